@@ -1,0 +1,23 @@
+#pragma once
+// Conversions between QString and the CP932 bytes the core works on, over
+// the one codec.
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "util/cp932.h"
+
+namespace tavrin {
+
+inline QString FromSjis(std::string_view sjis) {
+  return QString::fromStdString(cp932::ToUtf8(sjis));
+}
+
+// Characters the codec could not give a code are counted in *replaced.
+inline std::string ToSjis(const QString& text, std::size_t* replaced = nullptr) {
+  cp932::EncodeResult r = cp932::FromUtf8(text.toStdString());
+  if (replaced) *replaced = r.replaced;
+  return std::move(r.bytes);
+}
+
+}  // namespace tavrin
