@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/qt/program.h"
+
+int main(int argc, char** argv) { return tavrin::RunProgram(argc, argv); }

@@ -1,0 +1,106 @@
+#include "app/qt/result_model.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "util/cp932.h"
+#include "util/qt/qsjis.h"
+
+namespace tavrin {
+
+TResultModel::TResultModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int TResultModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : Count();
+}
+
+int TResultModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+
+QVariant TResultModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= Count()) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+      return FromSjis(index.column() == 0 ? Caption(index.row()) : CountText(index.row()));
+    case Qt::DecorationRole:
+      if (index.column() == 0 && static_cast<std::size_t>(kImageIndex) < FImages.size())
+        return FImages[kImageIndex];
+      return {};
+    default:
+      return {};
+  }
+}
+
+QVariant TResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  return FromSjis(cp932::Sjis(section == 0 ? "文字列" : "個数"));
+}
+
+std::string TResultModel::Caption(int row) const {
+  return RowCaption(*Row(row).Item, FExprsQuote);
+}
+
+std::string TResultModel::CountText(int row) const { return tavrin::CountText(Row(row).Count); }
+
+void TResultModel::SetRows(std::vector<TResultRow> rows, bool exprsQuote) {
+  beginResetModel();
+  FRows = std::move(rows);
+  FExprsQuote = exprsQuote;
+  endResetModel();
+}
+
+void TResultModel::RemoveRows(const std::vector<bool>& remove) {
+  // Contiguous runs, last to first, so the view keeps its place; many runs
+  // in one reset, so a scattered selection of a long list stays linear.
+  std::vector<std::pair<int, int>> runs;
+  for (int i = Count() - 1; i >= 0;) {
+    if (!remove[static_cast<std::size_t>(i)]) {
+      --i;
+      continue;
+    }
+    int last = i;
+    while (i >= 0 && remove[static_cast<std::size_t>(i)]) --i;
+    runs.emplace_back(i + 1, last);
+  }
+  if (runs.size() <= 64) {
+    for (auto [first, last] : runs) {
+      beginRemoveRows(QModelIndex(), first, last);
+      FRows.erase(FRows.begin() + first, FRows.begin() + last + 1);
+      endRemoveRows();
+    }
+    return;
+  }
+  beginResetModel();
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < FRows.size(); ++i)
+    if (!remove[i]) FRows[out++] = std::move(FRows[i]);
+  FRows.resize(out);
+  endResetModel();
+}
+
+std::vector<int> TResultModel::SortRows(
+    const std::function<bool(const TResultRow&, const TResultRow&)>& less) {
+  Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  std::vector<int> order(FRows.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return less(FRows[static_cast<std::size_t>(a)], FRows[static_cast<std::size_t>(b)]);
+  });
+  std::vector<TResultRow> sorted;
+  sorted.reserve(FRows.size());
+  std::vector<int> newPos(FRows.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    newPos[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    sorted.push_back(std::move(FRows[static_cast<std::size_t>(order[i])]));
+  }
+  FRows = std::move(sorted);
+  const QModelIndexList before = persistentIndexList();
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (const QModelIndex& index : before)
+    after.append(this->index(newPos[static_cast<std::size_t>(index.row())], index.column()));
+  changePersistentIndexList(before, after);
+  Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  return newPos;
+}
+
+}  // namespace tavrin
