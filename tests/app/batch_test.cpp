@@ -183,12 +183,12 @@ TEST(BatchArgs, Parsing) {
 }
 
 // The built program, beside this test executable.
-struct Run {
+struct ProgramRun {
   int status = -1;
   std::string out, err;
 };
 
-Run RunProgram(const std::vector<std::string>& args, const std::string& input) {
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input) {
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
   const std::filesystem::path program = self.parent_path() / "tavrin-batch";
   EXPECT_TRUE(std::filesystem::exists(program)) << program;
@@ -199,7 +199,7 @@ Run RunProgram(const std::vector<std::string>& args, const std::string& input) {
   std::string command = program.string();
   for (const auto& a : args) command += " '" + a + "'";
   command += " < " + (dir / "in").string() + " > " + (dir / "out").string() + " 2> " + (dir / "err").string();
-  Run run;
+  ProgramRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   const auto slurp = [](const std::filesystem::path& p) {
@@ -215,34 +215,34 @@ Run RunProgram(const std::vector<std::string>& args, const std::string& input) {
 }
 
 TEST(BatchProgram, WritesTheCopyTextAndTheSummary) {
-  const Run run = RunProgram({"similar"}, Sjis("ユニット\r\nユニット\r\nﾕﾆｯﾄ\r\n"));
+  const ProgramRun run = RunProgram({"similar"}, Sjis("ユニット\r\nユニット\r\nﾕﾆｯﾄ\r\n"));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\x83\x86\x83\x6a\x83\x62\x83\x67\t2\r\n\xd5\xc6\xaf\xc4\t1\r\n");
   EXPECT_EQ(run.err, "全3個のデータの中から、2 種類の類字データを抽出しました\n");
 }
 
 TEST(BatchProgram, EmptyResultWritesNothing) {
-  const Run run = RunProgram({"all"}, "\r\n \r\n");
+  const ProgramRun run = RunProgram({"all"}, "\r\n \r\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "表示するデータがありません\n");
 }
 
 TEST(BatchProgram, Utf8) {
-  const Run run = RunProgram({"all", "--utf8", "--no-count"}, "データ\nデータ\n");
+  const ProgramRun run = RunProgram({"all", "--utf8", "--no-count"}, "データ\nデータ\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "データ\r\n");
 }
 
 TEST(BatchProgram, BadArgumentsAndHelp) {
-  const Run bad = RunProgram({"all", "--colour"}, "x\n");
+  const ProgramRun bad = RunProgram({"all", "--colour"}, "x\n");
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.out, "");
   EXPECT_NE(bad.err.find("--colour"), std::string::npos);
   EXPECT_NE(bad.err.find("Usage: tavrin-batch"), std::string::npos);
   EXPECT_EQ(RunProgram({}, "").status, 2);
 
-  const Run help = RunProgram({"--help"}, "");
+  const ProgramRun help = RunProgram({"--help"}, "");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: tavrin-batch all|similar", 0), 0u);
   EXPECT_NE(help.out.find("--no-hyphen-terminate"), std::string::npos);
