@@ -1,5 +1,6 @@
 #pragma once
 // Builds bitmap files byte by byte for the tests, including broken ones.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
