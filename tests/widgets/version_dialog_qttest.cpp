@@ -113,14 +113,17 @@ class VersionDialogTest : public QObject {
     QCOMPARE(FSleeps, QList<int>{10});
     QCOMPARE(d.RotateImage1->RenderCount(), renders + 1);
 
-    FNow += 375 + 1;  // a multiple of 750 ms: sin θ = 0
+    const uint32_t base = FNow - 375 - 99;
+    FNow = base + 750;  // a multiple of 750 ms: sin θ = 0
     d.AnimateLogo(done);
-    QCOMPARE(TfoVersion::LastAnimationTick(), FNow - 475);
+    QCOMPARE(TfoVersion::LastAnimationTick(), base + 375);
     QCOMPARE(d.RotateImage1->RenderCount(), renders + 1);
 
-    FNow += 6000 - 750 + 375;  // the other half of the 12 s cycle, near full size
+    FNow = base + 9000 + 375;  // the other half of the 12 s cycle, near full size
     d.AnimateLogo(done);
+    QCOMPARE(TfoVersion::LastAnimationTick(), FNow);
     QVERIFY(!d.RotateImage1->Negative());
+    QVERIFY(qAbs(d.RotateImage1->Transform().m11 - 1) < 0.05f);
   }
 };
 

@@ -129,7 +129,7 @@ TfoVersion::TfoVersion(QWidget* parent)
   lVersion = new QLabel(Panel2);
   lVersion->setObjectName(QStringLiteral("lVersion"));
   lVersion->setGeometry(0, 81, 407, 20);
-  Label3 = new QLabel(QStringLiteral("Copyright (C) 2019 Tavrin developers. All rights reserved."), Panel2);
+  Label3 = new QLabel(QStringLiteral("Copyright (C) 2019 Tavrin developers"), Panel2);
   Label3->setObjectName(QStringLiteral("Label3"));
   Label3->setGeometry(0, 101, 407, 28);
   for (QLabel* label : {lVersion, Label3}) {
