@@ -13,8 +13,9 @@ using namespace tavrin;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TDibImage source;
   TByteStream stream{data, size, 0};
-  LoadBitmapStream(stream, source);
-  if (stream.position != 0 && !source.IsValidDib()) return 0;
+  const bool accepted = LoadBitmapStream(stream, source);
+  // A refused stream is left untouched and empty.
+  if (!accepted && (stream.position != 0 || !source.Empty())) __builtin_trap();
   if (!source.HasPixels()) return 0;
   if (source.BitCount() == 24) source.Bytes().push_back(0);
 

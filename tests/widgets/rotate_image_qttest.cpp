@@ -169,6 +169,17 @@ class RotateImageTest : public QObject {
     QCOMPARE(canvas.pixel(2, 2), qRgb(31, 31, 31));
   }
 
+  void translucencyOnTheWidgetBlendsWithItsParent() {
+    Scene s;
+    QImage white(5, 5, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    s.image->SetBitmap(white);
+    s.image->SetTrnsIndex(4);
+    const QImage shot = s.Grab();
+    QCOMPARE(shot.pixel(5, 5), qRgb(255, 128, 128));
+    QCOMPARE(shot.pixel(0, 0), qRgb(255, 0, 0));
+  }
+
   void printingRendersFinerAndRestores() {
     TRotateImage image;
     image.resize(10, 10);
