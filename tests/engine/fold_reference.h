@@ -9,6 +9,7 @@
 
 #include "engine/char_folding.h"
 #include "engine/lower_case_table.h"
+#include "util/cp932.h"
 #include "util/sjis.h"
 
 namespace tavrin::test {
@@ -35,6 +36,9 @@ inline std::string ReplacePair(std::string s, std::string_view from, std::string
 
 inline std::string ReferenceFoldWidth(std::string s) {
   if (!HasDoubleByteCharacter(s)) return s;
+  // The codec's fixed codes first become their CP932 twins.
+  for (const cp932::FixedCode& f : cp932::kFixedCodes)
+    s = ReplacePair(s, std::string{char(f.code >> 8), char(f.code & 0xFF)}, f.twin);
   for (const TFoldPair& p : WidthTable()) s = ReplacePair(s, p.Source, p.Replacement);
   return s;
 }
