@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/lower_case_table.h"
+#include "util/cp932.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -59,6 +60,11 @@ struct TFoldMaps {
 
   TFoldMaps() {
     for (const TFoldPair& p : WidthTable()) Width.Set(p.Source, p.Replacement);
+    // A character the clipboard wrote with another code point than CP932
+    // (U+301C for ～, a combining sound mark for ゛...) has a fixed code of
+    // the codec's: it folds as its CP932 twin, while the text keeps it.
+    for (const cp932::FixedCode& f : cp932::kFixedCodes)
+      Width.Set(CodeBytes(static_cast<std::uint16_t>(f.code)), Width.Image(f.twin));
 
     auto lowerMap = std::make_unique<TCharMap>();
     auto smallMap = std::make_unique<TCharMap>();
