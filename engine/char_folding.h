@@ -56,6 +56,11 @@ std::string_view TrimBlanksView(std::string_view Text);
 // Removes every leading and trailing byte of value 0x20 or below.
 std::string_view TrimControls(std::string_view Text);
 
+// Whether Position (at most Text.size()) starts a character when Text is
+// read from its beginning. Looks back only over the lead-range bytes before
+// Position, so checking near the end of a long text is cheap.
+bool IsCharacterStart(std::string_view Text, std::size_t Position);
+
 // True when any byte of the text is a lead byte; false for an empty text.
 bool HasDoubleByteCharacter(std::string_view Text);
 

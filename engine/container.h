@@ -104,6 +104,9 @@ class TCustomContainer {
   // so that a descendant can drop its own references to it.
   virtual void ItemDeleting(TCustomContainerItem* item);
   void RemoveAt(std::size_t position);
+  // An item of FItemClass made from a line; throws std::runtime_error when
+  // there is no item class or it makes no item.
+  std::unique_ptr<TCustomContainerItem> CreateItem(const std::string& line) const;
 
   TContainerItemClass FItemClass = nullptr;
   std::vector<std::unique_ptr<TCustomContainerItem>> FItems;
