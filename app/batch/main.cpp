@@ -1,1 +1,56 @@
-int main() { return 0; }
+// tavrin-batch: the [全データ] and [類字抽出] commands over standard input.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/batch_command.h"
+
+namespace {
+
+std::string ReadAll(std::FILE* in) {
+  std::string data;
+  std::size_t used = 0;
+  data.resize(1 << 20);
+  for (;;) {
+    const std::size_t got = std::fread(data.data() + used, 1, data.size() - used, in);
+    used += got;
+    if (used < data.size()) break;
+    data.resize(data.size() * 2);
+  }
+  data.resize(used);
+  return data;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
+  if (parsed.Action == tavrin::TBatchArgs::TAction::Help) {
+    std::fputs(tavrin::BatchUsage().c_str(), stdout);
+    return 0;
+  }
+  if (parsed.Action == tavrin::TBatchArgs::TAction::Invalid) {
+    std::fprintf(stderr, "tavrin-batch: %s\n\n%s", parsed.Error.c_str(), tavrin::BatchUsage().c_str());
+    return 2;
+  }
+
+  std::string input = ReadAll(stdin);
+  if (std::ferror(stdin)) {
+    std::perror("tavrin-batch: standard input");
+    return 1;
+  }
+  const tavrin::TBatchOutput output = tavrin::RunBatch(parsed.Options, std::move(input));
+  if (output.Replaced > 0) {
+    std::fprintf(stderr, "tavrin-batch: %zu characters could not be kept and were replaced by \"?\"\n",
+                 output.Replaced);
+  }
+  std::fwrite(output.Out.data(), 1, output.Out.size(), stdout);
+  std::fprintf(stderr, "%s\n", output.Summary.c_str());
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::perror("tavrin-batch: standard output");
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// BuildData of the two commands: the input lines into the TUniqueManager.
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "app/clipboard_lines.h"
+#include "engine/unique_manager.h"
+
+namespace tavrin {
+
+// The percentage ShowProgress shows after the line at Index (0-based) of n
+// lines: Index * 100 div n in integer arithmetic (line 29 of 100 gives 28,
+// the last of 200 gives 99, a single line 0). 0 when n is 0.
+int ProgressPercent(std::size_t Index, std::size_t n);
+
+// Receives each status text (CP932) for panel 1; the window sets the panel
+// and repaints the status bar at once.
+using TStatusFn = std::function<void(const std::string& text)>;
+
+// Clear, Add of every line in order, Organize, and Sort when ExtractSort is
+// on. While adding, Status receives ProgressText of the percentage, once for
+// the first line and again each time the percentage changes (the text is the
+// same as showing it after every line, at most 100 repaints); before
+// Organize it receives OrganizingText. Status may be empty.
+//
+// Lines empty: returns false and leaves the manager untouched; the caller
+// shows NoLinesMessage and goes on with its summary. Otherwise true.
+bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
+               const TStatusFn& Status = {});
+
+}  // namespace tavrin

@@ -1,0 +1,74 @@
+#include "app/clipboard_lines.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/char_folding.h"
+
+namespace tavrin {
+
+TClipboardLines TClipboardLines::Split(std::string Text) {
+  TClipboardLines lines;
+  if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
+    Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
+  }
+  lines.FBuffer = std::move(Text);
+  const std::string& b = lines.FBuffer;
+  const std::size_t n = b.size();
+  lines.FSpans.reserve(static_cast<std::size_t>(std::count(b.begin(), b.end(), '\n')) + 1);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = b[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.FSpans.push_back({start, i - start});
+    if (c == '\r' && i + 1 < n && b[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < n) lines.FSpans.push_back({start, n - start});
+  return lines;
+}
+
+std::vector<std::string> TClipboardLines::ToVector() const {
+  std::vector<std::string> result;
+  result.reserve(size());
+  for (std::size_t i = 0; i < size(); ++i) result.emplace_back((*this)[i]);
+  return result;
+}
+
+void TClipboardLines::JoinQuotedCells() {
+  const std::size_t count = FSpans.size();
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    TSpan& first = FSpans[i];
+    TSpan& second = FSpans[i + 1];
+    if (first.Length == 0 || FBuffer[first.Start] != '"') continue;
+    if (second.Length == 0 || FBuffer[second.Start + second.Length - 1] != '"') continue;
+    // Each line is changed at most once and a line break separated the two,
+    // so the second part fits behind the first within the buffer.
+    const std::size_t tail = second.Length - 1;
+    std::memmove(&FBuffer[first.Start + first.Length], &FBuffer[second.Start], tail);
+    first.Start += 1;
+    first.Length = first.Length - 1 + tail;
+    second.Length = 0;
+  }
+}
+
+void TClipboardLines::RemoveBlankLines() {
+  const auto blank = [this](const TSpan& span) {
+    if (span.Length == 0) return true;
+    // A first byte above 0x20 that cannot start a full-width space is a
+    // character no trim removes: the common case needs no TrimBlanks.
+    const auto first = static_cast<unsigned char>(FBuffer[span.Start]);
+    if (first > 0x20 && first != 0x81) return false;
+    return TrimBlanksView(std::string_view(FBuffer.data() + span.Start, span.Length)).empty();
+  };
+  FSpans.erase(std::remove_if(FSpans.begin(), FSpans.end(), blank), FSpans.end());
+}
+
+TClipboardLines ClipboardLines(std::string Text) {
+  TClipboardLines lines = TClipboardLines::Split(std::move(Text));
+  lines.JoinQuotedCells();
+  lines.RemoveBlankLines();
+  return lines;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,57 @@
+#pragma once
+// The clipboard intake of the two commands: the clipboard's text turned into
+// the window's input lines (FLines). Qt-free; the window reads the clipboard
+// and hands the text here.
+//
+// All lines live in one buffer (a million lines cost one allocation, not a
+// million), each line a view into it. A line holds no line-break bytes.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin {
+
+class TClipboardLines {
+ public:
+  TClipboardLines() = default;
+
+  // Splits Text into lines: a line ends at CR, at LF or at the pair CR LF; a
+  // line break at the very end adds no empty line; the text ends at its first
+  // NUL byte. Nothing else is done (no joining, no blank removal).
+  static TClipboardLines Split(std::string Text);
+
+  std::size_t size() const noexcept { return FSpans.size(); }
+  bool empty() const noexcept { return FSpans.empty(); }
+  std::string_view operator[](std::size_t i) const noexcept {
+    return {FBuffer.data() + FSpans[i].Start, FSpans[i].Length};
+  }
+  std::vector<std::string> ToVector() const;
+
+  // The joining pass for spreadsheet cells that span two lines: for i from
+  // the first line to the last, when line i begins with '"', a line i+1
+  // exists and it ends with '"', line i becomes line i without its first byte
+  // followed directly by line i+1 without its last byte, and line i+1 becomes
+  // empty (and, being empty, is passed over next). Only the first byte of
+  // line i and the last byte of line i+1 are looked at.
+  void JoinQuotedCells();
+
+  // Deletes every line that TrimBlanks reduces to nothing (only half-width
+  // and full-width spaces and bytes of value 0x20 or below). The other lines
+  // stay exactly as read, with their outer blanks.
+  void RemoveBlankLines();
+
+ private:
+  struct TSpan {
+    std::size_t Start;
+    std::size_t Length;
+  };
+  std::string FBuffer;
+  std::vector<TSpan> FSpans;
+};
+
+// Steps 2 to 4 of ReadClipboard over a clipboard text that exists: split,
+// join the quoted cells, remove the blank lines. The result is FLines.
+TClipboardLines ClipboardLines(std::string Text);
+
+}  // namespace tavrin

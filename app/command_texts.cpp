@@ -1,0 +1,42 @@
+#include "app/command_texts.h"
+
+#include "util/cp932.h"
+
+namespace tavrin {
+
+using cp932::Sjis;
+
+std::string NoClipboardTextMessage() {
+  return Sjis("クリップボードに文字列をコピーした後、このボタンをクリックしてください");
+}
+
+std::string NoLinesMessage() {
+  return Sjis("文字列がみつかりません\rクリップボードに文字列をコピーした後、この処理を行ってください");
+}
+
+std::string ProgressText(int percent) {
+  static const std::string prefix = Sjis("データを取得しています...");
+  return prefix + std::to_string(percent) + "%";
+}
+
+std::string OrganizingText() { return Sjis("取得したデータを整理しています..."); }
+
+std::string ExtractingText() { return Sjis("類字を抽出しています..."); }
+
+std::string SummaryText(bool allData, long long totalCount, std::size_t rows) {
+  if (rows == 0) return Sjis("表示するデータがありません");
+  return Sjis("全") + std::to_string(totalCount) + Sjis("個のデータの中から、") + std::to_string(rows) +
+         Sjis(allData ? " 種類のデータを取得しました" : " 種類の類字データを抽出しました");
+}
+
+std::string NothingToCopyMessage() {
+  return Sjis("コピーする文字列を表示させた後、このボタンをクリックしてください");
+}
+
+std::string NoSelectionMessage() { return Sjis("選択されたデータがありません"); }
+
+std::string CopiedMessage(bool all) {
+  return Sjis(all ? "全ての" : "選択された") + Sjis("データをクリップボードにコピーしました");
+}
+
+}  // namespace tavrin

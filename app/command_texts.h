@@ -1,0 +1,33 @@
+#pragma once
+// The status texts and messages of the intake, the two commands and copying,
+// as CP932 text. A "\r" in a message is the line break the box shows.
+#include <cstddef>
+#include <string>
+
+namespace tavrin {
+
+// ReadClipboard: the clipboard holds no text (ErrorDialog).
+std::string NoClipboardTextMessage();
+// BuildData: no non-blank line was read (ErrorDialog).
+std::string NoLinesMessage();
+
+// Status panel 1 while lines are added: "データを取得しています...37%".
+std::string ProgressText(int percent);
+// Status panel 1 while the manager organises its items.
+std::string OrganizingText();
+// Status panel 1 while the similar lines are marked.
+std::string ExtractingText();
+
+// ShowSummary: "表示するデータがありません" for a list without rows,
+// otherwise "全<totalCount>個のデータの中から、<rows> 種類の..." ending in
+// "データを取得しました" (allData) or "類字データを抽出しました".
+std::string SummaryText(bool allData, long long totalCount, std::size_t rows);
+
+// Copy: an empty list (InformationDialog).
+std::string NothingToCopyMessage();
+// Copy of the selected rows with no row selected (InformationDialog).
+std::string NoSelectionMessage();
+// Copy done: "全てのデータを..." for all rows, "選択されたデータを..." else.
+std::string CopiedMessage(bool all);
+
+}  // namespace tavrin

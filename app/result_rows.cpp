@@ -1,0 +1,53 @@
+#include "app/result_rows.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tavrin {
+
+std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
+                                 bool Upper) {
+  const bool ownCount = SimilarOnly || (Zenkaku && Upper);
+  std::vector<TResultRow> rows;
+  const std::int32_t count = Manager.Count();
+  for (std::int32_t i = 0; i < count; ++i) {
+    TUniqueItem* item = Manager.Items(i);
+    if (!(SimilarOnly ? item->FSimilar : item->FShown)) continue;
+    rows.push_back({item, ownCount ? item->FCount : item->FMergedCount});
+  }
+  return rows;
+}
+
+std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote) {
+  if (!ExprsQuote) return Item.FText;
+  std::string caption;
+  caption.reserve(Item.FText.size() + 2);
+  caption += '"';
+  caption += Item.FText;
+  caption += '"';
+  return caption;
+}
+
+std::string CountText(std::int32_t Count) {
+  char buffer[16];
+  const int length = std::snprintf(buffer, sizeof buffer, "%3d", static_cast<int>(Count));
+  return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+int CompareByText(const TResultRow& A, const TResultRow& B, int Direction) {
+  return PaddedKeyOrder(A.Item, B.Item) * Direction;
+}
+
+int CompareByCount(const TResultRow& A, const TResultRow& B, int Direction) {
+  const int order = A.Count < B.Count ? -1 : (A.Count > B.Count ? 1 : 0);
+  return order * Direction;
+}
+
+void SortRows(std::vector<TResultRow>& Rows, TSortColumn Column, int Direction) {
+  const auto compare = Column == TSortColumn::Text ? CompareByText : CompareByCount;
+  std::stable_sort(Rows.begin(), Rows.end(), [&](const TResultRow& a, const TResultRow& b) {
+    return compare(a, b, Direction) < 0;
+  });
+}
+
+}  // namespace tavrin

@@ -1,0 +1,44 @@
+#pragma once
+// The rows of the result list: which items FillList lists with which count,
+// what the two columns show, and the orderings of a column-heading click.
+// A row refers to its item (not owned; valid until the manager's next Clear).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/unique_manager.h"
+
+namespace tavrin {
+
+struct TResultRow {
+  TUniqueItem* Item = nullptr;
+  std::int32_t Count = 0;  // the count the "個数" column shows
+};
+
+// The rows of FillList, in the collection's order (Items 0 .. Count - 1):
+// - SimilarOnly: every item with FSimilar set, with its own FCount;
+// - otherwise every item with FShown set, with its own FCount when Zenkaku
+//   and Upper are both on, else with its FMergedCount.
+// Zenkaku and Upper are the window's FZenkaku and FUpper.
+std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
+                                 bool Upper);
+
+// The "文字列" caption: FText, between two double quotes when ExprsQuote is on.
+std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote);
+// The "個数" cell: the count as "%3d" (right-aligned in at least three).
+std::string CountText(std::int32_t Count);
+
+// The orderings of the two columns; Direction is 1 or -1. CompareByText is
+// PaddedKeyOrder of the rows' items (key, then text; never the caption),
+// CompareByCount compares the counts; each returns -1, 0 or 1 times
+// Direction.
+int CompareByText(const TResultRow& A, const TResultRow& B, int Direction);
+int CompareByCount(const TResultRow& A, const TResultRow& B, int Direction);
+
+enum class TSortColumn { Text, Count };
+// Sorts the rows by one column's compare function with the given direction.
+// The sort is stable: rows of equal count keep their present order.
+void SortRows(std::vector<TResultRow>& Rows, TSortColumn Column, int Direction);
+
+}  // namespace tavrin

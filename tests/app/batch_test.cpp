@@ -1,0 +1,252 @@
+// tavrin-batch: the copy text after each command, byte for byte, for the
+// documented examples; and the program itself (arguments, streams, exit).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/batch_command.h"
+#include "util/cp932.h"
+
+namespace tavrin {
+namespace {
+
+using cp932::Sjis;
+
+TBatchOptions Options(const std::vector<std::string_view>& args) {
+  const TBatchArgs parsed = ParseBatchArgs(args);
+  EXPECT_EQ(parsed.Action, TBatchArgs::TAction::Run) << parsed.Error;
+  return parsed.Options;
+}
+
+struct Example {
+  const char* name;
+  std::vector<std::string_view> args;
+  std::string input;     // UTF-8, converted to CP932 for the run
+  std::string expected;  // UTF-8 with CR LF, converted to CP932
+  std::string summary;
+};
+
+void Check(const Example& e) {
+  const TBatchOutput out = RunBatch(Options(e.args), Sjis(e.input));
+  EXPECT_EQ(out.Out, Sjis(e.expected)) << e.name << "\n" << cp932::ToUtf8(out.Out);
+  EXPECT_EQ(out.Summary, e.summary) << e.name;
+}
+
+const std::string kNone = "表示するデータがありません";
+
+TEST(BatchOutput, ClipboardIntake) {
+  const Example examples[] = {
+      {"blank line dropped", {"all"}, "a\r\n\r\nb\r\n", "a\t1\r\nb\t1\r\n",
+       "全2個のデータの中から、2 種類のデータを取得しました"},
+      {"cell spanning two lines", {"all"}, "\"abc\r\ndef\"\r\n", "abcdef\t1\r\n",
+       "全1個のデータの中から、1 種類のデータを取得しました"},
+      {"quoted line joined with the next", {"all"}, "\"x\"\ny\"\n", "x\"y\t1\r\n",
+       "全1個のデータの中から、1 種類のデータを取得しました"},
+      {"three-line cell left alone", {"all"}, "\"a\nb\nc\"", "\"a\t1\r\nb\t1\r\nc\"\t1\r\n",
+       "全3個のデータの中から、3 種類のデータを取得しました"},
+      {"full-width space line dropped, outer blanks kept", {"all"}, "　　\r\n 東京 \r\n東京\r\n",
+       " 東京 \t1\r\n東京\t1\r\n", "全2個のデータの中から、2 種類のデータを取得しました"},
+      {"text ends at NUL", {"all"}, std::string("x\ny\0z\n", 6), "x\t1\r\ny\t1\r\n",
+       "全2個のデータの中から、2 種類のデータを取得しました"},
+      {"only blanks", {"all"}, " \r\n\t\r\n　\r\n", "", kNone},
+      {"empty input", {"similar"}, "", "", kNone},
+  };
+  for (const auto& e : examples) Check(e);
+}
+
+TEST(BatchOutput, Commands) {
+  const Example examples[] = {
+      {"width variant of a repeated line", {"similar"}, "ユニット\nユニット\nﾕﾆｯﾄ\n",
+       "ユニット\t2\r\nﾕﾆｯﾄ\t1\r\n", "全3個のデータの中から、2 種類の類字データを抽出しました"},
+      {"repeated line without partner", {"similar"}, "abc\nabc\nabc\nabd\n", "", kNone},
+      {"no count", {"similar", "--no-count"}, "ユニット\nユニット\nﾕﾆｯﾄ\n", "ユニット\r\nﾕﾆｯﾄ\r\n",
+       "全3個のデータの中から、2 種類の類字データを抽出しました"},
+      {"first occurrence order", {"all", "--no-sort"}, "b\na\nb\n", "b\t2\r\na\t1\r\n",
+       "全3個のデータの中から、2 種類のデータを取得しました"},
+  };
+  for (const auto& e : examples) Check(e);
+  std::string many;
+  for (int i = 0; i < 1234; ++i) many += "x\r\n";
+  Check({"count of four digits", {"all"}, many + "y\n", "x\t1234\r\ny\t1\r\n",
+         "全1235個のデータの中から、2 種類のデータを取得しました"});
+}
+
+TEST(BatchOutput, Folding) {
+  const Example examples[] = {
+      {"voiced kana in both kana kinds", {"similar"}, "ガッコウ\nがっこう\n", "がっこう\t1\r\nガッコウ\t1\r\n",
+       "全2個のデータの中から、2 種類の類字データを抽出しました"},
+      {"small and large kana", {"similar"}, "キョウ\nｷｮｳ\nキヨウ\nキュウ\n", "キョウ\t1\r\nキヨウ\t1\r\nｷｮｳ\t1\r\n",
+       "全4個のデータの中から、3 種類の類字データを抽出しました"},
+      {"hyphen and long-vowel mark", {"similar"}, "ﾃﾞｰﾀｰ\nデ-タ\n", "デ-タ\t1\r\nﾃﾞｰﾀｰ\t1\r\n",
+       "全2個のデータの中から、2 種類の類字データを抽出しました"},
+  };
+  for (const auto& e : examples) Check(e);
+}
+
+TEST(BatchOutput, UniqueManager) {
+  const Example examples[] = {
+      {"case kept apart in the all-data view", {"all"}, "ABC\nABC\nabc\n", "ABC\t2\r\nabc\t1\r\n",
+       "全3個のデータの中から、2 種類のデータを取得しました"},
+      {"outer blank folded away by the hyphen option", {"similar"}, " abc\nabc\n", " abc\t1\r\nabc\t1\r\n",
+       "全2個のデータの中から、2 種類の類字データを抽出しました"},
+      {"outer blank kept without the hyphen option", {"similar", "--no-hyphen"}, " abc\nabc\n", "", kNone},
+      {"trim makes one line", {"all", "--trim"}, " abc\nabc\n", "abc\t2\r\n",
+       "全2個のデータの中から、1 種類のデータを取得しました"},
+      {"blank lines add nothing", {"all"}, "　　\n\t\nx\n", "x\t1\r\n",
+       "全1個のデータの中から、1 種類のデータを取得しました"},
+      {"trailing marks ignored", {"similar"}, "ｺｰﾋｰ\nコーヒ-\nコーヒー\nこーひー\n",
+       "こーひー\t1\r\nコーヒ-\t1\r\nコーヒー\t1\r\nｺｰﾋｰ\t1\r\n",
+       "全4個のデータの中から、4 種類の類字データを抽出しました"},
+      {"trailing marks kept", {"similar", "--no-hyphen-terminate"}, "ｺｰﾋｰ\nコーヒ-\nコーヒ\n",
+       "コーヒ-\t1\r\nｺｰﾋｰ\t1\r\n", "全3個のデータの中から、2 種類の類字データを抽出しました"},
+      // デｰタ folds to the key of データ; デ-タ keeps its own.
+      {"trailing marks without the hyphen option", {"similar", "--no-hyphen"},
+       "データ－\nデーター\nデータ\nデ-タ\nデｰタ\n", "データ\t1\r\nデーター\t1\r\nデータ－\t1\r\nデｰタ\t1\r\n",
+       "全5個のデータの中から、4 種類の類字データを抽出しました"},
+      // The second byte of 堂 is 0xB0, the code of ｰ: not a trailing mark.
+      {"trail byte is no long-vowel mark", {"similar", "--no-hyphen"}, "食堂\n食堂ー\n", "食堂\t1\r\n食堂ー\t1\r\n",
+       "全2個のデータの中から、2 種類の類字データを抽出しました"},
+  };
+  for (const auto& e : examples) Check(e);
+}
+
+TEST(BatchOutput, Grouping) {
+  const std::string abc4 = "ＡＢＣ\nABC\nabc\nａｂｃ\n";
+  const Example examples[] = {
+      {"case merged", {"all", "--no-upper"}, "ABC\nABC\nabc\n", "ABC\t3\r\n",
+       "全3個のデータの中から、1 種類のデータを取得しました"},
+      {"nothing merged with both distinctions", {"all"}, abc4, "ABC\t1\r\nabc\t1\r\nＡＢＣ\t1\r\nａｂｃ\t1\r\n",
+       "全4個のデータの中から、4 種類のデータを取得しました"},
+      // Equal counts: the representative is the first of its group in the
+      // order the list sort leaves for tied keys.
+      {"width merged", {"all", "--no-zenkaku"}, abc4, "ABC\t2\r\nａｂｃ\t2\r\n",
+       "全4個のデータの中から、2 種類のデータを取得しました"},
+      {"case merged, width kept", {"all", "--no-upper"}, abc4, "abc\t2\r\nａｂｃ\t2\r\n",
+       "全4個のデータの中から、2 種類のデータを取得しました"},
+      {"everything merged", {"all", "--no-upper", "--no-zenkaku"}, abc4, "ABC\t4\r\n",
+       "全4個のデータの中から、1 種類のデータを取得しました"},
+      // Two tied keys: the list sort exchanges them, so アイウ represents.
+      {"tie of two", {"all", "--no-zenkaku"}, "ｱｲｳ\nアイウ\n", "アイウ\t2\r\n",
+       "全2個のデータの中から、1 種類のデータを取得しました"},
+      // A tab sorts before the padding spaces.
+      {"tab before padding", {"all", "--no-zenkaku", "--no-upper"}, "a\nA\na\tb\n", "a\tb\t1\r\nA\t2\r\n",
+       "全3個のデータの中から、2 種類のデータを取得しました"},
+  };
+  for (const auto& e : examples) Check(e);
+}
+
+TEST(BatchOutput, Utf8InAndOut) {
+  TBatchOptions options = Options({"similar", "--utf8"});
+  // 〜 (U+301C) folds as the wave dash ～ does and comes back as itself.
+  const TBatchOutput out = RunBatch(options, "ユニット\r\nﾕﾆｯﾄ\r\nA〜B\r\nA～B\r\n");
+  EXPECT_EQ(out.Out, "A～B\t1\r\nA〜B\t1\r\nユニット\t1\r\nﾕﾆｯﾄ\t1\r\n");
+  EXPECT_EQ(out.Replaced, 0u);
+}
+
+TEST(BatchArgs, Parsing) {
+  const struct {
+    std::vector<std::string_view> args;
+    TBatchArgs::TAction action;
+  } cases[] = {
+      {{"all"}, TBatchArgs::TAction::Run},
+      {{"--trim", "similar", "--utf8"}, TBatchArgs::TAction::Run},
+      {{"--help"}, TBatchArgs::TAction::Help},
+      {{"-h"}, TBatchArgs::TAction::Help},
+      {{}, TBatchArgs::TAction::Invalid},
+      {{"--no-count"}, TBatchArgs::TAction::Invalid},
+      {{"all", "similar"}, TBatchArgs::TAction::Invalid},
+      {{"all", "all"}, TBatchArgs::TAction::Invalid},
+      {{"all", "--bogus"}, TBatchArgs::TAction::Invalid},
+      {{"all", "--help"}, TBatchArgs::TAction::Invalid},
+      {{"ALL"}, TBatchArgs::TAction::Invalid},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseBatchArgs(c.args).Action, c.action) << c.args.size();
+
+  const std::vector<std::string_view> every{"similar",  "--no-zenkaku", "--no-upper", "--trim",
+                                            "--no-sort", "--no-hyphen", "--no-hyphen-terminate",
+                                            "--no-count", "--utf8"};
+  const TBatchOptions o = ParseBatchArgs(every).Options;
+  EXPECT_TRUE(o.Similar && o.Trim && o.Utf8);
+  EXPECT_FALSE(o.Zenkaku || o.Upper || o.ExtractSort || o.Hyphen || o.HyphenTerminate || o.CopyCount);
+  const TBatchOptions d = Options({"all"});
+  EXPECT_TRUE(!d.Similar && d.Zenkaku && d.Upper && !d.Trim && d.ExtractSort && d.Hyphen &&
+              d.HyphenTerminate && d.CopyCount && !d.Utf8);
+}
+
+// The built program, beside this test executable.
+struct ProgramRun {
+  int status = -1;
+  std::string out, err;
+};
+
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input) {
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+  const std::filesystem::path program = self.parent_path() / "tavrin-batch";
+  EXPECT_TRUE(std::filesystem::exists(program)) << program;
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                    ("tavrin-batch-test-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "in", std::ios::binary) << input;
+  std::string command = program.string();
+  for (const auto& a : args) command += " '" + a + "'";
+  command += " < " + (dir / "in").string() + " > " + (dir / "out").string() + " 2> " + (dir / "err").string();
+  ProgramRun run;
+  const int raw = std::system(command.c_str());
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  const auto slurp = [](const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  };
+  run.out = slurp(dir / "out");
+  run.err = slurp(dir / "err");
+  std::filesystem::remove_all(dir);
+  return run;
+}
+
+TEST(BatchProgram, WritesTheCopyTextAndTheSummary) {
+  const ProgramRun run = RunProgram({"similar"}, Sjis("ユニット\r\nユニット\r\nﾕﾆｯﾄ\r\n"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "\x83\x86\x83\x6a\x83\x62\x83\x67\t2\r\n\xd5\xc6\xaf\xc4\t1\r\n");
+  EXPECT_EQ(run.err, "全3個のデータの中から、2 種類の類字データを抽出しました\n");
+}
+
+TEST(BatchProgram, EmptyResultWritesNothing) {
+  const ProgramRun run = RunProgram({"all"}, "\r\n \r\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "表示するデータがありません\n");
+}
+
+TEST(BatchProgram, Utf8) {
+  const ProgramRun run = RunProgram({"all", "--utf8", "--no-count"}, "データ\nデータ\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "データ\r\n");
+}
+
+TEST(BatchProgram, BadArgumentsAndHelp) {
+  const ProgramRun bad = RunProgram({"all", "--colour"}, "x\n");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_NE(bad.err.find("--colour"), std::string::npos);
+  EXPECT_NE(bad.err.find("Usage: tavrin-batch"), std::string::npos);
+  EXPECT_EQ(RunProgram({}, "").status, 2);
+
+  const ProgramRun help = RunProgram({"--help"}, "");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: tavrin-batch all|similar", 0), 0u);
+  EXPECT_NE(help.out.find("--no-hyphen-terminate"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavrin

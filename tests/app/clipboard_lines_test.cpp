@@ -1,0 +1,108 @@
+#include "app/clipboard_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/build_data.h"
+#include "util/cp932.h"
+
+namespace tavrin {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Split(std::string text) { return TClipboardLines::Split(std::move(text)).ToVector(); }
+
+Lines Joined(std::string text) {
+  TClipboardLines lines = TClipboardLines::Split(std::move(text));
+  lines.JoinQuotedCells();
+  return lines.ToVector();
+}
+
+Lines Read(std::string text) { return ClipboardLines(std::move(text)).ToVector(); }
+
+TEST(SplitClipboardText, LineEnds) {
+  const struct {
+    const char* name;
+    std::string text;
+    Lines lines;
+  } cases[] = {
+      {"empty text", "", {}},
+      {"no break", "abc", {"abc"}},
+      {"final CR LF adds no line", "a\r\nb\r\n", {"a", "b"}},
+      {"final LF adds no line", "a\nb\n", {"a", "b"}},
+      {"final CR adds no line", "a\rb\r", {"a", "b"}},
+      {"CR LF is one break", "a\r\n\r\nb", {"a", "", "b"}},
+      {"LF CR is two breaks", "a\n\rb", {"a", "", "b"}},
+      {"CR CR LF is two breaks", "a\r\r\nb", {"a", "", "b"}},
+      {"lone break", "\r\n", {""}},
+      {"two final breaks keep one empty line", "a\n\n", {"a", ""}},
+      {"text ends at the first NUL", std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+      {"NUL first gives nothing", std::string("\0a", 2), {}},
+      // A lead byte is followed by its trail byte, but CR and LF still end a line.
+      {"lead byte before LF", "\x82\na", {"\x82", "a"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Split(c.text), c.lines) << c.name;
+}
+
+TEST(JoinQuotedCells, SpreadsheetCells) {
+  const struct {
+    const char* name;
+    std::string text;
+    Lines lines;
+  } cases[] = {
+      {"cell with a line break", "\"abc\r\ndef\"\r\nx", {"abcdef", "", "x"}},
+      // Only the first byte of line i and the last of line i+1 are looked at.
+      {"quoted line joins a line ending in a quote", "\"x\"\ny\"", {"x\"y", ""}},
+      {"three-line cell is not joined", "\"a\nb\nc\"", {"\"a", "b", "c\""}},
+      {"doubled quotes stay", "\"He said \"\"hi\"\"\nthere\"", {"He said \"\"hi\"\"there", ""}},
+      {"no following line", "\"abc", {"\"abc"}},
+      {"two lone quotes give an empty line", "\"\n\"", {"", ""}},
+      // The emptied line i+1 is passed over, so line i+2 is tested against i+3.
+      {"joined pairs in a row", "\"a\nb\"\n\"c\nd\"", {"ab", "", "cd", ""}},
+      {"emptied line is not joined again", "\"a\n\"b\"\nc\"", {"a\"b", "", "c\""}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Joined(c.text), c.lines) << c.name;
+}
+
+TEST(ReadClipboardLines, BlankLinesGo) {
+  const std::string fw = "\x81\x40";  // full-width space
+  const struct {
+    const char* name;
+    std::string text;
+    Lines lines;
+  } cases[] = {
+      {"blank line between two", "a\r\n\r\nb\r\n", {"a", "b"}},
+      {"full-width spaces only", fw + fw + "\r\nx", {"x"}},
+      {"spaces, tab and full-width space", " \t" + fw + " \nx", {"x"}},
+      {"outer blanks of a text stay", " a" + fw + "\n", {" a" + fw}},
+      {"control characters only", "\x01\x1f\n\x7f", {"\x7f"}},
+      // 0x81 0x81 is one character (＝), so the 0x40 after it is an "@".
+      {"0x40 after a double-byte character is no space", "\x81\x81\x40", {"\x81\x81\x40"}},
+      {"joined cell of blanks is dropped", "\" \n \"", {}},
+      {"only blank lines", "\r\n \r\n\t", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Read(c.text), c.lines) << c.name;
+}
+
+TEST(ReadClipboardLines, JapaneseCellKeepsItsBytes) {
+  const std::string text = cp932::Sjis("\"東京都\r\n千代田区\"\r\n　\r\n ユニット \r\n");
+  EXPECT_EQ(Read(text), (Lines{cp932::Sjis("東京都千代田区"), cp932::Sjis(" ユニット ")}));
+}
+
+TEST(ProgressPercent, IntegerDivision) {
+  // Floating point gives 28 for line 29 of 100 (0.29 * 100 = 28.999...).
+  EXPECT_EQ(ProgressPercent(29, 100), 29);
+  EXPECT_EQ(ProgressPercent(0, 1), 0);      // a single line shows 0
+  EXPECT_EQ(ProgressPercent(199, 200), 99); // the last of 200 shows 99, never 100
+  EXPECT_EQ(ProgressPercent(57, 100), 57);
+  EXPECT_EQ(ProgressPercent(1, 3), 33);
+  EXPECT_EQ(ProgressPercent(0, 0), 0);
+  // No overflow for a large input.
+  EXPECT_EQ(ProgressPercent(4'000'000'000u, 4'000'000'001u), 99);
+}
+
+}  // namespace
+}  // namespace tavrin

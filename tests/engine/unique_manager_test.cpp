@@ -1,0 +1,195 @@
+#include "engine/unique_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "util/cp932.h"
+#include "util/messages.h"
+
+namespace tavrin {
+namespace {
+
+using cp932::Sjis;
+
+struct TOptions {
+  bool trim = false, hyphen = false, terminate = false;
+};
+
+std::vector<std::string> Keys(const std::vector<const char*>& lines, TOptions o) {
+  TUniqueManager m;
+  m.FTrim = o.trim;
+  m.FHyphen = o.hyphen;
+  m.FHyphenTerminate = o.terminate;
+  for (const char* line : lines) m.Add(Sjis(line));
+  std::vector<std::string> keys;
+  for (int i = 0; i < m.Count(); ++i) keys.push_back(cp932::ToUtf8(m.Items(i)->FKey));
+  return keys;
+}
+
+TEST(UniqueManagerAdd, CountsByteEqualLines) {
+  TUniqueManager m;
+  for (const char* line : {"ABC", "ABC", "abc"}) m.Add(line);
+  ASSERT_EQ(m.Count(), 2);
+  EXPECT_EQ(m.Items(0)->FText, "ABC");
+  EXPECT_EQ(m.Items(0)->FCount, 2);
+  EXPECT_EQ(m.Items(1)->FCount, 1);
+  EXPECT_EQ(m.TotalCount(), 3);
+  EXPECT_TRUE(m.Items(1)->FShown);
+  EXPECT_FALSE(m.Items(1)->FSimilar);
+  EXPECT_EQ(m.Items(1)->FMergedCount, 0);
+  EXPECT_EQ(m.FindText("ABC"), m.Items(0));
+  EXPECT_EQ(m.FindText("Abc"), nullptr);
+}
+
+TEST(UniqueManagerAdd, TrimChoosesTheKeptText) {
+  TUniqueManager m;
+  m.Add(" abc");
+  m.Add("abc");
+  EXPECT_EQ(m.Count(), 2);
+  m.Clear();
+  m.FTrim = true;
+  m.Add(" abc");
+  m.Add(Sjis("abc　"));
+  ASSERT_EQ(m.Count(), 1);
+  EXPECT_EQ(m.Items(0)->FText, "abc");
+  EXPECT_EQ(m.Items(0)->FCount, 2);
+}
+
+TEST(UniqueManagerAdd, BlankLinesAreNeitherCountedNorStored) {
+  TUniqueManager m;
+  for (const std::string& line : {Sjis("　　"), std::string("\t"), std::string(""), std::string(1, '\0')})
+    m.Add(line);
+  EXPECT_EQ(m.Count(), 0);
+  EXPECT_EQ(m.TotalCount(), 0);
+}
+
+TEST(UniqueManagerAdd, KeysFollowTheBaseTable) {
+  // Hyphen on trims the key's outer bytes up to 0x20 whatever FTrim says.
+  EXPECT_EQ(Keys({" abc", "abc"}, {.hyphen = true}), (std::vector<std::string>{"abc", "abc"}));
+  EXPECT_EQ(Keys({" abc", "abc"}, {}), (std::vector<std::string>{" abc", "abc"}));
+  // Trim and hyphen on: the key is not trimmed again, so a full-width space
+  // that TrimBlanks left behind a control character stays as a space.
+  EXPECT_EQ(Keys({"X　\t　"}, {.trim = true, .hyphen = true}), (std::vector<std::string>{"x "}));
+  EXPECT_EQ(Keys({"X　\t　"}, {.trim = true}), (std::vector<std::string>{"x"}));
+  EXPECT_EQ(Keys({"ＡＢＣ"}, {}), (std::vector<std::string>{"abc"}));
+}
+
+TEST(UniqueManagerAdd, TrailingMarkRule) {
+  const std::vector<const char*> coffee{"ｺｰﾋｰ", "コーヒ-", "コーヒー", "こーひー"};
+  EXPECT_EQ(Keys(coffee, {.hyphen = true, .terminate = true}), std::vector<std::string>(4, "ｺ-ﾋ"));
+  EXPECT_EQ(Keys(coffee, {.hyphen = true}), std::vector<std::string>(4, "ｺ-ﾋ-"));
+  EXPECT_EQ(Keys({"データ－", "データー", "データ", "デ-タ", "デｰタ"}, {.terminate = true}),
+            (std::vector<std::string>{"ﾃﾞｰﾀ", "ﾃﾞｰﾀ", "ﾃﾞｰﾀ", "ﾃﾞ-ﾀ", "ﾃﾞｰﾀ"}));
+  // 堂 ends in the byte 0xB0, which is no mark.
+  EXPECT_EQ(Keys({"食堂", "食堂ー"}, {.terminate = true}), (std::vector<std::string>{"食堂", "食堂"}));
+  EXPECT_EQ(Keys({"ABC--", "-"}, {.hyphen = true, .terminate = true}), (std::vector<std::string>{"abc-", ""}));
+  // With hyphen on only "-" is a mark; the long-vowel mark is folded to it first.
+  EXPECT_EQ(Keys({"ab－"}, {.hyphen = true, .terminate = true}), (std::vector<std::string>{"ab"}));
+}
+
+TEST(UniqueManagerAdd, ArbitraryBytesAreKeptAndFound) {
+  TUniqueManager m;
+  m.FHyphenTerminate = true;
+  const std::string lines[] = {"a\x81", std::string("a\0b", 3), "\x81\x0A", "\x83-", "a\x82\x00"};
+  for (const std::string& line : lines) m.Add(line), m.Add(line);
+  for (const std::string& line : lines) {
+    ASSERT_NE(m.FindText(line), nullptr);
+    EXPECT_EQ(m.FindText(line)->FCount, 2);
+  }
+  EXPECT_EQ(m.FindText("\x83-")->FKey, "\x83-");  // "-" is a trail byte here
+}
+
+TEST(UniqueManager, DisplayKeyFollowsTheOptions) {
+  TUniqueManager m;
+  m.Add(Sjis("ＡＢＣ"));
+  const TUniqueItem& item = *m.Items(0);
+  EXPECT_EQ(m.DisplayKey(item), "abc");
+  m.FZenkaku = m.FUpper = true;
+  EXPECT_EQ(m.DisplayKey(item), "abc");
+  m.FZenkaku = false;
+  EXPECT_EQ(m.DisplayKey(item), "ABC");
+  m.FZenkaku = true;
+  m.FUpper = false;
+  EXPECT_EQ(m.DisplayKey(item), Sjis("ａｂｃ"));
+}
+
+std::string PaddedString(const TUniqueItem& item) {
+  std::string s = item.FKey;
+  if (s.size() < 1024) s.resize(1024, ' ');
+  return s + item.FText;
+}
+
+TEST(PaddedKeyOrder, EqualsComparingThePaddedStrings) {
+  std::mt19937 rng(3);
+  const std::string pieces[] = {"a", "b", " ", "\t", "", std::string(1030, 'a'), std::string(1020, 'a'), "\xFF"};
+  auto pick = [&] {
+    std::string s;
+    for (int k = std::uniform_int_distribution<>(0, 3)(rng); k > 0; --k)
+      s += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(rng)];
+    return s;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    TUniqueItem a, b;
+    a.FKey = pick(), a.FText = pick(), b.FKey = pick(), b.FText = pick();
+    const int expected = CompareBytes(PaddedString(a), PaddedString(b));
+    ASSERT_EQ(PaddedKeyOrder(&a, &b), expected) << round;
+    ASSERT_EQ(PaddedKeyOrder(&b, &a), -expected) << round;
+  }
+}
+
+TEST(UniqueManager, SortOrdersByPaddedKeyThenText) {
+  TUniqueManager m;
+  for (const char* line : {"abc", "ab\tx", "ABC", "ab"}) m.Add(line);
+  m.Sort();
+  std::vector<std::string> texts;
+  for (int i = 0; i < m.Count(); ++i) texts.push_back(m.Items(i)->FText);
+  // The tab sorts before the padding; "ab" pads to spaces, before "abc".
+  EXPECT_EQ(texts, (std::vector<std::string>{"ab\tx", "ab", "ABC", "abc"}));
+  m.Add("abc");
+  EXPECT_EQ(m.FindText("abc")->FCount, 2) << "the index survives the reordering";
+}
+
+TEST(UniqueManager, ClearSimilarAndItemsRange) {
+  TUniqueManager m;
+  m.Add("a");
+  m.Items(0)->FSimilar = true;
+  m.ClearSimilar();
+  EXPECT_FALSE(m.Items(0)->FSimilar);
+  EXPECT_THROW(m.Items(1), std::out_of_range);
+  EXPECT_THROW(m.Items(-1), std::out_of_range);
+}
+
+// Deleting from a manager also drops the item from the text index, so a
+// later Add of the same text does not reach a freed item.
+TEST(UniqueManager, DeleteKeepsTheIndexSound) {
+  auto previous = SetMessageHandler([](MessageKind, const std::string&) { return true; });
+  TUniqueManager m;
+  m.Add("a");
+  m.Add("b");
+  m.Organize();
+  m.Delete(m.Items(0));
+  EXPECT_EQ(m.FindText("a"), nullptr);
+  m.Add("a");
+  EXPECT_EQ(m.Count(), 2);
+  EXPECT_EQ(m.FindText("a")->FCount, 1);
+  SetMessageHandler(previous);
+}
+
+TEST(UniqueManager, AssignCopiesItemsAndIndexesThem) {
+  TUniqueManager source, copy;
+  source.Add("a");
+  source.Add("a");
+  source.Items(0)->FGrouped = true;
+  copy.Add("old");
+  copy.Assign(source);
+  ASSERT_EQ(copy.Count(), 1);
+  EXPECT_EQ(copy.Items(0)->FCount, 2);
+  EXPECT_FALSE(copy.Items(0)->FGrouped);
+  copy.Add("a");
+  EXPECT_EQ(copy.Count(), 1);
+  EXPECT_EQ(copy.Items(0)->FCount, 3);
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,238 @@
+#include "widgets/qt/version_dialog.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <memory>
+
+#include "util/cp932.h"
+#include "util/qt/qsjis.h"
+#include "widgets/qt/rotate_image.h"
+#include "widgets/version_animation.h"
+
+// Resources of a static library must be registered by name, outside any
+// namespace.
+static void InitWidgetsResources() { Q_INIT_RESOURCE(widgets); }
+
+namespace tavrin {
+namespace {
+
+uint32_t SystemMilliseconds() {
+  static QElapsedTimer timer = [] {
+    QElapsedTimer t;
+    t.start();
+    return t;
+  }();
+  return uint32_t(timer.elapsed());
+}
+
+std::function<uint32_t()>& Clock() {
+  static std::function<uint32_t()> clock = SystemMilliseconds;
+  return clock;
+}
+
+std::function<void(int)>& Sleep() {
+  static std::function<void(int)> sleep = [](int ms) { QThread::msleep(ulong(ms)); };
+  return sleep;
+}
+
+uint32_t gLastAnimationTick = 0;
+
+TVersionDialogRunner& Runner() {
+  static TVersionDialogRunner runner = [](TfoVersion& dialog) { dialog.exec(); };
+  return runner;
+}
+
+QFont PixelFont(const char* family, int pixels) {
+  QFont font(QString::fromUtf8(family));
+  font.setPixelSize(pixels);
+  return font;
+}
+
+// The OK button's glyph: a green tick.
+QIcon OkGlyph() {
+  QPixmap pixmap(20, 20);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0, 150, 60), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawPolyline(QPolygon({QPoint(3, 10), QPoint(8, 16), QPoint(17, 4)}));
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+TTopPanel::TTopPanel(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAutoFillBackground(false);
+}
+
+void TTopPanel::paintEvent(QPaintEvent* event) {
+  const QRect r = event->rect();
+  QImage buffer(r.size(), QImage::Format_RGB32);
+  buffer.fill(Qt::black);
+  {
+    QPainter memory(&buffer);
+    memory.translate(-r.topLeft());
+    for (QObject* child : children()) {
+      if (auto* image = qobject_cast<TCustomRotateImage*>(child)) {
+        memory.translate(image->pos());
+        image->Paint(memory);
+        break;
+      }
+    }
+  }
+  QPainter window(this);
+  window.drawImage(r.topLeft(), buffer);
+}
+
+TfoVersion::TfoVersion(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  InitWidgetsResources();
+  setWindowTitle(FromSjis(cp932::Sjis("Tavrin バージョン情報")));
+  setFixedSize(424, 204);
+  setFont(PixelFont("ＭＳ Ｐゴシック", 15));
+
+  Panel3 = new QFrame(this);
+  Panel3->setObjectName(QStringLiteral("Panel3"));
+  Panel3->setGeometry(8, 5, 415, 142);
+  Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Panel2 = new QWidget(Panel3);
+  Panel2->setObjectName(QStringLiteral("Panel2"));
+  Panel2->setGeometry(2, 2, 407, 135);
+  QPalette black = Panel2->palette();
+  black.setColor(QPalette::Window, Qt::black);
+  black.setColor(QPalette::WindowText, Qt::white);
+  Panel2->setPalette(black);
+  Panel2->setAutoFillBackground(true);
+
+  pnTop = new TTopPanel(Panel2);
+  pnTop->setObjectName(QStringLiteral("pnTop"));
+  pnTop->setGeometry(0, 0, 407, 81);
+  RotateImage1 = new TRotateImage(pnTop);
+  RotateImage1->setObjectName(QStringLiteral("RotateImage1"));
+  RotateImage1->setGeometry(0, 0, 407, 81);
+  RotateImage1->SetPaintedByParent(true);
+  RotateImage1->SetTransparent(true);
+  RotateImage1->SetBitmap(QImage(QStringLiteral(":/widgets/logo.bmp")));
+
+  const QFont labelFont = PixelFont("Meiryo UI", 15);
+  lVersion = new QLabel(Panel2);
+  lVersion->setObjectName(QStringLiteral("lVersion"));
+  lVersion->setGeometry(0, 81, 407, 20);
+  Label3 = new QLabel(QStringLiteral("Copyright (C) 2019 Tavrin developers"), Panel2);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  Label3->setGeometry(0, 101, 407, 28);
+  for (QLabel* label : {lVersion, Label3}) {
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(labelFont);
+    label->setPalette(black);
+  }
+
+  btnOK = new QPushButton(QStringLiteral("OK"), this);
+  btnOK->setObjectName(QStringLiteral("btnOK"));
+  btnOK->setGeometry(152, 152, 121, 45);
+  btnOK->setFont(PixelFont("Meiryo UI", 19));
+  btnOK->setIcon(OkGlyph());
+  btnOK->setDefault(true);
+  btnOK->setMouseTracking(true);
+  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+
+  FIdle.setInterval(0);
+  connect(&FIdle, &QTimer::timeout, this, [this] {
+    bool done = false;
+    AnimateLogo(done);
+  });
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  FormCreate();
+}
+
+TfoVersion::~TfoVersion() = default;
+
+void TfoVersion::SetClock(std::function<uint32_t()> clock) { Clock() = std::move(clock); }
+void TfoVersion::SetSleep(std::function<void(int)> sleep) { Sleep() = std::move(sleep); }
+uint32_t TfoVersion::LastAnimationTick() { return gLastAnimationTick; }
+
+void TfoVersion::FormCreate() {
+  FPeriod = kAnimationPeriod;
+  btnOK->installEventFilter(this);
+  FMouseMoveHooked = true;
+}
+
+bool TfoVersion::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == btnOK && FMouseMoveHooked && event->type() == QEvent::MouseMove) btnOKMouseMove();
+  return QDialog::eventFilter(watched, event);
+}
+
+void TfoVersion::btnOKMouseMove() {
+  btnOK->removeEventFilter(this);
+  FMouseMoveHooked = false;
+  RotateImage1->SetMonochrome(false);
+  repaint();
+  Sleep()(1000);
+  FIdle.start();
+}
+
+void TfoVersion::AnimateLogo(bool& done) {
+  done = false;
+  const uint32_t t = Clock()();
+  const TAnimationStep step = AnimationStep(t, gLastAnimationTick, FPeriod);
+  if (step.kind == TAnimationStep::Wait) {
+    Sleep()(10);
+  } else if (step.kind == TAnimationStep::Step) {
+    gLastAnimationTick = t;
+    RotateImage1->BeginUpdate();
+    RotateImage1->SetNegative(step.negative);
+    RotateImage1->SetTransform(step.matrix.m11, step.matrix.m12, step.matrix.m21, step.matrix.m22);
+    RotateImage1->EndUpdate();
+  }
+  repaint();
+}
+
+void TfoVersion::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void TfoVersion::FormClose() { FIdle.stop(); }
+
+void TfoVersion::done(int result) {
+  FormClose();
+  QDialog::done(result);
+}
+
+TVersionDialogRunner SetVersionDialogRunner(TVersionDialogRunner runner) {
+  TVersionDialogRunner previous = std::move(Runner());
+  Runner() = std::move(runner);
+  return previous;
+}
+
+void ShowVersionDialog(const std::string& version, const std::string& build, const std::string& since) {
+  // Released however the modal loop ends, once pending events are through.
+  std::unique_ptr<TfoVersion, void (*)(TfoVersion*)> dialog(new TfoVersion(),
+                                                           [](TfoVersion* d) { d->deleteLater(); });
+  dialog->lVersion->setText(FromSjis(VersionLine(version, build, since)));
+  dialog->RotateImage1->SetMonochrome(true);
+  Runner()(*dialog);
+}
+
+}  // namespace tavrin
