@@ -1,6 +1,7 @@
 #include "widgets/qt/gradation_exprs.h"
 
 #include <QFile>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -110,16 +111,17 @@ void TGradationExprs::TransferToPicture(const TWorkBitmap& bitmap) {
   const QString name = QString::fromStdString(GradationFileName(folder, local));
 
   const std::vector<std::uint8_t>& bytes = bitmap.FileBytes();
-  QPixmap picture;
+  // Read as an image: QPixmap::load caches by file name and time, and
+  // renders within one second share the name.
+  QImage picture;
   bool loaded = false;
   if (WriteNewFile(name, bytes)) {
     ClearPicture();
     loaded = picture.load(name, "BMP");
     QFile::remove(name);
   }
-  if (!loaded)
-    picture.loadFromData(bytes.data(), static_cast<uint>(bytes.size()), "BMP");
-  SetPicture(std::move(picture));
+  if (!loaded) picture.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP");
+  SetPicture(QPixmap::fromImage(picture));
 }
 
 void TGradationExprs::ClearPicture() { SetPicture(QPixmap()); }
