@@ -141,6 +141,15 @@ class GradationExprsTest : public QObject {
     QCOMPARE(Leftovers(folder.path()), QStringList{});
   }
 
+  void programFolderKeepsNoFileEither() {
+    TGradationExprs::SetPictureFileFolder({});
+    Panel p(kToolBar, fgmHorizontal);
+    p.g->SetActive(true);
+    TGradationExprs::SetPictureFileFolder(folder.path().toStdString());
+    QCOMPARE(p.g->Picture().size(), QSize(1024, 512));
+    QCOMPARE(Leftovers(QCoreApplication::applicationDirPath()), QStringList{});
+  }
+
   void unwritableFolderStillPaints() {
     TGradationExprs::SetPictureFileFolder(folder.path().toStdString() + "/missing/");
     Panel p(kToolBar, fgmVertical);
