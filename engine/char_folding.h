@@ -1,0 +1,67 @@
+#pragma once
+// Character folding of Shift-JIS (CP932) byte strings: the comparison keys of
+// TUniqueManager rest on these. Width folding goes towards the half-width
+// forms, size folding towards the small kana.
+//
+// Every routine takes arbitrary bytes. Characters are found by scanning from
+// the start: a lead byte (0x81-0x9F, 0xE0-0xFC) forms one character with the
+// byte after it, whatever that byte is (NUL and invalid trail bytes
+// included); a lead byte at the very end is a character of its own. A
+// character that no table lists is copied unchanged.
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// One (source, replacement) pair of a folding table, as Shift-JIS bytes.
+struct TFoldPair {
+  std::string_view Source;
+  std::string_view Replacement;
+};
+
+// The width table: 269 pairs, each a double-byte source and a replacement of
+// one or two single-byte characters, in table order.
+std::span<const TFoldPair> WidthTable();
+// The small-kana table: 27 (large, small) pairs, in table order.
+std::span<const TFoldPair> SmallKanaTable();
+
+// Builds the lookups behind the folding functions; building again gives the
+// same lookups. The folding functions build them on first use as well, so
+// calling this is never required for correctness.
+void BuildWidthTable();
+
+// Applies the width table: full-width letters, digits, symbols and space to
+// ASCII, kana to half-width katakana (a voiced kana to two characters).
+// A text without a lead byte is returned unchanged.
+std::string FoldWidth(std::string_view S);
+
+// Lower-cases as the CP932 ANSI lower-casing does (each character whose
+// simple lower-case form exists in CP932 becomes it), then applies the
+// small-kana table.
+std::string FoldCaseAndSmallKana(std::string_view S);
+
+// FoldCaseAndSmallKana, then the long-vowel marks (0x81 0x5B and 0xB0)
+// become "-".
+std::string FoldHyphens(std::string_view S);
+
+// Removes half-width and full-width blanks (0x20, 0x81 0x40) from both ends,
+// and bytes of value 0x20 or below where the outer trims reach them. Empty
+// when the text holds nothing but such bytes and full-width spaces.
+std::string TrimBlanks(std::string_view Text);
+// The same, as a view into Text (the result is always a substring).
+std::string_view TrimBlanksView(std::string_view Text);
+
+// Removes every leading and trailing byte of value 0x20 or below.
+std::string_view TrimControls(std::string_view Text);
+
+// Whether Position (at most Text.size()) starts a character when Text is
+// read from its beginning. Looks back only over the lead-range bytes before
+// Position, so checking near the end of a long text is cheap.
+bool IsCharacterStart(std::string_view Text, std::size_t Position);
+
+// True when any byte of the text is a lead byte; false for an empty text.
+bool HasDoubleByteCharacter(std::string_view Text);
+
+}  // namespace tavrin

@@ -1,0 +1,86 @@
+// TUniqueManager::Organize: groups of equal display key for the all-data
+// view, merged into one representative each unless both distinctions are on.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/list_sort.h"
+#include "engine/unique_manager.h"
+
+namespace tavrin {
+
+void TUniqueManager::Organize() {
+  if (FItems.empty()) return;
+  std::vector<TUniqueItem*> w;
+  w.reserve(FItems.size());
+  for (std::size_t i = 0; i < FItems.size(); ++i) w.push_back(Item(i));
+
+  if (FZenkaku == FUpper) {
+    ListSort(w, PaddedKeyOrder);
+  } else if (FUpper) {
+    ListSort(w, [](const TUniqueItem* a, const TUniqueItem* b) { return CompareBytes(a->FWidthKey, b->FWidthKey); });
+  } else {
+    ListSort(w, [](const TUniqueItem* a, const TUniqueItem* b) { return CompareBytes(a->FCaseKey, b->FCaseKey); });
+  }
+
+  for (TUniqueItem* item : w) item->FGrouped = false;
+  FSameList.clear();
+
+  // Pairing. The items of one display key, in W order, are chained through
+  // `next`; the first of them is where the pairing walk meets the key first,
+  // and it takes every later item of that key, so a group is its chain.
+  // Equal keys need not be adjacent in W: keys that differ only in trailing
+  // spaces share a padded key field and interleave by text.
+  struct TGroup {
+    std::size_t Head, Tail, Size;
+  };
+  constexpr std::size_t kEnd = std::numeric_limits<std::size_t>::max();
+  std::vector<std::size_t> next(w.size(), kEnd);
+  std::vector<TGroup> groups;
+  std::vector<std::size_t> groupOf(w.size());
+  std::unordered_map<std::string_view, std::size_t> byKey;
+  byKey.reserve(w.size());
+  for (std::size_t p = 0; p < w.size(); ++p) {
+    auto [it, fresh] = byKey.try_emplace(DisplayKey(*w[p]), groups.size());
+    if (fresh) {
+      groups.push_back({p, p, 1});
+    } else {
+      TGroup& g = groups[it->second];
+      next[g.Tail] = p;
+      g.Tail = p;
+      ++g.Size;
+    }
+    groupOf[p] = it->second;
+  }
+  for (std::size_t p = 0; p < w.size(); ++p) {
+    const TGroup& g = groups[groupOf[p]];
+    if (g.Head != p || g.Size < 2) continue;
+    for (std::size_t q = p; q != kEnd; q = next[q]) {
+      w[q]->FGrouped = true;
+      FSameList.push_back(w[q]);
+    }
+  }
+
+  if (FZenkaku && FUpper) return;
+
+  for (TUniqueItem* item : w) item->FMergedCount = item->FCount;
+  for (const TGroup& g : groups) {
+    if (g.Size < 2) continue;
+    // The largest count wins; among equal counts the first in W.
+    TUniqueItem* representative = w[g.Head];
+    std::int64_t sum = 0;
+    for (std::size_t q = g.Head; q != kEnd; q = next[q]) {
+      sum += w[q]->FCount;
+      if (w[q]->FCount > representative->FCount) representative = w[q];
+    }
+    for (std::size_t q = g.Head; q != kEnd; q = next[q]) w[q]->FShown = false;
+    representative->FShown = true;
+    representative->FMergedCount =
+        static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+  }
+}
+
+}  // namespace tavrin

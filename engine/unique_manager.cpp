@@ -1,0 +1,210 @@
+#include "engine/unique_manager.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+#include "engine/char_folding.h"
+#include "engine/list_sort.h"
+
+namespace tavrin {
+namespace {
+
+constexpr std::size_t kKeyField = 1024;  // width of the padded key field
+
+// One conceptual sort string: Key, then spaces up to the key field, then
+// Text, walked piece by piece without being built.
+struct TPaddedString {
+  std::string_view Parts[3];  // an empty data view with Pad > 0 stands for spaces
+  std::size_t Pad;
+
+  TPaddedString(const TUniqueItem* item)
+      : Parts{item->FKey, {}, item->FText},
+        Pad(item->FKey.size() < kKeyField ? kKeyField - item->FKey.size() : 0) {}
+
+  std::size_t PartSize(int part) const { return part == 1 ? Pad : Parts[part].size(); }
+};
+
+// Compares data against a run of spaces of the same length.
+int CompareWithSpaces(std::string_view data) {
+  for (char c : data) {
+    auto b = static_cast<unsigned char>(c);
+    if (b != 0x20) return b < 0x20 ? -1 : 1;
+  }
+  return 0;
+}
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
+std::int32_t SaturatedAdd(std::int32_t a, std::int32_t b) {
+  std::int64_t sum = static_cast<std::int64_t>(a) + b;
+  return static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+}
+
+// Base without one trailing hyphen or long-vowel mark, looking at its last
+// whole character.
+std::string WithoutTrailingMark(std::string base, bool hyphenFolded) {
+  if (base.empty()) return base;
+  const std::size_t n = base.size();
+  const bool lastIsSingle = IsCharacterStart(base, n - 1);
+  std::string_view last = lastIsSingle ? std::string_view(base).substr(n - 1)
+                                       : std::string_view(base).substr(n - 2);
+  bool mark = last == "-";
+  if (!hyphenFolded) mark = mark || last == "\xB0" || last == "\x81\x7C" || last == "\x81\x5B";
+  if (mark) base.resize(n - last.size());
+  return base;
+}
+
+}  // namespace
+
+int CompareBytes(std::string_view A, std::string_view B) {
+  const std::size_t n = std::min(A.size(), B.size());
+  if (n != 0) {
+    int c = std::memcmp(A.data(), B.data(), n);
+    if (c != 0) return Sign(c);
+  }
+  return A.size() < B.size() ? -1 : (A.size() > B.size() ? 1 : 0);
+}
+
+int PaddedKeyOrder(const TUniqueItem* A, const TUniqueItem* B) {
+  const TPaddedString a(A), b(B);
+  int pa = 0, pb = 0;            // current part
+  std::size_t oa = 0, ob = 0;    // offset inside it
+  for (;;) {
+    while (pa < 3 && oa == a.PartSize(pa)) ++pa, oa = 0;
+    while (pb < 3 && ob == b.PartSize(pb)) ++pb, ob = 0;
+    if (pa == 3 || pb == 3) return pa == 3 ? (pb == 3 ? 0 : -1) : 1;
+    const std::size_t n = std::min(a.PartSize(pa) - oa, b.PartSize(pb) - ob);
+    const bool spacesA = pa == 1, spacesB = pb == 1;
+    int c = 0;
+    if (!spacesA && !spacesB)
+      c = Sign(std::memcmp(a.Parts[pa].data() + oa, b.Parts[pb].data() + ob, n));
+    else if (!spacesA)
+      c = CompareWithSpaces(a.Parts[pa].substr(oa, n));
+    else if (!spacesB)
+      c = -CompareWithSpaces(b.Parts[pb].substr(ob, n));
+    if (c != 0) return c;
+    oa += n;
+    ob += n;
+  }
+}
+
+void TUniqueItem::Assign(const TUniqueItem& Source) {
+  FText = Source.FText;
+  FCaseKey = Source.FCaseKey;
+  FWidthKey = Source.FWidthKey;
+  FKey = Source.FKey;
+  FShown = Source.FShown;
+  FSimilar = Source.FSimilar;
+  FCount = Source.FCount;
+  FMergedCount = Source.FMergedCount;
+}
+
+TUniqueManager::TUniqueManager() { BuildWidthTable(); }
+
+TUniqueManager::~TUniqueManager() {
+  FTextIndex.clear();
+  FSameList.clear();
+}
+
+void TUniqueManager::Clear() {
+  FTextIndex.clear();
+  FSameList.clear();
+  TCustomContainer::Clear();
+}
+
+void TUniqueManager::AddItem(std::unique_ptr<TCustomContainerItem> item) {
+  auto* unique = dynamic_cast<TUniqueItem*>(item.get());
+  if (unique == nullptr) throw std::invalid_argument("TUniqueManager.AddItem: not a TUniqueItem");
+  TCustomContainer::AddItem(std::move(item));
+  Enter(unique);
+}
+
+void TUniqueManager::Enter(TUniqueItem* item) { FTextIndex.emplace(item->FText, item); }
+
+TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
+  auto it = FTextIndex.find(Text);
+  return it == FTextIndex.end() ? nullptr : it->second;
+}
+
+void TUniqueManager::Add(std::string_view Line) {
+  const std::string_view blank = TrimBlanksView(Line);
+  if (blank.empty()) return;
+  const std::string_view text = FTrim ? blank : Line;
+  if (TUniqueItem* found = FindText(text)) {
+    found->FCount = SaturatedAdd(found->FCount, 1);
+    return;
+  }
+  auto item = std::make_unique<TUniqueItem>();
+  item->FText = text;
+  item->FCaseKey = FoldCaseAndSmallKana(text);
+  item->FWidthKey = FoldWidth(text);
+  std::string base;
+  if (FHyphen) {
+    base = FoldHyphens(item->FWidthKey);
+    if (!FTrim) base = TrimControls(base);
+  } else {
+    base = FoldCaseAndSmallKana(item->FWidthKey);
+    if (FTrim) base = TrimControls(base);
+  }
+  item->FKey = FHyphenTerminate ? WithoutTrailingMark(std::move(base), FHyphen) : std::move(base);
+  TUniqueItem* added = item.get();
+  FItems.push_back(std::move(item));
+  Enter(added);
+}
+
+TUniqueItem* TUniqueManager::Item(std::size_t position) const {
+  return static_cast<TUniqueItem*>(FItems[position].get());
+}
+
+TUniqueItem* TUniqueManager::Items(std::int32_t Index) const {
+  return static_cast<TUniqueItem*>(TCustomContainer::Items(Index));
+}
+
+std::int32_t TUniqueManager::TotalCount() const {
+  std::int32_t total = 0;
+  for (std::size_t i = 0; i < FItems.size(); ++i) total = SaturatedAdd(total, Item(i)->FCount);
+  return total;
+}
+
+void TUniqueManager::ClearSimilar() {
+  for (std::size_t i = 0; i < FItems.size(); ++i) Item(i)->FSimilar = false;
+}
+
+const std::string& TUniqueManager::DisplayKey(const TUniqueItem& Item) const {
+  if (FZenkaku == FUpper) return Item.FKey;
+  return FUpper ? Item.FWidthKey : Item.FCaseKey;
+}
+
+void TUniqueManager::Sort() {
+  std::vector<TUniqueItem*> order;
+  order.reserve(FItems.size());
+  for (std::size_t i = 0; i < FItems.size(); ++i) order.push_back(Item(i));
+  ListSort(order, PaddedKeyOrder);
+  for (auto& owned : FItems) owned.release();  // ownership moves back below
+  for (std::size_t i = 0; i < order.size(); ++i) FItems[i].reset(order[i]);
+}
+
+void TUniqueManager::Assign(const TUniqueManager& Source) {
+  if (&Source == this) return;
+  Clear();
+  for (std::int32_t i = 0; i < Source.Count(); ++i) {
+    auto copy = std::make_unique<TUniqueItem>();
+    copy->Assign(*Source.Items(i));
+    TUniqueItem* added = copy.get();
+    FItems.push_back(std::move(copy));
+    // Entered in the index too, so that a later Add of the same text counts
+    // on the copy instead of creating a second item with that text.
+    Enter(added);
+  }
+}
+
+void TUniqueManager::ItemDeleting(TCustomContainerItem* item) {
+  auto* unique = static_cast<TUniqueItem*>(item);
+  auto it = FTextIndex.find(unique->FText);
+  if (it != FTextIndex.end() && it->second == unique) FTextIndex.erase(it);
+  FSameList.erase(std::remove(FSameList.begin(), FSameList.end(), unique), FSameList.end());
+}
+
+}  // namespace tavrin

@@ -1,0 +1,99 @@
+#pragma once
+// TUniqueManager: the collection of distinct input lines. One TUniqueItem per
+// distinct (byte-exact) line with its count and its three comparison keys;
+// Organize merges items for the all-data view, Sort orders them by
+// PaddedKeyOrder.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/container.h"
+
+namespace tavrin {
+
+class TUniqueItem : public TCustomContainerItem {
+ public:
+  TUniqueItem() = default;
+  // Copies every field except FGrouped.
+  virtual void Assign(const TUniqueItem& Source);
+
+  // The line as kept (trimmed when FTrim was on); unique within the manager.
+  // Not to be changed once the item is in a manager: the text index refers to it.
+  std::string FText;
+  std::string FCaseKey;   // FoldCaseAndSmallKana(FText)
+  std::string FWidthKey;  // FoldWidth(FText)
+  std::string FKey;       // full comparison key: equal keys mean similar lines
+  bool FGrouped = false;  // scratch mark of Organize: in a group
+  bool FShown = true;     // gets a row in the all-data view
+  bool FSimilar = false;  // mark of the extraction pass
+  std::int32_t FCount = 1;        // number of added lines kept as FText
+  std::int32_t FMergedCount = 0;  // group total, set by Organize
+};
+
+// -1, 0 or +1: FKey left-justified in 1024 bytes padded with 0x20 (a longer
+// key whole), followed by FText, compared as unsigned bytes, a proper prefix
+// first. Compares as if padded; no padded string is built.
+int PaddedKeyOrder(const TUniqueItem* A, const TUniqueItem* B);
+// Unsigned byte order of two strings, a proper prefix first: -1, 0 or +1.
+int CompareBytes(std::string_view A, std::string_view B);
+
+class TUniqueManager : public TCustomContainer {
+ public:
+  // Builds the width table; empty manager, options off.
+  TUniqueManager();
+  ~TUniqueManager() override;
+
+  // Frees all items; empties the text index and FSameList.
+  void Clear() override;
+  // Only TUniqueItem objects are accepted (std::invalid_argument otherwise).
+  // The item is entered in the text index unless its text is there already.
+  void AddItem(std::unique_ptr<TCustomContainerItem> item) override;
+
+  // Adds one input line: counts it on its existing item or creates a new one.
+  // A line of nothing but bytes 0x20 and below and full-width spaces is
+  // ignored.
+  void Add(std::string_view Line);
+  // Groups items of equal display key into FSameList and, unless FZenkaku
+  // and FUpper are both on, merges each group into its representative.
+  void Organize();
+  // Reorders the items by PaddedKeyOrder with the list sort.
+  virtual void Sort();
+  // Clear, then a copy of every item of Source in order.
+  virtual void Assign(const TUniqueManager& Source);
+
+  // The item at a position; std::out_of_range outside 0 .. Count - 1.
+  TUniqueItem* Items(std::int32_t Index) const;
+  // Sum of FCount over all items (saturates at the 32-bit maximum).
+  std::int32_t TotalCount() const;
+  // FSimilar false on every item.
+  void ClearSimilar();
+  // The key FZenkaku and FUpper select for the all-data view.
+  const std::string& DisplayKey(const TUniqueItem& Item) const;
+  // The item whose FText equals Text byte for byte, or nullptr.
+  TUniqueItem* FindText(std::string_view Text) const;
+
+  // Filled by Organize: the items that share their display key with another
+  // item, group by group.
+  const std::vector<TUniqueItem*>& SameList() const { return FSameList; }
+
+  bool FTrim = false;             // keep the trimmed line (and trim the key)
+  bool FZenkaku = false;          // all-data view keeps width and kana kind apart
+  bool FUpper = false;            // all-data view keeps upper and lower case apart
+  bool FHyphenTerminate = false;  // one trailing hyphen or long-vowel mark ignored in FKey
+  bool FHyphen = false;           // hyphen and long-vowel mark folded together in FKey
+
+ protected:
+  void ItemDeleting(TCustomContainerItem* item) override;
+
+ private:
+  TUniqueItem* Item(std::size_t position) const;
+  void Enter(TUniqueItem* item);
+
+  // Keyed by views of the items' own FText.
+  std::unordered_map<std::string_view, TUniqueItem*> FTextIndex;
+  std::vector<TUniqueItem*> FSameList;
+};
+
+}  // namespace tavrin
