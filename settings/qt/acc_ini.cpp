@@ -18,6 +18,10 @@ std::optional<std::string>& DefaultFileName() {
   return name;
 }
 
+// Left and Top are the window's outer position, Width and Height the size
+// of its client area (the form's design size), as the toolkit keeps them.
+QRect Bounds(const QWidget& w) { return QRect(w.pos(), w.size()); }
+
 }  // namespace
 
 void TAccIni::SetDefaultFileName(std::optional<std::string> fileName) { DefaultFileName() = std::move(fileName); }
@@ -63,10 +67,6 @@ void TAccIni::BindUserFont(QWidget* target, std::string_view prefix, QWidget* de
 void TAccIni::LoadAll() { bindings_.ReadAll(fileName_); }
 
 bool TAccIni::OwnerResizable() const { return owner_->minimumSize() != owner_->maximumSize(); }
-
-// Left and Top are the window's outer position, Width and Height the size
-// of its client area (the form's design size), as the toolkit keeps them.
-static QRect Bounds(const QWidget& w) { return QRect(w.pos(), w.size()); }
 
 // The restored rectangle changes only while the window is in its normal
 // state; maximised, it keeps the last normal bounds.
