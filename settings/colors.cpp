@@ -17,6 +17,7 @@ struct NamedColor {
 
 constexpr TColor Sys(TColor index) { return kSystemColorBit | index; }
 
+// clang-format off
 constexpr std::array<NamedColor, 42> kColors{{
     {"clBlack", 0x000000},    {"clMaroon", 0x000080},  {"clGreen", 0x008000},
     {"clOlive", 0x008080},    {"clNavy", 0x800000},    {"clPurple", 0x800080},
@@ -39,8 +40,11 @@ constexpr std::array<NamedColor, 42> kColors{{
     {"clInfoBk", Sys(24)},
     {"clNone", clNone},
 }};
+// clang-format on
 
-constexpr char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

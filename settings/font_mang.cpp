@@ -17,8 +17,8 @@ constexpr std::int32_t kMaxFontSize = 1638;
 
 }  // namespace
 
-TObjectMangFont::TObjectMangFont(FontValue& target, std::string_view section, std::string_view prefix,
-                                 const FontValue& defaultFont)
+TObjectMangFont::TObjectMangFont(FontValue& target, std::string_view section,
+                                 std::string_view prefix, const FontValue& defaultFont)
     : TCustomVarMang(section, prefix), target_(&target), default_(&defaultFont) {}
 
 TObjectMangFont::TObjectMangFont(std::string_view section, std::string_view prefix)
@@ -35,7 +35,8 @@ void TObjectMangFont::ReadValue() {
   font.size = ReadInteger(Suffixed(Key(), "Size"), def.size);
   if (font.size < 1 || font.size > kMaxFontSize) font.size = def.size;
   font.name = File().ReadString(Section(), Suffixed(Key(), "Name"), def.name);
-  font.color = ColorFromText(File().ReadString(Section(), Suffixed(Key(), "Color"), ColorToText(def.color)));
+  font.color =
+      ColorFromText(File().ReadString(Section(), Suffixed(Key(), "Color"), ColorToText(def.color)));
   font.style = static_cast<std::uint8_t>(ReadInteger(Suffixed(Key(), "Style"), def.style) & 0x0F);
   SetTarget(font);
 }

@@ -102,7 +102,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 
 IniFile::IniFile(std::string path) : path_(std::move(path)), text_(ReadWholeFile(path_)) {}
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
   std::optional<std::string> value = FindIniValue(text_, section, key);
   return value ? std::move(*value) : std::string(def);
 }

@@ -25,7 +25,8 @@ class IniFile {
 
   // The value of (section, key), at most 2047 bytes; def when the file,
   // section or key is missing.
-  std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view def) const;
 
   // Sets (section, key) and replaces the file. Fails with EError
   // "<path> に書き込めません" when the file cannot be written; the file

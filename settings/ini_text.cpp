@@ -25,7 +25,8 @@ std::vector<Line> SplitLines(std::string_view text) {
       lines.push_back({i, text.size() - i, text.size()});
       break;
     }
-    std::size_t next = (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ? j + 2 : j + 1;
+    std::size_t next =
+        (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ? j + 2 : j + 1;
     lines.push_back({i, j - i, next});
     i = next;
   }
@@ -47,7 +48,9 @@ std::size_t FindChar(std::string_view s, char c) {
   return std::string_view::npos;
 }
 
-constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Equal names up to ASCII letter case; trail bytes are never folded.
 bool SameName(std::string_view a, std::string_view b) {
@@ -55,7 +58,8 @@ bool SameName(std::string_view a, std::string_view b) {
   for (std::size_t i = 0; i < a.size();) {
     std::size_t n = CharLength(a, i);
     if (n != CharLength(b, i)) return false;
-    if (n == 1 ? AsciiLower(a[i]) != AsciiLower(b[i]) : a.substr(i, 2) != b.substr(i, 2)) return false;
+    if (n == 1 ? AsciiLower(a[i]) != AsciiLower(b[i]) : a.substr(i, 2) != b.substr(i, 2))
+      return false;
     i += n;
   }
   return true;
@@ -83,9 +87,9 @@ Parsed ParseLine(std::string_view content) {
 // key of that name inside it.
 struct Place {
   std::vector<Line> lines;
-  std::optional<std::size_t> section;   // index of the section's line
-  std::optional<std::size_t> key;       // index of the key's line
-  std::size_t lastFilled = 0;           // last non-blank line of the section
+  std::optional<std::size_t> section;  // index of the section's line
+  std::optional<std::size_t> key;      // index of the key's line
+  std::size_t lastFilled = 0;          // last non-blank line of the section
 };
 
 Place Locate(std::string_view text, std::string_view section, std::string_view key) {
@@ -128,7 +132,8 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
   Place p = Locate(text, section, key);
   if (!p.key) return std::nullopt;
   const Line& line = p.lines[*p.key];
-  return std::string(CutAtCharacter(ParseLine(text.substr(line.begin, line.size)).value, kIniValueMax));
+  return std::string(
+      CutAtCharacter(ParseLine(text.substr(line.begin, line.size)).value, kIniValueMax));
 }
 
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
@@ -145,7 +150,9 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
   out.reserve(text.size() + entry.size() + section.size() + 6);
   if (p.key) {
     const Line& line = p.lines[*p.key];
-    out.append(text.substr(0, line.begin)).append(entry).append(text.substr(line.begin + line.size));
+    out.append(text.substr(0, line.begin))
+        .append(entry)
+        .append(text.substr(line.begin + line.size));
   } else if (p.section) {
     const Line& last = p.lines[p.lastFilled];
     out.append(text.substr(0, last.end));

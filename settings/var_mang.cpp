@@ -35,18 +35,21 @@ void TCustomVarMang::SetSection(std::string_view section) {
 
 void TCustomVarMang::SetKey(std::string_view key) {
   std::string trimmed = TrimControls(key);
-  if (trimmed.empty()) throw EError(cp932::Sjis("TCustomVarMang.SetKey に無効なキー名称が渡されました"));
+  if (trimmed.empty())
+    throw EError(cp932::Sjis("TCustomVarMang.SetKey に無効なキー名称が渡されました"));
   key_ = std::move(trimmed);
 }
 
 void TCustomVarMang::ReadValue() {
   if (!current)
-    throw EError(cp932::Sjis("TCustomVarMang.ReadValue TIniFile が nil にもかかわらず\r読み込み要求が発行されました"));
+    throw EError(cp932::Sjis(
+        "TCustomVarMang.ReadValue TIniFile が nil にもかかわらず\r読み込み要求が発行されました"));
 }
 
 void TCustomVarMang::WriteValue() {
   if (!current)
-    throw EError(cp932::Sjis("TCustomVarMang.WriteValue TIniFile が nil にもかかわらず\r書き込み要求が発行されました"));
+    throw EError(cp932::Sjis(
+        "TCustomVarMang.WriteValue TIniFile が nil にもかかわらず\r書き込み要求が発行されました"));
 }
 
 IniFile& TCustomVarMang::File() { return *current; }
@@ -61,8 +64,8 @@ std::int32_t TCustomVarMang::ReadInteger(std::string_view key, std::int32_t def)
   }
 }
 
-TVarMangInteger::TVarMangInteger(std::int32_t& variable, std::string_view section, std::string_view key,
-                                 std::int32_t def)
+TVarMangInteger::TVarMangInteger(std::int32_t& variable, std::string_view section,
+                                 std::string_view key, std::int32_t def)
     : TCustomVarMang(section, key), variable_(variable), default_(def) {}
 
 void TVarMangInteger::ReadValue() {
@@ -75,7 +78,8 @@ void TVarMangInteger::WriteValue() {
   File().WriteString(Section(), Key(), IntegerText(variable_));
 }
 
-TVarMangBoolean::TVarMangBoolean(bool& variable, std::string_view section, std::string_view key, bool def)
+TVarMangBoolean::TVarMangBoolean(bool& variable, std::string_view section, std::string_view key,
+                                 bool def)
     : TCustomVarMang(section, key), variable_(variable), default_(def) {}
 
 void TVarMangBoolean::ReadValue() {

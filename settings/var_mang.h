@@ -46,7 +46,8 @@ class TCustomVarMang {
 
 class TVarMangInteger : public TCustomVarMang {
  public:
-  TVarMangInteger(std::int32_t& variable, std::string_view section, std::string_view key, std::int32_t def);
+  TVarMangInteger(std::int32_t& variable, std::string_view section, std::string_view key,
+                  std::int32_t def);
   void ReadValue() override;
   void WriteValue() override;
 

@@ -24,7 +24,9 @@ QRect Bounds(const QWidget& w) { return QRect(w.pos(), w.size()); }
 
 }  // namespace
 
-void TAccIni::SetDefaultFileName(std::optional<std::string> fileName) { DefaultFileName() = std::move(fileName); }
+void TAccIni::SetDefaultFileName(std::optional<std::string> fileName) {
+  DefaultFileName() = std::move(fileName);
+}
 
 TAccIni::TAccIni(QWidget* owner)
     : TAccIni(owner, DefaultFileName() ? *DefaultFileName() : ProgramFileWithExtension(".ini")) {}
@@ -44,11 +46,13 @@ void TAccIni::BindInteger(std::int32_t& variable, std::string_view section, std:
   bindings_.Add(std::make_unique<TVarMangInteger>(variable, section, key, def));
 }
 
-void TAccIni::BindBoolean(bool& variable, std::string_view section, std::string_view key, bool def) {
+void TAccIni::BindBoolean(bool& variable, std::string_view section, std::string_view key,
+                          bool def) {
   bindings_.Add(std::make_unique<TVarMangBoolean>(variable, section, key, def));
 }
 
-void TAccIni::BindFont(QWidget* target, std::string_view section, std::string_view prefix, QWidget* defaultFont) {
+void TAccIni::BindFont(QWidget* target, std::string_view section, std::string_view prefix,
+                       QWidget* defaultFont) {
   bindings_.Add(std::make_unique<TWidgetFontMang>(target, section, prefix, defaultFont));
 }
 
@@ -103,7 +107,8 @@ void TAccIni::FormShow() {
   owner_->resize(width_, height_);
   if (OwnerResizable()) {
     Qt::WindowStates state = owner_->windowState();
-    owner_->setWindowState(maximized_ ? (state | Qt::WindowMaximized) : (state & ~Qt::WindowMaximized));
+    owner_->setWindowState(maximized_ ? (state | Qt::WindowMaximized)
+                                      : (state & ~Qt::WindowMaximized));
   }
   // A window the user never resizes still saves its true size.
   normal_ = QRect(left_, top_, width_, height_);

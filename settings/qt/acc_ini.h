@@ -39,11 +39,13 @@ class TAccIni : public QObject {
   void CreateIniFile();
   bool WriteHeader();
 
-  void BindInteger(std::int32_t& variable, std::string_view section, std::string_view key, std::int32_t def);
+  void BindInteger(std::int32_t& variable, std::string_view section, std::string_view key,
+                   std::int32_t def);
   void BindBoolean(bool& variable, std::string_view section, std::string_view key, bool def);
   // The widget's font and text colour; defaultFont supplies the attributes
   // of missing keys (the main window passes the same widget).
-  void BindFont(QWidget* target, std::string_view section, std::string_view prefix, QWidget* defaultFont);
+  void BindFont(QWidget* target, std::string_view section, std::string_view prefix,
+                QWidget* defaultFont);
   void BindUserInteger(std::int32_t& variable, std::string_view key, std::int32_t def);
   void BindUserBoolean(bool& variable, std::string_view key, bool def);
   void BindUserFont(QWidget* target, std::string_view prefix, QWidget* defaultFont);

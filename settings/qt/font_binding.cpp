@@ -22,26 +22,46 @@ int MulDiv(double a, int b, int c) { return static_cast<int>(std::lround(a * b /
 
 QPalette::ColorRole RoleOfSystemColor(TColor index) {
   switch (index) {
-    case 1: case 5: return QPalette::Base;                    // clBackground, clWindow
-    case 2: case 13: return QPalette::Highlight;              // clActiveCaption, clHighlight
-    case 9: case 14: return QPalette::HighlightedText;        // clCaptionText, clHighlightText
-    case 4: case 12: case 15: case 0: return QPalette::Button;  // clMenu, clAppWorkSpace, clBtnFace, clScrollBar
-    case 16: return QPalette::Mid;                            // clBtnShadow
-    case 17: return QPalette::PlaceholderText;                // clGrayText
-    case 18: return QPalette::ButtonText;                     // clBtnText
-    case 20: return QPalette::Light;                          // clBtnHighlight
-    case 21: return QPalette::Shadow;                         // cl3DDkShadow
-    case 22: return QPalette::Midlight;                       // cl3DLight
-    case 23: return QPalette::ToolTipText;                    // clInfoText
-    case 24: return QPalette::ToolTipBase;                    // clInfoBk
-    default: return QPalette::Text;                           // clWindowText and the rest
+    case 1:
+    case 5:
+      return QPalette::Base;  // clBackground, clWindow
+    case 2:
+    case 13:
+      return QPalette::Highlight;  // clActiveCaption, clHighlight
+    case 9:
+    case 14:
+      return QPalette::HighlightedText;  // clCaptionText, clHighlightText
+    case 4:
+    case 12:
+    case 15:
+    case 0:
+      return QPalette::Button;  // clMenu, clAppWorkSpace, clBtnFace, clScrollBar
+    case 16:
+      return QPalette::Mid;  // clBtnShadow
+    case 17:
+      return QPalette::PlaceholderText;  // clGrayText
+    case 18:
+      return QPalette::ButtonText;  // clBtnText
+    case 20:
+      return QPalette::Light;  // clBtnHighlight
+    case 21:
+      return QPalette::Shadow;  // cl3DDkShadow
+    case 22:
+      return QPalette::Midlight;  // cl3DLight
+    case 23:
+      return QPalette::ToolTipText;  // clInfoText
+    case 24:
+      return QPalette::ToolTipBase;  // clInfoBk
+    default:
+      return QPalette::Text;  // clWindowText and the rest
   }
 }
 
 }  // namespace
 
 QColor ToQColor(TColor color) {
-  if (color & kSystemColorBit) return QApplication::palette().color(RoleOfSystemColor(color & 0xFF));
+  if (color & kSystemColorBit)
+    return QApplication::palette().color(RoleOfSystemColor(color & 0xFF));
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
@@ -53,9 +73,9 @@ FontValue WidgetFont(const QWidget& widget) {
                                 : static_cast<std::int32_t>(std::lround(font.pointSizeF()));
   QVariant color = widget.property(kColorProperty);
   v.color = color.isValid() ? color.toUInt() : clWindowText;
-  v.style = static_cast<std::uint8_t>((font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
-                                      (font.underline() ? kFontUnderline : 0) |
-                                      (font.strikeOut() ? kFontStrikeOut : 0));
+  v.style = static_cast<std::uint8_t>(
+      (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
+      (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0));
   return v;
 }
 
@@ -88,6 +108,8 @@ void TWidgetFontMang::SetTarget(const FontValue& font) {
   if (target_) SetWidgetFont(*target_, font);
 }
 
-FontValue TWidgetFontMang::DefaultFont() const { return default_ ? WidgetFont(*default_) : FontValue{}; }
+FontValue TWidgetFontMang::DefaultFont() const {
+  return default_ ? WidgetFont(*default_) : FontValue{};
+}
 
 }  // namespace tavrin

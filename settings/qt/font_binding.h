@@ -23,7 +23,8 @@ void SetWidgetFont(QWidget& widget, const FontValue& font);
 class TWidgetFontMang : public TObjectMangFont {
  public:
   // Neither widget is owned; they may be the same.
-  TWidgetFontMang(QWidget* target, std::string_view section, std::string_view prefix, QWidget* defaultFont);
+  TWidgetFontMang(QWidget* target, std::string_view section, std::string_view prefix,
+                  QWidget* defaultFont);
 
  protected:
   FontValue Target() const override;

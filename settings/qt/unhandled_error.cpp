@@ -18,7 +18,8 @@ void ShowUnhandledError(const std::string& sjisMessage) {
   }
   QString text = FromSjis(sjisMessage);
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  QMessageBox box(QMessageBox::Critical, FromSjis(cp932::Sjis("アプリケーション エラー")), text, QMessageBox::Ok);
+  QMessageBox box(QMessageBox::Critical, FromSjis(cp932::Sjis("アプリケーション エラー")), text,
+                  QMessageBox::Ok);
   box.setObjectName(QStringLiteral("UnhandledErrorBox"));
   ExecModal(box, std::nullopt, sjisMessage);
 }

@@ -56,12 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view tail = all.size() >= 3 ? all.substr(all.size() - 3) : std::string_view();
   std::string_view rest = all.substr(0, all.size() - tail.size());
   std::size_t lengths[3] = {0, 0, 0};
-  for (std::size_t i = 0; i < tail.size(); ++i) lengths[i] = static_cast<unsigned char>(tail[i]) % 24;
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    lengths[i] = static_cast<unsigned char>(tail[i]) % 24;
   std::string_view value = rest.size() >= lengths[2] ? rest.substr(rest.size() - lengths[2]) : rest;
   rest.remove_suffix(value.size());
   std::string_view key = rest.size() >= lengths[1] ? rest.substr(rest.size() - lengths[1]) : rest;
   rest.remove_suffix(key.size());
-  std::string_view section = rest.size() >= lengths[0] ? rest.substr(rest.size() - lengths[0]) : rest;
+  std::string_view section =
+      rest.size() >= lengths[0] ? rest.substr(rest.size() - lengths[0]) : rest;
   rest.remove_suffix(section.size());
   const std::string text(rest);
 

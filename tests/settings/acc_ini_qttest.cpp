@@ -1,11 +1,12 @@
 // TAccIni with real windows on the offscreen platform: the first-run file,
 // the geometry rules, the chained show and resize handling, the font
 // binding of a widget and the start-up failure.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QMessageBox>
 #include <QTreeWidget>
 #include <QtTest>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "settings/ini_file.h"
 #include "settings/qt/acc_ini.h"
@@ -36,11 +37,16 @@ class Form : public QWidget {
     list->setFont(font);
     acc->BindUserInteger(col0, "FSetLvColumn0", 480);
     acc->BindUserInteger(col1, "FSetLvColumn1", 65);
-    for (auto [var, key, def] : {std::tuple{&sound, "FSound", true}, {&hint, "FHint", true},
-                                 {&trim, "FTrim", false}, {&quote, "FExprsQuote", false},
-                                 {&sort, "FExtractSort", true}, {&copyCount, "FCopyCount", true},
-                                 {&zenkaku, "FZenkaku", true}, {&upper, "FUpper", true},
-                                 {&hyphenTerminate, "FHyphenTerminate", true}, {&hyphen, "FHyphen", true}})
+    for (auto [var, key, def] : {std::tuple{&sound, "FSound", true},
+                                 {&hint, "FHint", true},
+                                 {&trim, "FTrim", false},
+                                 {&quote, "FExprsQuote", false},
+                                 {&sort, "FExtractSort", true},
+                                 {&copyCount, "FCopyCount", true},
+                                 {&zenkaku, "FZenkaku", true},
+                                 {&upper, "FUpper", true},
+                                 {&hyphenTerminate, "FHyphenTerminate", true},
+                                 {&hyphen, "FHyphen", true}})
       acc->BindUserBoolean(*var, key, def);
     acc->BindUserFont(list, "lvResult", list);
     acc->LoadAll();
@@ -48,8 +54,8 @@ class Form : public QWidget {
   TAccIni* acc;
   QTreeWidget* list;
   std::int32_t col0 = 480, col1 = 65;
-  bool sound = true, hint = true, trim = false, quote = false, sort = true, copyCount = true, zenkaku = true,
-       upper = true, hyphenTerminate = true, hyphen = true;
+  bool sound = true, hint = true, trim = false, quote = false, sort = true, copyCount = true,
+       zenkaku = true, upper = true, hyphenTerminate = true, hyphen = true;
   QRect geometryAtOwnShow;
   int resizeEvents = 0;
 
@@ -83,12 +89,14 @@ class AccIniTest : public QObject {
     const std::size_t body = text.find("[User]");
     QVERIFY(body != std::string::npos);
     QVERIFY(text.rfind("[Tavrin Environment Data File. Created @ ", 0) == 0);
-    QCOMPARE(QByteArray::fromStdString(text.substr(body)),
-             QByteArray("[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
-                        "FExprsQuote=0\r\nFExtractSort=1\r\nFCopyCount=1\r\nFZenkaku=1\r\nFUpper=1\r\n"
-                        "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
-                        "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\n"
-                        "Width=653\r\nHeight=385\r\nMaximized=0\r\n"));
+    QCOMPARE(
+        QByteArray::fromStdString(text.substr(body)),
+        QByteArray(
+            "[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
+            "FExprsQuote=0\r\nFExtractSort=1\r\nFCopyCount=1\r\nFZenkaku=1\r\nFUpper=1\r\n"
+            "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
+            "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\n"
+            "Width=653\r\nHeight=385\r\nMaximized=0\r\n"));
   }
 
   void ownShowRunsFirstAndRestoreHappensOnce() {
@@ -219,7 +227,8 @@ class AccIniTest : public QObject {
     Form again(ini);
     QCOMPARE(again.list->font().family(), QStringLiteral("Noto Sans CJK JP"));
     QCOMPARE(again.list->font().pixelSize(), 16);
-    QVERIFY(again.list->font().italic() && again.list->font().underline() && !again.list->font().bold());
+    QVERIFY(again.list->font().italic() && again.list->font().underline() &&
+            !again.list->font().bold());
     QCOMPARE(again.list->palette().color(QPalette::Text), QColor(255, 0, 0));
     QCOMPARE(again.sound, false);
     QCOMPARE(again.col0, 300);
@@ -260,7 +269,8 @@ class AccIniTest : public QObject {
       form.acc->SaveAll();
       QFAIL("no failure");
     } catch (const EError& e) {
-      QCOMPARE(QByteArray(e.what()), QByteArray::fromStdString(ini + cp932::Sjis(" に書き込めません")));
+      QCOMPARE(QByteArray(e.what()),
+               QByteArray::fromStdString(ini + cp932::Sjis(" に書き込めません")));
     }
   }
 };

@@ -46,10 +46,22 @@ TEST_F(BindingTest, IntegerForms) {
     const char* text;
     std::int32_t expected;
   } rows[] = {
-      {"0x1F", 31}, {"0X1f", 31}, {"$1F", 31}, {"x1F", 31}, {"X1F", 31}, {"-12", -12}, {"+7", 7},
-      {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
+      {"0x1F", 31},
+      {"0X1f", 31},
+      {"$1F", 31},
+      {"x1F", 31},
+      {"X1F", 31},
+      {"-12", -12},
+      {"+7", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
       // the default (-5):
-      {"abc", -5}, {"", -5}, {"2147483648", -5}, {"0x", -5}, {"1 2", -5}, {"12abc", -5},
+      {"abc", -5},
+      {"", -5},
+      {"2147483648", -5},
+      {"0x", -5},
+      {"1 2", -5},
+      {"12abc", -5},
   };
   for (const Row& row : rows) {
     SetFile(std::string("[S]\r\nk=") + row.text + "\r\n");
@@ -66,9 +78,10 @@ TEST_F(BindingTest, BooleanForms) {
     const char* line;
     bool def, expected;
   } rows[] = {
-      {"k=1", false, true}, {"k=2", false, true}, {"k=-1", false, true}, {"k=$10", false, true},
-      {"k=0", true, false}, {"k=", true, true}, {"k=", false, false}, {"other=0", true, true},
-      {"k=yes", true, true}, {"k=yes", false, false},
+      {"k=1", false, true},    {"k=2", false, true},    {"k=-1", false, true},
+      {"k=$10", false, true},  {"k=0", true, false},    {"k=", true, true},
+      {"k=", false, false},    {"other=0", true, true}, {"k=yes", true, true},
+      {"k=yes", false, false},
   };
   for (const Row& row : rows) {
     SetFile(std::string("[S]\r\n") + row.line + "\r\n");
@@ -89,8 +102,8 @@ TEST_F(BindingTest, RoundTripOfEveryKind) {
   Bind<TVarMangBoolean>(c, "User", "C", true);
   Bind<TObjectMangFont>(font, "User", "f", font);
   Write();
-  EXPECT_EQ(FileText(), "[User]\r\nI=-2147483648\r\nB=1\r\nC=0\r\nfSize=11\r\nfName=" + Sjis("ＭＳ ゴシック") +
-                            "\r\nfColor=$00030201\r\nfStyle=9\r\n");
+  EXPECT_EQ(FileText(), "[User]\r\nI=-2147483648\r\nB=1\r\nC=0\r\nfSize=11\r\nfName=" +
+                            Sjis("ＭＳ ゴシック") + "\r\nfColor=$00030201\r\nfStyle=9\r\n");
   const FontValue saved = font;
   i = 0, b = false, c = true, font = FontValue{"x", 8, clNone, 0};
   Read();
@@ -124,10 +137,13 @@ TEST_F(BindingTest, FailureMessages) {
             Sjis("TCustomVarMang.SetSection に無効なセクション名称が渡されました"));
 
   TVarMangInteger outside(v, "S", "k", 0);
-  EXPECT_EQ(Message([&] { outside.ReadValue(); }),
-            Sjis("TCustomVarMang.ReadValue TIniFile が nil にもかかわらず\r読み込み要求が発行されました"));
+  EXPECT_EQ(
+      Message([&] { outside.ReadValue(); }),
+      Sjis(
+          "TCustomVarMang.ReadValue TIniFile が nil にもかかわらず\r読み込み要求が発行されました"));
   EXPECT_EQ(Message([&] { outside.WriteValue(); }),
-            Sjis("TCustomVarMang.WriteValue TIniFile が nil にもかかわらず\r書き込み要求が発行されました"));
+            Sjis("TCustomVarMang.WriteValue TIniFile が nil "
+                 "にもかかわらず\r書き込み要求が発行されました"));
 }
 
 TEST_F(BindingTest, ThereIsNoCurrentFileAfterAPass) {
@@ -164,7 +180,8 @@ TEST(Colors, EveryWrittenFormReadsBack) {
 }
 
 TEST(Colors, OtherTextFailsWithTheIntegerMessage) {
-  EXPECT_EQ(Message([] { ColorFromText("clNoSuch"); }), "'clNoSuch'" + Sjis(" は整数ではありません"));
+  EXPECT_EQ(Message([] { ColorFromText("clNoSuch"); }),
+            "'clNoSuch'" + Sjis(" は整数ではありません"));
   EXPECT_THROW(ColorFromText("$1FFFFFFFF"), EError);
   EXPECT_THROW(ColorFromText(""), EError);
 }
@@ -178,7 +195,9 @@ TEST_F(BindingTest, FontStyleAndDefaults) {
   Read();
   EXPECT_EQ(f, (FontValue{"Meiryo UI", 14, clWindowText, kFontBold}));
 
-  SetFile("[User]\r\nlvResultStyle=0\r\nlvResultColor=CLRED\r\nlvResultSize=abc\r\nlvResultName=Noto Sans\r\n");
+  SetFile(
+      "[User]\r\nlvResultStyle=0\r\nlvResultColor=CLRED\r\nlvResultSize=abc\r\nlvResultName=Noto "
+      "Sans\r\n");
   Read();
   EXPECT_EQ(f, (FontValue{"Noto Sans", 14, RgbColor(255, 0, 0), 0}));
   Write();
@@ -231,15 +250,20 @@ TEST_F(BindingTest, FailedWriteKeepsValuesWrittenBefore) {
 TEST_F(BindingTest, FirstRunFileMatchesLineForLine) {
   CreateIniFileWithHeader(Path(), kApplicationTitle);
   std::int32_t col0 = 480, col1 = 65, left = 0, top = 0, width = 653, height = 385;
-  bool sound = true, hint = true, trim = false, quote = false, sort = true, copyCount = true, zenkaku = true,
-       upper = true, hyphenTerminate = true, hyphen = true, maximized = false;
+  bool sound = true, hint = true, trim = false, quote = false, sort = true, copyCount = true,
+       zenkaku = true, upper = true, hyphenTerminate = true, hyphen = true, maximized = false;
   FontValue font{"Meiryo UI", 14, clWindowText, 0};
   Bind<TVarMangInteger>(col0, "User", "FSetLvColumn0", 480);
   Bind<TVarMangInteger>(col1, "User", "FSetLvColumn1", 65);
-  for (auto [var, key, def] : {std::tuple{&sound, "FSound", true}, {&hint, "FHint", true}, {&trim, "FTrim", false},
-                               {&quote, "FExprsQuote", false}, {&sort, "FExtractSort", true},
-                               {&copyCount, "FCopyCount", true}, {&zenkaku, "FZenkaku", true},
-                               {&upper, "FUpper", true}, {&hyphenTerminate, "FHyphenTerminate", true},
+  for (auto [var, key, def] : {std::tuple{&sound, "FSound", true},
+                               {&hint, "FHint", true},
+                               {&trim, "FTrim", false},
+                               {&quote, "FExprsQuote", false},
+                               {&sort, "FExtractSort", true},
+                               {&copyCount, "FCopyCount", true},
+                               {&zenkaku, "FZenkaku", true},
+                               {&upper, "FUpper", true},
+                               {&hyphenTerminate, "FHyphenTerminate", true},
                                {&hyphen, "FHyphen", true}})
     Bind<TVarMangBoolean>(*var, "User", key, def);
   Bind<TObjectMangFont>(font, "User", "lvResult", font);
@@ -254,13 +278,15 @@ TEST_F(BindingTest, FirstRunFileMatchesLineForLine) {
 
   const std::string text = FileText();
   const std::size_t body = text.find("\r\n[", text.find("\r\n") + 2) + 2;
-  EXPECT_EQ(text.substr(0, body), IniHeaderText(kApplicationTitle, 0).replace(41, 19, text.substr(41, 19)));
-  EXPECT_EQ(text.substr(body),
-            "[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
-            "FExprsQuote=0\r\nFExtractSort=1\r\nFCopyCount=1\r\nFZenkaku=1\r\nFUpper=1\r\n"
-            "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
-            "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\nWidth=653\r\n"
-            "Height=385\r\nMaximized=0\r\n");
+  EXPECT_EQ(text.substr(0, body),
+            IniHeaderText(kApplicationTitle, 0).replace(41, 19, text.substr(41, 19)));
+  EXPECT_EQ(
+      text.substr(body),
+      "[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
+      "FExprsQuote=0\r\nFExtractSort=1\r\nFCopyCount=1\r\nFZenkaku=1\r\nFUpper=1\r\n"
+      "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
+      "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\nWidth=653\r\n"
+      "Height=385\r\nMaximized=0\r\n");
 }
 
 }  // namespace

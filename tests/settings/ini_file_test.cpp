@@ -80,7 +80,8 @@ TEST(IniHeader, TwoLinesWithLocalTime) {
   // 2026-03-04 05:06:07 UTC is 14:06:07 in Japan.
   EXPECT_EQ(IniHeaderText("Tavrin", 1772600767),
             "[Tavrin Environment Data File. Created @ 2026/03/04 14:06:07]\r\n" +
-                Sjis("[注意:本ファイルを編集しないでください(動作不具合の原因となります)]") + "\r\n");
+                Sjis("[注意:本ファイルを編集しないでください(動作不具合の原因となります)]") +
+                "\r\n");
   ::unsetenv("TZ");
   ::tzset();
 }
@@ -107,7 +108,8 @@ TEST(IniHeader, CreateFailsWithItsMessageWhenTheFolderIsUnwritable) {
     CreateIniFileWithHeader(dir.File("plain") + "/tavrin.ini", "Tavrin");
     FAIL() << "no failure";
   } catch (const EError& e) {
-    EXPECT_EQ(std::string(e.what()), Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました"));
+    EXPECT_EQ(std::string(e.what()),
+              Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました"));
   }
   EXPECT_FALSE(WriteIniHeader(dir.File("plain") + "/tavrin.ini", "Tavrin"));
 }

@@ -15,7 +15,8 @@ std::string Fixture(const char* name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::optional<std::string> Find(std::string_view text, std::string_view section, std::string_view key) {
+std::optional<std::string> Find(std::string_view text, std::string_view section,
+                                std::string_view key) {
   return FindIniValue(text, section, key);
 }
 
@@ -52,12 +53,14 @@ TEST(IniRead, ValueIsCutTo2047BytesOnACharacterBoundary) {
 
 TEST(IniWrite, UpdatesInPlaceKeepingEverythingElse) {
   const std::string text = "; note\r\n[S]\r\nA=1\r\nB = 2 \r\nX=?\r\n[T]\r\nA=9\r\n";
-  EXPECT_EQ(SetIniValue(text, "s", "b", "3"), "; note\r\n[S]\r\nA=1\r\nb=3\r\nX=?\r\n[T]\r\nA=9\r\n");
+  EXPECT_EQ(SetIniValue(text, "s", "b", "3"),
+            "; note\r\n[S]\r\nA=1\r\nb=3\r\nX=?\r\n[T]\r\nA=9\r\n");
 }
 
 TEST(IniWrite, AppendsAtTheEndOfItsSection) {
   // After the last non-blank line: a blank separator stays before [T].
-  EXPECT_EQ(SetIniValue("[S]\r\nA=1\r\n\r\n[T]\r\n", "S", "B", "2"), "[S]\r\nA=1\r\nB=2\r\n\r\n[T]\r\n");
+  EXPECT_EQ(SetIniValue("[S]\r\nA=1\r\n\r\n[T]\r\n", "S", "B", "2"),
+            "[S]\r\nA=1\r\nB=2\r\n\r\n[T]\r\n");
   EXPECT_EQ(SetIniValue("[S]\r\n[T]\r\n", "S", "B", "2"), "[S]\r\nB=2\r\n[T]\r\n");
 }
 
@@ -128,7 +131,9 @@ TEST(IniFixtures, SectionTwiceOnlyTheFirstCounts) {
   EXPECT_EQ(Find(text, "User", "FSound"), "0");
   EXPECT_EQ(Find(text, "User", "FHint"), std::nullopt);
   std::string written = SetIniValue(text, "USER", "FHint", "1");
-  EXPECT_EQ(written, "[User]\r\nFSound=0\r\nFHint=1\r\n[Form]\r\nLeft=10\r\n[user]\r\nFSound=1\r\nFHint=0\r\n");
+  EXPECT_EQ(
+      written,
+      "[User]\r\nFSound=0\r\nFHint=1\r\n[Form]\r\nLeft=10\r\n[user]\r\nFSound=1\r\nFHint=0\r\n");
 }
 
 TEST(IniFixtures, Value5000BytesReadsAsItsFirst2047) {
@@ -141,7 +146,7 @@ TEST(IniFixtures, InvalidShiftJisGivesDefinedResults) {
   const std::string text = Fixture("ini-invalid-sjis.ini");
   EXPECT_EQ(Find(text, "User", "lvResultName"), "\x81");  // a lone lead byte at a line's end
   EXPECT_EQ(Find(text, "User", "FSound"), "0");
-  EXPECT_EQ(Find(text, "\x81]", "k"), std::nullopt);     // "\x82=" is one character, no "="
+  EXPECT_EQ(Find(text, "\x81]", "k"), std::nullopt);  // "\x82=" is one character, no "="
   EXPECT_EQ(Find(text, "Form", "Left"), "10");
   EXPECT_EQ(Find(text, "Form", "Top"), "\xFF\xFE\x80");
   std::string written = SetIniValue(text, "Form", "Top", "0");
