@@ -1,0 +1,53 @@
+#include "settings/font_mang.h"
+
+#include "settings/ini_file.h"
+#include "util/integers.h"
+
+namespace tavrin {
+namespace {
+
+std::string Suffixed(const std::string& prefix, std::string_view suffix) {
+  std::string key = prefix;
+  key.append(suffix);
+  return key;
+}
+
+// Sizes outside what a font can have are taken as missing.
+constexpr std::int32_t kMaxFontSize = 1638;
+
+}  // namespace
+
+TObjectMangFont::TObjectMangFont(FontValue& target, std::string_view section,
+                                 std::string_view prefix, const FontValue& defaultFont)
+    : TCustomVarMang(section, prefix), target_(&target), default_(&defaultFont) {}
+
+TObjectMangFont::TObjectMangFont(std::string_view section, std::string_view prefix)
+    : TCustomVarMang(section, prefix) {}
+
+FontValue TObjectMangFont::Target() const { return *target_; }
+void TObjectMangFont::SetTarget(const FontValue& font) { *target_ = font; }
+FontValue TObjectMangFont::DefaultFont() const { return *default_; }
+
+void TObjectMangFont::ReadValue() {
+  TCustomVarMang::ReadValue();
+  const FontValue def = DefaultFont();
+  FontValue font;
+  font.size = ReadInteger(Suffixed(Key(), "Size"), def.size);
+  if (font.size < 1 || font.size > kMaxFontSize) font.size = def.size;
+  font.name = File().ReadString(Section(), Suffixed(Key(), "Name"), def.name);
+  font.color =
+      ColorFromText(File().ReadString(Section(), Suffixed(Key(), "Color"), ColorToText(def.color)));
+  font.style = static_cast<std::uint8_t>(ReadInteger(Suffixed(Key(), "Style"), def.style) & 0x0F);
+  SetTarget(font);
+}
+
+void TObjectMangFont::WriteValue() {
+  TCustomVarMang::WriteValue();
+  const FontValue font = Target();
+  File().WriteString(Section(), Suffixed(Key(), "Size"), IntegerText(font.size));
+  File().WriteString(Section(), Suffixed(Key(), "Name"), font.name);
+  File().WriteString(Section(), Suffixed(Key(), "Color"), ColorToText(font.color));
+  File().WriteString(Section(), Suffixed(Key(), "Style"), IntegerText(font.style & 0x0F));
+}
+
+}  // namespace tavrin

@@ -1,0 +1,26 @@
+#pragma once
+// The two header lines a new settings file starts with. To the profile
+// functions they are two empty sections; nothing ever reads them back.
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// The program's title as the header names it.
+inline constexpr std::string_view kApplicationTitle = "Tavrin";
+
+// "[<title> Environment Data File. Created @ YYYY/MM/DD HH:NN:SS]" CR LF,
+// with the local time of created, then the warning line and CR LF.
+std::string IniHeaderText(std::string_view title, std::time_t created);
+
+// Writes a new file at path holding exactly the header lines, stamped now.
+// False when anything fails; the failure is swallowed.
+bool WriteIniHeader(const std::string& path, std::string_view title);
+
+// Creates the settings file with its header unless it exists; an existing
+// file is not touched. Fails with EError
+// "TAccIni.CreateIniFile データファイルの初期生成に失敗しました".
+void CreateIniFileWithHeader(const std::string& path, std::string_view title);
+
+}  // namespace tavrin

@@ -1,0 +1,36 @@
+#pragma once
+// The settings file's text as the profile functions see it, over bytes.
+//
+// Lines end in CR LF, LF or a lone CR. A line whose first non-blank byte is
+// "[" opens a section; its name runs to the first "]" (or the line's end).
+// Inside a section a line with "=" is a key: name before the first "=",
+// value after it. Names match without regard to ASCII letter case, the first
+// of duplicate sections or keys wins, and blanks (space, TAB) around names
+// and values are ignored. Scanning for "]" and "=" steps over double-byte
+// characters, so a trail byte is never taken for either. A UTF-8 byte order
+// mark before the first line is skipped when reading and kept when writing.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// The longest value a read returns, in bytes.
+inline constexpr std::size_t kIniValueMax = 2047;
+
+// The value of (section, key), trimmed and cut to kIniValueMax bytes at a
+// character boundary; nullopt when the section or key is missing.
+std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
+                                        std::string_view key);
+
+// The text with (section, key) set to value: the key's line is replaced in
+// place, or a new line is added after the last non-blank line of the
+// section, or the section is appended at the end. Every other line is kept
+// byte for byte; new lines end in CR LF. Line breaks inside value are
+// dropped so that a value can never open a line of its own. Section and key
+// must not be empty after trimming.
+std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+}  // namespace tavrin

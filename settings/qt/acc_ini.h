@@ -1,0 +1,79 @@
+#pragma once
+// TAccIni: the settings file of a form. Placed on its owner form, it creates
+// the file with its header, keeps the bound settings, restores the owner's
+// position, size and maximised state at its first show, follows the
+// restored rectangle while the owner is resized, and writes everything back
+// when the owner asks. Left and Top are the window's outer position, Width
+// and Height its client size.
+#include <QObject>
+#include <QRect>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/binding_list.h"
+
+namespace tavrin {
+
+class TAccIni : public QObject {
+  Q_OBJECT
+
+ public:
+  // Fixes the file name (the executable's path with ".ini", or the name set
+  // with SetDefaultFileName) and creates the file if it is missing; fails
+  // with EError "TAccIni.CreateIniFile ..." when it cannot. Chains itself
+  // into the owner's show and resize events.
+  explicit TAccIni(QWidget* owner);
+  TAccIni(QWidget* owner, std::string fileName);
+
+  // For tests: the file every TAccIni built without a name uses from now
+  // on; nullopt restores the executable's path with ".ini".
+  static void SetDefaultFileName(std::optional<std::string> fileName);
+
+  bool FormControled() const { return formControled_; }
+  void SetFormControled(bool on) { formControled_ = on; }
+  const std::string& FileName() const { return fileName_; }
+
+  void CreateIniFile();
+  bool WriteHeader();
+
+  void BindInteger(std::int32_t& variable, std::string_view section, std::string_view key,
+                   std::int32_t def);
+  void BindBoolean(bool& variable, std::string_view section, std::string_view key, bool def);
+  // The widget's font and text colour; defaultFont supplies the attributes
+  // of missing keys (the main window passes the same widget).
+  void BindFont(QWidget* target, std::string_view section, std::string_view prefix,
+                QWidget* defaultFont);
+  void BindUserInteger(std::int32_t& variable, std::string_view key, std::int32_t def);
+  void BindUserBoolean(bool& variable, std::string_view key, bool def);
+  void BindUserFont(QWidget* target, std::string_view prefix, QWidget* defaultFont);
+
+  const TBindingList& Bindings() const { return bindings_; }
+
+  // Reads every binding from the file.
+  void LoadAll();
+  // Collects the owner's geometry (when FormControled) and writes every
+  // binding; fails with EError "<path> に書き込めません".
+  void SaveAll();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormShow();
+  void RefreshNormalRect();
+  bool OwnerResizable() const;
+
+  QWidget* owner_;
+  std::string fileName_;
+  bool formControled_ = false;
+  bool shown_ = false;
+  TBindingList bindings_;
+  std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool maximized_ = false;
+  QRect normal_{0, 0, 0, 0};  // the owner's restored rectangle
+};
+
+}  // namespace tavrin
