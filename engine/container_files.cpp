@@ -9,6 +9,8 @@
 #include "engine/char_folding.h"
 #include "engine/container.h"
 #include "util/cp932.h"
+#include "util/files.h"
+#include "util/paths.h"
 #include "util/messages.h"
 
 namespace tavrin {
@@ -31,73 +33,6 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && fs::is_directory(path, ec);
-}
-
-// The path up to its last "/", without that "/" unless it is the root.
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {};
-  return path.substr(0, slash == 0 ? 1 : slash);
-}
-
-std::string FileNameOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string WithTrailingDelimiter(const std::string& path) {
-  return !path.empty() && path.back() == '/' ? path : path + "/";
-}
-
-// Replaces everything from the last "." of the file name on, or appends.
-std::string ReplaceExtension(const std::string& path, const std::string& extension) {
-  std::size_t nameStart = path.rfind('/');
-  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
-  std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < nameStart) return path + extension;
-  return path.substr(0, dot) + extension;
-}
-
-std::string UpperAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
-// "*" and "?" wildcards, matched against the whole name.
-bool MatchesMask(std::string_view name, std::string_view mask) {
-  std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
-  while (n < name.size()) {
-    if (m < mask.size() && (mask[m] == '?' || mask[m] == name[n])) {
-      ++n, ++m;
-    } else if (m < mask.size() && mask[m] == '*') {
-      starMask = m++, starName = n;
-    } else if (starMask != std::string_view::npos) {
-      m = starMask + 1, n = ++starName;
-    } else {
-      return false;
-    }
-  }
-  while (m < mask.size() && mask[m] == '*') ++m;
-  return m == mask.size();
-}
-
-// The files (no folders) of folder whose names match mask, as folder + "/" +
-// name, in byte order of the names so that loading order is reproducible.
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& mask) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  const std::string base = WithTrailingDelimiter(folder);
-  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code typeError;
-    if (it->is_directory(typeError)) continue;
-    std::string name = it->path().filename().string();
-    if (name.empty() || name == "." || name == ".." || !MatchesMask(name, mask)) continue;
-    names.push_back(std::move(name));
-  }
-  std::sort(names.begin(), names.end());
-  for (std::string& name : names) name = base + name;
-  return names;
 }
 
 // Lines ended by CR, LF or CR LF; a final line without an end counts too.
@@ -195,9 +130,12 @@ void TCustomContainer::LoadFromFolder(const std::vector<std::string>* Order, con
     for (const std::string& name : *Order) {
       const std::string path = WithTrailingDelimiter(Folder) + ReplaceExtension(name, Extension);
       LoadFromFile(path);
-      const std::string wanted = UpperAscii(FileNameOf(path));
+      // Names here keep their letter case, as this platform's file systems
+      // do: a named file that differs only in case is another file, and is
+      // loaded with the rest rather than skipped.
+      const std::string wanted = FileNameOf(path);
       for (std::size_t i = 0; i < files.size(); ++i) {
-        if (UpperAscii(FileNameOf(files[i])) == wanted) {
+        if (FileNameOf(files[i]) == wanted) {
           done[i] = true;
           break;
         }
