@@ -68,6 +68,15 @@ int CompareBytes(std::string_view A, std::string_view B) {
 }
 
 int PaddedKeyOrder(const TUniqueItem* A, const TUniqueItem* B) {
+  // Most pairs differ inside the keys' common length, and equal keys are
+  // padded alike: both settle without walking the padding.
+  const std::size_t common = std::min(A->FKey.size(), B->FKey.size());
+  if (common != 0) {
+    const int c = std::memcmp(A->FKey.data(), B->FKey.data(), common);
+    if (c != 0) return Sign(c);
+  }
+  if (A->FKey.size() == B->FKey.size()) return CompareBytes(A->FText, B->FText);
+
   const TPaddedString a(A), b(B);
   int pa = 0, pb = 0;            // current part
   std::size_t oa = 0, ob = 0;    // offset inside it

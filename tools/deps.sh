@@ -7,6 +7,7 @@ TAVRIN_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth xclip xdotool x11-utils
   fonts-noto-cjk poppler-utils desktop-file-utils
+  time bc
 )
 
 tavrin_install_deps() {
