@@ -17,6 +17,8 @@
 #include "app/qt/result_view.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
+#include "util/error.h"
+#include "util/messages.h"
 #include "util/qt/qsjis.h"
 
 namespace tavrin {
@@ -108,7 +110,13 @@ bool TfoMAIN::FormCloseQuery() {
   FLines = {};
   FSetLvColumn0 = lvResult->header()->sectionSize(0);
   FSetLvColumn1 = lvResult->header()->sectionSize(1);
-  SaveSettings();
+  try {
+    SaveSettings();
+  } catch (const EError& error) {
+    // The collection is already released: say what was not saved and close
+    // all the same, so that no command runs on the released objects.
+    ErrorDialog(error.what());
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 // command. The commands live in files by group: intake, commands, list,
 // copy and keys.
 #include <QMainWindow>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,8 +46,8 @@ class TfoMAIN : public QMainWindow {
 
   // Option fields, bound to the keys of the same names. Public: the settings
   // dialog edits them.
-  int FSetLvColumn0 = 480;
-  int FSetLvColumn1 = 65;
+  std::int32_t FSetLvColumn0 = 480;
+  std::int32_t FSetLvColumn1 = 65;
   bool FGuidePending = false;
   bool FZenkaku = true;
   bool FUpper = true;

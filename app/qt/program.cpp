@@ -1,12 +1,11 @@
 #include "app/qt/program.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include "app/qt/fonts.h"
 #include "app/qt/main_window.h"
-#include "util/error.h"
-#include "util/qt/qsjis.h"
+#include "settings/qt/unhandled_error.h"
+#include "util/qt/message_dialogs.h"
 
 namespace tavrin {
 
@@ -15,17 +14,14 @@ int RunProgram(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Tavrin"));
   QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
   RegisterFontSubstitutions();
-  try {
+  InstallMessageDialogs();
+  // A fault nothing else handled (the settings file cannot be created, say)
+  // ends in the error box for unhandled failures and exit code 1.
+  return RunGuarded([] {
     TfoMAIN main;
     main.show();
     return QApplication::exec();
-  } catch (const EError& error) {
-    // A fault of a component that nothing handled: the error box, then the end.
-    QMessageBox box(QMessageBox::Critical, FromSjis(cp932::Sjis("アプリケーション エラー")),
-                    FromSjis(error.what()), QMessageBox::Ok);
-    box.exec();
-    return 1;
-  }
+  });
 }
 
 }  // namespace tavrin
