@@ -17,6 +17,7 @@
 #include "app/qt/window_resources.h"
 #include "util/cp932.h"
 #include "util/qt/qsjis.h"
+#include "widgets/qt/gradation_exprs.h"
 
 // The pictures live in this library's resources, which a static library
 // must register itself.
@@ -28,9 +29,15 @@ namespace {
 QString Text(const char* utf8) { return FromSjis(cp932::Sjis(utf8)); }
 
 // The gradient panels of the window.
-QWidget* MakeGradient(QWidget* parent, const char* name) {
-  auto* panel = new QWidget(parent);
+// A gradient panel of the window: stretched, not yet active (the first show
+// switches them on); a press on it drags the window.
+TGradationExprs* MakeGradient(QWidget* form, QWidget* parent, const char* name,
+                              TFillGradationMode mode, std::vector<TColor> stops) {
+  auto* panel = new TGradationExprs(form, parent);
   panel->setObjectName(QString::fromLatin1(name));
+  panel->SetFillGradationMode(mode);
+  panel->SetStretch(true);
+  panel->Colors().SetColors(stops);
   return panel;
 }
 
@@ -108,7 +115,8 @@ void TfoMAIN::BuildToolBar() {
   pnToolBar->setPalette(back);
   auto* fill = new QVBoxLayout(pnToolBar);
   fill->setContentsMargins(0, 0, 0, 0);
-  GradationExprs1 = MakeGradient(pnToolBar, "GradationExprs1");
+  GradationExprs1 = MakeGradient(this, pnToolBar, "GradationExprs1", fgmVertical,
+                                 {clLime, clBlack, clBlack, clBlack, clLime});
   fill->addWidget(GradationExprs1);
 
   struct Button {
@@ -165,10 +173,11 @@ void TfoMAIN::BuildClient() {
   pnClient = new QWidget(this);
   pnClient->setObjectName(QStringLiteral("pnClient"));
   pnClient->resize(637, 240);
-  GradationExprs4 = MakeGradient(pnClient, "GradationExprs4");
-  GradationExprs5 = MakeGradient(pnClient, "GradationExprs5");
-  GradationExprs2 = MakeGradient(pnClient, "GradationExprs2");
-  GradationExprs3 = MakeGradient(pnClient, "GradationExprs3");
+  const TColor k = clBlack, g = clLime;
+  GradationExprs4 = MakeGradient(this, pnClient, "GradationExprs4", fgmHorizontal, {k, k, k, k, g, k});
+  GradationExprs5 = MakeGradient(this, pnClient, "GradationExprs5", fgmVertical, {k, k, g, k, k, k});
+  GradationExprs2 = MakeGradient(this, pnClient, "GradationExprs2", fgmVertical, {k, k, k, k, g, k});
+  GradationExprs3 = MakeGradient(this, pnClient, "GradationExprs3", fgmHorizontal, {k, g, k, k, k, k});
 
   lvResult = new TResultView(pnClient);
   lvResult->setObjectName(QStringLiteral("lvResult"));
