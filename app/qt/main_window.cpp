@@ -34,6 +34,9 @@ TfoMAIN::TfoMAIN(QWidget* parent) : QMainWindow(parent) {
 
 TfoMAIN::~TfoMAIN() {
   if (qApp) qApp->removeEventFilter(this);
+  // The rows refer to the collection's items, which go before the widgets:
+  // a window destroyed without its close query must not paint them freed.
+  FModel->Clear();
 }
 
 void TfoMAIN::ConnectEvents() {
