@@ -4,9 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
+#include <sstream>
+
+#include <unistd.h>
 
 #include "util/cp932.h"
 #include "util/messages.h"
@@ -14,200 +14,142 @@
 namespace tavrin {
 namespace {
 
-namespace fs = std::filesystem;
 using cp932::Sjis;
+namespace fs = std::filesystem;
 
-// A container item of the tests' own: one line of text, saved to its own file.
 class TLineItem : public TCustomContainerItem {
  public:
-  explicit TLineItem(const std::string& line) : Line(line) {}
-  std::string GetLine() const override { return Line; }
-  bool Matches(const std::string& value) const override { return value == Line; }
-  std::string GetDbFileName() const override { return DbFile; }
-  std::string Line;
-  std::string DbFile;
+  explicit TLineItem(const std::string& line) : FLine(line) {}
+  std::string GetLine() const override { return FLine; }
+  bool Matches(const std::string& value) const override { return value == FLine; }
+  std::string GetDbFileName() const override { return FPath; }
+  std::string FLine, FPath;
 };
 
 class TLineContainer : public TCustomContainer {
  public:
   TLineContainer() : TCustomContainer(ItemClassOf<TLineItem>()) {}
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> out;
-    for (std::int32_t i = 0; i < Count(); ++i) out.push_back(Items(i)->GetLine());
-    return out;
-  }
+  void ContainerHook() override { hookCount.push_back(Count()); }
+  std::vector<int> hookCount;
+  TLineItem* Line(int i) const { return static_cast<TLineItem*>(Items(i)); }
 };
 
-// Records every message box and the folder the test writes into.
-class ContainerFiles : public ::testing::Test {
+class ContainerTest : public testing::Test {
  protected:
   void SetUp() override {
-    previous = SetMessageHandler([this](MessageKind kind, const std::string& text) {
+    previous_ = SetMessageHandler([this](MessageKind kind, const std::string& text) {
       EXPECT_EQ(kind, MessageKind::Error);
-      messages.push_back(text);
+      messages_.push_back(text);
       return true;
     });
-    dir = fs::temp_directory_path() /
-          ("tavrin-container-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir_ = fs::temp_directory_path() / ("tavrin_container_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
   }
   void TearDown() override {
-    SetMessageHandler(previous);
-    fs::remove_all(dir);
+    SetMessageHandler(previous_);
+    fs::remove_all(dir_);
   }
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const fs::path p = dir / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  void Write(const std::string& name, const std::string& bytes) { std::ofstream(Path(name), std::ios::binary) << bytes; }
+  std::string Read(const std::string& name) {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  MessageHandler previous;
-  std::vector<std::string> messages;
-  fs::path dir;
+  std::vector<std::string> messages_;
+  MessageHandler previous_;
+  fs::path dir_;
 };
 
-TEST_F(ContainerFiles, DeleteByIndexOutsideTheListChangesNothing) {
+TEST_F(ContainerTest, AddItemClearAndMatches) {
   TLineContainer c;
+  EXPECT_FALSE(c.AnyItemMatches("a"));
   c.AddItem(std::make_unique<TLineItem>("a"));
+  EXPECT_TRUE(c.hookCount.empty());
+  c.FCallHook = true;
   c.AddItem(std::make_unique<TLineItem>("b"));
-  c.Delete(2);   // Count itself is already outside
-  c.Delete(-1);
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.Delete error\r\r無効なインデックス(2)が渡されました"));
-  EXPECT_EQ(messages[1], Sjis("TCustomContainer.Delete error\r\r無効なインデックス(-1)が渡されました"));
-  EXPECT_EQ(c.Lines(), (std::vector<std::string>{"a", "b"}));
-  c.Delete(0);
-  EXPECT_EQ(c.Lines(), (std::vector<std::string>{"b"}));
+  EXPECT_EQ(c.hookCount, std::vector<int>{2}) << "the hook runs after the item is in the list";
+  EXPECT_TRUE(c.AnyItemMatches("b"));
+  EXPECT_THROW(c.Items(2), std::out_of_range);
+  c.Clear();
+  EXPECT_EQ(c.Count(), 0);
 }
 
-TEST_F(ContainerFiles, DeleteOfAForeignItemChangesNothing) {
+TEST_F(ContainerTest, DeleteReportsBadRequests) {
   TLineContainer c;
   c.AddItem(std::make_unique<TLineItem>("a"));
-  TLineItem stranger("a");
-  c.Delete(&stranger);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
+  TLineItem outsider("x");
+  c.Delete(&outsider);
+  c.Delete(1);
+  c.Delete(-1);
   EXPECT_EQ(c.Count(), 1);
-  c.Delete(c.Items(0));
+  EXPECT_EQ(messages_, (std::vector<std::string>{
+                           Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"),
+                           Sjis("TCustomContainer.Delete error\r\r無効なインデックス(1)が渡されました"),
+                           Sjis("TCustomContainer.Delete error\r\r無効なインデックス(-1)が渡されました")}));
+  c.Delete(0);
   EXPECT_EQ(c.Count(), 0);
-  EXPECT_EQ(messages.size(), 1u);
 }
 
-// Lines end with CR, LF or CR LF; blank lines (after trimming bytes up to
-// 0x20) are skipped; prefix and suffix go around the trimmed text; Shift-JIS
-// bytes, a 0x5C trail byte included, pass untouched.
-TEST_F(ContainerFiles, LineLoadingTrimsSkipsAndWraps) {
-  const std::string path = Write("lines.txt", " one \r\n\r\n\t\x95\x5C\rthree\n   \nlast");
+TEST_F(ContainerTest, LoadTrimsSkipsAndWraps) {
+  Write("a.txt", std::string("  one\r\n\t\r\ntwo\rthree\n\x82\xA0\0\n", 24));
   TLineContainer c;
   c.FLinePrefix = "<";
   c.FLineSuffix = ">";
-  c.AddItem(std::make_unique<TLineItem>("cleared first"));
-  ASSERT_TRUE(c.LoadFromFile(path));
-  EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(c.Lines(), (std::vector<std::string>{"<one>", "<\x95\x5C>", "<three>", "<last>"}));
-  EXPECT_EQ(c.FileName(), path);
+  ASSERT_TRUE(c.LoadFromFile(Path("a.txt")));
+  ASSERT_EQ(c.Count(), 4);
+  EXPECT_EQ(c.Line(0)->FLine, "<one>");
+  EXPECT_EQ(c.Line(2)->FLine, "<three>");
+  EXPECT_EQ(c.Line(3)->FLine, "<\x82\xA0>");  // trailing NUL trimmed as a control byte
+  EXPECT_EQ(c.FileName(), Path("a.txt"));
+  EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(ContainerFiles, MissingAndUnreadableFilesAreReported) {
+TEST_F(ContainerTest, LoadReportsMissingAndUnreadableFiles) {
   TLineContainer c;
-  const std::string missing = (dir / "none.txt").string();
-  EXPECT_FALSE(c.LoadFromFile(missing));
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.LoadFromFile Error\r\r\"" + missing + "\" is not Found."));
-
-  // With FLoadMissing the missing file is read, and reading fails.
+  EXPECT_FALSE(c.LoadFromFile(Path("none.txt")));
   c.FLoadMissing = true;
-  EXPECT_FALSE(c.LoadFromFile(missing));
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1], Sjis("TCustomContainer.LoadFromFile Error\r\r\"" + missing + "\" の読み込みに失敗しました"));
+  EXPECT_FALSE(c.LoadFromFile(Path("none.txt")));
+  const std::string q = "\"" + Path("none.txt") + "\"";
+  EXPECT_EQ(messages_, (std::vector<std::string>{
+                           Sjis("TCustomContainer.LoadFromFile Error\r\r") + q + " is not Found.",
+                           Sjis("TCustomContainer.LoadFromFile Error\r\r") + q + Sjis(" の読み込みに失敗しました")}));
 }
 
-TEST_F(ContainerFiles, WholeFileGivesOneItemForThePath) {
-  const std::string path = Write("whole.dat", "ignored\r\nlines\r\n");
+TEST_F(ContainerTest, WholeFileMakesOneItemPerFile) {
+  Write("b.dat", "x\r\ny\r\n");
+  Write("a.dat", "z");
+  Write("c.txt", "w");
+  fs::create_directory(dir_ / "d.dat");
   TLineContainer c;
   c.FWholeFile = true;
-  ASSERT_TRUE(c.LoadFromFile(path));
-  EXPECT_EQ(c.Lines(), (std::vector<std::string>{path}));
+  std::vector<std::string> order{"b.any"};
+  c.LoadFromFolder(&order, dir_.string(), ".dat");
+  ASSERT_EQ(c.Count(), 2);
+  EXPECT_EQ(c.Line(0)->FLine, Path("b.dat"));
+  EXPECT_EQ(c.Line(1)->FLine, Path("a.dat"));
 }
 
-TEST_F(ContainerFiles, SaveWritesEveryLineWithCrLfAndRoundTrips) {
-  TLineContainer c;
-  c.AddItem(std::make_unique<TLineItem>("\x83\x65\x83\x58\x83\x67"));
-  c.AddItem(std::make_unique<TLineItem>("b"));
-  const std::string path = (dir / "out.txt").string();
-  c.SaveToFile(path);
-  EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(Read(path), "\x83\x65\x83\x58\x83\x67\r\nb\r\n");
-  TLineContainer back;
-  ASSERT_TRUE(back.LoadFromFile(path));
-  EXPECT_EQ(back.Lines(), c.Lines());
-  back.Save();  // to the file it loaded
-  EXPECT_EQ(Read(path), "\x83\x65\x83\x58\x83\x67\r\nb\r\n");
-}
-
-TEST_F(ContainerFiles, SaveIntoAMissingFolderWritesNothing) {
+TEST_F(ContainerTest, SaveWritesCrLfLinesAndReportsFailures) {
   TLineContainer c;
   c.AddItem(std::make_unique<TLineItem>("a"));
-  const std::string folder = (dir / "absent").string();
-  c.SaveToFile(folder + "/out.txt");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.SaveToFile Error\r\rDB Folder : \"" + folder + "\" is not Found"));
-  EXPECT_FALSE(fs::exists(folder));
-}
-
-TEST_F(ContainerFiles, WriteFailuresAreReportedWithTheName) {
-  TLineContainer c;
-  c.AddItem(std::make_unique<TLineItem>("a"));
-  fs::create_directories(dir / "taken");  // a folder where the file should go
-  const std::string path = (dir / "taken").string();
-  c.SaveToFile(path);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.SaveToFile Error\r\r\"" + path + "\" の保存に失敗しました"));
-}
-
-TEST_F(ContainerFiles, SaveItemToFileUsesTheItemsOwnFile) {
-  TLineContainer c;
-  auto item = std::make_unique<TLineItem>("own");
-  item->DbFile = (dir / "own.dat").string();
-  TLineItem* raw = item.get();
-  c.AddItem(std::move(item));
-  c.SaveItemToFile(raw);
-  EXPECT_EQ(Read(raw->DbFile), "own\r\n");
-
-  raw->DbFile = "";  // no folder part at all
-  c.SaveItemToFile(raw);
-  raw->DbFile = (dir / "absent" / "x.dat").string();
-  c.SaveItemToFile(raw);
-  ASSERT_EQ(messages.size(), 2u);
-  for (const std::string& m : messages)
-    EXPECT_EQ(m, Sjis("TCustomContainer.SaveToFile Error\r\r_ContainerItem.GetDbFileName が有効な文字列を返しませんでした"));
-}
-
-// Named files first, in the given order; then the rest in listing order.
-// Without FWholeFile each load clears, so the last file's lines remain.
-TEST_F(ContainerFiles, FolderLoadingHonoursTheOrder) {
-  Write("a.dat", "A");
-  Write("b.dat", "B");
-  Write("c.dat", "C");
-  Write("skip.txt", "T");
-  fs::create_directories(dir / "d.dat");  // a folder is never loaded
-  TLineContainer c;
-  c.FWholeFile = true;
-  const std::vector<std::string> order{"C.txt", "a"};
-  c.LoadFromFolder(&order, dir.string(), ".dat");
-  const std::string base = dir.string() + "/";
-  // C.dat does not exist: names keep their case, so c.dat is not taken
-  // for it and is loaded with the rest.
-  EXPECT_EQ(c.Lines(), (std::vector<std::string>{base + "a.dat", base + "b.dat", base + "c.dat"}));
-  EXPECT_EQ(messages.size(), 1u);
-
-  TLineContainer lines;
-  lines.LoadFromFolder(nullptr, dir.string(), ".dat");
-  EXPECT_EQ(lines.Lines(), (std::vector<std::string>{"C"}));
+  c.AddItem(std::make_unique<TLineItem>("\x82\xA0"));
+  c.SaveToFile(Path("out.txt"));
+  EXPECT_EQ(Read("out.txt"), "a\r\n\x82\xA0\r\n");
+  c.SaveToFile(Path("missing/out.txt"));
+  fs::create_directory(dir_ / "sub.dat");
+  c.SaveToFile(Path("sub.dat"));
+  c.Line(0)->FPath = "";
+  c.SaveItemToFile(c.Line(0));
+  c.Line(1)->FPath = Path("item.txt");
+  c.SaveItemToFile(c.Line(1));
+  EXPECT_EQ(Read("item.txt"), "\x82\xA0\r\n");
+  const std::string heading = Sjis("TCustomContainer.SaveToFile Error\r\r");
+  EXPECT_EQ(messages_, (std::vector<std::string>{
+                           heading + "DB Folder : \"" + Path("missing") + "\" is not Found",
+                           heading + "\"" + Path("sub.dat") + "\"" + Sjis(" の保存に失敗しました"),
+                           heading + Sjis("_ContainerItem.GetDbFileName が有効な文字列を返しませんでした")}));
 }
 
 }  // namespace
