@@ -1,0 +1,29 @@
+# Install rules. The program finds its help (tavrin.pdf) and its settings
+# file (tavrin.ini) beside its own executable, so the PDF goes into the same
+# folder as the executables; the desktop entry and the icon go where desktops
+# look for them.
+include(GNUInstallDirs)
+
+install(TARGETS tavrin-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TAVRIN_GUI)
+  install(TARGETS tavrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${TAVRIN_HELP_PDF} DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/app/desktop/tavrin.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/app/desktop/tavrin.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+if(TAVRIN_TESTS AND TAVRIN_GUI)
+  set(install_tests ${PROJECT_SOURCE_DIR}/tests/install)
+  add_test(NAME help_pdf
+           COMMAND sh ${install_tests}/help_pdf_test.sh ${TAVRIN_HELP_PDF}
+                   ${PROJECT_SOURCE_DIR}/app/help/tavrin-help.md)
+  find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
+  add_test(NAME desktop_file
+           COMMAND ${DESKTOP_FILE_VALIDATE} ${PROJECT_SOURCE_DIR}/app/desktop/tavrin.desktop)
+  add_test(NAME install_tree
+           COMMAND sh ${install_tests}/install_test.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR}
+                   ${CMAKE_BINARY_DIR}/install-test)
+  set_tests_properties(help_pdf desktop_file install_tree PROPERTIES LABELS install)
+endif()
