@@ -1,0 +1,67 @@
+// Folding, Add under every option combination, Organize and Sort over
+// arbitrary bytes, checking invariants rather than only "no crash".
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/char_folding.h"
+#include "engine/unique_manager.h"
+
+using namespace tavrin;
+
+namespace {
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  std::vector<std::string_view> lines;
+  for (std::size_t start = 0, i = 0; i <= input.size(); ++i) {
+    if (i == input.size() || input[i] == '\n') {
+      lines.push_back(input.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  for (std::string_view line : lines) {
+    const std::string w = FoldWidth(line);
+    Check(FoldWidth(w) == w);
+    const std::string c = FoldCaseAndSmallKana(line);
+    Check(FoldCaseAndSmallKana(c) == c);
+    const std::string_view t = TrimBlanksView(line);
+    Check(line.find(t) != std::string_view::npos);
+  }
+  for (int options = 0; options < 32; ++options) {
+    TUniqueManager m;
+    m.FTrim = options & 1;
+    m.FHyphen = options & 2;
+    m.FHyphenTerminate = options & 4;
+    m.FZenkaku = options & 8;
+    m.FUpper = options & 16;
+    std::int32_t nonBlank = 0;
+    for (std::string_view line : lines) {
+      m.Add(line);
+      if (!TrimBlanksView(line).empty()) ++nonBlank;
+    }
+    Check(m.TotalCount() == nonBlank);
+    for (std::string_view line : lines) {
+      if (TrimBlanksView(line).empty()) continue;
+      const TUniqueItem* item = m.FindText(m.FTrim ? TrimBlanksView(line) : line);
+      Check(item != nullptr);
+    }
+    m.Organize();
+    for (std::int32_t i = 0; i < m.Count(); ++i) {
+      const TUniqueItem* item = m.Items(i);
+      Check(item->FGrouped == (std::find(m.SameList().begin(), m.SameList().end(), item) != m.SameList().end()));
+    }
+    m.Sort();
+    for (std::int32_t i = 1; i < m.Count(); ++i) Check(PaddedKeyOrder(m.Items(i - 1), m.Items(i)) < 0);
+    for (std::int32_t i = 0; i < m.Count(); ++i) Check(m.FindText(m.Items(i)->FText) == m.Items(i));
+  }
+  return 0;
+}
