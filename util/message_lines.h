@@ -1,0 +1,14 @@
+#pragma once
+// Splitting a message into the lines a message box shows.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin {
+
+// Lines of a CP932 text split at each CR, LF or CR LF pair. A break at the
+// very end does not start another line, so "a\r" is one line and "" none.
+// (CR and LF are never trail bytes, so the bytes can be split directly.)
+std::vector<std::string> SplitMessageLines(std::string_view text);
+
+}  // namespace tavrin

@@ -1,0 +1,20 @@
+#include "util/qt/shell_open.h"
+
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+#include <filesystem>
+
+#include "util/paths.h"
+
+namespace tavrin {
+
+void OpenWithShell(QWidget*, const std::string& document) {
+  // Resolved before the folder changes, so a relative path still names the
+  // document the caller meant.
+  std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(document));
+  std::filesystem::current_path(std::filesystem::path(FolderOf(document)));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(absolute.string())));
+}
+
+}  // namespace tavrin
