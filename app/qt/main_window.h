@@ -26,6 +26,7 @@ class QToolButton;
 namespace tavrin {
 
 class TAccIni;
+class TGradationExprs;
 class TKeyPreview;
 class TResultModel;
 class TResultView;
@@ -144,7 +145,7 @@ class TfoMAIN : public QMainWindow {
 
   // Components (named after the design; see objectName).
   QWidget* pnToolBar = nullptr;
-  QWidget* GradationExprs1 = nullptr;
+  TGradationExprs* GradationExprs1 = nullptr;
   QToolButton* sbClose = nullptr;
   QToolButton* sbExtractRuiji = nullptr;
   QToolButton* sbGetAllData = nullptr;
@@ -157,10 +158,10 @@ class TfoMAIN : public QMainWindow {
   QLabel* img2 = nullptr;
   QLabel* img3 = nullptr;
   QWidget* pnClient = nullptr;
-  QWidget* GradationExprs2 = nullptr;
-  QWidget* GradationExprs3 = nullptr;
-  QWidget* GradationExprs4 = nullptr;
-  QWidget* GradationExprs5 = nullptr;
+  TGradationExprs* GradationExprs2 = nullptr;
+  TGradationExprs* GradationExprs3 = nullptr;
+  TGradationExprs* GradationExprs4 = nullptr;
+  TGradationExprs* GradationExprs5 = nullptr;
   TResultView* lvResult = nullptr;
   TResultModel* FModel = nullptr;
   QStatusBar* sb = nullptr;

@@ -5,8 +5,10 @@
 #include "app/extract_similar.h"
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
-#include "app/qt/ui_seams.h"
+#include "util/qt/wait_cursor.h"
 #include "engine/unique_manager.h"
+#include "util/qt/beep.h"
+#include "util/stopwatch.h"
 
 namespace tavrin {
 
@@ -31,7 +33,7 @@ void TfoMAIN::sbExtractRuijiClick(QObject* Sender) {
   // Not started by sbGetAllData: rebuilds from the lines just read, without
   // reading the clipboard again or listing, and without a beep.
   sbGetAllDataClick(Sender);
-  TWaitCursorGuard wait;
+  WaitCursorGuard wait;
   SetStatus(ExtractingText());
   if (FDebug) StopWatch(0);
   ExtractSimilar();
@@ -42,7 +44,7 @@ void TfoMAIN::sbExtractRuijiClick(QObject* Sender) {
 
 void TfoMAIN::ExtractSimilar() {
   if (FUniqueManager->Count() == 0) return;  // the list keeps its rows
-  TWaitCursorGuard wait;
+  WaitCursorGuard wait;
   MarkSimilar(*FUniqueManager);
   FillList(true);
 }
@@ -52,6 +54,6 @@ void TfoMAIN::ShowSummary(bool AllData) {
                         static_cast<std::size_t>(FModel->Count())));
 }
 
-void TfoMAIN::Beep() { MessageBeepDefault(); }
+void TfoMAIN::Beep() { MessageBeep(BeepSound::Default); }
 
 }  // namespace tavrin

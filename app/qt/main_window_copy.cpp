@@ -8,14 +8,14 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "app/qt/ui_seams.h"
+#include "util/qt/wait_cursor.h"
 #include "util/messages.h"
 
 namespace tavrin {
 
 void TfoMAIN::pmCopySelectClick(QObject* Sender) {
   const bool all = Sender == pmCopyAll || Sender == sbCopyAll;
-  TWaitCursorGuard wait;
+  WaitCursorGuard wait;
   const std::vector<std::size_t> selected = all ? std::vector<std::size_t>{} : SelectedRows();
   const TCopyResult copy = CopyRows(FModel->Rows(), selected,
                                     all ? TCopyKind::All : TCopyKind::Selected, FCopyCount);
@@ -27,7 +27,7 @@ void TfoMAIN::pmCopySelectClick(QObject* Sender) {
 }
 
 void TfoMAIN::pmDeleteClick() {
-  TWaitCursorGuard wait;
+  WaitCursorGuard wait;
   const std::vector<std::size_t> selected = SelectedRows();
   if (selected.empty()) return;
   std::vector<bool> remove(static_cast<std::size_t>(FModel->Count()), false);

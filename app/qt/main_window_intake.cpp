@@ -7,7 +7,7 @@
 #include "app/qt/clipboard.h"
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
-#include "app/qt/ui_seams.h"
+#include "util/qt/wait_cursor.h"
 #include "util/messages.h"
 #include "util/qt/qsjis.h"
 
@@ -25,7 +25,7 @@ bool TfoMAIN::ReadClipboard() {
 }
 
 void TfoMAIN::BuildData(bool ShowAll) {
-  TWaitCursorGuard wait;
+  WaitCursorGuard wait;
   if (FLines.empty()) {
     ErrorDialog(NoLinesMessage());
     return;  // the collection and the list keep the previous result

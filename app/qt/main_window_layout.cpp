@@ -15,6 +15,7 @@
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
 #include "app/qt/window_resources.h"
+#include "widgets/qt/gradation_exprs.h"
 #include "util/cp932.h"
 #include "util/qt/qsjis.h"
 
@@ -27,10 +28,13 @@ namespace {
 
 QString Text(const char* utf8) { return FromSjis(cp932::Sjis(utf8)); }
 
-// The gradient panels of the window.
-QWidget* MakeGradient(QWidget* parent, const char* name) {
-  auto* panel = new QWidget(parent);
+// A gradient panel of the window with its fill direction and stops.
+TGradationExprs* MakeGradient(QWidget* owner, QWidget* parent, const char* name,
+                              TFillGradationMode mode, std::vector<TColor> stops) {
+  auto* panel = new TGradationExprs(owner, parent);
   panel->setObjectName(QString::fromLatin1(name));
+  panel->SetFillGradationMode(mode);
+  panel->Colors().SetColors(stops);
   return panel;
 }
 
@@ -108,7 +112,8 @@ void TfoMAIN::BuildToolBar() {
   pnToolBar->setPalette(back);
   auto* fill = new QVBoxLayout(pnToolBar);
   fill->setContentsMargins(0, 0, 0, 0);
-  GradationExprs1 = MakeGradient(pnToolBar, "GradationExprs1");
+  GradationExprs1 = MakeGradient(this, pnToolBar, "GradationExprs1", fgmVertical,
+                                 {clLime, clBlack, clBlack, clBlack, clLime});
   fill->addWidget(GradationExprs1);
 
   struct Button {
@@ -165,10 +170,15 @@ void TfoMAIN::BuildClient() {
   pnClient = new QWidget(this);
   pnClient->setObjectName(QStringLiteral("pnClient"));
   pnClient->resize(637, 240);
-  GradationExprs4 = MakeGradient(pnClient, "GradationExprs4");
-  GradationExprs5 = MakeGradient(pnClient, "GradationExprs5");
-  GradationExprs2 = MakeGradient(pnClient, "GradationExprs2");
-  GradationExprs3 = MakeGradient(pnClient, "GradationExprs3");
+  const TColor k = clBlack;
+  GradationExprs4 = MakeGradient(this, pnClient, "GradationExprs4", fgmHorizontal,
+                                 {k, k, k, k, clLime, k});
+  GradationExprs5 = MakeGradient(this, pnClient, "GradationExprs5", fgmVertical,
+                                 {k, k, clLime, k, k, k});
+  GradationExprs2 = MakeGradient(this, pnClient, "GradationExprs2", fgmVertical,
+                                 {k, k, k, k, clLime, k});
+  GradationExprs3 = MakeGradient(this, pnClient, "GradationExprs3", fgmHorizontal,
+                                 {k, clLime, k, k, k, k});
 
   lvResult = new TResultView(pnClient);
   lvResult->setObjectName(QStringLiteral("lvResult"));

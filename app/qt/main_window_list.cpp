@@ -5,7 +5,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "app/qt/ui_seams.h"
+#include "util/qt/wait_cursor.h"
 #include "app/result_rows.h"
 #include "util/cp932.h"
 #include "util/messages.h"
@@ -61,7 +61,7 @@ bool TfoMAIN::HasSelection() const { return lvResult->selectionModel()->hasSelec
 
 void TfoMAIN::lvResultColumnClick(int column) {
   if (FModel->Count() == 0) return;
-  TWaitCursorGuard wait;
+  WaitCursorGuard wait;
   int& direction = column == 0 ? TextSortDirection : CountSortDirection;
   direction = -direction;
   const int d = direction;

@@ -6,6 +6,7 @@
 #include "app/qt/fonts.h"
 #include "app/qt/main_window.h"
 #include "util/error.h"
+#include "util/qt/message_dialogs.h"
 #include "util/qt/qsjis.h"
 
 namespace tavrin {
@@ -15,6 +16,7 @@ int RunProgram(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Tavrin"));
   QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
   RegisterFontSubstitutions();
+  InstallMessageDialogs();
   try {
     TfoMAIN main;
     main.show();
