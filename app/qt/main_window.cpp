@@ -32,6 +32,8 @@ TfoMAIN::TfoMAIN(QWidget* parent) : QMainWindow(parent) {
 
 TfoMAIN::~TfoMAIN() {
   if (qApp) qApp->removeEventFilter(this);
+  // The rows refer to the collection's items, which go before the list.
+  FModel->Clear();
 }
 
 void TfoMAIN::ConnectEvents() {
