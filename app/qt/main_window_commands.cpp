@@ -9,6 +9,8 @@
 #include "util/qt/beep.h"
 #include "util/stopwatch.h"
 #include "engine/unique_manager.h"
+#include "util/qt/beep.h"
+#include "util/stopwatch.h"
 
 namespace tavrin {
 

@@ -15,6 +15,7 @@
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
 #include "app/qt/window_resources.h"
+#include "widgets/qt/gradation_exprs.h"
 #include "util/cp932.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/gradation_exprs.h"
@@ -28,15 +29,14 @@ namespace {
 
 QString Text(const char* utf8) { return FromSjis(cp932::Sjis(utf8)); }
 
-// The gradient panels of the window.
-// A gradient panel of the window: stretched, not yet active (the first show
-// switches them on); a press on it drags the window.
-TGradationExprs* MakeGradient(QWidget* form, QWidget* parent, const char* name,
+// A gradient panel of the window with its fill direction and stops; the
+// first show switches it on, and a press on it drags the window.
+TGradationExprs* MakeGradient(QWidget* owner, QWidget* parent, const char* name,
                               TFillGradationMode mode, std::vector<TColor> stops) {
-  auto* panel = new TGradationExprs(form, parent);
+  auto* panel = new TGradationExprs(owner, parent);
   panel->setObjectName(QString::fromLatin1(name));
   panel->SetFillGradationMode(mode);
-  panel->SetStretch(true);
+  panel->SetStretch(true);  // every panel stretches its picture to its size
   panel->Colors().SetColors(stops);
   return panel;
 }
@@ -173,11 +173,15 @@ void TfoMAIN::BuildClient() {
   pnClient = new QWidget(this);
   pnClient->setObjectName(QStringLiteral("pnClient"));
   pnClient->resize(637, 240);
-  const TColor k = clBlack, g = clLime;
-  GradationExprs4 = MakeGradient(this, pnClient, "GradationExprs4", fgmHorizontal, {k, k, k, k, g, k});
-  GradationExprs5 = MakeGradient(this, pnClient, "GradationExprs5", fgmVertical, {k, k, g, k, k, k});
-  GradationExprs2 = MakeGradient(this, pnClient, "GradationExprs2", fgmVertical, {k, k, k, k, g, k});
-  GradationExprs3 = MakeGradient(this, pnClient, "GradationExprs3", fgmHorizontal, {k, g, k, k, k, k});
+  const TColor k = clBlack;
+  GradationExprs4 = MakeGradient(this, pnClient, "GradationExprs4", fgmHorizontal,
+                                 {k, k, k, k, clLime, k});
+  GradationExprs5 = MakeGradient(this, pnClient, "GradationExprs5", fgmVertical,
+                                 {k, k, clLime, k, k, k});
+  GradationExprs2 = MakeGradient(this, pnClient, "GradationExprs2", fgmVertical,
+                                 {k, k, k, k, clLime, k});
+  GradationExprs3 = MakeGradient(this, pnClient, "GradationExprs3", fgmHorizontal,
+                                 {k, clLime, k, k, k, k});
 
   lvResult = new TResultView(pnClient);
   lvResult->setObjectName(QStringLiteral("lvResult"));

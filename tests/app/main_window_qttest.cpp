@@ -1,22 +1,25 @@
-// The main window driven through its seams on the offscreen platform:
-// clipboard in, key or click, rows and status, clipboard out, messages, beeps.
-#include <QApplication>
+// The main window driven as a user drives it: clipboard in, keys and clicks,
+// rows, status text, clipboard out, messages (through the modal seam) and
+// beeps.
+#include <QAction>
 #include <QClipboard>
 #include <QHeaderView>
-#include <QItemSelectionModel>
+#include <QLabel>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
+#include <QtTest>
 
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "settings/qt/acc_ini.h"
+#include "engine/unique_manager.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
 #include "util/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
+#include "widgets/qt/gradation_exprs.h"
 
 using namespace tavrin;
 
@@ -25,141 +28,563 @@ namespace {
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 std::string S(const char* utf8) { return cp932::Sjis(utf8); }
 
+void SetClipboard(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+
 }  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
-  QTemporaryDir folder;
-  std::unique_ptr<TfoMAIN> window;
-  std::unique_ptr<ModalRecorder> modal;
-  int beeps = 0;
-  BeepHandler previousBeep;
+ private:
+  QTemporaryDir FFolder;
+  std::unique_ptr<ModalRecorder> FModal;
+  std::unique_ptr<TfoMAIN> FWindow;
+  int FBeeps = 0;
 
-  QStringList Rows() const {
-    QStringList rows;
-    const QAbstractItemModel* model = window->ResultModel();
-    for (int r = 0; r < model->rowCount(); ++r)
-      rows << model->index(r, 0).data().toString() + U("|") + model->index(r, 1).data().toString();
-    return rows;
+  TfoMAIN& W() { return *FWindow; }
+  TResultModel& Model() { return *W().ResultModel(); }
+  TResultView& View() { return *W().ResultView(); }
+  template <typename T>
+  T* Child(const char* name) {
+    T* child = W().findChild<T*>(QString::fromLatin1(name));
+    if (!child) qFatal("no child %s", name);
+    return child;
   }
-  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(window->ResultView(), Qt::Key(key), modifiers);
+
+  // Keys go to the focused control, as the keyboard sends them.
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target && target->window() == &W());
+    QTest::keyClick(target, key, modifiers);
   }
-  void Clip(const char* utf8) { QGuiApplication::clipboard()->setText(U(utf8)); }
-  QString ClipText() const { return QGuiApplication::clipboard()->text(); }
-  QToolButton* Button(const char* name) { return window->findChild<QToolButton*>(U(name)); }
+  QString Caption(int row) { return Model().index(row, 0).data().toString(); }
+  QString CountCell(int row) { return Model().index(row, 1).data().toString(); }
+  QStringList Captions() {
+    QStringList out;
+    for (int i = 0; i < Model().Count(); ++i) out << Caption(i);
+    return out;
+  }
+  std::vector<std::string> Messages() {
+    std::vector<std::string> out;
+    for (const auto& call : FModal->Calls()) out.push_back(call.text);
+    return out;
+  }
+  void SelectRows(std::initializer_list<int> rows) {
+    View().selectionModel()->clearSelection();
+    for (int row : rows)
+      View().selectionModel()->select(Model().index(row, 0), QItemSelectionModel::Select |
+                                                                 QItemSelectionModel::Rows);
+  }
+  void ClickHeader(int column) {
+    QHeaderView* header = View().header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+  }
+  // Ten lines a0..a9 where line ai occurs i + 1 times.
+  void ListTen() {
+    QString text;
+    for (int i = 0; i < 10; ++i)
+      for (int n = 0; n <= i; ++n) text += QStringLiteral("a%1\r\n").arg(i);
+    SetClipboard(text);
+    Key(Qt::Key_F6);
+    QCOMPARE(Model().Count(), 10);
+  }
 
  private Q_SLOTS:
+  void initTestCase() {
+    QVERIFY(FFolder.isValid());
+    TGradationExprs::SetPictureFileFolder(FFolder.path().toStdString() + "/");
+    SetBeepHandler([this](BeepSound) { ++FBeeps; });
+  }
+
   void init() {
-    TAccIni::SetDefaultFileName((folder.path() + U("/tavrin.ini")).toStdString());
-    modal = std::make_unique<ModalRecorder>();
-    beeps = 0;
-    previousBeep = SetBeepHandler([this](BeepSound) { ++beeps; });
-    window = std::make_unique<TfoMAIN>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    FBeeps = 0;
+    FModal = std::make_unique<ModalRecorder>();
+    FWindow = std::make_unique<TfoMAIN>();
+    W().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&W()));
+    QApplication::setActiveWindow(&W());
+    View().setFocus();
+    QTRY_VERIFY(View().hasFocus());
+    QGuiApplication::clipboard()->clear();
   }
+
   void cleanup() {
-    window.reset();
-    modal.reset();
-    SetBeepHandler(previousBeep);
-    TAccIni::SetDefaultFileName(std::nullopt);
+    QVERIFY(!QGuiApplication::overrideCursor());  // every path restored the cursor
+    FWindow.reset();
+    FModal.reset();
   }
 
-  // Two identical lines and a half-width twin: two rows, counts 2 and 1.
-  void extractionListsTheVariantsWithTheirCounts() {
-    Clip("ユニット\nﾕﾆｯﾄ\nユニット\n");
+  // ---- layout and start-up
+
+  void layoutHasEveryComponentAtItsPlace() {
+    const struct {
+      const char* name;
+      QRect geometry;
+      const char* caption;
+    } buttons[] = {
+        {"sbClose", {4, 4, 90, 69}, "閉じる"},          {"sbExtractRuiji", {90, 4, 90, 69}, "類字抽出"},
+        {"sbGetAllData", {178, 4, 90, 69}, "全データ"}, {"sbCopyAll", {266, 4, 90, 69}, "コピー"},
+        {"sbSwFormStyle", {354, 4, 90, 69}, "前面表示"}, {"sbSet", {442, 4, 90, 69}, "設定"},
+    };
+    for (const auto& b : buttons) {
+      auto* button = Child<QToolButton>(b.name);
+      QCOMPARE(button->geometry(), b.geometry);
+      QCOMPARE(button->text(), U(b.caption));
+      QVERIFY(!button->icon().isNull());
+    }
+    QCOMPARE(W().windowTitle(), QStringLiteral("Tavrin"));
+    QCOMPARE(W().minimumSize(), QSize(200, 150));
+    QCOMPARE(Child<QWidget>("pnToolBar")->height(), 77);
+    QCOMPARE(Child<QStatusBar>("sb")->height(), 30);
+    QCOMPARE(Child<QWidget>("pnClient")->size(), QSize(637, 240));
+    QCOMPARE(Child<QLabel>("imgHelp")->geometry(), QRect(535, 45, 24, 24));
+    QCOMPARE(Child<QLabel>("imgVersion")->geometry(), QRect(563, 46, 24, 24));
+    QCOMPARE(View().geometry(), QRect(6, 8, 623, 227));
+    QCOMPARE(Child<QWidget>("GradationExprs4")->geometry(), QRect(0, 0, 637, 17));
+    QCOMPARE(Child<QWidget>("GradationExprs3")->geometry(), QRect(0, 221, 637, 19));
+    QCOMPARE(Child<QWidget>("GradationExprs5")->geometry(), QRect(0, 17, 17, 204));
+    QCOMPARE(Child<QWidget>("GradationExprs2")->geometry(), QRect(620, 17, 17, 204));
+    for (const char* name : {"GradationExprs1", "GradationExprs2", "GradationExprs3",
+                             "GradationExprs4", "GradationExprs5"})
+      QVERIFY(Child<TGradationExprs>(name)->Active());
+    QCOMPARE(Child<TGradationExprs>("GradationExprs1")->Colors().Colors(),
+             (std::vector<TColor>{clLime, clBlack, clBlack, clBlack, clLime}));
+    QCOMPARE(View().header()->sectionSize(0), 480);
+    QCOMPARE(View().header()->sectionSize(1), 65);
+    QCOMPARE(Model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), U("文字列"));
+    QCOMPARE(Model().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), U("個数"));
+    QCOMPARE(Child<QLabel>("sbPanel0")->text(), U("情報"));
+    QCOMPARE(Child<QLabel>("sbPanel0")->width(), 50);
+    QCOMPARE(W().StatusText(),
+             U("文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
+    QCOMPARE(Child<QAction>("pmCopyAll")->text(), U("全てのデータをクリップボードにコピーする"));
+    QCOMPARE(Child<QAction>("pmCopySelect")->text(), U("選択したデータをクリップボードにコピーする"));
+    QVERIFY(Child<QAction>("N2")->isSeparator());
+    QCOMPARE(Child<QAction>("pmDelete")->text(), U("選択したデータをリストから削除する"));
+    QVERIFY(View().selectionMode() == QAbstractItemView::ExtendedSelection);
+    QCOMPARE(W().FGuidePending, true);
+    // No picture file of the gradients stays behind.
+    QCOMPARE(QDir(FFolder.path()).entryList(QDir::Files), QStringList());
+  }
+
+  void hintsCarryTheirShortcutKeysAndFollowTheOption() {
+    const struct {
+      const char* name;
+      const char* hint;
+    } hints[] = {
+        {"sbClose", "終了します"},
+        {"sbSet", "動作環境を設定します"},
+        {"imgVersion", "バージョン情報を表示します"},
+        {"sbGetAllData", "全てのデータを表示します\rショートカットキー : [F6]"},
+        {"sbExtractRuiji", "類字を抽出して表示します\rショートカットキー : [F5]"},
+        {"sbCopyAll", "表示している全てのデータを\rクリップボードにコピーします\rショートカットキー : [F7]"},
+        {"sbSwFormStyle", "ウィンドを最前面に固定します"},
+        {"imgHelp", "ヘルプを表示します\rショートカットキー : [F1]"},
+    };
+    for (const auto& h : hints) {
+      QWidget* control = Child<QWidget>(h.name);
+      QCOMPARE(TfoMAIN::Hint(control), S(h.hint));
+      QCOMPARE(control->toolTip(), U(h.hint).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    }
+    W().ApplyHint(false);
+    for (const auto& h : hints) QVERIFY(Child<QWidget>(h.name)->toolTip().isEmpty());
+    W().ApplyHint(true);
+    QVERIFY(!Child<QWidget>("sbClose")->toolTip().isEmpty());
+  }
+
+  void showHandlerRunsOnce() {
+    W().SetHint(Child<QWidget>("sbSwFormStyle"), S("変更"));
+    W().hide();
+    W().show();
+    QCOMPARE(TfoMAIN::Hint(Child<QWidget>("sbSwFormStyle")), S("変更"));
+  }
+
+  void listStretchesWithTheWindowOnceShown() {
+    W().resize(837, 447);
+    QTRY_COMPARE(Child<QWidget>("pnClient")->size(), QSize(837, 340));
+    QCOMPARE(View().geometry(), QRect(6, 8, 837 - 14, 340 - 13));
+    QCOMPARE(Child<QWidget>("GradationExprs2")->geometry(), QRect(820, 17, 17, 340 - 36));
+  }
+
+  void applyEngineCopiesTheFoldingOptions() {
+    W().FZenkaku = false;
+    W().FUpper = false;
+    W().FTrim = true;
+    W().FHyphen = false;
+    W().FHyphenTerminate = false;
+    W().ApplyEngine();
+    const TUniqueManager& m = *W().UniqueManager();
+    QVERIFY(!m.FZenkaku && !m.FUpper && m.FTrim && !m.FHyphen && !m.FHyphenTerminate);
+  }
+
+  // ---- the two commands
+
+  void extractionListsThePairWithItsCounts() {
+    // Half-width against full-width katakana; the full-width line twice.
+    SetClipboard(U("ｶﾀｶﾅ\r\nカタカナ\r\nカタカナ\r\n"));
     Key(Qt::Key_F5);
-    QCOMPARE(Rows(), (QStringList{U("ユニット|  2"), U("ﾕﾆｯﾄ|  1")}));
-    QCOMPARE(window->StatusText(), U("全3個のデータの中から、2 種類の類字データを抽出しました"));
-    QCOMPARE(beeps, 1);
+    QCOMPARE(Model().Count(), 2);
+    QStringList counts;
+    for (int i = 0; i < 2; ++i) counts << CountCell(i);
+    counts.sort();
+    QCOMPARE(counts, (QStringList{U("  1"), U("  2")}));
+    QVERIFY(Captions().contains(U("ｶﾀｶﾅ")) && Captions().contains(U("カタカナ")));
+    QCOMPARE(W().StatusText(), U("全3個のデータの中から、2 種類の類字データを抽出しました"));
+    QCOMPARE(FBeeps, 1);  // the build inside does not beep
+    QVERIFY(FModal->Calls().empty());
+    QCOMPARE(W().FGuidePending, false);
   }
 
-  // A repeated line without a partner is not listed; nothing similar at all
-  // gives the empty-list summary.
-  void repeatedLineWithoutPartnerIsNotListed() {
-    Clip("りんご\nりんご\nみかん\n");
+  void lineWithoutPartnerIsNotExtracted() {
+    SetClipboard(U("abc\nabc\nabc\nxyz\n"));
     Key(Qt::Key_F5);
-    QVERIFY(Rows().isEmpty());
-    QCOMPARE(window->StatusText(), U("表示するデータがありません"));
+    QCOMPARE(Model().Count(), 0);
+    QCOMPARE(W().StatusText(), U("表示するデータがありません"));
+    SetClipboard(U("abc\nabc\nABC\nxyz\n"));
+    Key(Qt::Key_F5);
+    QCOMPARE(Captions(), (QStringList{U("ABC"), U("abc")}));
   }
 
-  void f6ActsAsTheButton() {
-    Clip("b\nａ\na\nb\n");
+  void f6IsAClickOnAllData() {
+    SetClipboard(U("b\r\na\r\n\r\nb\r\n"));
+    QTest::mouseClick(Child<QToolButton>("sbGetAllData"), Qt::LeftButton);
+    const QStringList byClick = Captions();
+    const QString statusByClick = W().StatusText();
+    QCOMPARE(FBeeps, 1);
     Key(Qt::Key_F6);
-    const QStringList byKey = Rows();
-    const QString status = window->StatusText();
-    QCOMPARE(byKey.size(), 3);
-    Button("sbGetAllData")->click();
-    QCOMPARE(Rows(), byKey);
-    QCOMPARE(window->StatusText(), status);
-    QCOMPARE(beeps, 2);
+    QCOMPARE(Captions(), byClick);
+    QCOMPARE(W().StatusText(), statusByClick);
+    QCOMPARE(FBeeps, 2);
+    QCOMPARE(byClick, (QStringList{U("a"), U("b")}));
+    QCOMPARE(statusByClick, U("全3個のデータの中から、2 種類のデータを取得しました"));
+    // F5 is a click on the extraction button.
+    SetClipboard(U("a\nA\n"));
+    QTest::mouseClick(Child<QToolButton>("sbExtractRuiji"), Qt::LeftButton);
+    QCOMPARE(Model().Count(), 2);
+    QCOMPARE(FBeeps, 3);
   }
 
-  // No text on the clipboard is told apart from a text of blank lines.
-  void noTextAndBlankTextAreDifferentMessages() {
+  void noTextIsToldApartFromBlankText() {
+    // No text at all: the message, nothing else, not even the beep.
     QGuiApplication::clipboard()->setMimeData(new QMimeData);
-    Key(Qt::Key_F5);
-    QCOMPARE(modal->Calls().size(), size_t(1));
-    QCOMPARE(modal->Calls()[0].text, S("クリップボードに文字列をコピーした後、このボタンをクリックしてください"));
-    modal->Clear();
-    Clip("  \n\u3000\n\n");
     Key(Qt::Key_F6);
-    QVERIFY(!modal->Calls().empty());
-    QCOMPARE(modal->Calls()[0].kind, std::optional<MessageKind>(MessageKind::Error));
-    QCOMPARE(modal->Calls()[0].text,
-             S("文字列がみつかりません\rクリップボードに文字列をコピーした後、この処理を行ってください"));
+    QCOMPARE(Messages(),
+             (std::vector<std::string>{
+                 S("クリップボードに文字列をコピーした後、このボタンをクリックしてください")}));
+    QCOMPARE(FBeeps, 0);
+    QCOMPARE(W().StatusText(),
+             U("文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
+    FModal->Clear();
+    // Only blanks on the very first command: the message, then the summary.
+    SetClipboard(U("  \r\n\u3000\u3000\r\n\t\r\n"));
+    Key(Qt::Key_F5);
+    QCOMPARE(Messages(), (std::vector<std::string>{S("文字列がみつかりません\rクリップボードに"
+                                                      "文字列をコピーした後、この処理を行ってください")}));
+    QCOMPARE(W().StatusText(), U("表示するデータがありません"));
+    QCOMPARE(Model().Count(), 0);
+    QCOMPARE(FBeeps, 1);
+    // An empty text is a text, too.
+    FModal->Clear();
+    SetClipboard(QString());
+    Key(Qt::Key_F6);
+    QCOMPARE(FModal->Calls().size(), 1u);
+    QCOMPARE(FModal->Calls()[0].text.substr(0, 10), S("文字列がみつかりません").substr(0, 10));
   }
 
-  // F7 copies every row, Enter only the selected ones; with no selection
-  // Enter leaves the clipboard alone and says so.
-  void copyAllAndSelected() {
-    Clip("ユニット\nﾕﾆｯﾄ\nユニット\nテスト\nてすと\n");
+  void blankTextKeepsThePreviousResult() {
+    SetClipboard(U("x\ny\ny\n"));
+    Key(Qt::Key_F6);
+    SetClipboard(U(" \n"));
+    Key(Qt::Key_F6);
+    QCOMPARE(Captions(), (QStringList{U("x"), U("y")}));
+    QCOMPARE(W().StatusText(), U("全3個のデータの中から、2 種類のデータを取得しました"));
+    QCOMPARE(W().Lines().size(), 0u);
+  }
+
+  void waitCursorShowsDuringTheCommand() {
+    bool waiting = false;
+    FModal->OnDialog([&](QDialog&) {
+      waiting = QGuiApplication::overrideCursor() &&
+                QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    });
+    SetClipboard(U("\n"));
+    Key(Qt::Key_F6);  // the error message comes while the hourglass shows
+    QVERIFY(waiting);
+  }
+
+  void debugModeTimesBothCommands() {
+    W().FDebug = true;
+    SetClipboard(U("a\nA\n"));
     Key(Qt::Key_F5);
-    QCOMPARE(Rows().size(), 4);
-    window->ResultView()->clearSelection();
+    QCOMPARE(FModal->Calls().size(), 2u);
+    for (const auto& call : FModal->Calls())
+      QVERIFY(QString::fromStdString(call.text).startsWith(QStringLiteral("Turn Around Time was ")));
+    FModal->Clear();
+    Key(Qt::Key_F6);
+    QCOMPARE(FModal->Calls().size(), 1u);
+  }
+
+  void soundOffMeansNoBeep() {
+    W().FSound = false;
+    SetClipboard(U("a\nA\n"));
+    Key(Qt::Key_F5);
+    Key(Qt::Key_F6);
     Key(Qt::Key_F7);
-    QCOMPARE(ClipText(), U("ユニット\t2\r\nﾕﾆｯﾄ\t1\r\nてすと\t1\r\nテスト\t1\r\n"));
+    QCOMPARE(FBeeps, 0);
+  }
 
-    modal->Clear();
-    Clip("keep me");
+  void progressRepaintsOnlyOnChangedPercentages() {
+    QString text;
+    for (int i = 0; i < 5000; ++i) text += QStringLiteral("line%1\n").arg(i);
+    SetClipboard(text);
+    struct Counter : QObject {
+      int paints = 0;
+      bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+      }
+    } counter;
+    Child<QLabel>("sbPanel1")->installEventFilter(&counter);
+    Key(Qt::Key_F6);
+    QCOMPARE(Model().Count(), 5000);
+    QVERIFY2(counter.paints >= 100 && counter.paints <= 110, qPrintable(QString::number(counter.paints)));
+  }
+
+  // ---- the list
+
+  void sortDirectionsAlternateAndResetAfterACommand() {
+    ListTen();
+    ClickHeader(1);
+    QCOMPARE(Caption(0), U("a9"));  // highest count first
+    ClickHeader(0);
+    QCOMPARE(Caption(0), U("a9"));  // text descending
+    ClickHeader(1);
+    QCOMPARE(Caption(0), U("a0"));  // the count column goes on ascending
+    ClickHeader(0);
+    QCOMPARE(Caption(0), U("a0"));
+    Key(Qt::Key_F6);  // a new command: both directions back to 1
+    QCOMPARE(TextSortDirection, 1);
+    QCOMPARE(CountSortDirection, 1);
+    ClickHeader(1);
+    QCOMPARE(Caption(0), U("a9"));
+  }
+
+  void textSortKeepsSimilarLinesTogether() {
+    SetClipboard(U("b\nＡ\nc\na\nＢ\n"));
+    Key(Qt::Key_F6);
+    ClickHeader(0);
+    ClickHeader(0);  // ascending: by key, then text
+    const QStringList captions = Captions();
+    QCOMPARE(captions.size(), 5);
+    QVERIFY(qAbs(captions.indexOf(U("a")) - captions.indexOf(U("Ａ"))) == 1);
+    QVERIFY(qAbs(captions.indexOf(U("b")) - captions.indexOf(U("Ｂ"))) == 1);
+    QCOMPARE(captions.last(), U("c"));
+  }
+
+  void selectionFollowsItsRowsThroughASort() {
+    ListTen();
+    SelectRows({0, 1});  // a0, a1
+    ClickHeader(1);      // descending counts: a1, a0 at the end
+    QCOMPARE(Caption(9), U("a0"));
     Key(Qt::Key_Return);
-    QCOMPARE(ClipText(), U("keep me"));
-    QCOMPARE(modal->Calls().size(), size_t(1));
-    QCOMPARE(modal->Calls()[0].kind, std::optional<MessageKind>(MessageKind::Information));
-    QCOMPARE(modal->Calls()[0].text, S("選択されたデータがありません"));
+    QCOMPARE(Clipboard(), U("a1\t2\r\na0\t1\r\n"));
+  }
 
-    QItemSelectionModel* selection = window->ResultView()->selectionModel();
-    const QAbstractItemModel* model = window->ResultModel();
-    selection->select(model->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    selection->select(model->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  void countCellsAreFormattedAndQuotingIsShownOnly() {
+    W().FExprsQuote = true;
+    QString text;
+    for (int i = 0; i < 1234; ++i) text += QStringLiteral("many\n");
+    for (int i = 0; i < 5; ++i) text += QStringLiteral("five\n");
+    SetClipboard(text);
+    Key(Qt::Key_F6);
+    QCOMPARE(Captions(), (QStringList{U("\"five\""), U("\"many\"")}));
+    QCOMPARE(CountCell(0), U("  5"));
+    QCOMPARE(CountCell(1), U("1234"));
+    QVERIFY(!Model().index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+    Key(Qt::Key_F7);
+    QCOMPARE(Clipboard(), U("five\t5\r\nmany\t1234\r\n"));
+    W().FCopyCount = false;
+    Key(Qt::Key_F7);
+    QCOMPARE(Clipboard(), U("five\r\nmany\r\n"));
+  }
+
+  void guidanceFlashesTheEmptyListOnce() {
+    QColor during;
+    FModal->OnDialog([&](QDialog&) { during = View().Background(); });
+    const QColor normal = View().Background();
+    QTest::mouseClick(View().viewport(), Qt::LeftButton);
+    QCOMPARE(Messages(), (std::vector<std::string>{S(
+                             "文字列をクリップボードにコピーした後、\r[類字抽出] もしくは "
+                             "[全データ]ボタンをクリックしてください")}));
+    QCOMPARE(during, QColor(0, 255, 0));
+    QCOMPARE(View().Background(), normal);
+    QCOMPARE(FBeeps, 1);
+    QTest::mouseClick(View().viewport(), Qt::LeftButton);
+    QCOMPARE(FModal->Calls().size(), 1u);
+  }
+
+  void noGuidanceAfterACommand() {
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    Key(Qt::Key_F5);  // fails at once, still ends the guidance
+    FModal->Clear();
+    QTest::mouseClick(View().viewport(), Qt::LeftButton);
+    QVERIFY(FModal->Calls().empty());
+  }
+
+  // ---- copy, delete and keys
+
+  void f7CopiesAllAndEnterTheSelected() {
+    ListTen();
+    SelectRows({2, 5, 7});
+    Key(Qt::Key_F7);
+    QCOMPARE(Clipboard().count(QStringLiteral("\r\n")), 10);
+    QCOMPARE(Messages().back(), S("全てのデータをクリップボードにコピーしました"));
+    Key(Qt::Key_Return);
+    QCOMPARE(Clipboard(), U("a2\t3\r\na5\t6\r\na7\t8\r\n"));
+    QCOMPARE(Messages().back(), S("選択されたデータをクリップボードにコピーしました"));
+    QCOMPARE(FBeeps, 3);
+    QGuiApplication::clipboard()->clear();
+    Key(Qt::Key_Enter);  // the keypad's Enter too
+    QCOMPARE(Clipboard(), U("a2\t3\r\na5\t6\r\na7\t8\r\n"));
+  }
+
+  void ctrlCCopiesTheSelectedAlsoWithShift() {
+    ListTen();
+    SelectRows({3});
     Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(ClipText(), U("ﾕﾆｯﾄ\t1\r\nテスト\t1\r\n"));
-    Key(Qt::Key_F7);  // all rows, whatever is selected
-    QCOMPARE(ClipText().count(U("\r\n")), 4);
+    QCOMPARE(Clipboard(), U("a3\t4\r\n"));
+    SelectRows({4});
+    Key(Qt::Key_C, Qt::ControlModifier);  // not overwritten by the list's own copy
+    QCOMPARE(Clipboard(), U("a4\t5\r\n"));
+    FModal->Clear();
+    SetClipboard(U("kept"));
+    Key(Qt::Key_C);
+    QCOMPARE(Clipboard(), U("kept"));
+    QVERIFY(FModal->Calls().empty());
   }
 
-  // Delete removes the selected rows from the list.
+  void selectedCopyWithoutSelectionLeavesTheClipboard() {
+    ListTen();
+    SetClipboard(U("what the user copied"));
+    View().selectionModel()->clearSelection();
+    FModal->Clear();
+    const int beeps = FBeeps;
+    Key(Qt::Key_Return);
+    QCOMPARE(Clipboard(), U("what the user copied"));
+    QCOMPARE(Messages(), (std::vector<std::string>{S("選択されたデータがありません")}));
+    QCOMPARE(FBeeps, beeps);
+  }
+
+  void copyOfAnEmptyListSaysSo() {
+    SetClipboard(U("kept"));
+    QTest::mouseClick(Child<QToolButton>("sbCopyAll"), Qt::LeftButton);
+    QCOMPARE(Messages(), (std::vector<std::string>{
+                             S("コピーする文字列を表示させた後、このボタンをクリックしてください")}));
+    QCOMPARE(Clipboard(), U("kept"));
+  }
+
   void deleteRemovesTheSelectedRows() {
-    Clip("ユニット\nﾕﾆｯﾄ\nテスト\nてすと\n");
-    Key(Qt::Key_F5);
-    window->ResultView()->selectionModel()->select(
-        window->ResultModel()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ListTen();
+    const int beeps = FBeeps;
+    const QString status = W().StatusText();
+    SelectRows({0, 9, 4});
+    TUniqueItem* deleted = Model().Row(4).Item;
     Key(Qt::Key_Delete);
-    QCOMPARE(Rows().size(), 3);
-    QVERIFY(!Rows().contains(U("ユニット|  1")));
+    QCOMPARE(Captions(), (QStringList{U("a1"), U("a2"), U("a3"), U("a5"), U("a6"), U("a7"), U("a8")}));
+    QVERIFY(!deleted->FShown);
+    QCOMPARE(FBeeps, beeps);
+    QCOMPARE(W().StatusText(), status);
+    QVERIFY(FModal->Calls().empty());
+    Key(Qt::Key_Delete);  // nothing selected: nothing changes
+    QCOMPARE(Model().Count(), 7);
+    Key(Qt::Key_F7);
+    QCOMPARE(Clipboard().count(QStringLiteral("\r\n")), 7);
+    ListTen();  // the next command brings them back
   }
 
-  // The options and the column widths reach the settings file at closing.
-  void closingSavesTheOptions() {
-    window->FCopyCount = false;
-    window->ResultView()->header()->resizeSection(0, 300);
-    window->close();
-    window.reset();
-    window = std::make_unique<TfoMAIN>();
-    QCOMPARE(window->FCopyCount, false);
-    QCOMPARE(window->ResultView()->header()->sectionSize(0), 300);
+  void deleteIsAllowedInTheSimilarView() {
+    SetClipboard(U("a\nA\nb\nB\n"));
+    Key(Qt::Key_F5);
+    QCOMPARE(Model().Count(), 4);
+    SelectRows({0});
+    W().PopupMenu1Popup();
+    QVERIFY(Child<QAction>("pmDelete")->isEnabled());
+    Child<QAction>("pmDelete")->trigger();
+    QCOMPARE(Model().Count(), 3);
+  }
+
+  void popupMenuEnablesByRowsAndSelection() {
+    auto* all = Child<QAction>("pmCopyAll");
+    auto* selected = Child<QAction>("pmCopySelect");
+    auto* remove = Child<QAction>("pmDelete");
+    W().PopupMenu1Popup();
+    QVERIFY(!all->isEnabled() && !selected->isEnabled() && !remove->isEnabled());
+    ListTen();
+    View().selectionModel()->clearSelection();
+    W().PopupMenu1Popup();
+    QVERIFY(all->isEnabled() && !selected->isEnabled() && !remove->isEnabled());
+    SelectRows({1});
+    W().PopupMenu1Popup();
+    QVERIFY(all->isEnabled() && selected->isEnabled() && remove->isEnabled());
+    selected->trigger();
+    QCOMPARE(Clipboard(), U("a1\t2\r\n"));
+    all->trigger();
+    QCOMPARE(Clipboard().count(QStringLiteral("\r\n")), 10);
+  }
+
+  void doubleClickCopiesTheSelected() {
+    ListTen();
+    const QRect row2 = View().visualRect(Model().index(2, 0));
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, row2.center());
+    QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, row2.center());
+    QCOMPARE(Clipboard(), U("a2\t3\r\n"));
+    FModal->Clear();
+    View().selectionModel()->clearSelection();
+    W().lvResultDblClick();
+    QVERIFY(FModal->Calls().empty());
+  }
+
+  void keysAreNotConsumed() {
+    struct Counter : QObject {
+      int keys = 0;
+      bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) ++keys;
+        return false;
+      }
+    } counter;
+    View().installEventFilter(&counter);
+    ListTen();  // F6
+    Key(Qt::Key_F7);
+    QCOMPARE(counter.keys, 2);
+    // Arrow keys still move the list's current row.
+    View().setCurrentIndex(Model().index(0, 0));
+    Key(Qt::Key_Down);
+    QCOMPARE(View().currentIndex().row(), 1);
+  }
+
+  void closingReleasesTheCollection() {
+    ListTen();
+    W().close();
+    QVERIFY(!W().UniqueManager());
+    QCOMPARE(Model().Count(), 0);
+    W().sbGetAllDataClick(nullptr);  // nothing runs on the released objects
+    W().sbExtractRuijiClick(nullptr);
+  }
+
+  // Last: it spends the codec's spare codes for this run.
+  void replacedCharactersAreReported() {
+    QString text;
+    for (uint c = 0x20000; c < 0x20000 + 1200; ++c) {
+      char32_t ch = c;
+      text += QString::fromUcs4(&ch, 1);
+    }
+    SetClipboard(text + QStringLiteral("\nabc\n"));
+    Key(Qt::Key_F6);
+    QVERIFY(!FModal->Calls().empty());
+    QCOMPARE(FModal->Calls()[0].kind, std::optional<MessageKind>(MessageKind::Warning));
+    QCOMPARE(Model().Count(), 2);
   }
 };
 
