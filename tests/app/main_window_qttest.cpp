@@ -3,6 +3,7 @@
 // beeps.
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
@@ -14,6 +15,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
+#include "settings/qt/acc_ini.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
@@ -100,6 +102,10 @@ class MainWindowTest : public QObject {
 
   void init() {
     FBeeps = 0;
+    // Each case starts from the defaults, in a settings file of its own.
+    const QString ini = FFolder.path() + QStringLiteral("/tavrin.ini");
+    QFile::remove(ini);
+    TAccIni::SetDefaultFileName(ini.toStdString());
     FModal = std::make_unique<ModalRecorder>();
     FWindow = std::make_unique<TfoMAIN>();
     W().show();
