@@ -40,6 +40,7 @@ class MainWindowTest : public QObject {
 
  private:
   QTemporaryDir FFolder;
+  QTemporaryDir FSettingsFolder;  // the settings file, apart from the pictures
   std::unique_ptr<ModalRecorder> FModal;
   std::unique_ptr<TfoMAIN> FWindow;
   int FBeeps = 0;
@@ -103,7 +104,7 @@ class MainWindowTest : public QObject {
   void init() {
     FBeeps = 0;
     // Each case starts from the defaults, in a settings file of its own.
-    const QString ini = FFolder.path() + QStringLiteral("/tavrin.ini");
+    const QString ini = FSettingsFolder.path() + QStringLiteral("/tavrin.ini");
     QFile::remove(ini);
     TAccIni::SetDefaultFileName(ini.toStdString());
     FModal = std::make_unique<ModalRecorder>();
