@@ -10,6 +10,7 @@
 #include "engine/container.h"
 #include "util/cp932.h"
 #include "util/files.h"
+#include "util/message_lines.h"
 #include "util/paths.h"
 #include "util/messages.h"
 
@@ -33,20 +34,6 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && fs::is_directory(path, ec);
-}
-
-// Lines ended by CR, LF or CR LF; a final line without an end counts too.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
 }
 
 class EFileError : public std::runtime_error {
@@ -105,7 +92,7 @@ bool TCustomContainer::LoadFromFile(const std::string& FileName) {
       return true;
     }
     Clear();
-    FFileLines = SplitLines(ReadFile(FFileName));
+    FFileLines = SplitMessageLines(ReadFile(FFileName));
     for (const std::string& line : FFileLines) {
       std::string_view trimmed = TrimControls(line);
       if (trimmed.empty()) continue;

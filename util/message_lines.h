@@ -1,5 +1,6 @@
 #pragma once
-// Splitting a message into the lines a message box shows.
+// Splitting a text into lines: the lines a message box shows, and the lines
+// of a container file.
 #include <string>
 #include <string_view>
 #include <vector>
