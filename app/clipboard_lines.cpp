@@ -1,11 +1,36 @@
 #include "app/clipboard_lines.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/char_folding.h"
 
 namespace tavrin {
+namespace {
+
+// Position of the first CR or LF at or after i, or n. Eight bytes at a time
+// skip words that hold no byte below 0x0E (the test may only err towards a
+// bytewise look).
+std::size_t NextBreak(const char* b, std::size_t i, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  for (;;) {
+    while (i + 8 <= n) {
+      std::uint64_t w;
+      std::memcpy(&w, b + i, 8);
+      if (((w - kOnes * 0x0E) & ~w & kHigh) != 0) break;
+      i += 8;
+    }
+    const std::size_t stop = std::min(i + 8, n);
+    for (; i < stop; ++i) {
+      if (b[i] == '\r' || b[i] == '\n') return i;
+    }
+    if (i == n) return n;
+  }
+}
+
+}  // namespace
 
 TClipboardLines TClipboardLines::Split(std::string Text) {
   TClipboardLines lines;
@@ -17,11 +42,9 @@ TClipboardLines TClipboardLines::Split(std::string Text) {
   const std::size_t n = b.size();
   lines.FSpans.reserve(static_cast<std::size_t>(std::count(b.begin(), b.end(), '\n')) + 1);
   std::size_t start = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const char c = b[i];
-    if (c != '\r' && c != '\n') continue;
+  for (std::size_t i = NextBreak(b.data(), 0, n); i < n; i = NextBreak(b.data(), start, n)) {
     lines.FSpans.push_back({start, i - start});
-    if (c == '\r' && i + 1 < n && b[i + 1] == '\n') ++i;
+    if (b[i] == '\r' && i + 1 < n && b[i + 1] == '\n') ++i;
     start = i + 1;
   }
   if (start < n) lines.FSpans.push_back({start, n - start});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,32 @@ Lines Joined(std::string text) {
 }
 
 Lines Read(std::string text) { return ClipboardLines(std::move(text)).ToVector(); }
+
+// The split skips eight bytes at a time: breaks at every offset of a word,
+// beside bytes just above the break codes and high bytes, split as a plain
+// byte-by-byte reading does.
+TEST(SplitClipboardText, BreaksAtEveryOffsetAmongAwkwardBytes) {
+  const char alphabet[] = {'a', '\r', '\n', '\x0E', '\x0C', '\x0D', '\x8D', '\x8A', '\xFF', '\x0B'};
+  std::mt19937 rng(29);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    for (int k = std::uniform_int_distribution<>(0, 40)(rng); k > 0; --k)
+      text += rng() % 4 ? 'a' : alphabet[std::uniform_int_distribution<std::size_t>(0, std::size(alphabet) - 1)(rng)];
+    Lines expected;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' && text[i] != '\n') {
+        line += text[i];
+        continue;
+      }
+      expected.push_back(line);
+      line.clear();
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    if (!line.empty()) expected.push_back(line);
+    ASSERT_EQ(Split(text), expected) << round;
+  }
+}
 
 TEST(SplitClipboardText, LineEnds) {
   const struct {
