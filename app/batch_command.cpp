@@ -106,7 +106,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   }
   const TClipboardLines lines = ClipboardLines(std::move(Input));
 
-  TUniqueManager manager;
+  output.Manager = std::make_unique<TUniqueManager>();
+  TUniqueManager& manager = *output.Manager;
   manager.FTrim = Options.Trim;
   manager.FZenkaku = Options.Zenkaku;
   manager.FUpper = Options.Upper;

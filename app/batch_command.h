@@ -3,9 +3,12 @@
 // arguments, run [全データ] or [類字抽出] on the input text and produce the
 // text [コピー] would put on the clipboard afterwards, and the summary.
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "engine/unique_manager.h"
 
 namespace tavrin {
 
@@ -40,6 +43,9 @@ struct TBatchOutput {
   std::string Out;          // the copy text: CP932, or UTF-8 with Options.Utf8
   std::string Summary;      // the status-bar summary, UTF-8, no line break
   std::size_t Replaced = 0; // input characters the codec could not keep (UTF-8 input)
+  // The collection behind the output, handed out so that a program about to
+  // end can leave it to the system instead of freeing item by item.
+  std::unique_ptr<TUniqueManager> Manager;
 };
 
 // Runs one command on Input (the clipboard text: CP932 bytes, or UTF-8 with

@@ -1,0 +1,87 @@
+// Times each phase of a command on the lines of standard input, to show
+// where the batch program's time goes: phases_bench [similar|all] < lines.txt
+#include <chrono>
+#include <cstdio>
+#include <iterator>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/build_data.h"
+#include "app/clipboard_lines.h"
+#include "app/copy_text.h"
+#include "app/extract_similar.h"
+#include "app/result_rows.h"
+#include "engine/unique_manager.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class TPhase {
+ public:
+  explicit TPhase(const char* name) : FName(name), FStart(Clock::now()) {}
+  ~TPhase() {
+    const std::chrono::duration<double, std::milli> ms = Clock::now() - FStart;
+    std::fprintf(stderr, "%-10s %8.1f ms\n", FName, ms.count());
+  }
+
+ private:
+  const char* FName;
+  Clock::time_point FStart;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool similar = argc < 2 || std::string_view(argv[1]) != "all";
+  std::string input;
+  {
+    TPhase p("read");
+    input.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  }
+  using namespace tavrin;
+  std::unique_ptr<TClipboardLines> lines;
+  {
+    TPhase p("split");
+    lines = std::make_unique<TClipboardLines>(ClipboardLines(std::move(input)));
+  }
+  auto manager = std::make_unique<TUniqueManager>();
+  manager->FZenkaku = manager->FUpper = manager->FHyphen = manager->FHyphenTerminate = true;
+  {
+    TPhase p("add");
+    manager->AddAll(lines->size(), [&](std::size_t i) { return (*lines)[i]; });
+  }
+  {
+    // Every line again: only look-ups and counts, no new items.
+    TPhase p("add again");
+    manager->AddAll(lines->size(), [&](std::size_t i) { return (*lines)[i]; });
+  }
+  {
+    TPhase p("organize");
+    manager->Organize();
+  }
+  {
+    TPhase p("sort");
+    manager->Sort();
+  }
+  std::vector<TResultRow> rows;
+  {
+    TPhase p(similar ? "similar" : "rows");
+    if (similar) MarkSimilar(*manager);
+    rows = FillRows(*manager, similar, true, true);
+  }
+  std::size_t copied = 0;
+  {
+    TPhase p("copy");
+    copied = CopyRows(rows, {}, TCopyKind::All, true).Text.size();
+  }
+  {
+    TPhase p("teardown");
+    manager.reset();
+    lines.reset();
+  }
+  std::fprintf(stderr, "%zu rows, %zu bytes copied\n", rows.size(), copied);
+  return 0;
+}
