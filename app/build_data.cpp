@@ -16,14 +16,23 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
   if (Lines.empty()) return false;
   Manager.Clear();
   const std::size_t n = Lines.size();
-  int shown = -1;
-  for (std::size_t i = 0; i < n; ++i) {
-    Manager.Add(Lines[i]);
-    if (!Status) continue;
-    const int percent = ProgressPercent(i, n);
-    if (percent != shown) {
-      shown = percent;
+  const auto addRange = [&](std::size_t from, std::size_t to) {
+    Manager.AddAll(to - from, [&](std::size_t i) { return Lines[from + i]; });
+  };
+  if (!Status) {
+    addRange(0, n);
+  } else {
+    // The progress text changes with the percentage, after the first line
+    // of each new percentage is added.
+    std::size_t i = 0;
+    while (i < n) {
+      const int percent = ProgressPercent(i, n);
+      std::size_t end = i + 1;
+      while (end < n && ProgressPercent(end, n) == percent) ++end;
+      addRange(i, i + 1);
       Status(ProgressText(percent));
+      addRange(i + 1, end);
+      i = end;
     }
   }
   if (Status) Status(OrganizingText());

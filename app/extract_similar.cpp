@@ -1,7 +1,8 @@
 #include "app/extract_similar.h"
 
 #include <string_view>
-#include <unordered_map>
+
+#include "engine/text_index.h"
 
 namespace tavrin {
 
@@ -11,13 +12,13 @@ bool MarkSimilar(TUniqueManager& Manager) {
   Manager.ClearSimilar();
   // The first item met with each key; a later item of the same key marks
   // both (marking the first again is harmless).
-  std::unordered_map<std::string_view, TUniqueItem*> firstOfKey;
+  TTextIndex<TUniqueItem*> firstOfKey;
   firstOfKey.reserve(static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) {
     TUniqueItem* item = Manager.Items(i);
-    auto [it, inserted] = firstOfKey.try_emplace(item->FKey, item);
+    auto [first, inserted] = firstOfKey.try_emplace(item->FKey, item);
     if (!inserted) {
-      it->second->FSimilar = true;
+      (*first)->FSimilar = true;
       item->FSimilar = true;
     }
   }

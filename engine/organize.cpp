@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <limits>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
-#include "engine/list_sort.h"
+#include "engine/item_sort.h"
+#include "engine/text_index.h"
 #include "engine/unique_manager.h"
 
 namespace tavrin {
@@ -19,11 +19,11 @@ void TUniqueManager::Organize() {
   for (std::size_t i = 0; i < FItems.size(); ++i) w.push_back(Item(i));
 
   if (FZenkaku == FUpper) {
-    ListSort(w, PaddedKeyOrder);
-  } else if (FUpper) {
-    ListSort(w, [](const TUniqueItem* a, const TUniqueItem* b) { return CompareBytes(a->FWidthKey, b->FWidthKey); });
+    FSortedFrom = w;
+    SortByPaddedKey(w);
+    FSortedOrder = w;
   } else {
-    ListSort(w, [](const TUniqueItem* a, const TUniqueItem* b) { return CompareBytes(a->FCaseKey, b->FCaseKey); });
+    SortByKeyBytes(w, FUpper ? &TUniqueItem::FWidthKey : &TUniqueItem::FCaseKey);
   }
 
   for (TUniqueItem* item : w) item->FGrouped = false;
@@ -41,19 +41,21 @@ void TUniqueManager::Organize() {
   std::vector<std::size_t> next(w.size(), kEnd);
   std::vector<TGroup> groups;
   std::vector<std::size_t> groupOf(w.size());
-  std::unordered_map<std::string_view, std::size_t> byKey;
+  TTextIndex<std::size_t> byKey;
   byKey.reserve(w.size());
   for (std::size_t p = 0; p < w.size(); ++p) {
-    auto [it, fresh] = byKey.try_emplace(DisplayKey(*w[p]), groups.size());
+    // W is in sort order, the items in memory in input order: fetch ahead.
+    if (p + 8 < w.size()) __builtin_prefetch(&DisplayKey(*w[p + 8]));
+    auto [group, fresh] = byKey.try_emplace(DisplayKey(*w[p]), groups.size());
     if (fresh) {
       groups.push_back({p, p, 1});
     } else {
-      TGroup& g = groups[it->second];
+      TGroup& g = groups[*group];
       next[g.Tail] = p;
       g.Tail = p;
       ++g.Size;
     }
-    groupOf[p] = it->second;
+    groupOf[p] = *group;
   }
   for (std::size_t p = 0; p < w.size(); ++p) {
     const TGroup& g = groups[groupOf[p]];

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "engine/char_folding.h"
-#include "engine/list_sort.h"
+#include "engine/item_sort.h"
 
 namespace tavrin {
 namespace {
@@ -120,6 +120,8 @@ TUniqueManager::~TUniqueManager() {
 void TUniqueManager::Clear() {
   FTextIndex.clear();
   FSameList.clear();
+  FSortedFrom.clear();
+  FSortedOrder.clear();
   TCustomContainer::Clear();
 }
 
@@ -130,19 +132,31 @@ void TUniqueManager::AddItem(std::unique_ptr<TCustomContainerItem> item) {
   Enter(unique);
 }
 
-void TUniqueManager::Enter(TUniqueItem* item) { FTextIndex.emplace(item->FText, item); }
+void TUniqueManager::Enter(TUniqueItem* item) { FTextIndex.try_emplace(item->FText, item); }
 
 TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
-  auto it = FTextIndex.find(Text);
-  return it == FTextIndex.end() ? nullptr : it->second;
+  TUniqueItem* const* found = FTextIndex.find(Text);
+  return found == nullptr ? nullptr : *found;
+}
+
+std::string_view TUniqueManager::Kept(std::string_view Line) const {
+  const std::string_view blank = TrimBlanksView(Line);
+  if (blank.empty()) return {};
+  return FTrim ? blank : Line;
 }
 
 void TUniqueManager::Add(std::string_view Line) {
-  const std::string_view blank = TrimBlanksView(Line);
-  if (blank.empty()) return;
-  const std::string_view text = FTrim ? blank : Line;
-  if (TUniqueItem* found = FindText(text)) {
-    found->FCount = SaturatedAdd(found->FCount, 1);
+  const std::string_view text = Kept(Line);
+  if (!text.empty()) AddKept(text, HashBytes(text));
+}
+
+void TUniqueManager::PrefetchItem(std::string_view Text, std::uint64_t Hash) const {
+  if (TUniqueItem* const* found = FTextIndex.find(Text, Hash)) __builtin_prefetch(&(*found)->FCount);
+}
+
+void TUniqueManager::AddKept(std::string_view text, std::uint64_t hash) {
+  if (TUniqueItem* const* found = FTextIndex.find(text, hash)) {
+    (*found)->FCount = SaturatedAdd((*found)->FCount, 1);
     return;
   }
   auto item = std::make_unique<TUniqueItem>();
@@ -160,7 +174,7 @@ void TUniqueManager::Add(std::string_view Line) {
   item->FKey = FHyphenTerminate ? WithoutTrailingMark(std::move(base), FHyphen) : std::move(base);
   TUniqueItem* added = item.get();
   FItems.push_back(std::move(item));
-  Enter(added);
+  FTextIndex.try_emplace(added->FText, hash, added);
 }
 
 TUniqueItem* TUniqueManager::Item(std::size_t position) const {
@@ -190,7 +204,13 @@ void TUniqueManager::Sort() {
   std::vector<TUniqueItem*> order;
   order.reserve(FItems.size());
   for (std::size_t i = 0; i < FItems.size(); ++i) order.push_back(Item(i));
-  ListSort(order, PaddedKeyOrder);
+  if (!order.empty() && order == FSortedFrom) {
+    order = FSortedOrder;
+  } else {
+    SortByPaddedKey(order);
+  }
+  FSortedFrom.clear();
+  FSortedOrder.clear();
   for (auto& owned : FItems) owned.release();  // ownership moves back below
   for (std::size_t i = 0; i < order.size(); ++i) FItems[i].reset(order[i]);
 }
@@ -211,8 +231,9 @@ void TUniqueManager::Assign(const TUniqueManager& Source) {
 
 void TUniqueManager::ItemDeleting(TCustomContainerItem* item) {
   auto* unique = static_cast<TUniqueItem*>(item);
-  auto it = FTextIndex.find(unique->FText);
-  if (it != FTextIndex.end() && it->second == unique) FTextIndex.erase(it);
+  FTextIndex.erase(unique->FText, unique);
+  FSortedFrom.clear();
+  FSortedOrder.clear();
   FSameList.erase(std::remove(FSameList.begin(), FSameList.end(), unique), FSameList.end());
 }
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/container.h"
+#include "engine/text_index.h"
 
 namespace tavrin {
 
@@ -55,10 +55,16 @@ class TUniqueManager : public TCustomContainer {
   // A line of nothing but bytes 0x20 and below and full-width spaces is
   // ignored.
   void Add(std::string_view Line);
+  // Add(lineAt(i)) for i = 0 .. n - 1, in order, with the same result. The
+  // look-ups are issued a few lines ahead so that their memory reads
+  // overlap. lineAt returns views that stay valid during the call.
+  template <class LineAt>
+  void AddAll(std::size_t n, LineAt lineAt);
   // Groups items of equal display key into FSameList and, unless FZenkaku
   // and FUpper are both on, merges each group into its representative.
   void Organize();
-  // Reorders the items by PaddedKeyOrder with the list sort.
+  // Reorders the items by PaddedKeyOrder with the list sort. Right after
+  // Organize of the same items it takes the order Organize sorted.
   virtual void Sort();
   // Clear, then a copy of every item of Source in order.
   virtual void Assign(const TUniqueManager& Source);
@@ -90,10 +96,48 @@ class TUniqueManager : public TCustomContainer {
  private:
   TUniqueItem* Item(std::size_t position) const;
   void Enter(TUniqueItem* item);
+  // What Add keeps of a line: empty for a blank line.
+  std::string_view Kept(std::string_view Line) const;
+  // Add of a kept text whose HashBytes is known.
+  void AddKept(std::string_view text, std::uint64_t hash);
+  // Starts fetching the item a later AddKept of Text will count on.
+  void PrefetchItem(std::string_view Text, std::uint64_t Hash) const;
 
   // Keyed by views of the items' own FText.
-  std::unordered_map<std::string_view, TUniqueItem*> FTextIndex;
+  TTextIndex<TUniqueItem*> FTextIndex;
   std::vector<TUniqueItem*> FSameList;
+  // Organize's PaddedKeyOrder sort: the item order it started from and the
+  // order it found. Forgotten when an item is deleted, so equal sequences of
+  // item addresses always mean the same items with the same keys.
+  std::vector<TUniqueItem*> FSortedFrom, FSortedOrder;
 };
+
+template <class LineAt>
+void TUniqueManager::AddAll(std::size_t n, LineAt lineAt) {
+  // Three stages per line, kAhead / 2 lines apart: hash the text and fetch
+  // its slot; look into the slot and fetch the item; then the real Add.
+  constexpr std::size_t kAhead = 16;
+  struct TPending {
+    std::string_view Text;
+    std::uint64_t Hash = 0;
+  } ring[kAhead];
+  for (std::size_t i = 0; i < n + kAhead; ++i) {
+    if (i >= kAhead) {
+      const TPending& p = ring[(i - kAhead) % kAhead];
+      if (!p.Text.empty()) AddKept(p.Text, p.Hash);
+    }
+    if (i >= kAhead / 2 && i - kAhead / 2 < n) {
+      const TPending& p = ring[(i - kAhead / 2) % kAhead];
+      if (!p.Text.empty()) PrefetchItem(p.Text, p.Hash);
+    }
+    if (i < n) {
+      TPending& p = ring[i % kAhead];
+      p.Text = Kept(lineAt(i));
+      if (p.Text.empty()) continue;
+      p.Hash = HashBytes(p.Text);
+      FTextIndex.Prefetch(p.Hash);
+    }
+  }
+}
 
 }  // namespace tavrin

@@ -193,3 +193,67 @@ TEST(UniqueManager, AssignCopiesItemsAndIndexesThem) {
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+struct TSnapshot {
+  std::string Text, Key;
+  std::int32_t Count;
+  bool operator==(const TSnapshot&) const = default;
+};
+
+std::vector<TSnapshot> Snapshot(const TUniqueManager& m) {
+  std::vector<TSnapshot> s;
+  for (int i = 0; i < m.Count(); ++i) s.push_back({m.Items(i)->FText, m.Items(i)->FKey, m.Items(i)->FCount});
+  return s;
+}
+
+// Random lines with blanks, long lines and repeats: AddAll leaves exactly
+// what one Add per line leaves, under each trim choice.
+TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
+  std::mt19937 rng(5);
+  const std::string pieces[] = {"a", "A", " ", "\t", "\x81\x40", "\x83\x41", "-", std::string(20, 'q'), "\x82"};
+  std::vector<std::string> lines;
+  for (int i = 0; i < 5000; ++i) {
+    std::string s;
+    for (int k = std::uniform_int_distribution<>(0, 4)(rng); k > 0; --k)
+      s += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(rng)];
+    lines.push_back(s);
+  }
+  for (const bool trim : {false, true}) {
+    TUniqueManager one, all;
+    one.FTrim = all.FTrim = trim;
+    one.FHyphen = all.FHyphen = true;
+    for (const std::string& line : lines) one.Add(line);
+    all.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
+    ASSERT_EQ(Snapshot(all), Snapshot(one)) << trim;
+    for (const std::string& line : lines) ASSERT_EQ(all.FindText(line) != nullptr, one.FindText(line) != nullptr);
+  }
+}
+
+std::vector<std::string> Texts(const TUniqueManager& m) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < m.Count(); ++i) texts.push_back(m.Items(i)->FText);
+  return texts;
+}
+
+// Sort right after Organize takes Organize's order; once an item was deleted
+// and another added in its place, it sorts afresh.
+TEST(UniqueManager, SortAfterOrganizeFollowsTheCurrentItems) {
+  auto previous = SetMessageHandler([](MessageKind, const std::string&) { return true; });
+  TUniqueManager m;
+  for (const char* line : {"c", "a", "b"}) m.Add(line);
+  m.Organize();
+  m.Delete(m.Items(2));
+  m.Add("0");
+  m.Sort();
+  EXPECT_EQ(Texts(m), (std::vector<std::string>{"0", "a", "c"}));
+  m.Organize();
+  m.Sort();
+  EXPECT_EQ(Texts(m), (std::vector<std::string>{"0", "a", "c"}));
+  SetMessageHandler(previous);
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -49,6 +49,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!TrimBlanksView(line).empty()) ++nonBlank;
     }
     Check(m.TotalCount() == nonBlank);
+    {
+      // The pipelined bulk add leaves exactly what line-by-line adds leave.
+      TUniqueManager bulk;
+      bulk.FTrim = m.FTrim;
+      bulk.FHyphen = m.FHyphen;
+      bulk.FHyphenTerminate = m.FHyphenTerminate;
+      bulk.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
+      Check(bulk.Count() == m.Count());
+      for (std::int32_t i = 0; i < m.Count(); ++i) {
+        Check(bulk.Items(i)->FText == m.Items(i)->FText && bulk.Items(i)->FKey == m.Items(i)->FKey &&
+              bulk.Items(i)->FCount == m.Items(i)->FCount);
+      }
+    }
     for (std::string_view line : lines) {
       if (TrimBlanksView(line).empty()) continue;
       const TUniqueItem* item = m.FindText(m.FTrim ? TrimBlanksView(line) : line);
