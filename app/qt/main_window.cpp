@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -56,7 +55,7 @@ void TfoMAIN::ConnectEvents() {
   connect(lvResult, &TResultView::DoubleClicked, this, [this] { lvResultDblClick(); });
   connect(lvResult->header(), &QHeaderView::sectionClicked, this,
           [this](int column) { lvResultColumnClick(column); });
-  imgHelp->installEventFilter(this);
+  ConnectExtras();
   // Keyboard preview: the window sees every key before the focused control.
   qApp->installEventFilter(this);
 }
@@ -161,11 +160,6 @@ bool TfoMAIN::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     FormKeyDown(key->key(), key->modifiers());
     return false;  // the focused control receives the key all the same
-  }
-  if (watched == imgHelp && event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    imgHelpClick();
-    return false;
   }
   if (watched == pnClient && event->type() == QEvent::Resize) LayoutClient();
   return QMainWindow::eventFilter(watched, event);

@@ -82,6 +82,16 @@ class TfoMAIN : public QMainWindow {
   void lvResultColumnClick(int column);
   void imgHelpClick();
 
+  // Window extras (main_window_extras.cpp).
+  void sbSwFormStyleClick();
+  void imgVersionClick();
+  void imgVersionMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift);
+  void imgHelpMouseDown(Qt::MouseButton Button);
+  void GradationExprs1DblClick();
+  void sbDblClick();
+  void Button1Click();
+  void Button2Click();
+
   // Returns true when the key was one of the table's; the key goes on to
   // the focused control all the same.
   bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
@@ -115,6 +125,7 @@ class TfoMAIN : public QMainWindow {
   void ApplyHintTo(QWidget* control, bool show);
   bool IsKeyTarget(QObject* watched) const;
   void ActivateGradients();
+  void ConnectExtras();
 
   // The bound settings (main_window_settings.cpp).
   void BindSettings();
