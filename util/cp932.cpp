@@ -154,10 +154,14 @@ EncodeResult FromUtf8(std::string_view utf8) {
   RunCodes& run = Run();
   std::unique_lock lock(run.mutex, std::defer_lock);  // taken at the first opaque character
   EncodeResult r;
-  r.bytes.reserve(utf8.size());
+  // Never longer than the input: every non-ASCII character takes at least
+  // two UTF-8 bytes and at most two CP932 bytes, a bad byte one "?".
+  r.bytes.resize(utf8.size());
+  char* out = r.bytes.data();
+  std::size_t o = 0;
   for (std::size_t i = 0; i < utf8.size();) {
     if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // ASCII is CP932 unchanged
-      r.bytes += utf8[i++];
+      out[o++] = utf8[i++];
       continue;
     }
     char32_t c;
@@ -168,15 +172,16 @@ EncodeResult FromUtf8(std::string_view utf8) {
       code = run.CodeFor(c);
     }
     if (code == kNone) {
-      r.bytes += kReplacement;
+      out[o++] = kReplacement;
       ++r.replaced;
     } else if (code < 0x100) {
-      r.bytes += char(code);
+      out[o++] = char(code);
     } else {
-      r.bytes += char(code >> 8);
-      r.bytes += char(code & 0xFF);
+      out[o++] = char(code >> 8);
+      out[o++] = char(code & 0xFF);
     }
   }
+  r.bytes.resize(o);
   return r;
 }
 
