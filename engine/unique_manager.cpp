@@ -150,13 +150,21 @@ void TUniqueManager::Add(std::string_view Line) {
   if (!text.empty()) AddKept(text, HashBytes(text));
 }
 
-void TUniqueManager::PrefetchItem(std::string_view Text, std::uint64_t Hash) const {
-  if (TUniqueItem* const* found = FTextIndex.find(Text, Hash)) __builtin_prefetch(&(*found)->FCount);
+TUniqueItem* TUniqueManager::LookAhead(std::string_view text, std::uint64_t hash) const {
+  TUniqueItem* const* found = FTextIndex.find(text, hash);
+  if (found == nullptr) return nullptr;
+  __builtin_prefetch(&(*found)->FCount);
+  return *found;
 }
 
 void TUniqueManager::AddKept(std::string_view text, std::uint64_t hash) {
-  if (TUniqueItem* const* found = FTextIndex.find(text, hash)) {
-    (*found)->FCount = SaturatedAdd((*found)->FCount, 1);
+  TUniqueItem* const* found = FTextIndex.find(text, hash);
+  AddKept(text, hash, found == nullptr ? nullptr : *found);
+}
+
+void TUniqueManager::AddKept(std::string_view text, std::uint64_t hash, TUniqueItem* found) {
+  if (found != nullptr) {
+    found->FCount = SaturatedAdd(found->FCount, 1);
     return;
   }
   auto item = std::make_unique<TUniqueItem>();

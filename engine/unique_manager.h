@@ -100,8 +100,11 @@ class TUniqueManager : public TCustomContainer {
   std::string_view Kept(std::string_view Line) const;
   // Add of a kept text whose HashBytes is known.
   void AddKept(std::string_view text, std::uint64_t hash);
-  // Starts fetching the item a later AddKept of Text will count on.
-  void PrefetchItem(std::string_view Text, std::uint64_t Hash) const;
+  // The same when FindText(text) gave found (nullptr: not there) and no
+  // item was created since.
+  void AddKept(std::string_view text, std::uint64_t hash, TUniqueItem* found);
+  // FindText with the hash known; starts fetching the item found.
+  TUniqueItem* LookAhead(std::string_view text, std::uint64_t hash) const;
 
   // Keyed by views of the items' own FText.
   TTextIndex<TUniqueItem*> FTextIndex;
@@ -115,20 +118,32 @@ class TUniqueManager : public TCustomContainer {
 template <class LineAt>
 void TUniqueManager::AddAll(std::size_t n, LineAt lineAt) {
   // Three stages per line, kAhead / 2 lines apart: hash the text and fetch
-  // its slot; look into the slot and fetch the item; then the real Add.
+  // its slot; look the text up and fetch the item; count it, or create it.
+  // The look-up stands unless an item was created in between.
   constexpr std::size_t kAhead = 16;
   struct TPending {
     std::string_view Text;
     std::uint64_t Hash = 0;
+    TUniqueItem* Found = nullptr;
+    std::size_t Created = 0;  // FItems.size() at the look-up
   } ring[kAhead];
   for (std::size_t i = 0; i < n + kAhead; ++i) {
     if (i >= kAhead) {
       const TPending& p = ring[(i - kAhead) % kAhead];
-      if (!p.Text.empty()) AddKept(p.Text, p.Hash);
+      if (!p.Text.empty()) {
+        if (p.Created == FItems.size()) {
+          AddKept(p.Text, p.Hash, p.Found);
+        } else {
+          AddKept(p.Text, p.Hash);
+        }
+      }
     }
     if (i >= kAhead / 2 && i - kAhead / 2 < n) {
-      const TPending& p = ring[(i - kAhead / 2) % kAhead];
-      if (!p.Text.empty()) PrefetchItem(p.Text, p.Hash);
+      TPending& p = ring[(i - kAhead / 2) % kAhead];
+      if (!p.Text.empty()) {
+        p.Found = LookAhead(p.Text, p.Hash);
+        p.Created = FItems.size();
+      }
     }
     if (i < n) {
       TPending& p = ring[i % kAhead];
