@@ -36,11 +36,12 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption, QRe
   return group;
 }
 
-// Check boxes sit 16 from the group's left, 28 from its top, 28 apart.
+// Check boxes sit 16 from the group's left, 28 from its top, 28 apart, and
+// reach to the group's right frame: the long captions need the room.
 QCheckBox* MakeCheck(QGroupBox* group, const char* name, const QString& caption, int row) {
   auto* box = new QCheckBox(caption, group);
   box->setObjectName(QString::fromLatin1(name));
-  box->setGeometry(16, 28 + 28 * row, group->width() - 32, 26);
+  box->setGeometry(16, 28 + 28 * row, group->width() - 18, 26);
   box->setCursor(Qt::PointingHandCursor);
   return box;
 }
