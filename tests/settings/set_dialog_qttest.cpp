@@ -50,19 +50,17 @@ class SetDialogTest : public QObject {
     fonts.reset();
   }
 
-  void formIsFixedAndCaptioned() {
+  // A fixed form with its caption; every group box and control at its
+  // place with its exact caption; the check boxes 16 from the group's left,
+  // 28 from its top, 28 apart, each inside its group and showing the hand
+  // cursor; the sample list's two columns.
+  void layoutMatchesTheDesign() {
     QCOMPARE(ToSjis(set->windowTitle()), S("Tavrin 設定ダイアログ"));
     QCOMPARE(set->size(), QSize(514, 608));
     QCOMPARE(set->minimumSize(), set->maximumSize());  // not resizable
     QCOMPARE(set->font().family(), QStringLiteral("Meiryo UI"));
     QCOMPARE(set->font().pixelSize(), 19);
     QVERIFY(!set->isVisible());
-  }
-
-  // Every group box and control at its place with its exact caption; the
-  // check boxes 16 from the group's left, 28 from its top, 28 apart, each
-  // inside its group and showing the hand cursor.
-  void layoutMatchesTheDesign() {
     const struct {
       const char* name;
       const char* caption;
@@ -120,9 +118,7 @@ class SetDialogTest : public QObject {
       QCOMPARE(at, tabOrder[i]);
     }
     QVERIFY(!(set->lvSet->focusPolicy() & Qt::TabFocus));
-  }
 
-  void sampleListHasTheTwoColumns() {
     QTreeWidget* list = set->lvSet;
     QCOMPARE(list->columnCount(), 2);
     QCOMPARE(ToSjis(list->headerItem()->text(0)), S("文字列"));
