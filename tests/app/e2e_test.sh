@@ -72,6 +72,29 @@ xdotool key F7
 expect_clipboard $'a\t1\r\nb\t2\r\n'
 dismiss_message
 
+# The settings dialog from sbSet (the sixth tool button): its caption is
+# shown exactly as set, and Escape closes it.
+xdotool mousemove --sync 487 40 click 1
+dialog=""
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' 2>/dev/null | head -n 1 || true)
+  [ -n "$dialog" ] && break
+  sleep 0.1
+done
+[ -n "$dialog" ] || { echo "the settings dialog did not appear"; exit 1; }
+caption=$(xdotool getwindowname "$dialog")
+[ "$caption" = 'Tavrin 設定ダイアログ' ] || { echo "settings dialog caption: $caption"; exit 1; }
+sleep 0.3
+xdotool mousemove --sync 512 384 key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+if xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' >/dev/null 2>&1; then
+  echo "Escape did not close the settings dialog"; exit 1
+fi
+xdotool mousemove --sync 300 200
+
 # Close with the window's own close button (sbClose, the first tool button).
 xdotool mousemove --sync 48 40 click 1
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
