@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end: the real program on its own X server. Text goes onto the X
 # clipboard with xclip, F5, F6 and F7 are pressed with xdotool, the result is
-# read back from the clipboard, and the settings file written at closing is
-# checked. Usage: e2e_test.sh PATH_TO_TAVRIN
+# read back from the clipboard, the settings dialog is opened and closed, and
+# the settings file written at closing is checked.
+# Usage: e2e_test.sh PATH_TO_TAVRIN
 set -euo pipefail
 program=$1
 work=$(mktemp -d)
