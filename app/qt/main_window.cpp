@@ -29,6 +29,7 @@ TfoMAIN::TfoMAIN(QWidget* parent) : QMainWindow(parent) {
   BuildComponents();
   ConnectEvents();
   FormCreate();
+  CreateSetDialog();
 }
 
 TfoMAIN::~TfoMAIN() {

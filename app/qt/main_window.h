@@ -16,7 +16,6 @@
 #include "app/clipboard_lines.h"
 
 class QAction;
-class QFontDialog;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -27,12 +26,14 @@ class QToolButton;
 namespace tavrin {
 
 class TAccIni;
+class TFontDialog;
 class TGradationExprs;
 class TKeyPreview;
 class TResultModel;
 class TResultView;
 class TUniqueItem;
 class TUniqueManager;
+class TfoSet;
 struct TResultRow;
 
 // The last sort direction of the list's text and count columns (1 or -1).
@@ -132,6 +133,11 @@ class TfoMAIN : public QMainWindow {
   void LoadSettings();
   void SaveSettings();
 
+  // The settings dialog, created once after FormCreate (main_window_set.cpp).
+  void CreateSetDialog();
+  void sbSetClick();
+  TfoSet* foSet = nullptr;
+
   // Intake (main_window_intake.cpp).
   bool ReadClipboard();
   void BuildData(bool ShowAll);
@@ -186,7 +192,7 @@ class TfoMAIN : public QMainWindow {
   QAction* pmDelete = nullptr;
   std::vector<QIcon> IL201905;
   TAccIni* AccIni1 = nullptr;
-  QFontDialog* dlgFont = nullptr;
+  TFontDialog* dlgFont = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;

@@ -1,7 +1,6 @@
 // The window's design: every component at its place and size, named after
 // the design so tests and the settings find them by objectName.
 #include <QAction>
-#include <QFontDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +14,7 @@
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
 #include "app/qt/window_resources.h"
+#include "settings/qt/font_dialog.h"
 #include "widgets/qt/gradation_exprs.h"
 #include "util/cp932.h"
 #include "util/qt/qsjis.h"
@@ -82,8 +82,7 @@ void TfoMAIN::BuildComponents() {
   column->addWidget(pnToolBar);
   column->addWidget(pnClient, 1);
 
-  dlgFont = new QFontDialog(this);
-  dlgFont->setObjectName(QStringLiteral("dlgFont"));
+  dlgFont = new TFontDialog(this);
   dlgFont->hide();
 
   // Hidden test controls of debug mode.

@@ -11,8 +11,9 @@ namespace tavrin {
 
 int RunProgram(int argc, char** argv) {
   QApplication application(argc, argv);
+  // Also the message boxes' caption. No display name: the window system
+  // would append it to every caption that does not end with it.
   QApplication::setApplicationName(QStringLiteral("Tavrin"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
   RegisterFontSubstitutions();
   InstallMessageDialogs();
   // A fault nothing else handled (the settings file cannot be created, say)

@@ -98,6 +98,15 @@ void SetWidgetFont(QWidget& widget, const FontValue& v) {
   widget.setPalette(palette);
 }
 
+void CopyWidgetFont(const QWidget& from, QWidget& to) {
+  to.setFont(from.font());
+  to.setProperty(kColorProperty, from.property(kColorProperty));
+  QPalette palette = to.palette();
+  for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+    palette.setColor(role, from.palette().color(role));
+  to.setPalette(palette);
+}
+
 TWidgetFontMang::TWidgetFontMang(QWidget* target, std::string_view section, std::string_view prefix,
                                  QWidget* defaultFont)
     : TObjectMangFont(section, prefix), target_(target), default_(defaultFont) {}

@@ -19,6 +19,9 @@ FontValue WidgetFont(const QWidget& widget);
 // Gives the widget a new font with these four attributes (all others the
 // defaults of a new font) and the colour as its text colour.
 void SetWidgetFont(QWidget& widget, const FontValue& font);
+// Gives `to` the font of `from` with all its attributes, its text colour
+// included; other colours of `to` stay.
+void CopyWidgetFont(const QWidget& from, QWidget& to);
 
 class TWidgetFontMang : public TObjectMangFont {
  public:

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end: the real program on its own X server. Text goes onto the X
 # clipboard with xclip, F5, F6 and F7 are pressed with xdotool, the result is
-# read back from the clipboard, and the settings file written at closing is
-# checked. Usage: e2e_test.sh PATH_TO_TAVRIN
+# read back from the clipboard, the settings dialog is opened and closed, and
+# the settings file written at closing is checked.
+# Usage: e2e_test.sh PATH_TO_TAVRIN
 set -euo pipefail
 program=$1
 work=$(mktemp -d)
@@ -71,6 +72,29 @@ sleep 0.5
 xdotool key F7
 expect_clipboard $'a\t1\r\nb\t2\r\n'
 dismiss_message
+
+# The settings dialog from sbSet (the sixth tool button): its caption is
+# shown exactly as set, and Escape closes it.
+xdotool mousemove --sync 487 40 click 1
+dialog=""
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' 2>/dev/null | head -n 1 || true)
+  [ -n "$dialog" ] && break
+  sleep 0.1
+done
+[ -n "$dialog" ] || { echo "the settings dialog did not appear"; exit 1; }
+caption=$(xdotool getwindowname "$dialog")
+[ "$caption" = 'Tavrin 設定ダイアログ' ] || { echo "settings dialog caption: $caption"; exit 1; }
+sleep 0.3
+xdotool mousemove --sync 512 384 key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+if xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' >/dev/null 2>&1; then
+  echo "Escape did not close the settings dialog"; exit 1
+fi
+xdotool mousemove --sync 300 200
 
 # Close with the window's own close button (sbClose, the first tool button).
 xdotool mousemove --sync 48 40 click 1

@@ -1,0 +1,170 @@
+#include "settings/qt/set_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include "settings/qt/font_binding.h"
+#include "settings/qt/font_dialog.h"
+#include "util/cp932.h"
+#include "util/qt/modal.h"
+#include "util/qt/qsjis.h"
+
+namespace tavrin {
+namespace {
+
+QString Text(const char* utf8) { return FromSjis(cp932::Sjis(utf8)); }
+
+QFont FormFont() {
+  QFont font(QStringLiteral("Meiryo UI"));
+  font.setPixelSize(19);
+  return font;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption, QRect place) {
+  auto* group = new QGroupBox(Text(caption), parent);
+  group->setObjectName(QString::fromLatin1(name));
+  group->setGeometry(place);
+  return group;
+}
+
+// Check boxes sit 16 from the group's left, 28 from its top, 28 apart, and
+// reach to the group's right frame: the long captions need the room.
+QCheckBox* MakeCheck(QGroupBox* group, const char* name, const QString& caption, int row) {
+  auto* box = new QCheckBox(caption, group);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setGeometry(16, 28 + 28 * row, group->width() - 18, 26);
+  box->setCursor(Qt::PointingHandCursor);
+  return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect place,
+                        QStyle::StandardPixmap picture) {
+  auto* button = new QPushButton(parent->style()->standardIcon(picture), Text(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(place);
+  button->setIconSize(QSize(24, 24));
+  return button;
+}
+
+}  // namespace
+
+TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dlgFont(fontDialog) {
+  setObjectName(QStringLiteral("foSet"));
+  setWindowTitle(Text("Tavrin 設定ダイアログ"));
+  setFont(FormFont());
+  setFixedSize(514, 608);  // pixels, whatever the system's font size
+  setSizeGripEnabled(false);
+
+  GroupBox3 = MakeGroup(this, "GroupBox3", "全般", {8, 8, 497, 117});
+  chbExtractTrim = MakeCheck(GroupBox3, "chbExtractTrim",
+                             Text("データ取得時、文字列の前後にある空白を取り除く"), 0);
+  chbSound = MakeCheck(GroupBox3, "chbSound", Text("処理が完了した時、メッセージサウンドを鳴らす"), 1);
+  chbShowHint = MakeCheck(GroupBox3, "chbShowHint", Text("各ツールボタンのヒントウィンドを表示する"), 2);
+
+  GroupBox4 = MakeGroup(this, "GroupBox4", "類字の判断オプション", {8, 128, 497, 85});
+  chbHyphen = MakeCheck(GroupBox4, "chbHyphen",
+                        Text("ハイフン(-)とカタカナの長音符(ｰ)を類字とみなす"), 0);
+  chbHyphenTerminate = MakeCheck(GroupBox4, "chbHyphenTerminate",
+                                 Text("文字列末尾のハイフン、カタカナの長音符を無視する"), 1);
+
+  GroupBox1 = MakeGroup(this, "GroupBox1", "全データの表示オプション", {8, 216, 497, 85});
+  chbZenkaku = MakeCheck(GroupBox1, "chbZenkaku", Text("全角／半角、ひらがな／カタカナを区別する"), 0);
+  chbUpper = MakeCheck(GroupBox1, "chbUpper", Text("大文字／小文字を区別する"), 1);
+
+  GroupBox2 = MakeGroup(this, "GroupBox2", "結果リストの表示オプション 他", {8, 304, 497, 233});
+  chbExtractSort = MakeCheck(GroupBox2, "chbExtractSort", Text("文字列をソートする"), 0);
+  chbExprsQuote = MakeCheck(GroupBox2, "chbExprsQuote",
+                            Text("表示する文字列の前後にダブルクォート(") + QLatin1Char('"') +
+                                Text(")を付加する"),
+                            1);
+  chbCopyCount = MakeCheck(GroupBox2, "chbCopyCount",
+                           Text("表示している文字列をコピーする際、[個数]もコピーする"), 2);
+  Label1 = new QLabel(Text("フォント(下のリストをクリックしてください)"), GroupBox2);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setGeometry(16, 110, 465, 24);
+
+  lvSet = new QTreeWidget(GroupBox2);
+  lvSet->setObjectName(QStringLiteral("lvSet"));
+  lvSet->setGeometry(16, 136, 465, 89);
+  lvSet->setRootIsDecorated(false);
+  lvSet->setItemsExpandable(false);
+  lvSet->setAllColumnsShowFocus(true);
+  lvSet->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lvSet->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvSet->setFocusPolicy(Qt::ClickFocus);  // not on the Tab key's way
+  lvSet->setIconSize(QSize(16, 16));
+  lvSet->setColumnCount(2);
+  lvSet->setHeaderLabels({Text("文字列"), Text("個数")});
+  lvSet->header()->setStretchLastSection(false);
+  lvSet->header()->setSectionsMovable(false);
+  lvSet->header()->setSectionsClickable(true);
+  lvSet->header()->resizeSection(0, 360);
+  lvSet->header()->resizeSection(1, 75);
+  connect(lvSet->header(), &QHeaderView::sectionClicked, this,
+          [this](int column) { lvSetColumnClick(column); });
+  lvSet->viewport()->installEventFilter(this);
+
+  bbOK = MakeButton(this, "bbOK", "設定する", {104, 548, 145, 49}, QStyle::SP_DialogOkButton);
+  bbOK->setDefault(true);
+  connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
+  bbCancel = MakeButton(this, "bbCancel", "キャンセル", {264, 548, 145, 49},
+                        QStyle::SP_DialogCancelButton);
+  connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  // Key preview: the form sees every key before the control with the focus.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+void TfoSet::setVisible(bool visible) {
+  if (visible && !isVisible()) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = frameGeometry();
+      frame.moveCenter(screen->geometry().center());
+      move(frame.topLeft());
+    }
+  }
+  QDialog::setVisible(visible);
+}
+
+void TfoSet::lvSetClick() {
+  if (!dlgFont) dlgFont = new TFontDialog(this);
+  dlgFont->SetFontValue(WidgetFont(*lvSet));
+  if (ExecModal(*dlgFont) != QDialog::Accepted) return;
+  SetWidgetFont(*lvSet, dlgFont->SelectedFontValue());
+}
+
+void TfoSet::lvSetColumnClick(int /*column*/) { lvSetClick(); }
+
+bool TfoSet::FormKeyDown(int key) {
+  if (key != Qt::Key_Escape) return false;
+  reject();
+  return true;
+}
+
+bool TfoSet::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+    return true;
+  if (watched == lvSet->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton &&
+        lvSet->viewport()->rect().contains(mouse->position().toPoint()))
+      lvSetClick();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace tavrin
