@@ -1,4 +1,6 @@
 // tavrin-batch: the [全データ] and [類字抽出] commands over standard input.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,7 +14,11 @@ namespace {
 std::string ReadAll(std::FILE* in) {
   std::string data;
   std::size_t used = 0;
-  data.resize(1 << 20);
+  // A file's size is known: one buffer of that size (plus one byte, to see
+  // the end at once). A pipe grows its buffer by doubling.
+  struct stat info {};
+  const bool sized = fstat(fileno(in), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+  data.resize(sized ? static_cast<std::size_t>(info.st_size) + 1 : std::size_t{1} << 20);
   for (;;) {
     const std::size_t got = std::fread(data.data() + used, 1, data.size() - used, in);
     used += got;
