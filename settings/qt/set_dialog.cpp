@@ -43,6 +43,13 @@ QCheckBox* MakeCheck(QGroupBox* group, const char* name, const QString& caption,
   box->setObjectName(QString::fromLatin1(name));
   box->setGeometry(16, 28 + 28 * row, group->width() - 18, 26);
   box->setCursor(Qt::PointingHandCursor);
+  // The installed substitute of the design font runs wider: a caption that
+  // would be cut off at its box's edge is set a little smaller instead.
+  QFont font = box->font();
+  while (box->sizeHint().width() > box->width() && font.pixelSize() > 12) {
+    font.setPixelSize(font.pixelSize() - 1);
+    box->setFont(font);
+  }
   return box;
 }
 

@@ -94,6 +94,7 @@ class SetDialogTest : public QObject {
         QCOMPARE(ToSjis(box->text()), caption);
         QCOMPARE(box->pos(), QPoint(16, 28 + 28 * row++));
         QVERIFY(group->rect().contains(box->geometry()));
+        QVERIFY2(box->sizeHint().width() <= box->width(), name);  // the caption is not cut off
         QCOMPARE(box->cursor().shape(), Qt::PointingHandCursor);
         tabOrder << box;
       }
