@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "util/cp932.h"
+#include "util/qt/modal.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/rotate_image.h"
 #include "widgets/version_animation.h"
@@ -48,7 +49,7 @@ std::function<void(int)>& Sleep() {
 uint32_t gLastAnimationTick = 0;
 
 TVersionDialogRunner& Runner() {
-  static TVersionDialogRunner runner = [](TfoVersion& dialog) { dialog.exec(); };
+  static TVersionDialogRunner runner = [](TfoVersion& dialog) { ExecModal(dialog); };
   return runner;
 }
 
