@@ -5,25 +5,14 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "util/qt/wait_cursor.h"
 #include "app/result_rows.h"
 #include "util/cp932.h"
 #include "util/messages.h"
+#include "util/qt/updates_suspended.h"
+#include "util/qt/wait_cursor.h"
 
 namespace tavrin {
 namespace {
-
-// Suspends the painting of a widget for a scope, failures included.
-class TUpdatesSuspended {
- public:
-  explicit TUpdatesSuspended(QWidget* widget) : FWidget(widget) { FWidget->setUpdatesEnabled(false); }
-  ~TUpdatesSuspended() { FWidget->setUpdatesEnabled(true); }
-  TUpdatesSuspended(const TUpdatesSuspended&) = delete;
-  TUpdatesSuspended& operator=(const TUpdatesSuspended&) = delete;
-
- private:
-  QWidget* FWidget;
-};
 
 // Rows as one selection of contiguous runs; positions ascending.
 QItemSelection RowSelection(const QAbstractItemModel& model, const std::vector<std::size_t>& rows) {

@@ -15,6 +15,7 @@
 #include "util/cp932.h"
 #include "util/qt/modal.h"
 #include "util/qt/qsjis.h"
+#include "util/qt/updates_suspended.h"
 #include "util/qt/window_routines.h"
 
 namespace tavrin {
@@ -37,19 +38,6 @@ void TransferOptions(TfoMAIN& main, TfoSet& set, TransferDirection direction) {
   for (auto [box, field] : options) TransferCheckBox(box, *field, direction);
 }
 
-// Display updates of a widget suspended for a scope, resumed also when the
-// scope is left by an exception.
-class UpdatesSuspended {
- public:
-  explicit UpdatesSuspended(QWidget* widget) : widget_(widget) { widget_->setUpdatesEnabled(false); }
-  ~UpdatesSuspended() { widget_->setUpdatesEnabled(true); }
-  UpdatesSuspended(const UpdatesSuspended&) = delete;
-  UpdatesSuspended& operator=(const UpdatesSuspended&) = delete;
-
- private:
-  QWidget* widget_;
-};
-
 constexpr int kSampleRows = 10;
 
 }  // namespace
@@ -65,7 +53,7 @@ void TfoMAIN::sbSetClick() {
   QTreeWidget* lvSet = foSet->lvSet;
   CopyWidgetFont(*lvResult, *lvSet);
   {
-    UpdatesSuspended suspended(lvSet);
+    TUpdatesSuspended suspended(lvSet);
     lvSet->clear();
     // The first rows as the result list shows them: caption (quoted or
     // not), count text and picture.
