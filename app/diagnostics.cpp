@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/text_file.h"
 #include "util/cp932.h"
+#include "util/files.h"
 #include "util/message_lines.h"
 #include "util/paths.h"
 

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -116,6 +118,16 @@ std::int64_t DiskFreeBytes(std::string_view path) {
     p = parent.empty() ? std::string(1, '.') : std::move(parent);
   }
   return -1;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path) {
+  std::error_code error;
+  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return text;
 }
 
 }  // namespace tavrin

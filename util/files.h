@@ -2,6 +2,7 @@
 // File and folder routines over this platform's paths (UTF-8 bytes, "/").
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,11 @@ struct DateTime {
 };
 
 DateTime LocalNow();
+
+// The bytes of the regular file (or link to one) the path names; nothing
+// when it is missing, is no regular file (a folder, a pipe that would
+// block) or cannot be read.
+std::optional<std::string> ReadRegularFile(const std::string& path);
 
 // Last-write time, in local time and truncated to an even second (as the
 // packed file-date form keeps it), of the file or folder the path names; a

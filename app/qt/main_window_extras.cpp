@@ -15,15 +15,16 @@
 #include "app/qt/clipboard.h"
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
-#include "app/text_file.h"
 #include "engine/unique_manager.h"
 #include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
+#include "util/files.h"
 #include "util/integers.h"
 #include "util/messages.h"
 #include "util/paths.h"
 #include "util/qt/qsjis.h"
 #include "util/qt/shell_open.h"
+#include "util/qt/updates_suspended.h"
 #include "util/qt/wait_cursor.h"
 #include "widgets/qt/gradation_exprs.h"
 #include "widgets/qt/version_dialog.h"
@@ -226,11 +227,7 @@ void TfoMAIN::Button1Click() {
 
 // The groups of the last build, one display key a line.
 void TfoMAIN::Button2Click() {
-  Memo1->setUpdatesEnabled(false);
-  struct Resume {
-    QWidget* memo;
-    ~Resume() { memo->setUpdatesEnabled(true); }
-  } resume{Memo1};
+  TUpdatesSuspended suspended(Memo1);
   Memo1->clear();
   if (!FUniqueManager) return;
   QStringList lines;
