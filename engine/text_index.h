@@ -41,11 +41,8 @@ class TTextIndex {
   const V* find(std::string_view key) const { return find(key, HashBytes(key)); }
   // The same with the key's HashBytes already known.
   const V* find(std::string_view key, std::uint64_t hash) const {
-    for (std::size_t i = hash & FMask;; i = (i + 1) & FMask) {
-      const TSlot& s = FSlots[i];
-      if (s.Hash == 0) return nullptr;
-      if (s.Holds(hash, key)) return &s.Value;
-    }
+    const TSlot& s = FSlots[Probe(key, hash)];
+    return s.Hash == 0 ? nullptr : &s.Value;
   }
 
   // Enters key with value unless key is there; returns the entered value and
@@ -55,12 +52,8 @@ class TTextIndex {
   }
   std::pair<V*, bool> try_emplace(std::string_view key, std::uint64_t hash, const V& value) {
     if ((FUsed + 1) * 2 > FSlots.size()) Rebuild(FSlots.size() * 2);
-    std::size_t i = hash & FMask;
-    for (;; i = (i + 1) & FMask) {
-      TSlot& s = FSlots[i];
-      if (s.Hash == 0) break;
-      if (s.Holds(hash, key)) return {&s.Value, false};
-    }
+    const std::size_t i = Probe(key, hash);
+    if (FSlots[i].Hash != 0) return {&FSlots[i].Value, false};
     FSlots[i] = TSlot{key, hash, value};
     ++FUsed;
     return {&FSlots[i].Value, true};
@@ -71,14 +64,8 @@ class TTextIndex {
 
   // Removes key when its value is value; returns whether it did.
   bool erase(std::string_view key, const V& value) {
-    const std::uint64_t hash = HashBytes(key);
-    std::size_t i = hash & FMask;
-    for (;; i = (i + 1) & FMask) {
-      const TSlot& s = FSlots[i];
-      if (s.Hash == 0) return false;
-      if (s.Holds(hash, key)) break;
-    }
-    if (!(FSlots[i].Value == value)) return false;
+    const std::size_t i = Probe(key, HashBytes(key));
+    if (FSlots[i].Hash == 0 || !(FSlots[i].Value == value)) return false;
     // Backward shift: pull later members of the probe run into the hole so
     // no look-up stops early at it.
     std::size_t hole = i;
@@ -130,6 +117,13 @@ class TTextIndex {
     }
   };
   static_assert(sizeof(void*) <= 8, "a long key's pointer must fit behind its first four bytes");
+
+  // The slot holding key, or the free slot that ends its probe run.
+  std::size_t Probe(std::string_view key, std::uint64_t hash) const {
+    std::size_t i = hash & FMask;
+    while (FSlots[i].Hash != 0 && !FSlots[i].Holds(hash, key)) i = (i + 1) & FMask;
+    return i;
+  }
 
   void Rebuild(std::size_t slots) {
     std::vector<TSlot> old(slots);
