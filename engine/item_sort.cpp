@@ -29,6 +29,14 @@ TEntry MakeEntry(TUniqueItem* item, const std::string& bytes, unsigned char pad)
   return {BigEndian(b), BigEndian(b + 8), item};
 }
 
+std::vector<TEntry> Entries(const std::vector<TUniqueItem*>& items, std::string TUniqueItem::*key,
+                           unsigned char pad) {
+  std::vector<TEntry> entries;
+  entries.reserve(items.size());
+  for (TUniqueItem* item : items) entries.push_back(MakeEntry(item, item->*key, pad));
+  return entries;
+}
+
 int ComparePrefix(const TEntry& a, const TEntry& b) {
   if (a.P0 != b.P0) return a.P0 < b.P0 ? -1 : 1;
   if (a.P1 != b.P1) return a.P1 < b.P1 ? -1 : 1;
@@ -44,32 +52,27 @@ void WriteBack(const std::vector<TEntry>& entries, std::vector<TUniqueItem*>& it
 void SortByPaddedKey(std::vector<TUniqueItem*>& items) {
   // The padded key field is 1024 bytes wide, so the first 16 bytes of the
   // sort string are the key's, padded with spaces.
-  std::vector<TEntry> entries;
-  entries.reserve(items.size());
-  for (TUniqueItem* item : items) entries.push_back(MakeEntry(item, item->FKey, 0x20));
   const auto compare = [](const TEntry& a, const TEntry& b) {
     const int c = ComparePrefix(a, b);
     return c != 0 ? c : PaddedKeyOrder(a.Item, b.Item);
   };
 
-  std::vector<TEntry> sorted = entries;
-  std::sort(sorted.begin(), sorted.end(), [&](const TEntry& a, const TEntry& b) { return compare(a, b) < 0; });
-  const bool tie = std::adjacent_find(sorted.begin(), sorted.end(), [&](const TEntry& a, const TEntry& b) {
+  std::vector<TEntry> entries = Entries(items, &TUniqueItem::FKey, 0x20);
+  std::sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) { return compare(a, b) < 0; });
+  const bool tie = std::adjacent_find(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
                      return compare(a, b) == 0;
-                   }) != sorted.end();
-  if (!tie) {
-    WriteBack(sorted, items);
-    return;
+                   }) != entries.end();
+  if (tie) {
+    // Ties come out in the order ListSort's steps leave them, starting from
+    // the items' order, which is still untouched.
+    entries = Entries(items, &TUniqueItem::FKey, 0x20);
+    ListSort(entries, compare);
   }
-  // Ties come out in the order ListSort's steps leave them.
-  ListSort(entries, compare);
   WriteBack(entries, items);
 }
 
 void SortByKeyBytes(std::vector<TUniqueItem*>& items, std::string TUniqueItem::*key) {
-  std::vector<TEntry> entries;
-  entries.reserve(items.size());
-  for (TUniqueItem* item : items) entries.push_back(MakeEntry(item, item->*key, 0x00));
+  std::vector<TEntry> entries = Entries(items, key, 0x00);
   ListSort(entries, [key](const TEntry& a, const TEntry& b) {
     const int c = ComparePrefix(a, b);
     return c != 0 ? c : CompareBytes(a.Item->*key, b.Item->*key);
