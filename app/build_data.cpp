@@ -1,5 +1,6 @@
 #include "app/build_data.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/command_texts.h"
@@ -27,8 +28,10 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
     std::size_t i = 0;
     while (i < n) {
       const int percent = ProgressPercent(i, n);
-      std::size_t end = i + 1;
-      while (end < n && ProgressPercent(end, n) == percent) ++end;
+      // The first line of the next percentage: the least end with
+      // end * 100 >= (percent + 1) * n.
+      const std::uint64_t next = ((static_cast<std::uint64_t>(percent) + 1) * n + 99) / 100;
+      const std::size_t end = std::max<std::size_t>(i + 1, std::min<std::uint64_t>(next, n));
       addRange(i, i + 1);
       Status(ProgressText(percent));
       addRange(i + 1, end);

@@ -71,6 +71,23 @@ TEST(BuildData, StatusTextsChangeWithThePercentage) {
   EXPECT_EQ(statuses.back(), OrganizingText());
   EXPECT_EQ(manager.TotalCount(), 200);
   EXPECT_EQ(manager.Count(), 7);
+
+  // Line counts that do not divide by 100: each percentage a line reaches
+  // is shown once, in order, and every line is counted.
+  for (const int n : {1, 3, 99, 101, 149, 333, 1001}) {
+    std::string lines;
+    for (int i = 0; i < n; ++i) lines += "x" + std::to_string(i % 5) + "\n";
+    std::vector<std::string> expected, seen;
+    for (int i = 0; i < n; ++i) {
+      const std::string t = ProgressText(ProgressPercent(static_cast<std::size_t>(i), static_cast<std::size_t>(n)));
+      if (expected.empty() || expected.back() != t) expected.push_back(t);
+    }
+    expected.push_back(OrganizingText());
+    TUniqueManager m;
+    ASSERT_TRUE(BuildData(m, ClipboardLines(lines), false, [&](const std::string& s) { seen.push_back(s); }));
+    EXPECT_EQ(seen, expected) << n;
+    EXPECT_EQ(m.TotalCount(), n) << n;
+  }
 }
 
 TEST(BuildData, NoLinesKeepsThePreviousResult) {
