@@ -65,6 +65,19 @@ QColor ToQColor(TColor color) {
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
+std::uint8_t FontStyleBits(const QFont& font) {
+  return static_cast<std::uint8_t>(
+      (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
+      (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0));
+}
+
+void SetFontStyleBits(QFont& font, std::uint8_t style) {
+  font.setBold(style & kFontBold);
+  font.setItalic(style & kFontItalic);
+  font.setUnderline(style & kFontUnderline);
+  font.setStrikeOut(style & kFontStrikeOut);
+}
+
 FontValue WidgetFont(const QWidget& widget) {
   const QFont font = widget.font();
   FontValue v;
@@ -73,9 +86,7 @@ FontValue WidgetFont(const QWidget& widget) {
                                 : static_cast<std::int32_t>(std::lround(font.pointSizeF()));
   QVariant color = widget.property(kColorProperty);
   v.color = color.isValid() ? color.toUInt() : clWindowText;
-  v.style = static_cast<std::uint8_t>(
-      (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
-      (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0));
+  v.style = FontStyleBits(font);
   return v;
 }
 
@@ -83,10 +94,7 @@ void SetWidgetFont(QWidget& widget, const FontValue& v) {
   QFont font;
   font.setFamily(FromSjis(v.name));
   font.setPixelSize(std::max(1, MulDiv(v.size, kFormDpi, 72)));
-  font.setBold(v.style & kFontBold);
-  font.setItalic(v.style & kFontItalic);
-  font.setUnderline(v.style & kFontUnderline);
-  font.setStrikeOut(v.style & kFontStrikeOut);
+  SetFontStyleBits(font, v.style);
   widget.setFont(font);
   widget.setProperty(kColorProperty, QVariant::fromValue(static_cast<uint>(v.color)));
   QPalette palette = widget.palette();

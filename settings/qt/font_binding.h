@@ -3,8 +3,10 @@
 // font. Sizes are points on the 96-dots-per-inch basis the forms are laid
 // out on, whatever the screen: 19 pixels are 14 points and back.
 #include <QColor>
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 
 #include "settings/font_mang.h"
 
@@ -13,6 +15,10 @@ namespace tavrin {
 // The colour a colour value shows as: its own RGB, or for a system colour
 // the application palette's colour of the matching role.
 QColor ToQColor(TColor color);
+
+// The style bits (kFontBold ...) of a font, and a font given them.
+std::uint8_t FontStyleBits(const QFont& font);
+void SetFontStyleBits(QFont& font, std::uint8_t style);
 
 // The widget's font and colour as the settings file holds them.
 FontValue WidgetFont(const QWidget& widget);

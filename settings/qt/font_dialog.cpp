@@ -90,10 +90,7 @@ TFontDialog::TFontDialog(QWidget* parent) : QFontDialog(parent) {
 void TFontDialog::SetFontValue(const FontValue& value) {
   QFont font(FromSjis(value.name));
   font.setPointSize(std::max(1, value.size));
-  font.setBold(value.style & kFontBold);
-  font.setItalic(value.style & kFontItalic);
-  font.setUnderline(value.style & kFontUnderline);
-  font.setStrikeOut(value.style & kFontStrikeOut);
+  SetFontStyleBits(font, value.style);
   setCurrentFont(font);
   SetColor(value.color);
 }
@@ -105,9 +102,7 @@ FontValue TFontDialog::SelectedFontValue() const {
   value.size = font.pointSizeF() > 0 ? static_cast<std::int32_t>(std::lround(font.pointSizeF()))
                                      : static_cast<std::int32_t>(std::lround(font.pixelSize() * 0.75));
   value.color = color_;
-  value.style = static_cast<std::uint8_t>(
-      (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
-      (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0));
+  value.style = FontStyleBits(font);
   return value;
 }
 
