@@ -213,7 +213,7 @@ void TUniqueManager::Sort() {
   order.reserve(FItems.size());
   for (std::size_t i = 0; i < FItems.size(); ++i) order.push_back(Item(i));
   if (!order.empty() && order == FSortedFrom) {
-    order = FSortedOrder;
+    order = std::move(FSortedOrder);
   } else {
     SortByPaddedKey(order);
   }
