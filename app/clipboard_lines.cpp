@@ -4,29 +4,39 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/char_folding.h"
 
 namespace tavrin {
 namespace {
 
-// Position of the first CR or LF at or after i, or n. Eight bytes at a time
-// skip words that hold no byte below 0x0E (the test may only err towards a
-// bytewise look).
-std::size_t NextBreak(const char* b, std::size_t i, std::size_t n) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-  for (;;) {
-    while (i + 8 <= n) {
-      std::uint64_t w;
-      std::memcpy(&w, b + i, 8);
-      if (((w - kOnes * 0x0E) & ~w & kHigh) != 0) break;
-      i += 8;
+// Bit k set when byte k of the 16 at p is CR or LF.
+std::uint32_t BreakMask(const char* p) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
+#else
+  std::uint32_t mask = 0;
+  for (int k = 0; k < 16; ++k) mask |= static_cast<std::uint32_t>(p[k] == '\r' || p[k] == '\n') << k;
+  return mask;
+#endif
+}
+
+// Calls onBreak(i) for each CR or LF at i, in order, 16 bytes at a time.
+template <class OnBreak>
+void ForEachBreak(const char* b, std::size_t n, OnBreak onBreak) {
+  std::size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    for (std::uint32_t mask = BreakMask(b + i); mask != 0; mask &= mask - 1) {
+      onBreak(i + static_cast<std::size_t>(__builtin_ctz(mask)));
     }
-    const std::size_t stop = std::min(i + 8, n);
-    for (; i < stop; ++i) {
-      if (b[i] == '\r' || b[i] == '\n') return i;
-    }
-    if (i == n) return n;
+  }
+  for (; i < n; ++i) {
+    if (b[i] == '\r' || b[i] == '\n') onBreak(i);
   }
 }
 
@@ -42,11 +52,11 @@ TClipboardLines TClipboardLines::Split(std::string Text) {
   const std::size_t n = b.size();
   lines.FSpans.reserve(static_cast<std::size_t>(std::count(b.begin(), b.end(), '\n')) + 1);
   std::size_t start = 0;
-  for (std::size_t i = NextBreak(b.data(), 0, n); i < n; i = NextBreak(b.data(), start, n)) {
+  ForEachBreak(b.data(), n, [&](std::size_t i) {
+    if (i < start) return;  // the LF of a CR LF already ended its line
     lines.FSpans.push_back({start, i - start});
-    if (b[i] == '\r' && i + 1 < n && b[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
+    start = b[i] == '\r' && i + 1 < n && b[i + 1] == '\n' ? i + 2 : i + 1;
+  });
   if (start < n) lines.FSpans.push_back({start, n - start});
   return lines;
 }
