@@ -113,12 +113,12 @@ void TUniqueItem::Assign(const TUniqueItem& Source) {
 TUniqueManager::TUniqueManager() { BuildWidthTable(); }
 
 TUniqueManager::~TUniqueManager() {
-  FTextIndex.clear();
+  for (auto& index : FTextIndex) index.clear();
   FSameList.clear();
 }
 
 void TUniqueManager::Clear() {
-  FTextIndex.clear();
+  for (auto& index : FTextIndex) index.clear();
   FSameList.clear();
   FSortedFrom.clear();
   FSortedOrder.clear();
@@ -132,10 +132,14 @@ void TUniqueManager::AddItem(std::unique_ptr<TCustomContainerItem> item) {
   Enter(unique);
 }
 
-void TUniqueManager::Enter(TUniqueItem* item) { FTextIndex.try_emplace(item->FText, item); }
+void TUniqueManager::Enter(TUniqueItem* item) {
+  const std::uint64_t hash = HashBytes(item->FText);
+  FTextIndex[Shard(hash)].try_emplace(item->FText, hash, item);
+}
 
 TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
-  TUniqueItem* const* found = FTextIndex.find(Text);
+  const std::uint64_t hash = HashBytes(Text);
+  TUniqueItem* const* found = FTextIndex[Shard(hash)].find(Text, hash);
   return found == nullptr ? nullptr : *found;
 }
 
@@ -147,26 +151,13 @@ std::string_view TUniqueManager::Kept(std::string_view Line) const {
 
 void TUniqueManager::Add(std::string_view Line) {
   const std::string_view text = Kept(Line);
-  if (!text.empty()) AddKept(text, HashBytes(text));
+  if (text.empty()) return;
+  const std::uint64_t hash = HashBytes(text);
+  TUniqueItem* const* found = FTextIndex[Shard(hash)].find(text, hash);
+  AddFound(found == nullptr ? nullptr : *found, text, hash, nullptr, 0);
 }
 
-TUniqueItem* TUniqueManager::LookAhead(std::string_view text, std::uint64_t hash) const {
-  TUniqueItem* const* found = FTextIndex.find(text, hash);
-  if (found == nullptr) return nullptr;
-  __builtin_prefetch(&(*found)->FCount);
-  return *found;
-}
-
-void TUniqueManager::AddKept(std::string_view text, std::uint64_t hash) {
-  TUniqueItem* const* found = FTextIndex.find(text, hash);
-  AddKept(text, hash, found == nullptr ? nullptr : *found);
-}
-
-void TUniqueManager::AddKept(std::string_view text, std::uint64_t hash, TUniqueItem* found) {
-  if (found != nullptr) {
-    found->FCount = SaturatedAdd(found->FCount, 1);
-    return;
-  }
+std::unique_ptr<TUniqueItem> TUniqueManager::MakeItem(std::string_view text) const {
   auto item = std::make_unique<TUniqueItem>();
   item->FText = text;
   item->FCaseKey = FoldCaseAndSmallKana(text);
@@ -180,9 +171,95 @@ void TUniqueManager::AddKept(std::string_view text, std::uint64_t hash, TUniqueI
     if (FTrim) base = TrimControls(base);
   }
   item->FKey = FHyphenTerminate ? WithoutTrailingMark(std::move(base), FHyphen) : std::move(base);
+  return item;
+}
+
+bool TUniqueManager::AddFound(TUniqueItem* found, std::string_view text, std::uint64_t hash,
+                              std::vector<TMade>* made, std::size_t line) {
+  if (found != nullptr) {
+    found->FCount = SaturatedAdd(found->FCount, 1);
+    return false;
+  }
+  std::unique_ptr<TUniqueItem> item = MakeItem(text);
   TUniqueItem* added = item.get();
-  FItems.push_back(std::move(item));
-  FTextIndex.try_emplace(added->FText, hash, added);
+  // Listed first and taken back out when entering fails, so that the index
+  // never refers to an item nobody owns.
+  if (made == nullptr) {
+    FItems.push_back(std::move(item));
+  } else {
+    made->push_back({line, std::move(item)});
+  }
+  try {
+    FTextIndex[Shard(hash)].try_emplace(added->FText, hash, added);
+  } catch (...) {
+    if (made == nullptr) {
+      FItems.pop_back();
+    } else {
+      made->pop_back();
+    }
+    throw;
+  }
+  return true;
+}
+
+void TUniqueManager::TAdder::Push(std::size_t line, std::string_view text, std::uint64_t hash) {
+  if (FPushed >= kAhead) Apply(FRing[FPushed % kAhead]);
+  if (FPushed >= kAhead / 2) LookUp(FRing[(FPushed - kAhead / 2) % kAhead]);
+  TPending& p = FRing[FPushed % kAhead];
+  p.Line = line;
+  p.Text = text;
+  p.Hash = hash;
+  FManager.FTextIndex[Shard(hash)].Prefetch(hash);
+  ++FPushed;
+}
+
+void TUniqueManager::TAdder::Finish() {
+  const std::size_t unapplied = FPushed >= kAhead ? FPushed - kAhead : 0;
+  const std::size_t unlooked = FPushed >= kAhead / 2 ? FPushed - kAhead / 2 : 0;
+  for (std::size_t j = unlooked; j < FPushed; ++j) LookUp(FRing[j % kAhead]);
+  for (std::size_t j = unapplied; j < FPushed; ++j) Apply(FRing[j % kAhead]);
+  FPushed = 0;
+}
+
+void TUniqueManager::TAdder::LookUp(TPending& p) {
+  TUniqueItem* const* found = FManager.FTextIndex[Shard(p.Hash)].find(p.Text, p.Hash);
+  p.Found = found == nullptr ? nullptr : *found;
+  if (p.Found != nullptr) __builtin_prefetch(&p.Found->FCount);
+  p.Created = FCreated;
+}
+
+void TUniqueManager::TAdder::Apply(const TPending& p) {
+  TUniqueItem* found = p.Found;
+  if (p.Created != FCreated) {
+    TUniqueItem* const* again = FManager.FTextIndex[Shard(p.Hash)].find(p.Text, p.Hash);
+    found = again == nullptr ? nullptr : *again;
+  }
+  if (FManager.AddFound(found, p.Text, p.Hash, FMade, p.Line)) ++FCreated;
+}
+
+void TUniqueManager::Gather(std::vector<std::vector<TMade>>& made) {
+  std::size_t total = 0;
+  for (const auto& part : made) total += part.size();
+  try {
+    FItems.reserve(FItems.size() + total);
+  } catch (...) {
+    // Without room in the list the made items are dropped, out of the
+    // index first, so that nothing refers to them.
+    for (auto& part : made) {
+      for (TMade& m : part) FTextIndex[Shard(HashBytes(m.Item->FText))].erase(m.Item->FText, m.Item.get());
+    }
+    throw;
+  }
+  // Each part made its items in line order: merge them.
+  std::vector<std::size_t> next(made.size(), 0);
+  for (std::size_t k = 0; k < total; ++k) {
+    std::size_t best = made.size();
+    for (std::size_t part = 0; part < made.size(); ++part) {
+      if (next[part] == made[part].size()) continue;
+      if (best == made.size() || made[part][next[part]].Line < made[best][next[best]].Line) best = part;
+    }
+    FItems.push_back(std::move(made[best][next[best]++].Item));
+  }
 }
 
 TUniqueItem* TUniqueManager::Item(std::size_t position) const {
@@ -239,7 +316,7 @@ void TUniqueManager::Assign(const TUniqueManager& Source) {
 
 void TUniqueManager::ItemDeleting(TCustomContainerItem* item) {
   auto* unique = static_cast<TUniqueItem*>(item);
-  FTextIndex.erase(unique->FText, unique);
+  FTextIndex[Shard(HashBytes(unique->FText))].erase(unique->FText, unique);
   FSortedFrom.clear();
   FSortedOrder.clear();
   FSameList.erase(std::remove(FSameList.begin(), FSameList.end(), unique), FSameList.end());

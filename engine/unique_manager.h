@@ -3,13 +3,17 @@
 // distinct (byte-exact) line with its count and its three comparison keys;
 // Organize merges items for the all-data view, Sort orders them by
 // PaddedKeyOrder.
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/container.h"
 #include "engine/text_index.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 
@@ -57,7 +61,9 @@ class TUniqueManager : public TCustomContainer {
   void Add(std::string_view Line);
   // Add(lineAt(i)) for i = 0 .. n - 1, in order, with the same result. The
   // look-ups are issued a few lines ahead so that their memory reads
-  // overlap. lineAt returns views that stay valid during the call.
+  // overlap, and a long run of lines is split over the cores by text hash.
+  // lineAt returns views that stay valid during the call and may be called
+  // from several threads at once.
   template <class LineAt>
   void AddAll(std::size_t n, LineAt lineAt);
   // Groups items of equal display key into FSameList and, unless FZenkaku
@@ -94,20 +100,70 @@ class TUniqueManager : public TCustomContainer {
   void ItemDeleting(TCustomContainerItem* item) override;
 
  private:
+  // The text index is split by the top bits of the text hash, so that the
+  // parts of a parallel AddAll each own some of the pieces.
+  static constexpr unsigned kShards = 4;
+  static unsigned Shard(std::uint64_t hash) { return static_cast<unsigned>(hash >> 62); }
+  // Fewer lines than this are not worth a thread.
+  static constexpr std::size_t kParallelLines = 4096;
+
+  // An item made by one part of a parallel AddAll, with the line it was
+  // made for.
+  struct TMade {
+    std::size_t Line;
+    std::unique_ptr<TUniqueItem> Item;
+  };
+  // Add of kept texts with known hashes, pipelined. Items it makes go to the
+  // manager's list, or with Made to that list (they are entered in the
+  // text index either way).
+  class TAdder {
+   public:
+    TAdder(TUniqueManager& Manager, std::vector<TMade>* Made) : FManager(Manager), FMade(Made) {}
+    void Push(std::size_t line, std::string_view text, std::uint64_t hash);
+    // Completes every pushed line.
+    void Finish();
+
+   private:
+    // Three stages per line, kAhead / 2 lines apart: hash the text and fetch
+    // its slot; look the text up and fetch the item; count it, or create it.
+    // The look-up stands unless this adder created an item in between.
+    static constexpr std::size_t kAhead = 16;
+    struct TPending {
+      std::size_t Line = 0;
+      std::string_view Text;
+      std::uint64_t Hash = 0;
+      TUniqueItem* Found = nullptr;
+      std::size_t Created = 0;  // FCreated at the look-up
+    };
+    void LookUp(TPending& p);
+    void Apply(const TPending& p);
+
+    TUniqueManager& FManager;
+    std::vector<TMade>* FMade;
+    TPending FRing[kAhead];
+    std::size_t FPushed = 0;
+    std::size_t FCreated = 0;
+  };
+
   TUniqueItem* Item(std::size_t position) const;
   void Enter(TUniqueItem* item);
   // What Add keeps of a line: empty for a blank line.
   std::string_view Kept(std::string_view Line) const;
-  // Add of a kept text whose HashBytes is known.
-  void AddKept(std::string_view text, std::uint64_t hash);
-  // The same when FindText(text) gave found (nullptr: not there) and no
-  // item was created since.
-  void AddKept(std::string_view text, std::uint64_t hash, TUniqueItem* found);
-  // FindText with the hash known; starts fetching the item found.
-  TUniqueItem* LookAhead(std::string_view text, std::uint64_t hash) const;
+  // A new item for a kept text with its keys; entered nowhere.
+  std::unique_ptr<TUniqueItem> MakeItem(std::string_view text) const;
+  // Counts a kept text on found, or (found == nullptr) makes its item and
+  // enters it in the text index and in the list (with made, in made for
+  // line). Returns whether it made one; on failure nothing has changed.
+  bool AddFound(TUniqueItem* found, std::string_view text, std::uint64_t hash, std::vector<TMade>* made,
+                std::size_t line);
+  // The lines of a parallel AddAll with their hashes (0: blank), then the
+  // items the parts made, appended in line order.
+  template <class LineAt>
+  void AddAllParallel(std::size_t n, LineAt lineAt, unsigned width);
+  void Gather(std::vector<std::vector<TMade>>& made);
 
   // Keyed by views of the items' own FText.
-  TTextIndex<TUniqueItem*> FTextIndex;
+  std::array<TTextIndex<TUniqueItem*>, kShards> FTextIndex;
   std::vector<TUniqueItem*> FSameList;
   // Organize's PaddedKeyOrder sort: the item order it started from and the
   // order it found. Forgotten when an item is deleted, so equal sequences of
@@ -117,42 +173,47 @@ class TUniqueManager : public TCustomContainer {
 
 template <class LineAt>
 void TUniqueManager::AddAll(std::size_t n, LineAt lineAt) {
-  // Three stages per line, kAhead / 2 lines apart: hash the text and fetch
-  // its slot; look the text up and fetch the item; count it, or create it.
-  // The look-up stands unless an item was created in between.
-  constexpr std::size_t kAhead = 16;
-  struct TPending {
-    std::string_view Text;
-    std::uint64_t Hash = 0;
-    TUniqueItem* Found = nullptr;
-    std::size_t Created = 0;  // FItems.size() at the look-up
-  } ring[kAhead];
-  for (std::size_t i = 0; i < n + kAhead; ++i) {
-    if (i >= kAhead) {
-      const TPending& p = ring[(i - kAhead) % kAhead];
-      if (!p.Text.empty()) {
-        if (p.Created == FItems.size()) {
-          AddKept(p.Text, p.Hash, p.Found);
-        } else {
-          AddKept(p.Text, p.Hash);
-        }
-      }
-    }
-    if (i >= kAhead / 2 && i - kAhead / 2 < n) {
-      TPending& p = ring[(i - kAhead / 2) % kAhead];
-      if (!p.Text.empty()) {
-        p.Found = LookAhead(p.Text, p.Hash);
-        p.Created = FItems.size();
-      }
-    }
-    if (i < n) {
-      TPending& p = ring[i % kAhead];
-      p.Text = Kept(lineAt(i));
-      if (p.Text.empty()) continue;
-      p.Hash = HashBytes(p.Text);
-      FTextIndex.Prefetch(p.Hash);
-    }
+  const unsigned width = n < kParallelLines ? 1 : std::min(ParallelWidth(), kShards);
+  if (width > 1) {
+    AddAllParallel(n, lineAt, width);
+    return;
   }
+  TAdder adder(*this, nullptr);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::string_view text = Kept(lineAt(i));
+    if (!text.empty()) adder.Push(i, text, HashBytes(text));
+  }
+  adder.Finish();
+}
+
+template <class LineAt>
+void TUniqueManager::AddAllParallel(std::size_t n, LineAt lineAt, unsigned width) {
+  // A text always falls to the same part, so each part sees every line of
+  // its texts in order and counts them as Add would; only the new items
+  // need putting in order afterwards.
+  std::vector<std::uint64_t> hashes(n);
+  RunParts(width, [&](unsigned part) {
+    const std::size_t from = n * part / width, to = n * (part + 1) / width;
+    for (std::size_t i = from; i < to; ++i) {
+      const std::string_view text = Kept(lineAt(i));
+      hashes[i] = text.empty() ? 0 : HashBytes(text);
+    }
+  });
+  std::vector<std::vector<TMade>> made(width);
+  try {
+    RunParts(width, [&](unsigned part) {
+      TAdder adder(*this, &made[part]);
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t hash = hashes[i];
+        if (hash != 0 && Shard(hash) % width == part) adder.Push(i, Kept(lineAt(i)), hash);
+      }
+      adder.Finish();
+    });
+  } catch (...) {
+    Gather(made);
+    throw;
+  }
+  Gather(made);
 }
 
 }  // namespace tavrin
