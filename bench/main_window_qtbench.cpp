@@ -18,6 +18,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
+#include "util/huge_pages.h"
 #include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
@@ -54,6 +55,7 @@ std::string Generate(long lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tavrin::UseHugePages(argv);
   QApplication app(argc, argv);
   std::vector<long> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::atol(argv[i]));

@@ -14,6 +14,7 @@
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
 #include "engine/unique_manager.h"
+#include "util/huge_pages.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ class TPhase {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tavrin::UseHugePages(argv);
   const bool similar = argc < 2 || std::string_view(argv[1]) != "all";
   std::string input;
   {
