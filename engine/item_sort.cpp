@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/list_sort.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 namespace {
@@ -58,7 +59,7 @@ void SortByPaddedKey(std::vector<TUniqueItem*>& items) {
   };
 
   std::vector<TEntry> entries = Entries(items, &TUniqueItem::FKey, 0x20);
-  std::sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) { return compare(a, b) < 0; });
+  ParallelSort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) { return compare(a, b) < 0; });
   const bool tie = std::adjacent_find(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
                      return compare(a, b) == 0;
                    }) != entries.end();

@@ -1,7 +1,10 @@
 #pragma once
 // Splitting a job over the processor's cores: RunParts runs the parts of a
 // job at once and returns when every part is done.
+#include <algorithm>
+#include <cstddef>
 #include <functional>
+#include <iterator>
 
 namespace tavrin {
 
@@ -17,5 +20,22 @@ void SetParallelWidth(unsigned width);
 // thread can be started. Returns when all parts have finished; then rethrows
 // the exception of the lowest part that threw, if any.
 void RunParts(unsigned Parts, const std::function<void(unsigned)>& Body);
+
+// std::sort(first, last, less) with pieces sorted at once and merged: the
+// same result whenever less orders the elements strictly (no two equal);
+// with equal elements, their order may differ from std::sort's.
+template <class It, class Less>
+void ParallelSort(It first, It last, Less less) {
+  constexpr std::size_t kPiece = 1 << 14;  // smaller pieces are not worth a thread
+  const auto n = static_cast<std::size_t>(last - first);
+  const unsigned parts = static_cast<unsigned>(std::min<std::size_t>(ParallelWidth(), n / kPiece));
+  if (parts < 2) {
+    std::sort(first, last, less);
+    return;
+  }
+  const auto at = [&](unsigned part) { return first + static_cast<std::ptrdiff_t>(n * part / parts); };
+  RunParts(parts, [&](unsigned part) { std::sort(at(part), at(part + 1), less); });
+  for (unsigned part = 1; part < parts; ++part) std::inplace_merge(first, at(part), at(part + 1), less);
+}
 
 }  // namespace tavrin
