@@ -32,8 +32,10 @@ void TUniqueManager::Organize() {
   // Pairing. The items of one display key, in W order, are chained through
   // `next`; the first of them is where the pairing walk meets the key first,
   // and it takes every later item of that key, so a group is its chain.
-  // Equal keys need not be adjacent in W: keys that differ only in trailing
-  // spaces share a padded key field and interleave by text.
+  // Equal keys are adjacent in W when it is sorted by the keys' bytes, or
+  // by PaddedKeyOrder over plain keys only; then the groups are runs of W.
+  // Otherwise keys that differ only in trailing spaces (or long keys) share
+  // a padded key field and interleave by text, and a hash finds the groups.
   struct TGroup {
     std::size_t Head, Tail, Size;
   };
@@ -41,21 +43,46 @@ void TUniqueManager::Organize() {
   std::vector<std::size_t> next(w.size(), kEnd);
   std::vector<TGroup> groups;
   std::vector<std::size_t> groupOf(w.size());
-  TTextIndex<std::size_t> byKey;
-  byKey.reserve(w.size());
-  for (std::size_t p = 0; p < w.size(); ++p) {
-    // W is in sort order, the items in memory in input order: fetch ahead.
+  const auto join = [&](std::size_t p, std::size_t group) {
+    TGroup& g = groups[group];
+    next[g.Tail] = p;
+    g.Tail = p;
+    ++g.Size;
+    groupOf[p] = group;
+  };
+  const auto start = [&](std::size_t p) {
+    groupOf[p] = groups.size();
+    groups.push_back({p, p, 1});
+  };
+  // W is in sort order, the items in memory in input order: fetch ahead.
+  const auto prefetch = [&](std::size_t p) {
     if (p + 8 < w.size()) __builtin_prefetch(&DisplayKey(*w[p + 8]));
-    auto [group, fresh] = byKey.try_emplace(DisplayKey(*w[p]), groups.size());
-    if (fresh) {
-      groups.push_back({p, p, 1});
+  };
+  bool adjacent = true;
+  for (std::size_t p = 0; p < w.size() && adjacent; ++p) {
+    prefetch(p);
+    if (FZenkaku == FUpper && !PlainKey(*w[p])) {
+      adjacent = false;
+    } else if (p > 0 && DisplayKey(*w[p]) == DisplayKey(*w[p - 1])) {
+      join(p, groups.size() - 1);
     } else {
-      TGroup& g = groups[*group];
-      next[g.Tail] = p;
-      g.Tail = p;
-      ++g.Size;
+      start(p);
     }
-    groupOf[p] = *group;
+  }
+  if (!adjacent) {
+    groups.clear();
+    std::fill(next.begin(), next.end(), kEnd);
+    TTextIndex<std::size_t> byKey;
+    byKey.reserve(w.size());
+    for (std::size_t p = 0; p < w.size(); ++p) {
+      prefetch(p);
+      auto [group, fresh] = byKey.try_emplace(DisplayKey(*w[p]), groups.size());
+      if (fresh) {
+        start(p);
+      } else {
+        join(p, *group);
+      }
+    }
   }
   for (std::size_t p = 0; p < w.size(); ++p) {
     const TGroup& g = groups[groupOf[p]];

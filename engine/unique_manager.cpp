@@ -67,6 +67,11 @@ int CompareBytes(std::string_view A, std::string_view B) {
   return A.size() < B.size() ? -1 : (A.size() > B.size() ? 1 : 0);
 }
 
+bool PlainKey(const TUniqueItem& Item) {
+  const std::string& key = Item.FKey;
+  return !key.empty() && key.size() < kKeyField && key.back() != ' ';
+}
+
 int PaddedKeyOrder(const TUniqueItem* A, const TUniqueItem* B) {
   // Most pairs differ inside the keys' common length, and equal keys are
   // padded alike: both settle without walking the padding.

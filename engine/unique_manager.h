@@ -36,6 +36,12 @@ class TUniqueItem : public TCustomContainerItem {
   std::int32_t FMergedCount = 0;  // group total, set by Organize
 };
 
+// Whether Item's FKey is not empty, shorter than the padded field and does
+// not end in a space. When every key of a list is plain, sorting it by
+// PaddedKeyOrder puts the items of equal keys next to each other; keys that
+// differ only in trailing spaces, and keys of 1024 bytes and more, share
+// padded fields and may interleave by text.
+bool PlainKey(const TUniqueItem& Item);
 // -1, 0 or +1: FKey left-justified in 1024 bytes padded with 0x20 (a longer
 // key whole), followed by FText, compared as unsigned bytes, a proper prefix
 // first. Compares as if padded; no padded string is built.
