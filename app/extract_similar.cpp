@@ -5,10 +5,34 @@
 #include "engine/text_index.h"
 
 namespace tavrin {
+namespace {
+
+// Marks adjacent items of equal keys when the items are in PaddedKeyOrder
+// and every key is plain, so that equal keys are adjacent; returns false,
+// with some marks set, as soon as either turns out not to hold.
+bool MarkAdjacent(TUniqueManager& Manager, std::int32_t count) {
+  TUniqueItem* previous = nullptr;
+  for (std::int32_t i = 0; i < count; ++i) {
+    TUniqueItem* item = Manager.Items(i);
+    if (i + 8 < count) __builtin_prefetch(Manager.Items(i + 8));
+    if (!PlainKey(*item)) return false;
+    if (previous != nullptr) {
+      if (PaddedKeyOrder(previous, item) > 0) return false;
+      if (previous->FKey == item->FKey) previous->FSimilar = item->FSimilar = true;
+    }
+    previous = item;
+  }
+  return true;
+}
+
+}  // namespace
 
 bool MarkSimilar(TUniqueManager& Manager) {
   const std::int32_t count = Manager.Count();
   if (count == 0) return false;
+  Manager.ClearSimilar();
+  // A sorted list, the usual case, needs no look-ups.
+  if (MarkAdjacent(Manager, count)) return true;
   Manager.ClearSimilar();
   // The first item met with each key; a later item of the same key marks
   // both (marking the first again is harmless).

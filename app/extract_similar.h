@@ -12,7 +12,9 @@ namespace tavrin {
 // The marks are those of walking the items in PaddedKeyOrder and pairing
 // equal keys within each run of equal key fields: equal keys always share
 // their field and a field's items are adjacent in that order, so the pass
-// finds the same pairs with one hash look-up per item and no sort.
+// finds the same pairs with no sort: by comparing neighbours when the items
+// are already in that order with plain keys, else by one hash look-up per
+// item.
 bool MarkSimilar(TUniqueManager& Manager);
 
 }  // namespace tavrin
