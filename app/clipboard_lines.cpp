@@ -87,12 +87,8 @@ void TClipboardLines::JoinQuotedCells() {
 
 void TClipboardLines::RemoveBlankLines() {
   const auto blank = [this](const TSpan& span) {
-    if (span.Length == 0) return true;
-    // A first byte above 0x20 that cannot start a full-width space is a
-    // character no trim removes: the common case needs no TrimBlanks.
-    const auto first = static_cast<unsigned char>(FBuffer[span.Start]);
-    if (first > 0x20 && first != 0x81) return false;
-    return TrimBlanksView(std::string_view(FBuffer.data() + span.Start, span.Length)).empty();
+    const std::string_view line(FBuffer.data() + span.Start, span.Length);
+    return !StartsUnblank(line) && TrimBlanksView(line).empty();
   };
   FSpans.erase(std::remove_if(FSpans.begin(), FSpans.end(), blank), FSpans.end());
 }

@@ -52,6 +52,14 @@ std::string FoldHyphens(std::string_view S);
 std::string TrimBlanks(std::string_view Text);
 // The same, as a view into Text (the result is always a substring).
 std::string_view TrimBlanksView(std::string_view Text);
+// True when Text's first byte alone shows that TrimBlanks leaves something:
+// a byte above 0x20 that cannot start a full-width space. The common case
+// of a blank-line test, without a walk over the text.
+inline bool StartsUnblank(std::string_view Text) {
+  if (Text.empty()) return false;
+  const auto first = static_cast<unsigned char>(Text.front());
+  return first > 0x20 && first != 0x81;
+}
 
 // Removes every leading and trailing byte of value 0x20 or below.
 std::string_view TrimControls(std::string_view Text);

@@ -149,6 +149,7 @@ TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
 }
 
 std::string_view TUniqueManager::Kept(std::string_view Line) const {
+  if (!FTrim && StartsUnblank(Line)) return Line;
   const std::string_view blank = TrimBlanksView(Line);
   if (blank.empty()) return {};
   return FTrim ? blank : Line;

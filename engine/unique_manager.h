@@ -197,7 +197,8 @@ void TUniqueManager::AddAllParallel(std::size_t n, LineAt lineAt, unsigned width
   // A text always falls to the same part, so each part sees every line of
   // its texts in order and counts them as Add would; only the new items
   // need putting in order afterwards.
-  std::vector<std::uint64_t> hashes(n);
+  // Every entry is written before it is read: no zeroing of a large array.
+  const auto hashes = std::make_unique_for_overwrite<std::uint64_t[]>(n);
   RunParts(width, [&](unsigned part) {
     const std::size_t from = n * part / width, to = n * (part + 1) / width;
     for (std::size_t i = from; i < to; ++i) {
