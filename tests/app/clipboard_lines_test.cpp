@@ -24,7 +24,7 @@ Lines Joined(std::string text) {
 
 Lines Read(std::string text) { return ClipboardLines(std::move(text)).ToVector(); }
 
-// The split skips eight bytes at a time: breaks at every offset of a word,
+// The split reads sixteen bytes at a time: breaks at every offset of a word,
 // beside bytes just above the break codes and high bytes, split as a plain
 // byte-by-byte reading does.
 TEST(SplitClipboardText, BreaksAtEveryOffsetAmongAwkwardBytes) {

@@ -3,6 +3,9 @@
 // the list, the column orders and the copy text.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -126,6 +129,34 @@ TEST(MarkSimilar, KeysDifferingInTrailingSpacesAreNotPartners) {
   ASSERT_TRUE(BuildData(manager, ClipboardLines("a\na \nA \nb"), true));
   ASSERT_TRUE(MarkSimilar(manager));
   EXPECT_EQ(Texts(FillRows(manager, true, true, true)), (std::vector<std::string>{"A :1", "a :1"}));
+}
+
+// Marks are exactly the shared keys whether the list is sorted (neighbours
+// compared) or in input order, and whether or not some key is not plain
+// (trailing space, over 1024 bytes), which sends the pass to the look-ups.
+TEST(MarkSimilar, MarksAreTheSharedKeysInEveryOrder) {
+  std::mt19937 rng(17);
+  const std::string pieces[] = {"a", "A", "\xB1", "\x83\x41", "\x81\x5B", "b", "\x82\xA0"};
+  for (int round = 0; round < 24; ++round) {
+    std::string text;
+    for (int i = 0; i < 400; ++i) {
+      for (int k = std::uniform_int_distribution<>(1, 3)(rng); k > 0; --k) text += pieces[rng() % std::size(pieces)];
+      // A late awkward line, so that a sorted pass has marked much already.
+      if (round % 3 == 1 && i == 390) text += " ";
+      if (round % 3 == 2 && i == 395) text += std::string(1100, 'x');
+      text += "\r\n";
+    }
+    TUniqueManager manager;
+    manager.FHyphen = true;
+    ASSERT_TRUE(BuildData(manager, ClipboardLines(text), round % 2 == 0));
+    ASSERT_TRUE(MarkSimilar(manager));
+    std::map<std::string, int> keys;
+    for (int i = 0; i < manager.Count(); ++i) ++keys[manager.Items(i)->FKey];
+    for (int i = 0; i < manager.Count(); ++i) {
+      const TUniqueItem* item = manager.Items(i);
+      ASSERT_EQ(item->FSimilar, keys[item->FKey] > 1) << round << " " << i;
+    }
+  }
 }
 
 TEST(MarkSimilar, EmptyManagerKeepsNothingMarked) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "engine/item_sort.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
 
@@ -92,6 +95,63 @@ TEST(Organize, PairsEqualKeysThatAreNotAdjacent) {
   m.Clear();
   Organized(m, {"ab", "AB ", "Ab"}, &same);  // "ab", "ab ", "ab" sort as AB , Ab, ab
   EXPECT_EQ(same, (std::vector<std::string>{"Ab", "ab"}));
+}
+
+// Organize against the plain reading of the pairing: walk the sorted list,
+// and each item not yet taken takes every later item of its display key.
+// Random lines under all four option pairs; some rounds have only plain
+// keys (groups are runs), others have trailing spaces and keys of over
+// 1024 bytes (groups interleave).
+TEST(Organize, GroupsAsTheSortedWalkPairsThem) {
+  std::mt19937 rng(11);
+  const std::string plain[] = {"a", "A", "\xB1", "\x83\x41", "\x82\xA0", "b", "\x81\x5B", "-"};
+  const std::string awkward[] = {" ", "a ", std::string(600, 'x'), "\x81\x40"};
+  for (int round = 0; round < 40; ++round) {
+    const bool spaces = round % 2 == 1;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 300; ++i) {
+      std::string s;
+      for (int k = std::uniform_int_distribution<>(1, 3)(rng); k > 0; --k) {
+        s += spaces && rng() % 3 == 0 ? awkward[rng() % std::size(awkward)] : plain[rng() % std::size(plain)];
+      }
+      lines.push_back(s);
+    }
+    TUniqueManager m;
+    m.FZenkaku = round % 4 < 2;
+    m.FUpper = round % 8 < 4;
+    for (const std::string& line : lines) m.Add(line);
+    m.Organize();
+
+    std::vector<TUniqueItem*> w;
+    for (int i = 0; i < m.Count(); ++i) w.push_back(m.Items(i));
+    if (m.FZenkaku == m.FUpper) {
+      SortByPaddedKey(w);
+    } else {
+      SortByKeyBytes(w, m.FUpper ? &TUniqueItem::FWidthKey : &TUniqueItem::FCaseKey);
+    }
+    std::vector<TUniqueItem*> same;
+    std::vector<bool> taken(w.size());
+    for (std::size_t p = 0; p < w.size(); ++p) {
+      if (taken[p]) continue;
+      std::vector<std::size_t> group{p};
+      for (std::size_t q = p + 1; q < w.size(); ++q) {
+        if (m.DisplayKey(*w[q]) == m.DisplayKey(*w[p])) group.push_back(q);
+      }
+      if (group.size() < 2) continue;
+      const TUniqueItem* top = w[p];
+      int sum = 0;
+      for (std::size_t q : group) {
+        taken[q] = true;
+        same.push_back(w[q]);
+        sum += w[q]->FCount;
+        if (w[q]->FCount > top->FCount) top = w[q];
+      }
+      if (m.FZenkaku && m.FUpper) continue;
+      for (std::size_t q : group) ASSERT_EQ(w[q]->FShown, w[q] == top) << round;
+      ASSERT_EQ(top->FMergedCount, sum) << round;
+    }
+    ASSERT_EQ(m.SameList(), same) << round;
+  }
 }
 
 TEST(Organize, EmptyManagerDoesNothing) {

@@ -6,6 +6,7 @@
 
 #include "util/cp932.h"
 #include "util/messages.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 namespace {
@@ -210,7 +211,9 @@ std::vector<TSnapshot> Snapshot(const TUniqueManager& m) {
 }
 
 // Random lines with blanks, long lines and repeats: AddAll leaves exactly
-// what one Add per line leaves, under each trim choice.
+// what one Add per line leaves (the same items in the same order, the same
+// counts), under each trim choice, serially and split over 2 to 4 parts,
+// and on top of items added before.
 TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
   std::mt19937 rng(5);
   const std::string pieces[] = {"a", "A", " ", "\t", "\x81\x40", "\x83\x41", "-", std::string(20, 'q'), "\x82"};
@@ -221,15 +224,26 @@ TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
       s += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(rng)];
     lines.push_back(s);
   }
-  for (const bool trim : {false, true}) {
-    TUniqueManager one, all;
-    one.FTrim = all.FTrim = trim;
-    one.FHyphen = all.FHyphen = true;
-    for (const std::string& line : lines) one.Add(line);
-    all.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
-    ASSERT_EQ(Snapshot(all), Snapshot(one)) << trim;
-    for (const std::string& line : lines) ASSERT_EQ(all.FindText(line) != nullptr, one.FindText(line) != nullptr);
+  for (const unsigned width : {1u, 2u, 3u, 4u}) {
+    SetParallelWidth(width);
+    for (const bool trim : {false, true}) {
+      for (const bool earlier : {false, true}) {
+        TUniqueManager one, all;
+        one.FTrim = all.FTrim = trim;
+        one.FHyphen = all.FHyphen = true;
+        if (earlier) {
+          for (std::size_t i = 0; i < lines.size(); i += 7) one.Add(lines[i]), all.Add(lines[i]);
+        }
+        for (const std::string& line : lines) one.Add(line);
+        all.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
+        ASSERT_EQ(Snapshot(all), Snapshot(one)) << width << trim << earlier;
+        for (const std::string& line : lines) {
+          ASSERT_EQ(all.FindText(line) != nullptr, one.FindText(line) != nullptr);
+        }
+      }
+    }
   }
+  SetParallelWidth(0);
 }
 
 std::vector<std::string> Texts(const TUniqueManager& m) {
