@@ -94,7 +94,8 @@ std::string BatchUsage() {
          "  --utf8                 input and output in UTF-8 instead of CP932\n"
          "  --help                 show this text\n"
          "\n"
-         "Exit status: 0 on success (an empty result included), 2 on bad arguments.\n";
+         "Exit status: 0 on success (an empty result included), 2 on bad arguments,\n"
+         "1 when reading, running or writing fails.\n";
 }
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {

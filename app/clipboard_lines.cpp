@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -47,17 +48,21 @@ TClipboardLines TClipboardLines::Split(std::string Text) {
   if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
     Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
   }
+  if (Text.size() >= kMaxText) throw std::length_error("clipboard text of 4 GiB or more");
   lines.FBuffer = std::move(Text);
   const std::string& b = lines.FBuffer;
   const std::size_t n = b.size();
   lines.FSpans.reserve(static_cast<std::size_t>(std::count(b.begin(), b.end(), '\n')) + 1);
   std::size_t start = 0;
+  const auto add = [&](std::size_t end) {
+    lines.FSpans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
+  };
   ForEachBreak(b.data(), n, [&](std::size_t i) {
     if (i < start) return;  // the LF of a CR LF already ended its line
-    lines.FSpans.push_back({start, i - start});
+    add(i);
     start = b[i] == '\r' && i + 1 < n && b[i + 1] == '\n' ? i + 2 : i + 1;
   });
-  if (start < n) lines.FSpans.push_back({start, n - start});
+  if (start < n) add(n);
   return lines;
 }
 
@@ -80,7 +85,7 @@ void TClipboardLines::JoinQuotedCells() {
     const std::size_t tail = second.Length - 1;
     std::memmove(&FBuffer[first.Start + first.Length], &FBuffer[second.Start], tail);
     first.Start += 1;
-    first.Length = first.Length - 1 + tail;
+    first.Length = static_cast<std::uint32_t>(first.Length - 1 + tail);
     second.Length = 0;
   }
 }

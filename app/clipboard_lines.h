@@ -6,6 +6,7 @@
 // All lines live in one buffer (a million lines cost one allocation, not a
 // million), each line a view into it. A line holds no line-break bytes.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,11 @@ class TClipboardLines {
 
   // Splits Text into lines: a line ends at CR, at LF or at the pair CR LF; a
   // line break at the very end adds no empty line; the text ends at its first
-  // NUL byte. Nothing else is done (no joining, no blank removal).
+  // NUL byte. Nothing else is done (no joining, no blank removal). A text
+  // (up to its NUL) of kMaxText bytes or more throws std::length_error.
   static TClipboardLines Split(std::string Text);
+  // Lines are kept as 32-bit offsets: half the memory of a million lines.
+  static constexpr std::size_t kMaxText = UINT32_MAX;
 
   std::size_t size() const noexcept { return FSpans.size(); }
   bool empty() const noexcept { return FSpans.empty(); }
@@ -43,8 +47,8 @@ class TClipboardLines {
 
  private:
   struct TSpan {
-    std::size_t Start;
-    std::size_t Length;
+    std::uint32_t Start;
+    std::uint32_t Length;
   };
   std::string FBuffer;
   std::vector<TSpan> FSpans;

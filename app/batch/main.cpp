@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,12 +46,19 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  std::string input = ReadAll(stdin);
-  if (std::ferror(stdin)) {
-    std::perror("tavrin-batch: standard input");
+  tavrin::TBatchOutput output;
+  try {
+    std::string input = ReadAll(stdin);
+    if (std::ferror(stdin)) {
+      std::perror("tavrin-batch: standard input");
+      return 1;
+    }
+    output = tavrin::RunBatch(parsed.Options, std::move(input));
+  } catch (const std::exception& e) {
+    // Out of memory, or a text too large to hold: said, and nothing written.
+    std::fprintf(stderr, "tavrin-batch: %s\n", e.what());
     return 1;
   }
-  const tavrin::TBatchOutput output = tavrin::RunBatch(parsed.Options, std::move(input));
   if (output.Replaced > 0) {
     std::fprintf(stderr, "tavrin-batch: %zu characters could not be kept and were replaced by \"?\"\n",
                  output.Replaced);
