@@ -18,7 +18,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "util/huge_pages.h"
+#include "util/memory_setup.h"
 #include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
@@ -55,7 +55,7 @@ std::string Generate(long lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tavrin::UseHugePages(argv);
+  tavrin::SetUpMemory(argv);
   QApplication app(argc, argv);
   std::vector<long> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::atol(argv[i]));

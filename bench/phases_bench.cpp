@@ -14,7 +14,7 @@
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
 #include "engine/unique_manager.h"
-#include "util/huge_pages.h"
+#include "util/memory_setup.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ class TPhase {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tavrin::UseHugePages(argv);
+  tavrin::SetUpMemory(argv);
   const bool similar = argc < 2 || std::string_view(argv[1]) != "all";
   std::string input;
   {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/batch_command.h"
-#include "util/huge_pages.h"
+#include "util/memory_setup.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ std::string ReadAll(std::FILE* in) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tavrin::UseHugePages(argv);
+  tavrin::SetUpMemory(argv);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
   if (parsed.Action == tavrin::TBatchArgs::TAction::Help) {

@@ -1,7 +1,7 @@
 #include "app/qt/program.h"
-#include "util/huge_pages.h"
+#include "util/memory_setup.h"
 
 int main(int argc, char** argv) {
-  tavrin::UseHugePages(argv);
+  tavrin::SetUpMemory(argv);
   return tavrin::RunProgram(argc, argv);
 }

@@ -1,5 +1,6 @@
-#include "util/huge_pages.h"
+#include "util/memory_setup.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -27,11 +28,13 @@ std::string HugePageTunables(const char* current, std::string_view mode) {
   return result;
 }
 
-void UseHugePages(char** argv) {
+void SetUpMemory(char** argv) {
 #if defined(TAVRIN_OWN_ALLOCATOR)
-  // The sanitizers bring their own allocator.
   (void)argv;
 #else
+  // Blocks up to 32 MB from the heap, and up to 128 MB of free heap kept.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 128 << 20);
   if (argv == nullptr || argv[0] == nullptr) return;
   std::ifstream file("/sys/kernel/mm/transparent_hugepage/enabled");
   std::stringstream mode;

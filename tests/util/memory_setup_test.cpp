@@ -1,4 +1,4 @@
-#include "util/huge_pages.h"
+#include "util/memory_setup.h"
 
 #include <gtest/gtest.h>
 
