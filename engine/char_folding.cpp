@@ -103,7 +103,9 @@ const TFoldMaps& Maps() {
 
 std::string Apply(const TCharMap& map, std::string_view s) {
   std::string out;
-  out.reserve(s.size() + s.size() / 2);
+  // Most characters keep their length; a short result stays inside the
+  // string (no allocation), as most keys do.
+  out.reserve(s.size());
   std::size_t i = 0;
   while (i < s.size()) {
     std::size_t len = CharLength(s, i);
