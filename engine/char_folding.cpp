@@ -15,6 +15,8 @@ namespace {
 struct TCharFold {
   std::uint8_t Length = 0;
   char Bytes[2] = {};
+
+  std::string_view View() const { return {Bytes, Length}; }
 };
 
 // A per-character lookup equivalent to applying a table's pairs one after
@@ -41,11 +43,16 @@ struct TCharMap {
     f.Length = static_cast<std::uint8_t>(to.size());
     for (std::size_t i = 0; i < to.size(); ++i) f.Bytes[i] = to[i];
   }
-  // The current image of a character under this map.
-  std::string Image(std::string_view ch) const {
-    const TCharFold& f = Lookup(ch);
-    return f.Length == 0 ? std::string(ch) : std::string(f.Bytes, f.Length);
+  // The current image of a character (one or two bytes) under this map.
+  TCharFold Fold(std::string_view ch) const {
+    TCharFold f = Lookup(ch);
+    if (f.Length == 0) {
+      f.Length = static_cast<std::uint8_t>(ch.size());
+      for (std::size_t i = 0; i < ch.size(); ++i) f.Bytes[i] = ch[i];
+    }
+    return f;
   }
+  std::string Image(std::string_view ch) const { return std::string(Fold(ch).View()); }
 };
 
 std::string CodeBytes(std::uint16_t code) {
@@ -77,9 +84,9 @@ struct TFoldMaps {
     // length, so composing equals applying the steps in turn.
     auto compose = [](TCharMap& out, const TCharMap& first, const TCharMap& second,
                       std::string_view ch) {
-      std::string mid = first.Image(ch);
-      std::string end = second.Image(mid);
-      if (end != ch) out.Set(ch, end);
+      const TCharFold mid = first.Fold(ch);
+      const TCharFold end = second.Fold(mid.View());
+      if (end.View() != ch) out.Set(ch, end.View());
     };
     for (unsigned b = 0; b < 256; ++b) {
       const char ch[1] = {static_cast<char>(b)};
