@@ -28,14 +28,15 @@ std::string HugePageTunables(const char* current, std::string_view mode) {
   return result;
 }
 
-void SetUpMemory(char** argv) {
+void SetUpMemory(char** argv, bool restart) {
 #if defined(TAVRIN_OWN_ALLOCATOR)
   (void)argv;
+  (void)restart;
 #else
   // Blocks up to 32 MB from the heap, and up to 128 MB of free heap kept.
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TRIM_THRESHOLD, 128 << 20);
-  if (argv == nullptr || argv[0] == nullptr) return;
+  if (!restart || argv == nullptr || argv[0] == nullptr) return;
   std::ifstream file("/sys/kernel/mm/transparent_hugepage/enabled");
   std::stringstream mode;
   mode << file.rdbuf();

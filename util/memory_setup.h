@@ -21,10 +21,12 @@ namespace tavrin {
 // "never" refuses it, an unreadable file tells nothing).
 std::string HugePageTunables(const char* current, std::string_view mode);
 
-// Sets the allocator up as above; call at the very top of main. Starts the
-// running program again (same arguments, same open files) when
-// HugePageTunables asks for it; when starting again fails the program goes
-// on as it is. Does nothing in sanitizer builds, whose allocator is their own.
-void SetUpMemory(char** argv);
+// Sets the allocator up as above; call at the very top of main. Unless
+// restart is false (the caller knows its input is small, and a second start
+// would cost more than it saves), starts the running program again (same
+// arguments, same open files) when HugePageTunables asks for it; when
+// starting again fails the program goes on as it is. Does nothing in
+// sanitizer builds, whose allocator is their own.
+void SetUpMemory(char** argv, bool restart = true);
 
 }  // namespace tavrin

@@ -34,7 +34,10 @@ std::string ReadAll(std::FILE* in) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tavrin::SetUpMemory(argv);
+  // A small file on standard input is done before a second start would pay.
+  struct stat in {};
+  const bool small = fstat(fileno(stdin), &in) == 0 && S_ISREG(in.st_mode) && in.st_size < (1 << 20);
+  tavrin::SetUpMemory(argv, !small);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
   if (parsed.Action == tavrin::TBatchArgs::TAction::Help) {
