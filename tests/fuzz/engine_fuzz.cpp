@@ -4,12 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
+#include "util/parallel.h"
 
 using namespace tavrin;
 
@@ -62,15 +64,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               bulk.Items(i)->FCount == m.Items(i)->FCount);
       }
     }
+    if (size % 8 == 0 && options == static_cast<int>(size / 8 % 32) && !lines.empty()) {
+      // The lines repeated past the parallel threshold, split over 2 to 4
+      // parts: still what line-by-line adds leave. One input in eight, for
+      // the fuzzer's pace.
+      const std::size_t n = 5000;
+      const auto at = [&](std::size_t i) { return lines[(i * 7 + i / lines.size()) % lines.size()]; };
+      TUniqueManager one, bulk;
+      for (TUniqueManager* x : {&one, &bulk}) {
+        x->FTrim = m.FTrim;
+        x->FHyphen = m.FHyphen;
+        x->FHyphenTerminate = m.FHyphenTerminate;
+      }
+      for (std::size_t i = 0; i < n; ++i) one.Add(at(i));
+      SetParallelWidth(2 + static_cast<unsigned>(size % 3));
+      bulk.AddAll(n, at);
+      SetParallelWidth(0);
+      Check(bulk.Count() == one.Count());
+      for (std::int32_t i = 0; i < one.Count(); ++i) {
+        Check(bulk.Items(i)->FText == one.Items(i)->FText && bulk.Items(i)->FCount == one.Items(i)->FCount);
+      }
+    }
     for (std::string_view line : lines) {
       if (TrimBlanksView(line).empty()) continue;
       const TUniqueItem* item = m.FindText(m.FTrim ? TrimBlanksView(line) : line);
       Check(item != nullptr);
     }
     m.Organize();
+    // Grouped are exactly the items whose display key another item shares.
+    std::map<std::string, int> displayKeys;
+    for (std::int32_t i = 0; i < m.Count(); ++i) ++displayKeys[m.DisplayKey(*m.Items(i))];
     for (std::int32_t i = 0; i < m.Count(); ++i) {
       const TUniqueItem* item = m.Items(i);
       Check(item->FGrouped == (std::find(m.SameList().begin(), m.SameList().end(), item) != m.SameList().end()));
+      Check(item->FGrouped == (displayKeys[m.DisplayKey(*item)] > 1));
     }
     m.Sort();
     for (std::int32_t i = 1; i < m.Count(); ++i) Check(PaddedKeyOrder(m.Items(i - 1), m.Items(i)) < 0);
