@@ -137,16 +137,20 @@ void TUniqueManager::AddItem(std::unique_ptr<TCustomContainerItem> item) {
   Enter(unique);
 }
 
-void TUniqueManager::Enter(TUniqueItem* item) {
-  const std::uint64_t hash = HashBytes(item->FText);
+void TUniqueManager::Enter(TUniqueItem* item, std::uint64_t hash) {
   FTextIndex[Shard(hash)].try_emplace(item->FText, hash, item);
 }
 
-TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
-  const std::uint64_t hash = HashBytes(Text);
-  TUniqueItem* const* found = FTextIndex[Shard(hash)].find(Text, hash);
+TUniqueItem* TUniqueManager::Find(std::string_view text, std::uint64_t hash) const {
+  TUniqueItem* const* found = FTextIndex[Shard(hash)].find(text, hash);
   return found == nullptr ? nullptr : *found;
 }
+
+void TUniqueManager::Unindex(TUniqueItem* item) {
+  FTextIndex[Shard(HashBytes(item->FText))].erase(item->FText, item);
+}
+
+TUniqueItem* TUniqueManager::FindText(std::string_view Text) const { return Find(Text, HashBytes(Text)); }
 
 std::string_view TUniqueManager::Kept(std::string_view Line) const {
   if (!FTrim && StartsUnblank(Line)) return Line;
@@ -159,8 +163,7 @@ void TUniqueManager::Add(std::string_view Line) {
   const std::string_view text = Kept(Line);
   if (text.empty()) return;
   const std::uint64_t hash = HashBytes(text);
-  TUniqueItem* const* found = FTextIndex[Shard(hash)].find(text, hash);
-  AddFound(found == nullptr ? nullptr : *found, text, hash, nullptr, 0);
+  AddFound(Find(text, hash), text, hash, nullptr, 0);
 }
 
 std::unique_ptr<TUniqueItem> TUniqueManager::MakeItem(std::string_view text) const {
@@ -196,7 +199,7 @@ bool TUniqueManager::AddFound(TUniqueItem* found, std::string_view text, std::ui
     made->push_back({line, std::move(item)});
   }
   try {
-    FTextIndex[Shard(hash)].try_emplace(added->FText, hash, added);
+    Enter(added, hash);
   } catch (...) {
     if (made == nullptr) {
       FItems.pop_back();
@@ -228,18 +231,13 @@ void TUniqueManager::TAdder::Finish() {
 }
 
 void TUniqueManager::TAdder::LookUp(TPending& p) {
-  TUniqueItem* const* found = FManager.FTextIndex[Shard(p.Hash)].find(p.Text, p.Hash);
-  p.Found = found == nullptr ? nullptr : *found;
+  p.Found = FManager.Find(p.Text, p.Hash);
   if (p.Found != nullptr) __builtin_prefetch(&p.Found->FCount);
   p.Created = FCreated;
 }
 
 void TUniqueManager::TAdder::Apply(const TPending& p) {
-  TUniqueItem* found = p.Found;
-  if (p.Created != FCreated) {
-    TUniqueItem* const* again = FManager.FTextIndex[Shard(p.Hash)].find(p.Text, p.Hash);
-    found = again == nullptr ? nullptr : *again;
-  }
+  TUniqueItem* const found = p.Created == FCreated ? p.Found : FManager.Find(p.Text, p.Hash);
   if (FManager.AddFound(found, p.Text, p.Hash, FMade, p.Line)) ++FCreated;
 }
 
@@ -252,7 +250,7 @@ void TUniqueManager::Gather(std::vector<std::vector<TMade>>& made) {
     // Without room in the list the made items are dropped, out of the
     // index first, so that nothing refers to them.
     for (auto& part : made) {
-      for (TMade& m : part) FTextIndex[Shard(HashBytes(m.Item->FText))].erase(m.Item->FText, m.Item.get());
+      for (TMade& m : part) Unindex(m.Item.get());
     }
     throw;
   }
@@ -322,7 +320,7 @@ void TUniqueManager::Assign(const TUniqueManager& Source) {
 
 void TUniqueManager::ItemDeleting(TCustomContainerItem* item) {
   auto* unique = static_cast<TUniqueItem*>(item);
-  FTextIndex[Shard(HashBytes(unique->FText))].erase(unique->FText, unique);
+  Unindex(unique);
   FSortedFrom.clear();
   FSortedOrder.clear();
   FSameList.erase(std::remove(FSameList.begin(), FSameList.end(), unique), FSameList.end());

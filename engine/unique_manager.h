@@ -152,7 +152,12 @@ class TUniqueManager : public TCustomContainer {
   };
 
   TUniqueItem* Item(std::size_t position) const;
-  void Enter(TUniqueItem* item);
+  // The text index's shard work: an item entered, looked up by its text with
+  // the text's HashBytes, and taken out.
+  void Enter(TUniqueItem* item, std::uint64_t hash);
+  void Enter(TUniqueItem* item) { Enter(item, HashBytes(item->FText)); }
+  TUniqueItem* Find(std::string_view text, std::uint64_t hash) const;
+  void Unindex(TUniqueItem* item);
   // What Add keeps of a line: empty for a blank line.
   std::string_view Kept(std::string_view Line) const;
   // A new item for a kept text with its keys; entered nowhere.
