@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,14 +14,19 @@
 
 namespace {
 
-std::string ReadAll(std::FILE* in) {
+// The size of the regular file open as in; none for a pipe or a terminal.
+std::optional<std::size_t> FileSize(std::FILE* in) {
+  struct stat info {};
+  if (fstat(fileno(in), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::size_t>(info.st_size);
+}
+
+std::string ReadAll(std::FILE* in, std::optional<std::size_t> size) {
   std::string data;
   std::size_t used = 0;
   // A file's size is known: one buffer of that size (plus one byte, to see
   // the end at once). A pipe grows its buffer by doubling.
-  struct stat info {};
-  const bool sized = fstat(fileno(in), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-  data.resize(sized ? static_cast<std::size_t>(info.st_size) + 1 : std::size_t{1} << 20);
+  data.resize(size.value_or(0) > 0 ? *size + 1 : std::size_t{1} << 20);
   for (;;) {
     const std::size_t got = std::fread(data.data() + used, 1, data.size() - used, in);
     used += got;
@@ -35,9 +41,8 @@ std::string ReadAll(std::FILE* in) {
 
 int main(int argc, char** argv) {
   // A small file on standard input is done before a second start would pay.
-  struct stat in {};
-  const bool small = fstat(fileno(stdin), &in) == 0 && S_ISREG(in.st_mode) && in.st_size < (1 << 20);
-  tavrin::SetUpMemory(argv, !small);
+  const std::optional<std::size_t> size = FileSize(stdin);
+  tavrin::SetUpMemory(argv, !(size && *size < (1 << 20)));
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
   if (parsed.Action == tavrin::TBatchArgs::TAction::Help) {
@@ -51,7 +56,7 @@ int main(int argc, char** argv) {
 
   tavrin::TBatchOutput output;
   try {
-    std::string input = ReadAll(stdin);
+    std::string input = ReadAll(stdin, size);
     if (std::ferror(stdin)) {
       std::perror("tavrin-batch: standard input");
       return 1;
