@@ -19,6 +19,15 @@ namespace {
 void Check(bool ok) {
   if (!ok) std::abort();
 }
+
+// The same items in the same order, with the same keys and counts.
+void CheckSameItems(const TUniqueManager& a, const TUniqueManager& b) {
+  Check(a.Count() == b.Count());
+  for (std::int32_t i = 0; i < a.Count(); ++i) {
+    Check(a.Items(i)->FText == b.Items(i)->FText && a.Items(i)->FKey == b.Items(i)->FKey &&
+          a.Items(i)->FCount == b.Items(i)->FCount);
+  }
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -58,11 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       bulk.FHyphen = m.FHyphen;
       bulk.FHyphenTerminate = m.FHyphenTerminate;
       bulk.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
-      Check(bulk.Count() == m.Count());
-      for (std::int32_t i = 0; i < m.Count(); ++i) {
-        Check(bulk.Items(i)->FText == m.Items(i)->FText && bulk.Items(i)->FKey == m.Items(i)->FKey &&
-              bulk.Items(i)->FCount == m.Items(i)->FCount);
-      }
+      CheckSameItems(bulk, m);
     }
     if (size % 8 == 0 && options == static_cast<int>(size / 8 % 32) && !lines.empty()) {
       // The lines repeated past the parallel threshold, split over 2 to 4
@@ -80,10 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       SetParallelWidth(2 + static_cast<unsigned>(size % 3));
       bulk.AddAll(n, at);
       SetParallelWidth(0);
-      Check(bulk.Count() == one.Count());
-      for (std::int32_t i = 0; i < one.Count(); ++i) {
-        Check(bulk.Items(i)->FText == one.Items(i)->FText && bulk.Items(i)->FCount == one.Items(i)->FCount);
-      }
+      CheckSameItems(bulk, one);
     }
     for (std::string_view line : lines) {
       if (TrimBlanksView(line).empty()) continue;
