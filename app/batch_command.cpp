@@ -9,6 +9,7 @@
 #include "app/copy_text.h"
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
+#include "app/variant_groups.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
 
@@ -32,13 +33,16 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
       result.Action = TBatchArgs::TAction::Help;
       return result;
     }
-    if (arg == "all" || arg == "similar") {
+    if (arg == "all" || arg == "similar" || arg == "map" || arg == "normalize") {
       if (commandSeen) {
         result.Error = "more than one command given";
         return result;
       }
       commandSeen = true;
-      o.Similar = arg == "similar";
+      o.Similar = arg != "all";
+      o.Output = arg == "map"         ? TBatchOptions::TOutput::Map
+                 : arg == "normalize" ? TBatchOptions::TOutput::Normalize
+                                      : TBatchOptions::TOutput::Copy;
       continue;
     }
     if (arg == "--trim") {
@@ -62,7 +66,7 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
     }
   }
   if (!commandSeen) {
-    result.Error = "no command given (all or similar)";
+    result.Error = "no command given (all, similar, map or normalize)";
     return result;
   }
   result.Action = TBatchArgs::TAction::Run;
@@ -70,7 +74,7 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
 }
 
 std::string BatchUsage() {
-  return "Usage: tavrin-batch all|similar [options] < input > output\n"
+  return "Usage: tavrin-batch all|similar|map|normalize [options] < input > output\n"
          "\n"
          "Reads the lines of standard input as the program reads the clipboard (lines end\n"
          "at CR, LF or CR LF; a quoted cell spanning two lines is joined; blank lines are\n"
@@ -82,6 +86,11 @@ std::string BatchUsage() {
          "Commands:\n"
          "  all       [全データ]: every distinct line with its count\n"
          "  similar   [類字抽出]: only the lines that have a differently written partner\n"
+         "  map       after [類字抽出], one line per variant: variant TAB canonical TAB\n"
+         "            count CR LF (the canonical spelling of a group is its most\n"
+         "            frequent line, on a tie the one that occurs first)\n"
+         "  normalize the input unchanged except that every variant line becomes its\n"
+         "            canonical spelling: same lines, same line breaks\n"
          "\n"
          "Options (the program's defaults apply without them):\n"
          "  --no-zenkaku           all: merge lines that differ in width or kana kind\n"
@@ -105,6 +114,9 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
     Input = std::move(encoded.bytes);
     output.Replaced = encoded.replaced;
   }
+  const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
+  // Normalizing writes the input back: it is kept as given.
+  const std::string given = normalize ? Input : std::string();
   const TClipboardLines lines = ClipboardLines(std::move(Input));
 
   output.Manager = std::make_unique<TUniqueManager>();
@@ -114,7 +126,9 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   manager.FUpper = Options.Upper;
   manager.FHyphenTerminate = Options.HyphenTerminate;
   manager.FHyphen = Options.Hyphen;
-  BuildData(manager, lines, Options.ExtractSort);
+  std::vector<TUniqueItem*> inputOrder;
+  BuildData(manager, lines, Options.ExtractSort, {},
+            Options.Output == TBatchOptions::TOutput::Copy ? nullptr : &inputOrder);
 
   std::vector<TResultRow> rows;
   if (Options.Similar) {
@@ -124,6 +138,12 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   }
   output.Summary =
       cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows.size()));
+  if (Options.Output != TBatchOptions::TOutput::Copy) {
+    const std::vector<TVariantGroup> groups = VariantGroups(rows, inputOrder);
+    std::string text = normalize ? NormalizedText(given, groups, Options.Trim) : VariantMapText(groups);
+    output.Out = Options.Utf8 ? cp932::ToUtf8(text) : std::move(text);
+    return output;
+  }
   TCopyResult copy = CopyRows(rows, {}, TCopyKind::All, Options.CopyCount);
   if (copy.Status == TCopyResult::TStatus::Copied) {
     output.Out = Options.Utf8 ? cp932::ToUtf8(copy.Text) : std::move(copy.Text);

@@ -14,7 +14,11 @@ namespace tavrin {
 
 // The window's options with their defaults.
 struct TBatchOptions {
-  bool Similar = false;  // "similar" ([類字抽出]) or "all" ([全データ])
+  bool Similar = false;  // "similar" ([類字抽出], also map and normalize) or "all" ([全データ])
+  // What is written: the copy text, or after the extraction the
+  // replacement map ("map") or the normalized input ("normalize").
+  enum class TOutput { Copy, Map, Normalize };
+  TOutput Output = TOutput::Copy;
   bool Zenkaku = true;
   bool Upper = true;
   bool Trim = false;
@@ -32,7 +36,8 @@ struct TBatchArgs {
   std::string Error;  // for Invalid: what was wrong (UTF-8)
 };
 
-// Arguments after the program name: exactly one of "all" and "similar", any
+// Arguments after the program name: exactly one of "all", "similar", "map"
+// and "normalize", any
 // of the options, in any order; "--help" (or "-h") alone asks for the usage.
 TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args);
 

@@ -13,7 +13,7 @@ int ProgressPercent(std::size_t Index, std::size_t n) {
 }
 
 bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
-               const TStatusFn& Status) {
+               const TStatusFn& Status, std::vector<TUniqueItem*>* InputOrder) {
   if (Lines.empty()) return false;
   Manager.Clear();
   const std::size_t n = Lines.size();
@@ -40,6 +40,10 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
   }
   if (Status) Status(OrganizingText());
   Manager.Organize();
+  if (InputOrder != nullptr) {
+    InputOrder->resize(static_cast<std::size_t>(Manager.Count()));
+    for (std::int32_t i = 0; i < Manager.Count(); ++i) (*InputOrder)[static_cast<std::size_t>(i)] = Manager.Items(i);
+  }
   if (ExtractSort) Manager.Sort();
   return true;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/clipboard_lines.h"
 #include "engine/unique_manager.h"
@@ -26,7 +27,9 @@ using TStatusFn = std::function<void(const std::string& text)>;
 //
 // Lines empty: returns false and leaves the manager untouched; the caller
 // shows NoLinesMessage and goes on with its summary. Otherwise true.
+// InputOrder, when given, receives the items in the order their texts first
+// occurred (the collection's order before Sort).
 bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
-               const TStatusFn& Status = {});
+               const TStatusFn& Status = {}, std::vector<TUniqueItem*>* InputOrder = nullptr);
 
 }  // namespace tavrin

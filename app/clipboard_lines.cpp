@@ -43,19 +43,13 @@ void ForEachBreak(const char* b, std::size_t n, OnBreak onBreak) {
 
 }  // namespace
 
-TClipboardLines TClipboardLines::Split(std::string Text) {
-  TClipboardLines lines;
-  if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
-    Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
-  }
-  if (Text.size() >= kMaxText) throw std::length_error("clipboard text of 4 GiB or more");
-  lines.FBuffer = std::move(Text);
-  const std::string& b = lines.FBuffer;
+std::vector<TLineSpan> SplitLineSpans(std::string_view b) {
   const std::size_t n = b.size();
-  lines.FSpans.reserve(static_cast<std::size_t>(std::count(b.begin(), b.end(), '\n')) + 1);
+  std::vector<TLineSpan> spans;
+  spans.reserve(static_cast<std::size_t>(std::count(b.begin(), b.end(), '\n')) + 1);
   std::size_t start = 0;
   const auto add = [&](std::size_t end) {
-    lines.FSpans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
+    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
   };
   ForEachBreak(b.data(), n, [&](std::size_t i) {
     if (i < start) return;  // the LF of a CR LF already ended its line
@@ -63,6 +57,19 @@ TClipboardLines TClipboardLines::Split(std::string Text) {
     start = b[i] == '\r' && i + 1 < n && b[i + 1] == '\n' ? i + 2 : i + 1;
   });
   if (start < n) add(n);
+  return spans;
+}
+
+bool IsBlankLine(std::string_view Line) { return !StartsUnblank(Line) && TrimBlanksView(Line).empty(); }
+
+TClipboardLines TClipboardLines::Split(std::string Text) {
+  TClipboardLines lines;
+  if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
+    Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
+  }
+  if (Text.size() >= kMaxText) throw std::length_error("clipboard text of 4 GiB or more");
+  lines.FBuffer = std::move(Text);
+  lines.FSpans = SplitLineSpans(lines.FBuffer);
   return lines;
 }
 
@@ -78,8 +85,8 @@ void TClipboardLines::JoinQuotedCells() {
   for (std::size_t i = 0; i + 1 < count; ++i) {
     TSpan& first = FSpans[i];
     TSpan& second = FSpans[i + 1];
-    if (first.Length == 0 || FBuffer[first.Start] != '"') continue;
-    if (second.Length == 0 || FBuffer[second.Start + second.Length - 1] != '"') continue;
+    if (!JoinsCells({FBuffer.data() + first.Start, first.Length}, {FBuffer.data() + second.Start, second.Length}))
+      continue;
     // Each line is changed at most once and a line break separated the two,
     // so the second part fits behind the first within the buffer.
     const std::size_t tail = second.Length - 1;
@@ -92,8 +99,7 @@ void TClipboardLines::JoinQuotedCells() {
 
 void TClipboardLines::RemoveBlankLines() {
   const auto blank = [this](const TSpan& span) {
-    const std::string_view line(FBuffer.data() + span.Start, span.Length);
-    return !StartsUnblank(line) && TrimBlanksView(line).empty();
+    return IsBlankLine({FBuffer.data() + span.Start, span.Length});
   };
   FSpans.erase(std::remove_if(FSpans.begin(), FSpans.end(), blank), FSpans.end());
 }

@@ -13,6 +13,23 @@
 
 namespace tavrin {
 
+// One line of a text: its bytes [Start, Start + Length), no line break.
+struct TLineSpan {
+  std::uint32_t Start;
+  std::uint32_t Length;
+};
+// The lines of Text (already cut at its first NUL, shorter than 4 GiB): a
+// line ends at CR, at LF or at the pair CR LF; a break at the very end adds
+// no empty line.
+std::vector<TLineSpan> SplitLineSpans(std::string_view Text);
+// Whether the joining pass joins Line with the line after it, Next: Line
+// begins with '"' and Next ends with '"'.
+inline bool JoinsCells(std::string_view Line, std::string_view Next) {
+  return !Line.empty() && Line.front() == '"' && !Next.empty() && Next.back() == '"';
+}
+// Whether TrimBlanks reduces Line to nothing.
+bool IsBlankLine(std::string_view Line);
+
 class TClipboardLines {
  public:
   TClipboardLines() = default;
@@ -46,10 +63,7 @@ class TClipboardLines {
   void RemoveBlankLines();
 
  private:
-  struct TSpan {
-    std::uint32_t Start;
-    std::uint32_t Length;
-  };
+  using TSpan = TLineSpan;
   std::string FBuffer;
   std::vector<TSpan> FSpans;
 };

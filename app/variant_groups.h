@@ -1,0 +1,44 @@
+#pragma once
+// Groups of similar lines as [類字抽出] lists them: which rows belong
+// together, which spelling to keep (the canonical row), and what follows
+// from that: the replacement map and the input text with every variant row
+// replaced by its canonical text.
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/result_rows.h"
+#include "engine/unique_manager.h"
+
+namespace tavrin {
+
+struct TVariantGroup {
+  // The group's rows in list order; at least two, all of one FKey.
+  std::vector<const TUniqueItem*> Rows;
+  // The row of the highest FCount; on a tie the one whose text occurred
+  // first in the input.
+  const TUniqueItem* Canonical = nullptr;
+};
+
+// The groups of the similar rows Rows (list order), in the order of their
+// first row. InputOrder holds the collection's items in the order their
+// texts first occurred (the order before Sort). Rows left alone in their
+// key (after deletions from the list) form no group.
+std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
+                                         std::span<TUniqueItem* const> InputOrder);
+
+// One line per variant, "variant TAB canonical TAB count CR LF", group by
+// group, the variants of a group in list order.
+std::string VariantMapText(std::span<const TVariantGroup> Groups);
+
+// Text (the input as given, CP932) with every variant row replaced whole by
+// its canonical text. A row is a line of the intake after its joining pass
+// (a joined cell spans from its opening to its closing quote); it is a
+// variant when it is not blank and its kept text (trimmed with Trim) is a
+// variant's text. Everything else is kept byte for byte, up to the text's
+// first NUL.
+std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups, bool Trim);
+
+}  // namespace tavrin
