@@ -1,0 +1,165 @@
+#include "app/spelling_differences.h"
+
+#include "engine/char_folding.h"
+#include "util/cp932.h"
+
+namespace tavrin {
+namespace {
+
+struct TChar {
+  std::size_t Start, Length;
+  std::string Piece;  // what the character folds to in the key
+};
+
+std::size_t CharLength(std::string_view text, std::size_t at) {
+  const auto b = static_cast<unsigned char>(text[at]);
+  const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+  return lead && at + 1 < text.size() ? 2 : 1;
+}
+
+std::vector<TChar> Characters(std::string_view text, bool hyphen) {
+  std::vector<TChar> chars;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = CharLength(text, i);
+    const std::string width = FoldWidth(text.substr(i, n));
+    chars.push_back({i, n, hyphen ? FoldHyphens(width) : FoldCaseAndSmallKana(width)});
+    i += n;
+  }
+  return chars;
+}
+
+unsigned Code(std::string_view c) {
+  const auto b0 = static_cast<unsigned char>(c[0]);
+  return c.size() < 2 ? b0 : b0 << 8 | static_cast<unsigned char>(c[1]);
+}
+
+bool IsBlank(std::string_view c) { return Code(c) <= 0x20 || Code(c) == 0x8140; }
+
+enum class TScript { Other, Hiragana, Katakana };
+TScript Script(unsigned c) {
+  if (c >= 0x829F && c <= 0x82F1) return TScript::Hiragana;
+  if ((c >= 0x8340 && c <= 0x8396) || (c >= 0xA6 && c <= 0xDD && c != 0xB0)) return TScript::Katakana;
+  return TScript::Other;
+}
+
+bool IsSmallKana(unsigned c) {
+  switch (c) {
+    case 0x829F: case 0x82A1: case 0x82A3: case 0x82A5: case 0x82A7: case 0x82C1: case 0x82E1:
+    case 0x82E3: case 0x82E5: case 0x82EC: case 0x8340: case 0x8342: case 0x8344: case 0x8346:
+    case 0x8348: case 0x8362: case 0x8383: case 0x8385: case 0x8387: case 0x838E: case 0x8395:
+    case 0x8396:
+      return true;
+    default:
+      return c >= 0xA7 && c <= 0xAF;
+  }
+}
+
+// +1 upper case, -1 lower case, 0 uncased (Latin, full-width Latin, Greek,
+// Cyrillic).
+int LetterCase(unsigned c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0x8260 && c <= 0x8279) || (c >= 0x839F && c <= 0x83B6) ||
+      (c >= 0x8440 && c <= 0x8460))
+    return 1;
+  if ((c >= 'a' && c <= 'z') || (c >= 0x8281 && c <= 0x829A) || (c >= 0x83BF && c <= 0x83D6) ||
+      (c >= 0x8470 && c <= 0x8491))
+    return -1;
+  return 0;
+}
+
+// +1 long-vowel mark, -1 hyphen or minus, 0 neither.
+int Mark(unsigned c) {
+  if (c == 0x815B || c == 0xB0) return 1;
+  if (c == '-' || c == 0x817C || c == 0x8541) return -1;
+  return 0;
+}
+
+bool IsMarkPiece(std::string_view piece) { return piece == "-" || piece == "\xB0"; }
+
+// The kinds between two characters that fold alike.
+unsigned Kinds(std::string_view v, std::string_view c) {
+  if (IsBlank(v) || IsBlank(c)) return kBlank;
+  const unsigned a = Code(v), b = Code(c);
+  unsigned kinds = 0;
+  if ((a > 0xFF) != (b > 0xFF)) kinds |= kWidth;
+  const TScript sa = Script(a), sb = Script(b);
+  if (sa != sb && sa != TScript::Other && sb != TScript::Other) kinds |= kKanaKind;
+  if (sa != TScript::Other && sb != TScript::Other && IsSmallKana(a) != IsSmallKana(b)) kinds |= kSmallKana;
+  if (LetterCase(a) * LetterCase(b) < 0) kinds |= kCase;
+  if (Mark(a) * Mark(b) < 0) kinds |= kLongVowel;
+  return kinds;
+}
+
+}  // namespace
+
+TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view Canonical, bool Hyphen) {
+  TSpellingDifferences result;
+  const std::vector<TChar> v = Characters(Variant, Hyphen), c = Characters(Canonical, Hyphen);
+  // The bytes of characters [first, last) of a text.
+  const auto bytes = [](std::string_view text, const std::vector<TChar>& chars, std::size_t first, std::size_t last) {
+    const std::size_t from = first < chars.size() ? chars[first].Start : text.size();
+    const std::size_t to = last < chars.size() ? chars[last].Start : text.size();
+    return text.substr(from, to - from);
+  };
+  // Records v[vf, vl) against c[cf, cl) when they differ; returns whether.
+  const auto differ = [&](std::size_t vf, std::size_t vl, std::size_t cf, std::size_t cl) {
+    const std::string_view a = bytes(Variant, v, vf, vl), b = bytes(Canonical, c, cf, cl);
+    if (a == b) return false;
+    result.Parts.push_back({static_cast<std::size_t>(a.data() - Variant.data()), a.size(), std::string(b)});
+    return true;
+  };
+  // Outer blanks, compared run against run.
+  std::size_t vb = 0, cb = 0, ve = v.size(), ce = c.size();
+  const auto blank = [](std::string_view text, const TChar& ch) { return IsBlank(text.substr(ch.Start, ch.Length)); };
+  while (vb < ve && blank(Variant, v[vb])) ++vb;
+  while (cb < ce && blank(Canonical, c[cb])) ++cb;
+  while (ve > vb && blank(Variant, v[ve - 1])) --ve;
+  while (ce > cb && blank(Canonical, c[ce - 1])) --ce;
+  if (differ(0, vb, 0, cb)) result.Kinds |= kBlank;
+  // A trailing mark that only one side has.
+  std::string pv, pc;
+  for (std::size_t i = vb; i < ve; ++i) pv += v[i].Piece;
+  for (std::size_t j = cb; j < ce; ++j) pc += c[j].Piece;
+  std::size_t vm = ve, cm = ce;  // the matched part ends here
+  const auto endsInMark = [](const std::string& key, const TChar& last, const std::string& other) {
+    return IsMarkPiece(last.Piece) && key.compare(0, key.size() - last.Piece.size(), other) == 0 &&
+           key.size() - last.Piece.size() == other.size();
+  };
+  if (pv != pc) {
+    if (ve > vb && endsInMark(pv, v[ve - 1], pc))
+      vm = ve - 1;
+    else if (ce > cb && endsInMark(pc, c[ce - 1], pv))
+      cm = ce - 1;
+    if (vm != ve || cm != ce) result.Kinds |= kTrailingMark;
+  }
+  // The rest in units that end where both sides end a character at the same
+  // place of the key.
+  std::size_t i = vb, j = cb, ki = 0, kj = 0;
+  while (i < vm || j < cm) {
+    const std::size_t ui = i, uj = j;
+    do {
+      if (j >= cm || (i < vm && ki <= kj))
+        ki += v[i++].Piece.size();
+      else
+        kj += c[j++].Piece.size();
+    } while (ki != kj && (i < vm || j < cm));
+    if (differ(ui, i, uj, j) && ui < i && uj < j)
+      result.Kinds |= Kinds(Variant.substr(v[ui].Start, v[ui].Length), Canonical.substr(c[uj].Start, c[uj].Length));
+  }
+  differ(vm, ve, cm, ce);
+  if (differ(ve, v.size(), ce, c.size())) result.Kinds |= kBlank;
+  return result;
+}
+
+std::string DifferenceKindNames(unsigned Kinds) {
+  static const char* const names[] = {"全角/半角", "ひらがな/カタカナ", "大文字/小文字", "小書き文字",
+                                      "長音/ハイフン", "末尾の長音/ハイフン", "空白"};
+  std::string out;
+  for (unsigned k = 0; k < std::size(names); ++k) {
+    if (!(Kinds & (1u << k))) continue;
+    if (!out.empty()) out += "、";
+    out += names[k];
+  }
+  return cp932::Sjis(out);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,53 @@
+// What differs between a variant and its canonical spelling: the kinds
+// named in the tool-tip and the variant's bytes drawn highlighted.
+#include <gtest/gtest.h>
+
+#include "app/spelling_differences.h"
+#include "util/cp932.h"
+
+namespace tavrin {
+namespace {
+
+using cp932::Sjis;
+
+TEST(SpellingDifferences, KindsAndParts) {
+  struct Row {
+    const char* name;
+    const char* variant;
+    const char* canonical;
+    bool hyphen;
+    const char* kinds;    // DifferenceKindNames, UTF-8
+    const char* differs;  // the highlighted parts of the variant, "|" between
+  };
+  const Row rows[] = {
+      {"width", "ﾕﾆｯﾄ", "ユニット", true, "全角/半角", "ﾕ|ﾆ|ｯ|ﾄ"},
+      {"kana kind only", "てすと", "テスト", true, "ひらがな/カタカナ", "て|す|と"},
+      // A voiced kana against its two half-width characters is one part.
+      {"voiced kana, width and kind", "がっこう", "ｶﾞｯｺｳ", true, "全角/半角、ひらがな/カタカナ", "が|っ|こ|う"},
+      {"case", "Abc", "abc", true, "大文字/小文字", "A"},
+      {"full-width capital", "ＡＢ", "ab", true, "全角/半角、大文字/小文字", "Ａ|Ｂ"},
+      {"small kana", "キヨウ", "キョウ", true, "小書き文字", "ヨ"},
+      {"long vowel against hyphen", "ｺ-ﾋ", "ｺｰﾋ", true, "長音/ハイフン", "-"},
+      {"and width", "コ-ヒ", "コーヒ", true, "全角/半角、長音/ハイフン", "-"},
+      {"trailing mark", "データー", "データ", true, "末尾の長音/ハイフン", "ー"},
+      // The case: a trailing full-width space the key drops.
+      {"trailing full-width space", "CCD-9537 1　", "CCD-9537 1", true, "空白", "　"},
+      {"leading blanks", "  abc", "abc", true, "空白", "  "},
+      {"canonical has the mark", "データ", "データー", true, "末尾の長音/ハイフン", ""},
+  };
+  for (const Row& r : rows) {
+    const std::string v = Sjis(r.variant);
+    const TSpellingDifferences d = CompareSpellings(v, Sjis(r.canonical), r.hyphen);
+    EXPECT_EQ(cp932::ToUtf8(DifferenceKindNames(d.Kinds)), r.kinds) << r.name;
+    std::string parts;
+    for (const TSpellingDifference& p : d.Parts) {
+      if (p.Length == 0) continue;
+      if (!parts.empty()) parts += '|';
+      parts += cp932::ToUtf8(v.substr(p.Start, p.Length));
+    }
+    EXPECT_EQ(parts, r.differs) << r.name;
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
