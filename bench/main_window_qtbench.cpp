@@ -55,7 +55,7 @@ std::string Generate(long lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tavrin::SetUpMemory(argv);
+  tavrin::SetUpMemory();
   QApplication app(argc, argv);
   std::vector<long> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::atol(argv[i]));

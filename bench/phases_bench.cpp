@@ -36,7 +36,7 @@ class TPhase {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tavrin::SetUpMemory(argv);
+  tavrin::SetUpMemory();
   const bool similar = argc < 2 || std::string_view(argv[1]) != "all";
   std::string input;
   {

@@ -40,9 +40,8 @@ std::string ReadAll(std::FILE* in, std::optional<std::size_t> size) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A small file on standard input is done before a second start would pay.
+  tavrin::SetUpMemory();
   const std::optional<std::size_t> size = FileSize(stdin);
-  tavrin::SetUpMemory(argv, !(size && *size < (1 << 20)));
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
   if (parsed.Action == tavrin::TBatchArgs::TAction::Help) {

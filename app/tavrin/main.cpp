@@ -2,6 +2,6 @@
 #include "util/memory_setup.h"
 
 int main(int argc, char** argv) {
-  tavrin::SetUpMemory(argv);
+  tavrin::SetUpMemory();
   return tavrin::RunProgram(argc, argv);
 }

@@ -1,25 +1,32 @@
 #include "util/memory_setup.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
 
 namespace tavrin {
 namespace {
 
-constexpr const char* kMadvise = "always [madvise] never\n";
+std::multiset<std::string> Environment() {
+  std::multiset<std::string> all;
+  for (char** e = environ; *e != nullptr; ++e) all.insert(*e);
+  return all;
+}
 
-// The tunable is added once, beside what the user set; a restarted program
-// (the tunable present) and an explicit choice of the user are left alone,
-// and so is a system that would not grant the request.
-TEST(HugePageTunables, AddsTheTunableOnlyWhenItHelps) {
-  EXPECT_EQ(HugePageTunables(nullptr, kMadvise), "glibc.malloc.hugetlb=1");
-  EXPECT_EQ(HugePageTunables("", kMadvise), "glibc.malloc.hugetlb=1");
-  EXPECT_EQ(HugePageTunables("glibc.malloc.arena_max=2", kMadvise),
-            "glibc.malloc.arena_max=2:glibc.malloc.hugetlb=1");
-  EXPECT_EQ(HugePageTunables("glibc.malloc.hugetlb=1", kMadvise), "");
-  EXPECT_EQ(HugePageTunables("glibc.malloc.hugetlb=0:glibc.malloc.arena_max=2", kMadvise), "");
-  EXPECT_EQ(HugePageTunables(nullptr, "[always] madvise never\n"), "");
-  EXPECT_EQ(HugePageTunables(nullptr, "always madvise [never]\n"), "");
-  EXPECT_EQ(HugePageTunables(nullptr, ""), "");
+// The set-up neither changes the environment (which every program the
+// window starts would inherit) nor starts the test binary again: a second
+// start would find the marker set below and fail here.
+TEST(SetUpMemory, LeavesTheEnvironmentAndTheProcessAlone) {
+  constexpr const char* kMarker = "TAVRIN_MEMORY_SETUP_TEST_STARTED";
+  ASSERT_EQ(std::getenv(kMarker), nullptr) << "the program was started again";
+  ASSERT_EQ(setenv(kMarker, "1", 1), 0);
+  const std::multiset<std::string> before = Environment();
+  SetUpMemory();
+  EXPECT_EQ(Environment(), before);
+  unsetenv(kMarker);
 }
 
 }  // namespace
