@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "util/sjis.h"
+
 namespace tavrin {
 
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
@@ -26,6 +28,44 @@ std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote) {
   caption += Item.FText;
   caption += '"';
   return caption;
+}
+
+std::string ShownText(std::string_view Text, std::size_t MaxBytes, std::size_t LineBytes) {
+  std::string out;
+  std::size_t i = 0, line = 0;
+  while (i < Text.size()) {
+    const std::size_t n = CharLength(Text, i);
+    if (i + n > MaxBytes) {
+      out += "\x81\x63";  // …
+      break;
+    }
+    if (LineBytes != 0 && line >= LineBytes) {
+      out += '\n';
+      line = 0;
+    }
+    out.append(Text.substr(i, n));
+    i += n;
+    line += n;
+  }
+  return out;
+}
+
+namespace {
+
+std::string Quoted(std::string text, bool ExprsQuote) {
+  return ExprsQuote ? '"' + std::move(text) + '"' : text;
+}
+
+}  // namespace
+
+std::string ShownCaption(const TUniqueItem& Item, bool ExprsQuote) {
+  if (Item.FText.size() <= kShownCaptionBytes) return RowCaption(Item, ExprsQuote);
+  return Quoted(ShownText(Item.FText, kShownCaptionBytes), ExprsQuote);
+}
+
+std::string CaptionToolTip(const TUniqueItem& Item, bool ExprsQuote) {
+  if (Item.FText.size() <= kShownCaptionBytes) return {};
+  return Quoted(ShownText(Item.FText, kToolTipBytes, kToolTipLineBytes), ExprsQuote);
 }
 
 std::string CountText(std::int32_t Count) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/unique_manager.h"
@@ -26,6 +27,18 @@ std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly
 
 // The "文字列" caption: FText, between two double quotes when ExprsQuote is on.
 std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote);
+// Text for the eye: at most MaxBytes bytes of whole characters, followed by
+// "…" when anything was cut; with LineBytes set, a line break ('\n') after
+// each run of about LineBytes bytes. The list draws a long line this way, so
+// a line of megabytes paints as fast as a short one.
+std::string ShownText(std::string_view Text, std::size_t MaxBytes, std::size_t LineBytes = 0);
+// The caption as the list draws it and its tool-tip (empty when the caption
+// is drawn whole): both cut from FText without copying all of it.
+inline constexpr std::size_t kShownCaptionBytes = 512;
+inline constexpr std::size_t kToolTipBytes = 2048;
+inline constexpr std::size_t kToolTipLineBytes = 96;
+std::string ShownCaption(const TUniqueItem& Item, bool ExprsQuote);
+std::string CaptionToolTip(const TUniqueItem& Item, bool ExprsQuote);
 // The "個数" cell: the count as "%3d" (right-aligned in at least three).
 std::string CountText(std::int32_t Count);
 

@@ -1,7 +1,9 @@
 // Deterministic test data for the benchmarks: Japanese words, some written
 // in their variant forms (half-width, hiragana, upper case, small kana,
-// hyphen for the long-vowel mark), repeated after a Zipf-like law.
+// hyphen for the long-vowel mark), repeated after a Zipf-like law; or, with
+// "codes", random short codes such as アキクス-482, mostly distinct.
 // Usage: gen_lines_bench LINES [VOCABULARY] > file   (CP932, CR LF)
+//        gen_lines_bench codes LINES [SEED] > file
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -60,11 +62,36 @@ std::vector<std::string> Forms(std::mt19937& rng) {
   return forms;
 }
 
+// Four katakana of twenty, a hyphen and three digits: a few lines in a
+// thousand repeat an earlier one at a million lines.
+int Codes(long lines, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_int_distribution<int> kana(0x30A2, 0x30B5), digit(0, 9);
+  std::string out;
+  for (long i = 0; i < lines; ++i) {
+    std::string code;
+    for (int k = 0; k < 4; ++k) code += Utf8(char32_t(kana(rng)));
+    code += '-';
+    for (int k = 0; k < 3; ++k) code += char('0' + digit(rng));
+    out += tavrin::cp932::FromUtf8(code).bytes;
+    out += "\r\n";
+    if (out.size() > (1 << 20)) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      out.clear();
+    }
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::string(argv[1]) == "codes") {
+    return Codes(std::atol(argv[2]), argc > 3 ? static_cast<unsigned>(std::atol(argv[3])) : 20261209u);
+  }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: gen_lines_bench LINES [VOCABULARY]\n");
+    std::fprintf(stderr, "usage: gen_lines_bench LINES [VOCABULARY]\n       gen_lines_bench codes LINES [SEED]\n");
     return 2;
   }
   const long lines = std::atol(argv[1]);

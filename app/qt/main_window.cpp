@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -159,8 +160,17 @@ QString TfoMAIN::StatusText() const { return sbPanel1->text(); }
 bool TfoMAIN::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && IsKeyTarget(watched)) {
     auto* key = static_cast<QKeyEvent*>(event);
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     FormKeyDown(key->key(), key->modifiers());
-    return false;  // the focused control receives the key all the same
+    // The focused control receives the key all the same, unless the action
+    // moved the focus (a message box was shown and closed): then the key
+    // has had its action, and passing it on would let it reach the window
+    // again on its way up to the parents and repeat the command.
+    if (QApplication::focusWidget() != focus) {
+      key->accept();
+      return true;
+    }
+    return false;
   }
   if (watched == pnClient && event->type() == QEvent::Resize) LayoutClient();
   return QMainWindow::eventFilter(watched, event);

@@ -32,6 +32,7 @@ QItemSelection RowSelection(const QAbstractItemModel& model, const std::vector<s
 
 void TfoMAIN::FillList(bool SimilarOnly) {
   TUpdatesSuspended suspended(lvResult);
+  lvResult->header()->setSortIndicatorShown(false);  // the collection's order
   FModel->SetRows(FillRows(*FUniqueManager, SimilarOnly, FZenkaku, FUpper), FExprsQuote);
 }
 
@@ -55,6 +56,8 @@ void TfoMAIN::lvResultColumnClick(int column) {
   direction = -direction;
   const int d = direction;
   auto compare = column == 0 ? CompareByText : CompareByCount;
+  lvResult->header()->setSortIndicator(column, d > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+  lvResult->header()->setSortIndicatorShown(true);
 
   // The selection follows its rows. It is taken off while sorting, so the
   // selection model need not track a million persistent rows.

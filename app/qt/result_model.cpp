@@ -7,6 +7,16 @@
 #include "util/qt/qsjis.h"
 
 namespace tavrin {
+namespace {
+
+// Counts line up on their last digit: "%3d" right-aligns only in a
+// fixed-width font.
+QVariant ColumnAlignment(int column) {
+  return QVariant::fromValue(Qt::Alignment(Qt::AlignVCenter) |
+                             (column == 1 ? Qt::AlignRight : Qt::AlignLeft));
+}
+
+}  // namespace
 
 TResultModel::TResultModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -20,7 +30,16 @@ QVariant TResultModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Count()) return {};
   switch (role) {
     case Qt::DisplayRole:
-      return FromSjis(index.column() == 0 ? Caption(index.row()) : CountText(index.row()));
+      return FromSjis(index.column() == 0 ? ShownCaption(*Row(index.row()).Item, FExprsQuote)
+                                          : CountText(index.row()));
+    case Qt::ToolTipRole:
+      if (index.column() == 0) {
+        const std::string tip = CaptionToolTip(*Row(index.row()).Item, FExprsQuote);
+        if (!tip.empty()) return FromSjis(tip);
+      }
+      return {};
+    case Qt::TextAlignmentRole:
+      return ColumnAlignment(index.column());
     case Qt::DecorationRole:
       if (index.column() == 0 && static_cast<std::size_t>(kImageIndex) < FImages.size())
         return FImages[kImageIndex];
@@ -31,7 +50,9 @@ QVariant TResultModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::TextAlignmentRole) return ColumnAlignment(section);
+  if (role != Qt::DisplayRole) return {};
   return FromSjis(cp932::Sjis(section == 0 ? "文字列" : "個数"));
 }
 

@@ -2,7 +2,8 @@
 // The rows of the result list: a flat table model whose rows hold the item
 // they show and its count; the caption (quoted as the list was filled), the
 // count text ("%3d") and the row image are formed only for the rows the
-// view paints, so filling a million rows costs no text at all.
+// view paints, so filling a million rows costs no text at all. A caption
+// longer than kShownCaptionBytes is drawn cut, with its start in the tool-tip.
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <functional>
@@ -35,7 +36,7 @@ class TResultModel : public QAbstractTableModel {
   void Clear() { SetRows({}, FExprsQuote); }
   const std::vector<TResultRow>& Rows() const { return FRows; }
 
-  // The texts a row shows, CP932.
+  // The texts of a row, CP932, whole (the view draws a long caption cut).
   std::string Caption(int row) const;
   std::string CountText(int row) const;
   static constexpr int kImageIndex = 10;

@@ -255,5 +255,29 @@ TEST(CopyRows, FailuresLeaveTheClipboardAlone) {
   EXPECT_EQ(CopyRows(rows, outside, TCopyKind::Selected, true).Status, TCopyResult::TStatus::NoSelection);
 }
 
+TEST(ResultRows, LongTextIsShownCutAtACharacterWithAnEllipsis) {
+  const std::string ellipsis = "\x81\x63";
+  struct Case {
+    std::string text;
+    std::size_t max, line;
+    std::string shown;
+  } cases[] = {
+      {"abc", 3, 0, "abc"},
+      {"abcd", 3, 0, "abc" + ellipsis},
+      {"a\x82\xA0", 2, 0, "a" + ellipsis},  // the double-byte あ is not split
+      {"abcdef", 100, 2, "ab\ncd\nef"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShownText(c.text, c.max, c.line), c.shown) << c.text;
+
+  Built b({std::string(kShownCaptionBytes + 1, 'x'), "short"});
+  const TUniqueItem& shortItem = *b.manager.Items(0);
+  const TUniqueItem& longItem = *b.manager.Items(1);
+  EXPECT_EQ(ShownCaption(longItem, true),
+            '"' + std::string(kShownCaptionBytes, 'x') + ellipsis + '"');
+  EXPECT_NE(CaptionToolTip(longItem, false).find('\n'), std::string::npos);
+  EXPECT_EQ(ShownCaption(shortItem, false), "short");
+  EXPECT_EQ(CaptionToolTip(shortItem, false), "");
+}
+
 }  // namespace
 }  // namespace tavrin

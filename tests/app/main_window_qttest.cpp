@@ -363,8 +363,12 @@ class MainWindowTest : public QObject {
 
   void sortDirectionsAlternateAndResetAfterACommand() {
     ListTen();
+    QVERIFY(!View().header()->isSortIndicatorShown());
     ClickHeader(1);
     QCOMPARE(Caption(0), U("a9"));  // highest count first
+    QVERIFY(View().header()->isSortIndicatorShown());
+    QCOMPARE(View().header()->sortIndicatorSection(), 1);
+    QCOMPARE(View().header()->sortIndicatorOrder(), Qt::DescendingOrder);
     ClickHeader(0);
     QCOMPARE(Caption(0), U("a9"));  // text descending
     ClickHeader(1);
@@ -372,6 +376,7 @@ class MainWindowTest : public QObject {
     ClickHeader(0);
     QCOMPARE(Caption(0), U("a0"));
     Key(Qt::Key_F6);  // a new command: both directions back to 1
+    QVERIFY(!View().header()->isSortIndicatorShown());
     QCOMPARE(TextSortDirection, 1);
     QCOMPARE(CountSortDirection, 1);
     ClickHeader(1);
@@ -409,6 +414,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(Captions(), (QStringList{U("\"five\""), U("\"many\"")}));
     QCOMPARE(CountCell(0), U("  5"));
     QCOMPARE(CountCell(1), U("1234"));
+    QVERIFY(Model().index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+            Qt::AlignRight);
     QVERIFY(!Model().index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
     Key(Qt::Key_F7);
     QCOMPARE(Clipboard(), U("five\t5\r\nmany\t1234\r\n"));
@@ -569,6 +576,24 @@ class MainWindowTest : public QObject {
     View().setCurrentIndex(Model().index(0, 0));
     Key(Qt::Key_Down);
     QCOMPARE(View().currentIndex().row(), 1);
+  }
+
+  // A message box takes the focus while it is open; once it is closed the
+  // key that showed it must not act again on its way up to the window.
+  void oneKeyPressGivesOneMessage() {
+    for (Qt::Key key : {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_Return}) {
+      ListTen();
+      SelectRows({1});
+      FModal->Clear();
+      FModal->OnDialog([](QDialog&) {
+        if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+      });
+      if (key != Qt::Key_F7 && key != Qt::Key_Return) SetClipboard(QString());
+      Key(key);
+      QCOMPARE(FModal->Calls().size(), 1u);
+      FModal->OnDialog({});
+      View().setFocus();
+    }
   }
 
   void closingReleasesTheCollection() {
