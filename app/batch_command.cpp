@@ -113,6 +113,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
     cp932::EncodeResult encoded = cp932::FromUtf8(Input);
     Input = std::move(encoded.bytes);
     output.Replaced = encoded.replaced;
+  } else {
+    Input = cp932::FromCp932(std::move(Input));
   }
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
   // Normalizing writes the input back: it is kept as given.
@@ -146,7 +148,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   }
   TCopyResult copy = CopyRows(rows, {}, TCopyKind::All, Options.CopyCount);
   if (copy.Status == TCopyResult::TStatus::Copied) {
-    output.Out = Options.Utf8 ? cp932::ToUtf8(copy.Text) : std::move(copy.Text);
+    output.Out = Options.Utf8 ? cp932::ToUtf8(copy.Text) : cp932::ToCp932(std::move(copy.Text)).bytes;
   }
   return output;
 }

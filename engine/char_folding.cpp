@@ -115,8 +115,10 @@ std::string Apply(const TCharMap& map, std::string_view s) {
   out.reserve(s.size());
   std::size_t i = 0;
   while (i < s.size()) {
-    std::size_t len = CharLength(s, i);
-    const TCharFold& f = map.Lookup(s.substr(i, len));
+    const std::size_t len = CharLength(s, i);
+    // An internal sequence of the codec (longer than two bytes) folds like
+    // nothing and is never looked at piece by piece.
+    const TCharFold& f = len > 2 ? TCharFold{} : map.Lookup(s.substr(i, len));
     if (f.Length == 0)
       out.append(s.data() + i, len);
     else
@@ -189,14 +191,6 @@ std::string_view TrimBlanksView(std::string_view Text) {
 }
 
 std::string TrimBlanks(std::string_view Text) { return std::string(TrimBlanksView(Text)); }
-
-bool IsCharacterStart(std::string_view Text, std::size_t Position) {
-  // The byte before a run of lead-range bytes always ends a character, so
-  // the run's bytes pair up from its start.
-  std::size_t run = 0;
-  while (Position > run && IsLeadByte(static_cast<unsigned char>(Text[Position - run - 1]))) ++run;
-  return run % 2 == 0;
-}
 
 bool HasDoubleByteCharacter(std::string_view Text) {
   for (char c : Text)

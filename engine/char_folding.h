@@ -4,14 +4,18 @@
 // forms, size folding towards the small kana.
 //
 // Every routine takes arbitrary bytes. Characters are found by scanning from
-// the start: a lead byte (0x81-0x9F, 0xE0-0xFC) forms one character with the
-// byte after it, whatever that byte is (NUL and invalid trail bytes
-// included); a lead byte at the very end is a character of its own. A
-// character that no table lists is copied unchanged.
+// the start with CharLength (util/sjis.h): a lead byte (0x81-0x9F,
+// 0xE0-0xFC) forms one character with the byte after it, whatever that byte
+// is (NUL and invalid trail bytes included), except that the codec's
+// internal sequences are one character each; a lead byte at the very end is
+// a character of its own. A character that no table lists is copied
+// unchanged.
 #include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "util/sjis.h"
 
 namespace tavrin {
 
@@ -63,11 +67,6 @@ inline bool StartsUnblank(std::string_view Text) {
 
 // Removes every leading and trailing byte of value 0x20 or below.
 std::string_view TrimControls(std::string_view Text);
-
-// Whether Position (at most Text.size()) starts a character when Text is
-// read from its beginning. Looks back only over the lead-range bytes before
-// Position, so checking near the end of a long text is cheap.
-bool IsCharacterStart(std::string_view Text, std::size_t Position);
 
 // True when any byte of the text is a lead byte; false for an empty text.
 bool HasDoubleByteCharacter(std::string_view Text);

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <mutex>
-#include <unordered_map>
-#include <vector>
 
 #include "util/cp932_table.h"
 #include "util/sjis.h"
@@ -15,11 +12,14 @@ namespace {
 
 static_assert([] {
   for (std::size_t i = 0; i < kFixedCodeCount; ++i)
-    if (kFixedCodes[i].code != OpaqueCode(i)) return false;
-  return true;
+    if (kFixedCodes[i].code != UnassignedCode(i)) return false;
+  return UnassignedCode(kUnassignedCodeCount - kRowCodeCount) == (unsigned(kSequenceLead) << 8 | kEscapeTrail) &&
+         UnassignedIndex(UnassignedCode(kDigitIndex + 255)) == int(kDigitIndex + 255) &&
+         kDigitIndex + 256 < kUnassignedCodeCount - kRowCodeCount;
 }());
 
 constexpr std::uint16_t kNone = 0xFFFF;  // neither a CP932 code nor a character of one
+constexpr char32_t kInvalid = 0xFFFFFFFF;  // an ill-formed UTF-8 sequence
 constexpr char32_t kReplacementCharacter = U'\uFFFD';
 
 // Array lookups in both directions: characters of the BMP to codes, codes
@@ -49,46 +49,8 @@ const Tables& StaticTables() {
   return *tables;
 }
 
-// Index of an opaque code among the opaque codes, or -1.
-int OpaqueIndex(unsigned code) {
-  const unsigned lead = code >> 8, trail = code & 0xFF;
-  for (std::size_t row = 0; row < std::size(kOpaqueLeadBytes); ++row) {
-    if (kOpaqueLeadBytes[row] != lead) continue;
-    if (trail >= 0x40 && trail <= 0x7E) return int(row * kOpaqueTrailCount + (trail - 0x40));
-    if (trail >= 0x80 && trail <= 0xFC) return int(row * kOpaqueTrailCount + 63 + (trail - 0x80));
-    return -1;
-  }
-  return -1;
-}
-
-// The opaque codes handed out in this run of the program.
-struct RunCodes {
-  std::mutex mutex;
-  std::unordered_map<char32_t, std::uint16_t> codeOf;
-  std::vector<char32_t> characterAt = std::vector<char32_t>(kOpaqueCodeCount);  // 0: free
-  std::size_t next = kFixedCodeCount;
-
-  // Caller holds the mutex. kNone once the codes have run out.
-  std::uint16_t CodeFor(char32_t c) {
-    auto [it, inserted] = codeOf.try_emplace(c, kNone);
-    if (inserted && next < kOpaqueCodeCount) {
-      characterAt[next] = c;
-      it->second = static_cast<std::uint16_t>(OpaqueCode(next++));
-    } else if (inserted) {
-      codeOf.erase(it);
-      return kNone;
-    }
-    return it->second;
-  }
-};
-
-RunCodes& Run() {
-  static RunCodes run;
-  return run;
-}
-
 // Reads the UTF-8 sequence at s[i]. Returns its length; *c is the character,
-// or kNone for an ill-formed sequence, whose length is then that of its
+// or kInvalid for an ill-formed sequence, whose length is then that of its
 // maximal well-formed prefix (at least 1), as Unicode recommends.
 std::size_t ReadUtf8(std::string_view s, std::size_t i, char32_t* c) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
@@ -110,12 +72,12 @@ std::size_t ReadUtf8(std::string_view s, std::size_t i, char32_t* c) {
     if (b0 == 0xF0) lo = 0x90;
     if (b0 == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
   } else {
-    *c = kNone;
+    *c = kInvalid;
     return 1;
   }
   for (std::size_t k = 1; k <= need; ++k) {
     if (i + k >= s.size() || byte(i + k) < lo || byte(i + k) > hi) {
-      *c = kNone;
+      *c = kInvalid;
       return k;
     }
     value = value << 6 | (byte(i + k) & 0x3F);
@@ -143,19 +105,13 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-constexpr bool IsTrailByte(unsigned char b) noexcept {
-  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 }  // namespace
 
 EncodeResult FromUtf8(std::string_view utf8) {
   const Tables& t = StaticTables();
-  RunCodes& run = Run();
-  std::unique_lock lock(run.mutex, std::defer_lock);  // taken at the first opaque character
   EncodeResult r;
-  // Never longer than the input: every non-ASCII character takes at least
-  // two UTF-8 bytes and at most two CP932 bytes, a bad byte one "?".
+  // Mostly no longer than the input (a Japanese character takes three UTF-8
+  // bytes and two CP932 bytes); grows where plane sequences make it longer.
   r.bytes.resize(utf8.size());
   char* out = r.bytes.data();
   std::size_t o = 0;
@@ -164,16 +120,26 @@ EncodeResult FromUtf8(std::string_view utf8) {
       out[o++] = utf8[i++];
       continue;
     }
+    // Room for a plane sequence and for the rest of the input as ASCII.
+    if (const std::size_t need = o + 6 + (utf8.size() - i); need > r.bytes.size()) {
+      r.bytes.resize(std::max(2 * r.bytes.size(), need));
+      out = r.bytes.data();
+    }
     char32_t c;
     i += ReadUtf8(utf8, i, &c);
-    std::uint16_t code = c == kNone ? kNone : c < 0x10000 ? t.encode[c] : kNone;
-    if (code == kNone && c != kNone) {
-      if (!lock.owns_lock()) lock.lock();
-      code = run.CodeFor(c);
-    }
-    if (code == kNone) {
+    const std::uint16_t code = c < 0x10000 ? t.encode[c] : kNone;
+    if (c == kInvalid) {
       out[o++] = kReplacement;
       ++r.replaced;
+    } else if (code == kNone) {
+      const unsigned high = UnassignedCode(kDigitIndex + (c >> 8 & 0xFF));
+      const unsigned low = UnassignedCode(kDigitIndex + (c & 0xFF));
+      out[o++] = char(kSequenceLead);
+      out[o++] = char(kPlaneTrail + (c >> 16));
+      out[o++] = char(high >> 8);
+      out[o++] = char(high & 0xFF);
+      out[o++] = char(low >> 8);
+      out[o++] = char(low & 0xFF);
     } else if (code < 0x100) {
       out[o++] = char(code);
     } else {
@@ -185,10 +151,39 @@ EncodeResult FromUtf8(std::string_view utf8) {
   return r;
 }
 
+std::optional<std::size_t> FirstInvalidUtf8(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t c;
+    const std::size_t length = ReadUtf8(utf8, i, &c);
+    if (c == kInvalid) return i;
+    i += length;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// The character of a plane sequence (6 bytes at s), or U+FFFD when its
+// digits are not digit codes or it names no scalar value.
+char32_t PlaneCharacter(const char* s) {
+  const auto digit = [&](std::size_t k) {
+    const int index = UnassignedIndex(static_cast<unsigned char>(s[k]) << 8 | static_cast<unsigned char>(s[k + 1]));
+    return index >= int(kDigitIndex) && index < int(kDigitIndex + 256) ? index - int(kDigitIndex) : -1;
+  };
+  const int high = digit(2), low = digit(4);
+  const char32_t c = char32_t(static_cast<unsigned char>(s[1]) - kPlaneTrail) << 16 | char32_t(high) << 8 | char32_t(low);
+  if (high < 0 || low < 0 || (c >= 0xD800 && c <= 0xDFFF)) return kReplacementCharacter;
+  return c;
+}
+
+}  // namespace
+
 std::string ToUtf8(std::string_view cp932) {
   const Tables& t = StaticTables();
-  RunCodes& run = Run();
-  std::unique_lock lock(run.mutex, std::defer_lock);  // taken at the first opaque code
   std::string out;
   out.reserve(cp932.size() + cp932.size() / 2);
   for (std::size_t i = 0; i < cp932.size();) {
@@ -199,17 +194,19 @@ std::string ToUtf8(std::string_view cp932) {
       continue;
     }
     char32_t c = kReplacementCharacter;
+    const std::size_t length = CharLength(cp932, i);
     if (!IsLeadByte(b)) {
       if (t.decode[b] != kNone) c = t.decode[b];
       ++i;
-    } else if (i + 1 < cp932.size() && IsTrailByte(static_cast<unsigned char>(cp932[i + 1]))) {
+    } else if (length == 6) {
+      c = PlaneCharacter(cp932.data() + i);
+      i += length;
+    } else if (length > 2 || (length == 2 && b == kSequenceLead && static_cast<unsigned char>(cp932[i + 1]) ==
+                                                                        kEscapeTrail)) {
+      i += length;  // an escaped code of CP932 input, or a sequence cut short
+    } else if (length == 2 && IsTrailByte(static_cast<unsigned char>(cp932[i + 1]))) {
       const unsigned code = b << 8 | static_cast<unsigned char>(cp932[i + 1]);
-      if (t.decode[code] != kNone) {
-        c = t.decode[code];
-      } else if (const int index = OpaqueIndex(code); index >= 0) {
-        if (!lock.owns_lock()) lock.lock();
-        if (run.characterAt[index] != 0) c = run.characterAt[index];
-      }
+      if (t.decode[code] != kNone) c = t.decode[code];
       i += 2;
     } else {
       ++i;  // a lead byte at the end or before a byte that cannot follow it
@@ -219,20 +216,60 @@ std::string ToUtf8(std::string_view cp932) {
   return out;
 }
 
+std::string FromCp932(std::string cp932) {
+  const std::size_t n = cp932.size();
+  const auto unassignedAt = [&](std::size_t i) {
+    return IsUnassignedLead(static_cast<unsigned char>(cp932[i])) && i + 1 < n &&
+           IsTrailByte(static_cast<unsigned char>(cp932[i + 1]));
+  };
+  // Characters pair as in CP932 itself: a lead byte with the byte after it.
+  const auto step = [&](std::size_t i) {
+    return IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < n ? 2 : 1;
+  };
+  std::size_t i = 0;
+  while (i < n && !unassignedAt(i)) i += step(i);
+  if (i == n) return cp932;  // the usual case: nothing to escape, nothing copied
+  std::string out;
+  out.reserve(n + n / 8);
+  out.append(cp932, 0, i);
+  while (i < n) {
+    if (unassignedAt(i)) out += {char(kSequenceLead), char(kEscapeTrail)};
+    out.append(cp932, i, step(i));
+    i += step(i);
+  }
+  return out;
+}
+
+EncodeResult ToCp932(std::string text) {
+  EncodeResult r;
+  // Whether the character at i needs a change: an escape or an internal form.
+  const auto internalAt = [&](std::size_t i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    return IsUnassignedLead(b) && i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]));
+  };
+  std::size_t i = 0;
+  while (i < text.size() && !internalAt(i)) i += CharLength(text, i);
+  if (i == text.size()) {
+    r.bytes = std::move(text);
+    return r;
+  }
+  r.bytes.reserve(text.size());
+  r.bytes.append(text, 0, i);
+  while (i < text.size()) {
+    const std::size_t length = CharLength(text, i);
+    if (!internalAt(i)) {
+      r.bytes.append(text, i, length);
+    } else if (length == 4 && static_cast<unsigned char>(text[i + 1]) == kEscapeTrail) {
+      r.bytes.append(text, i + 2, 2);
+    } else {
+      r.bytes += kReplacement;
+      ++r.replaced;
+    }
+    i += length;
+  }
+  return r;
+}
+
 std::string Sjis(std::string_view utf8) { return FromUtf8(utf8).bytes; }
-
-std::size_t RunCodesLeft() {
-  RunCodes& run = Run();
-  std::lock_guard lock(run.mutex);
-  return kOpaqueCodeCount - run.next;
-}
-
-void ResetRunCodes() {
-  RunCodes& run = Run();
-  std::lock_guard lock(run.mutex);
-  run.codeOf.clear();
-  std::fill(run.characterAt.begin() + kFixedCodeCount, run.characterAt.end(), char32_t(0));
-  run.next = kFixedCodeCount;
-}
 
 }  // namespace tavrin::cp932

@@ -4,67 +4,107 @@
 // (util/cp932_table.cpp, generated); for a character with several codes (the
 // NEC and IBM duplicates) encoding picks the code CP932 itself picks.
 //
-// A character CP932 cannot represent gets, for this run of the program, an
-// opaque double-byte code from a row CP932 leaves unassigned, so it survives
-// the round trip unaltered; only when those codes run out is it replaced by
-// "?", and the result says how many were.
+// Every character CP932 cannot represent has a fixed internal form, the same
+// in every run and for every input, so it survives the round trip unaltered
+// and stays distinct from every other character. The forms use the rows of
+// the lead bytes CP932 leaves wholly unassigned (kUnassignedLeadBytes):
+//   - a few characters that stand on other platforms for a CP932 character
+//     Windows writes with another code point (U+301C for ～, U+2212 for －,
+//     the combining sound marks for ゛ and ゜ ...) have one fixed code each
+//     and a twin: the CP932 character folding treats them as, while the text
+//     keeps the character itself for display and copying;
+//   - any other scalar value v is three codes: 0xEF 0x41+plane, then the
+//     digit codes of v's two low bytes (the middle byte first);
+//   - a code of those rows read from CP932 input (some Shift-JIS variants
+//     use them) is escaped as 0xEF 0x40 and the code itself, so it keeps its
+//     bytes, folds like nothing and never equals an internal form.
+// CharLength (util/sjis.h) knows these sequences: the engine treats each as
+// one character.
 //
-// A few characters stand on other platforms for a CP932 character that
-// Windows writes with another code point (U+301C for ～, U+2212 for －, the
-// combining sound marks for ゛ and ゜ ...). Each has a fixed opaque code and a
-// twin: the CP932 character folding must treat it as, while the text keeps
-// the character itself for display and copying.
-//
-// Decoding bytes that are not CP932: an unassigned code (or an opaque code
-// not handed out in this run) gives U+FFFD, as does a lead byte at the end or
-// before a byte that cannot follow it; that following byte decodes on its own.
+// Decoding bytes that are not CP932 or a well-formed internal form gives
+// U+FFFD: an unassigned code, an escaped code, a lead byte at the end or
+// before a byte that cannot follow it (that byte decodes on its own).
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "util/sjis.h"
 
 namespace tavrin::cp932 {
 
 struct EncodeResult {
-  std::string bytes;         // CP932
-  std::size_t replaced = 0;  // characters that could not be given a code
+  std::string bytes;         // CP932 with internal forms
+  std::size_t replaced = 0;  // characters that became "?"
 };
 
-// UTF-8 to CP932. Each invalid UTF-8 sequence (a maximal ill-formed part)
-// becomes "?" and counts as one replaced character.
+// UTF-8 to the engine's text. Each invalid UTF-8 sequence (a maximal
+// ill-formed part) becomes "?" and counts as one replaced character; every
+// scalar value is kept.
 EncodeResult FromUtf8(std::string_view utf8);
 
-// CP932 to UTF-8; every code FromUtf8 handed out decodes to its original.
+// The engine's text to UTF-8; every character FromUtf8 kept decodes to its
+// original.
 std::string ToUtf8(std::string_view cp932);
+
+// Where the first ill-formed UTF-8 sequence starts (overlong forms,
+// surrogates, values above U+10FFFF and stray bytes included), if any.
+std::optional<std::size_t> FirstInvalidUtf8(std::string_view utf8);
+
+// CP932 input bytes to the engine's text: codes of the unassigned rows are
+// escaped, everything else is kept as it is.
+std::string FromCp932(std::string cp932);
+
+// The engine's text to CP932 bytes: escaped codes are restored, byte for
+// byte. A character CP932 cannot hold (none arises from CP932 input) becomes
+// "?" and is counted.
+EncodeResult ToCp932(std::string text);
 
 // CP932 bytes of a literal of the program's own (captions, messages) that
 // is written in UTF-8 in the source.
 std::string Sjis(std::string_view utf8);
 
-// The byte that stands for a character no code could be given.
+// The byte that stands for a character that could not be kept.
 inline constexpr char kReplacement = '?';
 
-// Opaque codes come from the rows of these lead bytes, which CP932 leaves
-// wholly unassigned, in this order, trail bytes 0x40-0x7E and 0x80-0xFC.
-inline constexpr unsigned char kOpaqueLeadBytes[] = {0x85, 0x86, 0xEB, 0xEC, 0xEF};
-inline constexpr std::size_t kOpaqueTrailCount = 188;
-inline constexpr std::size_t kOpaqueCodeCount = std::size(kOpaqueLeadBytes) * kOpaqueTrailCount;
+// The lead bytes of the rows CP932 leaves wholly unassigned, in the order of
+// their codes' indexes: trail bytes 0x40-0x7E and 0x80-0xFC, row by row.
+inline constexpr unsigned char kUnassignedLeadBytes[] = {0x85, 0x86, 0xEB, 0xEC, 0xEF};
+inline constexpr std::size_t kRowCodeCount = 188;
+inline constexpr std::size_t kUnassignedCodeCount = std::size(kUnassignedLeadBytes) * kRowCodeCount;
 
-// The index-th opaque code, as lead << 8 | trail.
-constexpr unsigned OpaqueCode(std::size_t index) noexcept {
-  const std::size_t t = index % kOpaqueTrailCount;
-  return unsigned(kOpaqueLeadBytes[index / kOpaqueTrailCount]) << 8 |
+// The index-th code of the unassigned rows, as lead << 8 | trail.
+constexpr unsigned UnassignedCode(std::size_t index) noexcept {
+  const std::size_t t = index % kRowCodeCount;
+  return unsigned(kUnassignedLeadBytes[index / kRowCodeCount]) << 8 |
          unsigned(t < 63 ? 0x40 + t : 0x80 + (t - 63));
 }
 
+// The index of a code (lead << 8 | trail) among them, or -1.
+constexpr int UnassignedIndex(unsigned code) noexcept {
+  const unsigned lead = code >> 8, trail = code & 0xFF;
+  for (std::size_t row = 0; row < std::size(kUnassignedLeadBytes); ++row) {
+    if (kUnassignedLeadBytes[row] != lead) continue;
+    if (trail >= 0x40 && trail <= 0x7E) return int(row * kRowCodeCount + (trail - 0x40));
+    if (trail >= 0x80 && trail <= 0xFC) return int(row * kRowCodeCount + 63 + (trail - 0x80));
+    return -1;
+  }
+  return -1;
+}
+
+// Digit d (0-255) of a plane sequence is the code of index kDigitIndex + d
+// (0xEB40-0xEC84), so plane sequences sort by scalar value.
+inline constexpr std::size_t kDigitIndex = 2 * kRowCodeCount;
+
 struct FixedCode {
   char32_t character;
-  unsigned code;          // lead << 8 | trail, one of the first opaque codes
+  unsigned code;          // lead << 8 | trail, one of the first unassigned codes
   std::string_view twin;  // the CP932 character it folds as
 };
 
-// The fixed codes, the first opaque codes in order.
+// The fixed codes, the first unassigned codes in order.
 inline constexpr FixedCode kFixedCodes[] = {
     {U'\u301C', 0x8540, "\x81\x60"},  // WAVE DASH as ～ FULLWIDTH TILDE
     {U'\u2212', 0x8541, "\x81\x7C"},  // MINUS SIGN as － FULLWIDTH HYPHEN-MINUS
@@ -85,12 +125,5 @@ constexpr std::string_view FoldTwin(unsigned code) noexcept {
   if (code < kFixedCodes[0].code || code > kFixedCodes[kFixedCodeCount - 1].code) return {};
   return kFixedCodes[code - kFixedCodes[0].code].twin;
 }
-
-// Opaque codes still free in this run.
-std::size_t RunCodesLeft();
-
-// Forgets the codes handed out in this run (for tests: a later decode of
-// such a code gives U+FFFD).
-void ResetRunCodes();
 
 }  // namespace tavrin::cp932

@@ -152,6 +152,13 @@ TEST(BatchOutput, Utf8InAndOut) {
   EXPECT_EQ(out.Replaced, 0u);
 }
 
+// Codes CP932 leaves unassigned, as some Shift-JIS variants write them, stay
+// themselves: 0x8540 is no 〜 that would fold as ～ (0x8160).
+TEST(BatchOutput, UnassignedCp932CodesStayThemselves) {
+  EXPECT_EQ(RunBatch(Options({"similar"}), "\x81\x60\n\x85\x40\n\x81\x4A\n\x85\x49\n").Summary, kNone);
+  EXPECT_EQ(RunBatch(Options({"all"}), "\x85\x40\n\xEF\x40\n\x85\x40\n").Out, "\x85\x40\t2\r\n\xEF\x40\t1\r\n");
+}
+
 TEST(BatchArgs, Parsing) {
   const struct {
     std::vector<std::string_view> args;

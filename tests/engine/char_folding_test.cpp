@@ -194,6 +194,23 @@ TEST(IsCharacterStart, CountsLeadBytesBack) {
   EXPECT_TRUE(IsCharacterStart(s, 5));
 }
 
+// The codec's internal sequences are one character: nothing inside is folded
+// or trimmed, and positions inside are no character starts. An escaped 0x8540
+// from CP932 input would otherwise fold as the 〜 twin ～.
+TEST(Folding, InternalSequencesAreWholeCharacters) {
+  const std::string sequences[] = {
+      cp932::FromCp932("\x85\x40"), cp932::FromCp932("\x85\x49"), cp932::FromUtf8("\U0001F0B0").bytes,
+      cp932::FromUtf8("\u0100").bytes};
+  for (const std::string& q : sequences) {
+    const std::string text = "\x81\x40" + q + "\x81\x40";
+    EXPECT_EQ(FoldWidth(text), " " + q + " ") << q;
+    EXPECT_EQ(FoldHyphens(q), q) << q;
+    EXPECT_EQ(TrimBlanks(text), q) << q;
+    for (std::size_t p = 1; p < q.size(); ++p) EXPECT_FALSE(IsCharacterStart(text, 2 + p)) << q << p;
+    EXPECT_TRUE(IsCharacterStart(text, 2 + q.size()));
+  }
+}
+
 // Characters the clipboard writes with other code points than CP932 fold as
 // their CP932 twins, so a typed 〜 meets ～ and a decomposed ガ meets ガ.
 TEST(Folding, FixedCodesFoldAsTheirTwins) {

@@ -6,7 +6,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "util/cp932_table.h"
@@ -40,23 +39,17 @@ std::map<unsigned, char32_t> DecodeTable() {
   return m;
 }
 
-bool IsOpaque(std::string_view bytes) {
+bool IsUnassigned(std::string_view bytes) {
   if (bytes.size() != 2) return false;
   const unsigned char lead = static_cast<unsigned char>(bytes[0]);
-  return std::find(std::begin(kOpaqueLeadBytes), std::end(kOpaqueLeadBytes), lead) !=
-         std::end(kOpaqueLeadBytes);
+  return std::find(std::begin(kUnassignedLeadBytes), std::end(kUnassignedLeadBytes), lead) !=
+         std::end(kUnassignedLeadBytes);
 }
-
-class Cp932Test : public ::testing::Test {
- protected:
-  void SetUp() override { ResetRunCodes(); }
-  void TearDown() override { ResetRunCodes(); }
-};
 
 // Every assigned code decodes to its character and encodes back to itself,
 // unless it is a duplicate, in which case it encodes to the code the table
 // picks, which decodes to the same character.
-TEST_F(Cp932Test, EveryCodeRoundTrips) {
+TEST(Cp932, EveryCodeRoundTrips) {
   std::map<char32_t, unsigned> pick;
   for (std::size_t i = 0; i < table::kEncodeSize; ++i) pick[table::kEncode[i].first] = table::kEncode[i].second;
   std::size_t duplicates = 0;
@@ -69,10 +62,9 @@ TEST_F(Cp932Test, EveryCodeRoundTrips) {
     if (pick.at(character) != code) ++duplicates;
   }
   EXPECT_EQ(duplicates, table::kDecodeSize - table::kEncodeSize);
-  EXPECT_EQ(RunCodesLeft(), kOpaqueCodeCount - kFixedCodeCount) << "no table character needs a run code";
 }
 
-TEST_F(Cp932Test, DuplicatesEncodeAsCp932Picks) {
+TEST(Cp932, DuplicatesEncodeAsCp932Picks) {
   struct Row {
     const char* name;
     unsigned code, picked;
@@ -93,7 +85,7 @@ TEST_F(Cp932Test, DuplicatesEncodeAsCp932Picks) {
     EXPECT_EQ(FromUtf8(ToUtf8(Bytes(row.code))).bytes, Bytes(row.picked)) << row.name;
 }
 
-TEST_F(Cp932Test, SingleBytes) {
+TEST(Cp932, SingleBytes) {
   for (unsigned b = 0; b < 0x80; ++b) {  // control codes, backslash and tilde included
     EXPECT_EQ(ToUtf8(Bytes(b)), Bytes(b)) << b;
     EXPECT_EQ(FromUtf8(Bytes(b)).bytes, Bytes(b)) << b;
@@ -103,7 +95,7 @@ TEST_F(Cp932Test, SingleBytes) {
   EXPECT_EQ(ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
-TEST_F(Cp932Test, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
+TEST(Cp932, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
   const std::map<unsigned, char32_t> decode = DecodeTable();
   const std::map<char32_t, char32_t> twinCharacter = {
       {U'\u301C', U'\uFF5E'}, {U'\u2212', U'\uFF0D'}, {U'\u2016', U'\u2225'}, {U'\u2014', U'\u2015'},
@@ -112,7 +104,7 @@ TEST_F(Cp932Test, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
   ASSERT_EQ(std::size(kFixedCodes), twinCharacter.size());
   for (const FixedCode& f : kFixedCodes) {
     const std::string bytes = Bytes(f.code);
-    EXPECT_TRUE(IsOpaque(bytes));
+    EXPECT_TRUE(IsUnassigned(bytes));
     EXPECT_EQ(decode.count(f.code), 0u) << "fixed code collides with CP932";
     const EncodeResult r = FromUtf8(Utf8(f.character));
     EXPECT_EQ(r.bytes, bytes) << std::hex << unsigned(f.character);
@@ -122,27 +114,56 @@ TEST_F(Cp932Test, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
     EXPECT_EQ(ToUtf8(f.twin), Utf8(twinCharacter.at(f.character))) << std::hex << unsigned(f.character);
     EXPECT_EQ(FromUtf8(Utf8(twinCharacter.at(f.character))).bytes, f.twin) << "twin is its own code";
   }
-  EXPECT_EQ(RunCodesLeft(), kOpaqueCodeCount - kFixedCodeCount) << "fixed codes use no run codes";
-  EXPECT_EQ(FoldTwin(0x854B), "");  // the first run code
+  EXPECT_EQ(FoldTwin(0x854B), "");
   EXPECT_EQ(FoldTwin(0x853F), "");
   EXPECT_EQ(FoldTwin(0x8160), "");
   EXPECT_EQ(FromUtf8("\u30AB\u3099").bytes, "\x83\x4A\x85\x49");  // カ + combining mark, not ガ
 }
 
-TEST_F(Cp932Test, UnrepresentableCharactersGetRunCodes) {
-  const std::string emoji = "\U0001F600", eAcute = "\u00E9", replacementChar = "\uFFFD";
-  const std::string e1 = FromUtf8(emoji).bytes, e2 = FromUtf8(eAcute).bytes;
-  const std::string e3 = FromUtf8(replacementChar).bytes;
-  EXPECT_EQ(e1, Bytes(OpaqueCode(kFixedCodeCount)));
-  EXPECT_EQ(e2, Bytes(OpaqueCode(kFixedCodeCount + 1)));
-  EXPECT_TRUE(IsOpaque(e3));
-  EXPECT_EQ(FromUtf8(emoji).bytes, e1) << "same character, same code";
-  EXPECT_EQ(RunCodesLeft(), kOpaqueCodeCount - kFixedCodeCount - 3);
-  EXPECT_EQ(ToUtf8(e1 + e2 + e3), emoji + eAcute + replacementChar);
-  EXPECT_EQ(CharLength(e1, 0), 2u) << "the engine sees one double-byte character";
+TEST(Cp932, UnrepresentableCharactersHaveFixedSequences) {
+  EXPECT_EQ(FromUtf8("\U0001F600").bytes, "\xEF\x42\xEC\x7A\xEB\x40");  // plane 1, digits 0xF6, 0x00
+  EXPECT_EQ(FromUtf8("\u00E9").bytes, "\xEF\x41\xEB\x40\xEC\x6D");
+  EXPECT_EQ(CharLength(FromUtf8("\U0010FFFF").bytes, 0), 6u) << "the engine sees one character";
+  EXPECT_LT(FromUtf8("\u00E9").bytes, FromUtf8("\U0001F600").bytes) << "sorted by scalar value";
 }
 
-TEST_F(Cp932Test, MixedTextRoundTrips) {
+// Every scalar value, whether CP932 has it or not, comes back as itself, and
+// those outside CP932 each have their own form, one character long.
+TEST(Cp932, SweepOfEveryScalarValue) {
+  std::set<std::string> forms;
+  std::string text, expected;
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const std::string utf8 = Utf8(c);
+    const EncodeResult r = FromUtf8(utf8);
+    ASSERT_EQ(r.replaced, 0u) << std::hex << unsigned(c);
+    ASSERT_EQ(ToUtf8(r.bytes), utf8) << std::hex << unsigned(c);
+    ASSERT_EQ(CharLength(r.bytes, 0), r.bytes.size()) << std::hex << unsigned(c);
+    if (r.bytes.size() == 6) {
+      ASSERT_TRUE(forms.insert(r.bytes).second) << std::hex << unsigned(c);
+    }
+    if (c != '\n' && c >= 0x10000) text += utf8 + "\n";
+  }
+  EXPECT_EQ(forms.size(), 0x110000u - 0x800u - table::kEncodeSize - kFixedCodeCount);
+  EXPECT_TRUE(ToUtf8(FromUtf8(text).bytes) == text);
+}
+
+// Codes of the unassigned rows read from CP932 input keep their bytes and
+// are no internal form: 0x8540 is not 〜, so it does not fold as ～.
+TEST(Cp932, UnassignedInputCodesAreEscaped) {
+  const std::string raw = "\x85\x40\x81\x60\xEF\x41\xEB\x40\x86\xFC\x85 \xEF";
+  const std::string text = FromCp932(raw);
+  EXPECT_EQ(text, "\xEF\x40\x85\x40\x81\x60\xEF\x40\xEF\x41\xEF\x40\xEB\x40\xEF\x40\x86\xFC\x85 \xEF");
+  EXPECT_EQ(ToCp932(text).bytes, raw);
+  EXPECT_EQ(ToCp932(text).replaced, 0u);
+  EXPECT_EQ(ToUtf8(FromCp932("\x85\x40")), "\uFFFD");
+  EXPECT_EQ(FromCp932("\x82\xA0\x81\x85"), "\x82\xA0\x81\x85") << "0x85 as a trail byte";
+  const EncodeResult lost = ToCp932(FromUtf8("a\U0001F600\u301C").bytes);
+  EXPECT_EQ(lost.bytes, "a??");
+  EXPECT_EQ(lost.replaced, 2u);
+}
+
+TEST(Cp932, MixedTextRoundTrips) {
   std::string text = "Line 1\r\n\t漢字ｶﾀｶﾅ①Ⅻ纊\\~\x7F\u00E9\U0001F600カ\u3099ハ\u309A";
   for (const FixedCode& f : kFixedCodes) text += Utf8(f.character) + "x";
   const EncodeResult r = FromUtf8(text);
@@ -150,49 +171,31 @@ TEST_F(Cp932Test, MixedTextRoundTrips) {
   EXPECT_EQ(ToUtf8(r.bytes), text);
 }
 
-TEST_F(Cp932Test, ExhaustionReplacesAndCounts) {
-  const std::size_t free = RunCodesLeft();
-  ASSERT_EQ(free, kOpaqueCodeCount - kFixedCodeCount);
-  std::string many;
-  for (char32_t c = 0x10000; c < 0x10000 + free; ++c) many += Utf8(c);
-  const EncodeResult all = FromUtf8(many);
-  EXPECT_EQ(all.replaced, 0u);
-  EXPECT_EQ(all.bytes.size(), 2 * free);
-  EXPECT_EQ(RunCodesLeft(), 0u);
-  EXPECT_EQ(ToUtf8(all.bytes), many);
-
-  const EncodeResult over = FromUtf8("a\U0001F600b\U0001F601\U0001F600");
-  EXPECT_EQ(over.bytes, "a?b??");
-  EXPECT_EQ(over.replaced, 3u);
-  EXPECT_EQ(FromUtf8(Utf8(0x10000)).bytes, all.bytes.substr(0, 2)) << "codes handed out stay";
-  EXPECT_EQ(FromUtf8("\u301C").bytes, "\x85\x40") << "fixed codes never run out";
-  EXPECT_EQ(FromUtf8("\u6F22").replaced, 0u);
-}
-
-TEST_F(Cp932Test, InvalidUtf8IsReplacedPerIllFormedPart) {
+TEST(Cp932, InvalidUtf8IsReplacedPerIllFormedPart) {
   struct Row {
     const char* name;
     std::string in, out;
-    std::size_t replaced;
+    std::size_t replaced, at;  // at: where the first ill-formed part starts
   } const rows[] = {
-      {"lone continuation byte", "a\x80" "b", "a?b", 1},
-      {"overlong slash", "\xC0\xAF", "??", 2},
-      {"surrogate", "\xED\xA0\x80", "???", 3},
-      {"truncated at end", "\xE3\x81", "?", 1},
-      {"truncated before ASCII", "\xE3\x81" "b", "?b", 1},
-      {"above U+10FFFF", "\xF4\x90\x80\x80", "????", 4},
-      {"byte never in UTF-8", "\xFF\xF5", "??", 2},
-      {"valid neighbours kept", "\xE3\x81\x82\x80\xE3\x81\x84", "\x82\xA0?\x82\xA2", 1},
+      {"lone continuation byte", "a\x80" "b", "a?b", 1, 1},
+      {"overlong slash", "\xC0\xAF", "??", 2, 0},
+      {"surrogate", "\xED\xA0\x80", "???", 3, 0},
+      {"truncated at end", "\xE3\x81", "?", 1, 0},
+      {"truncated before ASCII", "\xE3\x81" "b", "?b", 1, 0},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", "????", 4, 0},
+      {"byte never in UTF-8", "\xFF\xF5", "??", 2, 0},
+      {"valid neighbours kept", "\xE3\x81\x82\x80\xE3\x81\x84", "\x82\xA0?\x82\xA2", 1, 3},
   };
   for (const Row& row : rows) {
     const EncodeResult r = FromUtf8(row.in);
     EXPECT_EQ(r.bytes, row.out) << row.name;
     EXPECT_EQ(r.replaced, row.replaced) << row.name;
+    EXPECT_EQ(FirstInvalidUtf8(row.in), row.at) << row.name;
   }
-  EXPECT_EQ(RunCodesLeft(), kOpaqueCodeCount - kFixedCodeCount) << "invalid input takes no codes";
+  EXPECT_EQ(FirstInvalidUtf8("\u00E9\U0010FFFF\uFFFF"), std::nullopt);
 }
 
-TEST_F(Cp932Test, InvalidCp932DecodesToReplacementCharacter) {
+TEST(Cp932, InvalidCp932DecodesToReplacementCharacter) {
   const std::map<unsigned, char32_t> decode = DecodeTable();
   ASSERT_EQ(decode.count(0x81AD), 0u);
   struct Row {
@@ -204,7 +207,9 @@ TEST_F(Cp932Test, InvalidCp932DecodesToReplacementCharacter) {
       {"lead byte before 0x7F", "\x82\x7F", "\uFFFD\x7F"},
       {"unassigned single bytes", "\x80\xA0\xFD\xFE\xFF", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"unassigned code in an assigned row", "\x81\xAD", "\uFFFD"},
-      {"opaque code not handed out", "\x86\xFC", "\uFFFD"},
+      {"unassigned code", "\x86\xFC", "\uFFFD"},
+      {"plane sequence cut short: codes of their own", "\xEF\x42\xEB", "\uFFFD\uFFFD"},
+      {"plane sequence with a non-digit", "\xEF\x42\x85\x40\xEC\x40", "\uFFFD\u301C\uFFFD"},
       {"lead byte pairs with a lead byte after it", "\x82\x82\xA0", "\uFF42\uFFFD"},
   };
   for (const Row& row : rows) EXPECT_EQ(ToUtf8(row.in), row.out) << row.name;
@@ -212,7 +217,7 @@ TEST_F(Cp932Test, InvalidCp932DecodesToReplacementCharacter) {
 
 // Every two-byte string decodes to valid UTF-8; where nothing was invalid, it
 // encodes back to the same bytes (or the code picked for a duplicate).
-TEST_F(Cp932Test, SweepOfEveryTwoByteString) {
+TEST(Cp932, SweepOfEveryTwoByteString) {
   std::size_t exact = 0;
   for (unsigned v = 0; v < 0x10000; ++v) {
     const std::string in = std::string{char(v >> 8), char(v & 0xFF)};
@@ -226,21 +231,10 @@ TEST_F(Cp932Test, SweepOfEveryTwoByteString) {
   EXPECT_GT(exact, 128u * 128u);
 }
 
-TEST_F(Cp932Test, ThreadsAgreeOnRunCodes) {
-  std::string text;
-  for (char32_t c = 0x1F300; c < 0x1F340; ++c) text += Utf8(c);
-  std::vector<std::string> results(4);
-  std::vector<std::thread> threads;
-  for (auto& result : results) threads.emplace_back([&] { result = FromUtf8(text).bytes; });
-  for (auto& t : threads) t.join();
-  for (const auto& result : results) EXPECT_EQ(result, results[0]);
-  EXPECT_EQ(ToUtf8(results[0]), text);
-}
-
-// The generated table: its free rows are the opaque rows, and no two
+// The generated table: its free rows are the unassigned rows, and no two
 // characters share a code.
 TEST(Cp932Table, FreeRowsAndOneCodePerCharacter) {
-  EXPECT_TRUE(std::equal(std::begin(kOpaqueLeadBytes), std::end(kOpaqueLeadBytes), table::kFreeLeadBytes,
+  EXPECT_TRUE(std::equal(std::begin(kUnassignedLeadBytes), std::end(kUnassignedLeadBytes), table::kFreeLeadBytes,
                          table::kFreeLeadBytes + table::kFreeLeadBytesSize));
   const std::map<unsigned, char32_t> decode = DecodeTable();
   std::set<unsigned> codes;
@@ -248,7 +242,7 @@ TEST(Cp932Table, FreeRowsAndOneCodePerCharacter) {
     EXPECT_EQ(decode.at(table::kEncode[i].second), table::kEncode[i].first);
     EXPECT_TRUE(codes.insert(table::kEncode[i].second).second);
   }
-  for (unsigned lead : kOpaqueLeadBytes) EXPECT_TRUE(IsLeadByte(static_cast<unsigned char>(lead)));
+  for (unsigned lead : kUnassignedLeadBytes) EXPECT_TRUE(IsLeadByte(static_cast<unsigned char>(lead)));
 }
 
 }  // namespace
