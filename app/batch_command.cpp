@@ -23,21 +23,27 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
       {"--no-hyphen", &o.Hyphen},   {"--no-hyphen-terminate", &o.HyphenTerminate},
       {"--no-count", &o.CopyCount},
   };
-  bool commandSeen = false;
-  for (const std::string_view arg : Args) {
-    if (arg == "--help" || arg == "-h") {
-      if (Args.size() != 1) {
-        result.Error = "--help takes no other argument";
-        return result;
-      }
-      result.Action = TBatchArgs::TAction::Help;
-      return result;
-    }
-    if (arg == "all" || arg == "similar" || arg == "map" || arg == "normalize") {
+  const std::pair<std::string_view, std::optional<TTextEncoding>> encodings[] = {
+      {"auto", std::nullopt},
+      {"cp932", TTextEncoding::Cp932},
+      {"utf8", TTextEncoding::Utf8},
+      {"utf16le", TTextEncoding::Utf16Le},
+      {"utf16be", TTextEncoding::Utf16Be},
+  };
+  const auto fail = [&](std::string error) {
+    result.Error = std::move(error);
+    return result;
+  };
+  bool commandSeen = false, optionsEnded = false;
+  for (std::size_t i = 0; i < Args.size(); ++i) {
+    const std::string_view arg = Args[i];
+    if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
       if (commandSeen) {
-        result.Error = "more than one command given";
-        return result;
+        result.Files.emplace_back(arg);
+        continue;
       }
+      if (arg != "all" && arg != "similar" && arg != "map" && arg != "normalize")
+        return fail("unknown command: " + std::string(arg));
       commandSeen = true;
       o.Similar = arg != "all";
       o.Output = arg == "map"         ? TBatchOptions::TOutput::Map
@@ -45,38 +51,44 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
                                       : TBatchOptions::TOutput::Copy;
       continue;
     }
-    if (arg == "--trim") {
-      o.Trim = true;
-      continue;
-    }
-    if (arg == "--utf8") {
-      o.Utf8 = true;
-      continue;
-    }
-    bool known = false;
-    for (const auto& [name, field] : switches) {
-      if (arg == name) {
-        *field = false;
-        known = true;
-      }
-    }
-    if (!known) {
-      result.Error = "unknown argument: " + std::string(arg);
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      if (Args.size() != 1) return fail(std::string(arg) + " takes no other argument");
+      result.Action = arg == "--version" ? TBatchArgs::TAction::Version : TBatchArgs::TAction::Help;
       return result;
     }
+    if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--trim") {
+      o.Trim = true;
+    } else if (arg == "--utf8") {
+      o.Encoding = TTextEncoding::Utf8;
+    } else if (arg == "--encoding" || arg.starts_with("--encoding=")) {
+      std::string_view name = arg.substr(std::string_view("--encoding").size());
+      if (name.empty() && ++i == Args.size()) return fail("--encoding needs a value");
+      name = name.empty() ? Args[i] : name.substr(1);
+      bool known = false;
+      for (const auto& [key, value] : encodings) {
+        if (name == key) o.Encoding = value, known = true;
+      }
+      if (!known) return fail("unknown encoding: " + std::string(name));
+    } else {
+      bool known = false;
+      for (const auto& [name, field] : switches) {
+        if (arg == name) *field = false, known = true;
+      }
+      if (!known) return fail("unknown option: " + std::string(arg));
+    }
   }
-  if (!commandSeen) {
-    result.Error = "no command given (all, similar, map or normalize)";
-    return result;
-  }
+  if (!commandSeen) return fail("no command given (all, similar, map or normalize)");
   result.Action = TBatchArgs::TAction::Run;
   return result;
 }
 
 std::string BatchUsage() {
-  return "Usage: tavrin-batch all|similar|map|normalize [options] < input > output\n"
+  return "Usage: tavrin-batch all|similar|map|normalize [options] [FILE...]\n"
          "\n"
-         "Reads the lines of standard input as the program reads the clipboard (lines end\n"
+         "Reads the FILEs in order as one input (none, or \"-\": standard input) and its\n"
+         "lines as the program reads the clipboard (lines end\n"
          "at CR, LF or CR LF; a quoted cell spanning two lines is joined; blank lines are\n"
          "dropped), runs one command and writes to standard output exactly the text that\n"
          "[コピー] would put on the clipboard: one line per listed row, ended by CR LF,\n"
@@ -100,22 +112,30 @@ std::string BatchUsage() {
          "  --no-hyphen            keep the hyphen and the long-vowel mark apart\n"
          "  --no-hyphen-terminate  do not ignore a trailing hyphen or long-vowel mark\n"
          "  --no-count             copy the texts without their counts\n"
-         "  --utf8                 input and output in UTF-8 instead of CP932\n"
+         "  --encoding=ENC         the input's encoding: auto (the default), cp932, utf8,\n"
+         "                         utf16le or utf16be; auto takes a BOM's encoding, else\n"
+         "                         UTF-8 when the input is valid UTF-8 and not all ASCII,\n"
+         "                         else CP932. The output is in the input's encoding, with\n"
+         "                         its BOM when it had one\n"
+         "  --utf8                 the same as --encoding=utf8\n"
          "  --help                 show this text\n"
+         "  --version              show the program's version\n"
          "\n"
          "Exit status: 0 on success (an empty result included), 2 on bad arguments,\n"
-         "1 when reading, running or writing fails.\n";
+         "1 when reading (a missing file, input not valid in its encoding), running or\n"
+         "writing fails.\n";
 }
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   TBatchOutput output;
-  if (Options.Utf8) {
-    cp932::EncodeResult encoded = cp932::FromUtf8(Input);
-    Input = std::move(encoded.bytes);
-    output.Replaced = encoded.replaced;
-  } else {
-    Input = cp932::FromCp932(std::move(Input));
+  TDecodedText decoded = DecodeText(std::move(Input), Options.Encoding);
+  if (decoded.ErrorOffset) {
+    static constexpr const char* kNames[] = {"CP932", "UTF-8", "UTF-16LE", "UTF-16BE"};
+    output.Error = "invalid " + std::string(kNames[static_cast<int>(decoded.Encoding)]) + " in line " +
+                   std::to_string(decoded.ErrorLine) + " at byte offset " + std::to_string(*decoded.ErrorOffset);
+    return output;
   }
+  Input = std::move(decoded.Text);
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
   // Normalizing writes the input back: it is kept as given.
   const std::string given = normalize ? Input : std::string();
@@ -143,12 +163,12 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   if (Options.Output != TBatchOptions::TOutput::Copy) {
     const std::vector<TVariantGroup> groups = VariantGroups(rows, inputOrder);
     std::string text = normalize ? NormalizedText(given, groups, Options.Trim) : VariantMapText(groups);
-    output.Out = Options.Utf8 ? cp932::ToUtf8(text) : std::move(text);
+    output.Out = EncodeText(std::move(text), decoded.Encoding, decoded.Bom);
     return output;
   }
   TCopyResult copy = CopyRows(rows, {}, TCopyKind::All, Options.CopyCount);
   if (copy.Status == TCopyResult::TStatus::Copied) {
-    output.Out = Options.Utf8 ? cp932::ToUtf8(copy.Text) : cp932::ToCp932(std::move(copy.Text)).bytes;
+    output.Out = EncodeText(std::move(copy.Text), decoded.Encoding, decoded.Bom);
   }
   return output;
 }

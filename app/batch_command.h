@@ -4,11 +4,14 @@
 // text [コピー] would put on the clipboard afterwards, and the summary.
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/unique_manager.h"
+#include "util/text_encoding.h"
 
 namespace tavrin {
 
@@ -26,35 +29,39 @@ struct TBatchOptions {
   bool Hyphen = true;
   bool HyphenTerminate = true;
   bool CopyCount = true;
-  bool Utf8 = false;  // input and output UTF-8 instead of CP932
+  // The input's encoding; none: recognised from the input. The output is
+  // written in the input's encoding, with its BOM when it had one.
+  std::optional<TTextEncoding> Encoding;
 };
 
 struct TBatchArgs {
-  enum class TAction { Run, Help, Invalid };
+  enum class TAction { Run, Help, Version, Invalid };
   TAction Action = TAction::Invalid;
   TBatchOptions Options;
-  std::string Error;  // for Invalid: what was wrong (UTF-8)
+  std::vector<std::string> Files;  // inputs in order, "-" for standard input; none: standard input
+  std::string Error;  // for Invalid: what was wrong (UTF-8, one line)
 };
 
-// Arguments after the program name: exactly one of "all", "similar", "map"
-// and "normalize", any
-// of the options, in any order; "--help" (or "-h") alone asks for the usage.
+// Arguments after the program name: the options in any order, the command
+// ("all", "similar", "map" or "normalize") as the first other word, then the
+// files ("--" ends the options). "--help" (or "-h") or "--version" alone
+// asks for the usage or the version.
 TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args);
 
 // The usage text (UTF-8, ending in a line break).
 std::string BatchUsage();
 
 struct TBatchOutput {
-  std::string Out;          // the copy text: CP932, or UTF-8 with Options.Utf8
-  std::string Summary;      // the status-bar summary, UTF-8, no line break
-  std::size_t Replaced = 0; // input characters the codec could not keep (UTF-8 input)
+  std::string Out;      // the output, in the input's encoding
+  std::string Summary;  // the status-bar summary, UTF-8, no line break
+  std::string Error;    // when the input is not valid in its encoding: why (UTF-8); no output then
   // The collection behind the output, handed out so that a program about to
   // end can leave it to the system instead of freeing item by item.
   std::unique_ptr<TUniqueManager> Manager;
 };
 
-// Runs one command on Input (the clipboard text: CP932 bytes, or UTF-8 with
-// Options.Utf8). Input without a non-blank line gives no output and the
+// Runs one command on Input (the clipboard text in Options.Encoding, or in
+// the encoding it is recognised to have). Input without a non-blank line gives no output and the
 // summary "表示するデータがありません", as a first command does in the window.
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input);
 

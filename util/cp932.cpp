@@ -87,6 +87,8 @@ std::size_t ReadUtf8(std::string_view s, std::size_t i, char32_t* c) {
   return need + 1;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += char(c);
@@ -104,8 +106,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += char(0x80 | (c & 0x3F));
   }
 }
-
-}  // namespace
 
 EncodeResult FromUtf8(std::string_view utf8) {
   const Tables& t = StaticTables();

@@ -62,6 +62,9 @@ std::string FromCp932(std::string cp932);
 // "?" and is counted.
 EncodeResult ToCp932(std::string text);
 
+// Appends scalar value c as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // CP932 bytes of a literal of the program's own (captions, messages) that
 // is written in UTF-8 in the source.
 std::string Sjis(std::string_view utf8);

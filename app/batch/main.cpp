@@ -1,8 +1,11 @@
-// tavrin-batch: the [全データ] and [類字抽出] commands over standard input.
+// tavrin-batch: the [全データ] and [類字抽出] commands over files or standard input.
+#include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
@@ -37,28 +40,57 @@ std::string ReadAll(std::FILE* in, std::optional<std::size_t> size) {
   return data;
 }
 
+// Writes text to standard output and flushes it; false (said) on failure.
+bool WriteOut(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  std::perror("tavrin-batch: standard output");
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything can open a file as descriptor 0: is standard input open?
+  const bool stdinOpen = fcntl(0, F_GETFD) != -1;
   tavrin::SetUpMemory();
-  const std::optional<std::size_t> size = FileSize(stdin);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
-  if (parsed.Action == tavrin::TBatchArgs::TAction::Help) {
-    std::fputs(tavrin::BatchUsage().c_str(), stdout);
-    return 0;
-  }
-  if (parsed.Action == tavrin::TBatchArgs::TAction::Invalid) {
-    std::fprintf(stderr, "tavrin-batch: %s\n\n%s", parsed.Error.c_str(), tavrin::BatchUsage().c_str());
-    return 2;
+  switch (parsed.Action) {
+    case tavrin::TBatchArgs::TAction::Help: return WriteOut(tavrin::BatchUsage()) ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Version: return WriteOut("tavrin-batch " TAVRIN_VERSION "\n") ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Invalid:
+      std::fprintf(stderr, "tavrin-batch: %s\nTry 'tavrin-batch --help'.\n", parsed.Error.c_str());
+      return 2;
+    case tavrin::TBatchArgs::TAction::Run: break;
   }
 
   tavrin::TBatchOutput output;
   try {
-    std::string input = ReadAll(stdin, size);
-    if (std::ferror(stdin)) {
-      std::perror("tavrin-batch: standard input");
-      return 1;
+    std::string input;
+    const std::vector<std::string> stdinOnly{"-"};
+    const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
+    for (const std::string& name : files) {
+      const bool isStdin = name == "-";
+      const std::string shown = isStdin ? "standard input" : name;
+      std::FILE* in = isStdin ? (stdinOpen ? stdin : nullptr) : std::fopen(name.c_str(), "rb");
+      if (in == nullptr) {
+        if (isStdin) errno = EBADF;
+        std::fprintf(stderr, "tavrin-batch: %s: %s\n", shown.c_str(), std::strerror(errno));
+        return 1;
+      }
+      std::string part = ReadAll(in, FileSize(in));
+      const bool failed = std::ferror(in) != 0;
+      const int error = errno;
+      if (!isStdin) std::fclose(in);
+      if (failed) {
+        std::fprintf(stderr, "tavrin-batch: %s: %s\n", shown.c_str(), std::strerror(error));
+        return 1;
+      }
+      // A later file's BOM, the same as the first's, is no text.
+      const std::optional<tavrin::TTextEncoding> bom = tavrin::EncodingOfBom(input);
+      if (bom && tavrin::EncodingOfBom(part) == bom) part.erase(0, tavrin::ByteOrderMark(*bom).size());
+      input += part;
     }
     output = tavrin::RunBatch(parsed.Options, std::move(input));
   } catch (const std::exception& e) {
@@ -66,16 +98,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tavrin-batch: %s\n", e.what());
     return 1;
   }
-  if (output.Replaced > 0) {
-    std::fprintf(stderr, "tavrin-batch: %zu characters could not be kept and were replaced by \"?\"\n",
-                 output.Replaced);
-  }
-  std::fwrite(output.Out.data(), 1, output.Out.size(), stdout);
-  std::fprintf(stderr, "%s\n", output.Summary.c_str());
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::perror("tavrin-batch: standard output");
+  if (!output.Error.empty()) {
+    std::fprintf(stderr, "tavrin-batch: %s\n", output.Error.c_str());
     return 1;
   }
+  std::fprintf(stderr, "%s\n", output.Summary.c_str());
+  if (!WriteOut(output.Out)) return 1;
   // Everything is written: the system takes back the collection at once,
   // which freeing a hundred thousand items one by one would not.
   std::fflush(stderr);

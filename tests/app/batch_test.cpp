@@ -20,6 +20,7 @@ namespace tavrin {
 namespace {
 
 using cp932::Sjis;
+using namespace std::string_literals;
 
 TBatchOptions Options(const std::vector<std::string_view>& args) {
   const TBatchArgs parsed = ParseBatchArgs(args);
@@ -149,7 +150,72 @@ TEST(BatchOutput, Utf8InAndOut) {
   // 〜 (U+301C) folds as the wave dash ～ does and comes back as itself.
   const TBatchOutput out = RunBatch(options, "ユニット\r\nﾕﾆｯﾄ\r\nA〜B\r\nA～B\r\n");
   EXPECT_EQ(out.Out, "A～B\t1\r\nA〜B\t1\r\nユニット\t1\r\nﾕﾆｯﾄ\t1\r\n");
-  EXPECT_EQ(out.Replaced, 0u);
+}
+
+std::string Utf16(std::string_view utf8, bool bigEndian) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {  // BMP only
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : 3;
+    unsigned c = n == 1 ? b : n == 2 ? b & 0x1F : b & 0x0F;
+    for (std::size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += n;
+    out += bigEndian ? std::string{char(c >> 8), char(c & 0xFF)} : std::string{char(c & 0xFF), char(c >> 8)};
+  }
+  return out;
+}
+
+// Every encoding, recognised or named, gives the result of the same text in
+// CP932, written back in that encoding with the input's BOM.
+TEST(BatchOutput, EveryEncodingAsCp932) {
+  const std::string text = "\xEF\xBB\xBFデータ\r\nﾃﾞｰﾀ\r\nデータ\r\n";  // BOM only in the first line's head
+  const std::string plain = text.substr(3);
+  const TBatchOutput reference = RunBatch(Options({"similar", "--encoding=cp932"}), Sjis(plain));
+  ASSERT_FALSE(reference.Out.empty());
+  const std::string utf8Out = cp932::ToUtf8(reference.Out);
+  const struct {
+    const char* name;
+    std::vector<std::string_view> args;
+    std::string in, out;
+  } cases[] = {
+      {"CP932 recognised", {"similar"}, Sjis(plain), reference.Out},
+      {"UTF-8 recognised", {"similar"}, plain, utf8Out},
+      {"UTF-8 BOM", {"similar"}, text, "\xEF\xBB\xBF" + utf8Out},
+      {"UTF-8 BOM named", {"similar", "--utf8"}, text, "\xEF\xBB\xBF" + utf8Out},
+      {"UTF-16LE BOM", {"similar"}, "\xFF\xFE" + Utf16(plain, false), "\xFF\xFE" + Utf16(utf8Out, false)},
+      {"UTF-16BE BOM", {"similar"}, "\xFE\xFF" + Utf16(plain, true), "\xFE\xFF" + Utf16(utf8Out, true)},
+      {"UTF-16LE named", {"similar", "--encoding", "utf16le"}, Utf16(plain, false), Utf16(utf8Out, false)},
+      {"UTF-16BE named", {"similar", "--encoding=utf16be"}, Utf16(plain, true), Utf16(utf8Out, true)},
+  };
+  for (const auto& c : cases) {
+    const TBatchOutput out = RunBatch(Options(c.args), c.in);
+    EXPECT_EQ(out.Out, c.out) << c.name;
+    EXPECT_EQ(out.Summary, reference.Summary) << c.name;
+  }
+  EXPECT_EQ(RunBatch(Options({"all"}), "\xEF\xBB\xBF" "abc\nabc\n").Out, "\xEF\xBB\xBF" "abc\t2\r\n");
+}
+
+// Input not valid in its encoding is refused with its place, never merged
+// into "?" lines. Invalid UTF-8 that is not named is read as CP932.
+TEST(BatchOutput, InvalidInputIsRefused) {
+  const struct {
+    std::vector<std::string_view> args;
+    std::string in, error;
+  } cases[] = {
+      {{"all", "--utf8"}, "?\n\xFF\n", "invalid UTF-8 in line 2 at byte offset 2"},
+      {{"all", "--utf8"}, "a\r\nb\r\xED\xA0\x80", "invalid UTF-8 in line 3 at byte offset 5"},
+      {{"all", "--utf8"}, "\xEF\xBB\xBF\xC0\xAF", "invalid UTF-8 in line 1 at byte offset 3"},
+      {{"all", "--utf8"}, "\xF4\x90\x80\x80", "invalid UTF-8 in line 1 at byte offset 0"},
+      {{"all"}, "\xFF\xFE" "a\0\n\0\0\xDC"s, "invalid UTF-16LE in line 2 at byte offset 6"},
+      {{"all", "--encoding=utf16be"}, "\0a\0"s, "invalid UTF-16BE in line 1 at byte offset 2"},
+      {{"all"}, "x", ""},
+      {{"all"}, "?\n\xFF\n", ""},
+  };
+  for (const auto& c : cases) {
+    const TBatchOutput out = RunBatch(Options(c.args), c.in);
+    EXPECT_EQ(out.Error, c.error) << c.in;
+    EXPECT_TRUE(c.error.empty() || out.Out.empty()) << c.in;
+  }
 }
 
 // Codes CP932 leaves unassigned, as some Shift-JIS variants write them, stay
@@ -167,11 +233,14 @@ TEST(BatchArgs, Parsing) {
       {{"all"}, TBatchArgs::TAction::Run},
       {{"--trim", "similar", "--utf8"}, TBatchArgs::TAction::Run},
       {{"--help"}, TBatchArgs::TAction::Help},
+      {{"--version"}, TBatchArgs::TAction::Version},
+      {{"all", "--version"}, TBatchArgs::TAction::Invalid},
+      {{"all", "--encoding"}, TBatchArgs::TAction::Invalid},
+      {{"all", "--encoding=latin1"}, TBatchArgs::TAction::Invalid},
+      {{"in.txt", "all"}, TBatchArgs::TAction::Invalid},
       {{"-h"}, TBatchArgs::TAction::Help},
       {{}, TBatchArgs::TAction::Invalid},
       {{"--no-count"}, TBatchArgs::TAction::Invalid},
-      {{"all", "similar"}, TBatchArgs::TAction::Invalid},
-      {{"all", "all"}, TBatchArgs::TAction::Invalid},
       {{"all", "--bogus"}, TBatchArgs::TAction::Invalid},
       {{"all", "--help"}, TBatchArgs::TAction::Invalid},
       {{"ALL"}, TBatchArgs::TAction::Invalid},
@@ -182,11 +251,13 @@ TEST(BatchArgs, Parsing) {
                                             "--no-sort", "--no-hyphen", "--no-hyphen-terminate",
                                             "--no-count", "--utf8"};
   const TBatchOptions o = ParseBatchArgs(every).Options;
-  EXPECT_TRUE(o.Similar && o.Trim && o.Utf8);
+  EXPECT_TRUE(o.Similar && o.Trim && o.Encoding == TTextEncoding::Utf8);
   EXPECT_FALSE(o.Zenkaku || o.Upper || o.ExtractSort || o.Hyphen || o.HyphenTerminate || o.CopyCount);
   const TBatchOptions d = Options({"all"});
   EXPECT_TRUE(!d.Similar && d.Zenkaku && d.Upper && !d.Trim && d.ExtractSort && d.Hyphen &&
-              d.HyphenTerminate && d.CopyCount && !d.Utf8);
+              d.HyphenTerminate && d.CopyCount && !d.Encoding);
+  const std::vector<std::string_view> files{"all", "--trim", "a", "-", "--", "--b"};
+  EXPECT_EQ(ParseBatchArgs(files).Files, (std::vector<std::string>{"a", "-", "--b"}));
 }
 
 // The built program, beside this test executable.
@@ -195,7 +266,10 @@ struct ProgramRun {
   std::string out, err;
 };
 
-ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input) {
+// An argument "@in" names the input file; stdinFrom and stdoutTo replace
+// the redirections from it and to the output file.
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input,
+                      const std::string& stdinFrom = "", const std::string& stdoutTo = "") {
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
   const std::filesystem::path program = self.parent_path() / "tavrin-batch";
   EXPECT_TRUE(std::filesystem::exists(program)) << program;
@@ -204,8 +278,9 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& i
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "in", std::ios::binary) << input;
   std::string command = program.string();
-  for (const auto& a : args) command += " '" + a + "'";
-  command += " < " + (dir / "in").string() + " > " + (dir / "out").string() + " 2> " + (dir / "err").string();
+  for (const auto& a : args) command += " '" + (a == "@in" ? (dir / "in").string() : a) + "'";
+  command += (stdinFrom.empty() ? " < " + (dir / "in").string() : " " + stdinFrom) +
+             (stdoutTo.empty() ? " > " + (dir / "out").string() : " " + stdoutTo) + " 2> " + (dir / "err").string();
   ProgramRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -245,14 +320,42 @@ TEST(BatchProgram, BadArgumentsAndHelp) {
   const ProgramRun bad = RunProgram({"all", "--colour"}, "x\n");
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.out, "");
-  EXPECT_NE(bad.err.find("--colour"), std::string::npos);
-  EXPECT_NE(bad.err.find("Usage: tavrin-batch"), std::string::npos);
+  EXPECT_EQ(bad.err, "tavrin-batch: unknown option: --colour\nTry 'tavrin-batch --help'.\n");
   EXPECT_EQ(RunProgram({}, "").status, 2);
+  EXPECT_EQ(RunProgram({"--help"}, "", "", "> /dev/full").status, 1);
+  const ProgramRun version = RunProgram({"--version"}, "");
+  EXPECT_EQ(version.out.rfind("tavrin-batch ", 0), 0u);
 
   const ProgramRun help = RunProgram({"--help"}, "");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: tavrin-batch all|similar", 0), 0u);
   EXPECT_NE(help.out.find("--no-hyphen-terminate"), std::string::npos);
+}
+
+// Inputs that cannot be read fail with their name; nothing is written.
+TEST(BatchProgram, InputFailures) {
+  const struct {
+    std::vector<std::string> args;
+    std::string input, stdinFrom, err;
+  } cases[] = {
+      {{"all"}, "x\n", "<&-", "tavrin-batch: standard input: Bad file descriptor\n"},
+      {{"all", "/nonexistent/x"}, "", "", "tavrin-batch: /nonexistent/x: No such file or directory\n"},
+      {{"all", "--utf8"}, "?\n\xFF\n", "", "tavrin-batch: invalid UTF-8 in line 2 at byte offset 2\n"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = RunProgram(c.args, c.input, c.stdinFrom);
+    EXPECT_EQ(run.status, 1) << c.err;
+    EXPECT_EQ(run.out, "") << c.err;
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
+// Files and "-" are read in order as one input; a repeated BOM is no text.
+TEST(BatchProgram, FilesAndStandardInput) {
+  const ProgramRun run = RunProgram({"all", "--no-count", "@in", "-", "@in"}, "\xEF\xBB\xBF" "a\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "\xEF\xBB\xBF" "a\r\n");
+  EXPECT_EQ(run.err, "全3個のデータの中から、1 種類のデータを取得しました\n");
 }
 
 }  // namespace

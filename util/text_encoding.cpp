@@ -1,0 +1,146 @@
+#include "util/text_encoding.h"
+
+#include <utility>
+
+#include "util/cp932.h"
+
+namespace tavrin {
+namespace {
+
+// Line number (from 1) of the code unit at offset; units of 1 or 2 bytes.
+std::size_t LineAt(std::string_view bytes, std::size_t offset, std::size_t unit, bool bigEndian) {
+  const auto at = [&](std::size_t i) -> unsigned {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    if (unit == 1) return a;
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? a << 8 | b : b << 8 | a;
+  };
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < offset; i += unit) {
+    const unsigned c = at(i);
+    if (c == '\n' || (c == '\r' && !(i + 2 * unit <= bytes.size() && at(i + unit) == '\n'))) ++line;
+  }
+  return line;
+}
+
+// UTF-16 to UTF-8; the byte offset of the first fault, if any.
+std::optional<std::size_t> Utf16ToUtf8(std::string_view in, bool bigEndian, std::string& out) {
+  out.reserve(in.size() * 3 / 2);
+  const auto unit = [&](std::size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(in[i]), b = static_cast<unsigned char>(in[i + 1]);
+    return bigEndian ? char32_t(a << 8 | b) : char32_t(b << 8 | a);
+  };
+  for (std::size_t i = 0; i < in.size(); i += 2) {
+    if (i + 1 == in.size()) return i;
+    char32_t c = unit(i);
+    if (c >= 0xDC00 && c <= 0xDFFF) return i;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 3 >= in.size() || unit(i + 2) < 0xDC00 || unit(i + 2) > 0xDFFF) return i;
+      c = 0x10000 + ((c - 0xD800) << 10 | (unit(i + 2) - 0xDC00));
+      i += 2;
+    }
+    cp932::AppendUtf8(out, c);
+  }
+  return std::nullopt;
+}
+
+std::string Utf8ToUtf16(std::string_view in, bool bigEndian) {
+  std::string out;
+  out.reserve(in.size() * 2);
+  const auto put = [&](unsigned u) {
+    out += bigEndian ? char(u >> 8) : char(u & 0xFF);
+    out += bigEndian ? char(u & 0xFF) : char(u >> 8);
+  };
+  for (std::size_t i = 0; i < in.size();) {
+    const auto b = static_cast<unsigned char>(in[i]);
+    // ToUtf8 writes well-formed UTF-8 only.
+    const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    char32_t c = n == 1 ? b : n == 2 ? b & 0x1F : n == 3 ? b & 0x0F : b & 0x07;
+    for (std::size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(in[i + k]) & 0x3F);
+    i += n;
+    if (c < 0x10000) {
+      put(c);
+    } else {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  return out;
+}
+
+bool HasNonAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string_view ByteOrderMark(TTextEncoding Encoding) {
+  switch (Encoding) {
+    case TTextEncoding::Utf8: return "\xEF\xBB\xBF";
+    case TTextEncoding::Utf16Le: return "\xFF\xFE";
+    case TTextEncoding::Utf16Be: return "\xFE\xFF";
+    case TTextEncoding::Cp932: break;
+  }
+  return {};
+}
+
+std::optional<TTextEncoding> EncodingOfBom(std::string_view Bytes) {
+  for (const TTextEncoding e : {TTextEncoding::Utf8, TTextEncoding::Utf16Le, TTextEncoding::Utf16Be})
+    if (Bytes.starts_with(ByteOrderMark(e))) return e;
+  return std::nullopt;
+}
+
+TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) {
+  TDecodedText d;
+  const std::optional<TTextEncoding> bom = EncodingOfBom(Bytes);
+  d.Encoding = Forced ? *Forced
+               : bom  ? *bom
+               : HasNonAscii(Bytes) && !cp932::FirstInvalidUtf8(Bytes) ? TTextEncoding::Utf8
+                                                                     : TTextEncoding::Cp932;
+  d.Bom = bom == d.Encoding;
+  const std::size_t skip = d.Bom ? ByteOrderMark(d.Encoding).size() : 0;
+  const std::string_view body = std::string_view(Bytes).substr(skip);
+  std::size_t unit = 1;
+  std::optional<std::size_t> fault;
+  switch (d.Encoding) {
+    case TTextEncoding::Cp932:
+      d.Text = cp932::FromCp932(Bytes.substr(skip));
+      return d;
+    case TTextEncoding::Utf8:
+      fault = cp932::FirstInvalidUtf8(body);
+      if (!fault) d.Text = cp932::FromUtf8(body).bytes;
+      break;
+    case TTextEncoding::Utf16Le:
+    case TTextEncoding::Utf16Be: {
+      std::string utf8;
+      unit = 2;
+      fault = Utf16ToUtf8(body, d.Encoding == TTextEncoding::Utf16Be, utf8);
+      if (!fault) d.Text = cp932::FromUtf8(utf8).bytes;
+      break;
+    }
+  }
+  if (fault) {
+    d.ErrorOffset = skip + *fault;
+    d.ErrorLine = LineAt(body, *fault, unit, d.Encoding == TTextEncoding::Utf16Be);
+    d.Text.clear();
+  }
+  return d;
+}
+
+std::string EncodeText(std::string Text, TTextEncoding Encoding, bool Bom) {
+  if (Text.empty()) return Text;
+  std::string out = Bom ? std::string(ByteOrderMark(Encoding)) : std::string();
+  switch (Encoding) {
+    case TTextEncoding::Cp932: out += cp932::ToCp932(std::move(Text)).bytes; break;
+    case TTextEncoding::Utf8: out += cp932::ToUtf8(Text); break;
+    case TTextEncoding::Utf16Le:
+    case TTextEncoding::Utf16Be:
+      out += Utf8ToUtf16(cp932::ToUtf8(Text), Encoding == TTextEncoding::Utf16Be);
+      break;
+  }
+  return out;
+}
+
+}  // namespace tavrin

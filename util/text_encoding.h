@@ -1,0 +1,43 @@
+#pragma once
+// Encodings of a text file or stream around the engine's text (CP932 with
+// the codec's internal forms, util/cp932.h): recognising the encoding,
+// decoding with byte-exact error positions, and encoding back with the
+// input's byte-order mark.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+enum class TTextEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
+
+// The byte-order mark of an encoding (empty for CP932).
+std::string_view ByteOrderMark(TTextEncoding Encoding);
+
+// The encoding a BOM at the start of Bytes names, if any.
+std::optional<TTextEncoding> EncodingOfBom(std::string_view Bytes);
+
+struct TDecodedText {
+  std::string Text;  // the engine's text, without the BOM
+  TTextEncoding Encoding = TTextEncoding::Cp932;
+  bool Bom = false;  // the input began with the BOM of Encoding
+  // When the input is not valid in its encoding: where the first fault
+  // starts, as a byte offset into the input and a line number (from 1;
+  // lines end at LF, CR or CR LF).
+  std::optional<std::size_t> ErrorOffset;
+  std::size_t ErrorLine = 0;
+};
+
+// Decodes Bytes in Forced, or when none is given recognises the encoding:
+// a BOM (UTF-8, UTF-16LE, UTF-16BE) selects its encoding; otherwise valid
+// UTF-8 with a byte above 0x7F is UTF-8; otherwise CP932. A BOM that
+// matches the encoding is dropped. UTF-8 and UTF-16 must be well-formed
+// (an odd final byte of UTF-16 and unpaired surrogates are faults).
+TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced);
+
+// The engine's text in Encoding, with its BOM in front when Bom is set and
+// the text is not empty. CP932 restores escaped codes byte for byte.
+std::string EncodeText(std::string Text, TTextEncoding Encoding, bool Bom);
+
+}  // namespace tavrin
