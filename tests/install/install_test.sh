@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a fresh prefix and into a staging DESTDIR, and
-# checks that the executables, the help PDF beside them, the desktop entry and
-# the icon are where they belong; then starts the installed program.
+# checks that the executables, the help PDF beside them, the man page, the
+# desktop entry and the icon are where they belong; then starts the installed program.
 #   install_test.sh <cmake> <build dir> <scratch dir>
 set -eu
 cmake=$1
@@ -20,6 +20,7 @@ check_tree() {
   done
   # The program opens the PDF beside its own executable.
   cmp -s "$build/bin/tavrin.pdf" "$root/bin/tavrin.pdf" || fail "$root/bin/tavrin.pdf is missing or differs from the build's"
+  [ -s "$root/share/man/man1/tavrin-batch.1" ] || fail "no man page under $root/share/man/man1"
   [ -s "$root/share/applications/tavrin.desktop" ] || fail "no desktop entry under $root/share/applications"
   desktop-file-validate "$root/share/applications/tavrin.desktop" || fail "the installed desktop entry does not validate"
   [ -s "$root/share/icons/hicolor/scalable/apps/tavrin.svg" ] || fail "no icon under $root/share/icons/hicolor"
