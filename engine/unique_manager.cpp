@@ -124,17 +124,37 @@ TUniqueManager::~TUniqueManager() {
 
 void TUniqueManager::Clear() {
   for (auto& index : FTextIndex) index.clear();
+  FIndexReleased = false;
   FSameList.clear();
-  FSortedFrom.clear();
   FSortedOrder.clear();
+  FSortedValid = false;
   TCustomContainer::Clear();
 }
 
 void TUniqueManager::AddItem(std::unique_ptr<TCustomContainerItem> item) {
   auto* unique = dynamic_cast<TUniqueItem*>(item.get());
   if (unique == nullptr) throw std::invalid_argument("TUniqueManager.AddItem: not a TUniqueItem");
+  Reindex();
+  FSortedValid = false;
   TCustomContainer::AddItem(std::move(item));
   Enter(unique);
+}
+
+void TUniqueManager::ReleaseTextIndex() {
+  for (auto& index : FTextIndex) index = TTextIndex<TUniqueItem*>();
+  FIndexReleased = true;
+}
+
+void TUniqueManager::Reindex() const {
+  if (!FIndexReleased) return;
+  std::array<std::size_t, kShards> sizes{};
+  std::vector<std::uint64_t> hashes(FItems.size());
+  for (std::size_t i = 0; i < FItems.size(); ++i) ++sizes[Shard(hashes[i] = HashBytes(Item(i)->FText))];
+  for (unsigned s = 0; s < kShards; ++s) FTextIndex[s].reserve(sizes[s]);
+  for (std::size_t i = 0; i < FItems.size(); ++i) {
+    FTextIndex[Shard(hashes[i])].try_emplace(Item(i)->FText, hashes[i], Item(i));
+  }
+  FIndexReleased = false;
 }
 
 void TUniqueManager::Enter(TUniqueItem* item, std::uint64_t hash) {
@@ -147,10 +167,14 @@ TUniqueItem* TUniqueManager::Find(std::string_view text, std::uint64_t hash) con
 }
 
 void TUniqueManager::Unindex(TUniqueItem* item) {
+  if (FIndexReleased) return;
   FTextIndex[Shard(HashBytes(item->FText))].erase(item->FText, item);
 }
 
-TUniqueItem* TUniqueManager::FindText(std::string_view Text) const { return Find(Text, HashBytes(Text)); }
+TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
+  Reindex();
+  return Find(Text, HashBytes(Text));
+}
 
 std::string_view TUniqueManager::Kept(std::string_view Line) const {
   if (!FTrim && StartsUnblank(Line)) return Line;
@@ -162,6 +186,7 @@ std::string_view TUniqueManager::Kept(std::string_view Line) const {
 void TUniqueManager::Add(std::string_view Line) {
   const std::string_view text = Kept(Line);
   if (text.empty()) return;
+  Reindex();
   const std::uint64_t hash = HashBytes(text);
   AddFound(Find(text, hash), text, hash, nullptr, 0);
 }
@@ -191,6 +216,7 @@ bool TUniqueManager::AddFound(TUniqueItem* found, std::string_view text, std::ui
   }
   std::unique_ptr<TUniqueItem> item = MakeItem(text);
   TUniqueItem* added = item.get();
+  FSortedValid = false;
   // Listed first and taken back out when entering fails, so that the index
   // never refers to an item nobody owns.
   if (made == nullptr) {
@@ -291,15 +317,15 @@ const std::string& TUniqueManager::DisplayKey(const TUniqueItem& Item) const {
 
 void TUniqueManager::Sort() {
   std::vector<TUniqueItem*> order;
-  order.reserve(FItems.size());
-  for (std::size_t i = 0; i < FItems.size(); ++i) order.push_back(Item(i));
-  if (!order.empty() && order == FSortedFrom) {
+  if (FSortedValid && FSortedOrder.size() == FItems.size()) {
     order = std::move(FSortedOrder);
   } else {
+    order.reserve(FItems.size());
+    for (std::size_t i = 0; i < FItems.size(); ++i) order.push_back(Item(i));
     SortByPaddedKey(order);
   }
-  FSortedFrom.clear();
   FSortedOrder.clear();
+  FSortedValid = false;
   for (auto& owned : FItems) owned.release();  // ownership moves back below
   for (std::size_t i = 0; i < order.size(); ++i) FItems[i].reset(order[i]);
 }
@@ -321,8 +347,8 @@ void TUniqueManager::Assign(const TUniqueManager& Source) {
 void TUniqueManager::ItemDeleting(TCustomContainerItem* item) {
   auto* unique = static_cast<TUniqueItem*>(item);
   Unindex(unique);
-  FSortedFrom.clear();
   FSortedOrder.clear();
+  FSortedValid = false;
   FSameList.erase(std::remove(FSameList.begin(), FSameList.end(), unique), FSameList.end());
 }
 

@@ -173,17 +173,26 @@ class TUniqueManager : public TCustomContainer {
   void AddAllParallel(std::size_t n, LineAt lineAt, unsigned width);
   void Gather(std::vector<std::vector<TMade>>& made);
 
-  // Keyed by views of the items' own FText.
-  std::array<TTextIndex<TUniqueItem*>, kShards> FTextIndex;
+  // Organize lets the text index go (it is as large as the items, and
+  // grouping and sorting need memory of their own); the next use of the
+  // index builds it again from the list. Call before any look-up.
+  void ReleaseTextIndex();
+  void Reindex() const;
+
+  // Keyed by views of the items' own FText; empty while FIndexReleased.
+  mutable std::array<TTextIndex<TUniqueItem*>, kShards> FTextIndex;
+  mutable bool FIndexReleased = false;
   std::vector<TUniqueItem*> FSameList;
-  // Organize's PaddedKeyOrder sort: the item order it started from and the
-  // order it found. Forgotten when an item is deleted, so equal sequences of
-  // item addresses always mean the same items with the same keys.
-  std::vector<TUniqueItem*> FSortedFrom, FSortedOrder;
+  // Organize's PaddedKeyOrder sort: the order it found, valid while
+  // FSortedValid. Any change to the list (an item made, added, deleted, the
+  // list cleared or reordered) makes it invalid.
+  std::vector<TUniqueItem*> FSortedOrder;
+  bool FSortedValid = false;
 };
 
 template <class LineAt>
 void TUniqueManager::AddAll(std::size_t n, LineAt lineAt) {
+  Reindex();
   const unsigned width = n < kParallelLines ? 1 : std::min(ParallelWidth(), kShards);
   if (width > 1) {
     AddAllParallel(n, lineAt, width);

@@ -213,7 +213,8 @@ std::vector<TSnapshot> Snapshot(const TUniqueManager& m) {
 // Random lines with blanks, long lines and repeats: AddAll leaves exactly
 // what one Add per line leaves (the same items in the same order, the same
 // counts), under each trim choice, serially and split over 2 to 4 parts,
-// and on top of items added before.
+// and on top of items added before (and organized, which lets the text
+// index go until the next look-up).
 TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
   std::mt19937 rng(5);
   const std::string pieces[] = {"a", "A", " ", "\t", "\x81\x40", "\x83\x41", "-", std::string(20, 'q'), "\x82"};
@@ -233,6 +234,7 @@ TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
         one.FHyphen = all.FHyphen = true;
         if (earlier) {
           for (std::size_t i = 0; i < lines.size(); i += 7) one.Add(lines[i]), all.Add(lines[i]);
+          all.Organize();
         }
         for (const std::string& line : lines) one.Add(line);
         all.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
