@@ -62,6 +62,17 @@ std::vector<std::string> Forms(std::mt19937& rng) {
   return forms;
 }
 
+// Appends line and CR LF to out, written to standard output a megabyte at a
+// time; the caller writes what is left.
+void WriteLine(std::string& out, const std::string& line) {
+  out += line;
+  out += "\r\n";
+  if (out.size() > (1 << 20)) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+  }
+}
+
 // Four katakana of twenty, a hyphen and three digits: a few lines in a
 // thousand repeat an earlier one at a million lines.
 int Codes(long lines, unsigned seed) {
@@ -73,12 +84,7 @@ int Codes(long lines, unsigned seed) {
     for (int k = 0; k < 4; ++k) code += Utf8(char32_t(kana(rng)));
     code += '-';
     for (int k = 0; k < 3; ++k) code += char('0' + digit(rng));
-    out += tavrin::cp932::FromUtf8(code).bytes;
-    out += "\r\n";
-    if (out.size() > (1 << 20)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
+    WriteLine(out, tavrin::cp932::FromUtf8(code).bytes);
   }
   std::fwrite(out.data(), 1, out.size(), stdout);
   return 0;
@@ -112,12 +118,7 @@ int main(int argc, char** argv) {
     const long r = std::lower_bound(cumulative.begin(), cumulative.end(), u(rng)) - cumulative.begin();
     const std::vector<std::string>& forms = words[std::min(r, vocabulary - 1)];
     const int v = variant(rng);  // most lines are written the plain way
-    out += v < 90 ? forms[0] : forms[1 + v % (forms.size() - 1)];
-    out += "\r\n";
-    if (out.size() > (1 << 20)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
+    WriteLine(out, v < 90 ? forms[0] : forms[1 + v % (forms.size() - 1)]);
   }
   std::fwrite(out.data(), 1, out.size(), stdout);
   return 0;
