@@ -106,7 +106,7 @@ TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) 
   std::optional<std::size_t> fault;
   switch (d.Encoding) {
     case TTextEncoding::Cp932:
-      d.Text = cp932::FromCp932(Bytes.substr(skip));
+      d.Text = cp932::FromCp932(skip == 0 ? std::move(Bytes) : Bytes.substr(skip));
       return d;
     case TTextEncoding::Utf8:
       fault = cp932::FirstInvalidUtf8(body);
