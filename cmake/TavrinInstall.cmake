@@ -1,7 +1,8 @@
-# Install rules. The program finds its help (tavrin.pdf) and its settings
-# file (tavrin.ini) beside its own executable, so the PDF goes into the same
-# folder as the executables; the desktop entry and the icon go where desktops
-# look for them.
+# Install rules. The program finds its help (tavrin.pdf) beside its own
+# executable or in share/doc/tavrin, and installs it in both; its settings
+# file is beside the executable when that folder is writable, else in the
+# user's configuration folder. The desktop entry and the icon go where
+# desktops look for them.
 include(GNUInstallDirs)
 
 install(TARGETS tavrin-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -9,6 +10,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/app/batch/tavrin-batch.1 DESTINATION ${CMAKE
 if(TAVRIN_GUI)
   install(TARGETS tavrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${TAVRIN_HELP_PDF} DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${TAVRIN_HELP_PDF} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tavrin)
   install(FILES ${PROJECT_SOURCE_DIR}/app/desktop/tavrin.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/app/desktop/tavrin.svg

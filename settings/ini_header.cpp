@@ -1,6 +1,10 @@
 #include "settings/ini_header.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "settings/ini_file.h"
 #include "util/cp932.h"
@@ -29,10 +33,48 @@ bool WriteIniHeader(const std::string& path, std::string_view title) {
 }
 
 void CreateIniFileWithHeader(const std::string& path, std::string_view title) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0) return;
-  if (!WriteIniHeader(path, title))
-    throw EError(cp932::Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました"));
+  CreateFirstIniFile({path}, title);
+}
+
+namespace {
+
+// Creates the folders of path that are missing, private to the user.
+void CreateParentFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1))
+    ::mkdir(path.substr(0, slash).c_str(), 0700);
+}
+
+}  // namespace
+
+std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
+                               std::string_view title) {
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    const std::string& path = candidates[i];
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) return path;
+    if (i > 0) CreateParentFolders(path);
+    if (WriteIniHeader(path, title)) return path;
+  }
+  std::string message = cp932::Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました");
+  for (const std::string& path : candidates) message += "\r" + cp932::FromUtf8(path).bytes;
+  throw EError(message);
+}
+
+std::string UserSettingsFile() {
+  std::string base;
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
+    base = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') {
+      const passwd* user = ::getpwuid(::getuid());
+      home = user ? user->pw_dir : nullptr;
+    }
+    if (!home || home[0] != '/') return {};
+    base = std::string(home) + "/.config";
+  }
+  return base + "/tavrin/tavrin.ini";
 }
 
 }  // namespace tavrin

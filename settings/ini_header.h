@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -22,5 +23,17 @@ bool WriteIniHeader(const std::string& path, std::string_view title);
 // file is not touched. Fails with EError
 // "TAccIni.CreateIniFile データファイルの初期生成に失敗しました".
 void CreateIniFileWithHeader(const std::string& path, std::string_view title);
+
+// The first of the candidate paths that exists, or that can be created with
+// its header (a fallback's missing folders made on the way). Fails with the
+// CreateIniFile error, followed by every path tried on a line of its own,
+// when none can.
+std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
+                               std::string_view title);
+
+// The user's own settings file, "$XDG_CONFIG_HOME/tavrin/tavrin.ini", or
+// "~/.config/tavrin/tavrin.ini" when that is unset or not absolute; empty
+// when there is no home folder either.
+std::string UserSettingsFile();
 
 }  // namespace tavrin

@@ -1,5 +1,6 @@
 #include "settings/ini_text.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "util/sjis.h"
@@ -16,21 +17,16 @@ struct Line {
   bool HasBreak() const { return end > begin + size; }
 };
 
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  std::size_t i = text.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
-  while (i < text.size()) {
-    std::size_t j = text.find_first_of("\r\n", i);
-    if (j == std::string_view::npos) {
-      lines.push_back({i, text.size() - i, text.size()});
-      break;
-    }
-    std::size_t next =
-        (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ? j + 2 : j + 1;
-    lines.push_back({i, j - i, next});
-    i = next;
-  }
-  return lines;
+std::size_t TextStart(std::string_view text) {
+  return text.substr(0, kBom.size()) == kBom ? kBom.size() : 0;
+}
+
+// The line starting at i (i < text.size()).
+Line LineAt(std::string_view text, std::size_t i) {
+  std::size_t j = text.find_first_of("\r\n", i);
+  if (j == std::string_view::npos) return {i, text.size() - i, text.size()};
+  std::size_t next = (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ? j + 2 : j + 1;
+  return {i, j - i, next};
 }
 
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -83,37 +79,6 @@ Parsed ParseLine(std::string_view content) {
   return {Parsed::kKey, Trim(content.substr(0, eq)), Trim(content.substr(eq + 1))};
 }
 
-// Where (section, key) stands: the first section of that name and the first
-// key of that name inside it.
-struct Place {
-  std::vector<Line> lines;
-  std::optional<std::size_t> section;  // index of the section's line
-  std::optional<std::size_t> key;      // index of the key's line
-  std::size_t lastFilled = 0;          // last non-blank line of the section
-};
-
-Place Locate(std::string_view text, std::string_view section, std::string_view key) {
-  Place p{SplitLines(text), {}, {}, 0};
-  section = Trim(section);
-  key = Trim(key);
-  bool inside = false;
-  for (std::size_t i = 0; i < p.lines.size(); ++i) {
-    Parsed line = ParseLine(text.substr(p.lines[i].begin, p.lines[i].size));
-    if (line.kind == Parsed::kSection) {
-      if (inside) break;  // a later section of the same name is never used
-      if (SameName(line.name, section)) {
-        inside = true;
-        p.section = p.lastFilled = i;
-      }
-      continue;
-    }
-    if (!inside) continue;
-    if (!Trim(text.substr(p.lines[i].begin, p.lines[i].size)).empty()) p.lastFilled = i;
-    if (line.kind == Parsed::kKey && !p.key && SameName(line.name, key)) p.key = i;
-  }
-  return p;
-}
-
 // The longest prefix of at most max bytes that ends on a character boundary.
 std::string_view CutAtCharacter(std::string_view s, std::size_t max) {
   std::size_t i = 0;
@@ -129,41 +94,125 @@ std::string_view CutAtCharacter(std::string_view s, std::size_t max) {
 
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
                                         std::string_view key) {
-  Place p = Locate(text, section, key);
-  if (!p.key) return std::nullopt;
-  const Line& line = p.lines[*p.key];
-  return std::string(
-      CutAtCharacter(ParseLine(text.substr(line.begin, line.size)).value, kIniValueMax));
+  section = Trim(section);
+  key = Trim(key);
+  bool inside = false;
+  for (std::size_t i = TextStart(text); i < text.size();) {
+    const Line line = LineAt(text, i);
+    i = line.end;
+    Parsed parsed = ParseLine(text.substr(line.begin, line.size));
+    if (parsed.kind == Parsed::kSection) {
+      if (inside) break;  // a later section of the same name is never used
+      inside = SameName(parsed.name, section);
+    } else if (inside && parsed.kind == Parsed::kKey && SameName(parsed.name, key)) {
+      return std::string(CutAtCharacter(parsed.value, kIniValueMax));
+    }
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// The writes of one section, in the order of their first write.
+struct SectionWrites {
+  std::string_view name;
+  std::vector<std::pair<std::string_view, std::string>> entries;  // key, "key=value"
+  std::vector<bool> placed;
+  bool seen = false;
+};
+
+std::vector<SectionWrites> GroupWrites(const std::vector<IniWrite>& writes) {
+  std::vector<SectionWrites> sections;
+  for (const IniWrite& w : writes) {
+    std::string_view section = Trim(w.section), key = Trim(w.key);
+    std::string entry(key);
+    entry += '=';
+    for (char c : w.value)
+      if (c != '\r' && c != '\n') entry += c;
+    auto s = std::find_if(sections.begin(), sections.end(),
+                          [&](const SectionWrites& g) { return SameName(g.name, section); });
+    if (s == sections.end()) s = sections.insert(sections.end(), SectionWrites{section, {}, {}});
+    auto e = std::find_if(s->entries.begin(), s->entries.end(),
+                          [&](const auto& kv) { return SameName(kv.first, key); });
+    if (e != s->entries.end()) {
+      e->second = std::move(entry);  // the last value wins, at the first write's place
+    } else {
+      s->entries.emplace_back(key, std::move(entry));
+      s->placed.push_back(false);
+    }
+  }
+  return sections;
+}
+
+}  // namespace
+
+std::string SetIniValues(std::string_view text, const std::vector<IniWrite>& writes) {
+  std::vector<SectionWrites> sections = GroupWrites(writes);
+  std::string out;
+  out.reserve(text.size() + 64 * writes.size());
+  const std::size_t start = TextStart(text);
+  out.append(text.substr(0, start));
+
+  SectionWrites* inside = nullptr;
+  std::size_t insertAt = 0;        // after the section's last non-blank line
+  bool insertNeedsBreak = false;   // that line ends the text without a break
+  auto closeSection = [&] {
+    if (!inside) return;
+    std::string added;
+    for (std::size_t k = 0; k < inside->entries.size(); ++k)
+      if (!inside->placed[k]) added.append(inside->entries[k].second).append("\r\n");
+    if (!added.empty() && insertNeedsBreak) added.insert(0, "\r\n");
+    out.insert(insertAt, added);
+    inside = nullptr;
+  };
+  for (std::size_t i = start; i < text.size();) {
+    const Line line = LineAt(text, i);
+    i = line.end;
+    const std::string_view content = text.substr(line.begin, line.size);
+    const std::string_view lineBreak = text.substr(line.begin + line.size, line.end - line.begin - line.size);
+    Parsed parsed = ParseLine(content);
+    if (parsed.kind == Parsed::kSection) {
+      closeSection();
+      for (SectionWrites& s : sections)
+        if (!s.seen && SameName(s.name, parsed.name)) {
+          s.seen = true;
+          inside = &s;
+        }
+      out.append(content).append(lineBreak);
+      insertAt = out.size();
+      insertNeedsBreak = !line.HasBreak();
+      continue;
+    }
+    bool replaced = false;
+    if (inside && parsed.kind == Parsed::kKey) {
+      for (std::size_t k = 0; k < inside->entries.size(); ++k)
+        if (!inside->placed[k] && SameName(inside->entries[k].first, parsed.name)) {
+          inside->placed[k] = true;
+          out.append(inside->entries[k].second);
+          replaced = true;
+          break;
+        }
+    }
+    if (!replaced) out.append(content);
+    out.append(lineBreak);
+    if (inside && !Trim(content).empty()) {
+      insertAt = out.size();
+      insertNeedsBreak = !line.HasBreak();
+    }
+  }
+  closeSection();
+  for (SectionWrites& s : sections) {
+    if (s.seen) continue;
+    if (out.size() > start && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+    out.append("[").append(s.name).append("]\r\n");
+    for (const auto& entry : s.entries) out.append(entry.second).append("\r\n");
+  }
+  return out;
 }
 
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value) {
-  section = Trim(section);
-  key = Trim(key);
-  std::string entry(key);
-  entry += '=';
-  for (char c : value)
-    if (c != '\r' && c != '\n') entry += c;
-
-  Place p = Locate(text, section, key);
-  std::string out;
-  out.reserve(text.size() + entry.size() + section.size() + 6);
-  if (p.key) {
-    const Line& line = p.lines[*p.key];
-    out.append(text.substr(0, line.begin))
-        .append(entry)
-        .append(text.substr(line.begin + line.size));
-  } else if (p.section) {
-    const Line& last = p.lines[p.lastFilled];
-    out.append(text.substr(0, last.end));
-    if (!last.HasBreak()) out += "\r\n";
-    out.append(entry).append("\r\n").append(text.substr(last.end));
-  } else {
-    out.append(text);
-    if (!p.lines.empty() && !p.lines.back().HasBreak()) out += "\r\n";
-    out.append("[").append(section).append("]\r\n").append(entry).append("\r\n");
-  }
-  return out;
+  return SetIniValues(text, {{std::string(section), std::string(key), std::string(value)}});
 }
 
 }  // namespace tavrin

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -32,5 +33,13 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
 // must not be empty after trimming.
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value);
+
+struct IniWrite {
+  std::string section, key, value;
+};
+
+// The text after the writes in order, as SetIniValue one after the other
+// would leave it, built in one scan: a file of any size is rewritten once.
+std::string SetIniValues(std::string_view text, const std::vector<IniWrite>& writes);
 
 }  // namespace tavrin

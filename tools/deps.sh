@@ -7,6 +7,7 @@ TAVRIN_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth xclip xdotool x11-utils imagemagick
   fonts-noto-cjk poppler-utils desktop-file-utils
+  pandoc weasyprint python3 qt6-translations-l10n
   time bc
 )
 

@@ -159,10 +159,18 @@ void TfoMAIN::sbSwFormStyleClick() {
   }
 }
 
-// The help document beside the executable, opened with the desktop's viewer.
+// The help document beside the executable, or where an install keeps
+// documentation (<prefix>/share/doc/tavrin beside <prefix>/bin), opened with
+// the desktop's viewer.
 void TfoMAIN::imgHelpClick() {
-  const std::string help = ProgramFileWithExtension(".pdf");
+  const std::string beside = ProgramFileWithExtension(".pdf");
+  const std::string installed =
+      ProgramFolder() + "../share/doc/tavrin/" + FileNameOf(beside);
   std::error_code error;
+  const std::string help = std::filesystem::is_regular_file(beside, error) ||
+                                   !std::filesystem::is_regular_file(installed, error)
+                               ? beside
+                               : installed;
   if (!std::filesystem::is_regular_file(help, error)) {
     InformationDialog(cp932::FromUtf8(FileNameOf(help)).bytes + cp932::Sjis(" が見つかりません"));
     return;

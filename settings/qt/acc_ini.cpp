@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <memory>
 
+#include "settings/ini_file.h"
 #include "settings/ini_header.h"
 #include "settings/qt/font_binding.h"
 #include "util/paths.h"
@@ -28,12 +29,26 @@ void TAccIni::SetDefaultFileName(std::optional<std::string> fileName) {
   DefaultFileName() = std::move(fileName);
 }
 
-TAccIni::TAccIni(QWidget* owner)
-    : TAccIni(owner, DefaultFileName() ? *DefaultFileName() : ProgramFileWithExtension(".ini")) {}
+// The file beside the executable keeps priority (portable use); an
+// installed program in a folder the user cannot write uses the user's own.
+TAccIni::TAccIni(QWidget* owner) : QObject(owner), owner_(owner) {
+  std::vector<std::string> candidates;
+  if (DefaultFileName()) {
+    candidates.push_back(*DefaultFileName());
+  } else {
+    candidates.push_back(ProgramFileWithExtension(".ini"));
+    if (std::string own = UserSettingsFile(); !own.empty()) candidates.push_back(own);
+  }
+  Start(candidates);
+}
 
-TAccIni::TAccIni(QWidget* owner, std::string fileName)
-    : QObject(owner), owner_(owner), fileName_(std::move(fileName)) {
-  CreateIniFile();
+TAccIni::TAccIni(QWidget* owner, std::string fileName) : QObject(owner), owner_(owner) {
+  Start({std::move(fileName)});
+}
+
+void TAccIni::Start(const std::vector<std::string>& candidates) {
+  fileName_ = CreateFirstIniFile(candidates, kApplicationTitle);
+  RemoveLeftoverTemporaries(fileName_);
   owner_->installEventFilter(this);
 }
 

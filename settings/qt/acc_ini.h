@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/binding_list.h"
 
@@ -21,10 +22,13 @@ class TAccIni : public QObject {
   Q_OBJECT
 
  public:
-  // Fixes the file name (the executable's path with ".ini", or the name set
-  // with SetDefaultFileName) and creates the file if it is missing; fails
-  // with EError "TAccIni.CreateIniFile ..." when it cannot. Chains itself
-  // into the owner's show and resize events.
+  // Fixes the file name and creates the file if it is missing: the
+  // executable's path with ".ini" when that exists or can be created, else
+  // the user's own settings file (UserSettingsFile), or the one name given
+  // (or set with SetDefaultFileName). Fails with EError
+  // "TAccIni.CreateIniFile ..." naming the paths tried when none can be.
+  // Removes temporary files an interrupted save left. Chains itself into
+  // the owner's show and resize events.
   explicit TAccIni(QWidget* owner);
   TAccIni(QWidget* owner, std::string fileName);
 
@@ -62,6 +66,7 @@ class TAccIni : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Start(const std::vector<std::string>& candidates);
   void FormShow();
   void RefreshNormalRect();
   bool OwnerResizable() const;

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -85,20 +87,36 @@ TFontDialog::TFontDialog(QWidget* parent) : QFontDialog(parent) {
   connect(cbFontColor, &QComboBox::currentIndexChanged, this,
           [this](int index) { ColorChosen(index); });
   SetColor(clWindowText);
+  ShowSampleText();
 }
 
 void TFontDialog::SetFontValue(const FontValue& value) {
   QFont font(FromSjis(value.name));
   font.setPointSize(std::max(1, value.size));
   SetFontStyleBits(font, value.style);
+  // A family this system lacks is shown as the one that stands in for it,
+  // so the list preselects what the user sees; confirming it unchanged
+  // keeps the stored name.
+  givenName_ = value.name;
+  shownFamily_ = font.family();
+  if (!QFontDatabase::families().contains(shownFamily_)) {
+    shownFamily_ = QFontInfo(font).family();
+    font.setFamily(shownFamily_);
+  }
   setCurrentFont(font);
   SetColor(value.color);
+  ShowSampleText();
+}
+
+void TFontDialog::ShowSampleText() {
+  if (auto* sample = findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit")))
+    sample->setText(Text("文字列 サンプル あア亜 ｱｲｳ AaBb 123"));
 }
 
 FontValue TFontDialog::SelectedFontValue() const {
   const QFont font = selectedFont();
   FontValue value;
-  value.name = ToSjis(font.family());
+  value.name = font.family() == shownFamily_ ? givenName_ : ToSjis(font.family());
   value.size = font.pointSizeF() > 0 ? static_cast<std::int32_t>(std::lround(font.pointSizeF()))
                                      : static_cast<std::int32_t>(std::lround(font.pixelSize() * 0.75));
   value.color = color_;

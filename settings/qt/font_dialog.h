@@ -5,6 +5,7 @@
 // size limits. Show it with ExecModal; sub-dialogs (the custom colour) go
 // through ExecModal too.
 #include <QFontDialog>
+#include <string>
 
 #include "settings/font_mang.h"
 
@@ -32,9 +33,12 @@ class TFontDialog : public QFontDialog {
  private:
   void ColorChosen(int index);
   void ShowColorInSample();
+  void ShowSampleText();
 
   QComboBox* cbFontColor = nullptr;
   TColor color_ = clWindowText;
+  std::string givenName_;  // the name SetFontValue was given (CP932)
+  QString shownFamily_;    // the family the list shows for it
 };
 
 }  // namespace tavrin

@@ -1,5 +1,7 @@
 #include "settings/qt/set_dialog.h"
 
+#include <QWindow>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -110,7 +112,9 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   lvSet->setAllColumnsShowFocus(true);
   lvSet->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvSet->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lvSet->setFocusPolicy(Qt::ClickFocus);  // not on the Tab key's way
+  // On the Tab key's way after the check boxes; Enter or Space opens the
+  // font dialog, as a click does.
+  lvSet->setFocusPolicy(Qt::StrongFocus);
   lvSet->setIconSize(QSize(16, 16));
   lvSet->setColumnCount(2);
   lvSet->setHeaderLabels({Text("文字列"), Text("個数")});
@@ -148,6 +152,15 @@ void TfoSet::setVisible(bool visible) {
 
 void TfoSet::lvSetClick() {
   if (!dlgFont) dlgFont = new TFontDialog(this);
+  // Over this dialog, not over the window that made the font dialog: its
+  // centre, and this dialog as its transient parent for the window manager.
+  QRect frame = dlgFont->frameGeometry();
+  frame.moveCenter(frameGeometry().center());
+  dlgFont->move(frame.topLeft());
+  if (windowHandle()) {
+    dlgFont->winId();
+    dlgFont->windowHandle()->setTransientParent(windowHandle());
+  }
   dlgFont->SetFontValue(WidgetFont(*lvSet));
   if (ExecModal(*dlgFont) != QDialog::Accepted) return;
   SetWidgetFont(*lvSet, dlgFont->SelectedFontValue());
@@ -162,9 +175,15 @@ bool TfoSet::FormKeyDown(int key) {
 }
 
 bool TfoSet::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress &&
-      FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
-    return true;
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (FormKeyDown(key)) return true;
+    if (watched == lvSet &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+      lvSetClick();
+      return true;
+    }
+  }
   if (watched == lvSet->viewport() && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton &&

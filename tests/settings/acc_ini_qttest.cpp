@@ -254,8 +254,11 @@ class AccIniTest : public QObject {
     SetModalHook(previous);
     QCOMPARE(code, 1);
     QCOMPARE(caption, QStringLiteral("アプリケーション エラー"));
-    QCOMPARE(text, QStringLiteral("TAccIni.CreateIniFile データファイルの初期生成に失敗しました"));
-    QCOMPARE(sjis, cp932::Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました"));
+    // The message names the path tried.
+    QCOMPARE(text, QStringLiteral("TAccIni.CreateIniFile データファイルの初期生成に失敗しました\n") +
+                       QString::fromStdString(dir.File("plain") + "/tavrin.ini"));
+    QCOMPARE(sjis, cp932::Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました\r") +
+                       dir.File("plain") + "/tavrin.ini");
   }
 
   void failedSaveNamesTheFile() {

@@ -109,9 +109,68 @@ TEST(IniHeader, CreateFailsWithItsMessageWhenTheFolderIsUnwritable) {
     FAIL() << "no failure";
   } catch (const EError& e) {
     EXPECT_EQ(std::string(e.what()),
-              Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました"));
+              Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました") + "\r" +
+                  dir.File("plain") + "/tavrin.ini");
   }
   EXPECT_FALSE(WriteIniHeader(dir.File("plain") + "/tavrin.ini", "Tavrin"));
+}
+
+// An unwritable first place (its folder is a plain file) falls back to the
+// second, whose missing folders are made; an existing first file wins.
+TEST(IniHeader, FirstCreatableCandidateIsUsed) {
+  TempFolder dir;
+  dir.Write("plain", "");
+  const std::string beside = dir.File("plain") + "/tavrin.ini";
+  const std::string own = dir.File("config/tavrin/tavrin.ini");
+  EXPECT_EQ(CreateFirstIniFile({beside, own}, "Tavrin"), own);
+  EXPECT_EQ(dir.Read("config/tavrin/tavrin.ini").rfind("[Tavrin Environment", 0), 0u);
+  dir.Write("here.ini", "");
+  EXPECT_EQ(CreateFirstIniFile({dir.File("here.ini"), own}, "Tavrin"), dir.File("here.ini"));
+  try {
+    CreateFirstIniFile({beside, dir.File("plain") + "/x/tavrin.ini"}, "Tavrin");
+    FAIL() << "no failure";
+  } catch (const EError& e) {
+    EXPECT_NE(std::string(e.what()).find(beside + "\r" + dir.File("plain") + "/x/tavrin.ini"),
+              std::string::npos);
+  }
+}
+
+TEST(IniHeader, UserSettingsFileFollowsTheConfigFolder) {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = config ? config : "";
+  ::setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/root", 1);
+  const std::string home = std::getenv("HOME");
+  for (auto [value, expected] : {std::pair<const char*, std::string>{"/cfg", "/cfg/tavrin/tavrin.ini"},
+                                 {"relative", home + "/.config/tavrin/tavrin.ini"},
+                                 {"", home + "/.config/tavrin/tavrin.ini"}}) {
+    ::setenv("XDG_CONFIG_HOME", value, 1);
+    EXPECT_EQ(UserSettingsFile(), expected) << value;
+  }
+  if (config) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(IniFile, DeferredWritesReplaceTheFileOnceAtFlush) {
+  TempFolder dir;
+  dir.Write("a.ini", "[User]\r\nFSound=0\r\n");
+  IniFile ini(dir.File("a.ini"), IniFile::Writes::Deferred);
+  ini.WriteString("User", "FSound", "1");
+  ini.WriteString("Form", "Left", "5");
+  EXPECT_EQ(dir.Read("a.ini"), "[User]\r\nFSound=0\r\n");
+  ini.Flush();
+  EXPECT_EQ(dir.Read("a.ini"), "[User]\r\nFSound=1\r\n[Form]\r\nLeft=5\r\n");
+}
+
+// Only the temporary names a replacement makes, of regular files.
+TEST(IniFile, LeftoverTemporariesOfThisFileAreRemoved) {
+  TempFolder dir;
+  for (const char* name : {"a.ini", "a.ini.tmpAb12Cd", "a.ini.tmpAb12C", "a.ini.tmpAb12Cd.x",
+                           "b.ini.tmpAb12Cd", "a.ini.tmpAb-2Cd"})
+    dir.Write(name, "x");
+  std::filesystem::create_directory(dir.File("a.ini.tmpZZZZZZ"));
+  RemoveLeftoverTemporaries(dir.File("a.ini"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("a.ini.tmpAb12Cd")));
+  EXPECT_EQ(dir.Entries(), 6u) << "everything else stays";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -110,15 +111,14 @@ class SetDialogTest : public QObject {
     QCOMPARE(set->bbCancel->geometry(), QRect(264, 548, 145, 49));
     QCOMPARE(ToSjis(set->bbCancel->text()), S("キャンセル"));
 
-    // Tab goes down the rows and on to the buttons, never into the list.
-    tabOrder << set->bbOK << set->bbCancel;
+    // Tab goes down the rows, into the sample list and on to the buttons.
+    tabOrder << set->lvSet << set->bbOK << set->bbCancel;
     QWidget* at = tabOrder.first();
     for (int i = 1; i < tabOrder.size(); ++i) {
       do at = at->nextInFocusChain();
       while (!(at->focusPolicy() & Qt::TabFocus));
       QCOMPARE(at, tabOrder[i]);
     }
-    QVERIFY(!(set->lvSet->focusPolicy() & Qt::TabFocus));
 
     QTreeWidget* list = set->lvSet;
     QCOMPARE(list->columnCount(), 2);
@@ -239,12 +239,19 @@ class SetDialogTest : public QObject {
   }
 
   // Without a font dialog of its owner the sample list uses one of its own.
+  // Enter and Space on the list open it too, over the settings dialog, with
+  // the list's font preselected even when it stands in for a missing family.
   void makesItsOwnFontDialogWhenGivenNone() {
     TfoSet alone;
     ModalRecorder modal(ModalAnswer::Cancel);
     alone.lvSetClick();
-    QCOMPARE(modal.Calls().size(), size_t(1));
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) QTest::keyClick(alone.lvSet, key);
+    QCOMPARE(modal.Calls().size(), size_t(3));
     QCOMPARE(modal.Calls()[0].name, QStringLiteral("dlgFont"));
+    auto* dialog = alone.findChild<TFontDialog*>(QStringLiteral("dlgFont"));
+    QVERIFY(dialog);
+    QCOMPARE(dialog->frameGeometry().center(), alone.frameGeometry().center());
+    QCOMPARE(dialog->currentFont().family(), QFontInfo(alone.lvSet->font()).family());
   }
 };
 
