@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a fresh prefix and into a staging DESTDIR, and
-# checks that the executables, the help PDF beside them, the man page, the
-# desktop entry and the icon are where they belong; then starts the installed program.
+# checks that the executables, the help PDF beside them and in share/doc, the
+# man page, the desktop entry and the icon are where they belong; then runs
+# the installed program as an ordinary user.
 #   install_test.sh <cmake> <build dir> <scratch dir>
 set -eu
 cmake=$1
@@ -21,6 +22,7 @@ check_tree() {
   # The program opens the PDF beside its own executable.
   cmp -s "$build/bin/tavrin.pdf" "$root/bin/tavrin.pdf" || fail "$root/bin/tavrin.pdf is missing or differs from the build's"
   [ -s "$root/share/man/man1/tavrin-batch.1" ] || fail "no man page under $root/share/man/man1"
+  cmp -s "$build/bin/tavrin.pdf" "$root/share/doc/tavrin/tavrin.pdf" || fail "no manual in $root/share/doc/tavrin"
   [ -s "$root/share/applications/tavrin.desktop" ] || fail "no desktop entry under $root/share/applications"
   desktop-file-validate "$root/share/applications/tavrin.desktop" || fail "the installed desktop entry does not validate"
   [ -s "$root/share/icons/hicolor/scalable/apps/tavrin.svg" ] || fail "no icon under $root/share/icons/hicolor"
@@ -36,16 +38,43 @@ check_tree "$prefix"
 DESTDIR="$scratch/stage" "$cmake" --install "$build" --prefix /usr >/dev/null
 check_tree "$scratch/stage/usr"
 
-# The installed program starts (and keeps running until stopped) or ends
-# cleanly; a crash or a missing library fails. When it runs, its settings file
-# appears beside it, in the folder it was installed to.
-set +e
-QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/tavrin" >"$scratch/tavrin.log" 2>&1
-rc=$?
-set -e
-case $rc in
-  0) ;;
-  124) [ -f "$prefix/bin/tavrin.ini" ] || fail "the installed program made no settings file beside itself" ;;
-  *) cat "$scratch/tavrin.log" >&2; fail "the installed program failed to start (exit $rc)" ;;
-esac
+# The installed program, started as an ordinary user from the root-owned
+# prefix with a fresh HOME, runs until SIGTERM closes it; it then saves its
+# settings under the user's configuration folder and leaves the prefix as
+# it was. A temporary file an interrupted save left there is removed.
+. "$(dirname "$0")/run_as_user.sh"
+chmod 755 "$scratch"
+home="$scratch/home"
+as_user_dir "$home"
+as_user_dir "$home/.config"
+as_user_dir "$home/.config/tavrin"
+run_as_user "$home" touch "$home/.config/tavrin/tavrin.ini.tmpAb12Cd"
+before=$(tree_state "$prefix")
+# run_closed <home> <program>: start it, close it with SIGTERM after 3 s.
+run_closed() {
+  set +e
+  run_as_user "$1" timeout -s TERM 3 "$2" >"$scratch/tavrin.log" 2>&1
+  rc=$?
+  set -e
+  # 124: still running at the signal, then closed with its settings saved.
+  [ "$rc" -eq 124 ] || [ "$rc" -eq 0 ] || { cat "$scratch/tavrin.log" >&2; fail "$2 failed (exit $rc)"; }
+}
+run_closed "$home" "$prefix/bin/tavrin"
+saved="$home/.config/tavrin/tavrin.ini"
+grep -q '^\[User\]' "$saved" || fail "no settings saved in $saved"
+grep -q '^Maximized=0' "$saved" || fail "the window geometry was not saved in $saved"
+[ ! -e "$saved.tmpAb12Cd" ] || fail "the leftover temporary file stays"
+[ "$before" = "$(tree_state "$prefix")" ] || fail "running the program changed the installed prefix"
+[ -f "$prefix/share/doc/tavrin/tavrin.pdf" ] || fail "no manual in share/doc/tavrin"
+
+# A writable settings file in a folder the user cannot write is rewritten in
+# place.
+portable="$scratch/portable"
+mkdir -p "$portable"
+cp "$prefix/bin/tavrin" "$portable/"
+printf '[User]\r\nFSound=0\r\n' >"$portable/tavrin.ini"
+chown "$TEST_USER" "$portable/tavrin.ini"
+run_closed "$home" "$portable/tavrin"
+grep -q '^FSound=0' "$portable/tavrin.ini" || fail "the setting in the file was lost"
+grep -q '^Maximized=0' "$portable/tavrin.ini" || fail "the read-only folder's settings file was not saved in place"
 echo "install ok"
