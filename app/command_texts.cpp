@@ -39,4 +39,8 @@ std::string CopiedMessage(bool all) {
   return Sjis(all ? "全ての" : "選択された") + Sjis("データをクリップボードにコピーしました");
 }
 
+std::string NormalizedCopiedMessage() { return Sjis("正規化したデータをクリップボードにコピーしました"); }
+
+std::string MapCopiedMessage() { return Sjis("置換表をクリップボードにコピーしました"); }
+
 }  // namespace tavrin

@@ -29,5 +29,8 @@ std::string NothingToCopyMessage();
 std::string NoSelectionMessage();
 // Copy done: "全てのデータを..." for all rows, "選択されたデータを..." else.
 std::string CopiedMessage(bool all);
+// The normalized text or the replacement map copied (InformationDialog).
+std::string NormalizedCopiedMessage();
+std::string MapCopiedMessage();
 
 }  // namespace tavrin

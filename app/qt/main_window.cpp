@@ -49,6 +49,8 @@ void TfoMAIN::ConnectEvents() {
   connect(pmCopyAll, &QAction::triggered, this, [this] { pmCopySelectClick(pmCopyAll); });
   connect(pmCopySelect, &QAction::triggered, this, [this] { pmCopySelectClick(pmCopySelect); });
   connect(pmDelete, &QAction::triggered, this, [this] { pmDeleteClick(); });
+  connect(pmCopyNormalized, &QAction::triggered, this, [this] { pmCopyNormalizedClick(); });
+  connect(pmCopyMap, &QAction::triggered, this, [this] { pmCopyMapClick(); });
   connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
   connect(lvResult, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenu1->popup(lvResult->viewport()->mapToGlobal(at));

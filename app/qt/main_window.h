@@ -7,6 +7,7 @@
 // copy and keys.
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,6 +78,10 @@ class TfoMAIN : public QMainWindow {
   void sbExtractRuijiClick(QObject* Sender);
   void pmCopySelectClick(QObject* Sender);
   void pmDeleteClick();
+  // The normalized text of the last input, and the replacement map, of
+  // what [類字抽出] found (main_window_groups.cpp).
+  void pmCopyNormalizedClick();
+  void pmCopyMapClick();
   void PopupMenu1Popup();
   void lvResultClick();
   void lvResultDblClick();
@@ -151,6 +156,10 @@ class TfoMAIN : public QMainWindow {
 
   // List (main_window_list.cpp).
   void FillList(bool SimilarOnly);
+  // The groups of the listed similar rows into the list (main_window_groups.cpp).
+  void ShowGroups();
+  // The copy of pmCopyNormalizedClick and pmCopyMapClick.
+  bool CopyFound(const std::function<std::string()>& makeText, const std::string& message);
   // Positions of the selected rows, ascending.
   std::vector<std::size_t> SelectedRows() const;
   bool HasSelection() const;
@@ -159,6 +168,11 @@ class TfoMAIN : public QMainWindow {
   // Owned objects; released at the close query.
   std::unique_ptr<TUniqueManager> FUniqueManager;
   TClipboardLines FLines;
+  // The clipboard text as read, and the one the collection was built from
+  // (normalizing writes it back); the collection's items in input order.
+  std::string FReadText, FInputText;
+  std::vector<TUniqueItem*> FInputOrder;
+  bool FListSimilar = false;  // the list shows what [類字抽出] found
   bool FShowDone = false;
 
   // Components (named after the design; see objectName).
@@ -190,6 +204,9 @@ class TfoMAIN : public QMainWindow {
   QAction* pmCopySelect = nullptr;
   QAction* N2 = nullptr;
   QAction* pmDelete = nullptr;
+  QAction* N3 = nullptr;
+  QAction* pmCopyNormalized = nullptr;
+  QAction* pmCopyMap = nullptr;
   std::vector<QIcon> IL201905;
   TAccIni* AccIni1 = nullptr;
   TFontDialog* dlgFont = nullptr;

@@ -36,6 +36,7 @@ void TfoMAIN::pmDeleteClick() {
     FModel->Row(static_cast<int>(row)).Item->FShown = false;
   }
   FModel->RemoveRows(remove);
+  if (FListSimilar) ShowGroups();  // a deleted row leaves its group
 }
 
 void TfoMAIN::PopupMenu1Popup() {
@@ -61,6 +62,12 @@ bool TfoMAIN::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
       return true;
     case Qt::Key_F7:
       pmCopySelectClick(pmCopyAll);
+      return true;
+    case Qt::Key_F8:
+      pmCopyNormalizedClick();
+      return true;
+    case Qt::Key_F9:
+      pmCopyMapClick();
       return true;
     case Qt::Key_Delete:
       pmDeleteClick();

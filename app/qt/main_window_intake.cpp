@@ -20,6 +20,7 @@ bool TfoMAIN::ReadClipboard() {
     return false;
   }
   if (text->Replaced > 0) WarningDialog(ReplacedCharactersMessage(text->Replaced));
+  FReadText = text->Text;
   FLines = ClipboardLines(std::move(text->Text));
   return true;
 }
@@ -34,7 +35,8 @@ void TfoMAIN::BuildData(bool ShowAll) {
   // paint (a message box runs the event loop) ever reaches a freed item.
   FModel->Clear();
   tavrin::BuildData(*FUniqueManager, FLines, FExtractSort,
-                    [this](const std::string& text) { SetStatus(text); });
+                    [this](const std::string& text) { SetStatus(text); }, &FInputOrder);
+  FInputText = std::move(FReadText);
   if (ShowAll) FillList(false);
 }
 

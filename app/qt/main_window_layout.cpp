@@ -243,6 +243,11 @@ void TfoMAIN::BuildPopupMenu() {
   N2 = PopupMenu1->addSeparator();
   N2->setObjectName(QStringLiteral("N2"));
   pmDelete = add("pmDelete", "選択したデータをリストから削除する");
+  N3 = PopupMenu1->addSeparator();
+  N3->setObjectName(QStringLiteral("N3"));
+  // The keys are the window's (FormKeyDown); the menu only shows them.
+  pmCopyNormalized = add("pmCopyNormalized", "正規化してコピー\tF8");
+  pmCopyMap = add("pmCopyMap", "置換表をコピー\tF9");
 }
 
 }  // namespace tavrin

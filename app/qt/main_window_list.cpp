@@ -34,6 +34,8 @@ void TfoMAIN::FillList(bool SimilarOnly) {
   TUpdatesSuspended suspended(lvResult);
   lvResult->header()->setSortIndicatorShown(false);  // the collection's order
   FModel->SetRows(FillRows(*FUniqueManager, SimilarOnly, FZenkaku, FUpper), FExprsQuote);
+  FListSimilar = SimilarOnly;
+  if (SimilarOnly) ShowGroups();
 }
 
 std::vector<std::size_t> TfoMAIN::SelectedRows() const {

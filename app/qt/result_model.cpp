@@ -1,7 +1,10 @@
 #include "app/qt/result_model.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
+
+#include <QFont>
 
 #include "util/cp932.h"
 #include "util/qt/qsjis.h"
@@ -32,14 +35,25 @@ QVariant TResultModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return FromSjis(index.column() == 0 ? ShownCaption(*Row(index.row()).Item, FExprsQuote)
                                           : CountText(index.row()));
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
+      // The group's tip first, then the start of a caption drawn cut.
+      std::string tip = ToolTip(index.row());
       if (index.column() == 0) {
-        const std::string tip = CaptionToolTip(*Row(index.row()).Item, FExprsQuote);
-        if (!tip.empty()) return FromSjis(tip);
+        const std::string cut = CaptionToolTip(*Row(index.row()).Item, FExprsQuote);
+        if (!cut.empty()) tip += (tip.empty() ? "" : "\r\r") + cut;
       }
-      return {};
+      if (tip.empty()) return {};
+      return FromSjis(tip).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
     case Qt::TextAlignmentRole:
       return ColumnAlignment(index.column());
+    case Qt::FontRole: {
+      const int group = GroupOf(index.row());
+      if (group < 0 || FGroups[static_cast<std::size_t>(group)].Canonical != Row(index.row()).Item) return {};
+      QFont bold;
+      bold.setBold(true);
+      return bold;
+    }
     case Qt::DecorationRole:
       if (index.column() == 0 && static_cast<std::size_t>(kImageIndex) < FImages.size())
         return FImages[kImageIndex];
@@ -66,7 +80,74 @@ void TResultModel::SetRows(std::vector<TResultRow> rows, bool exprsQuote) {
   beginResetModel();
   FRows = std::move(rows);
   FExprsQuote = exprsQuote;
+  FGroups.clear();
+  FGroupOfItem.clear();
   endResetModel();
+}
+
+void TResultModel::SetGroups(std::vector<TVariantGroup> groups, bool hyphen) {
+  FGroups = std::move(groups);
+  FHyphen = hyphen;
+  FGroupOfItem.clear();
+  for (std::size_t g = 0; g < FGroups.size(); ++g)
+    for (const TUniqueItem* item : FGroups[g].Rows) FGroupOfItem.emplace(item, static_cast<int>(g));
+  if (Count() > 0) Q_EMIT dataChanged(index(0, 0), index(Count() - 1, columnCount() - 1));
+}
+
+int TResultModel::GroupOf(int row) const {
+  if (FGroupOfItem.empty()) return -1;
+  const auto found = FGroupOfItem.find(Row(row).Item);
+  return found == FGroupOfItem.end() ? -1 : found->second;
+}
+
+const TUniqueItem* TResultModel::CanonicalOf(int row) const {
+  const int group = GroupOf(row);
+  if (group < 0) return nullptr;
+  const TUniqueItem* canonical = FGroups[static_cast<std::size_t>(group)].Canonical;
+  return canonical == Row(row).Item ? nullptr : canonical;
+}
+
+TSpellingDifferences TResultModel::Differences(int row) const {
+  const TUniqueItem* canonical = CanonicalOf(row);
+  if (canonical == nullptr) return {};
+  return CompareSpellings(Row(row).Item->FText, canonical->FText, FHyphen);
+}
+
+namespace {
+
+// "「ー」U+30FC": a piece of text with the code points of its characters.
+std::string WithCodePoints(const std::string& sjis) {
+  std::string out = cp932::Sjis("「") + sjis + cp932::Sjis("」");
+  for (const char32_t c : FromSjis(sjis).toStdU32String()) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, " U+%04X", static_cast<unsigned>(c));
+    out += buffer;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string TResultModel::ToolTip(int row) const {
+  const int group = GroupOf(row);
+  if (group < 0) return {};
+  const TVariantGroup& g = FGroups[static_cast<std::size_t>(group)];
+  if (g.Canonical == Row(row).Item)
+    return cp932::Sjis("正規の表記（ほかに ") + std::to_string(g.Rows.size() - 1) +
+           cp932::Sjis(" 種類の書き方があります）");
+  const std::string& text = Row(row).Item->FText;
+  const TSpellingDifferences d = Differences(row);
+  std::string tip = cp932::Sjis("正規の表記: ") + g.Canonical->FText;
+  if (d.Kinds != 0) tip += cp932::Sjis("\r違い: ") + DifferenceKindNames(d.Kinds);
+  // Look-alike characters are told apart by their code points.
+  constexpr std::size_t kShown = 5;
+  for (std::size_t i = 0; i < d.Parts.size() && i < kShown; ++i) {
+    const TSpellingDifference& p = d.Parts[i];
+    tip += "\r" + WithCodePoints(text.substr(p.Start, p.Length)) + cp932::Sjis(" → ") +
+           WithCodePoints(p.Canonical);
+  }
+  if (d.Parts.size() > kShown) tip += cp932::Sjis("\r…");
+  return tip;
 }
 
 void TResultModel::RemoveRows(const std::vector<bool>& remove) {

@@ -8,9 +8,12 @@
 #include <QIcon>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/result_rows.h"
+#include "app/spelling_differences.h"
+#include "app/variant_groups.h"
 
 namespace tavrin {
 
@@ -41,6 +44,22 @@ class TResultModel : public QAbstractTableModel {
   std::string CountText(int row) const;
   static constexpr int kImageIndex = 10;
 
+  // The groups of the similar rows (VariantGroups of these rows); cleared by
+  // SetRows. A canonical row is bold, a variant's tool-tip names its
+  // canonical text and the differences; Hyphen is the option the keys were
+  // built with.
+  void SetGroups(std::vector<TVariantGroup> groups, bool hyphen);
+  const std::vector<TVariantGroup>& Groups() const { return FGroups; }
+  // The row's group (an index into Groups()), or -1.
+  int GroupOf(int row) const;
+  // The group's canonical text, or nullptr for a row of no group or the
+  // canonical row itself.
+  const TUniqueItem* CanonicalOf(int row) const;
+  // How the row's text differs from its canonical (nothing for a row that
+  // is not a variant).
+  TSpellingDifferences Differences(int row) const;
+  std::string ToolTip(int row) const;  // CP932, CR between lines; empty: none
+
   // Removes the rows whose flag is set; remove.size() must equal Count().
   void RemoveRows(const std::vector<bool>& remove);
 
@@ -52,6 +71,9 @@ class TResultModel : public QAbstractTableModel {
   std::vector<TResultRow> FRows;
   bool FExprsQuote = false;
   std::vector<QIcon> FImages;
+  std::vector<TVariantGroup> FGroups;
+  std::unordered_map<const TUniqueItem*, int> FGroupOfItem;
+  bool FHyphen = true;
 };
 
 }  // namespace tavrin

@@ -16,12 +16,21 @@ class TResultView : public QTreeView {
   void SetBackground(const QColor& color);
   QColor Background() const;
 
+  // The group whose rows are tinted: that of the current row while it is
+  // selected, else -1.
+  int TintGroup() const;
+  static QBrush TintColor(const QPalette& palette);
+  // Behind the characters of a variant that differ from its canonical.
+  static QColor DifferenceColor();
+
  Q_SIGNALS:
   void Clicked();
   void DoubleClicked();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 };

@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMimeData>
+#include <QFont>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -149,6 +151,56 @@ class MainWindowFlowTest : public QObject {
     Key(Qt::Key_Delete);
     QCOMPARE(Rows().size(), 3);
     QVERIFY(!Rows().contains(U("ユニット|  1")));
+  }
+
+  // A group's canonical row is bold, a variant's tool-tip names its
+  // canonical spelling, the kinds and the code points, and selecting a row
+  // tints the other rows of its group only.
+  void groupsAreShown() {
+    Clip("ﾕﾆｯﾄ\nユニット\nユニット\nテスト\nてすと\n");
+    Key(Qt::Key_F5);
+    QCOMPARE(Rows(), (QStringList{U("ユニット|  2"), U("ﾕﾆｯﾄ|  1"), U("てすと|  1"), U("テスト|  1")}));
+    const QAbstractItemModel* model = window->ResultModel();
+    const auto bold = [&](int row) { return model->index(row, 0).data(Qt::FontRole).value<QFont>().bold(); };
+    // てすと sorts first, but テスト occurred first: the tie goes to it.
+    QCOMPARE((QList<bool>{bold(0), bold(1), bold(2), bold(3)}), (QList<bool>{true, false, false, true}));
+    QCOMPARE(model->index(1, 0).data(Qt::ToolTipRole).toString(),
+             U("正規の表記: ユニット\n違い: 全角/半角\n「ﾕ」 U+FF95 → 「ユ」 U+30E6\n"
+               "「ﾆ」 U+FF86 → 「ニ」 U+30CB\n「ｯ」 U+FF6F → 「ッ」 U+30C3\n「ﾄ」 U+FF84 → 「ト」 U+30C8"));
+
+    TResultView* view = window->ResultView();
+    view->setCurrentIndex(model->index(1, 0));
+    QCOMPARE(view->TintGroup(), 0);
+    view->resize(400, 200);
+    const QImage image = view->viewport()->grab().toImage();
+    // Past the short texts, inside the first column.
+    const auto at = [&](int row) {
+      return image.pixelColor(image.width() - 5, view->visualRect(model->index(row, 0)).center().y());
+    };
+    QVERIFY(at(0) != at(2));  // the group's other row is tinted, another group's is not
+    QCOMPARE(at(2), at(3));
+  }
+
+  // F8 and F9 copy the normalized input and the map of what [類字抽出]
+  // found; after [全データ] there is nothing to copy.
+  void normalizedTextAndMap() {
+    Clip("ﾕﾆｯﾄ\r\nユニット\rユニット");
+    Key(Qt::Key_F5);
+    modal->Clear();
+    Key(Qt::Key_F8);
+    QCOMPARE(ClipText(), U("ユニット\r\nユニット\rユニット"));
+    Key(Qt::Key_F9);
+    QCOMPARE(ClipText(), U("ﾕﾆｯﾄ\tユニット\t1\r\n"));
+    QCOMPARE(modal->Calls().size(), size_t(2));
+    QCOMPARE(modal->Calls()[0].text, S("正規化したデータをクリップボードにコピーしました"));
+    QCOMPARE(beeps, 3);
+    Clip("ﾕﾆｯﾄ\nユニット\n");
+    Key(Qt::Key_F6);
+    modal->Clear();
+    Clip("keep me");
+    Key(Qt::Key_F9);
+    QCOMPARE(ClipText(), U("keep me"));
+    QCOMPARE(modal->Calls()[0].text, S("コピーする文字列を表示させた後、このボタンをクリックしてください"));
   }
 
   // The options and the column widths reach the settings file at closing.
