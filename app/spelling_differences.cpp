@@ -2,6 +2,7 @@
 
 #include "engine/char_folding.h"
 #include "util/cp932.h"
+#include "util/sjis.h"
 
 namespace tavrin {
 namespace {
@@ -10,12 +11,6 @@ struct TChar {
   std::size_t Start, Length;
   std::string Piece;  // what the character folds to in the key
 };
-
-std::size_t CharLength(std::string_view text, std::size_t at) {
-  const auto b = static_cast<unsigned char>(text[at]);
-  const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-  return lead && at + 1 < text.size() ? 2 : 1;
-}
 
 std::vector<TChar> Characters(std::string_view text, bool hyphen) {
   std::vector<TChar> chars;
@@ -66,17 +61,17 @@ int LetterCase(unsigned c) {
   return 0;
 }
 
-// +1 long-vowel mark, -1 hyphen or minus, 0 neither.
-int Mark(unsigned c) {
+// +1 long-vowel mark, -1 a hyphen or minus (anything else folding to "-"),
+// 0 neither.
+int Mark(unsigned c, std::string_view piece) {
   if (c == 0x815B || c == 0xB0) return 1;
-  if (c == '-' || c == 0x817C || c == 0x8541) return -1;
-  return 0;
+  return piece == "-" ? -1 : 0;
 }
 
 bool IsMarkPiece(std::string_view piece) { return piece == "-" || piece == "\xB0"; }
 
 // The kinds between two characters that fold alike.
-unsigned Kinds(std::string_view v, std::string_view c) {
+unsigned Kinds(std::string_view v, std::string_view c, std::string_view pv, std::string_view pc) {
   if (IsBlank(v) || IsBlank(c)) return kBlank;
   const unsigned a = Code(v), b = Code(c);
   unsigned kinds = 0;
@@ -85,7 +80,7 @@ unsigned Kinds(std::string_view v, std::string_view c) {
   if (sa != sb && sa != TScript::Other && sb != TScript::Other) kinds |= kKanaKind;
   if (sa != TScript::Other && sb != TScript::Other && IsSmallKana(a) != IsSmallKana(b)) kinds |= kSmallKana;
   if (LetterCase(a) * LetterCase(b) < 0) kinds |= kCase;
-  if (Mark(a) * Mark(b) < 0) kinds |= kLongVowel;
+  if (Mark(a, pv) * Mark(b, pc) < 0) kinds |= kLongVowel;
   return kinds;
 }
 
@@ -143,7 +138,8 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
         kj += c[j++].Piece.size();
     } while (ki != kj && (i < vm || j < cm));
     if (differ(ui, i, uj, j) && ui < i && uj < j)
-      result.Kinds |= Kinds(Variant.substr(v[ui].Start, v[ui].Length), Canonical.substr(c[uj].Start, c[uj].Length));
+      result.Kinds |= Kinds(Variant.substr(v[ui].Start, v[ui].Length), Canonical.substr(c[uj].Start, c[uj].Length),
+                            v[ui].Piece, c[uj].Piece);
   }
   differ(vm, ve, cm, ce);
   if (differ(ve, v.size(), ce, c.size())) result.Kinds |= kBlank;
