@@ -1,6 +1,7 @@
 #include "settings/font_mang.h"
 
 #include "settings/ini_file.h"
+#include "util/error.h"
 #include "util/integers.h"
 
 namespace tavrin {
@@ -35,8 +36,14 @@ void TObjectMangFont::ReadValue() {
   font.size = ReadInteger(Suffixed(Key(), "Size"), def.size);
   if (font.size < 1 || font.size > kMaxFontSize) font.size = def.size;
   font.name = File().ReadString(Section(), Suffixed(Key(), "Name"), def.name);
-  font.color =
-      ColorFromText(File().ReadString(Section(), Suffixed(Key(), "Color"), ColorToText(def.color)));
+  // A colour that is neither a name nor an integer counts as missing, so a
+  // damaged file never keeps the program from starting.
+  try {
+    font.color = ColorFromText(
+        File().ReadString(Section(), Suffixed(Key(), "Color"), ColorToText(def.color)));
+  } catch (const EError&) {
+    font.color = def.color;
+  }
   font.style = static_cast<std::uint8_t>(ReadInteger(Suffixed(Key(), "Style"), def.style) & 0x0F);
   SetTarget(font);
 }

@@ -37,8 +37,8 @@ class TObjectMangFont : public TCustomVarMang {
                   const FontValue& defaultFont);
 
   // Reads all four keys into a new value, then gives it to the target in
-  // one step. A colour text that is neither a name nor an integer fails
-  // with EError and leaves the target unchanged.
+  // one step. A value that cannot be converted (a colour text that is
+  // neither a name nor an integer, a size no font has) counts as missing.
   void ReadValue() override;
   void WriteValue() override;
 
