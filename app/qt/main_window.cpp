@@ -75,6 +75,7 @@ void TfoMAIN::FormCreate() {
   LoadSettings();
   lvResult->header()->resizeSection(0, FSetLvColumn0);
   lvResult->header()->resizeSection(1, FSetLvColumn1);
+  for (int i = 0; i < 2; ++i) FLoadedColumnWidth[i] = lvResult->header()->sectionSize(i);
   ApplyHint(FHint);
   ApplyEngine();
   FGuidePending = true;
@@ -114,8 +115,10 @@ bool TfoMAIN::FormCloseQuery() {
   FModel->Clear();
   FUniqueManager.reset();
   FLines = {};
-  FSetLvColumn0 = lvResult->header()->sectionSize(0);
-  FSetLvColumn1 = lvResult->header()->sectionSize(1);
+  std::int32_t* widths[] = {&FSetLvColumn0, &FSetLvColumn1};
+  for (int i = 0; i < 2; ++i)
+    if (lvResult->header()->sectionSize(i) != FLoadedColumnWidth[i])
+      *widths[i] = lvResult->header()->sectionSize(i);
   try {
     SaveSettings();
   } catch (const EError& error) {

@@ -214,6 +214,9 @@ class TfoMAIN : public QMainWindow {
   QPushButton* Button2 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   bool FListAnchored = false;  // right and bottom anchors of lvResult
+  // The widths the header took from FSetLvColumn0/1 (it keeps a minimum):
+  // a column still at that width was not resized and saves what was read.
+  int FLoadedColumnWidth[2] = {0, 0};
 };
 
 }  // namespace tavrin

@@ -253,6 +253,29 @@ class SettingsDialogTest : public QObject {
     QVERIFY(merged[0].endsWith(U("|  3")));
   }
 
+  // A bad value counts as missing; a width under the header's minimum is
+  // saved as read unless the user resized the column.
+  void unreadableValuesAndNarrowColumnsSurviveAStart() {
+    window.reset();
+    const QString ini = settings.path() + U("/tavrin.ini");
+    QFile::remove(ini);
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[User]\r\nFSetLvColumn0=0x1F\r\nFSetLvColumn1=0x1F\r\nlvResultColor=garbage\r\n");
+    file.close();
+    NewWindow();
+    QCOMPARE(W().FSetLvColumn0, 31);
+    W().ResultView()->header()->resizeSection(1, 90);  // as a drag of the divider does
+    W().close();
+    window.reset();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("FSetLvColumn0=31\r\n"));
+    QVERIFY(text.contains("FSetLvColumn1=90\r\n"));
+    QVERIFY(text.contains("lvResultColor=clWindowText\r\n"));
+    NewWindow();
+  }
+
   // Every option and the font changed through the dialog survive closing
   // the window and starting again on the same settings file; the chosen
   // colour paints the list's text.
