@@ -124,6 +124,25 @@ class DialogMessageTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), Button(d, "btnYes"));
   }
 
+  // A short line is drawn in the middle of the text area, not at its left.
+  void shortTextIsDrawnCentred() {
+    const TDialogMessage::TextMeasure digits = TDialogMessage::SetTextMeasure({});
+    TDialogMessage d;
+    Fill(d, {cp932::Sjis("tavrin.pdf が見つかりません")}, true);
+    d.SetTextCentered(true);
+    Show(d);
+    const QImage shot = Child(d, "mmInformation")->grab().toImage();
+    const QRgb back = shot.pixel(0, 0);
+    int left = shot.width(), right = -1;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (shot.pixel(x, y) != back) left = std::min(left, x), right = std::max(right, x);
+    TDialogMessage::SetTextMeasure(digits);
+    QVERIFY(right > left);
+    QVERIFY2(qAbs(left - (shot.width() - 1 - right)) <= 4,
+             qPrintable(QStringLiteral("ink from %1 to %2 of %3").arg(left).arg(right).arg(shot.width())));
+  }
+
   void layoutOnlyOnFirstActivation() {
     TDialogMessage d;
     Fill(d, {"400"}, false);

@@ -193,6 +193,12 @@ void TDialogMessage::FormActivate() {
       btnCancel->move(btnYes->x() + btnYes->width() + 7, btnCancel->y());
     }
   }
+  // Without wrapping the document is only as wide as its widest line, so
+  // centring would move nothing: the lines are laid out in the area's width
+  // instead, which every line fits (it is wider than the widest).
+  mmInformation->setLineWrapMode(QTextEdit::FixedPixelWidth);
+  mmInformation->setLineWrapColumnOrWidth(mmInformation->width());
+  mmInformation->setWordWrapMode(QTextOption::NoWrap);
   btnYes->move(btnYes->x(), textHeight + 48);
   btnCancel->move(btnCancel->x(), textHeight + 48);
   if (FSingleButton) {
