@@ -22,7 +22,7 @@
 #include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
-#include "util/qt/modal_recorder.h"
+#include "widgets/qt/modal_recorder.h"
 #include "widgets/qt/gradation_exprs.h"
 
 using namespace tavrin;

@@ -9,8 +9,8 @@
 #include "app/qt/fonts.h"
 #include "app/qt/main_window.h"
 #include "settings/qt/unhandled_error.h"
-#include "util/qt/message_dialogs.h"
 #include "util/qt/translations.h"
+#include "widgets/qt/message_dialogs.h"
 
 namespace tavrin {
 namespace {

@@ -24,7 +24,7 @@
 #include "util/message_lines.h"
 #include "util/paths.h"
 #include "util/qt/beep.h"
-#include "util/qt/modal_recorder.h"
+#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "util/qt/window_routines.h"
 #include "widgets/qt/gradation_exprs.h"

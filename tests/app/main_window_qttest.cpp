@@ -19,7 +19,7 @@
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
-#include "util/qt/modal_recorder.h"
+#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/gradation_exprs.h"
 

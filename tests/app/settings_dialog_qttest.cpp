@@ -23,7 +23,7 @@
 #include "tests/settings/font_choice.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
-#include "util/qt/modal_recorder.h"
+#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/gradation_exprs.h"
 

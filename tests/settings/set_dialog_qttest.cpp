@@ -17,7 +17,7 @@
 #include "settings/qt/set_dialog.h"
 #include "tests/settings/font_choice.h"
 #include "util/cp932.h"
-#include "util/qt/modal_recorder.h"
+#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 
 using namespace tavrin;

@@ -4,7 +4,7 @@
 // instead of QDialog::exec, so a test can take the user's part.
 //
 // Without a hook ExecModal is exactly dialog.exec(). With a hook installed
-// (SetModalHook, or the ModalRecorder of util/qt/modal_recorder.h) the
+// (SetModalHook, or the ModalRecorder of widgets/qt/modal_recorder.h) the
 // dialog is not run modally: the hook receives it fully prepared, may
 // inspect it (objectName, child widgets by objectName), may show it, and
 // answers by driving it, normally through AnswerModal; ExecModal then

@@ -1,4 +1,4 @@
-#include "util/qt/message_dialogs.h"
+#include "widgets/qt/message_dialogs.h"
 
 #include <QGuiApplication>
 #include <QAbstractButton>

@@ -8,9 +8,9 @@
 #include "util/cp932.h"
 #include "util/messages.h"
 #include "util/qt/beep.h"
-#include "util/qt/message_dialogs.h"
+#include "widgets/qt/message_dialogs.h"
 #include "util/qt/modal.h"
-#include "util/qt/modal_recorder.h"
+#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/dialog_message.h"
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "util/messages.h"
-#include "util/qt/message_dialogs.h"
+#include "widgets/qt/message_dialogs.h"
 #include "util/qt/modal.h"
 
 namespace tavrin {
