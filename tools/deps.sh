@@ -5,7 +5,7 @@ TAVRIN_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev libfuzzer-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
-  xvfb xauth xclip xdotool x11-utils imagemagick
+  xvfb xauth xclip xdotool x11-utils openbox imagemagick
   fonts-noto-cjk poppler-utils desktop-file-utils
   pandoc weasyprint python3 qt6-translations-l10n
   time bc

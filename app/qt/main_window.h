@@ -149,6 +149,7 @@ class TfoMAIN : public QMainWindow {
   // Status panel 1 (CP932), repainted at once: the only repaint while a
   // command runs.
   void SetStatus(const std::string& sjis);
+  void SetStatusText(const QString& text);  // text and tool-tip of panel 1
 
   // Commands (main_window_commands.cpp).
   void ExtractSimilar();

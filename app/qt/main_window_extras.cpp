@@ -177,7 +177,9 @@ void TfoMAIN::imgHelpClick() {
   }
   WaitCursorGuard wait;
   try {
-    OpenWithShell(this, help);
+    if (!OpenWithShell(this, help))
+      InformationDialog(cp932::FromUtf8(FileNameOf(help)).bytes +
+                        cp932::Sjis(" を開くプログラムが見つかりません"));
   } catch (const std::filesystem::filesystem_error& e) {
     ErrorDialog(cp932::FromUtf8(e.what()).bytes);
   }

@@ -41,7 +41,7 @@ void TfoMAIN::BuildData(bool ShowAll) {
 }
 
 void TfoMAIN::SetStatus(const std::string& sjis) {
-  sbPanel1->setText(FromSjis(sjis));
+  SetStatusText(FromSjis(sjis));
   sbPanel1->repaint();
 }
 

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -40,6 +41,22 @@ TGradationExprs* MakeGradient(QWidget* owner, QWidget* parent, const char* name,
   panel->Colors().SetColors(stops);
   return panel;
 }
+
+// Status panel 1: a text that does not fit is drawn shortened with "…"; the
+// whole text stays the label's text and is its tool-tip.
+class TStatusPanel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect area = contentsRect().adjusted(indent() > 0 ? indent() : 2, 0, -2, 0);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+  }
+};
 
 QFont DesignFont() {
   QFont font(QStringLiteral("Meiryo UI"));
@@ -149,6 +166,14 @@ void TfoMAIN::BuildToolBar() {
     p.setColor(QPalette::ButtonText, Qt::white);
     p.setColor(QPalette::WindowText, Qt::white);
     button->setPalette(p);
+    // The style's own hover and pressed panels are near white; dark ones
+    // keep the white caption readable on the gradient in every state.
+    button->setStyleSheet(QStringLiteral(
+        "QToolButton { color: white; background: transparent; border: 1px solid transparent;"
+        " border-radius: 3px; }"
+        "QToolButton:hover { background: rgba(0, 0, 0, 120); border-color: rgba(255, 255, 255, 140); }"
+        "QToolButton:pressed, QToolButton:checked { background: rgba(0, 0, 0, 180);"
+        " border-color: white; }"));
     *b.field = button;
   }
   SetHint(sbClose, cp932::Sjis("終了します"));
@@ -219,14 +244,19 @@ void TfoMAIN::BuildStatusBar() {
   sbPanel0 = new QLabel(Text("情報"), sb);
   sbPanel0->setObjectName(QStringLiteral("sbPanel0"));
   sbPanel0->setFixedWidth(50);
-  sbPanel1 = new QLabel(
-      Text("文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"), sb);
+  sbPanel1 = new TStatusPanel(sb);
   sbPanel1->setObjectName(QStringLiteral("sbPanel1"));
   sbPanel1->setMinimumWidth(1);  // long texts are cut, never widen the window
   for (QLabel* panel : {sbPanel0, sbPanel1}) panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  SetStatusText(Text("文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
   sb->addWidget(sbPanel0);
   sb->addWidget(sbPanel1, 1);
   setStatusBar(sb);
+}
+
+void TfoMAIN::SetStatusText(const QString& text) {
+  sbPanel1->setText(text);
+  sbPanel1->setToolTip(text);
 }
 
 void TfoMAIN::BuildPopupMenu() {

@@ -1,109 +1,153 @@
 #!/usr/bin/env bash
-# End to end: the real program on its own X server. Text goes onto the X
-# clipboard with xclip, F5, F6 and F7 are pressed with xdotool, the result is
-# read back from the clipboard, the settings dialog is opened and closed, and
-# the settings file written at closing is checked.
-# Usage: e2e_test.sh PATH_TO_TAVRIN
+# End to end, as a user runs the program: installed with cmake --install,
+# started as an ordinary user (nobody, when this runs as root) on a private
+# X server under the openbox window manager, which gives the focus. Keys go
+# to whatever window has the focus; every message box is closed by the
+# keyboard (Return, Space, Escape in turn) and after each step exactly one
+# box must have appeared and the clipboard must hold what it should.
+# Usage: e2e_test.sh CMAKE BUILD_DIR
 set -euo pipefail
-program=$1
+cmake=$1
+build=$2
 work=$(mktemp -d)
-display=""
+chmod 755 "$work"
 cleanup() {
   [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+fail() { echo "FAIL: $*"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
 
-# A display number nobody uses.
+prefix=$work/prefix
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+# The settings file is kept beside the executable: the user may write there.
+chmod 777 "$prefix/bin"
+home=$work/home
+mkdir -p "$home"
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+  chown nobody "$home"
+  as_user=(runuser -u nobody --)
+fi
+
+# A display number nobody uses; no access control, so the user may connect.
+display=""
 for n in $(seq 90 140); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
 done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+[ -n "$display" ] || fail "no free display"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -ac >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >"$work/wm.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 
-# The program keeps its settings beside itself: run a copy in a folder of ours.
-cp "$program" "$work/tavrin"
-printf 'ユニット\nﾕﾆｯﾄ\nユニット\nテスト\n' | xclip -selection clipboard -i
-QT_QPA_PLATFORM=xcb "$work/tavrin" >"$work/app.log" 2>&1 &
+"${as_user[@]}" env HOME="$home" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
+  "$prefix/bin/tavrin" >"$work/app.log" 2>&1 &
 app_pid=$!
 window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Tavrin' 2>/dev/null | head -n 1 || true)
+for _ in $(seq 150); do
+  window=$(xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] && break
   sleep 0.1
 done
-[ -n "$window" ] || { echo "the window did not appear"; cat "$work/app.log"; exit 1; }
-sleep 1
-# Without a window manager the keyboard follows the pointer.
-xdotool mousemove --sync 300 200
+[ -n "$window" ] || fail "the window did not appear"
+for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break; sleep 0.1; done
+[ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] || fail "the window manager did not focus the window"
+
+# Message boxes carry the application title, as the window does.
+dialogs() { xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | grep -vx "$window" || true; }
+count() { dialogs | grep -c . || true; }
+
+set_clipboard() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.2; }
 expect_clipboard() {
-  local want=$1 got
+  local want got
+  want=$(printf '%s' "$1" | od -An -c | tr -s ' ')
   for _ in $(seq 50); do
     got=$(xclip -selection clipboard -o 2>/dev/null | od -An -c | tr -s ' ')
-    [ "$got" = "$(printf '%s' "$want" | od -An -c | tr -s ' ')" ] && return 0
+    [ "$got" = "$want" ] && return 0
     sleep 0.1
   done
-  echo "clipboard: expected"; printf '%s' "$want" | od -c; echo "got"; xclip -selection clipboard -o | od -c
-  return 1
+  echo "clipboard: expected $want"; echo "got $got"
+  fail "clipboard after $step"
 }
 
-# The copy's message box is centred on the screen: the pointer goes there,
-# Enter closes it, and the pointer comes back to the window.
-dismiss_message() {
+# press KEYS: a step that shows no message box.
+press() {
+  step="$*"
+  xdotool key "$@"
+  sleep 0.7
+  [ "$(count)" -eq 0 ] || fail "$step showed a message box"
+}
+
+# message KEY CLOSE: KEY shows exactly one box; CLOSE closes it, and none follows.
+closers=(Return space Escape)
+closed=0
+message() {
+  step="$1 closed with $2"
+  xdotool key "$1"
+  for _ in $(seq 100); do [ "$(count)" -ge 1 ] && break; sleep 0.1; done
   sleep 0.5
-  xdotool mousemove --sync 512 384 key Return
-  sleep 0.3
-  xdotool mousemove --sync 300 200
+  [ "$(count)" -eq 1 ] || fail "$step: $(count) message boxes instead of one"
+  local box
+  box=$(dialogs)
+  for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$box" ] && break; sleep 0.1; done
+  xdotool key "$2"
+  for _ in $(seq 50); do [ "$(count)" -eq 0 ] && break; sleep 0.1; done
+  sleep 1
+  [ "$(count)" -eq 0 ] || fail "$step: another message box followed"
+  for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break; sleep 0.1; done
+  closed=$((closed + 1))
 }
+next_closer() { echo "${closers[$((closed % 3))]}"; }
 
-xdotool key F5
-sleep 0.5
-xdotool key F7
+set_clipboard $'ユニット\nﾕﾆｯﾄ\nユニット\nテスト\n'
+press F5
+message F7 "$(next_closer)"
 expect_clipboard $'ユニット\t2\r\nﾕﾆｯﾄ\t1\r\n'
-dismiss_message
 
-printf 'b\na\nb\n' | xclip -selection clipboard -i
-xdotool key F6
-sleep 0.5
-xdotool key F7
+set_clipboard $'b\na\nb\n'
+press F6
+message F7 "$(next_closer)"
 expect_clipboard $'a\t1\r\nb\t2\r\n'
-dismiss_message
+press Home
+message Return "$(next_closer)"
+expect_clipboard $'a\t1\r\n'
+press Down
+message ctrl+c "$(next_closer)"
+expect_clipboard $'b\t2\r\n'
 
-# The settings dialog from sbSet (the sixth tool button): its caption is
-# shown exactly as set, and Escape closes it.
-xdotool mousemove --sync 487 40 click 1
-dialog=""
-for _ in $(seq 50); do
-  dialog=$(xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' 2>/dev/null | head -n 1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || { echo "the settings dialog did not appear"; exit 1; }
-caption=$(xdotool getwindowname "$dialog")
-[ "$caption" = 'Tavrin 設定ダイアログ' ] || { echo "settings dialog caption: $caption"; exit 1; }
-sleep 0.3
-xdotool mousemove --sync 512 384 key Escape
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' >/dev/null 2>&1 || break
-  sleep 0.1
-done
-if xdotool search --onlyvisible --name '^Tavrin 設定ダイアログ' >/dev/null 2>&1; then
-  echo "Escape did not close the settings dialog"; exit 1
-fi
-xdotool mousemove --sync 300 200
+# Only blanks: each command says so once, and the clipboard stays.
+set_clipboard $'  \n'
+message F5 "$(next_closer)"
+message F6 "$(next_closer)"
+expect_clipboard $'  \n'
+# Every command once more, so each box was closed by each key.
+set_clipboard $'x\nX\n'
+press F5
+message F7 "$(next_closer)"
+# Nothing selected after a command: the selected copy leaves the clipboard.
+message Return "$(next_closer)"
+message ctrl+c "$(next_closer)"
+expect_clipboard $'X\t1\r\nx\t1\r\n'
 
-# Close with the window's own close button (sbClose, the first tool button).
-xdotool mousemove --sync 48 40 click 1
+# Close through the window manager (Alt+F4): the settings are saved.
+step="Alt+F4"
+xdotool key alt+F4
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then echo "the window did not close"; exit 1; fi
+kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
 app_pid=""
-ini=$work/tavrin.ini
-[ -f "$ini" ] || { echo "no settings file"; exit 1; }
-for line in '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' 'lvResultName=Meiryo UI' '[Form]' 'Maximized=0'; do
-  grep -qxF "$line" <(tr -d '\r' <"$ini") || { echo "settings file lacks: $line"; cat "$ini"; exit 1; }
+ini=$prefix/bin/tavrin.ini
+[ -f "$ini" ] || ini=$home/.config/tavrin/tavrin.ini
+[ -f "$ini" ] || fail "no settings file"
+for line in '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Maximized=0'; do
+  grep -qxF "$line" <(tr -d '\r' <"$ini") || fail "settings file lacks: $line"
 done
-echo "end-to-end: 1 passed, 0 failed"
+echo "end-to-end under openbox: $closed message boxes, 1 passed, 0 failed"

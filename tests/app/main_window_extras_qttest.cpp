@@ -221,6 +221,17 @@ class MainWindowExtrasTest : public QObject {
                   FileNameOf(HelpFile().toStdString()) + S(" が見つかりません"));
   }
 
+  // The offscreen desktop, like one without a PDF viewer, opens nothing.
+  void helpThatNothingCanOpenIsReported() {
+    QFile(HelpFile()).open(QIODevice::WriteOnly);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    W().FormKeyDown(Qt::Key_F1, {});
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &FDocuments, "open");
+    QCOMPARE(Calls().size(), 1u);
+    ExpectMessage(0, MessageKind::Information,
+                  FileNameOf(HelpFile().toStdString()) + S(" を開くプログラムが見つかりません"));
+  }
+
   // ---- diagnostics
 
   void diagnosticsCopyTheSettingsFileAsStored() {

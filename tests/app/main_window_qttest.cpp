@@ -125,6 +125,31 @@ class MainWindowTest : public QObject {
 
   // ---- layout and start-up
 
+  // The white caption stays on a dark panel when the button is hovered or
+  // pressed: few bright pixels behind the text, and the text still bright.
+  void toolButtonCaptionIsReadableInEveryState() {
+    auto* button = Child<QToolButton>("sbGetAllData");
+    for (int state = 0; state < 3; ++state) {
+      button->setAttribute(Qt::WA_UnderMouse, state >= 1);
+      button->setDown(state == 2);
+      const QImage shot = button->grab().toImage();
+      int bright = 0, all = 0;
+      for (int y = shot.height() - 24; y < shot.height() - 4; ++y)
+        for (int x = 8; x < shot.width() - 8; ++x, ++all)
+          if (qGray(shot.pixel(x, y)) > 200) ++bright;
+      QVERIFY2(bright > 0 && bright * 3 < all, qPrintable(QString::number(state)));
+    }
+    button->setDown(false);
+    button->setAttribute(Qt::WA_UnderMouse, false);
+  }
+
+  void statusTextIsItsOwnToolTip() {
+    auto* panel = Child<QLabel>("sbPanel1");
+    QCOMPARE(panel->toolTip(), panel->text());
+    ListTen();
+    QCOMPARE(panel->toolTip(), W().StatusText());
+  }
+
   void layoutHasEveryComponentAtItsPlace() {
     const struct {
       const char* name;

@@ -9,12 +9,12 @@
 
 namespace tavrin {
 
-void OpenWithShell(QWidget*, const std::string& document) {
+bool OpenWithShell(QWidget*, const std::string& document) {
   // Resolved before the folder changes, so a relative path still names the
   // document the caller meant.
   std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(document));
   std::filesystem::current_path(std::filesystem::path(FolderOf(document)));
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(absolute.string())));
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(absolute.string())));
 }
 
 }  // namespace tavrin

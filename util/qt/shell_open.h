@@ -7,10 +7,11 @@ class QWidget;
 namespace tavrin {
 
 // Makes the document's folder (FolderOf) the current folder, then asks the
-// desktop to open the document; whether it could is not examined. Throws
+// desktop to open the document; false when the desktop has no way to open
+// it (no program to hand it to). Throws
 // std::filesystem::filesystem_error when the folder cannot be made current.
 // The path is a UTF-8 file path; a relative one is taken from the current
 // folder at the call. The owner window is unused here.
-void OpenWithShell(QWidget* owner, const std::string& document);
+bool OpenWithShell(QWidget* owner, const std::string& document);
 
 }  // namespace tavrin
