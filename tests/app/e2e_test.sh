@@ -117,10 +117,13 @@ set_clipboard $'b\na\nb\n'
 press F6
 message F7 "$(next_closer)"
 expect_clipboard $'a\t1\r\nb\t2\r\n'
-press Home
+# Rows are selected with the mouse: the first, then the second.
+xdotool mousemove --window "$window" 100 133 click 1
+sleep 0.5
 message Return "$(next_closer)"
 expect_clipboard $'a\t1\r\n'
-press Down
+xdotool mousemove --window "$window" 100 163 click 1
+sleep 0.5
 message ctrl+c "$(next_closer)"
 expect_clipboard $'b\t2\r\n'
 
