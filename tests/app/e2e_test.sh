@@ -22,8 +22,8 @@ fail() { echo "FAIL: $*"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
 
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
-# The settings file is kept beside the executable: the user may write there.
-chmod 777 "$prefix/bin"
+# The prefix stays root's, as a system-wide install: the settings must go to
+# the user's configuration folder.
 home=$work/home
 mkdir -p "$home"
 as_user=()
@@ -147,8 +147,12 @@ xdotool key alt+F4
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
 app_pid=""
-ini=$prefix/bin/tavrin.ini
-[ -f "$ini" ] || ini=$home/.config/tavrin/tavrin.ini
+ini=$home/.config/tavrin/tavrin.ini
+if [ ${#as_user[@]} -gt 0 ]; then
+  [ ! -e "$prefix/bin/tavrin.ini" ] || fail "the settings were written into the root-owned prefix"
+else
+  [ -f "$ini" ] || ini=$prefix/bin/tavrin.ini
+fi
 [ -f "$ini" ] || fail "no settings file"
 for line in '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Maximized=0'; do
   grep -qxF "$line" <(tr -d '\r' <"$ini") || fail "settings file lacks: $line"
