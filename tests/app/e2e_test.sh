@@ -59,7 +59,7 @@ for _ in $(seq 150); do
   sleep 0.1
 done
 [ -n "$window" ] || fail "the window did not appear"
-for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break; sleep 0.1; done
+for _ in $(seq 200); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break; sleep 0.1; done
 [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] || fail "the window manager did not focus the window"
 
 # Message boxes carry the application title, as the window does.
