@@ -2,9 +2,10 @@
 # End to end, as a user runs the program: installed with cmake --install,
 # started as an ordinary user (nobody, when this runs as root) on a private
 # X server under the openbox window manager, which gives the focus. Keys go
-# to whatever window has the focus; every message box is closed by the
-# keyboard (Return, Space, Escape in turn) and after each step exactly one
-# box must have appeared and the clipboard must hold what it should.
+# to whatever window has the focus; message boxes are closed by the keyboard
+# (Return, Space, Escape in turn) and one by a mouse click on its button;
+# after each step exactly one box must have appeared and the clipboard must
+# hold what it should.
 # Usage: e2e_test.sh CMAKE BUILD_DIR
 set -euo pipefail
 cmake=$1
@@ -24,12 +25,14 @@ prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 # The prefix stays root's, as a system-wide install: the settings must go to
 # the user's configuration folder.
+. "$(dirname "$0")/../install/run_as_user.sh"
 home=$work/home
-mkdir -p "$home"
-as_user=()
+as_root=""
 if [ "$(id -u)" -eq 0 ]; then
-  chown nobody "$home"
-  as_user=(runuser -u nobody --)
+  as_root=1
+  as_user_dir "$home"
+else
+  mkdir -p "$home"
 fi
 
 # A display number nobody uses; no access control, so the user may connect.
@@ -52,8 +55,12 @@ done
 # that gap is adopted like one from before its start, without the focus.
 sleep 1.5
 
-"${as_user[@]}" env HOME="$home" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
-  "$prefix/bin/tavrin" >"$work/app.log" 2>&1 &
+if [ -n "$as_root" ]; then
+  QT_QPA_PLATFORM=xcb run_as_user "$home" env DISPLAY="$display" "$prefix/bin/tavrin" \
+    >"$work/app.log" 2>&1 &
+else
+  env HOME="$home" DISPLAY="$display" QT_QPA_PLATFORM=xcb "$prefix/bin/tavrin" >"$work/app.log" 2>&1 &
+fi
 app_pid=$!
 window=""
 for _ in $(seq 150); do
@@ -94,9 +101,19 @@ press() {
   [ "$(count)" -eq 0 ] || fail "$step showed a message box"
 }
 
-# message KEY CLOSE: KEY shows exactly one box; CLOSE closes it, and none follows.
+# The message form's single button sits centred under the text, 62 pixels
+# above the form's bottom edge; its centre is 20 pixels right of the form's.
+click_button() {
+  local WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+  xdotool mousemove --window "$1" $((WIDTH / 2 + 20)) $((HEIGHT - 62)) click 1
+}
+
+# message KEY CLOSE: KEY shows exactly one box; CLOSE (a key, or "click" on
+# the button) closes it, and none follows.
 closers=(Return space Escape)
 closed=0
+keyed=0
 message() {
   step="$1 closed with $2"
   xdotool key "$1"
@@ -106,14 +123,19 @@ message() {
   local box
   box=$(dialogs)
   for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$box" ] && break; sleep 0.1; done
-  xdotool key "$2"
+  if [ "$2" = click ]; then
+    click_button "$box"
+  else
+    xdotool key "$2"
+    keyed=$((keyed + 1))
+  fi
   for _ in $(seq 50); do [ "$(count)" -eq 0 ] && break; sleep 0.1; done
   sleep 1
   [ "$(count)" -eq 0 ] || fail "$step: another message box followed"
   for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break; sleep 0.1; done
   closed=$((closed + 1))
 }
-next_closer() { echo "${closers[$((closed % 3))]}"; }
+next_closer() { echo "${closers[$((keyed % 3))]}"; }
 
 set_clipboard $'ユニット\nﾕﾆｯﾄ\nユニット\nテスト\n'
 press F5
@@ -123,6 +145,10 @@ expect_clipboard $'ユニット\t2\r\nﾕﾆｯﾄ\t1\r\n'
 set_clipboard $'b\na\nb\n'
 press F6
 message F7 "$(next_closer)"
+expect_clipboard $'a\t1\r\nb\t2\r\n'
+# The copy's message closed with the mouse on its OK button.
+set_clipboard 'z'
+message F7 click
 expect_clipboard $'a\t1\r\nb\t2\r\n'
 # Rows are selected with the mouse: the first, then the second.
 xdotool mousemove --window "$window" 100 133 click 1
@@ -155,7 +181,7 @@ for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
 app_pid=""
 ini=$home/.config/tavrin/tavrin.ini
-if [ ${#as_user[@]} -gt 0 ]; then
+if [ -n "$as_root" ]; then
   [ ! -e "$prefix/bin/tavrin.ini" ] || fail "the settings were written into the root-owned prefix"
 else
   [ -f "$ini" ] || ini=$prefix/bin/tavrin.ini

@@ -11,7 +11,7 @@ as_user_dir() {
 }
 
 run_as_user() {
-  home=$1
+  local home=$1
   shift
   runuser -u "$TEST_USER" -- env -i PATH=/usr/bin:/bin HOME="$home" \
     QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" "$@"
