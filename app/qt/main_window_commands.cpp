@@ -5,11 +5,9 @@
 #include "app/extract_similar.h"
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
-#include "util/qt/wait_cursor.h"
-#include "util/qt/beep.h"
-#include "util/stopwatch.h"
 #include "engine/unique_manager.h"
 #include "util/qt/beep.h"
+#include "util/qt/wait_cursor.h"
 #include "util/stopwatch.h"
 
 namespace tavrin {

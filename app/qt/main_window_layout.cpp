@@ -16,7 +16,6 @@
 #include "app/qt/result_view.h"
 #include "app/qt/window_resources.h"
 #include "settings/qt/font_dialog.h"
-#include "widgets/qt/gradation_exprs.h"
 #include "util/cp932.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/gradation_exprs.h"
