@@ -632,16 +632,16 @@ class MainWindowTest : public QObject {
 
   // Last: it spends the codec's spare codes for this run.
   void replacedCharactersAreReported() {
-    // Lone surrogates are no characters: each becomes "?" and is reported;
-    // a character outside CP932 (U+20BB7) is kept.
+    // Lone surrogates are no characters: each becomes "?" and is reported
+    // (one ends the text); a character outside CP932 (U+20BB7) is kept.
     QString text = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("\n") + QChar(0xDC00) +
-                   QStringLiteral("b\n\U00020BB7\n");
+                   QStringLiteral("b\n\U00020BB7\n") + QChar(0xD83D);
     SetClipboard(text);
     Key(Qt::Key_F6);
     QVERIFY(!FModal->Calls().empty());
     QCOMPARE(FModal->Calls()[0].kind, std::optional<MessageKind>(MessageKind::Warning));
-    QVERIFY(FModal->Calls()[0].text.find(" 2 ") != std::string::npos);
-    QCOMPARE(Model().Count(), 3);
+    QVERIFY(FModal->Calls()[0].text.find(" 3 ") != std::string::npos);
+    QCOMPARE(Model().Count(), 4);
   }
 };
 
