@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 
+#include "engine/fold_tables.h"
 #include "engine/lower_case_table.h"
 #include "util/cp932.h"
+#include "util/paged_table.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -16,26 +17,35 @@ struct TCharFold {
   std::uint8_t Length = 0;
   char Bytes[2] = {};
 
-  std::string_view View() const { return {Bytes, Length}; }
+  constexpr std::string_view View() const { return {Bytes, Length}; }
+  friend constexpr bool operator==(const TCharFold&, const TCharFold&) = default;
 };
 
 // A per-character lookup equivalent to applying a table's pairs one after
 // another: every source is a whole character, and no replacement starts a
 // character that another pair's source could match, so each character of
 // the input is replaced at most once and boundaries stay where they were.
+// Only the compiler builds these; the program reads their paged form.
 struct TCharMap {
-  std::array<TCharFold, 256> Single{};   // by byte
-  std::array<TCharFold, 65536> Double{};  // by lead * 256 + trail
+  static constexpr std::size_t kLeadCount = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
 
-  TCharFold& At(std::string_view ch) {
-    auto b0 = static_cast<unsigned char>(ch[0]);
+  std::array<TCharFold, 256> Single{};                // by byte
+  std::array<TCharFold, kLeadCount * 256> Double{};  // by lead row * 256 + trail
+
+  static constexpr std::size_t LeadRow(unsigned char lead) {
+    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
+  }
+  constexpr TCharFold& At(std::string_view ch) {
+    const auto b0 = static_cast<unsigned char>(ch[0]);
     if (ch.size() == 1) return Single[b0];
-    return Double[b0 * 256u + static_cast<unsigned char>(ch[1])];
+    return Double[LeadRow(b0) * 256 + static_cast<unsigned char>(ch[1])];
   }
-  const TCharFold& Lookup(std::string_view ch) const {
-    return const_cast<TCharMap*>(this)->At(ch);
+  // A double-byte character by lead * 256 + trail; blank for a non-lead byte.
+  constexpr TCharFold operator[](unsigned code) const {
+    if (!IsLeadByte(static_cast<unsigned char>(code >> 8))) return {};
+    return Double[LeadRow(static_cast<unsigned char>(code >> 8)) * 256 + (code & 0xFF)];
   }
-  void Set(std::string_view ch, std::string_view to) {
+  constexpr void Set(std::string_view ch, std::string_view to) {
     TCharFold& f = At(ch);
     // A character listed twice keeps its first replacement: the first pair
     // has replaced every occurrence before the second is applied.
@@ -44,71 +54,95 @@ struct TCharMap {
     for (std::size_t i = 0; i < to.size(); ++i) f.Bytes[i] = to[i];
   }
   // The current image of a character (one or two bytes) under this map.
-  TCharFold Fold(std::string_view ch) const {
-    TCharFold f = Lookup(ch);
+  constexpr TCharFold Fold(std::string_view ch) const {
+    TCharFold f = const_cast<TCharMap*>(this)->At(ch);
     if (f.Length == 0) {
       f.Length = static_cast<std::uint8_t>(ch.size());
       for (std::size_t i = 0; i < ch.size(); ++i) f.Bytes[i] = ch[i];
     }
     return f;
   }
-  std::string Image(std::string_view ch) const { return std::string(Fold(ch).View()); }
 };
 
-std::string CodeBytes(std::uint16_t code) {
-  if (code < 0x100) return std::string(1, static_cast<char>(code));
-  return {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+// The bytes of a code (a byte, or lead << 8 | trail).
+constexpr TCharFold CodeChar(std::uint16_t code) {
+  if (code < 0x100) return {1, {static_cast<char>(code)}};
+  return {2, {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)}};
 }
 
-struct TFoldMaps {
-  TCharMap Width;
-  TCharMap CaseSmall;  // lower-casing, then the small-kana table
-  TCharMap Hyphens;    // CaseSmall, then both long-vowel marks to "-"
+constexpr TCharMap WidthMap() {
+  TCharMap width;
+  for (const TFoldPair& p : kWidthTable) width.Set(p.Source, p.Replacement);
+  // A character the clipboard wrote with another code point than CP932
+  // (U+301C for ～, a combining sound mark for ゛...) has a fixed code of
+  // the codec's: it folds as its CP932 twin, while the text keeps it.
+  for (const cp932::FixedCode& f : cp932::kFixedCodes) {
+    const TCharFold code = CodeChar(static_cast<std::uint16_t>(f.code));
+    const TCharFold twin = width.Fold(f.twin);
+    width.Set(code.View(), twin.View());
+  }
+  return width;
+}
 
-  TFoldMaps() {
-    for (const TFoldPair& p : WidthTable()) Width.Set(p.Source, p.Replacement);
-    // A character the clipboard wrote with another code point than CP932
-    // (U+301C for ～, a combining sound mark for ゛...) has a fixed code of
-    // the codec's: it folds as its CP932 twin, while the text keeps it.
-    for (const cp932::FixedCode& f : cp932::kFixedCodes)
-      Width.Set(CodeBytes(static_cast<std::uint16_t>(f.code)), Width.Image(f.twin));
+// Lower-casing, then the small-kana table.
+constexpr TCharMap CaseSmallMap() {
+  TCharMap lower, small, caseSmall;
+  for (const TLowerCasePair& p : kLowerCaseTable) {
+    const TCharFold code = CodeChar(p.Code), to = CodeChar(p.Lower);
+    lower.Set(code.View(), to.View());
+  }
+  for (const TFoldPair& p : kSmallKanaTable) small.Set(p.Source, p.Replacement);
+  // Compose per character: every character maps to one of the same byte
+  // length, so composing equals applying the steps in turn.
+  const auto compose = [&](std::string_view ch) {
+    const TCharFold mid = lower.Fold(ch);
+    const TCharFold end = small.Fold(mid.View());
+    if (end.View() != ch) caseSmall.Set(ch, end.View());
+  };
+  for (unsigned b = 0; b < 256; ++b) {
+    const char ch[1] = {static_cast<char>(b)};
+    if (!IsLeadByte(static_cast<unsigned char>(b))) compose({ch, 1});
+  }
+  for (unsigned code = 0; code < 65536; ++code) {
+    if (!IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
+    const char ch[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    compose({ch, 2});
+  }
+  return caseSmall;
+}
 
-    auto lowerMap = std::make_unique<TCharMap>();
-    auto smallMap = std::make_unique<TCharMap>();
-    TCharMap& lower = *lowerMap;
-    TCharMap& small = *smallMap;
-    for (std::size_t i = 0; i < kLowerCaseTableSize; ++i)
-      lower.Set(CodeBytes(kLowerCaseTable[i].Code), CodeBytes(kLowerCaseTable[i].Lower));
-    for (const TFoldPair& p : SmallKanaTable()) small.Set(p.Source, p.Replacement);
-    // Compose per character: every character maps to one of the same byte
-    // length, so composing equals applying the steps in turn.
-    auto compose = [](TCharMap& out, const TCharMap& first, const TCharMap& second,
-                      std::string_view ch) {
-      const TCharFold mid = first.Fold(ch);
-      const TCharFold end = second.Fold(mid.View());
-      if (end.View() != ch) out.Set(ch, end.View());
-    };
-    for (unsigned b = 0; b < 256; ++b) {
-      const char ch[1] = {static_cast<char>(b)};
-      if (!IsLeadByte(static_cast<unsigned char>(b))) compose(CaseSmall, lower, small, {ch, 1});
-    }
-    for (unsigned code = 0; code < 65536; ++code) {
-      if (!IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
-      const char ch[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-      compose(CaseSmall, lower, small, {ch, 2});
-    }
-    Hyphens = CaseSmall;
-    Hyphens.Set("\x81\x5B", "-");  // ー
-    Hyphens.Set("\xB0", "-");      // ｰ
+// CaseSmallMap, then both long-vowel marks to "-".
+constexpr TCharMap HyphensMap() {
+  TCharMap hyphens = CaseSmallMap();
+  hyphens.Set("\x81\x5B", "-");  // ー
+  hyphens.Set("\xB0", "-");      // ｰ
+  return hyphens;
+}
+
+// What the folding functions read: a TCharMap with its double-byte part paged.
+template <std::size_t Pages>
+struct TFoldLookup {
+  std::array<TCharFold, 256> Single;
+  PagedTable<TCharFold, Pages> Double;
+
+  const TCharFold& Lookup(const char* ch, std::size_t length) const {
+    const auto b0 = static_cast<unsigned char>(ch[0]);
+    return length == 1 ? Single[b0] : Double[b0 << 8 | static_cast<unsigned char>(ch[1])];
   }
 };
 
-const TFoldMaps& Maps() {
-  static const TFoldMaps maps;  // built once, then only read
-  return maps;
+template <std::size_t Pages>
+constexpr TFoldLookup<Pages> PagedLookup(const TCharMap& map) {
+  return {map.Single, Paged<Pages>(map)};
 }
 
-std::string Apply(const TCharMap& map, std::string_view s) {
+constexpr auto kWidth = PagedLookup<PageCount(WidthMap())>(WidthMap());
+constexpr auto kCaseSmall = PagedLookup<PageCount(CaseSmallMap())>(CaseSmallMap());
+constexpr auto kHyphens = PagedLookup<PageCount(HyphensMap())>(HyphensMap());
+
+template <class Lookup>
+std::string Apply(const Lookup& map, std::string_view s) {
+  static constexpr TCharFold kKeep{};
   std::string out;
   // Most characters keep their length; a short result stays inside the
   // string (no allocation), as most keys do.
@@ -118,7 +152,7 @@ std::string Apply(const TCharMap& map, std::string_view s) {
     const std::size_t len = CharLength(s, i);
     // An internal sequence of the codec (longer than two bytes) folds like
     // nothing and is never looked at piece by piece.
-    const TCharFold& f = len > 2 ? TCharFold{} : map.Lookup(s.substr(i, len));
+    const TCharFold& f = len > 2 ? kKeep : map.Lookup(s.data() + i, len);
     if (f.Length == 0)
       out.append(s.data() + i, len);
     else
@@ -136,16 +170,19 @@ bool IsFullWidthSpaceAt(std::string_view s, std::size_t i) {
 
 }  // namespace
 
-void BuildWidthTable() { Maps(); }
+std::span<const TFoldPair> WidthTable() { return kWidthTable; }
+std::span<const TFoldPair> SmallKanaTable() { return kSmallKanaTable; }
+
+void BuildWidthTable() {}
 
 std::string FoldWidth(std::string_view S) {
   if (!HasDoubleByteCharacter(S)) return std::string(S);
-  return Apply(Maps().Width, S);
+  return Apply(kWidth, S);
 }
 
-std::string FoldCaseAndSmallKana(std::string_view S) { return Apply(Maps().CaseSmall, S); }
+std::string FoldCaseAndSmallKana(std::string_view S) { return Apply(kCaseSmall, S); }
 
-std::string FoldHyphens(std::string_view S) { return Apply(Maps().Hyphens, S); }
+std::string FoldHyphens(std::string_view S) { return Apply(kHyphens, S); }
 
 std::string_view TrimControls(std::string_view Text) {
   std::size_t b = 0, e = Text.size();

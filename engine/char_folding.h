@@ -31,9 +31,9 @@ std::span<const TFoldPair> WidthTable();
 // The small-kana table: 27 (large, small) pairs, in table order.
 std::span<const TFoldPair> SmallKanaTable();
 
-// Builds the lookups behind the folding functions; building again gives the
-// same lookups. The folding functions build them on first use as well, so
-// calling this is never required for correctness.
+// Does nothing: the lookups behind the folding functions are computed by
+// the compiler, so there is nothing to build or lock at run time. Kept for
+// callers that prepare the folding before first use.
 void BuildWidthTable();
 
 // Applies the width table: full-width letters, digits, symbols and space to

@@ -1,10 +1,9 @@
 #include "util/cp932.h"
 
 #include <algorithm>
-#include <array>
-#include <memory>
 
 #include "util/cp932_table.h"
+#include "util/paged_table.h"
 #include "util/sjis.h"
 
 namespace tavrin::cp932 {
@@ -22,32 +21,33 @@ constexpr std::uint16_t kNone = 0xFFFF;  // neither a CP932 code nor a character
 constexpr char32_t kInvalid = 0xFFFFFFFF;  // an ill-formed UTF-8 sequence
 constexpr char32_t kReplacementCharacter = U'\uFFFD';
 
-// Array lookups in both directions: characters of the BMP to codes, codes
-// (a byte, or lead << 8 | trail) to characters. The fixed codes are included.
-struct Tables {
-  std::array<std::uint16_t, 0x10000> encode;
-  std::array<std::uint16_t, 0x10000> decode;
-};
-
-std::unique_ptr<const Tables> BuildTables() {
-  auto t = std::make_unique<Tables>();
-  t->encode.fill(kNone);
-  t->decode.fill(kNone);
-  for (std::size_t i = 0; i < table::kDecodeSize; ++i)
-    t->decode[table::kDecode[i].first] = table::kDecode[i].second;
-  for (std::size_t i = 0; i < table::kEncodeSize; ++i)
-    t->encode[table::kEncode[i].first] = table::kEncode[i].second;
-  for (const FixedCode& f : kFixedCodes) {
-    t->encode[f.character] = static_cast<std::uint16_t>(f.code);
-    t->decode[f.code] = static_cast<std::uint16_t>(f.character);
-  }
+// Array lookups in both directions, computed by the compiler: characters of
+// the BMP to codes, codes (a byte, or lead << 8 | trail) to characters. The
+// fixed codes are included.
+constexpr FullTable<std::uint16_t> FullEncode() {
+  FullTable<std::uint16_t> t;
+  t.fill(kNone);
+  for (const table::Pair& p : table::kEncode) t[p.first] = p.second;
+  for (const FixedCode& f : kFixedCodes) t[f.character] = static_cast<std::uint16_t>(f.code);
   return t;
 }
 
-const Tables& StaticTables() {
-  static const std::unique_ptr<const Tables> tables = BuildTables();
-  return *tables;
+constexpr FullTable<std::uint16_t> FullDecode() {
+  FullTable<std::uint16_t> t;
+  t.fill(kNone);
+  for (const table::Pair& p : table::kDecode) t[p.first] = p.second;
+  for (const FixedCode& f : kFixedCodes) t[f.code] = static_cast<std::uint16_t>(f.character);
+  return t;
 }
+
+constexpr auto kEncodeTable = Paged<PageCount(FullEncode(), kNone)>(FullEncode(), kNone);
+constexpr auto kDecodeTable = Paged<PageCount(FullDecode(), kNone)>(FullDecode(), kNone);
+
+// A round trip through both lookups, a single byte and a fixed code included.
+static_assert(kDecodeTable[kEncodeTable[U'\u3042']] == U'\u3042' &&
+              kDecodeTable[kEncodeTable[U'\uFF71']] == U'\uFF71' &&
+              kEncodeTable[U'\u301C'] == 0x8540 && kDecodeTable[0x8540] == U'\u301C' &&
+              kEncodeTable[U'\u00E9'] == kNone);
 
 // Reads the UTF-8 sequence at s[i]. Returns its length; *c is the character,
 // or kInvalid for an ill-formed sequence, whose length is then that of its
@@ -108,7 +108,6 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 EncodeResult FromUtf8(std::string_view utf8) {
-  const Tables& t = StaticTables();
   EncodeResult r;
   // Mostly no longer than the input (a Japanese character takes three UTF-8
   // bytes and two CP932 bytes); grows where plane sequences make it longer.
@@ -127,7 +126,7 @@ EncodeResult FromUtf8(std::string_view utf8) {
     }
     char32_t c;
     i += ReadUtf8(utf8, i, &c);
-    const std::uint16_t code = c < 0x10000 ? t.encode[c] : kNone;
+    const std::uint16_t code = c < 0x10000 ? kEncodeTable[c] : kNone;
     if (c == kInvalid) {
       out[o++] = kReplacement;
       ++r.replaced;
@@ -183,7 +182,6 @@ char32_t PlaneCharacter(const char* s) {
 }  // namespace
 
 std::string ToUtf8(std::string_view cp932) {
-  const Tables& t = StaticTables();
   std::string out;
   out.reserve(cp932.size() + cp932.size() / 2);
   for (std::size_t i = 0; i < cp932.size();) {
@@ -196,7 +194,7 @@ std::string ToUtf8(std::string_view cp932) {
     char32_t c = kReplacementCharacter;
     const std::size_t length = CharLength(cp932, i);
     if (!IsLeadByte(b)) {
-      if (t.decode[b] != kNone) c = t.decode[b];
+      if (kDecodeTable[b] != kNone) c = kDecodeTable[b];
       ++i;
     } else if (length == 6) {
       c = PlaneCharacter(cp932.data() + i);
@@ -206,7 +204,7 @@ std::string ToUtf8(std::string_view cp932) {
       i += length;  // an escaped code of CP932 input, or a sequence cut short
     } else if (length == 2 && IsTrailByte(static_cast<unsigned char>(cp932[i + 1]))) {
       const unsigned code = b << 8 | static_cast<unsigned char>(cp932[i + 1]);
-      if (t.decode[code] != kNone) c = t.decode[code];
+      if (kDecodeTable[code] != kNone) c = kDecodeTable[code];
       i += 2;
     } else {
       ++i;  // a lead byte at the end or before a byte that cannot follow it

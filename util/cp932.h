@@ -1,7 +1,7 @@
 #pragma once
 // The one codec between Unicode text (UTF-8 here) and the CP932 bytes the
 // engine works on. Decoding and encoding follow the Microsoft CP932 table
-// (util/cp932_table.cpp, generated); for a character with several codes (the
+// (util/cp932_table.h, generated); for a character with several codes (the
 // NEC and IBM duplicates) encoding picks the code CP932 itself picks.
 //
 // Every character CP932 cannot represent has a fixed internal form, the same

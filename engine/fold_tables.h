@@ -1,14 +1,15 @@
+#pragma once
 // The folding tables as data, in table order. Sources are double-byte
 // characters (width table) or characters of either length (small-kana table);
-// replacements are Shift-JIS bytes.
+// replacements are Shift-JIS bytes. The folding lookups are computed from
+// them at compile time (engine/char_folding.cpp).
 #include <iterator>
 
 #include "engine/char_folding.h"
 
 namespace tavrin {
-namespace {
 
-constexpr TFoldPair kWidthTable[] = {
+inline constexpr TFoldPair kWidthTable[] = {
     {"\x82\x60", "\x41"},  // Ａ -> A
     {"\x82\x61", "\x42"},  // Ｂ -> B
     {"\x82\x62", "\x43"},  // Ｃ -> C
@@ -281,7 +282,7 @@ constexpr TFoldPair kWidthTable[] = {
 };
 static_assert(std::size(kWidthTable) == 269);
 
-constexpr TFoldPair kSmallKanaTable[] = {
+inline constexpr TFoldPair kSmallKanaTable[] = {
     {"\x82\xA0", "\x82\x9F"},  // あ -> ぁ
     {"\x82\xA2", "\x82\xA1"},  // い -> ぃ
     {"\x82\xA4", "\x82\xA3"},  // う -> ぅ
@@ -311,10 +312,5 @@ constexpr TFoldPair kSmallKanaTable[] = {
     {"\xD6", "\xAE"},  // ﾖ -> ｮ
 };
 static_assert(std::size(kSmallKanaTable) == 27);
-
-}  // namespace
-
-std::span<const TFoldPair> WidthTable() { return kWidthTable; }
-std::span<const TFoldPair> SmallKanaTable() { return kSmallKanaTable; }
 
 }  // namespace tavrin
