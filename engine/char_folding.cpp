@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/fold_tables.h"
 #include "engine/lower_case_table.h"
@@ -93,21 +94,15 @@ constexpr TCharMap CaseSmallMap() {
   }
   for (const TFoldPair& p : kSmallKanaTable) small.Set(p.Source, p.Replacement);
   // Compose per character: every character maps to one of the same byte
-  // length, so composing equals applying the steps in turn.
+  // length, so composing equals applying the steps in turn. Only a source
+  // of either table can change.
   const auto compose = [&](std::string_view ch) {
     const TCharFold mid = lower.Fold(ch);
     const TCharFold end = small.Fold(mid.View());
     if (end.View() != ch) caseSmall.Set(ch, end.View());
   };
-  for (unsigned b = 0; b < 256; ++b) {
-    const char ch[1] = {static_cast<char>(b)};
-    if (!IsLeadByte(static_cast<unsigned char>(b))) compose({ch, 1});
-  }
-  for (unsigned code = 0; code < 65536; ++code) {
-    if (!IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
-    const char ch[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-    compose({ch, 2});
-  }
+  for (const TLowerCasePair& p : kLowerCaseTable) compose(CodeChar(p.Code).View());
+  for (const TFoldPair& p : kSmallKanaTable) compose(p.Source);
   return caseSmall;
 }
 
@@ -133,6 +128,9 @@ struct TFoldLookup {
 
 template <std::size_t Pages>
 constexpr TFoldLookup<Pages> PagedLookup(const TCharMap& map) {
+  // Apply writes a result into the input's length.
+  for (const TCharFold& f : map.Single)
+    if (f.Length > 1) throw "a single-byte character folds to two bytes";
   return {map.Single, Paged<Pages>(map)};
 }
 
@@ -143,22 +141,28 @@ constexpr auto kHyphens = PagedLookup<PageCount(HyphensMap())>(HyphensMap());
 template <class Lookup>
 std::string Apply(const Lookup& map, std::string_view s) {
   static constexpr TCharFold kKeep{};
-  std::string out;
-  // Most characters keep their length; a short result stays inside the
-  // string (no allocation), as most keys do.
-  out.reserve(s.size());
+  // No character grows (PagedLookup checks it), so the result fits in the
+  // input's length; a short one stays inside the string (no allocation), as
+  // most keys do.
+  std::string out(s.size(), '\0');
+  char* o = out.data();
   std::size_t i = 0;
   while (i < s.size()) {
     const std::size_t len = CharLength(s, i);
     // An internal sequence of the codec (longer than two bytes) folds like
     // nothing and is never looked at piece by piece.
     const TCharFold& f = len > 2 ? kKeep : map.Lookup(s.data() + i, len);
-    if (f.Length == 0)
-      out.append(s.data() + i, len);
-    else
-      out.append(f.Bytes, f.Length);
+    if (f.Length == 0) {
+      std::memcpy(o, s.data() + i, len);
+      o += len;
+    } else {
+      o[0] = f.Bytes[0];
+      if (f.Length == 2) o[1] = f.Bytes[1];
+      o += f.Length;
+    }
     i += len;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 
