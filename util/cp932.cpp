@@ -1,6 +1,7 @@
 #include "util/cp932.h"
 
 #include <algorithm>
+#include <span>
 
 #include "util/cp932_table.h"
 #include "util/paged_table.h"
@@ -24,24 +25,27 @@ constexpr char32_t kReplacementCharacter = U'\uFFFD';
 // Array lookups in both directions, computed by the compiler: characters of
 // the BMP to codes, codes (a byte, or lead << 8 | trail) to characters. The
 // fixed codes are included.
-constexpr FullTable<std::uint16_t> FullEncode() {
+enum class Direction { kEncode, kDecode };
+
+constexpr FullTable<std::uint16_t> FullLookup(Direction d) {
+  const bool encode = d == Direction::kEncode;
   FullTable<std::uint16_t> t;
   t.fill(kNone);
-  for (const table::Pair& p : table::kEncode) t[p.first] = p.second;
-  for (const FixedCode& f : kFixedCodes) t[f.character] = static_cast<std::uint16_t>(f.code);
+  using Pairs = std::span<const table::Pair>;
+  for (const table::Pair& p : encode ? Pairs(table::kEncode) : Pairs(table::kDecode))
+    t[p.first] = p.second;
+  for (const FixedCode& f : kFixedCodes) {
+    const auto character = static_cast<std::uint16_t>(f.character);
+    const auto code = static_cast<std::uint16_t>(f.code);
+    t[encode ? character : code] = encode ? code : character;
+  }
   return t;
 }
 
-constexpr FullTable<std::uint16_t> FullDecode() {
-  FullTable<std::uint16_t> t;
-  t.fill(kNone);
-  for (const table::Pair& p : table::kDecode) t[p.first] = p.second;
-  for (const FixedCode& f : kFixedCodes) t[f.code] = static_cast<std::uint16_t>(f.character);
-  return t;
-}
-
-constexpr auto kEncodeTable = Paged<PageCount(FullEncode(), kNone)>(FullEncode(), kNone);
-constexpr auto kDecodeTable = Paged<PageCount(FullDecode(), kNone)>(FullDecode(), kNone);
+constexpr auto kEncodeTable = Paged<PageCount(FullLookup(Direction::kEncode), kNone)>(
+    FullLookup(Direction::kEncode), kNone);
+constexpr auto kDecodeTable = Paged<PageCount(FullLookup(Direction::kDecode), kNone)>(
+    FullLookup(Direction::kDecode), kNone);
 
 // A round trip through both lookups, a single byte and a fixed code included.
 static_assert(kDecodeTable[kEncodeTable[U'\u3042']] == U'\u3042' &&
