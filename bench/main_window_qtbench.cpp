@@ -1,8 +1,12 @@
-// Drives the real main window on the offscreen platform with generated lines
-// (gen_lines_bench beside this program): the time from the key press to the
-// filled list for F5 and F6, and for a click on each column header, beside
-// the batch program's core on the same input.
-// Usage: QT_QPA_PLATFORM=offscreen main_window_qtbench [LINES...]
+// Drives the real main window on the offscreen platform with generated lines:
+// the time from the key press to the filled list for F5 and F6, and for a
+// click on each column header, beside the batch program's core on the same
+// input, with the process's peak memory during each. The repeat-heavy words
+// of gen_lines_bench (beside this program) run at every size given; at the
+// largest, also all distinct lines ("1" to N, as seq writes them) and the
+// generator's mostly distinct codes, for F5 and F6. A shape named first runs
+// alone, at every size given (for profiling one).
+// Usage: QT_QPA_PLATFORM=offscreen main_window_qtbench [repeats|distinct|codes] [LINES...]
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -12,6 +16,8 @@
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <functional>
 
 #include "app/batch_command.h"
@@ -43,10 +49,31 @@ double Best(const std::function<void()>& action) {
   return best;
 }
 
-std::string Generate(long lines) {
+// Resets the peak resident size to the present one; PeakMb then gives the
+// peak since.
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+double PeakMb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024;
+  }
+  return 0;
+}
+
+enum class Shape { Repeats, Distinct, Codes };
+
+std::string Generate(Shape shape, long lines) {
+  if (shape == Shape::Distinct) {
+    std::string out;
+    for (long i = 1; i <= lines; ++i) out += std::to_string(i) + "\r\n";
+    return out;
+  }
+  QStringList args{QString::number(lines)};
+  if (shape == Shape::Codes) args.prepend(QStringLiteral("codes"));
   QProcess gen;
-  gen.start(QCoreApplication::applicationDirPath() + QStringLiteral("/gen_lines_bench"),
-            {QString::number(lines)});
+  gen.start(QCoreApplication::applicationDirPath() + QStringLiteral("/gen_lines_bench"), args);
   if (!gen.waitForFinished(-1) || gen.exitCode() != 0) qFatal("gen_lines_bench failed");
   const QByteArray out = gen.readAllStandardOutput();
   return std::string(out.constData(), static_cast<std::size_t>(out.size()));
@@ -57,8 +84,15 @@ std::string Generate(long lines) {
 int main(int argc, char** argv) {
   tavrin::SetUpMemory();
   QApplication app(argc, argv);
+  const std::vector<std::pair<Shape, const char*>> shapes = {
+      {Shape::Repeats, "repeats"}, {Shape::Distinct, "distinct"}, {Shape::Codes, "codes"}};
+  int first = 1;
+  const char* only = nullptr;
+  for (const auto& [shape, name] : shapes) {
+    if (argc > 1 && std::strcmp(argv[1], name) == 0) only = name, first = 2;
+  }
   std::vector<long> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::atol(argv[i]));
+  for (int i = first; i < argc; ++i) sizes.push_back(std::atol(argv[i]));
   if (sizes.empty()) sizes = {100000, 1000000};
 
   QTemporaryDir folder;
@@ -85,29 +119,58 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
   };
 
-  std::printf("%-8s %-22s %9s %9s %7s\n", "lines", "action", "window_s", "batch_s", "ratio");
-  for (const long n : sizes) {
-    const std::string input = Generate(n);
+  std::printf("%-8s %-9s %-22s %9s %9s %7s %9s %9s\n", "lines", "shape", "action", "window_s",
+              "batch_s", "ratio", "window_MB", "batch_MB");
+  const auto measure = [&](Shape shape, const char* name, long n, bool sorts) {
+    const std::string input = Generate(shape, n);
     QGuiApplication::clipboard()->setText(QString::fromStdString(cp932::ToUtf8(input)));
 
     TBatchOptions options;
+    struct Figures {
+      double seconds, peakMb;
+    };
+    // The best time of the runs and the peak memory over them.
+    const auto timed = [&](const std::function<void()>& action) {
+      ResetPeak();
+      const double seconds = Best(action);
+      return Figures{seconds, PeakMb()};
+    };
     const auto batch = [&](bool similar) {
       options.Similar = similar;
-      return Best([&] { RunBatch(options, input); });
+      return timed([&] { RunBatch(options, input); });
     };
-    const double batchSimilar = batch(true), batchAll = batch(false);
-    const auto row = [&](const char* action, double window, double reference) {
-      std::printf("%-8ld %-22s %9.3f %9.3f %7.2f\n", n, action, window, reference, window / reference);
+    const Figures batchSimilar = batch(true), batchAll = batch(false);
+    const auto row = [&](const char* action, Figures window, Figures reference) {
+      // Padded to 22 columns: each kanji of a caption is 3 bytes, 2 columns.
+      int columns = 0;
+      for (const char* p = action; *p; ++p) columns += (*p & 0xC0) == 0x80 ? 0 : (*p & 0x80) ? 2 : 1;
+      std::printf("%-8ld %-9s %s%*s %9.3f %9.3f %7.2f %9.0f %9.0f\n", n, name, action,
+                  std::max(0, 22 - columns), "", window.seconds,
+                  reference.seconds, window.seconds / reference.seconds, window.peakMb,
+                  reference.peakMb);
       std::fflush(stdout);
     };
 
-    row("F5 [類字抽出]", Best([&] { press(Qt::Key_F5); }), batchSimilar);
-    const double all = Best([&] { press(Qt::Key_F6); });
-    row("F6 [全データ]", all, batchAll);
+    row("F5 [類字抽出]", timed([&] { press(Qt::Key_F5); }), batchSimilar);
+    row("F6 [全データ]", timed([&] { press(Qt::Key_F6); }), batchAll);
     const int rows = window.ResultModel()->Count();
-    row("sort by text", Best([&] { clickHeader(0); }), batchAll);
-    row("sort by count", Best([&] { clickHeader(1); }), batchAll);
-    std::printf("%-8ld %d rows listed, %zu dialogs answered\n", n, rows, modal.Calls().size());
+    if (sorts) {
+      row("sort by text", timed([&] { clickHeader(0); }), batchAll);
+      row("sort by count", timed([&] { clickHeader(1); }), batchAll);
+    }
+    std::printf("%-8ld %-9s %d rows listed, %zu dialogs answered\n", n, name, rows,
+                modal.Calls().size());
+  };
+  const long largest = *std::max_element(sizes.begin(), sizes.end());
+  for (const auto& [shape, name] : shapes) {
+    if (only) {
+      if (std::strcmp(name, only) == 0)
+        for (const long n : sizes) measure(shape, name, n, shape == Shape::Repeats);
+    } else if (shape == Shape::Repeats) {
+      for (const long n : sizes) measure(shape, name, n, true);
+    } else {
+      measure(shape, name, largest, false);
+    }
   }
   return 0;
 }
