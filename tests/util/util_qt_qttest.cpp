@@ -1,9 +1,10 @@
-// Wait cursor and the two window routines.
+// Wait cursor, the two window routines and the clipboard text's conversion.
 #include <QCheckBox>
 #include <QLabel>
 #include <QtTest>
 #include <stdexcept>
 
+#include "util/qt/qsjis.h"
 #include "util/qt/wait_cursor.h"
 #include "util/qt/window_routines.h"
 
@@ -79,6 +80,27 @@ class UtilQtTest : public QObject {
     DragFormByClient(&form, Qt::LeftButton);
     QCOMPARE(moves, 2);
     SetSystemMove(before);
+  }
+
+  void toSjisEncodesEveryLengthAndReplacesLoneSurrogates() {
+    // Each UTF-8 length (1 to 4 bytes) as the codec would read it; a lone
+    // surrogate anywhere becomes "?" and counts.
+    const struct {
+      QString text;
+      const char* utf8;  // what the codec must be given
+      std::size_t lone;
+    } cases[] = {
+        {QStringLiteral("a\u00A7\u00E9\u30A2\uFF71\U00020BB7\U0001F600z"),
+         "a\u00A7\u00E9\u30A2\uFF71\U00020BB7\U0001F600z", 0},
+        {QString(QChar(0xDC00)) + QStringLiteral("x") + QChar(0xD800), "?x?", 2},
+        {QString(QChar(0xD800)) + QChar(0xD83D) + QChar(0xDE00), "?\U0001F600", 1},
+    };
+    for (const auto& c : cases) {
+      const cp932::EncodeResult want = cp932::FromUtf8(c.utf8);
+      std::size_t replaced = 99;
+      QCOMPARE(ToSjis(c.text, &replaced), want.bytes);
+      QCOMPARE(replaced, want.replaced + c.lone);
+    }
   }
 };
 

@@ -20,24 +20,33 @@ inline QString FromSjis(std::string_view sjis) {
 // the lone surrogates.
 inline std::string ToSjis(const QString& text, std::size_t* replaced = nullptr) {
   std::size_t lone = 0;
-  std::string utf8;
   const qsizetype n = text.size();
-  utf8.reserve(static_cast<std::size_t>(n));
-  const QChar* u = text.constData();
+  // At most 3 bytes per UTF-16 unit (a pair of two makes 4).
+  std::string utf8(static_cast<std::size_t>(n) * 3, '\0');
+  char* out = utf8.data();
+  const auto put = [&out](char32_t c, int tail) {
+    static constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+    *out++ = static_cast<char>(kLead[tail] | (c >> (6 * tail)));
+    for (int k = tail - 1; k >= 0; --k) *out++ = static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+  };
+  const char16_t* u = reinterpret_cast<const char16_t*>(text.utf16());
   for (qsizetype i = 0; i < n; ++i) {
-    const char16_t c = u[i].unicode();
+    const char16_t c = u[i];
     if (c < 0x80) {
-      utf8.push_back(static_cast<char>(c));
+      *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      put(c, 1);
     } else if (!QChar::isSurrogate(c)) {
-      cp932::AppendUtf8(utf8, c);
-    } else if (QChar::isHighSurrogate(c) && i + 1 < n && u[i + 1].isLowSurrogate()) {
-      cp932::AppendUtf8(utf8, QChar::surrogateToUcs4(c, u[i + 1].unicode()));
+      put(c, 2);
+    } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(u[i + 1])) {
+      put(QChar::surrogateToUcs4(c, u[i + 1]), 3);
       ++i;
     } else {
-      utf8.push_back(cp932::kReplacement);
+      *out++ = cp932::kReplacement;
       ++lone;
     }
   }
+  utf8.resize(static_cast<std::size_t>(out - utf8.data()));
   cp932::EncodeResult r = cp932::FromUtf8(utf8);
   if (replaced) *replaced = r.replaced + lone;
   return std::move(r.bytes);
