@@ -2,6 +2,7 @@
 // Conversions between QString and the CP932 bytes the core works on, over
 // the one codec.
 #include <QString>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,9 +22,10 @@ inline QString FromSjis(std::string_view sjis) {
 inline std::string ToSjis(const QString& text, std::size_t* replaced = nullptr) {
   std::size_t lone = 0;
   const qsizetype n = text.size();
-  // At most 3 bytes per UTF-16 unit (a pair of two makes 4).
-  std::string utf8(static_cast<std::size_t>(n) * 3, '\0');
-  char* out = utf8.data();
+  // At most 3 bytes per UTF-16 unit (a pair of two makes 4). Left
+  // uninitialised: only the part written becomes resident.
+  const std::unique_ptr<char[]> utf8(new char[static_cast<std::size_t>(n) * 3]);
+  char* out = utf8.get();
   const auto put = [&out](char32_t c, int tail) {
     static constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
     *out++ = static_cast<char>(kLead[tail] | (c >> (6 * tail)));
@@ -46,8 +48,8 @@ inline std::string ToSjis(const QString& text, std::size_t* replaced = nullptr) 
       ++lone;
     }
   }
-  utf8.resize(static_cast<std::size_t>(out - utf8.data()));
-  cp932::EncodeResult r = cp932::FromUtf8(utf8);
+  cp932::EncodeResult r =
+      cp932::FromUtf8(std::string_view(utf8.get(), static_cast<std::size_t>(out - utf8.get())));
   if (replaced) *replaced = r.replaced + lone;
   return std::move(r.bytes);
 }
