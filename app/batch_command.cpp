@@ -148,9 +148,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   manager.FUpper = Options.Upper;
   manager.FHyphenTerminate = Options.HyphenTerminate;
   manager.FHyphen = Options.Hyphen;
-  std::vector<TUniqueItem*> inputOrder;
-  BuildData(manager, lines, Options.ExtractSort, {},
-            Options.Output == TBatchOptions::TOutput::Copy ? nullptr : &inputOrder);
+  BuildData(manager, lines, Options.ExtractSort);
 
   std::vector<TResultRow> rows;
   if (Options.Similar) {
@@ -161,7 +159,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   output.Summary =
       cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows.size()));
   if (Options.Output != TBatchOptions::TOutput::Copy) {
-    const std::vector<TVariantGroup> groups = VariantGroups(rows, inputOrder);
+    const std::vector<TVariantGroup> groups = VariantGroups(rows);
     std::string text = normalize ? NormalizedText(given, groups, Options.Trim) : VariantMapText(groups);
     output.Out = EncodeText(std::move(text), decoded.Encoding, decoded.Bom);
     return output;

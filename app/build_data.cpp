@@ -13,12 +13,13 @@ int ProgressPercent(std::size_t Index, std::size_t n) {
 }
 
 bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
-               const TStatusFn& Status, std::vector<TUniqueItem*>* InputOrder) {
+               const TStatusFn& Status) {
   if (Lines.empty()) return false;
   Manager.Clear();
   const std::size_t n = Lines.size();
+  // The items refer to their texts inside the lines' buffer.
   const auto addRange = [&](std::size_t from, std::size_t to) {
-    Manager.AddAll(to - from, [&](std::size_t i) { return Lines[from + i]; });
+    Manager.AddAll(Lines.Store(), Lines.Bytes(), to - from, [&](std::size_t i) { return Lines[from + i]; });
   };
   if (!Status) {
     addRange(0, n);
@@ -40,10 +41,6 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
   }
   if (Status) Status(OrganizingText());
   Manager.Organize();
-  if (InputOrder != nullptr) {
-    InputOrder->resize(static_cast<std::size_t>(Manager.Count()));
-    for (std::int32_t i = 0; i < Manager.Count(); ++i) (*InputOrder)[static_cast<std::size_t>(i)] = Manager.Items(i);
-  }
   if (ExtractSort) Manager.Sort();
   return true;
 }

@@ -27,9 +27,7 @@ using TStatusFn = std::function<void(const std::string& text)>;
 //
 // Lines empty: returns false and leaves the manager untouched; the caller
 // shows NoLinesMessage and goes on with its summary. Otherwise true.
-// InputOrder, when given, receives the items in the order their texts first
-// occurred (the collection's order before Sort).
 bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
-               const TStatusFn& Status = {}, std::vector<TUniqueItem*>* InputOrder = nullptr);
+               const TStatusFn& Status = {});
 
 }  // namespace tavrin

@@ -68,8 +68,8 @@ TClipboardLines TClipboardLines::Split(std::string Text) {
     Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
   }
   if (Text.size() >= kMaxText) throw std::length_error("clipboard text of 4 GiB or more");
-  lines.FBuffer = std::move(Text);
-  lines.FSpans = SplitLineSpans(lines.FBuffer);
+  lines.FBuffer = std::make_shared<std::string>(std::move(Text));
+  lines.FSpans = SplitLineSpans(*lines.FBuffer);
   return lines;
 }
 
@@ -81,16 +81,18 @@ std::vector<std::string> TClipboardLines::ToVector() const {
 }
 
 void TClipboardLines::JoinQuotedCells() {
+  if (FBuffer.use_count() > 1) FBuffer = std::make_shared<std::string>(*FBuffer);
+  std::string& buffer = *FBuffer;
   const std::size_t count = FSpans.size();
   for (std::size_t i = 0; i + 1 < count; ++i) {
     TSpan& first = FSpans[i];
     TSpan& second = FSpans[i + 1];
-    if (!JoinsCells({FBuffer.data() + first.Start, first.Length}, {FBuffer.data() + second.Start, second.Length}))
+    if (!JoinsCells({buffer.data() + first.Start, first.Length}, {buffer.data() + second.Start, second.Length}))
       continue;
     // Each line is changed at most once and a line break separated the two,
     // so the second part fits behind the first within the buffer.
     const std::size_t tail = second.Length - 1;
-    std::memmove(&FBuffer[first.Start + first.Length], &FBuffer[second.Start], tail);
+    std::memmove(&buffer[first.Start + first.Length], &buffer[second.Start], tail);
     first.Start += 1;
     first.Length = static_cast<std::uint32_t>(first.Length - 1 + tail);
     second.Length = 0;
@@ -99,7 +101,7 @@ void TClipboardLines::JoinQuotedCells() {
 
 void TClipboardLines::RemoveBlankLines() {
   const auto blank = [this](const TSpan& span) {
-    return IsBlankLine({FBuffer.data() + span.Start, span.Length});
+    return IsBlankLine({FBuffer->data() + span.Start, span.Length});
   };
   FSpans.erase(std::remove_if(FSpans.begin(), FSpans.end(), blank), FSpans.end());
 }

@@ -7,6 +7,7 @@
 // million), each line a view into it. A line holds no line-break bytes.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,8 +46,12 @@ class TClipboardLines {
   std::size_t size() const noexcept { return FSpans.size(); }
   bool empty() const noexcept { return FSpans.empty(); }
   std::string_view operator[](std::size_t i) const noexcept {
-    return {FBuffer.data() + FSpans[i].Start, FSpans[i].Length};
+    return {FBuffer->data() + FSpans[i].Start, FSpans[i].Length};
   }
+  // The buffer every line lies in, and what keeps it alive: a collection
+  // can refer to the lines there instead of copying them.
+  std::string_view Bytes() const noexcept { return *FBuffer; }
+  std::shared_ptr<const void> Store() const noexcept { return FBuffer; }
   std::vector<std::string> ToVector() const;
 
   // The joining pass for spreadsheet cells that span two lines: for i from
@@ -64,7 +69,8 @@ class TClipboardLines {
 
  private:
   using TSpan = TLineSpan;
-  std::string FBuffer;
+  // Shared with the collections that refer to it; changed only while not.
+  std::shared_ptr<std::string> FBuffer = std::make_shared<std::string>();
   std::vector<TSpan> FSpans;
 };
 

@@ -9,7 +9,7 @@ namespace tavrin {
 namespace {
 
 void AppendCopyLine(std::string& out, const TResultRow& row, bool copyCount) {
-  out += row.Item->FText;
+  out += row.Item->Text();
   if (copyCount) {
     out += '\t';
     out += std::to_string(row.Count);

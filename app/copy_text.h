@@ -24,7 +24,7 @@ struct TCopyResult {
   std::string Message;  // for InformationDialog, in every case
 };
 
-// One copied line without its line end: the item's FText (never the quoted
+// One copied line without its line end: the item's text (never the quoted
 // caption), with CopyCount a TAB and the row's count as plain decimal.
 std::string CopyLine(const TResultRow& Row, bool CopyCount);
 

@@ -12,15 +12,20 @@ namespace {
 // with some marks set, as soon as either turns out not to hold.
 bool MarkAdjacent(TUniqueManager& Manager, std::int32_t count) {
   TUniqueItem* previous = nullptr;
+  std::string_view previousKey;
   for (std::int32_t i = 0; i < count; ++i) {
     TUniqueItem* item = Manager.Items(i);
-    if (i + 8 < count) __builtin_prefetch(Manager.Items(i + 8));
-    if (!PlainKey(*item)) return false;
+    const std::string_view key = item->Key();
+    if (!PlainKey(key)) return false;
     if (previous != nullptr) {
-      if (PaddedKeyOrder(previous, item) > 0) return false;
-      if (previous->FKey == item->FKey) previous->FSimilar = item->FSimilar = true;
+      if (PaddedKeyOrder({previousKey, previous->Text()}, {key, item->Text()}) > 0) return false;
+      if (previousKey == key) {
+        previous->SetSimilar(true);
+        item->SetSimilar(true);
+      }
     }
     previous = item;
+    previousKey = key;
   }
   return true;
 }
@@ -31,6 +36,7 @@ bool MarkSimilar(TUniqueManager& Manager) {
   const std::int32_t count = Manager.Count();
   if (count == 0) return false;
   Manager.ClearSimilar();
+  Manager.MakeKeys();
   // A sorted list, the usual case, needs no look-ups.
   if (MarkAdjacent(Manager, count)) return true;
   Manager.ClearSimilar();
@@ -40,10 +46,10 @@ bool MarkSimilar(TUniqueManager& Manager) {
   firstOfKey.reserve(static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) {
     TUniqueItem* item = Manager.Items(i);
-    auto [first, inserted] = firstOfKey.try_emplace(item->FKey, item);
+    auto [first, inserted] = firstOfKey.try_emplace(item->Key(), item);
     if (!inserted) {
-      (*first)->FSimilar = true;
-      item->FSimilar = true;
+      (*first)->SetSimilar(true);
+      item->SetSimilar(true);
     }
   }
   return true;

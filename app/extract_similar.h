@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-// ClearSimilar, then FSimilar on exactly the items whose FKey (byte for
+// ClearSimilar, then the similar mark on exactly the items whose key (byte for
 // byte) another item shares. Returns false, marking nothing, when the
 // manager has no items (the list then keeps its rows). The caller lists the
 // marked items with FillRows(SimilarOnly = true).

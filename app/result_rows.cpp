@@ -14,18 +14,18 @@ std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly
   const std::int32_t count = Manager.Count();
   for (std::int32_t i = 0; i < count; ++i) {
     TUniqueItem* item = Manager.Items(i);
-    if (!(SimilarOnly ? item->FSimilar : item->FShown)) continue;
-    rows.push_back({item, ownCount ? item->FCount : item->FMergedCount});
+    if (!(SimilarOnly ? item->Similar() : item->Shown())) continue;
+    rows.push_back({item, ownCount ? item->FCount : item->MergedCount()});
   }
   return rows;
 }
 
 std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote) {
-  if (!ExprsQuote) return Item.FText;
+  if (!ExprsQuote) return std::string(Item.Text());
   std::string caption;
-  caption.reserve(Item.FText.size() + 2);
+  caption.reserve(Item.Text().size() + 2);
   caption += '"';
-  caption += Item.FText;
+  caption += Item.Text();
   caption += '"';
   return caption;
 }
@@ -59,13 +59,13 @@ std::string Quoted(std::string text, bool ExprsQuote) {
 }  // namespace
 
 std::string ShownCaption(const TUniqueItem& Item, bool ExprsQuote) {
-  if (Item.FText.size() <= kShownCaptionBytes) return RowCaption(Item, ExprsQuote);
-  return Quoted(ShownText(Item.FText, kShownCaptionBytes), ExprsQuote);
+  if (Item.Text().size() <= kShownCaptionBytes) return RowCaption(Item, ExprsQuote);
+  return Quoted(ShownText(Item.Text(), kShownCaptionBytes), ExprsQuote);
 }
 
 std::string CaptionToolTip(const TUniqueItem& Item, bool ExprsQuote) {
-  if (Item.FText.size() <= kShownCaptionBytes) return {};
-  return Quoted(ShownText(Item.FText, kToolTipBytes, kToolTipLineBytes), ExprsQuote);
+  if (Item.Text().size() <= kShownCaptionBytes) return {};
+  return Quoted(ShownText(Item.Text(), kToolTipBytes, kToolTipLineBytes), ExprsQuote);
 }
 
 std::string CountText(std::int32_t Count) {

@@ -18,14 +18,14 @@ struct TResultRow {
 };
 
 // The rows of FillList, in the collection's order (Items 0 .. Count - 1):
-// - SimilarOnly: every item with FSimilar set, with its own FCount;
-// - otherwise every item with FShown set, with its own FCount when Zenkaku
-//   and Upper are both on, else with its FMergedCount.
+// - SimilarOnly: every item marked similar, with its own FCount;
+// - otherwise every item shown, with its own FCount when Zenkaku and Upper
+//   are both on, else with its merged count.
 // Zenkaku and Upper are the window's FZenkaku and FUpper.
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
                                  bool Upper);
 
-// The "文字列" caption: FText, between two double quotes when ExprsQuote is on.
+// The "文字列" caption: the text, between two double quotes when ExprsQuote is on.
 std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote);
 // Text for the eye: at most MaxBytes bytes of whole characters, followed by
 // "…" when anything was cut; with LineBytes set, a line break ('\n') after
@@ -33,7 +33,7 @@ std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote);
 // a line of megabytes paints as fast as a short one.
 std::string ShownText(std::string_view Text, std::size_t MaxBytes, std::size_t LineBytes = 0);
 // The caption as the list draws it and its tool-tip (empty when the caption
-// is drawn whole): both cut from FText without copying all of it.
+// is drawn whole): both cut from the text without copying all of it.
 inline constexpr std::size_t kShownCaptionBytes = 512;
 inline constexpr std::size_t kToolTipBytes = 2048;
 inline constexpr std::size_t kToolTipLineBytes = 96;

@@ -1,8 +1,6 @@
 #include "app/variant_groups.h"
 
 #include <cstring>
-#include <limits>
-#include <unordered_map>
 
 #include "app/clipboard_lines.h"
 #include "engine/char_folding.h"
@@ -10,33 +8,23 @@
 
 namespace tavrin {
 
-std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
-                                         std::span<TUniqueItem* const> InputOrder) {
+std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows) {
   std::vector<TVariantGroup> groups;
   TTextIndex<std::size_t> groupOfKey;
   groupOfKey.reserve(Rows.size());
   for (const TResultRow& row : Rows) {
-    auto [group, inserted] = groupOfKey.try_emplace(row.Item->FKey, groups.size());
+    auto [group, inserted] = groupOfKey.try_emplace(row.Item->Key(), groups.size());
     if (inserted) groups.emplace_back();
     groups[*group].Rows.push_back(row.Item);
   }
   std::erase_if(groups, [](const TVariantGroup& g) { return g.Rows.size() < 2; });
 
-  // Input ranks of the grouped items only: one look-up per item of the
-  // collection, in a table no larger than the list.
-  constexpr std::size_t kUnranked = std::numeric_limits<std::size_t>::max();
-  std::unordered_map<const TUniqueItem*, std::size_t> rank;
-  for (const TVariantGroup& g : groups)
-    for (const TUniqueItem* item : g.Rows) rank.emplace(item, kUnranked);
-  for (std::size_t i = 0; i < InputOrder.size() && !rank.empty(); ++i) {
-    const auto found = rank.find(InputOrder[i]);
-    if (found != rank.end()) found->second = i;
-  }
+  // An item's number is its place in the order of first occurrence.
   for (TVariantGroup& g : groups) {
     g.Canonical = g.Rows.front();
     for (const TUniqueItem* item : g.Rows) {
       if (item->FCount > g.Canonical->FCount ||
-          (item->FCount == g.Canonical->FCount && rank[item] < rank[g.Canonical]))
+          (item->FCount == g.Canonical->FCount && item->Index() < g.Canonical->Index()))
         g.Canonical = item;
     }
   }
@@ -48,9 +36,9 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups) {
   for (const TVariantGroup& g : Groups) {
     for (const TUniqueItem* item : g.Rows) {
       if (item == g.Canonical) continue;
-      out += item->FText;
+      out += item->Text();
       out += '\t';
-      out += g.Canonical->FText;
+      out += g.Canonical->Text();
       out += '\t';
       out += std::to_string(item->FCount);
       out += "\r\n";
@@ -62,10 +50,10 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups) {
 std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups, bool Trim) {
   if (const void* nul = std::memchr(Text.data(), '\0', Text.size()))
     Text = Text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
-  TTextIndex<const std::string*> canonicalOf;
+  TTextIndex<std::string_view> canonicalOf;
   for (const TVariantGroup& g : Groups)
     for (const TUniqueItem* item : g.Rows)
-      if (item != g.Canonical) canonicalOf.try_emplace(item->FText, &g.Canonical->FText);
+      if (item != g.Canonical) canonicalOf.try_emplace(item->Text(), g.Canonical->Text());
 
   const std::vector<TLineSpan> lines = SplitLineSpans(Text);
   const auto line = [&](std::size_t i) { return Text.substr(lines[i].Start, lines[i].Length); };
@@ -87,10 +75,10 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
       ++i;
     }
     if (IsBlankLine(row)) continue;
-    const std::string* const* canonical = canonicalOf.find(Trim ? TrimBlanksView(row) : row);
+    const std::string_view* canonical = canonicalOf.find(Trim ? TrimBlanksView(row) : row);
     if (canonical == nullptr) continue;
     out.append(Text.substr(copied, start - copied));
-    out += **canonical;
+    out += *canonical;
     copied = end;
   }
   out.append(Text.substr(copied));

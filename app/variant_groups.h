@@ -15,7 +15,7 @@
 namespace tavrin {
 
 struct TVariantGroup {
-  // The group's rows in list order; at least two, all of one FKey.
+  // The group's rows in list order; at least two, all of one key.
   std::vector<const TUniqueItem*> Rows;
   // The row of the highest FCount; on a tie the one whose text occurred
   // first in the input.
@@ -23,11 +23,9 @@ struct TVariantGroup {
 };
 
 // The groups of the similar rows Rows (list order), in the order of their
-// first row. InputOrder holds the collection's items in the order their
-// texts first occurred (the order before Sort). Rows left alone in their
-// key (after deletions from the list) form no group.
-std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
-                                         std::span<TUniqueItem* const> InputOrder);
+// first row. Rows left alone in their key (after deletions from the list)
+// form no group.
+std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows);
 
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
 // group, the variants of a group in list order.

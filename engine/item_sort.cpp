@@ -1,7 +1,6 @@
 #include "engine/item_sort.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "engine/list_sort.h"
@@ -10,75 +9,173 @@
 namespace tavrin {
 namespace {
 
-struct TEntry {
-  std::uint64_t P0, P1;  // bytes 0-7 and 8-15 of the sort string, big-endian
-  TUniqueItem* Item;
+// A sort string with its length, read four bytes at a time.
+struct TStringReader {
+  TSortString S;
+  std::size_t Pad;  // spaces between key and text
+
+  explicit TStringReader(const TSortString& s)
+      : S(s), Pad(s.Key.size() < kKeyField ? kKeyField - s.Key.size() : 0) {}
+  std::size_t Length() const { return S.Key.size() + Pad + S.Text.size(); }
+  unsigned Byte(std::size_t d) const {
+    if (d < S.Key.size()) return static_cast<unsigned char>(S.Key[d]);
+    d -= S.Key.size();
+    if (d < Pad) return 0x20;
+    d -= Pad;
+    return d < S.Text.size() ? static_cast<unsigned char>(S.Text[d]) : 0;
+  }
+  // Bytes d .. d + 3, big-endian; 0 past the end.
+  std::uint32_t Prefix(std::size_t d) const {
+    if (d + 4 <= S.Key.size()) {
+      std::uint32_t v;
+      std::memcpy(&v, S.Key.data() + d, 4);
+      return __builtin_bswap32(v);
+    }
+    return Byte(d) << 24 | Byte(d + 1) << 16 | Byte(d + 2) << 8 | Byte(d + 3);
+  }
 };
 
-std::uint64_t BigEndian(const unsigned char* p) {
-  std::uint64_t v = 0;
-  for (int i = 0; i < 8; ++i) v = (v << 8) | p[i];
-  return v;
-}
+// An entry: four bytes of the sort string above the item number, so that
+// entries sort as plain integers.
+std::uint64_t Entry(std::uint32_t prefix, std::uint32_t item) { return std::uint64_t{prefix} << 32 | item; }
+std::uint32_t ItemOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry); }
+std::uint32_t PrefixOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
 
-// pad fills the prefix past the end of bytes: 0x20 for the padded key
-// field, 0x00 for a plain byte string (so a proper prefix sorts first).
-TEntry MakeEntry(TUniqueItem* item, const std::string& bytes, unsigned char pad) {
-  unsigned char b[16];
-  std::memset(b, pad, sizeof b);
-  std::memcpy(b, bytes.data(), std::min(bytes.size(), sizeof b));
-  return {BigEndian(b), BigEndian(b + 8), item};
-}
+class TStringSort {
+ public:
+  TStringSort(const TSortStringOf& stringOf, std::vector<std::uint64_t>& entries)
+      : FStringOf(stringOf), FEntries(entries) {}
 
-std::vector<TEntry> Entries(const std::vector<TUniqueItem*>& items, std::string TUniqueItem::*key,
-                           unsigned char pad) {
-  std::vector<TEntry> entries;
-  entries.reserve(items.size());
-  for (TUniqueItem* item : items) entries.push_back(MakeEntry(item, item->*key, pad));
-  return entries;
-}
+  TStringReader Reader(std::uint32_t item) const { return TStringReader(FStringOf(item)); }
+  bool Less(std::uint32_t a, std::uint32_t b) const { return PaddedKeyOrder(FStringOf(a), FStringOf(b)) < 0; }
 
-int ComparePrefix(const TEntry& a, const TEntry& b) {
-  if (a.P0 != b.P0) return a.P0 < b.P0 ? -1 : 1;
-  if (a.P1 != b.P1) return a.P1 < b.P1 ? -1 : 1;
-  return 0;
-}
+  // Sorts the entries [from, to), already sorted by the bytes before depth
+  // + 4 and equal in those before depth, completely.
+  void Resolve(std::size_t from, std::size_t to, std::size_t depth) {
+    struct TRun {
+      std::size_t From, To, Depth;
+    };
+    std::vector<TRun> pending;
+    PushRuns(pending, from, to, depth);
+    while (!pending.empty()) {
+      const TRun run = pending.back();
+      pending.pop_back();
+      auto first = FEntries.begin() + static_cast<std::ptrdiff_t>(run.From);
+      auto last = FEntries.begin() + static_cast<std::ptrdiff_t>(run.To);
+      // Equal up to Depth: small runs, and runs where a string ends, are
+      // settled by whole compares.
+      std::size_t next = run.Depth + 4;
+      bool ended = false, allInPad = true;
+      for (auto it = first; it != last; ++it) {
+        const TStringReader r = Reader(ItemOf(*it));
+        ended = ended || r.Length() <= next;
+        allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
+      }
+      if (run.To - run.From <= 16 || ended) {
+        std::sort(first, last, [&](std::uint64_t a, std::uint64_t b) { return Less(ItemOf(a), ItemOf(b)); });
+        continue;
+      }
+      // Past every key the padding is alike: go on at the texts.
+      if (allInPad) next = std::max(next, kKeyField);
+      for (auto it = first; it != last; ++it) *it = Entry(Reader(ItemOf(*it)).Prefix(next), ItemOf(*it));
+      std::sort(first, last);
+      PushRuns(pending, run.From, run.To, next);
+    }
+  }
 
-void WriteBack(const std::vector<TEntry>& entries, std::vector<TUniqueItem*>& items) {
-  for (std::size_t i = 0; i < entries.size(); ++i) items[i] = entries[i].Item;
-}
+  // Each run of equal prefixes of two or more entries in [from, to).
+  void PushRuns(auto& pending, std::size_t from, std::size_t to, std::size_t depth) const {
+    for (std::size_t a = from; a < to;) {
+      std::size_t b = a + 1;
+      while (b < to && PrefixOf(FEntries[b]) == PrefixOf(FEntries[a])) ++b;
+      if (b - a > 1) pending.push_back({a, b, depth});
+      a = b;
+    }
+  }
+
+ private:
+  const TSortStringOf& FStringOf;
+  std::vector<std::uint64_t>& FEntries;
+};
 
 }  // namespace
 
-void SortByPaddedKey(std::vector<TUniqueItem*>& items) {
-  // The padded key field is 1024 bytes wide, so the first 16 bytes of the
-  // sort string are the key's, padded with spaces.
-  const auto compare = [](const TEntry& a, const TEntry& b) {
-    const int c = ComparePrefix(a, b);
-    return c != 0 ? c : PaddedKeyOrder(a.Item, b.Item);
-  };
-
-  std::vector<TEntry> entries = Entries(items, &TUniqueItem::FKey, 0x20);
-  ParallelSort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) { return compare(a, b) < 0; });
-  const bool tie = std::adjacent_find(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
-                     return compare(a, b) == 0;
-                   }) != entries.end();
-  if (tie) {
-    // Ties come out in the order ListSort's steps leave them, starting from
-    // the items' order, which is still untouched.
-    entries = Entries(items, &TUniqueItem::FKey, 0x20);
-    ListSort(entries, compare);
-  }
-  WriteBack(entries, items);
+void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order) {
+  Manager.MakeKeys();
+  SortByPaddedKey(Order, [&](std::uint32_t i) { return Manager.SortString(i); });
 }
 
-void SortByKeyBytes(std::vector<TUniqueItem*>& items, std::string TUniqueItem::*key) {
-  std::vector<TEntry> entries = Entries(items, key, 0x00);
-  ListSort(entries, [key](const TEntry& a, const TEntry& b) {
-    const int c = ComparePrefix(a, b);
-    return c != 0 ? c : CompareBytes(a.Item->*key, b.Item->*key);
+void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf) {
+  const std::size_t n = Order.size();
+  if (n < 2) return;
+  std::vector<std::uint64_t> entries(n);
+  std::size_t longKeys = 0;
+  const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
+  {
+    std::vector<std::size_t> longs(width, 0);
+    RunParts(width, [&](unsigned part) {
+      for (std::size_t k = n * part / width; k < n * (part + 1) / width; ++k) {
+        const TStringReader r(StringOf(Order[k]));
+        longs[part] += r.S.Key.size() >= kKeyField;
+        entries[k] = Entry(r.Prefix(0), Order[k]);
+      }
+    });
+    for (const std::size_t l : longs) longKeys += l;
+  }
+  ParallelSort(entries.begin(), entries.end(), std::less<>());
+  TStringSort sort(StringOf, entries);
+  // The parts take the runs on either side of a run boundary each.
+  std::vector<std::size_t> bounds{0};
+  for (unsigned part = 1; part < width; ++part) {
+    std::size_t at = std::max(bounds.back(), n * part / width);
+    while (at > 0 && at < n && PrefixOf(entries[at]) == PrefixOf(entries[at - 1])) ++at;
+    bounds.push_back(at);
+  }
+  bounds.push_back(n);
+  RunParts(width, [&](unsigned part) { sort.Resolve(bounds[part], bounds[part + 1], 0); });
+
+  // Keys of 1024 bytes and more can make two sort strings equal; then the
+  // order of the ties is ListSort's, from the original order.
+  if (longKeys >= 2) {
+    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
+      return PaddedKeyOrder(StringOf(a), StringOf(b));
+    };
+    for (std::size_t k = 1; k < n; ++k) {
+      if (compare(ItemOf(entries[k - 1]), ItemOf(entries[k])) == 0) {
+        ListSort(Order, compare);
+        return;
+      }
+    }
+  }
+  for (std::size_t k = 0; k < n; ++k) Order[k] = ItemOf(entries[k]);
+}
+
+void SortByKeyBytes(std::vector<std::uint32_t>& Order, const std::function<std::string_view(std::uint32_t)>& KeyOf) {
+  // Each entry carries the first 16 bytes of its key, so most compares
+  // settle inside the array.
+  struct TEntry {
+    std::uint64_t P0, P1;
+    std::uint32_t Item;
+  };
+  const auto bigEndian = [](const unsigned char* p) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v = (v << 8) | p[i];
+    return v;
+  };
+  std::vector<TEntry> entries;
+  entries.reserve(Order.size());
+  for (const std::uint32_t item : Order) {
+    unsigned char b[16] = {};
+    const std::string_view key = KeyOf(item);
+    std::memcpy(b, key.data(), std::min(key.size(), sizeof b));
+    entries.push_back({bigEndian(b), bigEndian(b + 8), item});
+  }
+  ListSort(entries, [&](const TEntry& a, const TEntry& b) {
+    if (a.P0 != b.P0) return a.P0 < b.P0 ? -1 : 1;
+    if (a.P1 != b.P1) return a.P1 < b.P1 ? -1 : 1;
+    return CompareBytes(KeyOf(a.Item), KeyOf(b.Item));
   });
-  WriteBack(entries, items);
+  for (std::size_t k = 0; k < entries.size(); ++k) Order[k] = entries[k].Item;
 }
 
 }  // namespace tavrin

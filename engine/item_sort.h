@@ -1,21 +1,28 @@
 #pragma once
-// The collection's item sorts. Each item enters the sort with the first 16
-// bytes of its sort string as two integers, so most compares settle inside
-// the sort array without touching the item. The results are exactly those
-// of ListSort with the same compare.
-#include <string>
+// The collection's item sorts, over item numbers. The results are exactly
+// those of ListSort with the same compare.
+#include <cstdint>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "engine/unique_manager.h"
 
 namespace tavrin {
 
-// ListSort(items, PaddedKeyOrder), exactly. When no two items compare equal
-// (texts are unique, so only keys of 1024 bytes and more can tie) the order
-// is unique and a faster sort finds it; otherwise ListSort runs.
-void SortByPaddedKey(std::vector<TUniqueItem*>& items);
+// ListSort(order, PaddedKeyOrder of the items numbered), exactly. When no
+// two items compare equal (texts are unique, so only keys of 1024 bytes and
+// more can tie) the order is unique and a string sort finds it: the items
+// are sorted by four bytes of their sort strings at a time, deeper only
+// within runs of equal bytes; otherwise ListSort runs.
+// StringOf gives the sort string of an item number (and may be called from
+// several threads at once).
+using TSortStringOf = std::function<TSortString(std::uint32_t)>;
+void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf);
+// The same over the manager's items (their keys made).
+void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order);
 
-// ListSort(items, CompareBytes(a->*key, b->*key)), exactly.
-void SortByKeyBytes(std::vector<TUniqueItem*>& items, std::string TUniqueItem::*key);
+// ListSort(order, CompareBytes(keyOf(a), keyOf(b))), exactly.
+void SortByKeyBytes(std::vector<std::uint32_t>& Order, const std::function<std::string_view(std::uint32_t)>& KeyOf);
 
 }  // namespace tavrin

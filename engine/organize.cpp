@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/char_folding.h"
 #include "engine/item_sort.h"
 #include "engine/text_index.h"
 #include "engine/unique_manager.h"
@@ -13,105 +14,112 @@
 namespace tavrin {
 
 void TUniqueManager::Organize() {
-  if (FItems.empty()) return;
+  if (FCount == 0) return;
   ReleaseTextIndex();
-  FSortedOrder.clear();
-  FSortedValid = false;
-  std::vector<TUniqueItem*> w;
-  w.reserve(FItems.size());
-  for (std::size_t i = 0; i < FItems.size(); ++i) w.push_back(Item(i));
+  ListChanged();
+  MakeKeys();
+  const std::size_t n = FCount;
+  // Item numbers in the order of their display key. Positions are 32-bit:
+  // a list holds fewer than 2^31 items.
+  std::vector<std::uint32_t> w = ListOrder();
 
-  if (FZenkaku == FUpper) {
-    SortByPaddedKey(w);
+  // The display key is the full key, or with one distinction off a key of
+  // its own, made here for the length of the pass.
+  std::vector<TKeyRef> ownKeys;
+  std::string ownKeyBytes;
+  const bool fullKey = FZenkaku == FUpper;
+  const auto displayKey = [&](std::uint32_t i) -> std::string_view {
+    if (fullKey) return KeyOf(i);
+    return {ownKeyBytes.data() + ownKeys[i].At, ownKeys[i].Size};
+  };
+  if (fullKey) {
+    SortByPaddedKey(*this, w);
     FSortedOrder = w;
     FSortedValid = true;
   } else {
-    SortByKeyBytes(w, FUpper ? &TUniqueItem::FWidthKey : &TUniqueItem::FCaseKey);
+    ownKeys.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::string key = FUpper ? FoldWidth(TextOf(i)) : FoldCaseAndSmallKana(TextOf(i));
+      ownKeys.push_back({static_cast<std::uint32_t>(ownKeyBytes.size()), static_cast<std::uint32_t>(key.size())});
+      ownKeyBytes += key;
+    }
+    SortByKeyBytes(w, displayKey);
   }
-
-  for (TUniqueItem* item : w) item->FGrouped = false;
+  for (std::uint8_t& m : FMarks) m = static_cast<std::uint8_t>(m & ~kGrouped);
   FSameList.clear();
 
-  // Pairing. The items of one display key, in W order, are chained through
-  // `next`; the first of them is where the pairing walk meets the key first,
-  // and it takes every later item of that key, so a group is its chain.
-  // Equal keys are adjacent in W when it is sorted by the keys' bytes, or
-  // by PaddedKeyOrder over plain keys only; then the groups are runs of W.
-  // Otherwise keys that differ only in trailing spaces (or long keys) share
-  // a padded key field and interleave by text, and a hash finds the groups.
-  // Positions are 32-bit: a list holds fewer than 2^31 items.
+  // The groups of two or more items, as runs of `members` in the order the
+  // pairing walk meets them: each group starts at the first of its items in
+  // W and holds its later items in W order. Equal keys are adjacent in W
+  // when it is sorted by the keys' bytes, or by PaddedKeyOrder over plain
+  // keys only; then the groups are runs of W. Otherwise keys that differ
+  // only in trailing spaces (or long keys) share a padded key field and
+  // interleave by text, and a hash finds the groups.
   struct TGroup {
-    std::uint32_t Head, Tail, Size;
+    std::uint32_t Start, Size;
   };
-  constexpr std::uint32_t kEnd = std::numeric_limits<std::uint32_t>::max();
-  std::vector<std::uint32_t> next(w.size(), kEnd);
   std::vector<TGroup> groups;
-  std::vector<std::uint32_t> groupOf(w.size());
-  const auto join = [&](std::size_t p, std::uint32_t group) {
-    TGroup& g = groups[group];
-    next[g.Tail] = static_cast<std::uint32_t>(p);
-    g.Tail = static_cast<std::uint32_t>(p);
-    ++g.Size;
-    groupOf[p] = group;
-  };
-  const auto start = [&](std::size_t p) {
-    groupOf[p] = static_cast<std::uint32_t>(groups.size());
-    groups.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(p), 1});
-  };
-  // W is in sort order, the items in memory in input order: fetch ahead.
-  const auto prefetch = [&](std::size_t p) {
-    if (p + 8 < w.size()) __builtin_prefetch(&DisplayKey(*w[p + 8]));
-  };
+  std::vector<std::uint32_t> chained;
   bool adjacent = true;
-  for (std::size_t p = 0; p < w.size() && adjacent; ++p) {
-    prefetch(p);
-    if (FZenkaku == FUpper && !PlainKey(*w[p])) {
-      adjacent = false;
-    } else if (p > 0 && DisplayKey(*w[p]) == DisplayKey(*w[p - 1])) {
-      join(p, static_cast<std::uint32_t>(groups.size() - 1));
-    } else {
-      start(p);
+  for (std::size_t i = 0; i < n && fullKey && adjacent; ++i) adjacent = PlainKey(KeyOf(i));
+  if (adjacent) {
+    for (std::size_t p = 0; p < n;) {
+      std::size_t q = p + 1;
+      while (q < n && displayKey(w[q]) == displayKey(w[p])) ++q;
+      if (q - p > 1) groups.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(q - p)});
+      p = q;
     }
-  }
-  if (!adjacent) {
-    groups.clear();
-    std::fill(next.begin(), next.end(), kEnd);
+  } else {
+    constexpr std::uint32_t kEnd = std::numeric_limits<std::uint32_t>::max();
+    struct TChain {
+      std::uint32_t Head, Tail, Size;
+    };
+    std::vector<std::uint32_t> next(n, kEnd);
+    std::vector<TChain> chains;
     TTextIndex<std::uint32_t> byKey;
-    byKey.reserve(w.size());
-    for (std::size_t p = 0; p < w.size(); ++p) {
-      prefetch(p);
-      auto [group, fresh] = byKey.try_emplace(DisplayKey(*w[p]), static_cast<std::uint32_t>(groups.size()));
+    byKey.reserve(n);
+    for (std::size_t p = 0; p < n; ++p) {
+      auto [chain, fresh] = byKey.try_emplace(displayKey(w[p]), static_cast<std::uint32_t>(chains.size()));
+      const auto at = static_cast<std::uint32_t>(p);
       if (fresh) {
-        start(p);
+        chains.push_back({at, at, 1});
       } else {
-        join(p, *group);
+        TChain& c = chains[*chain];
+        next[c.Tail] = at;
+        c.Tail = at;
+        ++c.Size;
       }
     }
+    for (const TChain& c : chains) {
+      if (c.Size < 2) continue;
+      groups.push_back({static_cast<std::uint32_t>(chained.size()), c.Size});
+      for (std::uint32_t q = c.Head; q != kEnd; q = next[q]) chained.push_back(w[q]);
+    }
   }
-  for (std::size_t p = 0; p < w.size(); ++p) {
-    const TGroup& g = groups[groupOf[p]];
-    if (g.Head != p || g.Size < 2) continue;
-    for (std::uint32_t q = static_cast<std::uint32_t>(p); q != kEnd; q = next[q]) {
-      w[q]->FGrouped = true;
-      FSameList.push_back(w[q]);
+  const std::vector<std::uint32_t>& members = adjacent ? w : chained;
+  for (const TGroup& g : groups) {
+    for (std::uint32_t k = g.Start; k < g.Start + g.Size; ++k) {
+      FMarks[members[k]] |= kGrouped;
+      FSameList.push_back(&Item(members[k]));
     }
   }
 
   if (FZenkaku && FUpper) return;
 
-  for (TUniqueItem* item : w) item->FMergedCount = item->FCount;
+  FMerged.resize(n);
+  for (std::size_t i = 0; i < n; ++i) FMerged[i] = Item(i).FCount;
   for (const TGroup& g : groups) {
-    if (g.Size < 2) continue;
     // The largest count wins; among equal counts the first in W.
-    TUniqueItem* representative = w[g.Head];
+    std::uint32_t representative = members[g.Start];
     std::int64_t sum = 0;
-    for (std::uint32_t q = g.Head; q != kEnd; q = next[q]) {
-      sum += w[q]->FCount;
-      if (w[q]->FCount > representative->FCount) representative = w[q];
+    for (std::uint32_t k = g.Start; k < g.Start + g.Size; ++k) {
+      const std::uint32_t i = members[k];
+      sum += Item(i).FCount;
+      if (Item(i).FCount > Item(representative).FCount) representative = i;
+      FMarks[i] = static_cast<std::uint8_t>(FMarks[i] & ~kShown);
     }
-    for (std::uint32_t q = g.Head; q != kEnd; q = next[q]) w[q]->FShown = false;
-    representative->FShown = true;
-    representative->FMergedCount =
+    FMarks[representative] |= kShown;
+    FMerged[representative] =
         static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
   }
 }

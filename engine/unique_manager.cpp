@@ -1,179 +1,147 @@
+// TUniqueManager's storage: the items in aligned chunks, the text space, the
+// text index and the operations on the list as a whole.
 #include "engine/unique_manager.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 #include "engine/char_folding.h"
 #include "engine/item_sort.h"
+#include "util/messages.h"
+#include "util/cp932.h"
 
 namespace tavrin {
 namespace {
 
-constexpr std::size_t kKeyField = 1024;  // width of the padded key field
-
-// One conceptual sort string: Key, then spaces up to the key field, then
-// Text, walked piece by piece without being built.
-struct TPaddedString {
-  std::string_view Parts[3];  // an empty data view with Pad > 0 stands for spaces
-  std::size_t Pad;
-
-  TPaddedString(const TUniqueItem* item)
-      : Parts{item->FKey, {}, item->FText},
-        Pad(item->FKey.size() < kKeyField ? kKeyField - item->FKey.size() : 0) {}
-
-  std::size_t PartSize(int part) const { return part == 1 ? Pad : Parts[part].size(); }
-};
-
-// Compares data against a run of spaces of the same length.
-int CompareWithSpaces(std::string_view data) {
-  for (char c : data) {
-    auto b = static_cast<unsigned char>(c);
-    if (b != 0x20) return b < 0x20 ? -1 : 1;
-  }
-  return 0;
-}
-
-int Sign(int v) { return (v > 0) - (v < 0); }
+// Items live in chunks aligned to their size, so that an item finds its
+// chunk (and through it its manager) from its own address.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+constexpr std::size_t kChunkHeader = 16;
+constexpr std::size_t kPerChunk = (kChunkBytes - kChunkHeader) / sizeof(TUniqueItem);
+constexpr std::uint64_t kTextSpace = std::uint64_t{1} << 32;
+// The manager's own stores (for copied lines) start small and grow.
+constexpr std::size_t kOwnStoreMin = std::size_t{64} << 10, kOwnStoreMax = std::size_t{1} << 20;
 
 std::int32_t SaturatedAdd(std::int32_t a, std::int32_t b) {
-  std::int64_t sum = static_cast<std::int64_t>(a) + b;
+  const std::int64_t sum = static_cast<std::int64_t>(a) + b;
   return static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
-}
-
-// Base without one trailing hyphen or long-vowel mark, looking at its last
-// whole character.
-std::string WithoutTrailingMark(std::string base, bool hyphenFolded) {
-  if (base.empty()) return base;
-  const std::size_t n = base.size();
-  const bool lastIsSingle = IsCharacterStart(base, n - 1);
-  std::string_view last = lastIsSingle ? std::string_view(base).substr(n - 1)
-                                       : std::string_view(base).substr(n - 2);
-  bool mark = last == "-";
-  if (!hyphenFolded) mark = mark || last == "\xB0" || last == "\x81\x7C" || last == "\x81\x5B";
-  if (mark) base.resize(n - last.size());
-  return base;
 }
 
 }  // namespace
 
-int CompareBytes(std::string_view A, std::string_view B) {
-  const std::size_t n = std::min(A.size(), B.size());
-  if (n != 0) {
-    int c = std::memcmp(A.data(), B.data(), n);
-    if (c != 0) return Sign(c);
+struct TUniqueManager::TChunk {
+  const TUniqueManager* Manager;
+  std::size_t First;  // number of the chunk's first item
+
+  TUniqueItem* Items() { return reinterpret_cast<TUniqueItem*>(reinterpret_cast<char*>(this) + kChunkHeader); }
+  static TChunk* Of(const TUniqueItem* item) {
+    return reinterpret_cast<TChunk*>(reinterpret_cast<std::uintptr_t>(item) & ~(kChunkBytes - 1));
   }
-  return A.size() < B.size() ? -1 : (A.size() > B.size() ? 1 : 0);
+};
+static_assert(sizeof(TUniqueItem) == 12 && alignof(TUniqueItem) == 4);
+
+// ---- TUniqueItem ----
+
+const TUniqueManager& TUniqueItem::Manager() const { return *TUniqueManager::TChunk::Of(this)->Manager; }
+
+std::size_t TUniqueItem::Index() const {
+  TUniqueManager::TChunk* chunk = TUniqueManager::TChunk::Of(this);
+  return chunk->First + static_cast<std::size_t>(this - chunk->Items());
 }
 
-bool PlainKey(const TUniqueItem& Item) {
-  const std::string& key = Item.FKey;
-  return !key.empty() && key.size() < kKeyField && key.back() != ' ';
+std::string_view TUniqueItem::Text() const { return Manager().TextAt(FTextAt, FTextSize); }
+std::string_view TUniqueItem::Key() const { return Manager().KeyOf(Index()); }
+std::string TUniqueItem::CaseKey() const { return FoldCaseAndSmallKana(Text()); }
+std::string TUniqueItem::WidthKey() const { return FoldWidth(Text()); }
+
+bool TUniqueItem::Shown() const { return (Manager().FMarks[Index()] & TUniqueManager::kShown) != 0; }
+bool TUniqueItem::Grouped() const { return (Manager().FMarks[Index()] & TUniqueManager::kGrouped) != 0; }
+bool TUniqueItem::Similar() const { return (Manager().FMarks[Index()] & TUniqueManager::kSimilar) != 0; }
+
+void TUniqueItem::SetShown(bool On) {
+  std::uint8_t& m = const_cast<TUniqueManager&>(Manager()).FMarks[Index()];
+  m = static_cast<std::uint8_t>(On ? m | TUniqueManager::kShown : m & ~TUniqueManager::kShown);
 }
 
-int PaddedKeyOrder(const TUniqueItem* A, const TUniqueItem* B) {
-  // Most pairs differ inside the keys' common length, and equal keys are
-  // padded alike: both settle without walking the padding.
-  const std::size_t common = std::min(A->FKey.size(), B->FKey.size());
-  if (common != 0) {
-    const int c = std::memcmp(A->FKey.data(), B->FKey.data(), common);
-    if (c != 0) return Sign(c);
-  }
-  if (A->FKey.size() == B->FKey.size()) return CompareBytes(A->FText, B->FText);
-
-  const TPaddedString a(A), b(B);
-  int pa = 0, pb = 0;            // current part
-  std::size_t oa = 0, ob = 0;    // offset inside it
-  for (;;) {
-    while (pa < 3 && oa == a.PartSize(pa)) ++pa, oa = 0;
-    while (pb < 3 && ob == b.PartSize(pb)) ++pb, ob = 0;
-    if (pa == 3 || pb == 3) return pa == 3 ? (pb == 3 ? 0 : -1) : 1;
-    const std::size_t n = std::min(a.PartSize(pa) - oa, b.PartSize(pb) - ob);
-    const bool spacesA = pa == 1, spacesB = pb == 1;
-    int c = 0;
-    if (!spacesA && !spacesB)
-      c = Sign(std::memcmp(a.Parts[pa].data() + oa, b.Parts[pb].data() + ob, n));
-    else if (!spacesA)
-      c = CompareWithSpaces(a.Parts[pa].substr(oa, n));
-    else if (!spacesB)
-      c = -CompareWithSpaces(b.Parts[pb].substr(ob, n));
-    if (c != 0) return c;
-    oa += n;
-    ob += n;
-  }
+void TUniqueItem::SetSimilar(bool On) {
+  std::uint8_t& m = const_cast<TUniqueManager&>(Manager()).FMarks[Index()];
+  m = static_cast<std::uint8_t>(On ? m | TUniqueManager::kSimilar : m & ~TUniqueManager::kSimilar);
 }
 
-void TUniqueItem::Assign(const TUniqueItem& Source) {
-  FText = Source.FText;
-  FCaseKey = Source.FCaseKey;
-  FWidthKey = Source.FWidthKey;
-  FKey = Source.FKey;
-  FShown = Source.FShown;
-  FSimilar = Source.FSimilar;
-  FCount = Source.FCount;
-  FMergedCount = Source.FMergedCount;
+std::int32_t TUniqueItem::MergedCount() const {
+  const TUniqueManager& m = Manager();
+  return m.FMerged.empty() ? 0 : m.FMerged[Index()];
 }
+
+// ---- the storage ----
 
 TUniqueManager::TUniqueManager() { BuildWidthTable(); }
 
-TUniqueManager::~TUniqueManager() {
-  for (auto& index : FTextIndex) index.clear();
-  FSameList.clear();
+TUniqueManager::~TUniqueManager() = default;
+
+TUniqueItem& TUniqueManager::Item(std::size_t Index) const {
+  return FChunks[Index / kPerChunk]->Items()[Index % kPerChunk];
 }
 
-void TUniqueManager::Clear() {
-  for (auto& index : FTextIndex) index.clear();
-  FIndexReleased = false;
-  FSameList.clear();
-  FSortedOrder.clear();
-  FSortedValid = false;
-  TCustomContainer::Clear();
-}
-
-void TUniqueManager::AddItem(std::unique_ptr<TCustomContainerItem> item) {
-  auto* unique = dynamic_cast<TUniqueItem*>(item.get());
-  if (unique == nullptr) throw std::invalid_argument("TUniqueManager.AddItem: not a TUniqueItem");
-  Reindex();
-  FSortedValid = false;
-  TCustomContainer::AddItem(std::move(item));
-  Enter(unique);
-}
-
-void TUniqueManager::ReleaseTextIndex() {
-  for (auto& index : FTextIndex) index = TTextIndex<TUniqueItem*>();
-  FIndexReleased = true;
-}
-
-void TUniqueManager::Reindex() const {
-  if (!FIndexReleased) return;
-  std::array<std::size_t, kShards> sizes{};
-  std::vector<std::uint64_t> hashes(FItems.size());
-  for (std::size_t i = 0; i < FItems.size(); ++i) ++sizes[Shard(hashes[i] = HashBytes(Item(i)->FText))];
-  for (unsigned s = 0; s < kShards; ++s) FTextIndex[s].reserve(sizes[s]);
-  for (std::size_t i = 0; i < FItems.size(); ++i) {
-    FTextIndex[Shard(hashes[i])].try_emplace(Item(i)->FText, hashes[i], Item(i));
+TUniqueItem& TUniqueManager::NewItem() {
+  if (FCount == FChunks.size() * kPerChunk) {
+    void* memory = std::aligned_alloc(kChunkBytes, kChunkBytes);
+    if (memory == nullptr) throw std::bad_alloc();
+    std::unique_ptr<TChunk, void (*)(TChunk*)> chunk(static_cast<TChunk*>(memory),
+                                                     [](TChunk* c) { std::free(c); });
+    chunk->Manager = this;
+    chunk->First = FCount;
+    FChunks.push_back(std::move(chunk));
   }
-  FIndexReleased = false;
+  TUniqueItem* item = new (FChunks.back()->Items() + FCount % kPerChunk) TUniqueItem();
+  ++FCount;
+  return *item;
 }
 
-void TUniqueManager::Enter(TUniqueItem* item, std::uint64_t hash) {
-  FTextIndex[Shard(hash)].try_emplace(item->FText, hash, item);
+TUniqueManager::TStoreRef TUniqueManager::AdoptStore(std::shared_ptr<const void> Store, std::string_view Bytes) {
+  // Adding one input in several calls takes it once.
+  for (const TStore& s : FStores) {
+    if (s.Data == Bytes.data() && s.Size == Bytes.size() && s.Keep == Store)
+      return {static_cast<std::uint32_t>(s.Start), s.Data};
+  }
+  if (FTextEnd + Bytes.size() >= kTextSpace) throw std::length_error("texts of 4 GiB or more");
+  FStores.push_back({FTextEnd, Bytes.data(), Bytes.size(), std::move(Store)});
+  const TStoreRef ref{static_cast<std::uint32_t>(FTextEnd), Bytes.data()};
+  FTextEnd += Bytes.size();
+  FOwnLeft = 0;
+  return ref;
 }
 
-TUniqueItem* TUniqueManager::Find(std::string_view text, std::uint64_t hash) const {
-  TUniqueItem* const* found = FTextIndex[Shard(hash)].find(text, hash);
-  return found == nullptr ? nullptr : *found;
+std::uint32_t TUniqueManager::CopyText(std::string_view Text) {
+  if (FOwnLeft < Text.size()) {
+    const std::size_t grown = std::min(kOwnStoreMax, kOwnStoreMin << std::min<std::size_t>(FStores.size(), 4));
+    const std::size_t capacity = std::max(Text.size(), grown);
+    if (FTextEnd + capacity >= kTextSpace) throw std::length_error("texts of 4 GiB or more");
+    std::shared_ptr<char[]> bytes(new char[capacity]);
+    FStores.push_back({FTextEnd, bytes.get(), 0, std::move(bytes)});
+    FTextEnd += capacity;
+    FOwnLeft = capacity;
+  }
+  TStore& own = FStores.back();
+  std::memcpy(const_cast<char*>(own.Data) + own.Size, Text.data(), Text.size());
+  const auto at = static_cast<std::uint32_t>(own.Start + own.Size);
+  own.Size += Text.size();
+  FOwnLeft -= Text.size();
+  return at;
 }
 
-void TUniqueManager::Unindex(TUniqueItem* item) {
-  if (FIndexReleased) return;
-  FTextIndex[Shard(HashBytes(item->FText))].erase(item->FText, item);
-}
-
-TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
-  Reindex();
-  return Find(Text, HashBytes(Text));
+std::string_view TUniqueManager::TextAt(std::uint32_t At, std::uint32_t Size) const {
+  const TStore* store = &FStores.back();
+  if (At < store->Start) {
+    store = &*(std::upper_bound(FStores.begin(), FStores.end(), At,
+                                [](std::uint64_t at, const TStore& s) { return at < s.Start; }) -
+               1);
+  }
+  return {store->Data + (At - store->Start), Size};
 }
 
 std::string_view TUniqueManager::Kept(std::string_view Line) const {
@@ -183,173 +151,197 @@ std::string_view TUniqueManager::Kept(std::string_view Line) const {
   return FTrim ? blank : Line;
 }
 
+void TUniqueManager::CountLine(std::uint32_t* Found, std::string_view Text, std::uint64_t Hash,
+                               const TStoreRef* Store) {
+  if (Found != nullptr) {
+    TUniqueItem& item = Item(*Found - 1);
+    item.FCount = SaturatedAdd(item.FCount, 1);
+    return;
+  }
+  if (Text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("line of 4 GiB or more");
+  const std::uint32_t at =
+      Store != nullptr ? Store->Start + static_cast<std::uint32_t>(Text.data() - Store->Data) : CopyText(Text);
+  FMarks.push_back(kShown);
+  TUniqueItem* item;
+  try {
+    item = &NewItem();
+  } catch (...) {
+    FMarks.pop_back();
+    throw;
+  }
+  item->FTextAt = at;
+  item->FTextSize = static_cast<std::uint32_t>(Text.size());
+  try {
+    FTextIndex.Insert(Hash, static_cast<std::uint32_t>(FCount - 1));
+    // A sorted list takes the new item at its end.
+    if (!FView.empty()) FView.push_back(static_cast<std::uint32_t>(FCount - 1));
+  } catch (...) {
+    --FCount;
+    FMarks.pop_back();
+    if (!FView.empty() && FView.back() == FCount) FView.pop_back();
+    FIndexReleased = true;  // the item may be entered: enter the rest again
+    FTextIndex = TItemTable();
+    throw;
+  }
+}
+
 void TUniqueManager::Add(std::string_view Line) {
-  const std::string_view text = Kept(Line);
-  if (text.empty()) return;
+  AddLines(1, nullptr, [&](std::size_t) { return Line; });
+}
+
+void TUniqueManager::ReleaseTextIndex() {
+  FTextIndex = TItemTable();
+  FIndexReleased = true;
+}
+
+void TUniqueManager::Reindex() const {
+  if (!FIndexReleased) return;
+  FTextIndex.clear();
+  FTextIndex.reserve(FCount);
+  for (std::size_t i = 0; i < FCount; ++i) {
+    if (i + 8 < FCount) __builtin_prefetch(&Item(i + 8));
+    FTextIndex.Insert(HashBytes(TextOf(i)), static_cast<std::uint32_t>(i));
+  }
+  FIndexReleased = false;
+}
+
+TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
   Reindex();
-  const std::uint64_t hash = HashBytes(text);
-  AddFound(Find(text, hash), text, hash, nullptr, 0);
+  std::uint32_t* found = FTextIndex.Find(Text, HashBytes(Text), [this](std::uint32_t i) { return TextOf(i); });
+  return found == nullptr ? nullptr : &Item(*found - 1);
 }
 
-std::unique_ptr<TUniqueItem> TUniqueManager::MakeItem(std::string_view text) const {
-  auto item = std::make_unique<TUniqueItem>();
-  item->FText = text;
-  item->FCaseKey = FoldCaseAndSmallKana(text);
-  item->FWidthKey = FoldWidth(text);
-  std::string base;
-  if (FHyphen) {
-    base = FoldHyphens(item->FWidthKey);
-    if (!FTrim) base = TrimControls(base);
-  } else {
-    base = FoldCaseAndSmallKana(item->FWidthKey);
-    if (FTrim) base = TrimControls(base);
-  }
-  item->FKey = FHyphenTerminate ? WithoutTrailingMark(std::move(base), FHyphen) : std::move(base);
-  return item;
-}
-
-bool TUniqueManager::AddFound(TUniqueItem* found, std::string_view text, std::uint64_t hash,
-                              std::vector<TMade>* made, std::size_t line) {
-  if (found != nullptr) {
-    found->FCount = SaturatedAdd(found->FCount, 1);
-    return false;
-  }
-  std::unique_ptr<TUniqueItem> item = MakeItem(text);
-  TUniqueItem* added = item.get();
+void TUniqueManager::ListChanged() {
   FSortedValid = false;
-  // Listed first and taken back out when entering fails, so that the index
-  // never refers to an item nobody owns.
-  if (made == nullptr) {
-    FItems.push_back(std::move(item));
-  } else {
-    made->push_back({line, std::move(item)});
-  }
-  try {
-    Enter(added, hash);
-  } catch (...) {
-    if (made == nullptr) {
-      FItems.pop_back();
-    } else {
-      made->pop_back();
-    }
-    throw;
-  }
-  return true;
+  FSortedOrder = {};
 }
 
-void TUniqueManager::TAdder::Push(std::size_t line, std::string_view text, std::uint64_t hash) {
-  if (FPushed >= kAhead) Apply(FRing[FPushed % kAhead]);
-  if (FPushed >= kAhead / 2) LookUp(FRing[(FPushed - kAhead / 2) % kAhead]);
-  TPending& p = FRing[FPushed % kAhead];
-  p.Line = line;
-  p.Text = text;
-  p.Hash = hash;
-  FManager.FTextIndex[Shard(hash)].Prefetch(hash);
-  ++FPushed;
-}
 
-void TUniqueManager::TAdder::Finish() {
-  const std::size_t unapplied = FPushed >= kAhead ? FPushed - kAhead : 0;
-  const std::size_t unlooked = FPushed >= kAhead / 2 ? FPushed - kAhead / 2 : 0;
-  for (std::size_t j = unlooked; j < FPushed; ++j) LookUp(FRing[j % kAhead]);
-  for (std::size_t j = unapplied; j < FPushed; ++j) Apply(FRing[j % kAhead]);
-  FPushed = 0;
-}
-
-void TUniqueManager::TAdder::LookUp(TPending& p) {
-  p.Found = FManager.Find(p.Text, p.Hash);
-  if (p.Found != nullptr) __builtin_prefetch(&p.Found->FCount);
-  p.Created = FCreated;
-}
-
-void TUniqueManager::TAdder::Apply(const TPending& p) {
-  TUniqueItem* const found = p.Created == FCreated ? p.Found : FManager.Find(p.Text, p.Hash);
-  if (FManager.AddFound(found, p.Text, p.Hash, FMade, p.Line)) ++FCreated;
-}
-
-void TUniqueManager::Gather(std::vector<std::vector<TMade>>& made) {
-  std::size_t total = 0;
-  for (const auto& part : made) total += part.size();
-  try {
-    FItems.reserve(FItems.size() + total);
-  } catch (...) {
-    // Without room in the list the made items are dropped, out of the
-    // index first, so that nothing refers to them.
-    for (auto& part : made) {
-      for (TMade& m : part) Unindex(m.Item.get());
-    }
-    throw;
-  }
-  // Each part made its items in line order: merge them.
-  std::vector<std::size_t> next(made.size(), 0);
-  for (std::size_t k = 0; k < total; ++k) {
-    std::size_t best = made.size();
-    for (std::size_t part = 0; part < made.size(); ++part) {
-      if (next[part] == made[part].size()) continue;
-      if (best == made.size() || made[part][next[part]].Line < made[best][next[best]].Line) best = part;
-    }
-    FItems.push_back(std::move(made[best][next[best]++].Item));
-  }
-}
-
-TUniqueItem* TUniqueManager::Item(std::size_t position) const {
-  return static_cast<TUniqueItem*>(FItems[position].get());
+void TUniqueManager::Clear() {
+  FChunks.clear();
+  FCount = 0;
+  FStores = {};
+  FTextEnd = 0;
+  FOwnLeft = 0;
+  FView = {};
+  FMarks = {};
+  FMerged = {};
+  FKeys = {};
+  FKeyBytes = {};
+  FTextIndex = TItemTable();
+  FIndexReleased = false;
+  FSameList = {};
+  ListChanged();
 }
 
 TUniqueItem* TUniqueManager::Items(std::int32_t Index) const {
-  return static_cast<TUniqueItem*>(TCustomContainer::Items(Index));
+  if (Index < 0 || static_cast<std::size_t>(Index) >= FCount) {
+    throw std::out_of_range("TUniqueManager.Items: index " + std::to_string(Index) + " out of range");
+  }
+  const auto i = static_cast<std::size_t>(Index);
+  return &Item(FView.empty() ? i : FView[i]);
 }
 
 std::int32_t TUniqueManager::TotalCount() const {
   std::int32_t total = 0;
-  for (std::size_t i = 0; i < FItems.size(); ++i) total = SaturatedAdd(total, Item(i)->FCount);
+  for (std::size_t i = 0; i < FCount; ++i) total = SaturatedAdd(total, Item(i).FCount);
   return total;
 }
 
 void TUniqueManager::ClearSimilar() {
-  for (std::size_t i = 0; i < FItems.size(); ++i) Item(i)->FSimilar = false;
+  for (std::uint8_t& m : FMarks) m = static_cast<std::uint8_t>(m & ~kSimilar);
 }
 
-const std::string& TUniqueManager::DisplayKey(const TUniqueItem& Item) const {
-  if (FZenkaku == FUpper) return Item.FKey;
-  return FUpper ? Item.FWidthKey : Item.FCaseKey;
+std::string TUniqueManager::DisplayKey(const TUniqueItem& Item) const {
+  if (FZenkaku == FUpper) return std::string(Item.Key());
+  return FUpper ? Item.WidthKey() : Item.CaseKey();
+}
+
+// ---- changes to the list as a whole ----
+
+std::vector<std::uint32_t> TUniqueManager::ListOrder() const {
+  if (!FView.empty()) return FView;
+  std::vector<std::uint32_t> order(FCount);
+  for (std::size_t i = 0; i < FCount; ++i) order[i] = static_cast<std::uint32_t>(i);
+  return order;
 }
 
 void TUniqueManager::Sort() {
-  std::vector<TUniqueItem*> order;
-  if (FSortedValid && FSortedOrder.size() == FItems.size()) {
+  std::vector<std::uint32_t> order;
+  if (FSortedValid && FSortedOrder.size() == FCount) {
     order = std::move(FSortedOrder);
   } else {
-    order.reserve(FItems.size());
-    for (std::size_t i = 0; i < FItems.size(); ++i) order.push_back(Item(i));
-    SortByPaddedKey(order);
+    order = ListOrder();
+    SortByPaddedKey(*this, order);
   }
-  FSortedOrder.clear();
-  FSortedValid = false;
-  for (auto& owned : FItems) owned.release();  // ownership moves back below
-  for (std::size_t i = 0; i < order.size(); ++i) FItems[i].reset(order[i]);
+  ListChanged();
+  FView = std::move(order);
 }
 
 void TUniqueManager::Assign(const TUniqueManager& Source) {
   if (&Source == this) return;
   Clear();
   for (std::int32_t i = 0; i < Source.Count(); ++i) {
-    auto copy = std::make_unique<TUniqueItem>();
-    copy->Assign(*Source.Items(i));
-    TUniqueItem* added = copy.get();
-    FItems.push_back(std::move(copy));
-    // Entered in the index too, so that a later Add of the same text counts
-    // on the copy instead of creating a second item with that text.
-    Enter(added);
+    const TUniqueItem& from = *Source.Items(i);
+    const std::uint32_t at = CopyText(from.Text());
+    TUniqueItem& item = NewItem();
+    item.FTextAt = at;
+    item.FTextSize = from.FTextSize;
+    item.FCount = from.FCount;
   }
+  for (std::int32_t i = 0; i < Source.Count(); ++i) {
+    const std::size_t from = Source.Items(i)->Index();
+    FMarks.push_back(static_cast<std::uint8_t>(Source.FMarks[from] & ~kGrouped));
+    if (!Source.FMerged.empty()) FMerged.push_back(Source.FMerged[from]);
+  }
+  // Entered in the index too, so that a later Add of the same text counts
+  // on the copy instead of creating a second item with that text.
+  FIndexReleased = true;
+  Reindex();
 }
 
-void TUniqueManager::ItemDeleting(TCustomContainerItem* item) {
-  auto* unique = static_cast<TUniqueItem*>(item);
-  Unindex(unique);
-  FSortedOrder.clear();
-  FSortedValid = false;
-  FSameList.erase(std::remove(FSameList.begin(), FSameList.end(), unique), FSameList.end());
+void TUniqueManager::Delete(std::int32_t Index) {
+  if (Index < 0 || static_cast<std::size_t>(Index) >= FCount) {
+    ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r無効なインデックス(" + std::to_string(Index) +
+                            ")が渡されました"));
+    return;
+  }
+  const std::size_t gone = Items(Index)->Index();
+  if (!FView.empty()) {
+    FView.erase(FView.begin() + Index);
+    for (std::uint32_t& i : FView) i -= i > gone;
+  }
+  std::vector<std::size_t> same;
+  for (TUniqueItem* item : FSameList) {
+    const std::size_t i = item->Index();
+    if (i != gone) same.push_back(i > gone ? i - 1 : i);
+  }
+  for (std::size_t i = gone; i + 1 < FCount; ++i) {
+    const TUniqueItem& next = Item(i + 1);
+    TUniqueItem& item = Item(i);
+    item.FTextAt = next.FTextAt, item.FTextSize = next.FTextSize, item.FCount = next.FCount;
+  }
+  --FCount;
+  if (FCount % kPerChunk == 0) FChunks.pop_back();
+  const auto at = static_cast<std::ptrdiff_t>(gone);
+  FMarks.erase(FMarks.begin() + at);
+  if (gone < FKeys.size()) FKeys.erase(FKeys.begin() + at);
+  if (!FMerged.empty()) FMerged.erase(FMerged.begin() + at);
+  FSameList.clear();
+  for (const std::size_t i : same) FSameList.push_back(&Item(i));
+  ReleaseTextIndex();
+  ListChanged();
+}
+
+void TUniqueManager::Delete(const TUniqueItem* Item) {
+  for (const auto& chunk : FChunks) {
+    const TUniqueItem* first = chunk->Items();
+    if (Item >= first && Item < first + kPerChunk && chunk->First + static_cast<std::size_t>(Item - first) < FCount) {
+      Delete(static_cast<std::int32_t>(chunk->First + static_cast<std::size_t>(Item - first)));
+      return;
+    }
+  }
+  ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
 }
 
 }  // namespace tavrin

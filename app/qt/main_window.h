@@ -170,9 +170,8 @@ class TfoMAIN : public QMainWindow {
   std::unique_ptr<TUniqueManager> FUniqueManager;
   TClipboardLines FLines;
   // The clipboard text as read, and the one the collection was built from
-  // (normalizing writes it back); the collection's items in input order.
+  // (normalizing writes it back).
   std::string FReadText, FInputText;
-  std::vector<TUniqueItem*> FInputOrder;
   bool FListSimilar = false;  // the list shows what [類字抽出] found
   bool FShowDone = false;
 

@@ -33,7 +33,7 @@ void TfoMAIN::pmDeleteClick() {
   std::vector<bool> remove(static_cast<std::size_t>(FModel->Count()), false);
   for (std::size_t row : selected) {
     remove[row] = true;
-    FModel->Row(static_cast<int>(row)).Item->FShown = false;
+    FModel->Row(static_cast<int>(row)).Item->SetShown(false);
   }
   FModel->RemoveRows(remove);
   if (FListSimilar) ShowGroups();  // a deleted row leaves its group

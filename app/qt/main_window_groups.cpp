@@ -12,7 +12,7 @@
 namespace tavrin {
 
 void TfoMAIN::ShowGroups() {
-  FModel->SetGroups(VariantGroups(FModel->Rows(), FInputOrder), FUniqueManager->FHyphen);
+  FModel->SetGroups(VariantGroups(FModel->Rows()), FUniqueManager->FHyphen);
 }
 
 bool TfoMAIN::CopyFound(const std::function<std::string()>& makeText, const std::string& message) {

@@ -35,7 +35,7 @@ void TfoMAIN::BuildData(bool ShowAll) {
   // paint (a message box runs the event loop) ever reaches a freed item.
   FModel->Clear();
   tavrin::BuildData(*FUniqueManager, FLines, FExtractSort,
-                    [this](const std::string& text) { SetStatus(text); }, &FInputOrder);
+                    [this](const std::string& text) { SetStatus(text); });
   FInputText = std::move(FReadText);
   if (ShowAll) FillList(false);
 }

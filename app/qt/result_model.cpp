@@ -110,7 +110,7 @@ const TUniqueItem* TResultModel::CanonicalOf(int row) const {
 TSpellingDifferences TResultModel::Differences(int row) const {
   const TUniqueItem* canonical = CanonicalOf(row);
   if (canonical == nullptr) return {};
-  return CompareSpellings(Row(row).Item->FText, canonical->FText, FHyphen);
+  return CompareSpellings(Row(row).Item->Text(), canonical->Text(), FHyphen);
 }
 
 namespace {
@@ -135,15 +135,15 @@ std::string TResultModel::ToolTip(int row) const {
   if (g.Canonical == Row(row).Item)
     return cp932::Sjis("正規の表記（ほかに ") + std::to_string(g.Rows.size() - 1) +
            cp932::Sjis(" 種類の書き方があります）");
-  const std::string& text = Row(row).Item->FText;
+  const std::string_view text = Row(row).Item->Text();
   const TSpellingDifferences d = Differences(row);
-  std::string tip = cp932::Sjis("正規の表記: ") + g.Canonical->FText;
+  std::string tip = cp932::Sjis("正規の表記: ") + std::string(g.Canonical->Text());
   if (d.Kinds != 0) tip += cp932::Sjis("\r違い: ") + DifferenceKindNames(d.Kinds);
   // Look-alike characters are told apart by their code points.
   constexpr std::size_t kShown = 5;
   for (std::size_t i = 0; i < d.Parts.size() && i < kShown; ++i) {
     const TSpellingDifference& p = d.Parts[i];
-    tip += "\r" + WithCodePoints(text.substr(p.Start, p.Length)) + cp932::Sjis(" → ") +
+    tip += "\r" + WithCodePoints(std::string(text.substr(p.Start, p.Length))) + cp932::Sjis(" → ") +
            WithCodePoints(p.Canonical);
   }
   if (d.Parts.size() > kShown) tip += cp932::Sjis("\r…");

@@ -42,9 +42,9 @@ struct TGlyph {
 std::vector<TGlyph> Glyphs(const TResultModel& model, int row) {
   // A caption drawn cut keeps the plain drawing, with its ellipsis.
   const std::string text = model.Caption(row);
-  if (model.Row(row).Item->FText.size() > kShownCaptionBytes) return {};
+  if (model.Row(row).Item->Text().size() > kShownCaptionBytes) return {};
   const TSpellingDifferences d = model.Differences(row);
-  const std::size_t offset = text.size() > model.Row(row).Item->FText.size() ? 1 : 0;  // a quote
+  const std::size_t offset = text.size() > model.Row(row).Item->Text().size() ? 1 : 0;  // a quote
   std::vector<std::pair<std::string_view, bool>> pieces;
   std::size_t at = 0;
   for (const TSpellingDifference& p : d.Parts) {

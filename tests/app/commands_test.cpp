@@ -40,7 +40,7 @@ struct Built {
 
 std::vector<std::string> Texts(const std::vector<TResultRow>& rows) {
   std::vector<std::string> texts;
-  for (const auto& row : rows) texts.push_back(cp932::ToUtf8(row.Item->FText) + ":" + std::to_string(row.Count));
+  for (const auto& row : rows) texts.push_back(cp932::ToUtf8(row.Item->Text()) + ":" + std::to_string(row.Count));
   return texts;
 }
 
@@ -117,7 +117,7 @@ TEST(MarkSimilar, ListsExactlyTheItemsWhoseKeyIsShared) {
 
 TEST(MarkSimilar, EarlierMarksAreCleared) {
   Built b({"abc", "ABC", "xyz"});
-  b.manager.Items(2)->FSimilar = true;
+  b.manager.Items(2)->SetSimilar(true);
   ASSERT_TRUE(MarkSimilar(b.manager));
   EXPECT_EQ(Texts(FillRows(b.manager, true, true, true)), (std::vector<std::string>{"ABC:1", "abc:1"}));
 }
@@ -151,10 +151,10 @@ TEST(MarkSimilar, MarksAreTheSharedKeysInEveryOrder) {
     ASSERT_TRUE(BuildData(manager, ClipboardLines(text), round % 2 == 0));
     ASSERT_TRUE(MarkSimilar(manager));
     std::map<std::string, int> keys;
-    for (int i = 0; i < manager.Count(); ++i) ++keys[manager.Items(i)->FKey];
+    for (int i = 0; i < manager.Count(); ++i) ++keys[std::string(manager.Items(i)->Key())];
     for (int i = 0; i < manager.Count(); ++i) {
       const TUniqueItem* item = manager.Items(i);
-      ASSERT_EQ(item->FSimilar, keys[item->FKey] > 1) << round << " " << i;
+      ASSERT_EQ(item->Similar(), keys[std::string(item->Key())] > 1) << round << " " << i;
     }
   }
 }
@@ -179,7 +179,7 @@ TEST(FillRows, CountsOfTheAllDataModes) {
 
 TEST(FillRows, DeletedRowIsLeftOutOfTheNextListing) {
   Built b({"x", "y"});
-  b.manager.Items(0)->FShown = false;
+  b.manager.Items(0)->SetShown(false);
   EXPECT_EQ(Texts(FillRows(b.manager, false, true, true)), (std::vector<std::string>{"y:1"}));
 }
 

@@ -532,7 +532,7 @@ class MainWindowTest : public QObject {
     TUniqueItem* deleted = Model().Row(4).Item;
     Key(Qt::Key_Delete);
     QCOMPARE(Captions(), (QStringList{U("a1"), U("a2"), U("a3"), U("a5"), U("a6"), U("a7"), U("a8")}));
-    QVERIFY(!deleted->FShown);
+    QVERIFY(!deleted->Shown());
     QCOMPARE(FBeeps, beeps);
     QCOMPARE(W().StatusText(), status);
     QVERIFY(FModal->Calls().empty());

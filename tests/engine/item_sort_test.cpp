@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <numeric>
 #include <random>
 
 #include "engine/list_sort.h"
@@ -10,10 +10,16 @@
 namespace tavrin {
 namespace {
 
-// Items whose keys share long prefixes, end in spaces, NULs or high bytes,
-// and (keys of 1024 bytes and more) whose padded sort strings tie although
-// their texts differ: the cases where a prefix shortcut could decide wrongly.
-std::vector<std::unique_ptr<TUniqueItem>> AwkwardItems(std::mt19937& rng, bool withTies) {
+// Keys and texts that share long prefixes, end in spaces, NULs or high
+// bytes, and (keys of 1024 bytes and more) whose padded sort strings tie
+// although their texts differ: the cases where a prefix shortcut could
+// decide wrongly. Runs are large enough for the deeper passes.
+struct TAwkward {
+  std::vector<std::string> Keys, Texts;
+  std::vector<std::uint32_t> Order;
+};
+
+TAwkward AwkwardItems(std::mt19937& rng, bool withTies) {
   const std::string wide(1024, 'a');
   const std::string pieces[] = {"a", "b", " ", "\t", "", "\xFF", std::string(1, '\0'), "abcdefghijklmnop"};
   auto pick = [&] {
@@ -22,42 +28,33 @@ std::vector<std::unique_ptr<TUniqueItem>> AwkwardItems(std::mt19937& rng, bool w
       s += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(rng)];
     return s;
   };
-  std::vector<std::unique_ptr<TUniqueItem>> items;
+  TAwkward a;
   for (int i = 0; i < 400; ++i) {
-    auto item = std::make_unique<TUniqueItem>();
-    item->FKey = pick();
-    item->FCaseKey = pick();
-    item->FText = pick() + std::to_string(i);  // texts stay unique
-    items.push_back(std::move(item));
+    a.Keys.push_back(pick());
+    a.Texts.push_back(pick() + std::to_string(i));  // texts stay unique
   }
   if (withTies) {
     for (int i = 0; i < 20; ++i) {
       // wide + "b" / "c<i>" and wide / "bc<i>" make the same sort string.
-      auto a = std::make_unique<TUniqueItem>(), b = std::make_unique<TUniqueItem>();
-      a->FKey = wide + "b", a->FText = "c" + std::to_string(i);
-      b->FKey = wide, b->FText = "bc" + std::to_string(i);
-      items.push_back(std::move(a));
-      items.push_back(std::move(b));
+      a.Keys.push_back(wide + "b"), a.Texts.push_back("c" + std::to_string(i));
+      a.Keys.push_back(wide), a.Texts.push_back("bc" + std::to_string(i));
     }
   }
-  std::shuffle(items.begin(), items.end(), rng);
-  return items;
-}
-
-std::vector<TUniqueItem*> Pointers(const std::vector<std::unique_ptr<TUniqueItem>>& items) {
-  std::vector<TUniqueItem*> list;
-  for (const auto& item : items) list.push_back(item.get());
-  return list;
+  a.Order.resize(a.Keys.size());
+  std::iota(a.Order.begin(), a.Order.end(), 0u);
+  std::shuffle(a.Order.begin(), a.Order.end(), rng);
+  return a;
 }
 
 TEST(ItemSort, PaddedKeySortEqualsTheListSort) {
   std::mt19937 rng(17);
   for (const bool ties : {false, true}) {
     for (int round = 0; round < 20; ++round) {
-      const auto items = AwkwardItems(rng, ties);
-      std::vector<TUniqueItem*> expected = Pointers(items), actual = expected;
-      ListSort(expected, PaddedKeyOrder);
-      SortByPaddedKey(actual);
+      TAwkward a = AwkwardItems(rng, ties);
+      const auto stringOf = [&](std::uint32_t i) { return TSortString{a.Keys[i], a.Texts[i]}; };
+      std::vector<std::uint32_t> expected = a.Order, actual = a.Order;
+      ListSort(expected, [&](std::uint32_t x, std::uint32_t y) { return PaddedKeyOrder(stringOf(x), stringOf(y)); });
+      SortByPaddedKey(actual, stringOf);
       ASSERT_EQ(actual, expected) << "ties " << ties << " round " << round;
     }
   }
@@ -66,10 +63,10 @@ TEST(ItemSort, PaddedKeySortEqualsTheListSort) {
 TEST(ItemSort, KeyBytesSortEqualsTheListSortTiesIncluded) {
   std::mt19937 rng(23);
   for (int round = 0; round < 20; ++round) {
-    const auto items = AwkwardItems(rng, false);
-    std::vector<TUniqueItem*> expected = Pointers(items), actual = expected;
-    ListSort(expected, [](const TUniqueItem* a, const TUniqueItem* b) { return CompareBytes(a->FCaseKey, b->FCaseKey); });
-    SortByKeyBytes(actual, &TUniqueItem::FCaseKey);
+    TAwkward a = AwkwardItems(rng, false);
+    std::vector<std::uint32_t> expected = a.Order, actual = a.Order;
+    ListSort(expected, [&](std::uint32_t x, std::uint32_t y) { return CompareBytes(a.Keys[x], a.Keys[y]); });
+    SortByKeyBytes(actual, [&](std::uint32_t i) { return std::string_view(a.Keys[i]); });
     ASSERT_EQ(actual, expected) << round;
   }
 }

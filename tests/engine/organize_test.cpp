@@ -22,9 +22,9 @@ std::vector<TRow> Organized(TUniqueManager& m, std::vector<const char*> lines, s
   m.Organize();
   std::vector<TRow> rows;
   for (int i = 0; i < m.Count(); ++i)
-    rows.push_back({cp932::ToUtf8(m.Items(i)->FText), m.Items(i)->FShown, m.Items(i)->FMergedCount});
+    rows.push_back({cp932::ToUtf8(m.Items(i)->Text()), m.Items(i)->Shown(), m.Items(i)->MergedCount()});
   same->clear();
-  for (const TUniqueItem* item : m.SameList()) same->push_back(cp932::ToUtf8(item->FText));
+  for (const TUniqueItem* item : m.SameList()) same->push_back(cp932::ToUtf8(item->Text()));
   return rows;
 }
 
@@ -41,8 +41,8 @@ TEST(Organize, MergesCaseVariantsIntoTheMostFrequent) {
   // The case keys tie, and the two-item sort exchanges them.
   EXPECT_EQ(same, (std::vector<std::string>{"abc", "ABC"}));
   m.Organize();  // twice gives the same
-  EXPECT_EQ(m.Items(0)->FMergedCount, 3);
-  EXPECT_FALSE(m.Items(1)->FShown);
+  EXPECT_EQ(m.Items(0)->MergedCount(), 3);
+  EXPECT_FALSE(m.Items(1)->Shown());
 }
 
 TEST(Organize, BothDistinctionsOnMergesNothing) {
@@ -52,7 +52,7 @@ TEST(Organize, BothDistinctionsOnMergesNothing) {
   auto rows = Organized(m, {"ABC", "ABC", "abc"}, &same);
   EXPECT_EQ(rows, (std::vector<TRow>{{"ABC", true, 0}, {"abc", true, 0}}));
   EXPECT_EQ(same, (std::vector<std::string>{"ABC", "abc"}));
-  EXPECT_TRUE(m.Items(0)->FGrouped);
+  EXPECT_TRUE(m.Items(0)->Grouped());
 }
 
 // Tied width keys: the two-item sort exchanges them, so アイウ comes first
@@ -72,9 +72,9 @@ TEST(Organize, GroupsFollowEachOtherInSortedOrder) {
   Organized(m, {"c", "A", "b", "C", "a", "B", "z"}, &same);
   EXPECT_EQ(same, (std::vector<std::string>{"A", "a", "B", "b", "C", "c"}));
   const TUniqueItem* z = m.FindText("z");
-  EXPECT_TRUE(z->FShown);
-  EXPECT_FALSE(z->FGrouped);
-  EXPECT_EQ(z->FMergedCount, 1);
+  EXPECT_TRUE(z->Shown());
+  EXPECT_FALSE(z->Grouped());
+  EXPECT_EQ(z->MergedCount(), 1);
 }
 
 TEST(Organize, TabSortsBeforeThePadding) {
@@ -122,13 +122,16 @@ TEST(Organize, GroupsAsTheSortedWalkPairsThem) {
     for (const std::string& line : lines) m.Add(line);
     m.Organize();
 
-    std::vector<TUniqueItem*> w;
-    for (int i = 0; i < m.Count(); ++i) w.push_back(m.Items(i));
+    std::vector<std::uint32_t> order;
+    std::vector<std::string> display;
+    for (int i = 0; i < m.Count(); ++i) order.push_back(i), display.push_back(m.DisplayKey(*m.Items(i)));
     if (m.FZenkaku == m.FUpper) {
-      SortByPaddedKey(w);
+      SortByPaddedKey(m, order);
     } else {
-      SortByKeyBytes(w, m.FUpper ? &TUniqueItem::FWidthKey : &TUniqueItem::FCaseKey);
+      SortByKeyBytes(order, [&](std::uint32_t i) { return std::string_view(display[i]); });
     }
+    std::vector<TUniqueItem*> w;
+    for (const std::uint32_t i : order) w.push_back(m.Items(static_cast<int>(i)));
     std::vector<TUniqueItem*> same;
     std::vector<bool> taken(w.size());
     for (std::size_t p = 0; p < w.size(); ++p) {
@@ -147,8 +150,8 @@ TEST(Organize, GroupsAsTheSortedWalkPairsThem) {
         if (w[q]->FCount > top->FCount) top = w[q];
       }
       if (m.FZenkaku && m.FUpper) continue;
-      for (std::size_t q : group) ASSERT_EQ(w[q]->FShown, w[q] == top) << round;
-      ASSERT_EQ(top->FMergedCount, sum) << round;
+      for (std::size_t q : group) ASSERT_EQ(w[q]->Shown(), w[q] == top) << round;
+      ASSERT_EQ(top->MergedCount(), sum) << round;
     }
     ASSERT_EQ(m.SameList(), same) << round;
   }

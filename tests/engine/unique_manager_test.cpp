@@ -24,7 +24,7 @@ std::vector<std::string> Keys(const std::vector<const char*>& lines, TOptions o)
   m.FHyphenTerminate = o.terminate;
   for (const char* line : lines) m.Add(Sjis(line));
   std::vector<std::string> keys;
-  for (int i = 0; i < m.Count(); ++i) keys.push_back(cp932::ToUtf8(m.Items(i)->FKey));
+  for (int i = 0; i < m.Count(); ++i) keys.push_back(cp932::ToUtf8(m.Items(i)->Key()));
   return keys;
 }
 
@@ -32,13 +32,13 @@ TEST(UniqueManagerAdd, CountsByteEqualLines) {
   TUniqueManager m;
   for (const char* line : {"ABC", "ABC", "abc"}) m.Add(line);
   ASSERT_EQ(m.Count(), 2);
-  EXPECT_EQ(m.Items(0)->FText, "ABC");
+  EXPECT_EQ(m.Items(0)->Text(), "ABC");
   EXPECT_EQ(m.Items(0)->FCount, 2);
   EXPECT_EQ(m.Items(1)->FCount, 1);
   EXPECT_EQ(m.TotalCount(), 3);
-  EXPECT_TRUE(m.Items(1)->FShown);
-  EXPECT_FALSE(m.Items(1)->FSimilar);
-  EXPECT_EQ(m.Items(1)->FMergedCount, 0);
+  EXPECT_TRUE(m.Items(1)->Shown());
+  EXPECT_FALSE(m.Items(1)->Similar());
+  EXPECT_EQ(m.Items(1)->MergedCount(), 0);
   EXPECT_EQ(m.FindText("ABC"), m.Items(0));
   EXPECT_EQ(m.FindText("Abc"), nullptr);
 }
@@ -53,7 +53,7 @@ TEST(UniqueManagerAdd, TrimChoosesTheKeptText) {
   m.Add(" abc");
   m.Add(Sjis("abc　"));
   ASSERT_EQ(m.Count(), 1);
-  EXPECT_EQ(m.Items(0)->FText, "abc");
+  EXPECT_EQ(m.Items(0)->Text(), "abc");
   EXPECT_EQ(m.Items(0)->FCount, 2);
 }
 
@@ -98,7 +98,7 @@ TEST(UniqueManagerAdd, ArbitraryBytesAreKeptAndFound) {
     ASSERT_NE(m.FindText(line), nullptr);
     EXPECT_EQ(m.FindText(line)->FCount, 2);
   }
-  EXPECT_EQ(m.FindText("\x83-")->FKey, "\x83-");  // "-" is a trail byte here
+  EXPECT_EQ(m.FindText("\x83-")->Key(), "\x83-");  // "-" is a trail byte here
 }
 
 TEST(UniqueManager, DisplayKeyFollowsTheOptions) {
@@ -115,10 +115,10 @@ TEST(UniqueManager, DisplayKeyFollowsTheOptions) {
   EXPECT_EQ(m.DisplayKey(item), Sjis("ａｂｃ"));
 }
 
-std::string PaddedString(const TUniqueItem& item) {
-  std::string s = item.FKey;
+std::string PaddedString(const TSortString& item) {
+  std::string s(item.Key);
   if (s.size() < 1024) s.resize(1024, ' ');
-  return s + item.FText;
+  return s.append(item.Text);
 }
 
 TEST(PaddedKeyOrder, EqualsComparingThePaddedStrings) {
@@ -131,11 +131,11 @@ TEST(PaddedKeyOrder, EqualsComparingThePaddedStrings) {
     return s;
   };
   for (int round = 0; round < 20000; ++round) {
-    TUniqueItem a, b;
-    a.FKey = pick(), a.FText = pick(), b.FKey = pick(), b.FText = pick();
+    const std::string ka = pick(), ta = pick(), kb = pick(), tb = pick();
+    const TSortString a{ka, ta}, b{kb, tb};
     const int expected = CompareBytes(PaddedString(a), PaddedString(b));
-    ASSERT_EQ(PaddedKeyOrder(&a, &b), expected) << round;
-    ASSERT_EQ(PaddedKeyOrder(&b, &a), -expected) << round;
+    ASSERT_EQ(PaddedKeyOrder(a, b), expected) << round;
+    ASSERT_EQ(PaddedKeyOrder(b, a), -expected) << round;
   }
 }
 
@@ -144,7 +144,7 @@ TEST(UniqueManager, SortOrdersByPaddedKeyThenText) {
   for (const char* line : {"abc", "ab\tx", "ABC", "ab"}) m.Add(line);
   m.Sort();
   std::vector<std::string> texts;
-  for (int i = 0; i < m.Count(); ++i) texts.push_back(m.Items(i)->FText);
+  for (int i = 0; i < m.Count(); ++i) texts.emplace_back(m.Items(i)->Text());
   // The tab sorts before the padding; "ab" pads to spaces, before "abc".
   EXPECT_EQ(texts, (std::vector<std::string>{"ab\tx", "ab", "ABC", "abc"}));
   m.Add("abc");
@@ -154,9 +154,9 @@ TEST(UniqueManager, SortOrdersByPaddedKeyThenText) {
 TEST(UniqueManager, ClearSimilarAndItemsRange) {
   TUniqueManager m;
   m.Add("a");
-  m.Items(0)->FSimilar = true;
+  m.Items(0)->SetSimilar(true);
   m.ClearSimilar();
-  EXPECT_FALSE(m.Items(0)->FSimilar);
+  EXPECT_FALSE(m.Items(0)->Similar());
   EXPECT_THROW(m.Items(1), std::out_of_range);
   EXPECT_THROW(m.Items(-1), std::out_of_range);
 }
@@ -179,16 +179,18 @@ TEST(UniqueManager, DeleteKeepsTheIndexSound) {
 
 TEST(UniqueManager, AssignCopiesItemsAndIndexesThem) {
   TUniqueManager source, copy;
-  source.Add("a");
-  source.Add("a");
-  source.Items(0)->FGrouped = true;
+  for (const char* line : {"a", "a", "A"}) source.Add(line);
+  source.Organize();
+  ASSERT_TRUE(source.Items(0)->Grouped());
   copy.Add("old");
   copy.Assign(source);
-  ASSERT_EQ(copy.Count(), 1);
+  ASSERT_EQ(copy.Count(), 2);
   EXPECT_EQ(copy.Items(0)->FCount, 2);
-  EXPECT_FALSE(copy.Items(0)->FGrouped);
+  EXPECT_EQ(copy.Items(0)->MergedCount(), 3);
+  EXPECT_FALSE(copy.Items(1)->Shown());
+  EXPECT_FALSE(copy.Items(0)->Grouped());
   copy.Add("a");
-  EXPECT_EQ(copy.Count(), 1);
+  EXPECT_EQ(copy.Count(), 2);
   EXPECT_EQ(copy.Items(0)->FCount, 3);
 }
 
@@ -206,7 +208,7 @@ struct TSnapshot {
 
 std::vector<TSnapshot> Snapshot(const TUniqueManager& m) {
   std::vector<TSnapshot> s;
-  for (int i = 0; i < m.Count(); ++i) s.push_back({m.Items(i)->FText, m.Items(i)->FKey, m.Items(i)->FCount});
+  for (int i = 0; i < m.Count(); ++i) s.push_back({std::string(m.Items(i)->Text()), std::string(m.Items(i)->Key()), m.Items(i)->FCount});
   return s;
 }
 
@@ -250,7 +252,7 @@ TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
 
 std::vector<std::string> Texts(const TUniqueManager& m) {
   std::vector<std::string> texts;
-  for (int i = 0; i < m.Count(); ++i) texts.push_back(m.Items(i)->FText);
+  for (int i = 0; i < m.Count(); ++i) texts.emplace_back(m.Items(i)->Text());
   return texts;
 }
 

@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(manager.TotalCount() == static_cast<std::int32_t>(lines.size()));
   for (std::int32_t i = 0; i < manager.Count(); ++i) {
     const TUniqueItem* item = manager.Items(i);
-    Check(manager.FindText(item->FText) == item);
-    Check(FoldWidth(item->FWidthKey) == item->FWidthKey);
+    Check(manager.FindText(item->Text()) == item);
+    Check(FoldWidth(item->WidthKey()) == item->WidthKey());
   }
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string stored = manager.FTrim ? TrimBlanks(lines[i]) : std::string(lines[i]);
@@ -63,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The extraction marks exactly the items whose key another item shares.
   Check(MarkSimilar(manager));
   std::unordered_map<std::string, int> keys;
-  for (std::int32_t i = 0; i < manager.Count(); ++i) ++keys[manager.Items(i)->FKey];
+  for (std::int32_t i = 0; i < manager.Count(); ++i) ++keys[manager.Items(i)->Key()];
   for (std::int32_t i = 0; i < manager.Count(); ++i) {
     const TUniqueItem* item = manager.Items(i);
-    Check(item->FSimilar == (keys[item->FKey] > 1));
+    Check(item->Similar() == (keys[item->Key()] > 1));
   }
 
   // The all-data rows carry every line once; the copy holds one line a row.

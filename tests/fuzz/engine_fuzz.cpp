@@ -24,7 +24,7 @@ void Check(bool ok) {
 void CheckSameItems(const TUniqueManager& a, const TUniqueManager& b) {
   Check(a.Count() == b.Count());
   for (std::int32_t i = 0; i < a.Count(); ++i) {
-    Check(a.Items(i)->FText == b.Items(i)->FText && a.Items(i)->FKey == b.Items(i)->FKey &&
+    Check(a.Items(i)->Text() == b.Items(i)->Text() && a.Items(i)->Key() == b.Items(i)->Key() &&
           a.Items(i)->FCount == b.Items(i)->FCount);
   }
 }
@@ -98,12 +98,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int32_t i = 0; i < m.Count(); ++i) ++displayKeys[m.DisplayKey(*m.Items(i))];
     for (std::int32_t i = 0; i < m.Count(); ++i) {
       const TUniqueItem* item = m.Items(i);
-      Check(item->FGrouped == (std::find(m.SameList().begin(), m.SameList().end(), item) != m.SameList().end()));
-      Check(item->FGrouped == (displayKeys[m.DisplayKey(*item)] > 1));
+      Check(item->Grouped() == (std::find(m.SameList().begin(), m.SameList().end(), item) != m.SameList().end()));
+      Check(item->Grouped() == (displayKeys[m.DisplayKey(*item)] > 1));
     }
     m.Sort();
     for (std::int32_t i = 1; i < m.Count(); ++i) Check(PaddedKeyOrder(m.Items(i - 1), m.Items(i)) < 0);
-    for (std::int32_t i = 0; i < m.Count(); ++i) Check(m.FindText(m.Items(i)->FText) == m.Items(i));
+    for (std::int32_t i = 0; i < m.Count(); ++i) Check(m.FindText(m.Items(i)->Text()) == m.Items(i));
   }
   return 0;
 }
