@@ -126,7 +126,7 @@ std::string BatchUsage() {
          "writing fails.\n";
 }
 
-TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
+TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write) {
   TBatchOutput output;
   TDecodedText decoded = DecodeText(std::move(Input), Options.Encoding);
   if (decoded.ErrorOffset) {
@@ -150,6 +150,28 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input) {
   manager.FHyphen = Options.Hyphen;
   BuildData(manager, lines, Options.ExtractSort);
 
+  if (Options.Output == TBatchOptions::TOutput::Copy && Write) {
+    // The rows are written as they are met, a megabyte at a time.
+    std::size_t rows = 0;
+    std::string piece;
+    bool bom = decoded.Bom;
+    const auto flush = [&] {
+      if (piece.empty() || output.WriteFailed) return;
+      output.WriteFailed = !Write(EncodeText(std::move(piece), decoded.Encoding, bom));
+      piece.clear();
+      bom = false;
+    };
+    if (!Options.Similar || MarkSimilar(manager)) {
+      ForEachRow(manager, Options.Similar, Options.Zenkaku, Options.Upper, [&](const TResultRow& row) {
+        ++rows;
+        AppendCopyLine(piece, row, Options.CopyCount);
+        if (piece.size() >= (std::size_t{1} << 20)) flush();
+      });
+    }
+    flush();
+    output.Summary = cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows));
+    return output;
+  }
   std::vector<TResultRow> rows;
   if (Options.Similar) {
     if (MarkSimilar(manager)) rows = FillRows(manager, true, Options.Zenkaku, Options.Upper);

@@ -3,6 +3,7 @@
 // arguments, run [全データ] or [類字抽出] on the input text and produce the
 // text [コピー] would put on the clipboard afterwards, and the summary.
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -52,7 +53,8 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args);
 std::string BatchUsage();
 
 struct TBatchOutput {
-  std::string Out;      // the output, in the input's encoding
+  std::string Out;      // the output, in the input's encoding (when not written as it is made)
+  bool WriteFailed = false;  // the writer refused a piece of the output
   std::string Summary;  // the status-bar summary, UTF-8, no line break
   std::string Error;    // when the input is not valid in its encoding: why (UTF-8); no output then
   // The collection behind the output, handed out so that a program about to
@@ -63,6 +65,10 @@ struct TBatchOutput {
 // Runs one command on Input (the clipboard text in Options.Encoding, or in
 // the encoding it is recognised to have). Input without a non-blank line gives no output and the
 // summary "表示するデータがありません", as a first command does in the window.
-TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input);
+// With Write, the copy text goes to Write in pieces of whole lines as it is
+// made (a million rows need no copy of them all); Write returns false when
+// it failed, and nothing more is written then.
+using TBatchWrite = std::function<bool(std::string_view)>;
+TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write = {});
 
 }  // namespace tavrin

@@ -1,23 +1,22 @@
 #include "app/copy_text.h"
 
+#include <charconv>
 #include <vector>
 
 #include "app/command_texts.h"
 
 namespace tavrin {
 
-namespace {
-
-void AppendCopyLine(std::string& out, const TResultRow& row, bool copyCount) {
-  out += row.Item->Text();
-  if (copyCount) {
-    out += '\t';
-    out += std::to_string(row.Count);
+void AppendCopyLine(std::string& Out, const TResultRow& Row, bool CopyCount) {
+  Out += Row.Item->Text();
+  if (CopyCount) {
+    Out += '\t';
+    char digits[16];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, Row.Count);
+    Out.append(digits, end);
   }
-  out += "\r\n";
+  Out += "\r\n";
 }
-
-}  // namespace
 
 std::string CopyLine(const TResultRow& Row, bool CopyCount) {
   std::string line;

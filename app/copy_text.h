@@ -27,6 +27,8 @@ struct TCopyResult {
 // One copied line without its line end: the item's text (never the quoted
 // caption), with CopyCount a TAB and the row's count as plain decimal.
 std::string CopyLine(const TResultRow& Row, bool CopyCount);
+// The same line with its CR LF, appended to Out.
+void AppendCopyLine(std::string& Out, const TResultRow& Row, bool CopyCount);
 
 // Rows in the list's present order; Selected holds the positions of the
 // selected rows in any order (positions outside Rows are ignored). A copy of

@@ -36,6 +36,11 @@ bool MarkSimilar(TUniqueManager& Manager) {
   const std::int32_t count = Manager.Count();
   if (count == 0) return false;
   Manager.ClearSimilar();
+  // Organize found the items of shared keys already.
+  if (const std::vector<TUniqueItem*>* grouped = Manager.KeyGroups()) {
+    for (TUniqueItem* item : *grouped) item->SetSimilar(true);
+    return true;
+  }
   Manager.MakeKeys();
   // A sorted list, the usual case, needs no look-ups.
   if (MarkAdjacent(Manager, count)) return true;

@@ -9,14 +9,8 @@ namespace tavrin {
 
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
                                  bool Upper) {
-  const bool ownCount = SimilarOnly || (Zenkaku && Upper);
   std::vector<TResultRow> rows;
-  const std::int32_t count = Manager.Count();
-  for (std::int32_t i = 0; i < count; ++i) {
-    TUniqueItem* item = Manager.Items(i);
-    if (!(SimilarOnly ? item->Similar() : item->Shown())) continue;
-    rows.push_back({item, ownCount ? item->FCount : item->MergedCount()});
-  }
+  ForEachRow(Manager, SimilarOnly, Zenkaku, Upper, [&](const TResultRow& row) { rows.push_back(row); });
   return rows;
 }
 

@@ -24,6 +24,17 @@ struct TResultRow {
 // Zenkaku and Upper are the window's FZenkaku and FUpper.
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
                                  bool Upper);
+// The same rows one by one, to Row, without a list of them.
+template <class RowFn>
+void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, bool Upper, RowFn Row) {
+  const bool ownCount = SimilarOnly || (Zenkaku && Upper);
+  const std::int32_t count = Manager.Count();
+  for (std::int32_t i = 0; i < count; ++i) {
+    TUniqueItem* item = Manager.Items(i);
+    if (!(SimilarOnly ? item->Similar() : item->Shown())) continue;
+    Row(TResultRow{item, ownCount ? item->FCount : item->MergedCount()});
+  }
+}
 
 // The "文字列" caption: the text, between two double quotes when ExprsQuote is on.
 std::string RowCaption(const TUniqueItem& Item, bool ExprsQuote);

@@ -4,6 +4,7 @@
 
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
+#include "util/parallel.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -15,7 +16,8 @@ std::string WithoutTrailingMark(std::string base, bool hyphenFolded) {
   if (base.empty()) return base;
   const std::size_t n = base.size();
   const bool lastIsSingle = IsCharacterStart(base, n - 1);
-  std::string_view last = lastIsSingle ? std::string_view(base).substr(n - 1) : std::string_view(base).substr(n - 2);
+  std::string_view last =
+      lastIsSingle ? std::string_view(base).substr(n - 1) : std::string_view(base).substr(n - 2);
   bool mark = last == "-";
   if (!hyphenFolded) mark = mark || last == "\xB0" || last == "\x81\x7C" || last == "\x81\x5B";
   if (mark) base.resize(n - last.size());
@@ -53,30 +55,61 @@ std::string TUniqueManager::MakeKey(std::string_view Text) const {
 }
 
 void TUniqueManager::MakeKeys() const {
-  if (FKeys.size() == FCount) return;
-  FKeys.reserve(FCount);
-  for (std::size_t i = FKeys.size(); i < FCount; ++i) {
-    const std::string_view text = TextOf(i);
-    if (KeyIsText(text)) {
-      FKeys.push_back({kSameAsText, static_cast<std::uint32_t>(text.size())});
-      continue;
+  const std::size_t from = FKeys.size(), n = FCount - from;
+  if (n == 0) return;
+  // The parts fold their ranges at once, each into the key list's own
+  // places; the first part's bytes go to the key store directly, the
+  // others' to stores of their own that are appended in order.
+  const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
+  struct TPart {
+    std::string Bytes;
+    std::size_t Unplain = 0;
+  };
+  std::vector<TPart> parts(width);
+  FKeys.resize(FCount);
+  try {
+    RunParts(width, [&](unsigned p) {
+      std::string& bytes = p == 0 ? FKeyBytes : parts[p].Bytes;
+      const std::size_t base = bytes.size();
+      for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last; ++i) {
+        const std::string_view text = TextOf(i);
+        std::string key;
+        if (KeyIsText(text) || (key = MakeKey(text)) == text) {
+          FKeys[i] = {kSameAsText, static_cast<std::uint32_t>(text.size())};
+          parts[p].Unplain += !PlainKey(text);
+          continue;
+        }
+        if (bytes.size() - base + key.size() >= kSameAsText)
+          throw std::length_error("keys of 4 GiB or more");
+        FKeys[i] = {static_cast<std::uint32_t>(bytes.size() - base),
+                    static_cast<std::uint32_t>(key.size())};
+        bytes += key;
+        parts[p].Unplain += !PlainKey(key);
+      }
+      if (p == 0) {
+        for (std::size_t i = from, last = from + n / width; i < last; ++i) {
+          if (FKeys[i].At != kSameAsText) FKeys[i].At += static_cast<std::uint32_t>(base);
+        }
+      }
+    });
+    for (unsigned p = 0; p < width; ++p) {
+      if (p > 0) {
+        if (FKeyBytes.size() + parts[p].Bytes.size() >= kSameAsText)
+          throw std::length_error("keys of 4 GiB or more");
+        const auto base = static_cast<std::uint32_t>(FKeyBytes.size());
+        for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last;
+             ++i) {
+          if (FKeys[i].At != kSameAsText) FKeys[i].At += base;
+        }
+        FKeyBytes += parts[p].Bytes;
+        parts[p].Bytes = {};
+      }
+      FUnplainKeys += parts[p].Unplain;
     }
-    const std::string key = MakeKey(text);
-    if (key == text) {
-      FKeys.push_back({kSameAsText, static_cast<std::uint32_t>(text.size())});
-      continue;
-    }
-    if (FKeyBytes.size() + key.size() >= kSameAsText) throw std::length_error("keys of 4 GiB or more");
-    FKeys.push_back({static_cast<std::uint32_t>(FKeyBytes.size()), static_cast<std::uint32_t>(key.size())});
-    FKeyBytes += key;
+  } catch (...) {
+    FKeys.resize(from);  // the items keep no half-made keys
+    throw;
   }
-}
-
-std::string_view TUniqueManager::KeyOf(std::size_t Index) const {
-  if (Index >= FKeys.size()) MakeKeys();
-  const TKeyRef k = FKeys[Index];
-  if (k.At == kSameAsText) return TextOf(Index);
-  return {FKeyBytes.data() + k.At, k.Size};
 }
 
 }  // namespace tavrin

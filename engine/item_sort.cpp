@@ -41,9 +41,10 @@ std::uint64_t Entry(std::uint32_t prefix, std::uint32_t item) { return std::uint
 std::uint32_t ItemOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry); }
 std::uint32_t PrefixOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
 
+template <class StringOf>
 class TStringSort {
  public:
-  TStringSort(const TSortStringOf& stringOf, std::vector<std::uint64_t>& entries)
+  TStringSort(const StringOf& stringOf, std::vector<std::uint64_t>& entries)
       : FStringOf(stringOf), FEntries(entries) {}
 
   TStringReader Reader(std::uint32_t item) const { return TStringReader(FStringOf(item)); }
@@ -62,8 +63,8 @@ class TStringSort {
       pending.pop_back();
       auto first = FEntries.begin() + static_cast<std::ptrdiff_t>(run.From);
       auto last = FEntries.begin() + static_cast<std::ptrdiff_t>(run.To);
-      // Equal up to Depth: small runs, and runs where a string ends, are
-      // settled by whole compares.
+      // Equal up to Depth: pairs, and runs where a string ends, are settled
+      // by whole compares.
       std::size_t next = run.Depth + 4;
       bool ended = false, allInPad = true;
       for (auto it = first; it != last; ++it) {
@@ -71,7 +72,7 @@ class TStringSort {
         ended = ended || r.Length() <= next;
         allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
       }
-      if (run.To - run.From <= 16 || ended) {
+      if (run.To - run.From <= 2 || ended) {
         std::sort(first, last, [&](std::uint64_t a, std::uint64_t b) { return Less(ItemOf(a), ItemOf(b)); });
         continue;
       }
@@ -94,18 +95,12 @@ class TStringSort {
   }
 
  private:
-  const TSortStringOf& FStringOf;
+  const StringOf& FStringOf;
   std::vector<std::uint64_t>& FEntries;
 };
 
-}  // namespace
-
-void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order) {
-  Manager.MakeKeys();
-  SortByPaddedKey(Order, [&](std::uint32_t i) { return Manager.SortString(i); });
-}
-
-void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf) {
+template <class F>
+void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf) {
   const std::size_t n = Order.size();
   if (n < 2) return;
   std::vector<std::uint64_t> entries(n);
@@ -123,7 +118,7 @@ void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& Str
     for (const std::size_t l : longs) longKeys += l;
   }
   ParallelSort(entries.begin(), entries.end(), std::less<>());
-  TStringSort sort(StringOf, entries);
+  TStringSort<F> sort(StringOf, entries);
   // The parts take the runs on either side of a run boundary each.
   std::vector<std::size_t> bounds{0};
   for (unsigned part = 1; part < width; ++part) {
@@ -148,6 +143,17 @@ void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& Str
     }
   }
   for (std::size_t k = 0; k < n; ++k) Order[k] = ItemOf(entries[k]);
+}
+
+}  // namespace
+
+void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order) {
+  Manager.MakeKeys();
+  SortBySortStrings(Order, [&](std::uint32_t i) { return Manager.SortString(i); });
+}
+
+void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf) {
+  SortBySortStrings(Order, StringOf);
 }
 
 void SortByKeyBytes(std::vector<std::uint32_t>& Order, const std::function<std::string_view(std::uint32_t)>& KeyOf) {

@@ -18,6 +18,7 @@ void TUniqueManager::Organize() {
   ReleaseTextIndex();
   ListChanged();
   MakeKeys();
+  FKeyGroupsValid = false;
   const std::size_t n = FCount;
   // Item numbers in the order of their display key. Positions are 32-bit:
   // a list holds fewer than 2^31 items.
@@ -61,7 +62,7 @@ void TUniqueManager::Organize() {
   std::vector<TGroup> groups;
   std::vector<std::uint32_t> chained;
   bool adjacent = true;
-  for (std::size_t i = 0; i < n && fullKey && adjacent; ++i) adjacent = PlainKey(KeyOf(i));
+  if (fullKey) adjacent = FUnplainKeys == 0;
   if (adjacent) {
     for (std::size_t p = 0; p < n;) {
       std::size_t q = p + 1;
@@ -104,6 +105,7 @@ void TUniqueManager::Organize() {
     }
   }
 
+  FKeyGroupsValid = fullKey;
   if (FZenkaku && FUpper) return;
 
   FMerged.resize(n);

@@ -17,11 +17,6 @@
 namespace tavrin {
 namespace {
 
-// Items live in chunks aligned to their size, so that an item finds its
-// chunk (and through it its manager) from its own address.
-constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
-constexpr std::size_t kChunkHeader = 16;
-constexpr std::size_t kPerChunk = (kChunkBytes - kChunkHeader) / sizeof(TUniqueItem);
 constexpr std::uint64_t kTextSpace = std::uint64_t{1} << 32;
 // The manager's own stores (for copied lines) start small and grow.
 constexpr std::size_t kOwnStoreMin = std::size_t{64} << 10, kOwnStoreMax = std::size_t{1} << 20;
@@ -83,10 +78,6 @@ TUniqueManager::TUniqueManager() { BuildWidthTable(); }
 
 TUniqueManager::~TUniqueManager() = default;
 
-TUniqueItem& TUniqueManager::Item(std::size_t Index) const {
-  return FChunks[Index / kPerChunk]->Items()[Index % kPerChunk];
-}
-
 TUniqueItem& TUniqueManager::NewItem() {
   if (FCount == FChunks.size() * kPerChunk) {
     void* memory = std::aligned_alloc(kChunkBytes, kChunkBytes);
@@ -95,7 +86,9 @@ TUniqueItem& TUniqueManager::NewItem() {
                                                      [](TChunk* c) { std::free(c); });
     chunk->Manager = this;
     chunk->First = FCount;
+    FChunkItems.reserve(FChunkItems.size() + 1);
     FChunks.push_back(std::move(chunk));
+    FChunkItems.push_back(FChunks.back()->Items());
   }
   TUniqueItem* item = new (FChunks.back()->Items() + FCount % kPerChunk) TUniqueItem();
   ++FCount;
@@ -134,14 +127,11 @@ std::uint32_t TUniqueManager::CopyText(std::string_view Text) {
   return at;
 }
 
-std::string_view TUniqueManager::TextAt(std::uint32_t At, std::uint32_t Size) const {
-  const TStore* store = &FStores.back();
-  if (At < store->Start) {
-    store = &*(std::upper_bound(FStores.begin(), FStores.end(), At,
-                                [](std::uint64_t at, const TStore& s) { return at < s.Start; }) -
-               1);
-  }
-  return {store->Data + (At - store->Start), Size};
+std::string_view TUniqueManager::EarlierTextAt(std::uint32_t At, std::uint32_t Size) const {
+  const TStore& store = *(std::upper_bound(FStores.begin(), FStores.end(), At,
+                                           [](std::uint64_t at, const TStore& s) { return at < s.Start; }) -
+                          1);
+  return {store.Data + (At - store.Start), Size};
 }
 
 std::string_view TUniqueManager::Kept(std::string_view Line) const {
@@ -219,6 +209,7 @@ void TUniqueManager::ListChanged() {
 
 void TUniqueManager::Clear() {
   FChunks.clear();
+  FChunkItems.clear();
   FCount = 0;
   FStores = {};
   FTextEnd = 0;
@@ -231,6 +222,8 @@ void TUniqueManager::Clear() {
   FTextIndex = TItemTable();
   FIndexReleased = false;
   FSameList = {};
+  FUnplainKeys = 0;
+  FKeyGroupsValid = false;
   ListChanged();
 }
 
@@ -311,6 +304,7 @@ void TUniqueManager::Delete(std::int32_t Index) {
     FView.erase(FView.begin() + Index);
     for (std::uint32_t& i : FView) i -= i > gone;
   }
+  if (gone < FKeys.size()) FUnplainKeys -= !PlainKey(KeyOf(gone));
   std::vector<std::size_t> same;
   for (TUniqueItem* item : FSameList) {
     const std::size_t i = item->Index();
@@ -322,10 +316,11 @@ void TUniqueManager::Delete(std::int32_t Index) {
     item.FTextAt = next.FTextAt, item.FTextSize = next.FTextSize, item.FCount = next.FCount;
   }
   --FCount;
-  if (FCount % kPerChunk == 0) FChunks.pop_back();
+  if (FCount % kPerChunk == 0) FChunks.pop_back(), FChunkItems.pop_back();
   const auto at = static_cast<std::ptrdiff_t>(gone);
   FMarks.erase(FMarks.begin() + at);
   if (gone < FKeys.size()) FKeys.erase(FKeys.begin() + at);
+  FKeyGroupsValid = false;
   if (!FMerged.empty()) FMerged.erase(FMerged.begin() + at);
   FSameList.clear();
   for (const std::size_t i : same) FSameList.push_back(&Item(i));

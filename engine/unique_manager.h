@@ -141,6 +141,10 @@ class TUniqueManager {
   // Filled by Organize: the items that share their display key with another
   // item, group by group.
   const std::vector<TUniqueItem*>& SameList() const { return FSameList; }
+  // The items that share their key with another item, when the last
+  // Organize grouped by the full key and no item came or went since (the
+  // SameList then); else nullptr.
+  const std::vector<TUniqueItem*>* KeyGroups() const { return FKeyGroupsValid ? &FSameList : nullptr; }
 
   bool FTrim = false;             // keep the trimmed line (and trim the key)
   bool FZenkaku = false;          // all-data view keeps width and kana kind apart
@@ -179,7 +183,12 @@ class TUniqueManager {
 
   TStoreRef AdoptStore(std::shared_ptr<const void> Store, std::string_view Bytes);
   // The text at a place of the text space.
-  std::string_view TextAt(std::uint32_t At, std::uint32_t Size) const;
+  std::string_view TextAt(std::uint32_t At, std::uint32_t Size) const {
+    const TStore& last = FStores.back();  // the usual case: one input
+    if (At >= last.Start) return {last.Data + (At - last.Start), Size};
+    return EarlierTextAt(At, Size);
+  }
+  std::string_view EarlierTextAt(std::uint32_t At, std::uint32_t Size) const;
   std::string_view TextOf(std::size_t Index) const {
     const TUniqueItem& item = Item(Index);
     return TextAt(item.FTextAt, item.FTextSize);
@@ -187,9 +196,19 @@ class TUniqueManager {
   // Copies Text into the manager's own store; returns where it lies.
   std::uint32_t CopyText(std::string_view Text);
   // The key of item Index; keys are made first when it has none yet.
-  std::string_view KeyOf(std::size_t Index) const;
+  std::string_view KeyOf(std::size_t Index) const {
+    if (Index >= FKeys.size()) MakeKeys();
+    const TKeyRef k = FKeys[Index];
+    if (k.At == kSameAsText) return TextOf(Index);
+    return {FKeyBytes.data() + k.At, k.Size};
+  }
 
-  TUniqueItem& Item(std::size_t Index) const;
+  // Items live in chunks aligned to their size, so that an item finds its
+  // chunk (and through it its manager) from its own address.
+  static constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+  static constexpr std::size_t kChunkHeader = 16;
+  static constexpr std::size_t kPerChunk = (kChunkBytes - kChunkHeader) / 12;
+  TUniqueItem& Item(std::size_t Index) const { return FChunkItems[Index / kPerChunk][Index % kPerChunk]; }
   // A new item at the end; its text stays to be set.
   TUniqueItem& NewItem();
   // Lines through the text index, pipelined; with Store, new texts are
@@ -211,6 +230,7 @@ class TUniqueManager {
   std::vector<std::uint32_t> ListOrder() const;
 
   std::vector<std::unique_ptr<TChunk, void (*)(TChunk*)>> FChunks;
+  std::vector<TUniqueItem*> FChunkItems;  // the first item of each chunk
   std::size_t FCount = 0;
   std::vector<TStore> FStores;
   std::uint64_t FTextEnd = 0;  // the first free place of the text space
@@ -221,6 +241,8 @@ class TUniqueManager {
   std::vector<std::int32_t> FMerged;
   mutable std::vector<TKeyRef> FKeys;  // made up to FKeys.size()
   mutable std::string FKeyBytes;
+  mutable std::size_t FUnplainKeys = 0;  // keys made that are not PlainKey
+  bool FKeyGroupsValid = false;
 
   mutable TItemTable FTextIndex;
   mutable bool FIndexReleased = false;
@@ -239,6 +261,7 @@ void TUniqueManager::AddLines(std::size_t n, const TStoreRef* Store, LineAt line
   Reindex();
   if (n == 0) return;
   ListChanged();
+  FKeyGroupsValid = false;
   constexpr std::size_t kAhead = 8;
   struct TPending {
     std::string_view Text;

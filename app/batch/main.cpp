@@ -90,11 +90,17 @@ int main(int argc, char** argv) {
       // A later file's BOM, the same as the first's, is no text.
       const std::optional<tavrin::TTextEncoding> bom = tavrin::EncodingOfBom(input);
       if (bom && tavrin::EncodingOfBom(part) == bom) part.erase(0, tavrin::ByteOrderMark(*bom).size());
-      input += part;
+      if (input.empty()) {
+        input = std::move(part);
+      } else {
+        input += part;
+      }
     }
-    output = tavrin::RunBatch(parsed.Options, std::move(input));
+    output = tavrin::RunBatch(parsed.Options, std::move(input), [](std::string_view piece) {
+      return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+    });
   } catch (const std::exception& e) {
-    // Out of memory, or a text too large to hold: said, and nothing written.
+    // Out of memory, or a text too large to hold: said, and nothing more written.
     std::fprintf(stderr, "tavrin-batch: %s\n", e.what());
     return 1;
   }
@@ -102,8 +108,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tavrin-batch: %s\n", output.Error.c_str());
     return 1;
   }
+  // A piece the writer refused left the error mark on the stream.
+  if (!WriteOut(output.Out) || output.WriteFailed) return 1;
   std::fprintf(stderr, "%s\n", output.Summary.c_str());
-  if (!WriteOut(output.Out)) return 1;
   // Everything is written: the system takes back the collection at once,
   // which freeing a hundred thousand items one by one would not.
   std::fflush(stderr);
