@@ -12,9 +12,10 @@ int ProgressPercent(std::size_t Index, std::size_t n) {
   return static_cast<int>(static_cast<std::uint64_t>(Index) * 100 / n);
 }
 
-bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
-               const TStatusFn& Status) {
-  if (Lines.empty()) return false;
+namespace {
+
+// Clear, then Add of every line in order with the progress texts.
+void AddLines(TUniqueManager& Manager, const TClipboardLines& Lines, const TStatusFn& Status) {
   Manager.Clear();
   const std::size_t n = Lines.size();
   // The items refer to their texts inside the lines' buffer.
@@ -39,9 +40,29 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
       i = end;
     }
   }
+}
+
+void Finish(TUniqueManager& Manager, bool ExtractSort, const TStatusFn& Status) {
   if (Status) Status(OrganizingText());
   Manager.Organize();
   if (ExtractSort) Manager.Sort();
+}
+
+}  // namespace
+
+bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
+               const TStatusFn& Status) {
+  if (Lines.empty()) return false;
+  AddLines(Manager, Lines, Status);
+  Finish(Manager, ExtractSort, Status);
+  return true;
+}
+
+bool BuildData(TUniqueManager& Manager, TClipboardLines&& Lines, bool ExtractSort, const TStatusFn& Status) {
+  if (Lines.empty()) return false;
+  AddLines(Manager, Lines, Status);
+  Lines = TClipboardLines();
+  Finish(Manager, ExtractSort, Status);
   return true;
 }
 

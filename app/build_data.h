@@ -29,5 +29,8 @@ using TStatusFn = std::function<void(const std::string& text)>;
 // shows NoLinesMessage and goes on with its summary. Otherwise true.
 bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
                const TStatusFn& Status = {});
+// The same for lines not needed afterwards: their list is let go before
+// Organize (the items keep the text buffer alive).
+bool BuildData(TUniqueManager& Manager, TClipboardLines&& Lines, bool ExtractSort, const TStatusFn& Status = {});
 
 }  // namespace tavrin

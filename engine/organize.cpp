@@ -35,8 +35,6 @@ void TUniqueManager::Organize() {
   };
   if (fullKey) {
     SortByPaddedKey(*this, w);
-    FSortedOrder = w;
-    FSortedValid = true;
   } else {
     ownKeys.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -106,7 +104,13 @@ void TUniqueManager::Organize() {
   }
 
   FKeyGroupsValid = fullKey;
-  if (FZenkaku && FUpper) return;
+  // Sort takes this order instead of sorting again.
+  const auto keepOrder = [&] {
+    if (!fullKey) return;
+    FSortedOrder = std::move(w);
+    FSortedValid = true;
+  };
+  if (FZenkaku && FUpper) return keepOrder();
 
   FMerged.resize(n);
   for (std::size_t i = 0; i < n; ++i) FMerged[i] = Item(i).FCount;
@@ -124,6 +128,7 @@ void TUniqueManager::Organize() {
     FMerged[representative] =
         static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
   }
+  keepOrder();
 }
 
 }  // namespace tavrin
