@@ -139,7 +139,6 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
   // Normalizing writes the input back: it is kept as given.
   const std::string given = normalize ? Input : std::string();
-  TClipboardLines lines = ClipboardLines(std::move(Input));
 
   output.Manager = std::make_unique<TUniqueManager>();
   TUniqueManager& manager = *output.Manager;
@@ -148,7 +147,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   manager.FUpper = Options.Upper;
   manager.FHyphenTerminate = Options.HyphenTerminate;
   manager.FHyphen = Options.Hyphen;
-  BuildData(manager, std::move(lines), Options.ExtractSort);
+  BuildDataInBlocks(manager, std::move(Input), Options.ExtractSort);
 
   if (Options.Output == TBatchOptions::TOutput::Copy && Write) {
     // The rows are written as they are met, a megabyte at a time.

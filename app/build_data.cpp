@@ -58,12 +58,13 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
   return true;
 }
 
-bool BuildData(TUniqueManager& Manager, TClipboardLines&& Lines, bool ExtractSort, const TStatusFn& Status) {
-  if (Lines.empty()) return false;
-  AddLines(Manager, Lines, Status);
-  Lines = TClipboardLines();
-  Finish(Manager, ExtractSort, Status);
-  return true;
+void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort) {
+  Manager.Clear();
+  TClipboardLineBlocks blocks(std::move(Text));
+  for (TClipboardLines block; blocks.Next(block);) {
+    Manager.AddAll(block.Store(), block.Bytes(), block.size(), [&](std::size_t i) { return block[i]; });
+  }
+  Finish(Manager, ExtractSort, {});
 }
 
 }  // namespace tavrin

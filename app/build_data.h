@@ -29,8 +29,8 @@ using TStatusFn = std::function<void(const std::string& text)>;
 // shows NoLinesMessage and goes on with its summary. Otherwise true.
 bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
                const TStatusFn& Status = {});
-// The same for lines not needed afterwards: their list is let go before
-// Organize (the items keep the text buffer alive).
-bool BuildData(TUniqueManager& Manager, TClipboardLines&& Lines, bool ExtractSort, const TStatusFn& Status = {});
+// BuildData without progress over the clipboard lines of Text, read in
+// blocks: the same collection, without a list of every line at once.
+void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort);
 
 }  // namespace tavrin

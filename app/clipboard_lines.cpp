@@ -82,6 +82,10 @@ std::vector<std::string> TClipboardLines::ToVector() const {
 
 void TClipboardLines::JoinQuotedCells() {
   if (FBuffer.use_count() > 1) FBuffer = std::make_shared<std::string>(*FBuffer);
+  JoinInPlace();
+}
+
+void TClipboardLines::JoinInPlace() {
   std::string& buffer = *FBuffer;
   const std::size_t count = FSpans.size();
   for (std::size_t i = 0; i + 1 < count; ++i) {
@@ -104,6 +108,55 @@ void TClipboardLines::RemoveBlankLines() {
     return IsBlankLine({FBuffer->data() + span.Start, span.Length});
   };
   FSpans.erase(std::remove_if(FSpans.begin(), FSpans.end(), blank), FSpans.end());
+}
+
+TClipboardLineBlocks::TClipboardLineBlocks(std::string Text, std::size_t BlockBytes)
+    : FAll(TClipboardLines::Split(std::string())), FBlockBytes(std::max<std::size_t>(BlockBytes, 1)) {
+  if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
+    Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
+  }
+  if (Text.size() >= TClipboardLines::kMaxText) throw std::length_error("clipboard text of 4 GiB or more");
+  FAll.FBuffer = std::make_shared<std::string>(std::move(Text));
+}
+
+std::size_t TClipboardLineBlocks::LineEnd(std::size_t Start) const {
+  const std::string& b = *FAll.FBuffer;
+  std::size_t i = Start;
+  while (i < b.size() && b[i] != '\r' && b[i] != '\n') ++i;
+  if (i == b.size()) return i;
+  return b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n' ? i + 2 : i + 1;
+}
+
+bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
+  const std::string& b = *FAll.FBuffer;
+  if (FAt >= b.size()) return false;
+  // Whole lines up to about the block's size: the block ends behind a line
+  // break (never between CR and LF).
+  std::size_t end = std::min(b.size(), FAt + FBlockBytes);
+  if (end < b.size()) {
+    const void* lf = std::memchr(b.data() + end, '\n', b.size() - end);
+    end = lf == nullptr ? b.size() : static_cast<std::size_t>(static_cast<const char*>(lf) - b.data()) + 1;
+  }
+  // A last line that opens a quoted cell takes the line after it along.
+  for (;;) {
+    std::size_t last = end;
+    while (last > FAt && (b[last - 1] == '\n' || b[last - 1] == '\r')) --last;
+    while (last > FAt && b[last - 1] != '\n' && b[last - 1] != '\r') --last;
+    if (end == b.size() || b[last] != '"') break;
+    const std::size_t next = end;
+    end = LineEnd(next);
+    std::size_t nextEnd = end;
+    while (nextEnd > next && (b[nextEnd - 1] == '\n' || b[nextEnd - 1] == '\r')) --nextEnd;
+    if (nextEnd > next && b[nextEnd - 1] == '"') break;  // joined: the cell ends in this block
+  }
+  Block.FBuffer = FAll.FBuffer;
+  Block.FSpans = SplitLineSpans(std::string_view(b).substr(FAt, end - FAt));
+  for (TLineSpan& span : Block.FSpans) span.Start += static_cast<std::uint32_t>(FAt);
+  FAt = end;
+  // Only this block's bytes move, and no one refers to them yet.
+  Block.JoinInPlace();
+  Block.RemoveBlankLines();
+  return true;
 }
 
 TClipboardLines ClipboardLines(std::string Text) {

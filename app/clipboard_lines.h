@@ -68,10 +68,32 @@ class TClipboardLines {
   void RemoveBlankLines();
 
  private:
+  friend class TClipboardLineBlocks;
+  // The joining pass over the buffer in place, shared or not.
+  void JoinInPlace();
   using TSpan = TLineSpan;
   // Shared with the collections that refer to it; changed only while not.
   std::shared_ptr<std::string> FBuffer = std::make_shared<std::string>();
   std::vector<TSpan> FSpans;
+};
+
+// The lines ClipboardLines gives, in blocks of about BlockBytes bytes of
+// text each, for a text too large to list all its lines at once. Every
+// block shares the one buffer (Text's), so the items of a collection can
+// refer into it; a block holds whole lines, and a quoted cell that spans a
+// block's end is joined as ClipboardLines joins it.
+class TClipboardLineBlocks {
+ public:
+  explicit TClipboardLineBlocks(std::string Text, std::size_t BlockBytes = std::size_t{1} << 20);
+  // The next block into Block; false when the text is done.
+  bool Next(TClipboardLines& Block);
+
+ private:
+  // The end of the line that starts at Start, behind its line break.
+  std::size_t LineEnd(std::size_t Start) const;
+  TClipboardLines FAll;  // the buffer; no lines listed
+  std::size_t FAt = 0;
+  std::size_t FBlockBytes;
 };
 
 // Steps 2 to 4 of ReadClipboard over a clipboard text that exists: split,

@@ -67,28 +67,41 @@ void TUniqueManager::MakeKeys() const {
   };
   std::vector<TPart> parts(width);
   FKeys.resize(FCount);
+  // The first part's store takes the others' keys afterwards.
+  std::size_t reserveOthers = 0;
+  for (std::size_t i = from + n / width; i < FCount; ++i) reserveOthers += Item(i).FTextSize + 5;
   try {
     RunParts(width, [&](unsigned p) {
       std::string& bytes = p == 0 ? FKeyBytes : parts[p].Bytes;
+      // Room for every key at once: a key is never longer than its text, so
+      // the store never grows by copying itself (untouched room costs
+      // nothing).
+      std::size_t room = 0;
+      for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last; ++i)
+        room += Item(i).FTextSize + 5;
+      bytes.reserve(bytes.size() + room + (p == 0 ? reserveOthers : 0));
       const std::size_t base = bytes.size();
       for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last; ++i) {
         const std::string_view text = TextOf(i);
         std::string key;
         if (KeyIsText(text) || (key = MakeKey(text)) == text) {
-          FKeys[i] = {kSameAsText, static_cast<std::uint32_t>(text.size())};
+          FKeys[i] = kSameAsText;
           parts[p].Unplain += !PlainKey(text);
           continue;
         }
-        if (bytes.size() - base + key.size() >= kSameAsText)
+        if (bytes.size() - base + key.size() + 5 >= kSameAsText)
           throw std::length_error("keys of 4 GiB or more");
-        FKeys[i] = {static_cast<std::uint32_t>(bytes.size() - base),
-                    static_cast<std::uint32_t>(key.size())};
+        FKeys[i] = static_cast<std::uint32_t>(bytes.size() - base);
+        for (std::size_t size = key.size(); ; size >>= 7) {
+          bytes += static_cast<char>((size & 0x7F) | (size > 0x7F ? 0x80 : 0));
+          if (size <= 0x7F) break;
+        }
         bytes += key;
         parts[p].Unplain += !PlainKey(key);
       }
       if (p == 0) {
         for (std::size_t i = from, last = from + n / width; i < last; ++i) {
-          if (FKeys[i].At != kSameAsText) FKeys[i].At += static_cast<std::uint32_t>(base);
+          if (FKeys[i] != kSameAsText) FKeys[i] += static_cast<std::uint32_t>(base);
         }
       }
     });
@@ -99,7 +112,7 @@ void TUniqueManager::MakeKeys() const {
         const auto base = static_cast<std::uint32_t>(FKeyBytes.size());
         for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last;
              ++i) {
-          if (FKeys[i].At != kSameAsText) FKeys[i].At += base;
+          if (FKeys[i] != kSameAsText) FKeys[i] += base;
         }
         FKeyBytes += parts[p].Bytes;
         parts[p].Bytes = {};

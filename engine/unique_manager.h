@@ -174,7 +174,19 @@ class TUniqueManager {
     std::uint32_t Start;
     const char* Data;
   };
-  // A key: bytes of the key store, or (At == kSameAsText) the item's text.
+  // A key's place in the key store, where its length (LEB128) comes before
+  // its bytes; kSameAsText: the key is the item's text.
+  static std::string_view KeyAt(const std::string& Store, std::uint32_t At) {
+    std::size_t size = 0;
+    int shift = 0;
+    std::uint8_t b;
+    do {
+      b = static_cast<std::uint8_t>(Store[At++]);
+      size |= std::size_t{b & 0x7Fu} << shift;
+      shift += 7;
+    } while ((b & 0x80) != 0);
+    return {Store.data() + At, size};
+  }
   struct TKeyRef {
     std::uint32_t At, Size;
   };
@@ -198,9 +210,8 @@ class TUniqueManager {
   // The key of item Index; keys are made first when it has none yet.
   std::string_view KeyOf(std::size_t Index) const {
     if (Index >= FKeys.size()) MakeKeys();
-    const TKeyRef k = FKeys[Index];
-    if (k.At == kSameAsText) return TextOf(Index);
-    return {FKeyBytes.data() + k.At, k.Size};
+    const std::uint32_t at = FKeys[Index];
+    return at == kSameAsText ? TextOf(Index) : KeyAt(FKeyBytes, at);
   }
 
   // Items live in chunks aligned to their size, so that an item finds its
@@ -239,7 +250,7 @@ class TUniqueManager {
   std::vector<std::uint32_t> FView;
   std::vector<std::uint8_t> FMarks;
   std::vector<std::int32_t> FMerged;
-  mutable std::vector<TKeyRef> FKeys;  // made up to FKeys.size()
+  mutable std::vector<std::uint32_t> FKeys;  // made up to FKeys.size()
   mutable std::string FKeyBytes;
   mutable std::size_t FUnplainKeys = 0;  // keys made that are not PlainKey
   bool FKeyGroupsValid = false;

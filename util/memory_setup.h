@@ -1,9 +1,10 @@
 #pragma once
 // Allocator settings for large inputs. A million lines touch some 70 MB of
 // fresh memory, and on these machines much of the time goes into the
-// system faulting in and zeroing pages: large blocks come from the heap and
-// freed memory stays with the process, so that one phase's scratch arrays
-// serve the next phase instead of being handed back and faulted in afresh.
+// system faulting in and zeroing pages: blocks up to a few megabytes come
+// from the heap and freed memory stays with the process, so that one
+// phase's scratch serves the next instead of being faulted in afresh; the
+// largest arrays are mapped and handed back, which keeps the peak down.
 // Nothing here touches the environment or starts the program again: what
 // this program starts inherits the environment it was given.
 namespace tavrin {

@@ -20,9 +20,11 @@ void SetParallelWidth(unsigned width);
 // the exception of the lowest part that threw, if any.
 void RunParts(unsigned Parts, const std::function<void(unsigned)>& Body);
 
-// std::sort(first, last, less) with pieces sorted at once and merged: the
-// same result whenever less orders the elements strictly (no two equal);
-// with equal elements, their order may differ from std::sort's.
+// std::sort(first, last, less) with pieces sorted at once: the range is
+// first split at the pieces' bounds (nth_element, in place, no extra
+// memory), then each piece is sorted on a core of its own. The same result
+// whenever less orders the elements strictly (no two equal); with equal
+// elements, their order may differ from std::sort's.
 template <class It, class Less>
 void ParallelSort(It first, It last, Less less) {
   constexpr std::size_t kPiece = 1 << 14;  // smaller pieces are not worth a thread
@@ -33,8 +35,8 @@ void ParallelSort(It first, It last, Less less) {
     return;
   }
   const auto at = [&](unsigned part) { return first + static_cast<std::ptrdiff_t>(n * part / parts); };
+  for (unsigned part = 1; part < parts; ++part) std::nth_element(at(part - 1), at(part), last, less);
   RunParts(parts, [&](unsigned part) { std::sort(at(part), at(part + 1), less); });
-  for (unsigned part = 1; part < parts; ++part) std::inplace_merge(first, at(part), at(part + 1), less);
 }
 
 }  // namespace tavrin

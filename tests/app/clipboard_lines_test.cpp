@@ -119,6 +119,26 @@ TEST(ReadClipboardLines, JapaneseCellKeepsItsBytes) {
   EXPECT_EQ(Read(text), (Lines{cp932::Sjis("東京都千代田区"), cp932::Sjis(" ユニット ")}));
 }
 
+// Random texts of quotes, breaks, blanks and NULs read in blocks of every
+// small size give exactly the lines read at once, in order.
+TEST(ReadClipboardLines, BlocksGiveTheSameLines) {
+  std::mt19937 rng(21);
+  const std::string pieces[] = {"\"", "a", "\r", "\n", "\r\n", " ", "\x81\x40", "b\"", std::string(1, '\0')};
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (int k = std::uniform_int_distribution<>(0, 40)(rng); k > 0; --k) text += pieces[rng() % std::size(pieces)];
+    const Lines expected = ClipboardLines(text).ToVector();
+    for (const std::size_t blockBytes : {1u, 2u, 3u, 7u, 64u}) {
+      TClipboardLineBlocks blocks(text, blockBytes);
+      Lines actual;
+      for (TClipboardLines block; blocks.Next(block);) {
+        for (const std::string& line : block.ToVector()) actual.push_back(line);
+      }
+      ASSERT_EQ(actual, expected) << round << " " << blockBytes;
+    }
+  }
+}
+
 TEST(ProgressPercent, IntegerDivision) {
   // Floating point gives 28 for line 29 of 100 (0.29 * 100 = 28.999...).
   EXPECT_EQ(ProgressPercent(29, 100), 29);

@@ -63,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The extraction marks exactly the items whose key another item shares.
   Check(MarkSimilar(manager));
   std::unordered_map<std::string, int> keys;
-  for (std::int32_t i = 0; i < manager.Count(); ++i) ++keys[manager.Items(i)->Key()];
+  for (std::int32_t i = 0; i < manager.Count(); ++i) ++keys[std::string(manager.Items(i)->Key())];
   for (std::int32_t i = 0; i < manager.Count(); ++i) {
     const TUniqueItem* item = manager.Items(i);
-    Check(item->Similar() == (keys[item->Key()] > 1));
+    Check(item->Similar() == (keys[std::string(item->Key())] > 1));
   }
 
   // The all-data rows carry every line once; the copy holds one line a row.
