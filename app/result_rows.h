@@ -30,6 +30,9 @@ void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, b
   const bool ownCount = SimilarOnly || (Zenkaku && Upper);
   const std::int32_t count = Manager.Count();
   for (std::int32_t i = 0; i < count; ++i) {
+    // Sorted, the items lie in memory in input order: fetch ahead.
+    Manager.PrefetchItem(i + 16);
+    Manager.PrefetchText(i + 8);
     TUniqueItem* item = Manager.Items(i);
     if (!(SimilarOnly ? item->Similar() : item->Shown())) continue;
     Row(TResultRow{item, ownCount ? item->FCount : item->MergedCount()});

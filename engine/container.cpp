@@ -51,10 +51,19 @@ void TCustomContainer::RemoveAt(std::size_t position) {
   FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
+void ShowDeleteNotFound() {
+  ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
+}
+
+void ShowDeleteBadIndex(std::int32_t index) {
+  ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r無効なインデックス(" + std::to_string(index) +
+                          ")が渡されました"));
+}
+
 void TCustomContainer::Delete(const TCustomContainerItem* item) {
   auto it = std::find_if(FItems.begin(), FItems.end(), [&](const auto& owned) { return owned.get() == item; });
   if (item == nullptr || it == FItems.end()) {
-    ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
+    ShowDeleteNotFound();
     return;
   }
   RemoveAt(static_cast<std::size_t>(it - FItems.begin()));
@@ -62,8 +71,7 @@ void TCustomContainer::Delete(const TCustomContainerItem* item) {
 
 void TCustomContainer::Delete(std::int32_t index) {
   if (index < 0 || index >= Count()) {
-    ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r無効なインデックス(" + std::to_string(index) +
-                            ")が渡されました"));
+    ShowDeleteBadIndex(index);
     return;
   }
   RemoveAt(static_cast<std::size_t>(index));

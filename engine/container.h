@@ -18,6 +18,11 @@ class EAbstractError : public std::logic_error {
       : std::logic_error("Abstract Error: " + operation) {}
 };
 
+// The error messages of a Delete that finds nothing to delete, shared by
+// the lists that delete as TCustomContainer does.
+void ShowDeleteNotFound();
+void ShowDeleteBadIndex(std::int32_t index);
+
 class TCustomContainerItem {
  public:
   TCustomContainerItem() = default;

@@ -10,9 +10,8 @@
 #include <stdexcept>
 
 #include "engine/char_folding.h"
+#include "engine/container.h"
 #include "engine/item_sort.h"
-#include "util/messages.h"
-#include "util/cp932.h"
 
 namespace tavrin {
 namespace {
@@ -231,8 +230,7 @@ TUniqueItem* TUniqueManager::Items(std::int32_t Index) const {
   if (Index < 0 || static_cast<std::size_t>(Index) >= FCount) {
     throw std::out_of_range("TUniqueManager.Items: index " + std::to_string(Index) + " out of range");
   }
-  const auto i = static_cast<std::size_t>(Index);
-  return &Item(FView.empty() ? i : FView[i]);
+  return &Item(Number(Index));
 }
 
 std::int32_t TUniqueManager::TotalCount() const {
@@ -295,8 +293,7 @@ void TUniqueManager::Assign(const TUniqueManager& Source) {
 
 void TUniqueManager::Delete(std::int32_t Index) {
   if (Index < 0 || static_cast<std::size_t>(Index) >= FCount) {
-    ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r無効なインデックス(" + std::to_string(Index) +
-                            ")が渡されました"));
+    ShowDeleteBadIndex(Index);
     return;
   }
   const std::size_t gone = Items(Index)->Index();
@@ -336,7 +333,7 @@ void TUniqueManager::Delete(const TUniqueItem* Item) {
       return;
     }
   }
-  ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
+  ShowDeleteNotFound();
 }
 
 }  // namespace tavrin

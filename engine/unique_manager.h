@@ -157,6 +157,16 @@ class TUniqueManager {
   // Makes the keys of every item that has none, in one pass; Key() makes
   // them when needed. Call before reading keys from several threads.
   void MakeKeys() const;
+  // Asks the processor to fetch the item at a list position, or its text
+  // (once the item is fetched), for walks of the list in sorted order.
+  void PrefetchItem(std::int32_t Index) const {
+    if (Index < Count()) __builtin_prefetch(&Item(Number(Index)));
+  }
+  void PrefetchText(std::int32_t Index) const {
+    if (Index >= Count()) return;
+    const TUniqueItem& item = Item(Number(Index));
+    __builtin_prefetch(TextAt(item.FTextAt, item.FTextSize).data());
+  }
   // The sort string of the item at Index (its keys made).
   TSortString SortString(std::size_t Index) const { return {KeyOf(Index), TextOf(Index)}; }
 
@@ -187,6 +197,7 @@ class TUniqueManager {
     } while ((b & 0x80) != 0);
     return {Store.data() + At, size};
   }
+  // A key Organize makes for itself: bytes [At, At + Size) of its store.
   struct TKeyRef {
     std::uint32_t At, Size;
   };
@@ -239,6 +250,10 @@ class TUniqueManager {
   void ListChanged();
   // The item numbers in list order.
   std::vector<std::uint32_t> ListOrder() const;
+  std::size_t Number(std::int32_t Index) const {
+    const auto i = static_cast<std::size_t>(Index);
+    return FView.empty() ? i : FView[i];
+  }
 
   std::vector<std::unique_ptr<TChunk, void (*)(TChunk*)>> FChunks;
   std::vector<TUniqueItem*> FChunkItems;  // the first item of each chunk
