@@ -168,8 +168,7 @@ void TUniqueManager::CountLine(std::uint32_t* Found, std::string_view Text, std:
     --FCount;
     FMarks.pop_back();
     if (!FView.empty() && FView.back() == FCount) FView.pop_back();
-    FIndexReleased = true;  // the item may be entered: enter the rest again
-    FTextIndex = TItemTable();
+    ReleaseTextIndex();  // the item may be entered: enter the rest again
     throw;
   }
 }
@@ -204,7 +203,6 @@ void TUniqueManager::ListChanged() {
   FSortedValid = false;
   FSortedOrder = {};
 }
-
 
 void TUniqueManager::Clear() {
   FChunks.clear();
@@ -279,11 +277,8 @@ void TUniqueManager::Assign(const TUniqueManager& Source) {
     item.FTextAt = at;
     item.FTextSize = from.FTextSize;
     item.FCount = from.FCount;
-  }
-  for (std::int32_t i = 0; i < Source.Count(); ++i) {
-    const std::size_t from = Source.Items(i)->Index();
-    FMarks.push_back(static_cast<std::uint8_t>(Source.FMarks[from] & ~kGrouped));
-    if (!Source.FMerged.empty()) FMerged.push_back(Source.FMerged[from]);
+    FMarks.push_back(static_cast<std::uint8_t>(Source.FMarks[from.Index()] & ~kGrouped));
+    if (!Source.FMerged.empty()) FMerged.push_back(Source.FMerged[from.Index()]);
   }
   // Entered in the index too, so that a later Add of the same text counts
   // on the copy instead of creating a second item with that text.
@@ -328,10 +323,14 @@ void TUniqueManager::Delete(std::int32_t Index) {
 void TUniqueManager::Delete(const TUniqueItem* Item) {
   for (const auto& chunk : FChunks) {
     const TUniqueItem* first = chunk->Items();
-    if (Item >= first && Item < first + kPerChunk && chunk->First + static_cast<std::size_t>(Item - first) < FCount) {
-      Delete(static_cast<std::int32_t>(chunk->First + static_cast<std::size_t>(Item - first)));
-      return;
-    }
+    if (Item < first || Item >= first + kPerChunk) continue;
+    const std::size_t number = chunk->First + static_cast<std::size_t>(Item - first);
+    if (number >= FCount) break;
+    // Delete takes a list position; a sorted list holds the item elsewhere.
+    const std::size_t position =
+        FView.empty() ? number : static_cast<std::size_t>(std::find(FView.begin(), FView.end(), number) - FView.begin());
+    Delete(static_cast<std::int32_t>(position));
+    return;
   }
   ShowDeleteNotFound();
 }

@@ -102,14 +102,14 @@ class TUniqueManager {
   // overlap. lineAt returns views that stay valid during the call.
   template <class LineAt>
   void AddAll(std::size_t n, LineAt lineAt) {
-    AddLines(n, nullptr, [&](std::size_t i) { return lineAt(i); });
+    AddLines(n, nullptr, lineAt);
   }
   // The same for lines that lie inside Bytes, which Store keeps alive: the
   // new items refer to their text there instead of copying it.
   template <class LineAt>
   void AddAll(std::shared_ptr<const void> Store, std::string_view Bytes, std::size_t n, LineAt lineAt) {
-    TStoreRef store = AdoptStore(std::move(Store), Bytes);
-    AddLines(n, &store, [&](std::size_t i) { return lineAt(i); });
+    const TStoreRef store = AdoptStore(std::move(Store), Bytes);
+    AddLines(n, &store, lineAt);
   }
 
   // Groups items of equal display key into FSameList and, unless FZenkaku

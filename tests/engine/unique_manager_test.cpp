@@ -270,6 +270,10 @@ TEST(UniqueManager, SortAfterOrganizeFollowsTheCurrentItems) {
   m.Organize();
   m.Sort();
   EXPECT_EQ(Texts(m), (std::vector<std::string>{"0", "a", "c"}));
+  // Sorted, the items keep their places in memory: deleting by pointer
+  // removes that item, not the one at its place in input order.
+  m.Delete(m.Items(0));
+  EXPECT_EQ(Texts(m), (std::vector<std::string>{"a", "c"}));
   SetMessageHandler(previous);
 }
 
