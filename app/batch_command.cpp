@@ -149,14 +149,20 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   manager.FHyphen = Options.Hyphen;
   BuildDataInBlocks(manager, std::move(Input), Options.ExtractSort);
 
-  if (Options.Output == TBatchOptions::TOutput::Copy && Write) {
-    // The rows are written as they are met, a megabyte at a time.
+  if (Options.Output == TBatchOptions::TOutput::Copy) {
+    // The rows are written as they are met, a megabyte at a time; without a
+    // writer they are gathered in Out.
+    const TBatchWrite gather = [&](std::string_view piece) {
+      output.Out += piece;
+      return true;
+    };
+    const TBatchWrite& write = Write ? Write : gather;
     std::size_t rows = 0;
     std::string piece;
     bool bom = decoded.Bom;
     const auto flush = [&] {
       if (piece.empty() || output.WriteFailed) return;
-      output.WriteFailed = !Write(EncodeText(std::move(piece), decoded.Encoding, bom));
+      output.WriteFailed = !write(EncodeText(std::move(piece), decoded.Encoding, bom));
       piece.clear();
       bom = false;
     };
@@ -179,16 +185,9 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   }
   output.Summary =
       cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows.size()));
-  if (Options.Output != TBatchOptions::TOutput::Copy) {
-    const std::vector<TVariantGroup> groups = VariantGroups(rows);
-    std::string text = normalize ? NormalizedText(given, groups, Options.Trim) : VariantMapText(groups);
-    output.Out = EncodeText(std::move(text), decoded.Encoding, decoded.Bom);
-    return output;
-  }
-  TCopyResult copy = CopyRows(rows, {}, TCopyKind::All, Options.CopyCount);
-  if (copy.Status == TCopyResult::TStatus::Copied) {
-    output.Out = EncodeText(std::move(copy.Text), decoded.Encoding, decoded.Bom);
-  }
+  const std::vector<TVariantGroup> groups = VariantGroups(rows);
+  std::string text = normalize ? NormalizedText(given, groups, Options.Trim) : VariantMapText(groups);
+  output.Out = EncodeText(std::move(text), decoded.Encoding, decoded.Bom);
   return output;
 }
 

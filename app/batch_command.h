@@ -53,7 +53,7 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args);
 std::string BatchUsage();
 
 struct TBatchOutput {
-  std::string Out;      // the output, in the input's encoding (when not written as it is made)
+  std::string Out;      // the output, in the input's encoding (when not given to a writer)
   bool WriteFailed = false;  // the writer refused a piece of the output
   std::string Summary;  // the status-bar summary, UTF-8, no line break
   std::string Error;    // when the input is not valid in its encoding: why (UTF-8); no output then
@@ -65,9 +65,10 @@ struct TBatchOutput {
 // Runs one command on Input (the clipboard text in Options.Encoding, or in
 // the encoding it is recognised to have). Input without a non-blank line gives no output and the
 // summary "表示するデータがありません", as a first command does in the window.
-// With Write, the copy text goes to Write in pieces of whole lines as it is
-// made (a million rows need no copy of them all); Write returns false when
-// it failed, and nothing more is written then.
+// The copy text goes to Write in pieces of whole lines as it is made (a
+// million rows need no copy of them all); Write returns false when it
+// failed, and nothing more is written then. Without Write, and for the map
+// and the normalized text, the output is in Out.
 using TBatchWrite = std::function<bool(std::string_view)>;
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write = {});
 

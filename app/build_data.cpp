@@ -14,14 +14,17 @@ int ProgressPercent(std::size_t Index, std::size_t n) {
 
 namespace {
 
+// Add of lines from .. to - 1; the items refer to their texts inside the
+// lines' buffer.
+void AddRange(TUniqueManager& Manager, const TClipboardLines& Lines, std::size_t from, std::size_t to) {
+  Manager.AddAll(Lines.Store(), Lines.Bytes(), to - from, [&](std::size_t i) { return Lines[from + i]; });
+}
+
 // Clear, then Add of every line in order with the progress texts.
 void AddLines(TUniqueManager& Manager, const TClipboardLines& Lines, const TStatusFn& Status) {
   Manager.Clear();
   const std::size_t n = Lines.size();
-  // The items refer to their texts inside the lines' buffer.
-  const auto addRange = [&](std::size_t from, std::size_t to) {
-    Manager.AddAll(Lines.Store(), Lines.Bytes(), to - from, [&](std::size_t i) { return Lines[from + i]; });
-  };
+  const auto addRange = [&](std::size_t from, std::size_t to) { AddRange(Manager, Lines, from, to); };
   if (!Status) {
     addRange(0, n);
   } else {
@@ -61,9 +64,7 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
 void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort) {
   Manager.Clear();
   TClipboardLineBlocks blocks(std::move(Text));
-  for (TClipboardLines block; blocks.Next(block);) {
-    Manager.AddAll(block.Store(), block.Bytes(), block.size(), [&](std::size_t i) { return block[i]; });
-  }
+  for (TClipboardLines block; blocks.Next(block);) AddRange(Manager, block, 0, block.size());
   Finish(Manager, ExtractSort, {});
 }
 

@@ -41,6 +41,11 @@ void ForEachBreak(const char* b, std::size_t n, OnBreak onBreak) {
   }
 }
 
+// Where the line after the break at i starts: a CR LF pair is one break.
+std::size_t AfterBreak(std::string_view b, std::size_t i) {
+  return b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n' ? i + 2 : i + 1;
+}
+
 }  // namespace
 
 std::vector<TLineSpan> SplitLineSpans(std::string_view b) {
@@ -54,7 +59,7 @@ std::vector<TLineSpan> SplitLineSpans(std::string_view b) {
   ForEachBreak(b.data(), n, [&](std::size_t i) {
     if (i < start) return;  // the LF of a CR LF already ended its line
     add(i);
-    start = b[i] == '\r' && i + 1 < n && b[i + 1] == '\n' ? i + 2 : i + 1;
+    start = AfterBreak(b, i);
   });
   if (start < n) add(n);
   return spans;
@@ -123,8 +128,7 @@ std::size_t TClipboardLineBlocks::LineEnd(std::size_t Start) const {
   const std::string& b = *FAll.FBuffer;
   std::size_t i = Start;
   while (i < b.size() && b[i] != '\r' && b[i] != '\n') ++i;
-  if (i == b.size()) return i;
-  return b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n' ? i + 2 : i + 1;
+  return i == b.size() ? i : AfterBreak(b, i);
 }
 
 bool TClipboardLineBlocks::Next(TClipboardLines& Block) {

@@ -39,6 +39,12 @@ bool KeyIsText(std::string_view Text) {
   return true;
 }
 
+// A key's length in front of its bytes, as KeyAt reads it (LEB128).
+void AppendLength(std::string& bytes, std::size_t size) {
+  for (; size > 0x7F; size >>= 7) bytes += static_cast<char>((size & 0x7F) | 0x80);
+  bytes += static_cast<char>(size);
+}
+
 }  // namespace
 
 std::string TUniqueManager::MakeKey(std::string_view Text) const {
@@ -57,72 +63,57 @@ std::string TUniqueManager::MakeKey(std::string_view Text) const {
 void TUniqueManager::MakeKeys() const {
   const std::size_t from = FKeys.size(), n = FCount - from;
   if (n == 0) return;
-  // The parts fold their ranges at once, each into the key list's own
-  // places; the first part's bytes go to the key store directly, the
-  // others' to stores of their own that are appended in order.
+  // The parts fold their ranges at once, each into a store of its own: the
+  // first part's is the key store itself, going on at its end; the others'
+  // are appended to it in order afterwards.
   const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
-  struct TPart {
-    std::string Bytes;
-    std::size_t Unplain = 0;
+  const auto first = [&](unsigned p) { return from + n * p / width; };
+  // Room for keys at once: a key is never longer than its text, so no store
+  // grows by copying itself (untouched room costs nothing).
+  const auto room = [&](std::size_t a, std::size_t b) {
+    std::size_t bytes = 0;
+    for (std::size_t i = a; i < b; ++i) bytes += Item(i).FTextSize + 5;
+    return bytes;
   };
-  std::vector<TPart> parts(width);
+  std::vector<std::string> stores(width);
+  std::vector<std::size_t> unplain(width, 0);
+  stores[0] = std::move(FKeyBytes);
   FKeys.resize(FCount);
-  // The first part's store takes the others' keys afterwards.
-  std::size_t reserveOthers = 0;
-  for (std::size_t i = from + n / width; i < FCount; ++i) reserveOthers += Item(i).FTextSize + 5;
   try {
     RunParts(width, [&](unsigned p) {
-      std::string& bytes = p == 0 ? FKeyBytes : parts[p].Bytes;
-      // Room for every key at once: a key is never longer than its text, so
-      // the store never grows by copying itself (untouched room costs
-      // nothing).
-      std::size_t room = 0;
-      for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last; ++i)
-        room += Item(i).FTextSize + 5;
-      bytes.reserve(bytes.size() + room + (p == 0 ? reserveOthers : 0));
-      const std::size_t base = bytes.size();
-      for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last; ++i) {
+      std::string& bytes = stores[p];
+      bytes.reserve(bytes.size() + room(first(p), p == 0 ? FCount : first(p + 1)));
+      for (std::size_t i = first(p); i < first(p + 1); ++i) {
         const std::string_view text = TextOf(i);
         std::string key;
         if (KeyIsText(text) || (key = MakeKey(text)) == text) {
           FKeys[i] = kSameAsText;
-          parts[p].Unplain += !PlainKey(text);
+          unplain[p] += !PlainKey(text);
           continue;
         }
-        if (bytes.size() - base + key.size() + 5 >= kSameAsText)
-          throw std::length_error("keys of 4 GiB or more");
-        FKeys[i] = static_cast<std::uint32_t>(bytes.size() - base);
-        for (std::size_t size = key.size(); ; size >>= 7) {
-          bytes += static_cast<char>((size & 0x7F) | (size > 0x7F ? 0x80 : 0));
-          if (size <= 0x7F) break;
-        }
+        if (bytes.size() + key.size() + 5 >= kSameAsText) throw std::length_error("keys of 4 GiB or more");
+        FKeys[i] = static_cast<std::uint32_t>(bytes.size());
+        AppendLength(bytes, key.size());
         bytes += key;
-        parts[p].Unplain += !PlainKey(key);
-      }
-      if (p == 0) {
-        for (std::size_t i = from, last = from + n / width; i < last; ++i) {
-          if (FKeys[i] != kSameAsText) FKeys[i] += static_cast<std::uint32_t>(base);
-        }
+        unplain[p] += !PlainKey(key);
       }
     });
-    for (unsigned p = 0; p < width; ++p) {
-      if (p > 0) {
-        if (FKeyBytes.size() + parts[p].Bytes.size() >= kSameAsText)
-          throw std::length_error("keys of 4 GiB or more");
-        const auto base = static_cast<std::uint32_t>(FKeyBytes.size());
-        for (std::size_t i = from + n * p / width, last = from + n * (p + 1) / width; i < last;
-             ++i) {
-          if (FKeys[i] != kSameAsText) FKeys[i] += base;
-        }
-        FKeyBytes += parts[p].Bytes;
-        parts[p].Bytes = {};
+    for (unsigned p = 1; p < width; ++p) {
+      if (stores[0].size() + stores[p].size() >= kSameAsText) throw std::length_error("keys of 4 GiB or more");
+      const auto base = static_cast<std::uint32_t>(stores[0].size());
+      for (std::size_t i = first(p); i < first(p + 1); ++i) {
+        if (FKeys[i] != kSameAsText) FKeys[i] += base;
       }
-      FUnplainKeys += parts[p].Unplain;
+      stores[0] += stores[p];
+      stores[p] = {};
     }
   } catch (...) {
+    FKeyBytes = std::move(stores[0]);
     FKeys.resize(from);  // the items keep no half-made keys
     throw;
   }
+  FKeyBytes = std::move(stores[0]);
+  for (const std::size_t u : unplain) FUnplainKeys += u;
 }
 
 }  // namespace tavrin

@@ -79,16 +79,7 @@ class TStringSort {
       // Past every key the padding is alike: go on at the texts.
       if (allInPad) next = std::max(next, kKeyField);
       for (auto it = first; it != last; ++it) *it = Entry(Reader(ItemOf(*it)).Prefix(next), ItemOf(*it));
-      if (last - first <= 16) {
-        for (auto it = first + 1; it != last; ++it) {
-          const std::uint64_t e = *it;
-          auto hole = it;
-          for (; hole != first && hole[-1] > e; --hole) *hole = hole[-1];
-          *hole = e;
-        }
-      } else {
-        std::sort(first, last);
-      }
+      std::sort(first, last);
       PushRuns(pending, run.From, run.To, next);
     }
   }
