@@ -119,11 +119,6 @@ template <std::size_t Pages>
 struct TFoldLookup {
   std::array<TCharFold, 256> Single;
   PagedTable<TCharFold, Pages> Double;
-
-  const TCharFold& Lookup(const char* ch, std::size_t length) const {
-    const auto b0 = static_cast<unsigned char>(ch[0]);
-    return length == 1 ? Single[b0] : Double[b0 << 8 | static_cast<unsigned char>(ch[1])];
-  }
 };
 
 template <std::size_t Pages>
@@ -138,31 +133,89 @@ constexpr auto kWidth = PagedLookup<PageCount(WidthMap())>(WidthMap());
 constexpr auto kCaseSmall = PagedLookup<PageCount(CaseSmallMap())>(CaseSmallMap());
 constexpr auto kHyphens = PagedLookup<PageCount(HyphensMap())>(HyphensMap());
 
+// Width folding, then Map, as one map. Composing per character equals
+// folding twice: width output is single bytes, which start no double-byte
+// character, so the second fold finds the same character boundaries.
+constexpr TCharMap AfterWidth(const TCharMap& map) {
+  const TCharMap width = WidthMap();
+  TCharMap both;
+  both.Single = map.Single;
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+    for (unsigned trail = 0; trail < 256; ++trail) {
+      const TCharFold ch = CodeChar(static_cast<std::uint16_t>(lead << 8 | trail));
+      const TCharFold w = width.Fold(ch.View());
+      TCharFold to;
+      if (w == ch) {
+        to = map.Fold(ch.View());
+      } else {
+        for (std::size_t k = 0; k < w.Length; ++k) {
+          const char b = map.Fold(std::string_view(&w.Bytes[k], 1)).Bytes[0];
+          to.Bytes[to.Length++] = b;
+        }
+      }
+      if (!(to == ch)) both.Set(ch.View(), to.View());
+    }
+  }
+  return both;
+}
+
+constexpr auto kKeyHyphens = PagedLookup<PageCount(AfterWidth(HyphensMap()))>(AfterWidth(HyphensMap()));
+constexpr auto kKeyCaseSmall = PagedLookup<PageCount(AfterWidth(CaseSmallMap()))>(AfterWidth(CaseSmallMap()));
+
+// No single byte folds in width: FoldWidth may skip texts without a lead
+// byte, and FoldKeyInto's second step sees width output as single bytes.
+constexpr bool NoSingleFolds(const std::array<TCharFold, 256>& single) {
+  for (const TCharFold& f : single)
+    if (f.Length != 0) return false;
+  return true;
+}
+static_assert(NoSingleFolds(kWidth.Single));
+
+// Folds s into out (room for s.size() bytes; no character grows) and
+// returns the length written. Mostly without branches on what a character
+// folds to: kana and letters fold unpredictably.
+template <class Lookup>
+std::size_t ApplyInto(const Lookup& map, std::string_view s, char* out) {
+  char* o = out;
+  const char* p = s.data();
+  const char* const end = p + s.size();
+  while (p < end) {
+    const auto b = static_cast<unsigned char>(*p);
+    if (!IsLeadByte(b) || p + 1 == end) {
+      const TCharFold& f = map.Single[b];
+      *o++ = f.Length != 0 ? f.Bytes[0] : *p;
+      ++p;
+      continue;
+    }
+    if (b == kSequenceLead) {
+      // An internal sequence of the codec (longer than two bytes) folds
+      // like nothing and is never looked at piece by piece.
+      const std::size_t len = CharLength(s, static_cast<std::size_t>(p - s.data()));
+      if (len > 2) {
+        std::memcpy(o, p, len);
+        o += len;
+        p += len;
+        continue;
+      }
+    }
+    const TCharFold& f = map.Double[b << 8 | static_cast<unsigned char>(p[1])];
+    const bool keep = f.Length == 0;
+    // A one-byte result writes its second byte too; the next character
+    // overwrites it, and it lies inside the input's length.
+    o[0] = keep ? p[0] : f.Bytes[0];
+    o[1] = keep ? p[1] : f.Bytes[1];
+    o += keep ? 2 : f.Length;
+    p += 2;
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
 template <class Lookup>
 std::string Apply(const Lookup& map, std::string_view s) {
-  static constexpr TCharFold kKeep{};
-  // No character grows (PagedLookup checks it), so the result fits in the
-  // input's length; a short one stays inside the string (no allocation), as
-  // most keys do.
+  // A short result stays inside the string (no allocation), as most do.
   std::string out(s.size(), '\0');
-  char* o = out.data();
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const std::size_t len = CharLength(s, i);
-    // An internal sequence of the codec (longer than two bytes) folds like
-    // nothing and is never looked at piece by piece.
-    const TCharFold& f = len > 2 ? kKeep : map.Lookup(s.data() + i, len);
-    if (f.Length == 0) {
-      std::memcpy(o, s.data() + i, len);
-      o += len;
-    } else {
-      o[0] = f.Bytes[0];
-      if (f.Length == 2) o[1] = f.Bytes[1];
-      o += f.Length;
-    }
-    i += len;
-  }
-  out.resize(static_cast<std::size_t>(o - out.data()));
+  out.resize(ApplyInto(map, s, out.data()));
   return out;
 }
 
@@ -187,6 +240,10 @@ std::string FoldWidth(std::string_view S) {
 std::string FoldCaseAndSmallKana(std::string_view S) { return Apply(kCaseSmall, S); }
 
 std::string FoldHyphens(std::string_view S) { return Apply(kHyphens, S); }
+
+std::size_t FoldKeyInto(std::string_view S, bool Hyphens, char* Out) {
+  return Hyphens ? ApplyInto(kKeyHyphens, S, Out) : ApplyInto(kKeyCaseSmall, S, Out);
+}
 
 std::string_view TrimControls(std::string_view Text) {
   std::size_t b = 0, e = Text.size();

@@ -50,6 +50,12 @@ std::string FoldCaseAndSmallKana(std::string_view S);
 // become "-".
 std::string FoldHyphens(std::string_view S);
 
+// FoldHyphens(FoldWidth(S)) when Hyphens, else
+// FoldCaseAndSmallKana(FoldWidth(S)), in one pass without a string between:
+// writes into Out, which has room for S.size() bytes (no character grows),
+// and returns the number of bytes written.
+std::size_t FoldKeyInto(std::string_view S, bool Hyphens, char* Out);
+
 // Removes half-width and full-width blanks (0x20, 0x81 0x40) from both ends,
 // and bytes of value 0x20 or below where the outer trims reach them. Empty
 // when the text holds nothing but such bytes and full-width spaces.

@@ -1,5 +1,6 @@
 // The items' comparison keys: made in one pass over the new items, into one
 // store; a key that equals its text (most plain ASCII lines) takes no bytes.
+#include <cstring>
 #include <stdexcept>
 
 #include "engine/char_folding.h"
@@ -12,16 +13,13 @@ namespace {
 
 // Base without one trailing hyphen or long-vowel mark, looking at its last
 // whole character.
-std::string WithoutTrailingMark(std::string base, bool hyphenFolded) {
+std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
   if (base.empty()) return base;
   const std::size_t n = base.size();
-  const bool lastIsSingle = IsCharacterStart(base, n - 1);
-  std::string_view last =
-      lastIsSingle ? std::string_view(base).substr(n - 1) : std::string_view(base).substr(n - 2);
+  const std::string_view last = IsCharacterStart(base, n - 1) ? base.substr(n - 1) : base.substr(n - 2);
   bool mark = last == "-";
   if (!hyphenFolded) mark = mark || last == "\xB0" || last == "\x81\x7C" || last == "\x81\x5B";
-  if (mark) base.resize(n - last.size());
-  return base;
+  return mark ? base.substr(0, n - last.size()) : base;
 }
 
 // Whether every option gives Text itself as its key, seen from its bytes
@@ -47,17 +45,18 @@ void AppendLength(std::string& bytes, std::size_t size) {
 
 }  // namespace
 
+std::size_t TUniqueManager::KeyInto(std::string_view Text, char* Out) const {
+  std::string_view key(Out, FoldKeyInto(Text, FHyphen, Out));
+  if (FHyphen != FTrim) key = TrimControls(key);
+  if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
+  if (key.data() != Out) std::memmove(Out, key.data(), key.size());
+  return key.size();
+}
+
 std::string TUniqueManager::MakeKey(std::string_view Text) const {
-  const std::string width = FoldWidth(Text);
-  std::string base;
-  if (FHyphen) {
-    base = FoldHyphens(width);
-    if (!FTrim) base = TrimControls(base);
-  } else {
-    base = FoldCaseAndSmallKana(width);
-    if (FTrim) base = TrimControls(base);
-  }
-  return FHyphenTerminate ? WithoutTrailingMark(std::move(base), FHyphen) : base;
+  std::string key(Text.size(), '\0');
+  key.resize(KeyInto(Text, key.data()));
+  return key;
 }
 
 void TUniqueManager::MakeKeys() const {
@@ -82,11 +81,14 @@ void TUniqueManager::MakeKeys() const {
   try {
     RunParts(width, [&](unsigned p) {
       std::string& bytes = stores[p];
-      bytes.reserve(bytes.size() + room(first(p), p == 0 ? FCount : first(p + 1)));
-      for (std::size_t i = first(p); i < first(p + 1); ++i) {
+      std::string scratch;
+      const std::size_t begin = first(p), end = first(p + 1);
+      bytes.reserve(bytes.size() + room(begin, p == 0 ? FCount : end));
+      for (std::size_t i = begin; i < end; ++i) {
         const std::string_view text = TextOf(i);
-        std::string key;
-        if (KeyIsText(text) || (key = MakeKey(text)) == text) {
+        if (scratch.size() < text.size()) scratch.resize(text.size());
+        std::string_view key;
+        if (KeyIsText(text) || (key = {scratch.data(), KeyInto(text, scratch.data())}) == text) {
           FKeys[i] = kSameAsText;
           unplain[p] += !PlainKey(text);
           continue;

@@ -41,51 +41,148 @@ std::uint64_t Entry(std::uint32_t prefix, std::uint32_t item) { return std::uint
 std::uint32_t ItemOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry); }
 std::uint32_t PrefixOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
 
-template <class StringOf>
+// Puts [first, last) in order of the byte of each entry at Shift, in place
+// (American flag sort), and calls Bucket(from, to) for each bucket.
+template <class BucketFn>
+void RadixPass(std::uint64_t* first, std::uint64_t* last, unsigned Shift, const BucketFn& Bucket) {
+  std::size_t head[256] = {}, tail[256], start[256];
+  for (const std::uint64_t* it = first; it != last; ++it) ++head[*it >> Shift & 0xFF];
+  std::size_t at = 0;
+  for (unsigned d = 0; d < 256; ++d) {
+    start[d] = at;
+    at += head[d];
+    head[d] = start[d];
+    tail[d] = at;
+  }
+  for (unsigned k = 0; k < 256; ++k) {
+    while (head[k] < tail[k]) {
+      std::uint64_t v = first[head[k]];
+      unsigned d = v >> Shift & 0xFF;
+      while (d != k) {
+        std::swap(v, first[head[d]++]);
+        d = v >> Shift & 0xFF;
+      }
+      first[head[k]++] = v;
+    }
+  }
+  for (unsigned d = 0; d < 256; ++d) {
+    if (tail[d] - start[d] > 1) Bucket(first + start[d], first + tail[d]);
+  }
+}
+
+// Sorts the entries as integers: radix passes from the top byte while a
+// bucket is large, std::sort below.
+void RadixSort(std::uint64_t* first, std::uint64_t* last, unsigned Shift) {
+  if (last - first <= (1 << 10) || Shift < 32) return std::sort(first, last);
+  RadixPass(first, last, Shift, [&](std::uint64_t* a, std::uint64_t* b) { RadixSort(a, b, Shift - 8); });
+}
+
+// The same on several cores: the passes split the entries into buckets of
+// at most a share each, which the cores take in turns of equal size.
+void SortEntries(std::vector<std::uint64_t>& entries) {
+  const std::size_t n = entries.size();
+  const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
+  if (width < 2) return RadixSort(entries.data(), entries.data() + n, 56);
+  struct TBucket {
+    std::uint64_t *From, *To;
+    unsigned Shift;
+  };
+  std::vector<TBucket> buckets;
+  const std::size_t share = n / (4 * width);
+  const auto split = [&](auto& self, std::uint64_t* a, std::uint64_t* b, unsigned shift) -> void {
+    if (static_cast<std::size_t>(b - a) <= share || shift < 32) return buckets.push_back({a, b, shift});
+    RadixPass(a, b, shift, [&](std::uint64_t* x, std::uint64_t* y) { self(self, x, y, shift - 8); });
+  };
+  split(split, entries.data(), entries.data() + n, 56);
+  // Part p takes the buckets that start in its share of the entries.
+  RunParts(width, [&](unsigned p) {
+    for (const TBucket& b : buckets) {
+      if (static_cast<std::size_t>(b.From - entries.data()) * width / n == p) RadixSort(b.From, b.To, b.Shift);
+    }
+  });
+}
+
+// Fetching ahead does nothing where the strings' memory is not known.
+struct TNoPrefetch {
+  void operator()(std::uint32_t, bool) const {}
+};
+
+template <class StringOf, class Prefetch>
 class TStringSort {
  public:
-  TStringSort(const StringOf& stringOf, std::vector<std::uint64_t>& entries)
-      : FStringOf(stringOf), FEntries(entries) {}
+  TStringSort(const StringOf& stringOf, const Prefetch& prefetch, std::vector<std::uint64_t>& entries)
+      : FStringOf(stringOf), FPrefetch(prefetch), FEntries(entries) {}
 
   TStringReader Reader(std::uint32_t item) const { return TStringReader(FStringOf(item)); }
   bool Less(std::uint32_t a, std::uint32_t b) const { return PaddedKeyOrder(FStringOf(a), FStringOf(b)) < 0; }
 
   // Sorts the entries [from, to), already sorted by the bytes before depth
   // + 4 and equal in those before depth, completely.
+  // The runs are taken in order, each completely, while the strings of
+  // the runs ahead are fetched.
   void Resolve(std::size_t from, std::size_t to, std::size_t depth) {
-    struct TRun {
-      std::size_t From, To, Depth;
-    };
     std::vector<TRun> pending;
-    PushRuns(pending, from, to, depth);
+    const auto same = [&](std::size_t a, std::size_t b) { return PrefixOf(FEntries[a]) == PrefixOf(FEntries[b]); };
+    const auto inRun = [&](std::size_t k) { return (k > from && same(k, k - 1)) || (k + 1 < to && same(k, k + 1)); };
+    std::size_t far = from, near = from;
+    for (std::size_t a = from; a < to;) {
+      std::size_t b = a + 1;
+      while (b < to && same(a, b)) ++b;
+      for (; far < std::min(to, b + 2 * kFar); ++far)
+        if (inRun(far)) FPrefetch(ItemOf(FEntries[far]), false);
+      for (; near < std::min(to, b + 2 * kNear); ++near)
+        if (inRun(near)) FPrefetch(ItemOf(FEntries[near]), true);
+      if (b - a > 1) {
+        pending.push_back({a, b, depth});
+        Drain(pending);
+      }
+      a = b;
+    }
+  }
+
+ private:
+  struct TRun {
+    std::size_t From, To, Depth;
+  };
+
+  // Sorts the pending runs and the runs they leave, completely.
+  void Drain(std::vector<TRun>& pending) {
     while (!pending.empty()) {
       const TRun run = pending.back();
       pending.pop_back();
       auto first = FEntries.begin() + static_cast<std::ptrdiff_t>(run.From);
       auto last = FEntries.begin() + static_cast<std::ptrdiff_t>(run.To);
       // Equal up to Depth: pairs, and runs where a string ends, are settled
-      // by whole compares.
+      // by whole compares. One read of each string takes the next bytes and
+      // sees whether it ends.
       std::size_t next = run.Depth + 4;
       bool ended = false, allInPad = true;
-      for (auto it = first; it != last; ++it) {
-        const TStringReader r = Reader(ItemOf(*it));
-        ended = ended || r.Length() <= next;
-        allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
+      if (run.To - run.From > 2) {
+        for (auto it = first; it != last; ++it) {
+          if (last - it > kFar) FPrefetch(ItemOf(it[kFar]), false);
+          if (last - it > kNear) FPrefetch(ItemOf(it[kNear]), true);
+          const TStringReader r = Reader(ItemOf(*it));
+          ended = ended || r.Length() <= next;
+          allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
+          *it = Entry(r.Prefix(next), ItemOf(*it));
+        }
       }
       if (run.To - run.From <= 2 || ended) {
         std::sort(first, last, [&](std::uint64_t a, std::uint64_t b) { return Less(ItemOf(a), ItemOf(b)); });
         continue;
       }
       // Past every key the padding is alike: go on at the texts.
-      if (allInPad) next = std::max(next, kKeyField);
-      for (auto it = first; it != last; ++it) *it = Entry(Reader(ItemOf(*it)).Prefix(next), ItemOf(*it));
-      std::sort(first, last);
+      if (allInPad && next < kKeyField) {
+        next = kKeyField;
+        for (auto it = first; it != last; ++it) *it = Entry(Reader(ItemOf(*it)).Prefix(next), ItemOf(*it));
+      }
+      RadixSort(&*first, &*first + (last - first), 56);
       PushRuns(pending, run.From, run.To, next);
     }
   }
 
   // Each run of equal prefixes of two or more entries in [from, to).
-  void PushRuns(auto& pending, std::size_t from, std::size_t to, std::size_t depth) const {
+  void PushRuns(std::vector<TRun>& pending, std::size_t from, std::size_t to, std::size_t depth) const {
     for (std::size_t a = from; a < to;) {
       std::size_t b = a + 1;
       while (b < to && PrefixOf(FEntries[b]) == PrefixOf(FEntries[a])) ++b;
@@ -94,13 +191,15 @@ class TStringSort {
     }
   }
 
- private:
+  // How far ahead a walk over a run fetches an item's places, and its bytes.
+  static constexpr std::ptrdiff_t kFar = 16, kNear = 8;
   const StringOf& FStringOf;
+  const Prefetch& FPrefetch;
   std::vector<std::uint64_t>& FEntries;
 };
 
-template <class F>
-void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf) {
+template <class F, class Prefetch = TNoPrefetch>
+void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf, const Prefetch& prefetch = {}) {
   const std::size_t n = Order.size();
   if (n < 2) return;
   std::vector<std::uint64_t> entries(n);
@@ -117,8 +216,8 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf) {
     });
     for (const std::size_t l : longs) longKeys += l;
   }
-  ParallelSort(entries.begin(), entries.end(), std::less<>());
-  TStringSort<F> sort(StringOf, entries);
+  SortEntries(entries);
+  TStringSort<F, Prefetch> sort(StringOf, prefetch, entries);
   // The parts take the runs on either side of a run boundary each.
   std::vector<std::size_t> bounds{0};
   for (unsigned part = 1; part < width; ++part) {
@@ -149,7 +248,9 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf) {
 
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order) {
   Manager.MakeKeys();
-  SortBySortStrings(Order, [&](std::uint32_t i) { return Manager.SortString(i); });
+  SortBySortStrings(
+      Order, [&](std::uint32_t i) { return Manager.SortString(i); },
+      [&](std::uint32_t i, bool near) { Manager.PrefetchSortString(i, near); });
 }
 
 void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf) {

@@ -10,6 +10,7 @@
 #include "engine/item_sort.h"
 #include "engine/text_index.h"
 #include "engine/unique_manager.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 
@@ -62,12 +63,37 @@ void TUniqueManager::Organize() {
   bool adjacent = true;
   if (fullKey) adjacent = FUnplainKeys == 0;
   if (adjacent) {
-    for (std::size_t p = 0; p < n;) {
-      std::size_t q = p + 1;
-      while (q < n && displayKey(w[q]) == displayKey(w[p])) ++q;
-      if (q - p > 1) groups.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(q - p)});
-      p = q;
+    // The walk reads the keys in random order: it asks for each key's
+    // memory ahead, and its parts start at the start of a run.
+    const auto prefetch = [&](std::size_t p, bool near) {
+      if (p >= n) return;
+      if (fullKey) return PrefetchSortString(w[p], near);
+      if (near) return __builtin_prefetch(ownKeyBytes.data() + ownKeys[w[p]].At);
+      __builtin_prefetch(&ownKeys[w[p]]);
+    };
+    const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
+    std::vector<std::size_t> bounds{0};
+    for (unsigned part = 1; part < width; ++part) {
+      std::size_t at = std::max(bounds.back(), n * part / width);
+      while (at > 0 && at < n && displayKey(w[at]) == displayKey(w[at - 1])) ++at;
+      bounds.push_back(at);
     }
+    bounds.push_back(n);
+    std::vector<std::vector<TGroup>> found(width);
+    RunParts(width, [&](unsigned part) {
+      for (std::size_t p = bounds[part]; p < bounds[part + 1];) {
+        const std::string_view key = displayKey(w[p]);
+        std::size_t q = p + 1;
+        for (;; ++q) {
+          prefetch(q + 16, false);
+          prefetch(q + 8, true);
+          if (q == n || displayKey(w[q]) != key) break;
+        }
+        if (q - p > 1) found[part].push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(q - p)});
+        p = q;
+      }
+    });
+    for (const std::vector<TGroup>& f : found) groups.insert(groups.end(), f.begin(), f.end());
   } else {
     constexpr std::uint32_t kEnd = std::numeric_limits<std::uint32_t>::max();
     struct TChain {

@@ -154,9 +154,16 @@ class TUniqueManager {
 
   // The key the options give a kept text (what Key() of its item is).
   std::string MakeKey(std::string_view Text) const;
+  // The same into Out, which has room for Text.size() bytes (no key is
+  // longer than its text); returns the key's length.
+  std::size_t KeyInto(std::string_view Text, char* Out) const;
   // Makes the keys of every item that has none, in one pass; Key() makes
   // them when needed. Call before reading keys from several threads.
   void MakeKeys() const;
+  // Shown() and Similar() of the item at a list position, without reading
+  // the item.
+  bool ShownAt(std::int32_t Index) const { return (FMarks[Number(Index)] & kShown) != 0; }
+  bool SimilarAt(std::int32_t Index) const { return (FMarks[Number(Index)] & kSimilar) != 0; }
   // Asks the processor to fetch the item at a list position, or its text
   // (once the item is fetched), for walks of the list in sorted order.
   void PrefetchItem(std::int32_t Index) const {
@@ -166,6 +173,19 @@ class TUniqueManager {
     if (Index >= Count()) return;
     const TUniqueItem& item = Item(Number(Index));
     __builtin_prefetch(TextAt(item.FTextAt, item.FTextSize).data());
+  }
+  // Asks for the memory of item number Index's sort string (its keys
+  // made), for walks over items in random order: first (Near false) its
+  // record and its key's place, then, once those have come, its bytes.
+  void PrefetchSortString(std::size_t Index, bool Near) const {
+    if (!Near) {
+      __builtin_prefetch(&FKeys[Index]);
+      __builtin_prefetch(&Item(Index));
+      return;
+    }
+    const std::uint32_t at = FKeys[Index];
+    const TUniqueItem& item = Item(Index);
+    __builtin_prefetch(at == kSameAsText ? TextAt(item.FTextAt, item.FTextSize).data() : FKeyBytes.data() + at);
   }
   // The sort string of the item at Index (its keys made).
   TSortString SortString(std::size_t Index) const { return {KeyOf(Index), TextOf(Index)}; }

@@ -15,6 +15,12 @@ using cp932::Sjis;
 
 std::string Two(unsigned v) { return {char(v >> 8), char(v & 0xFF)}; }
 
+std::string KeyFold(std::string_view s, bool hyphens) {
+  std::string out(s.size(), '\0');
+  out.resize(FoldKeyInto(s, hyphens, out.data()));
+  return out;
+}
+
 TEST(FoldTables, HoldTheListedPairs) {
   ASSERT_EQ(WidthTable().size(), 269u);
   ASSERT_EQ(SmallKanaTable().size(), 27u);
@@ -115,6 +121,8 @@ TEST(FoldingSweep, AllTwoByteValues) {
     ASSERT_EQ(FoldWidth(w), w) << std::hex << v;
     ASSERT_EQ(FoldCaseAndSmallKana(c), c) << std::hex << v;
     ASSERT_EQ(FoldHyphens(h), h) << std::hex << v;
+    ASSERT_EQ(KeyFold(s, true), FoldHyphens(w)) << std::hex << v;
+    ASSERT_EQ(KeyFold(s, false), FoldCaseAndSmallKana(w)) << std::hex << v;
     if (IsLeadByte(static_cast<unsigned char>(v >> 8))) {
       ASSERT_TRUE(w == s || !HasDoubleByteCharacter(w) || !cp932::FoldTwin(v).empty())
           << std::hex << v;
@@ -133,7 +141,7 @@ TEST(FoldingSweep, AllTwoByteValues) {
 TEST(FoldingSweep, RandomTextsMatchThePairByPairProcedure) {
   std::mt19937 rng(7);
   const std::string pieces[] = {"\x82", "\x81", "\x40", "\x60", "\xB0", "\xB1", "A", " ", "\x83\x41",
-                                "\x81\x5B", "\x81\x4A", "\x82\xA0", "\x83\x94", "\x00"};
+                                "\x81\x5B", "\x81\x4A", "\x82\xA0", "\x83\x94", "\x00", "\xEF\x40", "\x85\x40"};
   for (int round = 0; round < 3000; ++round) {
     std::string s;
     for (int k = std::uniform_int_distribution<>(0, 12)(rng); k > 0; --k)
@@ -141,6 +149,8 @@ TEST(FoldingSweep, RandomTextsMatchThePairByPairProcedure) {
     ASSERT_EQ(FoldWidth(s), test::ReferenceFoldWidth(s));
     ASSERT_EQ(FoldCaseAndSmallKana(s), test::ReferenceFoldCase(s));
     ASSERT_EQ(FoldHyphens(s), test::ReferenceFoldHyphens(s));
+    ASSERT_EQ(KeyFold(s, true), FoldHyphens(FoldWidth(s)));
+    ASSERT_EQ(KeyFold(s, false), FoldCaseAndSmallKana(FoldWidth(s)));
   }
 }
 
