@@ -1,5 +1,7 @@
 #include "app/batch_command.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "app/variant_groups.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 
@@ -150,30 +153,49 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   BuildDataInBlocks(manager, std::move(Input), Options.ExtractSort);
 
   if (Options.Output == TBatchOptions::TOutput::Copy) {
-    // The rows are written as they are met, a megabyte at a time; without a
-    // writer they are gathered in Out.
+    // The rows are written as they are made, in pieces of a few thousand
+    // positions that the cores make and encode at once; without a writer
+    // they are gathered in Out.
     const TBatchWrite gather = [&](std::string_view piece) {
       output.Out += piece;
       return true;
     };
     const TBatchWrite& write = Write ? Write : gather;
     std::size_t rows = 0;
-    std::string piece;
     bool bom = decoded.Bom;
-    const auto flush = [&] {
-      if (piece.empty() || output.WriteFailed) return;
-      output.WriteFailed = !write(EncodeText(std::move(piece), decoded.Encoding, bom));
-      piece.clear();
-      bom = false;
-    };
     if (!Options.Similar || MarkSimilar(manager)) {
-      ForEachRow(manager, Options.Similar, Options.Zenkaku, Options.Upper, [&](const TResultRow& row) {
-        ++rows;
-        AppendCopyLine(piece, row, Options.CopyCount);
-        if (piece.size() >= (std::size_t{1} << 20)) flush();
-      });
+      constexpr std::int32_t kPositions = 1 << 15;
+      const std::int32_t count = manager.Count();
+      const unsigned width = count < kPositions ? 1u : ParallelWidth();
+      std::vector<std::string> pieces(width);
+      std::vector<std::size_t> pieceRows(width);
+      for (std::int64_t from = 0; from < count && !output.WriteFailed; from += std::int64_t{kPositions} * width) {
+        RunParts(width, [&](unsigned p) {
+          const std::int64_t at = from + std::int64_t{kPositions} * p;
+          std::string& piece = pieces[p];
+          piece.clear();
+          pieceRows[p] = 0;
+          if (at >= count) return;
+          const auto begin = static_cast<std::int32_t>(at);
+          ForEachRow(
+              manager, Options.Similar, Options.Zenkaku, Options.Upper,
+              [&](const TResultRow& row) {
+                ++pieceRows[p];
+                AppendCopyLine(piece, row, Options.CopyCount);
+              },
+              begin, static_cast<std::int32_t>(std::min<std::int64_t>(at + kPositions, count)));
+          piece = EncodeText(std::move(piece), decoded.Encoding, false);
+        });
+        for (unsigned p = 0; p < width && !output.WriteFailed; ++p) {
+          rows += pieceRows[p];
+          if (pieces[p].empty()) continue;
+          // The byte order mark goes before the first text written.
+          if (bom) output.WriteFailed = !write(ByteOrderMark(decoded.Encoding));
+          bom = false;
+          if (!output.WriteFailed) output.WriteFailed = !write(pieces[p]);
+        }
+      }
     }
-    flush();
     output.Summary = cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows));
     return output;
   }

@@ -9,13 +9,13 @@ namespace tavrin {
 
 void AppendCopyLine(std::string& Out, const TResultRow& Row, bool CopyCount) {
   Out += Row.Item->Text();
-  if (CopyCount) {
-    Out += '\t';
-    char digits[16];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, Row.Count);
-    Out.append(digits, end);
-  }
-  Out += "\r\n";
+  // The tail after the text in one piece: TAB, count, CR LF.
+  char tail[16] = {'\t'};
+  char* end = tail;
+  if (CopyCount) end = std::to_chars(tail + 1, tail + sizeof tail - 2, Row.Count).ptr;
+  *end++ = '\r';
+  *end++ = '\n';
+  Out.append(tail, end);
 }
 
 std::string CopyLine(const TResultRow& Row, bool CopyCount) {

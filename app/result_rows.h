@@ -2,6 +2,8 @@
 // The rows of the result list: which items FillList lists with which count,
 // what the two columns show, and the orderings of a column-heading click.
 // A row refers to its item (not owned; valid until the manager's next Clear).
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,17 +26,23 @@ struct TResultRow {
 // Zenkaku and Upper are the window's FZenkaku and FUpper.
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
                                  bool Upper);
-// The same rows one by one, to Row, without a list of them.
+// The same rows one by one, to Row, without a list of them; those of the
+// items at positions From .. To - 1 (clipped to the list) only, when given.
 template <class RowFn>
-void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, bool Upper, RowFn Row) {
+void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, bool Upper, RowFn Row,
+                std::int32_t From = 0, std::int32_t To = INT32_MAX) {
   const bool ownCount = SimilarOnly || (Zenkaku && Upper);
-  const std::int32_t count = Manager.Count();
-  for (std::int32_t i = 0; i < count; ++i) {
-    // Sorted, the items lie in memory in input order: fetch ahead.
-    Manager.PrefetchItem(i + 16);
-    Manager.PrefetchText(i + 8);
+  const std::int32_t count = std::min(To, Manager.Count());
+  const auto listed = [&](std::int32_t i) {
+    return i < count && (SimilarOnly ? Manager.SimilarAt(i) : Manager.ShownAt(i));
+  };
+  for (std::int32_t i = From; i < count; ++i) {
+    // Sorted, the items lie in memory in input order: fetch the listed
+    // ones ahead, far enough for the item to come before its text is asked.
+    if (listed(i + 32)) Manager.PrefetchItem(i + 32);
+    if (listed(i + 16)) Manager.PrefetchText(i + 16);
+    if (!listed(i)) continue;
     TUniqueItem* item = Manager.Items(i);
-    if (!(SimilarOnly ? item->Similar() : item->Shown())) continue;
     Row(TResultRow{item, ownCount ? item->FCount : item->MergedCount()});
   }
 }

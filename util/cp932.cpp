@@ -1,6 +1,8 @@
 #include "util/cp932.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "util/cp932_table.h"
@@ -154,10 +156,20 @@ EncodeResult FromUtf8(std::string_view utf8) {
   return r;
 }
 
+std::size_t AsciiEnd(std::string_view s, std::size_t i) {
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t v;
+    std::memcpy(&v, s.data() + i, 8);
+    if ((v & 0x8080808080808080u) != 0) break;
+  }
+  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
+
 std::optional<std::size_t> FirstInvalidUtf8(std::string_view utf8) {
   for (std::size_t i = 0; i < utf8.size();) {
     if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-      ++i;
+      i = AsciiEnd(utf8, i + 1);
       continue;
     }
     char32_t c;
@@ -218,6 +230,30 @@ std::string ToUtf8(std::string_view cp932) {
   return out;
 }
 
+namespace {
+
+// The first place at or after a character start where a code of an
+// unassigned row begins (an escape or an internal form comes from there),
+// or s.size().
+std::size_t FirstUnassignedCode(std::string_view s) {
+  const std::size_t n = s.size();
+  for (std::size_t i = 0; i < n;) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      i = AsciiEnd(s, i + 1);
+    } else if (!IsLeadByte(b) || i + 1 == n) {
+      ++i;
+    } else if (IsUnassignedLead(b) && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+      return i;
+    } else {
+      i += 2;
+    }
+  }
+  return n;
+}
+
+}  // namespace
+
 std::string FromCp932(std::string cp932) {
   const std::size_t n = cp932.size();
   const auto unassignedAt = [&](std::size_t i) {
@@ -228,8 +264,7 @@ std::string FromCp932(std::string cp932) {
   const auto step = [&](std::size_t i) {
     return IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < n ? 2 : 1;
   };
-  std::size_t i = 0;
-  while (i < n && !unassignedAt(i)) i += step(i);
+  std::size_t i = FirstUnassignedCode(cp932);
   if (i == n) return cp932;  // the usual case: nothing to escape, nothing copied
   std::string out;
   out.reserve(n + n / 8);
@@ -249,8 +284,8 @@ EncodeResult ToCp932(std::string text) {
     const auto b = static_cast<unsigned char>(text[i]);
     return IsUnassignedLead(b) && i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]));
   };
-  std::size_t i = 0;
-  while (i < text.size() && !internalAt(i)) i += CharLength(text, i);
+  // Internal forms start with an unassigned lead, as escapes do.
+  std::size_t i = FirstUnassignedCode(text);
   if (i == text.size()) {
     r.bytes = std::move(text);
     return r;

@@ -49,6 +49,10 @@ EncodeResult FromUtf8(std::string_view utf8);
 // original.
 std::string ToUtf8(std::string_view cp932);
 
+// The end of the ASCII bytes from I on: the first place at or after I that
+// holds a byte of 0x80 or above, or S.size(). Looks at eight bytes at a time.
+std::size_t AsciiEnd(std::string_view S, std::size_t I = 0);
+
 // Where the first ill-formed UTF-8 sequence starts (overlong forms,
 // surrogates, values above U+10FFFF and stray bytes included), if any.
 std::optional<std::size_t> FirstInvalidUtf8(std::string_view utf8);

@@ -68,11 +68,7 @@ std::string Utf8ToUtf16(std::string_view in, bool bigEndian) {
   return out;
 }
 
-bool HasNonAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  return false;
-}
+bool HasNonAscii(std::string_view s) { return cp932::AsciiEnd(s) != s.size(); }
 
 }  // namespace
 
