@@ -219,13 +219,8 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf, con
   SortEntries(entries);
   TStringSort<F, Prefetch> sort(StringOf, prefetch, entries);
   // The parts take the runs on either side of a run boundary each.
-  std::vector<std::size_t> bounds{0};
-  for (unsigned part = 1; part < width; ++part) {
-    std::size_t at = std::max(bounds.back(), n * part / width);
-    while (at > 0 && at < n && PrefixOf(entries[at]) == PrefixOf(entries[at - 1])) ++at;
-    bounds.push_back(at);
-  }
-  bounds.push_back(n);
+  const std::vector<std::size_t> bounds =
+      RunBounds(n, width, [&](std::size_t at) { return PrefixOf(entries[at]) == PrefixOf(entries[at - 1]); });
   RunParts(width, [&](unsigned part) { sort.Resolve(bounds[part], bounds[part + 1], 0); });
 
   // Keys of 1024 bytes and more can make two sort strings equal; then the

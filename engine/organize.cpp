@@ -72,13 +72,8 @@ void TUniqueManager::Organize() {
       __builtin_prefetch(&ownKeys[w[p]]);
     };
     const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
-    std::vector<std::size_t> bounds{0};
-    for (unsigned part = 1; part < width; ++part) {
-      std::size_t at = std::max(bounds.back(), n * part / width);
-      while (at > 0 && at < n && displayKey(w[at]) == displayKey(w[at - 1])) ++at;
-      bounds.push_back(at);
-    }
-    bounds.push_back(n);
+    const std::vector<std::size_t> bounds =
+        RunBounds(n, width, [&](std::size_t at) { return displayKey(w[at]) == displayKey(w[at - 1]); });
     std::vector<std::vector<TGroup>> found(width);
     RunParts(width, [&](unsigned part) {
       for (std::size_t p = bounds[part]; p < bounds[part + 1];) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 namespace tavrin {
 
@@ -19,6 +20,22 @@ void SetParallelWidth(unsigned width);
 // thread can be started. Returns when all parts have finished; then rethrows
 // the exception of the lowest part that threw, if any.
 void RunParts(unsigned Parts, const std::function<void(unsigned)>& Body);
+
+// Bounds for Parts parts of positions 0 .. n - 1 that split no run: part p
+// is [bounds[p], bounds[p + 1]), and each starts at about n * p / Parts,
+// moved on while SameAsPrevious(at) says position at continues the run
+// before it.
+template <class SameAsPrevious>
+std::vector<std::size_t> RunBounds(std::size_t n, unsigned Parts, const SameAsPrevious& sameAsPrevious) {
+  std::vector<std::size_t> bounds{0};
+  for (unsigned part = 1; part < Parts; ++part) {
+    std::size_t at = std::max(bounds.back(), n * part / Parts);
+    while (at > 0 && at < n && sameAsPrevious(at)) ++at;
+    bounds.push_back(at);
+  }
+  bounds.push_back(n);
+  return bounds;
+}
 
 // std::sort(first, last, less) with pieces sorted at once: the range is
 // first split at the pieces' bounds (nth_element, in place, no extra
