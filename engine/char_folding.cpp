@@ -129,39 +129,40 @@ constexpr TFoldLookup<Pages> PagedLookup(const TCharMap& map) {
   return {map.Single, Paged<Pages>(map)};
 }
 
-constexpr auto kWidth = PagedLookup<PageCount(WidthMap())>(WidthMap());
-constexpr auto kCaseSmall = PagedLookup<PageCount(CaseSmallMap())>(CaseSmallMap());
-constexpr auto kHyphens = PagedLookup<PageCount(HyphensMap())>(HyphensMap());
+// Each map is a constant of its own, computed once, so that every constant
+// expression stays within a compiler's step budget. Only the paged forms
+// are read at run time.
+constexpr TCharMap kWidthMap = WidthMap();
+constexpr TCharMap kCaseSmallMap = CaseSmallMap();
+constexpr TCharMap kHyphensMap = HyphensMap();
 
 // Width folding, then Map, as one map. Composing per character equals
 // folding twice: width output is single bytes, which start no double-byte
 // character, so the second fold finds the same character boundaries.
 constexpr TCharMap AfterWidth(const TCharMap& map) {
-  const TCharMap width = WidthMap();
-  TCharMap both;
-  both.Single = map.Single;
-  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-    if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
-    for (unsigned trail = 0; trail < 256; ++trail) {
-      const TCharFold ch = CodeChar(static_cast<std::uint16_t>(lead << 8 | trail));
-      const TCharFold w = width.Fold(ch.View());
-      TCharFold to;
-      if (w == ch) {
-        to = map.Fold(ch.View());
-      } else {
-        for (std::size_t k = 0; k < w.Length; ++k) {
-          const char b = map.Fold(std::string_view(&w.Bytes[k], 1)).Bytes[0];
-          to.Bytes[to.Length++] = b;
-        }
-      }
-      if (!(to == ch)) both.Set(ch.View(), to.View());
-    }
+  const TCharMap& width = kWidthMap;
+  // Where width keeps a character, Map alone applies; only width's own
+  // sources are recomputed.
+  TCharMap both = map;
+  for (std::size_t i = 0; i < width.Double.size(); ++i) {
+    const TCharFold& w = width.Double[i];
+    if (w.Length == 0) continue;
+    TCharFold to;
+    for (std::size_t k = 0; k < w.Length; ++k)
+      to.Bytes[to.Length++] = map.Fold(std::string_view(&w.Bytes[k], 1)).Bytes[0];
+    both.Double[i] = to;
   }
   return both;
 }
 
-constexpr auto kKeyHyphens = PagedLookup<PageCount(AfterWidth(HyphensMap()))>(AfterWidth(HyphensMap()));
-constexpr auto kKeyCaseSmall = PagedLookup<PageCount(AfterWidth(CaseSmallMap()))>(AfterWidth(CaseSmallMap()));
+constexpr TCharMap kKeyHyphensMap = AfterWidth(kHyphensMap);
+constexpr TCharMap kKeyCaseSmallMap = AfterWidth(kCaseSmallMap);
+
+constexpr auto kWidth = PagedLookup<PageCount(kWidthMap)>(kWidthMap);
+constexpr auto kCaseSmall = PagedLookup<PageCount(kCaseSmallMap)>(kCaseSmallMap);
+constexpr auto kHyphens = PagedLookup<PageCount(kHyphensMap)>(kHyphensMap);
+constexpr auto kKeyHyphens = PagedLookup<PageCount(kKeyHyphensMap)>(kKeyHyphensMap);
+constexpr auto kKeyCaseSmall = PagedLookup<PageCount(kKeyCaseSmallMap)>(kKeyCaseSmallMap);
 
 // No single byte folds in width: FoldWidth may skip texts without a lead
 // byte, and FoldKeyInto's second step sees width output as single bytes.
