@@ -122,7 +122,10 @@ EncodeResult FromUtf8(std::string_view utf8) {
   std::size_t o = 0;
   for (std::size_t i = 0; i < utf8.size();) {
     if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // ASCII is CP932 unchanged
-      out[o++] = utf8[i++];
+      const std::size_t end = AsciiEnd(utf8, i);
+      std::memcpy(out + o, utf8.data() + i, end - i);
+      o += end - i;
+      i = end;
       continue;
     }
     // Room for a plane sequence and for the rest of the input as ASCII.
@@ -201,12 +204,12 @@ std::string ToUtf8(std::string_view cp932) {
   std::string out;
   out.reserve(cp932.size() + cp932.size() / 2);
   for (std::size_t i = 0; i < cp932.size();) {
+    // ASCII is the same in both: runs of it are copied whole.
+    const std::size_t ascii = AsciiEnd(cp932, i);
+    out.append(cp932, i, ascii - i);
+    i = ascii;
+    if (i == cp932.size()) break;
     const unsigned char b = static_cast<unsigned char>(cp932[i]);
-    if (b < 0x80) {
-      out += char(b);
-      ++i;
-      continue;
-    }
     char32_t c = kReplacementCharacter;
     const std::size_t length = CharLength(cp932, i);
     if (!IsLeadByte(b)) {

@@ -127,15 +127,17 @@ TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) 
 
 std::string EncodeText(std::string Text, TTextEncoding Encoding, bool Bom) {
   if (Text.empty()) return Text;
-  std::string out = Bom ? std::string(ByteOrderMark(Encoding)) : std::string();
+  std::string out;
   switch (Encoding) {
-    case TTextEncoding::Cp932: out += cp932::ToCp932(std::move(Text)).bytes; break;
-    case TTextEncoding::Utf8: out += cp932::ToUtf8(Text); break;
+    case TTextEncoding::Cp932: out = cp932::ToCp932(std::move(Text)).bytes; break;
+    // ASCII text is its own UTF-8.
+    case TTextEncoding::Utf8: out = HasNonAscii(Text) ? cp932::ToUtf8(Text) : std::move(Text); break;
     case TTextEncoding::Utf16Le:
     case TTextEncoding::Utf16Be:
-      out += Utf8ToUtf16(cp932::ToUtf8(Text), Encoding == TTextEncoding::Utf16Be);
+      out = Utf8ToUtf16(cp932::ToUtf8(Text), Encoding == TTextEncoding::Utf16Be);
       break;
   }
+  if (Bom) out.insert(0, ByteOrderMark(Encoding));
   return out;
 }
 

@@ -171,6 +171,20 @@ TEST(Cp932, MixedTextRoundTrips) {
   EXPECT_EQ(ToUtf8(r.bytes), text);
 }
 
+// ASCII is copied in runs found eight bytes at a time: runs of every length
+// at every offset, between characters of two bytes and of one, come through.
+TEST(Cp932, AsciiRunsOfEveryLengthRoundTrip) {
+  for (std::size_t before = 0; before < 9; ++before) {
+    for (std::size_t run = 0; run < 18; ++run) {
+      const std::string lead(before, 'b'), middle(run, 'a'), tail(run % 5, '~');
+      const std::string text = lead + "漢" + middle + "ｶ" + tail;
+      const EncodeResult r = FromUtf8(text);
+      ASSERT_EQ(r.bytes, lead + "\x8A\xBF" + middle + "\xB6" + tail) << before << " " << run;
+      ASSERT_EQ(ToUtf8(r.bytes), text) << before << " " << run;
+    }
+  }
+}
+
 TEST(Cp932, InvalidUtf8IsReplacedPerIllFormedPart) {
   struct Row {
     const char* name;
