@@ -172,19 +172,23 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
       for (std::int64_t from = 0; from < count && !output.WriteFailed; from += std::int64_t{kPositions} * width) {
         RunParts(width, [&](unsigned p) {
           const std::int64_t at = from + std::int64_t{kPositions} * p;
-          std::string& piece = pieces[p];
+          // The part works on its own string and count, handed over at its
+          // end: the parts' slots share cache lines.
+          std::string piece = std::move(pieces[p]);
+          std::size_t pieceRowCount = 0;
           piece.clear();
-          pieceRows[p] = 0;
-          if (at >= count) return;
-          const auto begin = static_cast<std::int32_t>(at);
-          ForEachRow(
-              manager, Options.Similar, Options.Zenkaku, Options.Upper,
-              [&](const TResultRow& row) {
-                ++pieceRows[p];
-                AppendCopyLine(piece, row, Options.CopyCount);
-              },
-              begin, static_cast<std::int32_t>(std::min<std::int64_t>(at + kPositions, count)));
-          piece = EncodeText(std::move(piece), decoded.Encoding, false);
+          if (at < count) {
+            ForEachRow(
+                manager, Options.Similar, Options.Zenkaku, Options.Upper,
+                [&](const TResultRow& row) {
+                  ++pieceRowCount;
+                  AppendCopyLine(piece, row, Options.CopyCount);
+                },
+                static_cast<std::int32_t>(at), static_cast<std::int32_t>(std::min<std::int64_t>(at + kPositions, count)));
+            piece = EncodeText(std::move(piece), decoded.Encoding, false);
+          }
+          pieces[p] = std::move(piece);
+          pieceRows[p] = pieceRowCount;
         });
         for (unsigned p = 0; p < width && !output.WriteFailed; ++p) {
           rows += pieceRows[p];

@@ -37,8 +37,10 @@ void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, b
     return i < count && (SimilarOnly ? Manager.SimilarAt(i) : Manager.ShownAt(i));
   };
   for (std::int32_t i = From; i < count; ++i) {
-    // Sorted, the items lie in memory in input order: fetch the listed
-    // ones ahead, far enough for the item to come before its text is asked.
+    // Sorted, the items lie in memory in input order: fetch the marks
+    // ahead, then the listed items, far enough for each to come before the
+    // next step asks for it.
+    Manager.PrefetchMarks(i + 48);
     if (listed(i + 32)) Manager.PrefetchItem(i + 32);
     if (listed(i + 16)) Manager.PrefetchText(i + 16);
     if (!listed(i)) continue;

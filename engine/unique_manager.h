@@ -164,10 +164,17 @@ class TUniqueManager {
   // the item.
   bool ShownAt(std::int32_t Index) const { return (FMarks[Number(Index)] & kShown) != 0; }
   bool SimilarAt(std::int32_t Index) const { return (FMarks[Number(Index)] & kSimilar) != 0; }
-  // Asks the processor to fetch the item at a list position, or its text
-  // (once the item is fetched), for walks of the list in sorted order.
+  // Asks the processor to fetch the marks of the item at a list position,
+  // the item (and its merged count), or its text (once the item is
+  // fetched), for walks of the list in sorted order.
+  void PrefetchMarks(std::int32_t Index) const {
+    if (Index < Count()) __builtin_prefetch(&FMarks[Number(Index)]);
+  }
   void PrefetchItem(std::int32_t Index) const {
-    if (Index < Count()) __builtin_prefetch(&Item(Number(Index)));
+    if (Index >= Count()) return;
+    const std::size_t n = Number(Index);
+    __builtin_prefetch(&Item(n));
+    if (!FMerged.empty()) __builtin_prefetch(&FMerged[n]);
   }
   void PrefetchText(std::int32_t Index) const {
     if (Index >= Count()) return;
