@@ -4,7 +4,9 @@
 // the item number plus one (0: free); the text itself is the item's, which
 // the caller gives by number. A million distinct lines cost 16 MB.
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "engine/text_index.h"
@@ -64,16 +66,24 @@ class TItemTable {
     FSlots[i] = {tag, item};
   }
   void Rebuild(std::size_t slots) {
-    std::unique_ptr<TSlot[]> old = std::move(FSlots);
+    // Zeroed by the system (a large block comes fresh from it), not by a
+    // pass over it.
+    TSlots fresh(static_cast<TSlot*>(std::calloc(slots, sizeof(TSlot))));
+    if (!fresh) throw std::bad_alloc();
+    TSlots old = std::move(FSlots);
     const std::size_t oldSlots = old ? FMask + 1 : 0;
-    FSlots = std::make_unique<TSlot[]>(slots);
+    FSlots = std::move(fresh);
     FMask = slots - 1;
     for (std::size_t i = 0; i < oldSlots; ++i) {
       if (old[i].Item != 0) Place(old[i].Tag, old[i].Item);
     }
   }
 
-  std::unique_ptr<TSlot[]> FSlots;
+  struct TFree {
+    void operator()(TSlot* p) const { std::free(p); }
+  };
+  using TSlots = std::unique_ptr<TSlot[], TFree>;
+  TSlots FSlots;
   std::size_t FMask = 0;
   std::size_t FUsed = 0;
 };
