@@ -61,10 +61,36 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
   return true;
 }
 
+std::size_t GuessTexts(const TTextsSeen& First, const TTextsSeen& Now, std::size_t TotalBytes) {
+  if (Now.Lines <= First.Lines || Now.Bytes == 0 || TotalBytes <= Now.Bytes) return 0;
+  const std::size_t lines = Now.Lines - First.Lines, texts = Now.Texts - First.Texts;
+  if (texts * 10 < lines * 9) return 0;
+  const double linesLeft = static_cast<double>(TotalBytes - Now.Bytes) * Now.Lines / Now.Bytes;
+  return (Now.Texts + static_cast<std::size_t>(linesLeft * texts / lines)) / 5 * 4;
+}
+
 void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort) {
   Manager.Clear();
+  const std::size_t total = Text.size();
   TClipboardLineBlocks blocks(std::move(Text));
-  for (TClipboardLines block; blocks.Next(block);) AddRange(Manager, block, 0, block.size());
+  // Past 2 MB and again past 4 MB of input, the index may be sized for
+  // all of it (it would otherwise grow in steps that each move every entry).
+  constexpr std::size_t kFirstMark = std::size_t{2} << 20, kSecondMark = std::size_t{4} << 20;
+  TTextsSeen seen, first;
+  bool guessed = false;
+  for (TClipboardLines block; blocks.Next(block);) {
+    AddRange(Manager, block, 0, block.size());
+    if (block.empty() || guessed) continue;
+    const std::string_view last = block[block.size() - 1];
+    seen = {static_cast<std::size_t>(last.data() + last.size() - block.Bytes().data()), seen.Lines + block.size(),
+            static_cast<std::size_t>(Manager.Count())};
+    if (first.Bytes == 0 && seen.Bytes >= kFirstMark) {
+      first = seen;
+    } else if (first.Bytes != 0 && seen.Bytes >= kSecondMark) {
+      Manager.ExpectTexts(GuessTexts(first, seen, total));
+      guessed = true;
+    }
+  }
   Finish(Manager, ExtractSort, {});
 }
 

@@ -33,4 +33,16 @@ bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool Extra
 // blocks: the same collection, without a list of every line at once.
 void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort);
 
+// What adding has seen up to a point of the input.
+struct TTextsSeen {
+  std::size_t Bytes = 0, Lines = 0, Texts = 0;
+};
+// The distinct texts of a whole input of TotalBytes, guessed part way: when
+// nearly every line from First to Now was new (nine in ten or more), the
+// rest of the input is taken to be as new, at the lines per byte seen so
+// far, and four fifths of that are guessed (an index made too large costs
+// memory, one too small only grows as it would have); otherwise 0, no
+// guess (where lines repeat, the collection stays small and grows cheaply).
+std::size_t GuessTexts(const TTextsSeen& First, const TTextsSeen& Now, std::size_t TotalBytes);
+
 }  // namespace tavrin

@@ -177,6 +177,15 @@ void TUniqueManager::Add(std::string_view Line) {
   AddLines(1, nullptr, [&](std::size_t) { return Line; });
 }
 
+void TUniqueManager::ExpectTexts(std::size_t Texts) {
+  Reindex();
+  try {
+    FTextIndex.reserve(std::min<std::size_t>(Texts, INT32_MAX));
+  } catch (const std::bad_alloc&) {
+    // A guess the memory cannot meet is dropped: the index grows as needed.
+  }
+}
+
 void TUniqueManager::ReleaseTextIndex() {
   FTextIndex = TItemTable();
   FIndexReleased = true;

@@ -112,6 +112,11 @@ class TUniqueManager {
     AddLines(n, &store, lineAt);
   }
 
+  // Makes room in the text index for Texts distinct texts in all, so that
+  // it is made once instead of growing step by step; only a guess, past
+  // which the index grows as usual. Results never depend on it.
+  void ExpectTexts(std::size_t Texts);
+
   // Groups items of equal display key into FSameList and, unless FZenkaku
   // and FUpper are both on, merges each group into its representative.
   void Organize();

@@ -151,5 +151,22 @@ TEST(ProgressPercent, IntegerDivision) {
   EXPECT_EQ(ProgressPercent(4'000'000'000u, 4'000'000'001u), 99);
 }
 
+// A guess only where nearly every line since the first mark was new, for the
+// rest of the input at the lines per byte seen so far, and on the low side.
+TEST(GuessTexts, OnlyForInputWhoseLinesStayNew) {
+  struct Row {
+    TTextsSeen First, Now;
+    std::size_t Total, Guess;
+  };
+  const Row rows[] = {
+      {{2000, 200, 200}, {4000, 400, 400}, 10000, 800},  // all new: 4/5 of the whole input
+      {{2000, 200, 190}, {4000, 400, 370}, 10000, 728},  // nine in ten: 4/5 of 370 + 600 * 0.9
+      {{2000, 200, 100}, {4000, 400, 150}, 10000, 0},    // lines repeat
+      {{2000, 200, 200}, {4000, 400, 400}, 4000, 0},     // nothing left
+      {{2000, 200, 200}, {2000, 200, 200}, 10000, 0},    // no lines between
+  };
+  for (const Row& r : rows) EXPECT_EQ(GuessTexts(r.First, r.Now, r.Total), r.Guess) << r.Now.Texts << " " << r.Total;
+}
+
 }  // namespace
 }  // namespace tavrin

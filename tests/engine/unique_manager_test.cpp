@@ -250,6 +250,20 @@ TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
   SetParallelWidth(0);
 }
 
+// Room made part way (the index moves its entries) changes no result.
+TEST(UniqueManager, ExpectTextsChangesNoResult) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 6000; ++i) lines.push_back(std::to_string(i % 4000 * 7919 % 5003));
+  TUniqueManager plain, expecting;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i == 3000) expecting.ExpectTexts(100000);
+    plain.Add(lines[i]), expecting.Add(lines[i]);
+  }
+  EXPECT_EQ(Snapshot(expecting), Snapshot(plain));
+  for (const std::string& line : lines) ASSERT_NE(expecting.FindText(line), nullptr) << line;
+  EXPECT_EQ(expecting.FindText("x"), nullptr);
+}
+
 std::vector<std::string> Texts(const TUniqueManager& m) {
   std::vector<std::string> texts;
   for (int i = 0; i < m.Count(); ++i) texts.emplace_back(m.Items(i)->Text());
