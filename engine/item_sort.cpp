@@ -70,10 +70,12 @@ void RadixPass(std::uint64_t* first, std::uint64_t* last, unsigned Shift, const 
   }
 }
 
-// Sorts the entries as integers: radix passes from the top byte while a
-// bucket is large, std::sort below.
+// Sorts the entries by their prefixes: radix passes from the top byte while
+// a bucket is large, std::sort below. Entries of equal prefix stay in any
+// order (the string sort takes each such run further).
 void RadixSort(std::uint64_t* first, std::uint64_t* last, unsigned Shift) {
-  if (last - first <= (1 << 10) || Shift < 32) return std::sort(first, last);
+  if (Shift < 32) return;
+  if (last - first <= (1 << 10)) return std::sort(first, last);
   RadixPass(first, last, Shift, [&](std::uint64_t* a, std::uint64_t* b) { RadixSort(a, b, Shift - 8); });
 }
 
