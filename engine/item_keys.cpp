@@ -5,6 +5,7 @@
 
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
+#include "engine/variant_folding.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
 
@@ -24,8 +25,9 @@ std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
 
 // Whether every option gives Text itself as its key, seen from its bytes
 // alone: ASCII without capitals (no folding applies), no byte of 0x20 or
-// below at either end (no trimming) and no trailing hyphen.
-bool KeyIsText(std::string_view Text) {
+// below at either end (no trimming) and no trailing hyphen; under the kinds
+// of variants also no blank inside (space) and no grave accent (symbol).
+bool KeyIsText(std::string_view Text, unsigned Variants) {
   if (Text.empty()) return false;
   const auto first = static_cast<unsigned char>(Text.front());
   const auto last = static_cast<unsigned char>(Text.back());
@@ -33,6 +35,9 @@ bool KeyIsText(std::string_view Text) {
   for (const char c : Text) {
     const auto b = static_cast<unsigned char>(c);
     if (b >= 0x80 || (b >= 'A' && b <= 'Z')) return false;
+    if (Variants != 0 && (((b == ' ' || b == '\t') && (Variants & kVariantSpace)) ||
+                          (b == '`' && (Variants & kVariantSymbol))))
+      return false;
   }
   return true;
 }
@@ -45,18 +50,23 @@ void AppendLength(std::string& bytes, std::size_t size) {
 
 }  // namespace
 
-std::size_t TUniqueManager::KeyInto(std::string_view Text, char* Out) const {
-  std::string_view key(Out, FoldKeyInto(Text, FHyphen, Out));
+std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
+                                       std::string& Scratch2) const {
+  if (Scratch.size() < Text.size()) Scratch.resize(Text.size());
+  std::string_view key(Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data()));
+  // The kinds of variants fold the folded key; a key may grow there
+  // (㍻ -> 平成), so it moves to the second string.
+  if (Variants != 0) key = FoldVariantsInto(key, Variants, FHyphen, Scratch2);
   if (FHyphen != FTrim) key = TrimControls(key);
   if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
-  if (key.data() != Out) std::memmove(Out, key.data(), key.size());
-  return key.size();
+  return key;
 }
 
-std::string TUniqueManager::MakeKey(std::string_view Text) const {
-  std::string key(Text.size(), '\0');
-  key.resize(KeyInto(Text, key.data()));
-  return key;
+std::string TUniqueManager::MakeKey(std::string_view Text) const { return MakeKey(Text, FVariants); }
+
+std::string TUniqueManager::MakeKey(std::string_view Text, unsigned Variants) const {
+  std::string scratch, scratch2;
+  return std::string(KeyIn(Text, Variants, scratch, scratch2));
 }
 
 void TUniqueManager::MakeKeys() const {
@@ -67,8 +77,9 @@ void TUniqueManager::MakeKeys() const {
   // are appended to it in order afterwards.
   const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
   const auto first = [&](unsigned p) { return from + n * p / width; };
-  // Room for keys at once: a key is never longer than its text, so no store
-  // grows by copying itself (untouched room costs nothing).
+  // Room for keys at once: a key is rarely longer than its text (only the
+  // kinds of variants lengthen one), so a store seldom grows by copying
+  // itself (untouched room costs nothing).
   const auto room = [&](std::size_t a, std::size_t b) {
     std::size_t bytes = 0;
     for (std::size_t i = a; i < b; ++i) bytes += Item(i).FTextSize + 5;
@@ -81,14 +92,13 @@ void TUniqueManager::MakeKeys() const {
   try {
     RunParts(width, [&](unsigned p) {
       std::string& bytes = stores[p];
-      std::string scratch;
+      std::string scratch, scratch2;
       const std::size_t begin = first(p), end = first(p + 1);
       bytes.reserve(bytes.size() + room(begin, p == 0 ? FCount : end));
       for (std::size_t i = begin; i < end; ++i) {
         const std::string_view text = TextOf(i);
-        if (scratch.size() < text.size()) scratch.resize(text.size());
         std::string_view key;
-        if (KeyIsText(text) || (key = {scratch.data(), KeyInto(text, scratch.data())}) == text) {
+        if (KeyIsText(text, FVariants) || (key = KeyIn(text, FVariants, scratch, scratch2)) == text) {
           FKeys[i] = kSameAsText;
           unplain[p] += !PlainKey(text);
           continue;

@@ -156,12 +156,19 @@ class TUniqueManager {
   bool FUpper = false;            // all-data view keeps upper and lower case apart
   bool FHyphenTerminate = false;  // one trailing hyphen or long-vowel mark ignored in the key
   bool FHyphen = false;           // hyphen and long-vowel mark folded together in the key
+  // The kinds of variants (TVariantKind bits, engine/variant_folding.h)
+  // folded in the key besides; 0 for the key as it always was. Acts when
+  // keys are made, as FHyphen does.
+  unsigned FVariants = 0;
 
   // The key the options give a kept text (what Key() of its item is).
   std::string MakeKey(std::string_view Text) const;
-  // The same into Out, which has room for Text.size() bytes (no key is
-  // longer than its text); returns the key's length.
-  std::size_t KeyInto(std::string_view Text, char* Out) const;
+  // The same with the kinds of variants Variants instead of FVariants.
+  std::string MakeKey(std::string_view Text, unsigned Variants) const;
+  // The key of Text, made in the two scratch strings (grown as needed), as
+  // a view into one of them.
+  std::string_view KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
+                         std::string& Scratch2) const;
   // Makes the keys of every item that has none, in one pass; Key() makes
   // them when needed. Call before reading keys from several threads.
   void MakeKeys() const;

@@ -1,0 +1,36 @@
+#pragma once
+// Optional folds of a comparison key for more kinds of variants: kanji forms,
+// compatibility characters, blanks and middle dots, symbol families,
+// katakana spellings and company forms. Each works on a key that the width,
+// case and small-kana folding (FoldKeyInto) has already made, so that its
+// tables see one form of each kana, letter and digit.
+//
+// Every combination of kinds is idempotent: folding its result again
+// changes nothing.
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+enum TVariantKind : unsigned {
+  kVariantKanji = 1,     // 異体字: 澤/沢, 髙/高, 佐々木/佐佐木, variation selectors, radicals
+  kVariantCompat = 2,    // 互換文字: ①/1, ㍻/平成, ㈱/(株), CP932's duplicate codes
+  kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots
+  kVariantSymbol = 8,    // 記号: dashes, tildes, quotes; ー between digits
+  kVariantKana = 16,     // カナ表記: ヴァ/バ, ヂ/ジ, ヲ/オ, ゝ ゞ
+  kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end
+};
+inline constexpr unsigned kAllVariantKinds = 63;
+inline constexpr unsigned kVariantKindCount = 6;
+
+// The kinds' names on the batch's command line, in bit order.
+inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {"kanji", "compat", "space",
+                                                                          "symbol", "kana", "company"};
+
+// Folds Key, which FoldKeyInto(Text, Hyphens, ...) made, by Kinds, into Out
+// (replaced); returns Out's view. Kinds 0 gives Key itself. The tables of a
+// combination are made on its first use and kept; any thread may call this.
+std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out);
+std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens);
+
+}  // namespace tavrin
