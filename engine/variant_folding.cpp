@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cstring>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -75,14 +77,14 @@ class TFolder {
   // The rule-by-rule pass, the kana spellings and "-" between digits, the
   // company forms.
   void MapCharacters(std::string_view Key, std::string& Out) const;
-  void Spellings(std::string_view Key, std::string& Out) const;
+  void Spellings(std::string& Key) const;
   void CompanyForms(std::string& Key) const;
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
-    std::string a, b;
-    MapCharacters(Key, a);
-    Spellings(a, b);
-    return b;
+    std::string out;
+    MapCharacters(Key, out);
+    Spellings(out);
+    return out;
   }
 
   unsigned FKinds;
@@ -94,8 +96,46 @@ class TFolder {
   // Spellings of several characters: (pattern, replacement), longest first.
   std::vector<std::pair<std::string, std::string>> FPatterns;
   std::array<bool, 256> FPatternStart{};
+  std::array<std::vector<std::uint16_t>, 256> FPatternsBy;  // by first byte, longest first
+  // A first look, without branches on the bytes: per byte, 1 when it has a
+  // rule of its own, 2 when it is a lead byte of a row with a rule (or of
+  // the codec's forms); per pair of bytes, a bit when a spelling starts so.
+  std::array<std::uint8_t, 256> FByteHit{};
+  std::array<std::uint64_t, 0x10000 / 64> FBytePairHit{};
   // Company forms (folded), longest first, and their tokens.
   std::vector<std::pair<std::string, std::string>> FStarts, FEnds;
+  // What may make a fold change a key: bytes and double-byte codes (a bit
+  // each) that have a rule or start a spelling, the first bytes of company
+  // forms at the start and the last bytes of those at the end.
+  std::array<bool, 256> FSingleHit{}, FStartHit{}, FEndHit{};
+  // Per byte: 0 nothing, 1 a rule, 2 look at the next byte too (FPairHit).
+  std::array<std::uint8_t, 256> FSingleClass{};
+  // The first two bytes of start forms, the last two of end forms.
+  std::array<std::array<std::uint64_t, 4>, 256> FStartPair{}, FEndPair{};
+  bool FShortStart = false, FShortEnd = false;  // a form of one byte
+  std::array<std::uint64_t, 0x10000 / 64> FDoubleHit{};
+  std::array<std::array<std::uint64_t, 4>, 256> FPairHit{};  // single byte, then the next byte
+  // The forms by their first byte (starts) or last byte (ends), longest
+  // first, as indexes into FStarts and FEnds.
+  std::array<std::vector<std::uint16_t>, 256> FStartsBy, FEndsBy;
+  bool Untouched(std::string_view Key) const;
+  // The form at the start (end) of Key[b, e), or nullptr.
+  const std::pair<std::string, std::string>* StartForm(std::string_view Key, std::size_t b, std::size_t e) const {
+    for (const std::uint16_t i : FStartsBy[static_cast<unsigned char>(Key[b])]) {
+      const std::string& form = FStarts[i].first;
+      if (form.size() <= e - b && Key.compare(b, form.size(), form) == 0) return &FStarts[i];
+    }
+    return nullptr;
+  }
+  const std::pair<std::string, std::string>* EndForm(std::string_view Key, std::size_t b, std::size_t e) const {
+    for (const std::uint16_t i : FEndsBy[static_cast<unsigned char>(Key[e - 1])]) {
+      const std::string& form = FEnds[i].first;
+      if (form.size() <= e - b && Key.compare(e - form.size(), form.size(), form) == 0 &&
+          IsCharacterStart(Key, e - form.size()))
+        return &FEnds[i];
+    }
+    return nullptr;
+  }
 };
 
 std::string KeyFold(std::string_view s, bool hyphens) {
@@ -169,11 +209,48 @@ TFolder::TFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens
   for (auto& rule : FRules) settle(*rule);
   for (auto& [source, rule] : FLong) settle(rule);
   for (auto& [pattern, replacement] : FPatterns) replacement = Inner(replacement);
+  // Spellings are rewritten in place: none may grow.
+  std::erase_if(FPatterns, [](const auto& p) { return p.second.size() > p.first.size(); });
   std::sort(FPatterns.begin(), FPatterns.end(), [](const auto& a, const auto& b) {
     return a.first.size() != b.first.size() ? a.first.size() > b.first.size() : a.first < b.first;
   });
-  for (const auto& p : FPatterns) FPatternStart[static_cast<unsigned char>(p.first[0])] = true;
+  // Hiragana and katakana spellings meet in one key form: once is enough.
+  FPatterns.erase(std::unique(FPatterns.begin(), FPatterns.end()), FPatterns.end());
+  for (std::size_t i = 0; i < FPatterns.size(); ++i) {
+    const auto first = static_cast<unsigned char>(FPatterns[i].first[0]);
+    FPatternStart[first] = true;
+    FPatternsBy[first].push_back(static_cast<std::uint16_t>(i));
+  }
 
+  for (unsigned b = 0; b < 256; ++b) FSingleHit[b] = FSingle[b] != nullptr;
+  for (const auto& p : FPatterns) {
+    // A spelling starts with a single-byte kana and a sound mark: the pair
+    // is what counts.
+    const auto first = static_cast<unsigned char>(p.first[0]);
+    if (p.first.size() < 2) {
+      FSingleHit[first] = true;
+      continue;
+    }
+    const auto second = static_cast<unsigned char>(p.first[1]);
+    FPairHit[first][second / 64] |= std::uint64_t{1} << (second % 64);
+  }
+  if (Kinds & kVariantSymbol) FSingleHit[0xB0] = true;
+  for (unsigned b = 0; b < 256; ++b) {
+    bool pair = false;
+    for (const std::uint64_t w : FPairHit[b]) pair = pair || w != 0;
+    FSingleClass[b] = FSingleHit[b] ? 1 : pair ? 2 : 0;
+  }
+  for (unsigned code = 0; code < 0x10000; ++code) {
+    if (FDouble[code] == nullptr) continue;
+    FDoubleHit[code / 64] |= std::uint64_t{1} << (code % 64);
+    FByteHit[code >> 8] |= 2;
+  }
+  FByteHit[kSequenceLead] |= 2;
+  for (unsigned b = 0; b < 256; ++b) {
+    if (FSingleHit[b]) FByteHit[b] |= 1;
+    for (unsigned next = 0; next < 256; ++next)
+      if (FPairHit[b][next / 64] >> (next % 64) & 1) FBytePairHit[(b << 8 | next) / 64] |= std::uint64_t{1} << (next % 64);
+  }
   if (Kinds & kVariantCompany) {
     const auto add = [this](std::vector<std::pair<std::string, std::string>>& to, std::span<const vt::TPair> pairs) {
       for (const vt::TPair& p : pairs)
@@ -187,31 +264,49 @@ TFolder::TFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens
       std::stable_sort(list->begin(), list->end(),
                        [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     }
+    for (std::size_t i = 0; i < FStarts.size(); ++i) {
+      const std::string& form = FStarts[i].first;
+      if (form.empty()) continue;
+      FStartHit[static_cast<unsigned char>(form.front())] = true;
+      FShortStart = FShortStart || form.size() == 1;
+      if (form.size() >= 2) {
+        const auto second = static_cast<unsigned char>(form[1]);
+        FStartPair[static_cast<unsigned char>(form[0])][second / 64] |= std::uint64_t{1} << (second % 64);
+      }
+      FStartsBy[static_cast<unsigned char>(form.front())].push_back(static_cast<std::uint16_t>(i));
+    }
+    for (std::size_t i = 0; i < FEnds.size(); ++i) {
+      const std::string& form = FEnds[i].first;
+      if (form.empty()) continue;
+      FEndHit[static_cast<unsigned char>(form.back())] = true;
+      FShortEnd = FShortEnd || form.size() == 1;
+      if (form.size() >= 2) {
+        const auto before = static_cast<unsigned char>(form[form.size() - 2]);
+        FEndPair[static_cast<unsigned char>(form.back())][before / 64] |= std::uint64_t{1} << (before % 64);
+      }
+      FEndsBy[static_cast<unsigned char>(form.back())].push_back(static_cast<std::uint16_t>(i));
+    }
   }
+}
+
+// Where the last character of Text starts, and the one before it (npos for
+// none): found from the start, as character boundaries are.
+std::pair<std::size_t, std::size_t> LastTwo(std::string_view Text) {
+  std::size_t last = std::string::npos, before = std::string::npos;
+  for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) before = last, last = i;
+  return {last, before};
 }
 
 void TFolder::MapCharacters(std::string_view Key, std::string& Out) const {
   Out.clear();
   Out.reserve(Key.size() + 8);
-  std::size_t last = std::string::npos, beforeLast = std::string::npos;  // where the last two characters start
-  // A run of blanks after the first other character: dropped when another
-  // character follows. Where it starts, and the characters before it.
-  std::size_t run = std::string::npos, runLast = 0, runBeforeLast = 0;
+  bool any = false;  // a character other than a leading blank was written
+  // A run of blanks after the first other character, dropped when another
+  // character follows; a trailing run stays, as leading blanks do: the
+  // trimming options decide about outer blanks.
+  std::size_t run = std::string::npos;
   const auto dropRun = [&] {
-    if (run == std::string::npos) return;
-    Out.resize(run);
-    last = runLast, beforeLast = runBeforeLast, run = std::string::npos;
-  };
-  const auto put = [&](std::string_view c) {
-    dropRun();
-    for (std::size_t i = 0; i < c.size(); i += CharLength(c, i)) {
-      beforeLast = last;
-      last = Out.size() + i;
-    }
-    Out += c;
-  };
-  const auto lastChar = [&](std::size_t at) {
-    return std::string_view(Out).substr(at, CharLength(Out, at));
+    if (run != std::string::npos) Out.resize(run), run = std::string::npos;
   };
   for (std::size_t i = 0; i < Key.size();) {
     const std::size_t n = CharLength(Key, i);
@@ -219,70 +314,71 @@ void TFolder::MapCharacters(std::string_view Key, std::string& Out) const {
     i += n;
     const TRule* rule = RuleFor(c);
     if (rule == nullptr) {
-      put(c);
+      dropRun();
+      Out += c;
+      any = true;
       continue;
     }
     switch (rule->Action) {
       case TAction::Keep:
-        put(c);
-        break;
       case TAction::Replace:
-        put(rule->Bytes);
+        dropRun();
+        Out += rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
+        any = true;
         break;
       case TAction::Delete:
         break;
       case TAction::Blank:
-        // Leading blanks, and a run after the text that nothing follows,
-        // stay: the trimming options decide about outer blanks.
-        if (last != std::string::npos && run == std::string::npos)
-          run = Out.size(), runLast = last, runBeforeLast = beforeLast;
+        if (any && run == std::string::npos) run = Out.size();
         Out += c;
         break;
-      case TAction::RepeatKanji:
+      case TAction::RepeatKanji: {
         dropRun();
-        if (last != std::string::npos && IsKanji(lastChar(last)))
-          put(std::string(lastChar(last)));
-        else
-          put(c);
+        const std::size_t last = LastTwo(Out).first;
+        Out += last != std::string::npos && IsKanji(std::string_view(Out).substr(last)) ? Out.substr(last)
+                                                                                         : std::string(c);
+        any = true;
         break;
+      }
       case TAction::RepeatKana:
       case TAction::RepeatVoiced: {
         dropRun();
+        const auto [last, before] = LastTwo(Out);
         std::size_t base = std::string::npos;
-        if (last != std::string::npos) {
+        if (last != std::string::npos && Out.size() - last == 1) {
           const auto b = static_cast<unsigned char>(Out[last]);
-          if (Out.size() - last == 1 && IsKanaByte(b)) {
+          if (IsKanaByte(b))
             base = last;
-          } else if (Out.size() - last == 1 && (b == 0xDE || b == 0xDF) && beforeLast != std::string::npos &&
-                     last - beforeLast == 1 && IsKanaByte(static_cast<unsigned char>(Out[beforeLast]))) {
-            base = beforeLast;
-          }
+          else if ((b == 0xDE || b == 0xDF) && before == last - 1 && IsKanaByte(static_cast<unsigned char>(Out[before])))
+            base = before;
         }
+        any = true;
         if (base == std::string::npos) {
-          put(c);
+          Out += c;
           break;
         }
-        const char kana = Out[base];
-        put(std::string_view(&kana, 1));
-        if (rule->Action == TAction::RepeatVoiced) put("\xDE");
+        Out += Out[base];
+        if (rule->Action == TAction::RepeatVoiced) Out += '\xDE';
         break;
       }
     }
   }
 }
 
-void TFolder::Spellings(std::string_view Key, std::string& Out) const {
-  Out.clear();
-  Out.reserve(Key.size());
+// In place: a spelling never grows.
+void TFolder::Spellings(std::string& Key) const {
   const bool dash = (FKinds & kVariantSymbol) != 0;
+  std::size_t o = 0;
   for (std::size_t i = 0; i < Key.size();) {
     const auto b = static_cast<unsigned char>(Key[i]);
     const std::size_t n = CharLength(Key, i);
     if (FPatternStart[b]) {
       bool matched = false;
-      for (const auto& [pattern, replacement] : FPatterns) {
-        if (Key.compare(i, pattern.size(), pattern) == 0) {
-          Out += replacement;
+      for (const std::uint16_t k : FPatternsBy[b]) {
+        const auto& [pattern, replacement] = FPatterns[k];
+        if (i + pattern.size() <= Key.size() && std::memcmp(Key.data() + i, pattern.data(), pattern.size()) == 0) {
+          Key.replace(o, replacement.size(), replacement);
+          o += replacement.size();
           i += pattern.size();
           matched = true;
           break;
@@ -290,15 +386,16 @@ void TFolder::Spellings(std::string_view Key, std::string& Out) const {
       }
       if (matched) continue;
     }
-    if (dash && ((n == 1 && b == 0xB0) || (n == 2 && b == 0x81 && Key[i + 1] == '\x5B')) && !Out.empty() &&
-        IsDigit(Out.back()) && i + n < Key.size() && IsDigit(Key[i + n])) {
-      Out += '-';
-      i += n;
+    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Key.size() && IsDigit(Key[i + 1])) {
+      Key[o++] = '-';
+      ++i;
       continue;
     }
-    Out.append(Key, i, n);
+    if (o != i) std::memmove(Key.data() + o, Key.data() + i, n);
+    o += n;
     i += n;
   }
+  Key.resize(o);
 }
 
 void TFolder::CompanyForms(std::string& Key) const {
@@ -307,59 +404,114 @@ void TFolder::CompanyForms(std::string& Key) const {
   std::size_t b = 0, e = Key.size();
   while (b < e && control(Key[b])) ++b;
   while (e > b && control(Key[e - 1])) --e;
-  for (const auto& [form, token] : FStarts) {
-    if (form.empty() || e - b < form.size() || Key.compare(b, form.size(), form) != 0) continue;
-    std::size_t after = b + form.size();
-    std::size_t skip = after;
-    while (skip < e && blank(Key[skip])) ++skip;
-    if (skip < e) after = skip;  // the blanks between the form and the name go
-    Key.replace(b, after - b, token);
-    e = e - (after - b) + token.size();
-    b += token.size();
-    break;
+  if (b < e && FStartHit[static_cast<unsigned char>(Key[b])]) {
+    if (const auto* f = StartForm(Key, b, e)) {
+      std::size_t after = b + f->first.size(), skip = after;
+      while (skip < e && blank(Key[skip])) ++skip;
+      if (skip < e) after = skip;  // the blanks between the form and the name go
+      Key.replace(b, after - b, f->second);
+      e = e - (after - b) + f->second.size();
+      b += f->second.size();
+    }
   }
-  for (const auto& [form, token] : FEnds) {
-    if (form.empty() || e - b < form.size()) continue;
-    std::size_t at = e - form.size();
-    if (Key.compare(at, form.size(), form) != 0 || !IsCharacterStart(Key, at)) continue;
-    std::size_t before = at;
-    while (before > b && blank(Key[before - 1])) --before;
-    if (before == b) before = at;
-    Key.replace(before, e - before, token);
-    break;
+  if (b < e && FEndHit[static_cast<unsigned char>(Key[e - 1])]) {
+    if (const auto* f = EndForm(Key, b, e)) {
+      const std::size_t at = e - f->first.size();
+      std::size_t before = at;
+      while (before > b && blank(Key[before - 1])) --before;
+      if (before == b) before = at;
+      Key.replace(before, e - before, f->second);
+    }
   }
 }
 
+// Most keys hold nothing the kinds change: one look at each character
+// shows it, without a copy.
+bool TFolder::Untouched(std::string_view Key) const {
+  const char* p = Key.data();
+  const char* const end = p + Key.size();
+  // Every byte as if it stood alone, one look-up each (a trail byte may
+  // look like a hit, and the second byte of a spelling always does: then
+  // the characters are looked at one by one).
+  unsigned hit = 0, prev = 0;
+  std::uint64_t pairs = 0;
+  for (const char* q = p; q < end; ++q) {
+    const auto b = static_cast<unsigned char>(*q);
+    hit |= FByteHit[b];
+    const unsigned pair = prev << 8 | b;
+    pairs |= FBytePairHit[pair / 64] >> (pair % 64);
+    prev = b;
+  }
+  if (hit == 0 && (pairs & 1) == 0) p = end;
+  while (p < end) {
+    const auto b = static_cast<unsigned char>(*p);
+    if (!IsLeadByte(b) || p + 1 == end) {
+      const std::uint8_t cls = FSingleClass[b];
+      ++p;
+      if (cls == 0) continue;
+      if (cls == 1) return false;
+      if (p < end) {
+        const auto next = static_cast<unsigned char>(*p);
+        if (FPairHit[b][next / 64] >> (next % 64) & 1) return false;
+      }
+      continue;
+    }
+    if (b == kSequenceLead) return false;  // a form of the codec: looked at in full
+    const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
+    if (FDoubleHit[code / 64] >> (code % 64) & 1) return false;
+    p += 2;
+  }
+  if (!FStarts.empty()) {
+    std::size_t b = 0, e = Key.size();
+    while (b < e && static_cast<unsigned char>(Key[b]) <= 0x20) ++b;
+    while (e > b && static_cast<unsigned char>(Key[e - 1]) <= 0x20) --e;
+    const auto pairHit = [](const std::array<std::uint64_t, 4>& bits, unsigned char c) {
+      return (bits[c / 64] >> (c % 64) & 1) != 0;
+    };
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Key[i]); };
+    // A form of one byte is looked for whenever its byte is there; a longer
+    // one when its first (last) two bytes are.
+    if (b < e && FStartHit[at(b)] && (e - b < 2 || pairHit(FStartPair[at(b)], at(b + 1)) || FShortStart) &&
+        StartForm(Key, b, e) != nullptr)
+      return false;
+    if (b < e && FEndHit[at(e - 1)] && (e - b < 2 || pairHit(FEndPair[at(e - 1)], at(e - 2)) || FShortEnd) &&
+        EndForm(Key, b, e) != nullptr)
+      return false;
+  }
+  return true;
+}
+
 std::string_view TFolder::Fold(std::string_view Key, std::string& Out) const {
-  thread_local std::string mapped;
-  MapCharacters(Key, mapped);
-  Spellings(mapped, Out);
+  if (Untouched(Key)) return Key;
+  MapCharacters(Key, Out);
+  if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   if (!FStarts.empty()) CompanyForms(Out);
   return Out;
 }
 
 const TFolder& FolderFor(unsigned Kinds, bool Hyphens) {
-  static std::array<std::once_flag, 128> once;
-  static std::array<std::unique_ptr<TFolder>, 128> folders;
+  static std::array<std::atomic<const TFolder*>, 128> folders{};
+  static std::mutex making;
   const unsigned index = (Kinds & kAllVariantKinds) | (Hyphens ? 64u : 0u);
-  std::call_once(once[index], [&] { folders[index] = std::make_unique<TFolder>(Kinds & kAllVariantKinds, Hyphens); });
-  return *folders[index];
+  if (const TFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
+  const std::lock_guard<std::mutex> lock(making);
+  if (const TFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
+  // Made once per combination and kept until the program ends.
+  const TFolder* f = new TFolder(Kinds & kAllVariantKinds, Hyphens);
+  folders[index].store(f, std::memory_order_release);
+  return *f;
 }
 
 }  // namespace
 
 std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out) {
-  if ((Kinds & kAllVariantKinds) == 0) {
-    Out.assign(Key);
-    return Out;
-  }
+  if ((Kinds & kAllVariantKinds) == 0) return Key;
   return FolderFor(Kinds, Hyphens).Fold(Key, Out);
 }
 
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens) {
   std::string out;
-  FoldVariantsInto(Key, Kinds, Hyphens, out);
-  return out;
+  return std::string(FoldVariantsInto(Key, Kinds, Hyphens, out));
 }
 
 }  // namespace tavrin

@@ -27,8 +27,9 @@ inline constexpr unsigned kVariantKindCount = 6;
 inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {"kanji", "compat", "space",
                                                                           "symbol", "kana", "company"};
 
-// Folds Key, which FoldKeyInto(Text, Hyphens, ...) made, by Kinds, into Out
-// (replaced); returns Out's view. Kinds 0 gives Key itself. The tables of a
+// Folds Key, which FoldKeyInto(Text, Hyphens, ...) made, by Kinds; returns
+// Key itself when nothing changes (always for Kinds 0), else a view of Out,
+// where the folded key is made. The tables of a
 // combination are made on its first use and kept; any thread may call this.
 std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out);
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens);
