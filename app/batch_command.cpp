@@ -11,8 +11,10 @@
 #include "app/copy_text.h"
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
+#include "app/spelling_differences.h"
 #include "app/variant_groups.h"
 #include "engine/unique_manager.h"
+#include "engine/variant_folding.h"
 #include "util/cp932.h"
 #include "util/parallel.h"
 
@@ -63,6 +65,24 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
       optionsEnded = true;
     } else if (arg == "--trim") {
       o.Trim = true;
+    } else if (arg == "--explain") {
+      o.Explain = true;
+    } else if (arg == "--fold" || arg.starts_with("--fold=")) {
+      std::string_view list = arg.substr(std::string_view("--fold").size());
+      if (list.empty() && ++i == Args.size()) return fail("--fold needs a value");
+      list = list.empty() ? Args[i] : list.substr(1);
+      // A comma-separated list of kinds; every name must be known.
+      for (;;) {
+        const std::size_t comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        unsigned kind = name == "all" ? kAllVariantKinds : 0;
+        for (unsigned k = 0; k < kVariantKindCount; ++k)
+          if (name == kVariantKindNames[k]) kind = 1u << k;
+        if (kind == 0) return fail("unknown kind of variant: \"" + std::string(name) + "\"");
+        o.Folds |= kind;
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+      }
     } else if (arg == "--utf8") {
       o.Encoding = TTextEncoding::Utf8;
     } else if (arg == "--encoding" || arg.starts_with("--encoding=")) {
@@ -83,6 +103,8 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
     }
   }
   if (!commandSeen) return fail("no command given (all, similar, map or normalize)");
+  if (o.Folds != 0 && !o.Similar) return fail("--fold applies to similar, map and normalize only");
+  if (o.Explain && o.Output != TBatchOptions::TOutput::Map) return fail("--explain applies to map only");
   result.Action = TBatchArgs::TAction::Run;
   return result;
 }
@@ -115,6 +137,16 @@ std::string BatchUsage() {
          "  --no-hyphen            keep the hyphen and the long-vowel mark apart\n"
          "  --no-hyphen-terminate  do not ignore a trailing hyphen or long-vowel mark\n"
          "  --no-count             copy the texts without their counts\n"
+         "  --fold=KIND[,KIND...]  similar, map, normalize: also join lines that differ in\n"
+         "                         these kinds of variants, none by default, every one\n"
+         "                         with all: kanji (kanji forms: 渡邊/渡辺, 髙/高, 佐々木/佐佐木),\n"
+         "                         compat (compatibility characters: ①/1, ㍻/平成, ㈱/(株)),\n"
+         "                         space (blanks inside the line and middle dots),\n"
+         "                         symbol (dashes, tildes, quotes; ー between digits),\n"
+         "                         kana (ヴァ/バ, ヂ/ジ, ヅ/ズ, ヲ/オ, ゝ ゞ), company (株式会社/\n"
+         "                         (株)/㈱/カ) at the start of a line, likewise at its end)\n"
+         "  --explain              map: a fourth column, after a TAB, with the kinds of\n"
+         "                         difference from the canonical spelling, joined by \"、\"\n"
          "  --encoding=ENC         the input's encoding: auto (the default), cp932, utf8,\n"
          "                         utf16le or utf16be; auto takes a BOM's encoding, else\n"
          "                         UTF-8 when the input is valid UTF-8 and not all ASCII,\n"
@@ -150,6 +182,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   manager.FUpper = Options.Upper;
   manager.FHyphenTerminate = Options.HyphenTerminate;
   manager.FHyphen = Options.Hyphen;
+  manager.FVariants = Options.Similar ? Options.Folds : 0;
   BuildDataInBlocks(manager, std::move(Input), Options.ExtractSort);
 
   if (Options.Output == TBatchOptions::TOutput::Copy) {
@@ -212,7 +245,13 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   output.Summary =
       cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows.size()));
   const std::vector<TVariantGroup> groups = VariantGroups(rows);
-  std::string text = normalize ? NormalizedText(given, groups, Options.Trim) : VariantMapText(groups);
+  // The kinds' names are CP932, as the texts are, until the output is encoded.
+  const auto kinds = [&](std::string_view variant, std::string_view canonical) {
+    return DifferenceKindNames(AllDifferenceKinds(manager, variant, canonical));
+  };
+  std::string text = normalize         ? NormalizedText(given, groups, Options.Trim)
+                     : Options.Explain ? VariantMapText(groups, kinds)
+                                       : VariantMapText(groups);
   output.Out = EncodeText(std::move(text), decoded.Encoding, decoded.Bom);
   return output;
 }

@@ -30,6 +30,11 @@ struct TBatchOptions {
   bool Hyphen = true;
   bool HyphenTerminate = true;
   bool CopyCount = true;
+  // The kinds of variants [類字抽出] folds besides (TVariantKind bits);
+  // none by default. Only for similar, map and normalize.
+  unsigned Folds = 0;
+  // map: a fourth column with the kinds of difference from the canonical.
+  bool Explain = false;
   // The input's encoding; none: recognised from the input. The output is
   // written in the input's encoding, with its BOM when it had one.
   std::optional<TTextEncoding> Encoding;
@@ -45,7 +50,8 @@ struct TBatchArgs {
 
 // Arguments after the program name: the options in any order, the command
 // ("all", "similar", "map" or "normalize") as the first other word, then the
-// files ("--" ends the options). "--help" (or "-h") or "--version" alone
+// files ("--" ends the options). "--fold=KIND[,KIND...]" takes the kinds'
+// names (engine/variant_folding.h) and "all"; "--explain" goes with map. "--help" (or "-h") or "--version" alone
 // asks for the usage or the version.
 TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args);
 

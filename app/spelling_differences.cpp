@@ -1,6 +1,7 @@
 #include "app/spelling_differences.h"
 
 #include "engine/char_folding.h"
+#include "engine/variant_folding.h"
 #include "util/cp932.h"
 #include "util/sjis.h"
 
@@ -148,7 +149,9 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
 
 std::string DifferenceKindNames(unsigned Kinds) {
   static const char* const names[] = {"全角/半角", "ひらがな/カタカナ", "大文字/小文字", "小書き文字",
-                                      "長音/ハイフン", "末尾の長音/ハイフン", "空白"};
+                                      "長音/ハイフン", "末尾の長音/ハイフン", "空白",
+                                      "異体字",    "互換文字",          "空白・中点",    "記号",
+                                      "カナ表記",  "法人格"};
   std::string out;
   for (unsigned k = 0; k < std::size(names); ++k) {
     if (!(Kinds & (1u << k))) continue;
@@ -156,6 +159,33 @@ std::string DifferenceKindNames(unsigned Kinds) {
     out += names[k];
   }
   return cp932::Sjis(out);
+}
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
+  const unsigned on = Manager.FVariants & kAllVariantKinds;
+  if (on == 0 || Manager.MakeKey(Variant, 0) == Manager.MakeKey(Canonical, 0)) return 0;
+  unsigned needed = 0, changing = 0;
+  for (unsigned k = 1; k <= on; k <<= 1) {
+    if (!(on & k)) continue;
+    if (Manager.MakeKey(Variant, on & ~k) != Manager.MakeKey(Canonical, on & ~k)) needed |= k;
+    for (const std::string_view text : {Variant, Canonical})
+      if (Manager.MakeKey(text, k) != Manager.MakeKey(text, 0)) changing |= k;
+  }
+  return (needed != 0 ? needed : changing) << kVariantKindShift;
+}
+
+unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
+  const unsigned variants = VariantDifferenceKinds(Manager, Variant, Canonical);
+  unsigned kinds = CompareSpellings(Variant, Canonical, Manager.FHyphen).Kinds;
+  // The character-by-character comparison sees a blank inside the line, or
+  // the small vowel of ヴァ, where the kind of variant says it better.
+  if (variants & kSpaceDot) kinds &= ~unsigned(kBlank);
+  if (variants & kKanaSpelling) kinds &= ~unsigned(kSmallKana);
+  return kinds | variants;
 }
 
 }  // namespace tavrin

@@ -31,7 +31,10 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows) {
   return groups;
 }
 
-std::string VariantMapText(std::span<const TVariantGroup> Groups) {
+std::string VariantMapText(std::span<const TVariantGroup> Groups) { return VariantMapText(Groups, {}); }
+
+std::string VariantMapText(std::span<const TVariantGroup> Groups,
+                           const std::function<std::string(std::string_view, std::string_view)>& Explain) {
   std::string out;
   for (const TVariantGroup& g : Groups) {
     for (const TUniqueItem* item : g.Rows) {
@@ -41,6 +44,10 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups) {
       out += g.Canonical->Text();
       out += '\t';
       out += std::to_string(item->FCount);
+      if (Explain) {
+        out += '\t';
+        out += Explain(item->Text(), g.Canonical->Text());
+      }
       out += "\r\n";
     }
   }

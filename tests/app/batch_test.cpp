@@ -145,6 +145,34 @@ TEST(BatchOutput, Grouping) {
   for (const auto& e : examples) Check(e);
 }
 
+// The kinds of variants join lines only when asked for, and map --explain
+// names what differs.
+TEST(BatchOutput, KindsOfVariants) {
+  const std::string input = "渡辺\r\n渡辺\r\n渡邊\r\n㈱山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n山田太郎\r\n"
+                            "山田太郎\r\nヴァイオリン\r\nバイオリン\r\nバイオリン\r\n佐々木\r\n佐佐木\r\n佐佐木\r\n"
+                            "斉藤\r\n斎藤\r\nｶﾞｯｺｳ\r\nガッコウ\r\nガッコウ\r\n";
+  const Example examples[] = {
+      {"no kinds", {"map", "--explain"}, input, "ｶﾞｯｺｳ\tガッコウ\t1\t全角/半角\r\n",
+       "全20個のデータの中から、2 種類の類字データを抽出しました"},
+      {"all kinds",
+       {"map", "--fold=all", "--explain"},
+       input,
+       "㈱山田\t株式会社山田\t1\t法人格\r\n"
+       "佐々木\t佐佐木\t1\t異体字\r\n"
+       "山田 太郎\t山田太郎\t1\t空白・中点\r\n"
+       "渡邊\t渡辺\t1\t異体字\r\n"
+       "ｶﾞｯｺｳ\tガッコウ\t1\t全角/半角\r\n"
+       "ヴァイオリン\tバイオリン\t1\tカナ表記\r\n",
+       "全20個のデータの中から、12 種類の類字データを抽出しました"},
+      {"one kind", {"map", "--fold=kanji"}, input, "佐々木\t佐佐木\t1\r\n渡邊\t渡辺\t1\r\nｶﾞｯｺｳ\tガッコウ\t1\r\n",
+       "全20個のデータの中から、6 種類の類字データを抽出しました"},
+      {"normalize", {"normalize", "--fold=company,space"}, "㈱山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n",
+       "株式会社山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n",
+       "全4個のデータの中から、2 種類の類字データを抽出しました"},
+  };
+  for (const Example& e : examples) Check(e);
+}
+
 TEST(BatchOutput, Utf8InAndOut) {
   TBatchOptions options = Options({"similar", "--utf8"});
   // 〜 (U+301C) folds as the wave dash ～ does and comes back as itself.
@@ -244,6 +272,13 @@ TEST(BatchArgs, Parsing) {
       {{"all", "--bogus"}, TBatchArgs::TAction::Invalid},
       {{"all", "--help"}, TBatchArgs::TAction::Invalid},
       {{"ALL"}, TBatchArgs::TAction::Invalid},
+      {{"similar", "--fold=kanji,kana"}, TBatchArgs::TAction::Run},
+      {{"map", "--fold", "all", "--explain"}, TBatchArgs::TAction::Run},
+      {{"map", "--fold=kanji,"}, TBatchArgs::TAction::Invalid},
+      {{"map", "--fold=Kanji"}, TBatchArgs::TAction::Invalid},
+      {{"map", "--fold"}, TBatchArgs::TAction::Invalid},
+      {{"all", "--fold=kanji"}, TBatchArgs::TAction::Invalid},
+      {{"similar", "--explain"}, TBatchArgs::TAction::Invalid},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseBatchArgs(c.args).Action, c.action) << c.args.size();
 
@@ -256,6 +291,9 @@ TEST(BatchArgs, Parsing) {
   const TBatchOptions d = Options({"all"});
   EXPECT_TRUE(!d.Similar && d.Zenkaku && d.Upper && !d.Trim && d.ExtractSort && d.Hyphen &&
               d.HyphenTerminate && d.CopyCount && !d.Encoding);
+  EXPECT_EQ(d.Folds, 0u);
+  EXPECT_EQ(Options({"normalize", "--fold=space,company,symbol"}).Folds, 4u | 32u | 8u);
+  EXPECT_EQ(Options({"map", "--fold=compat", "--fold=all"}).Folds, 63u);
   const std::vector<std::string_view> files{"all", "--trim", "a", "-", "--", "--b"};
   EXPECT_EQ(ParseBatchArgs(files).Files, (std::vector<std::string>{"a", "-", "--b"}));
 }

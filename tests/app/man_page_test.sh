@@ -17,4 +17,12 @@ man=$(sed 's/\\-/-/g' "$2")  # roff's \- is a hyphen
   printf '%s\n' "$man" | grep -o -e '--[a-z0-9-][a-z0-9-]*'
 } | sort -u > "$scratch/man"
 diff "$scratch/help" "$scratch/man" || fail "the man page and --help differ (< help, > man page)"
+# The kinds of --fold: each "name (" of the help's --fold entry is a ".B name"
+# of the man page's, and the other way round.
+printf '%s\n' "$help" | sed -n '/--fold=/,/--explain/p' | grep -o '[a-z][a-z]* (' | sed 's/ (//' |
+  sort -u > "$scratch/help-kinds"
+printf '%s\n' "$man" | sed -n '/^\.BI --fold=/,/^\.RE/s/^\.B \([a-z][a-z]*\)$/\1/p' | grep -v '^all$' |
+  sort -u > "$scratch/man-kinds"
+[ -s "$scratch/help-kinds" ] || fail "no kinds of --fold in --help"
+diff "$scratch/help-kinds" "$scratch/man-kinds" || fail "the kinds of --fold differ (< help, > man page)"
 echo "man page ok"
