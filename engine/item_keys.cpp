@@ -53,10 +53,18 @@ void AppendLength(std::string& bytes, std::size_t size) {
 std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
                                        std::string& Scratch2) const {
   if (Scratch.size() < Text.size()) Scratch.resize(Text.size());
-  std::string_view key(Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data()));
-  // The kinds of variants fold the folded key; a key may grow there
-  // (㍻ -> 平成), so it moves to the second string.
-  if (Variants != 0) key = FoldVariantsInto(key, Variants, FHyphen, Scratch2);
+  std::string_view key;
+  if ((Variants & kAllVariantKinds) == 0) {
+    key = {Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())};
+  } else {
+    // The kinds of variants fold the folded key; the width folding's pass
+    // tells whether any character may concern them. A key may grow there
+    // (㍻ -> 平成), so it moves to the second string.
+    const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
+    bool marked = false;
+    key = {Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)};
+    key = FoldVariantsInto(folder, key, marked, Scratch2);
+  }
   if (FHyphen != FTrim) key = TrimControls(key);
   if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
   return key;

@@ -60,10 +60,17 @@ bool IsKanji(std::string_view c) {
 bool IsKanaByte(unsigned char b) { return (b >= 0xA6 && b <= 0xAF) || (b >= 0xB1 && b <= 0xDD); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-class TFolder {
+}  // namespace
+
+class TVariantFolder {
  public:
-  TFolder(unsigned Kinds, bool Hyphens);
+  TVariantFolder(unsigned Kinds, bool Hyphens);
   std::string_view Fold(std::string_view Key, std::string& Out) const;
+  // The same for a key whose text FoldKeyIntoMarked found unmarked, or
+  // marked (then folded without a first look: the marks are close).
+  std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const;
+  std::string_view FoldMarked(std::string_view Key, std::string& Out) const;
+  const std::uint64_t* Marks() const { return FMarks.data(); }
 
  private:
   void AddTable(std::span<const vt::TPair> Pairs, TAction Action);
@@ -119,6 +126,13 @@ class TFolder {
   // first, as indexes into FStarts and FEnds.
   std::array<std::vector<std::uint16_t>, 256> FStartsBy, FEndsBy;
   bool Untouched(std::string_view Key) const;
+  // Whether no character of Key has a rule or starts a spelling.
+  bool CharsUntouched(std::string_view Key) const;
+  // Whether no company form stands at either end of Key.
+  bool EndsUntouched(std::string_view Key) const;
+  // The characters of a text that may fold to something the kinds change:
+  // a bit per code, as FoldKeyIntoMarked reads them.
+  std::vector<std::uint64_t> FMarks = std::vector<std::uint64_t>(0x10000 / 64, 0);
   // The form at the start (end) of Key[b, e), or nullptr.
   const std::pair<std::string, std::string>* StartForm(std::string_view Key, std::size_t b, std::size_t e) const {
     for (const std::uint16_t i : FStartsBy[static_cast<unsigned char>(Key[b])]) {
@@ -138,13 +152,17 @@ class TFolder {
   }
 };
 
+namespace {
+
 std::string KeyFold(std::string_view s, bool hyphens) {
   std::string out(s.size(), '\0');
   out.resize(FoldKeyInto(s, hyphens, out.data()));
   return out;
 }
 
-void TFolder::AddRule(std::string_view Source, TAction Action, std::string_view Target) {
+}  // namespace
+
+void TVariantFolder::AddRule(std::string_view Source, TAction Action, std::string_view Target) {
   // The key holds a character as the key folding left it.
   const std::string source = KeyFold(Source, FHyphens);
   if (source.empty() || CharLength(source, 0) != source.size()) return;
@@ -159,18 +177,21 @@ void TFolder::AddRule(std::string_view Source, TAction Action, std::string_view 
   FRules.push_back(std::make_unique<TRule>(std::move(rule)));
   if (source.size() == 1)
     FSingle[static_cast<unsigned char>(source[0])] = FRules.back().get();
-  else
-    FDouble[static_cast<unsigned char>(source[0]) << 8 | static_cast<unsigned char>(source[1])] = FRules.back().get();
+  else {
+    const unsigned code = static_cast<unsigned char>(source[0]) << 8 | static_cast<unsigned char>(source[1]);
+    FDouble[code] = FRules.back().get();
+    FDoubleHit[code / 64] |= std::uint64_t{1} << (code % 64);
+  }
 }
 
-void TFolder::AddTable(std::span<const vt::TPair> Pairs, TAction Action) {
+void TVariantFolder::AddTable(std::span<const vt::TPair> Pairs, TAction Action) {
   for (const vt::TPair& p : Pairs) {
     const TAction action = Action == TAction::Replace && p.Target.empty() ? TAction::Delete : Action;
     AddRule(p.Source, action, p.Target);
   }
 }
 
-TFolder::TFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens) {
+TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens) {
   // Where two kinds list a character, the earlier here decides.
   if (Kinds & kVariantSpace) {
     AddTable(vt::kBlanks, TAction::Blank);
@@ -242,7 +263,6 @@ TFolder::TFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens
   }
   for (unsigned code = 0; code < 0x10000; ++code) {
     if (FDouble[code] == nullptr) continue;
-    FDoubleHit[code / 64] |= std::uint64_t{1} << (code % 64);
     FByteHit[code >> 8] |= 2;
   }
   FByteHit[kSequenceLead] |= 2;
@@ -287,7 +307,22 @@ TFolder::TFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens
       FEndsBy[static_cast<unsigned char>(form.back())].push_back(static_cast<std::uint16_t>(i));
     }
   }
+  // The characters of a text whose folded form a rule or a spelling may
+  // change; a lone sound mark too, as it may finish a spelling with the
+  // character before it.
+  for (unsigned code = 0; code < 0x10000; ++code) {
+    if (code >= 0x100 && !IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
+    std::string c;
+    if (code >= 0x100) c += static_cast<char>(code >> 8);
+    c += static_cast<char>(code & 0xFF);
+    const std::string f = KeyFold(c, Hyphens);
+    const auto first = f.empty() ? 0u : static_cast<unsigned char>(f[0]);
+    const bool mark = !FPatterns.empty() && (first == 0xDE || first == 0xDF);
+    if (mark || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+  }
 }
+
+namespace {
 
 // Where the last character of Text starts, and the one before it (npos for
 // none): found from the start, as character boundaries are.
@@ -297,7 +332,9 @@ std::pair<std::size_t, std::size_t> LastTwo(std::string_view Text) {
   return {last, before};
 }
 
-void TFolder::MapCharacters(std::string_view Key, std::string& Out) const {
+}  // namespace
+
+void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const {
   Out.clear();
   Out.reserve(Key.size() + 8);
   bool any = false;  // a character other than a leading blank was written
@@ -308,11 +345,32 @@ void TFolder::MapCharacters(std::string_view Key, std::string& Out) const {
   const auto dropRun = [&] {
     if (run != std::string::npos) Out.resize(run), run = std::string::npos;
   };
+  // Characters without a rule are copied in runs.
+  std::size_t from = 0;
+  const auto flush = [&](std::size_t to) {
+    if (to <= from) return;
+    dropRun();
+    Out.append(Key, from, to - from);
+    any = true;
+  };
   for (std::size_t i = 0; i < Key.size();) {
+    const auto b = static_cast<unsigned char>(Key[i]);
     const std::size_t n = CharLength(Key, i);
+    if (n == 2) {
+      const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+      if (!(FDoubleHit[code / 64] >> (code % 64) & 1)) {
+        i += 2;
+        continue;
+      }
+    } else if (n == 1 && FSingle[b] == nullptr) {
+      ++i;
+      continue;
+    }
     const std::string_view c = Key.substr(i, n);
-    i += n;
     const TRule* rule = RuleFor(c);
+    flush(i);
+    i += n;
+    from = i;
     if (rule == nullptr) {
       dropRun();
       Out += c;
@@ -363,10 +421,11 @@ void TFolder::MapCharacters(std::string_view Key, std::string& Out) const {
       }
     }
   }
+  flush(Key.size());
 }
 
 // In place: a spelling never grows.
-void TFolder::Spellings(std::string& Key) const {
+void TVariantFolder::Spellings(std::string& Key) const {
   const bool dash = (FKinds & kVariantSymbol) != 0;
   std::size_t o = 0;
   for (std::size_t i = 0; i < Key.size();) {
@@ -376,8 +435,10 @@ void TFolder::Spellings(std::string& Key) const {
       bool matched = false;
       for (const std::uint16_t k : FPatternsBy[b]) {
         const auto& [pattern, replacement] = FPatterns[k];
-        if (i + pattern.size() <= Key.size() && std::memcmp(Key.data() + i, pattern.data(), pattern.size()) == 0) {
-          Key.replace(o, replacement.size(), replacement);
+        bool same = i + pattern.size() <= Key.size();
+        for (std::size_t k = 1; same && k < pattern.size(); ++k) same = Key[i + k] == pattern[k];
+        if (same) {
+          std::memcpy(Key.data() + o, replacement.data(), replacement.size());
           o += replacement.size();
           i += pattern.size();
           matched = true;
@@ -391,14 +452,15 @@ void TFolder::Spellings(std::string& Key) const {
       ++i;
       continue;
     }
-    if (o != i) std::memmove(Key.data() + o, Key.data() + i, n);
+    if (o != i)
+      for (std::size_t k = 0; k < n; ++k) Key[o + k] = Key[i + k];
     o += n;
     i += n;
   }
   Key.resize(o);
 }
 
-void TFolder::CompanyForms(std::string& Key) const {
+void TVariantFolder::CompanyForms(std::string& Key) const {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   const auto control = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
   std::size_t b = 0, e = Key.size();
@@ -427,22 +489,25 @@ void TFolder::CompanyForms(std::string& Key) const {
 
 // Most keys hold nothing the kinds change: one look at each character
 // shows it, without a copy.
-bool TFolder::Untouched(std::string_view Key) const {
-  const char* p = Key.data();
-  const char* const end = p + Key.size();
+bool TVariantFolder::Untouched(std::string_view Key) const {
   // Every byte as if it stood alone, one look-up each (a trail byte may
-  // look like a hit, and the second byte of a spelling always does: then
-  // the characters are looked at one by one).
+  // look like a hit: then the characters are looked at one by one).
   unsigned hit = 0, prev = 0;
   std::uint64_t pairs = 0;
-  for (const char* q = p; q < end; ++q) {
-    const auto b = static_cast<unsigned char>(*q);
+  for (const char c : Key) {
+    const auto b = static_cast<unsigned char>(c);
     hit |= FByteHit[b];
     const unsigned pair = prev << 8 | b;
     pairs |= FBytePairHit[pair / 64] >> (pair % 64);
     prev = b;
   }
-  if (hit == 0 && (pairs & 1) == 0) p = end;
+  if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
+  return EndsUntouched(Key);
+}
+
+bool TVariantFolder::CharsUntouched(std::string_view Key) const {
+  const char* p = Key.data();
+  const char* const end = p + Key.size();
   while (p < end) {
     const auto b = static_cast<unsigned char>(*p);
     if (!IsLeadByte(b) || p + 1 == end) {
@@ -456,57 +521,80 @@ bool TFolder::Untouched(std::string_view Key) const {
       }
       continue;
     }
-    if (b == kSequenceLead) return false;  // a form of the codec: looked at in full
+    if (b == kSequenceLead && CharLength(Key, static_cast<std::size_t>(p - Key.data())) > 2)
+      return false;  // a form of the codec: looked at in full
     const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
     if (FDoubleHit[code / 64] >> (code % 64) & 1) return false;
     p += 2;
   }
-  if (!FStarts.empty()) {
-    std::size_t b = 0, e = Key.size();
-    while (b < e && static_cast<unsigned char>(Key[b]) <= 0x20) ++b;
-    while (e > b && static_cast<unsigned char>(Key[e - 1]) <= 0x20) --e;
-    const auto pairHit = [](const std::array<std::uint64_t, 4>& bits, unsigned char c) {
-      return (bits[c / 64] >> (c % 64) & 1) != 0;
-    };
-    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Key[i]); };
-    // A form of one byte is looked for whenever its byte is there; a longer
-    // one when its first (last) two bytes are.
-    if (b < e && FStartHit[at(b)] && (e - b < 2 || pairHit(FStartPair[at(b)], at(b + 1)) || FShortStart) &&
-        StartForm(Key, b, e) != nullptr)
-      return false;
-    if (b < e && FEndHit[at(e - 1)] && (e - b < 2 || pairHit(FEndPair[at(e - 1)], at(e - 2)) || FShortEnd) &&
-        EndForm(Key, b, e) != nullptr)
-      return false;
-  }
   return true;
 }
 
-std::string_view TFolder::Fold(std::string_view Key, std::string& Out) const {
+bool TVariantFolder::EndsUntouched(std::string_view Key) const {
+  if (FStarts.empty() || Key.empty()) return true;
+  std::size_t b = 0, e = Key.size();
+  const auto outer = [&](std::size_t i) { return static_cast<unsigned char>(Key[i]) <= 0x20; };
+  if (outer(0) || outer(e - 1)) {
+    while (b < e && outer(b)) ++b;
+    while (e > b && outer(e - 1)) --e;
+  }
+  const auto pairHit = [](const std::array<std::uint64_t, 4>& bits, unsigned char c) {
+    return (bits[c / 64] >> (c % 64) & 1) != 0;
+  };
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Key[i]); };
+  // A form of one byte is looked for whenever its byte is there; a longer
+  // one when its first (last) two bytes are.
+  if (b < e && FStartHit[at(b)] && (e - b < 2 || pairHit(FStartPair[at(b)], at(b + 1)) || FShortStart) &&
+      StartForm(Key, b, e) != nullptr)
+    return false;
+  if (b < e && FEndHit[at(e - 1)] && (e - b < 2 || pairHit(FEndPair[at(e - 1)], at(e - 2)) || FShortEnd) &&
+      EndForm(Key, b, e) != nullptr)
+    return false;
+  return true;
+}
+
+std::string_view TVariantFolder::Fold(std::string_view Key, std::string& Out) const {
   if (Untouched(Key)) return Key;
+  return FoldMarked(Key, Out);
+}
+
+std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& Out) const {
   MapCharacters(Key, Out);
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   if (!FStarts.empty()) CompanyForms(Out);
   return Out;
 }
 
-const TFolder& FolderFor(unsigned Kinds, bool Hyphens) {
-  static std::array<std::atomic<const TFolder*>, 128> folders{};
+std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
+  if (EndsUntouched(Key)) return Key;
+  Out.assign(Key);
+  CompanyForms(Out);
+  return Out;
+}
+
+const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens) {
+  static std::array<std::atomic<const TVariantFolder*>, 128> folders{};
   static std::mutex making;
   const unsigned index = (Kinds & kAllVariantKinds) | (Hyphens ? 64u : 0u);
-  if (const TFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
+  if (const TVariantFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
   const std::lock_guard<std::mutex> lock(making);
-  if (const TFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
+  if (const TVariantFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
   // Made once per combination and kept until the program ends.
-  const TFolder* f = new TFolder(Kinds & kAllVariantKinds, Hyphens);
+  const TVariantFolder* f = new TVariantFolder(Kinds & kAllVariantKinds, Hyphens);
   folders[index].store(f, std::memory_order_release);
   return *f;
 }
 
-}  // namespace
+const std::uint64_t* VariantMarks(const TVariantFolder& Folder) { return Folder.Marks(); }
+
+std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view Key, bool Marked,
+                                  std::string& Out) {
+  return Marked ? Folder.FoldMarked(Key, Out) : Folder.FoldUnmarked(Key, Out);
+}
 
 std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out) {
   if ((Kinds & kAllVariantKinds) == 0) return Key;
-  return FolderFor(Kinds, Hyphens).Fold(Key, Out);
+  return VariantFolder(Kinds, Hyphens).Fold(Key, Out);
 }
 
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens) {

@@ -7,6 +7,7 @@
 //
 // Every combination of kinds is idempotent: folding its result again
 // changes nothing.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,14 @@ inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {"kanji
 // combination are made on its first use and kept; any thread may call this.
 std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out);
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens);
+
+// The same in two steps, for keys made in bulk: the combination's folder,
+// its marks for FoldKeyIntoMarked (engine/char_folding.h), and the fold of a
+// key that FoldKeyIntoMarked made, told whether it found a marked character
+// (without one only the company forms are looked for).
+class TVariantFolder;
+const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens);
+const std::uint64_t* VariantMarks(const TVariantFolder& Folder);
+std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view Key, bool Marked, std::string& Out);
 
 }  // namespace tavrin
