@@ -138,7 +138,14 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
       else
         kj += c[j++].Piece.size();
     } while (ki != kj && (i < vm || j < cm));
-    if (differ(ui, i, uj, j) && ui < i && uj < j)
+    // Only a unit the folding bridges has kinds of its own (with kinds of
+    // variants on, others differ in their pieces too).
+    const auto pieces = [](const std::vector<TChar>& chars, std::size_t from, std::size_t to) {
+      std::string p;
+      for (std::size_t k = from; k < to; ++k) p += chars[k].Piece;
+      return p;
+    };
+    if (differ(ui, i, uj, j) && ui < i && uj < j && pieces(v, ui, i) == pieces(c, uj, j))
       result.Kinds |= Kinds(Variant.substr(v[ui].Start, v[ui].Length), Canonical.substr(c[uj].Start, c[uj].Length),
                             v[ui].Piece, c[uj].Piece);
   }
@@ -179,13 +186,8 @@ unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view 
 }
 
 unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
-  const unsigned variants = VariantDifferenceKinds(Manager, Variant, Canonical);
-  unsigned kinds = CompareSpellings(Variant, Canonical, Manager.FHyphen).Kinds;
-  // The character-by-character comparison sees a blank inside the line, or
-  // the small vowel of ヴァ, where the kind of variant says it better.
-  if (variants & kSpaceDot) kinds &= ~unsigned(kBlank);
-  if (variants & kKanaSpelling) kinds &= ~unsigned(kSmallKana);
-  return kinds | variants;
+  return CompareSpellings(Variant, Canonical, Manager.FHyphen).Kinds |
+         VariantDifferenceKinds(Manager, Variant, Canonical);
 }
 
 }  // namespace tavrin
