@@ -61,9 +61,15 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
     // tells whether any character may concern them. A key may grow there
     // (㍻ -> 平成), so it moves to the second string.
     const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
-    bool marked = false;
-    key = {Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)};
-    key = FoldVariantsInto(folder, key, marked, Scratch2);
+    bool company = false;
+    if (const std::size_t n = VariantFoldText(folder, Text, Scratch2, company); n != std::string::npos) {
+      key = {Scratch2.data(), n};
+      if (company) key = FoldVariantCompanyForms(folder, key, Scratch);
+    } else {
+      bool marked = false;
+      key = {Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)};
+      key = FoldVariantsInto(folder, key, marked, Scratch2);
+    }
   }
   if (FHyphen != FTrim) key = TrimControls(key);
   if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);

@@ -71,6 +71,11 @@ class TVariantFolder {
   std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const;
   std::string_view FoldMarked(std::string_view Key, std::string& Out) const;
   const std::uint64_t* Marks() const { return FMarks.data(); }
+  // The whole key folding of a text (width and case folding included) in
+  // one pass, when each character folds on its own; false when one needs
+  // its neighbours (blanks, repeat marks, sound marks, ヴ, ｰ) or is a form
+  // of the codec. Company forms are not looked at.
+  std::size_t FoldText(std::string_view Text, std::string& Out, bool& Company) const;
 
  private:
   void AddTable(std::span<const vt::TPair> Pairs, TAction Action);
@@ -133,6 +138,18 @@ class TVariantFolder {
   // The characters of a text that may fold to something the kinds change:
   // a bit per code, as FoldKeyIntoMarked reads them.
   std::vector<std::uint64_t> FMarks = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  // Per character code (a single byte by its value, a double-byte one by
+  // lead << 8 | trail): what it folds to: up to three bytes as
+  // bytes << 8 | length, else 4 | index << 8 of a longer fold in FPool
+  // (FPoolAt, FPoolSize); kNeighbours when it needs its neighbours.
+  static constexpr std::uint32_t kNeighbours = UINT32_MAX;
+  // Flags beside: the fold starts with a lone sound mark; it ends with a
+  // single-byte character that may start a spelling.
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16;
+  std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
+  std::string FPool;
+  std::vector<std::uint32_t> FPoolAt, FPoolSize;
+  std::size_t FGrowth = 1;  // no character folds to more than this many bytes a byte
   // The form at the start (end) of Key[b, e), or nullptr.
   const std::pair<std::string, std::string>* StartForm(std::string_view Key, std::size_t b, std::size_t e) const {
     for (const std::uint16_t i : FStartsBy[static_cast<unsigned char>(Key[b])]) {
@@ -153,6 +170,8 @@ class TVariantFolder {
 };
 
 namespace {
+
+std::pair<std::size_t, std::size_t> LastTwo(std::string_view Text);
 
 std::string KeyFold(std::string_view s, bool hyphens) {
   std::string out(s.size(), '\0');
@@ -319,6 +338,36 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     const auto first = f.empty() ? 0u : static_cast<unsigned char>(f[0]);
     const bool mark = !FPatterns.empty() && (first == 0xDE || first == 0xDF);
     if (mark || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+    // Whether the character's fold depends on its neighbours. A lone sound
+    // mark only does after a character that may start a spelling, which
+    // the one-pass folding checks.
+    bool neighbours = false;
+    for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
+      const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
+      neighbours = rule != nullptr && rule->Action != TAction::Replace && rule->Action != TAction::Delete &&
+                   rule->Action != TAction::Keep;
+      if ((FKinds & kVariantSymbol) && f[i] == '\xB0' && CharLength(f, i) == 1) neighbours = true;
+    }
+    for (const auto& [pattern, replacement] : FPatterns)
+      for (std::size_t k = 2; k < pattern.size() && !neighbours; ++k)
+        neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
+    if (neighbours) continue;
+    const std::string folded = Inner(f);
+    std::uint32_t bits = mark ? kMarkFirst : 0;
+    if (!folded.empty() && FPatternStart[static_cast<unsigned char>(folded.back())] &&
+        LastTwo(folded).first == folded.size() - 1)
+      bits |= kStarterLast;
+    if (folded.size() <= 3) {
+      std::uint32_t to = static_cast<std::uint32_t>(folded.size()) | bits;
+      for (std::size_t k = 0; k < folded.size(); ++k) to |= std::uint32_t{static_cast<unsigned char>(folded[k])} << (8 * (k + 1));
+      FComposed[code] = to;
+    } else {
+      FComposed[code] = static_cast<std::uint32_t>(FPoolAt.size() << 8 | 4 | bits);
+      FPoolAt.push_back(static_cast<std::uint32_t>(FPool.size()));
+      FPoolSize.push_back(static_cast<std::uint32_t>(folded.size()));
+      FPool += folded;
+    }
+    FGrowth = std::max(FGrowth, (folded.size() + c.size() - 1) / c.size());
   }
 }
 
@@ -570,6 +619,64 @@ std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string&
   Out.assign(Key);
   CompanyForms(Out);
   return Out;
+}
+
+std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bool& Company) const {
+  // Room for the longest fold and for the whole word each short one writes.
+  if (Out.size() < Text.size() * FGrowth + 4) Out.resize(Text.size() * FGrowth + 4);
+  char* o = Out.data();
+  const char* p = Text.data();
+  const char* const end = p + Text.size();
+  bool starter = false;
+  while (p < end) {
+    const auto b = static_cast<unsigned char>(*p);
+    unsigned code = b;
+    std::size_t n = 1;
+    if (IsLeadByte(b) && p + 1 < end) {
+      if (b == kSequenceLead && CharLength(Text, static_cast<std::size_t>(p - Text.data())) > 2)
+        return std::string::npos;
+      code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
+      n = 2;
+    }
+    const std::uint32_t to = FComposed[code];
+    // kNeighbours has every flag, so one test covers the rare cases.
+    if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
+    // A character that goes leaves the last one's flag.
+    starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
+    const std::size_t length = to & 3;
+    if ((to & 4) == 0) [[likely]] {
+      // Up to three bytes inline: the word is written whole, the next
+      // character overwrites what lies beyond.
+      const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16), static_cast<char>(to >> 24), 0};
+      std::memcpy(o, bytes, 4);
+      o += length;
+    } else {
+      const std::size_t at = to >> 8;
+      std::memcpy(o, FPool.data() + FPoolAt[at], FPoolSize[at]);
+      o += FPoolSize[at];
+    }
+    p += n;
+  }
+  const std::size_t n = static_cast<std::size_t>(o - Out.data());
+  Company = false;
+  if (FStarts.empty() || n == 0) return n;
+  // The first two and last two bytes show most keys without a form.
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
+  const auto bit = [](const std::array<std::uint64_t, 4>& bits, unsigned char c) {
+    return (bits[c / 64] >> (c % 64) & 1) != 0;
+  };
+  bool maybe = at(0) <= 0x20 || at(n - 1) <= 0x20 || FShortStart || FShortEnd || n < 2;
+  maybe = maybe || bit(FStartPair[at(0)], at(1)) || bit(FEndPair[at(n - 1)], at(n - 2));
+  Company = maybe && !EndsUntouched(std::string_view(Out.data(), n));
+  return n;
+}
+
+std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company) {
+  return Folder.FoldText(Text, Out, Company);
+}
+
+std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out) {
+  return Folder.FoldUnmarked(Key, Out);
 }
 
 const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens) {

@@ -43,5 +43,13 @@ class TVariantFolder;
 const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens);
 const std::uint64_t* VariantMarks(const TVariantFolder& Folder);
 std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view Key, bool Marked, std::string& Out);
+// Faster still where every character of Text folds on its own: the key
+// folding (width, case, small kana, hyphens) and the kinds' folds but the
+// company forms in one pass into the start of Out (grown as needed, never
+// shrunk); returns the length, or npos when a character needs its
+// neighbours. When Company comes back true, a company form may stand at
+// an end: FoldVariantCompanyForms then finishes.
+std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company);
+std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out);
 
 }  // namespace tavrin

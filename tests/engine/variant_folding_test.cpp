@@ -196,7 +196,8 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
   const std::string around[][2] = {
       {"", ""}, {"1", "2"}, {FromUtf8("カ").bytes, FromUtf8("ゝ").bytes}, {FromUtf8("漢").bytes, FromUtf8("々").bytes},
       {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes}, {FromUtf8("山田").bytes, ""}, {"", FromUtf8("山田").bytes},
-      {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes}, {"a ", " b"},
+      {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes}, {"a ", " b"}, {FromUtf8("ウ").bytes, FromUtf8("ァ").bytes},
+      {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes},
   };
   std::size_t checked = 0;
   for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, kAllVariantKinds}) {
@@ -207,6 +208,11 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
           std::string key(text.size(), '\0');
           key.resize(FoldKeyInto(text, hyphens, key.data()));
           const std::string once = FoldVariants(key, kinds, hyphens);
+          // The keys' one-pass folding gives the same (no trimming here).
+          TUniqueManager m;
+          m.FHyphen = m.FTrim = hyphens;
+          m.FVariants = kinds;
+          ASSERT_EQ(m.MakeKey(text), once) << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
           ASSERT_EQ(FoldVariants(once, kinds, hyphens), once)
               << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
           std::string refolded(once.size(), '\0');
