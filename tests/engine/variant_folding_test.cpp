@@ -146,6 +146,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"一号", "壱号"},
       {"回転", "廻転"},
       {"留守", "溜守"},
+      {"愈々", "癒々"},
   };
   for (const auto& [a, b] : apart) EXPECT_NE(Key(a, kAllVariantKinds), Key(b, kAllVariantKinds)) << a << " / " << b;
 }
