@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
 
   tavrin::TBatchOutput output;
   try {
-    std::string input;
+    std::vector<tavrin::TBatchInput> inputs;
     const std::vector<std::string> stdinOnly{"-"};
     const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
     for (const std::string& name : files) {
@@ -87,16 +87,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tavrin-batch: %s: %s\n", shown.c_str(), std::strerror(error));
         return 1;
       }
-      // A later file's BOM, the same as the first's, is no text.
-      const std::optional<tavrin::TTextEncoding> bom = tavrin::EncodingOfBom(input);
-      if (bom && tavrin::EncodingOfBom(part) == bom) part.erase(0, tavrin::ByteOrderMark(*bom).size());
-      if (input.empty()) {
-        input = std::move(part);
-      } else {
-        input += part;
-      }
+      inputs.push_back({shown, std::move(part)});
     }
-    output = tavrin::RunBatch(parsed.Options, std::move(input), [](std::string_view piece) {
+    output = tavrin::RunBatch(parsed.Options, std::move(inputs), [](std::string_view piece) {
       return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
     });
   } catch (const std::exception& e) {
