@@ -1,10 +1,12 @@
 // The items' comparison keys: made in one pass over the new items, into one
 // store; a key that equals its text (most plain ASCII lines) takes no bytes.
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
+#include "util/cp932.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
 
@@ -116,6 +118,36 @@ void TUniqueManager::MakeKeys() const {
   }
   FKeyBytes = std::move(stores[0]);
   for (const std::size_t u : unplain) FUnplainKeys += u;
+  NoteEscapes(from);
+}
+
+void TUniqueManager::NoteEscapes(std::size_t From) const {
+  FGivenAt.resize(FCount, kNoEscape);
+  for (std::size_t i = From; i < FCount; ++i) {
+    const std::string_view text = TextOf(i);
+    // Codes of the unassigned rows start with one of their lead bytes.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }))
+      continue;
+    const cp932::UnassignedCodes codes = cp932::FindUnassignedCodes(text);
+    FOtherFormTexts += codes.other;
+    if (!codes.escaped) continue;
+    ++FEscapedTexts;
+    const std::string key = cp932::WithoutEscapes(KeyOf(i)), given = cp932::WithoutEscapes(text);
+    if (FGivenBytes.size() + 8 + key.size() + given.size() >= kNoEscape) throw std::length_error("texts of 4 GiB or more");
+    FGivenAt[i] = static_cast<std::uint32_t>(FGivenBytes.size());
+    const std::uint32_t sizes[2] = {static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(given.size())};
+    FGivenBytes.append(reinterpret_cast<const char*>(sizes), sizeof sizes);
+    FGivenBytes += key;
+    FGivenBytes += given;
+  }
+}
+
+TSortString TUniqueManager::GivenSortString(std::size_t Index, std::string_view Key) const {
+  if (FOtherFormTexts != 0 || FGivenAt[Index] == kNoEscape) return {Key, TextOf(Index)};
+  std::uint32_t sizes[2];
+  const char* at = FGivenBytes.data() + FGivenAt[Index];
+  std::memcpy(sizes, at, sizeof sizes);
+  return {{at + sizeof sizes, sizes[0]}, {at + sizeof sizes + sizes[0], sizes[1]}};
 }
 
 }  // namespace tavrin

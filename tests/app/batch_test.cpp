@@ -233,6 +233,23 @@ TEST(BatchOutput, UnassignedCp932CodesStayThemselves) {
   EXPECT_EQ(RunBatch(Options({"all"}), "\x85\x40\n\xEF\x40\n\x85\x40\n").Out, "\x85\x40\t2\r\n\xEF\x40\t1\r\n");
 }
 
+// Such codes sort and group by the bytes the user gave, wherever they are
+// kept escaped: 0x85 0x6F before ﾝ (0xDD), and its group before ﾝ's.
+TEST(BatchOutput, UnassignedCp932CodesSortByTheirBytes) {
+  const struct {
+    std::vector<std::string_view> args;
+    std::string in, out;
+  } cases[] = {
+      {{"all", "--encoding=cp932"}, "\xDD\n\x85o\n", "\x85o\t1\r\n\xDD\t1\r\n"},
+      {{"all", "--no-count"}, "\xE0\x40\n\xEB\x40\n\x86\x40\n\xDD\n\x88\x9F\n\xEF\x40z\n",
+       "\x86\x40\r\n\x88\x9F\r\n\xDD\r\n\xE0\x40\r\n\xEB\x40\r\n\xEF\x40z\r\n"},
+      {{"similar"}, "\xDD\n\x85oa\n\x83\x93\n\x85oA\n", "\x85oA\t1\r\n\x85oa\t1\r\n\x83\x93\t1\r\n\xDD\t1\r\n"},
+      {{"all", "--no-zenkaku"}, "\x83\x93\n\xDD\n\x85o\n\x83\x93\n", "\x85o\t1\r\n\x83\x93\t3\r\n"},
+      {{"all", "--no-upper", "--no-count"}, "b\n\x85oA\nB\n\xDD\n", "B\r\n\x85oA\r\n\xDD\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunBatch(Options(c.args), c.in).Out, c.out) << c.in;
+}
+
 // Several files read as one input: each file's last line ends at its end,
 // a later BOM is a mark, and the files are in one encoding.
 TEST(BatchOutput, FilesAreReadOneAfterAnother) {

@@ -238,6 +238,29 @@ TEST(Cp932, InvalidCp932DecodesToReplacementCharacter) {
   for (const Row& row : rows) EXPECT_EQ(ToUtf8(row.in), row.out) << row.name;
 }
 
+// Escaped codes of CP932 input, told from the other codes of their rows
+// and given back as the bytes they escape.
+TEST(Cp932, EscapedCodesAsGiven) {
+  const struct {
+    std::string text;
+    bool escaped, other;
+    std::string given;
+  } rows[] = {
+      {"abc", false, false, "abc"},
+      {FromCp932("a\x85o\xEB\x40"), true, false, "a\x85o\xEB\x40"},
+      {FromUtf8("\u301C").bytes, false, true, FromUtf8("\u301C").bytes},
+      {FromUtf8("\U0001F600").bytes + FromCp932("\xEF\xFC"), true, true,
+       FromUtf8("\U0001F600").bytes + "\xEF\xFC"},
+      // 0x85 as a trail byte starts no code.
+      {"\x88\x85o", false, false, "\x88\x85o"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(FindUnassignedCodes(row.text).escaped, row.escaped) << row.given;
+    EXPECT_EQ(FindUnassignedCodes(row.text).other, row.other) << row.given;
+    EXPECT_EQ(WithoutEscapes(row.text), row.given);
+  }
+}
+
 // Every two-byte string decodes to valid UTF-8; where nothing was invalid, it
 // encodes back to the same bytes (or the code picked for a duplicate).
 TEST(Cp932, SweepOfEveryTwoByteString) {
