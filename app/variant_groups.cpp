@@ -1,5 +1,6 @@
 #include "app/variant_groups.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -51,12 +52,15 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups) {
 
 namespace {
 
-// A row of the intake: one line, or a cell joined from two.
+// A row of the intake: one line, or a cell joined from two (in a text
+// shorter than 4 GiB, as the lines are).
 struct TRow {
-  std::size_t Start, End;  // its bytes in the text, inner line break included
-  std::size_t Lines;       // 1, or 2 for a joined cell
-  std::string_view FirstLine;
+  std::uint32_t Start, End;   // its bytes in the text, inner line break included
+  std::uint32_t FirstLength;  // of its first line: shorter than the row for a joined cell
+  std::uint32_t Canonical;    // the number of its replacement, or kKept
+  bool Joined() const { return End - Start > FirstLength; }
 };
+constexpr std::uint32_t kKept = UINT32_MAX;
 
 bool OpensCell(std::string_view Line) { return !Line.empty() && Line.front() == '"'; }
 bool ClosesCell(std::string_view Line) { return !Line.empty() && Line.back() == '"'; }
@@ -67,25 +71,27 @@ bool AllQuotes(std::string_view Text) { return Text.find_first_not_of('"') == st
 std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups, bool Trim) {
   if (const void* nul = std::memchr(Text.data(), '\0', Text.size()))
     Text = Text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
-  TTextIndex<const TUniqueItem*> canonicalOf;
-  // Each canonical text's first row, as written.
-  TTextIndex<std::size_t> firstRowOf;
-  std::vector<std::string_view> firstRows;
+  // The canonical texts by number, each with its first row as written;
+  // the variants' texts to their canonical's number.
+  std::vector<std::string_view> canonicals, firstRows;
+  TTextIndex<std::uint32_t> canonicalOf, numberOf;
   for (const TVariantGroup& g : Groups) {
-    if (firstRowOf.try_emplace(g.Canonical->Text(), firstRows.size()).second) firstRows.emplace_back();
+    auto [number, fresh] = numberOf.try_emplace(g.Canonical->Text(), static_cast<std::uint32_t>(canonicals.size()));
+    if (fresh) canonicals.push_back(g.Canonical->Text());
     for (const TUniqueItem* item : g.Rows)
-      if (item != g.Canonical) canonicalOf.try_emplace(item->Text(), g.Canonical);
+      if (item != g.Canonical) canonicalOf.try_emplace(item->Text(), *number);
   }
+  if (canonicalOf.empty()) return std::string(Text);
+  firstRows.resize(canonicals.size());
 
   // The rows as the intake pairs the lines, each with its kept text.
   const std::vector<TLineSpan> lines = SplitLineSpans(Text);
   const auto line = [&](std::size_t i) { return Text.substr(lines[i].Start, lines[i].Length); };
   std::vector<TRow> rows;
-  std::vector<const TUniqueItem*> replacement;  // per row: its canonical item, or none
   rows.reserve(lines.size());
   std::string joined;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    TRow row{lines[i].Start, lines[i].Start + lines[i].Length, 1, line(i)};
+    TRow row{lines[i].Start, lines[i].Start + lines[i].Length, lines[i].Length, kKept};
     std::string_view text = line(i);
     if (i + 1 < lines.size() && JoinsCells(text, line(i + 1))) {
       const std::string_view next = line(i + 1);
@@ -93,28 +99,26 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
       joined.append(next.substr(0, next.size() - 1));
       text = joined;
       row.End = lines[i + 1].Start + lines[i + 1].Length;
-      row.Lines = 2;
       ++i;
     }
-    const TUniqueItem* canonical = nullptr;
     if (!IsBlankLine(text)) {
       const std::string_view kept = Trim ? TrimBlanksView(text) : text;
-      if (const TUniqueItem* const* found = canonicalOf.find(kept)) canonical = *found;
-      const std::size_t* first = firstRowOf.find(kept);
-      if (first != nullptr && firstRows[*first].data() == nullptr)
-        firstRows[*first] = Text.substr(row.Start, row.End - row.Start);
+      if (const std::uint32_t* found = canonicalOf.find(kept)) row.Canonical = *found;
+      const std::uint32_t* number = numberOf.find(kept);
+      if (number != nullptr && firstRows[*number].data() == nullptr)
+        firstRows[*number] = Text.substr(row.Start, row.End - row.Start);
     }
     rows.push_back(row);
-    replacement.push_back(canonical);
   }
   // A canonical text whose first row is a joined cell is written as that
   // cell, as the user wrote it; empty for one first seen as a single line.
-  const auto cellFor = [&](const TUniqueItem* canonical) {
-    const std::string_view cell = firstRows[*firstRowOf.find(canonical->Text())];
+  const auto cellFor = [&](std::uint32_t canonical) {
+    const std::string_view cell = firstRows[canonical];
     const bool joinedCell = cell.find_first_of("\r\n") != std::string_view::npos;
     return joinedCell ? cell : std::string_view();
   };
   const auto firstLineOf = [](std::string_view form) { return form.substr(0, form.find_first_of("\r\n")); };
+  const auto rowFirstLine = [&](const TRow& row) { return Text.substr(row.Start, row.FirstLength); };
 
   std::string_view textBreak = "\r\n";
   if (const std::size_t at = Text.find_first_of("\r\n"); at != std::string_view::npos)
@@ -132,22 +136,21 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
   bool open = false;       // the last row written is one line that opens a cell
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const TRow& row = rows[r];
-    const TUniqueItem* canonical = replacement[r];
-    const bool keptOpen = row.Lines == 1 && OpensCell(row.FirstLine);
-    if (canonical == nullptr) {
+    const bool keptOpen = !row.Joined() && OpensCell(rowFirstLine(row));
+    if (row.Canonical == kKept) {
       open = keptOpen;
       continue;
     }
-    const std::string_view text = canonical->Text();
-    const std::string_view cell = cellFor(canonical);
+    const std::string_view text = canonicals[row.Canonical];
+    const std::string_view cell = cellFor(row.Canonical);
     // Whether the next row's first line, written after an open line,
     // closes a cell: only a row that stays as it is can.
     const auto nextCloses = [&] {
       if (r + 1 == rows.size()) return false;
-      const TUniqueItem* next = replacement[r + 1];
-      const bool stays = next == nullptr || ((cellFor(next).empty() || ClosesCell(firstLineOf(cellFor(next)))) &&
-                                             AllQuotes(next->Text()));
-      return stays && ClosesCell(rows[r + 1].FirstLine);
+      const std::uint32_t next = rows[r + 1].Canonical;
+      const bool stays = next == kKept || ((cellFor(next).empty() || ClosesCell(firstLineOf(cellFor(next)))) &&
+                                           AllQuotes(canonicals[next]));
+      return stays && ClosesCell(rowFirstLine(rows[r + 1]));
     };
     std::string form;
     bool formOpen = false;

@@ -78,6 +78,8 @@ void TUniqueManager::MakeKeys() const {
   };
   std::vector<std::string> stores(width);
   std::vector<std::size_t> unplain(width, 0);
+  // Items whose text holds a lead byte of the unassigned rows, by part.
+  std::vector<std::vector<std::size_t>> unassigned(width);
   stores[0] = std::move(FKeyBytes);
   FKeys.resize(FCount);
   try {
@@ -90,7 +92,11 @@ void TUniqueManager::MakeKeys() const {
         const std::string_view text = TextOf(i);
         if (scratch.size() < text.size()) scratch.resize(text.size());
         std::string_view key;
-        if (KeyIsText(text) || (key = {scratch.data(), KeyInto(text, scratch.data())}) == text) {
+        const bool keyIsText = KeyIsText(text);
+        if (!keyIsText && std::any_of(text.begin(), text.end(),
+                                  [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }))
+          unassigned[p].push_back(i);
+        if (keyIsText || (key = {scratch.data(), KeyInto(text, scratch.data())}) == text) {
           FKeys[i] = kSameAsText;
           unplain[p] += !PlainKey(text);
           continue;
@@ -118,20 +124,19 @@ void TUniqueManager::MakeKeys() const {
   }
   FKeyBytes = std::move(stores[0]);
   for (const std::size_t u : unplain) FUnplainKeys += u;
-  NoteEscapes(from);
+  // Sized for every item only once some text holds an escape.
+  if (!FGivenAt.empty()) FGivenAt.resize(FCount, kNoEscape);
+  for (const std::vector<std::size_t>& items : unassigned) NoteEscapes(items);
 }
 
-void TUniqueManager::NoteEscapes(std::size_t From) const {
-  FGivenAt.resize(FCount, kNoEscape);
-  for (std::size_t i = From; i < FCount; ++i) {
+void TUniqueManager::NoteEscapes(const std::vector<std::size_t>& Items) const {
+  for (const std::size_t i : Items) {
     const std::string_view text = TextOf(i);
-    // Codes of the unassigned rows start with one of their lead bytes.
-    if (std::none_of(text.begin(), text.end(), [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }))
-      continue;
     const cp932::UnassignedCodes codes = cp932::FindUnassignedCodes(text);
     FOtherFormTexts += codes.other;
     if (!codes.escaped) continue;
     ++FEscapedTexts;
+    if (FGivenAt.size() < FCount) FGivenAt.resize(FCount, kNoEscape);
     const std::string key = cp932::WithoutEscapes(KeyOf(i)), given = cp932::WithoutEscapes(text);
     if (FGivenBytes.size() + 8 + key.size() + given.size() >= kNoEscape) throw std::length_error("texts of 4 GiB or more");
     FGivenAt[i] = static_cast<std::uint32_t>(FGivenBytes.size());
@@ -143,7 +148,7 @@ void TUniqueManager::NoteEscapes(std::size_t From) const {
 }
 
 TSortString TUniqueManager::GivenSortString(std::size_t Index, std::string_view Key) const {
-  if (FOtherFormTexts != 0 || FGivenAt[Index] == kNoEscape) return {Key, TextOf(Index)};
+  if (FOtherFormTexts != 0 || Index >= FGivenAt.size() || FGivenAt[Index] == kNoEscape) return {Key, TextOf(Index)};
   std::uint32_t sizes[2];
   const char* at = FGivenBytes.data() + FGivenAt[Index];
   std::memcpy(sizes, at, sizeof sizes);

@@ -41,7 +41,7 @@ void TUniqueManager::Organize() {
     ownKeys.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
       std::string key = FUpper ? FoldWidth(TextOf(i)) : FoldCaseAndSmallKana(TextOf(i));
-      if (SortsAsGiven() && FGivenAt[i] != kNoEscape) key = cp932::WithoutEscapes(key);
+      if (SortsAsGiven() && i < FGivenAt.size() && FGivenAt[i] != kNoEscape) key = cp932::WithoutEscapes(key);
       ownKeys.push_back({static_cast<std::uint32_t>(ownKeyBytes.size()), static_cast<std::uint32_t>(key.size())});
       ownKeyBytes += key;
     }

@@ -312,16 +312,17 @@ class TUniqueManager {
   mutable std::vector<std::uint32_t> FKeys;  // made up to FKeys.size()
   mutable std::string FKeyBytes;
   mutable std::size_t FUnplainKeys = 0;  // keys made that are not PlainKey
-  // Per item with keys made: where its key and text as given lie in
-  // FGivenBytes (two 32-bit sizes, then the bytes), or kNoEscape when its
-  // text holds no escaped code. Counts of such texts and of texts with
+  // Per item with keys made, once a text holds an escaped code (empty
+  // before): where its key and text as given lie in FGivenBytes (two 32-bit
+  // sizes, then the bytes), or kNoEscape when its text holds none. Counts of such texts and of texts with
   // other codes of the unassigned rows.
   static constexpr std::uint32_t kNoEscape = UINT32_MAX;
   mutable std::vector<std::uint32_t> FGivenAt;
   mutable std::string FGivenBytes;
   mutable std::size_t FEscapedTexts = 0, FOtherFormTexts = 0;
-  // Records what the texts of items From .. FCount - 1 hold (MakeKeys).
-  void NoteEscapes(std::size_t From) const;
+  // Records what the texts of the items numbered hold: those whose text
+  // has a lead byte of the unassigned rows (MakeKeys).
+  void NoteEscapes(const std::vector<std::size_t>& Items) const;
   TSortString GivenSortString(std::size_t Index, std::string_view Key) const;
   bool FKeyGroupsValid = false;
 

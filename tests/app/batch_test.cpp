@@ -244,6 +244,8 @@ TEST(BatchOutput, UnassignedCp932CodesSortByTheirBytes) {
       {{"all", "--no-count"}, "\xE0\x40\n\xEB\x40\n\x86\x40\n\xDD\n\x88\x9F\n\xEF\x40z\n",
        "\x86\x40\r\n\x88\x9F\r\n\xDD\r\n\xE0\x40\r\n\xEB\x40\r\n\xEF\x40z\r\n"},
       {{"similar"}, "\xDD\n\x85oa\n\x83\x93\n\x85oA\n", "\x85oA\t1\r\n\x85oa\t1\r\n\x83\x93\t1\r\n\xDD\t1\r\n"},
+      {{"similar", "--no-zenkaku"}, "\xDD\n\x85oa\n\x83\x93\n\x85oA\n",
+       "\x85oA\t1\r\n\x85oa\t1\r\n\x83\x93\t1\r\n\xDD\t1\r\n"},
       {{"all", "--no-zenkaku"}, "\x83\x93\n\xDD\n\x85o\n\x83\x93\n", "\x85o\t1\r\n\x83\x93\t3\r\n"},
       {{"all", "--no-upper", "--no-count"}, "b\n\x85oA\nB\n\xDD\n", "B\r\n\x85oA\r\n\xDD\r\n"},
   };
