@@ -44,7 +44,7 @@ OWN = [("𠮷", "吉"), ("﨑", "崎"), ("髙", "高"), ("德", "徳"), ("靑", 
        ("濱", "浜"), ("黑", "黒"), ("眞", "真"), ("惠", "恵"), ("藝", "芸"), ("邨", "村"), ("嶌", "島"),
        ("壹", "壱"), ("貳", "弐"), ("弍", "弐"), ("嵜", "崎"), ("碕", "崎")]
 
-ORIGIN = {"itaiji": 1, "unihan-z": 2, "unihan-sem": 4, "unihan-spec": 8, "radical": 16, "unicode": 32,
+ORIGIN = {"itaiji": 1, "unihan-z": 2, "unihan-sem": 4, "unihan-specialized": 8, "radical": 16, "unicode": 32,
           "cp932": 64, "own": 128}
 
 
@@ -126,7 +126,7 @@ pair_origin = collections.defaultdict(int)  # frozenset{a, b} -> origin bits
 unihan_pairs = collections.defaultdict(int)
 itaiji_pairs = set()
 for field, origin in (("kZVariant", "unihan-z"), ("kSemanticVariant", "unihan-sem"),
-                      ("kSpecializedSemanticVariant", "unihan-spec")):
+                      ("kSpecializedSemanticVariant", "unihan-specialized")):
     for a, value in variants[field]:
         for b in chars(value):
             if a != b and is_ideograph(a) and is_ideograph(b):
@@ -230,7 +230,7 @@ def join(a, b):
 def strength(item):
     key, bits = item
     order = [ORIGIN["own"], ORIGIN["unihan-z"], ORIGIN["itaiji"] | ORIGIN["unihan-sem"], ORIGIN["itaiji"],
-             ORIGIN["unihan-sem"], ORIGIN["unihan-spec"]]
+             ORIGIN["unihan-sem"], ORIGIN["unihan-specialized"]]
     for rank, need in enumerate(order):
         if bits & need == need:
             return (rank, sorted(key))
