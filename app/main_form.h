@@ -52,13 +52,13 @@ class TMainForm {
   // Life cycle. FormCreate after the skin built its components (column
   // widths and list font at their design values); FormShow at the first
   // showing, once; FormCloseQuery when the window is asked to close (it
-  // never refuses). PlaceWindow restores the saved geometry before the
-  // first showing; WindowPlaced tells where the window then stands.
+  // never refuses). RestoreGeometry puts the window where the settings say,
+  // before its first showing; GeometryPlaced tells where it then stands.
   void FormCreate();
   void FormShow();
   bool FormCloseQuery();
-  void PlaceWindow();
-  void WindowPlaced();
+  void RestoreGeometry();
+  void GeometryPlaced();
   void sbCloseClick();
   void ApplyHint(bool show);
   void ApplyEngine();
@@ -125,7 +125,6 @@ class TMainForm {
   void FillList(bool SimilarOnly);
   void ShowGroups();
   bool CopyFound(const std::function<std::string()>& makeText, const std::string& message);
-  void Beep() { FView.Beep(); }
   void TransferOptions(TSetOptionValues& values, bool toControls);
 
   IMainView& FView;

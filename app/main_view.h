@@ -36,21 +36,22 @@ enum class TControl {
   lvResult,
 };
 
-// Key codes, with the numbers of the Windows virtual keys (a Qt skin maps
-// its own to them; both Enter keys are Return). Keys the window does not
-// use may come as kKeyNone.
-using TKey = int;
-inline constexpr TKey kKeyNone = 0;
-inline constexpr TKey kKeyReturn = 0x0D;
-inline constexpr TKey kKeyEscape = 0x1B;
-inline constexpr TKey kKeyDelete = 0x2E;
-inline constexpr TKey kKeyC = 'C';
-inline constexpr TKey kKeyF1 = 0x70;  // F1 .. F12 are 0x70 .. 0x7B
-inline constexpr TKey kKeyF5 = 0x74;
-inline constexpr TKey kKeyF6 = 0x75;
-inline constexpr TKey kKeyF7 = 0x76;
-inline constexpr TKey kKeyF8 = 0x77;
-inline constexpr TKey kKeyF9 = 0x78;
+// Key codes, with the numbers of the Windows virtual keys (a Win32 skin
+// casts its own; a Qt skin maps its keys, both Enter keys to Return). Keys
+// the window does not use may come as None.
+enum class TKey : int {
+  None = 0,
+  Return = 0x0D,
+  Escape = 0x1B,
+  Delete = 0x2E,
+  C = 'C',
+  F1 = 0x70,  // F1 .. F12 are 0x70 .. 0x7B
+  F5 = 0x74,
+  F6 = 0x75,
+  F7 = 0x76,
+  F8 = 0x77,
+  F9 = 0x78,
+};
 
 // Modifier keys held, as bits.
 using TShiftState = unsigned;
@@ -66,6 +67,8 @@ struct TClipboardText {
   std::string Text;          // CP932
   std::size_t Replaced = 0;  // characters the codec had to replace
 };
+// The warning shown before listing when the codec replaced characters.
+std::string ReplacedCharactersMessage(std::size_t replaced);
 
 // A row of the settings dialog's sample list: the texts the result list
 // shows (the skin adds the row picture).
@@ -81,8 +84,9 @@ class IMainView {
   // Status panel 1: text and tool-tip, repainted at once (a command runs
   // without the event loop).
   virtual void SetStatus(const std::string& sjis) = 0;
-  // A control's tool-tip; empty: none.
-  virtual void SetHint(TControl control, const std::string& sjis) = 0;
+  // A control's hint, and whether it is the control's tool-tip now (hints
+  // on) or the control shows none.
+  virtual void SetControlHint(TControl control, const std::string& sjis, bool shown) = 0;
   // The window's caption.
   virtual void SetTitle(const std::string& sjis) = 0;
 
@@ -157,7 +161,7 @@ class IMainView {
   virtual std::vector<TRect> ScreenAreas() const = 0;
 
   // Asks the window to close, as its title bar's close does.
-  virtual void Close() = 0;
+  virtual void CloseWindow() = 0;
 };
 
 // The hourglass for a scope.
