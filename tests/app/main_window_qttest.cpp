@@ -402,8 +402,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(Caption(0), U("a0"));
     Key(Qt::Key_F6);  // a new command: both directions back to 1
     QVERIFY(!View().header()->isSortIndicatorShown());
-    QCOMPARE(TextSortDirection, 1);
-    QCOMPARE(CountSortDirection, 1);
+    QCOMPARE(W().TextSortDirection, 1);
+    QCOMPARE(W().CountSortDirection, 1);
     ClickHeader(1);
     QCOMPARE(Caption(0), U("a9"));
   }
@@ -626,8 +626,8 @@ class MainWindowTest : public QObject {
     W().close();
     QVERIFY(!W().UniqueManager());
     QCOMPARE(Model().Count(), 0);
-    W().sbGetAllDataClick(nullptr);  // nothing runs on the released objects
-    W().sbExtractRuijiClick(nullptr);
+    W().sbGetAllDataClick(TControl::foMAIN);  // nothing runs on the released objects
+    W().sbExtractRuijiClick(TControl::foMAIN);
   }
 
   // Last: it spends the codec's spare codes for this run.
