@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,8 +71,37 @@ void TfoMAIN::showEvent(QShowEvent* event) {
     ActivateGradients();
     // The saved geometry, before the window is mapped.
     RestoreGeometry();
+    GeometryPlaced();
+    SettlePlacement();
   }
   QMainWindow::showEvent(event);
+}
+
+// A window manager frames the window after it is mapped; some place the
+// client, not the frame, at the position asked, which puts the frame one
+// title bar higher (and a border's width to the left) than saved. Once the
+// frame is known the window is moved back so that its frame stands where it
+// was put; then the logic learns where it stands.
+void TfoMAIN::SettlePlacement() {
+  const QPoint wanted = pos();
+  auto* timer = new QTimer(this);
+  timer->setInterval(50);
+  auto* clock = new QElapsedTimer;
+  clock->start();
+  connect(timer, &QTimer::timeout, this, [this, timer, clock, wanted, moved = false]() mutable {
+    const bool framed = frameGeometry().topLeft() != geometry().topLeft();
+    if (framed && !moved && !isMaximized() && geometry().topLeft() == wanted && pos() != wanted) {
+      moved = true;
+      move(wanted);
+      return;
+    }
+    if (!framed && clock->elapsed() < 1000) return;  // no frame yet
+    timer->stop();
+    timer->deleteLater();
+    delete clock;
+    if (UniqueManager()) GeometryPlaced();  // not after the close
+  });
+  timer->start();
 }
 
 void TfoMAIN::closeEvent(QCloseEvent* event) {

@@ -119,6 +119,7 @@ class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
   void ActivateGradients();
   void ConnectExtras();
   void CreateSetDialog();
+  void SettlePlacement();
   QWidget* ControlWidget(TControl control) const;
   QAction* ControlAction(TControl control) const;
 

@@ -65,6 +65,7 @@ void TAccIni::SaveAll() {
 void TAccIni::FormShow() {
   if (!formControled_) return;
   geometry_->Place(settings_.ReadGeometry(owner_->width(), owner_->height(), {}));
+  settings_.GeometryPlaced(geometry_->Current());
 }
 
 bool TAccIni::eventFilter(QObject* watched, QEvent* event) {
