@@ -50,7 +50,12 @@ start_tavrin() {
 # Closes it through the window manager (Alt+F4); it must exit with 0.
 close_tavrin() {
   for _ in 1 2 3; do
-    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    # A click on the status bar's label gives the focus where activation
+    # may be refused.
+    xdotool windowactivate --sync "$window" 2>/dev/null ||
+      xdotool mousemove --window "$window" 20 "$(xdotool getwindowgeometry --shell "$window" |
+        sed -n 's/^HEIGHT=//p' | awk '{print $1 - 12}')" click 1
+    sleep 0.2
     xdotool key alt+F4
     for _ in $(seq 30); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$app_pid" 2>/dev/null || break
