@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <memory>
 
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
@@ -86,7 +87,7 @@ void TfoMAIN::SettlePlacement() {
   const QPoint wanted = pos();
   auto* timer = new QTimer(this);
   timer->setInterval(50);
-  auto* clock = new QElapsedTimer;
+  auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
   connect(timer, &QTimer::timeout, this, [this, timer, clock, wanted, moved = false]() mutable {
     const bool framed = frameGeometry().topLeft() != geometry().topLeft();
@@ -98,7 +99,6 @@ void TfoMAIN::SettlePlacement() {
     if (!framed && clock->elapsed() < 1000) return;  // no frame yet
     timer->stop();
     timer->deleteLater();
-    delete clock;
     if (UniqueManager()) GeometryPlaced();  // not after the close
   });
   timer->start();

@@ -32,8 +32,8 @@ class TAccIni : public QObject {
   explicit TAccIni(QWidget* owner);
   TAccIni(QWidget* owner, std::string fileName);
 
-  // For tests: the file every TAccIni built without a name uses from now
-  // on; nullopt restores the executable's path with ".ini".
+  // For tests: the file every TAccIni (and TFormSettings) built without a
+  // name uses from now on; nullopt restores the default choice.
   static void SetDefaultFileName(std::optional<std::string> fileName);
 
   bool FormControled() const { return formControled_; }
