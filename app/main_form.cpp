@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "engine/unique_manager.h"
+#include "engine/variant_folding.h"
 #include "settings/form_settings.h"
 #include "util/cp932.h"
 #include "util/error.h"
@@ -64,6 +65,8 @@ void TMainForm::BindSettings() {
   AccIni1->BindUserBoolean(FHyphen, "FHyphen", true);
   // Missing keys keep the list's present (design) font.
   AccIni1->BindUserFont(FListFont, "lvResult", FListFont);
+  // A section of its own, after "Form".
+  for (const TVariantOption& v : kVariantOptions) AccIni1->BindBoolean(this->*v.Field, "Variants", v.Key, false);
 }
 
 void TMainForm::FormShow() {
@@ -137,6 +140,24 @@ void TMainForm::ApplyHint(bool show) {
   for (TControl control : kHintControls) FView.SetControlHint(control, Hint(control), show);
 }
 
+const TMainForm::TVariantOption TMainForm::kVariantOptions[6] = {
+    {&TMainForm::FKanji, "FKanji", kVariantKanji, TSetOption::chbKanji},
+    {&TMainForm::FCompat, "FCompat", kVariantCompat, TSetOption::chbCompat},
+    {&TMainForm::FSpace, "FSpace", kVariantSpace, TSetOption::chbSpace},
+    {&TMainForm::FSymbol, "FSymbol", kVariantSymbol, TSetOption::chbSymbol},
+    {&TMainForm::FKana, "FKana", kVariantKana, TSetOption::chbKana},
+    {&TMainForm::FCompany, "FCompany", kVariantCompany, TSetOption::chbCompany},
+};
+
+unsigned TMainForm::VariantKinds() const {
+  unsigned kinds = 0;
+  for (const TVariantOption& v : kVariantOptions)
+    if (this->*v.Field) kinds |= v.Kind;
+  return kinds;
+}
+
+// The kinds of variants reach the engine with each command (BuildData):
+// [全データ] merges as it always did.
 void TMainForm::ApplyEngine() {
   if (!FUniqueManager) return;
   FUniqueManager->FZenkaku = FZenkaku;

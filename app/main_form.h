@@ -45,6 +45,21 @@ class TMainForm {
   bool FSound = true;
   bool FHint = true;
   bool FDebug = false;
+  // The kinds of variants [類字抽出] folds besides (section "Variants").
+  bool FKanji = false;
+  bool FCompat = false;
+  bool FSpace = false;
+  bool FSymbol = false;
+  bool FKana = false;
+  bool FCompany = false;
+  // Each of them with its key, its kind (TVariantKind) and its check box.
+  struct TVariantOption {
+    bool TMainForm::*Field;
+    const char* Key;
+    unsigned Kind;
+    TSetOption Option;
+  };
+  static const TVariantOption kVariantOptions[6];
   // The last sort direction of the text and count columns (1 or -1).
   int TextSortDirection = 1;
   int CountSortDirection = 1;
@@ -62,6 +77,8 @@ class TMainForm {
   void sbCloseClick();
   void ApplyHint(bool show);
   void ApplyEngine();
+  // The kinds of variants on (TVariantKind bits).
+  unsigned VariantKinds() const;
 
   // How the close came: by the user (a failed save is shown in a box) or
   // by a termination signal (no box: the failure goes to standard error).

@@ -81,6 +81,9 @@ void TMainForm::BuildData(bool ShowAll) {
   // paint (a message box runs the event loop) ever reaches a freed item.
   FList.Clear();
   FView.ListReset();
+  // The kinds of variants fold the keys of [類字抽出] only: [全データ]
+  // merges as it always did.
+  FUniqueManager->FVariants = ShowAll ? 0 : VariantKinds();
   tavrin::BuildData(*FUniqueManager, FLines, FExtractSort,
                     [this](const std::string& text) { FView.SetStatus(text); });
   FInputText = std::move(FReadText);

@@ -10,7 +10,8 @@ namespace tavrin {
 
 void TMainForm::FillList(bool SimilarOnly) {
   // The result keeps the options it was made with.
-  const TResultOptions options{FExprsQuote, FUniqueManager->FTrim, FUniqueManager->FHyphen};
+  const TUniqueManager& m = *FUniqueManager;
+  const TResultOptions options{FExprsQuote, m.FTrim, m.FHyphen, m.FHyphenTerminate, m.FVariants};
   FList.SetRows(FillRows(*FUniqueManager, SimilarOnly, FZenkaku, FUpper), options);
   FListSimilar = SimilarOnly;
   if (SimilarOnly) FList.SetGroups(VariantGroups(FList.Rows()));

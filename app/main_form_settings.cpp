@@ -1,4 +1,4 @@
-// The settings dialog: it edits ten of the option fields and the result
+// The settings dialog: it edits the Boolean option fields and the result
 // list's font. Changes act from the next command; they reach the settings
 // file at closing.
 #include <algorithm>
@@ -21,12 +21,14 @@ void TMainForm::TransferOptions(TSetOptionValues& values, bool toControls) {
       {TSetOption::chbHyphenTerminate, &FHyphenTerminate},
       {TSetOption::chbHyphen, &FHyphen},
   };
-  for (auto [option, field] : fields) {
+  const auto transfer = [&](TSetOption option, bool& field) {
     if (toControls)
-      At(values, option) = *field;
+      At(values, option) = field;
     else
-      *field = At(values, option);
-  }
+      field = At(values, option);
+  };
+  for (auto [option, field] : fields) transfer(option, *field);
+  for (const TVariantOption& v : kVariantOptions) transfer(v.Option, this->*v.Field);
 }
 
 void TMainForm::sbSetClick() {

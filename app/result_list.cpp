@@ -40,6 +40,17 @@ std::string WithCodePoints(const std::string& sjis) {
 
 void TResultList::SetRows(std::vector<TResultRow> rows, const TResultOptions& options) {
   FRows = std::move(rows);
+  if (options.Variants == 0) {
+    FKeyMaker.reset();
+  } else if (!FKeyMaker || FKeyMaker->FVariants != options.Variants || FOptions.Trim != options.Trim ||
+             FOptions.Hyphen != options.Hyphen || FOptions.HyphenTerminate != options.HyphenTerminate) {
+    auto maker = std::make_shared<TUniqueManager>();
+    maker->FTrim = options.Trim;
+    maker->FHyphen = options.Hyphen;
+    maker->FHyphenTerminate = options.HyphenTerminate;
+    maker->FVariants = options.Variants;
+    FKeyMaker = std::move(maker);
+  }
   FOptions = options;
   FGroups.clear();
   FGroupOfItem.clear();
@@ -106,7 +117,9 @@ std::string TResultList::ToolTip(int row) const {
   const std::string_view text = Row(row).Item->Text();
   const TSpellingDifferences d = Differences(row);
   std::string tip = cp932::Sjis("正規の表記: ") + std::string(g.Canonical->Text());
-  if (d.Kinds != 0) tip += cp932::Sjis("\r違い: ") + DifferenceKindNames(d.Kinds);
+  const unsigned kinds =
+      d.Kinds | (FKeyMaker ? VariantDifferenceKinds(*FKeyMaker, text, g.Canonical->Text()) : 0);
+  if (kinds != 0) tip += cp932::Sjis("\r違い: ") + DifferenceKindNames(kinds);
   // Look-alike characters are told apart by their code points.
   constexpr std::size_t kShown = 5;
   for (std::size_t i = 0; i < d.Parts.size() && i < kShown; ++i) {

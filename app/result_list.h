@@ -5,6 +5,7 @@
 // formed only for the rows a skin paints.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -21,6 +22,8 @@ struct TResultOptions {
   bool ExprsQuote = false;
   bool Trim = false;
   bool Hyphen = true;
+  bool HyphenTerminate = false;
+  unsigned Variants = 0;  // the kinds of variants (TVariantKind bits) of its keys
 };
 
 // A character of a caption as drawn (UTF-32): whether it
@@ -75,6 +78,9 @@ class TResultList {
   TResultOptions FOptions;
   std::vector<TVariantGroup> FGroups;
   std::unordered_map<const TUniqueItem*, int> FGroupOfItem;
+  // Makes keys with the result's options, to name the kinds of variants
+  // that join a variant to its canonical row; none without kinds.
+  std::shared_ptr<const TUniqueManager> FKeyMaker;
 };
 
 // The mark drawn for a character that shows nothing or looks like a blank

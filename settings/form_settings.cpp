@@ -78,11 +78,17 @@ TFormGeometry TFormSettings::ReadGeometry(std::int32_t width, std::int32_t heigh
                                           const std::vector<TRect>& screens) {
   if (!FGeometryBound) {
     FGeometryBound = true;
-    BindInteger(FGeometry.Left, kForm, "Left", 0);
-    BindInteger(FGeometry.Top, kForm, "Top", 0);
-    BindInteger(FGeometry.Width, kForm, "Width", width);
-    BindInteger(FGeometry.Height, kForm, "Height", height);
-    BindBoolean(FGeometry.Maximized, kForm, "Maximized", false);
+    // Right after the user's keys: a section bound before (one that
+    // follows "Form" in the file) is written after them, so a new file
+    // lists "Form" second.
+    std::size_t at = 0;
+    while (at < FBindings.Count() && FBindings[at].Section() == kUser) ++at;
+    const auto bind = [&](std::unique_ptr<TCustomVarMang> binding) { FBindings.Insert(at++, std::move(binding)); };
+    bind(std::make_unique<TVarMangInteger>(FGeometry.Left, kForm, "Left", 0));
+    bind(std::make_unique<TVarMangInteger>(FGeometry.Top, kForm, "Top", 0));
+    bind(std::make_unique<TVarMangInteger>(FGeometry.Width, kForm, "Width", width));
+    bind(std::make_unique<TVarMangInteger>(FGeometry.Height, kForm, "Height", height));
+    bind(std::make_unique<TVarMangBoolean>(FGeometry.Maximized, kForm, "Maximized", false));
   }
   LoadAll(kForm);
   return FPlacement.Restore(FGeometry, screens);

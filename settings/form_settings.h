@@ -53,7 +53,9 @@ class TFormSettings {
   void SaveAll();
 
   // The form's geometry: ReadGeometry binds the "Form" keys (once; width
-  // and height default to the given client size) and reads them, and
+  // and height default to the given client size; placed before any
+  // binding of a section other than "User", so that a new file holds
+  // "User", "Form" and then the later sections) and reads them, and
   // returns where to put the window on these screens; SaveGeometry sets
   // what SaveAll writes for the window's present geometry.
   TFormGeometry ReadGeometry(std::int32_t width, std::int32_t height,

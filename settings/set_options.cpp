@@ -19,6 +19,23 @@ const std::array<TSetOptionRow, kSetOptionCount>& SetOptionRows() {
        "表示する文字列の前後にダブルクォート(\")を付加する"},
       {TSetOption::chbCopyCount, "chbCopyCount", "GroupBox2",
        "表示している文字列をコピーする際、[個数]もコピーする"},
+      {TSetOption::chbKanji, "chbKanji", "GroupBox5", "異体字"},
+      {TSetOption::chbCompat, "chbCompat", "GroupBox5", "互換文字"},
+      {TSetOption::chbSpace, "chbSpace", "GroupBox5", "空白・中点"},
+      {TSetOption::chbSymbol, "chbSymbol", "GroupBox5", "記号"},
+      {TSetOption::chbKana, "chbKana", "GroupBox5", "カナ表記"},
+      {TSetOption::chbCompany, "chbCompany", "GroupBox5", "法人格"},
+  }};
+  return rows;
+}
+
+const std::array<TSetGroupRow, kSetGroupCount>& SetGroupRows() {
+  static const std::array<TSetGroupRow, kSetGroupCount> rows{{
+      {"GroupBox3", "全般"},
+      {"GroupBox4", "類字の判断オプション"},
+      {"GroupBox1", "全データの表示オプション"},
+      {"GroupBox2", "結果リストの表示オプション 他"},
+      {"GroupBox5", "その他の揺れ"},
   }};
   return rows;
 }

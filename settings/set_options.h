@@ -18,8 +18,15 @@ enum class TSetOption {
   chbExtractSort,
   chbExprsQuote,
   chbCopyCount,
+  // The kinds of variants [類字抽出] folds besides.
+  chbKanji,
+  chbCompat,
+  chbSpace,
+  chbSymbol,
+  chbKana,
+  chbCompany,
 };
-inline constexpr std::size_t kSetOptionCount = 10;
+inline constexpr std::size_t kSetOptionCount = 16;
 
 // One value per option, indexed by TSetOption.
 using TSetOptionValues = std::array<bool, kSetOptionCount>;
@@ -39,5 +46,14 @@ struct TSetOptionRow {
 
 // Every option in tab order.
 const std::array<TSetOptionRow, kSetOptionCount>& SetOptionRows();
+
+struct TSetGroupRow {
+  std::string_view Name;     // the group box's name
+  std::string_view Caption;  // UTF-8
+};
+inline constexpr std::size_t kSetGroupCount = 5;
+
+// The group boxes in tab order.
+const std::array<TSetGroupRow, kSetGroupCount>& SetGroupRows();
 
 }  // namespace tavrin

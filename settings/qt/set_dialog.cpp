@@ -33,29 +33,37 @@ QFont FormFont() {
   return font;
 }
 
-QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption, QRect place) {
-  auto* group = new QGroupBox(Text(caption), parent);
+// A group box with its caption from the option table.
+QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect place) {
+  std::string caption;
+  for (const TSetGroupRow& g : SetGroupRows())
+    if (g.Name == name) caption = g.Caption;
+  auto* group = new QGroupBox(Text(caption.c_str()), parent);
   group->setObjectName(QString::fromLatin1(name));
   group->setGeometry(place);
   return group;
 }
 
 // Check boxes sit 16 from the group's left, 28 from its top, 28 apart, and
-// reach to the group's right frame: the long captions need the room.
-QCheckBox* MakeCheck(QGroupBox* group, TSetOption option) {
-  // The option's caption and its row among its group's options.
+// reach to the group's right frame: the long captions need the room. In a
+// group of several columns they run along the rows, each column an equal
+// share of the width.
+QCheckBox* MakeCheck(QGroupBox* group, TSetOption option, int columns = 1) {
+  // The option's caption and its place among its group's options.
   const TSetOptionRow* entry = nullptr;
-  int row = 0;
+  int place = 0;
   for (const TSetOptionRow& r : SetOptionRows()) {
     if (r.Option == option) {
       entry = &r;
       break;
     }
-    if (r.Group == group->objectName().toStdString()) ++row;
+    if (r.Group == group->objectName().toStdString()) ++place;
   }
   auto* box = new QCheckBox(Text(std::string(entry->Caption).c_str()), group);
   box->setObjectName(QString::fromLatin1(entry->Name.data(), qsizetype(entry->Name.size())));
-  box->setGeometry(16, 28 + 28 * row, group->width() - 18, 26);
+  const int pitch = (group->width() - 16) / columns;
+  box->setGeometry(16 + pitch * (place % columns), 28 + 28 * (place / columns),
+                   columns == 1 ? group->width() - 18 : pitch - 2, 26);
   box->setCursor(Qt::PointingHandCursor);
   // The installed substitute of the design font runs wider: a caption that
   // would be cut off at its box's edge is set a little smaller instead.
@@ -85,23 +93,23 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   setObjectName(QStringLiteral("foSet"));
   setWindowTitle(Text("Tavrin 設定ダイアログ"));
   setFont(FormFont());
-  setFixedSize(514, 608);  // pixels, whatever the system's font size
+  setFixedSize(514, 696);  // pixels, whatever the system's font size
   setSizeGripEnabled(false);
 
-  GroupBox3 = MakeGroup(this, "GroupBox3", "全般", {8, 8, 497, 117});
+  GroupBox3 = MakeGroup(this, "GroupBox3", {8, 8, 497, 117});
   chbExtractTrim = MakeCheck(GroupBox3, TSetOption::chbExtractTrim);
   chbSound = MakeCheck(GroupBox3, TSetOption::chbSound);
   chbShowHint = MakeCheck(GroupBox3, TSetOption::chbShowHint);
 
-  GroupBox4 = MakeGroup(this, "GroupBox4", "類字の判断オプション", {8, 128, 497, 85});
+  GroupBox4 = MakeGroup(this, "GroupBox4", {8, 128, 497, 85});
   chbHyphen = MakeCheck(GroupBox4, TSetOption::chbHyphen);
   chbHyphenTerminate = MakeCheck(GroupBox4, TSetOption::chbHyphenTerminate);
 
-  GroupBox1 = MakeGroup(this, "GroupBox1", "全データの表示オプション", {8, 216, 497, 85});
+  GroupBox1 = MakeGroup(this, "GroupBox1", {8, 216, 497, 85});
   chbZenkaku = MakeCheck(GroupBox1, TSetOption::chbZenkaku);
   chbUpper = MakeCheck(GroupBox1, TSetOption::chbUpper);
 
-  GroupBox2 = MakeGroup(this, "GroupBox2", "結果リストの表示オプション 他", {8, 304, 497, 233});
+  GroupBox2 = MakeGroup(this, "GroupBox2", {8, 304, 497, 233});
   chbExtractSort = MakeCheck(GroupBox2, TSetOption::chbExtractSort);
   chbExprsQuote = MakeCheck(GroupBox2, TSetOption::chbExprsQuote);
   chbCopyCount = MakeCheck(GroupBox2, TSetOption::chbCopyCount);
@@ -132,10 +140,19 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
           [this](int column) { lvSetColumnClick(column); });
   lvSet->viewport()->installEventFilter(this);
 
-  bbOK = MakeButton(this, "bbOK", "設定する", {104, 548, 145, 49}, QStyle::SP_DialogOkButton);
+  // The kinds of variants, three to a row, below the others.
+  GroupBox5 = MakeGroup(this, "GroupBox5", {8, 540, 497, 85});
+  chbKanji = MakeCheck(GroupBox5, TSetOption::chbKanji, 3);
+  chbCompat = MakeCheck(GroupBox5, TSetOption::chbCompat, 3);
+  chbSpace = MakeCheck(GroupBox5, TSetOption::chbSpace, 3);
+  chbSymbol = MakeCheck(GroupBox5, TSetOption::chbSymbol, 3);
+  chbKana = MakeCheck(GroupBox5, TSetOption::chbKana, 3);
+  chbCompany = MakeCheck(GroupBox5, TSetOption::chbCompany, 3);
+
+  bbOK = MakeButton(this, "bbOK", "設定する", {104, 636, 145, 49}, QStyle::SP_DialogOkButton);
   bbOK->setDefault(true);
   connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
-  bbCancel = MakeButton(this, "bbCancel", "キャンセル", {264, 548, 145, 49},
+  bbCancel = MakeButton(this, "bbCancel", "キャンセル", {264, 636, 145, 49},
                         QStyle::SP_DialogCancelButton);
   connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
 

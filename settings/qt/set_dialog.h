@@ -1,10 +1,10 @@
 #pragma once
-// TfoSet: the settings dialog. Ten check boxes for the Boolean options in
-// four group boxes, a sample list whose font is the result list's font
+// TfoSet: the settings dialog. Sixteen check boxes for the Boolean options
+// in five group boxes (the option table's), a sample list whose font is the result list's font
 // (a click on it or on its headings opens the font dialog), and the
 // buttons bbOK and bbCancel. It is created once and hidden; its owner fills
 // it before each opening and reads it back after OK, so it keeps nothing
-// between openings. Fixed size 514 x 608, laid out in pixels.
+// between openings. Fixed size 514 x 696, laid out in pixels.
 #include <QDialog>
 #include <QPointer>
 
@@ -51,6 +51,13 @@ class TfoSet : public QDialog {
   QCheckBox* chbCopyCount = nullptr;
   QLabel* Label1 = nullptr;
   QTreeWidget* lvSet = nullptr;
+  QGroupBox* GroupBox5 = nullptr;
+  QCheckBox* chbKanji = nullptr;
+  QCheckBox* chbCompat = nullptr;
+  QCheckBox* chbSpace = nullptr;
+  QCheckBox* chbSymbol = nullptr;
+  QCheckBox* chbKana = nullptr;
+  QCheckBox* chbCompany = nullptr;
   QPushButton* bbOK = nullptr;
   QPushButton* bbCancel = nullptr;
 

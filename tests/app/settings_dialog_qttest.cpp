@@ -33,7 +33,7 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// The ten options: field, check box, default.
+// The options: field, check box, default.
 struct Option {
   bool TfoMAIN::*field;
   const char* box;
@@ -50,6 +50,12 @@ const Option kOptions[] = {
     {&TfoMAIN::FCopyCount, "chbCopyCount", true},
     {&TfoMAIN::FHyphenTerminate, "chbHyphenTerminate", true},
     {&TfoMAIN::FHyphen, "chbHyphen", true},
+    {&TfoMAIN::FKanji, "chbKanji", false},
+    {&TfoMAIN::FCompat, "chbCompat", false},
+    {&TfoMAIN::FSpace, "chbSpace", false},
+    {&TfoMAIN::FSymbol, "chbSymbol", false},
+    {&TfoMAIN::FKana, "chbKana", false},
+    {&TfoMAIN::FCompany, "chbCompany", false},
 };
 
 const char* const kToolBar[] = {"sbClose",       "sbGetAllData", "sbExtractRuiji",
@@ -318,6 +324,9 @@ class SettingsDialogTest : public QObject {
     QVERIFY(text.contains("lvResultColor=clRed"));
     QVERIFY(text.contains("lvResultStyle=13"));
     QVERIFY(text.contains("lvResultSize=16"));
+    QVERIFY(text.contains("[Variants]\r\nFKanji=1\r\n"));
+    QVERIFY(text.indexOf("[Form]") > text.indexOf("[User]"));
+    QVERIFY(text.indexOf("[Variants]") > text.indexOf("[Form]"));
 
     NewWindow();
     for (const Option& o : kOptions) QCOMPARE(W().*o.field, !o.def);

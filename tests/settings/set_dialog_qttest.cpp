@@ -57,7 +57,7 @@ class SetDialogTest : public QObject {
   // cursor; the sample list's two columns.
   void layoutMatchesTheDesign() {
     QCOMPARE(ToSjis(set->windowTitle()), S("Tavrin 設定ダイアログ"));
-    QCOMPARE(set->size(), QSize(514, 608));
+    QCOMPARE(set->size(), QSize(514, 696));  // the first 608 rows as designed, then the kinds
     QCOMPARE(set->minimumSize(), set->maximumSize());  // not resizable
     QCOMPARE(set->font().family(), QStringLiteral("Meiryo UI"));
     QCOMPARE(set->font().pixelSize(), 19);
@@ -100,19 +100,44 @@ class SetDialogTest : public QObject {
         tabOrder << box;
       }
     }
+    // The kinds of variants below, three to a row, in the order of reading.
+    auto* kinds = Child<QGroupBox>("GroupBox5");
+    QCOMPARE(ToSjis(kinds->title()), S("その他の揺れ"));
+    QCOMPARE(kinds->geometry(), QRect(8, 540, 497, 85));
+    const std::pair<const char*, const char*> kindChecks[] = {
+        {"chbKanji", "異体字"}, {"chbCompat", "互換文字"}, {"chbSpace", "空白・中点"},
+        {"chbSymbol", "記号"},  {"chbKana", "カナ表記"},   {"chbCompany", "法人格"}};
+    QList<QWidget*> kindOrder;
+    for (int i = 0; i < 6; ++i) {
+      auto* box = Child<QCheckBox>(kindChecks[i].first);
+      QCOMPARE(box->parentWidget(), kinds);
+      QCOMPARE(ToSjis(box->text()), S(kindChecks[i].second));
+      QCOMPARE(box->pos(), QPoint(16 + 160 * (i % 3), 28 + 28 * (i / 3)));
+      QVERIFY(kinds->rect().contains(box->geometry()));
+      QVERIFY2(box->sizeHint().width() <= box->width(), kindChecks[i].first);
+      QCOMPARE(box->cursor().shape(), Qt::PointingHandCursor);
+      QVERIFY(!box->isChecked());
+      kindOrder << box;
+    }
+    for (QWidget* box : kindOrder)
+      for (QWidget* other : kindOrder)
+        QVERIFY(box == other || !box->geometry().intersects(other->geometry()));
+    QVERIFY(!kinds->geometry().intersects(Child<QGroupBox>("GroupBox2")->geometry()));
+
     auto* label = Child<QLabel>("Label1");
     QCOMPARE(ToSjis(label->text()), S("フォント(下のリストをクリックしてください)"));
     QCOMPARE(set->lvSet->parentWidget(), Child<QGroupBox>("GroupBox2"));
     QCOMPARE(set->lvSet->geometry(), QRect(16, 136, 465, 89));
     QVERIFY(!label->geometry().intersects(set->lvSet->geometry()));
     QVERIFY(!label->geometry().intersects(set->chbCopyCount->geometry()));
-    QCOMPARE(set->bbOK->geometry(), QRect(104, 548, 145, 49));
+    QCOMPARE(set->bbOK->geometry(), QRect(104, 636, 145, 49));
     QCOMPARE(ToSjis(set->bbOK->text()), S("設定する"));
-    QCOMPARE(set->bbCancel->geometry(), QRect(264, 548, 145, 49));
+    QCOMPARE(set->bbCancel->geometry(), QRect(264, 636, 145, 49));
     QCOMPARE(ToSjis(set->bbCancel->text()), S("キャンセル"));
 
-    // Tab goes down the rows, into the sample list and on to the buttons.
-    tabOrder << set->lvSet << set->bbOK << set->bbCancel;
+    // Tab goes down the rows, into the sample list, through the kinds and
+    // on to the buttons.
+    tabOrder << set->lvSet << kindOrder << set->bbOK << set->bbCancel;
     QWidget* at = tabOrder.first();
     for (int i = 1; i < tabOrder.size(); ++i) {
       do at = at->nextInFocusChain();
@@ -171,6 +196,38 @@ class SetDialogTest : public QObject {
         QCOMPARE(rejected.count(), 1);
       });
       QCOMPARE(ExecModal(*set), int(QDialog::Rejected));
+    }
+  }
+
+  // On a box of the kinds, as on the others: Space ticks it, Enter closes
+  // with OK, Escape with Cancel.
+  void keysOnTheKindsBoxes() {
+    const struct {
+      Qt::Key key;
+      bool visible;
+      int result;  // when closed
+      bool checked;
+    } cases[] = {
+        {Qt::Key_Space, true, -1, true},
+        {Qt::Key_Return, false, QDialog::Accepted, false},
+        {Qt::Key_Escape, false, QDialog::Rejected, false},
+    };
+    for (const auto& c : cases) {
+      set->chbCompany->setChecked(false);
+      QSignalSpy finished(set.get(), &QDialog::finished);
+      ModalRecorder modal(ModalAnswer::Cancel);
+      modal.ShowDialogs(true);
+      modal.OnDialog([&](QDialog&) {
+        set->chbCompany->setFocus();
+        QTest::keyClick(set->chbCompany, c.key);
+        QCOMPARE(set->isVisible(), c.visible);
+        QCOMPARE(set->chbCompany->isChecked(), c.checked);
+        if (!c.visible) {
+          QCOMPARE(finished.count(), 1);
+          QCOMPARE(finished.first().first().toInt(), c.result);
+        }
+      });
+      ExecModal(*set);
     }
   }
 
