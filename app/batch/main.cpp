@@ -17,6 +17,11 @@
 
 namespace {
 
+constexpr char kVersion[] =
+    "tavrin-batch " TAVRIN_VERSION "\n"
+    "Copyright (c) 2026 The Tavrin developers\n"
+    "License: MIT (see the LICENSE file that comes with the program)\n";
+
 // The size of the regular file open as in; none for a pipe or a terminal.
 std::optional<std::size_t> FileSize(std::FILE* in) {
   struct stat info {};
@@ -58,7 +63,7 @@ int main(int argc, char** argv) {
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
   switch (parsed.Action) {
     case tavrin::TBatchArgs::TAction::Help: return WriteOut(tavrin::BatchUsage()) ? 0 : 1;
-    case tavrin::TBatchArgs::TAction::Version: return WriteOut("tavrin-batch " TAVRIN_VERSION "\n") ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Version: return WriteOut(kVersion) ? 0 : 1;
     case tavrin::TBatchArgs::TAction::Invalid:
       std::fprintf(stderr, "tavrin-batch: %s\nTry 'tavrin-batch --help'.\n", parsed.Error.c_str());
       return 2;
