@@ -165,12 +165,10 @@ std::optional<std::int64_t> ModificationTime(const std::string& path) {
 
 std::optional<std::int64_t> FreeBytes(const std::string& path) {
   // The free space of a file's volume is that of its folder.
-  std::string folder = path;
-  if (const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path); data && !IsFolder(*data)) {
-    folder = FolderPart(path);
-    if (folder.empty()) folder = ".";
-  }
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+  const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path);
+  std::string folder = data && !IsFolder(*data) ? FolderPart(path) : path;
+  if (folder.empty()) return FreeBytes(std::string(1, '.'));
+  if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
   ULARGE_INTEGER available{};
   if (!::GetDiskFreeSpaceExW(Widen(folder).c_str(), &available, nullptr, nullptr)) return std::nullopt;
   return static_cast<std::int64_t>(
@@ -216,7 +214,7 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return text;
 }
 
-bool WriteFile(const std::string& path, std::string_view bytes) {
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
   Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
@@ -246,7 +244,7 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
-bool ReplaceFile(const std::string& target, std::string_view bytes) {
+bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
   const std::optional<WIN32_FILE_ATTRIBUTE_DATA> old = Attributes(target);
   if (old && (old->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
 
@@ -292,6 +290,7 @@ bool StandardInputOpen() {
 void UseBinaryStandardStreams() {
   ::_setmode(::_fileno(stdin), _O_BINARY);
   ::_setmode(::_fileno(stdout), _O_BINARY);
+  ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
 std::FILE* OpenForReading(const std::string& path) { return ::_wfopen(Widen(path).c_str(), L"rb"); }
