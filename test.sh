@@ -66,6 +66,7 @@ cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIN_BENCH=OFF \
 cmake --build build-win -j "$jobs"
 cmake --build build-win --target package
 build_seconds=$((SECONDS - stage_start))
+build-win/wine-run cmd /c exit  # makes the wine prefix and starts wine once
 ctest --test-dir build-win --output-on-failure -j "$jobs" --timeout 600
 echo "windows build: ${build_seconds}s to build and package, $((SECONDS - stage_start - build_seconds))s of tests"
 echo "All tests passed."
