@@ -9,7 +9,8 @@ bin=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 system="kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll
         shlwapi.dll advapi32.dll ole32.dll oleaut32.dll uxtheme.dll dwmapi.dll
-        imm32.dll winmm.dll version.dll msvcrt.dll"
+        imm32.dll winmm.dll version.dll msimg32.dll shcore.dll winspool.drv
+        msvcrt.dll"
 [ -f "$bin/tavrin-batch.exe" ] || fail "no tavrin-batch.exe in $bin"
 for exe in "$bin"/*.exe; do
   dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
