@@ -1,23 +1,20 @@
 // TCustomContainer's files: line loading, folder loading and saving. Paths
-// are this platform's (UTF-8 bytes, "/" delimiter); file contents are kept
+// are this platform's (UTF-8 bytes); file contents are kept
 // as bytes (Shift-JIS lines). Failures are shown, never thrown.
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <stdexcept>
 
 #include "engine/char_folding.h"
 #include "engine/container.h"
 #include "util/cp932.h"
 #include "util/files.h"
 #include "util/message_lines.h"
+#include "util/os.h"
 #include "util/paths.h"
 #include "util/messages.h"
 
 namespace tavrin {
 namespace {
-
-namespace fs = std::filesystem;
 
 const char kLoadHeading[] = "TCustomContainer.LoadFromFile Error\r\r";
 const char kSaveHeading[] = "TCustomContainer.SaveToFile Error\r\r";
@@ -27,14 +24,12 @@ const char kSaveHeading[] = "TCustomContainer.SaveToFile Error\r\r";
 std::string Quoted(const std::string& path) { return "\"" + cp932::FromUtf8(path).bytes + "\""; }
 
 bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::exists(path, ec) && !fs::is_directory(path, ec);
+  if (path.empty()) return false;
+  const os::FileKind kind = os::KindOf(path);
+  return kind == os::FileKind::Regular || kind == os::FileKind::Other;
 }
 
-bool DirectoryExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_directory(path, ec);
-}
+bool DirectoryExists(const std::string& path) { return !path.empty() && os::KindOf(path) == os::FileKind::Folder; }
 
 class EFileError : public std::runtime_error {
  public:
@@ -42,33 +37,18 @@ class EFileError : public std::runtime_error {
 };
 
 std::string ReadFile(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) throw EFileError("is a folder");
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) throw EFileError("cannot open");
-  std::string text;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, got);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) throw EFileError("cannot read");
-  return text;
+  if (os::KindOf(path) == os::FileKind::Folder) throw EFileError("is a folder");
+  std::optional<std::string> text = os::ReadRegularFile(path);
+  if (!text) throw EFileError("cannot read");
+  return std::move(*text);
 }
 
 // Writes each line followed by CR LF; false when anything fails.
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  bool ok = true;
-  for (const std::string& line : lines) {
-    ok = ok && std::fwrite(line.data(), 1, line.size(), f) == line.size();
-    ok = ok && std::fwrite("\r\n", 1, 2, f) == 2;
-  }
-  ok = (std::fclose(f) == 0) && ok;
-  return ok;
+  if (os::KindOf(path) == os::FileKind::Folder) return false;
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return os::WriteFile(path, text);
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
 
 // The user's own settings file, "$XDG_CONFIG_HOME/tavrin/tavrin.ini", or
 // "~/.config/tavrin/tavrin.ini" when that is unset or not absolute; empty
-// when there is no home folder either.
+// when there is no home folder either. On Windows
+// "%APPDATA%\Tavrin\tavrin.ini".
 std::string UserSettingsFile();
 
 }  // namespace tavrin

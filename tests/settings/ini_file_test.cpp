@@ -2,12 +2,15 @@
 #include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 #include "settings/ini_header.h"
@@ -72,6 +75,27 @@ TEST(IniFile, ReplacingADirectoryFailsAndLeavesNoTemporaryFile) {
   std::filesystem::create_directory(dir.File("d.ini") + "/inside");
   EXPECT_THROW(IniFile(dir.File("d.ini")).WriteString("S", "k", "v"), EError);
   EXPECT_EQ(dir.Entries(), 1u);
+}
+
+// A pipe in the settings file's place is no settings file: it reads as
+// empty at once, without waiting for a writer, and is never written to or
+// replaced.
+TEST(IniFile, PipeInPlaceOfTheFileReadsAsEmptyAndStays) {
+  TempFolder dir;
+  const std::string path = dir.File("tavrin.ini");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  auto read = std::async(std::launch::async, [&] { return IniFile(path).ReadString("User", "FSound", "d"); });
+  if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    ADD_FAILURE() << "reading waited on the pipe";
+    ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+  }
+  EXPECT_EQ(read.get(), "d");
+  IniFile ini(path);
+  EXPECT_THROW(ini.WriteString("User", "FSound", "1"), EError);
+  struct stat st;
+  ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe was replaced";
+  EXPECT_EQ(dir.Entries(), 1u) << "no temporary file is left behind";
 }
 
 TEST(IniHeader, TwoLinesWithLocalTime) {
