@@ -1,5 +1,7 @@
 #include "widgets/win32/gradation_exprs.h"
 
+#include <algorithm>
+
 #include "util/cp932.h"
 #include "util/messages.h"
 #include "widgets/win32/ui_basics.h"
@@ -97,6 +99,23 @@ void TGradationExprs::Paint(HDC dc) {
   SetStretchBltMode(dc, COLORONCOLOR);
   StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, bitmap.Width(), bitmap.Height(),
                 file + TWorkBitmap::kPixelOffset, info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void TGradationExprs::PaintPart(HDC dc, const RECT& target, const RECT& part) const {
+  RECT client;
+  GetClientRect(FHandle, &client);
+  const TWorkBitmap& bitmap = FColors->WorkBitmap();
+  if (!FHasPicture || client.right <= 0 || client.bottom <= 0 || bitmap.Width() == 0) return;
+  // The part's place in the bitmap, which is stretched over the client area.
+  const int bw = bitmap.Width(), bh = bitmap.Height();
+  const int x = MulDiv(part.left, bw, client.right), w = std::max(1, MulDiv(part.right - part.left, bw, client.right));
+  const int y = MulDiv(part.top, bh, client.bottom), h = std::max(1, MulDiv(part.bottom - part.top, bh, client.bottom));
+  const std::uint8_t* file = bitmap.FileBytes().data();
+  SetStretchBltMode(dc, COLORONCOLOR);
+  // Rows are stored bottom-up: the source's y counts from the bottom.
+  StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, x,
+                bh - y - h, w, h, file + TWorkBitmap::kPixelOffset, reinterpret_cast<const BITMAPINFO*>(file + 14),
+                DIB_RGB_COLORS, SRCCOPY);
 }
 
 LRESULT CALLBACK TGradationExprs::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {

@@ -37,6 +37,9 @@ class TGradationExprs : private TGradationControl {
   bool HasPicture() const { return FHasPicture; }
 
   void UpdateGradation() override;
+  // Paints the part `part` (in this window's client coordinates) of the
+  // gradient into `target` of dc, for the controls that sit on it.
+  void PaintPart(HDC dc, const RECT& target, const RECT& part) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
