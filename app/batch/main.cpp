@@ -17,6 +17,11 @@
 
 namespace {
 
+constexpr char kVersion[] =
+    "tavrin-batch " TAVRIN_VERSION "\n"
+    "Copyright (c) 2026 The Tavrin developers\n"
+    "License: MIT (see the LICENSE file that comes with the program)\n";
+
 namespace os = tavrin::os;
 
 std::string ReadAll(std::FILE* in, std::optional<std::size_t> size) {
@@ -98,7 +103,7 @@ int Run(const std::vector<std::string>& argStrings) {
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
   switch (parsed.Action) {
     case tavrin::TBatchArgs::TAction::Help: return WriteOut(out, tavrin::BatchUsage()) ? 0 : 1;
-    case tavrin::TBatchArgs::TAction::Version: return WriteOut(out, "tavrin-batch " TAVRIN_VERSION "\n") ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Version: return WriteOut(out, kVersion) ? 0 : 1;
     case tavrin::TBatchArgs::TAction::Invalid:
       Say(parsed.Error + "\nTry 'tavrin-batch --help'.");
       return 2;

@@ -325,6 +325,7 @@ TEST(BatchProgram, BadArgumentsAndHelp) {
   EXPECT_EQ(RunProgram({"--help"}, "", "", "> /dev/full").status, 1);
   const ProgramRun version = RunProgram({"--version"}, "");
   EXPECT_EQ(version.out.rfind("tavrin-batch ", 0), 0u);
+  EXPECT_NE(version.out.find("\nLicense: MIT "), std::string::npos);
 
   const ProgramRun help = RunProgram({"--help"}, "");
   EXPECT_EQ(help.status, 0);

@@ -1,12 +1,12 @@
 #!/bin/sh
 # The man page names every command and option that --help lists, and no
 # other.
-#   man_page_test.sh <tavrin-batch> <tavrin-batch.1>
+#   man_page_test.sh <tavrin-batch> <tavrin-batch.1> [<runner, as wine-run>]
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-help=$("$1" --help) || fail "--help failed"
+help=$(${3:+"$3"} "$1" --help) || fail "--help failed"
 man=$(sed 's/\\-/-/g' "$2")  # roff's \- is a hyphen
 {
   printf '%s\n' "$help" | sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z]*\) .*/\1/p'

@@ -3,15 +3,16 @@
 # checks that the executables, the help PDF beside them and in share/doc, the
 # man page, the desktop entry and the icon are where they belong; then runs
 # the installed program as an ordinary user.
-#   install_test.sh <cmake> <build dir> <scratch dir>
+#   install_test.sh <cmake> <build dir>
 set -eu
 cmake=$1
 build=$2
-scratch=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-rm -rf "$scratch"
-mkdir -p "$scratch"
+# The ordinary user must reach the installed tree: a fresh folder outside
+# the checkout, whose parents (a home folder, say) may be closed to others.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 
 # check_tree <root of the installed prefix>
 check_tree() {
@@ -22,6 +23,9 @@ check_tree() {
   # The program opens the PDF beside its own executable.
   cmp -s "$build/bin/tavrin.pdf" "$root/bin/tavrin.pdf" || fail "$root/bin/tavrin.pdf is missing or differs from the build's"
   [ -s "$root/share/man/man1/tavrin-batch.1" ] || fail "no man page under $root/share/man/man1"
+  for doc in LICENSE THIRD-PARTY-NOTICES.md; do
+    [ -s "$root/share/doc/tavrin/$doc" ] || fail "no $doc in $root/share/doc/tavrin"
+  done
   cmp -s "$build/bin/tavrin.pdf" "$root/share/doc/tavrin/tavrin.pdf" || fail "no manual in $root/share/doc/tavrin"
   [ -s "$root/share/applications/tavrin.desktop" ] || fail "no desktop entry under $root/share/applications"
   desktop-file-validate "$root/share/applications/tavrin.desktop" || fail "the installed desktop entry does not validate"

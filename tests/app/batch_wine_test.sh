@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# tavrin-batch.exe, run under wine, writes byte for byte what the Linux
+# build of the same sources writes, with the same summary and exit status:
+# every command with several option sets over the bundled example and over
+# generated input in CP932, UTF-8 with a BOM and UTF-16LE with a BOM, read
+# from standard input and from files (one with a Japanese name, given as a
+# relative, a Unix and a Windows path, and two files in a row).
+#   batch_wine_test.sh <wine-run> <tavrin-batch.exe> <Linux tavrin-batch>
+#                      <Linux gen_lines_bench> <example.txt>
+set -euo pipefail
+run=$1 exe=$2 ref=$3 gen=$4 example=$5
+fail() { echo "FAIL: $*" >&2; exit 1; }
+[ -x "$ref" ] || fail "no Linux tavrin-batch at $ref"
+[ -x "$gen" ] || fail "no gen_lines_bench at $gen"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+cp "$example" example.txt
+"$gen" 20000 >repeat.txt
+"$gen" codes 3000 >codes.txt
+{ printf '\357\273\277'; iconv -f CP932 -t UTF-8 codes.txt; } >utf8.txt
+{ printf '\377\376'; "$gen" 3000 | iconv -f CP932 -t UTF-16LE; } >utf16.txt
+# Line ends of every kind, a quoted cell over two lines, blanks, blank lines.
+printf 'ｱｲｳ\r\nアイウ\rあいう\n"セル\r\n続き"\r\n\r\n  ＡＢＣ  \nabc\r\nデータ－\r\nデーター\n' |
+  iconv -f UTF-8 -t CP932 >mixed.txt
+printf 'ok\r\n\201\r\n' >invalid.txt  # a lead byte with no trail byte
+
+options=("" "--no-zenkaku --no-upper" "--trim --no-sort" "--no-hyphen --no-hyphen-terminate"
+  "--no-count" "--encoding=cp932")
+runs=0
+# same <label> <arguments...>: both programs with these arguments, reading
+# standard input from $input.
+same() {
+  local label=$1
+  shift
+  local rc_ref=0 rc_win=0
+  "$ref" "$@" <"$input" >ref.out 2>ref.err || rc_ref=$?
+  "$run" "$exe" "$@" <"$input" >win.out 2>win.err || rc_win=$?
+  runs=$((runs + 1))
+  [ "$rc_ref" -eq "$rc_win" ] || fail "$label: exit status $rc_win, the Linux program's is $rc_ref"
+  cmp -s ref.out win.out || { cmp ref.out win.out || true; fail "$label: standard output differs"; }
+  cmp -s ref.err win.err || {
+    echo "Linux: $(cat ref.err)" >&2
+    echo "wine:  $(cat win.err)" >&2
+    fail "$label: the summary differs"
+  }
+}
+
+input=/dev/null
+for file in example repeat codes utf8 utf16 mixed; do
+  for command in all similar map normalize; do
+    for o in "${options[@]}"; do
+      # shellcheck disable=SC2086  # the option sets are word lists
+      input=$file.txt same "$command $o < $file.txt" $command $o
+    done
+  done
+done
+input=/dev/null
+same "invalid UTF-8 named" all --utf8 invalid.txt
+same "missing file" all no-such-file.txt
+
+# A Japanese file name, as typed at a prompt and as a full Windows path.
+cp mixed.txt 顧客データ.txt
+for command in all similar normalize; do
+  same "$command 顧客データ.txt" $command 顧客データ.txt
+  same "$command two files" $command example.txt 顧客データ.txt
+done
+"$ref" similar 顧客データ.txt >ref.out
+windows_name=$("$run" winepath -w "$work/顧客データ.txt" | tr -d '\r')
+"$run" "$exe" similar "$windows_name" >win.out || fail "$windows_name could not be read"
+cmp -s ref.out win.out || fail "read as $windows_name, the file gives another result"
+[ -s win.out ] || fail "no result from 顧客データ.txt"
+echo "batch under wine: $runs runs, each as on Linux"
