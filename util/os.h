@@ -115,7 +115,7 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes);
 // closed); ask before anything can open a file as descriptor 0.
 bool StandardInputOpen();
 
-// Standard input and output carry bytes: no line-end translation.
+// The standard streams carry bytes: no line-end translation.
 void UseBinaryStandardStreams();
 
 // Opens a file of any kind (a pipe too) for reading bytes; null with errno

@@ -167,12 +167,10 @@ std::optional<std::int64_t> ModificationTime(const std::string& path) {
 
 std::optional<std::int64_t> FreeBytes(const std::string& path) {
   // The free space of a file's volume is that of its folder.
-  std::string folder = path;
-  if (const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path); data && !IsFolder(*data)) {
-    folder = FolderPart(path);
-    if (folder.empty()) folder = ".";
-  }
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+  const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path);
+  std::string folder = data && !IsFolder(*data) ? FolderPart(path) : path;
+  if (folder.empty()) return FreeBytes(std::string(1, '.'));
+  if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
   ULARGE_INTEGER available{};
   if (!::GetDiskFreeSpaceExW(Widen(folder).c_str(), &available, nullptr, nullptr)) return std::nullopt;
   return static_cast<std::int64_t>(
@@ -294,6 +292,7 @@ bool StandardInputOpen() {
 void UseBinaryStandardStreams() {
   ::_setmode(::_fileno(stdin), _O_BINARY);
   ::_setmode(::_fileno(stdout), _O_BINARY);
+  ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
 std::FILE* OpenForReading(const std::string& path) { return ::_wfopen(Widen(path).c_str(), L"rb"); }
