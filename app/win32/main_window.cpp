@@ -153,6 +153,8 @@ void TfoMAIN::CreateControls() {
   sb = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0,
                        0, FHandle, reinterpret_cast<HMENU>(IDC_SB), ProgramInstance(), nullptr);
   SendMessageW(sb, WM_SETFONT, WPARAM(FFormFont), FALSE);
+  const int parts[] = {Px(50), -1};  // the parts first: text of a part not yet there is lost
+  SendMessageW(sb, SB_SETPARTS, 2, LPARAM(parts));
   SendMessageW(sb, SB_SETTEXTW, 0, LPARAM(L"情報"));
   SendMessageW(sb, SB_SETTEXTW, 1,
                LPARAM(L"文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));

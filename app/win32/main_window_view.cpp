@@ -13,6 +13,7 @@
 #include "util/win32/wide.h"
 #include "widgets/win32/message_dialogs.h"
 #include "widgets/win32/ui_basics.h"
+#include "widgets/win32/version_dialog.h"
 
 namespace tavrin {
 namespace {
@@ -178,8 +179,7 @@ void TfoMAIN::SetCaption(TControl control, const std::string& sjis) {
 bool TfoMAIN::OpenDocument(const std::string& path) { return OpenWithShell(FHandle, path); }
 
 void TfoMAIN::ShowVersionDialog(const std::string& version, const std::string& build, const std::string& since) {
-  // The animated version dialog is not yet built for Windows: its line only.
-  InformationDialog("Version " + version + "  Build:" + build + ", Since:" + since);
+  tavrin::ShowVersionDialog(FHandle, version, build, since, IDB_LOGO);
 }
 
 bool TfoMAIN::RunSettingsDialog(TSetOptionValues&, FontValue&, const std::vector<TSampleRow>&) {
