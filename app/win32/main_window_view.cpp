@@ -5,6 +5,7 @@
 #include "app/win32/main_window.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
+#include "settings/win32/set_dialog.h"
 #include "util/dpi.h"
 #include "util/win32/beep.h"
 #include "util/win32/clipboard.h"
@@ -182,9 +183,11 @@ void TfoMAIN::ShowVersionDialog(const std::string& version, const std::string& b
   tavrin::ShowVersionDialog(FHandle, version, build, since, IDB_LOGO);
 }
 
-bool TfoMAIN::RunSettingsDialog(TSetOptionValues&, FontValue&, const std::vector<TSampleRow>&) {
-  // The settings dialog is not yet built for Windows; nothing changes.
-  return false;
+bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
+                                const std::vector<TSampleRow>& samples) {
+  std::vector<TSetSample> rows;
+  for (const TSampleRow& s : samples) rows.push_back({s.Caption, s.Count});
+  return RunSetDialog(FHandle, options, listFont, rows, IL201905, TResultList::kImageIndex);
 }
 
 bool TfoMAIN::DebugControlsVisible() const { return IsWindowVisible(Button1) != 0; }
