@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/win32/list_look.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
 #include "settings/colors.h"
@@ -237,17 +238,13 @@ void TfoMAIN::UpdateFonts() {
 }
 
 bool TfoMAIN::PreviewKey(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
-  if (msg.hwnd != FHandle && !IsChild(FHandle, msg.hwnd)) return false;
   TShiftState shift = kShiftNone;
   if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftShift;
   if (GetKeyState(VK_CONTROL) < 0) shift |= kShiftCtrl;
   if (GetKeyState(VK_MENU) < 0) shift |= kShiftAlt;
-  const int vk = int(msg.wParam);
-  const bool known = vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_DELETE || vk == 'C' || (vk >= VK_F1 && vk <= VK_F12);
-  // Held keys repeat: one press is one action.
-  if (!known || (msg.lParam & (1 << 30))) return false;
-  return FormKeyDown(static_cast<TKey>(vk), shift);
+  const std::optional<TPreviewedKey> key =
+      PreviewedKey(msg.message, msg.wParam, msg.lParam, msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
+  return key && FormKeyDown(key->Key, key->Shift);
 }
 
 void TfoMAIN::OnCommand(int id, int code) {
@@ -379,16 +376,20 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       if (row < 0 || row >= list.Count()) return CDRF_DODEFAULT;
       LRESULT result = CDRF_DODEFAULT;
       draw->clrText = FontColour(FListFontValue.color);
-      const int group = list.GroupOf(row);
       const std::optional<std::size_t> current = CurrentRow();
-      if (group >= 0 && current && list.GroupOf(int(*current)) == group &&
-          !(ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED))
-        draw->clrTextBk = kGroupTint;
-      if (list.IsCanonical(row)) {
+      TRowFacts facts;
+      facts.Group = list.GroupOf(row);
+      facts.CurrentGroup = current ? list.GroupOf(int(*current)) : -1;
+      facts.Canonical = list.IsCanonical(row);
+      facts.Selected = (ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+      facts.HasGlyphs = !list.Glyphs(row).empty();
+      const TRowLook look = RowLook(facts);
+      if (look.Tinted) draw->clrTextBk = kGroupTint;
+      if (look.Bold) {
         SelectObject(draw->nmcd.hdc, FListBoldFont);
         result |= CDRF_NEWFONT;
       }
-      if (!list.Glyphs(row).empty()) result |= CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+      if (look.DrawnByGlyphs) result |= CDRF_NOTIFYPOSTPAINT;
       return result;
     }
     case CDDS_ITEMPOSTPAINT: {

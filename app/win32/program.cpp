@@ -24,22 +24,25 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
   return result;
 }
 
-// Whether `path` lies inside `folder` (compared without regard to case).
-bool Inside(const std::wstring& path, const std::wstring& folder) {
-  if (folder.empty() || path.size() <= folder.size()) return false;
-  return CompareStringOrdinal(path.c_str(), int(folder.size()), folder.c_str(), int(folder.size()), TRUE) ==
-             CSTR_EQUAL &&
-         (path[folder.size()] == L'\\' || path[folder.size()] == L'/');
-}
-
 }  // namespace
+
+bool IsInstalledCopy(const std::wstring& exe, const std::vector<std::wstring>& installFolders) {
+  for (std::wstring folder : installFolders) {
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    if (folder.empty() || exe.size() <= folder.size() + 1) continue;
+    const wchar_t separator = exe[folder.size()];
+    if ((separator == L'\\' || separator == L'/') &&
+        CompareStringOrdinal(exe.c_str(), int(folder.size()), folder.c_str(), int(folder.size()), TRUE) == CSTR_EQUAL)
+      return true;
+  }
+  return false;
+}
 
 std::optional<std::string> InstalledSettingsFile(const std::wstring& exe) {
   const std::wstring local = KnownFolder(FOLDERID_LocalAppData);
-  const bool installed = Inside(exe, local.empty() ? L"" : local + L"\\Programs") ||
-                         Inside(exe, KnownFolder(FOLDERID_ProgramFiles)) ||
-                         Inside(exe, KnownFolder(FOLDERID_ProgramFilesX86));
-  if (!installed) return std::nullopt;
+  if (!IsInstalledCopy(exe, {local.empty() ? L"" : local + L"\\Programs", KnownFolder(FOLDERID_ProgramFiles),
+                             KnownFolder(FOLDERID_ProgramFilesX86)}))
+    return std::nullopt;
   const std::wstring roaming = KnownFolder(FOLDERID_RoamingAppData);
   if (roaming.empty()) return std::nullopt;
   const std::wstring folder = roaming + L"\\Tavrin";

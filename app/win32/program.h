@@ -3,6 +3,7 @@
 // place, the main window and the message loop with its key preview.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tavrin {
 
@@ -10,6 +11,10 @@ namespace tavrin {
 // Program Files: %APPDATA%\Tavrin\tavrin.ini (UTF-8 path). Nothing for a
 // copy anywhere else, which keeps its file beside itself.
 std::optional<std::string> InstalledSettingsFile(const std::wstring& exe);
+
+// Whether the executable lies inside one of the folders programs are
+// installed in (compared without regard to case; empty folders never match).
+bool IsInstalledCopy(const std::wstring& exe, const std::vector<std::wstring>& installFolders);
 
 int RunProgram(int showCommand);
 
