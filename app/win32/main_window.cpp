@@ -131,8 +131,7 @@ void TfoMAIN::CreateControls() {
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
                                  LVS_SHOWSELALWAYS,
                              0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT), ProgramInstance(), nullptr);
-  ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
-                                                  LVS_EX_INFOTIP | LVS_EX_LABELTIP);
+  ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
@@ -172,6 +171,21 @@ void TfoMAIN::CreateControls() {
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                              ProgramInstance(), nullptr);
   SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, Px(600));
+  // The list's own tip names the cell under the mouse; it changes with the
+  // cell, so it asks for its text each time it shows.
+  FListTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             ProgramInstance(), nullptr);
+  SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, Px(800));
+  TTTOOLINFOW tip{};
+  tip.cbSize = sizeof tip;
+  tip.uFlags = TTF_SUBCLASS;
+  tip.hwnd = lvResult;
+  tip.uId = 1;
+  tip.lpszText = LPSTR_TEXTCALLBACKW;
+  GetClientRect(lvResult, &tip.rect);
+  SendMessageW(FListTip, TTM_ADDTOOLW, 0, LPARAM(&tip));
+  SetWindowSubclass(lvResult, &TfoMAIN::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
   PopupMenu1 = LoadMenuW(ProgramInstance(), MAKEINTRESOURCEW(IDM_POPUP));
   UpdateFonts();
   Layout();
@@ -209,6 +223,14 @@ void TfoMAIN::Layout() {
   place(FGradations[1]->Handle(), w - s17, top, s17, height);
   place(FGradations[2]->Handle(), 0, bottom - s19, w, s19);
   place(lvResult, Px(6), top + Px(8), w - Px(6) - Px(8), height - Px(8) - Px(5));
+  if (FListTip) {
+    TTTOOLINFOW tip{};
+    tip.cbSize = sizeof tip;
+    tip.hwnd = lvResult;
+    tip.uId = 1;
+    GetClientRect(lvResult, &tip.rect);
+    SendMessageW(FListTip, TTM_NEWTOOLRECTW, 0, LPARAM(&tip));
+  }
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   place(Button1, Px(8), top + Px(30), Px(75), Px(25));
   place(Button2, Px(88), top + Px(30), Px(75), Px(25));
@@ -310,7 +332,41 @@ std::wstring TfoMAIN::CellText(const TResultList& list, int row, int column) {
   return WideFromSjis(column == 0 ? list.ShownCaption(row) : list.CountText(row));
 }
 
+std::pair<int, int> TfoMAIN::CellAt(POINT client) const {
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  if (ListView_SubItemHitTest(lvResult, &hit) < 0 || !(hit.flags & LVHT_ONITEM)) return {-1, -1};
+  return {hit.iItem, hit.iSubItem};
+}
+
+LRESULT CALLBACK TfoMAIN::ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TfoMAIN*>(data);
+  if (message == WM_MOUSEMOVE) {
+    const std::pair<int, int> cell = self->CellAt(POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+    if (cell != self->FTipCell) {
+      // Another cell: the tip goes, and comes back with that cell's text.
+      self->FTipCell = cell;
+      SendMessageW(self->FListTip, TTM_POP, 0, 0);
+      SendMessageW(self->FListTip, TTM_UPDATE, 0, 0);
+    }
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, &TfoMAIN::ListProc, 1);
+  }
+  return DefSubclassProc(list, message, w, l);
+}
+
 LRESULT TfoMAIN::OnNotify(NMHDR* header) {
+  if (header->hwndFrom == FListTip && header->code == TTN_GETDISPINFOW) {
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(lvResult, &p);
+    FTipCell = CellAt(p);
+    FTipText = FTipCell.first < 0 ? std::wstring()
+                                  : WithCrLf(WideFromSjis(List().CellToolTip(FTipCell.first, FTipCell.second)));
+    info->lpszText = FTipText.data();
+    return 0;
+  }
   if (header->hwndFrom == sb && header->code == NM_DBLCLK) {
     sbDblClick();
     return 0;
@@ -325,12 +381,6 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
         lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
       }
       if (item.mask & LVIF_IMAGE) item.iImage = TResultList::kImageIndex;
-      return 0;
-    }
-    case LVN_GETINFOTIPW: {
-      auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
-      const std::wstring text = WithCrLf(WideFromSjis(List().CellToolTip(tip->iItem, tip->iSubItem)));
-      if (!text.empty()) lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
       return 0;
     }
     case LVN_COLUMNCLICK:

@@ -42,6 +42,9 @@ class TfoMAIN : public TMainForm, private IMainView {
   LRESULT OnNotify(NMHDR* header);
   LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* draw);
   void ShowPopupMenu(POINT screen);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
+  // The cell under the mouse, as (row, column); row -1 for none.
+  std::pair<int, int> CellAt(POINT client) const;
   void UpdateFonts();
   int Px(int units) const;
 
@@ -93,6 +96,9 @@ class TfoMAIN : public TMainForm, private IMainView {
   HWND lvResult = nullptr;
   HWND sb = nullptr;
   HWND FToolTip = nullptr;
+  HWND FListTip = nullptr;  // the rows' tool-tips: group, cut caption
+  std::pair<int, int> FTipCell{-1, -1};
+  std::wstring FTipText;
   HWND Button1 = nullptr, Button2 = nullptr, Memo1 = nullptr;
   HMENU PopupMenu1 = nullptr;
   HIMAGELIST IL201905 = nullptr;
