@@ -527,8 +527,17 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       const RECT* r = reinterpret_cast<const RECT*>(l);
       SetWindowPos(FHandle, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+      // The form's font at the new density, for every control that shows it.
+      HFONT oldFont = FFormFont;
+      FFormFont = CreatePixelFont(L"Meiryo UI", 19, WindowDpi(FHandle));
+      for (TSpeedButton* b : {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(), sbCopyAll.get(),
+                              sbSwFormStyle.get(), sbSet.get()})
+        b->SetFont(FFormFont);
+      for (HWND h : {sb, Button1, Button2, Memo1}) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), TRUE);
+      DeleteObject(oldFont);
       UpdateFonts();
       Layout();
+      InvalidateRect(FHandle, nullptr, TRUE);
       return 0;
     }
     case WM_SETCURSOR:
