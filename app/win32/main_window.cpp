@@ -79,6 +79,8 @@ bool TfoMAIN::Create(int showCommand) {
   FHandle = CreateWindowExW(0, kClassName, L"Tavrin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                             CW_USEDEFAULT, kDesignWidth, kDesignHeight, nullptr, nullptr, ProgramInstance(), this);
   if (!FHandle) return false;
+  // The design size in this monitor's pixels, until the settings say more.
+  SetWindowPos(FHandle, nullptr, 0, 0, Px(kDesignWidth), Px(kDesignHeight), SWP_NOMOVE | SWP_NOZORDER);
   CreateControls();
   FormCreate();
   RestoreGeometry();
@@ -124,6 +126,7 @@ void TfoMAIN::CreateControls() {
   sbSet = button(IDC_SBSET, L"設定", IDI_SETTINGS);
   imgHelp = button(IDC_IMGHELP, L"", IDI_HELP);
   imgVersion = button(IDC_IMGVERSION, L"", IDI_VERSION);
+  for (TSpeedButton* image : {imgHelp.get(), imgVersion.get()}) image->SetImageLike();
   FGlyphStayOnTop = LoadGlyph(IDI_STAYONTOP);
   FGlyphNormal = LoadGlyph(IDI_NORMAL);
 

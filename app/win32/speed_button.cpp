@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "util/win32/wait_cursor.h"
 #include "widgets/win32/gradation_exprs.h"
 #include "widgets/win32/ui_basics.h"
 
@@ -73,7 +74,7 @@ void TSpeedButton::Paint(HDC target) {
     DrawTextW(dc, FCaption.c_str(), int(FCaption.size()), &text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
   }
-  if (FHot || !FFlat) DrawEdge(dc, &r, FDown && FHot ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  if (!FImageLike && (FHot || !FFlat)) DrawEdge(dc, &r, FDown && FHot ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   BitBlt(target, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);
@@ -124,6 +125,12 @@ LRESULT CALLBACK TSpeedButton::WindowProc(HWND window, UINT message, WPARAM w, L
       }
       return 0;
     }
+    case WM_SETCURSOR:
+      if (self->FImageLike && LOWORD(l) == HTCLIENT && !WaitCursorShown()) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
     case WM_MOUSELEAVE:
       self->FHot = false;
       InvalidateRect(window, nullptr, FALSE);

@@ -28,6 +28,8 @@ class TSpeedButton {
   void SetGlyph(HICON glyph);  // not owned
   void SetFont(HFONT font) { FFont = font; }
   void SetFlat(bool flat) { FFlat = flat; }
+  // An image that acts on a click: no edge, the hand cursor.
+  void SetImageLike() { FImageLike = true; }
   int LastMouseButton() const { return FLastButton; }  // 0 left, 1 right, 2 middle
   bool LastCtrl() const { return FLastCtrl; }
 
@@ -42,6 +44,7 @@ class TSpeedButton {
   HICON FGlyph = nullptr;
   HFONT FFont = nullptr;
   bool FFlat = true;
+  bool FImageLike = false;
   bool FHot = false, FDown = false;
   int FLastButton = 0;
   bool FLastCtrl = false;
