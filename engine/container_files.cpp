@@ -31,6 +31,12 @@ bool FileExists(const std::string& path) {
 
 bool DirectoryExists(const std::string& path) { return !path.empty() && os::KindOf(path) == os::FileKind::Folder; }
 
+bool SameFileName(std::string_view a, std::string_view b) {
+  if constexpr (!os::kWindows) return a == b;
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 class EFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -48,7 +54,7 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines) 
   if (os::KindOf(path) == os::FileKind::Folder) return false;
   std::string text;
   for (const std::string& line : lines) text.append(line).append("\r\n");
-  return os::WriteFile(path, text);
+  return os::WriteWholeFile(path, text);
 }
 
 }  // namespace
@@ -97,12 +103,12 @@ void TCustomContainer::LoadFromFolder(const std::vector<std::string>* Order, con
     for (const std::string& name : *Order) {
       const std::string path = WithTrailingDelimiter(Folder) + ReplaceExtension(name, Extension);
       LoadFromFile(path);
-      // Names here keep their letter case, as this platform's file systems
-      // do: a named file that differs only in case is another file, and is
-      // loaded with the rest rather than skipped.
+      // Names compare as the file system does: on POSIX a named file that
+      // differs only in case is another file, and is loaded with the rest
+      // rather than skipped; on Windows it is the same file.
       const std::string wanted = FileNameOf(path);
       for (std::size_t i = 0; i < files.size(); ++i) {
-        if (FileNameOf(files[i]) == wanted) {
+        if (SameFileName(FileNameOf(files[i]), wanted)) {
           done[i] = true;
           break;
         }

@@ -36,7 +36,7 @@ void RemoveLeftoverTemporaries(const std::string& path) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  return os::ReplaceFile(os::WriteTarget(path), bytes);
+  return os::ReplaceRegularFile(os::WriteTarget(path), bytes);
 }
 
 IniFile::IniFile(std::string path, Writes writes)

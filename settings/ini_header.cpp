@@ -60,6 +60,12 @@ std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
   throw EError(message);
 }
 
+std::vector<std::string> DefaultIniCandidates() {
+  std::vector<std::string> candidates{ProgramFileWithExtension(".ini")};
+  if (std::string own = UserSettingsFile(); !own.empty()) candidates.push_back(std::move(own));
+  return candidates;
+}
+
 std::string UserSettingsFile() {
   const std::string base = os::UserConfigFolder();
   if (base.empty()) return {};

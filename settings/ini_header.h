@@ -37,4 +37,9 @@ std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
 // "%APPDATA%\Tavrin\tavrin.ini".
 std::string UserSettingsFile();
 
+// Where the settings file is looked for, in order (for CreateFirstIniFile):
+// beside the executable with its extension replaced by ".ini" (the
+// portable copy), then the user's own settings file when there is one.
+std::vector<std::string> DefaultIniCandidates();
+
 }  // namespace tavrin

@@ -103,6 +103,14 @@ inline std::string MakeTempFolder(const std::string& prefix) {
 #endif
 }
 
+inline bool IsSuperUser() {
+#if defined(_WIN32)
+  return false;
+#else
+  return ::geteuid() == 0;
+#endif
+}
+
 inline int ProcessId() {
 #if defined(_WIN32)
   return static_cast<int>(::GetCurrentProcessId());

@@ -78,7 +78,7 @@ std::optional<std::vector<std::string>> FolderNames(const std::string& folder);
 std::optional<std::string> ReadRegularFile(const std::string& path);
 
 // Creates or empties the file and writes bytes to it; false on any failure.
-bool WriteFile(const std::string& path, std::string_view bytes);
+bool WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Makes one folder, private to the user where the system allows; false
 // when it cannot (it may exist already).
@@ -103,7 +103,7 @@ std::string WriteTarget(const std::string& path);
 // temporary file can be made beside the target but the file exists and is
 // writable, it is rewritten in place instead. False when anything fails;
 // the old file is then as it was and no temporary file is left.
-bool ReplaceFile(const std::string& target, std::string_view bytes);
+bool ReplaceRegularFile(const std::string& target, std::string_view bytes);
 
 // Writes bytes over the existing file, cuts it to their length and flushes
 // it to disk; false when any step fails.

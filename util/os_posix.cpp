@@ -141,7 +141,7 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return text;
 }
 
-bool WriteFile(const std::string& path, std::string_view bytes) {
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   const bool ok = WriteAll(fd, bytes);
@@ -180,7 +180,7 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
-bool ReplaceFile(const std::string& target, std::string_view bytes) {
+bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
   struct stat old;
   const bool exists = ::stat(target.c_str(), &old) == 0;
   // Only a regular file is replaced: a pipe or a device in its place is not

@@ -216,7 +216,7 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return text;
 }
 
-bool WriteFile(const std::string& path, std::string_view bytes) {
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
   Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
@@ -246,7 +246,7 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
-bool ReplaceFile(const std::string& target, std::string_view bytes) {
+bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
   const std::optional<WIN32_FILE_ATTRIBUTE_DATA> old = Attributes(target);
   if (old && (old->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
 
