@@ -25,12 +25,13 @@ function(tavrin_gtest name)
   target_link_libraries(${name} PRIVATE tavrin_options ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE TAVRIN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
   include(GoogleTest)
-  # Under wine the list is read when the tests run: a program started
-  # during the build would start wine there, where nothing needs it.
+  # Under wine the list is read when the tests run, not during the build,
+  # and the first program may wait while wine makes its prefix.
+  set(discovery DISCOVERY_TIMEOUT 60)
   if(CMAKE_CROSSCOMPILING)
-    set(discovery DISCOVERY_MODE PRE_TEST)
+    set(discovery DISCOVERY_TIMEOUT 300 DISCOVERY_MODE PRE_TEST)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${discovery} PROPERTIES LABELS core)
+  gtest_discover_tests(${name} ${discovery} PROPERTIES LABELS core)
 endfunction()
 
 function(tavrin_qttests)

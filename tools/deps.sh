@@ -10,11 +10,20 @@ TAVRIN_PACKAGES=(
   pandoc weasyprint python3 qt6-translations-l10n
   time bc
 )
+# The Windows build made here: the cross compiler (the posix-threads
+# variant, which std::thread needs), GoogleTest's sources, wine to run the
+# programs and their tests, NSIS for the installer, and the Japanese locale
+# in which wine's ANSI code page is 932.
+TAVRIN_WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix googletest wine nsis locales
+)
 
-tavrin_install_deps() {
+# tavrin_install_packages PACKAGE...: apt-get installs those missing (as
+# root; otherwise it says what to run and exits).
+tavrin_install_packages() {
   local missing=()
   local p
-  for p in "${TAVRIN_PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -27,4 +36,20 @@ tavrin_install_deps() {
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q && apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+tavrin_install_deps() {
+  tavrin_install_packages "${TAVRIN_PACKAGES[@]}"
+}
+
+tavrin_install_windows_deps() {
+  tavrin_install_packages "${TAVRIN_WINDOWS_PACKAGES[@]}"
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "The Japanese locale is missing. As root, run:" >&2
+    echo "  sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8" >&2
+    exit 1
+  fi
+  echo "Generating the locale ja_JP.UTF-8"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 }

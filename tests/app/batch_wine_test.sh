@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # tavrin-batch.exe, run under wine, writes byte for byte what the Linux
-# build of the same sources writes, with the same summary and exit status:
+# build of the same sources writes, with the same messages and exit status:
 # every command with several option sets over the bundled example and over
 # generated input in CP932, UTF-8 with a BOM and UTF-16LE with a BOM, read
 # from standard input and from files (one with a Japanese name, given as a
@@ -8,7 +8,7 @@
 #   batch_wine_test.sh <wine-run> <tavrin-batch.exe> <Linux tavrin-batch>
 #                      <Linux gen_lines_bench> <example.txt>
 set -euo pipefail
-run=$1 exe=$2 ref=$3 gen=$4 example=$5
+run=$(realpath "$1") exe=$(realpath "$2") ref=$(realpath "$3") gen=$(realpath "$4") example=$(realpath "$5")
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$ref" ] || fail "no Linux tavrin-batch at $ref"
 [ -x "$gen" ] || fail "no gen_lines_bench at $gen"
@@ -40,9 +40,11 @@ same() {
   runs=$((runs + 1))
   [ "$rc_ref" -eq "$rc_win" ] || fail "$label: exit status $rc_win, the Linux program's is $rc_ref"
   cmp -s ref.out win.out || { cmp ref.out win.out || true; fail "$label: standard output differs"; }
-  cmp -s ref.err win.err || {
+  # Messages are text: on Windows their lines end in CR LF.
+  tr -d '\r' <win.err >win.msg
+  cmp -s ref.err win.msg || {
     echo "Linux: $(cat ref.err)" >&2
-    echo "wine:  $(cat win.err)" >&2
+    echo "wine:  $(cat win.msg)" >&2
     fail "$label: the summary differs"
   }
 }
