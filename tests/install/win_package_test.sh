@@ -70,12 +70,12 @@ if [ -e "$build/bin/tavrin.exe" ]; then
   for _ in $(seq 100); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   DISPLAY=$display "$run" "$local_appdata\\Programs\\Tavrin\\tavrin.exe" >/dev/null 2>&1 &
   shown=""
-  for _ in $(seq 300); do
+  for _ in $(seq 900); do  # wine starts slowly on a busy machine
     DISPLAY=$display xdotool search --name '^Tavrin$' >/dev/null 2>&1 && { shown=1; break; }
     sleep 0.1
   done
   [ -n "$shown" ] && DISPLAY=$display "$run" taskkill /im tavrin.exe >/dev/null 2>&1
-  for _ in $(seq 100); do [ -f "$settings" ] && break; sleep 0.1; done
+  for _ in $(seq 300); do [ -f "$settings" ] && break; sleep 0.1; done
   kill "$xvfb_pid" 2>/dev/null || true
   [ -n "$shown" ] || fail "the installed tavrin.exe showed no window"
   [ -f "$settings" ] || fail "the installed tavrin.exe saved no settings in %APPDATA%\\Tavrin"
