@@ -90,9 +90,10 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
 std::string BatchUsage() {
   return "Usage: tavrin-batch all|similar|map|normalize [options] [FILE...]\n"
          "\n"
-         "Reads the FILEs in order as one input (none, or \"-\": standard input) and its\n"
-         "lines as the program reads the clipboard (lines end at CR, LF or CR LF; a quoted\n"
-         "cell spanning two lines is joined; blank lines are dropped), runs one command\n"
+         "Reads the FILEs in order as one input (none, or \"-\": standard input; a file's\n"
+         "last line ends at the file's end) and its lines as the program reads the\n"
+         "clipboard (lines end at CR, LF or CR LF; a quoted cell spanning two lines is\n"
+         "joined; blank lines are dropped), runs one command\n"
          "and writes to standard output exactly the text that\n"
          "[コピー] would put on the clipboard: one line per listed row, ended by CR LF,\n"
          "with a TAB and the count after the text. The status-bar summary goes to\n"
@@ -105,7 +106,9 @@ std::string BatchUsage() {
          "            count CR LF (the canonical spelling of a group is its most\n"
          "            frequent line, on a tie the one that occurs first)\n"
          "  normalize the input unchanged except that every variant line becomes its\n"
-         "            canonical spelling: same lines, same line breaks\n"
+         "            canonical spelling: same rows, same line breaks (a spelling that\n"
+         "            would join a line next to it is written as a quoted two-line\n"
+         "            cell, which reads back as the one row)\n"
          "\n"
          "Options (the program's defaults apply without them):\n"
          "  --no-zenkaku           all: merge lines that differ in width or kana kind\n"
@@ -116,29 +119,105 @@ std::string BatchUsage() {
          "  --no-hyphen-terminate  do not ignore a trailing hyphen or long-vowel mark\n"
          "  --no-count             copy the texts without their counts\n"
          "  --encoding=ENC         the input's encoding: auto (the default), cp932, utf8,\n"
-         "                         utf16le or utf16be; auto takes a BOM's encoding, else\n"
-         "                         UTF-8 when the input is valid UTF-8 and not all ASCII,\n"
-         "                         else CP932. The output is in the input's encoding, with\n"
-         "                         its BOM when it had one\n"
+         "                         utf16le or utf16be. auto takes the encoding a byte\n"
+         "                         order mark names; else input that is valid UTF-8 and\n"
+         "                         not all ASCII is UTF-8; else input with at least 8\n"
+         "                         valid UTF-8 multi-byte characters before its first\n"
+         "                         invalid byte is refused as invalid UTF-8; else it is\n"
+         "                         CP932. All files must be in one encoding, and a later\n"
+         "                         file's byte order mark is no text. The output is in\n"
+         "                         the input's encoding, with its BOM when it had one\n"
          "  --utf8                 the same as --encoding=utf8\n"
          "  --help                 show this text\n"
          "  --version              show the program's version\n"
          "\n"
          "Exit status: 0 on success (an empty result included), 2 on bad arguments,\n"
-         "1 when reading (a missing file, input not valid in its encoding), running or\n"
-         "writing fails.\n";
+         "1 when reading (a missing file, input not valid in its encoding or holding a\n"
+         "NUL character, files in different encodings), running or writing fails.\n";
 }
 
-TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write) {
-  TBatchOutput output;
-  TDecodedText decoded = DecodeText(std::move(Input), Options.Encoding);
-  if (decoded.ErrorOffset) {
-    static constexpr const char* kNames[] = {"CP932", "UTF-8", "UTF-16LE", "UTF-16BE"};
-    output.Error = "invalid " + std::string(kNames[static_cast<int>(decoded.Encoding)]) + " in line " +
-                   std::to_string(decoded.ErrorLine) + " at byte offset " + std::to_string(*decoded.ErrorOffset);
-    return output;
+namespace {
+
+static_assert(kPlainUtf8Sequences == 8, "the usage text states the number");
+
+std::string EncodingName(TTextEncoding Encoding) {
+  static constexpr const char* kNames[] = {"CP932", "UTF-8", "UTF-16LE", "UTF-16BE"};
+  return kNames[static_cast<int>(Encoding)];
+}
+
+// What is wrong with a text DecodeText refused.
+std::string DecodeError(const TDecodedText& Decoded) {
+  return (Decoded.ErrorIsNul ? std::string("NUL character") : "invalid " + EncodingName(Decoded.Encoding)) +
+         " in line " + std::to_string(Decoded.ErrorLine) + " at byte offset " + std::to_string(*Decoded.ErrorOffset);
+}
+
+// The files decoded and joined into the engine's text; Error set when one
+// is refused.
+TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<TTextEncoding>& Forced,
+                          std::string& Error) {
+  if (Inputs.size() == 1) {
+    TDecodedText decoded = DecodeText(std::move(Inputs.front().Bytes), Forced);
+    if (decoded.ErrorOffset) Error = DecodeError(decoded);
+    return decoded;
   }
-  Input = std::move(decoded.Text);
+  std::optional<TTextEncoding> encoding = Forced;
+  std::size_t decider = 0;  // the file that showed the encoding
+  if (!encoding) {
+    for (std::size_t k = 0; k < Inputs.size(); ++k) {
+      const std::optional<TTextEncoding> shown = RecognisedEncoding(Inputs[k].Bytes);
+      if (!shown) continue;
+      if (!encoding) {
+        encoding = shown, decider = k;
+      } else if (*shown != *encoding) {
+        Error = Inputs[k].Name + ": in " + EncodingName(*shown) + ", unlike " + Inputs[decider].Name + " (" +
+                EncodingName(*encoding) + ")";
+        return {};
+      }
+    }
+    // Every file ASCII: as one file of ASCII reads.
+    if (!encoding) encoding = TTextEncoding::Cp932;
+  }
+  TDecodedText joined;
+  joined.Encoding = *encoding;
+  std::string_view lineBreak;
+  for (std::size_t k = 0; k < Inputs.size(); ++k) {
+    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding);
+    Inputs[k].Bytes = {};
+    if (part.ErrorOffset) {
+      Error = Inputs[k].Name + ": " + DecodeError(part);
+      return {};
+    }
+    if (k == 0) joined.Bom = part.Bom;
+    const std::string& text = part.Text;
+    if (!joined.Text.empty() && joined.Text.back() != '\n' && joined.Text.back() != '\r') {
+      // The last line of the file before ends at its end, with the text's
+      // own kind of line break.
+      if (lineBreak.empty()) lineBreak = "\r\n";
+      joined.Text += lineBreak;
+    }
+    if (lineBreak.empty()) {
+      const std::size_t at = text.find_first_of("\r\n");
+      if (at != std::string::npos)
+        lineBreak = text.compare(at, 2, "\r\n") == 0 ? "\r\n" : text[at] == '\r' ? "\r" : "\n";
+    }
+    joined.Text += text;
+  }
+  return joined;
+}
+
+}  // namespace
+
+TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write) {
+  std::vector<TBatchInput> inputs(1);
+  inputs.front().Bytes = std::move(Input);
+  return RunBatch(Options, std::move(inputs), Write);
+}
+
+TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write) {
+  TBatchOutput output;
+  TDecodedText decoded = DecodeInputs(Inputs, Options.Encoding, output.Error);
+  if (!output.Error.empty()) return output;
+  std::string Input = std::move(decoded.Text);
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
   // Normalizing writes the input back: it is kept as given.
   const std::string given = normalize ? Input : std::string();

@@ -72,4 +72,20 @@ struct TBatchOutput {
 using TBatchWrite = std::function<bool(std::string_view)>;
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write = {});
 
+// One file of the input, named as messages name it.
+struct TBatchInput {
+  std::string Name;
+  std::string Bytes;
+};
+// RunBatch over several files read as one input, as sort reads them: each
+// file's last line ends at the file's end (a line break is put behind a
+// file that does not end with one), and a BOM at the start of a later file
+// is a mark, not text. The files are in one encoding: Options.Encoding, or
+// the one the first file whose bytes show an encoding (a BOM, or a byte
+// above 0x7F) is recognised to have; a later file recognised to be in
+// another is refused with an error naming it. With more than one file, an
+// error about a file's content names the file, and its line and offset are
+// the file's own.
+TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write = {});
+
 }  // namespace tavrin

@@ -79,11 +79,8 @@ class TMainForm {
   // what [類字抽出] found.
   void pmCopyNormalizedClick();
   void pmCopyMapClick();
-  // Enabling of the pop-up menu's items, for the skin to apply.
-  struct TPopupState {
-    bool CopyAll = false, CopySelect = false, Delete = false;
-  };
-  TPopupState PopupMenu1Popup() const;
+  // Enables the pop-up menu's items, before it shows.
+  void PopupMenu1Popup();
   void lvResultClick();
   void lvResultDblClick();
   void lvResultColumnClick(int column);

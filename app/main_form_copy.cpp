@@ -33,9 +33,11 @@ void TMainForm::pmDeleteClick() {
   if (FListSimilar) ShowGroups();  // a deleted row leaves its group
 }
 
-TMainForm::TPopupState TMainForm::PopupMenu1Popup() const {
+void TMainForm::PopupMenu1Popup() {
   const bool selection = FView.HasSelection();
-  return {FList.Count() > 0, selection, selection};
+  FView.SetControlEnabled(TControl::pmCopyAll, FList.Count() > 0);
+  FView.SetControlEnabled(TControl::pmCopySelect, selection);
+  FView.SetControlEnabled(TControl::pmDelete, selection);
 }
 
 void TMainForm::lvResultDblClick() {

@@ -1,7 +1,7 @@
 // Services of the window beyond the extraction workflow: stay-on-top, help,
 // version, diagnostics, the hidden caption total and the test controls of
 // debug mode.
-#include <filesystem>
+#include <exception>
 
 #include "app/diagnostics.h"
 #include "app/main_form.h"
@@ -10,6 +10,7 @@
 #include "util/cp932.h"
 #include "util/files.h"
 #include "util/integers.h"
+#include "util/os.h"
 #include "util/paths.h"
 
 namespace tavrin {
@@ -33,12 +34,11 @@ void TMainForm::sbSwFormStyleClick() {
 void TMainForm::imgHelpClick() {
   const std::string beside = ProgramFileWithExtension(".pdf");
   const std::string installed = ProgramFolder() + "../share/doc/tavrin/" + FileNameOf(beside);
-  std::error_code error;
-  const std::string help = std::filesystem::is_regular_file(beside, error) ||
-                                   !std::filesystem::is_regular_file(installed, error)
-                               ? beside
-                               : installed;
-  if (!std::filesystem::is_regular_file(help, error)) {
+  const auto regular = [](const std::string& path) {
+    return os::KindOf(path) == os::FileKind::Regular;
+  };
+  const std::string help = regular(beside) || !regular(installed) ? beside : installed;
+  if (!regular(help)) {
     FView.Message(MessageKind::Information,
                   cp932::FromUtf8(FileNameOf(help)).bytes + cp932::Sjis(" が見つかりません"));
     return;
@@ -48,7 +48,7 @@ void TMainForm::imgHelpClick() {
     if (!FView.OpenDocument(help))
       FView.Message(MessageKind::Information, cp932::FromUtf8(FileNameOf(help)).bytes +
                                                  cp932::Sjis(" を開くプログラムが見つかりません"));
-  } catch (const std::filesystem::filesystem_error& e) {
+  } catch (const std::exception& e) {
     FView.Message(MessageKind::Error, cp932::FromUtf8(e.what()).bytes);
   }
 }

@@ -89,6 +89,8 @@ class IMainView {
   virtual void SetControlHint(TControl control, const std::string& sjis, bool shown) = 0;
   // The window's caption.
   virtual void SetTitle(const std::string& sjis) = 0;
+  // Enabling of a control (the pop-up menu's items).
+  virtual void SetControlEnabled(TControl control, bool enabled) = 0;
 
   // The result list shows TMainForm::List(). Its rows were replaced: show
   // them from the first row, nothing selected, no sort mark.

@@ -1,10 +1,12 @@
 // The items' comparison keys: made in one pass over the new items, into one
 // store; a key that equals its text (most plain ASCII lines) takes no bytes.
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
+#include "util/cp932.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
 
@@ -76,6 +78,8 @@ void TUniqueManager::MakeKeys() const {
   };
   std::vector<std::string> stores(width);
   std::vector<std::size_t> unplain(width, 0);
+  // Items whose text holds a lead byte of the unassigned rows, by part.
+  std::vector<std::vector<std::size_t>> unassigned(width);
   stores[0] = std::move(FKeyBytes);
   FKeys.resize(FCount);
   try {
@@ -88,7 +92,11 @@ void TUniqueManager::MakeKeys() const {
         const std::string_view text = TextOf(i);
         if (scratch.size() < text.size()) scratch.resize(text.size());
         std::string_view key;
-        if (KeyIsText(text) || (key = {scratch.data(), KeyInto(text, scratch.data())}) == text) {
+        const bool keyIsText = KeyIsText(text);
+        if (!keyIsText && std::any_of(text.begin(), text.end(),
+                                  [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }))
+          unassigned[p].push_back(i);
+        if (keyIsText || (key = {scratch.data(), KeyInto(text, scratch.data())}) == text) {
           FKeys[i] = kSameAsText;
           unplain[p] += !PlainKey(text);
           continue;
@@ -116,6 +124,35 @@ void TUniqueManager::MakeKeys() const {
   }
   FKeyBytes = std::move(stores[0]);
   for (const std::size_t u : unplain) FUnplainKeys += u;
+  // Sized for every item only once some text holds an escape.
+  if (!FGivenAt.empty()) FGivenAt.resize(FCount, kNoEscape);
+  for (const std::vector<std::size_t>& items : unassigned) NoteEscapes(items);
+}
+
+void TUniqueManager::NoteEscapes(const std::vector<std::size_t>& Items) const {
+  for (const std::size_t i : Items) {
+    const std::string_view text = TextOf(i);
+    const cp932::UnassignedCodes codes = cp932::FindUnassignedCodes(text);
+    FOtherFormTexts += codes.other;
+    if (!codes.escaped) continue;
+    ++FEscapedTexts;
+    if (FGivenAt.size() < FCount) FGivenAt.resize(FCount, kNoEscape);
+    const std::string key = cp932::WithoutEscapes(KeyOf(i)), given = cp932::WithoutEscapes(text);
+    if (FGivenBytes.size() + 8 + key.size() + given.size() >= kNoEscape) throw std::length_error("texts of 4 GiB or more");
+    FGivenAt[i] = static_cast<std::uint32_t>(FGivenBytes.size());
+    const std::uint32_t sizes[2] = {static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(given.size())};
+    FGivenBytes.append(reinterpret_cast<const char*>(sizes), sizeof sizes);
+    FGivenBytes += key;
+    FGivenBytes += given;
+  }
+}
+
+TSortString TUniqueManager::GivenSortString(std::size_t Index, std::string_view Key) const {
+  if (FOtherFormTexts != 0 || Index >= FGivenAt.size() || FGivenAt[Index] == kNoEscape) return {Key, TextOf(Index)};
+  std::uint32_t sizes[2];
+  const char* at = FGivenBytes.data() + FGivenAt[Index];
+  std::memcpy(sizes, at, sizeof sizes);
+  return {{at + sizeof sizes, sizes[0]}, {at + sizeof sizes + sizes[0], sizes[1]}};
 }
 
 }  // namespace tavrin

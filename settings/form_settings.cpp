@@ -4,7 +4,6 @@
 
 #include "settings/ini_file.h"
 #include "settings/ini_header.h"
-#include "util/paths.h"
 
 namespace tavrin {
 namespace {
@@ -26,14 +25,7 @@ void TFormSettings::SetDefaultFileName(std::optional<std::string> fileName) {
 // The file beside the executable keeps priority (portable use); an
 // installed program in a folder the user cannot write uses the user's own.
 TFormSettings::TFormSettings() {
-  std::vector<std::string> candidates;
-  if (DefaultFileName()) {
-    candidates.push_back(*DefaultFileName());
-  } else {
-    candidates.push_back(ProgramFileWithExtension(".ini"));
-    if (std::string own = UserSettingsFile(); !own.empty()) candidates.push_back(own);
-  }
-  Start(candidates);
+  Start(DefaultFileName() ? std::vector<std::string>{*DefaultFileName()} : DefaultIniCandidates());
 }
 
 TFormSettings::TFormSettings(std::string fileName) { Start({std::move(fileName)}); }
