@@ -498,12 +498,8 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
 }
 
 void TfoMAIN::ShowPopupMenu(POINT screen) {
-  const TPopupState state = PopupMenu1Popup();
-  HMENU menu = GetSubMenu(PopupMenu1, 0);
-  EnableMenuItem(menu, IDM_PMCOPYALL, MF_BYCOMMAND | (state.CopyAll ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(menu, IDM_PMCOPYSELECT, MF_BYCOMMAND | (state.CopySelect ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(menu, IDM_PMDELETE, MF_BYCOMMAND | (state.Delete ? MF_ENABLED : MF_GRAYED));
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, FHandle, nullptr);
+  PopupMenu1Popup();  // enables the items through SetControlEnabled
+  TrackPopupMenu(GetSubMenu(PopupMenu1, 0), TPM_RIGHTBUTTON, screen.x, screen.y, 0, FHandle, nullptr);
 }
 
 LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {

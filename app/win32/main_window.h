@@ -52,6 +52,7 @@ class TfoMAIN : public TMainForm, private IMainView {
   void SetStatus(const std::string& sjis) override;
   void SetControlHint(TControl control, const std::string& sjis, bool shown) override;
   void SetTitle(const std::string& sjis) override;
+  void SetControlEnabled(TControl control, bool enabled) override;
   void ListReset() override;
   void ListRowsRemoved(const std::vector<bool>& removed) override;
   void ListReordered(const std::vector<int>& newPosition) override;

@@ -68,6 +68,21 @@ void TfoMAIN::SetControlHint(TControl control, const std::string& sjis, bool sho
   SendMessageW(FToolTip, TTM_ADDTOOLW, 0, LPARAM(&info));
 }
 
+void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
+  int item = 0;
+  switch (control) {
+    case TControl::pmCopyAll: item = IDM_PMCOPYALL; break;
+    case TControl::pmCopySelect: item = IDM_PMCOPYSELECT; break;
+    case TControl::pmDelete: item = IDM_PMDELETE; break;
+    case TControl::pmCopyNormalized: item = IDM_PMCOPYNORMALIZED; break;
+    case TControl::pmCopyMap: item = IDM_PMCOPYMAP; break;
+    default:
+      if (HWND h = ControlHandle(control)) EnableWindow(h, enabled);
+      return;
+  }
+  EnableMenuItem(GetSubMenu(PopupMenu1, 0), UINT(item), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 void TfoMAIN::SetTitle(const std::string& sjis) { SetWindowTextW(FHandle, WideFromSjis(sjis).c_str()); }
 
 void TfoMAIN::ListReset() {
