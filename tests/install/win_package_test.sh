@@ -54,33 +54,6 @@ fi
 "$run" "$dir/tavrin-batch.exe" --version >"$work/version" || fail "the installed tavrin-batch.exe does not run"
 [ "$(head -n 1 "$work/version" | tr -d '\r')" = "tavrin-batch $version" ] ||
   fail "the installed tavrin-batch.exe says: $(cat "$work/version")"
-# The installed window starts once, on a private X server, and is closed as
-# the system closes a program (taskkill sends WM_CLOSE): being an installed
-# copy, it keeps its settings in %APPDATA%\Tavrin, not beside itself.
-if [ -e "$build/bin/tavrin.exe" ]; then
-  settings=$(win winepath -u "$(win cmd /c echo %APPDATA%)\\Tavrin\\tavrin.ini")
-  rm -f "$settings"
-  display=""
-  for n in $(seq 191 240); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-  done
-  [ -n "$display" ] || fail "no free display"
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  DISPLAY=$display "$run" "$local_appdata\\Programs\\Tavrin\\tavrin.exe" >/dev/null 2>&1 &
-  shown=""
-  for _ in $(seq 900); do  # wine starts slowly on a busy machine
-    DISPLAY=$display xdotool search --name '^Tavrin$' >/dev/null 2>&1 && { shown=1; break; }
-    sleep 0.1
-  done
-  [ -n "$shown" ] && DISPLAY=$display "$run" taskkill /im tavrin.exe >/dev/null 2>&1
-  for _ in $(seq 300); do [ -f "$settings" ] && break; sleep 0.1; done
-  kill "$xvfb_pid" 2>/dev/null || true
-  [ -n "$shown" ] || fail "the installed tavrin.exe showed no window"
-  [ -f "$settings" ] || fail "the installed tavrin.exe saved no settings in %APPDATA%\\Tavrin"
-  [ ! -e "$dir/tavrin.ini" ] || fail "the installed tavrin.exe wrote its settings into the program folder"
-fi
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrin'
 win reg query "$key" /v DisplayVersion | grep -q "$version" || fail "no uninstall entry for $version"
 
