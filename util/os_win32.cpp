@@ -8,6 +8,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// windows.h names the W call ReplaceFile by a macro; the seam has its own.
+#undef ReplaceFile
 
 #include <fcntl.h>
 #include <io.h>

@@ -16,7 +16,8 @@ endfunction()
 
 set(tavrin_windows_docs ${CMAKE_BINARY_DIR}/windows)
 if(TARGET tavrin)
-  set(TAVRIN_README_WINDOW "  tavrin.exe          本体（ウィンドウ）\n")
+  # Substituted after the line ends were set: its own must be CR LF.
+  set(TAVRIN_README_WINDOW "  tavrin.exe          本体（ウィンドウ）\r\n")
 else()
   set(TAVRIN_README_WINDOW "")
 endif()

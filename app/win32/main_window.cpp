@@ -1,0 +1,579 @@
+#include "app/win32/main_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/win32/list_look.h"
+#include "app/win32/resource.h"
+#include "app/win32/speed_button.h"
+#include "settings/colors.h"
+#include "util/cp932.h"
+#include "util/dpi.h"
+#include "util/win32/beep.h"
+#include "util/win32/clipboard.h"
+#include "util/win32/shell_open.h"
+#include "util/win32/wait_cursor.h"
+#include "util/win32/wide.h"
+#include "widgets/win32/gradation_exprs.h"
+#include "widgets/win32/message_dialogs.h"
+#include "widgets/win32/ui_basics.h"
+
+namespace tavrin {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TfoMAIN";
+// Design sizes (96 dpi).
+constexpr int kDesignWidth = 653, kDesignHeight = 385;
+constexpr int kMinWidth = 200, kMinHeight = 150;
+constexpr int kToolBarHeight = 77, kStatusHeight = 30;
+constexpr COLORREF kGroupTint = RGB(0xE6, 0xF0, 0xFF);
+constexpr COLORREF kDifferingBack = RGB(0xFF, 0xE0, 0x80);
+
+// Tool-tips and messages break lines with a single CR; Windows wants CR LF.
+std::wstring WithCrLf(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    out += c;
+    if (c == L'\r') out += L'\n';
+  }
+  return out;
+}
+
+HICON LoadGlyph(int id) {
+  return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+COLORREF FontColour(TColor c) {
+  if (c & kSystemColorBit) return GetSysColor(int(c & 0xFF));
+  return RGB(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+}  // namespace
+
+TfoMAIN::TfoMAIN() : TMainForm(static_cast<IMainView&>(*this)) {
+  FListFontValue.name = cp932::Sjis("Meiryo UI");
+  FListFontValue.size = 14;  // 19 pixels at 96 dpi
+}
+
+TfoMAIN::~TfoMAIN() {
+  if (PopupMenu1) DestroyMenu(PopupMenu1);
+  if (IL201905) ImageList_Destroy(IL201905);
+  for (HFONT f : {FFormFont, FListFontHandle, FListBoldFont})
+    if (f) DeleteObject(f);
+}
+
+int TfoMAIN::Px(int units) const { return ScaleFrom96(units, WindowDpi(FHandle)); }
+
+bool TfoMAIN::Create(int showCommand) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = &TfoMAIN::WindowProc;
+  wc.hInstance = ProgramInstance();
+  wc.hIcon = LoadIconW(ProgramInstance(), MAKEINTRESOURCEW(IDI_TAVRIN));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+  FHandle = CreateWindowExW(0, kClassName, L"Tavrin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                            CW_USEDEFAULT, kDesignWidth, kDesignHeight, nullptr, nullptr, ProgramInstance(), this);
+  if (!FHandle) return false;
+  // The design size in this monitor's pixels, until the settings say more.
+  SetWindowPos(FHandle, nullptr, 0, 0, Px(kDesignWidth), Px(kDesignHeight), SWP_NOMOVE | SWP_NOZORDER);
+  CreateControls();
+  FormCreate();
+  RestoreGeometry();
+  ShowWindow(FHandle, showCommand);
+  GeometryPlaced();
+  FormShow();
+  for (auto& g : FGradations) g->SetActive(true);
+  FShown = true;
+  UpdateWindow(FHandle);
+  return true;
+}
+
+void TfoMAIN::CreateControls() {
+  const int dpi = WindowDpi(FHandle);
+  FFormFont = CreatePixelFont(L"Meiryo UI", 19, dpi);
+  // Panels: the tool bar's gradient, and the four strips around the list.
+  FGradations[0] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1, fgmVertical);
+  FGradations[0]->Colors().SetColors({clLime, clBlack, clBlack, clBlack, clLime});
+  FGradations[1] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS2, fgmVertical);
+  FGradations[1]->Colors().SetColors({clBlack, clBlack, clBlack, clBlack, clLime, clBlack});
+  FGradations[2] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS3, fgmHorizontal);
+  FGradations[2]->Colors().SetColors({clBlack, clLime, clBlack, clBlack, clBlack, clBlack});
+  FGradations[3] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS4, fgmHorizontal);
+  FGradations[3]->Colors().SetColors({clBlack, clBlack, clBlack, clBlack, clLime, clBlack});
+  FGradations[4] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS5, fgmVertical);
+  FGradations[4]->Colors().SetColors({clBlack, clBlack, clLime, clBlack, clBlack, clBlack});
+  for (int i = 1; i < 5; ++i) FGradations[std::size_t(i)]->SetMouseDownDrag(false);
+
+  TGradationExprs* bar = FGradations[0].get();
+  const auto button = [&](int id, const wchar_t* caption, int glyph) {
+    auto b = std::make_unique<TSpeedButton>(FHandle, id, bar);
+    b->SetCaption(caption);
+    b->SetGlyph(LoadGlyph(glyph));
+    b->SetFont(FFormFont);
+    SetWindowPos(b->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return b;
+  };
+  sbClose = button(IDC_SBCLOSE, L"閉じる", IDI_CLOSE);
+  sbExtractRuiji = button(IDC_SBEXTRACTRUIJI, L"類字抽出", IDI_EXTRACT);
+  sbGetAllData = button(IDC_SBGETALLDATA, L"全データ", IDI_ALLDATA);
+  sbCopyAll = button(IDC_SBCOPYALL, L"コピー", IDI_COPY);
+  sbSwFormStyle = button(IDC_SBSWFORMSTYLE, L"前面表示", IDI_STAYONTOP);
+  sbSet = button(IDC_SBSET, L"設定", IDI_SETTINGS);
+  imgHelp = button(IDC_IMGHELP, L"", IDI_HELP);
+  imgVersion = button(IDC_IMGVERSION, L"", IDI_VERSION);
+  for (TSpeedButton* image : {imgHelp.get(), imgVersion.get()}) image->SetImageLike();
+  FGlyphStayOnTop = LoadGlyph(IDI_STAYONTOP);
+  FGlyphNormal = LoadGlyph(IDI_NORMAL);
+
+  lvResult = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
+                                 LVS_SHOWSELALWAYS,
+                             0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT), ProgramInstance(), nullptr);
+  ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = Px(480);
+  column.pszText = const_cast<wchar_t*>(L"文字列");
+  ListView_InsertColumn(lvResult, 0, &column);
+  column.fmt = LVCFMT_RIGHT;
+  column.cx = Px(65);
+  column.pszText = const_cast<wchar_t*>(L"個数");
+  ListView_InsertColumn(lvResult, 1, &column);
+  const int icon = Px(16);
+  IL201905 = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 11, 0);
+  for (int i = 0; i <= 10; ++i)
+    ImageList_AddIcon(IL201905, static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_ROW00 + i),
+                                                              IMAGE_ICON, icon, icon, LR_SHARED)));
+  ListView_SetImageList(lvResult, IL201905, LVSIL_SMALL);
+
+  sb = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0,
+                       0, FHandle, reinterpret_cast<HMENU>(IDC_SB), ProgramInstance(), nullptr);
+  SendMessageW(sb, WM_SETFONT, WPARAM(FFormFont), FALSE);
+  const int parts[] = {Px(50), -1};  // the parts first: text of a part not yet there is lost
+  SendMessageW(sb, SB_SETPARTS, 2, LPARAM(parts));
+  SendMessageW(sb, SB_SETTEXTW, 0, LPARAM(L"情報"));
+  SendMessageW(sb, SB_SETTEXTW, 1,
+               LPARAM(L"文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
+
+  Button1 = CreateWindowExW(0, L"BUTTON", L"Button1", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, FHandle,
+                            reinterpret_cast<HMENU>(IDC_BUTTON1), ProgramInstance(), nullptr);
+  Button2 = CreateWindowExW(0, L"BUTTON", L"Button2", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, FHandle,
+                            reinterpret_cast<HMENU>(IDC_BUTTON2), ProgramInstance(), nullptr);
+  Memo1 = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 0, 0,
+                          0, 0, FHandle, reinterpret_cast<HMENU>(IDC_MEMO1), ProgramInstance(), nullptr);
+  for (HWND h : {Button1, Button2, Memo1}) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), FALSE);
+
+  FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             ProgramInstance(), nullptr);
+  SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, Px(600));
+  // The list's own tip names the cell under the mouse; it changes with the
+  // cell, so it asks for its text each time it shows.
+  FListTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             ProgramInstance(), nullptr);
+  SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, Px(800));
+  TTTOOLINFOW tip{};
+  tip.cbSize = sizeof tip;
+  tip.uFlags = TTF_SUBCLASS;
+  tip.hwnd = lvResult;
+  tip.uId = 1;
+  tip.lpszText = LPSTR_TEXTCALLBACKW;
+  GetClientRect(lvResult, &tip.rect);
+  SendMessageW(FListTip, TTM_ADDTOOLW, 0, LPARAM(&tip));
+  SetWindowSubclass(lvResult, &TfoMAIN::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  PopupMenu1 = LoadMenuW(ProgramInstance(), MAKEINTRESOURCEW(IDM_POPUP));
+  UpdateFonts();
+  Layout();
+}
+
+void TfoMAIN::Layout() {
+  RECT client;
+  GetClientRect(FHandle, &client);
+  const int w = client.right, h = client.bottom;
+  const auto place = [](HWND control, int x, int y, int cx, int cy) {
+    SetWindowPos(control, nullptr, x, y, std::max(cx, 0), std::max(cy, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const int bar = Px(kToolBarHeight);
+  place(FGradations[0]->Handle(), 0, 0, w, bar);
+  const int buttons[] = {4, 90, 178, 266, 354, 442};
+  TSpeedButton* order[] = {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(),
+                           sbCopyAll.get(), sbSwFormStyle.get(), sbSet.get()};
+  for (int i = 0; i < 6; ++i) place(order[i]->Handle(), Px(buttons[i]), Px(4), Px(86), Px(69));
+  place(imgHelp->Handle(), Px(535), Px(45), Px(24), Px(24));
+  place(imgVersion->Handle(), Px(563), Px(46), Px(24), Px(24));
+
+  SendMessageW(sb, WM_SIZE, 0, 0);
+  RECT status;
+  GetWindowRect(sb, &status);
+  const int statusH = status.bottom - status.top;
+  const int parts[] = {Px(50), -1};
+  SendMessageW(sb, SB_SETPARTS, 2, LPARAM(parts));
+
+  // The client panel: strips of 17 (top, left, right) and 19 (bottom)
+  // around the list, which covers them but for margins of 6, 8, 8 and 5.
+  const int top = bar, bottom = h - statusH, height = bottom - top;
+  const int s17 = Px(17), s19 = Px(19);
+  place(FGradations[3]->Handle(), 0, top, w, s17);
+  place(FGradations[4]->Handle(), 0, top, s17, height);
+  place(FGradations[1]->Handle(), w - s17, top, s17, height);
+  place(FGradations[2]->Handle(), 0, bottom - s19, w, s19);
+  place(lvResult, Px(6), top + Px(8), w - Px(6) - Px(8), height - Px(8) - Px(5));
+  if (FListTip) {
+    TTTOOLINFOW tip{};
+    tip.cbSize = sizeof tip;
+    tip.hwnd = lvResult;
+    tip.uId = 1;
+    GetClientRect(lvResult, &tip.rect);
+    SendMessageW(FListTip, TTM_NEWTOOLRECTW, 0, LPARAM(&tip));
+  }
+  SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  place(Button1, Px(8), top + Px(30), Px(75), Px(25));
+  place(Button2, Px(88), top + Px(30), Px(75), Px(25));
+  place(Memo1, Px(8), top + Px(60), Px(300), Px(120));
+}
+
+void TfoMAIN::UpdateFonts() {
+  for (HFONT f : {FListFontHandle, FListBoldFont})
+    if (f) DeleteObject(f);
+  const int dpi = WindowDpi(FHandle);
+  const std::wstring face = WideFromSjis(FListFontValue.name);
+  const auto make = [&](bool bold) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(FListFontValue.size > 0 ? FListFontValue.size : 9, dpi, 72);
+    lf.lfWeight = bold || (FListFontValue.style & kFontBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (FListFontValue.style & kFontItalic) != 0;
+    lf.lfUnderline = (FListFontValue.style & kFontUnderline) != 0;
+    lf.lfStrikeOut = (FListFontValue.style & kFontStrikeOut) != 0;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&lf);
+  };
+  FListFontHandle = make(false);
+  FListBoldFont = make(true);
+  SendMessageW(lvResult, WM_SETFONT, WPARAM(FListFontHandle), TRUE);
+}
+
+bool TfoMAIN::PreviewKey(const MSG& msg) {
+  TShiftState shift = kShiftNone;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftShift;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= kShiftCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= kShiftAlt;
+  const std::optional<TPreviewedKey> key =
+      PreviewedKey(msg.message, msg.wParam, msg.lParam, msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
+  return key && FormKeyDown(key->Key, key->Shift);
+}
+
+void TfoMAIN::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_SBCLOSE:
+      if (code == BN_CLICKED) sbCloseClick();
+      break;
+    case IDC_SBEXTRACTRUIJI:
+      if (code == BN_CLICKED) sbExtractRuijiClick(TControl::sbExtractRuiji);
+      break;
+    case IDC_SBGETALLDATA:
+      if (code == BN_CLICKED) sbGetAllDataClick(TControl::sbGetAllData);
+      break;
+    case IDC_SBCOPYALL:
+      if (code == BN_CLICKED) pmCopySelectClick(TControl::sbCopyAll);
+      break;
+    case IDC_SBSWFORMSTYLE:
+      if (code == BN_CLICKED) sbSwFormStyleClick();
+      break;
+    case IDC_SBSET:
+      if (code == BN_CLICKED) sbSetClick();
+      break;
+    case IDC_IMGHELP:
+      if (code == BN_CLICKED) imgHelpClick();
+      if (code == SBN_MOUSEDOWN)
+        imgHelpMouseDown(imgHelp->LastMouseButton() == 1 ? TMouseButton::Right : TMouseButton::Left);
+      break;
+    case IDC_IMGVERSION:
+      if (code == BN_CLICKED) imgVersionClick();
+      if (code == SBN_MOUSEDOWN)
+        imgVersionMouseDown(imgVersion->LastMouseButton() == 1 ? TMouseButton::Right : TMouseButton::Left,
+                            imgVersion->LastCtrl() ? kShiftCtrl : kShiftNone);
+      break;
+    case IDC_GRADATIONEXPRS1:
+      if (code == GN_DBLCLK) GradationExprs1DblClick();
+      break;
+    case IDC_BUTTON1:
+      Button1Click();
+      break;
+    case IDC_BUTTON2:
+      Button2Click();
+      break;
+    case IDM_PMCOPYALL:
+      pmCopySelectClick(TControl::pmCopyAll);
+      break;
+    case IDM_PMCOPYSELECT:
+      pmCopySelectClick(TControl::pmCopySelect);
+      break;
+    case IDM_PMDELETE:
+      pmDeleteClick();
+      break;
+    case IDM_PMCOPYNORMALIZED:
+      pmCopyNormalizedClick();
+      break;
+    case IDM_PMCOPYMAP:
+      pmCopyMapClick();
+      break;
+  }
+}
+
+std::wstring TfoMAIN::CellText(const TResultList& list, int row, int column) {
+  if (row < 0 || row >= list.Count()) return {};
+  return WideFromSjis(column == 0 ? list.ShownCaption(row) : list.CountText(row));
+}
+
+std::pair<int, int> TfoMAIN::CellAt(POINT client) const {
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  if (ListView_SubItemHitTest(lvResult, &hit) < 0 || !(hit.flags & LVHT_ONITEM)) return {-1, -1};
+  return {hit.iItem, hit.iSubItem};
+}
+
+LRESULT CALLBACK TfoMAIN::ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TfoMAIN*>(data);
+  if (message == WM_MOUSEMOVE) {
+    const std::pair<int, int> cell = self->CellAt(POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+    if (cell != self->FTipCell) {
+      // Another cell: the tip goes, and comes back with that cell's text.
+      self->FTipCell = cell;
+      SendMessageW(self->FListTip, TTM_POP, 0, 0);
+      SendMessageW(self->FListTip, TTM_UPDATE, 0, 0);
+    }
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, &TfoMAIN::ListProc, 1);
+  }
+  return DefSubclassProc(list, message, w, l);
+}
+
+LRESULT TfoMAIN::OnNotify(NMHDR* header) {
+  if (header->hwndFrom == FListTip && header->code == TTN_GETDISPINFOW) {
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(lvResult, &p);
+    FTipCell = CellAt(p);
+    FTipText = FTipCell.first < 0 ? std::wstring()
+                                  : WithCrLf(WideFromSjis(List().CellToolTip(FTipCell.first, FTipCell.second)));
+    info->lpszText = FTipText.data();
+    return 0;
+  }
+  if (header->hwndFrom == sb && header->code == NM_DBLCLK) {
+    sbDblClick();
+    return 0;
+  }
+  if (header->hwndFrom != lvResult) return 0;
+  switch (header->code) {
+    case LVN_GETDISPINFOW: {
+      auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+      LVITEMW& item = info->item;
+      if (item.mask & LVIF_TEXT) {
+        const std::wstring text = CellText(List(), item.iItem, item.iSubItem);
+        lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+      }
+      if (item.mask & LVIF_IMAGE) item.iImage = TResultList::kImageIndex;
+      return 0;
+    }
+    case LVN_COLUMNCLICK:
+      lvResultColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+      return 0;
+    case LVN_ITEMCHANGED:
+      // The tint follows the current row's group.
+      if (!List().Groups().empty()) InvalidateRect(lvResult, nullptr, FALSE);
+      return 0;
+    case NM_CLICK:
+      lvResultClick();
+      return 0;
+    case NM_DBLCLK:
+      lvResultDblClick();
+      return 0;
+    case NM_RCLICK: {
+      POINT p;
+      GetCursorPos(&p);
+      ShowPopupMenu(p);
+      return 0;
+    }
+    case NM_CUSTOMDRAW:
+      return OnListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+  }
+  return 0;
+}
+
+LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      if (FHighlight) {
+        RECT r;
+        GetClientRect(lvResult, &r);
+        HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+        FillRect(draw->nmcd.hdc, &r, green);
+        DeleteObject(green);
+        return CDRF_SKIPDEFAULT;
+      }
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const int row = int(draw->nmcd.dwItemSpec);
+      const TResultList& list = List();
+      if (row < 0 || row >= list.Count()) return CDRF_DODEFAULT;
+      LRESULT result = CDRF_DODEFAULT;
+      draw->clrText = FontColour(FListFontValue.color);
+      const std::optional<std::size_t> current = CurrentRow();
+      TRowFacts facts;
+      facts.Group = list.GroupOf(row);
+      facts.CurrentGroup = current ? list.GroupOf(int(*current)) : -1;
+      facts.Canonical = list.IsCanonical(row);
+      facts.Selected = (ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+      facts.HasGlyphs = !list.Glyphs(row).empty();
+      const TRowLook look = RowLook(facts);
+      if (look.Tinted) draw->clrTextBk = kGroupTint;
+      if (look.Bold) {
+        SelectObject(draw->nmcd.hdc, FListBoldFont);
+        result |= CDRF_NEWFONT;
+      }
+      if (look.DrawnByGlyphs) result |= CDRF_NOTIFYPOSTPAINT;
+      return result;
+    }
+    case CDDS_ITEMPOSTPAINT: {
+      // Captions with differing or invisible characters: drawn again over
+      // the cell, character by character, the differing ones on a colour.
+      const int row = int(draw->nmcd.dwItemSpec);
+      const std::vector<TCaptionGlyph> glyphs = List().Glyphs(row);
+      if (glyphs.empty()) return CDRF_DODEFAULT;
+      RECT cell{};
+      cell.top = 0;
+      cell.left = LVIR_LABEL;
+      if (!ListView_GetSubItemRect(lvResult, row, 0, LVIR_LABEL, &cell)) return CDRF_DODEFAULT;
+      HDC dc = draw->nmcd.hdc;
+      const bool selected = ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED;
+      HBRUSH back = CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : draw->clrTextBk == CLR_DEFAULT
+                                                                                    ? GetSysColor(COLOR_WINDOW)
+                                                                                    : draw->clrTextBk);
+      RECT inner = cell;
+      InflateRect(&inner, -1, -1);
+      FillRect(dc, &inner, back);
+      DeleteObject(back);
+      SelectObject(dc, List().IsCanonical(row) ? FListBoldFont : FListFontHandle);
+      SetBkMode(dc, OPAQUE);
+      int x = cell.left + Px(2);
+      for (const TCaptionGlyph& g : glyphs) {
+        std::u16string u;
+        char32_t c = g.Char;
+        if (c >= 0x10000) {
+          u += char16_t(0xD800 + ((c - 0x10000) >> 10));
+          u += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+          u += char16_t(c);
+        }
+        const std::wstring s(u.begin(), u.end());
+        SIZE size{};
+        GetTextExtentPoint32W(dc, s.c_str(), int(s.size()), &size);
+        SetBkColor(dc, g.Differs ? kDifferingBack : selected ? GetSysColor(COLOR_HIGHLIGHT) : GetBkColor(dc));
+        SetBkMode(dc, g.Differs ? OPAQUE : TRANSPARENT);
+        SetTextColor(dc, g.Mark ? RGB(0x80, 0x80, 0x80)
+                                : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : FontColour(FListFontValue.color));
+        RECT r{x, cell.top, std::min<LONG>(x + size.cx, cell.right), cell.bottom};
+        ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2, ETO_CLIPPED | (g.Differs ? ETO_OPAQUE : 0),
+                    &r, s.c_str(), UINT(s.size()), nullptr);
+        x += size.cx;
+        if (x >= cell.right) break;
+      }
+      return CDRF_DODEFAULT;
+    }
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+      return CDRF_DODEFAULT;
+  }
+  return CDRF_DODEFAULT;
+}
+
+void TfoMAIN::ShowPopupMenu(POINT screen) {
+  PopupMenu1Popup();  // enables the items through SetControlEnabled
+  TrackPopupMenu(GetSubMenu(PopupMenu1, 0), TPM_RIGHTBUTTON, screen.x, screen.y, 0, FHandle, nullptr);
+}
+
+LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TfoMAIN*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->FHandle = window;
+  }
+  auto* self = reinterpret_cast<TfoMAIN*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return self ? self->Handle(message, w, l) : DefWindowProcW(window, message, w, l);
+}
+
+LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_SIZE:
+      if (lvResult) Layout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(l);
+      info->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      const RECT* r = reinterpret_cast<const RECT*>(l);
+      SetWindowPos(FHandle, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      // The form's font at the new density, for every control that shows it.
+      HFONT oldFont = FFormFont;
+      FFormFont = CreatePixelFont(L"Meiryo UI", 19, WindowDpi(FHandle));
+      for (TSpeedButton* b : {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(), sbCopyAll.get(),
+                              sbSwFormStyle.get(), sbSet.get()})
+        b->SetFont(FFormFont);
+      for (HWND h : {sb, Button1, Button2, Memo1}) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), TRUE);
+      DeleteObject(oldFont);
+      UpdateFonts();
+      Layout();
+      InvalidateRect(FHandle, nullptr, TRUE);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (WaitCursorShown()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_COMMAND:
+      OnCommand(LOWORD(w), HIWORD(w));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<NMHDR*>(l));
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(w) == lvResult) {
+        POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        if (p.x == -1 && p.y == -1) {  // from the keyboard
+          RECT r;
+          GetWindowRect(lvResult, &r);
+          p = {r.left + Px(8), r.top + Px(24)};
+        }
+        ShowPopupMenu(p);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (!FClosing) {
+        FClosing = true;
+        FormCloseQuery();  // never refuses
+        DestroyWindow(FHandle);
+      }
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(FHandle, message, w, l);
+}
+
+}  // namespace tavrin

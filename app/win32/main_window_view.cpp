@@ -1,0 +1,274 @@
+// TfoMAIN's view: what the shared logic asks of the window, done with the
+// Win32 controls and platform calls.
+#include <algorithm>
+
+#include "app/win32/main_window.h"
+#include "app/win32/resource.h"
+#include "app/win32/speed_button.h"
+#include "settings/win32/set_dialog.h"
+#include "util/dpi.h"
+#include "util/win32/beep.h"
+#include "util/win32/clipboard.h"
+#include "util/win32/shell_open.h"
+#include "util/win32/wait_cursor.h"
+#include "util/win32/wide.h"
+#include "widgets/win32/message_dialogs.h"
+#include "widgets/win32/ui_basics.h"
+#include "widgets/win32/version_dialog.h"
+
+namespace tavrin {
+namespace {
+
+std::wstring WithCrLf(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    out += c;
+    if (c == L'\r') out += L'\n';
+  }
+  return out;
+}
+
+}  // namespace
+
+HWND TfoMAIN::ControlHandle(TControl control) const {
+  switch (control) {
+    case TControl::foMAIN: return FHandle;
+    case TControl::sbClose: return sbClose->Handle();
+    case TControl::sbExtractRuiji: return sbExtractRuiji->Handle();
+    case TControl::sbGetAllData: return sbGetAllData->Handle();
+    case TControl::sbCopyAll: return sbCopyAll->Handle();
+    case TControl::sbSwFormStyle: return sbSwFormStyle->Handle();
+    case TControl::sbSet: return sbSet->Handle();
+    case TControl::imgHelp: return imgHelp->Handle();
+    case TControl::imgVersion: return imgVersion->Handle();
+    case TControl::lvResult: return lvResult;
+    default: return nullptr;
+  }
+}
+
+void TfoMAIN::SetStatus(const std::string& sjis) {
+  const std::wstring text = WideFromSjis(sjis);
+  SendMessageW(sb, SB_SETTEXTW, 1, LPARAM(text.c_str()));
+  SendMessageW(sb, SB_SETTIPTEXTW, 1, LPARAM(text.c_str()));
+  UpdateWindow(sb);  // a command runs without the message loop
+}
+
+void TfoMAIN::SetControlHint(TControl control, const std::string& sjis, bool shown) {
+  HWND target = ControlHandle(control);
+  if (!target || !FToolTip) return;
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = FHandle;
+  info.uId = reinterpret_cast<UINT_PTR>(target);
+  SendMessageW(FToolTip, TTM_DELTOOLW, 0, LPARAM(&info));
+  if (!shown) return;
+  std::wstring text = WithCrLf(WideFromSjis(sjis));
+  info.lpszText = text.data();
+  SendMessageW(FToolTip, TTM_ADDTOOLW, 0, LPARAM(&info));
+}
+
+void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
+  int item = 0;
+  switch (control) {
+    case TControl::pmCopyAll: item = IDM_PMCOPYALL; break;
+    case TControl::pmCopySelect: item = IDM_PMCOPYSELECT; break;
+    case TControl::pmDelete: item = IDM_PMDELETE; break;
+    case TControl::pmCopyNormalized: item = IDM_PMCOPYNORMALIZED; break;
+    case TControl::pmCopyMap: item = IDM_PMCOPYMAP; break;
+    default:
+      if (HWND h = ControlHandle(control)) EnableWindow(h, enabled);
+      return;
+  }
+  EnableMenuItem(GetSubMenu(PopupMenu1, 0), UINT(item), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TfoMAIN::SetTitle(const std::string& sjis) { SetWindowTextW(FHandle, WideFromSjis(sjis).c_str()); }
+
+void TfoMAIN::ListReset() {
+  ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetItemCountEx(lvResult, List().Count(), 0);
+  if (List().Count() > 0) ListView_EnsureVisible(lvResult, 0, FALSE);
+  SetSortMark(0, 0);
+  InvalidateRect(lvResult, nullptr, TRUE);
+}
+
+void TfoMAIN::ListRowsRemoved(const std::vector<bool>&) {
+  ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED);
+  ListView_SetItemCountEx(lvResult, List().Count(), LVSICF_NOSCROLL);
+  InvalidateRect(lvResult, nullptr, TRUE);
+}
+
+void TfoMAIN::ListReordered(const std::vector<int>&) { InvalidateRect(lvResult, nullptr, TRUE); }
+
+void TfoMAIN::ListGroupsChanged() { InvalidateRect(lvResult, nullptr, TRUE); }
+
+void TfoMAIN::SetSortMark(int column, int direction) {
+  HWND header = ListView_GetHeader(lvResult);
+  for (int i = 0; i < 2; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    Header_GetItem(header, i, &item);
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (i == column && direction != 0) item.fmt |= direction > 0 ? HDF_SORTUP : HDF_SORTDOWN;
+    Header_SetItem(header, i, &item);
+  }
+}
+
+void TfoMAIN::SetListHighlight(bool on) {
+  FHighlight = on;
+  InvalidateRect(lvResult, nullptr, TRUE);
+  UpdateWindow(lvResult);
+}
+
+std::vector<std::size_t> TfoMAIN::SelectedRows() const {
+  std::vector<std::size_t> rows;
+  for (int i = ListView_GetNextItem(lvResult, -1, LVNI_SELECTED); i >= 0;
+       i = ListView_GetNextItem(lvResult, i, LVNI_SELECTED))
+    rows.push_back(std::size_t(i));
+  return rows;
+}
+
+bool TfoMAIN::HasSelection() const { return ListView_GetSelectedCount(lvResult) > 0; }
+
+std::optional<std::size_t> TfoMAIN::CurrentRow() const {
+  const int i = ListView_GetNextItem(lvResult, -1, LVNI_FOCUSED);
+  if (i < 0 || i >= List().Count()) return std::nullopt;
+  return std::size_t(i);
+}
+
+void TfoMAIN::ClearSelection() { ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED); }
+
+void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) {
+  for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+  if (current) ListView_SetItemState(lvResult, int(*current), LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+void TfoMAIN::ScrollToRow(std::size_t row) { ListView_EnsureVisible(lvResult, int(row), FALSE); }
+
+int TfoMAIN::ColumnWidth(int column) const {
+  return ScaleTo96(ListView_GetColumnWidth(lvResult, column), WindowDpi(FHandle));
+}
+
+void TfoMAIN::SetColumnWidth(int column, int width) { ListView_SetColumnWidth(lvResult, column, Px(width)); }
+
+FontValue TfoMAIN::ListFont() const { return FListFontValue; }
+
+void TfoMAIN::SetListFont(const FontValue& font) {
+  FListFontValue = font;
+  UpdateFonts();
+}
+
+std::optional<TClipboardText> TfoMAIN::ReadClipboard() {
+  std::optional<std::wstring> wide = ReadClipboardUnicode(FHandle);
+  if (!wide) return std::nullopt;
+  TClipboardText text;
+  text.Text = SjisFromWide(*wide, &text.Replaced);
+  return text;
+}
+
+void TfoMAIN::WriteClipboard(const std::string& sjis) { WriteClipboardUnicode(FHandle, WideFromSjis(sjis)); }
+
+bool TfoMAIN::Message(MessageKind kind, const std::string& sjis) { return ShowMessage(kind, sjis); }
+
+void TfoMAIN::Beep() { MessageBeep(BeepSound::Default); }
+
+void TfoMAIN::BeginWait() { BeginWaitCursor(); }
+
+void TfoMAIN::EndWait() { EndWaitCursor(); }
+
+bool TfoMAIN::StayOnTop() const { return FStayOnTop; }
+
+void TfoMAIN::SetStayOnTop(bool on) {
+  FStayOnTop = on;
+  SetWindowPos(FHandle, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  sbSwFormStyle->SetGlyph(on ? FGlyphNormal : FGlyphStayOnTop);
+}
+
+void TfoMAIN::SetCaption(TControl control, const std::string& sjis) {
+  const std::wstring text = WideFromSjis(sjis);
+  if (control == TControl::sbSwFormStyle) sbSwFormStyle->SetCaption(text);
+  else if (control == TControl::sbClose) sbClose->SetCaption(text);
+  else if (control == TControl::foMAIN) SetWindowTextW(FHandle, text.c_str());
+}
+
+bool TfoMAIN::OpenDocument(const std::string& path) { return OpenWithShell(FHandle, path); }
+
+void TfoMAIN::ShowVersionDialog(const std::string& version, const std::string& build, const std::string& since) {
+  tavrin::ShowVersionDialog(FHandle, version, build, since, IDB_LOGO);
+}
+
+bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
+                                const std::vector<TSampleRow>& samples) {
+  std::vector<TSetSample> rows;
+  for (const TSampleRow& s : samples) rows.push_back({s.Caption, s.Count});
+  return RunSetDialog(FHandle, options, listFont, rows, IL201905, TResultList::kImageIndex);
+}
+
+bool TfoMAIN::DebugControlsVisible() const { return IsWindowVisible(Button1) != 0; }
+
+void TfoMAIN::SetDebugControlsVisible(bool visible) {
+  for (HWND h : {Button1, Button2, Memo1}) {
+    ShowWindow(h, visible ? SW_SHOW : SW_HIDE);
+    if (visible) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+}
+
+void TfoMAIN::SetMemoLines(const std::vector<std::string>& sjisLines) {
+  std::wstring text;
+  for (const std::string& line : sjisLines) text += WideFromSjis(line) + L"\r\n";
+  SetWindowTextW(Memo1, text.c_str());
+}
+
+TFormGeometry TfoMAIN::WindowGeometry() const {
+  WINDOWPLACEMENT p{};
+  p.length = sizeof p;
+  GetWindowPlacement(FHandle, &p);
+  RECT frame{0, 0, 0, 0};
+  const int dpi = WindowDpi(FHandle);
+  AdjustWindowRectExForDpi(&frame, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
+                           UINT(dpi));
+  const RECT& r = p.rcNormalPosition;
+  TFormGeometry g;
+  g.Left = r.left;
+  g.Top = r.top;
+  g.Width = ScaleTo96((r.right - r.left) - (frame.right - frame.left), dpi);
+  g.Height = ScaleTo96((r.bottom - r.top) - (frame.bottom - frame.top), dpi);
+  g.Maximized = p.showCmd == SW_SHOWMAXIMIZED;
+  return g;
+}
+
+void TfoMAIN::PlaceWindow(const TFormGeometry& g) {
+  const int dpi = WindowDpi(FHandle);
+  RECT r{0, 0, ScaleFrom96(g.Width, dpi), ScaleFrom96(g.Height, dpi)};
+  AdjustWindowRectExForDpi(&r, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
+                           UINT(dpi));
+  WINDOWPLACEMENT p{};
+  p.length = sizeof p;
+  GetWindowPlacement(FHandle, &p);
+  p.rcNormalPosition = {g.Left, g.Top, g.Left + (r.right - r.left), g.Top + (r.bottom - r.top)};
+  p.showCmd = g.Maximized ? SW_SHOWMAXIMIZED : SW_HIDE;
+  SetWindowPlacement(FHandle, &p);
+}
+
+std::vector<TRect> TfoMAIN::ScreenAreas() const {
+  std::vector<TRect> areas;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM out) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoW(monitor, &info)) {
+          const RECT& a = info.rcWork;
+          reinterpret_cast<std::vector<TRect>*>(out)->push_back(
+              {a.left, a.top, a.right - a.left, a.bottom - a.top});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+void TfoMAIN::CloseWindow() { PostMessageW(FHandle, WM_CLOSE, 0, 0); }
+
+}  // namespace tavrin

@@ -1,0 +1,165 @@
+#include "app/win32/speed_button.h"
+
+#include <windowsx.h>
+
+#include "util/win32/wait_cursor.h"
+#include "widgets/win32/gradation_exprs.h"
+#include "widgets/win32/ui_basics.h"
+
+namespace tavrin {
+namespace {
+constexpr wchar_t kClassName[] = L"TSpeedButton";
+}  // namespace
+
+TSpeedButton::TSpeedButton(HWND parent, int id, TGradationExprs* background) : FBackground(background) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &TSpeedButton::WindowProc;
+    wc.hInstance = ProgramInstance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+  CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), this);
+}
+
+TSpeedButton::~TSpeedButton() {
+  if (FHandle && IsWindow(FHandle)) {
+    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
+    DestroyWindow(FHandle);
+  }
+}
+
+void TSpeedButton::SetCaption(const std::wstring& caption) {
+  FCaption = caption;
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TSpeedButton::SetGlyph(HICON glyph) {
+  FGlyph = glyph;
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TSpeedButton::Paint(HDC target) {
+  RECT r;
+  GetClientRect(FHandle, &r);
+  // Drawn off screen, so the gradient under it never flickers.
+  HDC dc = CreateCompatibleDC(target);
+  HBITMAP bitmap = CreateCompatibleBitmap(target, r.right, r.bottom);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  if (FBackground && FBackground->HasPicture()) {
+    RECT mine;
+    GetWindowRect(FHandle, &mine);
+    MapWindowPoints(nullptr, FBackground->Handle(), reinterpret_cast<POINT*>(&mine), 2);
+    FBackground->PaintPart(dc, r, mine);
+  } else {
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  const int dpi = WindowDpi(FHandle);
+  const int glyph = MulDiv(32, dpi, 96);
+  const int shift = FDown && FHot ? 1 : 0;
+  if (FGlyph) {
+    const int top = FCaption.empty() ? (r.bottom - glyph) / 2 : MulDiv(6, dpi, 96);
+    DrawIconEx(dc, (r.right - glyph) / 2 + shift, top + shift, FGlyph, glyph, glyph, 0, nullptr, DI_NORMAL);
+  }
+  if (!FCaption.empty()) {
+    HGDIOBJ oldFont = SelectObject(dc, FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT text{shift, MulDiv(6 + 32 + 2, dpi, 96) + shift, r.right + shift, r.bottom + shift};
+    DrawTextW(dc, FCaption.c_str(), int(FCaption.size()), &text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+  }
+  if (!FImageLike && (FHot || !FFlat)) DrawEdge(dc, &r, FDown && FHot ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  BitBlt(target, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+void TSpeedButton::MouseDown(int button, WPARAM keys) {
+  FLastButton = button;
+  FLastCtrl = (keys & MK_CONTROL) != 0;
+  SendMessageW(GetParent(FHandle), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(FHandle), SBN_MOUSEDOWN),
+               LPARAM(FHandle));
+}
+
+LRESULT CALLBACK TSpeedButton::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TSpeedButton*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->FHandle = window;
+  }
+  auto* self = reinterpret_cast<TSpeedButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, w, l);
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      self->Paint(dc);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      if (!self->FHot) {
+        self->FHot = true;
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, window, 0};
+        TrackMouseEvent(&t);
+        InvalidateRect(window, nullptr, FALSE);
+      }
+      if (self->FDown) {
+        RECT r;
+        GetClientRect(window, &r);
+        const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        const bool inside = PtInRect(&r, p) != 0;
+        if (inside != self->FHot) {
+          self->FHot = inside;
+          InvalidateRect(window, nullptr, FALSE);
+        }
+      }
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (self->FImageLike && LOWORD(l) == HTCLIENT && !WaitCursorShown()) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_MOUSELEAVE:
+      self->FHot = false;
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      self->FDown = true;
+      SetCapture(window);
+      InvalidateRect(window, nullptr, FALSE);
+      self->MouseDown(0, w);
+      return 0;
+    case WM_RBUTTONDOWN:
+      self->MouseDown(1, w);
+      return 0;
+    case WM_LBUTTONUP:
+      if (self->FDown) {
+        self->FDown = false;
+        ReleaseCapture();
+        InvalidateRect(window, nullptr, FALSE);
+        if (self->FHot)
+          SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED), LPARAM(window));
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      self->FDown = false;
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+  }
+  return DefWindowProcW(window, message, w, l);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,281 @@
+#include "settings/win32/set_dialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "settings/colors.h"
+#include "widgets/color.h"
+#include "util/dpi.h"
+#include "util/win32/wide.h"
+#include "widgets/win32/glyphs.h"
+#include "widgets/win32/ui_basics.h"
+
+namespace tavrin {
+namespace {
+
+enum { IDC_BBOK = IDOK, IDC_BBCANCEL = IDCANCEL, IDC_LVSET = 3001, IDC_CHB_FIRST = 3100 };
+
+struct TGroupPlace {
+  const char* name;
+  const wchar_t* caption;
+  int left, top, width, height;
+};
+constexpr TGroupPlace kGroups[] = {
+    {"GroupBox3", L"全般", 8, 8, 497, 117},
+    {"GroupBox4", L"類字の判断オプション", 8, 128, 497, 85},
+    {"GroupBox1", L"全データの表示オプション", 8, 216, 497, 85},
+    {"GroupBox2", L"結果リストの表示オプション 他", 8, 304, 497, 233},
+};
+
+class TfoSet {
+ public:
+  TfoSet(TSetOptionValues& options, FontValue& font, const std::vector<TSetSample>& samples, HIMAGELIST icons,
+         int imageIndex)
+      : FOptions(options), FFont(font), FSamples(samples), FIcons(icons), FImageIndex(imageIndex) {}
+
+  bool Execute(HWND owner) {
+    FChosen = FFont;
+    return RunModalDialog(owner, L"Tavrin 設定ダイアログ", DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                          &DialogProc, reinterpret_cast<LPARAM>(this)) == IDOK;
+  }
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
+  void FormCreate(HWND dialog);
+  void ApplySampleFont();
+  void FitCheckBoxCaptions();
+  void lvSetClick();
+  void Accept();
+  int Px(int v) const { return ScaleFrom96(v, FDpi); }
+
+  TSetOptionValues& FOptions;
+  FontValue& FFont;
+  const std::vector<TSetSample>& FSamples;
+  HIMAGELIST FIcons;
+  int FImageIndex;
+  FontValue FChosen;
+  HWND FHandle = nullptr, lvSet = nullptr;
+  HFONT FFormFont = nullptr, FSampleFont = nullptr;
+  std::vector<HFONT> FSmallFonts;
+  HICON FOkGlyph = nullptr, FCancelGlyph = nullptr;
+  int FDpi = kDesignDpi;
+};
+
+INT_PTR CALLBACK TfoSet::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, l);
+    reinterpret_cast<TfoSet*>(l)->FormCreate(dialog);
+    return TRUE;  // the first check box takes the focus
+  }
+  auto* self = reinterpret_cast<TfoSet*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (!self) return FALSE;
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(w) == IDOK) {
+        // Enter on the sample opens the font dialog, as a click does.
+        if (GetFocus() == self->lvSet) {
+          self->lvSetClick();
+          return TRUE;
+        }
+        self->Accept();
+        EndDialog(dialog, IDOK);
+      } else if (LOWORD(w) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+      }
+      return TRUE;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(l);
+      if (header->idFrom != IDC_LVSET) return FALSE;
+      if (header->code == NM_CLICK || header->code == LVN_COLUMNCLICK) self->lvSetClick();
+      if (header->code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN*>(l)->wVKey == VK_SPACE) self->lvSetClick();
+      if (header->code == NM_CUSTOMDRAW) {
+        auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(l);
+        LRESULT result = CDRF_DODEFAULT;
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) draw->clrText = ColourOf(self->FChosen.color);
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+        return TRUE;
+      }
+      return TRUE;
+    }
+    case WM_DESTROY:
+      DeleteObject(self->FFormFont);
+      DeleteObject(self->FSampleFont);
+      for (HFONT f : self->FSmallFonts) DeleteObject(f);
+      DestroyIcon(self->FOkGlyph);
+      DestroyIcon(self->FCancelGlyph);
+      return FALSE;
+  }
+  return FALSE;
+}
+
+void TfoSet::FormCreate(HWND dialog) {
+  FHandle = dialog;
+  FDpi = WindowDpi(dialog);
+  FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
+  const auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int w, int h,
+                        int id) {
+    return CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(x), Px(y), Px(w), Px(h), dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
+  };
+  for (const TGroupPlace& g : kGroups)
+    make(L"BUTTON", g.caption, BS_GROUPBOX, g.left, g.top, g.width, g.height, -1);
+  // Check boxes 16 from their group's left, 28 from its top, 28 apart, in
+  // the table's (tab) order.
+  int rowInGroup = 0;
+  std::string_view group;
+  for (const TSetOptionRow& row : SetOptionRows()) {
+    if (row.Group != group) {
+      group = row.Group;
+      rowInGroup = 0;
+    }
+    const TGroupPlace* place = nullptr;
+    for (const TGroupPlace& g : kGroups)
+      if (row.Group == g.name) place = &g;
+    const int id = IDC_CHB_FIRST + int(row.Option);
+    HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP, place->left + 16,
+                    place->top + 28 + 28 * rowInGroup, place->width - 18, 26, id);
+    SendMessageW(box, BM_SETCHECK, At(FOptions, row.Option) ? BST_CHECKED : BST_UNCHECKED, 0);
+    ++rowInGroup;
+  }
+  const TGroupPlace& last = kGroups[3];
+  make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, last.left + 16, last.top + 110, 465, 24, -1);
+  lvSet = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                          Px(last.left + 16), Px(last.top + 136), Px(465), Px(89), dialog,
+                          reinterpret_cast<HMENU>(IDC_LVSET), ProgramInstance(), nullptr);
+  ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  column.cx = Px(360);
+  column.pszText = const_cast<wchar_t*>(L"文字列");
+  ListView_InsertColumn(lvSet, 0, &column);
+  column.fmt = LVCFMT_RIGHT;
+  column.cx = Px(75);
+  column.pszText = const_cast<wchar_t*>(L"個数");
+  ListView_InsertColumn(lvSet, 1, &column);
+  for (std::size_t i = 0; i < FSamples.size(); ++i) {
+    std::wstring caption = WideFromSjis(FSamples[i].Caption), count = WideFromSjis(FSamples[i].Count);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = int(i);
+    item.iImage = FImageIndex;
+    item.pszText = caption.data();
+    ListView_InsertItem(lvSet, &item);
+    ListView_SetItemText(lvSet, int(i), 1, count.data());
+  }
+  HWND ok = make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, 104, 548, 145, 49, IDC_BBOK);
+  HWND cancel = make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 264, 548, 145, 49, IDC_BBCANCEL);
+  FOkGlyph = CreateButtonGlyph(true, Px(24));
+  FCancelGlyph = CreateButtonGlyph(false, Px(24));
+  SendMessageW(ok, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
+  SendMessageW(cancel, BM_SETIMAGE, IMAGE_ICON, LPARAM(FCancelGlyph));
+  SetChildFonts(dialog, FFormFont);
+  FitCheckBoxCaptions();
+  ApplySampleFont();
+
+  RECT r{0, 0, Px(514), Px(608)};
+  AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
+                           UINT(FDpi));
+  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  CentreOnMonitor(dialog, GetParent(dialog));
+}
+
+void TfoSet::FitCheckBoxCaptions() {
+  // The installed substitute of the design font may run wider: a caption
+  // that would be cut off at its box's edge is set a little smaller.
+  HDC dc = GetDC(FHandle);
+  for (const TSetOptionRow& row : SetOptionRows()) {
+    HWND box = GetDlgItem(FHandle, IDC_CHB_FIRST + int(row.Option));
+    RECT r;
+    GetClientRect(box, &r);
+    const int room = r.right - GetSystemMetricsForDpi(SM_CXMENUCHECK, UINT(FDpi)) - Px(6);
+    const std::wstring caption = Widen(row.Caption);
+    for (int pixels = 19; pixels >= 12; --pixels) {
+      HFONT font = pixels == 19 ? FFormFont : CreatePixelFont(L"Meiryo UI", pixels, FDpi);
+      HGDIOBJ old = SelectObject(dc, font);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, caption.c_str(), int(caption.size()), &size);
+      SelectObject(dc, old);
+      if (size.cx <= room || pixels == 12) {
+        if (font != FFormFont) {
+          SendMessageW(box, WM_SETFONT, WPARAM(font), TRUE);
+          FSmallFonts.push_back(font);
+        }
+        break;
+      }
+      if (font != FFormFont) DeleteObject(font);
+    }
+  }
+  ReleaseDC(FHandle, dc);
+}
+
+void TfoSet::ApplySampleFont() {
+  if (FSampleFont) DeleteObject(FSampleFont);
+  const LOGFONTW lf = LogFontOf(FChosen, FDpi);
+  FSampleFont = CreateFontIndirectW(&lf);
+  SendMessageW(lvSet, WM_SETFONT, WPARAM(FSampleFont), TRUE);
+  InvalidateRect(lvSet, nullptr, TRUE);
+}
+
+void TfoSet::lvSetClick() {
+  LOGFONTW lf = LogFontOf(FChosen, FDpi);
+  CHOOSEFONTW cf{};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = FHandle;
+  cf.lpLogFont = &lf;
+  cf.rgbColors = ColourOf(FChosen.color);
+  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS;
+  if (!ChooseFontW(&cf)) return;
+  FChosen = FontFromChoice(lf, cf.iPointSize, cf.rgbColors, FChosen);
+  ApplySampleFont();
+}
+
+void TfoSet::Accept() {
+  for (const TSetOptionRow& row : SetOptionRows())
+    At(FOptions, row.Option) =
+        IsDlgButtonChecked(FHandle, IDC_CHB_FIRST + int(row.Option)) == BST_CHECKED;
+  FFont = FChosen;
+}
+
+}  // namespace
+
+COLORREF ColourOf(TColor colour) {
+  if (colour & kSystemColorBit) return GetSysColor(int(colour & 0xFF));
+  return RGB(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+LOGFONTW LogFontOf(const FontValue& value, int dpi) {
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(value.size > 0 ? value.size : 9, dpi, 72);
+  lf.lfWeight = (value.style & kFontBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (value.style & kFontItalic) != 0;
+  lf.lfUnderline = (value.style & kFontUnderline) != 0;
+  lf.lfStrikeOut = (value.style & kFontStrikeOut) != 0;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  const std::wstring face = WideFromSjis(value.name);
+  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  return lf;
+}
+
+FontValue FontFromChoice(const LOGFONTW& font, int pointTenths, COLORREF colour, const FontValue& present) {
+  FontValue v;
+  v.name = SjisFromWide(font.lfFaceName);
+  v.size = (pointTenths + 5) / 10;
+  v.style = std::uint8_t((font.lfWeight >= FW_BOLD ? kFontBold : 0) | (font.lfItalic ? kFontItalic : 0) |
+                         (font.lfUnderline ? kFontUnderline : 0) | (font.lfStrikeOut ? kFontStrikeOut : 0));
+  v.color = (present.color & kSystemColorBit) && ColourOf(present.color) == colour
+                ? present.color
+                : TColor(GetRValue(colour)) | TColor(GetGValue(colour)) << 8 | TColor(GetBValue(colour)) << 16;
+  return v;
+}
+
+bool RunSetDialog(HWND owner, TSetOptionValues& options, FontValue& listFont, const std::vector<TSetSample>& samples,
+                  HIMAGELIST icons, int imageIndex) {
+  TfoSet dialog(options, listFont, samples, icons, imageIndex);
+  return dialog.Execute(owner);
+}
+
+}  // namespace tavrin

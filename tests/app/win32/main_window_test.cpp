@@ -1,0 +1,82 @@
+// What the Win32 main window decides itself: the look of a list row, the
+// keys its preview hands to the key table, and where an installed copy
+// keeps its settings.
+#include <gtest/gtest.h>
+
+#include "app/win32/list_look.h"
+#include "app/win32/program.h"
+
+namespace tavrin {
+namespace {
+
+TEST(RowLook, FollowsTheCurrentRowsGroup) {
+  const struct {
+    const char* name;
+    TRowFacts facts;
+    TRowLook look;
+  } kCases[] = {
+      {"no group", {-1, -1, false, false, false}, {false, false, false}},
+      // A row without a group is never tinted, though no row is current.
+      {"no group, none current", {-1, -1, false, false, false}, {false, false, false}},
+      {"the current row's group", {2, 2, false, false, false}, {false, true, false}},
+      {"another group", {1, 2, false, false, false}, {false, false, false}},
+      // The selection colour wins over the tint.
+      {"selected in the group", {2, 2, false, true, false}, {false, false, false}},
+      {"canonical, current group", {2, 2, true, false, false}, {true, true, false}},
+      {"canonical elsewhere", {3, 2, true, false, false}, {true, false, false}},
+      {"marks to draw", {-1, -1, false, false, true}, {false, false, true}},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(RowLook(c.facts), c.look) << c.name;
+}
+
+TEST(KeyPreview, OnePressOneKeyOfTheTable) {
+  constexpr LPARAM kRepeat = LPARAM(1) << 30;
+  const struct {
+    const char* name;
+    UINT message;
+    WPARAM key;
+    LPARAM flags;
+    bool ours;
+    std::optional<TPreviewedKey> want;
+  } kCases[] = {
+      {"F5", WM_KEYDOWN, VK_F5, 0, true, TPreviewedKey{TKey::F5, kShiftNone}},
+      {"Enter", WM_KEYDOWN, VK_RETURN, 0, true, TPreviewedKey{TKey::Return, kShiftNone}},
+      {"Delete", WM_KEYDOWN, VK_DELETE, 0, true, TPreviewedKey{TKey::Delete, kShiftNone}},
+      {"F10 comes as a system key", WM_SYSKEYDOWN, VK_F10, 0, true, TPreviewedKey{TKey(VK_F10), kShiftNone}},
+      // A held key repeats: only its first message acts.
+      {"auto-repeat", WM_KEYDOWN, VK_F5, kRepeat, true, std::nullopt},
+      // Keys of a message box or dialog are theirs: the box that Return
+      // closes gives the window no second action.
+      {"another window's key", WM_KEYDOWN, VK_RETURN, 0, false, std::nullopt},
+      {"key up", WM_KEYUP, VK_F5, 0, true, std::nullopt},
+      {"a letter outside the table", WM_KEYDOWN, 'A', 0, true, std::nullopt},
+      {"the character message", WM_CHAR, 'C', 0, true, std::nullopt},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(PreviewedKey(c.message, c.key, c.flags, c.ours, kShiftNone), c.want) << c.name;
+  }
+  EXPECT_EQ(PreviewedKey(WM_KEYDOWN, 'C', 0, true, kShiftCtrl), (TPreviewedKey{TKey::C, kShiftCtrl}));
+}
+
+TEST(InstalledCopy, OnlyUnderTheInstallFolders) {
+  const std::vector<std::wstring> folders = {L"C:\\Users\\a\\AppData\\Local\\Programs", L"C:\\Program Files\\",
+                                             L""};
+  const struct {
+    const char* name;
+    std::wstring exe;
+    bool installed;
+  } kCases[] = {
+      {"per-user install", L"C:\\Users\\a\\AppData\\Local\\Programs\\Tavrin\\tavrin.exe", true},
+      {"other case", L"c:\\users\\A\\appdata\\local\\programs\\Tavrin\\tavrin.exe", true},
+      {"machine install, folder given with a separator", L"C:\\Program Files\\Tavrin\\tavrin.exe", true},
+      {"portable copy", L"D:\\tools\\Tavrin\\tavrin.exe", false},
+      // A folder whose name only starts like an install folder.
+      {"name prefix", L"C:\\Program Files Extra\\tavrin.exe", false},
+      {"the folder itself", L"C:\\Program Files", false},
+      {"desktop", L"C:\\Users\\a\\Desktop\\tavrin.exe", false},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(IsInstalledCopy(c.exe, folders), c.installed) << c.name;
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,21 @@
+#pragma once
+// The system clipboard as Unicode text (CF_UNICODETEXT), both ways. The
+// ANSI format would drop every character outside code page 932; the wide
+// one keeps them, and the codec keeps them through the engine.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace tavrin {
+
+// The clipboard's text, or nothing when it holds no text or cannot be
+// opened. A text is read up to its first NUL.
+std::optional<std::wstring> ReadClipboardUnicode(HWND owner);
+
+// Replaces the clipboard's content by the text; false when the clipboard
+// could not be opened or the memory not be had, the clipboard then being
+// left as it was.
+bool WriteClipboardUnicode(HWND owner, const std::wstring& text);
+
+}  // namespace tavrin

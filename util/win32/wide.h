@@ -1,0 +1,33 @@
+#pragma once
+// Wide strings for the W calls, from and to the engine's CP932 text and
+// UTF-8 paths (util/utf16.h); wchar_t is UTF-16 on Windows.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "util/utf16.h"
+
+namespace tavrin {
+
+inline std::wstring WideFromSjis(std::string_view sjis) {
+  const std::u16string u = Utf16FromSjis(sjis);
+  return std::wstring(u.begin(), u.end());
+}
+
+inline std::string SjisFromWide(std::wstring_view wide, std::size_t* replaced = nullptr) {
+  return SjisFromUtf16(std::u16string(wide.begin(), wide.end()), replaced);
+}
+
+inline std::wstring Widen(std::string_view utf8) {
+  const std::u16string u = Utf16FromUtf8(utf8);
+  return std::wstring(u.begin(), u.end());
+}
+
+inline std::string Narrow(std::wstring_view wide) {
+  return Utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
+}
+
+// The program's own UTF-8 literals (captions, hints) as wide text.
+inline std::wstring W(std::string_view utf8) { return Widen(utf8); }
+
+}  // namespace tavrin

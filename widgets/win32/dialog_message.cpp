@@ -1,0 +1,157 @@
+#include "widgets/win32/dialog_message.h"
+
+#include "util/dpi.h"
+#include "util/win32/wide.h"
+#include "widgets/message_layout.h"
+#include "widgets/win32/ui_basics.h"
+
+namespace tavrin {
+namespace {
+
+constexpr int kStoredClientWidth = 372;
+constexpr int kStoredClientHeight = 159;
+
+}  // namespace
+
+bool TDialogMessage::Execute(HWND owner) {
+  FOwner = owner;
+  RunModalDialog(owner, FCaption, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, &DialogProc,
+                 reinterpret_cast<LPARAM>(this));
+  return FResult;
+}
+
+INT_PTR CALLBACK TDialogMessage::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<TDialogMessage*>(l);
+    SetWindowLongPtrW(dialog, DWLP_USER, l);
+    self->FormCreate(dialog);
+    self->FormActivate();  // lays out before the dialog first shows
+    SetFocus(self->btnYes);
+    return FALSE;  // the focus is set
+  }
+  auto* self = reinterpret_cast<TDialogMessage*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (!self) return FALSE;
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(w) != WA_INACTIVE) self->FormActivate();
+      return FALSE;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(dialog, &ps);
+      self->Paint(dc);
+      EndPaint(dialog, &ps);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (HIWORD(w) != BN_CLICKED) return FALSE;
+      if (LOWORD(w) == IDC_BTNYES) {
+        self->FResult = true;  // btnYesClick
+        EndDialog(dialog, IDOK);
+      } else if (LOWORD(w) == IDC_BTNCANCEL) {
+        // btnCancelClick, and Escape or the close box, which the dialog
+        // manager sends as the same command: the result stays false.
+        EndDialog(dialog, IDCANCEL);
+      }
+      return TRUE;
+    case WM_DESTROY:
+      self->FormDestroy();
+      return FALSE;
+  }
+  return FALSE;
+}
+
+void TDialogMessage::FormCreate(HWND dialog) {
+  FHandle = dialog;
+  const int dpi = WindowDpi(dialog);
+  FFont = CreatePixelFont(L"Meiryo UI", 19, dpi);
+  const auto make = [&](int id, const wchar_t* caption, int left, DWORD style) {
+    return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                           ScaleFrom96(left, dpi), ScaleFrom96(96, dpi),
+                           ScaleFrom96(153, dpi),
+                           ScaleFrom96(48, dpi), dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
+  };
+  btnYes = make(IDC_BTNYES, L"はい", 40, BS_DEFPUSHBUTTON);
+  btnCancel = make(IDC_BTNCANCEL, L"キャンセル", 200, BS_PUSHBUTTON);
+  SetChildFonts(dialog, FFont);
+  const int glyph = ScaleFrom96(20, dpi);
+  FYesGlyph = CreateButtonGlyph(true, glyph);
+  FCancelGlyph = CreateButtonGlyph(false, glyph);
+  SendMessageW(btnYes, BM_SETIMAGE, IMAGE_ICON, LPARAM(FYesGlyph));
+  SendMessageW(btnCancel, BM_SETIMAGE, IMAGE_ICON, LPARAM(FCancelGlyph));
+  RECT r{0, 0, ScaleFrom96(kStoredClientWidth, dpi), ScaleFrom96(kStoredClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
+                           UINT(dpi));
+  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void TDialogMessage::FormActivate() {
+  if (!FFirstActivate) return;
+  FFirstActivate = false;
+  const int dpi = WindowDpi(FHandle);
+
+  // Line widths in the form's font, in design pixels.
+  std::vector<int> widths;
+  HDC dc = GetDC(FHandle);
+  HGDIOBJ old = SelectObject(dc, FFont);
+  for (const std::string& line : FMessages) {
+    const std::wstring text = WideFromSjis(line);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    widths.push_back(ScaleTo96(size.cx, dpi));
+  }
+  SelectObject(dc, old);
+  ReleaseDC(FHandle, dc);
+  const TMessageLayout l = MessageLayout(widths, FSingleButton);
+
+  const auto px = [dpi](int v) { return ScaleFrom96(v, dpi); };
+  const auto place = [&](HWND control, const TRect& r) {
+    SetWindowPos(control, nullptr, px(r.Left), px(r.Top), px(r.Width), px(r.Height), SWP_NOZORDER);
+  };
+  FTextArea = {px(l.Text.Left), px(l.Text.Top), px(l.Text.Left + l.Text.Width), px(l.Text.Top + l.Text.Height)};
+  FLineHeight = px(l.LineHeight);
+  // The layout's sizes are client sizes; the frame is this system's.
+  RECT outer{0, 0, px(l.FormWidth), px(l.FormHeight)};
+  AdjustWindowRectExForDpi(&outer, GetWindowLongW(FHandle, GWL_STYLE), FALSE,
+                           GetWindowLongW(FHandle, GWL_EXSTYLE), UINT(dpi));
+  SetWindowPos(FHandle, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  place(btnYes, l.Yes);
+  place(btnCancel, l.Cancel);
+  if (FSingleButton) {
+    SetWindowTextW(btnYes, L"OK");
+    ShowWindow(btnCancel, SW_HIDE);
+  }
+  // Centred on the monitor of the window it belongs to.
+  CentreOnMonitor(FHandle, FOwner ? FOwner : GetActiveWindow());
+  SetForegroundWindow(FHandle);
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TDialogMessage::Paint(HDC dc) {
+  const int dpi = WindowDpi(FHandle);
+  const int s = ScaleFrom96(32, dpi), m = ScaleFrom96(8, dpi);
+  DrawMessagePicture(dc, RECT{m, m, m + s, m + s}, FPictureKind);
+  HGDIOBJ old = SelectObject(dc, FFont);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  RECT line = FTextArea;
+  for (const std::string& text : FMessages) {
+    line.bottom = line.top + FLineHeight;
+    const std::wstring wide = WideFromSjis(text);
+    DrawTextW(dc, wide.c_str(), int(wide.size()), &line,
+              (FTextCentered ? DT_CENTER : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    line.top = line.bottom;
+  }
+  SelectObject(dc, old);
+}
+
+void TDialogMessage::FormDestroy() {
+  DeleteObject(FFont);
+  DestroyIcon(FYesGlyph);
+  DestroyIcon(FCancelGlyph);
+  FFont = nullptr;
+  FYesGlyph = FCancelGlyph = nullptr;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,59 @@
+#pragma once
+// TDialogMessage: the program's own modal message box. A picture, the
+// message's lines (centred or not), and either one "OK" button or "はい" /
+// "キャンセル". The creator fills it and runs it; the layout follows the
+// text on the first activation only. Enter and Space press the focused
+// button, Escape and the title bar's close answer as キャンセル does.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "widgets/win32/glyphs.h"
+
+namespace tavrin {
+
+class TDialogMessage {
+ public:
+  enum { IDC_BTNYES = IDOK, IDC_BTNCANCEL = IDCANCEL };
+
+  // Message lines, CP932, one entry per shown line.
+  std::vector<std::string>& Messages() { return FMessages; }
+  void SetSingleButton(bool on) { FSingleButton = on; }
+  bool SingleButton() const { return FSingleButton; }
+  void SetPictureKind(int kind) { FPictureKind = kind; }
+  int PictureKind() const { return FPictureKind; }
+  void SetTextCentered(bool on) { FTextCentered = on; }
+  void SetCaption(std::wstring caption) { FCaption = std::move(caption); }
+  // True only after btnYes was pressed.
+  bool Result() const { return FResult; }
+
+  // Shows the dialog modally over owner (may be null) and returns Result.
+  bool Execute(HWND owner);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
+  void FormCreate(HWND dialog);
+  void FormActivate();
+  void Paint(HDC dc);
+  void FormDestroy();
+
+  HWND FHandle = nullptr;
+  HWND FOwner = nullptr;
+  HWND btnYes = nullptr;
+  HWND btnCancel = nullptr;
+  HFONT FFont = nullptr;
+  HICON FYesGlyph = nullptr;
+  HICON FCancelGlyph = nullptr;
+  RECT FTextArea{};
+  int FLineHeight = 24;
+  bool FFirstActivate = true;
+  bool FSingleButton = true;
+  int FPictureKind = pkInformation;
+  bool FTextCentered = false;
+  bool FResult = false;
+  std::wstring FCaption = L"Tavrin";
+  std::vector<std::string> FMessages;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,71 @@
+#include "widgets/win32/ui_basics.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "util/dpi.h"
+
+namespace tavrin {
+
+int WindowDpi(HWND window) {
+  const UINT dpi = window ? GetDpiForWindow(window) : 0;
+  if (dpi != 0) return int(dpi);
+  HDC screen = GetDC(nullptr);
+  const int d = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return d > 0 ? d : kDesignDpi;
+}
+
+int Px(HWND window, int units) { return ScaleFrom96(units, WindowDpi(window)); }
+
+HFONT CreatePixelFont(const wchar_t* face, int pixels, int dpi, bool bold) {
+  return CreateFontW(-ScaleFrom96(pixels, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+void CentreOnMonitor(HWND window, HWND anchor) {
+  HMONITOR monitor = MonitorFromWindow(anchor ? anchor : window, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) return;
+  RECT r;
+  GetWindowRect(window, &r);
+  const RECT& a = info.rcWork;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  SetWindowPos(window, nullptr, a.left + (a.right - a.left - w) / 2, a.top + (a.bottom - a.top - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR RunModalDialog(HWND owner, const std::wstring& caption, DWORD style, DLGPROC proc, LPARAM param) {
+  // DLGTEMPLATE, then the menu, class and caption arrays (each a WORD 0 or
+  // a string), no controls. The template must be DWORD-aligned.
+  std::vector<std::uint32_t> storage(16 + caption.size());
+  auto* t = reinterpret_cast<DLGTEMPLATE*>(storage.data());
+  t->style = style;
+  t->dwExtendedStyle = 0;
+  t->cdit = 0;
+  t->x = t->y = 0;
+  t->cx = 100;
+  t->cy = 50;
+  auto* words = reinterpret_cast<WORD*>(t + 1);
+  *words++ = 0;  // no menu
+  *words++ = 0;  // the standard dialog class
+  for (wchar_t c : caption) *words++ = WORD(c);
+  *words++ = 0;
+  return DialogBoxIndirectParamW(ProgramInstance(), t, owner, proc, param);
+}
+
+void SetChildFonts(HWND parent, HFONT font) {
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM f) -> BOOL {
+        SendMessageW(child, WM_SETFONT, WPARAM(f), FALSE);
+        return TRUE;
+      },
+      LPARAM(font));
+}
+
+HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
+
+}  // namespace tavrin

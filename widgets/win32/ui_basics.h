@@ -1,0 +1,35 @@
+#pragma once
+// Small pieces every window of the Win32 skin uses: the screen density of a
+// window, fonts by pixel height, centring, and modal dialogs built from an
+// empty in-memory template, their controls made in WM_INITDIALOG, so that
+// the dialog manager gives Tab, Enter, Escape and Space their usual meaning.
+#include <windows.h>
+
+#include <string>
+
+namespace tavrin {
+
+// Dots per inch of the monitor the window is on (96 when unknown).
+int WindowDpi(HWND window);
+// Design pixels (96 dpi) to the window's pixels.
+int Px(HWND window, int units);
+
+// A font of the given face and pixel height (design pixels, scaled to
+// dpi), Shift-JIS character set. The caller deletes it.
+HFONT CreatePixelFont(const wchar_t* face, int pixels, int dpi, bool bold = false);
+
+// Moves the window to the centre of the work area of the monitor that
+// holds `anchor` (the window itself when anchor is null).
+void CentreOnMonitor(HWND window, HWND anchor);
+
+// Runs a modal dialog of an empty template with the given caption and
+// styles; proc builds the controls in WM_INITDIALOG, whose lParam is param.
+INT_PTR RunModalDialog(HWND owner, const std::wstring& caption, DWORD style, DLGPROC proc, LPARAM param);
+
+// Sets the font of every child window.
+void SetChildFonts(HWND parent, HFONT font);
+
+// The running program's instance.
+HINSTANCE ProgramInstance();
+
+}  // namespace tavrin
