@@ -19,12 +19,15 @@ struct TGroupPlace {
   const char* name;
   const wchar_t* caption;
   int left, top, width, height;
+  int columns;  // check boxes to a row
 };
 constexpr TGroupPlace kGroups[] = {
-    {"GroupBox3", L"全般", 8, 8, 497, 117},
-    {"GroupBox4", L"類字の判断オプション", 8, 128, 497, 85},
-    {"GroupBox1", L"全データの表示オプション", 8, 216, 497, 85},
-    {"GroupBox2", L"結果リストの表示オプション 他", 8, 304, 497, 233},
+    {"GroupBox3", L"全般", 8, 8, 497, 117, 1},
+    {"GroupBox4", L"類字の判断オプション", 8, 128, 497, 85, 1},
+    {"GroupBox1", L"全データの表示オプション", 8, 216, 497, 85, 1},
+    {"GroupBox2", L"結果リストの表示オプション 他", 8, 304, 497, 233, 1},
+    // The kinds of variants, three to a row, below the others.
+    {"GroupBox5", L"その他の揺れ", 8, 540, 497, 85, 3},
 };
 
 class TfoSet {
@@ -129,16 +132,19 @@ void TfoSet::FormCreate(HWND dialog) {
       group = row.Group;
       rowInGroup = 0;
     }
-    const TGroupPlace* place = nullptr;
+    const TGroupPlace* place = &kGroups[0];
     for (const TGroupPlace& g : kGroups)
       if (row.Group == g.name) place = &g;
     const int id = IDC_CHB_FIRST + int(row.Option);
-    HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP, place->left + 16,
-                    place->top + 28 + 28 * rowInGroup, place->width - 18, 26, id);
+    const int pitch = (place->width - 16) / place->columns;
+    HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP,
+                    place->left + 16 + pitch * (rowInGroup % place->columns),
+                    place->top + 28 + 28 * (rowInGroup / place->columns),
+                    place->columns == 1 ? place->width - 18 : pitch - 2, 26, id);
     SendMessageW(box, BM_SETCHECK, At(FOptions, row.Option) ? BST_CHECKED : BST_UNCHECKED, 0);
     ++rowInGroup;
   }
-  const TGroupPlace& last = kGroups[3];
+  const TGroupPlace& last = kGroups[3];  // GroupBox2: the sample list's group
   make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, last.left + 16, last.top + 110, 465, 24, -1);
   lvSet = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
@@ -165,8 +171,8 @@ void TfoSet::FormCreate(HWND dialog) {
     ListView_InsertItem(lvSet, &item);
     ListView_SetItemText(lvSet, int(i), 1, count.data());
   }
-  HWND ok = make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, 104, 548, 145, 49, IDC_BBOK);
-  HWND cancel = make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 264, 548, 145, 49, IDC_BBCANCEL);
+  HWND ok = make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, 104, 636, 145, 49, IDC_BBOK);
+  HWND cancel = make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 264, 636, 145, 49, IDC_BBCANCEL);
   FOkGlyph = CreateButtonGlyph(true, Px(24));
   FCancelGlyph = CreateButtonGlyph(false, Px(24));
   SendMessageW(ok, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
@@ -175,7 +181,7 @@ void TfoSet::FormCreate(HWND dialog) {
   FitCheckBoxCaptions();
   ApplySampleFont();
 
-  RECT r{0, 0, Px(514), Px(608)};
+  RECT r{0, 0, Px(514), Px(696)};
   AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
                            UINT(FDpi));
   SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
