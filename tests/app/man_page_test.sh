@@ -1,6 +1,6 @@
 #!/bin/sh
 # The man page names every command and option that --help lists, and no
-# other.
+# other, and renders without a doubled full stop.
 #   man_page_test.sh <tavrin-batch> <tavrin-batch.1>
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -17,4 +17,7 @@ man=$(sed 's/\\-/-/g' "$2")  # roff's \- is a hyphen
   printf '%s\n' "$man" | grep -o -e '--[a-z0-9-][a-z0-9-]*'
 } | sort -u > "$scratch/man"
 diff "$scratch/help" "$scratch/man" || fail "the man page and --help differ (< help, > man page)"
+# A full stop after a quoted sentence that ends in one renders as "..".
+rendered=$(groff -man -Tutf8 -P-c -P-b -P-u "$2" 2>&1) || fail "groff cannot render the man page"
+printf '%s\n' "$rendered" | grep -nE '(^|[^.])\.\.([^.]|$)' && fail "a doubled full stop"
 echo "man page ok"
