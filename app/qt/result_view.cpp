@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 
 #include "app/qt/result_model.h"
+#include "util/clusters.h"
 #include "util/qt/qsjis.h"
 
 namespace tavrin {
@@ -54,10 +55,11 @@ std::vector<TGlyph> Glyphs(const TResultModel& model, int row) {
     at = start + p.Length;
   }
   pieces.emplace_back(std::string_view(text).substr(at), false);
+  // One glyph a grapheme cluster: a combining mark drawn alone is lost.
   std::vector<TGlyph> glyphs;
   for (const auto& [piece, differs] : pieces)
-    for (const char32_t c : FromSjis(piece).toStdU32String())
-      glyphs.push_back({QString::fromUcs4(&c, 1), differs, false});
+    for (std::size_t i = 0; i < piece.size(); i += ClusterLength(piece, i))
+      glyphs.push_back({FromSjis(piece.substr(i, ClusterLength(piece, i))), differs, false});
   // Outer spaces of the text itself, inside any quotes.
   const std::size_t first = offset, last = glyphs.size() - offset;
   std::size_t lead = first, trail = last;
@@ -65,7 +67,8 @@ std::vector<TGlyph> Glyphs(const TResultModel& model, int row) {
   while (trail > lead && glyphs[trail - 1].Text == QLatin1String(" ")) --trail;
   bool marked = !d.Parts.empty();
   for (std::size_t i = first; i < last; ++i) {
-    const char32_t mark = InvisibleMark(glyphs[i].Text.toUcs4().value(0), i < lead || i >= trail);
+    const QList<uint> code = glyphs[i].Text.toUcs4();
+    const char32_t mark = code.size() == 1 ? InvisibleMark(code[0], i < lead || i >= trail) : 0;
     if (mark == 0) continue;
     glyphs[i].Text = QString::fromUcs4(&mark, 1);
     glyphs[i].Mark = marked = true;
