@@ -18,6 +18,7 @@ constexpr std::int64_t kMegabyte = 1048576;
 TDiagnosticsFacts GatherDiagnostics(const std::string& programFolder, const std::string& iniFile) {
   TDiagnosticsFacts facts;
   facts.ProgramFolder = programFolder;
+  facts.IniFile = iniFile;
   facts.FreeBytes = DiskFreeBytes(programFolder);
   std::error_code error;
   const bool exists =
@@ -65,6 +66,10 @@ std::vector<std::string> DiagnosticsLines(const TDiagnosticsFacts& facts) {
     case TDiagnosticsFacts::TIni::Read:
       lines.insert(lines.end(), facts.IniLines.begin(), facts.IniLines.end());
       break;
+  }
+  if (!facts.IniFile.empty()) {
+    lines.emplace_back();
+    lines.push_back("Ini File path : \"" + cp932::FromUtf8(facts.IniFile).bytes + "\"");
   }
   return lines;
 }

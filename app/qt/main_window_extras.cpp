@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/command_texts.h"
 #include "app/diagnostics.h"
 #include "app/qt/clipboard.h"
 #include "app/qt/main_window.h"
@@ -178,8 +179,7 @@ void TfoMAIN::imgHelpClick() {
   WaitCursorGuard wait;
   try {
     if (!OpenWithShell(this, help))
-      InformationDialog(cp932::FromUtf8(FileNameOf(help)).bytes +
-                        cp932::Sjis(" を開くプログラムが見つかりません"));
+      InformationDialog(HelpViewerMissingMessage(help));
   } catch (const std::filesystem::filesystem_error& e) {
     ErrorDialog(cp932::FromUtf8(e.what()).bytes);
   }

@@ -60,6 +60,20 @@ TEST(CommandTexts, ProgressAndCopyMessages) {
             Sjis("文字列がみつかりません\rクリップボードに文字列をコピーした後、この処理を行ってください"));
 }
 
+// Without a viewer the user still learns where the help is, to open it by
+// hand; a path outside Shift-JIS stays whole.
+TEST(CommandTexts, HelpViewerMissingNamesThePath) {
+  const struct {
+    const char* path;
+    const char* message;
+  } cases[] = {
+      {"/usr/local/share/doc/tavrin/tavrin.pdf",
+       "tavrin.pdf を開くプログラムが見つかりません\r/usr/local/share/doc/tavrin/tavrin.pdf"},
+      {"/home/나/도구/tavrin.pdf", "tavrin.pdf を開くプログラムが見つかりません\r/home/나/도구/tavrin.pdf"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HelpViewerMissingMessage(c.path), Sjis(c.message)) << c.path;
+}
+
 TEST(BuildData, StatusTextsChangeWithThePercentage) {
   TUniqueManager manager;
   std::string text;
