@@ -1,11 +1,11 @@
 #include "app/diagnostics.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "util/cp932.h"
 #include "util/files.h"
 #include "util/message_lines.h"
+#include "util/os.h"
 #include "util/paths.h"
 
 namespace tavrin {
@@ -20,9 +20,8 @@ TDiagnosticsFacts GatherDiagnostics(const std::string& programFolder, const std:
   facts.ProgramFolder = programFolder;
   facts.IniFile = iniFile;
   facts.FreeBytes = DiskFreeBytes(programFolder);
-  std::error_code error;
-  const bool exists =
-      std::filesystem::exists(iniFile, error) && !std::filesystem::is_directory(iniFile, error);
+  const os::FileKind kind = os::KindOf(iniFile);
+  const bool exists = kind == os::FileKind::Regular || kind == os::FileKind::Other;
   facts.IniUpdated = exists ? FileTimestamp(iniFile) : LocalNow();
   if (!exists) return facts;
   // An existing file that cannot be read (no permission, a read fault, a

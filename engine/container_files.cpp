@@ -1,23 +1,20 @@
 // TCustomContainer's files: line loading, folder loading and saving. Paths
-// are this platform's (UTF-8 bytes, "/" delimiter); file contents are kept
+// are this platform's (UTF-8 bytes); file contents are kept
 // as bytes (Shift-JIS lines). Failures are shown, never thrown.
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <stdexcept>
 
 #include "engine/char_folding.h"
 #include "engine/container.h"
 #include "util/cp932.h"
 #include "util/files.h"
 #include "util/message_lines.h"
+#include "util/os.h"
 #include "util/paths.h"
 #include "util/messages.h"
 
 namespace tavrin {
 namespace {
-
-namespace fs = std::filesystem;
 
 const char kLoadHeading[] = "TCustomContainer.LoadFromFile Error\r\r";
 const char kSaveHeading[] = "TCustomContainer.SaveToFile Error\r\r";
@@ -33,13 +30,17 @@ std::string Quoted(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::exists(path, ec) && !fs::is_directory(path, ec);
+  if (path.empty()) return false;
+  const os::FileKind kind = os::KindOf(path);
+  return kind == os::FileKind::Regular || kind == os::FileKind::Other;
 }
 
-bool DirectoryExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_directory(path, ec);
+bool DirectoryExists(const std::string& path) { return !path.empty() && os::KindOf(path) == os::FileKind::Folder; }
+
+bool SameFileName(std::string_view a, std::string_view b) {
+  if constexpr (!os::kWindows) return a == b;
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 class EFileError : public std::runtime_error {
@@ -48,33 +49,18 @@ class EFileError : public std::runtime_error {
 };
 
 std::string ReadFile(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) throw EFileError("is a folder");
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) throw EFileError("cannot open");
-  std::string text;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, got);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) throw EFileError("cannot read");
-  return text;
+  if (os::KindOf(path) == os::FileKind::Folder) throw EFileError("is a folder");
+  std::optional<std::string> text = os::ReadRegularFile(path);
+  if (!text) throw EFileError("cannot read");
+  return std::move(*text);
 }
 
 // Writes each line followed by CR LF; false when anything fails.
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  bool ok = true;
-  for (const std::string& line : lines) {
-    ok = ok && std::fwrite(line.data(), 1, line.size(), f) == line.size();
-    ok = ok && std::fwrite("\r\n", 1, 2, f) == 2;
-  }
-  ok = (std::fclose(f) == 0) && ok;
-  return ok;
+  if (os::KindOf(path) == os::FileKind::Folder) return false;
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return os::WriteWholeFile(path, text);
 }
 
 }  // namespace
@@ -123,12 +109,12 @@ void TCustomContainer::LoadFromFolder(const std::vector<std::string>* Order, con
     for (const std::string& name : *Order) {
       const std::string path = WithTrailingDelimiter(Folder) + ReplaceExtension(name, Extension);
       LoadFromFile(path);
-      // Names here keep their letter case, as this platform's file systems
-      // do: a named file that differs only in case is another file, and is
-      // loaded with the rest rather than skipped.
+      // Names compare as the file system does: on POSIX a named file that
+      // differs only in case is another file, and is loaded with the rest
+      // rather than skipped; on Windows it is the same file.
       const std::string wanted = FileNameOf(path);
       for (std::size_t i = 0; i < files.size(); ++i) {
-        if (FileNameOf(files[i]) == wanted) {
+        if (SameFileName(FileNameOf(files[i]), wanted)) {
           done[i] = true;
           break;
         }

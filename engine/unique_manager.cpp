@@ -12,6 +12,7 @@
 #include "engine/char_folding.h"
 #include "engine/container.h"
 #include "engine/item_sort.h"
+#include "util/os.h"
 
 namespace tavrin {
 namespace {
@@ -79,10 +80,10 @@ TUniqueManager::~TUniqueManager() = default;
 
 TUniqueItem& TUniqueManager::NewItem() {
   if (FCount == FChunks.size() * kPerChunk) {
-    void* memory = std::aligned_alloc(kChunkBytes, kChunkBytes);
+    void* memory = os::AlignedAlloc(kChunkBytes, kChunkBytes);
     if (memory == nullptr) throw std::bad_alloc();
     std::unique_ptr<TChunk, void (*)(TChunk*)> chunk(static_cast<TChunk*>(memory),
-                                                     [](TChunk* c) { std::free(c); });
+                                                     [](TChunk* c) { os::AlignedFree(c); });
     chunk->Manager = this;
     chunk->First = FCount;
     FChunkItems.reserve(FChunkItems.size() + 1);

@@ -15,7 +15,8 @@ namespace tavrin {
 // Writes bytes as the file at path through a temporary file and a rename.
 // A file that exists keeps its permission bits; a symbolic link is followed
 // and its target replaced. False when anything fails; the old file is then
-// untouched and no temporary file is left behind.
+// untouched and no temporary file is left behind. Anything in the file's
+// place that is no regular file (a pipe, a device, a folder) is left alone.
 // When no temporary file can be made in the target's folder (a read-only
 // folder) but the file exists and is writable, the file is rewritten in
 // place and flushed to disk instead.
@@ -35,8 +36,9 @@ void RemoveLeftoverTemporaries(const std::string& path);
 
 class IniFile {
  public:
-  // path: the file's full path (UTF-8). A missing or unreadable file reads
-  // as an empty one.
+  // path: the file's full path (UTF-8). A missing or unreadable file, or
+  // anything that is no regular file (a pipe is never waited on), reads as
+  // an empty one.
   // Deferred: writes are kept until Flush, which replaces the file once.
   enum class Writes { Immediate, Deferred };
   explicit IniFile(std::string path, Writes writes = Writes::Immediate);

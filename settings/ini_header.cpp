@@ -1,22 +1,20 @@
 #include "settings/ini_header.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
+#include <cstdio>
 
 #include "settings/ini_file.h"
 #include "util/cp932.h"
 #include "util/error.h"
+#include "util/os.h"
+#include "util/paths.h"
 
 namespace tavrin {
 
 std::string IniHeaderText(std::string_view title, std::time_t created) {
-  std::tm local{};
-  ::localtime_r(&created, &local);
+  const DateTime local = os::LocalTime(static_cast<std::int64_t>(created));
   char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y/%m/%d %H:%M:%S", &local);
+  std::snprintf(stamp, sizeof stamp, "%04d/%02d/%02d %02d:%02d:%02d", local.year, local.month, local.day,
+                local.hour, local.minute, local.second);
   std::string text = "[";
   text.append(title).append(" Environment Data File. Created @ ").append(stamp).append("]\r\n");
   text += cp932::Sjis("[注意:本ファイルを編集しないでください(動作不具合の原因となります)]");
@@ -40,9 +38,10 @@ namespace {
 
 // Creates the folders of path that are missing, private to the user.
 void CreateParentFolders(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1))
-    ::mkdir(path.substr(0, slash).c_str(), 0700);
+  const std::string folder = FolderOf(path);
+  if (folder.empty() || folder == path || os::KindOf(folder) != os::FileKind::Missing) return;
+  CreateParentFolders(folder);
+  os::MakeFolder(folder);
 }
 
 }  // namespace
@@ -51,8 +50,8 @@ std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
                                std::string_view title) {
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     const std::string& path = candidates[i];
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0) return path;
+    if (const os::FileKind kind = os::KindOf(path); kind != os::FileKind::Missing && kind != os::FileKind::Unknown)
+      return path;
     if (i > 0) CreateParentFolders(path);
     if (WriteIniHeader(path, title)) return path;
   }
@@ -64,20 +63,16 @@ std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
   throw EError(message);
 }
 
+std::vector<std::string> DefaultIniCandidates() {
+  std::vector<std::string> candidates{ProgramFileWithExtension(".ini")};
+  if (std::string own = UserSettingsFile(); !own.empty()) candidates.push_back(std::move(own));
+  return candidates;
+}
+
 std::string UserSettingsFile() {
-  std::string base;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/') {
-      const passwd* user = ::getpwuid(::getuid());
-      home = user ? user->pw_dir : nullptr;
-    }
-    if (!home || home[0] != '/') return {};
-    base = std::string(home) + "/.config";
-  }
-  return base + "/tavrin/tavrin.ini";
+  const std::string base = os::UserConfigFolder();
+  if (base.empty()) return {};
+  return WithTrailingDelimiter(base) + (os::kWindows ? "Tavrin\\tavrin.ini" : "tavrin/tavrin.ini");
 }
 
 }  // namespace tavrin

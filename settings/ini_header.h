@@ -33,7 +33,13 @@ std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
 
 // The user's own settings file, "$XDG_CONFIG_HOME/tavrin/tavrin.ini", or
 // "~/.config/tavrin/tavrin.ini" when that is unset or not absolute; empty
-// when there is no home folder either.
+// when there is no home folder either. On Windows
+// "%APPDATA%\Tavrin\tavrin.ini".
 std::string UserSettingsFile();
+
+// Where the settings file is looked for, in order (for CreateFirstIniFile):
+// beside the executable with its extension replaced by ".ini" (the
+// portable copy), then the user's own settings file when there is one.
+std::vector<std::string> DefaultIniCandidates();
 
 }  // namespace tavrin

@@ -1,27 +1,21 @@
 #pragma once
-// File and folder routines over this platform's paths (UTF-8 bytes, "/").
-#include <compare>
+// File and folder routines over this platform's paths (UTF-8 bytes).
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace tavrin {
+#include "util/os.h"
 
-// A local date and time to the second.
-struct DateTime {
-  int year = 0, month = 0, day = 0;  // month and day from 1
-  int hour = 0, minute = 0, second = 0;
-  auto operator<=>(const DateTime&) const = default;
-};
+namespace tavrin {
 
 DateTime LocalNow();
 
 // The bytes of the regular file (or link to one) the path names; nothing
-// when it is missing, is no regular file (a folder, a pipe that would
-// block) or cannot be read.
-std::optional<std::string> ReadRegularFile(const std::string& path);
+// when it is missing, is no regular file (a folder, a pipe, a device) or
+// cannot be read. Never waits on a pipe.
+using os::ReadRegularFile;
 
 // Last-write time, in local time and truncated to an even second (as the
 // packed file-date form keeps it), of the file or folder the path names; a
@@ -34,7 +28,7 @@ DateTime FileTimestamp(std::string_view path);
 // letter case included. A leading "." needs no special match.
 bool MatchesMask(std::string_view name, std::string_view mask);
 
-// folder + "/" + name for each regular file (or link to one) in the folder
+// folder + separator + name for each regular file (or link to one) in the folder
 // matching the mask, in byte order of the names. Folders, and what cannot
 // be read as a file (pipes, sockets, devices, broken links), are left out.
 // Empty for a missing or unreadable folder.

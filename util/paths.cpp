@@ -1,10 +1,8 @@
 #include "util/paths.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "util/cp932.h"
 #include "util/error.h"
+#include "util/os.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -12,10 +10,20 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-char Separator(PathFlavour flavour) { return flavour == PathFlavour::Windows ? '\\' : '/'; }
+char Separator(PathFlavour flavour) { return flavour == PathFlavour::Posix ? '/' : '\\'; }
+
+// A delimiter that separates folders (":" only ends a drive).
+bool IsSeparator(char c, PathFlavour flavour) {
+  switch (flavour) {
+    case PathFlavour::Windows: return c == '\\';
+    case PathFlavour::Posix: return c == '/';
+    case PathFlavour::WindowsUtf8: return c == '\\' || c == '/';
+  }
+  return false;
+}
 
 bool IsDelimiter(char c, PathFlavour flavour) {
-  return flavour == PathFlavour::Windows ? (c == '\\' || c == ':') : c == '/';
+  return IsSeparator(c, flavour) || (flavour != PathFlavour::Posix && c == ':');
 }
 
 // Where the characters of interest start, found by one scan from the start.
@@ -44,14 +52,8 @@ PathScan Scan(std::string_view path, PathFlavour flavour) {
 }  // namespace
 
 std::string ExecutablePath() {
-  std::error_code error;
-  std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
-  if (error || path.empty()) throw EError(cp932::Sjis("ExecutablePath 実行ファイルのパスを取得できません"));
-  // An executable replaced while it runs (an upgrade) reads as "<path> (deleted)";
-  // the files beside it belong to the path itself.
-  constexpr std::string_view kDeleted = " (deleted)";
-  if (path.ends_with(kDeleted) && !std::filesystem::exists(path, error))
-    path.resize(path.size() - kDeleted.size());
+  std::string path = os::ExecutablePath();
+  if (path.empty()) throw EError(cp932::Sjis("ExecutablePath 実行ファイルのパスを取得できません"));
   return path;
 }
 
@@ -76,14 +78,14 @@ std::string FolderOf(std::string_view path, PathFlavour flavour) {
   if (s.delimiter == npos) return {};
   std::string folder(path.substr(0, s.delimiter + 1));
   const bool keep = s.beforeDelimiter == npos || IsDelimiter(path[s.beforeDelimiter], flavour);
-  if (path[s.delimiter] == Separator(flavour) && !keep) folder.pop_back();
+  if (IsSeparator(path[s.delimiter], flavour) && !keep) folder.pop_back();
   return folder;
 }
 
 std::string WithTrailingDelimiter(std::string_view path, PathFlavour flavour) {
   const PathScan s = Scan(path, flavour);
   std::string out(path);
-  if (s.lastChar == npos || path[s.lastChar] != Separator(flavour)) out += Separator(flavour);
+  if (s.lastChar == npos || !IsSeparator(path[s.lastChar], flavour)) out += Separator(flavour);
   return out;
 }
 

@@ -1,7 +1,4 @@
 // tavrin-batch: the [全データ] and [類字抽出] commands over files or standard input.
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,16 +10,14 @@
 #include <vector>
 
 #include "app/batch_command.h"
+#include "util/cp932.h"
 #include "util/memory_setup.h"
+#include "util/os.h"
+#include "util/text_encoding.h"
 
 namespace {
 
-// The size of the regular file open as in; none for a pipe or a terminal.
-std::optional<std::size_t> FileSize(std::FILE* in) {
-  struct stat info {};
-  if (fstat(fileno(in), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return static_cast<std::size_t>(info.st_size);
-}
+namespace os = tavrin::os;
 
 std::string ReadAll(std::FILE* in, std::optional<std::size_t> size) {
   std::string data;
@@ -40,27 +35,72 @@ std::string ReadAll(std::FILE* in, std::optional<std::size_t> size) {
   return data;
 }
 
+// Where text meant for a person goes. A file or a pipe keeps the output's
+// bytes, as they are on every platform. A Windows console shows characters
+// rather than bytes: there the output, in its encoding, is written as text.
+class TStream {
+ public:
+  explicit TStream(std::FILE* stream) : stream_(stream) {
+#if defined(_WIN32)
+    console_ = os::IsConsole(stream);
+#endif
+  }
+
+  // The encoding of the bytes that Write is given (UTF-8 until known).
+  void SetEncoding(tavrin::TTextEncoding encoding) { encoding_ = encoding; }
+  bool Console() const { return console_; }
+
+  bool Write(std::string_view bytes) const {
+#if defined(_WIN32)
+    if (console_) return os::WriteConsoleText(stream_, AsUtf8(bytes));
+#endif
+    return std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size();
+  }
+
+ private:
+  // Whole lines of the output as UTF-8, without a byte-order mark.
+  std::string AsUtf8(std::string_view bytes) const {
+    if (encoding_ == tavrin::TTextEncoding::Utf8) {
+      const std::string_view bom = tavrin::ByteOrderMark(encoding_);
+      if (bytes.starts_with(bom)) bytes.remove_prefix(bom.size());
+      return std::string(bytes);
+    }
+    return tavrin::cp932::ToUtf8(tavrin::DecodeText(std::string(bytes), encoding_).Text);
+  }
+
+  std::FILE* stream_;
+  bool console_ = false;
+  tavrin::TTextEncoding encoding_ = tavrin::TTextEncoding::Utf8;
+};
+
+// A line (UTF-8) to standard error, prefixed with the program's name.
+void Say(std::string_view line) {
+  static const TStream err(stderr);
+  err.Write("tavrin-batch: " + std::string(line) + "\n");
+  std::fflush(stderr);
+}
+
 // Writes text to standard output and flushes it; false (said) on failure.
-bool WriteOut(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
+bool WriteOut(const TStream& out, std::string_view text) {
+  out.Write(text);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-  std::perror("tavrin-batch: standard output");
+  Say(std::string("standard output: ") + std::strerror(errno));
   return false;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(const std::vector<std::string>& argStrings) {
   // Before anything can open a file as descriptor 0: is standard input open?
-  const bool stdinOpen = fcntl(0, F_GETFD) != -1;
+  const bool stdinOpen = os::StandardInputOpen();
+  os::UseBinaryStandardStreams();
   tavrin::SetUpMemory();
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  TStream out(stdout);
+  const std::vector<std::string_view> args(argStrings.begin(), argStrings.end());
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
   switch (parsed.Action) {
-    case tavrin::TBatchArgs::TAction::Help: return WriteOut(tavrin::BatchUsage()) ? 0 : 1;
-    case tavrin::TBatchArgs::TAction::Version: return WriteOut("tavrin-batch " TAVRIN_VERSION "\n") ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Help: return WriteOut(out, tavrin::BatchUsage()) ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Version: return WriteOut(out, "tavrin-batch " TAVRIN_VERSION "\n") ? 0 : 1;
     case tavrin::TBatchArgs::TAction::Invalid:
-      std::fprintf(stderr, "tavrin-batch: %s\nTry 'tavrin-batch --help'.\n", parsed.Error.c_str());
+      Say(parsed.Error + "\nTry 'tavrin-batch --help'.");
       return 2;
     case tavrin::TBatchArgs::TAction::Run: break;
   }
@@ -73,18 +113,18 @@ int main(int argc, char** argv) {
     for (const std::string& name : files) {
       const bool isStdin = name == "-";
       const std::string shown = isStdin ? "standard input" : name;
-      std::FILE* in = isStdin ? (stdinOpen ? stdin : nullptr) : std::fopen(name.c_str(), "rb");
+      std::FILE* in = isStdin ? (stdinOpen ? stdin : nullptr) : os::OpenForReading(name);
       if (in == nullptr) {
         if (isStdin) errno = EBADF;
-        std::fprintf(stderr, "tavrin-batch: %s: %s\n", shown.c_str(), std::strerror(errno));
+        Say(shown + ": " + std::strerror(errno));
         return 1;
       }
-      std::string part = ReadAll(in, FileSize(in));
+      std::string part = ReadAll(in, os::RegularFileSize(in));
       const bool failed = std::ferror(in) != 0;
       const int error = errno;
       if (!isStdin) std::fclose(in);
       if (failed) {
-        std::fprintf(stderr, "tavrin-batch: %s: %s\n", shown.c_str(), std::strerror(error));
+        Say(shown + ": " + std::strerror(error));
         return 1;
       }
       // A later file's BOM, the same as the first's, is no text.
@@ -96,23 +136,38 @@ int main(int argc, char** argv) {
         input += part;
       }
     }
-    output = tavrin::RunBatch(parsed.Options, std::move(input), [](std::string_view piece) {
-      return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
-    });
+    // Shown in a console, the output is read back as text in its encoding.
+    if (out.Console())
+      out.SetEncoding(parsed.Options.Encoding.value_or(tavrin::DecodeText(input, std::nullopt).Encoding));
+    output = tavrin::RunBatch(parsed.Options, std::move(input),
+                              [&out](std::string_view piece) { return out.Write(piece); });
   } catch (const std::exception& e) {
     // Out of memory, or a text too large to hold: said, and nothing more written.
-    std::fprintf(stderr, "tavrin-batch: %s\n", e.what());
+    Say(e.what());
     return 1;
   }
   if (!output.Error.empty()) {
-    std::fprintf(stderr, "tavrin-batch: %s\n", output.Error.c_str());
+    Say(output.Error);
     return 1;
   }
   // A piece the writer refused left the error mark on the stream.
-  if (!WriteOut(output.Out) || output.WriteFailed) return 1;
-  std::fprintf(stderr, "%s\n", output.Summary.c_str());
+  if (!WriteOut(out, output.Out) || output.WriteFailed) return 1;
+  TStream(stderr).Write(output.Summary + "\n");
   // Everything is written: the system takes back the collection at once,
   // which freeing a hundred thousand items one by one would not.
   std::fflush(stderr);
   std::_Exit(0);
 }
+
+}  // namespace
+
+#if defined(_WIN32)
+// Arguments arrive as UTF-16, so that any file name reaches the program.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(os::Utf8FromWide(argv[i]));
+  return Run(args);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

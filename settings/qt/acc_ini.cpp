@@ -32,14 +32,7 @@ void TAccIni::SetDefaultFileName(std::optional<std::string> fileName) {
 // The file beside the executable keeps priority (portable use); an
 // installed program in a folder the user cannot write uses the user's own.
 TAccIni::TAccIni(QWidget* owner) : QObject(owner), owner_(owner) {
-  std::vector<std::string> candidates;
-  if (DefaultFileName()) {
-    candidates.push_back(*DefaultFileName());
-  } else {
-    candidates.push_back(ProgramFileWithExtension(".ini"));
-    if (std::string own = UserSettingsFile(); !own.empty()) candidates.push_back(own);
-  }
-  Start(candidates);
+  Start(DefaultFileName() ? std::vector<std::string>{*DefaultFileName()} : DefaultIniCandidates());
 }
 
 TAccIni::TAccIni(QWidget* owner, std::string fileName) : QObject(owner), owner_(owner) {

@@ -10,6 +10,8 @@
 
 #include "util/cp932.h"
 #include "util/messages.h"
+#include "util/os.h"
+#include "tests/platform.h"
 
 namespace tavrin {
 namespace {
@@ -199,11 +201,18 @@ TEST_F(ContainerFiles, FolderLoadingHonoursTheOrder) {
   c.FWholeFile = true;
   const std::vector<std::string> order{"C.txt", "a"};
   c.LoadFromFolder(&order, dir.string(), ".dat");
-  const std::string base = dir.string() + "/";
-  // C.dat does not exist: names keep their case, so c.dat is not taken
-  // for it and is loaded with the rest.
-  EXPECT_EQ(c.Lines(), (std::vector<std::string>{base + "a.dat", base + "b.dat", base + "c.dat"}));
-  EXPECT_EQ(messages.size(), 1u);
+  const std::string base = test::InFolder(dir);
+  if (os::kWindows) {
+    // Names match whatever their letter case, as on the file system: C.dat
+    // is c.dat, loaded once under the name asked for.
+    EXPECT_EQ(c.Lines(), (std::vector<std::string>{base + "C.dat", base + "a.dat", base + "b.dat"}));
+    EXPECT_EQ(messages.size(), 0u);
+  } else {
+    // C.dat does not exist: names keep their case, so c.dat is not taken
+    // for it and is loaded with the rest.
+    EXPECT_EQ(c.Lines(), (std::vector<std::string>{base + "a.dat", base + "b.dat", base + "c.dat"}));
+    EXPECT_EQ(messages.size(), 1u);
+  }
 
   TLineContainer lines;
   lines.LoadFromFolder(nullptr, dir.string(), ".dat");

@@ -2,15 +2,16 @@
 #include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 #include "settings/ini_header.h"
+#include "tests/platform.h"
 #include "tests/settings/temp_folder.h"
 #include "util/cp932.h"
 #include "util/error.h"
@@ -32,6 +33,9 @@ TEST(IniFile, MissingFileReadsDefaultsAndWritingCreatesIt) {
 }
 
 TEST(IniFile, ReplacementKeepsPermissionsAndFollowsLinks) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "POSIX permission bits and symbolic links";
+#else
   TempFolder dir;
   dir.Write("real.ini", "[S]\r\nk=1\r\n");
   ::chmod(dir.File("real.ini").c_str(), 0640);
@@ -42,6 +46,7 @@ TEST(IniFile, ReplacementKeepsPermissionsAndFollowsLinks) {
   struct stat st;
   ASSERT_EQ(::stat(dir.File("real.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
 }
 
 TEST(IniFile, DirectoryInPlaceOfTheFileReadsAsEmpty) {
@@ -74,7 +79,35 @@ TEST(IniFile, ReplacingADirectoryFailsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(dir.Entries(), 1u);
 }
 
+// A pipe in the settings file's place is no settings file: it reads as
+// empty at once, without waiting for a writer, and is never written to or
+// replaced.
+TEST(IniFile, PipeInPlaceOfTheFileReadsAsEmptyAndStays) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "no FIFOs on Windows";
+#else
+  TempFolder dir;
+  const std::string path = dir.File("tavrin.ini");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  auto read = std::async(std::launch::async, [&] { return IniFile(path).ReadString("User", "FSound", "d"); });
+  if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    ADD_FAILURE() << "reading waited on the pipe";
+    ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+  }
+  EXPECT_EQ(read.get(), "d");
+  IniFile ini(path);
+  EXPECT_THROW(ini.WriteString("User", "FSound", "1"), EError);
+  struct stat st;
+  ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe was replaced";
+  EXPECT_EQ(dir.Entries(), 1u) << "no temporary file is left behind";
+#endif
+}
+
 TEST(IniHeader, TwoLinesWithLocalTime) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "the Win32 local time follows the system's time zone, not TZ";
+#else
   ::setenv("TZ", "JST-9", 1);
   ::tzset();
   // 2026-03-04 05:06:07 UTC is 14:06:07 in Japan.
@@ -84,6 +117,7 @@ TEST(IniHeader, TwoLinesWithLocalTime) {
                 "\r\n");
   ::unsetenv("TZ");
   ::tzset();
+#endif
 }
 
 TEST(IniHeader, CreateWritesTheHeaderOnlyWhenTheFileIsMissing) {
@@ -135,6 +169,22 @@ TEST(IniHeader, FirstCreatableCandidateIsUsed) {
   }
 }
 
+#if defined(_WIN32)
+TEST(IniHeader, UserSettingsFileFollowsTheApplicationDataFolder) {
+  const char* appData = std::getenv("APPDATA");
+  const std::string saved = appData ? appData : "";
+  for (auto [value, expected] : {std::pair<const char*, std::string>{"C:\\cfg", "C:\\cfg\\Tavrin\\tavrin.ini"},
+                                 {"C:\\cfg\\", "C:\\cfg\\Tavrin\\tavrin.ini"},
+                                 {"\\\\server\\home", "\\\\server\\home\\Tavrin\\tavrin.ini"},
+                                 {"relative", ""}}) {
+    ASSERT_TRUE(test::SetEnvironment("APPDATA", value));
+    EXPECT_EQ(UserSettingsFile(), expected) << value;
+  }
+  test::UnsetEnvironment("APPDATA");
+  EXPECT_EQ(UserSettingsFile(), "");
+  if (appData) test::SetEnvironment("APPDATA", saved.c_str());
+}
+#else
 TEST(IniHeader, UserSettingsFileFollowsTheConfigFolder) {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   const std::string saved = config ? config : "";
@@ -149,6 +199,7 @@ TEST(IniHeader, UserSettingsFileFollowsTheConfigFolder) {
   if (config) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   else ::unsetenv("XDG_CONFIG_HOME");
 }
+#endif
 
 TEST(IniFile, DeferredWritesReplaceTheFileOnceAtFlush) {
   TempFolder dir;

@@ -6,13 +6,14 @@
 #include <iterator>
 #include <string>
 
+#include "tests/platform.h"
+
 namespace tavrin {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "tavrin-settings-XXXXXX").string();
-    path_ = ::mkdtemp(name.data());
+    path_ = test::MakeTempFolder("tavrin-settings-");
   }
   ~TempFolder() {
     std::error_code ec;

@@ -1,8 +1,6 @@
 #include "util/files.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <utime.h>
 
 #include <ctime>
 #include <filesystem>
@@ -12,6 +10,7 @@
 
 #include "util/messages.h"
 #include "util/stopwatch.h"
+#include "tests/platform.h"
 
 namespace tavrin {
 namespace {
@@ -39,7 +38,7 @@ TEST_F(Files, ListFilesTakesFilesOnly) {
   Touch("B.DAT");
   Touch("a.txt");
   fs::create_directories(dir / "c.dat");
-  const std::string base = dir.string() + "/";
+  const std::string base = test::InFolder(dir);
   EXPECT_EQ(ListFiles(dir.string(), "*.dat"), (std::vector<std::string>{base + "a.dat", base + "b.dat"}));
   EXPECT_EQ(ListFiles(base, "?.txt"), (std::vector<std::string>{base + "a.txt"}));
   EXPECT_TRUE(ListFiles((dir / "missing").string(), "*").empty());
@@ -65,8 +64,7 @@ TEST_F(Files, FileTimestampTruncatesToTwoSeconds) {
   when.tm_sec = 15;
   when.tm_isdst = -1;
   const std::time_t t = std::mktime(&when);
-  utimbuf times{t, t};
-  ASSERT_EQ(utime((dir / "t.ini").c_str(), &times), 0);
+  ASSERT_TRUE(test::SetFileTime(dir / "t.ini", t));
   EXPECT_EQ(FileTimestamp((dir / "t.ini").string()), (DateTime{2024, 3, 5, 13, 14, 14}));
 
   // Nothing matches: the present time.

@@ -1,20 +1,15 @@
 #include "util/memory_setup.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <set>
 #include <string>
 
+#include "tests/platform.h"
+
 namespace tavrin {
 namespace {
-
-std::multiset<std::string> Environment() {
-  std::multiset<std::string> all;
-  for (char** e = environ; *e != nullptr; ++e) all.insert(*e);
-  return all;
-}
 
 // The set-up neither changes the environment (which every program the
 // window starts would inherit) nor starts the test binary again: a second
@@ -22,11 +17,11 @@ std::multiset<std::string> Environment() {
 TEST(SetUpMemory, LeavesTheEnvironmentAndTheProcessAlone) {
   constexpr const char* kMarker = "TAVRIN_MEMORY_SETUP_TEST_STARTED";
   ASSERT_EQ(std::getenv(kMarker), nullptr) << "the program was started again";
-  ASSERT_EQ(setenv(kMarker, "1", 1), 0);
-  const std::multiset<std::string> before = Environment();
+  ASSERT_TRUE(test::SetEnvironment(kMarker, "1"));
+  const std::multiset<std::string> before = test::Environment();
   SetUpMemory();
-  EXPECT_EQ(Environment(), before);
-  unsetenv(kMarker);
+  EXPECT_EQ(test::Environment(), before);
+  test::UnsetEnvironment(kMarker);
 }
 
 }  // namespace

@@ -4,11 +4,18 @@
 
 #include <filesystem>
 
+#include "tests/platform.h"
+
 namespace tavrin {
 namespace {
 
 constexpr PathFlavour W = PathFlavour::Windows;
 constexpr PathFlavour P = PathFlavour::Posix;
+constexpr PathFlavour U = PathFlavour::WindowsUtf8;
+
+// ぁ in UTF-8 ends with 0x81, a CP932 lead byte: read as CP932 it would
+// swallow the "\" after it.
+const std::string kSmallA = "\xE3\x81\x81";
 
 // 0x95 0x5C is 表, whose trail byte is the byte of "\".
 const std::string kHyou = "\x95\x5C";
@@ -31,6 +38,8 @@ TEST(Paths, ReplaceExtension) {
       {"posix dot in folder", P, "/opt/v1.2/tavrin", "/opt/v1.2/tavrin.ini"},
       {"posix backslash is a name byte", P, "/a.b\\c", "/a.ini"},
       {"posix colon is a name byte", P, "x.y:z", "x.ini"},
+      {"utf8 dot in a folder", U, "C:\\" + kSmallA + ".d\\app.exe", "C:\\" + kSmallA + ".d\\app.ini"},
+      {"utf8 after a slash", U, "C:/v1.2/app", "C:/v1.2/app.ini"},
   };
   for (const Row& row : rows) EXPECT_EQ(ReplaceExtension(row.path, ".ini", row.flavour), row.expected) << row.name;
 }
@@ -44,6 +53,9 @@ TEST(Paths, FileNameOf) {
       {"trail 0x5C kept in the name", W, "C:\\" + kHyou + ".txt", kHyou + ".txt"},
       {"posix", P, "/home/u/doc.pdf", "doc.pdf"},
       {"posix keeps backslash and colon", P, "/home/C:\\doc.pdf", "C:\\doc.pdf"},
+      {"utf8 after a lead-byte ending", U, "C:\\" + kSmallA + "\\x.txt", "x.txt"},
+      {"utf8 after slash", U, "C:/Tools/doc.pdf", "doc.pdf"},
+      {"utf8 after colon", U, "C:doc.pdf", "doc.pdf"},
   };
   for (const Row& row : rows) EXPECT_EQ(FileNameOf(row.path, row.flavour), row.expected) << row.name;
 }
@@ -69,6 +81,12 @@ TEST(Paths, FolderOf) {
       {"posix double slash", P, "a//b", "a//"},
       {"posix ignores backslash", P, "a\\b", ""},
       {"posix trail byte 0x5C is plain", P, "/x" + kHyou + "/y", "/x" + kHyou},
+      {"utf8 folder", U, "C:\\" + kSmallA + "\\x.txt", "C:\\" + kSmallA},
+      {"utf8 root", U, "C:\\x.txt", "C:\\"},
+      {"utf8 slash root", U, "C:/x.txt", "C:/"},
+      {"utf8 mixed separators", U, "C:\\a/b\\c.txt", "C:\\a/b"},
+      {"utf8 network share", U, "\\\\server\\share\\doc.pdf", "\\\\server\\share"},
+      {"utf8 drive-relative", U, "C:doc.pdf", "C:"},
   };
   for (const Row& row : rows) EXPECT_EQ(FolderOf(row.path, row.flavour), row.expected) << row.name;
 }
@@ -83,6 +101,9 @@ TEST(Paths, WithTrailingDelimiter) {
       {"posix appended", P, "/usr/bin", "/usr/bin/"},
       {"posix root", P, "/", "/"},
       {"posix backslash is a name byte", P, "a\\", "a\\/"},
+      {"utf8 appended", U, "C:\\" + kSmallA, "C:\\" + kSmallA + "\\"},
+      {"utf8 slash is a separator", U, "C:/x/", "C:/x/"},
+      {"utf8 after a drive", U, "C:", "C:\\"},
   };
   for (const Row& row : rows) EXPECT_EQ(WithTrailingDelimiter(row.path, row.flavour), row.expected) << row.name;
 }
@@ -90,13 +111,15 @@ TEST(Paths, WithTrailingDelimiter) {
 TEST(Paths, ProgramFolderIsTheExecutablesRealFolder) {
   const std::string folder = ProgramFolder();
   ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.front(), '/');
-  EXPECT_EQ(folder.back(), '/');
-  const std::string self = ProgramFileWithExtension("");  // no extension: the executable itself
+  EXPECT_TRUE(std::filesystem::path(folder).is_absolute()) << folder;
+  EXPECT_EQ(folder.back(), test::kSeparator);
+  const std::string self = ExecutablePath();
   EXPECT_TRUE(std::filesystem::is_regular_file(self)) << self;
   EXPECT_EQ(self.rfind(folder, 0), 0u);
   EXPECT_EQ(self, std::filesystem::canonical(self).string()) << "links resolved";
-  EXPECT_EQ(ProgramFileWithExtension(".ini"), self + ".ini");  // the test binary has no extension
+  // The test binary has no extension on POSIX, ".exe" on Windows.
+  const std::string stem = os::kWindows ? self.substr(0, self.size() - 4) : self;
+  EXPECT_EQ(ProgramFileWithExtension(".ini"), stem + ".ini");
 }
 
 }  // namespace

@@ -1,0 +1,329 @@
+// The operating-system seam on Windows. Every path arrives as UTF-8 and is
+// widened here for the W calls; names the system gives back are narrowed to
+// UTF-8 again.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+
+#include "util/os.h"
+
+namespace tavrin::os {
+namespace {
+
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+// Seconds from 1601-01-01 (the FILETIME epoch) to 1970-01-01.
+constexpr std::int64_t kEpochDifference = 11'644'473'600;
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string Narrow(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr,
+                        nullptr);
+  return utf8;
+}
+
+DateTime FromSystemTime(const SYSTEMTIME& t) {
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+std::int64_t UnixSeconds(const FILETIME& t) {
+  const std::int64_t ticks =
+      static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  return ticks / kTicksPerSecond - kEpochDifference;
+}
+
+// A handle closed when it goes out of scope.
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() { Close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return h_; }
+  bool Close() {
+    if (!Valid()) return true;
+    const bool ok = ::CloseHandle(h_) != 0;
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+std::optional<WIN32_FILE_ATTRIBUTE_DATA> Attributes(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path.empty() || !::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+    return std::nullopt;
+  return data;
+}
+
+bool IsFolder(const WIN32_FILE_ATTRIBUTE_DATA& data) { return data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY; }
+
+std::string FolderPart(const std::string& path) { return path.substr(0, path.find_last_of("\\/:") + 1); }
+
+}  // namespace
+
+DateTime LocalTime(std::int64_t unixSeconds) {
+  const std::uint64_t ticks = static_cast<std::uint64_t>((unixSeconds + kEpochDifference) * kTicksPerSecond);
+  const FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  SYSTEMTIME utc{}, local{};
+  if (!::FileTimeToSystemTime(&file, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+    return LocalNow();
+  return FromSystemTime(local);
+}
+
+DateTime LocalNow() {
+  SYSTEMTIME local{};
+  ::GetLocalTime(&local);
+  return FromSystemTime(local);
+}
+
+std::string ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return Narrow(path);
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string UserConfigFolder() {
+  const DWORD n = ::GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (n == 0) return {};
+  std::wstring folder(n, L'\0');
+  const DWORD got = ::GetEnvironmentVariableW(L"APPDATA", folder.data(), n);
+  if (got == 0 || got >= n) return {};
+  folder.resize(got);
+  // Only an absolute folder: a drive's root or a network share.
+  const bool absolute = (folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/')) ||
+                        (folder.size() >= 2 && folder[0] == L'\\' && folder[1] == L'\\');
+  return absolute ? Narrow(folder) : std::string();
+}
+
+void TuneAllocator() {}
+
+void* AlignedAlloc(std::size_t alignment, std::size_t size) { return ::_aligned_malloc(size, alignment); }
+
+void AlignedFree(void* memory) { ::_aligned_free(memory); }
+
+FileKind KindOf(const std::string& path) {
+  if (const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path))
+    return IsFolder(*data) ? FileKind::Folder : FileKind::Regular;
+  const DWORD error = ::GetLastError();
+  return path.empty() || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                 error == ERROR_INVALID_NAME
+             ? FileKind::Missing
+             : FileKind::Unknown;
+}
+
+std::optional<std::int64_t> ModificationTime(const std::string& path) {
+  const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path);
+  if (!data) return std::nullopt;
+  return UnixSeconds(data->ftLastWriteTime);
+}
+
+std::optional<std::int64_t> FreeBytes(const std::string& path) {
+  // The free space of a file's volume is that of its folder.
+  const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path);
+  std::string folder = data && !IsFolder(*data) ? FolderPart(path) : path;
+  if (folder.empty()) return FreeBytes(std::string(1, '.'));
+  if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+  ULARGE_INTEGER available{};
+  if (!::GetDiskFreeSpaceExW(Widen(folder).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return static_cast<std::int64_t>(
+      std::min<unsigned long long>(available.QuadPart, std::numeric_limits<std::int64_t>::max()));
+}
+
+std::optional<std::vector<std::string>> FolderNames(const std::string& folder) {
+  std::string pattern = folder.empty() ? std::string(".") : folder;
+  if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAW found{};
+  const HANDLE find = ::FindFirstFileW(Widen(pattern).c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) {
+    if (::GetLastError() == ERROR_FILE_NOT_FOUND) return std::vector<std::string>{};
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(Narrow(name));
+  } while (::FindNextFileW(find, &found));
+  ::FindClose(find);
+  return names;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  // A folder cannot be opened this way; a pipe or a device can, and is told
+  // apart by its type before anything is read.
+  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid() || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return std::nullopt;
+  std::string text;
+  LARGE_INTEGER size{};
+  if (::GetFileSizeEx(file.Get(), &size)) text.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    text.append(buffer, got);
+  }
+  return text;
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  const bool ok = WriteAll(file.Get(), bytes);
+  return file.Close() && ok;
+}
+
+bool MakeFolder(const std::string& path) { return ::CreateDirectoryW(Widen(path).c_str(), nullptr) != 0; }
+
+bool RemoveFile(const std::string& path) { return ::DeleteFileW(Widen(path).c_str()) != 0; }
+
+bool IsOwnRegularFile(const std::string& path) {
+  // The settings folder is the user's own; a link (a reparse point) is never
+  // taken for a leftover.
+  const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path);
+  return data && !(data->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+std::string WriteTarget(const std::string& path) { return path; }
+
+bool RewriteInPlace(const std::string& path, std::string_view bytes) {
+  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid() || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return false;
+  bool ok = WriteAll(file.Get(), bytes) && ::SetEndOfFile(file.Get()) && ::FlushFileBuffers(file.Get());
+  ok = file.Close() && ok;
+  return ok;
+}
+
+bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
+  const std::optional<WIN32_FILE_ATTRIBUTE_DATA> old = Attributes(target);
+  if (old && (old->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
+
+  // A fresh temporary name beside the target: CREATE_NEW never opens an
+  // existing file, so a name taken meanwhile is simply passed over.
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::uint64_t seed = (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^ ::GetTickCount64() ^
+                       reinterpret_cast<std::uintptr_t>(&seed);
+  std::wstring temporary;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+    std::string name = target + ".tmp";
+    for (int i = 0; i < 6; ++i) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      name += kLetters[(seed >> 33) % (sizeof kLetters - 1)];
+    }
+    temporary = Widen(name);
+    created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (created == INVALID_HANDLE_VALUE) {
+    // No new file can be made beside the target (a read-only folder): a
+    // file that exists and is writable is then rewritten in place.
+    return old && ::GetLastError() == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes);
+  }
+  Handle file(created);
+  bool ok = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
+  ok = file.Close() && ok;
+  if (ok)
+    ok = ::MoveFileExW(temporary.c_str(), Widen(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) {
+    ::DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool StandardInputOpen() {
+  const HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+  return in != nullptr && in != INVALID_HANDLE_VALUE && ::_fileno(stdin) >= 0;
+}
+
+void UseBinaryStandardStreams() {
+  ::_setmode(::_fileno(stdin), _O_BINARY);
+  ::_setmode(::_fileno(stdout), _O_BINARY);
+  ::_setmode(::_fileno(stderr), _O_BINARY);
+}
+
+std::FILE* OpenForReading(const std::string& path) { return ::_wfopen(Widen(path).c_str(), L"rb"); }
+
+std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
+  const HANDLE file = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+  LARGE_INTEGER size{};
+  if (file == INVALID_HANDLE_VALUE || ::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size))
+    return std::nullopt;
+  return static_cast<std::size_t>(size.QuadPart);
+}
+
+std::string Utf8FromWide(const wchar_t* text) { return text ? Narrow(text) : std::string(); }
+
+bool IsConsole(std::FILE* stream) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
+}
+
+bool WriteConsoleText(std::FILE* stream, std::string_view utf8) {
+  std::fflush(stream);
+  const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+  std::wstring_view wide;
+  const std::wstring text = Widen(utf8);
+  wide = text;
+  while (!wide.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size(), 8192));
+    DWORD written = 0;
+    if (!::WriteConsoleW(handle, wide.data(), chunk, &written, nullptr) || written == 0) return false;
+    wide.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace tavrin::os
