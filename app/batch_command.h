@@ -30,6 +30,11 @@ struct TBatchOptions {
   bool Hyphen = true;
   bool HyphenTerminate = true;
   bool CopyCount = true;
+  // The kinds of variants [類字抽出] folds besides (TVariantKind bits);
+  // none by default. Only for similar, map and normalize.
+  unsigned Folds = 0;
+  // map: a fourth column with the kinds of difference from the canonical.
+  bool Explain = false;
   // The input's encoding; none: recognised from the input. The output is
   // written in the input's encoding, with its BOM when it had one.
   std::optional<TTextEncoding> Encoding;
@@ -45,7 +50,8 @@ struct TBatchArgs {
 
 // Arguments after the program name: the options in any order, the command
 // ("all", "similar", "map" or "normalize") as the first other word, then the
-// files ("--" ends the options). "--help" (or "-h") or "--version" alone
+// files ("--" ends the options). "--fold=KIND[,KIND...]" takes the kinds'
+// names (engine/variant_folding.h) and "all"; "--explain" goes with map. "--help" (or "-h") or "--version" alone
 // asks for the usage or the version.
 TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args);
 
@@ -71,5 +77,21 @@ struct TBatchOutput {
 // and the normalized text, the output is in Out.
 using TBatchWrite = std::function<bool(std::string_view)>;
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write = {});
+
+// One file of the input, named as messages name it.
+struct TBatchInput {
+  std::string Name;
+  std::string Bytes;
+};
+// RunBatch over several files read as one input, as sort reads them: each
+// file's last line ends at the file's end (a line break is put behind a
+// file that does not end with one), and a BOM at the start of a later file
+// is a mark, not text. The files are in one encoding: Options.Encoding, or
+// the one the first file whose bytes show an encoding (a BOM, or a byte
+// above 0x7F) is recognised to have; a later file recognised to be in
+// another is refused with an error naming it. With more than one file, an
+// error about a file's content names the file, and its line and offset are
+// the file's own.
+TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write = {});
 
 }  // namespace tavrin

@@ -69,10 +69,10 @@ std::size_t GuessTexts(const TTextsSeen& First, const TTextsSeen& Now, std::size
   return (Now.Texts + static_cast<std::size_t>(linesLeft * texts / lines)) / 5 * 4;
 }
 
-void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort) {
+void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort, std::size_t BlockBytes) {
   Manager.Clear();
   const std::size_t total = Text.size();
-  TClipboardLineBlocks blocks(std::move(Text));
+  TClipboardLineBlocks blocks(std::move(Text), BlockBytes);
   // Past 2 MB and again past 4 MB of input, the index may be sized for
   // all of it (it would otherwise grow in steps that each move every entry).
   constexpr std::size_t kFirstMark = std::size_t{2} << 20, kSecondMark = std::size_t{4} << 20;

@@ -30,8 +30,10 @@ using TStatusFn = std::function<void(const std::string& text)>;
 bool BuildData(TUniqueManager& Manager, const TClipboardLines& Lines, bool ExtractSort,
                const TStatusFn& Status = {});
 // BuildData without progress over the clipboard lines of Text, read in
-// blocks: the same collection, without a list of every line at once.
-void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort);
+// blocks of about BlockBytes: the same collection, without a list of every
+// line at once.
+void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort,
+                       std::size_t BlockBytes = std::size_t{1} << 20);
 
 // What adding has seen up to a point of the input.
 struct TTextsSeen {

@@ -141,20 +141,27 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
     const void* lf = std::memchr(b.data() + end, '\n', b.size() - end);
     end = lf == nullptr ? b.size() : static_cast<std::size_t>(static_cast<const char*>(lf) - b.data()) + 1;
   }
-  // A last line that opens a quoted cell takes the line after it along.
-  for (;;) {
-    std::size_t last = end;
-    while (last > FAt && (b[last - 1] == '\n' || b[last - 1] == '\r')) --last;
-    while (last > FAt && b[last - 1] != '\n' && b[last - 1] != '\r') --last;
-    if (end == b.size() || b[last] != '"') break;
-    const std::size_t next = end;
-    end = LineEnd(next);
-    std::size_t nextEnd = end;
-    while (nextEnd > next && (b[nextEnd - 1] == '\n' || b[nextEnd - 1] == '\r')) --nextEnd;
-    if (nextEnd > next && b[nextEnd - 1] == '"') break;  // joined: the cell ends in this block
+  // The block must end where the joining pass over the whole text would be
+  // between rows. It starts so (the first block at the text's start, each
+  // later one where the one before ended), so the pass over the block's
+  // lines pairs them as the whole pass does; only when the block's last
+  // line starts a row (it is not the second line of a cell) and opens a
+  // cell that the line after the block closes does that line belong here.
+  std::vector<TLineSpan> spans = SplitLineSpans(std::string_view(b).substr(FAt, end - FAt));
+  const auto lineAt = [&](const TLineSpan& s) { return std::string_view(b).substr(FAt + s.Start, s.Length); };
+  std::size_t i = 0;
+  while (i + 1 < spans.size()) i += JoinsCells(lineAt(spans[i]), lineAt(spans[i + 1])) ? 2 : 1;
+  if (i + 1 == spans.size() && end < b.size()) {
+    const std::size_t nextEnd = LineEnd(end);
+    std::size_t textEnd = nextEnd;
+    while (textEnd > end && (b[textEnd - 1] == '\n' || b[textEnd - 1] == '\r')) --textEnd;
+    if (JoinsCells(lineAt(spans[i]), std::string_view(b).substr(end, textEnd - end))) {
+      spans.push_back({static_cast<std::uint32_t>(end - FAt), static_cast<std::uint32_t>(textEnd - end)});
+      end = nextEnd;
+    }
   }
   Block.FBuffer = FAll.FBuffer;
-  Block.FSpans = SplitLineSpans(std::string_view(b).substr(FAt, end - FAt));
+  Block.FSpans = std::move(spans);
   for (TLineSpan& span : Block.FSpans) span.Start += static_cast<std::uint32_t>(FAt);
   FAt = end;
   // Only this block's bytes move, and no one refers to them yet.

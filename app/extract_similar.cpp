@@ -18,7 +18,7 @@ bool MarkAdjacent(TUniqueManager& Manager, std::int32_t count) {
     const std::string_view key = item->Key();
     if (!PlainKey(key)) return false;
     if (previous != nullptr) {
-      if (PaddedKeyOrder({previousKey, previous->Text()}, {key, item->Text()}) > 0) return false;
+      if (PaddedKeyOrder(previous, item) > 0) return false;
       if (previousKey == key) {
         previous->SetSimilar(true);
         item->SetSimilar(true);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/char_folding.h"
+#include "engine/variant_folding.h"
 #include "util/clusters.h"
 #include "util/cp932.h"
 #include "util/sjis.h"
@@ -167,6 +168,11 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
   // and its combining marks are highlighted together.
   const auto clusterEnds = [](std::string_view text, const std::vector<TChar>& chars, std::size_t k,
                               std::size_t end) { return k >= end || IsClusterStart(text, chars[k].Start); };
+  const auto pieces = [](const std::vector<TChar>& chars, std::size_t from, std::size_t to) {
+    std::string p;
+    for (std::size_t k = from; k < to; ++k) p += chars[k].Piece;
+    return p;
+  };
   std::size_t i = vb, j = cb, ki = 0, kj = 0, pi = vb, pj = cb;
   while (i < vm || j < cm) {
     const std::size_t ui = i, uj = j;
@@ -176,7 +182,10 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
       else
         kj += c[j++].Piece.size();
     } while (ki != kj && (i < vm || j < cm));
-    if (ui < i && uj < j && bytes(Variant, v, ui, i) != bytes(Canonical, c, uj, j))
+    // Only a unit the folding bridges has kinds of its own (with kinds of
+    // variants on, others differ in their pieces too).
+    if (ui < i && uj < j && bytes(Variant, v, ui, i) != bytes(Canonical, c, uj, j) &&
+        pieces(v, ui, i) == pieces(c, uj, j))
       result.Kinds |= Kinds(Variant.substr(v[ui].Start, v[ui].Length), Canonical.substr(c[uj].Start, c[uj].Length),
                             v[ui].Piece, c[uj].Piece);
     if (clusterEnds(Variant, v, i, vm) && clusterEnds(Canonical, c, j, cm)) {
@@ -193,7 +202,9 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
 
 std::string DifferenceKindNames(unsigned Kinds) {
   static const char* const names[] = {"全角/半角", "ひらがな/カタカナ", "大文字/小文字", "小書き文字",
-                                      "長音/ハイフン", "末尾の長音/ハイフン", "空白"};
+                                      "長音/ハイフン", "末尾の長音/ハイフン", "空白",
+                                      "異体字",    "互換文字",          "空白・中点",    "記号",
+                                      "カナ表記",  "法人格"};
   std::string out;
   for (unsigned k = 0; k < std::size(names); ++k) {
     if (!(Kinds & (1u << k))) continue;
@@ -201,6 +212,28 @@ std::string DifferenceKindNames(unsigned Kinds) {
     out += names[k];
   }
   return cp932::Sjis(out);
+}
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
+  const unsigned on = Manager.FVariants & kAllVariantKinds;
+  if (on == 0 || Manager.MakeKey(Variant, 0) == Manager.MakeKey(Canonical, 0)) return 0;
+  unsigned needed = 0, changing = 0;
+  for (unsigned k = 1; k <= on; k <<= 1) {
+    if (!(on & k)) continue;
+    if (Manager.MakeKey(Variant, on & ~k) != Manager.MakeKey(Canonical, on & ~k)) needed |= k;
+    for (const std::string_view text : {Variant, Canonical})
+      if (Manager.MakeKey(text, k) != Manager.MakeKey(text, 0)) changing |= k;
+  }
+  return (needed != 0 ? needed : changing) << kVariantKindShift;
+}
+
+unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
+  return CompareSpellings(Variant, Canonical, Manager.FHyphen).Kinds |
+         VariantDifferenceKinds(Manager, Variant, Canonical);
 }
 
 }  // namespace tavrin

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/unique_manager.h"
+
 namespace tavrin {
 
 enum TDifferenceKind : unsigned {
@@ -17,7 +19,15 @@ enum TDifferenceKind : unsigned {
   kLongVowel = 16,     // 長音/ハイフン
   kTrailingMark = 32,  // 末尾の長音/ハイフン
   kBlank = 64,         // 空白
+  // The kinds of variants (TVariantKind << 7).
+  kKanjiForm = 128,     // 異体字
+  kCompatChar = 256,    // 互換文字
+  kSpaceDot = 512,      // 空白・中点
+  kSymbolKind = 1024,   // 記号
+  kKanaSpelling = 2048, // カナ表記
+  kCompanyForm = 4096,  // 法人格
 };
+inline constexpr unsigned kVariantKindShift = 7;
 
 struct TSpellingDifference {
   std::size_t Start = 0, Length = 0;  // the differing bytes of the variant
@@ -41,5 +51,15 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
 // The names of the kinds, in the order of TDifferenceKind, joined by "、"
 // (CP932).
 std::string DifferenceKindNames(unsigned Kinds);
+
+// The kinds of variants (as TDifferenceKind bits) that Manager's key needs
+// to join Variant and Canonical: each of its FVariants without which their
+// keys differ; when no single one is needed (two kinds bridge the same
+// difference), those that change either text's key. 0 when the keys agree
+// without any kind of variants.
+unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical);
+
+// CompareSpellings' kinds with those of VariantDifferenceKinds.
+unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical);
 
 }  // namespace tavrin

@@ -1,10 +1,13 @@
 #include "app/variant_groups.h"
 
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "app/clipboard_lines.h"
 #include "engine/char_folding.h"
 #include "engine/text_index.h"
+#include "util/sjis.h"
 
 namespace tavrin {
 
@@ -31,7 +34,10 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows) {
   return groups;
 }
 
-std::string VariantMapText(std::span<const TVariantGroup> Groups) {
+std::string VariantMapText(std::span<const TVariantGroup> Groups) { return VariantMapText(Groups, {}); }
+
+std::string VariantMapText(std::span<const TVariantGroup> Groups,
+                           const std::function<std::string(std::string_view, std::string_view)>& Explain) {
   std::string out;
   for (const TVariantGroup& g : Groups) {
     for (const TUniqueItem* item : g.Rows) {
@@ -41,45 +47,152 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups) {
       out += g.Canonical->Text();
       out += '\t';
       out += std::to_string(item->FCount);
+      if (Explain) {
+        out += '\t';
+        out += Explain(item->Text(), g.Canonical->Text());
+      }
       out += "\r\n";
     }
   }
   return out;
 }
 
+namespace {
+
+// A row of the intake: one line, or a cell joined from two (in a text
+// shorter than 4 GiB, as the lines are).
+struct TRow {
+  std::uint32_t Start, End;   // its bytes in the text, inner line break included
+  std::uint32_t FirstLength;  // of its first line: shorter than the row for a joined cell
+  std::uint32_t Canonical;    // the number of its replacement, or kKept
+  bool Joined() const { return End - Start > FirstLength; }
+};
+constexpr std::uint32_t kKept = UINT32_MAX;
+
+bool OpensCell(std::string_view Line) { return !Line.empty() && Line.front() == '"'; }
+bool ClosesCell(std::string_view Line) { return !Line.empty() && Line.back() == '"'; }
+bool AllQuotes(std::string_view Text) { return Text.find_first_not_of('"') == std::string_view::npos; }
+
+}  // namespace
+
 std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups, bool Trim) {
   if (const void* nul = std::memchr(Text.data(), '\0', Text.size()))
     Text = Text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
-  TTextIndex<std::string_view> canonicalOf;
-  for (const TVariantGroup& g : Groups)
+  // The canonical texts by number, each with its first row as written;
+  // the variants' texts to their canonical's number.
+  std::vector<std::string_view> canonicals, firstRows;
+  TTextIndex<std::uint32_t> canonicalOf, numberOf;
+  for (const TVariantGroup& g : Groups) {
+    auto [number, fresh] = numberOf.try_emplace(g.Canonical->Text(), static_cast<std::uint32_t>(canonicals.size()));
+    if (fresh) canonicals.push_back(g.Canonical->Text());
     for (const TUniqueItem* item : g.Rows)
-      if (item != g.Canonical) canonicalOf.try_emplace(item->Text(), g.Canonical->Text());
+      if (item != g.Canonical) canonicalOf.try_emplace(item->Text(), *number);
+  }
+  if (canonicalOf.empty()) return std::string(Text);
+  firstRows.resize(canonicals.size());
 
+  // The rows as the intake pairs the lines, each with its kept text.
   const std::vector<TLineSpan> lines = SplitLineSpans(Text);
   const auto line = [&](std::size_t i) { return Text.substr(lines[i].Start, lines[i].Length); };
+  std::vector<TRow> rows;
+  rows.reserve(lines.size());
+  std::string joined;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    TRow row{lines[i].Start, lines[i].Start + lines[i].Length, lines[i].Length, kKept};
+    std::string_view text = line(i);
+    if (i + 1 < lines.size() && JoinsCells(text, line(i + 1))) {
+      const std::string_view next = line(i + 1);
+      joined.assign(text.substr(1));
+      joined.append(next.substr(0, next.size() - 1));
+      text = joined;
+      row.End = lines[i + 1].Start + lines[i + 1].Length;
+      ++i;
+    }
+    if (!IsBlankLine(text)) {
+      const std::string_view kept = Trim ? TrimBlanksView(text) : text;
+      if (const std::uint32_t* found = canonicalOf.find(kept)) row.Canonical = *found;
+      const std::uint32_t* number = numberOf.find(kept);
+      if (number != nullptr && firstRows[*number].data() == nullptr)
+        firstRows[*number] = Text.substr(row.Start, row.End - row.Start);
+    }
+    rows.push_back(row);
+  }
+  // A canonical text whose first row is a joined cell is written as that
+  // cell, as the user wrote it; empty for one first seen as a single line.
+  const auto cellFor = [&](std::uint32_t canonical) {
+    const std::string_view cell = firstRows[canonical];
+    const bool joinedCell = cell.find_first_of("\r\n") != std::string_view::npos;
+    return joinedCell ? cell : std::string_view();
+  };
+  const auto firstLineOf = [](std::string_view form) { return form.substr(0, form.find_first_of("\r\n")); };
+  const auto rowFirstLine = [&](const TRow& row) { return Text.substr(row.Start, row.FirstLength); };
+
+  std::string_view textBreak = "\r\n";
+  if (const std::size_t at = Text.find_first_of("\r\n"); at != std::string_view::npos)
+    textBreak = Text.compare(at, 2, "\r\n") == 0 ? "\r\n" : Text.substr(at, 1);
+
+  // A replacement is written so that the text, read again, has the same
+  // rows: it never opens or closes a cell with a line around it that the
+  // original row did not. A single line that opens a cell ("open") joins
+  // a next line that closes one, so after an open line the next row's
+  // first line must not close a cell; the quoted form of the intake
+  // ("P line break S", read as P followed by S) writes any text as one row.
   std::string out;
   out.reserve(Text.size());
   std::size_t copied = 0;  // Text is copied up to here
-  std::string joined;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    // The row: one line, or a cell joined from this line and the next.
-    std::string_view row = line(i);
-    const std::size_t start = lines[i].Start;
-    std::size_t end = lines[i].Start + lines[i].Length;
-    if (i + 1 < lines.size() && JoinsCells(row, line(i + 1))) {
-      const std::string_view next = line(i + 1);
-      joined.assign(row.substr(1));
-      joined.append(next.substr(0, next.size() - 1));
-      row = joined;
-      end = lines[i + 1].Start + lines[i + 1].Length;
-      ++i;
+  bool open = false;       // the last row written is one line that opens a cell
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const TRow& row = rows[r];
+    const bool keptOpen = !row.Joined() && OpensCell(rowFirstLine(row));
+    if (row.Canonical == kKept) {
+      open = keptOpen;
+      continue;
     }
-    if (IsBlankLine(row)) continue;
-    const std::string_view* canonical = canonicalOf.find(Trim ? TrimBlanksView(row) : row);
-    if (canonical == nullptr) continue;
-    out.append(Text.substr(copied, start - copied));
-    out += *canonical;
-    copied = end;
+    const std::string_view text = canonicals[row.Canonical];
+    const std::string_view cell = cellFor(row.Canonical);
+    // Whether the next row's first line, written after an open line,
+    // closes a cell: only a row that stays as it is can.
+    const auto nextCloses = [&] {
+      if (r + 1 == rows.size()) return false;
+      const std::uint32_t next = rows[r + 1].Canonical;
+      const bool stays = next == kKept || ((cellFor(next).empty() || ClosesCell(firstLineOf(cellFor(next)))) &&
+                                           AllQuotes(canonicals[next]));
+      return stays && ClosesCell(rowFirstLine(rows[r + 1]));
+    };
+    std::string form;
+    bool formOpen = false;
+    if (!cell.empty() && !(open && ClosesCell(firstLineOf(cell)))) {
+      form = cell;
+    } else if (!(open && ClosesCell(text)) && !(OpensCell(text) && nextCloses())) {
+      form = text;
+      formOpen = OpensCell(text);
+    } else {
+      // The quoted form, its first line closing no cell: P runs up to the
+      // first character that does not end in a quote.
+      std::size_t split = 0;
+      for (std::size_t i = 0; i < text.size();) {
+        i += CharLength(text, i);
+        if (text[i - 1] != '"') {
+          split = i;
+          break;
+        }
+      }
+      if (split == 0 && open) {
+        open = keptOpen;  // no form reads back as this one row here: the row stays
+        continue;
+      }
+      std::string_view lineBreak = textBreak;
+      if (row.End < Text.size()) lineBreak = Text.compare(row.End, 2, "\r\n") == 0 ? "\r\n" : Text.substr(row.End, 1);
+      form = '"';
+      form.append(text.substr(0, split));
+      form.append(lineBreak);
+      form.append(text.substr(split));
+      form += '"';
+    }
+    out.append(Text.substr(copied, row.Start - copied));
+    out += form;
+    copied = row.End;
+    open = formOpen;
   }
   out.append(Text.substr(copied));
   return out;

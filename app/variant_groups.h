@@ -4,6 +4,7 @@
 // from that: the replacement map and the input text with every variant row
 // replaced by its canonical text.
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows);
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
 // group, the variants of a group in list order.
 std::string VariantMapText(std::span<const TVariantGroup> Groups);
+// The same with a fourth column, after a TAB: Explain(variant, canonical).
+std::string VariantMapText(std::span<const TVariantGroup> Groups,
+                           const std::function<std::string(std::string_view, std::string_view)>& Explain);
 
 // Text (the input as given, CP932) with every variant row replaced whole by
 // its canonical text. A row is a line of the intake after its joining pass

@@ -176,16 +176,22 @@ static_assert(NoSingleFolds(kWidth.Single));
 // Folds s into out (room for s.size() bytes; no character grows) and
 // returns the length written. Mostly without branches on what a character
 // folds to: kana and letters fold unpredictably.
-template <class Lookup>
-std::size_t ApplyInto(const Lookup& map, std::string_view s, char* out) {
+// Marks: no marks (nullptr), or a bit per single byte and per double-byte
+// code (lead << 8 | trail); Marked gets any bit of S's characters (the
+// codec's longer forms always count).
+template <class Lookup, bool WithMarks = false>
+std::size_t ApplyInto(const Lookup& map, std::string_view s, char* out, const std::uint64_t* Marks = nullptr,
+                      bool* Marked = nullptr) {
   char* o = out;
   const char* p = s.data();
   const char* const end = p + s.size();
+  std::uint64_t marked = 0;
   while (p < end) {
     const auto b = static_cast<unsigned char>(*p);
     if (!IsLeadByte(b) || p + 1 == end) {
       const TCharFold& f = map.Single[b];
       *o++ = f.Length != 0 ? f.Bytes[0] : *p;
+      if constexpr (WithMarks) marked |= Marks[b / 64] >> (b % 64);
       ++p;
       continue;
     }
@@ -197,10 +203,13 @@ std::size_t ApplyInto(const Lookup& map, std::string_view s, char* out) {
         std::memcpy(o, p, len);
         o += len;
         p += len;
+        if constexpr (WithMarks) marked |= 1;
         continue;
       }
     }
-    const TCharFold& f = map.Double[b << 8 | static_cast<unsigned char>(p[1])];
+    const unsigned code = b << 8 | static_cast<unsigned char>(p[1]);
+    const TCharFold& f = map.Double[code];
+    if constexpr (WithMarks) marked |= Marks[code / 64] >> (code % 64);
     const bool keep = f.Length == 0;
     // A one-byte result writes its second byte too; the next character
     // overwrites it, and it lies inside the input's length.
@@ -209,6 +218,7 @@ std::size_t ApplyInto(const Lookup& map, std::string_view s, char* out) {
     o += keep ? 2 : f.Length;
     p += 2;
   }
+  if constexpr (WithMarks) *Marked = (marked & 1) != 0;
   return static_cast<std::size_t>(o - out);
 }
 
@@ -244,6 +254,12 @@ std::string FoldHyphens(std::string_view S) { return Apply(kHyphens, S); }
 
 std::size_t FoldKeyInto(std::string_view S, bool Hyphens, char* Out) {
   return Hyphens ? ApplyInto(kKeyHyphens, S, Out) : ApplyInto(kKeyCaseSmall, S, Out);
+}
+
+std::size_t FoldKeyIntoMarked(std::string_view S, bool Hyphens, char* Out, const std::uint64_t* Marks,
+                              bool& Marked) {
+  return Hyphens ? ApplyInto<decltype(kKeyHyphens), true>(kKeyHyphens, S, Out, Marks, &Marked)
+                 : ApplyInto<decltype(kKeyCaseSmall), true>(kKeyCaseSmall, S, Out, Marks, &Marked);
 }
 
 std::string_view TrimControls(std::string_view Text) {

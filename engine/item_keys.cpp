@@ -1,10 +1,13 @@
 // The items' comparison keys: made in one pass over the new items, into one
 // store; a key that equals its text (most plain ASCII lines) takes no bytes.
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
+#include "engine/variant_folding.h"
+#include "util/cp932.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
 
@@ -24,8 +27,9 @@ std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
 
 // Whether every option gives Text itself as its key, seen from its bytes
 // alone: ASCII without capitals (no folding applies), no byte of 0x20 or
-// below at either end (no trimming) and no trailing hyphen.
-bool KeyIsText(std::string_view Text) {
+// below at either end (no trimming) and no trailing hyphen; under the kinds
+// of variants also no blank inside (space) and no grave accent (symbol).
+bool KeyIsText(std::string_view Text, unsigned Variants) {
   if (Text.empty()) return false;
   const auto first = static_cast<unsigned char>(Text.front());
   const auto last = static_cast<unsigned char>(Text.back());
@@ -33,6 +37,9 @@ bool KeyIsText(std::string_view Text) {
   for (const char c : Text) {
     const auto b = static_cast<unsigned char>(c);
     if (b >= 0x80 || (b >= 'A' && b <= 'Z')) return false;
+    if (Variants != 0 && (((b == ' ' || b == '\t') && (Variants & kVariantSpace)) ||
+                          (b == '`' && (Variants & kVariantSymbol))))
+      return false;
   }
   return true;
 }
@@ -45,18 +52,37 @@ void AppendLength(std::string& bytes, std::size_t size) {
 
 }  // namespace
 
-std::size_t TUniqueManager::KeyInto(std::string_view Text, char* Out) const {
-  std::string_view key(Out, FoldKeyInto(Text, FHyphen, Out));
+std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
+                                       std::string& Scratch2) const {
+  if (Scratch.size() < Text.size()) Scratch.resize(Text.size());
+  std::string_view key;
+  if ((Variants & kAllVariantKinds) == 0) {
+    key = {Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())};
+  } else {
+    // The kinds of variants fold the folded key; the width folding's pass
+    // tells whether any character may concern them. A key may grow there
+    // (㍻ -> 平成), so it moves to the second string.
+    const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
+    bool company = false;
+    if (const std::size_t n = VariantFoldText(folder, Text, Scratch2, company); n != std::string::npos) {
+      key = {Scratch2.data(), n};
+      if (company) key = FoldVariantCompanyForms(folder, key, Scratch);
+    } else {
+      bool marked = false;
+      key = {Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)};
+      key = FoldVariantsInto(folder, key, marked, Scratch2);
+    }
+  }
   if (FHyphen != FTrim) key = TrimControls(key);
   if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
-  if (key.data() != Out) std::memmove(Out, key.data(), key.size());
-  return key.size();
+  return key;
 }
 
-std::string TUniqueManager::MakeKey(std::string_view Text) const {
-  std::string key(Text.size(), '\0');
-  key.resize(KeyInto(Text, key.data()));
-  return key;
+std::string TUniqueManager::MakeKey(std::string_view Text) const { return MakeKey(Text, FVariants); }
+
+std::string TUniqueManager::MakeKey(std::string_view Text, unsigned Variants) const {
+  std::string scratch, scratch2;
+  return std::string(KeyIn(Text, Variants, scratch, scratch2));
 }
 
 void TUniqueManager::MakeKeys() const {
@@ -67,8 +93,9 @@ void TUniqueManager::MakeKeys() const {
   // are appended to it in order afterwards.
   const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
   const auto first = [&](unsigned p) { return from + n * p / width; };
-  // Room for keys at once: a key is never longer than its text, so no store
-  // grows by copying itself (untouched room costs nothing).
+  // Room for keys at once: a key is rarely longer than its text (only the
+  // kinds of variants lengthen one), so a store seldom grows by copying
+  // itself (untouched room costs nothing).
   const auto room = [&](std::size_t a, std::size_t b) {
     std::size_t bytes = 0;
     for (std::size_t i = a; i < b; ++i) bytes += Item(i).FTextSize + 5;
@@ -76,19 +103,24 @@ void TUniqueManager::MakeKeys() const {
   };
   std::vector<std::string> stores(width);
   std::vector<std::size_t> unplain(width, 0);
+  // Items whose text holds a lead byte of the unassigned rows, by part.
+  std::vector<std::vector<std::size_t>> unassigned(width);
   stores[0] = std::move(FKeyBytes);
   FKeys.resize(FCount);
   try {
     RunParts(width, [&](unsigned p) {
       std::string& bytes = stores[p];
-      std::string scratch;
+      std::string scratch, scratch2;
       const std::size_t begin = first(p), end = first(p + 1);
       bytes.reserve(bytes.size() + room(begin, p == 0 ? FCount : end));
       for (std::size_t i = begin; i < end; ++i) {
         const std::string_view text = TextOf(i);
-        if (scratch.size() < text.size()) scratch.resize(text.size());
         std::string_view key;
-        if (KeyIsText(text) || (key = {scratch.data(), KeyInto(text, scratch.data())}) == text) {
+        const bool keyIsText = KeyIsText(text, FVariants);
+        if (!keyIsText && std::any_of(text.begin(), text.end(),
+                                  [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }))
+          unassigned[p].push_back(i);
+        if (keyIsText || (key = KeyIn(text, FVariants, scratch, scratch2)) == text) {
           FKeys[i] = kSameAsText;
           unplain[p] += !PlainKey(text);
           continue;
@@ -116,6 +148,35 @@ void TUniqueManager::MakeKeys() const {
   }
   FKeyBytes = std::move(stores[0]);
   for (const std::size_t u : unplain) FUnplainKeys += u;
+  // Sized for every item only once some text holds an escape.
+  if (!FGivenAt.empty()) FGivenAt.resize(FCount, kNoEscape);
+  for (const std::vector<std::size_t>& items : unassigned) NoteEscapes(items);
+}
+
+void TUniqueManager::NoteEscapes(const std::vector<std::size_t>& Items) const {
+  for (const std::size_t i : Items) {
+    const std::string_view text = TextOf(i);
+    const cp932::UnassignedCodes codes = cp932::FindUnassignedCodes(text);
+    FOtherFormTexts += codes.other;
+    if (!codes.escaped) continue;
+    ++FEscapedTexts;
+    if (FGivenAt.size() < FCount) FGivenAt.resize(FCount, kNoEscape);
+    const std::string key = cp932::WithoutEscapes(KeyOf(i)), given = cp932::WithoutEscapes(text);
+    if (FGivenBytes.size() + 8 + key.size() + given.size() >= kNoEscape) throw std::length_error("texts of 4 GiB or more");
+    FGivenAt[i] = static_cast<std::uint32_t>(FGivenBytes.size());
+    const std::uint32_t sizes[2] = {static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(given.size())};
+    FGivenBytes.append(reinterpret_cast<const char*>(sizes), sizeof sizes);
+    FGivenBytes += key;
+    FGivenBytes += given;
+  }
+}
+
+TSortString TUniqueManager::GivenSortString(std::size_t Index, std::string_view Key) const {
+  if (FOtherFormTexts != 0 || Index >= FGivenAt.size() || FGivenAt[Index] == kNoEscape) return {Key, TextOf(Index)};
+  std::uint32_t sizes[2];
+  const char* at = FGivenBytes.data() + FGivenAt[Index];
+  std::memcpy(sizes, at, sizeof sizes);
+  return {{at + sizeof sizes, sizes[0]}, {at + sizeof sizes + sizes[0], sizes[1]}};
 }
 
 }  // namespace tavrin

@@ -10,6 +10,7 @@
 #include "engine/item_sort.h"
 #include "engine/text_index.h"
 #include "engine/unique_manager.h"
+#include "util/cp932.h"
 #include "util/parallel.h"
 
 namespace tavrin {
@@ -39,7 +40,8 @@ void TUniqueManager::Organize() {
   } else {
     ownKeys.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-      const std::string key = FUpper ? FoldWidth(TextOf(i)) : FoldCaseAndSmallKana(TextOf(i));
+      std::string key = FUpper ? FoldWidth(TextOf(i)) : FoldCaseAndSmallKana(TextOf(i));
+      if (SortsAsGiven() && i < FGivenAt.size() && FGivenAt[i] != kNoEscape) key = cp932::WithoutEscapes(key);
       ownKeys.push_back({static_cast<std::uint32_t>(ownKeyBytes.size()), static_cast<std::uint32_t>(key.size())});
       ownKeyBytes += key;
     }

@@ -76,7 +76,7 @@ int PaddedKeyOrder(const TSortString& A, const TSortString& B) {
 }
 
 int PaddedKeyOrder(const TUniqueItem* A, const TUniqueItem* B) {
-  return PaddedKeyOrder(TSortString{A->Key(), A->Text()}, TSortString{B->Key(), B->Text()});
+  return PaddedKeyOrder(A->SortString(), B->SortString());
 }
 
 }  // namespace tavrin

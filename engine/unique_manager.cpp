@@ -12,6 +12,7 @@
 #include "engine/char_folding.h"
 #include "engine/container.h"
 #include "engine/item_sort.h"
+#include "util/cp932.h"
 #include "util/os.h"
 
 namespace tavrin {
@@ -50,6 +51,7 @@ std::size_t TUniqueItem::Index() const {
 
 std::string_view TUniqueItem::Text() const { return Manager().TextAt(FTextAt, FTextSize); }
 std::string_view TUniqueItem::Key() const { return Manager().KeyOf(Index()); }
+TSortString TUniqueItem::SortString() const { return Manager().SortString(Index()); }
 std::string TUniqueItem::CaseKey() const { return FoldCaseAndSmallKana(Text()); }
 std::string TUniqueItem::WidthKey() const { return FoldWidth(Text()); }
 
@@ -230,6 +232,10 @@ void TUniqueManager::Clear() {
   FIndexReleased = false;
   FSameList = {};
   FUnplainKeys = 0;
+  FGivenAt = {};
+  FGivenBytes = {};
+  FEscapedTexts = 0;
+  FOtherFormTexts = 0;
   FKeyGroupsValid = false;
   ListChanged();
 }
@@ -306,7 +312,12 @@ void TUniqueManager::Delete(std::int32_t Index) {
     FView.erase(FView.begin() + Index);
     for (std::uint32_t& i : FView) i -= i > gone;
   }
-  if (gone < FKeys.size()) FUnplainKeys -= !PlainKey(KeyOf(gone));
+  if (gone < FKeys.size()) {
+    FUnplainKeys -= !PlainKey(KeyOf(gone));
+    const cp932::UnassignedCodes codes = cp932::FindUnassignedCodes(TextOf(gone));
+    FEscapedTexts -= codes.escaped;
+    FOtherFormTexts -= codes.other;
+  }
   std::vector<std::size_t> same;
   for (TUniqueItem* item : FSameList) {
     const std::size_t i = item->Index();
@@ -322,6 +333,7 @@ void TUniqueManager::Delete(std::int32_t Index) {
   const auto at = static_cast<std::ptrdiff_t>(gone);
   FMarks.erase(FMarks.begin() + at);
   if (gone < FKeys.size()) FKeys.erase(FKeys.begin() + at);
+  if (gone < FGivenAt.size()) FGivenAt.erase(FGivenAt.begin() + at);
   FKeyGroupsValid = false;
   if (!FMerged.empty()) FMerged.erase(FMerged.begin() + at);
   FSameList.clear();

@@ -23,6 +23,7 @@
 namespace tavrin {
 
 class TUniqueManager;
+struct TSortString;
 
 class TUniqueItem {
  public:
@@ -46,6 +47,8 @@ class TUniqueItem {
   bool Grouped() const;
   // The group total Organize set (0 before, and when nothing was merged).
   std::int32_t MergedCount() const;
+  // The item's sort string (TUniqueManager::SortString).
+  TSortString SortString() const;
   // The item's number: its place in the order the texts first occurred.
   // Sorting does not change it (nor the item's address); deleting an
   // earlier item lowers it by one.
@@ -156,12 +159,19 @@ class TUniqueManager {
   bool FUpper = false;            // all-data view keeps upper and lower case apart
   bool FHyphenTerminate = false;  // one trailing hyphen or long-vowel mark ignored in the key
   bool FHyphen = false;           // hyphen and long-vowel mark folded together in the key
+  // The kinds of variants (TVariantKind bits, engine/variant_folding.h)
+  // folded in the key besides; 0 for the key as it always was. Acts when
+  // keys are made, as FHyphen does.
+  unsigned FVariants = 0;
 
   // The key the options give a kept text (what Key() of its item is).
   std::string MakeKey(std::string_view Text) const;
-  // The same into Out, which has room for Text.size() bytes (no key is
-  // longer than its text); returns the key's length.
-  std::size_t KeyInto(std::string_view Text, char* Out) const;
+  // The same with the kinds of variants Variants instead of FVariants.
+  std::string MakeKey(std::string_view Text, unsigned Variants) const;
+  // The key of Text, made in the two scratch strings (grown as needed), as
+  // a view into one of them.
+  std::string_view KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
+                         std::string& Scratch2) const;
   // Makes the keys of every item that has none, in one pass; Key() makes
   // them when needed. Call before reading keys from several threads.
   void MakeKeys() const;
@@ -199,8 +209,17 @@ class TUniqueManager {
     const TUniqueItem& item = Item(Index);
     __builtin_prefetch(at == kSameAsText ? TextAt(item.FTextAt, item.FTextSize).data() : FKeyBytes.data() + at);
   }
-  // The sort string of the item at Index (its keys made).
-  TSortString SortString(std::size_t Index) const { return {KeyOf(Index), TextOf(Index)}; }
+  // The sort string of the item at Index (its keys made): its key and its
+  // text, or while the texts hold codes escaped from CP932 input (and no
+  // other forms), the two with those codes as given, so that the order is
+  // that of the bytes the user gave.
+  TSortString SortString(std::size_t Index) const {
+    const std::string_view key = KeyOf(Index);
+    if (FEscapedTexts == 0) return {key, TextOf(Index)};
+    return GivenSortString(Index, key);
+  }
+  // Whether sort strings are the given bytes (see SortString).
+  bool SortsAsGiven() const { return FEscapedTexts != 0 && FOtherFormTexts == 0; }
 
  private:
   friend class TUniqueItem;
@@ -300,6 +319,18 @@ class TUniqueManager {
   mutable std::vector<std::uint32_t> FKeys;  // made up to FKeys.size()
   mutable std::string FKeyBytes;
   mutable std::size_t FUnplainKeys = 0;  // keys made that are not PlainKey
+  // Per item with keys made, once a text holds an escaped code (empty
+  // before): where its key and text as given lie in FGivenBytes (two 32-bit
+  // sizes, then the bytes), or kNoEscape when its text holds none. Counts of such texts and of texts with
+  // other codes of the unassigned rows.
+  static constexpr std::uint32_t kNoEscape = UINT32_MAX;
+  mutable std::vector<std::uint32_t> FGivenAt;
+  mutable std::string FGivenBytes;
+  mutable std::size_t FEscapedTexts = 0, FOtherFormTexts = 0;
+  // Records what the texts of the items numbered hold: those whose text
+  // has a lead byte of the unassigned rows (MakeKeys).
+  void NoteEscapes(const std::vector<std::size_t>& Items) const;
+  TSortString GivenSortString(std::size_t Index, std::string_view Key) const;
   bool FKeyGroupsValid = false;
 
   mutable TItemTable FTextIndex;

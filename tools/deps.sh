@@ -9,6 +9,7 @@ TAVRIN_PACKAGES=(
   fonts-noto-cjk poppler-utils desktop-file-utils
   pandoc weasyprint python3 qt6-translations-l10n
   time bc groff-base
+  skkdic-extra unicode-data
 )
 
 tavrin_install_deps() {

@@ -310,6 +310,43 @@ EncodeResult ToCp932(std::string text) {
   return r;
 }
 
+namespace {
+
+// Whether the character at i (of length n) is an escaped code.
+bool EscapeAt(std::string_view s, std::size_t i, std::size_t n) {
+  return n == 4 && static_cast<unsigned char>(s[i + 1]) == kEscapeTrail;
+}
+
+}  // namespace
+
+UnassignedCodes FindUnassignedCodes(std::string_view text) {
+  UnassignedCodes found;
+  for (std::size_t i = FirstUnassignedCode(text); i < text.size();) {
+    const std::size_t n = CharLength(text, i);
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (IsUnassignedLead(b) && n >= 2 && IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+      (EscapeAt(text, i, n) ? found.escaped : found.other) = true;
+      if (found.escaped && found.other) break;
+    }
+    i += n;
+  }
+  return found;
+}
+
+std::string WithoutEscapes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = FirstUnassignedCode(text);
+  out.append(text, 0, i);
+  while (i < text.size()) {
+    const std::size_t n = CharLength(text, i);
+    const std::size_t skip = EscapeAt(text, i, n) ? 2 : 0;
+    out.append(text, i + skip, n - skip);
+    i += n;
+  }
+  return out;
+}
+
 std::string Sjis(std::string_view utf8) { return FromUtf8(utf8).bytes; }
 
 }  // namespace tavrin::cp932

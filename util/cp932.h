@@ -66,6 +66,19 @@ std::string FromCp932(std::string cp932);
 // "?" and is counted.
 EncodeResult ToCp932(std::string text);
 
+// Which codes of the unassigned rows a text holds at its character starts:
+// escaped codes of CP932 input, and any other (internal forms, or such codes
+// unescaped).
+struct UnassignedCodes {
+  bool escaped = false;
+  bool other = false;
+};
+UnassignedCodes FindUnassignedCodes(std::string_view text);
+
+// The text with every escaped code in place of its escape (the rest as it
+// is): for text from CP932 input, the bytes as given.
+std::string WithoutEscapes(std::string_view text);
+
 // Appends scalar value c as UTF-8.
 void AppendUtf8(std::string& out, char32_t c);
 

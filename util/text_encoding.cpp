@@ -1,5 +1,6 @@
 #include "util/text_encoding.h"
 
+#include <cstring>
 #include <utility>
 
 #include "util/cp932.h"
@@ -70,6 +71,19 @@ std::string Utf8ToUtf16(std::string_view in, bool bigEndian) {
 
 bool HasNonAscii(std::string_view s) { return cp932::AsciiEnd(s) != s.size(); }
 
+// The offset of the first NUL character (a code unit of zero), if any.
+std::optional<std::size_t> FirstNul(std::string_view bytes, std::size_t unit) {
+  if (unit == 1) {
+    const void* zero = std::memchr(bytes.data(), '\0', bytes.size());
+    if (zero == nullptr) return std::nullopt;
+    return static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data());
+  }
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    if (bytes[i] == '\0' && bytes[i + 1] == '\0') return i;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string_view ByteOrderMark(TTextEncoding Encoding) {
@@ -88,31 +102,48 @@ std::optional<TTextEncoding> EncodingOfBom(std::string_view Bytes) {
   return std::nullopt;
 }
 
+std::optional<TTextEncoding> RecognisedEncoding(std::string_view Bytes) {
+  if (const std::optional<TTextEncoding> bom = EncodingOfBom(Bytes)) return bom;
+  if (!HasNonAscii(Bytes)) return std::nullopt;
+  const std::optional<std::size_t> fault = cp932::FirstInvalidUtf8(Bytes);
+  if (!fault) return TTextEncoding::Utf8;
+  // Before the fault all is valid UTF-8: each multi-byte sequence starts
+  // with one byte of 0xC2 or above. CP932 text rarely forms even a few.
+  std::size_t sequences = 0;
+  for (std::size_t i = 0; i < *fault; ++i) sequences += static_cast<unsigned char>(Bytes[i]) >= 0xC2;
+  return sequences >= kPlainUtf8Sequences ? TTextEncoding::Utf8 : TTextEncoding::Cp932;
+}
+
 TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) {
   TDecodedText d;
   const std::optional<TTextEncoding> bom = EncodingOfBom(Bytes);
-  d.Encoding = Forced ? *Forced
-               : bom  ? *bom
-               : HasNonAscii(Bytes) && !cp932::FirstInvalidUtf8(Bytes) ? TTextEncoding::Utf8
-                                                                     : TTextEncoding::Cp932;
+  d.Encoding = Forced ? *Forced : RecognisedEncoding(Bytes).value_or(TTextEncoding::Cp932);
   d.Bom = bom == d.Encoding;
   const std::size_t skip = d.Bom ? ByteOrderMark(d.Encoding).size() : 0;
   const std::string_view body = std::string_view(Bytes).substr(skip);
-  std::size_t unit = 1;
-  std::optional<std::size_t> fault;
+  const std::size_t unit = d.Encoding == TTextEncoding::Utf16Le || d.Encoding == TTextEncoding::Utf16Be ? 2 : 1;
+  // A NUL ends no text here: it is a fault, unless an earlier one comes first.
+  std::optional<std::size_t> fault = FirstNul(body, unit);
+  d.ErrorIsNul = fault.has_value();
   switch (d.Encoding) {
     case TTextEncoding::Cp932:
-      d.Text = cp932::FromCp932(skip == 0 ? std::move(Bytes) : Bytes.substr(skip));
-      return d;
-    case TTextEncoding::Utf8:
-      fault = cp932::FirstInvalidUtf8(body);
+      if (!fault) {
+        d.Text = cp932::FromCp932(skip == 0 ? std::move(Bytes) : Bytes.substr(skip));
+        return d;
+      }
+      break;
+    case TTextEncoding::Utf8: {
+      const std::optional<std::size_t> invalid = cp932::FirstInvalidUtf8(body.substr(0, fault.value_or(body.size())));
+      if (invalid) fault = invalid, d.ErrorIsNul = false;
       if (!fault) d.Text = cp932::FromUtf8(body).bytes;
       break;
+    }
     case TTextEncoding::Utf16Le:
     case TTextEncoding::Utf16Be: {
       std::string utf8;
-      unit = 2;
-      fault = Utf16ToUtf8(body, d.Encoding == TTextEncoding::Utf16Be, utf8);
+      const std::optional<std::size_t> invalid =
+          Utf16ToUtf8(body.substr(0, fault.value_or(body.size())), d.Encoding == TTextEncoding::Utf16Be, utf8);
+      if (invalid) fault = invalid, d.ErrorIsNul = false;
       if (!fault) d.Text = cp932::FromUtf8(utf8).bytes;
       break;
     }

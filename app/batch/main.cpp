@@ -107,7 +107,7 @@ int Run(const std::vector<std::string>& argStrings) {
 
   tavrin::TBatchOutput output;
   try {
-    std::string input;
+    std::vector<tavrin::TBatchInput> inputs;
     const std::vector<std::string> stdinOnly{"-"};
     const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
     for (const std::string& name : files) {
@@ -127,19 +127,17 @@ int Run(const std::vector<std::string>& argStrings) {
         Say(shown + ": " + std::strerror(error));
         return 1;
       }
-      // A later file's BOM, the same as the first's, is no text.
-      const std::optional<tavrin::TTextEncoding> bom = tavrin::EncodingOfBom(input);
-      if (bom && tavrin::EncodingOfBom(part) == bom) part.erase(0, tavrin::ByteOrderMark(*bom).size());
-      if (input.empty()) {
-        input = std::move(part);
-      } else {
-        input += part;
-      }
+      inputs.push_back({shown, std::move(part)});
     }
-    // Shown in a console, the output is read back as text in its encoding.
-    if (out.Console())
-      out.SetEncoding(parsed.Options.Encoding.value_or(tavrin::DecodeText(input, std::nullopt).Encoding));
-    output = tavrin::RunBatch(parsed.Options, std::move(input),
+    // Shown in a console, the output is read back as text in its encoding:
+    // the one named, or the one the first file that shows one has.
+    if (out.Console()) {
+      std::optional<tavrin::TTextEncoding> encoding = parsed.Options.Encoding;
+      for (const tavrin::TBatchInput& in : inputs)
+        if (!encoding) encoding = tavrin::RecognisedEncoding(in.Bytes);
+      out.SetEncoding(encoding.value_or(tavrin::TTextEncoding::Cp932));
+    }
+    output = tavrin::RunBatch(parsed.Options, std::move(inputs),
                               [&out](std::string_view piece) { return out.Write(piece); });
   } catch (const std::exception& e) {
     // Out of memory, or a text too large to hold: said, and nothing more written.

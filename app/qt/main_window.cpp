@@ -1,33 +1,30 @@
-// Start-up and shut-down of the main window, its event wiring and the two
-// apply routines.
+// Start-up and shut-down of the Qt main window, its event wiring and the
+// key routing.
 #include "app/qt/main_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
+#include <memory>
 
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "engine/unique_manager.h"
-#include "util/cp932.h"
-#include "util/error.h"
-#include "util/messages.h"
-#include "util/qt/qsjis.h"
+#include "settings/qt/window_geometry.h"
 
 namespace tavrin {
 
-int TextSortDirection = 1;
-int CountSortDirection = 1;
-
-TfoMAIN::TfoMAIN(QWidget* parent) : QMainWindow(parent) {
+TfoMAIN::TfoMAIN(QWidget* parent) : QMainWindow(parent), TMainForm(static_cast<IMainView&>(*this)) {
   BuildComponents();
+  FGeometry = new TWindowGeometry(this);
   ConnectEvents();
   FormCreate();
   CreateSetDialog();
@@ -37,17 +34,19 @@ TfoMAIN::~TfoMAIN() {
   if (qApp) qApp->removeEventFilter(this);
   // The rows refer to the collection's items, which go before the widgets:
   // a window destroyed without its close query must not paint them freed.
-  FModel->Clear();
+  FModel->Detach();
 }
 
 void TfoMAIN::ConnectEvents() {
   connect(sbClose, &QToolButton::clicked, this, [this] { sbCloseClick(); });
   connect(sbExtractRuiji, &QToolButton::clicked, this,
-          [this] { sbExtractRuijiClick(sbExtractRuiji); });
-  connect(sbGetAllData, &QToolButton::clicked, this, [this] { sbGetAllDataClick(sbGetAllData); });
-  connect(sbCopyAll, &QToolButton::clicked, this, [this] { pmCopySelectClick(sbCopyAll); });
-  connect(pmCopyAll, &QAction::triggered, this, [this] { pmCopySelectClick(pmCopyAll); });
-  connect(pmCopySelect, &QAction::triggered, this, [this] { pmCopySelectClick(pmCopySelect); });
+          [this] { sbExtractRuijiClick(TControl::sbExtractRuiji); });
+  connect(sbGetAllData, &QToolButton::clicked, this,
+          [this] { sbGetAllDataClick(TControl::sbGetAllData); });
+  connect(sbCopyAll, &QToolButton::clicked, this, [this] { pmCopySelectClick(TControl::sbCopyAll); });
+  connect(pmCopyAll, &QAction::triggered, this, [this] { pmCopySelectClick(TControl::pmCopyAll); });
+  connect(pmCopySelect, &QAction::triggered, this,
+          [this] { pmCopySelectClick(TControl::pmCopySelect); });
   connect(pmDelete, &QAction::triggered, this, [this] { pmDeleteClick(); });
   connect(pmCopyNormalized, &QAction::triggered, this, [this] { pmCopyNormalizedClick(); });
   connect(pmCopyMap, &QAction::triggered, this, [this] { pmCopyMapClick(); });
@@ -64,41 +63,45 @@ void TfoMAIN::ConnectEvents() {
   qApp->installEventFilter(this);
 }
 
-void TfoMAIN::FormCreate() {
-  FUniqueManager = std::make_unique<TUniqueManager>();
-  FLines = {};
-  TextSortDirection = 1;
-  CountSortDirection = 1;
-  FSetLvColumn0 = lvResult->header()->sectionSize(0);
-  FSetLvColumn1 = lvResult->header()->sectionSize(1);
-  BindSettings();
-  LoadSettings();
-  lvResult->header()->resizeSection(0, FSetLvColumn0);
-  lvResult->header()->resizeSection(1, FSetLvColumn1);
-  for (int i = 0; i < 2; ++i) FLoadedColumnWidth[i] = lvResult->header()->sectionSize(i);
-  ApplyHint(FHint);
-  ApplyEngine();
-  FGuidePending = true;
-}
-
 void TfoMAIN::showEvent(QShowEvent* event) {
-  if (!FShowDone) {
-    FShowDone = true;  // the show handler runs once
+  if (!FShown) {
+    FShown = true;  // the show handler runs once
     FormShow();
+    FListAnchored = true;
+    LayoutClient();
+    ActivateGradients();
+    // The saved geometry, before the window is mapped.
+    RestoreGeometry();
+    GeometryPlaced();
+    SettlePlacement();
   }
   QMainWindow::showEvent(event);
 }
 
-void TfoMAIN::FormShow() {
-  SetHint(sbGetAllData, cp932::Sjis("全てのデータを表示します\rショートカットキー : [F6]"));
-  SetHint(sbExtractRuiji, cp932::Sjis("類字を抽出して表示します\rショートカットキー : [F5]"));
-  SetHint(sbCopyAll, cp932::Sjis("表示している全てのデータを\rクリップボードにコピーします\r"
-                                 "ショートカットキー : [F7]"));
-  SetHint(sbSwFormStyle, cp932::Sjis("ウィンドを最前面に固定します"));
-  SetHint(imgHelp, cp932::Sjis("ヘルプを表示します\rショートカットキー : [F1]"));
-  FListAnchored = true;
-  LayoutClient();
-  ActivateGradients();
+// A window manager frames the window after it is mapped; some place the
+// client, not the frame, at the position asked, which puts the frame one
+// title bar higher (and a border's width to the left) than saved. Once the
+// frame is known the window is moved back so that its frame stands where it
+// was put; then the logic learns where it stands.
+void TfoMAIN::SettlePlacement() {
+  const QPoint wanted = pos();
+  auto* timer = new QTimer(this);
+  timer->setInterval(50);
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  connect(timer, &QTimer::timeout, this, [this, timer, clock, wanted, moved = false]() mutable {
+    const bool framed = frameGeometry().topLeft() != geometry().topLeft();
+    if (framed && !moved && !isMaximized() && geometry().topLeft() == wanted && pos() != wanted) {
+      moved = true;
+      move(wanted);
+      return;
+    }
+    if (!framed && clock->elapsed() < 1000) return;  // no frame yet
+    timer->stop();
+    timer->deleteLater();
+    if (UniqueManager()) GeometryPlaced();  // not after the close
+  });
+  timer->start();
 }
 
 void TfoMAIN::closeEvent(QCloseEvent* event) {
@@ -107,60 +110,46 @@ void TfoMAIN::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-void TfoMAIN::sbCloseClick() { close(); }
-
-bool TfoMAIN::FormCloseQuery() {
-  if (!FUniqueManager) return true;  // closed once already
-  // The rows refer to the collection's items: they go first.
-  FModel->Clear();
-  FUniqueManager.reset();
-  FLines = {};
-  std::int32_t* widths[] = {&FSetLvColumn0, &FSetLvColumn1};
-  for (int i = 0; i < 2; ++i)
-    if (lvResult->header()->sectionSize(i) != FLoadedColumnWidth[i])
-      *widths[i] = lvResult->header()->sectionSize(i);
-  try {
-    SaveSettings();
-  } catch (const EError& error) {
-    // The collection is already released: say what was not saved and close
-    // all the same, so that no command runs on the released objects.
-    ErrorDialog(error.what());
-  }
-  return true;
-}
-
 void TfoMAIN::SetHint(QWidget* control, const std::string& sjis) {
-  control->setProperty("tavrinHint", QByteArray::fromStdString(sjis));
-  ApplyHintTo(control, FHint);
+  for (int c = 0; c <= static_cast<int>(TControl::lvResult); ++c)
+    if (ControlWidget(static_cast<TControl>(c)) == control) {
+      SetHint(static_cast<TControl>(c), sjis);
+      return;
+    }
 }
 
 std::string TfoMAIN::Hint(const QWidget* control) {
   return control->property("tavrinHint").toByteArray().toStdString();
 }
 
-void TfoMAIN::ApplyHintTo(QWidget* control, bool show) {
-  QString text = FromSjis(Hint(control));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  control->setToolTip(show ? text : QString());
+TKey TfoMAIN::KeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_F1: return TKey::F1;
+    case Qt::Key_F5: return TKey::F5;
+    case Qt::Key_F6: return TKey::F6;
+    case Qt::Key_F7: return TKey::F7;
+    case Qt::Key_F8: return TKey::F8;
+    case Qt::Key_F9: return TKey::F9;
+    case Qt::Key_Delete: return TKey::Delete;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return TKey::Return;
+    case Qt::Key_Escape: return TKey::Escape;
+    case Qt::Key_C: return TKey::C;
+    default: return TKey::None;
+  }
 }
 
-void TfoMAIN::ApplyHint(bool show) {
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           sbClose, sbGetAllData, sbExtractRuiji, sbCopyAll, sbSwFormStyle, sbSet, imgHelp,
-           imgVersion})
-    ApplyHintTo(control, show);
+TShiftState TfoMAIN::ShiftOf(Qt::KeyboardModifiers modifiers) {
+  TShiftState shift = kShiftNone;
+  if (modifiers & Qt::ShiftModifier) shift |= kShiftShift;
+  if (modifiers & Qt::AltModifier) shift |= kShiftAlt;
+  if (modifiers & Qt::ControlModifier) shift |= kShiftCtrl;
+  return shift;
 }
 
-void TfoMAIN::ApplyEngine() {
-  if (!FUniqueManager) return;
-  FUniqueManager->FZenkaku = FZenkaku;
-  FUniqueManager->FUpper = FUpper;
-  FUniqueManager->FTrim = FTrim;
-  FUniqueManager->FHyphen = FHyphen;
-  FUniqueManager->FHyphenTerminate = FHyphenTerminate;
+bool TfoMAIN::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+  return FormKeyDown(KeyOf(key), ShiftOf(shift));
 }
-
-QString TfoMAIN::StatusText() const { return sbPanel1->text(); }
 
 bool TfoMAIN::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && IsKeyTarget(watched)) {

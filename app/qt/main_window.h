@@ -1,20 +1,19 @@
 #pragma once
-// TfoMAIN: the main window. A tool bar of large flat buttons on a gradient,
-// the result list framed by gradient strips, and a two-panel status bar.
-// It owns the collection of distinct lines and the input lines, holds every
-// user option as a field bound to the settings file, and dispatches every
-// command. The commands live in files by group: intake, commands, list,
-// copy and keys.
+// TfoMAIN, the Qt skin of the main window: TMainForm (the window's logic)
+// plus its view over Qt widgets. A tool bar of large flat buttons on a
+// gradient, the result list framed by gradient strips, and a two-panel
+// status bar. It builds and draws the components, routes every event to
+// the handler of the same name in TMainForm and carries out what the logic
+// asks of the view (main_window_view.cpp).
 #include <QMainWindow>
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <QIcon>
 
-#include "app/clipboard_lines.h"
+#include "app/main_form.h"
+#include "app/main_view.h"
 
 class QAction;
 class QLabel;
@@ -26,88 +25,79 @@ class QToolButton;
 
 namespace tavrin {
 
-class TAccIni;
 class TFontDialog;
 class TGradationExprs;
-class TKeyPreview;
 class TResultModel;
 class TResultView;
-class TUniqueItem;
-class TUniqueManager;
+class TWindowGeometry;
 class TfoSet;
-struct TResultRow;
 
-// The last sort direction of the list's text and count columns (1 or -1).
-extern int TextSortDirection;
-extern int CountSortDirection;
-
-class TfoMAIN : public QMainWindow {
+class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
   Q_OBJECT
  public:
   explicit TfoMAIN(QWidget* parent = nullptr);
   ~TfoMAIN() override;
 
-  // Option fields, bound to the keys of the same names. Public: the settings
-  // dialog edits them.
-  std::int32_t FSetLvColumn0 = 480;
-  std::int32_t FSetLvColumn1 = 65;
-  bool FGuidePending = false;
-  bool FZenkaku = true;
-  bool FUpper = true;
-  bool FCopyCount = true;
-  bool FTrim = false;
-  bool FExprsQuote = false;
-  bool FExtractSort = true;
-  bool FHyphenTerminate = true;
-  bool FHyphen = true;
-  bool FSound = true;
-  bool FHint = true;
-  bool FDebug = false;
-
-  void ApplyHint(bool show);
-  void ApplyEngine();
-
   // The hint of a tool-bar control (CP932, a CR breaks the line); it is the
   // control's tool-tip while hints are on.
+  using TMainForm::Hint;
+  using TMainForm::SetHint;
   void SetHint(QWidget* control, const std::string& sjis);
   static std::string Hint(const QWidget* control);
 
-  // Commands. The sender tells the callers apart, as the key table and the
-  // buttons pass them.
-  void sbGetAllDataClick(QObject* Sender);
-  void sbExtractRuijiClick(QObject* Sender);
-  void pmCopySelectClick(QObject* Sender);
-  void pmDeleteClick();
-  // The normalized text of the last input, and the replacement map, of
-  // what [類字抽出] found (main_window_groups.cpp).
-  void pmCopyNormalizedClick();
-  void pmCopyMapClick();
-  void PopupMenu1Popup();
-  void lvResultClick();
-  void lvResultDblClick();
-  void lvResultColumnClick(int column);
-  void imgHelpClick();
-
-  // Window extras (main_window_extras.cpp).
-  void sbSwFormStyleClick();
-  void imgVersionClick();
-  void imgVersionMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift);
-  void imgHelpMouseDown(Qt::MouseButton Button);
-  void GradationExprs1DblClick();
-  void sbDblClick();
-  void Button1Click();
-  void Button2Click();
-
-  // Returns true when the key was one of the table's; the key goes on to
-  // the focused control all the same.
+  // A key as Qt gives it, through the key table.
+  using TMainForm::FormKeyDown;
   bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+  static TKey KeyOf(int qtKey);
+  static TShiftState ShiftOf(Qt::KeyboardModifiers modifiers);
 
-  TUniqueManager* UniqueManager() const { return FUniqueManager.get(); }
-  const TClipboardLines& Lines() const { return FLines; }
   TResultView* ResultView() const { return lvResult; }
   TResultModel* ResultModel() const { return FModel; }
-  TAccIni* AccIni() const { return AccIni1; }
   QString StatusText() const;
+
+  // IMainView.
+  void SetStatus(const std::string& sjis) override;
+  void SetControlHint(TControl control, const std::string& sjis, bool shown) override;
+  void SetTitle(const std::string& sjis) override;
+  void SetControlEnabled(TControl control, bool enabled) override;
+  void ListReset() override;
+  void ListRowsRemoved(const std::vector<bool>& removed) override;
+  void ListReordered(const std::vector<int>& newPosition) override;
+  void ListGroupsChanged() override;
+  void SetSortMark(int column, int direction) override;
+  void SetListHighlight(bool on) override;
+  std::vector<std::size_t> SelectedRows() const override;
+  bool HasSelection() const override;
+  std::optional<std::size_t> CurrentRow() const override;
+  void ClearSelection() override;
+  void SelectRows(const std::vector<std::size_t>& rows,
+                  std::optional<std::size_t> current) override;
+  void ScrollToRow(std::size_t row) override;
+  int ColumnWidth(int column) const override;
+  void SetColumnWidth(int column, int width) override;
+  FontValue ListFont() const override;
+  void SetListFont(const FontValue& font) override;
+  std::optional<TClipboardText> ReadClipboard() override;
+  void WriteClipboard(const std::string& sjis) override;
+  bool Message(MessageKind kind, const std::string& sjis) override;
+  void Beep() override;
+  void BeginWait() override;
+  void EndWait() override;
+  bool StayOnTop() const override;
+  void SetStayOnTop(bool on) override;
+  void SetCaption(TControl control, const std::string& sjis) override;
+  bool OpenDocument(const std::string& path) override;
+  void ShowVersionDialog(const std::string& version, const std::string& build,
+                         const std::string& since) override;
+  bool RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
+                         const std::vector<TSampleRow>& samples) override;
+  bool DebugControlsVisible() const override;
+  void SetDebugControlsVisible(bool visible) override;
+  void SetMemoLines(const std::vector<std::string>& sjisLines) override;
+  TFormGeometry WindowGeometry() const override;
+  void PlaceWindow(const TFormGeometry& geometry) override;
+  std::vector<TRect> ScreenAreas() const override;
+  void CloseWindow() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -123,57 +113,19 @@ class TfoMAIN : public QMainWindow {
   void BuildPopupMenu();
   void ConnectEvents();
   void LayoutClient();
+  void SetStatusText(const QString& text);  // text and tool-tip of panel 1
 
-  void FormCreate();
-  void FormShow();
-  bool FormCloseQuery();
-  void sbCloseClick();
-  void ApplyHintTo(QWidget* control, bool show);
   bool IsKeyTarget(QObject* watched) const;
   void ActivateGradients();
   void ConnectExtras();
-
-  // The bound settings (main_window_settings.cpp).
-  void BindSettings();
-  void LoadSettings();
-  void SaveSettings();
-
-  // The settings dialog, created once after FormCreate (main_window_set.cpp).
   void CreateSetDialog();
-  void sbSetClick();
+  void SettlePlacement();
+  QWidget* ControlWidget(TControl control) const;
+  QAction* ControlAction(TControl control) const;
+
   TfoSet* foSet = nullptr;
-
-  // Intake (main_window_intake.cpp).
-  bool ReadClipboard();
-  void BuildData(bool ShowAll);
-  // Status panel 1 (CP932), repainted at once: the only repaint while a
-  // command runs.
-  void SetStatus(const std::string& sjis);
-  void SetStatusText(const QString& text);  // text and tool-tip of panel 1
-
-  // Commands (main_window_commands.cpp).
-  void ExtractSimilar();
-  void ShowSummary(bool AllData);
-
-  // List (main_window_list.cpp).
-  void FillList(bool SimilarOnly);
-  // The groups of the listed similar rows into the list (main_window_groups.cpp).
-  void ShowGroups();
-  // The copy of pmCopyNormalizedClick and pmCopyMapClick.
-  bool CopyFound(const std::function<std::string()>& makeText, const std::string& message);
-  // Positions of the selected rows, ascending.
-  std::vector<std::size_t> SelectedRows() const;
-  bool HasSelection() const;
-  void Beep();
-
-  // Owned objects; released at the close query.
-  std::unique_ptr<TUniqueManager> FUniqueManager;
-  TClipboardLines FLines;
-  // The clipboard text as read, and the one the collection was built from
-  // (normalizing writes it back).
-  std::string FReadText, FInputText;
-  bool FListSimilar = false;  // the list shows what [類字抽出] found
-  bool FShowDone = false;
+  TWindowGeometry* FGeometry = nullptr;
+  bool FShown = false;
 
   // Components (named after the design; see objectName).
   QWidget* pnToolBar = nullptr;
@@ -208,15 +160,11 @@ class TfoMAIN : public QMainWindow {
   QAction* pmCopyNormalized = nullptr;
   QAction* pmCopyMap = nullptr;
   std::vector<QIcon> IL201905;
-  TAccIni* AccIni1 = nullptr;
   TFontDialog* dlgFont = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   bool FListAnchored = false;  // right and bottom anchors of lvResult
-  // The widths the header took from FSetLvColumn0/1 (it keeps a minimum):
-  // a column still at that width was not resized and saves what was read.
-  int FLoadedColumnWidth[2] = {0, 0};
 };
 
 }  // namespace tavrin

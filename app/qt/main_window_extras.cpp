@@ -1,34 +1,14 @@
-// Services of the window beyond the extraction workflow: stay-on-top, help,
-// version, diagnostics, the hidden caption total and the test controls of
-// debug mode.
+// The mouse of the window's extras: the two images, the tool bar's and the
+// status bar's double-clicks, and the debug controls' buttons.
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStringList>
 #include <QToolButton>
-#include <filesystem>
 #include <functional>
 
-#include "app/command_texts.h"
-#include "app/diagnostics.h"
-#include "app/qt/clipboard.h"
 #include "app/qt/main_window.h"
-#include "app/qt/result_model.h"
-#include "engine/unique_manager.h"
-#include "settings/qt/acc_ini.h"
-#include "util/cp932.h"
-#include "util/files.h"
-#include "util/integers.h"
-#include "util/messages.h"
-#include "util/paths.h"
-#include "util/qt/qsjis.h"
-#include "util/qt/shell_open.h"
-#include "util/qt/updates_suspended.h"
-#include "util/qt/wait_cursor.h"
 #include "widgets/qt/gradation_exprs.h"
-#include "widgets/qt/version_dialog.h"
 
 namespace tavrin {
 namespace {
@@ -115,6 +95,12 @@ class TExtrasFilter : public QObject {
   QLabel* FArmed = nullptr;  // the image a left press went to
 };
 
+TMouseButton ButtonOf(Qt::MouseButton button) {
+  return button == Qt::RightButton    ? TMouseButton::Right
+         : button == Qt::MiddleButton ? TMouseButton::Middle
+                                      : TMouseButton::Left;
+}
+
 }  // namespace
 
 void TfoMAIN::ConnectExtras() {
@@ -124,11 +110,11 @@ void TfoMAIN::ConnectExtras() {
   new TExtrasFilter(
       this,
       {{imgHelp,
-        [this](Qt::MouseButton button, Qt::KeyboardModifiers) { imgHelpMouseDown(button); },
+        [this](Qt::MouseButton button, Qt::KeyboardModifiers) { imgHelpMouseDown(ButtonOf(button)); },
         [this] { imgHelpClick(); }},
        {imgVersion,
         [this](Qt::MouseButton button, Qt::KeyboardModifiers shift) {
-          imgVersionMouseDown(button, shift);
+          imgVersionMouseDown(ButtonOf(button), ShiftOf(shift));
         },
         [this] { imgVersionClick(); }}},
       GradationExprs1, [this] { GradationExprs1DblClick(); }, {sb, sbPanel0, sbPanel1},
@@ -139,111 +125,6 @@ void TfoMAIN::ActivateGradients() {
   for (TGradationExprs* panel :
        {GradationExprs1, GradationExprs2, GradationExprs3, GradationExprs4, GradationExprs5})
     panel->SetActive(true);
-}
-
-// Stay-on-top and back. The window system takes the new style only with a
-// new native window, so the window is shown again; the first-show work does
-// not run twice.
-void TfoMAIN::sbSwFormStyleClick() {
-  const bool onTop = !windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-  const bool shown = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-  if (shown) show();
-  if (onTop) {
-    sbSwFormStyle->setText(FromSjis(cp932::Sjis("通常表示")));
-    sbSwFormStyle->setIcon(QIcon(img2->pixmap()));
-    SetHint(sbSwFormStyle, cp932::Sjis("ウィンドを最前面の固定表示\r→通常表示に戻します"));
-  } else {
-    sbSwFormStyle->setText(FromSjis(cp932::Sjis("前面表示")));
-    sbSwFormStyle->setIcon(QIcon(img3->pixmap()));
-    SetHint(sbSwFormStyle, cp932::Sjis("ウィンドを最前面に固定します"));
-  }
-}
-
-// The help document beside the executable, or where an install keeps
-// documentation (<prefix>/share/doc/tavrin beside <prefix>/bin), opened with
-// the desktop's viewer.
-void TfoMAIN::imgHelpClick() {
-  const std::string beside = ProgramFileWithExtension(".pdf");
-  const std::string installed =
-      ProgramFolder() + "../share/doc/tavrin/" + FileNameOf(beside);
-  std::error_code error;
-  const std::string help = std::filesystem::is_regular_file(beside, error) ||
-                                   !std::filesystem::is_regular_file(installed, error)
-                               ? beside
-                               : installed;
-  if (!std::filesystem::is_regular_file(help, error)) {
-    InformationDialog(cp932::FromUtf8(FileNameOf(help)).bytes + cp932::Sjis(" が見つかりません"));
-    return;
-  }
-  WaitCursorGuard wait;
-  try {
-    if (!OpenWithShell(this, help))
-      InformationDialog(HelpViewerMissingMessage(help));
-  } catch (const std::filesystem::filesystem_error& e) {
-    ErrorDialog(cp932::FromUtf8(e.what()).bytes);
-  }
-}
-
-void TfoMAIN::imgVersionClick() { ShowVersionDialog("v1.00A", "2019-0823", "2019-0426"); }
-
-// Ctrl + right button switches debug mode.
-void TfoMAIN::imgVersionMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift) {
-  if (Button != Qt::RightButton || !Shift.testFlag(Qt::ControlModifier)) return;
-  if (!ConfirmDialog("Debug mode change\rOK?")) return;
-  FDebug = !FDebug;
-  WarningDialog(FDebug ? "FDebug = 1" : "FDebug = 0");
-}
-
-// The right button copies the diagnostics text for support.
-void TfoMAIN::imgHelpMouseDown(Qt::MouseButton Button) {
-  if (Button != Qt::RightButton) return;
-  if (!ConfirmDialog(
-          cp932::Sjis("Tavrinの動作情報をクリップボードにコピーします\rよろしいですか？")))
-    return;
-  WriteClipboardText(DiagnosticsText(GatherDiagnostics(ProgramFolder(), AccIni1->FileName())));
-  InformationDialog(cp932::Sjis("Tavrinの動作情報をクリップボードにコピーしました"));
-}
-
-// The total of the listed counts, read back from the count cells, in the
-// caption. 64 bits: the counts of a million rows may pass the 32-bit range.
-void TfoMAIN::GradationExprs1DblClick() {
-  std::int64_t sum = 0;
-  for (int row = 0; row < FModel->Count(); ++row) sum += ParseInteger(FModel->CountText(row));
-  setWindowTitle(QString::number(sum));
-}
-
-void TfoMAIN::sbDblClick() {
-  if (!FDebug) return;
-  const bool visible = Button1->isHidden();
-  for (QWidget* control : std::initializer_list<QWidget*>{Button1, Button2, Memo1})
-    control->setVisible(visible);
-}
-
-// The developers' test file beside the program folder becomes the input
-// lines and the clipboard text, so that the next command works on it.
-void TfoMAIN::Button1Click() {
-  const std::string path = ProgramFolder() + "../TST.txt";
-  std::optional<std::string> text = ReadRegularFile(path);
-  if (!text) {
-    ErrorDialog(cp932::FromUtf8(path).bytes + cp932::Sjis(" を読み込めません"));
-    return;
-  }
-  FLines = TClipboardLines::Split(std::move(*text));
-  std::string joined;
-  for (std::size_t i = 0; i < FLines.size(); ++i) joined.append(FLines[i]).append("\r\n");
-  WriteClipboardText(joined);
-}
-
-// The groups of the last build, one display key a line.
-void TfoMAIN::Button2Click() {
-  TUpdatesSuspended suspended(Memo1);
-  Memo1->clear();
-  if (!FUniqueManager) return;
-  QStringList lines;
-  for (const TUniqueItem* item : FUniqueManager->SameList())
-    lines << FromSjis(FUniqueManager->DisplayKey(*item));
-  Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 }  // namespace tavrin

@@ -175,8 +175,6 @@ void TfoMAIN::BuildToolBar() {
         " border-color: white; }"));
     *b.field = button;
   }
-  SetHint(sbClose, cp932::Sjis("終了します"));
-  SetHint(sbSet, cp932::Sjis("動作環境を設定します"));
 
   imgHelp = MakeImage(GradationExprs1, "imgHelp", QString::fromLatin1(kImageHelp),
                       QRect(535, 45, 24, 24));
@@ -184,7 +182,6 @@ void TfoMAIN::BuildToolBar() {
   imgVersion = MakeImage(GradationExprs1, "imgVersion", QString::fromLatin1(kImageVersion),
                          QRect(563, 46, 24, 24));
   imgVersion->setCursor(Qt::PointingHandCursor);
-  SetHint(imgVersion, cp932::Sjis("バージョン情報を表示します"));
   img1 = MakeImage(GradationExprs1, "img1", QString::fromLatin1(kImage1), QRect(0, 0, 32, 32));
   img2 = MakeImage(GradationExprs1, "img2", QString::fromLatin1(kGlyphNormal), QRect(0, 0, 32, 32));
   img3 = MakeImage(GradationExprs1, "img3", QString::fromLatin1(kGlyphStayOnTop),
@@ -208,7 +205,7 @@ void TfoMAIN::BuildClient() {
 
   lvResult = new TResultView(pnClient);
   lvResult->setObjectName(QStringLiteral("lvResult"));
-  FModel = new TResultModel(lvResult);
+  FModel = new TResultModel(List(), lvResult);
   FModel->setObjectName(QStringLiteral("lvResultModel"));
   FModel->SetImages(IL201905);
   lvResult->setModel(FModel);

@@ -1,44 +1,27 @@
-// The settings dialog: it edits ten of the option fields and the result
-// list's font. Changes act from the next command; they reach the settings
-// file at closing.
+// The settings dialog of the Qt skin: created once after FormCreate, filled
+// from the option values and the list before each opening.
 #include <QCheckBox>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <algorithm>
-#include <utility>
 
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
 #include "settings/qt/font_binding.h"
 #include "settings/qt/set_dialog.h"
-#include "util/cp932.h"
 #include "util/qt/modal.h"
 #include "util/qt/qsjis.h"
 #include "util/qt/updates_suspended.h"
-#include "util/qt/window_routines.h"
 
 namespace tavrin {
 namespace {
 
-// The ten options with their check boxes, in the order they are transferred.
-void TransferOptions(TfoMAIN& main, TfoSet& set, TransferDirection direction) {
-  const std::pair<QCheckBox*, bool*> options[] = {
-      {set.chbSound, &main.FSound},
-      {set.chbShowHint, &main.FHint},
-      {set.chbZenkaku, &main.FZenkaku},
-      {set.chbUpper, &main.FUpper},
-      {set.chbExtractSort, &main.FExtractSort},
-      {set.chbExtractTrim, &main.FTrim},
-      {set.chbExprsQuote, &main.FExprsQuote},
-      {set.chbCopyCount, &main.FCopyCount},
-      {set.chbHyphenTerminate, &main.FHyphenTerminate},
-      {set.chbHyphen, &main.FHyphen},
-  };
-  for (auto [box, field] : options) TransferCheckBox(box, *field, direction);
+QCheckBox* Box(TfoSet& set, TSetOption option) {
+  for (const TSetOptionRow& row : SetOptionRows())
+    if (row.Option == option)
+      return set.findChild<QCheckBox*>(QString::fromLatin1(row.Name.data(), static_cast<qsizetype>(row.Name.size())));
+  return nullptr;
 }
-
-constexpr int kSampleRows = 10;
 
 }  // namespace
 
@@ -48,39 +31,36 @@ void TfoMAIN::CreateSetDialog() {
   connect(sbSet, &QToolButton::clicked, this, [this] { sbSetClick(); });
 }
 
-void TfoMAIN::sbSetClick() {
-  TransferOptions(*this, *foSet, TransferDirection::ToControl);
+bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
+                                const std::vector<TSampleRow>& samples) {
+  for (const TSetOptionRow& row : SetOptionRows())
+    if (QCheckBox* box = Box(*foSet, row.Option)) box->setChecked(At(options, row.Option));
   QTreeWidget* lvSet = foSet->lvSet;
-  CopyWidgetFont(*lvResult, *lvSet);
+  // The list's font with all its attributes, or the one given.
+  if (WidgetFont(*lvResult) == listFont)
+    CopyWidgetFont(*lvResult, *lvSet);
+  else
+    SetWidgetFont(*lvSet, listFont);
   {
     TUpdatesSuspended suspended(lvSet);
     lvSet->clear();
-    // The first rows as the result list shows them: caption (quoted or
-    // not), count text and picture.
-    const int rows = std::min(FModel->rowCount(), kSampleRows);
-    for (int r = 0; r < rows; ++r) {
+    const QIcon picture = TResultList::kImageIndex < static_cast<int>(IL201905.size())
+                              ? IL201905[TResultList::kImageIndex]
+                              : QIcon();
+    for (const TSampleRow& sample : samples) {
       auto* row = new QTreeWidgetItem(lvSet);
-      row->setText(0, FModel->index(r, 0).data(Qt::DisplayRole).toString());
-      row->setText(1, FModel->index(r, 1).data(Qt::DisplayRole).toString());
-      row->setIcon(0, FModel->index(r, 0).data(Qt::DecorationRole).value<QIcon>());
-    }
-    if (lvSet->topLevelItemCount() == 0) {
-      const QIcon picture = TResultModel::kImageIndex < static_cast<int>(IL201905.size())
-                                ? IL201905[TResultModel::kImageIndex]
-                                : QIcon();
-      for (const char* caption : {"サンプル-1", "サンプル-2"}) {
-        auto* row = new QTreeWidgetItem(lvSet);
-        row->setText(0, FromSjis(cp932::Sjis(caption)));
-        row->setText(1, QStringLiteral("1"));
-        row->setIcon(0, picture);
-      }
+      row->setText(0, FromSjis(sample.Caption));
+      row->setText(1, FromSjis(sample.Count));
+      row->setIcon(0, picture);
     }
   }
-  if (ExecModal(*foSet) != QDialog::Accepted) return;
-  TransferOptions(*this, *foSet, TransferDirection::ToVariable);
+  if (ExecModal(*foSet) != QDialog::Accepted) return false;
+  for (const TSetOptionRow& row : SetOptionRows())
+    if (QCheckBox* box = Box(*foSet, row.Option)) At(options, row.Option) = box->isChecked();
+  // The list takes the sample's font with all its attributes.
   CopyWidgetFont(*lvSet, *lvResult);
-  ApplyHint(FHint);
-  ApplyEngine();
+  listFont = WidgetFont(*lvResult);
+  return true;
 }
 
 }  // namespace tavrin

@@ -31,6 +31,10 @@ void CloseOnTerminationSignals(QObject* parent) {
   QObject::connect(notifier, &QSocketNotifier::activated, [] {
     char byte;
     [[maybe_unused]] ssize_t n = ::read(quitPipe[0], &byte, 1);
+    // Nobody is there to answer a box: a failed save goes to standard
+    // error and the exit status.
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (auto* main = qobject_cast<TfoMAIN*>(window)) main->SetClosingBySignal(true);
     QApplication::closeAllWindows();
   });
   struct sigaction action {};
@@ -53,11 +57,13 @@ int RunProgram(int argc, char** argv) {
   InstallMessageDialogs();
   CloseOnTerminationSignals(&application);
   // A fault nothing else handled (no settings file can be created, say)
-  // ends in the error box for unhandled failures and exit code 1.
+  // ends in the error box for unhandled failures and exit code 1; settings
+  // that could not be saved end in exit code 1 too.
   return RunGuarded([] {
     TfoMAIN main;
     main.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    return status == 0 && !main.SettingsSaved() ? 1 : status;
   });
 }
 

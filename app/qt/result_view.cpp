@@ -10,28 +10,12 @@
 #include <QStyledItemDelegate>
 
 #include "app/qt/result_model.h"
-#include "util/clusters.h"
 #include "util/qt/qsjis.h"
 
 namespace tavrin {
 namespace {
 
-// Marks for characters that show nothing or look like a blank: outer
-// spaces, the full-width space, the no-break space, zero-width characters
-// and TAB. Zero: the character is drawn as it is.
-char32_t InvisibleMark(char32_t c, bool outer) {
-  switch (c) {
-    case U' ': return outer ? U'\u00B7' : 0;  // ·
-    case U'\u3000': return U'\u25A1';         // □
-    case U'\u00A0': return U'\u00B0';         // °
-    case U'\t': return U'\u2192';             // →
-    case U'\u200B': case U'\u200C': case U'\u200D': case U'\u2060': case U'\uFEFF':
-      return U'\u2038';                      // ‸
-    default: return 0;
-  }
-}
-
-// One character of a caption as drawn.
+// One grapheme cluster of a caption as drawn.
 struct TGlyph {
   QString Text;
   bool Differs = false;  // differs from the canonical spelling
@@ -41,39 +25,9 @@ struct TGlyph {
 // The caption of a row as glyphs; empty when it has nothing to mark or
 // highlight, so the plain drawing is used.
 std::vector<TGlyph> Glyphs(const TResultModel& model, int row) {
-  // A caption drawn cut keeps the plain drawing, with its ellipsis.
-  const std::string text = model.Caption(row);
-  if (model.Row(row).Item->Text().size() > kShownCaptionBytes) return {};
-  const TSpellingDifferences d = model.Differences(row);
-  const std::size_t offset = text.size() > model.Row(row).Item->Text().size() ? 1 : 0;  // a quote
-  std::vector<std::pair<std::string_view, bool>> pieces;
-  std::size_t at = 0;
-  for (const TSpellingDifference& p : d.Parts) {
-    const std::size_t start = p.Start + offset;
-    if (start > at) pieces.emplace_back(std::string_view(text).substr(at, start - at), false);
-    pieces.emplace_back(std::string_view(text).substr(start, p.Length), true);
-    at = start + p.Length;
-  }
-  pieces.emplace_back(std::string_view(text).substr(at), false);
-  // One glyph a grapheme cluster: a combining mark drawn alone is lost.
   std::vector<TGlyph> glyphs;
-  for (const auto& [piece, differs] : pieces)
-    for (std::size_t i = 0; i < piece.size(); i += ClusterLength(piece, i))
-      glyphs.push_back({FromSjis(piece.substr(i, ClusterLength(piece, i))), differs, false});
-  // Outer spaces of the text itself, inside any quotes.
-  const std::size_t first = offset, last = glyphs.size() - offset;
-  std::size_t lead = first, trail = last;
-  while (lead < last && glyphs[lead].Text == QLatin1String(" ")) ++lead;
-  while (trail > lead && glyphs[trail - 1].Text == QLatin1String(" ")) --trail;
-  bool marked = !d.Parts.empty();
-  for (std::size_t i = first; i < last; ++i) {
-    const QList<uint> code = glyphs[i].Text.toUcs4();
-    const char32_t mark = code.size() == 1 ? InvisibleMark(code[0], i < lead || i >= trail) : 0;
-    if (mark == 0) continue;
-    glyphs[i].Text = QString::fromUcs4(&mark, 1);
-    glyphs[i].Mark = marked = true;
-  }
-  if (!marked) glyphs.clear();
+  for (const TCaptionGlyph& g : model.List().Glyphs(row))
+    glyphs.push_back({QString::fromUcs4(g.Text.data(), static_cast<qsizetype>(g.Text.size())), g.Differs, g.Mark});
   return glyphs;
 }
 
@@ -90,10 +44,10 @@ class TGridDelegate : public QStyledItemDelegate {
     const auto* model = qobject_cast<const TResultModel*>(index.model());
     const bool selected = opt.state & QStyle::State_Selected;
     if (model != nullptr && !selected && FView->TintGroup() >= 0 &&
-        model->GroupOf(index.row()) == FView->TintGroup())
+        index.row() < model->List().Count() && model->List().GroupOf(index.row()) == FView->TintGroup())
       opt.backgroundBrush = TResultView::TintColor(opt.palette);
     std::vector<TGlyph> glyphs;
-    if (model != nullptr && index.column() == 0) glyphs = Glyphs(*model, index.row());
+    if (model != nullptr && index.column() == 0 && index.row() < model->List().Count()) glyphs = Glyphs(*model, index.row());
     QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
     if (glyphs.empty()) {
       style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
@@ -165,7 +119,8 @@ int TResultView::TintGroup() const {
   const auto* m = qobject_cast<const TResultModel*>(model());
   const QModelIndex current = currentIndex();
   if (m == nullptr || !current.isValid() || !selectionModel()->isSelected(current)) return -1;
-  return m->GroupOf(current.row());
+  if (current.row() >= m->List().Count()) return -1;
+  return m->List().GroupOf(current.row());
 }
 
 QBrush TResultView::TintColor(const QPalette& palette) {

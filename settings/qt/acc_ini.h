@@ -1,10 +1,9 @@
 #pragma once
-// TAccIni: the settings file of a form. Placed on its owner form, it creates
-// the file with its header, keeps the bound settings, restores the owner's
-// position, size and maximised state at its first show, follows the
-// restored rectangle while the owner is resized, and writes everything back
-// when the owner asks. Left and Top are the window's outer position, Width
-// and Height its client size.
+// TAccIni: the settings file of a Qt form: TFormSettings placed on its
+// owner. It restores the owner's position, size and maximised state at its
+// first show, follows the restored rectangle while the owner is resized,
+// and writes everything back when the owner asks. Left and Top are the
+// window's outer position, Width and Height its client size.
 #include <QObject>
 #include <QRect>
 #include <QWidget>
@@ -14,7 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/binding_list.h"
+#include "settings/form_settings.h"
+#include "settings/qt/window_geometry.h"
 
 namespace tavrin {
 
@@ -32,13 +32,13 @@ class TAccIni : public QObject {
   explicit TAccIni(QWidget* owner);
   TAccIni(QWidget* owner, std::string fileName);
 
-  // For tests: the file every TAccIni built without a name uses from now
-  // on; nullopt restores the executable's path with ".ini".
+  // For tests: the file every TAccIni (and TFormSettings) built without a
+  // name uses from now on; nullopt restores the default choice.
   static void SetDefaultFileName(std::optional<std::string> fileName);
 
   bool FormControled() const { return formControled_; }
   void SetFormControled(bool on) { formControled_ = on; }
-  const std::string& FileName() const { return fileName_; }
+  const std::string& FileName() const { return settings_.FileName(); }
 
   void CreateIniFile();
   bool WriteHeader();
@@ -54,7 +54,7 @@ class TAccIni : public QObject {
   void BindUserBoolean(bool& variable, std::string_view key, bool def);
   void BindUserFont(QWidget* target, std::string_view prefix, QWidget* defaultFont);
 
-  const TBindingList& Bindings() const { return bindings_; }
+  const TBindingList& Bindings() const { return settings_.Bindings(); }
 
   // Reads every binding from the file.
   void LoadAll();
@@ -66,19 +66,13 @@ class TAccIni : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Start(const std::vector<std::string>& candidates);
   void FormShow();
-  void RefreshNormalRect();
-  bool OwnerResizable() const;
 
   QWidget* owner_;
-  std::string fileName_;
+  TFormSettings settings_;
+  TWindowGeometry* geometry_;
   bool formControled_ = false;
   bool shown_ = false;
-  TBindingList bindings_;
-  std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  bool maximized_ = false;
-  QRect normal_{0, 0, 0, 0};  // the owner's restored rectangle
 };
 
 }  // namespace tavrin

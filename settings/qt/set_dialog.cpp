@@ -1,5 +1,7 @@
 #include "settings/qt/set_dialog.h"
 
+#include "settings/set_options.h"
+
 #include <QWindow>
 
 #include <QCheckBox>
@@ -40,9 +42,19 @@ QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* caption, QRe
 
 // Check boxes sit 16 from the group's left, 28 from its top, 28 apart, and
 // reach to the group's right frame: the long captions need the room.
-QCheckBox* MakeCheck(QGroupBox* group, const char* name, const QString& caption, int row) {
-  auto* box = new QCheckBox(caption, group);
-  box->setObjectName(QString::fromLatin1(name));
+QCheckBox* MakeCheck(QGroupBox* group, TSetOption option) {
+  // The option's caption and its row among its group's options.
+  const TSetOptionRow* entry = nullptr;
+  int row = 0;
+  for (const TSetOptionRow& r : SetOptionRows()) {
+    if (r.Option == option) {
+      entry = &r;
+      break;
+    }
+    if (r.Group == group->objectName().toStdString()) ++row;
+  }
+  auto* box = new QCheckBox(Text(std::string(entry->Caption).c_str()), group);
+  box->setObjectName(QString::fromLatin1(entry->Name.data(), qsizetype(entry->Name.size())));
   box->setGeometry(16, 28 + 28 * row, group->width() - 18, 26);
   box->setCursor(Qt::PointingHandCursor);
   // The installed substitute of the design font runs wider: a caption that
@@ -77,29 +89,22 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   setSizeGripEnabled(false);
 
   GroupBox3 = MakeGroup(this, "GroupBox3", "全般", {8, 8, 497, 117});
-  chbExtractTrim = MakeCheck(GroupBox3, "chbExtractTrim",
-                             Text("データ取得時、文字列の前後にある空白を取り除く"), 0);
-  chbSound = MakeCheck(GroupBox3, "chbSound", Text("処理が完了した時、メッセージサウンドを鳴らす"), 1);
-  chbShowHint = MakeCheck(GroupBox3, "chbShowHint", Text("各ツールボタンのヒントウィンドを表示する"), 2);
+  chbExtractTrim = MakeCheck(GroupBox3, TSetOption::chbExtractTrim);
+  chbSound = MakeCheck(GroupBox3, TSetOption::chbSound);
+  chbShowHint = MakeCheck(GroupBox3, TSetOption::chbShowHint);
 
   GroupBox4 = MakeGroup(this, "GroupBox4", "類字の判断オプション", {8, 128, 497, 85});
-  chbHyphen = MakeCheck(GroupBox4, "chbHyphen",
-                        Text("ハイフン(-)とカタカナの長音符(ｰ)を類字とみなす"), 0);
-  chbHyphenTerminate = MakeCheck(GroupBox4, "chbHyphenTerminate",
-                                 Text("文字列末尾のハイフン、カタカナの長音符を無視する"), 1);
+  chbHyphen = MakeCheck(GroupBox4, TSetOption::chbHyphen);
+  chbHyphenTerminate = MakeCheck(GroupBox4, TSetOption::chbHyphenTerminate);
 
   GroupBox1 = MakeGroup(this, "GroupBox1", "全データの表示オプション", {8, 216, 497, 85});
-  chbZenkaku = MakeCheck(GroupBox1, "chbZenkaku", Text("全角／半角、ひらがな／カタカナを区別する"), 0);
-  chbUpper = MakeCheck(GroupBox1, "chbUpper", Text("大文字／小文字を区別する"), 1);
+  chbZenkaku = MakeCheck(GroupBox1, TSetOption::chbZenkaku);
+  chbUpper = MakeCheck(GroupBox1, TSetOption::chbUpper);
 
   GroupBox2 = MakeGroup(this, "GroupBox2", "結果リストの表示オプション 他", {8, 304, 497, 233});
-  chbExtractSort = MakeCheck(GroupBox2, "chbExtractSort", Text("文字列をソートする"), 0);
-  chbExprsQuote = MakeCheck(GroupBox2, "chbExprsQuote",
-                            Text("表示する文字列の前後にダブルクォート(") + QLatin1Char('"') +
-                                Text(")を付加する"),
-                            1);
-  chbCopyCount = MakeCheck(GroupBox2, "chbCopyCount",
-                           Text("表示している文字列をコピーする際、[個数]もコピーする"), 2);
+  chbExtractSort = MakeCheck(GroupBox2, TSetOption::chbExtractSort);
+  chbExprsQuote = MakeCheck(GroupBox2, TSetOption::chbExprsQuote);
+  chbCopyCount = MakeCheck(GroupBox2, TSetOption::chbCopyCount);
   Label1 = new QLabel(Text("フォント(下のリストをクリックしてください)"), GroupBox2);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(16, 110, 465, 24);

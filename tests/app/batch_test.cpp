@@ -56,8 +56,6 @@ TEST(BatchOutput, ClipboardIntake) {
        "全3個のデータの中から、3 種類のデータを取得しました"},
       {"full-width space line dropped, outer blanks kept", {"all"}, "　　\r\n 東京 \r\n東京\r\n",
        " 東京 \t1\r\n東京\t1\r\n", "全2個のデータの中から、2 種類のデータを取得しました"},
-      {"text ends at NUL", {"all"}, std::string("x\ny\0z\n", 6), "x\t1\r\ny\t1\r\n",
-       "全2個のデータの中から、2 種類のデータを取得しました"},
       {"only blanks", {"all"}, " \r\n\t\r\n　\r\n", "", kNone},
       {"empty input", {"similar"}, "", "", kNone},
   };
@@ -145,6 +143,34 @@ TEST(BatchOutput, Grouping) {
   for (const auto& e : examples) Check(e);
 }
 
+// The kinds of variants join lines only when asked for, and map --explain
+// names what differs.
+TEST(BatchOutput, KindsOfVariants) {
+  const std::string input = "渡辺\r\n渡辺\r\n渡邊\r\n㈱山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n山田太郎\r\n"
+                            "山田太郎\r\nヴァイオリン\r\nバイオリン\r\nバイオリン\r\n佐々木\r\n佐佐木\r\n佐佐木\r\n"
+                            "斉藤\r\n斎藤\r\nｶﾞｯｺｳ\r\nガッコウ\r\nガッコウ\r\n";
+  const Example examples[] = {
+      {"no kinds", {"map", "--explain"}, input, "ｶﾞｯｺｳ\tガッコウ\t1\t全角/半角\r\n",
+       "全20個のデータの中から、2 種類の類字データを抽出しました"},
+      {"all kinds",
+       {"map", "--fold=all", "--explain"},
+       input,
+       "㈱山田\t株式会社山田\t1\t法人格\r\n"
+       "佐々木\t佐佐木\t1\t異体字\r\n"
+       "山田 太郎\t山田太郎\t1\t空白・中点\r\n"
+       "渡邊\t渡辺\t1\t異体字\r\n"
+       "ｶﾞｯｺｳ\tガッコウ\t1\t全角/半角\r\n"
+       "ヴァイオリン\tバイオリン\t1\tカナ表記\r\n",
+       "全20個のデータの中から、12 種類の類字データを抽出しました"},
+      {"one kind", {"map", "--fold=kanji"}, input, "佐々木\t佐佐木\t1\r\n渡邊\t渡辺\t1\r\nｶﾞｯｺｳ\tガッコウ\t1\r\n",
+       "全20個のデータの中から、6 種類の類字データを抽出しました"},
+      {"normalize", {"normalize", "--fold=company,space"}, "㈱山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n",
+       "株式会社山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n",
+       "全4個のデータの中から、2 種類の類字データを抽出しました"},
+  };
+  for (const Example& e : examples) Check(e);
+}
+
 TEST(BatchOutput, Utf8InAndOut) {
   TBatchOptions options = Options({"similar", "--utf8"});
   // 〜 (U+301C) folds as the wave dash ～ does and comes back as itself.
@@ -210,6 +236,16 @@ TEST(BatchOutput, InvalidInputIsRefused) {
       {{"all", "--encoding=utf16be"}, "\0a\0"s, "invalid UTF-16BE in line 1 at byte offset 2"},
       {{"all"}, "x", ""},
       {{"all"}, "?\n\xFF\n", ""},
+      // A NUL ends no text: everything after it would be lost.
+      {{"all"}, "ab\nAB\n\0tail\n"s, "NUL character in line 3 at byte offset 6"},
+      {{"normalize", "--utf8"}, "ab\n\0"s, "NUL character in line 2 at byte offset 3"},
+      {{"similar", "--encoding=cp932"}, "\x82\0\n"s, "NUL character in line 1 at byte offset 1"},
+      {{"map"}, "\xFF\xFE" "a\0\n\0\0\0"s, "NUL character in line 2 at byte offset 6"},
+      {{"all", "--utf8"}, "\xFF\0"s, "invalid UTF-8 in line 1 at byte offset 0"},
+      // Plainly UTF-8 (eight valid sequences before the fault) is no CP932.
+      {{"all"}, "データ\nデータ\nデー\xFF\n", "invalid UTF-8 in line 3 at byte offset 26"},
+      {{"all"}, "データ\nデータ\nデ\xFF\n", ""},
+      {{"all", "--encoding=cp932"}, "データ\nデータ\nデー\xFF\n", ""},
   };
   for (const auto& c : cases) {
     const TBatchOutput out = RunBatch(Options(c.args), c.in);
@@ -223,6 +259,60 @@ TEST(BatchOutput, InvalidInputIsRefused) {
 TEST(BatchOutput, UnassignedCp932CodesStayThemselves) {
   EXPECT_EQ(RunBatch(Options({"similar"}), "\x81\x60\n\x85\x40\n\x81\x4A\n\x85\x49\n").Summary, kNone);
   EXPECT_EQ(RunBatch(Options({"all"}), "\x85\x40\n\xEF\x40\n\x85\x40\n").Out, "\x85\x40\t2\r\n\xEF\x40\t1\r\n");
+}
+
+// Such codes sort and group by the bytes the user gave, wherever they are
+// kept escaped: 0x85 0x6F before ﾝ (0xDD), and its group before ﾝ's.
+TEST(BatchOutput, UnassignedCp932CodesSortByTheirBytes) {
+  const struct {
+    std::vector<std::string_view> args;
+    std::string in, out;
+  } cases[] = {
+      {{"all", "--encoding=cp932"}, "\xDD\n\x85o\n", "\x85o\t1\r\n\xDD\t1\r\n"},
+      {{"all", "--no-count"}, "\xE0\x40\n\xEB\x40\n\x86\x40\n\xDD\n\x88\x9F\n\xEF\x40z\n",
+       "\x86\x40\r\n\x88\x9F\r\n\xDD\r\n\xE0\x40\r\n\xEB\x40\r\n\xEF\x40z\r\n"},
+      {{"similar"}, "\xDD\n\x85oa\n\x83\x93\n\x85oA\n", "\x85oA\t1\r\n\x85oa\t1\r\n\x83\x93\t1\r\n\xDD\t1\r\n"},
+      {{"similar", "--no-zenkaku"}, "\xDD\n\x85oa\n\x83\x93\n\x85oA\n",
+       "\x85oA\t1\r\n\x85oa\t1\r\n\x83\x93\t1\r\n\xDD\t1\r\n"},
+      {{"all", "--no-zenkaku"}, "\x83\x93\n\xDD\n\x85o\n\x83\x93\n", "\x85o\t1\r\n\x83\x93\t3\r\n"},
+      {{"all", "--no-upper", "--no-count"}, "b\n\x85oA\nB\n\xDD\n", "B\r\n\x85oA\r\n\xDD\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunBatch(Options(c.args), c.in).Out, c.out) << c.in;
+}
+
+// Several files read as one input: each file's last line ends at its end,
+// a later BOM is a mark, and the files are in one encoding.
+TEST(BatchOutput, FilesAreReadOneAfterAnother) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
+    const char* name;
+    std::vector<std::string_view> args;
+    std::vector<TBatchInput> files;
+    std::string out, error;
+  } cases[] = {
+      {"last line without a break", {"all"}, {{"f1", "apple\nbanana"}, {"f2", "cherry\n"}},
+       "apple\t1\r\nbanana\t1\r\ncherry\t1\r\n", ""},
+      {"the break the text uses", {"normalize"}, {{"f1", "a\r\nb"}, {"f2", "c"}, {"f3", "d\n"}}, "a\r\nb\r\nc\r\nd\n", ""},
+      {"a later BOM is a mark", {"all"}, {{"f1", bom + "a\n"}, {"f2", bom + "a\n"}}, bom + "a\t2\r\n", ""},
+      {"ASCII files fit any", {"all", "--no-count"}, {{"f1", "a\n"}, {"f2", "データ\n"}, {"f3", "b\n"}},
+       "a\r\nb\r\nデータ\r\n", ""},
+      {"a later file in UTF-8", {"all"}, {{"f1", Sjis("データ\n")}, {"f2", "データ\n"}}, "",
+       "f2: in UTF-8, unlike f1 (CP932)"},
+      {"a later BOM of another encoding", {"all"}, {{"f1", "データ\n"}, {"f2", "\xFF\xFE" "a\0"s}}, "",
+       "f2: in UTF-16LE, unlike f1 (UTF-8)"},
+      {"a fault is the file's own", {"all", "--utf8"}, {{"f1", "a\nb\n"}, {"-", "c\n\xFF"}}, "",
+       "-: invalid UTF-8 in line 2 at byte offset 2"},
+      {"a NUL is the file's own", {"all"}, {{"f1", "a\nb\n"}, {"f2", "\n\0"s}}, "",
+       "f2: NUL character in line 2 at byte offset 1"},
+      {"named encoding reads every file", {"all", "--encoding=cp932"}, {{"f1", "a\n"}, {"f2", "データ\n"}},
+       "a\t1\r\nデータ\t1\r\n", ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<TBatchInput> files = c.files;
+    const TBatchOutput out = RunBatch(Options(c.args), std::move(files));
+    EXPECT_EQ(out.Error, c.error) << c.name;
+    EXPECT_EQ(out.Out, c.out) << c.name;
+  }
 }
 
 TEST(BatchArgs, Parsing) {
@@ -244,6 +334,13 @@ TEST(BatchArgs, Parsing) {
       {{"all", "--bogus"}, TBatchArgs::TAction::Invalid},
       {{"all", "--help"}, TBatchArgs::TAction::Invalid},
       {{"ALL"}, TBatchArgs::TAction::Invalid},
+      {{"similar", "--fold=kanji,kana"}, TBatchArgs::TAction::Run},
+      {{"map", "--fold", "all", "--explain"}, TBatchArgs::TAction::Run},
+      {{"map", "--fold=kanji,"}, TBatchArgs::TAction::Invalid},
+      {{"map", "--fold=Kanji"}, TBatchArgs::TAction::Invalid},
+      {{"map", "--fold"}, TBatchArgs::TAction::Invalid},
+      {{"all", "--fold=kanji"}, TBatchArgs::TAction::Invalid},
+      {{"similar", "--explain"}, TBatchArgs::TAction::Invalid},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseBatchArgs(c.args).Action, c.action) << c.args.size();
 
@@ -256,6 +353,9 @@ TEST(BatchArgs, Parsing) {
   const TBatchOptions d = Options({"all"});
   EXPECT_TRUE(!d.Similar && d.Zenkaku && d.Upper && !d.Trim && d.ExtractSort && d.Hyphen &&
               d.HyphenTerminate && d.CopyCount && !d.Encoding);
+  EXPECT_EQ(d.Folds, 0u);
+  EXPECT_EQ(Options({"normalize", "--fold=space,company,symbol"}).Folds, 4u | 32u | 8u);
+  EXPECT_EQ(Options({"map", "--fold=compat", "--fold=all"}).Folds, 63u);
   const std::vector<std::string_view> files{"all", "--trim", "a", "-", "--", "--b"};
   EXPECT_EQ(ParseBatchArgs(files).Files, (std::vector<std::string>{"a", "-", "--b"}));
 }
@@ -367,12 +467,25 @@ TEST(BatchProgram, InputFailures) {
   }
 }
 
-// Files and "-" are read in order as one input; a repeated BOM is no text.
+// Files and "-" are read in order as one input; a repeated BOM is no text,
+// and a file's last line ends at its end.
 TEST(BatchProgram, FilesAndStandardInput) {
   const ProgramRun run = RunProgram({"all", "--no-count", "@in", "-", "@in"}, "\xEF\xBB\xBF" "a\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\xEF\xBB\xBF" "a\r\n");
   EXPECT_EQ(run.err, "全3個のデータの中から、1 種類のデータを取得しました\n");
+  const ProgramRun unended = RunProgram({"all", "@in", "-", "@in"}, "a");
+  EXPECT_EQ(unended.out, "a\t3\r\n");
+}
+
+// Input with a NUL is refused by every command, with nothing written.
+TEST(BatchProgram, NulIsRefused) {
+  for (const std::string command : {"all", "similar", "map", "normalize"}) {
+    const ProgramRun run = RunProgram({command}, "ab\nAB\nAB\n\0tail\nmore\n"s);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_EQ(run.out, "") << command;
+    EXPECT_EQ(run.err, "tavrin-batch: NUL character in line 4 at byte offset 9\n") << command;
+  }
 }
 
 // A file name in Japanese reaches the program whatever the system's code

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QtTest>
 
@@ -402,10 +403,28 @@ class MainWindowTest : public QObject {
     QCOMPARE(Caption(0), U("a0"));
     Key(Qt::Key_F6);  // a new command: both directions back to 1
     QVERIFY(!View().header()->isSortIndicatorShown());
-    QCOMPARE(TextSortDirection, 1);
-    QCOMPARE(CountSortDirection, 1);
+    QCOMPARE(W().TextSortDirection, 1);
+    QCOMPARE(W().CountSortDirection, 1);
     ClickHeader(1);
     QCOMPARE(Caption(0), U("a9"));
+  }
+
+  void aNewResultOpensAtItsFirstRow() {
+    QString text;
+    for (int i = 0; i < 300; ++i) text += QStringLiteral("r%1\r\nR%1\r\n").arg(i);
+    for (const Qt::Key command : {Qt::Key_F6, Qt::Key_F5}) {
+      SetClipboard(text);
+      Key(Qt::Key_F6);
+      QScrollBar* bar = View().verticalScrollBar();
+      QTRY_VERIFY(bar->maximum() > 0);
+      bar->setValue(bar->maximum() / 2);  // as the user drags it
+      QTest::qWait(50);
+      QVERIFY(bar->value() > 0);
+      SetClipboard(text);
+      Key(command);
+      QTest::qWait(50);  // the view lays out the new rows
+      QCOMPARE(bar->value(), 0);
+    }
   }
 
   void textSortKeepsSimilarLinesTogether() {
@@ -626,8 +645,8 @@ class MainWindowTest : public QObject {
     W().close();
     QVERIFY(!W().UniqueManager());
     QCOMPARE(Model().Count(), 0);
-    W().sbGetAllDataClick(nullptr);  // nothing runs on the released objects
-    W().sbExtractRuijiClick(nullptr);
+    W().sbGetAllDataClick(TControl::foMAIN);  // nothing runs on the released objects
+    W().sbExtractRuijiClick(TControl::foMAIN);
   }
 
   // Last: it spends the codec's spare codes for this run.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/spelling_differences.h"
+#include "engine/variant_folding.h"
 #include "util/cp932.h"
 
 namespace tavrin {
@@ -55,6 +56,42 @@ TEST(SpellingDifferences, KindsAndParts) {
       parts += cp932::ToUtf8(v.substr(p.Start, p.Length));
     }
     EXPECT_EQ(parts, r.differs) << r.name;
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// The kinds of variants a difference needs, by the names the tool-tips and
+// map --explain show; a kind that is off is never named.
+TEST(SpellingDifferences, KindsOfVariants) {
+  struct Row {
+    unsigned kinds;  // FVariants
+    const char* variant;
+    const char* canonical;
+    const char* names;  // AllDifferenceKinds' names, UTF-8
+  };
+  const Row rows[] = {
+      {kAllVariantKinds, "渡邊", "渡辺", "異体字"},
+      {kAllVariantKinds, "①", "1", "互換文字"},
+      {kAllVariantKinds, "山田 太郎", "山田太郎", "空白・中点"},
+      {kAllVariantKinds, "03‒1234", "03-1234", "記号"},
+      {kAllVariantKinds, "ヴァイオリン", "バイオリン", "カナ表記"},
+      {kAllVariantKinds, "㈱山田", "株式会社山田", "法人格"},
+      {kAllVariantKinds, "ｶﾞｯｺｳ", "ガッコウ", "全角/半角"},
+      {kAllVariantKinds, "髙橋ｶﾞｯｺｳ", "高橋ガッコウ", "全角/半角、異体字"},
+      {kVariantKanji | kVariantSpace, "渡邊 太郎", "渡辺太郎", "異体字、空白・中点"},
+      {0, "渡邊", "渡辺", ""},
+  };
+  for (const Row& r : rows) {
+    TUniqueManager m;
+    m.FHyphen = m.FHyphenTerminate = true;
+    m.FVariants = r.kinds;
+    EXPECT_EQ(cp932::ToUtf8(DifferenceKindNames(AllDifferenceKinds(m, Sjis(r.variant), Sjis(r.canonical)))), r.names)
+        << r.variant << " / " << r.canonical;
   }
 }
 

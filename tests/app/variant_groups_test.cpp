@@ -2,11 +2,16 @@
 // batch commands: their output is compared byte for byte.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/batch_command.h"
+#include "app/clipboard_lines.h"
+#include "engine/char_folding.h"
 #include "util/cp932.h"
 
 namespace tavrin {
@@ -60,8 +65,20 @@ TEST(VariantGroups, MapAndNormalize) {
       {"trim", {"--trim"}, " abc \nabc\n ABC \n", "ABC\tabc\t1\r\n", " abc \nabc\nabc\n"},
       // Blank rows, mixed line breaks and a missing final break survive.
       {"breaks and blanks", {}, "ab\r\n\r\n　\rAB\nab\r ", "AB\tab\t1\r\n", "ab\r\n\r\n　\rab\nab\r "},
-      // The text ends at its first NUL.
-      {"NUL", {}, std::string("ab\nAB\nab\0AB\n", 12), "AB\tab\t1\r\n", "ab\nab\nab"},
+      // A replacement that would open a cell the next line closes is written
+      // in the quoted form the intake joins back into the one row.
+      {"replacement opening a cell", {}, "\"abc\n\"abc\n”abc\nx\"\nABCX\nABCX\n", "”abc\t\"abc\t1\r\n",
+       "\"abc\n\"abc\n\"\"a\nbc\"\nx\"\nABCX\nABCX\n"},
+      {"replacement closing the cell a line opens", {}, "\"q\nｘ”\nx\"\nx\"\n", "ｘ”\tx\"\t1\r\n",
+       "\"q\n\"x\n\"\"\nx\"\nx\"\n"},
+      {"opening a cell no line closes", {}, "\"abc\n\"abc\n”abc\nx\n", "”abc\t\"abc\t1\r\n",
+       "\"abc\n\"abc\n\"abc\nx\n"},
+      // Where no form reads back as the one row, the row stays as it is.
+      {"quote after an open line", {}, "\"q\n”\n\"\nb\n\"\nb\n", "”\t\"\t1\r\n",
+       "\"q\n”\n\"\nb\n\"\nb\n"},
+      // A canonical row that is a joined cell is written as that cell.
+      {"canonical joined cell", {}, "\"ab\r\nc\"\r\nabc\r\nABC\r\n", "ABC\tabc\t1\r\n",
+       "\"ab\r\nc\"\r\nabc\r\n\"ab\r\nc\"\r\n"},
       {"nothing similar", {}, "a\r\nb", "", "a\r\nb"},
   };
   for (const Case& c : cases) {
@@ -73,6 +90,50 @@ TEST(VariantGroups, MapAndNormalize) {
     EXPECT_EQ(cp932::ToUtf8(once), c.normalized) << c.name;
     // Normalizing a normalized text changes nothing.
     EXPECT_EQ(RunCommand(normalize, once), once) << c.name << " (again)";
+  }
+}
+
+// On random texts of quotes, variants and line breaks, the normalized text
+// read again has the input's rows, each replaced by its canonical text
+// (or, where no form can be written, kept), and normalizing it again
+// changes nothing.
+TEST(VariantGroups, NormalizeKeepsTheRows) {
+  const std::string words[] = {"\"abc", "”abc", "abc\"", "abc”", "ABC", "abc", "ａｂｃ", "\"", "”", "\"\"",
+                               "x\"", "ｘ”", "\"x", "\"ab", "c\"", " ", "", " abc ", "\"ａ\""};
+  const std::string breaks[] = {"\n", "\r\n", "\r"};
+  const std::vector<std::vector<std::string_view>> optionSets = {{}, {"--trim"}, {"--no-hyphen", "--no-sort"}};
+  std::mt19937 rng(2);
+  for (int round = 0; round < 1500; ++round) {
+    const std::vector<std::string_view>& options = optionSets[round % optionSets.size()];
+    const bool trim = !options.empty() && options[0] == "--trim";
+    std::string text;
+    for (int k = std::uniform_int_distribution<>(1, 14)(rng); k > 0; --k)
+      text += Sjis(words[rng() % std::size(words)]) + breaks[rng() % std::size(breaks)];
+    if (rng() % 2) text.pop_back();
+    std::vector<std::string_view> map{"map"}, normalize{"normalize"};
+    map.insert(map.end(), options.begin(), options.end());
+    normalize.insert(normalize.end(), options.begin(), options.end());
+
+    std::map<std::string, std::string> canonicalOf;
+    std::istringstream mapLines(RunCommand(map, text));
+    for (std::string line; std::getline(mapLines, line);) {
+      const std::size_t tab = line.find('\t'), second = line.find('\t', tab + 1);
+      canonicalOf[line.substr(0, tab)] = line.substr(tab + 1, second - tab - 1);
+    }
+    const auto kept = [&](std::string_view row) { return std::string(trim ? TrimBlanksView(row) : row); };
+    const std::string once = RunCommand(normalize, text);
+    const std::vector<std::string> before = ClipboardLines(text).ToVector(), after = ClipboardLines(once).ToVector();
+    ASSERT_EQ(after.size(), before.size()) << round << "\n" << cp932::ToUtf8(text) << "\n--\n" << cp932::ToUtf8(once);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      const auto found = canonicalOf.find(kept(before[i]));
+      if (found == canonicalOf.end()) {
+        EXPECT_EQ(after[i], before[i]) << round << " row " << i;
+      } else if (kept(after[i]) != found->second) {
+        EXPECT_EQ(after[i], before[i]) << round << " row " << i;
+        EXPECT_EQ(found->second.find_first_not_of('"'), std::string::npos) << round << " row " << i;
+      }
+    }
+    ASSERT_EQ(RunCommand(normalize, once), once) << round << "\n" << cp932::ToUtf8(text);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "util/cp932_table.h"
@@ -93,6 +94,15 @@ TEST(Cp932, SingleBytes) {
   EXPECT_EQ(ToUtf8("\xA1\xB1\xDF"), "\uFF61\uFF71\uFF9F");  // half-width katakana
   EXPECT_EQ(FromUtf8("\uFF76\uFF9E").bytes, "\xB6\xDE");
   EXPECT_EQ(ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+  // The five single bytes outside ASCII and the katakana, as Windows maps
+  // them, both ways.
+  const std::pair<std::string, std::string> windows[] = {
+      {"\x80", "\u0080"}, {"\xA0", "\uF8F0"}, {"\xFD", "\uF8F1"}, {"\xFE", "\uF8F2"}, {"\xFF", "\uF8F3"}};
+  for (const auto& [byte, utf8] : windows) {
+    EXPECT_EQ(ToUtf8(byte), utf8) << utf8;
+    EXPECT_EQ(FromUtf8(utf8).bytes, byte) << utf8;
+    EXPECT_EQ(ToCp932(FromCp932(byte)).bytes, byte) << utf8;
+  }
 }
 
 TEST(Cp932, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
@@ -219,14 +229,36 @@ TEST(Cp932, InvalidCp932DecodesToReplacementCharacter) {
       {"lone lead byte at end", "a\x82", "a\uFFFD"},
       {"lead byte before space keeps the space", "\x82 b", "\uFFFD b"},
       {"lead byte before 0x7F", "\x82\x7F", "\uFFFD\x7F"},
-      {"unassigned single bytes", "\x80\xA0\xFD\xFE\xFF", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"unassigned code in an assigned row", "\x81\xAD", "\uFFFD"},
       {"unassigned code", "\x86\xFC", "\uFFFD"},
       {"plane sequence cut short: codes of their own", "\xEF\x42\xEB", "\uFFFD\uFFFD"},
       {"plane sequence with a non-digit", "\xEF\x42\x85\x40\xEC\x40", "\uFFFD\u301C\uFFFD"},
-      {"lead byte pairs with a lead byte after it", "\x82\x82\xA0", "\uFF42\uFFFD"},
+      {"lead byte pairs with a lead byte after it", "\x82\x82\x82", "\uFF42\uFFFD"},
   };
   for (const Row& row : rows) EXPECT_EQ(ToUtf8(row.in), row.out) << row.name;
+}
+
+// Escaped codes of CP932 input, told from the other codes of their rows
+// and given back as the bytes they escape.
+TEST(Cp932, EscapedCodesAsGiven) {
+  const struct {
+    std::string text;
+    bool escaped, other;
+    std::string given;
+  } rows[] = {
+      {"abc", false, false, "abc"},
+      {FromCp932("a\x85o\xEB\x40"), true, false, "a\x85o\xEB\x40"},
+      {FromUtf8("\u301C").bytes, false, true, FromUtf8("\u301C").bytes},
+      {FromUtf8("\U0001F600").bytes + FromCp932("\xEF\xFC"), true, true,
+       FromUtf8("\U0001F600").bytes + "\xEF\xFC"},
+      // 0x85 as a trail byte starts no code.
+      {"\x88\x85o", false, false, "\x88\x85o"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(FindUnassignedCodes(row.text).escaped, row.escaped) << row.given;
+    EXPECT_EQ(FindUnassignedCodes(row.text).other, row.other) << row.given;
+    EXPECT_EQ(WithoutEscapes(row.text), row.given);
+  }
 }
 
 // Every two-byte string decodes to valid UTF-8; where nothing was invalid, it

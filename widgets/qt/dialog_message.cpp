@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "util/qt/qsjis.h"
+#include "widgets/message_layout.h"
 
 namespace tavrin {
 namespace {
@@ -21,7 +22,7 @@ namespace {
 // Stored layout of the form (client area), in pixels.
 constexpr int kFormWidth = 372;
 constexpr int kFormHeight = 159;
-constexpr int kLineHeight = 24;
+constexpr int kLineHeight = 24;  // as MessageLayout lays the lines
 
 TDialogMessage::TextMeasure& Measure() {
   static TDialogMessage::TextMeasure measure;
@@ -173,39 +174,27 @@ void TDialogMessage::FormActivate() {
     img->setPixmap(source[FPictureKind - 1]->pixmap());
   }
 
-  const int n = static_cast<int>(FMessages.size());
-  const int textHeight = n > 1 ? kLineHeight * n + 25 : 25;
-  mmInformation->resize(mmInformation->width(), textHeight);
+  std::vector<int> widths;
+  for (const std::string& line : FMessages) widths.push_back(MeasureLine(FromSjis(line)));
+  const TMessageLayout layout = MessageLayout(widths, FSingleButton);
+  const auto place = [](QWidget* widget, const TRect& r) {
+    widget->setGeometry(r.Left, r.Top, r.Width, r.Height);
+  };
+  place(mmInformation, layout.Text);
   FillText();
-  int formWidth = width();
-  const int formHeight = textHeight + 134;
-
-  int widest = 0;  // ends at least 30 pixels wider than the widest line
-  for (const std::string& line : FMessages) {
-    int w = MeasureLine(FromSjis(line));
-    if (w > widest) widest = w + 30;
-  }
-  if (mmInformation->width() < widest) {
-    mmInformation->resize(widest + 30, textHeight);
-    formWidth = mmInformation->width() + 55;
-    if (!FSingleButton) {
-      btnYes->move(mmInformation->width() / 2 + mmInformation->x() - btnYes->width() - 3, btnYes->y());
-      btnCancel->move(btnYes->x() + btnYes->width() + 7, btnCancel->y());
-    }
-  }
   // Without wrapping the document is only as wide as its widest line, so
   // centring would move nothing: the lines are laid out in the area's width
   // instead, which every line fits (it is wider than the widest).
   mmInformation->setLineWrapMode(QTextEdit::FixedPixelWidth);
   mmInformation->setLineWrapColumnOrWidth(mmInformation->width());
   mmInformation->setWordWrapMode(QTextOption::NoWrap);
-  btnYes->move(btnYes->x(), textHeight + 48);
-  btnCancel->move(btnCancel->x(), textHeight + 48);
+  place(btnYes, layout.Yes);
+  place(btnCancel, layout.Cancel);
   if (FSingleButton) {
-    btnYes->move(mmInformation->width() / 2 + mmInformation->x() - btnYes->width() / 2, btnYes->y());
     btnYes->setText(QStringLiteral("OK"));
     btnCancel->hide();
   }
+  const int formWidth = layout.FormWidth, formHeight = layout.FormHeight;
   setFixedSize(formWidth, formHeight);
 
   // The form is centred on its screen; keep it so at its new size.

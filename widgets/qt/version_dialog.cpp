@@ -36,17 +36,15 @@ uint32_t SystemMilliseconds() {
   return uint32_t(timer.elapsed());
 }
 
-std::function<uint32_t()>& Clock() {
+std::function<uint32_t()>& ClockFunction() {
   static std::function<uint32_t()> clock = SystemMilliseconds;
   return clock;
 }
 
-std::function<void(int)>& Sleep() {
+std::function<void(int)>& SleepFunction() {
   static std::function<void(int)> sleep = [](int ms) { QThread::msleep(ulong(ms)); };
   return sleep;
 }
-
-uint32_t gLastAnimationTick = 0;
 
 TVersionDialogRunner& Runner() {
   static TVersionDialogRunner runner = [](TfoVersion& dialog) { ExecModal(dialog); };
@@ -162,44 +160,45 @@ TfoVersion::TfoVersion(QWidget* parent)
 
 TfoVersion::~TfoVersion() = default;
 
-void TfoVersion::SetClock(std::function<uint32_t()> clock) { Clock() = std::move(clock); }
-void TfoVersion::SetSleep(std::function<void(int)> sleep) { Sleep() = std::move(sleep); }
-uint32_t TfoVersion::LastAnimationTick() { return gLastAnimationTick; }
+void TfoVersion::SetClock(std::function<uint32_t()> clock) { ClockFunction() = std::move(clock); }
+void TfoVersion::SetSleep(std::function<void(int)> sleep) { SleepFunction() = std::move(sleep); }
+uint32_t TfoVersion::LastAnimationTick() { return TVersionForm::LastAnimationTick(); }
 
 void TfoVersion::FormCreate() {
-  FPeriod = kAnimationPeriod;
   btnOK->installEventFilter(this);
-  FMouseMoveHooked = true;
+  FForm.FormCreate();
 }
 
 bool TfoVersion::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == btnOK && FMouseMoveHooked && event->type() == QEvent::MouseMove) btnOKMouseMove();
+  if (watched == btnOK && event->type() == QEvent::MouseMove && FForm.MouseMoveHooked()) {
+    btnOK->removeEventFilter(this);
+    FForm.btnOKMouseMove();
+  }
   return QDialog::eventFilter(watched, event);
 }
 
-void TfoVersion::btnOKMouseMove() {
-  btnOK->removeEventFilter(this);
-  FMouseMoveHooked = false;
-  RotateImage1->SetMonochrome(false);
-  repaint();
-  Sleep()(1000);
-  FIdle.start();
+void TfoVersion::AnimateLogo(bool& done) { FForm.AnimateLogo(done); }
+
+std::uint32_t TfoVersion::Clock() { return ClockFunction()(); }
+
+void TfoVersion::Sleep(int ms) { SleepFunction()(ms); }
+
+void TfoVersion::SetMonochrome(bool on) { RotateImage1->SetMonochrome(on); }
+
+void TfoVersion::SetLogoStep(bool negative, const TMatrix& m) {
+  RotateImage1->BeginUpdate();
+  RotateImage1->SetNegative(negative);
+  RotateImage1->SetTransform(m.m11, m.m12, m.m21, m.m22);
+  RotateImage1->EndUpdate();
 }
 
-void TfoVersion::AnimateLogo(bool& done) {
-  done = false;
-  const uint32_t t = Clock()();
-  const TAnimationStep step = AnimationStep(t, gLastAnimationTick, FPeriod);
-  if (step.kind == TAnimationStep::Wait) {
-    Sleep()(10);
-  } else if (step.kind == TAnimationStep::Step) {
-    gLastAnimationTick = t;
-    RotateImage1->BeginUpdate();
-    RotateImage1->SetNegative(step.negative);
-    RotateImage1->SetTransform(step.matrix.m11, step.matrix.m12, step.matrix.m21, step.matrix.m22);
-    RotateImage1->EndUpdate();
-  }
-  repaint();
+void TfoVersion::Repaint() { repaint(); }
+
+void TfoVersion::SetIdle(bool on) {
+  if (on)
+    FIdle.start();
+  else
+    FIdle.stop();
 }
 
 void TfoVersion::keyPressEvent(QKeyEvent* event) {
@@ -214,10 +213,8 @@ void TfoVersion::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void TfoVersion::FormClose() { FIdle.stop(); }
-
 void TfoVersion::done(int result) {
-  FormClose();
+  FForm.FormClose();
   QDialog::done(result);
 }
 

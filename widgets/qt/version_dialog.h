@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "widgets/version_form.h"
+
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -26,7 +28,7 @@ class TTopPanel : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 };
 
-class TfoVersion : public QDialog {
+class TfoVersion : public QDialog, private IVersionView {
  public:
   explicit TfoVersion(QWidget* parent = nullptr);
   ~TfoVersion() override;
@@ -55,11 +57,16 @@ class TfoVersion : public QDialog {
 
  private:
   void FormCreate();
-  void btnOKMouseMove();
-  void FormClose();
 
-  uint32_t FPeriod = 0;
-  bool FMouseMoveHooked = false;
+  // IVersionView: the logic's requests.
+  std::uint32_t Clock() override;
+  void Sleep(int ms) override;
+  void SetMonochrome(bool on) override;
+  void SetLogoStep(bool negative, const TMatrix& matrix) override;
+  void Repaint() override;
+  void SetIdle(bool on) override;
+
+  TVersionForm FForm{*this};
   QTimer FIdle;  // zero interval: runs whenever the event queue is empty
   QFrame* Panel3 = nullptr;
   QWidget* Panel2 = nullptr;

@@ -1,0 +1,146 @@
+#pragma once
+// TMainForm: the main window's logic, the same in every skin. It owns the
+// collection of distinct lines, the input lines and the result list, holds
+// every user option as a field bound to the settings file, and runs every
+// command through an IMainView. A skin's TfoMAIN is this form plus its
+// view: it routes each event to the handler of the same name here. The
+// handlers live in files by group: main_form (life cycle), _commands,
+// _list, _copy (copy, delete, keys), _groups, _extras and _settings.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/clipboard_lines.h"
+#include "app/main_view.h"
+#include "app/result_list.h"
+
+namespace tavrin {
+
+class TFormSettings;
+class TUniqueManager;
+
+class TMainForm {
+ public:
+  explicit TMainForm(IMainView& view);
+  virtual ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Option fields, bound to the keys of the same names. Public: the
+  // settings dialog edits them.
+  std::int32_t FSetLvColumn0 = 480;
+  std::int32_t FSetLvColumn1 = 65;
+  bool FGuidePending = false;
+  bool FZenkaku = true;
+  bool FUpper = true;
+  bool FCopyCount = true;
+  bool FTrim = false;
+  bool FExprsQuote = false;
+  bool FExtractSort = true;
+  bool FHyphenTerminate = true;
+  bool FHyphen = true;
+  bool FSound = true;
+  bool FHint = true;
+  bool FDebug = false;
+  // The last sort direction of the text and count columns (1 or -1).
+  int TextSortDirection = 1;
+  int CountSortDirection = 1;
+
+  // Life cycle. FormCreate after the skin built its components (column
+  // widths and list font at their design values); FormShow at the first
+  // showing, once; FormCloseQuery when the window is asked to close (it
+  // never refuses). RestoreGeometry puts the window where the settings say,
+  // before its first showing; GeometryPlaced tells where it then stands.
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void RestoreGeometry();
+  void GeometryPlaced();
+  void sbCloseClick();
+  void ApplyHint(bool show);
+  void ApplyEngine();
+
+  // How the close came: by the user (a failed save is shown in a box) or
+  // by a termination signal (no box: the failure goes to standard error).
+  void SetClosingBySignal(bool bySignal) { FClosingBySignal = bySignal; }
+  // False once saving the settings failed.
+  bool SettingsSaved() const { return FSettingsSaved; }
+
+  // Commands. The sender tells the callers apart, as the key table and the
+  // buttons pass them.
+  void sbGetAllDataClick(TControl Sender);
+  void sbExtractRuijiClick(TControl Sender);
+  void pmCopySelectClick(TControl Sender);
+  void pmDeleteClick();
+  // The normalized text of the last input, and the replacement map, of
+  // what [類字抽出] found.
+  void pmCopyNormalizedClick();
+  void pmCopyMapClick();
+  // Enables the pop-up menu's items, before it shows.
+  void PopupMenu1Popup();
+  void lvResultClick();
+  void lvResultDblClick();
+  void lvResultColumnClick(int column);
+  void lvResultKeyDown() {}
+
+  // Window extras.
+  void sbSwFormStyleClick();
+  void sbSetClick();
+  void imgHelpClick();
+  void imgHelpMouseDown(TMouseButton Button);
+  void imgVersionClick();
+  void imgVersionMouseDown(TMouseButton Button, TShiftState Shift);
+  void GradationExprs1DblClick();
+  void sbDblClick();
+  void Button1Click();
+  void Button2Click();
+
+  // The key table. Returns true when the key was one of the table's; the
+  // key goes on to the focused control all the same.
+  bool FormKeyDown(TKey Key, TShiftState Shift);
+
+  // A control's hint (CP932, a CR breaks the line); it is the control's
+  // tool-tip while hints are on.
+  void SetHint(TControl control, const std::string& sjis);
+  std::string Hint(TControl control) const;
+
+  TUniqueManager* UniqueManager() const { return FUniqueManager.get(); }
+  const TClipboardLines& Lines() const { return FLines; }
+  const TResultList& List() const { return FList; }
+  TFormSettings* AccIni() const { return AccIni1.get(); }
+  IMainView& View() const { return FView; }
+
+ private:
+  void BindSettings();
+  bool ReadClipboard();
+  void BuildData(bool ShowAll);
+  void ExtractSimilar();
+  void ShowSummary(bool AllData);
+  void FillList(bool SimilarOnly);
+  void ShowGroups();
+  bool CopyFound(const std::function<std::string()>& makeText, const std::string& message);
+  void TransferOptions(TSetOptionValues& values, bool toControls);
+
+  IMainView& FView;
+  std::unique_ptr<TUniqueManager> FUniqueManager;
+  TClipboardLines FLines;
+  TResultList FList;
+  std::unique_ptr<TFormSettings> AccIni1;
+  FontValue FListFont;
+  // The clipboard text as read, and the one the collection was built from
+  // (normalizing writes it back).
+  std::string FReadText, FInputText;
+  bool FListSimilar = false;  // the list shows what [類字抽出] found
+  bool FShowDone = false;
+  bool FClosingBySignal = false;
+  bool FSettingsSaved = true;
+  std::vector<std::pair<TControl, std::string>> FHints;
+  // The widths the columns took from FSetLvColumn0/1 (a skin may keep a
+  // minimum): a column still at that width saves what was read.
+  int FLoadedColumnWidth[2] = {0, 0};
+};
+
+}  // namespace tavrin

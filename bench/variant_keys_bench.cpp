@@ -1,0 +1,57 @@
+// Times the making of the comparison keys with the kinds of variants off
+// and all on, over the distinct lines of standard input, in processor time
+// of one thread (best of fifteen runs each), so that other load on the
+// machine counts little: variant_keys_bench < lines.txt
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/clipboard_lines.h"
+#include "engine/unique_manager.h"
+#include "engine/variant_folding.h"
+#include "util/memory_setup.h"
+
+namespace {
+
+double ThreadMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+}  // namespace
+
+int main() {
+  using namespace tavrin;
+  SetUpMemory();
+  std::string input(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>{});
+  const TClipboardLines lines = ClipboardLines(std::move(input));
+  TUniqueManager m;
+  m.FHyphen = m.FHyphenTerminate = true;
+  m.AddAll(lines.size(), [&](std::size_t i) { return lines[i]; });
+  std::vector<std::string_view> texts;
+  for (std::int32_t i = 0; i < m.Count(); ++i) texts.push_back(m.Items(i)->Text());
+  (void)m.MakeKey("x", kAllVariantKinds);  // the tables are made on first use: not timed
+  double best[2] = {1e300, 1e300};
+  std::size_t bytes[2] = {}, changed = 0;
+  std::string a, b;
+  for (int round = 0; round < 15; ++round) {
+    for (int on = 0; on < 2; ++on) {
+      const unsigned kinds = on ? kAllVariantKinds : 0;
+      std::size_t total = 0;
+      const double start = ThreadMs();
+      for (const std::string_view text : texts) total += m.KeyIn(text, kinds, a, b).size();
+      best[on] = std::min(best[on], ThreadMs() - start);
+      bytes[on] = total;
+    }
+  }
+  for (const std::string_view text : texts) changed += m.MakeKey(text, kAllVariantKinds) != m.MakeKey(text, 0);
+  std::printf("%zu lines, %zu distinct, %zu keys changed by the kinds (%zu -> %zu key bytes)\n", lines.size(),
+              texts.size(), changed, bytes[0], bytes[1]);
+  std::printf("keys, kinds off: %8.2f ms\nkeys, all kinds: %8.2f ms\nratio: %.2f\n", best[0], best[1],
+              best[1] / best[0]);
+}

@@ -1,0 +1,712 @@
+#include "engine/variant_folding.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstring>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "engine/char_folding.h"
+#include "engine/variant_tables.h"
+#include "util/sjis.h"
+
+namespace tavrin {
+namespace {
+
+namespace vt = variant_tables;
+
+// What a character of the key does under the kinds.
+enum class TAction : std::uint8_t {
+  Keep,
+  Replace,       // becomes Bytes
+  Delete,        // goes (middle dots, variation selectors)
+  Blank,         // goes when inside the line
+  RepeatKanji,   // 々: the kanji before it
+  RepeatKana,    // ゝ ヽ: the kana before it, without its sound mark
+  RepeatVoiced,  // ゞ ヾ: the kana before it, voiced
+};
+
+struct TRule {
+  TAction Action = TAction::Keep;
+  std::string Bytes;
+};
+
+// A single-byte Unicode scalar value of a 6-byte form, or 0.
+char32_t FormScalar(std::string_view c) {
+  if (c.size() != 6) return 0;
+  const int hi = DigitAt(c, 2), lo = DigitAt(c, 4);
+  const unsigned plane = static_cast<unsigned char>(c[1]) - kPlaneTrail;
+  return static_cast<char32_t>(plane << 16 | unsigned(hi) << 8 | unsigned(lo));
+}
+
+bool IsKanji(std::string_view c) {
+  if (c.size() == 2) {
+    const auto lead = static_cast<unsigned char>(c[0]);
+    const unsigned code = unsigned(lead) << 8 | static_cast<unsigned char>(c[1]);
+    return code >= 0x889F && !IsUnassignedLead(lead);
+  }
+  const char32_t u = FormScalar(c);
+  return (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
+         (u >= 0x20000 && u <= 0x3FFFF);
+}
+
+// A half-width kana that can be repeated (not the long-vowel or sound marks).
+bool IsKanaByte(unsigned char b) { return (b >= 0xA6 && b <= 0xAF) || (b >= 0xB1 && b <= 0xDD); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+class TVariantFolder {
+ public:
+  TVariantFolder(unsigned Kinds, bool Hyphens);
+  std::string_view Fold(std::string_view Key, std::string& Out) const;
+  // The same for a key whose text FoldKeyIntoMarked found unmarked, or
+  // marked (then folded without a first look: the marks are close).
+  std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const;
+  std::string_view FoldMarked(std::string_view Key, std::string& Out) const;
+  const std::uint64_t* Marks() const { return FMarks.data(); }
+  // The whole key folding of a text (width and case folding included) in
+  // one pass, when each character folds on its own; false when one needs
+  // its neighbours (blanks, repeat marks, sound marks, ヴ, ｰ) or is a form
+  // of the codec. Company forms are not looked at.
+  std::size_t FoldText(std::string_view Text, std::string& Out, bool& Company) const;
+
+ private:
+  void AddTable(std::span<const vt::TPair> Pairs, TAction Action);
+  void AddRule(std::string_view Source, TAction Action, std::string_view Target);
+  const TRule* RuleFor(std::string_view c) const {
+    if (c.size() == 1) return FSingle[static_cast<unsigned char>(c[0])];
+    if (c.size() == 2) return FDouble[static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])];
+    const auto it = FLong.find(std::string(c));
+    return it == FLong.end() ? nullptr : &it->second;
+  }
+  // The rule-by-rule pass, the kana spellings and "-" between digits, the
+  // company forms.
+  void MapCharacters(std::string_view Key, std::string& Out) const;
+  void Spellings(std::string& Key) const;
+  void CompanyForms(std::string& Key) const;
+  // Everything but the company forms.
+  std::string Inner(std::string_view Key) const {
+    std::string out;
+    MapCharacters(Key, out);
+    Spellings(out);
+    return out;
+  }
+
+  unsigned FKinds;
+  bool FHyphens;
+  std::array<const TRule*, 256> FSingle{};
+  std::vector<const TRule*> FDouble = std::vector<const TRule*>(0x10000, nullptr);
+  std::unordered_map<std::string, TRule> FLong;
+  std::vector<std::unique_ptr<TRule>> FRules;
+  // Spellings of several characters: (pattern, replacement), longest first.
+  std::vector<std::pair<std::string, std::string>> FPatterns;
+  std::array<bool, 256> FPatternStart{};
+  std::array<std::vector<std::uint16_t>, 256> FPatternsBy;  // by first byte, longest first
+  // A first look, without branches on the bytes: per byte, 1 when it has a
+  // rule of its own, 2 when it is a lead byte of a row with a rule (or of
+  // the codec's forms); per pair of bytes, a bit when a spelling starts so.
+  std::array<std::uint8_t, 256> FByteHit{};
+  std::array<std::uint64_t, 0x10000 / 64> FBytePairHit{};
+  // Company forms (folded), longest first, and their tokens.
+  std::vector<std::pair<std::string, std::string>> FStarts, FEnds;
+  // What may make a fold change a key: bytes and double-byte codes (a bit
+  // each) that have a rule or start a spelling, the first bytes of company
+  // forms at the start and the last bytes of those at the end.
+  std::array<bool, 256> FSingleHit{}, FStartHit{}, FEndHit{};
+  // Per byte: 0 nothing, 1 a rule, 2 look at the next byte too (FPairHit).
+  std::array<std::uint8_t, 256> FSingleClass{};
+  // The first two bytes of start forms, the last two of end forms.
+  std::array<std::array<std::uint64_t, 4>, 256> FStartPair{}, FEndPair{};
+  bool FShortStart = false, FShortEnd = false;  // a form of one byte
+  std::array<std::uint64_t, 0x10000 / 64> FDoubleHit{};
+  std::array<std::array<std::uint64_t, 4>, 256> FPairHit{};  // single byte, then the next byte
+  // The forms by their first byte (starts) or last byte (ends), longest
+  // first, as indexes into FStarts and FEnds.
+  std::array<std::vector<std::uint16_t>, 256> FStartsBy, FEndsBy;
+  bool Untouched(std::string_view Key) const;
+  // Whether no character of Key has a rule or starts a spelling.
+  bool CharsUntouched(std::string_view Key) const;
+  // Whether no company form stands at either end of Key.
+  bool EndsUntouched(std::string_view Key) const;
+  // The characters of a text that may fold to something the kinds change:
+  // a bit per code, as FoldKeyIntoMarked reads them.
+  std::vector<std::uint64_t> FMarks = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  // Per character code (a single byte by its value, a double-byte one by
+  // lead << 8 | trail): what it folds to: up to three bytes as
+  // bytes << 8 | length, else 4 | index << 8 of a longer fold in FPool
+  // (FPoolAt, FPoolSize); kNeighbours when it needs its neighbours.
+  static constexpr std::uint32_t kNeighbours = UINT32_MAX;
+  // Flags beside: the fold starts with a lone sound mark; it ends with a
+  // single-byte character that may start a spelling.
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16;
+  std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
+  std::string FPool;
+  std::vector<std::uint32_t> FPoolAt, FPoolSize;
+  std::size_t FGrowth = 1;  // no character folds to more than this many bytes a byte
+  // The form at the start (end) of Key[b, e), or nullptr.
+  const std::pair<std::string, std::string>* StartForm(std::string_view Key, std::size_t b, std::size_t e) const {
+    for (const std::uint16_t i : FStartsBy[static_cast<unsigned char>(Key[b])]) {
+      const std::string& form = FStarts[i].first;
+      if (form.size() <= e - b && Key.compare(b, form.size(), form) == 0) return &FStarts[i];
+    }
+    return nullptr;
+  }
+  const std::pair<std::string, std::string>* EndForm(std::string_view Key, std::size_t b, std::size_t e) const {
+    for (const std::uint16_t i : FEndsBy[static_cast<unsigned char>(Key[e - 1])]) {
+      const std::string& form = FEnds[i].first;
+      if (form.size() <= e - b && Key.compare(e - form.size(), form.size(), form) == 0 &&
+          IsCharacterStart(Key, e - form.size()))
+        return &FEnds[i];
+    }
+    return nullptr;
+  }
+};
+
+namespace {
+
+std::pair<std::size_t, std::size_t> LastTwo(std::string_view Text);
+
+std::string KeyFold(std::string_view s, bool hyphens) {
+  std::string out(s.size(), '\0');
+  out.resize(FoldKeyInto(s, hyphens, out.data()));
+  return out;
+}
+
+}  // namespace
+
+void TVariantFolder::AddRule(std::string_view Source, TAction Action, std::string_view Target) {
+  // The key holds a character as the key folding left it.
+  const std::string source = KeyFold(Source, FHyphens);
+  if (source.empty() || CharLength(source, 0) != source.size()) return;
+  std::string target = KeyFold(Target, FHyphens);
+  if (Action == TAction::Replace && target == source) return;
+  if (RuleFor(source) != nullptr) return;  // the first kind to list a character decides
+  TRule rule{Action, std::move(target)};
+  if (source.size() > 2) {
+    FLong.emplace(source, std::move(rule));
+    return;
+  }
+  FRules.push_back(std::make_unique<TRule>(std::move(rule)));
+  if (source.size() == 1)
+    FSingle[static_cast<unsigned char>(source[0])] = FRules.back().get();
+  else {
+    const unsigned code = static_cast<unsigned char>(source[0]) << 8 | static_cast<unsigned char>(source[1]);
+    FDouble[code] = FRules.back().get();
+    FDoubleHit[code / 64] |= std::uint64_t{1} << (code % 64);
+  }
+}
+
+void TVariantFolder::AddTable(std::span<const vt::TPair> Pairs, TAction Action) {
+  for (const vt::TPair& p : Pairs) {
+    const TAction action = Action == TAction::Replace && p.Target.empty() ? TAction::Delete : Action;
+    AddRule(p.Source, action, p.Target);
+  }
+}
+
+TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens) {
+  // Where two kinds list a character, the earlier here decides.
+  if (Kinds & kVariantSpace) {
+    AddTable(vt::kBlanks, TAction::Blank);
+    AddTable(vt::kDots, TAction::Delete);
+  }
+  if (Kinds & kVariantSymbol) {
+    AddTable(vt::kSymbols, TAction::Replace);  // ｰ between digits: Spellings
+  }
+  if (Kinds & kVariantKanji) {
+    AddTable(vt::kKanji, TAction::Replace);
+    AddRule("\x81\x58", TAction::RepeatKanji, {});  // 々
+  }
+  if (Kinds & kVariantCompat) AddTable(vt::kCompat, TAction::Replace);
+  if (Kinds & kVariantKana) {
+    for (const vt::TPair& p : vt::kKana) {
+      const std::string source = KeyFold(p.Source, Hyphens);
+      if (!source.empty() && CharLength(source, 0) == source.size())
+        AddRule(p.Source, TAction::Replace, p.Target);
+      else
+        FPatterns.emplace_back(source, KeyFold(p.Target, Hyphens));
+    }
+    AddRule("\x81\x54", TAction::RepeatKana, {});    // ゝ
+    AddRule("\x81\x52", TAction::RepeatKana, {});    // ヽ
+    AddRule("\x81\x55", TAction::RepeatVoiced, {});  // ゞ
+    AddRule("\x81\x53", TAction::RepeatVoiced, {});  // ヾ
+  }
+  // A replacement is folded by the rules in turn until nothing changes
+  // (① -> 1, Ⅱ -> ii, ㌻ -> ﾍﾟｰｼﾞ): each rule then gives a fixed point.
+  const auto settle = [this](TRule& rule) {
+    for (int round = 0; round < 8 && rule.Action == TAction::Replace; ++round) {
+      std::string next = Inner(rule.Bytes);
+      if (next == rule.Bytes) return;
+      rule.Bytes = std::move(next);
+    }
+  };
+  for (auto& rule : FRules) settle(*rule);
+  for (auto& [source, rule] : FLong) settle(rule);
+  for (auto& [pattern, replacement] : FPatterns) replacement = Inner(replacement);
+  // Spellings are rewritten in place: none may grow.
+  std::erase_if(FPatterns, [](const auto& p) { return p.second.size() > p.first.size(); });
+  std::sort(FPatterns.begin(), FPatterns.end(), [](const auto& a, const auto& b) {
+    return a.first.size() != b.first.size() ? a.first.size() > b.first.size() : a.first < b.first;
+  });
+  // Hiragana and katakana spellings meet in one key form: once is enough.
+  FPatterns.erase(std::unique(FPatterns.begin(), FPatterns.end()), FPatterns.end());
+  for (std::size_t i = 0; i < FPatterns.size(); ++i) {
+    const auto first = static_cast<unsigned char>(FPatterns[i].first[0]);
+    FPatternStart[first] = true;
+    FPatternsBy[first].push_back(static_cast<std::uint16_t>(i));
+  }
+
+  for (unsigned b = 0; b < 256; ++b) FSingleHit[b] = FSingle[b] != nullptr;
+  for (const auto& p : FPatterns) {
+    // A spelling starts with a single-byte kana and a sound mark: the pair
+    // is what counts.
+    const auto first = static_cast<unsigned char>(p.first[0]);
+    if (p.first.size() < 2) {
+      FSingleHit[first] = true;
+      continue;
+    }
+    const auto second = static_cast<unsigned char>(p.first[1]);
+    FPairHit[first][second / 64] |= std::uint64_t{1} << (second % 64);
+  }
+  if (Kinds & kVariantSymbol) FSingleHit[0xB0] = true;
+  for (unsigned b = 0; b < 256; ++b) {
+    bool pair = false;
+    for (const std::uint64_t w : FPairHit[b]) pair = pair || w != 0;
+    FSingleClass[b] = FSingleHit[b] ? 1 : pair ? 2 : 0;
+  }
+  for (unsigned code = 0; code < 0x10000; ++code) {
+    if (FDouble[code] == nullptr) continue;
+    FByteHit[code >> 8] |= 2;
+  }
+  FByteHit[kSequenceLead] |= 2;
+  for (unsigned b = 0; b < 256; ++b) {
+    if (FSingleHit[b]) FByteHit[b] |= 1;
+    for (unsigned next = 0; next < 256; ++next)
+      if (FPairHit[b][next / 64] >> (next % 64) & 1) FBytePairHit[(b << 8 | next) / 64] |= std::uint64_t{1} << (next % 64);
+  }
+  if (Kinds & kVariantCompany) {
+    const auto add = [this](std::vector<std::pair<std::string, std::string>>& to, std::span<const vt::TPair> pairs) {
+      for (const vt::TPair& p : pairs)
+        to.emplace_back(Inner(KeyFold(p.Source, FHyphens)), Inner(KeyFold(p.Target, FHyphens)));
+    };
+    add(FStarts, vt::kCompanyForms);
+    add(FStarts, vt::kCompanyStarts);
+    add(FEnds, vt::kCompanyForms);
+    add(FEnds, vt::kCompanyEnds);
+    for (auto* list : {&FStarts, &FEnds}) {
+      std::stable_sort(list->begin(), list->end(),
+                       [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    }
+    for (std::size_t i = 0; i < FStarts.size(); ++i) {
+      const std::string& form = FStarts[i].first;
+      if (form.empty()) continue;
+      FStartHit[static_cast<unsigned char>(form.front())] = true;
+      FShortStart = FShortStart || form.size() == 1;
+      if (form.size() >= 2) {
+        const auto second = static_cast<unsigned char>(form[1]);
+        FStartPair[static_cast<unsigned char>(form[0])][second / 64] |= std::uint64_t{1} << (second % 64);
+      }
+      FStartsBy[static_cast<unsigned char>(form.front())].push_back(static_cast<std::uint16_t>(i));
+    }
+    for (std::size_t i = 0; i < FEnds.size(); ++i) {
+      const std::string& form = FEnds[i].first;
+      if (form.empty()) continue;
+      FEndHit[static_cast<unsigned char>(form.back())] = true;
+      FShortEnd = FShortEnd || form.size() == 1;
+      if (form.size() >= 2) {
+        const auto before = static_cast<unsigned char>(form[form.size() - 2]);
+        FEndPair[static_cast<unsigned char>(form.back())][before / 64] |= std::uint64_t{1} << (before % 64);
+      }
+      FEndsBy[static_cast<unsigned char>(form.back())].push_back(static_cast<std::uint16_t>(i));
+    }
+  }
+  // The characters of a text whose folded form a rule or a spelling may
+  // change; a lone sound mark too, as it may finish a spelling with the
+  // character before it.
+  for (unsigned code = 0; code < 0x10000; ++code) {
+    if (code >= 0x100 && !IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
+    std::string c;
+    if (code >= 0x100) c += static_cast<char>(code >> 8);
+    c += static_cast<char>(code & 0xFF);
+    const std::string f = KeyFold(c, Hyphens);
+    const auto first = f.empty() ? 0u : static_cast<unsigned char>(f[0]);
+    const bool mark = !FPatterns.empty() && (first == 0xDE || first == 0xDF);
+    if (mark || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+    // Whether the character's fold depends on its neighbours. A lone sound
+    // mark only does after a character that may start a spelling, which
+    // the one-pass folding checks.
+    bool neighbours = false;
+    for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
+      const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
+      neighbours = rule != nullptr && rule->Action != TAction::Replace && rule->Action != TAction::Delete &&
+                   rule->Action != TAction::Keep;
+      if ((FKinds & kVariantSymbol) && f[i] == '\xB0' && CharLength(f, i) == 1) neighbours = true;
+    }
+    for (const auto& [pattern, replacement] : FPatterns)
+      for (std::size_t k = 2; k < pattern.size() && !neighbours; ++k)
+        neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
+    if (neighbours) continue;
+    const std::string folded = Inner(f);
+    std::uint32_t bits = mark ? kMarkFirst : 0;
+    if (!folded.empty() && FPatternStart[static_cast<unsigned char>(folded.back())] &&
+        LastTwo(folded).first == folded.size() - 1)
+      bits |= kStarterLast;
+    if (folded.size() <= 3) {
+      std::uint32_t to = static_cast<std::uint32_t>(folded.size()) | bits;
+      for (std::size_t k = 0; k < folded.size(); ++k) to |= std::uint32_t{static_cast<unsigned char>(folded[k])} << (8 * (k + 1));
+      FComposed[code] = to;
+    } else {
+      FComposed[code] = static_cast<std::uint32_t>(FPoolAt.size() << 8 | 4 | bits);
+      FPoolAt.push_back(static_cast<std::uint32_t>(FPool.size()));
+      FPoolSize.push_back(static_cast<std::uint32_t>(folded.size()));
+      FPool += folded;
+    }
+    FGrowth = std::max(FGrowth, (folded.size() + c.size() - 1) / c.size());
+  }
+}
+
+namespace {
+
+// Where the last character of Text starts, and the one before it (npos for
+// none): found from the start, as character boundaries are.
+std::pair<std::size_t, std::size_t> LastTwo(std::string_view Text) {
+  std::size_t last = std::string::npos, before = std::string::npos;
+  for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) before = last, last = i;
+  return {last, before};
+}
+
+}  // namespace
+
+void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const {
+  Out.clear();
+  Out.reserve(Key.size() + 8);
+  bool any = false;  // a character other than a leading blank was written
+  // A run of blanks after the first other character, dropped when another
+  // character follows; a trailing run stays, as leading blanks do: the
+  // trimming options decide about outer blanks.
+  std::size_t run = std::string::npos;
+  const auto dropRun = [&] {
+    if (run != std::string::npos) Out.resize(run), run = std::string::npos;
+  };
+  // Characters without a rule are copied in runs.
+  std::size_t from = 0;
+  const auto flush = [&](std::size_t to) {
+    if (to <= from) return;
+    dropRun();
+    Out.append(Key, from, to - from);
+    any = true;
+  };
+  for (std::size_t i = 0; i < Key.size();) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    const std::size_t n = CharLength(Key, i);
+    if (n == 2) {
+      const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+      if (!(FDoubleHit[code / 64] >> (code % 64) & 1)) {
+        i += 2;
+        continue;
+      }
+    } else if (n == 1 && FSingle[b] == nullptr) {
+      ++i;
+      continue;
+    }
+    const std::string_view c = Key.substr(i, n);
+    const TRule* rule = RuleFor(c);
+    flush(i);
+    i += n;
+    from = i;
+    if (rule == nullptr) {
+      dropRun();
+      Out += c;
+      any = true;
+      continue;
+    }
+    switch (rule->Action) {
+      case TAction::Keep:
+      case TAction::Replace:
+        dropRun();
+        Out += rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
+        any = true;
+        break;
+      case TAction::Delete:
+        break;
+      case TAction::Blank:
+        if (any && run == std::string::npos) run = Out.size();
+        Out += c;
+        break;
+      case TAction::RepeatKanji: {
+        dropRun();
+        const std::size_t last = LastTwo(Out).first;
+        Out += last != std::string::npos && IsKanji(std::string_view(Out).substr(last)) ? Out.substr(last)
+                                                                                         : std::string(c);
+        any = true;
+        break;
+      }
+      case TAction::RepeatKana:
+      case TAction::RepeatVoiced: {
+        dropRun();
+        const auto [last, before] = LastTwo(Out);
+        std::size_t base = std::string::npos;
+        if (last != std::string::npos && Out.size() - last == 1) {
+          const auto b = static_cast<unsigned char>(Out[last]);
+          if (IsKanaByte(b))
+            base = last;
+          else if ((b == 0xDE || b == 0xDF) && before == last - 1 && IsKanaByte(static_cast<unsigned char>(Out[before])))
+            base = before;
+        }
+        any = true;
+        if (base == std::string::npos) {
+          Out += c;
+          break;
+        }
+        Out += Out[base];
+        if (rule->Action == TAction::RepeatVoiced) Out += '\xDE';
+        break;
+      }
+    }
+  }
+  flush(Key.size());
+}
+
+// In place: a spelling never grows.
+void TVariantFolder::Spellings(std::string& Key) const {
+  const bool dash = (FKinds & kVariantSymbol) != 0;
+  std::size_t o = 0;
+  for (std::size_t i = 0; i < Key.size();) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    const std::size_t n = CharLength(Key, i);
+    if (FPatternStart[b]) {
+      bool matched = false;
+      for (const std::uint16_t k : FPatternsBy[b]) {
+        const auto& [pattern, replacement] = FPatterns[k];
+        bool same = i + pattern.size() <= Key.size();
+        for (std::size_t k = 1; same && k < pattern.size(); ++k) same = Key[i + k] == pattern[k];
+        if (same) {
+          std::memcpy(Key.data() + o, replacement.data(), replacement.size());
+          o += replacement.size();
+          i += pattern.size();
+          matched = true;
+          break;
+        }
+      }
+      if (matched) continue;
+    }
+    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Key.size() && IsDigit(Key[i + 1])) {
+      Key[o++] = '-';
+      ++i;
+      continue;
+    }
+    if (o != i)
+      for (std::size_t k = 0; k < n; ++k) Key[o + k] = Key[i + k];
+    o += n;
+    i += n;
+  }
+  Key.resize(o);
+}
+
+void TVariantFolder::CompanyForms(std::string& Key) const {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const auto control = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+  std::size_t b = 0, e = Key.size();
+  while (b < e && control(Key[b])) ++b;
+  while (e > b && control(Key[e - 1])) --e;
+  if (b < e && FStartHit[static_cast<unsigned char>(Key[b])]) {
+    if (const auto* f = StartForm(Key, b, e)) {
+      std::size_t after = b + f->first.size(), skip = after;
+      while (skip < e && blank(Key[skip])) ++skip;
+      if (skip < e) after = skip;  // the blanks between the form and the name go
+      Key.replace(b, after - b, f->second);
+      e = e - (after - b) + f->second.size();
+      b += f->second.size();
+    }
+  }
+  if (b < e && FEndHit[static_cast<unsigned char>(Key[e - 1])]) {
+    if (const auto* f = EndForm(Key, b, e)) {
+      const std::size_t at = e - f->first.size();
+      std::size_t before = at;
+      while (before > b && blank(Key[before - 1])) --before;
+      if (before == b) before = at;
+      Key.replace(before, e - before, f->second);
+    }
+  }
+}
+
+// Most keys hold nothing the kinds change: one look at each character
+// shows it, without a copy.
+bool TVariantFolder::Untouched(std::string_view Key) const {
+  // Every byte as if it stood alone, one look-up each (a trail byte may
+  // look like a hit: then the characters are looked at one by one).
+  unsigned hit = 0, prev = 0;
+  std::uint64_t pairs = 0;
+  for (const char c : Key) {
+    const auto b = static_cast<unsigned char>(c);
+    hit |= FByteHit[b];
+    const unsigned pair = prev << 8 | b;
+    pairs |= FBytePairHit[pair / 64] >> (pair % 64);
+    prev = b;
+  }
+  if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
+  return EndsUntouched(Key);
+}
+
+bool TVariantFolder::CharsUntouched(std::string_view Key) const {
+  const char* p = Key.data();
+  const char* const end = p + Key.size();
+  while (p < end) {
+    const auto b = static_cast<unsigned char>(*p);
+    if (!IsLeadByte(b) || p + 1 == end) {
+      const std::uint8_t cls = FSingleClass[b];
+      ++p;
+      if (cls == 0) continue;
+      if (cls == 1) return false;
+      if (p < end) {
+        const auto next = static_cast<unsigned char>(*p);
+        if (FPairHit[b][next / 64] >> (next % 64) & 1) return false;
+      }
+      continue;
+    }
+    if (b == kSequenceLead && CharLength(Key, static_cast<std::size_t>(p - Key.data())) > 2)
+      return false;  // a form of the codec: looked at in full
+    const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
+    if (FDoubleHit[code / 64] >> (code % 64) & 1) return false;
+    p += 2;
+  }
+  return true;
+}
+
+bool TVariantFolder::EndsUntouched(std::string_view Key) const {
+  if (FStarts.empty() || Key.empty()) return true;
+  std::size_t b = 0, e = Key.size();
+  const auto outer = [&](std::size_t i) { return static_cast<unsigned char>(Key[i]) <= 0x20; };
+  if (outer(0) || outer(e - 1)) {
+    while (b < e && outer(b)) ++b;
+    while (e > b && outer(e - 1)) --e;
+  }
+  const auto pairHit = [](const std::array<std::uint64_t, 4>& bits, unsigned char c) {
+    return (bits[c / 64] >> (c % 64) & 1) != 0;
+  };
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Key[i]); };
+  // A form of one byte is looked for whenever its byte is there; a longer
+  // one when its first (last) two bytes are.
+  if (b < e && FStartHit[at(b)] && (e - b < 2 || pairHit(FStartPair[at(b)], at(b + 1)) || FShortStart) &&
+      StartForm(Key, b, e) != nullptr)
+    return false;
+  if (b < e && FEndHit[at(e - 1)] && (e - b < 2 || pairHit(FEndPair[at(e - 1)], at(e - 2)) || FShortEnd) &&
+      EndForm(Key, b, e) != nullptr)
+    return false;
+  return true;
+}
+
+std::string_view TVariantFolder::Fold(std::string_view Key, std::string& Out) const {
+  if (Untouched(Key)) return Key;
+  return FoldMarked(Key, Out);
+}
+
+std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& Out) const {
+  MapCharacters(Key, Out);
+  if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
+  if (!FStarts.empty()) CompanyForms(Out);
+  return Out;
+}
+
+std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
+  if (EndsUntouched(Key)) return Key;
+  Out.assign(Key);
+  CompanyForms(Out);
+  return Out;
+}
+
+std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bool& Company) const {
+  // Room for the longest fold and for the whole word each short one writes.
+  if (Out.size() < Text.size() * FGrowth + 4) Out.resize(Text.size() * FGrowth + 4);
+  char* o = Out.data();
+  const char* p = Text.data();
+  const char* const end = p + Text.size();
+  bool starter = false;
+  while (p < end) {
+    const auto b = static_cast<unsigned char>(*p);
+    unsigned code = b;
+    std::size_t n = 1;
+    if (IsLeadByte(b) && p + 1 < end) {
+      if (b == kSequenceLead && CharLength(Text, static_cast<std::size_t>(p - Text.data())) > 2)
+        return std::string::npos;
+      code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
+      n = 2;
+    }
+    const std::uint32_t to = FComposed[code];
+    // kNeighbours has every flag, so one test covers the rare cases.
+    if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
+    // A character that goes leaves the last one's flag.
+    starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
+    const std::size_t length = to & 3;
+    if ((to & 4) == 0) [[likely]] {
+      // Up to three bytes inline: the word is written whole, the next
+      // character overwrites what lies beyond.
+      const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16), static_cast<char>(to >> 24), 0};
+      std::memcpy(o, bytes, 4);
+      o += length;
+    } else {
+      const std::size_t at = to >> 8;
+      std::memcpy(o, FPool.data() + FPoolAt[at], FPoolSize[at]);
+      o += FPoolSize[at];
+    }
+    p += n;
+  }
+  const std::size_t n = static_cast<std::size_t>(o - Out.data());
+  Company = false;
+  if (FStarts.empty() || n == 0) return n;
+  // The first two and last two bytes show most keys without a form.
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
+  const auto bit = [](const std::array<std::uint64_t, 4>& bits, unsigned char c) {
+    return (bits[c / 64] >> (c % 64) & 1) != 0;
+  };
+  bool maybe = at(0) <= 0x20 || at(n - 1) <= 0x20 || FShortStart || FShortEnd || n < 2;
+  maybe = maybe || bit(FStartPair[at(0)], at(1)) || bit(FEndPair[at(n - 1)], at(n - 2));
+  Company = maybe && !EndsUntouched(std::string_view(Out.data(), n));
+  return n;
+}
+
+std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company) {
+  return Folder.FoldText(Text, Out, Company);
+}
+
+std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out) {
+  return Folder.FoldUnmarked(Key, Out);
+}
+
+const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens) {
+  static std::array<std::atomic<const TVariantFolder*>, 128> folders{};
+  static std::mutex making;
+  const unsigned index = (Kinds & kAllVariantKinds) | (Hyphens ? 64u : 0u);
+  if (const TVariantFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
+  const std::lock_guard<std::mutex> lock(making);
+  if (const TVariantFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
+  // Made once per combination and kept until the program ends.
+  const TVariantFolder* f = new TVariantFolder(Kinds & kAllVariantKinds, Hyphens);
+  folders[index].store(f, std::memory_order_release);
+  return *f;
+}
+
+const std::uint64_t* VariantMarks(const TVariantFolder& Folder) { return Folder.Marks(); }
+
+std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view Key, bool Marked,
+                                  std::string& Out) {
+  return Marked ? Folder.FoldMarked(Key, Out) : Folder.FoldUnmarked(Key, Out);
+}
+
+std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out) {
+  if ((Kinds & kAllVariantKinds) == 0) return Key;
+  return VariantFolder(Kinds, Hyphens).Fold(Key, Out);
+}
+
+std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens) {
+  std::string out;
+  return std::string(FoldVariantsInto(Key, Kinds, Hyphens, out));
+}
+
+}  // namespace tavrin

@@ -1,0 +1,55 @@
+#pragma once
+// Optional folds of a comparison key for more kinds of variants: kanji forms,
+// compatibility characters, blanks and middle dots, symbol families,
+// katakana spellings and company forms. Each works on a key that the width,
+// case and small-kana folding (FoldKeyInto) has already made, so that its
+// tables see one form of each kana, letter and digit.
+//
+// Every combination of kinds is idempotent: folding its result again
+// changes nothing.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+enum TVariantKind : unsigned {
+  kVariantKanji = 1,     // 異体字: 澤/沢, 髙/高, 佐々木/佐佐木, variation selectors, radicals
+  kVariantCompat = 2,    // 互換文字: ①/1, ㍻/平成, ㈱/(株), CP932's duplicate codes
+  kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots
+  kVariantSymbol = 8,    // 記号: dashes, tildes, quotes; ー between digits
+  kVariantKana = 16,     // カナ表記: ヴァ/バ, ヂ/ジ, ヲ/オ, ゝ ゞ
+  kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end
+};
+inline constexpr unsigned kAllVariantKinds = 63;
+inline constexpr unsigned kVariantKindCount = 6;
+
+// The kinds' names on the batch's command line, in bit order.
+inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {"kanji", "compat", "space",
+                                                                          "symbol", "kana", "company"};
+
+// Folds Key, which FoldKeyInto(Text, Hyphens, ...) made, by Kinds; returns
+// Key itself when nothing changes (always for Kinds 0), else a view of Out,
+// where the folded key is made. The tables of a
+// combination are made on its first use and kept; any thread may call this.
+std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out);
+std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens);
+
+// The same in two steps, for keys made in bulk: the combination's folder,
+// its marks for FoldKeyIntoMarked (engine/char_folding.h), and the fold of a
+// key that FoldKeyIntoMarked made, told whether it found a marked character
+// (without one only the company forms are looked for).
+class TVariantFolder;
+const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens);
+const std::uint64_t* VariantMarks(const TVariantFolder& Folder);
+std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view Key, bool Marked, std::string& Out);
+// Faster still where every character of Text folds on its own: the key
+// folding (width, case, small kana, hyphens) and the kinds' folds but the
+// company forms in one pass into the start of Out (grown as needed, never
+// shrunk); returns the length, or npos when a character needs its
+// neighbours. When Company comes back true, a company form may stand at
+// an end: FoldVariantCompanyForms then finishes.
+std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company);
+std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out);
+
+}  // namespace tavrin

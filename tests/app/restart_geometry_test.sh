@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The window's place across restarts under a window manager: three starts
+# and closes, the user touching nothing, leave the saved Left, Top, Width
+# and Height as they were; a saved place whose title bar lies off the
+# screen comes back onto it.
+# Usage: restart_geometry_test.sh CMAKE BUILD_DIR
+set -euo pipefail
+cmake=$1
+build=$2
+work=$(mktemp -d)
+. "$(dirname "$0")/x_session.sh"
+trap x_cleanup EXIT
+x_session "$cmake" "$build"
+
+form_keys() { tr -d '\r' <"$ini" | sed -n '/^\[Form\]/,/^\[/p' | grep -E '^(Left|Top|Width|Height)='; }
+
+start_and_close() {
+  start_tavrin
+  close_tavrin
+}
+
+write_form() {
+  printf '[User]\r\n[Form]\r\nLeft=%s\r\nTop=%s\r\nWidth=637\r\nHeight=347\r\nMaximized=0\r\n' "$1" "$2" >"$ini"
+}
+
+write_form 20 20
+expected=$(form_keys)
+for start in 1 2 3; do
+  start_and_close
+  [ "$(form_keys)" = "$expected" ] || fail "start $start changed the keys: $(form_keys | tr '\n' ' ')"
+done
+
+# A title bar above the screen comes back onto it, and stays there.
+write_form 100 -20
+start_and_close
+[ "$(form_keys | tr '\n' ' ')" = "Left=100 Top=0 Width=637 Height=347 " ] ||
+  fail "off-screen place: $(form_keys | tr '\n' ' ')"
+start_and_close
+[ "$(form_keys | tr '\n' ' ')" = "Left=100 Top=0 Width=637 Height=347 " ] ||
+  fail "after the move back: $(form_keys | tr '\n' ' ')"
+echo "restart geometry under openbox: 5 starts, keys kept"

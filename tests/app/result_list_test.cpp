@@ -1,0 +1,74 @@
+// The result list's drawn captions: the marks of invisible characters and
+// the highlighted differences from the canonical spelling.
+#include <gtest/gtest.h>
+
+#include "app/build_data.h"
+#include "app/clipboard_lines.h"
+#include "app/extract_similar.h"
+#include "app/result_list.h"
+#include "engine/unique_manager.h"
+#include "util/cp932.h"
+
+namespace tavrin {
+namespace {
+
+TEST(ResultListTest, InvisibleMarks) {
+  struct Case {
+    char32_t c;
+    bool outer;
+    char32_t mark;
+  };
+  const Case cases[] = {
+      {U' ', true, U'\u00B7'},  {U' ', false, 0},          {U'\u3000', false, U'\u25A1'},
+      {U'\u00A0', false, U'\u00B0'}, {U'\t', false, U'\u2192'}, {U'\u200B', false, U'\u2038'},
+      {U'\uFEFF', true, U'\u2038'},  {U'a', true, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(InvisibleMark(c.c, c.outer), c.mark) << int(c.c);
+}
+
+// Drawn text of every row as UTF-8, a mark as itself and each differing
+// glyph in brackets; a row drawn plainly is empty.
+std::vector<std::string> Drawn(const std::vector<std::string>& utf8Lines, bool quote) {
+  TUniqueManager manager;
+  std::string text;
+  for (const auto& line : utf8Lines) text += cp932::Sjis(line) + "\r\n";
+  BuildData(manager, ClipboardLines(text), true);
+  MarkSimilar(manager);
+  TResultList list;
+  list.SetRows(FillRows(manager, true, true, true), {quote, false, true});
+  list.SetGroups(VariantGroups(list.Rows()));
+  std::vector<std::string> out;
+  for (int row = 0; row < list.Count(); ++row) {
+    std::string drawn;
+    for (const TCaptionGlyph& g : list.Glyphs(row)) {
+      if (g.Differs) drawn += "[";
+      for (const char32_t c : g.Text) cp932::AppendUtf8(drawn, c);
+      if (g.Differs) drawn += "]";
+    }
+    out.push_back(drawn);
+  }
+  return out;
+}
+
+TEST(ResultListTest, GlyphsMarkOuterSpacesAndHighlightDifferences) {
+  EXPECT_EQ(Drawn({"ABC", "ABC", "ＡBC"}, false), (std::vector<std::string>{"", "[Ａ]BC"}));
+  EXPECT_EQ(Drawn({"ab c", "ab c", "AB　c"}, true),
+            (std::vector<std::string>{"\"[A][B][□]c\"", ""}));
+  EXPECT_EQ(Drawn({"ab c ", "ab c ", "AB c "}, false),
+            (std::vector<std::string>{"[A][B] c·", "ab c·"}));
+  EXPECT_EQ(Drawn({"ab c ", "ab c ", "AB c "}, true),
+            (std::vector<std::string>{"\"[A][B] c·\"", "\"ab c·\""}));
+}
+
+// A base and its combining marks are one glyph, highlighted or marked
+// together: a mark drawn on its own is lost.
+TEST(ResultListTest, GlyphsAreGraphemeClusters) {
+  EXPECT_EQ(Drawn({"ガス", "ガス", "カ\u3099ス"}, false), (std::vector<std::string>{"[カ\u3099]ス", ""}));
+  EXPECT_EQ(Drawn({"ﾊﾟﾝ", "パン", "パン"}, false), (std::vector<std::string>{"", "[ﾊﾟ][ﾝ]"}));
+  // An invisible base is marked and keeps the marks on it.
+  EXPECT_EQ(Drawn({"a\u3000\u0301b", "a\u3000\u0301b", "A\u3000\u0301B"}, false),
+            (std::vector<std::string>{"[A]□\u0301[B]", "a□\u0301b"}));
+}
+
+}  // namespace
+}  // namespace tavrin

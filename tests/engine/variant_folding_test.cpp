@@ -1,0 +1,258 @@
+#include "engine/variant_folding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/char_folding.h"
+#include "engine/unique_manager.h"
+#include "engine/variant_tables.h"
+#include "util/cp932.h"
+#include "util/sjis.h"
+
+namespace tavrin {
+namespace {
+
+using cp932::FromUtf8;
+
+// The key [類字抽出] compares, with the batch's defaults and Kinds.
+std::string Key(std::string_view utf8, unsigned Kinds) {
+  TUniqueManager m;
+  m.FHyphen = true;
+  m.FHyphenTerminate = true;
+  m.FVariants = Kinds;
+  return m.MakeKey(FromUtf8(utf8).bytes);
+}
+
+struct TPairCase {
+  unsigned Kind;
+  const char* A;
+  const char* B;
+};
+
+// Pairs that each kind alone joins and that nothing joins without it.
+const TPairCase kGrouped[] = {
+    {kVariantKanji, "渡辺", "渡邊"},
+    {kVariantKanji, "渡辺", "渡邉"},
+    {kVariantKanji, "高橋", "髙橋"},
+    {kVariantKanji, "山崎", "山﨑"},
+    {kVariantKanji, "佐々木", "佐佐木"},
+    {kVariantKanji, "吉田", "𠮷田"},
+    {kVariantKanji, "澤田", "沢田"},
+    {kVariantKanji, "桜井", "櫻井"},
+    {kVariantKanji, "国広", "國廣"},
+    {kVariantKanji, "浜田", "濱田"},
+    {kVariantKanji, "斎藤", "齋藤"},
+    {kVariantKanji, "斉藤", "齊藤"},
+    {kVariantKanji, "黒田", "黑田"},
+    {kVariantKanji, "真田", "眞田"},
+    {kVariantKanji, "竜也", "龍也"},
+    {kVariantKanji, "富田", "冨田"},
+    {kVariantKanji, "島田", "嶋田"},
+    {kVariantKanji, "葛\xEF\xB8\x80城", "葛城"},        // variation selector U+FE00
+    {kVariantKanji, "葛\xF3\xA0\x84\x80城", "葛城"},    // U+E0100
+    {kVariantKanji, "\xE2\xBC\x80二", "一二"},          // Kangxi radical one
+    {kVariantKanji, "\xEF\xA8\x90田", "塚田"},          // U+FA10, a compatibility ideograph
+    {kVariantCompat, "①", "1"},
+    {kVariantCompat, "Ⅱ世", "II世"},
+    {kVariantCompat, "㍻元年", "平成元年"},
+    {kVariantCompat, "10㌔", "10キロ"},
+    {kVariantCompat, "5㎏", "5kg"},
+    {kVariantCompat, "20㎡", "20m2"},
+    {kVariantCompat, "㈱山田", "(株)山田"},
+    {kVariantCompat, "№5", "No5"},
+    {kVariantCompat, "℡03", "TEL03"},
+    {kVariantCompat, "\xE2\x85\xB0", "i"},  // ⅰ, NEC-selected IBM row
+    {kVariantSpace, "山田 太郎", "山田太郎"},
+    {kVariantSpace, "山田　太郎", "山田太郎"},
+    {kVariantSpace, "山田\t太郎", "山田太郎"},
+    {kVariantSpace, "山田\xC2\xA0太郎", "山田太郎"},
+    {kVariantSpace, "山田\xE2\x80\x8B太郎", "山田太郎"},
+    {kVariantSpace, "サニー・ヒルズ", "サニーヒルズ"},
+    {kVariantSpace, "サニー･ヒルズ", "サニーヒルズ"},
+    {kVariantSpace, "サニー·ヒルズ", "サニーヒルズ"},
+    {kVariantSymbol, "03‒1234‒5678", "03-1234-5678"},
+    {kVariantSymbol, "03‐1234", "03-1234"},
+    {kVariantSymbol, "03–1234", "03-1234"},
+    {kVariantSymbol, "03―1234", "03-1234"},
+    {kVariantSymbol, "10∼20", "10~20"},
+    {kVariantSymbol, "“本”", "\"本\""},
+    {kVariantSymbol, "‘本’", "'本'"},
+    {kVariantKana, "ヴァイオリン", "バイオリン"},
+    {kVariantKana, "ヴィーナス", "ビーナス"},
+    {kVariantKana, "ヴェール", "ベール"},
+    {kVariantKana, "ヴォーグ", "ボーグ"},
+    {kVariantKana, "ヴ", "ブ"},
+    {kVariantKana, "ゔぁ", "ば"},
+    {kVariantKana, "ちぢみ", "ちじみ"},
+    {kVariantKana, "ツヅキ", "ツズキ"},
+    {kVariantKana, "ヲタク", "オタク"},
+    {kVariantKana, "こゝろ", "こころ"},
+    {kVariantKana, "いすゞ", "いすず"},
+    {kVariantKana, "バナヽ", "バナナ"},
+    {kVariantKana, "ちゞむ", "ちぢむ"},
+    {kVariantCompany, "株式会社山田", "(株)山田"},
+    {kVariantCompany, "株式会社山田", "（株）山田"},
+    {kVariantCompany, "株式会社山田", "㈱山田"},
+    {kVariantCompany, "株式会社 山田", "(株)山田"},
+    {kVariantCompany, "カブシキガイシャヤマダ", "カ)ヤマダ"},
+    {kVariantCompany, "ｶ)ﾔﾏﾀﾞ", "株式会社ヤマダ"},
+    {kVariantCompany, "山田株式会社", "山田(株)"},
+    {kVariantCompany, "ヤマダ(カ", "ヤマダ（株）"},
+    {kVariantCompany, "有限会社山田", "㈲山田"},
+    {kVariantCompany, "ユ)ヤマダ", "(有)ヤマダ"},
+    {kVariantCompany, "合同会社山田", "(同)山田"},
+    {kVariantCompany, "合資会社山田", "㈾山田"},
+    {kVariantCompany, "合名会社山田", "㈴山田"},
+    {kVariantCompany, "一般社団法人山田会", "(一社)山田会"},
+    {kVariantCompany, "一般財団法人ヤマダカイ", "ザイ)ヤマダカイ"},
+    {kVariantCompany, "医療法人山田会", "(医)山田会"},
+    {kVariantCompany, "学校法人ヤマダガクエン", "ガク)ヤマダガクエン"},
+    {kVariantCompany, "社会福祉法人山田会", "(福)山田会"},
+    {kVariantCompany, "特定非営利活動法人山田", "NPO法人山田"},
+    {kVariantCompany, "ＮＰＯ法人ヤマダ", "トクヒ)ヤマダ"},
+};
+
+TEST(VariantFolds, EachKindJoinsItsPairs) {
+  for (const TPairCase& c : kGrouped) {
+    EXPECT_NE(Key(c.A, 0), Key(c.B, 0)) << c.A << " / " << c.B << ": joined without any kind";
+    EXPECT_EQ(Key(c.A, c.Kind), Key(c.B, c.Kind)) << c.A << " / " << c.B;
+    EXPECT_EQ(Key(c.A, kAllVariantKinds), Key(c.B, kAllVariantKinds)) << c.A << " / " << c.B << " (all kinds)";
+  }
+}
+
+TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
+  const std::pair<const char*, const char*> apart[] = {
+      {"斉藤", "斎藤"},
+      {"伊藤", "伊東"},
+      {"埼玉", "崎玉"},
+      {"后藤", "後藤"},
+      {"干場", "乾場"},
+      {"叶", "葉"},
+      {"佐々木", "佐木"},
+      {"サーバー", "サバ"},
+      {"1-2-3", "1-23"},
+      {"バス", "パス"},
+      {"株式会社山田", "山田株式会社"},
+      {"㈱山田", "㈲山田"},
+      {"カ)ヤマダ", "ヤマダ(カ"},
+      {"山田太郎", "山田 次郎"},
+      {"ブァ", "バ"},
+      {"ズ", "ジ"},
+      {"10~20", "10-20"},
+      {"\"本\"", "'本'"},
+      {"言う", "云う"},
+      {"一号", "壱号"},
+      {"回転", "廻転"},
+      {"留守", "溜守"},
+      {"愈々", "癒々"},
+  };
+  for (const auto& [a, b] : apart) EXPECT_NE(Key(a, kAllVariantKinds), Key(b, kAllVariantKinds)) << a << " / " << b;
+}
+
+TEST(VariantFolds, KeepWhatTheOptionsDecide) {
+  // Outer blanks stay for the trimming options; one trailing mark still goes.
+  TUniqueManager m;
+  m.FVariants = kAllVariantKinds;
+  const std::string key = m.MakeKey(FromUtf8(" 山田 太郎 ").bytes);
+  EXPECT_EQ(key, FromUtf8(" 山田太郎 ").bytes);
+  // Without the hyphen option a long-vowel mark is a dash only between digits.
+  m.FVariants = kVariantSymbol;
+  EXPECT_EQ(m.MakeKey(FromUtf8("1ー2ｰ3").bytes), "1-2-3");
+  EXPECT_NE(m.MakeKey(FromUtf8("アー1").bytes), m.MakeKey(FromUtf8("ア-1").bytes));
+  EXPECT_NE(m.MakeKey(FromUtf8("1ー").bytes + "a", m.FVariants), "1-a");
+  m.FVariants = kAllVariantKinds;
+  m.FHyphen = m.FHyphenTerminate = true;
+  EXPECT_EQ(m.MakeKey(FromUtf8("コーヒー").bytes), m.MakeKey(FromUtf8("コーヒ").bytes));
+  // With no kind the key is the key as always, and a variant-made key may
+  // be longer than its text.
+  m.FVariants = 0;
+  EXPECT_EQ(m.MakeKey(FromUtf8("㍻").bytes), FromUtf8("㍻").bytes);
+  m.FVariants = kVariantCompat;
+  EXPECT_EQ(m.MakeKey(FromUtf8("㍻").bytes), FromUtf8("平成").bytes);
+}
+
+// Every character a table lists, alone and in the places where context
+// counts, folds to a key that folding again leaves as it is.
+TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
+  namespace vt = variant_tables;
+  std::vector<std::string> chars;
+  const auto take = [&](std::span<const vt::TPair> pairs) {
+    for (const vt::TPair& p : pairs) {
+      chars.emplace_back(p.Source);
+      if (!p.Target.empty()) chars.emplace_back(p.Target);
+    }
+  };
+  take(vt::kKanji);
+  take(vt::kCompat);
+  take(vt::kBlanks);
+  take(vt::kDots);
+  take(vt::kSymbols);
+  take(vt::kKana);
+  take(vt::kCompanyForms);
+  take(vt::kCompanyStarts);
+  take(vt::kCompanyEnds);
+  for (const char* mark : {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛"}) chars.push_back(FromUtf8(mark).bytes);
+  const std::string around[][2] = {
+      {"", ""}, {"1", "2"}, {FromUtf8("カ").bytes, FromUtf8("ゝ").bytes}, {FromUtf8("漢").bytes, FromUtf8("々").bytes},
+      {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes}, {FromUtf8("山田").bytes, ""}, {"", FromUtf8("山田").bytes},
+      {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes}, {"a ", " b"}, {FromUtf8("ウ").bytes, FromUtf8("ァ").bytes},
+      {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes},
+  };
+  std::size_t checked = 0;
+  for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, kAllVariantKinds}) {
+    for (const bool hyphens : {false, true}) {
+      for (const std::string& c : chars) {
+        for (const auto& [before, after] : around) {
+          const std::string text = before + c + after;
+          std::string key(text.size(), '\0');
+          key.resize(FoldKeyInto(text, hyphens, key.data()));
+          const std::string once = FoldVariants(key, kinds, hyphens);
+          // The keys' one-pass folding gives the same (no trimming here).
+          TUniqueManager m;
+          m.FHyphen = m.FTrim = hyphens;
+          m.FVariants = kinds;
+          ASSERT_EQ(m.MakeKey(text), once) << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
+          ASSERT_EQ(FoldVariants(once, kinds, hyphens), once)
+              << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
+          std::string refolded(once.size(), '\0');
+          refolded.resize(FoldKeyInto(once, hyphens, refolded.data()));
+          ASSERT_EQ(refolded, once) << "the width folding changes " << cp932::ToUtf8(text) << "'s key";
+          ++checked;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 100000u);
+}
+
+TEST(VariantFolds, SeeCharactersOutsideCp932ThroughTheirForms) {
+  // Each reaches the fold as the codec's form, not as "?" or bytes.
+  for (const char* utf8 : {"𠮷", "葛\xEF\xB8\x80", "\xE2\xBC\x80", "\xC2\xA0", "∼"}) {
+    const std::string text = FromUtf8(utf8).bytes;
+    EXPECT_EQ(cp932::ToUtf8(text), utf8);
+    EXPECT_EQ(text.find('?'), std::string::npos) << utf8;
+  }
+  EXPECT_EQ(Key("𠮷野家", kVariantKanji), FromUtf8("吉野家").bytes);
+  EXPECT_EQ(Key("\xE2\xBC\x80\xE2\xBC\x86", kVariantKanji), FromUtf8("一二").bytes);
+  EXPECT_EQ(Key("葛\xEF\xB8\x80\xF3\xA0\x84\x81", kVariantKanji), FromUtf8("葛").bytes);
+  // 𠮷 々: the repeat copies the whole form.
+  EXPECT_EQ(Key("\xF0\xA0\x80\x8B々", kVariantKanji), FromUtf8("\xF0\xA0\x80\x8B\xF0\xA0\x80\x8B").bytes);
+}
+
+TEST(VariantTables, RecordSourcesAndKeepTheDenyList) {
+  namespace vt = variant_tables;
+  for (const vt::TPair& p : vt::kKanji) {
+    EXPECT_NE(p.Origin, 0) << cp932::ToUtf8(p.Source);
+    EXPECT_EQ(CharLength(p.Source, 0), p.Source.size());
+  }
+  // No pair joins the characters kept apart, in either direction.
+  const char* deny[][2] = {{"斉", "斎"}, {"崎", "埼"}, {"后", "後"}, {"干", "乾"}, {"叶", "葉"}};
+  for (const auto& [a, b] : deny) {
+    EXPECT_NE(Key(a, kVariantKanji), Key(b, kVariantKanji)) << a << b;
+  }
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,39 @@
+#include "widgets/message_layout.h"
+
+namespace tavrin {
+namespace {
+
+// The stored layout of the form (client area).
+constexpr int kFormWidth = 372;
+constexpr int kTextLeft = 48, kTextTop = 8, kTextWidth = 313;
+constexpr int kButtonWidth = 153, kButtonHeight = 48;
+constexpr int kYesLeft = 40, kCancelLeft = 200;
+
+}  // namespace
+
+TMessageLayout MessageLayout(const std::vector<int>& lineWidths, bool singleButton) {
+  TMessageLayout layout;
+  const int n = static_cast<int>(lineWidths.size());
+  const int textHeight = n > 1 ? layout.LineHeight * n + 25 : 25;
+  layout.Text = {kTextLeft, kTextTop, kTextWidth, textHeight};
+  layout.FormWidth = kFormWidth;
+  layout.FormHeight = textHeight + 134;
+  layout.Yes = {kYesLeft, textHeight + 48, kButtonWidth, kButtonHeight};
+  layout.Cancel = {kCancelLeft, textHeight + 48, kButtonWidth, kButtonHeight};
+
+  int widest = 0;  // ends at least 30 pixels wider than the widest line
+  for (int w : lineWidths)
+    if (w > widest) widest = w + 30;
+  if (layout.Text.Width < widest) {
+    layout.Text.Width = widest + 30;
+    layout.FormWidth = layout.Text.Width + 55;
+    if (!singleButton) {
+      layout.Yes.Left = layout.Text.Width / 2 + layout.Text.Left - kButtonWidth - 3;
+      layout.Cancel.Left = layout.Yes.Left + kButtonWidth + 7;
+    }
+  }
+  if (singleButton) layout.Yes.Left = layout.Text.Width / 2 + layout.Text.Left - kButtonWidth / 2;
+  return layout;
+}
+
+}  // namespace tavrin

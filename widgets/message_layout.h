@@ -1,0 +1,22 @@
+#pragma once
+// The message dialog's layout, the same in every skin: from the widths of
+// its lines in the dialog's font, the size of the form and the places of
+// the text area and the buttons (client pixels).
+#include <vector>
+
+#include "settings/form_geometry.h"
+
+namespace tavrin {
+
+struct TMessageLayout {
+  int FormWidth = 0, FormHeight = 0;
+  TRect Text;    // the text area
+  TRect Yes;     // "はい", or "OK" alone
+  TRect Cancel;  // "キャンセル"; unused with a single button
+  int LineHeight = 24;
+};
+
+// lineWidths: each line's width; singleButton: "OK" alone.
+TMessageLayout MessageLayout(const std::vector<int>& lineWidths, bool singleButton);
+
+}  // namespace tavrin
