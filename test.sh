@@ -17,13 +17,13 @@ jobs=$(nproc)
 fuzz_seconds=${TAVRIN_FUZZ_SECONDS:-15}
 
 echo "== normal build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
 
 echo "== sanitizer build (core)"
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DTAVRIN_UI=none -DTAVRIN_BENCH=OFF -DTAVRIN_SANITIZE=ON -DTAVRIN_FUZZ=ON
+  -DTAVRIN_UI=none -DTAVRIN_BENCH=OFF -DTAVRIN_SANITIZE=ON -DTAVRIN_FUZZ=ON -DTAVRIN_WERROR=ON
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600

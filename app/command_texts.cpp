@@ -1,6 +1,7 @@
 #include "app/command_texts.h"
 
 #include "util/cp932.h"
+#include "util/paths.h"
 
 namespace tavrin {
 
@@ -42,5 +43,9 @@ std::string CopiedMessage(bool all) {
 std::string NormalizedCopiedMessage() { return Sjis("正規化したデータをクリップボードにコピーしました"); }
 
 std::string MapCopiedMessage() { return Sjis("置換表をクリップボードにコピーしました"); }
+
+std::string HelpViewerMissingMessage(std::string_view helpPath) {
+  return Sjis(FileNameOf(helpPath)) + Sjis(" を開くプログラムが見つかりません") + "\r" + Sjis(helpPath);
+}
 
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 // as CP932 text. A "\r" in a message is the line break the box shows.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace tavrin {
 
@@ -32,5 +33,10 @@ std::string CopiedMessage(bool all);
 // The normalized text or the replacement map copied (InformationDialog).
 std::string NormalizedCopiedMessage();
 std::string MapCopiedMessage();
+
+// Help: the document exists but nothing opened it (InformationDialog). Its
+// name, " を開くプログラムが見つかりません", then its whole path (UTF-8) on
+// a line of its own, so that the user can open it by hand.
+std::string HelpViewerMissingMessage(std::string_view helpPath);
 
 }  // namespace tavrin

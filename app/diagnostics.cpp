@@ -18,6 +18,7 @@ constexpr std::int64_t kMegabyte = 1048576;
 TDiagnosticsFacts GatherDiagnostics(const std::string& programFolder, const std::string& iniFile) {
   TDiagnosticsFacts facts;
   facts.ProgramFolder = programFolder;
+  facts.IniFile = iniFile;
   facts.FreeBytes = DiskFreeBytes(programFolder);
   const os::FileKind kind = os::KindOf(iniFile);
   const bool exists = kind == os::FileKind::Regular || kind == os::FileKind::Other;
@@ -64,6 +65,10 @@ std::vector<std::string> DiagnosticsLines(const TDiagnosticsFacts& facts) {
     case TDiagnosticsFacts::TIni::Read:
       lines.insert(lines.end(), facts.IniLines.begin(), facts.IniLines.end());
       break;
+  }
+  if (!facts.IniFile.empty()) {
+    lines.emplace_back();
+    lines.push_back("Ini File path : \"" + cp932::FromUtf8(facts.IniFile).bytes + "\"");
   }
   return lines;
 }

@@ -3,6 +3,7 @@
 // debug mode.
 #include <exception>
 
+#include "app/command_texts.h"
 #include "app/diagnostics.h"
 #include "app/main_form.h"
 #include "engine/unique_manager.h"
@@ -46,8 +47,7 @@ void TMainForm::imgHelpClick() {
   TWaitGuard wait(FView);
   try {
     if (!FView.OpenDocument(help))
-      FView.Message(MessageKind::Information, cp932::FromUtf8(FileNameOf(help)).bytes +
-                                                 cp932::Sjis(" を開くプログラムが見つかりません"));
+      FView.Message(MessageKind::Information, HelpViewerMissingMessage(help));
   } catch (const std::exception& e) {
     FView.Message(MessageKind::Error, cp932::FromUtf8(e.what()).bytes);
   }

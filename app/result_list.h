@@ -26,11 +26,12 @@ struct TResultOptions {
   unsigned Variants = 0;  // the kinds of variants (TVariantKind bits) of its keys
 };
 
-// A character of a caption as drawn (UTF-32): whether it
-// differs from the canonical spelling, whether it is a mark in place of an
-// invisible character.
+// A glyph of a caption as drawn: one grapheme cluster (UTF-32; a
+// character with the combining marks after it, util/clusters.h), since a
+// mark drawn apart from its base is lost, or the mark drawn in place of an
+// invisible character; whether it differs from the canonical spelling.
 struct TCaptionGlyph {
-  char32_t Char = 0;
+  std::u32string Text;
   bool Differs = false;
   bool Mark = false;
 };

@@ -1,7 +1,10 @@
 #include "app/spelling_differences.h"
 
+#include <algorithm>
+
 #include "engine/char_folding.h"
 #include "engine/variant_folding.h"
+#include "util/clusters.h"
 #include "util/cp932.h"
 #include "util/sjis.h"
 
@@ -85,6 +88,38 @@ unsigned Kinds(std::string_view v, std::string_view c, std::string_view pv, std:
   return kinds;
 }
 
+// Widens each part to whole clusters of the text and joins the parts that
+// then overlap; an empty part (the canonical has more there) moves
+// to the end of its cluster. The blanks and the trailing mark, compared on
+// their own, may end inside a cluster.
+void WidenToClusters(std::string_view text, const std::vector<TChar>& chars, std::vector<TSpellingDifference>& parts) {
+  // The index of the character at byte at (at most text.size()).
+  const auto index = [&](std::size_t at) {
+    return std::size_t(std::lower_bound(chars.begin(), chars.end(), at,
+                                        [](const TChar& ch, std::size_t a) { return ch.Start < a; }) -
+                       chars.begin());
+  };
+  const auto extends = [&](std::size_t k) { return k < chars.size() && !IsClusterStart(text, chars[k].Start); };
+  const auto start = [&](std::size_t k) { return k < chars.size() ? chars[k].Start : text.size(); };
+  std::vector<TSpellingDifference> widened;
+  for (TSpellingDifference& p : parts) {
+    std::size_t first = index(p.Start), last = index(p.Start + p.Length);
+    if (p.Length > 0)
+      while (extends(first)) --first;
+    while (extends(last)) ++last;
+    const std::size_t from = p.Length > 0 ? start(first) : start(last), to = start(last);
+    if (!widened.empty() && p.Length > 0 && widened.back().Length > 0 &&
+        from < widened.back().Start + widened.back().Length) {
+      TSpellingDifference& back = widened.back();
+      back.Length = std::max(back.Start + back.Length, to) - back.Start;
+      back.Canonical += p.Canonical;
+    } else {
+      widened.push_back({from, to - from, std::move(p.Canonical)});
+    }
+  }
+  parts = std::move(widened);
+}
+
 }  // namespace
 
 TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view Canonical, bool Hyphen) {
@@ -128,8 +163,17 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
     if (vm != ve || cm != ce) result.Kinds |= kTrailingMark;
   }
   // The rest in units that end where both sides end a character at the same
-  // place of the key.
-  std::size_t i = vb, j = cb, ki = 0, kj = 0;
+  // place of the key; each unit's first characters give its kinds. A part
+  // gathers units until both sides end a grapheme cluster, so that a base
+  // and its combining marks are highlighted together.
+  const auto clusterEnds = [](std::string_view text, const std::vector<TChar>& chars, std::size_t k,
+                              std::size_t end) { return k >= end || IsClusterStart(text, chars[k].Start); };
+  const auto pieces = [](const std::vector<TChar>& chars, std::size_t from, std::size_t to) {
+    std::string p;
+    for (std::size_t k = from; k < to; ++k) p += chars[k].Piece;
+    return p;
+  };
+  std::size_t i = vb, j = cb, ki = 0, kj = 0, pi = vb, pj = cb;
   while (i < vm || j < cm) {
     const std::size_t ui = i, uj = j;
     do {
@@ -140,17 +184,19 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
     } while (ki != kj && (i < vm || j < cm));
     // Only a unit the folding bridges has kinds of its own (with kinds of
     // variants on, others differ in their pieces too).
-    const auto pieces = [](const std::vector<TChar>& chars, std::size_t from, std::size_t to) {
-      std::string p;
-      for (std::size_t k = from; k < to; ++k) p += chars[k].Piece;
-      return p;
-    };
-    if (differ(ui, i, uj, j) && ui < i && uj < j && pieces(v, ui, i) == pieces(c, uj, j))
+    if (ui < i && uj < j && bytes(Variant, v, ui, i) != bytes(Canonical, c, uj, j) &&
+        pieces(v, ui, i) == pieces(c, uj, j))
       result.Kinds |= Kinds(Variant.substr(v[ui].Start, v[ui].Length), Canonical.substr(c[uj].Start, c[uj].Length),
                             v[ui].Piece, c[uj].Piece);
+    if (clusterEnds(Variant, v, i, vm) && clusterEnds(Canonical, c, j, cm)) {
+      differ(pi, i, pj, j);
+      pi = i;
+      pj = j;
+    }
   }
   differ(vm, ve, cm, ce);
   if (differ(ve, v.size(), ce, c.size())) result.Kinds |= kBlank;
+  WidenToClusters(Variant, v, result.Parts);
   return result;
 }
 

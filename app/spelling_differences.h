@@ -36,7 +36,10 @@ struct TSpellingDifference {
 
 struct TSpellingDifferences {
   unsigned Kinds = 0;  // TDifferenceKind bits
-  std::vector<TSpellingDifference> Parts;  // in text order
+  // In text order, apart from one another; each begins and ends at a
+  // grapheme cluster's edge (util/clusters.h), so a highlight never parts a
+  // base from its combining marks.
+  std::vector<TSpellingDifference> Parts;
 };
 
 // Variant and Canonical are texts of one key (CP932); Hyphen is the option

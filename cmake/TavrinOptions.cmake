@@ -7,6 +7,14 @@ target_include_directories(tavrin_options INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(tavrin_options INTERFACE
   QT_NO_KEYWORDS QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 
+# Our code builds without a warning in every build type, with GCC and
+# Clang; TAVRIN_WERROR makes a new one fail the build (the test script turns
+# it on). Only our targets link tavrin_options, so third-party code is spared.
+option(TAVRIN_WERROR "Treat compiler warnings in the project's targets as errors" OFF)
+if(TAVRIN_WERROR)
+  target_compile_options(tavrin_options INTERFACE -Werror)
+endif()
+
 if(TAVRIN_SANITIZE)
   target_compile_options(tavrin_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

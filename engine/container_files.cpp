@@ -20,8 +20,14 @@ const char kLoadHeading[] = "TCustomContainer.LoadFromFile Error\r\r";
 const char kSaveHeading[] = "TCustomContainer.SaveToFile Error\r\r";
 
 // A path between double quotes, for a message (the path's UTF-8 bytes shown
-// as CP932 text).
-std::string Quoted(const std::string& path) { return "\"" + cp932::FromUtf8(path).bytes + "\""; }
+// as CP932 text). Appended piece by piece: a literal put before a string
+// (an insert at its front) draws a false -Wrestrict from GCC 12 at -O3.
+std::string Quoted(const std::string& path) {
+  std::string quoted = "\"";
+  quoted += cp932::FromUtf8(path).bytes;
+  quoted += '"';
+  return quoted;
+}
 
 bool FileExists(const std::string& path) {
   if (path.empty()) return false;

@@ -8,7 +8,7 @@ TAVRIN_PACKAGES=(
   xvfb xauth xclip xdotool x11-utils openbox imagemagick
   fonts-noto-cjk poppler-utils desktop-file-utils
   pandoc weasyprint python3 qt6-translations-l10n
-  time bc
+  time bc groff-base
   skkdic-extra unicode-data
 )
 # The Windows build made here: the cross compiler (the posix-threads

@@ -15,7 +15,7 @@
 namespace tavrin {
 namespace {
 
-// One character of a caption as drawn.
+// One grapheme cluster of a caption as drawn.
 struct TGlyph {
   QString Text;
   bool Differs = false;  // differs from the canonical spelling
@@ -27,7 +27,7 @@ struct TGlyph {
 std::vector<TGlyph> Glyphs(const TResultModel& model, int row) {
   std::vector<TGlyph> glyphs;
   for (const TCaptionGlyph& g : model.List().Glyphs(row))
-    glyphs.push_back({QString::fromUcs4(&g.Char, 1), g.Differs, g.Mark});
+    glyphs.push_back({QString::fromUcs4(g.Text.data(), static_cast<qsizetype>(g.Text.size())), g.Differs, g.Mark});
   return glyphs;
 }
 

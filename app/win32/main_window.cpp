@@ -468,15 +468,16 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       SetBkMode(dc, OPAQUE);
       int x = cell.left + Px(2);
       for (const TCaptionGlyph& g : glyphs) {
-        std::u16string u;
-        char32_t c = g.Char;
-        if (c >= 0x10000) {
-          u += char16_t(0xD800 + ((c - 0x10000) >> 10));
-          u += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-          u += char16_t(c);
+        // One glyph is a whole cluster: a base with its combining marks.
+        std::wstring s;
+        for (const char32_t c : g.Text) {
+          if (c >= 0x10000) {
+            s += wchar_t(0xD800 + ((c - 0x10000) >> 10));
+            s += wchar_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+          } else {
+            s += wchar_t(c);
+          }
         }
-        const std::wstring s(u.begin(), u.end());
         SIZE size{};
         GetTextExtentPoint32W(dc, s.c_str(), int(s.size()), &size);
         SetBkColor(dc, g.Differs ? kDifferingBack : selected ? GetSysColor(COLOR_HIGHLIGHT) : GetBkColor(dc));

@@ -229,7 +229,8 @@ class MainWindowExtrasTest : public QObject {
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &FDocuments, "open");
     QCOMPARE(Calls().size(), 1u);
     ExpectMessage(0, MessageKind::Information,
-                  FileNameOf(HelpFile().toStdString()) + S(" を開くプログラムが見つかりません"));
+                  FileNameOf(HelpFile().toStdString()) + S(" を開くプログラムが見つかりません") + "\r" +
+                      cp932::Sjis(HelpFile().toStdString()));
   }
 
   // ---- diagnostics
@@ -256,7 +257,7 @@ class MainWindowExtrasTest : public QObject {
     const QString text = Clipboard();
     QVERIFY(text.endsWith(QStringLiteral("\r\n")));
     const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 6 + int(stored.size()));
+    QCOMPARE(lines.size(), 8 + int(stored.size()));
     QCOMPARE(lines[0], U("Install Environment -------------------------------------------------"));
     QCOMPARE(lines[1], QStringLiteral("Install folder : \"%1\"")
                            .arg(QString::fromStdString(FolderOf(ProgramFolder()))));
@@ -271,17 +272,21 @@ class MainWindowExtrasTest : public QObject {
     QCOMPARE(lines[5], U("Ini File description ------------------------------------------------"));
     for (std::size_t i = 0; i < stored.size(); ++i)
       QCOMPARE(lines[6 + int(i)], FromSjis(stored[i]));
-    QCOMPARE(lines.last(), U("; 設定"));  // decoded from Shift-JIS
+    QCOMPARE(lines[5 + int(stored.size())], U("; 設定"));  // decoded from Shift-JIS
+    // The file in use is named last.
+    QCOMPARE(lines[6 + int(stored.size())], QString());
+    QCOMPARE(lines.last(), QStringLiteral("Ini File path : \"%1\"").arg(FIni));
   }
 
   void diagnosticsWithoutTheSettingsFile() {
     QVERIFY(QFile::remove(FIni));
     QTest::mouseClick(Help(), Qt::RightButton);
     const QStringList lines = Clipboard().split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 8);  // seven lines and the final break
+    QCOMPARE(lines.size(), 10);  // nine lines and the final break
     QCOMPARE(lines[5], U("Ini File description ------------------------------------------------"));
     QCOMPARE(lines[6], U("Ini File is not Found"));
-    QCOMPARE(lines[7], QString());
+    QCOMPARE(lines[8], QStringLiteral("Ini File path : \"%1\"").arg(FIni));
+    QCOMPARE(lines[9], QString());
   }
 
   // ---- version image

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The man page names every command and option that --help lists, and no
-# other, and states the encoding rule in the words of --help.
+# other, renders without a doubled full stop, and states the encoding rule in
+# the words of --help.
 #   man_page_test.sh <tavrin-batch> <tavrin-batch.1> [<runner, as wine-run>]
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -17,6 +18,9 @@ man=$(sed 's/\\-/-/g' "$2")  # roff's \- is a hyphen
   printf '%s\n' "$man" | grep -o -e '--[a-z0-9-][a-z0-9-]*'
 } | sort -u > "$scratch/man"
 diff "$scratch/help" "$scratch/man" || fail "the man page and --help differ (< help, > man page)"
+# A full stop after a quoted sentence that ends in one renders as "..".
+rendered=$(groff -man -Tutf8 -P-c -P-b -P-u "$2" 2>&1) || fail "groff cannot render the man page"
+printf '%s\n' "$rendered" | grep -nE '(^|[^.])\.\.([^.]|$)' && fail "a doubled full stop"
 # The kinds of --fold: each "name (" of the help's --fold entry is a ".B name"
 # of the man page's, and the other way round.
 printf '%s\n' "$help" | sed -n '/--fold=/,/--explain/p' | grep -o '[a-z][a-z]* (' | sed 's/ (//' |

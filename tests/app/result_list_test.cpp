@@ -26,8 +26,8 @@ TEST(ResultListTest, InvisibleMarks) {
   for (const Case& c : cases) EXPECT_EQ(InvisibleMark(c.c, c.outer), c.mark) << int(c.c);
 }
 
-// Drawn text of every row as UTF-8, a mark as itself and a differing
-// character in brackets; a row drawn plainly is empty.
+// Drawn text of every row as UTF-8, a mark as itself and each differing
+// glyph in brackets; a row drawn plainly is empty.
 std::vector<std::string> Drawn(const std::vector<std::string>& utf8Lines, bool quote) {
   TUniqueManager manager;
   std::string text;
@@ -42,7 +42,7 @@ std::vector<std::string> Drawn(const std::vector<std::string>& utf8Lines, bool q
     std::string drawn;
     for (const TCaptionGlyph& g : list.Glyphs(row)) {
       if (g.Differs) drawn += "[";
-      cp932::AppendUtf8(drawn, g.Char);
+      for (const char32_t c : g.Text) cp932::AppendUtf8(drawn, c);
       if (g.Differs) drawn += "]";
     }
     out.push_back(drawn);
@@ -58,6 +58,16 @@ TEST(ResultListTest, GlyphsMarkOuterSpacesAndHighlightDifferences) {
             (std::vector<std::string>{"[A][B] c·", "ab c·"}));
   EXPECT_EQ(Drawn({"ab c ", "ab c ", "AB c "}, true),
             (std::vector<std::string>{"\"[A][B] c·\"", "\"ab c·\""}));
+}
+
+// A base and its combining marks are one glyph, highlighted or marked
+// together: a mark drawn on its own is lost.
+TEST(ResultListTest, GlyphsAreGraphemeClusters) {
+  EXPECT_EQ(Drawn({"ガス", "ガス", "カ\u3099ス"}, false), (std::vector<std::string>{"[カ\u3099]ス", ""}));
+  EXPECT_EQ(Drawn({"ﾊﾟﾝ", "パン", "パン"}, false), (std::vector<std::string>{"", "[ﾊﾟ][ﾝ]"}));
+  // An invisible base is marked and keeps the marks on it.
+  EXPECT_EQ(Drawn({"a\u3000\u0301b", "a\u3000\u0301b", "A\u3000\u0301B"}, false),
+            (std::vector<std::string>{"[A]□\u0301[B]", "a□\u0301b"}));
 }
 
 }  // namespace

@@ -35,6 +35,15 @@ TEST(SpellingDifferences, KindsAndParts) {
       {"trailing full-width space", "CCD-9537 1　", "CCD-9537 1", true, "空白", "　"},
       {"leading blanks", "  abc", "abc", true, "空白", "  "},
       {"canonical has the mark", "データ", "データー", true, "末尾の長音/ハイフン", ""},
+      // A base and its combining marks or variation selector are one part:
+      // a mark drawn apart from its base is lost.
+      {"combining voiced mark", "カ\u3099ス会社", "ガス会社", true, "", "カ\u3099"},
+      {"combining semi-voiced mark", "ハ\u309Aン屋", "パン屋", true, "", "ハ\u309A"},
+      {"combining mark against half-width", "カ\u3099ス", "ｶﾞｽ", true, "全角/半角", "カ\u3099|ス"},
+      {"only the combining mark differs", "カ\u3099ス", "カ゛ス", true, "", "カ\u3099"},
+      {"half-width voiced mark", "ﾊﾟﾝ", "ハ゜ン", true, "全角/半角", "ﾊﾟ|ﾝ"},
+      {"variation selector", "#\uFE0Fabc", "＃\uFE0Fabc", true, "全角/半角", "#\uFE0F"},
+      {"marks after leading blanks", " \u0301a", "\u0301a", true, "空白", " \u0301"},
   };
   for (const Row& r : rows) {
     const std::string v = Sjis(r.variant);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <set>
 
@@ -50,6 +51,33 @@ struct FoldCase {
   const char* in;   // UTF-8, converted to CP932
   const char* out;  // UTF-8, converted to CP932
 };
+
+// CP932 bytes as C++ would write them: printable ASCII as it is, every
+// other byte, and both bytes of a double-byte character, as \xNN, so that a
+// parameter reads as its case in the list.
+void PrintBytes(std::string_view bytes, std::ostream* os) {
+  static const char digits[] = "0123456789ABCDEF";
+  *os << '"';
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    const bool pair = IsLeadByte(b) && i + 1 < bytes.size();
+    if (!pair && b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
+      *os << char(b);
+      continue;
+    }
+    *os << "\\x" << digits[b >> 4] << digits[b & 0xF];
+    if (!pair) continue;
+    const auto t = static_cast<unsigned char>(bytes[++i]);
+    *os << "\\x" << digits[t >> 4] << digits[t & 0xF];
+  }
+  *os << '"';
+}
+
+// The printers gtest uses for a parameter ("GetParam() = ..." in the test
+// list and in failures): its name and texts, not the struct's raw bytes.
+void PrintTo(const FoldCase& c, std::ostream* os) {
+  *os << c.name << ": \"" << c.in << "\" -> \"" << c.out << '"';
+}
 
 class FoldExamples : public testing::TestWithParam<FoldCase> {};
 
@@ -159,6 +187,13 @@ struct TrimCase {
   std::string in;
   std::string out;
 };
+
+void PrintTo(const TrimCase& c, std::ostream* os) {
+  *os << c.name << ": ";
+  PrintBytes(c.in, os);
+  *os << " -> ";
+  PrintBytes(c.out, os);
+}
 
 class TrimBlanksExamples : public testing::TestWithParam<TrimCase> {};
 
