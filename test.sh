@@ -67,6 +67,9 @@ cmake --build build-win -j "$jobs"
 cmake --build build-win --target package
 build_seconds=$((SECONDS - stage_start))
 build-win/wine-run cmd /c exit  # makes the wine prefix and starts wine once
-ctest --test-dir build-win --output-on-failure -j "$jobs" --timeout 600
+# A test that fails is run once more: wine's server can drop a client that
+# connects while it shuts down ("recvmsg: connection reset"), which says
+# nothing about the program. A real fault fails both times.
+ctest --test-dir build-win --output-on-failure -j "$jobs" --timeout 600 --repeat until-pass:2
 echo "windows build: ${build_seconds}s to build and package, $((SECONDS - stage_start - build_seconds))s of tests"
 echo "All tests passed."
