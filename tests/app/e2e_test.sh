@@ -12,14 +12,8 @@ cmake=$1
 build=$2
 work=$(mktemp -d)
 chmod 755 "$work"
-cleanup() {
-  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
+. "$(dirname "$0")/x_session.sh"
+trap x_cleanup EXIT
 
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
@@ -34,26 +28,7 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   mkdir -p "$home"
 fi
-
-# A display number nobody uses; no access control, so the user may connect.
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -ac >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$work/wm.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-# openbox announces itself before it manages new windows; a window mapped in
-# that gap is adopted like one from before its start, without the focus.
-sleep 1.5
+x_server 90 140
 
 if [ -n "$as_root" ]; then
   QT_QPA_PLATFORM=xcb run_as_user "$home" env DISPLAY="$display" "$prefix/bin/tavrin" \
@@ -62,80 +37,13 @@ else
   env HOME="$home" DISPLAY="$display" QT_QPA_PLATFORM=xcb "$prefix/bin/tavrin" >"$work/app.log" 2>&1 &
 fi
 app_pid=$!
-window=""
-for _ in $(seq 150); do
-  window=$(xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "the window did not appear"
-for _ in $(seq 200); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break; sleep 0.1; done
-if [ "$(xdotool getactivewindow 2>/dev/null)" != "$window" ]; then
+wait_window "$app_pid" 150
+for _ in $(seq 200); do active_is "$window" && break; sleep 0.1; done
+if ! active_is "$window"; then
   for w in $(xdotool search --onlyvisible --name '^Tavrin' 2>/dev/null); do xwininfo -id "$w" | head -3; done
   echo "active: $(xdotool getactivewindow 2>/dev/null) $(xdotool getactivewindow getwindowname 2>/dev/null)"
   fail "the window manager did not focus the window"
 fi
-
-# Message boxes carry the application title, as the window does.
-dialogs() { xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | grep -vx "$window" || true; }
-count() { dialogs | grep -c . || true; }
-
-set_clipboard() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.2; }
-expect_clipboard() {
-  local want got
-  want=$(printf '%s' "$1" | od -An -c | tr -s ' ')
-  for _ in $(seq 50); do
-    got=$(xclip -selection clipboard -o 2>/dev/null | od -An -c | tr -s ' ')
-    [ "$got" = "$want" ] && return 0
-    sleep 0.1
-  done
-  echo "clipboard: expected $want"; echo "got $got"
-  fail "clipboard after $step"
-}
-
-# press KEYS: a step that shows no message box.
-press() {
-  step="$*"
-  xdotool key "$@"
-  sleep 0.7
-  [ "$(count)" -eq 0 ] || fail "$step showed a message box"
-}
-
-# The message form's single button sits centred under the text, 62 pixels
-# above the form's bottom edge; its centre is 20 pixels right of the form's.
-click_button() {
-  local WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
-  xdotool mousemove --window "$1" $((WIDTH / 2 + 20)) $((HEIGHT - 62)) click 1
-}
-
-# message KEY CLOSE: KEY shows exactly one box; CLOSE (a key, or "click" on
-# the button) closes it, and none follows.
-closers=(Return space Escape)
-closed=0
-keyed=0
-message() {
-  step="$1 closed with $2"
-  xdotool key "$1"
-  for _ in $(seq 100); do [ "$(count)" -ge 1 ] && break; sleep 0.1; done
-  sleep 0.5
-  [ "$(count)" -eq 1 ] || fail "$step: $(count) message boxes instead of one"
-  local box
-  box=$(dialogs)
-  for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$box" ] && break; sleep 0.1; done
-  if [ "$2" = click ]; then
-    click_button "$box"
-  else
-    xdotool key "$2"
-    keyed=$((keyed + 1))
-  fi
-  for _ in $(seq 50); do [ "$(count)" -eq 0 ] && break; sleep 0.1; done
-  sleep 1
-  [ "$(count)" -eq 0 ] || fail "$step: another message box followed"
-  for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break; sleep 0.1; done
-  closed=$((closed + 1))
-}
-next_closer() { echo "${closers[$((keyed % 3))]}"; }
 
 set_clipboard $'ユニット\nﾕﾆｯﾄ\nユニット\nテスト\n'
 press F5
@@ -175,11 +83,7 @@ message ctrl+c "$(next_closer)"
 expect_clipboard $'X\t1\r\nx\t1\r\n'
 
 # Close through the window manager (Alt+F4): the settings are saved.
-step="Alt+F4"
-xdotool key alt+F4
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
-app_pid=""
+alt_f4 50
 ini=$home/.config/tavrin/tavrin.ini
 if [ -n "$as_root" ]; then
   [ ! -e "$prefix/bin/tavrin.ini" ] || fail "the settings were written into the root-owned prefix"
@@ -187,7 +91,5 @@ else
   [ -f "$ini" ] || ini=$prefix/bin/tavrin.ini
 fi
 [ -f "$ini" ] || fail "no settings file"
-for line in '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Maximized=0'; do
-  grep -qxF "$line" <(tr -d '\r' <"$ini") || fail "settings file lacks: $line"
-done
+settings_have "$ini" '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Maximized=0'
 echo "end-to-end under openbox: $closed message boxes, 1 passed, 0 failed"

@@ -1,7 +1,20 @@
-# Sourced by the tests that run the installed program on a private X server
-# under openbox: installs into $work/prefix, starts the server and the
-# window manager, and offers start_tavrin and close_tavrin. The caller sets
-# work (a fresh folder) and calls x_session CMAKE BUILD_DIR.
+# Sourced by the tests that drive the program as a user does: on a private
+# X server under openbox, keys by xdotool, the clipboard by xclip.
+#
+#   x_server FIRST LAST      starts Xvfb on a free display in FIRST..LAST
+#                            and openbox, and exports DISPLAY
+#   x_session CMAKE BUILD    installs into $work/prefix, then x_server;
+#                            start_tavrin and close_tavrin run that copy
+#   wait_window PID TENTHS   sets window to the program's main window
+#   message KEY CLOSER       KEY shows exactly one box; CLOSER (a key, or
+#                            "click" on its button) closes it; none follows
+#   press KEYS               a step that shows no box
+#
+# The caller sets work (a fresh folder) and app_pid once the program runs.
+# With x_activate=1 the main window is activated before each key (wine's
+# windows take the focus only so); otherwise the window manager must give it.
+# With x_crlf_free=1 carriage returns are ignored when the clipboard is
+# compared (wine hands CR LF to X as LF).
 x_cleanup() {
   [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
@@ -10,16 +23,13 @@ x_cleanup() {
 }
 fail() { echo "FAIL: $*"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
 
-x_session() {
-  prefix=$work/prefix
-  "$1" --install "$2" --prefix "$prefix" >/dev/null
-  ini=$prefix/bin/tavrin.ini  # the prefix is writable: the portable settings file
-  mkdir -p "$work/home"
+x_server() {
   display=""
-  for n in $(seq 141 190); do
+  for n in $(seq "$1" "$2"); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
   done
   [ -n "$display" ] || fail "no free display"
+  # No access control, so that a test's ordinary user may connect.
   Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -ac >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   export DISPLAY=$display
@@ -30,20 +40,37 @@ x_session() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
   done
-  sleep 1.5  # openbox manages new windows a moment after it announces itself
+  # openbox announces itself before it manages new windows; a window mapped
+  # in that gap is adopted like one from before its start, without the focus.
+  sleep 1.5
 }
 
-# Starts the program and sets window once it shows, framed and settled.
+x_session() {
+  prefix=$work/prefix
+  "$1" --install "$2" --prefix "$prefix" >/dev/null
+  ini=$prefix/bin/tavrin.ini  # the prefix is writable: the portable settings file
+  mkdir -p "$work/home"
+  x_server 141 190
+}
+
+# wait_window PID TENTHS: the program's window, once it shows; the program
+# must not end before.
+wait_window() {
+  window=""
+  for _ in $(seq "$2"); do
+    window=$(xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && return 0
+    kill -0 "$1" 2>/dev/null || fail "the program ended before its window showed"
+    sleep 0.1
+  done
+  fail "the window did not appear"
+}
+
+# Starts the installed program and sets window once it shows, framed and settled.
 start_tavrin() {
   env HOME="$work/home" QT_QPA_PLATFORM=xcb "$prefix/bin/tavrin" >"$work/app.log" 2>&1 &
   app_pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "no window"
+  wait_window "$app_pid" 100
   sleep 1.5
 }
 
@@ -63,4 +90,95 @@ close_tavrin() {
   kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
   wait "$app_pid" || fail "exit status $?"
   app_pid=""
+}
+
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null || true)" = "$1" ]; }
+wait_active() { for _ in $(seq 50); do active_is "$1" && break; sleep 0.1; done; }
+
+# Message boxes carry the application title, as the window does.
+dialogs() { xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | grep -vx "$window" || true; }
+count() { dialogs | grep -c . || true; }
+
+set_clipboard() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.3; }
+clipboard_bytes() {
+  if [ "${x_crlf_free:-}" = 1 ]; then tr -d '\r'; else cat; fi | od -An -c | tr -s ' '
+}
+expect_clipboard() {
+  local want got
+  want=$(printf '%s' "$1" | clipboard_bytes)
+  for _ in $(seq 50); do
+    got=$(xclip -selection clipboard -o 2>/dev/null | clipboard_bytes || true)
+    [ "$got" = "$want" ] && return 0
+    sleep 0.1
+  done
+  echo "clipboard: expected $want"; echo "got $got"
+  fail "clipboard after $step"
+}
+clipboard_has() { xclip -selection clipboard -o 2>/dev/null | grep -c -- "$1" || true; }
+
+focus_window() {
+  if [ "${x_activate:-}" = 1 ]; then xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true; fi
+  wait_active "$window"
+}
+
+press() {
+  step="$*"
+  focus_window
+  xdotool key "$@"
+  sleep 1
+  [ "$(count)" -eq 0 ] || fail "$step showed a message box"
+}
+
+# The single button sits centred under the text, its centre 62 pixels above
+# the form's bottom edge and 20 right of the form's centre.
+click_button() {
+  local WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+  xdotool mousemove --window "$1" $((WIDTH / 2 + 20)) $((HEIGHT - 62)) click 1
+}
+
+closers=(Return space Escape)
+closed=0
+keyed=0
+message() {
+  step="$1 closed with $2"
+  focus_window
+  xdotool key "$1"
+  for _ in $(seq 100); do [ "$(count)" -ge 1 ] && break; sleep 0.1; done
+  sleep 0.5
+  [ "$(count)" -eq 1 ] || fail "$step: $(count) message boxes instead of one"
+  local box
+  box=$(dialogs)
+  if [ "${x_activate:-}" = 1 ]; then xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true; fi
+  wait_active "$box"
+  if [ "$2" = click ]; then
+    click_button "$box"
+  else
+    xdotool key "$2"
+    keyed=$((keyed + 1))
+  fi
+  for _ in $(seq 50); do [ "$(count)" -eq 0 ] && break; sleep 0.1; done
+  sleep 1
+  [ "$(count)" -eq 0 ] || fail "$step: another message box followed"
+  closed=$((closed + 1))
+}
+next_closer() { echo "${closers[$((keyed % 3))]}"; }
+
+# Closes the window with Alt+F4 and waits for the program to end.
+alt_f4() {
+  step="Alt+F4"
+  focus_window
+  xdotool key alt+F4
+  for _ in $(seq "${1:-100}"); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
+  app_pid=""
+}
+
+# settings_have FILE LINE...: every LINE is a whole line of FILE (CR LF or LF).
+settings_have() {
+  local file=$1 line
+  shift
+  for line in "$@"; do
+    grep -qxF "$line" <(tr -d '\r' <"$file") || fail "$file lacks: $line"
+  done
 }
