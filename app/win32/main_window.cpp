@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/win32/list_look.h"
+#include "app/win32/main_layout.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
 #include "settings/colors.h"
@@ -24,9 +25,11 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TfoMAIN";
 // Design sizes (96 dpi).
-constexpr int kDesignWidth = 653, kDesignHeight = 385;
 constexpr int kMinWidth = 200, kMinHeight = 150;
-constexpr int kToolBarHeight = 77, kStatusHeight = 30;
+// The glyphs of the speed buttons and images; 4 and 5 are the two faces of
+// [前面表示].
+constexpr int kGlyphIds[] = {IDI_CLOSE,  IDI_EXTRACT,  IDI_ALLDATA, IDI_COPY,   IDI_STAYONTOP,
+                             IDI_NORMAL, IDI_SETTINGS, IDI_HELP,    IDI_VERSION};
 constexpr COLORREF kGroupTint = RGB(0xE6, 0xF0, 0xFF);
 constexpr COLORREF kDifferingBack = RGB(0xFF, 0xE0, 0x80);
 
@@ -40,8 +43,18 @@ std::wstring WithCrLf(const std::wstring& text) {
   return out;
 }
 
-HICON LoadGlyph(int id) {
-  return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+// An icon of the resources at a size of its own (not shared: the size
+// follows the density).
+HICON LoadIconSized(int id, int size) {
+  return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+}
+
+// The outer size of a window of this style for a client size.
+SIZE OuterSize(HWND window, int clientWidth, int clientHeight, int dpi) {
+  RECT r{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongW(window, GWL_EXSTYLE)), UINT(dpi));
+  return {r.right - r.left, r.bottom - r.top};
 }
 
 COLORREF FontColour(TColor c) {
@@ -61,9 +74,11 @@ TfoMAIN::~TfoMAIN() {
   if (IL201905) ImageList_Destroy(IL201905);
   for (HFONT f : {FFormFont, FListFontHandle, FListBoldFont})
     if (f) DeleteObject(f);
+  for (HICON g : FGlyphs)
+    if (g) DestroyIcon(g);
 }
 
-int TfoMAIN::Px(int units) const { return ScaleFrom96(units, WindowDpi(FHandle)); }
+int TfoMAIN::Px(int units) const { return ScaleFrom96(units, FDpi); }
 
 bool TfoMAIN::Create(int showCommand) {
   WNDCLASSEXW wc{};
@@ -77,10 +92,14 @@ bool TfoMAIN::Create(int showCommand) {
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
   FHandle = CreateWindowExW(0, kClassName, L"Tavrin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                            CW_USEDEFAULT, kDesignWidth, kDesignHeight, nullptr, nullptr, ProgramInstance(), this);
+                            CW_USEDEFAULT, kDesignClientWidth, kDesignClientHeight, nullptr, nullptr,
+                            ProgramInstance(), this);
   if (!FHandle) return false;
-  // The design size in this monitor's pixels, until the settings say more.
-  SetWindowPos(FHandle, nullptr, 0, 0, Px(kDesignWidth), Px(kDesignHeight), SWP_NOMOVE | SWP_NOZORDER);
+  FDpi = WindowDpi(FHandle);
+  // The design client in this monitor's pixels, until the settings say
+  // more: the same size in 96-dpi units on any screen, whatever its frame.
+  const SIZE outer = OuterSize(FHandle, Px(kDesignClientWidth), Px(kDesignClientHeight), FDpi);
+  SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
   CreateControls();
   FormCreate();
   RestoreGeometry();
@@ -94,8 +113,7 @@ bool TfoMAIN::Create(int showCommand) {
 }
 
 void TfoMAIN::CreateControls() {
-  const int dpi = WindowDpi(FHandle);
-  FFormFont = CreatePixelFont(L"Meiryo UI", 19, dpi);
+  MakeFormFont();
   // Panels: the tool bar's gradient, and the four strips around the list.
   FGradations[0] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1, fgmVertical);
   FGradations[0]->Colors().SetColors({clLime, clBlack, clBlack, clBlack, clLime});
@@ -110,25 +128,23 @@ void TfoMAIN::CreateControls() {
   for (int i = 1; i < 5; ++i) FGradations[std::size_t(i)]->SetMouseDownDrag(false);
 
   TGradationExprs* bar = FGradations[0].get();
-  const auto button = [&](int id, const wchar_t* caption, int glyph) {
+  const auto button = [&](int id, const wchar_t* caption) {
     auto b = std::make_unique<TSpeedButton>(FHandle, id, bar);
     b->SetCaption(caption);
-    b->SetGlyph(LoadGlyph(glyph));
     b->SetFont(FFormFont);
     SetWindowPos(b->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return b;
   };
-  sbClose = button(IDC_SBCLOSE, L"閉じる", IDI_CLOSE);
-  sbExtractRuiji = button(IDC_SBEXTRACTRUIJI, L"類字抽出", IDI_EXTRACT);
-  sbGetAllData = button(IDC_SBGETALLDATA, L"全データ", IDI_ALLDATA);
-  sbCopyAll = button(IDC_SBCOPYALL, L"コピー", IDI_COPY);
-  sbSwFormStyle = button(IDC_SBSWFORMSTYLE, L"前面表示", IDI_STAYONTOP);
-  sbSet = button(IDC_SBSET, L"設定", IDI_SETTINGS);
-  imgHelp = button(IDC_IMGHELP, L"", IDI_HELP);
-  imgVersion = button(IDC_IMGVERSION, L"", IDI_VERSION);
+  sbClose = button(IDC_SBCLOSE, L"閉じる");
+  sbExtractRuiji = button(IDC_SBEXTRACTRUIJI, L"類字抽出");
+  sbGetAllData = button(IDC_SBGETALLDATA, L"全データ");
+  sbCopyAll = button(IDC_SBCOPYALL, L"コピー");
+  sbSwFormStyle = button(IDC_SBSWFORMSTYLE, L"前面表示");
+  sbSet = button(IDC_SBSET, L"設定");
+  imgHelp = button(IDC_IMGHELP, L"");
+  imgVersion = button(IDC_IMGVERSION, L"");
   for (TSpeedButton* image : {imgHelp.get(), imgVersion.get()}) image->SetImageLike();
-  FGlyphStayOnTop = LoadGlyph(IDI_STAYONTOP);
-  FGlyphNormal = LoadGlyph(IDI_NORMAL);
+  LoadGlyphs();
 
   lvResult = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
@@ -146,17 +162,13 @@ void TfoMAIN::CreateControls() {
   column.cx = Px(65);
   column.pszText = const_cast<wchar_t*>(L"個数");
   ListView_InsertColumn(lvResult, 1, &column);
-  const int icon = Px(16);
-  IL201905 = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 11, 0);
-  for (int i = 0; i <= 10; ++i)
-    ImageList_AddIcon(IL201905, static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_ROW00 + i),
-                                                              IMAGE_ICON, icon, icon, LR_SHARED)));
-  ListView_SetImageList(lvResult, IL201905, LVSIL_SMALL);
+  MakeRowIcons();
 
   sb = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0,
                        0, FHandle, reinterpret_cast<HMENU>(IDC_SB), ProgramInstance(), nullptr);
   SendMessageW(sb, WM_SETFONT, WPARAM(FFormFont), FALSE);
-  const int parts[] = {Px(50), -1};  // the parts first: text of a part not yet there is lost
+  const int parts[] = {MainLayout(0, 0, 0, FDpi).StatusLabelWidth, -1};  // the parts first: text of a part
+                                                                         // not yet there is lost
   SendMessageW(sb, SB_SETPARTS, 2, LPARAM(parts));
   SendMessageW(sb, SB_SETTEXTW, 0, LPARAM(L"情報"));
   SendMessageW(sb, SB_SETTEXTW, 1,
@@ -173,13 +185,13 @@ void TfoMAIN::CreateControls() {
   FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                              ProgramInstance(), nullptr);
-  SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, Px(600));
+  SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).TipWidth);
   // The list's own tip names the cell under the mouse; it changes with the
   // cell, so it asks for its text each time it shows.
   FListTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                              ProgramInstance(), nullptr);
-  SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, Px(800));
+  SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).ListTipWidth);
   TTTOOLINFOW tip{};
   tip.cbSize = sizeof tip;
   tip.uFlags = TTF_SUBCLASS;
@@ -197,35 +209,26 @@ void TfoMAIN::CreateControls() {
 void TfoMAIN::Layout() {
   RECT client;
   GetClientRect(FHandle, &client);
-  const int w = client.right, h = client.bottom;
-  const auto place = [](HWND control, int x, int y, int cx, int cy) {
-    SetWindowPos(control, nullptr, x, y, std::max(cx, 0), std::max(cy, 0), SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  const int bar = Px(kToolBarHeight);
-  place(FGradations[0]->Handle(), 0, 0, w, bar);
-  const int buttons[] = {4, 90, 178, 266, 354, 442};
-  TSpeedButton* order[] = {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(),
-                           sbCopyAll.get(), sbSwFormStyle.get(), sbSet.get()};
-  for (int i = 0; i < 6; ++i) place(order[i]->Handle(), Px(buttons[i]), Px(4), Px(86), Px(69));
-  place(imgHelp->Handle(), Px(535), Px(45), Px(24), Px(24));
-  place(imgVersion->Handle(), Px(563), Px(46), Px(24), Px(24));
-
-  SendMessageW(sb, WM_SIZE, 0, 0);
+  SendMessageW(sb, WM_SIZE, 0, 0);  // the status bar keeps to the bottom at its font's height
   RECT status;
   GetWindowRect(sb, &status);
-  const int statusH = status.bottom - status.top;
-  const int parts[] = {Px(50), -1};
+  const TMainLayout l = MainLayout(client.right, client.bottom, status.bottom - status.top, FDpi);
+  const auto place = [](HWND control, const TRect& r) {
+    SetWindowPos(control, nullptr, r.Left, r.Top, r.Width, r.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(FGradations[0]->Handle(), l.ToolBar);
+  const TSpeedButton* order[] = {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(),
+                                 sbCopyAll.get(), sbSwFormStyle.get(), sbSet.get()};
+  for (std::size_t i = 0; i < l.Buttons.size(); ++i) place(order[i]->Handle(), l.Buttons[i]);
+  place(imgHelp->Handle(), l.Help);
+  place(imgVersion->Handle(), l.Version);
+  const int parts[] = {l.StatusLabelWidth, -1};
   SendMessageW(sb, SB_SETPARTS, 2, LPARAM(parts));
-
-  // The client panel: strips of 17 (top, left, right) and 19 (bottom)
-  // around the list, which covers them but for margins of 6, 8, 8 and 5.
-  const int top = bar, bottom = h - statusH, height = bottom - top;
-  const int s17 = Px(17), s19 = Px(19);
-  place(FGradations[3]->Handle(), 0, top, w, s17);
-  place(FGradations[4]->Handle(), 0, top, s17, height);
-  place(FGradations[1]->Handle(), w - s17, top, s17, height);
-  place(FGradations[2]->Handle(), 0, bottom - s19, w, s19);
-  place(lvResult, Px(6), top + Px(8), w - Px(6) - Px(8), height - Px(8) - Px(5));
+  place(FGradations[3]->Handle(), l.StripTop);
+  place(FGradations[4]->Handle(), l.StripLeft);
+  place(FGradations[1]->Handle(), l.StripRight);
+  place(FGradations[2]->Handle(), l.StripBottom);
+  place(lvResult, l.List);
   if (FListTip) {
     TTTOOLINFOW tip{};
     tip.cbSize = sizeof tip;
@@ -235,19 +238,82 @@ void TfoMAIN::Layout() {
     SendMessageW(FListTip, TTM_NEWTOOLRECTW, 0, LPARAM(&tip));
   }
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  place(Button1, Px(8), top + Px(30), Px(75), Px(25));
-  place(Button2, Px(88), top + Px(30), Px(75), Px(25));
-  place(Memo1, Px(8), top + Px(60), Px(300), Px(120));
+  place(Button1, l.Button1);
+  place(Button2, l.Button2);
+  place(Memo1, l.Memo1);
+}
+
+void TfoMAIN::MakeFormFont() {
+  HFONT old = FFormFont;
+  FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
+  for (TSpeedButton* b : {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(), sbCopyAll.get(),
+                          sbSwFormStyle.get(), sbSet.get()})
+    if (b) b->SetFont(FFormFont);
+  for (HWND h : {sb, Button1, Button2, Memo1})
+    if (h) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), TRUE);
+  if (old) DeleteObject(old);
+}
+
+void TfoMAIN::LoadGlyphs() {
+  const std::array<HICON, 9> old = FGlyphs;
+  const int size = MainSizes(FDpi).Glyph;
+  for (std::size_t i = 0; i < FGlyphs.size(); ++i) FGlyphs[i] = LoadIconSized(kGlyphIds[i], size);
+  FGlyphStayOnTop = FGlyphs[4];
+  FGlyphNormal = FGlyphs[5];
+  const std::pair<TSpeedButton*, HICON> faces[] = {
+      {sbClose.get(), FGlyphs[0]},  {sbExtractRuiji.get(), FGlyphs[1]},
+      {sbGetAllData.get(), FGlyphs[2]}, {sbCopyAll.get(), FGlyphs[3]},
+      {sbSwFormStyle.get(), FStayOnTop ? FGlyphNormal : FGlyphStayOnTop},
+      {sbSet.get(), FGlyphs[6]},    {imgHelp.get(), FGlyphs[7]},
+      {imgVersion.get(), FGlyphs[8]}};
+  for (const auto& [button, glyph] : faces) {
+    button->SetDpi(FDpi);
+    button->SetGlyph(glyph);
+  }
+  for (HICON g : old)
+    if (g) DestroyIcon(g);
+}
+
+void TfoMAIN::MakeRowIcons() {
+  HIMAGELIST old = IL201905;
+  const int icon = MainSizes(FDpi).RowIcon;
+  IL201905 = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 11, 0);
+  for (int i = 0; i <= 10; ++i) {
+    // The image list copies the icon.
+    HICON row = LoadIconSized(IDI_ROW00 + i, icon);
+    ImageList_AddIcon(IL201905, row);
+    DestroyIcon(row);
+  }
+  ListView_SetImageList(lvResult, IL201905, LVSIL_SMALL);
+  if (old) ImageList_Destroy(old);
+}
+
+void TfoMAIN::ChangeDpi(int dpi, const RECT& suggested) {
+  if (dpi <= 0) dpi = kDesignDpi;
+  const int old = FDpi;
+  int widths[2];
+  for (int c = 0; c < 2; ++c) widths[c] = RescaledWidth(ListView_GetColumnWidth(lvResult, c), old, dpi);
+  FDpi = dpi;
+  MakeFormFont();
+  LoadGlyphs();
+  MakeRowIcons();
+  UpdateFonts();
+  for (int c = 0; c < 2; ++c) ListView_SetColumnWidth(lvResult, c, widths[c]);
+  SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).TipWidth);
+  SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).ListTipWidth);
+  SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+  InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TfoMAIN::UpdateFonts() {
   for (HFONT f : {FListFontHandle, FListBoldFont})
     if (f) DeleteObject(f);
-  const int dpi = WindowDpi(FHandle);
   const std::wstring face = WideFromSjis(FListFontValue.name);
   const auto make = [&](bool bold) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(FListFontValue.size > 0 ? FListFontValue.size : 9, dpi, 72);
+    lf.lfHeight = -ListFontPixels(FListFontValue.size, FDpi);
     lf.lfWeight = bold || (FListFontValue.style & kFontBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (FListFontValue.style & kFontItalic) != 0;
     lf.lfUnderline = (FListFontValue.style & kFontUnderline) != 0;
@@ -523,23 +589,19 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       info->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
       return 0;
     }
-    case WM_DPICHANGED: {
-      const RECT* r = reinterpret_cast<const RECT*>(l);
-      SetWindowPos(FHandle, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      // The form's font at the new density, for every control that shows it.
-      HFONT oldFont = FFormFont;
-      FFormFont = CreatePixelFont(L"Meiryo UI", 19, WindowDpi(FHandle));
-      for (TSpeedButton* b : {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(), sbCopyAll.get(),
-                              sbSwFormStyle.get(), sbSet.get()})
-        b->SetFont(FFormFont);
-      for (HWND h : {sb, Button1, Button2, Memo1}) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), TRUE);
-      DeleteObject(oldFont);
-      UpdateFonts();
-      Layout();
-      InvalidateRect(FHandle, nullptr, TRUE);
-      return 0;
+    case WM_GETDPISCALEDSIZE: {
+      // The client keeps its size in 96-dpi units; the frame is the new
+      // density's own.
+      RECT client;
+      GetClientRect(FHandle, &client);
+      const int dpi = int(w);
+      *reinterpret_cast<SIZE*>(l) =
+          OuterSize(FHandle, RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
+      return TRUE;
     }
+    case WM_DPICHANGED:
+      ChangeDpi(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+      return 0;
     case WM_SETCURSOR:
       if (WaitCursorShown()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));

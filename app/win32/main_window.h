@@ -46,6 +46,12 @@ class TfoMAIN : public TMainForm, private IMainView {
   // The cell under the mouse, as (row, column); row -1 for none.
   std::pair<int, int> CellAt(POINT client) const;
   void UpdateFonts();
+  // The pictures and the form's font at the window's density: made at the
+  // start and again when the window moves to a screen of another density.
+  void MakeFormFont();
+  void LoadGlyphs();
+  void MakeRowIcons();
+  void ChangeDpi(int dpi, const RECT& suggested);
   int Px(int units) const;
 
   // IMainView
@@ -106,7 +112,9 @@ class TfoMAIN : public TMainForm, private IMainView {
   std::array<std::unique_ptr<TGradationExprs>, 5> FGradations;  // GradationExprs1 .. 5
   std::unique_ptr<TSpeedButton> sbClose, sbExtractRuiji, sbGetAllData, sbCopyAll, sbSwFormStyle, sbSet;
   std::unique_ptr<TSpeedButton> imgHelp, imgVersion;
-  HICON FGlyphNormal = nullptr, FGlyphStayOnTop = nullptr;
+  // The speed buttons' glyphs, owned: loaded at the size the density asks.
+  std::array<HICON, 9> FGlyphs{};
+  HICON FGlyphNormal = nullptr, FGlyphStayOnTop = nullptr;  // two of them
   HFONT FFormFont = nullptr, FListFontHandle = nullptr, FListBoldFont = nullptr;
   FontValue FListFontValue;
   bool FStayOnTop = false;
@@ -114,6 +122,7 @@ class TfoMAIN : public TMainForm, private IMainView {
   bool FShown = false;
   bool FClosing = false;
   int FSortColumn = -1, FSortDirection = 0;
+  int FDpi = 96;  // of the monitor the window is on
 };
 
 }  // namespace tavrin

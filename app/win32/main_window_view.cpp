@@ -147,7 +147,7 @@ void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std
 void TfoMAIN::ScrollToRow(std::size_t row) { ListView_EnsureVisible(lvResult, int(row), FALSE); }
 
 int TfoMAIN::ColumnWidth(int column) const {
-  return ScaleTo96(ListView_GetColumnWidth(lvResult, column), WindowDpi(FHandle));
+  return ScaleTo96(ListView_GetColumnWidth(lvResult, column), FDpi);
 }
 
 void TfoMAIN::SetColumnWidth(int column, int width) { ListView_SetColumnWidth(lvResult, column, Px(width)); }
@@ -225,7 +225,7 @@ TFormGeometry TfoMAIN::WindowGeometry() const {
   p.length = sizeof p;
   GetWindowPlacement(FHandle, &p);
   RECT frame{0, 0, 0, 0};
-  const int dpi = WindowDpi(FHandle);
+  const int dpi = FDpi;
   AdjustWindowRectExForDpi(&frame, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
                            UINT(dpi));
   const RECT& r = p.rcNormalPosition;
@@ -239,7 +239,7 @@ TFormGeometry TfoMAIN::WindowGeometry() const {
 }
 
 void TfoMAIN::PlaceWindow(const TFormGeometry& g) {
-  const int dpi = WindowDpi(FHandle);
+  const int dpi = FDpi;
   RECT r{0, 0, ScaleFrom96(g.Width, dpi), ScaleFrom96(g.Height, dpi)};
   AdjustWindowRectExForDpi(&r, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
                            UINT(dpi));

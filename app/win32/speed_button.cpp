@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "app/win32/main_layout.h"
+
 #include "util/win32/wait_cursor.h"
 #include "widgets/win32/gradation_exprs.h"
 #include "widgets/win32/ui_basics.h"
@@ -59,18 +61,18 @@ void TSpeedButton::Paint(HDC target) {
   } else {
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
   }
-  const int dpi = WindowDpi(FHandle);
-  const int glyph = MulDiv(32, dpi, 96);
+  const int glyph = MainSizes(FDpi).Glyph;
+  const TButtonFace face = ButtonFace(FDpi);
   const int shift = FDown && FHot ? 1 : 0;
   if (FGlyph) {
-    const int top = FCaption.empty() ? (r.bottom - glyph) / 2 : MulDiv(6, dpi, 96);
+    const int top = FCaption.empty() ? (r.bottom - glyph) / 2 : face.GlyphTop;
     DrawIconEx(dc, (r.right - glyph) / 2 + shift, top + shift, FGlyph, glyph, glyph, 0, nullptr, DI_NORMAL);
   }
   if (!FCaption.empty()) {
     HGDIOBJ oldFont = SelectObject(dc, FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    RECT text{shift, MulDiv(6 + 32 + 2, dpi, 96) + shift, r.right + shift, r.bottom + shift};
+    RECT text{shift, face.CaptionTop + shift, r.right + shift, r.bottom + shift};
     DrawTextW(dc, FCaption.c_str(), int(FCaption.size()), &text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
   }

@@ -27,6 +27,8 @@ class TSpeedButton {
   void SetCaption(const std::wstring& caption);
   void SetGlyph(HICON glyph);  // not owned
   void SetFont(HFONT font) { FFont = font; }
+  // The density its face is drawn for (its window's).
+  void SetDpi(int dpi) { FDpi = dpi; }
   void SetFlat(bool flat) { FFlat = flat; }
   // An image that acts on a click: no edge, the hand cursor.
   void SetImageLike() { FImageLike = true; }
@@ -43,6 +45,7 @@ class TSpeedButton {
   std::wstring FCaption;
   HICON FGlyph = nullptr;
   HFONT FFont = nullptr;
+  int FDpi = 96;
   bool FFlat = true;
   bool FImageLike = false;
   bool FHot = false, FDown = false;
