@@ -49,6 +49,7 @@ TMainSizes MainSizes(int dpi) {
   s.FormFont = ScaleFrom96(19, dpi);
   s.RowIcon = ScaleFrom96(16, dpi);
   s.Glyph = ScaleFrom96(32, dpi);
+  s.Image = ScaleFrom96(24, dpi);
   s.TipWidth = ScaleFrom96(600, dpi);
   s.ListTipWidth = ScaleFrom96(800, dpi);
   return s;

@@ -256,8 +256,10 @@ void TfoMAIN::MakeFormFont() {
 
 void TfoMAIN::LoadGlyphs() {
   const std::array<HICON, 9> old = FGlyphs;
-  const int size = MainSizes(FDpi).Glyph;
-  for (std::size_t i = 0; i < FGlyphs.size(); ++i) FGlyphs[i] = LoadIconSized(kGlyphIds[i], size);
+  const TMainSizes sizes = MainSizes(FDpi);
+  for (std::size_t i = 0; i < FGlyphs.size(); ++i)
+    FGlyphs[i] = LoadIconSized(kGlyphIds[i], kGlyphIds[i] == IDI_HELP || kGlyphIds[i] == IDI_VERSION ? sizes.Image
+                                                                                                     : sizes.Glyph);
   FGlyphStayOnTop = FGlyphs[4];
   FGlyphNormal = FGlyphs[5];
   const std::pair<TSpeedButton*, HICON> faces[] = {

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/win32/main_layout.h"
 
 #include "util/win32/wait_cursor.h"
@@ -61,7 +63,8 @@ void TSpeedButton::Paint(HDC target) {
   } else {
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
   }
-  const int glyph = MainSizes(FDpi).Glyph;
+  // An image's picture fills it; a button's sits above its caption.
+  const int glyph = FCaption.empty() ? int(std::min(r.right, r.bottom)) : MainSizes(FDpi).Glyph;
   const TButtonFace face = ButtonFace(FDpi);
   const int shift = FDown && FHot ? 1 : 0;
   if (FGlyph) {
