@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "settings/colors.h"
+#include "settings/win32/set_layout.h"
 #include "widgets/color.h"
 #include "util/dpi.h"
 #include "util/win32/wide.h"
@@ -15,20 +16,21 @@ namespace {
 
 enum { IDC_BBOK = IDOK, IDC_BBCANCEL = IDCANCEL, IDC_LVSET = 3001, IDC_CHB_FIRST = 3100 };
 
-struct TGroupPlace {
-  const char* name;
-  const wchar_t* caption;
-  int left, top, width, height;
-  int columns;  // check boxes to a row
-};
-constexpr TGroupPlace kGroups[] = {
-    {"GroupBox3", L"全般", 8, 8, 497, 117, 1},
-    {"GroupBox4", L"類字の判断オプション", 8, 128, 497, 85, 1},
-    {"GroupBox1", L"全データの表示オプション", 8, 216, 497, 85, 1},
-    {"GroupBox2", L"結果リストの表示オプション 他", 8, 304, 497, 233, 1},
-    // The kinds of variants, three to a row, below the others.
-    {"GroupBox5", L"その他の揺れ", 8, 540, 497, 85, 3},
-};
+// The room the work area of the owner's monitor leaves the client of the
+// dialog, in 96-dpi units (rounded down).
+SIZE ClientRoom(HWND dialog, HWND owner, int dpi) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &info))
+    return {1 << 20, 1 << 20};
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectExForDpi(&frame, DWORD(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongW(dialog, GWL_EXSTYLE)), UINT(dpi));
+  const RECT& a = info.rcWork;
+  const auto units = [dpi](long px) { return int(px * kDesignDpi / dpi); };
+  return {units((a.right - a.left) - (frame.right - frame.left)),
+          units((a.bottom - a.top) - (frame.bottom - frame.top))};
+}
 
 class TfoSet {
  public:
@@ -116,15 +118,18 @@ void TfoSet::FormCreate(HWND dialog) {
   FHandle = dialog;
   FDpi = WindowDpi(dialog);
   FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
-  const auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int w, int h,
-                        int id) {
-    return CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(x), Px(y), Px(w), Px(h), dialog,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
+  const SIZE room = ClientRoom(dialog, GetParent(dialog), FDpi);
+  const TSetLayout layout = SetDialogLayout(room.cx, room.cy);
+  const auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, const TRect& r, int id,
+                        DWORD exStyle = 0) {
+    return CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(r.Left), Px(r.Top),
+                           Px(r.Width), Px(r.Height), dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ProgramInstance(), nullptr);
   };
-  for (const TGroupPlace& g : kGroups)
-    make(L"BUTTON", g.caption, BS_GROUPBOX, g.left, g.top, g.width, g.height, -1);
-  // Check boxes 16 from their group's left, 28 from its top, 28 apart, in
-  // the table's (tab) order.
+  const auto& groups = SetGroupRows();
+  for (std::size_t g = 0; g < groups.size(); ++g)
+    make(L"BUTTON", Widen(groups[g].Caption), BS_GROUPBOX, layout.Groups[g], -1);
+  // The check boxes in the table's (tab) order.
   int rowInGroup = 0;
   std::string_view group;
   for (const TSetOptionRow& row : SetOptionRows()) {
@@ -132,24 +137,18 @@ void TfoSet::FormCreate(HWND dialog) {
       group = row.Group;
       rowInGroup = 0;
     }
-    const TGroupPlace* place = &kGroups[0];
-    for (const TGroupPlace& g : kGroups)
-      if (row.Group == g.name) place = &g;
+    std::size_t place = 0;
+    for (std::size_t g = 0; g < groups.size(); ++g)
+      if (row.Group == groups[g].Name) place = g;
     const int id = IDC_CHB_FIRST + int(row.Option);
-    const int pitch = (place->width - 16) / place->columns;
     HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP,
-                    place->left + 16 + pitch * (rowInGroup % place->columns),
-                    place->top + 28 + 28 * (rowInGroup / place->columns),
-                    place->columns == 1 ? place->width - 18 : pitch - 2, 26, id);
+                    CheckBoxPlace(layout.Groups[place], layout.Columns[place], rowInGroup), id);
     SendMessageW(box, BM_SETCHECK, At(FOptions, row.Option) ? BST_CHECKED : BST_UNCHECKED, 0);
     ++rowInGroup;
   }
-  const TGroupPlace& last = kGroups[3];  // GroupBox2: the sample list's group
-  make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, last.left + 16, last.top + 110, 465, 24, -1);
-  lvSet = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                          Px(last.left + 16), Px(last.top + 136), Px(465), Px(89), dialog,
-                          reinterpret_cast<HMENU>(IDC_LVSET), ProgramInstance(), nullptr);
+  make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, layout.FontLabel, -1);
+  lvSet = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, layout.Sample,
+               IDC_LVSET, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
   LVCOLUMNW column{};
@@ -171,8 +170,8 @@ void TfoSet::FormCreate(HWND dialog) {
     ListView_InsertItem(lvSet, &item);
     ListView_SetItemText(lvSet, int(i), 1, count.data());
   }
-  HWND ok = make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, 104, 636, 145, 49, IDC_BBOK);
-  HWND cancel = make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 264, 636, 145, 49, IDC_BBCANCEL);
+  HWND ok = make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, layout.Ok, IDC_BBOK);
+  HWND cancel = make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, layout.Cancel, IDC_BBCANCEL);
   FOkGlyph = CreateButtonGlyph(true, Px(24));
   FCancelGlyph = CreateButtonGlyph(false, Px(24));
   SendMessageW(ok, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
@@ -181,7 +180,7 @@ void TfoSet::FormCreate(HWND dialog) {
   FitCheckBoxCaptions();
   ApplySampleFont();
 
-  RECT r{0, 0, Px(514), Px(696)};
+  RECT r{0, 0, Px(layout.ClientWidth), Px(layout.ClientHeight)};
   AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
                            UINT(FDpi));
   SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);

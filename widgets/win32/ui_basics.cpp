@@ -31,10 +31,16 @@ void CentreOnMonitor(HWND window, HWND anchor) {
   if (!GetMonitorInfoW(monitor, &info)) return;
   RECT r;
   GetWindowRect(window, &r);
-  const RECT& a = info.rcWork;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  SetWindowPos(window, nullptr, a.left + (a.right - a.left - w) / 2, a.top + (a.bottom - a.top - h) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT p = CentredIn(info.rcWork, r.right - r.left, r.bottom - r.top);
+  SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT CentredIn(const RECT& area, int width, int height) {
+  const auto centre = [](LONG from, LONG to, int size) {
+    const LONG room = to - from;
+    return size >= room ? from : from + (room - size) / 2;
+  };
+  return {centre(area.left, area.right, width), centre(area.top, area.bottom, height)};
 }
 
 INT_PTR RunModalDialog(HWND owner, const std::wstring& caption, DWORD style, DLGPROC proc, LPARAM param) {

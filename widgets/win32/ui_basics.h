@@ -21,6 +21,9 @@ HFONT CreatePixelFont(const wchar_t* face, int pixels, int dpi, bool bold = fals
 // Moves the window to the centre of the work area of the monitor that
 // holds `anchor` (the window itself when anchor is null).
 void CentreOnMonitor(HWND window, HWND anchor);
+// The top left of a window of this size centred in the area; one larger
+// than the area keeps its top left corner, and so its title bar, inside.
+POINT CentredIn(const RECT& area, int width, int height);
 
 // Runs a modal dialog of an empty template with the given caption and
 // styles; proc builds the controls in WM_INITDIALOG, whose lParam is param.
