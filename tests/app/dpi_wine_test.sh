@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The settings file reads the same on any screen: tavrin.exe started and
+# closed at 144 dpi writes the [Form] section and column widths it writes
+# at 96 dpi, and keeps sizes it read from the file. Wine takes its density
+# from LogPixels under HKCU\Control Panel\Desktop, read by each new
+# program; the test puts back what it found there.
+# Usage: dpi_wine_test.sh WINE_RUN TAVRIN_EXE
+set -euo pipefail
+run=$1
+exe=$2
+work=$(mktemp -d)
+key='HKCU\Control Panel\Desktop'
+set_dpi() { "$run" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+found=$("$run" reg query "$key" /v LogPixels 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" {print $3}' || true)
+cleanup() {
+  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
+  if [ -n "$found" ]; then
+    set_dpi "$((found))" || true
+  else
+    "$run" reg delete "$key" /v LogPixels /f >/dev/null 2>&1 || true
+  fi
+  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
+
+display=""
+for n in $(seq 141 190); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || fail "no free display"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >"$work/wm.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+sleep 1
+
+# Starts the copy in folder $1 at $2 dpi, notes its client width in
+# `width`, closes it with Alt+F4 and waits until it has ended.
+start_and_close() {
+  set_dpi "$2" || fail "wine's registry refused LogPixels"
+  (cd "$1" && exec "$run" ./tavrin.exe) >"$work/app.log" 2>&1 &
+  app_pid=$!
+  local window
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tavrin$' 2>/dev/null | head -n 1) ||
+    fail "no window at $2 dpi"
+  sleep 0.5
+  width=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p')
+  for _ in 1 2 3; do
+    xdotool windowactivate --sync "$window" key alt+F4 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$app_pid" 2>/dev/null || break
+  done
+  kill -0 "$app_pid" 2>/dev/null && fail "the window did not close at $2 dpi"
+  wait "$app_pid" || fail "exit status $? at $2 dpi"
+  app_pid=""
+}
+# The lines of the file that must not depend on the density.
+sizes() { tr -d '\r' <"$1/tavrin.ini" | awk '/^\[/ { form = $0 == "[Form]" } form || /^FSetLvColumn/'; }
+
+for dpi in 96 144; do
+  mkdir "$work/$dpi"
+  cp "$exe" "$work/$dpi/tavrin.exe"
+  start_and_close "$work/$dpi" "$dpi"
+  eval "width$dpi=$width"
+done
+# The density was applied: the window is half as wide again.
+[ $((width144 * 10)) -ge $((width96 * 14)) ] || fail "the window is $width96 wide at 96 dpi, $width144 at 144"
+[ "$(sizes "$work/144")" = "$(sizes "$work/96")" ] || {
+  diff <(sizes "$work/96") <(sizes "$work/144") || true
+  fail "[Form] and column widths differ between 96 and 144 dpi"
+}
+
+# Sizes the file holds come back as they were.
+sed -i 's/^Width=.*\r$/Width=701\r/; s/^Height=.*\r$/Height=411\r/; s/^FSetLvColumn0=.*\r$/FSetLvColumn0=301\r/' \
+  "$work/144/tavrin.ini"
+before=$(sizes "$work/144" | grep -v -e '^Left=' -e '^Top=')
+start_and_close "$work/144" 144
+[ "$width" -ge 1050 ] || fail "a client of 701 is $width pixels wide at 144 dpi"
+after=$(sizes "$work/144" | grep -v -e '^Left=' -e '^Top=')
+[ "$after" = "$before" ] || {
+  diff <(echo "$before") <(echo "$after") || true
+  fail "a start at 144 dpi changed the sizes it read"
+}
+echo "96 and 144 dpi write the same sizes (client $width96 and $width144 pixels wide)"
