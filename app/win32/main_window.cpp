@@ -263,11 +263,15 @@ void TfoMAIN::LoadGlyphs() {
   FGlyphStayOnTop = FGlyphs[4];
   FGlyphNormal = FGlyphs[5];
   const std::pair<TSpeedButton*, HICON> faces[] = {
-      {sbClose.get(), FGlyphs[0]},  {sbExtractRuiji.get(), FGlyphs[1]},
-      {sbGetAllData.get(), FGlyphs[2]}, {sbCopyAll.get(), FGlyphs[3]},
+      {sbClose.get(), FGlyphs[0]},
+      {sbExtractRuiji.get(), FGlyphs[1]},
+      {sbGetAllData.get(), FGlyphs[2]},
+      {sbCopyAll.get(), FGlyphs[3]},
       {sbSwFormStyle.get(), FStayOnTop ? FGlyphNormal : FGlyphStayOnTop},
-      {sbSet.get(), FGlyphs[6]},    {imgHelp.get(), FGlyphs[7]},
-      {imgVersion.get(), FGlyphs[8]}};
+      {sbSet.get(), FGlyphs[6]},
+      {imgHelp.get(), FGlyphs[7]},
+      {imgVersion.get(), FGlyphs[8]},
+  };
   for (const auto& [button, glyph] : faces) {
     button->SetDpi(FDpi);
     button->SetGlyph(glyph);
@@ -292,6 +296,15 @@ void TfoMAIN::MakeRowIcons() {
 
 void TfoMAIN::ChangeDpi(int dpi, const RECT& suggested) {
   if (dpi <= 0) dpi = kDesignDpi;
+  const auto move = [&] {
+    SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  if (!lvResult) {  // before the controls: they are made at the new density
+    FDpi = dpi;
+    move();
+    return;
+  }
   const int old = FDpi;
   int widths[2];
   for (int c = 0; c < 2; ++c) widths[c] = RescaledWidth(ListView_GetColumnWidth(lvResult, c), old, dpi);
@@ -303,15 +316,13 @@ void TfoMAIN::ChangeDpi(int dpi, const RECT& suggested) {
   for (int c = 0; c < 2; ++c) ListView_SetColumnWidth(lvResult, c, widths[c]);
   SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).TipWidth);
   SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).ListTipWidth);
-  SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  move();
   Layout();
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TfoMAIN::UpdateFonts() {
-  for (HFONT f : {FListFontHandle, FListBoldFont})
-    if (f) DeleteObject(f);
+  const HFONT oldFonts[] = {FListFontHandle, FListBoldFont};
   const std::wstring face = WideFromSjis(FListFontValue.name);
   const auto make = [&](bool bold) {
     LOGFONTW lf{};
@@ -328,6 +339,9 @@ void TfoMAIN::UpdateFonts() {
   FListFontHandle = make(false);
   FListBoldFont = make(true);
   SendMessageW(lvResult, WM_SETFONT, WPARAM(FListFontHandle), TRUE);
+  // Deleted only once the list holds the new one.
+  for (HFONT f : oldFonts)
+    if (f) DeleteObject(f);
 }
 
 bool TfoMAIN::PreviewKey(const MSG& msg) {
