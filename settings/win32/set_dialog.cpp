@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "settings/colors.h"
 #include "settings/win32/set_layout.h"
 #include "widgets/color.h"
@@ -16,13 +18,12 @@ namespace {
 
 enum { IDC_BBOK = IDOK, IDC_BBCANCEL = IDCANCEL, IDC_LVSET = 3001, IDC_CHB_FIRST = 3100 };
 
-// The room the work area of the owner's monitor leaves the client of the
-// dialog, in 96-dpi units (rounded down).
-SIZE ClientRoom(HWND dialog, HWND owner, int dpi) {
+// The room the work area of a monitor leaves the client of the dialog, in
+// 96-dpi units (rounded down).
+SIZE ClientRoom(HWND dialog, HMONITOR monitor, int dpi) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &info))
-    return {1 << 20, 1 << 20};
+  if (!GetMonitorInfoW(monitor, &info)) return {1 << 20, 1 << 20};
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectExForDpi(&frame, DWORD(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
                            DWORD(GetWindowLongW(dialog, GWL_EXSTYLE)), UINT(dpi));
@@ -47,6 +48,10 @@ class TfoSet {
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
   void FormCreate(HWND dialog);
+  // The controls, fonts and glyphs at the density of the monitor the
+  // dialog was moved to, in the arrangement it opened with.
+  void ChangeDpi(int dpi, const RECT& suggested);
+  void MakeGlyphs();
   void ApplySampleFont();
   void FitCheckBoxCaptions();
   void lvSetClick();
@@ -64,6 +69,7 @@ class TfoSet {
   std::vector<HFONT> FSmallFonts;
   HICON FOkGlyph = nullptr, FCancelGlyph = nullptr;
   int FDpi = kDesignDpi;
+  std::vector<HWND> FControls;  // in the order of ControlPlaces
 };
 
 INT_PTR CALLBACK TfoSet::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
@@ -103,6 +109,10 @@ INT_PTR CALLBACK TfoSet::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM 
       }
       return TRUE;
     }
+    case WM_DPICHANGED:
+      self->ChangeDpi(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+      return TRUE;
     case WM_DESTROY:
       DeleteObject(self->FFormFont);
       DeleteObject(self->FSampleFont);
@@ -118,37 +128,27 @@ void TfoSet::FormCreate(HWND dialog) {
   FHandle = dialog;
   FDpi = WindowDpi(dialog);
   FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
-  const SIZE room = ClientRoom(dialog, GetParent(dialog), FDpi);
+  const SIZE room = ClientRoom(dialog, MonitorFromWindow(GetParent(dialog) ? GetParent(dialog) : dialog,
+                                                         MONITOR_DEFAULTTONEAREST), FDpi);
   const TSetLayout layout = SetDialogLayout(room.cx, room.cy);
-  const auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, const TRect& r, int id,
-                        DWORD exStyle = 0) {
-    return CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(r.Left), Px(r.Top),
-                           Px(r.Width), Px(r.Height), dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           ProgramInstance(), nullptr);
+  const std::vector<TRect> places = ControlPlaces(layout);
+  // Made in the order of the places, which is the tab order.
+  const auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int id, DWORD exStyle = 0) {
+    const TRect& r = places[FControls.size()];
+    HWND control = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(r.Left), Px(r.Top),
+                                   Px(r.Width), Px(r.Height), dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
+    FControls.push_back(control);
+    return control;
   };
-  const auto& groups = SetGroupRows();
-  for (std::size_t g = 0; g < groups.size(); ++g)
-    make(L"BUTTON", Widen(groups[g].Caption), BS_GROUPBOX, layout.Groups[g], -1);
-  // The check boxes in the table's (tab) order.
-  int rowInGroup = 0;
-  std::string_view group;
+  for (const TSetGroupRow& g : SetGroupRows()) make(L"BUTTON", Widen(g.Caption), BS_GROUPBOX, -1);
   for (const TSetOptionRow& row : SetOptionRows()) {
-    if (row.Group != group) {
-      group = row.Group;
-      rowInGroup = 0;
-    }
-    std::size_t place = 0;
-    for (std::size_t g = 0; g < groups.size(); ++g)
-      if (row.Group == groups[g].Name) place = g;
-    const int id = IDC_CHB_FIRST + int(row.Option);
-    HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP,
-                    CheckBoxPlace(layout.Groups[place], layout.Columns[place], rowInGroup), id);
+    HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CHB_FIRST + int(row.Option));
     SendMessageW(box, BM_SETCHECK, At(FOptions, row.Option) ? BST_CHECKED : BST_UNCHECKED, 0);
-    ++rowInGroup;
   }
-  make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, layout.FontLabel, -1);
-  lvSet = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, layout.Sample,
-               IDC_LVSET, WS_EX_CLIENTEDGE);
+  make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, -1);
+  lvSet = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, IDC_LVSET,
+               WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
   LVCOLUMNW column{};
@@ -170,21 +170,68 @@ void TfoSet::FormCreate(HWND dialog) {
     ListView_InsertItem(lvSet, &item);
     ListView_SetItemText(lvSet, int(i), 1, count.data());
   }
-  HWND ok = make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, layout.Ok, IDC_BBOK);
-  HWND cancel = make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, layout.Cancel, IDC_BBCANCEL);
-  FOkGlyph = CreateButtonGlyph(true, Px(24));
-  FCancelGlyph = CreateButtonGlyph(false, Px(24));
-  SendMessageW(ok, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
-  SendMessageW(cancel, BM_SETIMAGE, IMAGE_ICON, LPARAM(FCancelGlyph));
+  make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_BBOK);
+  make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, IDC_BBCANCEL);
+  MakeGlyphs();
   SetChildFonts(dialog, FFormFont);
   FitCheckBoxCaptions();
   ApplySampleFont();
 
   RECT r{0, 0, Px(layout.ClientWidth), Px(layout.ClientHeight)};
-  AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
-                           UINT(FDpi));
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongW(dialog, GWL_EXSTYLE)), UINT(FDpi));
   SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
   CentreOnMonitor(dialog, GetParent(dialog));
+}
+
+void TfoSet::MakeGlyphs() {
+  const HICON old[] = {FOkGlyph, FCancelGlyph};
+  FOkGlyph = CreateButtonGlyph(true, Px(24));
+  FCancelGlyph = CreateButtonGlyph(false, Px(24));
+  SendDlgItemMessageW(FHandle, IDC_BBOK, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
+  SendDlgItemMessageW(FHandle, IDC_BBCANCEL, BM_SETIMAGE, IMAGE_ICON, LPARAM(FCancelGlyph));
+  for (HICON g : old)
+    if (g) DestroyIcon(g);
+}
+
+void TfoSet::ChangeDpi(int dpi, const RECT& suggested) {
+  FDpi = dpi > 0 ? dpi : kDesignDpi;
+  // The arrangement the new monitor has room for, at the suggested place
+  // but kept on its work area.
+  HMONITOR monitor = MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST);
+  const SIZE room = ClientRoom(FHandle, monitor, FDpi);
+  const TSetLayout layout = SetDialogLayout(room.cx, room.cy);
+  RECT r{0, 0, Px(layout.ClientWidth), Px(layout.ClientHeight)};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongW(FHandle, GWL_EXSTYLE)), UINT(FDpi));
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  POINT at{suggested.left, suggested.top};
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT& a = info.rcWork;
+    at.x = std::max(a.left, std::min<LONG>(at.x, a.right - width));
+    at.y = std::max(a.top, std::min<LONG>(at.y, a.bottom - height));
+  }
+  SetWindowPos(FHandle, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const std::vector<TRect> places = ControlPlaces(layout);
+  for (std::size_t i = 0; i < FControls.size() && i < places.size(); ++i) {
+    const TRect& p = places[i];
+    SetWindowPos(FControls[i], nullptr, Px(p.Left), Px(p.Top), Px(p.Width), Px(p.Height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ListView_SetColumnWidth(lvSet, 0, Px(360));
+  ListView_SetColumnWidth(lvSet, 1, Px(75));
+  HFONT old = FFormFont;
+  FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
+  SetChildFonts(FHandle, FFormFont);
+  DeleteObject(old);
+  for (HFONT f : FSmallFonts) DeleteObject(f);
+  FSmallFonts.clear();
+  FitCheckBoxCaptions();
+  ApplySampleFont();
+  MakeGlyphs();
+  InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TfoSet::FitCheckBoxCaptions() {
@@ -217,10 +264,11 @@ void TfoSet::FitCheckBoxCaptions() {
 }
 
 void TfoSet::ApplySampleFont() {
-  if (FSampleFont) DeleteObject(FSampleFont);
+  HFONT old = FSampleFont;
   const LOGFONTW lf = LogFontOf(FChosen, FDpi);
   FSampleFont = CreateFontIndirectW(&lf);
   SendMessageW(lvSet, WM_SETFONT, WPARAM(FSampleFont), TRUE);
+  if (old) DeleteObject(old);
   InvalidateRect(lvSet, nullptr, TRUE);
 }
 

@@ -59,4 +59,17 @@ TRect CheckBoxPlace(const TRect& group, int columns, int index) {
           columns == 1 ? group.Width - 18 : pitch - 2, 26};
 }
 
+std::vector<TRect> ControlPlaces(const TSetLayout& layout) {
+  std::vector<TRect> places(layout.Groups.begin(), layout.Groups.end());
+  const auto& groups = SetGroupRows();
+  std::array<int, kSetGroupCount> rows{};
+  for (const TSetOptionRow& row : SetOptionRows()) {
+    std::size_t g = 0;
+    while (g + 1 < groups.size() && groups[g].Name != row.Group) ++g;
+    places.push_back(CheckBoxPlace(layout.Groups[g], layout.Columns[g], rows[g]++));
+  }
+  for (const TRect& r : {layout.FontLabel, layout.Sample, layout.Ok, layout.Cancel}) places.push_back(r);
+  return places;
+}
+
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 // for it (a laptop at 150 % holds about 650 units) the groups stand in two
 // columns, so that the buttons stay on the screen.
 #include <array>
+#include <vector>
 
 #include "settings/form_geometry.h"
 #include "settings/set_options.h"
@@ -28,5 +29,10 @@ TSetLayout SetDialogLayout(int roomWidth, int roomHeight);
 // The place of the index-th check box of a group whose boxes stand
 // `columns` to a row.
 TRect CheckBoxPlace(const TRect& group, int columns, int index);
+
+// The places of all controls in the order the dialog makes them: the group
+// boxes, the check boxes in the order of SetOptionRows, the font's label,
+// the sample list, 設定する and キャンセル.
+std::vector<TRect> ControlPlaces(const TSetLayout& layout);
 
 }  // namespace tavrin

@@ -55,26 +55,33 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     const TSetLayout l = twoColumns ? SetDialogLayout(2000, 500) : SetDialogLayout(2000, 2000);
     ASSERT_EQ(l.TwoColumns, twoColumns);
     const TRect client{0, 0, l.ClientWidth, l.ClientHeight};
+    // The places in the order the dialog makes its controls.
+    const std::vector<TRect> places = ControlPlaces(l);
     const auto& groups = SetGroupRows();
+    const auto& rows = SetOptionRows();
+    ASSERT_EQ(places.size(), groups.size() + rows.size() + 4);
     for (std::size_t g = 0; g < groups.size(); ++g) {
-      const TRect& group = l.Groups[g];
-      EXPECT_TRUE(Inside(group, client)) << g;
-      for (std::size_t h = g + 1; h < groups.size(); ++h) EXPECT_TRUE(Apart(group, l.Groups[h])) << g << " " << h;
-      for (const TRect& button : {l.Ok, l.Cancel}) EXPECT_TRUE(Apart(group, button)) << g;
-      // Its check boxes inside it, side by side or one below the other.
-      std::vector<TRect> boxes;
-      for (const TSetOptionRow& row : SetOptionRows())
-        if (row.Group == groups[g].Name) boxes.push_back(CheckBoxPlace(group, l.Columns[g], int(boxes.size())));
-      ASSERT_FALSE(boxes.empty()) << groups[g].Name;
-      for (std::size_t i = 0; i < boxes.size(); ++i) {
-        EXPECT_TRUE(Inside(boxes[i], group)) << groups[g].Name << " " << i;
-        for (std::size_t j = i + 1; j < boxes.size(); ++j) EXPECT_TRUE(Apart(boxes[i], boxes[j])) << i << " " << j;
-        if (groups[g].Name == "GroupBox2") {
-          EXPECT_TRUE(Apart(boxes[i], l.FontLabel)) << i;
-          EXPECT_TRUE(Apart(boxes[i], l.Sample)) << i;
-        }
-      }
+      EXPECT_EQ(places[g], l.Groups[g]) << g;
+      EXPECT_TRUE(Inside(l.Groups[g], client)) << g;
+      for (std::size_t h = g + 1; h < groups.size(); ++h) EXPECT_TRUE(Apart(l.Groups[g], l.Groups[h])) << g << " " << h;
+      for (const TRect& button : {l.Ok, l.Cancel}) EXPECT_TRUE(Apart(l.Groups[g], button)) << g;
     }
+    // Each check box inside its group, clear of the others and of the
+    // sample list's label and list.
+    const TRect* boxes = places.data() + groups.size();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      std::size_t g = 0;
+      while (groups[g].Name != rows[i].Group) ++g;
+      EXPECT_TRUE(Inside(boxes[i], l.Groups[g])) << rows[i].Name;
+      for (std::size_t j = i + 1; j < rows.size(); ++j) EXPECT_TRUE(Apart(boxes[i], boxes[j])) << rows[i].Name;
+      EXPECT_TRUE(Apart(boxes[i], l.FontLabel)) << rows[i].Name;
+      EXPECT_TRUE(Apart(boxes[i], l.Sample)) << rows[i].Name;
+    }
+    const TRect* last = boxes + rows.size();
+    EXPECT_EQ(last[0], l.FontLabel);
+    EXPECT_EQ(last[1], l.Sample);
+    EXPECT_EQ(last[2], l.Ok);
+    EXPECT_EQ(last[3], l.Cancel);
     EXPECT_TRUE(Inside(l.FontLabel, l.Groups[3]));
     EXPECT_TRUE(Inside(l.Sample, l.Groups[3]));
     EXPECT_TRUE(Inside(l.Ok, client));
