@@ -35,6 +35,10 @@ INT_PTR CALLBACK TDialogMessage::DialogProc(HWND dialog, UINT message, WPARAM w,
     case WM_ACTIVATE:
       if (LOWORD(w) != WA_INACTIVE) self->FormActivate();
       return FALSE;
+    case WM_DPICHANGED:
+      self->ChangeDpi(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+      return TRUE;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(dialog, &ps);
@@ -62,7 +66,8 @@ INT_PTR CALLBACK TDialogMessage::DialogProc(HWND dialog, UINT message, WPARAM w,
 
 void TDialogMessage::FormCreate(HWND dialog) {
   FHandle = dialog;
-  const int dpi = WindowDpi(dialog);
+  FDpi = WindowDpi(dialog);
+  const int dpi = FDpi;
   FFont = CreatePixelFont(L"Meiryo UI", 19, dpi);
   const auto make = [&](int id, const wchar_t* caption, int left, DWORD style) {
     return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
@@ -74,21 +79,52 @@ void TDialogMessage::FormCreate(HWND dialog) {
   btnYes = make(IDC_BTNYES, L"はい", 40, BS_DEFPUSHBUTTON);
   btnCancel = make(IDC_BTNCANCEL, L"キャンセル", 200, BS_PUSHBUTTON);
   SetChildFonts(dialog, FFont);
-  const int glyph = ScaleFrom96(20, dpi);
-  FYesGlyph = CreateButtonGlyph(true, glyph);
-  FCancelGlyph = CreateButtonGlyph(false, glyph);
-  SendMessageW(btnYes, BM_SETIMAGE, IMAGE_ICON, LPARAM(FYesGlyph));
-  SendMessageW(btnCancel, BM_SETIMAGE, IMAGE_ICON, LPARAM(FCancelGlyph));
+  MakeGlyphs();
   RECT r{0, 0, ScaleFrom96(kStoredClientWidth, dpi), ScaleFrom96(kStoredClientHeight, dpi)};
   AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
                            UINT(dpi));
   SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
+void TDialogMessage::MakeGlyphs() {
+  const HICON old[] = {FYesGlyph, FCancelGlyph};
+  const int glyph = ScaleFrom96(20, FDpi);
+  FYesGlyph = CreateButtonGlyph(true, glyph);
+  FCancelGlyph = CreateButtonGlyph(false, glyph);
+  SendMessageW(btnYes, BM_SETIMAGE, IMAGE_ICON, LPARAM(FYesGlyph));
+  SendMessageW(btnCancel, BM_SETIMAGE, IMAGE_ICON, LPARAM(FCancelGlyph));
+  for (HICON g : old)
+    if (g) DestroyIcon(g);
+}
+
 void TDialogMessage::FormActivate() {
   if (!FFirstActivate) return;
   FFirstActivate = false;
-  const int dpi = WindowDpi(FHandle);
+  Arrange();
+  if (FSingleButton) {
+    SetWindowTextW(btnYes, L"OK");
+    ShowWindow(btnCancel, SW_HIDE);
+  }
+  // Centred on the monitor of the window it belongs to.
+  CentreOnMonitor(FHandle, FOwner ? FOwner : GetActiveWindow());
+  SetForegroundWindow(FHandle);
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TDialogMessage::ChangeDpi(int dpi, const RECT& suggested) {
+  FDpi = dpi > 0 ? dpi : kDesignDpi;
+  HFONT old = FFont;
+  FFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
+  SetChildFonts(FHandle, FFont);
+  DeleteObject(old);
+  MakeGlyphs();
+  Arrange();
+  SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TDialogMessage::Arrange() {
+  const int dpi = FDpi;
 
   // Line widths in the form's font, in design pixels.
   std::vector<int> widths;
@@ -118,18 +154,10 @@ void TDialogMessage::FormActivate() {
                SWP_NOMOVE | SWP_NOZORDER);
   place(btnYes, l.Yes);
   place(btnCancel, l.Cancel);
-  if (FSingleButton) {
-    SetWindowTextW(btnYes, L"OK");
-    ShowWindow(btnCancel, SW_HIDE);
-  }
-  // Centred on the monitor of the window it belongs to.
-  CentreOnMonitor(FHandle, FOwner ? FOwner : GetActiveWindow());
-  SetForegroundWindow(FHandle);
-  InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TDialogMessage::Paint(HDC dc) {
-  const int dpi = WindowDpi(FHandle);
+  const int dpi = FDpi;
   const int s = ScaleFrom96(32, dpi), m = ScaleFrom96(8, dpi);
   DrawMessagePicture(dc, RECT{m, m, m + s, m + s}, FPictureKind);
   HGDIOBJ old = SelectObject(dc, FFont);

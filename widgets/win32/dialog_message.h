@@ -35,6 +35,12 @@ class TDialogMessage {
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
   void FormCreate(HWND dialog);
   void FormActivate();
+  // Sizes the dialog and places its controls for the text, at FDpi.
+  void Arrange();
+  // The fonts, glyphs and layout at the density of the monitor the dialog
+  // was moved to.
+  void ChangeDpi(int dpi, const RECT& suggested);
+  void MakeGlyphs();
   void Paint(HDC dc);
   void FormDestroy();
 
@@ -47,6 +53,7 @@ class TDialogMessage {
   HICON FCancelGlyph = nullptr;
   RECT FTextArea{};
   int FLineHeight = 24;
+  int FDpi = 96;
   bool FFirstActivate = true;
   bool FSingleButton = true;
   int FPictureKind = pkInformation;

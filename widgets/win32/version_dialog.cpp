@@ -28,6 +28,8 @@ class TfoVersion : private IVersionView {
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
   static LRESULT CALLBACK OkProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
   void FormCreate(HWND dialog);
+  // Fonts, glyph and sizes at FDpi.
+  void Arrange();
   void Paint(HDC dc);
   void FormClose();
   int Px(int v) const { return ScaleFrom96(v, FDpi); }
@@ -100,6 +102,16 @@ INT_PTR CALLBACK TfoVersion::DialogProc(HWND dialog, UINT message, WPARAM w, LPA
       EndPaint(dialog, &ps);
       return TRUE;
     }
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another density.
+      const RECT* r = reinterpret_cast<const RECT*>(l);
+      self->FDpi = HIWORD(w) > 0 ? HIWORD(w) : kDesignDpi;
+      self->Arrange();
+      SetWindowPos(dialog, nullptr, r->left, r->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(dialog, nullptr, FALSE);
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+      return TRUE;
+    }
     case WM_TIMER:
       if (w == kIdleTimer) {
         bool done = false;
@@ -133,14 +145,8 @@ void TfoVersion::FormCreate(HWND dialog) {
   FHandle = dialog;
   FDpi = WindowDpi(dialog);
   FForm.FormCreate();
-  FLabelFont = CreatePixelFont(L"Meiryo UI", 15, FDpi);
-  FButtonFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
-  btnOK = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, Px(152),
-                          Px(152), Px(121), Px(45), dialog, reinterpret_cast<HMENU>(IDC_BTNOK), ProgramInstance(),
-                          nullptr);
-  SendMessageW(btnOK, WM_SETFONT, WPARAM(FButtonFont), FALSE);
-  FOkGlyph = CreateButtonGlyph(true, Px(20));
-  SendMessageW(btnOK, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
+  btnOK = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
+                          dialog, reinterpret_cast<HMENU>(IDC_BTNOK), ProgramInstance(), nullptr);
   SetWindowSubclass(btnOK, &OkProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // The logo: the bitmap file stored with the program, transparent where
@@ -155,11 +161,26 @@ void TfoVersion::FormCreate(HWND dialog) {
       RotateImage1.EndUpdate();
     }
   }
-  RECT r{0, 0, Px(424), Px(204)};
-  AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
-                           UINT(FDpi));
-  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  Arrange();
   CentreOnMonitor(dialog, GetParent(dialog));
+}
+
+void TfoVersion::Arrange() {
+  const HFONT oldLabel = FLabelFont, oldButton = FButtonFont;
+  const HICON oldGlyph = FOkGlyph;
+  FLabelFont = CreatePixelFont(L"Meiryo UI", 15, FDpi);
+  FButtonFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
+  SetWindowPos(btnOK, nullptr, Px(152), Px(152), Px(121), Px(45), SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(btnOK, WM_SETFONT, WPARAM(FButtonFont), TRUE);
+  FOkGlyph = CreateButtonGlyph(true, Px(20));
+  SendMessageW(btnOK, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
+  for (HFONT f : {oldLabel, oldButton})
+    if (f) DeleteObject(f);
+  if (oldGlyph) DestroyIcon(oldGlyph);
+  RECT r{0, 0, Px(424), Px(204)};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongW(FHandle, GWL_EXSTYLE)), UINT(FDpi));
+  SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfoVersion::Paint(HDC dc) {
