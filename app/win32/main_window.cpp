@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/main_gradients.h"
 #include "app/win32/list_look.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
@@ -97,17 +98,12 @@ void TfoMAIN::CreateControls() {
   const int dpi = WindowDpi(FHandle);
   FFormFont = CreatePixelFont(L"Meiryo UI", 19, dpi);
   // Panels: the tool bar's gradient, and the four strips around the list.
-  FGradations[0] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1, fgmVertical);
-  FGradations[0]->Colors().SetColors({clLime, clBlack, clBlack, clBlack, clLime});
-  FGradations[1] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS2, fgmVertical);
-  FGradations[1]->Colors().SetColors({clBlack, clBlack, clBlack, clBlack, clLime, clBlack});
-  FGradations[2] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS3, fgmHorizontal);
-  FGradations[2]->Colors().SetColors({clBlack, clLime, clBlack, clBlack, clBlack, clBlack});
-  FGradations[3] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS4, fgmHorizontal);
-  FGradations[3]->Colors().SetColors({clBlack, clBlack, clBlack, clBlack, clLime, clBlack});
-  FGradations[4] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS5, fgmVertical);
-  FGradations[4]->Colors().SetColors({clBlack, clBlack, clLime, clBlack, clBlack, clBlack});
-  for (int i = 1; i < 5; ++i) FGradations[std::size_t(i)]->SetMouseDownDrag(false);
+  for (std::size_t i = 0; i < FGradations.size(); ++i) {
+    const TGradientDesign& design = MainGradients()[i];
+    FGradations[i] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1 + int(i), design.mode);
+    FGradations[i]->Colors().SetColors(design.stops);
+    FGradations[i]->SetMouseDownDrag(i == 0);  // the tool bar's panel moves the window
+  }
 
   TGradationExprs* bar = FGradations[0].get();
   const auto button = [&](int id, const wchar_t* caption, int glyph) {
