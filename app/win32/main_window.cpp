@@ -500,13 +500,10 @@ void TfoMAIN::ShowPopupMenu(POINT screen) {
 }
 
 LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TfoMAIN*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  auto* self = reinterpret_cast<TfoMAIN*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self ? self->Handle(message, w, l) : DefWindowProcW(window, message, w, l);
+  auto* self = static_cast<TfoMAIN*>(WindowObject(window, message, l));
+  if (!self) return DefWindowProcW(window, message, w, l);
+  if (message == WM_NCCREATE) self->FHandle = window;
+  return self->Handle(message, w, l);
 }
 
 LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {

@@ -12,27 +12,10 @@ constexpr wchar_t kClassName[] = L"TSpeedButton";
 }  // namespace
 
 TSpeedButton::TSpeedButton(HWND parent, int id, TGradationExprs* background) : FBackground(background) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &TSpeedButton::WindowProc;
-    wc.hInstance = ProgramInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-  CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), this);
+  FHandle = CreateOwnChild(kClassName, &TSpeedButton::WindowProc, CS_HREDRAW | CS_VREDRAW, parent, id, this);
 }
 
-TSpeedButton::~TSpeedButton() {
-  if (FHandle && IsWindow(FHandle)) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
-}
+TSpeedButton::~TSpeedButton() { DestroyOwnWindow(FHandle); }
 
 void TSpeedButton::SetCaption(const std::wstring& caption) {
   FCaption = caption;
@@ -90,13 +73,9 @@ void TSpeedButton::MouseDown(int button, WPARAM keys) {
 }
 
 LRESULT CALLBACK TSpeedButton::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TSpeedButton*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  auto* self = reinterpret_cast<TSpeedButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = static_cast<TSpeedButton*>(WindowObject(window, message, l));
   if (!self) return DefWindowProcW(window, message, w, l);
+  if (message == WM_NCCREATE) self->FHandle = window;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;

@@ -10,28 +10,12 @@ constexpr wchar_t kClassName[] = L"TGradationExprs";
 }  // namespace
 
 TGradationExprs::TGradationExprs(HWND parent, int id, TFillGradationMode mode) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &TGradationExprs::WindowProc;
-    wc.hInstance = ProgramInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
   Colors().SetFillMode(mode);
-  FHandle = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), this);
+  FHandle = CreateOwnChild(kClassName, &TGradationExprs::WindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, parent,
+                           id, this);
 }
 
-TGradationExprs::~TGradationExprs() {
-  if (FHandle && IsWindow(FHandle)) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
-}
+TGradationExprs::~TGradationExprs() { DestroyOwnWindow(FHandle); }
 
 int TGradationExprs::DisplayBitsPerPixel() const {
   HDC dc = GetDC(FHandle);
@@ -73,13 +57,9 @@ void TGradationExprs::PaintPart(HDC dc, const RECT& target, const RECT& part) co
 }
 
 LRESULT CALLBACK TGradationExprs::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TGradationExprs*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  auto* self = reinterpret_cast<TGradationExprs*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = static_cast<TGradationExprs*>(WindowObject(window, message, l));
   if (!self) return DefWindowProcW(window, message, w, l);
+  if (message == WM_NCCREATE) self->FHandle = window;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painting covers the whole window
