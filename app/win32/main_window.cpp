@@ -31,16 +31,6 @@ constexpr int kToolBarHeight = 77, kStatusHeight = 30;
 constexpr COLORREF kGroupTint = RGB(0xE6, 0xF0, 0xFF);
 constexpr COLORREF kDifferingBack = RGB(0xFF, 0xE0, 0x80);
 
-// Tool-tips and messages break lines with a single CR; Windows wants CR LF.
-std::wstring WithCrLf(const std::wstring& text) {
-  std::wstring out;
-  for (wchar_t c : text) {
-    out += c;
-    if (c == L'\r') out += L'\n';
-  }
-  return out;
-}
-
 HICON LoadGlyph(int id) {
   return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
