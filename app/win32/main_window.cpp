@@ -92,7 +92,6 @@ void TfoMAIN::CreateControls() {
     const TGradientDesign& design = MainGradients()[i];
     FGradations[i] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1 + int(i), design.mode);
     FGradations[i]->Colors().SetColors(design.stops);
-    FGradations[i]->SetMouseDownDrag(i == 0);  // the tool bar's panel moves the window
   }
 
   TGradationExprs* bar = FGradations[0].get();

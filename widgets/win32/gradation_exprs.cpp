@@ -1,5 +1,9 @@
 #include "widgets/win32/gradation_exprs.h"
 
+#include <windowsx.h>
+
+#include <cstdlib>
+
 #include "widgets/win32/ui_basics.h"
 
 namespace tavrin {
@@ -71,11 +75,31 @@ LRESULT CALLBACK TGradationExprs::WindowProc(HWND window, UINT message, WPARAM w
       return 0;
     }
     case WM_LBUTTONDOWN:
-      if (self->MouseDownDrag()) {
-        // The system's own move loop, as if the caption had been pressed.
+      // The move starts once the pointer has left the system's drag
+      // distance: a click or a double-click stays one. The system's move
+      // loop, begun on the press, would swallow the double-click.
+      if (self->MouseDownDrag() && !IsZoomed(GetAncestor(window, GA_ROOT))) {
+        self->FPressAt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        self->FPressed = true;
+        SetCapture(window);
+      }
+      return 0;
+    case WM_MOUSEMOVE:
+      if (self->FPressed && (w & MK_LBUTTON) &&
+          (std::abs(GET_X_LPARAM(l) - self->FPressAt.x) > GetSystemMetrics(SM_CXDRAG) ||
+           std::abs(GET_Y_LPARAM(l) - self->FPressAt.y) > GetSystemMetrics(SM_CYDRAG))) {
+        self->FPressed = false;
         ReleaseCapture();
+        // The system's own move loop, as if the caption had been pressed.
         SendMessageW(GetAncestor(window, GA_ROOT), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
       }
+      return 0;
+    case WM_LBUTTONUP:
+      if (self->FPressed) ReleaseCapture();
+      self->FPressed = false;
+      return 0;
+    case WM_CAPTURECHANGED:
+      self->FPressed = false;
       return 0;
     case WM_LBUTTONDBLCLK:
       SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), GN_DBLCLK), LPARAM(window));

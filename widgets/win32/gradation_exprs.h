@@ -1,9 +1,9 @@
 #pragma once
 // TGradationExprs: a child window filled with a colour gradient through its
 // stops (TGradationPanel decides what it shows and when). The engine's
-// in-memory bitmap is stretched to the window with StretchDIBits. A
-// left-button press moves the top-level window; a double-click is sent to
-// the parent as WM_COMMAND with the code GN_DBLCLK.
+// in-memory bitmap is stretched to the window with StretchDIBits. Dragged
+// with the left button, it moves the top-level window; a double-click is
+// sent to the parent as WM_COMMAND with the code GN_DBLCLK.
 #include <windows.h>
 
 #include "widgets/gradation_panel.h"
@@ -32,6 +32,8 @@ class TGradationExprs : public TGradationPanel {
   void Invalidate() override { InvalidateRect(FHandle, nullptr, FALSE); }
 
   HWND FHandle = nullptr;
+  POINT FPressAt{};
+  bool FPressed = false;  // pressed here, not yet moved
 };
 
 }  // namespace tavrin
