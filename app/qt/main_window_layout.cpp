@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/main_gradients.h"
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
@@ -29,15 +30,15 @@ namespace {
 
 QString Text(const char* utf8) { return FromSjis(cp932::Sjis(utf8)); }
 
-// A gradient panel of the window with its fill direction and stops; the
-// first show switches it on, and a press on it drags the window.
-TGradationExprs* MakeGradient(QWidget* owner, QWidget* parent, const char* name,
-                              TFillGradationMode mode, std::vector<TColor> stops) {
+// The window's gradient panel `number` (1 to 5) with its fill direction and
+// stops; the first show switches it on, and a press on it drags the window.
+TGradationExprs* MakeGradient(QWidget* owner, QWidget* parent, int number) {
+  const TGradientDesign& design = MainGradients()[std::size_t(number - 1)];
   auto* panel = new TGradationExprs(owner, parent);
-  panel->setObjectName(QString::fromLatin1(name));
-  panel->SetFillGradationMode(mode);
+  panel->setObjectName(QString::fromLatin1(design.name));
+  panel->SetFillGradationMode(design.mode);
   panel->SetStretch(true);  // every panel stretches its picture to its size
-  panel->Colors().SetColors(stops);
+  panel->Colors().SetColors(design.stops);
   return panel;
 }
 
@@ -130,8 +131,7 @@ void TfoMAIN::BuildToolBar() {
   pnToolBar->setPalette(back);
   auto* fill = new QVBoxLayout(pnToolBar);
   fill->setContentsMargins(0, 0, 0, 0);
-  GradationExprs1 = MakeGradient(this, pnToolBar, "GradationExprs1", fgmVertical,
-                                 {clLime, clBlack, clBlack, clBlack, clLime});
+  GradationExprs1 = MakeGradient(this, pnToolBar, 1);
   fill->addWidget(GradationExprs1);
 
   struct Button {
@@ -193,15 +193,10 @@ void TfoMAIN::BuildClient() {
   pnClient = new QWidget(this);
   pnClient->setObjectName(QStringLiteral("pnClient"));
   pnClient->resize(637, 240);
-  const TColor k = clBlack;
-  GradationExprs4 = MakeGradient(this, pnClient, "GradationExprs4", fgmHorizontal,
-                                 {k, k, k, k, clLime, k});
-  GradationExprs5 = MakeGradient(this, pnClient, "GradationExprs5", fgmVertical,
-                                 {k, k, clLime, k, k, k});
-  GradationExprs2 = MakeGradient(this, pnClient, "GradationExprs2", fgmVertical,
-                                 {k, k, k, k, clLime, k});
-  GradationExprs3 = MakeGradient(this, pnClient, "GradationExprs3", fgmHorizontal,
-                                 {k, clLime, k, k, k, k});
+  GradationExprs4 = MakeGradient(this, pnClient, 4);
+  GradationExprs5 = MakeGradient(this, pnClient, 5);
+  GradationExprs2 = MakeGradient(this, pnClient, 2);
+  GradationExprs3 = MakeGradient(this, pnClient, 3);
 
   lvResult = new TResultView(pnClient);
   lvResult->setObjectName(QStringLiteral("lvResult"));

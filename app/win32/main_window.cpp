@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/main_gradients.h"
 #include "app/win32/list_look.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/resource.h"
@@ -32,16 +33,6 @@ constexpr int kGlyphIds[] = {IDI_CLOSE,  IDI_EXTRACT,  IDI_ALLDATA, IDI_COPY,   
                              IDI_NORMAL, IDI_SETTINGS, IDI_HELP,    IDI_VERSION};
 constexpr COLORREF kGroupTint = RGB(0xE6, 0xF0, 0xFF);
 constexpr COLORREF kDifferingBack = RGB(0xFF, 0xE0, 0x80);
-
-// Tool-tips and messages break lines with a single CR; Windows wants CR LF.
-std::wstring WithCrLf(const std::wstring& text) {
-  std::wstring out;
-  for (wchar_t c : text) {
-    out += c;
-    if (c == L'\r') out += L'\n';
-  }
-  return out;
-}
 
 // An icon of the resources at a size of its own (not shared: the size
 // follows the density).
@@ -115,17 +106,11 @@ bool TfoMAIN::Create(int showCommand) {
 void TfoMAIN::CreateControls() {
   MakeFormFont();
   // Panels: the tool bar's gradient, and the four strips around the list.
-  FGradations[0] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1, fgmVertical);
-  FGradations[0]->Colors().SetColors({clLime, clBlack, clBlack, clBlack, clLime});
-  FGradations[1] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS2, fgmVertical);
-  FGradations[1]->Colors().SetColors({clBlack, clBlack, clBlack, clBlack, clLime, clBlack});
-  FGradations[2] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS3, fgmHorizontal);
-  FGradations[2]->Colors().SetColors({clBlack, clLime, clBlack, clBlack, clBlack, clBlack});
-  FGradations[3] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS4, fgmHorizontal);
-  FGradations[3]->Colors().SetColors({clBlack, clBlack, clBlack, clBlack, clLime, clBlack});
-  FGradations[4] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS5, fgmVertical);
-  FGradations[4]->Colors().SetColors({clBlack, clBlack, clLime, clBlack, clBlack, clBlack});
-  for (int i = 1; i < 5; ++i) FGradations[std::size_t(i)]->SetMouseDownDrag(false);
+  for (std::size_t i = 0; i < FGradations.size(); ++i) {
+    const TGradientDesign& design = MainGradients()[i];
+    FGradations[i] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1 + int(i), design.mode);
+    FGradations[i]->Colors().SetColors(design.stops);
+  }
 
   TGradationExprs* bar = FGradations[0].get();
   const auto button = [&](int id, const wchar_t* caption) {
@@ -586,13 +571,10 @@ void TfoMAIN::ShowPopupMenu(POINT screen) {
 }
 
 LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TfoMAIN*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  auto* self = reinterpret_cast<TfoMAIN*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self ? self->Handle(message, w, l) : DefWindowProcW(window, message, w, l);
+  auto* self = static_cast<TfoMAIN*>(WindowObject(window, message, l));
+  if (!self) return DefWindowProcW(window, message, w, l);
+  if (message == WM_NCCREATE) self->FHandle = window;
+  return self->Handle(message, w, l);
 }
 
 LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {

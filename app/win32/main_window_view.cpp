@@ -17,18 +17,6 @@
 #include "widgets/win32/version_dialog.h"
 
 namespace tavrin {
-namespace {
-
-std::wstring WithCrLf(const std::wstring& text) {
-  std::wstring out;
-  for (wchar_t c : text) {
-    out += c;
-    if (c == L'\r') out += L'\n';
-  }
-  return out;
-}
-
-}  // namespace
 
 HWND TfoMAIN::ControlHandle(TControl control) const {
   switch (control) {

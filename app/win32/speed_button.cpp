@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "app/win32/main_layout.h"
-
 #include "util/win32/wait_cursor.h"
 #include "widgets/win32/gradation_exprs.h"
 #include "widgets/win32/ui_basics.h"
@@ -16,27 +15,10 @@ constexpr wchar_t kClassName[] = L"TSpeedButton";
 }  // namespace
 
 TSpeedButton::TSpeedButton(HWND parent, int id, TGradationExprs* background) : FBackground(background) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &TSpeedButton::WindowProc;
-    wc.hInstance = ProgramInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-  CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), this);
+  FHandle = CreateOwnChild(kClassName, &TSpeedButton::WindowProc, CS_HREDRAW | CS_VREDRAW, parent, id, this);
 }
 
-TSpeedButton::~TSpeedButton() {
-  if (FHandle && IsWindow(FHandle)) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
-}
+TSpeedButton::~TSpeedButton() { DestroyOwnWindow(FHandle); }
 
 void TSpeedButton::SetCaption(const std::wstring& caption) {
   FCaption = caption;
@@ -66,7 +48,7 @@ void TSpeedButton::Paint(HDC target) {
   // An image's picture fills it; a button's sits above its caption.
   const int glyph = FCaption.empty() ? int(std::min(r.right, r.bottom)) : MainSizes(FDpi).Glyph;
   const TButtonFace face = ButtonFace(FDpi);
-  const int shift = FDown && FHot ? 1 : 0;
+  const int shift = FState.Shift();
   if (FGlyph) {
     const int top = FCaption.empty() ? (r.bottom - glyph) / 2 : face.GlyphTop;
     DrawIconEx(dc, (r.right - glyph) / 2 + shift, top + shift, FGlyph, glyph, glyph, 0, nullptr, DI_NORMAL);
@@ -79,7 +61,8 @@ void TSpeedButton::Paint(HDC target) {
     DrawTextW(dc, FCaption.c_str(), int(FCaption.size()), &text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
   }
-  if (!FImageLike && (FHot || !FFlat)) DrawEdge(dc, &r, FDown && FHot ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  if (const TButtonEdge edge = FState.Edge(); edge != TButtonEdge::None)
+    DrawEdge(dc, &r, edge == TButtonEdge::Sunken ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   BitBlt(target, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);
@@ -94,13 +77,9 @@ void TSpeedButton::MouseDown(int button, WPARAM keys) {
 }
 
 LRESULT CALLBACK TSpeedButton::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TSpeedButton*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  auto* self = reinterpret_cast<TSpeedButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = static_cast<TSpeedButton*>(WindowObject(window, message, l));
   if (!self) return DefWindowProcW(window, message, w, l);
+  if (message == WM_NCCREATE) self->FHandle = window;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -112,56 +91,45 @@ LRESULT CALLBACK TSpeedButton::WindowProc(HWND window, UINT message, WPARAM w, L
       return 0;
     }
     case WM_MOUSEMOVE: {
-      if (!self->FHot) {
-        self->FHot = true;
+      if (!self->FState.Hot()) {
         TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, window, 0};
         TrackMouseEvent(&t);
-        InvalidateRect(window, nullptr, FALSE);
       }
-      if (self->FDown) {
-        RECT r;
-        GetClientRect(window, &r);
-        const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-        const bool inside = PtInRect(&r, p) != 0;
-        if (inside != self->FHot) {
-          self->FHot = inside;
-          InvalidateRect(window, nullptr, FALSE);
-        }
-      }
+      RECT r;
+      GetClientRect(window, &r);
+      const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      self->Invalidate(self->FState.MouseMove(PtInRect(&r, p) != 0));
       return 0;
     }
     case WM_SETCURSOR:
-      if (self->FImageLike && LOWORD(l) == HTCLIENT && !WaitCursorShown()) {
+      if (self->FState.ImageLike() && LOWORD(l) == HTCLIENT && !WaitCursorShown()) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
       break;
     case WM_MOUSELEAVE:
-      self->FHot = false;
-      InvalidateRect(window, nullptr, FALSE);
+      self->Invalidate(self->FState.MouseLeave());
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      self->FDown = true;
+      self->Invalidate(self->FState.Press());
       SetCapture(window);
-      InvalidateRect(window, nullptr, FALSE);
       self->MouseDown(0, w);
       return 0;
     case WM_RBUTTONDOWN:
       self->MouseDown(1, w);
       return 0;
     case WM_LBUTTONUP:
-      if (self->FDown) {
-        self->FDown = false;
+      if (self->FState.Down()) {
+        const bool clicked = self->FState.Release();
         ReleaseCapture();
-        InvalidateRect(window, nullptr, FALSE);
-        if (self->FHot)
+        self->Invalidate(true);
+        if (clicked)
           SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED), LPARAM(window));
       }
       return 0;
     case WM_CAPTURECHANGED:
-      self->FDown = false;
-      InvalidateRect(window, nullptr, FALSE);
+      self->Invalidate(self->FState.CaptureLost());
       return 0;
   }
   return DefWindowProcW(window, message, w, l);

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "widgets/speed_button_state.h"
+
 namespace tavrin {
 
 class TGradationExprs;
@@ -29,9 +31,9 @@ class TSpeedButton {
   void SetFont(HFONT font) { FFont = font; }
   // The density its face is drawn for (its window's).
   void SetDpi(int dpi) { FDpi = dpi; }
-  void SetFlat(bool flat) { FFlat = flat; }
+  void SetFlat(bool flat) { FState.SetFlat(flat); }
   // An image that acts on a click: no edge, the hand cursor.
-  void SetImageLike() { FImageLike = true; }
+  void SetImageLike() { FState.SetImageLike(true); }
   int LastMouseButton() const { return FLastButton; }  // 0 left, 1 right, 2 middle
   bool LastCtrl() const { return FLastCtrl; }
 
@@ -39,6 +41,9 @@ class TSpeedButton {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
   void Paint(HDC dc);
   void MouseDown(int button, WPARAM keys);
+  void Invalidate(bool changed) const {
+    if (changed) InvalidateRect(FHandle, nullptr, FALSE);
+  }
 
   HWND FHandle = nullptr;
   TGradationExprs* FBackground;
@@ -46,9 +51,7 @@ class TSpeedButton {
   HICON FGlyph = nullptr;
   HFONT FFont = nullptr;
   int FDpi = 96;
-  bool FFlat = true;
-  bool FImageLike = false;
-  bool FHot = false, FDown = false;
+  TSpeedButtonState FState;
   int FLastButton = 0;
   bool FLastCtrl = false;
 };

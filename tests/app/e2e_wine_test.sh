@@ -18,6 +18,7 @@ x_activate=1 x_crlf_free=1
 mkdir "$work/Tavrin"
 cp "$exe" "$work/Tavrin/tavrin.exe"
 x_server 141 190
+wine_session "$run"
 
 (cd "$work/Tavrin" && exec "$run" ./tavrin.exe) >"$work/app.log" 2>&1 &
 app_pid=$!
@@ -55,11 +56,41 @@ sleep 0.5
 message ctrl+c "$(next_closer)"
 expect_clipboard $'b\t2\r\n'
 
+# A double click on the tool bar puts the listed counts' total (1 + 2 + 1)
+# in the caption.
+xdotool mousemove --window "$window" 620 20 click --repeat 2 --delay 80 1
+for _ in $(seq 30); do [ "$(xdotool getwindowname "$window")" = 4 ] && break; sleep 0.1; done
+[ "$(xdotool getwindowname "$window")" = 4 ] || fail "the caption after a double click: $(xdotool getwindowname "$window")"
+# Dragged by the tool bar, the window follows the pointer.
+place() { xdotool getwindowgeometry "$window" | sed -n 's/^ *Position: \([0-9-]*,[0-9-]*\).*/\1/p'; }
+before=$(place)
+xdotool mousemove --window "$window" 620 20 mousedown 1 mousemove_relative 10 10 sleep 0.2 \
+  mousemove_relative 40 30 sleep 0.3 mouseup 1
+sleep 0.5
+[ "$(place)" != "$before" ] || fail "dragging the tool bar did not move the window"
+
 # Only blanks: each command says so once, and the clipboard stays.
 set_clipboard $'  \n'
 message F5 "$(next_closer)"
 message F6 "$(next_closer)"
 expect_clipboard $'  \n'
+
+# The window's extras. No manual beside this copy: F1 says so.
+message F1 "$(next_closer)"
+# A right click on the help image copies the diagnostics once the user says
+# yes (the default button), and leaves the clipboard when they say no.
+message @547,57,3 Return "$(next_closer)"
+[ "$(clipboard_has '^Install Environment -')" -eq 1 ] || fail "no diagnostics on the clipboard"
+[ "$(clipboard_has '^Install folder : "Z:.*\\Tavrin"')" -eq 1 ] || fail "the diagnostics name another folder"
+[ "$(clipboard_has '^Disk Free space : [0-9][0-9]* MB')" -eq 1 ] || fail "the diagnostics lack the free space"
+[ "$(clipboard_has '^Ini File description -')" -eq 1 ] || fail "the diagnostics lack the settings file"
+set_clipboard 'z'
+message @547,57,3 Escape
+expect_clipboard 'z'
+# Ctrl and a right click on the version image switch debug mode on and
+# off, asked and told each time.
+message @575,58,3,ctrl Return "$(next_closer)"
+message @575,58,3,ctrl Return "$(next_closer)"
 
 alt_f4
 ini=$work/Tavrin/tavrin.ini

@@ -5,9 +5,11 @@
 #                            and openbox, and exports DISPLAY
 #   x_session CMAKE BUILD    installs into $work/prefix, then x_server;
 #                            start_tavrin and close_tavrin run that copy
+#   wine_session RUN         lets a wine program start on this display
 #   wait_window PID TENTHS   sets window to the program's main window
-#   message KEY CLOSER       KEY shows exactly one box; CLOSER (a key, or
-#                            "click" on its button) closes it; none follows
+#   message TRIGGER CLOSER.. TRIGGER (a key, or a mouse press) shows exactly
+#                            one box; each CLOSER (a key, or "click" on its
+#                            button) closes the one box showing; none follows
 #   press KEYS               a step that shows no box
 #
 # The caller sets work (a fresh folder) and app_pid once the program runs.
@@ -16,12 +18,35 @@
 # With x_crlf_free=1 carriage returns are ignored when the clipboard is
 # compared (wine hands CR LF to X as LF).
 x_cleanup() {
-  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+  # Each one waited for: a server still shutting down has given up its lock
+  # file, and the next test's window manager could join it and die with it.
+  local pid
+  for pid in "${app_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}"; do
+    [ -n "$pid" ] || continue
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
-fail() { echo "FAIL: $*"; cat "$work/app.log" 2>/dev/null || true; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  cat "$work/steps.log" "$work/app.log" 2>/dev/null || true
+  if [ -n "${xvfb_pid:-}" ]; then
+    echo "after ${SECONDS}s; active window: $(xdotool getactivewindow getwindowname 2>/dev/null || echo none)"
+    kill -0 "${wm_pid:-0}" 2>/dev/null || { echo "the window manager has ended:"; cat "$work/wm.log"; }
+    [ -n "${window:-}" ] && xwininfo -id "$window" -wm 2>/dev/null | grep -iE 'override|state' || true
+    xdotool search --onlyvisible --name . 2>/dev/null | while read -r w; do
+      echo "window $w: $(xdotool getwindowname "$w" 2>/dev/null) $(xdotool getwindowgeometry "$w" 2>/dev/null | tr -s '\n ' ' ')"
+    done
+    # TAVRIN_FAIL_SHOTS names a folder that keeps a picture of the screen.
+    if [ -n "${TAVRIN_FAIL_SHOTS:-}" ]; then
+      import -window root "$TAVRIN_FAIL_SHOTS/$(basename "$0" .sh)-$$.png" 2>/dev/null || true
+    fi
+  fi
+  exit 1
+}
 
 x_server() {
   display=""
@@ -34,8 +59,10 @@ x_server() {
   xvfb_pid=$!
   export DISPLAY=$display
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log"; fail "Xvfb did not start on $display"; }
   openbox >"$work/wm.log" 2>&1 &
   wm_pid=$!
+  echo "X server $display after ${SECONDS}s" >>"$work/steps.log"
   for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
@@ -53,13 +80,22 @@ x_session() {
   x_server 141 190
 }
 
+# wine_session RUN: wine's processes share one session per prefix, and its
+# windows go to the display that session began on. Waits until an earlier
+# session (the test stage's, another test's, an installer's) has ended, so
+# that the next program begins one on this test's display.
+wine_session() {
+  timeout 60 "$1" wineserver -w || "$1" wineserver -k || true
+  echo "wine session free after ${SECONDS}s" >>"$work/steps.log"
+}
+
 # wait_window PID TENTHS: the program's window, once it shows; the program
 # must not end before.
 wait_window() {
   window=""
   for _ in $(seq "$2"); do
     window=$(xdotool search --onlyvisible --name '^Tavrin$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && return 0
+    if [ -n "$window" ]; then echo "window after ${SECONDS}s" >>"$work/steps.log"; return 0; fi
     kill -0 "$1" 2>/dev/null || fail "the program ended before its window showed"
     sleep 0.1
   done
@@ -137,13 +173,24 @@ click_button() {
   xdotool mousemove --window "$1" $((WIDTH / 2 + 20)) $((HEIGHT - 62)) click 1
 }
 
-closers=(Return space Escape)
-closed=0
-keyed=0
-message() {
-  step="$1 closed with $2"
-  focus_window
-  xdotool key "$1"
+# trigger T: T is a key, or @X,Y,BUTTON[,ctrl] for a press of a mouse
+# button at X,Y in the main window (Ctrl held with ",ctrl").
+trigger() {
+  case $1 in
+    @*)
+      local x y b mod
+      IFS=, read -r x y b mod <<<"${1#@}"
+      xdotool mousemove --window "$window" "$x" "$y"
+      sleep 0.2
+      if [ "$mod" = ctrl ]; then xdotool keydown ctrl click "$b" keyup ctrl; else xdotool click "$b"; fi
+      ;;
+    *) xdotool key "$1" ;;
+  esac
+}
+
+# close_box CLOSER: exactly one box shows; CLOSER (a key, or "click" on
+# its button) closes it.
+close_box() {
   for _ in $(seq 100); do [ "$(count)" -ge 1 ] && break; sleep 0.1; done
   sleep 0.5
   [ "$(count)" -eq 1 ] || fail "$step: $(count) message boxes instead of one"
@@ -151,16 +198,31 @@ message() {
   box=$(dialogs)
   if [ "${x_activate:-}" = 1 ]; then xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true; fi
   wait_active "$box"
-  if [ "$2" = click ]; then
+  if [ "$1" = click ]; then
     click_button "$box"
   else
-    xdotool key "$2"
+    xdotool key "$1"
     keyed=$((keyed + 1))
   fi
-  for _ in $(seq 50); do [ "$(count)" -eq 0 ] && break; sleep 0.1; done
+  for _ in $(seq 50); do dialogs | grep -qx "$box" || break; sleep 0.1; done
+  closed=$((closed + 1))
+}
+
+# message TRIGGER CLOSER...: TRIGGER shows exactly one box, CLOSER closes
+# it; each further CLOSER closes the one box that follows (the answer to a
+# question); then none follows.
+closers=(Return space Escape)
+closed=0
+keyed=0
+message() {
+  step="$1 closed with $2"
+  focus_window
+  trigger "$1"
+  shift
+  local closer
+  for closer in "$@"; do close_box "$closer"; done
   sleep 1
   [ "$(count)" -eq 0 ] || fail "$step: another message box followed"
-  closed=$((closed + 1))
 }
 next_closer() { echo "${closers[$((keyed % 3))]}"; }
 

@@ -22,6 +22,7 @@ cleanup() {
   app_pid=""
   # Nothing stays for the package test, which installs into the same prefix.
   if [ -n "$installed" ]; then
+    wine_session "$run"
     "$run" "$installed/uninstall.exe" /S "_?=$local_appdata\\Programs\\Tavrin" >/dev/null 2>&1 || true
     rm -rf "$installed" "$settings"
   fi
@@ -45,6 +46,7 @@ rm -rf "$installed" "$settings"
 files=$(ls -A "$installed")
 
 x_server 141 190
+wine_session "$run"
 mkdir "$work/started-from"
 (cd "$work/started-from" && exec "$run" "$installed/tavrin.exe") >"$work/app.log" 2>&1 &
 app_pid=$!

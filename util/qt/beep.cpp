@@ -1,23 +1,11 @@
 #include "util/qt/beep.h"
 
 #include <QApplication>
-#include <utility>
 
 namespace tavrin {
-namespace {
-BeepHandler& Handler() {
-  static BeepHandler handler;
-  return handler;
-}
-}  // namespace
 
 void MessageBeep(BeepSound sound) {
-  if (Handler())
-    Handler()(sound);
-  else
-    QApplication::beep();
+  if (!RunBeepHandler(sound)) QApplication::beep();
 }
-
-BeepHandler SetBeepHandler(BeepHandler handler) { return std::exchange(Handler(), std::move(handler)); }
 
 }  // namespace tavrin

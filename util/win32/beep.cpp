@@ -2,23 +2,10 @@
 
 #include <windows.h>
 
-#include <utility>
-
 namespace tavrin {
-namespace {
-BeepHandler& Handler() {
-  static BeepHandler handler;
-  return handler;
-}
-}  // namespace
 
 void MessageBeep(BeepSound sound) {
-  if (Handler())
-    Handler()(sound);
-  else
-    ::MessageBeep(static_cast<UINT>(sound));
+  if (!RunBeepHandler(sound)) ::MessageBeep(static_cast<UINT>(sound));
 }
-
-BeepHandler SetBeepHandler(BeepHandler handler) { return std::exchange(Handler(), std::move(handler)); }
 
 }  // namespace tavrin

@@ -1,21 +1,10 @@
 #pragma once
-// The system message beep, through one replaceable function so tests can
-// count beeps. The real one is the system's MessageBeep with the sound's
-// value.
-#include <functional>
+// The system message beep: the installed handler's (util/beep.h), else the
+// system's MessageBeep with the sound's value.
+#include "util/beep.h"
 
 namespace tavrin {
 
-enum class BeepSound {
-  Default = 0,         // MessageBeep(0)
-  Exclamation = 0x30,  // MessageBeep(MB_ICONEXCLAMATION)
-};
-
 void MessageBeep(BeepSound sound);
-
-using BeepHandler = std::function<void(BeepSound)>;
-// Installs a handler and returns the previous one; an empty handler
-// restores the real beep.
-BeepHandler SetBeepHandler(BeepHandler handler);
 
 }  // namespace tavrin

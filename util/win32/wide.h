@@ -27,6 +27,17 @@ inline std::string Narrow(std::wstring_view wide) {
   return Utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
+// Text whose lines break with a single CR (the engine's) with CR LF
+// breaks, as Windows' tool-tips want them.
+inline std::wstring WithCrLf(std::wstring_view text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    out += c;
+    if (c == L'\r') out += L'\n';
+  }
+  return out;
+}
+
 // The program's own UTF-8 literals (captions, hints) as wide text.
 inline std::wstring W(std::string_view utf8) { return Widen(utf8); }
 

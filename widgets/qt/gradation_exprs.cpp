@@ -7,8 +7,6 @@
 #include <QScreen>
 #include <ctime>
 
-#include "util/cp932.h"
-#include "util/messages.h"
 #include "util/paths.h"
 #include "util/qt/window_routines.h"
 
@@ -37,38 +35,11 @@ bool WriteNewFile(const QString& name, const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 TGradationExprs::TGradationExprs(QWidget* owner, QWidget* parent)
-    : QWidget(parent ? parent : owner),
-      FColors(std::make_unique<TGradationEngine>(static_cast<TGradationControl*>(this))),
-      FOwner(owner) {
+    : QWidget(parent ? parent : owner), FOwner(owner) {
   // Qt widgets paint double-buffered already; the owner needs no switch.
 }
 
 TGradationExprs::~TGradationExprs() = default;
-
-void TGradationExprs::SetFillGradationMode(TFillGradationMode mode) {
-  FColors->SetFillMode(mode);
-  if (FActive) UpdateGradation();
-}
-
-void TGradationExprs::SetActive(bool on) {
-  if (FColors->Count() < 2) {
-    BeepWarningBox(cp932::Sjis("アクティブにする前に、Colorsを二つ以上設定せんかい！（－”－"));
-    return;
-  }
-  FActive = on;
-  if (on) {
-    FActivatedOnce = true;
-    UpdateGradation();
-  } else {
-    FColors->ClearPicture();
-  }
-}
-
-void TGradationExprs::SetColorSwap(bool on) {
-  if (on == FColorSwap) return;
-  FColorSwap = on;
-  if (FActive) UpdateGradation();
-}
 
 void TGradationExprs::SetAutoSize(bool on) {
   FAutoSize = on;
@@ -85,10 +56,6 @@ void TGradationExprs::SetTransparent(bool on) {
   update();
 }
 
-void TGradationExprs::UpdateGradation() {
-  if (FActivatedOnce) FColors->Render();
-}
-
 void TGradationExprs::SetPictureFileFolder(std::string folder) { PictureFileFolder() = std::move(folder); }
 
 void TGradationExprs::PrepareImage() {
@@ -97,7 +64,7 @@ void TGradationExprs::PrepareImage() {
   if (FTransparent) SetTransparent(false);
 }
 
-void TGradationExprs::TransferToPicture(const TWorkBitmap& bitmap) {
+void TGradationExprs::ShowPicture(const TWorkBitmap& bitmap) {
   // The picture travels through a temporary file in the program's folder,
   // written, read back and deleted at once. Where that cannot be done (a
   // folder that is not writable, a file of that name already there) the
@@ -116,29 +83,22 @@ void TGradationExprs::TransferToPicture(const TWorkBitmap& bitmap) {
   QImage picture;
   bool loaded = false;
   if (WriteNewFile(name, bytes)) {
-    ClearPicture();
+    DropPicture();
     loaded = picture.load(name, "BMP");
     QFile::remove(name);
   }
   if (!loaded) picture.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP");
-  SetPicture(QPixmap::fromImage(picture));
+  FPicture = QPixmap::fromImage(picture);
+  if (FAutoSize && !FPicture.isNull()) resize(FPicture.size());
 }
-
-void TGradationExprs::ClearPicture() { SetPicture(QPixmap()); }
 
 int TGradationExprs::DisplayBitsPerPixel() const {
   QScreen* s = screen();
   return s ? s->depth() : 24;
 }
 
-void TGradationExprs::SetPicture(QPixmap picture) {
-  FPicture = std::move(picture);
-  if (FAutoSize && !FPicture.isNull()) resize(FPicture.size());
-  update();
-}
-
 void TGradationExprs::mousePressEvent(QMouseEvent* e) {
-  if (FMouseDownDrag) DragFormByClient(FOwner, e->button());
+  if (MouseDownDrag()) DragFormByClient(FOwner, e->button());
   Q_EMIT mouseDown(e->button(), e->modifiers(), e->position().toPoint());
   QWidget::mousePressEvent(e);
 }

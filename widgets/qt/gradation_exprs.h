@@ -1,19 +1,17 @@
 #pragma once
 // TGradationExprs: a picture control filled with a colour gradient through
-// its stops. The gradient is rendered once into a bitmap of fixed
-// resolution and stretched to the control's size; it is rendered again
-// only on activation or when its stops, mode or ColorSwap change while
-// active. A left-button press can start a move of the owner window.
+// its stops (TGradationPanel decides what it shows and when). The rendered
+// bitmap is stretched to the control's size. A left-button press can start
+// a move of the owner window.
 #include <QPixmap>
 #include <QWidget>
-#include <memory>
 #include <string>
 
-#include "widgets/gradation_engine.h"
+#include "widgets/gradation_panel.h"
 
 namespace tavrin {
 
-class TGradationExprs : public QWidget, private TGradationControl {
+class TGradationExprs : public QWidget, public TGradationPanel {
   Q_OBJECT
 
  public:
@@ -21,17 +19,6 @@ class TGradationExprs : public QWidget, private TGradationControl {
   // mouse moves. parent defaults to the owner.
   explicit TGradationExprs(QWidget* owner, QWidget* parent = nullptr);
   ~TGradationExprs() override;
-
-  TFillGradationMode FillGradationMode() const { return FColors->FillMode(); }
-  void SetFillGradationMode(TFillGradationMode mode);
-  TGradationEngine& Colors() { return *FColors; }
-  bool MouseDownDrag() const { return FMouseDownDrag; }
-  void SetMouseDownDrag(bool on) { FMouseDownDrag = on; }
-  bool Active() const override { return FActive; }
-  // Refused with a warning box while fewer than two stops are set.
-  void SetActive(bool on);
-  bool ColorSwap() const override { return FColorSwap; }
-  void SetColorSwap(bool on);
 
   // The picture control's own settings.
   bool AutoSize() const { return FAutoSize; }
@@ -41,9 +28,6 @@ class TGradationExprs : public QWidget, private TGradationControl {
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool on);
   const QPixmap& Picture() const { return FPicture; }
-
-  // Renders into the control once it has been activated.
-  virtual void UpdateGradation() override;
 
   // Folder of the temporary picture file; empty (the default) is the
   // program's folder. For tests.
@@ -59,17 +43,12 @@ class TGradationExprs : public QWidget, private TGradationControl {
 
  private:
   void PrepareImage() override;
-  void TransferToPicture(const TWorkBitmap& bitmap) override;
-  void ClearPicture() override;
   int DisplayBitsPerPixel() const override;
-  void SetPicture(QPixmap picture);
+  void ShowPicture(const TWorkBitmap& bitmap) override;
+  void DropPicture() override { FPicture = QPixmap(); }
+  void Invalidate() override { update(); }
 
-  std::unique_ptr<TGradationEngine> FColors;
   QWidget* FOwner;
-  bool FMouseDownDrag = true;
-  bool FActive = false;
-  bool FActivatedOnce = false;
-  bool FColorSwap = false;
   bool FAutoSize = false;
   bool FStretch = false;
   bool FTransparent = false;

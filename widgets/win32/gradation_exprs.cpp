@@ -1,9 +1,9 @@
 #include "widgets/win32/gradation_exprs.h"
 
-#include <algorithm>
+#include <windowsx.h>
 
-#include "util/cp932.h"
-#include "util/messages.h"
+#include <cstdlib>
+
 #include "widgets/win32/ui_basics.h"
 
 namespace tavrin {
@@ -13,70 +13,13 @@ constexpr wchar_t kClassName[] = L"TGradationExprs";
 
 }  // namespace
 
-TGradationExprs::TGradationExprs(HWND parent, int id, TFillGradationMode mode)
-    : FColors(std::make_unique<TGradationEngine>(static_cast<TGradationControl*>(this))) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &TGradationExprs::WindowProc;
-    wc.hInstance = ProgramInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-  FColors->SetFillMode(mode);
-  FHandle = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), this);
+TGradationExprs::TGradationExprs(HWND parent, int id, TFillGradationMode mode) {
+  Colors().SetFillMode(mode);
+  FHandle = CreateOwnChild(kClassName, &TGradationExprs::WindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, parent,
+                           id, this);
 }
 
-TGradationExprs::~TGradationExprs() {
-  if (FHandle && IsWindow(FHandle)) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
-}
-
-void TGradationExprs::SetFillGradationMode(TFillGradationMode mode) {
-  FColors->SetFillMode(mode);
-  if (FActive) UpdateGradation();
-}
-
-void TGradationExprs::SetActive(bool on) {
-  if (FColors->Count() < 2) {
-    BeepWarningBox(cp932::Sjis("アクティブにする前に、Colorsを二つ以上設定せんかい！（－”－"));
-    return;
-  }
-  FActive = on;
-  if (on) {
-    FActivatedOnce = true;
-    UpdateGradation();
-  } else {
-    FColors->ClearPicture();
-  }
-}
-
-void TGradationExprs::SetColorSwap(bool on) {
-  if (on == FColorSwap) return;
-  FColorSwap = on;
-  if (FActive) UpdateGradation();
-}
-
-void TGradationExprs::UpdateGradation() {
-  if (FActivatedOnce) FColors->Render();
-}
-
-void TGradationExprs::TransferToPicture(const TWorkBitmap&) {
-  // The engine keeps the bitmap; painting stretches it from there.
-  FHasPicture = true;
-  InvalidateRect(FHandle, nullptr, FALSE);
-}
-
-void TGradationExprs::ClearPicture() {
-  FHasPicture = false;
-  InvalidateRect(FHandle, nullptr, TRUE);
-}
+TGradationExprs::~TGradationExprs() { DestroyOwnWindow(FHandle); }
 
 int TGradationExprs::DisplayBitsPerPixel() const {
   HDC dc = GetDC(FHandle);
@@ -88,8 +31,8 @@ int TGradationExprs::DisplayBitsPerPixel() const {
 void TGradationExprs::Paint(HDC dc) {
   RECT client;
   GetClientRect(FHandle, &client);
-  const TWorkBitmap& bitmap = FColors->WorkBitmap();
-  if (!FHasPicture || bitmap.Width() == 0 || bitmap.Height() == 0) {
+  const TWorkBitmap& bitmap = Colors().WorkBitmap();
+  if (!HasPicture() || bitmap.Width() == 0 || bitmap.Height() == 0) {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     return;
   }
@@ -102,30 +45,25 @@ void TGradationExprs::Paint(HDC dc) {
 }
 
 void TGradationExprs::PaintPart(HDC dc, const RECT& target, const RECT& part) const {
+  if (!HasPicture()) return;
   RECT client;
   GetClientRect(FHandle, &client);
-  const TWorkBitmap& bitmap = FColors->WorkBitmap();
-  if (!FHasPicture || client.right <= 0 || client.bottom <= 0 || bitmap.Width() == 0) return;
-  // The part's place in the bitmap, which is stretched over the client area.
-  const int bw = bitmap.Width(), bh = bitmap.Height();
-  const int x = MulDiv(part.left, bw, client.right), w = std::max(1, MulDiv(part.right - part.left, bw, client.right));
-  const int y = MulDiv(part.top, bh, client.bottom), h = std::max(1, MulDiv(part.bottom - part.top, bh, client.bottom));
+  const TWorkBitmap& bitmap = Colors().WorkBitmap();
+  const TPixelRect from = StretchedPart(bitmap.Width(), bitmap.Height(), client.right, client.bottom,
+                                        {part.left, part.top, part.right - part.left, part.bottom - part.top});
+  if (from.width == 0) return;
   const std::uint8_t* file = bitmap.FileBytes().data();
   SetStretchBltMode(dc, COLORONCOLOR);
   // Rows are stored bottom-up: the source's y counts from the bottom.
-  StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, x,
-                bh - y - h, w, h, file + TWorkBitmap::kPixelOffset, reinterpret_cast<const BITMAPINFO*>(file + 14),
-                DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, from.left,
+                bitmap.Height() - from.top - from.height, from.width, from.height, file + TWorkBitmap::kPixelOffset,
+                reinterpret_cast<const BITMAPINFO*>(file + 14), DIB_RGB_COLORS, SRCCOPY);
 }
 
 LRESULT CALLBACK TGradationExprs::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TGradationExprs*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = window;
-  }
-  auto* self = reinterpret_cast<TGradationExprs*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = static_cast<TGradationExprs*>(WindowObject(window, message, l));
   if (!self) return DefWindowProcW(window, message, w, l);
+  if (message == WM_NCCREATE) self->FHandle = window;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painting covers the whole window
@@ -137,11 +75,31 @@ LRESULT CALLBACK TGradationExprs::WindowProc(HWND window, UINT message, WPARAM w
       return 0;
     }
     case WM_LBUTTONDOWN:
-      if (self->FMouseDownDrag) {
-        // The system's own move loop, as if the caption had been pressed.
+      // The move starts once the pointer has left the system's drag
+      // distance: a click or a double-click stays one. The system's move
+      // loop, begun on the press, would swallow the double-click.
+      if (self->MouseDownDrag() && !IsZoomed(GetAncestor(window, GA_ROOT))) {
+        self->FPressAt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        self->FPressed = true;
+        SetCapture(window);
+      }
+      return 0;
+    case WM_MOUSEMOVE:
+      if (self->FPressed && (w & MK_LBUTTON) &&
+          (std::abs(GET_X_LPARAM(l) - self->FPressAt.x) > GetSystemMetrics(SM_CXDRAG) ||
+           std::abs(GET_Y_LPARAM(l) - self->FPressAt.y) > GetSystemMetrics(SM_CYDRAG))) {
+        self->FPressed = false;
         ReleaseCapture();
+        // The system's own move loop, as if the caption had been pressed.
         SendMessageW(GetAncestor(window, GA_ROOT), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
       }
+      return 0;
+    case WM_LBUTTONUP:
+      if (self->FPressed) ReleaseCapture();
+      self->FPressed = false;
+      return 0;
+    case WM_CAPTURECHANGED:
+      self->FPressed = false;
       return 0;
     case WM_LBUTTONDBLCLK:
       SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), GN_DBLCLK), LPARAM(window));

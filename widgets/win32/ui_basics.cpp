@@ -74,4 +74,34 @@ void SetChildFonts(HWND parent, HFONT font) {
 
 HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
 
+HWND CreateOwnChild(const wchar_t* className, WNDPROC proc, UINT classStyle, HWND parent, int id, void* object) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(ProgramInstance(), className, &wc)) {
+    wc.style = classStyle;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ProgramInstance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+  }
+  return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), object);
+}
+
+void* WindowObject(HWND window, UINT message, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    void* object = reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    return object;
+  }
+  return reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void DestroyOwnWindow(HWND window) {
+  if (!window || !IsWindow(window)) return;
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  DestroyWindow(window);
+}
+
 }  // namespace tavrin

@@ -35,4 +35,16 @@ void SetChildFonts(HWND parent, HFONT font);
 // The running program's instance.
 HINSTANCE ProgramInstance();
 
+// A visible child window of the program's own class `className`, which
+// the first call registers with the procedure, the class styles and the
+// arrow cursor; id is its control ID, object what WindowObject gives for it.
+HWND CreateOwnChild(const wchar_t* className, WNDPROC proc, UINT classStyle, HWND parent, int id, void* object);
+// For a window procedure: the object a window was made for (the last
+// argument of CreateWindowExW), kept with the window from WM_NCCREATE on;
+// null before that, and after DestroyOwnWindow.
+void* WindowObject(HWND window, UINT message, LPARAM l);
+// Destroys the window if it still exists; its procedure no longer reaches
+// its object.
+void DestroyOwnWindow(HWND window);
+
 }  // namespace tavrin
