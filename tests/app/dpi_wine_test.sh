@@ -29,6 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 x_server 191 230  # apart from the other end-to-end tests, which may run beside it in other builds
+wine_session "$run"  # the session of the registry query above ends first
 
 # Starts the copy in folder $1 at $2 dpi, notes its client width in
 # `width`, closes it with Alt+F4 and waits until it has ended with 0.
