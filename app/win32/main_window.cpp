@@ -397,9 +397,10 @@ void TfoMAIN::OnCommand(int id, int code) {
   }
 }
 
-std::wstring TfoMAIN::CellText(const TResultList& list, int row, int column) {
+std::wstring TfoMAIN::CellText(const TResultList& list, int row, int column, int capacity) {
   if (row < 0 || row >= list.Count()) return {};
-  return WideFromSjis(column == 0 ? list.ShownCaption(row) : list.CountText(row));
+  if (column != 0) return FittedCellText(WideFromSjis(list.CountText(row)), capacity, false);
+  return FittedCellText(WideFromSjis(list.ShownCaption(row)), capacity, list.Options().ExprsQuote);
 }
 
 std::pair<int, int> TfoMAIN::CellAt(POINT client) const {
@@ -446,8 +447,8 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
     case LVN_GETDISPINFOW: {
       auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
       LVITEMW& item = info->item;
-      if (item.mask & LVIF_TEXT) {
-        const std::wstring text = CellText(List(), item.iItem, item.iSubItem);
+      if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring text = CellText(List(), item.iItem, item.iSubItem, item.cchTextMax);
         lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
       }
       if (item.mask & LVIF_IMAGE) item.iImage = TResultList::kImageIndex;

@@ -30,8 +30,9 @@ class TfoMAIN : public TMainForm, private IMainView {
   // and its controls here first. True when the key was the window's.
   bool PreviewKey(const MSG& msg);
 
-  // The texts of a list row for the virtual list view.
-  static std::wstring CellText(const TResultList& list, int row, int column);
+  // The text of a list cell for the virtual list view's buffer of capacity
+  // units (FittedCellText); empty for a row beyond the list.
+  static std::wstring CellText(const TResultList& list, int row, int column, int capacity);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -1,10 +1,15 @@
 // What the Win32 main window decides itself: the look of a list row, the
-// keys its preview hands to the key table, and where an installed copy
-// keeps its settings.
+// text of a list cell, the keys its preview hands to the key table, and
+// where an installed copy keeps its settings.
 #include <gtest/gtest.h>
 
+#include "app/build_data.h"
+#include "app/clipboard_lines.h"
 #include "app/win32/list_look.h"
+#include "app/win32/main_window.h"
 #include "app/win32/program.h"
+#include "engine/unique_manager.h"
+#include "util/win32/wide.h"
 
 namespace tavrin {
 namespace {
@@ -27,6 +32,61 @@ TEST(RowLook, FollowsTheCurrentRowsGroup) {
       {"marks to draw", {-1, -1, false, false, true}, {false, false, true}},
   };
   for (const auto& c : kCases) EXPECT_EQ(RowLook(c.facts), c.look) << c.name;
+}
+
+// The list view asks for a cell's text with a buffer of its own size.
+TEST(CellText, FitsTheListViewsBuffer) {
+  const std::wstring a9(9, L'a');
+  const struct {
+    const char* name;
+    std::wstring text;
+    int capacity;
+    bool quoted;
+    std::wstring want;
+  } kCases[] = {
+      {"fits with its NUL", a9, 10, false, a9},
+      {"one unit over", a9, 9, false, L"aaaaaaa…"},
+      {"quoted", L"\"" + a9 + L"\"", 10, true, L"\"aaaaaa…\""},
+      // Cut between the two halves of 𠮷, the pair goes as a whole.
+      {"pair at the cut", L"aaaaaaa\U00020BB7b", 10, false, L"aaaaaaa…"},
+      {"pair before the cut", L"aaaaaa\U00020BB7bb", 10, false, L"aaaaaa\U00020BB7…"},
+      {"room for the ellipsis only", a9, 2, true, L"…"},
+      {"room for the NUL only", a9, 1, false, L""},
+      {"no buffer", a9, 0, false, L""},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(FittedCellText(c.text, c.capacity, c.quoted), c.want) << c.name;
+}
+
+// The cells of one row holding the line, as the list view gets them.
+std::vector<std::wstring> Cells(const std::wstring& line, bool quote) {
+  TUniqueManager manager;
+  BuildData(manager, ClipboardLines(SjisFromWide(line)), true);
+  TResultList list;
+  list.SetRows(FillRows(manager, false, true, true), {quote, false, true});
+  constexpr int kListViewBuffer = 260;
+  return {TfoMAIN::CellText(list, 0, 0, kListViewBuffer), TfoMAIN::CellText(list, 0, 1, kListViewBuffer),
+          TfoMAIN::CellText(list, -1, 0, kListViewBuffer), TfoMAIN::CellText(list, 1, 0, kListViewBuffer)};
+}
+
+TEST(CellText, LongCaptionsEndInAnEllipsis) {
+  const std::wstring ascii(400, L'a'), kana(300, L'あ');
+  const struct {
+    const char* name;
+    std::wstring line;
+    bool quote;
+    std::wstring caption;
+  } kCases[] = {
+      {"short", L"abc", false, L"abc"},
+      // Within the row's own cut (512 bytes), beyond the list view's buffer.
+      {"long ascii", ascii.substr(0, 300), false, ascii.substr(0, 258) + L"…"},
+      {"long ascii quoted", ascii.substr(0, 300), true, L"\"" + ascii.substr(0, 256) + L"…\""},
+      {"cut by the row", ascii, true, L"\"" + ascii.substr(0, 256) + L"…\""},
+      // Cut by the row to 256 characters, which the buffer holds.
+      {"long kana", kana, false, kana.substr(0, 256) + L"…"},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(Cells(c.line, c.quote), (std::vector<std::wstring>{c.caption, L"  1", L"", L""})) << c.name;
+  }
 }
 
 TEST(KeyPreview, OnePressOneKeyOfTheTable) {
