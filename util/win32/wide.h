@@ -27,13 +27,20 @@ inline std::string Narrow(std::wstring_view wide) {
   return Utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
-// Text whose lines break with a single CR (the engine's) with CR LF
-// breaks, as Windows' tool-tips want them.
+// Text whose lines break with a single CR (the engine's) or LF (a cut
+// caption's) with CR LF breaks, as Windows' tool-tips want them; a CR LF
+// stays one break.
 inline std::wstring WithCrLf(std::wstring_view text) {
   std::wstring out;
-  for (wchar_t c : text) {
-    out += c;
-    if (c == L'\r') out += L'\n';
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c != L'\r' && c != L'\n') {
+      out += c;
+      continue;
+    }
+    out += L"\r\n";
+    if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
   }
   return out;
 }
