@@ -21,17 +21,4 @@ std::optional<TPreviewedKey> PreviewedKey(UINT message, WPARAM virtualKey, LPARA
   return TPreviewedKey{static_cast<TKey>(vk), shift};
 }
 
-std::wstring FittedCellText(std::wstring text, int capacity, bool quoted) {
-  if (capacity <= 0) return {};
-  const std::size_t room = std::size_t(capacity) - 1;
-  if (text.size() <= room) return text;
-  std::wstring tail = L"…";
-  if (quoted && text.size() >= 2 && text.front() == L'"' && text.back() == L'"') tail += L'"';
-  if (room < tail.size()) return tail.substr(0, room);
-  std::size_t keep = room - tail.size();
-  if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
-  text.resize(keep);
-  return text + tail;
-}
-
 }  // namespace tavrin

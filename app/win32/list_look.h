@@ -1,12 +1,10 @@
 #pragma once
-// What the result list's custom draw decides for a row, the text a cell
-// hands the list view, and what the key preview takes as the window's key:
-// plain decisions, apart from drawing and messages, so that they can be
-// checked on their own.
+// What the result list's custom draw decides for a row, and what the key
+// preview takes as the window's key: plain decisions, apart from drawing
+// and messages, so that they can be checked on their own.
 #include <windows.h>
 
 #include <optional>
-#include <string>
 
 #include "app/main_view.h"
 
@@ -39,12 +37,5 @@ struct TPreviewedKey {
 };
 std::optional<TPreviewedKey> PreviewedKey(UINT message, WPARAM virtualKey, LPARAM flags, bool forThisWindow,
                                           TShiftState shift);
-
-// The text a list view cell is given for a buffer of capacity units, its
-// final NUL included (the list view asks with 260, fewer than a long
-// caption holds): the whole text when it fits, else as much as fits with
-// "…" after it, inside the closing quote of a quoted caption, never half of
-// a surrogate pair.
-std::wstring FittedCellText(std::wstring text, int capacity, bool quoted);
 
 }  // namespace tavrin

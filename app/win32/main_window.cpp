@@ -399,8 +399,8 @@ void TfoMAIN::OnCommand(int id, int code) {
 
 std::wstring TfoMAIN::CellText(const TResultList& list, int row, int column, int capacity) {
   if (row < 0 || row >= list.Count()) return {};
-  if (column != 0) return FittedCellText(WideFromSjis(list.CountText(row)), capacity, false);
-  return FittedCellText(WideFromSjis(list.ShownCaption(row)), capacity, list.Options().ExprsQuote);
+  if (column != 0) return FittedText(WideFromSjis(list.CountText(row)), capacity, false);
+  return FittedText(WideFromSjis(list.ShownCaption(row)), capacity, list.Options().ExprsQuote);
 }
 
 std::pair<int, int> TfoMAIN::CellAt(POINT client) const {
@@ -433,7 +433,9 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
     GetCursorPos(&p);
     ScreenToClient(lvResult, &p);
     FTipCell = CellAt(p);
-    FTipText = FTipCell.first < 0 ? std::wstring()
+    // As for the cells' texts and drawing, a row beyond the list has none.
+    FTipText = FTipCell.first < 0 || FTipCell.first >= List().Count()
+                   ? std::wstring()
                                   : WithCrLf(WideFromSjis(List().CellToolTip(FTipCell.first, FTipCell.second)));
     info->lpszText = FTipText.data();
     return 0;
@@ -517,6 +519,7 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       // Captions with differing or invisible characters: drawn again over
       // the cell, character by character, the differing ones on a colour.
       const int row = int(draw->nmcd.dwItemSpec);
+      if (row < 0 || row >= List().Count()) return CDRF_DODEFAULT;
       const std::vector<TCaptionGlyph> glyphs = List().Glyphs(row);
       if (glyphs.empty()) return CDRF_DODEFAULT;
       RECT cell{};

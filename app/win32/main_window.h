@@ -31,7 +31,7 @@ class TfoMAIN : public TMainForm, private IMainView {
   bool PreviewKey(const MSG& msg);
 
   // The text of a list cell for the virtual list view's buffer of capacity
-  // units (FittedCellText); empty for a row beyond the list.
+  // units (FittedText); empty for a row beyond the list.
   static std::wstring CellText(const TResultList& list, int row, int column, int capacity);
 
  private:

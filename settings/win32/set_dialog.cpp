@@ -161,7 +161,10 @@ void TfoSet::FormCreate(HWND dialog) {
   column.pszText = const_cast<wchar_t*>(L"個数");
   ListView_InsertColumn(lvSet, 1, &column);
   for (std::size_t i = 0; i < FSamples.size(); ++i) {
-    std::wstring caption = WideFromSjis(FSamples[i].Caption), count = WideFromSjis(FSamples[i].Count);
+    // The list view keeps the whole text but draws it from its buffer: a
+    // long caption is cut to that with its ellipsis (and closing quote).
+    std::wstring caption = FittedText(WideFromSjis(FSamples[i].Caption), kListViewTextUnits, true);
+    std::wstring count = WideFromSjis(FSamples[i].Count);
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = int(i);

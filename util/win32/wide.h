@@ -45,6 +45,27 @@ inline std::wstring WithCrLf(std::wstring_view text) {
   return out;
 }
 
+// A list view draws a cell's text from a buffer of this many units, the
+// final NUL included; an item's own text is cut there too.
+constexpr int kListViewTextUnits = 260;
+
+// The text for a buffer of capacity units, its final NUL included: the
+// whole text when it fits, else as much as fits with "…" after it, inside
+// the closing quote when quoted and the text is enclosed in quotes, never
+// half of a surrogate pair.
+inline std::wstring FittedText(std::wstring text, int capacity, bool quoted) {
+  if (capacity <= 0) return {};
+  const std::size_t room = std::size_t(capacity) - 1;
+  if (text.size() <= room) return text;
+  std::wstring tail = L"…";
+  if (quoted && text.size() >= 2 && text.front() == L'"' && text.back() == L'"') tail += L'"';
+  if (room < tail.size()) return tail.substr(0, room);
+  std::size_t keep = room - tail.size();
+  if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+  text.resize(keep);
+  return text + tail;
+}
+
 // The program's own UTF-8 literals (captions, hints) as wide text.
 inline std::wstring W(std::string_view utf8) { return Widen(utf8); }
 

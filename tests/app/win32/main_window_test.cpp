@@ -34,38 +34,15 @@ TEST(RowLook, FollowsTheCurrentRowsGroup) {
   for (const auto& c : kCases) EXPECT_EQ(RowLook(c.facts), c.look) << c.name;
 }
 
-// The list view asks for a cell's text with a buffer of its own size.
-TEST(CellText, FitsTheListViewsBuffer) {
-  const std::wstring a9(9, L'a');
-  const struct {
-    const char* name;
-    std::wstring text;
-    int capacity;
-    bool quoted;
-    std::wstring want;
-  } kCases[] = {
-      {"fits with its NUL", a9, 10, false, a9},
-      {"one unit over", a9, 9, false, L"aaaaaaa…"},
-      {"quoted", L"\"" + a9 + L"\"", 10, true, L"\"aaaaaa…\""},
-      // Cut between the two halves of 𠮷, the pair goes as a whole.
-      {"pair at the cut", L"aaaaaaa\U00020BB7b", 10, false, L"aaaaaaa…"},
-      {"pair before the cut", L"aaaaaa\U00020BB7bb", 10, false, L"aaaaaa\U00020BB7…"},
-      {"room for the ellipsis only", a9, 2, true, L"…"},
-      {"room for the NUL only", a9, 1, false, L""},
-      {"no buffer", a9, 0, false, L""},
-  };
-  for (const auto& c : kCases) EXPECT_EQ(FittedCellText(c.text, c.capacity, c.quoted), c.want) << c.name;
-}
-
 // The cells of one row holding the line, as the list view gets them.
 std::vector<std::wstring> Cells(const std::wstring& line, bool quote) {
   TUniqueManager manager;
   BuildData(manager, ClipboardLines(SjisFromWide(line)), true);
   TResultList list;
   list.SetRows(FillRows(manager, false, true, true), {quote, false, true});
-  constexpr int kListViewBuffer = 260;
-  return {TfoMAIN::CellText(list, 0, 0, kListViewBuffer), TfoMAIN::CellText(list, 0, 1, kListViewBuffer),
-          TfoMAIN::CellText(list, -1, 0, kListViewBuffer), TfoMAIN::CellText(list, 1, 0, kListViewBuffer)};
+  const int n = kListViewTextUnits;
+  return {TfoMAIN::CellText(list, 0, 0, n), TfoMAIN::CellText(list, 0, 1, n), TfoMAIN::CellText(list, -1, 0, n),
+          TfoMAIN::CellText(list, 1, 0, n)};
 }
 
 TEST(CellText, LongCaptionsEndInAnEllipsis) {
