@@ -44,6 +44,10 @@ std::string NormalizedCopiedMessage() { return Sjis("正規化したデータを
 
 std::string MapCopiedMessage() { return Sjis("置換表をクリップボードにコピーしました"); }
 
+std::string ClipboardRefusedMessage() {
+  return Sjis("クリップボードにコピーできませんでした\r別のプログラムが使用中の場合は、しばらくしてからもう一度お試しください");
+}
+
 std::string HelpViewerMissingMessage(std::string_view helpPath) {
   return Sjis(FileNameOf(helpPath)) + Sjis(" を開くプログラムが見つかりません") + "\r" + Sjis(helpPath);
 }

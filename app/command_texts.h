@@ -33,6 +33,8 @@ std::string CopiedMessage(bool all);
 // The normalized text or the replacement map copied (InformationDialog).
 std::string NormalizedCopiedMessage();
 std::string MapCopiedMessage();
+// The system's clipboard did not take a copy (ErrorDialog): nothing copied.
+std::string ClipboardRefusedMessage();
 
 // Help: the document exists but nothing opened it (InformationDialog). Its
 // name, " を開くプログラムが見つかりません", then its whole path (UTF-8) on

@@ -1,4 +1,5 @@
 // Copy, delete, the pop-up menu and the key table.
+#include "app/command_texts.h"
 #include "app/copy_text.h"
 #include "app/main_form.h"
 
@@ -12,7 +13,10 @@ void TMainForm::pmCopySelectClick(TControl Sender) {
   const TCopyResult copy = CopyRows(FList.Rows(), selected,
                                     all ? TCopyKind::All : TCopyKind::Selected, FCopyCount);
   if (copy.Status == TCopyResult::TStatus::Copied) {
-    FView.WriteClipboard(copy.Text);
+    if (!FView.WriteClipboard(copy.Text)) {
+      FView.Message(MessageKind::Error, ClipboardRefusedMessage());
+      return;
+    }
     if (FSound) FView.Beep();
   }
   FView.Message(MessageKind::Information, copy.Message);

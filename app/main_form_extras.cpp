@@ -69,8 +69,11 @@ void TMainForm::imgHelpMouseDown(TMouseButton Button) {
   if (!FView.Message(MessageKind::Confirm,
                      cp932::Sjis("Tavrinの動作情報をクリップボードにコピーします\rよろしいですか？")))
     return;
-  FView.WriteClipboard(DiagnosticsText(
-      GatherDiagnostics(ProgramFolder(), AccIni1 ? AccIni1->FileName() : std::string())));
+  if (!FView.WriteClipboard(DiagnosticsText(
+          GatherDiagnostics(ProgramFolder(), AccIni1 ? AccIni1->FileName() : std::string())))) {
+    FView.Message(MessageKind::Error, ClipboardRefusedMessage());
+    return;
+  }
   FView.Message(MessageKind::Information,
                 cp932::Sjis("Tavrinの動作情報をクリップボードにコピーしました"));
 }
@@ -100,7 +103,7 @@ void TMainForm::Button1Click() {
   FLines = TClipboardLines::Split(std::move(*text));
   std::string joined;
   for (std::size_t i = 0; i < FLines.size(); ++i) joined.append(FLines[i]).append("\r\n");
-  FView.WriteClipboard(joined);
+  if (!FView.WriteClipboard(joined)) FView.Message(MessageKind::Error, ClipboardRefusedMessage());
 }
 
 // The groups of the last build, one display key a line.

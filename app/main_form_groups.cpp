@@ -14,7 +14,10 @@ bool TMainForm::CopyFound(const std::function<std::string()>& makeText,
     return false;
   }
   TWaitGuard wait(FView);
-  FView.WriteClipboard(makeText());
+  if (!FView.WriteClipboard(makeText())) {
+    FView.Message(MessageKind::Error, ClipboardRefusedMessage());
+    return false;
+  }
   if (FSound) FView.Beep();
   FView.Message(MessageKind::Information, message);
   return true;

@@ -126,7 +126,9 @@ class IMainView {
 
   // The clipboard as CP932 text; nothing when it holds no text at all.
   virtual std::optional<TClipboardText> ReadClipboard() = 0;
-  virtual void WriteClipboard(const std::string& sjis) = 0;
+  // False when the system's clipboard did not take the text (held open by
+  // another program, or no memory for it).
+  virtual bool WriteClipboard(const std::string& sjis) = 0;
 
   // A message box; the answer as MessageKind describes.
   virtual bool Message(MessageKind kind, const std::string& sjis) = 0;

@@ -182,8 +182,10 @@ std::optional<TClipboardText> TfoMAIN::ReadClipboard() {
   return text;
 }
 
-void TfoMAIN::WriteClipboard(const std::string& sjis) {
+// Qt's clipboard owns the text from here on; setting it cannot fail.
+bool TfoMAIN::WriteClipboard(const std::string& sjis) {
   QGuiApplication::clipboard()->setText(FromSjis(sjis), QClipboard::Clipboard);
+  return true;
 }
 
 bool TfoMAIN::Message(MessageKind kind, const std::string& sjis) { return ShowMessage(kind, sjis); }

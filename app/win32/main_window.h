@@ -77,7 +77,7 @@ class TfoMAIN : public TMainForm, private IMainView {
   FontValue ListFont() const override;
   void SetListFont(const FontValue& font) override;
   std::optional<TClipboardText> ReadClipboard() override;
-  void WriteClipboard(const std::string& sjis) override;
+  bool WriteClipboard(const std::string& sjis) override;
   bool Message(MessageKind kind, const std::string& sjis) override;
   void Beep() override;
   void BeginWait() override;

@@ -155,7 +155,9 @@ std::optional<TClipboardText> TfoMAIN::ReadClipboard() {
   return text;
 }
 
-void TfoMAIN::WriteClipboard(const std::string& sjis) { WriteClipboardUnicode(FHandle, WideFromSjis(sjis)); }
+bool TfoMAIN::WriteClipboard(const std::string& sjis) {
+  return WriteClipboardUnicode(FHandle, WideFromSjis(sjis));
+}
 
 bool TfoMAIN::Message(MessageKind kind, const std::string& sjis) { return ShowMessage(kind, sjis); }
 

@@ -52,6 +52,7 @@ class FakeMainView : public IMainView {
 
   // What the user does and answers.
   std::optional<std::string> Clipboard;  // CP932; nullopt: no text at all
+  bool ClipboardTakes = true;             // false: the system refuses a copy
   std::size_t ClipboardReplaced = 0;
   std::vector<std::size_t> Selection;
   std::optional<std::size_t> Current;
@@ -123,9 +124,11 @@ class FakeMainView : public IMainView {
     if (!Clipboard) return std::nullopt;
     return TClipboardText{*Clipboard, ClipboardReplaced};
   }
-  void WriteClipboard(const std::string& sjis) override {
+  bool WriteClipboard(const std::string& sjis) override {
+    if (!ClipboardTakes) return false;
     Written.push_back(sjis);
     Clipboard = sjis;
+    return true;
   }
   bool Message(MessageKind kind, const std::string& sjis) override {
     Messages.push_back({kind, sjis});

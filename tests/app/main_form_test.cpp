@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <tuple>
 
 #include "app/main_form.h"
@@ -129,6 +130,38 @@ TEST(MainFormTest, CopyAllSelectedAndNothing) {
   w.view.Selection = {3};
   w.form.lvResultDblClick();
   EXPECT_EQ(*w.view.Clipboard, "a3\r\n");
+}
+
+// A clipboard that refuses the text (another program holds it open) is
+// told as an error; nothing claims the copy was made, and nothing beeps.
+TEST(MainFormTest, RefusedClipboardIsToldAndNotReportedAsCopied) {
+  const std::vector<std::pair<const char*, std::function<void(FakeWindow&)>>> copies = {
+      {"all rows", [](FakeWindow& w) { w.form.FormKeyDown(TKey::F7, kShiftNone); }},
+      {"selected rows",
+       [](FakeWindow& w) {
+         w.view.Selection = {0};
+         w.form.FormKeyDown(TKey::Return, kShiftNone);
+       }},
+      {"normalized", [](FakeWindow& w) { w.form.pmCopyNormalizedClick(); }},
+      {"map", [](FakeWindow& w) { w.form.pmCopyMapClick(); }},
+      {"diagnostics", [](FakeWindow& w) { w.form.imgHelpMouseDown(TMouseButton::Right); }},
+  };
+  for (const auto& [name, copy] : copies) {
+    FakeWindow w;
+    w.Clip({"ｶﾀｶﾅ", "カタカナ", "カタカナ"});
+    w.form.FormKeyDown(TKey::F5, kShiftNone);
+    ASSERT_EQ(w.form.List().Count(), 2) << name;
+    w.view.ConfirmAnswer = true;
+    w.view.ClipboardTakes = false;
+    const int beeps = w.view.Beeps;
+    w.view.Messages.clear();
+    copy(w);
+    ASSERT_FALSE(w.view.Messages.empty()) << name;
+    EXPECT_EQ(w.view.Messages.back().Kind, MessageKind::Error) << name;
+    EXPECT_EQ(w.LastMessage().rfind("クリップボードにコピーできませんでした", 0), 0u) << name;
+    EXPECT_EQ(w.view.Beeps, beeps) << name;
+    EXPECT_TRUE(w.view.Written.empty()) << name;
+  }
 }
 
 TEST(MainFormTest, DeleteRemovesTheSelectedRowsQuietly) {
