@@ -35,6 +35,13 @@ void RemoveLeftoverTemporaries(const std::string& path) {
   }
 }
 
+bool CreateMissingFolders(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  if (folder.empty() || folder == path || os::KindOf(folder) != os::FileKind::Missing) return false;
+  CreateMissingFolders(folder);
+  return os::MakeFolder(folder);
+}
+
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   return os::ReplaceRegularFile(os::WriteTarget(path), bytes);
 }
@@ -56,7 +63,9 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
 void IniFile::Flush() {
   if (pending_.empty()) return;
   std::string text = SetIniValues(text_, pending_);
-  if (!ReplaceFileAtomically(path_, text)) {
+  // A folder removed while the program ran (the user's settings folder
+  // cleaned away) is made again: the settings go back where they were read.
+  if (!ReplaceFileAtomically(path_, text) && !(CreateMissingFolders(path_) && ReplaceFileAtomically(path_, text))) {
     pending_.clear();
     throw EError(cp932::FromUtf8(path_).bytes + cp932::Sjis(" に書き込めません"));
   }

@@ -26,6 +26,10 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 // flushes it to disk; false when any step fails.
 bool RewriteInPlace(const std::string& path, std::string_view bytes);
 
+// Makes the folders of path that are missing, private to the user; true
+// when one was made.
+bool CreateMissingFolders(const std::string& path);
+
 // Whether name is one of the temporary names ReplaceFileAtomically makes
 // for a file named fileName: fileName + ".tmp" + six letters or digits.
 bool IsOwnTemporaryName(std::string_view name, std::string_view fileName);

@@ -34,25 +34,13 @@ void CreateIniFileWithHeader(const std::string& path, std::string_view title) {
   CreateFirstIniFile({path}, title);
 }
 
-namespace {
-
-// Creates the folders of path that are missing, private to the user.
-void CreateParentFolders(const std::string& path) {
-  const std::string folder = FolderOf(path);
-  if (folder.empty() || folder == path || os::KindOf(folder) != os::FileKind::Missing) return;
-  CreateParentFolders(folder);
-  os::MakeFolder(folder);
-}
-
-}  // namespace
-
 std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
                                std::string_view title) {
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     const std::string& path = candidates[i];
     if (const os::FileKind kind = os::KindOf(path); kind != os::FileKind::Missing && kind != os::FileKind::Unknown)
       return path;
-    if (i > 0) CreateParentFolders(path);
+    if (i > 0) CreateMissingFolders(path);
     if (WriteIniHeader(path, title)) return path;
   }
   std::string message = cp932::Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました");

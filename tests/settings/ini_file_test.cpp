@@ -32,6 +32,17 @@ TEST(IniFile, MissingFileReadsDefaultsAndWritingCreatesIt) {
   EXPECT_EQ(dir.Entries(), 1u) << "no temporary file is left behind";
 }
 
+TEST(IniFile, FolderRemovedMeanwhileIsMadeAgainAtTheWrite) {
+  TempFolder dir;
+  const std::string file = dir.File("Tavrin/sub/a.ini");
+  ASSERT_TRUE(CreateMissingFolders(file));
+  IniFile ini(file, IniFile::Writes::Deferred);
+  ini.WriteString("User", "FSound", "1");
+  std::filesystem::remove_all(dir.File("Tavrin"));
+  ini.Flush();
+  EXPECT_EQ(IniFile(file).ReadString("User", "FSound", ""), "1");
+}
+
 TEST(IniFile, ReplacementKeepsPermissionsAndFollowsLinks) {
 #if defined(_WIN32)
   GTEST_SKIP() << "POSIX permission bits and symbolic links";
