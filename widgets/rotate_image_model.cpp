@@ -1,6 +1,8 @@
 #include "widgets/rotate_image_model.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 #include "widgets/colour_effects.h"
 
@@ -112,6 +114,53 @@ void TRotateImageModel::SetToneCode(uint32_t value) {
   if (value == FToneCode) return;
   FToneCode = value;
   Rebuild();
+}
+
+int32_t TRotateImageModel::AngleEx() const {
+  return int32_t(std::nearbyint(double(FAngle) * 1800 / std::numbers::pi));
+}
+
+void TRotateImageModel::SetAngleEx(int32_t value) {
+  FAngle = float(NormaliseAngleEx(value) * std::numbers::pi / 1800);
+  UpdateTransform();
+}
+
+int32_t TRotateImageModel::Angle() const {
+  return int32_t(std::nearbyint(double(FAngle) * 180 / std::numbers::pi));
+}
+
+void TRotateImageModel::SetAngle(int32_t value) { SetAngleEx(AngleExFromDegrees(value)); }
+
+int32_t TRotateImageModel::Zoom() const { return int32_t(std::nearbyint(double(FZoom) * 100)); }
+
+void TRotateImageModel::SetZoom(int32_t value) {
+  FZoom = float(ClampZoom(value)) / 100;
+  UpdateTransform();
+}
+
+void TRotateImageModel::UpdateTransform() {
+  const float c = std::cos(FAngle), s = std::sin(FAngle);
+  SetTransform(c / FZoom, s / FZoom, -s / FZoom, c / FZoom);
+}
+
+bool TRotateImageModel::Monochrome() const { return ToneCode() == kToneMonochrome; }
+
+void TRotateImageModel::SetMonochrome(bool value) {
+  if (value) {
+    SetToneCode(kToneMonochrome);
+  } else if (!Sepia()) {
+    SetToneCode(0);
+  }
+}
+
+bool TRotateImageModel::Sepia() const { return ToneCode() == kToneSepia; }
+
+void TRotateImageModel::SetSepia(bool value) {
+  if (value) {
+    SetToneCode(kToneSepia);
+  } else if (!Monochrome()) {
+    SetToneCode(0);
+  }
 }
 
 void TRotateImageModel::BeginUpdate() {

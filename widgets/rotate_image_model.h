@@ -54,6 +54,19 @@ class TRotateImageModel {
   void SetTransform(float m11, float m12, float m21, float m22);
   uint32_t ToneCode() const { return FToneCode; }
   void SetToneCode(uint32_t value);
+
+  // Rotation and zoom, which make the matrix, and the two tones as
+  // switches: turning one off leaves the other.
+  int32_t AngleEx() const;  // tenths of a degree
+  void SetAngleEx(int32_t value);
+  int32_t Angle() const;  // degrees
+  void SetAngle(int32_t value);
+  int32_t Zoom() const;  // percent, 10 to 9999
+  void SetZoom(int32_t value);
+  bool Monochrome() const;
+  void SetMonochrome(bool value);
+  bool Sepia() const;
+  void SetSepia(bool value);
   void BeginUpdate();
   void EndUpdate();
   int UpdateLock() const { return FUpdateLock; }
@@ -93,6 +106,7 @@ class TRotateImageModel {
 
  private:
   void ClearImages();
+  void UpdateTransform();
   void AfterLoad();
   int64_t ColourKey() const;
 
@@ -108,6 +122,8 @@ class TRotateImageModel {
   int FPrintQuality = 4;
   TRotateImageDispMode FDispMode = TRotateImageDispMode::ridmMask;
   TMatrix FMatrix;
+  float FAngle = 0;  // radians
+  float FZoom = 1;
   uint32_t FToneCode = 0;
   int FUpdateLock = 0;
   int FRenderCount = 0;

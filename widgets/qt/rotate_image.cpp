@@ -9,7 +9,6 @@
 #include <QPalette>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
 #include "widgets/blend.h"
 #include "widgets/colour_effects.h"
@@ -281,51 +280,6 @@ void TCustomRotateImage::mouseMoveEvent(QMouseEvent* event) {
 }
 
 TRotateImage::TRotateImage(QWidget* parent) : TCustomRotateImage(parent) {}
-
-int32_t TRotateImage::AngleEx() const {
-  return int32_t(std::nearbyint(double(FAngle) * 1800 / std::numbers::pi));
-}
-
-void TRotateImage::SetAngleEx(int32_t value) {
-  FAngle = float(NormaliseAngleEx(value) * std::numbers::pi / 1800);
-  UpdateTransform();
-}
-
-int32_t TRotateImage::Angle() const { return int32_t(std::nearbyint(double(FAngle) * 180 / std::numbers::pi)); }
-
-void TRotateImage::SetAngle(int32_t value) { SetAngleEx(AngleExFromDegrees(value)); }
-
-int32_t TRotateImage::Zoom() const { return int32_t(std::nearbyint(double(FZoom) * 100)); }
-
-void TRotateImage::SetZoom(int32_t value) {
-  FZoom = float(ClampZoom(value)) / 100;
-  UpdateTransform();
-}
-
-void TRotateImage::UpdateTransform() {
-  const float c = std::cos(FAngle), s = std::sin(FAngle);
-  SetTransform(c / FZoom, s / FZoom, -s / FZoom, c / FZoom);
-}
-
-bool TRotateImage::Monochrome() const { return ToneCode() == kToneMonochrome; }
-
-void TRotateImage::SetMonochrome(bool value) {
-  if (value) {
-    SetToneCode(kToneMonochrome);
-  } else if (!Sepia()) {
-    SetToneCode(0);
-  }
-}
-
-bool TRotateImage::Sepia() const { return ToneCode() == kToneSepia; }
-
-void TRotateImage::SetSepia(bool value) {
-  if (value) {
-    SetToneCode(kToneSepia);
-  } else if (!Monochrome()) {
-    SetToneCode(0);
-  }
-}
 
 void TRotateImage::SetBitmap(const QImage& bitmap) {
   FBitmap = bitmap;

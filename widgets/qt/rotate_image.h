@@ -87,24 +87,10 @@ class TRotateImage : public TCustomRotateImage {
  public:
   explicit TRotateImage(QWidget* parent = nullptr);
 
-  int32_t AngleEx() const;  // tenths of a degree
-  void SetAngleEx(int32_t value);
-  int32_t Angle() const;  // degrees
-  void SetAngle(int32_t value);
-  int32_t Zoom() const;  // percent, 10 to 9999
-  void SetZoom(int32_t value);
-  bool Monochrome() const;
-  void SetMonochrome(bool value);
-  bool Sepia() const;
-  void SetSepia(bool value);
   const QImage& Bitmap() const { return FBitmap; }
   void SetBitmap(const QImage& bitmap);
 
  private:
-  void UpdateTransform();
-
-  float FAngle = 0;  // radians
-  float FZoom = 1;
   QImage FBitmap;
 };
 

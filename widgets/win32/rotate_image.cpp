@@ -1,8 +1,6 @@
 #include "widgets/win32/rotate_image.h"
 
-#include <cmath>
 #include <cstdint>
-#include <numbers>
 
 #include "widgets/blend.h"
 #include "widgets/colour_effects.h"
@@ -62,39 +60,6 @@ void TRotateImage::Draw(HDC dc, const RECT& area) {
   SelectObject(work, old);
   DeleteDC(work);
   DeleteObject(section);
-}
-
-int32_t TRotateImage::AngleEx() const { return int32_t(std::nearbyint(double(FAngle) * 1800 / std::numbers::pi)); }
-
-void TRotateImage::SetAngleEx(int32_t value) {
-  FAngle = float(NormaliseAngleEx(value) * std::numbers::pi / 1800);
-  UpdateTransform();
-}
-
-int32_t TRotateImage::Zoom() const { return int32_t(std::nearbyint(double(FZoom) * 100)); }
-
-void TRotateImage::SetZoom(int32_t value) {
-  FZoom = float(ClampZoom(value)) / 100;
-  UpdateTransform();
-}
-
-void TRotateImage::UpdateTransform() {
-  const float c = std::cos(FAngle), s = std::sin(FAngle);
-  SetTransform(c / FZoom, s / FZoom, -s / FZoom, c / FZoom);
-}
-
-void TRotateImage::SetMonochrome(bool value) {
-  if (value)
-    SetToneCode(kToneMonochrome);
-  else if (!Sepia())
-    SetToneCode(0);
-}
-
-void TRotateImage::SetSepia(bool value) {
-  if (value)
-    SetToneCode(kToneSepia);
-  else if (!Monochrome())
-    SetToneCode(0);
 }
 
 uint32_t TRotateImage::ResolveColour(uint32_t colour) const {

@@ -16,23 +16,8 @@ class TRotateImage : public TRotateImageModel {
   // coordinates), clipped to it.
   void Draw(HDC dc, const RECT& area);
 
-  int32_t AngleEx() const;  // tenths of a degree
-  void SetAngleEx(int32_t value);
-  int32_t Zoom() const;  // percent, 10 to 9999
-  void SetZoom(int32_t value);
-  bool Monochrome() const { return ToneCode() == kToneMonochrome; }
-  void SetMonochrome(bool value);
-  bool Sepia() const { return ToneCode() == kToneSepia; }
-  void SetSepia(bool value);
-
  protected:
   uint32_t ResolveColour(uint32_t colour) const override;
-
- private:
-  void UpdateTransform();
-
-  float FAngle = 0;  // radians
-  float FZoom = 1;
 };
 
 }  // namespace tavrin
