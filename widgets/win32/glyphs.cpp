@@ -17,6 +17,18 @@ struct Brush {
   ~Brush() { DeleteObject(handle); }
 };
 
+// Draws a shape with a solid outline and fill, the device context's own
+// pen and brush put back afterwards.
+template <class Shape>
+void DrawFilled(HDC dc, COLORREF outline, int line, COLORREF fill, Shape shape) {
+  Pen pen(outline, line);
+  Brush brush(fill);
+  HGDIOBJ oldPen = SelectObject(dc, pen.handle), oldBrush = SelectObject(dc, brush.handle);
+  shape();
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+}
+
 void DrawMark(HDC dc, const RECT& box, const wchar_t* mark, COLORREF colour) {
   const int h = (box.bottom - box.top) * 22 / 30;
   HFONT font = CreateFontW(-h, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -35,57 +47,32 @@ void DrawMark(HDC dc, const RECT& box, const wchar_t* mark, COLORREF colour) {
 void DrawMessagePicture(HDC dc, const RECT& box, int kind) {
   const int s = box.right - box.left;
   const int line = s >= 48 ? 2 : 1;
-  RECT inner{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
-  HGDIOBJ oldPen = GetCurrentObject(dc, OBJ_PEN), oldBrush = GetCurrentObject(dc, OBJ_BRUSH);
+  const RECT inner{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
+  const auto disc = [&] { Ellipse(dc, inner.left, inner.top, inner.right, inner.bottom); };
   switch (kind) {
-    case pkQuestion: {
-      Pen pen(RGB(20, 60, 140), line);
-      Brush brush(RGB(70, 130, 220));
-      SelectObject(dc, pen.handle);
-      SelectObject(dc, brush.handle);
-      Ellipse(dc, inner.left, inner.top, inner.right, inner.bottom);
-      SelectObject(dc, oldPen);
-      SelectObject(dc, oldBrush);
+    case pkQuestion:
+      DrawFilled(dc, RGB(20, 60, 140), line, RGB(70, 130, 220), disc);
       DrawMark(dc, inner, L"?", RGB(255, 255, 255));
       break;
-    }
     case pkDanger: {
-      Pen pen(RGB(120, 90, 0), line);
-      Brush brush(RGB(250, 200, 30));
-      SelectObject(dc, pen.handle);
-      SelectObject(dc, brush.handle);
-      const POINT triangle[] = {{box.left + s / 2, box.top + 1},
-                                {box.right - 1, box.bottom - 2},
-                                {box.left + 1, box.bottom - 2}};
-      Polygon(dc, triangle, 3);
-      SelectObject(dc, oldPen);
-      SelectObject(dc, oldBrush);
-      RECT lower{box.left, box.top + s * 6 / 32, box.right, box.bottom};
+      DrawFilled(dc, RGB(120, 90, 0), line, RGB(250, 200, 30), [&] {
+        const POINT triangle[] = {{box.left + s / 2, box.top + 1},
+                                  {box.right - 1, box.bottom - 2},
+                                  {box.left + 1, box.bottom - 2}};
+        Polygon(dc, triangle, 3);
+      });
+      const RECT lower{box.left, box.top + s * 6 / 32, box.right, box.bottom};
       DrawMark(dc, lower, L"!", RGB(0, 0, 0));
       break;
     }
-    case pkError: {
-      Pen pen(RGB(120, 0, 0), line);
-      Brush brush(RGB(210, 30, 30));
-      SelectObject(dc, pen.handle);
-      SelectObject(dc, brush.handle);
-      Ellipse(dc, inner.left, inner.top, inner.right, inner.bottom);
-      SelectObject(dc, oldPen);
-      SelectObject(dc, oldBrush);
+    case pkError:
+      DrawFilled(dc, RGB(120, 0, 0), line, RGB(210, 30, 30), disc);
       DrawMark(dc, inner, L"\u00D7", RGB(255, 255, 255));
       break;
-    }
-    default: {
-      Pen pen(RGB(20, 60, 140), line);
-      Brush brush(RGB(255, 255, 255));
-      SelectObject(dc, pen.handle);
-      SelectObject(dc, brush.handle);
-      Ellipse(dc, inner.left, inner.top, inner.right, inner.bottom);
-      SelectObject(dc, oldPen);
-      SelectObject(dc, oldBrush);
+    default:
+      DrawFilled(dc, RGB(20, 60, 140), line, RGB(255, 255, 255), disc);
       DrawMark(dc, inner, L"i", RGB(20, 60, 140));
       break;
-    }
   }
 }
 
