@@ -9,12 +9,4 @@ void BeginWaitCursor();
 void EndWaitCursor();
 bool WaitCursorShown();
 
-class WaitCursorGuard {
- public:
-  WaitCursorGuard() { BeginWaitCursor(); }
-  ~WaitCursorGuard() { EndWaitCursor(); }
-  WaitCursorGuard(const WaitCursorGuard&) = delete;
-  WaitCursorGuard& operator=(const WaitCursorGuard&) = delete;
-};
-
 }  // namespace tavrin
