@@ -137,16 +137,7 @@ void TfoMAIN::CreateControls() {
                              0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT), ProgramInstance(), nullptr);
   ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-  column.fmt = LVCFMT_LEFT;
-  column.cx = Px(480);
-  column.pszText = const_cast<wchar_t*>(L"文字列");
-  ListView_InsertColumn(lvResult, 0, &column);
-  column.fmt = LVCFMT_RIGHT;
-  column.cx = Px(65);
-  column.pszText = const_cast<wchar_t*>(L"個数");
-  ListView_InsertColumn(lvResult, 1, &column);
+  AddTextAndCountColumns(lvResult, Px(480), Px(65));
   MakeRowIcons();
 
   sb = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0,

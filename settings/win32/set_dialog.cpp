@@ -151,15 +151,7 @@ void TfoSet::FormCreate(HWND dialog) {
                WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
-  LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-  column.cx = Px(360);
-  column.pszText = const_cast<wchar_t*>(L"文字列");
-  ListView_InsertColumn(lvSet, 0, &column);
-  column.fmt = LVCFMT_RIGHT;
-  column.cx = Px(75);
-  column.pszText = const_cast<wchar_t*>(L"個数");
-  ListView_InsertColumn(lvSet, 1, &column);
+  AddTextAndCountColumns(lvSet, Px(360), Px(75));
   for (std::size_t i = 0; i < FSamples.size(); ++i) {
     // The list view keeps the whole text but draws it from its buffer: a
     // long caption is cut to that with its ellipsis (and closing quote).

@@ -1,5 +1,7 @@
 #include "widgets/win32/ui_basics.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -102,6 +104,19 @@ void DestroyOwnWindow(HWND window) {
   if (!window || !IsWindow(window)) return;
   SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   DestroyWindow(window);
+}
+
+void AddTextAndCountColumns(HWND list, int textWidth, int countWidth) {
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = textWidth;
+  column.pszText = const_cast<wchar_t*>(L"文字列");
+  ListView_InsertColumn(list, 0, &column);
+  column.fmt = LVCFMT_RIGHT;
+  column.cx = countWidth;
+  column.pszText = const_cast<wchar_t*>(L"個数");
+  ListView_InsertColumn(list, 1, &column);
 }
 
 }  // namespace tavrin

@@ -47,4 +47,8 @@ void* WindowObject(HWND window, UINT message, LPARAM l);
 // its object.
 void DestroyOwnWindow(HWND window);
 
+// The columns a report list view of counted texts has: "文字列" and the
+// right-aligned "個数", widths in pixels.
+void AddTextAndCountColumns(HWND list, int textWidth, int countWidth);
+
 }  // namespace tavrin
