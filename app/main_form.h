@@ -139,6 +139,9 @@ class TMainForm {
   void FillList(bool SimilarOnly);
   void ShowGroups();
   bool CopyFound(const std::function<std::string()>& makeText, const std::string& message);
+  // Puts the text on the clipboard; a clipboard that refuses it is told as
+  // an error and false returned.
+  bool CopyToClipboard(const std::string& sjis);
   void TransferOptions(TSetOptionValues& values, bool toControls);
 
   IMainView& FView;

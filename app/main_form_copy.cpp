@@ -13,13 +13,16 @@ void TMainForm::pmCopySelectClick(TControl Sender) {
   const TCopyResult copy = CopyRows(FList.Rows(), selected,
                                     all ? TCopyKind::All : TCopyKind::Selected, FCopyCount);
   if (copy.Status == TCopyResult::TStatus::Copied) {
-    if (!FView.WriteClipboard(copy.Text)) {
-      FView.Message(MessageKind::Error, ClipboardRefusedMessage());
-      return;
-    }
+    if (!CopyToClipboard(copy.Text)) return;
     if (FSound) FView.Beep();
   }
   FView.Message(MessageKind::Information, copy.Message);
+}
+
+bool TMainForm::CopyToClipboard(const std::string& sjis) {
+  if (FView.WriteClipboard(sjis)) return true;
+  FView.Message(MessageKind::Error, ClipboardRefusedMessage());
+  return false;
 }
 
 void TMainForm::pmDeleteClick() {

@@ -69,11 +69,9 @@ void TMainForm::imgHelpMouseDown(TMouseButton Button) {
   if (!FView.Message(MessageKind::Confirm,
                      cp932::Sjis("Tavrinの動作情報をクリップボードにコピーします\rよろしいですか？")))
     return;
-  if (!FView.WriteClipboard(DiagnosticsText(
-          GatherDiagnostics(ProgramFolder(), AccIni1 ? AccIni1->FileName() : std::string())))) {
-    FView.Message(MessageKind::Error, ClipboardRefusedMessage());
+  if (!CopyToClipboard(
+          DiagnosticsText(GatherDiagnostics(ProgramFolder(), AccIni1 ? AccIni1->FileName() : std::string()))))
     return;
-  }
   FView.Message(MessageKind::Information,
                 cp932::Sjis("Tavrinの動作情報をクリップボードにコピーしました"));
 }
@@ -103,7 +101,7 @@ void TMainForm::Button1Click() {
   FLines = TClipboardLines::Split(std::move(*text));
   std::string joined;
   for (std::size_t i = 0; i < FLines.size(); ++i) joined.append(FLines[i]).append("\r\n");
-  if (!FView.WriteClipboard(joined)) FView.Message(MessageKind::Error, ClipboardRefusedMessage());
+  CopyToClipboard(joined);
 }
 
 // The groups of the last build, one display key a line.

@@ -14,10 +14,7 @@ bool TMainForm::CopyFound(const std::function<std::string()>& makeText,
     return false;
   }
   TWaitGuard wait(FView);
-  if (!FView.WriteClipboard(makeText())) {
-    FView.Message(MessageKind::Error, ClipboardRefusedMessage());
-    return false;
-  }
+  if (!CopyToClipboard(makeText())) return false;
   if (FSound) FView.Beep();
   FView.Message(MessageKind::Information, message);
   return true;
