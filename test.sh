@@ -51,7 +51,7 @@ trap stop_windows_stage EXIT
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 150 199); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
       xvfb_pid=$!
       export DISPLAY=":$n"
       for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

@@ -54,8 +54,10 @@ x_server() {
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
   done
   [ -n "$display" ] || fail "no free display"
-  # No access control, so that a test's ordinary user may connect.
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -ac >"$work/xvfb.log" 2>&1 &
+  # No access control, so that a test's ordinary user may connect; no reset
+  # when the last client leaves (the probe below is one), which would refuse
+  # the window manager connecting at that moment.
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -ac -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   export DISPLAY=$display
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
