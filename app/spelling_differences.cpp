@@ -91,8 +91,8 @@ unsigned Kinds(std::string_view v, std::string_view c, std::string_view pv, std:
 }
 
 // Widens each part to whole clusters of the text and joins the parts that
-// then overlap; an empty part (the canonical has more there) moves
-// to the end of its cluster. The blanks and the trailing mark, compared on
+// then overlap or fall out of order; an empty part (the canonical has more
+// there) moves to the end of its cluster. The blanks and the trailing mark, compared on
 // their own, may end inside a cluster.
 void WidenToClusters(std::string_view text, const std::vector<TChar>& chars, std::vector<TSpellingDifference>& parts) {
   // The index of the character at byte at (at most text.size()).
@@ -110,14 +110,19 @@ void WidenToClusters(std::string_view text, const std::vector<TChar>& chars, std
       while (extends(first)) --first;
     while (extends(last)) ++last;
     const std::size_t from = p.Length > 0 ? start(first) : start(last), to = start(last);
-    if (!widened.empty() && p.Length > 0 && widened.back().Length > 0 &&
-        from < widened.back().Start + widened.back().Length) {
+    TSpellingDifference part{from, to - from, std::move(p.Canonical)};
+    // A part that now overlaps the one before, or would stand before it
+    // (an insertion moved to its cluster's end), joins it.
+    while (!widened.empty() && (part.Start < widened.back().Start + widened.back().Length ||
+                                part.Start < widened.back().Start)) {
       TSpellingDifference& back = widened.back();
-      back.Length = std::max(back.Start + back.Length, to) - back.Start;
-      back.Canonical += p.Canonical;
-    } else {
-      widened.push_back({from, to - from, std::move(p.Canonical)});
+      const std::size_t end = std::max(back.Start + back.Length, part.Start + part.Length);
+      part.Start = std::min(back.Start, part.Start);
+      part.Length = end - part.Start;
+      part.Canonical = back.Canonical + part.Canonical;
+      widened.pop_back();
     }
+    widened.push_back(std::move(part));
   }
   parts = std::move(widened);
 }
@@ -351,20 +356,24 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
       }
     }
   };
-  // Where the two spellings differ in length (a kind of variants, or a
-  // blank or mark the key drops), the clusters are aligned first.
-  const std::vector<TCluster> vc = Clusters(Variant, v, vb, vm, Variants, Hyphen),
-                              cc = Clusters(Canonical, c, cb, cm, Variants, Hyphen);
-  const auto first = [](const std::vector<TCluster>& clusters, std::size_t k, std::size_t end) {
-    return k < clusters.size() ? clusters[k].First : end;
-  };
-  for (const TRegion& r : AlignClusters(vc, cc)) {
-    const std::size_t vf = first(vc, r.V0, vm), vl = first(vc, r.V1, vm);
-    const std::size_t cf = first(cc, r.C0, cm), cl = first(cc, r.C1, cm);
-    if (r.SameKey)
-      walk(vf, vl, cf, cl);
-    else
-      differ(vf, vl, cf, cl);
+  if (pieces(v, vb, vm) == pieces(c, cb, cm)) {
+    walk(vb, vm, cb, cm);
+  } else {
+    // Where the keys differ (a kind of variants, or a blank the key drops),
+    // the clusters are aligned first.
+    const std::vector<TCluster> vc = Clusters(Variant, v, vb, vm, Variants, Hyphen),
+                                cc = Clusters(Canonical, c, cb, cm, Variants, Hyphen);
+    const auto first = [](const std::vector<TCluster>& clusters, std::size_t k, std::size_t end) {
+      return k < clusters.size() ? clusters[k].First : end;
+    };
+    for (const TRegion& r : AlignClusters(vc, cc)) {
+      const std::size_t vf = first(vc, r.V0, vm), vl = first(vc, r.V1, vm);
+      const std::size_t cf = first(cc, r.C0, cm), cl = first(cc, r.C1, cm);
+      if (r.SameKey)
+        walk(vf, vl, cf, cl);
+      else
+        differ(vf, vl, cf, cl);
+    }
   }
   differ(vm, ve, cm, ce);
   if (differ(ve, v.size(), ce, c.size())) result.Kinds |= kBlank;

@@ -137,6 +137,9 @@ TEST(SpellingDifferences, PartsOfSpellingsOfOtherLengths) {
       // (a surrogate pair in UTF-16), are one cluster each.
       {kAllVariantKinds, "カ\u3099ス㈱", "ガス株式会社", "カ\u3099→ガ|㈱→株式会社"},
       {kAllVariantKinds, "𠮷野家㈱", "𠮷野家株式会社", "㈱→株式会社"},
+      // An insertion after a mark that extends a blank: the parts stay in
+      // order and join.
+      {kAllVariantKinds, "　ﾟカ", "　Aﾟ㈱゜カ", "　ﾟ→Aﾟ㈱゜"},
       {0, "", "", ""},
       {0, "", "abc", "→abc"},
       {0, "abc", "", "abc→"},
