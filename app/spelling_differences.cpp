@@ -92,8 +92,8 @@ unsigned Kinds(std::string_view v, std::string_view c, std::string_view pv, std:
 
 // Widens each part to whole clusters of the text and joins the parts that
 // then overlap or fall out of order; an empty part (the canonical has more
-// there) moves to the end of its cluster. The blanks and the trailing mark, compared on
-// their own, may end inside a cluster.
+// there) moves to the end of its cluster. The blanks and the trailing mark,
+// compared on their own, may end inside a cluster.
 void WidenToClusters(std::string_view text, const std::vector<TChar>& chars, std::vector<TSpellingDifference>& parts) {
   // The index of the character at byte at (at most text.size()).
   const auto index = [&](std::size_t at) {
