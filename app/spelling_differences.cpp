@@ -150,10 +150,11 @@ std::vector<TCluster> Clusters(std::string_view text, const std::vector<TChar>& 
 
 // Clusters [V0, V1) of the variant against [C0, C1) of the canonical;
 // SameKey when their keys join to the same bytes, so that they can be
-// compared character by character.
+// compared character by character; Paired for one cluster matched to one
+// by what they fold to.
 struct TRegion {
   std::size_t V0, V1, C0, C1;
-  bool SameKey;
+  bool SameKey, Paired = false;
 };
 
 // The pairs (a's index, b's index) of a shortest alignment of clusters
@@ -268,13 +269,42 @@ std::vector<TRegion> AlignClusters(const std::vector<TCluster>& a, const std::ve
   if (const auto pairs = MatchClusters(a, si, ei, b, sj, ej)) {
     for (const auto& [px, py] : *pairs) {
       unmatched(x, px, y, py);
-      regions.push_back({px, px + 1, py, py + 1, a[px].Key == b[py].Key});
+      regions.push_back({px, px + 1, py, py + 1, a[px].Key == b[py].Key, true});
       x = px + 1, y = py + 1;
     }
   }
   unmatched(x, ei, y, ej);
   if (ei < n || ej < m) regions.push_back({ei, n, ej, m, true});
-  return regions;
+  // A stretch that matches by chance between two unmatched ones (the 株 of
+  // （株） against 株式会社) joins them, as a reader sees one difference
+  // there: a run of matching clusters no longer than either neighbour and
+  // shorter than one (single changed characters between matching ones stay
+  // apart).
+  const auto size = [](const TRegion& r) { return std::max(r.V1 - r.V0, r.C1 - r.C0); };
+  const auto unpaired = [](const TRegion& r) { return !r.SameKey && !r.Paired; };
+  std::vector<TRegion> joined;
+  for (std::size_t i = 0; i < regions.size();) {
+    std::size_t j = i;
+    while (j < regions.size() && regions[j].SameKey) ++j;
+    if (j == i) {
+      joined.push_back(regions[i++]);
+      continue;
+    }
+    const std::size_t run = std::max(regions[j - 1].V1 - regions[i].V0, regions[j - 1].C1 - regions[i].C0);
+    if (!joined.empty() && unpaired(joined.back()) && j < regions.size() && unpaired(regions[j]) &&
+        run <= std::min(size(joined.back()), size(regions[j])) &&
+        run < std::max(size(joined.back()), size(regions[j]))) {
+      TRegion& back = joined.back();
+      back.V1 = regions[j].V1, back.C1 = regions[j].C1;
+      back.SameKey = sameKey(back.V0, back.V1, back.C0, back.C1);
+      i = j + 1;
+      continue;
+    }
+    joined.insert(joined.end(), regions.begin() + static_cast<std::ptrdiff_t>(i),
+                  regions.begin() + static_cast<std::ptrdiff_t>(j));
+    i = j;
+  }
+  return joined;
 }
 
 }  // namespace

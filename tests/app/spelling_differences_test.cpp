@@ -123,6 +123,10 @@ TEST(SpellingDifferences, PartsOfSpellingsOfOtherLengths) {
   };
   const Row rows[] = {
       {kAllVariantKinds, "㈱南海マリン", "株式会社南海マリン", "㈱→株式会社"},
+      // A character matching by chance inside a form joins its neighbours;
+      // a character matching beside one paired by the kinds stays apart.
+      {kAllVariantKinds, "（株）南海マリン", "株式会社南海マリン", "（株）→株式会社"},
+      {kAllVariantKinds, "(株)渡邊", "株式会社渡辺", "(株)→株式会社|邊→辺"},
       // The matched characters keep their own parts of width.
       {kAllVariantKinds, "ﾔﾏﾀﾞ(ｶ", "ヤマダ（株）", "ﾔ→ヤ|ﾏ→マ|ﾀﾞ→ダ|(→（|ｶ→株）"},
       // Insertions at the start, in the middle and at the end: an empty
