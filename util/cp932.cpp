@@ -96,17 +96,25 @@ std::size_t ReadUtf8(std::string_view s, std::size_t i, char32_t* c) {
   return need + 1;
 }
 
-// Writes the plane sequence of scalar value c (6 bytes) at out[o]; returns
-// the position after it.
-std::size_t PutPlaneSequence(char* out, std::size_t o, char32_t c) {
-  const unsigned high = UnassignedCode(kDigitIndex + (c >> 8 & 0xFF));
-  const unsigned low = UnassignedCode(kDigitIndex + (c & 0xFF));
-  out[o++] = char(kSequenceLead);
-  out[o++] = char(kPlaneTrail + (c >> 16));
-  out[o++] = char(high >> 8);
-  out[o++] = char(high & 0xFF);
-  out[o++] = char(low >> 8);
-  out[o++] = char(low & 0xFF);
+// Writes character c, whose entry in the encode table is code, at out[o]:
+// its one or two bytes, or its plane sequence (6 bytes) where CP932 lacks
+// it. Returns the position after it.
+std::size_t PutCharacter(char* out, std::size_t o, char32_t c, std::uint16_t code) {
+  if (code == kNone) {
+    const unsigned high = UnassignedCode(kDigitIndex + (c >> 8 & 0xFF));
+    const unsigned low = UnassignedCode(kDigitIndex + (c & 0xFF));
+    out[o++] = char(kSequenceLead);
+    out[o++] = char(kPlaneTrail + (c >> 16));
+    out[o++] = char(high >> 8);
+    out[o++] = char(high & 0xFF);
+    out[o++] = char(low >> 8);
+    out[o++] = char(low & 0xFF);
+  } else if (code < 0x100) {
+    out[o++] = char(code);
+  } else {
+    out[o++] = char(code >> 8);
+    out[o++] = char(code & 0xFF);
+  }
   return o;
 }
 
@@ -156,21 +164,14 @@ Utf16Piece EncodeUtf16Piece(std::u16string_view s) {
       ++i;
     }
     const std::uint16_t code = c < 0x10000 ? kEncodeTable[c] : kNone;
-    if (code == kNone) {
-      if (const std::size_t need = o + 6 + 2 * (n - i); need > room) {
-        room = std::max(2 * room, need);
-        std::unique_ptr<char[]> grown(new char[room]);
-        std::memcpy(grown.get(), out, o);
-        p.bytes = std::move(grown);
-        out = p.bytes.get();
-      }
-      o = PutPlaneSequence(out, o, c);
-    } else if (code < 0x100) {
-      out[o++] = char(code);
-    } else {
-      out[o++] = char(code >> 8);
-      out[o++] = char(code & 0xFF);
+    if (const std::size_t need = o + 6 + 2 * (n - i); code == kNone && need > room) {
+      room = std::max(2 * room, need);
+      std::unique_ptr<char[]> grown(new char[room]);
+      std::memcpy(grown.get(), out, o);
+      p.bytes = std::move(grown);
+      out = p.bytes.get();
     }
+    o = PutCharacter(out, o, c, code);
   }
   p.size = o;
   return p;
@@ -245,13 +246,8 @@ EncodeResult FromUtf8(std::string_view utf8) {
     if (c == kInvalid) {
       out[o++] = kReplacement;
       ++r.replaced;
-    } else if (code == kNone) {
-      o = PutPlaneSequence(out, o, c);
-    } else if (code < 0x100) {
-      out[o++] = char(code);
     } else {
-      out[o++] = char(code >> 8);
-      out[o++] = char(code & 0xFF);
+      o = PutCharacter(out, o, c, code);
     }
   }
   r.bytes.resize(o);
