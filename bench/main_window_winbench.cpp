@@ -93,6 +93,10 @@ int main(int argc, char** argv) {
                   batch, shown / batch);
       std::fflush(stdout);
     }
+    // The part of it that is reading the clipboard and converting its text.
+    std::size_t replaced = 0;
+    const double read = Best([&] { SjisFromWide(ReadClipboardUnicode(window.Handle()).value_or(L""), &replaced); });
+    std::printf("%-8ld %-20s %-14s %9.3f\n", lines, argv[a], "clipboard in", read);
     std::printf("%-8ld %-20s %d rows listed, %d messages answered\n", lines, argv[a], int(window.List().Count()),
                 messages);
   }
