@@ -150,20 +150,23 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
     }
     const std::string_view text = canonicals[row.Canonical];
     const std::string_view cell = cellFor(row.Canonical);
-    // Whether the next row's first line, written after an open line,
-    // closes a cell: only a row that stays as it is can.
-    const auto nextCloses = [&] {
+    // Whether the next row, written after an open line, would close a cell
+    // or have to stay unreplaced. A kept row closes one when its first line
+    // does; a variant has no form there when its canonical text is all
+    // quotes and is no cell whose first line leaves the cell open. Either
+    // way this row is better written in its quoted form, which opens no cell.
+    const auto nextBlocked = [&] {
       if (r + 1 == rows.size()) return false;
       const std::uint32_t next = rows[r + 1].Canonical;
-      const bool stays = next == kKept || ((cellFor(next).empty() || ClosesCell(firstLineOf(cellFor(next)))) &&
-                                           AllQuotes(canonicals[next]));
-      return stays && ClosesCell(rowFirstLine(rows[r + 1]));
+      if (next == kKept) return ClosesCell(rowFirstLine(rows[r + 1]));
+      const std::string_view nextCell = cellFor(next);
+      return (nextCell.empty() || ClosesCell(firstLineOf(nextCell))) && AllQuotes(canonicals[next]);
     };
     std::string form;
     bool formOpen = false;
     if (!cell.empty() && !(open && ClosesCell(firstLineOf(cell)))) {
       form = cell;
-    } else if (!(open && ClosesCell(text)) && !(OpensCell(text) && nextCloses())) {
+    } else if (!(open && ClosesCell(text)) && !(OpensCell(text) && nextBlocked())) {
       form = text;
       formOpen = OpensCell(text);
     } else {

@@ -73,9 +73,14 @@ TEST(VariantGroups, MapAndNormalize) {
        "\"q\n\"x\n\"\"\nx\"\nx\"\n"},
       {"opening a cell no line closes", {}, "\"abc\n\"abc\n”abc\nx\n", "”abc\t\"abc\t1\r\n",
        "\"abc\n\"abc\n\"abc\nx\n"},
-      // Where no form reads back as the one row, the row stays as it is.
+      // Where no form reads back as the one row, the row stays as it is:
+      // after a kept line that opens a cell, a text of quotes alone closes it.
       {"quote after an open line", {}, "\"q\n”\n\"\nb\n\"\nb\n", "”\t\"\t1\r\n",
        "\"q\n”\n\"\nb\n\"\nb\n"},
+      // After a replaced row the row before is written so that the quotes fit:
+      // "abc in its quoted form opens no cell for the " that "- becomes.
+      {"quotes after a replaced open row", {}, "\"abc\n\"abc\n”abc\n\"-\nx\n\"\nx\n\"\n",
+       "\"-\t\"\t1\r\n”abc\t\"abc\t1\r\n", "\"abc\n\"abc\n\"\"a\nbc\"\n\"\nx\n\"\nx\n\"\n"},
       // A canonical row that is a joined cell is written as that cell.
       {"canonical joined cell", {}, "\"ab\r\nc\"\r\nabc\r\nABC\r\n", "ABC\tabc\t1\r\n",
        "\"ab\r\nc\"\r\nabc\r\n\"ab\r\nc\"\r\n"},
@@ -99,7 +104,7 @@ TEST(VariantGroups, MapAndNormalize) {
 // changes nothing.
 TEST(VariantGroups, NormalizeKeepsTheRows) {
   const std::string words[] = {"\"abc", "”abc", "abc\"", "abc”", "ABC", "abc", "ａｂｃ", "\"", "”", "\"\"",
-                               "x\"", "ｘ”", "\"x", "\"ab", "c\"", " ", "", " abc ", "\"ａ\""};
+                               "x\"", "ｘ”", "\"x", "\"ab", "c\"", " ", "", " abc ", "\"ａ\"", "\"-"};
   const std::string breaks[] = {"\n", "\r\n", "\r"};
   const std::vector<std::vector<std::string_view>> optionSets = {{}, {"--trim"}, {"--no-hyphen", "--no-sort"}};
   std::mt19937 rng(2);
@@ -129,8 +134,11 @@ TEST(VariantGroups, NormalizeKeepsTheRows) {
       if (found == canonicalOf.end()) {
         EXPECT_EQ(after[i], before[i]) << round << " row " << i;
       } else if (kept(after[i]) != found->second) {
+        // Left only where quotes alone would close the cell that a kept row
+        // before it opens.
         EXPECT_EQ(after[i], before[i]) << round << " row " << i;
         EXPECT_EQ(found->second.find_first_not_of('"'), std::string::npos) << round << " row " << i;
+        EXPECT_TRUE(i > 0 && after[i - 1] == before[i - 1]) << round << " row " << i << "\n" << cp932::ToUtf8(text);
       }
     }
     ASSERT_EQ(RunCommand(normalize, once), once) << round << "\n" << cp932::ToUtf8(text);
