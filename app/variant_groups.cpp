@@ -34,6 +34,26 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows) {
   return groups;
 }
 
+namespace {
+
+// A field of a map line as a spreadsheet writes a cell: quoted, its quotes
+// doubled, when it holds a TAB, a quote or a line break (no trail byte of
+// CP932 is one of those), else as it is.
+void AppendCell(std::string& out, std::string_view text) {
+  if (text.find_first_of("\t\"\r\n") == std::string_view::npos) {
+    out += text;
+    return;
+  }
+  out += '"';
+  for (const char c : text) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  out += '"';
+}
+
+}  // namespace
+
 std::string VariantMapText(std::span<const TVariantGroup> Groups) { return VariantMapText(Groups, {}); }
 
 std::string VariantMapText(std::span<const TVariantGroup> Groups,
@@ -42,9 +62,9 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups,
   for (const TVariantGroup& g : Groups) {
     for (const TUniqueItem* item : g.Rows) {
       if (item == g.Canonical) continue;
-      out += item->Text();
+      AppendCell(out, item->Text());
       out += '\t';
-      out += g.Canonical->Text();
+      AppendCell(out, g.Canonical->Text());
       out += '\t';
       out += std::to_string(item->FCount);
       if (Explain) {

@@ -29,7 +29,9 @@ struct TVariantGroup {
 std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows);
 
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
-// group, the variants of a group in list order.
+// group, the variants of a group in list order. A text with a TAB, a quote
+// or a line break is written as a quoted cell ("a""b" for a"b), so that a
+// spreadsheet reads each line as its columns.
 std::string VariantMapText(std::span<const TVariantGroup> Groups);
 // The same with a fourth column, after a TAB: Explain(variant, canonical).
 std::string VariantMapText(std::span<const TVariantGroup> Groups,
