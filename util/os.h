@@ -119,8 +119,15 @@ bool StandardInputOpen();
 void UseBinaryStandardStreams();
 
 // Opens a file of any kind (a pipe too) for reading bytes; null with errno
-// set when it cannot.
+// set when it cannot, EISDIR for a folder on every platform.
 std::FILE* OpenForReading(const std::string& path);
+
+// The errno value of a failed read from or write to stream as POSIX names
+// it. Windows' runtime says EINVAL where the reader of a pipe has gone
+// (EPIPE here) and for a handle that cannot be read at all (EBADF here, as
+// for a standard input the program was started without under wine).
+int ReadError(std::FILE* stream, int error);
+int WriteError(std::FILE* stream, int error);
 
 // The size of the regular file open as stream; nothing for a pipe or a
 // terminal.

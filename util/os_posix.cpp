@@ -227,7 +227,19 @@ bool StandardInputOpen() { return ::fcntl(0, F_GETFD) != -1; }
 
 void UseBinaryStandardStreams() {}
 
-std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+std::FILE* OpenForReading(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  struct stat info {};
+  if (file != nullptr && ::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    errno = EISDIR;
+    return nullptr;
+  }
+  return file;
+}
+
+int ReadError(std::FILE*, int error) { return error; }
+int WriteError(std::FILE*, int error) { return error; }
 
 std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
   struct stat info {};

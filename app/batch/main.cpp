@@ -2,7 +2,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 
 #include "app/batch_command.h"
 #include "util/cp932.h"
+#include "util/error_texts.h"
 #include "util/memory_setup.h"
 #include "util/os.h"
 #include "util/text_encoding.h"
@@ -89,7 +89,7 @@ void Say(std::string_view line) {
 bool WriteOut(const TStream& out, std::string_view text) {
   out.Write(text);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-  Say(std::string("standard output: ") + std::strerror(errno));
+  Say(std::string("standard output: ") + tavrin::ErrorText(os::WriteError(stdout, errno), tavrin::TLanguage::English));
   return false;
 }
 
@@ -121,15 +121,15 @@ int Run(const std::vector<std::string>& argStrings) {
       std::FILE* in = isStdin ? (stdinOpen ? stdin : nullptr) : os::OpenForReading(name);
       if (in == nullptr) {
         if (isStdin) errno = EBADF;
-        Say(shown + ": " + std::strerror(errno));
+        Say(shown + ": " + tavrin::ErrorText(errno, tavrin::TLanguage::English));
         return 1;
       }
       std::string part = ReadAll(in, os::RegularFileSize(in));
       const bool failed = std::ferror(in) != 0;
-      const int error = errno;
+      const int error = os::ReadError(in, errno);
       if (!isStdin) std::fclose(in);
       if (failed) {
-        Say(shown + ": " + std::strerror(error));
+        Say(shown + ": " + tavrin::ErrorText(error, tavrin::TLanguage::English));
         return 1;
       }
       inputs.push_back({shown, std::move(part)});

@@ -393,9 +393,12 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& i
     command += ' ';  // apart: " " + string draws a false -Wrestrict from GCC 12 at -O3
     command += quoted(arg);
   }
-  command += (stdinFrom.empty() ? " < " + quoted((dir / "in").string()) : " " + stdinFrom) +
-             (stdoutTo.empty() ? " > " + quoted((dir / "out").string()) : " " + stdoutTo) + " 2> " +
-             quoted((dir / "err").string());
+  // Standard output last, so that it may be a pipe ("| true"); a shell
+  // that ignores SIGPIPE hands that on, so that a write to a closed pipe fails.
+  if (!os::kWindows && stdoutTo.starts_with("|")) command = "trap '' PIPE; " + command;
+  command += (stdinFrom.empty() ? " < " + quoted((dir / "in").string()) : " " + stdinFrom) + " 2> " +
+             quoted((dir / "err").string()) +
+             (stdoutTo.empty() ? " > " + quoted((dir / "out").string()) : " " + stdoutTo);
   ProgramRun run;
   run.status = test::RunCommandLine(command);
   const auto slurp = [](const std::filesystem::path& p) {
@@ -449,20 +452,29 @@ TEST(BatchProgram, BadArgumentsAndHelp) {
   EXPECT_NE(help.out.find("--no-hyphen-terminate"), std::string::npos);
 }
 
-// Inputs that cannot be read fail with their name; nothing is written.
+// Inputs that cannot be read, and an output that cannot be written, fail
+// with their name and the same words on every platform; nothing is written.
 TEST(BatchProgram, InputFailures) {
+  std::string many;  // more output than a pipe holds
+  for (int i = 0; i < 20000; ++i) many += "line " + std::to_string(i) + "\n";
   const struct {
     std::vector<std::string> args;
-    std::string input, stdinFrom, err;
+    std::string input, stdinFrom, stdoutTo, err;
   } cases[] = {
-      {{"all"}, "x\n", "<&-", "tavrin-batch: standard input: Bad file descriptor\n"},
-      {{"all", "/nonexistent/x"}, "", "", "tavrin-batch: /nonexistent/x: No such file or directory\n"},
-      {{"all", "--utf8"}, "?\n\xFF\n", "", "tavrin-batch: invalid UTF-8 in line 2 at byte offset 2\n"},
+      {{"all"}, "x\n", "<&-", "", "tavrin-batch: standard input: Bad file descriptor\n"},
+      {{"all", "/nonexistent/x"}, "", "", "", "tavrin-batch: /nonexistent/x: No such file or directory\n"},
+      {{"all", "--utf8"}, "?\n\xFF\n", "", "", "tavrin-batch: invalid UTF-8 in line 2 at byte offset 2\n"},
+      // Windows' runtime calls a folder "Permission denied".
+      {{"all", "."}, "", "", "", "tavrin-batch: .: Is a directory\n"},
+      {{"all"}, many, "", "| true", "tavrin-batch: standard output: Broken pipe\n"},
   };
   for (const auto& c : cases) {
-    if (os::kWindows && c.stdinFrom == "<&-") continue;  // cmd cannot close a stream
-    const ProgramRun run = RunProgram(c.args, c.input, c.stdinFrom);
-    EXPECT_EQ(run.status, 1) << c.err;
+    // cmd can neither close a stream nor let a pipe's reader go first.
+    if (os::kWindows && (c.stdinFrom == "<&-" || !c.stdoutTo.empty())) continue;
+    const ProgramRun run = RunProgram(c.args, c.input, c.stdinFrom, c.stdoutTo);
+    if (c.stdoutTo.empty()) {  // else the status is the pipe's reader's
+      EXPECT_EQ(run.status, 1) << c.err;
+    }
     EXPECT_EQ(run.out, "") << c.err;
     EXPECT_EQ(run.err, c.err);
   }

@@ -61,6 +61,27 @@ done
 input=/dev/null
 same "invalid UTF-8 named" all --utf8 invalid.txt
 same "missing file" all no-such-file.txt
+mkdir folder
+same "a folder" all folder
+
+# Streams the runtimes word differently: the same words and exit status.
+#   same_failure <label> <function>: the function runs the program given
+#   as its arguments.
+same_failure() {
+  local label=$1 how=$2 rc_ref=0 rc_win=0
+  "$how" "$ref" 2>ref.err || rc_ref=$?
+  "$how" "$run" "$exe" 2>win.err || rc_win=$?
+  runs=$((runs + 1))
+  [ "$rc_ref" -eq "$rc_win" ] || fail "$label: exit status $rc_win, the Linux program's is $rc_ref"
+  tr -d '\r' <win.err >win.msg
+  cmp -s ref.err win.msg || fail "$label: Linux says \"$(cat ref.err)\", wine \"$(cat win.msg)\""
+}
+closed_stdin() { "$@" all <&- >/dev/null; }
+# A pipe whose reader has gone, SIGPIPE ignored as the shell hands it on.
+gone_reader() { (trap '' PIPE; "$@" all many.txt | true; exit "${PIPESTATUS[0]}"); }
+seq 100000 >many.txt
+same_failure "closed standard input" closed_stdin
+same_failure "a pipe without its reader" gone_reader
 
 # A Japanese file name, as typed at a prompt and as a full Windows path.
 cp mixed.txt 顧客データ.txt

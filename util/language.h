@@ -1,0 +1,14 @@
+#pragma once
+// The language a command-line program speaks: Japanese to a user whose
+// system is set to Japanese, English to everyone else.
+
+namespace tavrin {
+
+enum class TLanguage { English, Japanese };
+
+// The one of two texts (UTF-8) for the language.
+inline const char* InLanguage(TLanguage language, const char* english, const char* japanese) {
+  return language == TLanguage::Japanese ? japanese : english;
+}
+
+}  // namespace tavrin
