@@ -53,6 +53,11 @@ void TuneAllocator();
 void* AlignedAlloc(std::size_t alignment, std::size_t size);
 void AlignedFree(void* memory);
 
+// Whether the user reads Japanese: on POSIX the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty begins with "ja"; on
+// Windows the user's interface language is Japanese.
+bool UserLanguageIsJapanese();
+
 // ---- files and folders ----
 
 enum class FileKind { Missing, Regular, Folder, Other, Unknown };

@@ -227,6 +227,14 @@ bool StandardInputOpen() { return ::fcntl(0, F_GETFD) != -1; }
 
 void UseBinaryStandardStreams() {}
 
+bool UserLanguageIsJapanese() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && value[0] != '\0') return std::string_view(value).starts_with("ja");
+  }
+  return false;
+}
+
 std::FILE* OpenForReading(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   struct stat info {};

@@ -295,6 +295,8 @@ void UseBinaryStandardStreams() {
   ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
+bool UserLanguageIsJapanese() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE; }
+
 std::FILE* OpenForReading(const std::string& path) {
   std::FILE* file = ::_wfopen(Widen(path).c_str(), L"rb");
   // The runtime calls a folder "permission denied".
