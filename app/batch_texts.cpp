@@ -1,5 +1,7 @@
 #include "app/batch_texts.h"
 
+#include <iterator>
+
 #include "app/command_texts.h"
 #include "util/cp932.h"
 #include "util/text_encoding.h"
