@@ -42,7 +42,9 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups,
 // (a joined cell spans from its opening to its closing quote); it is a
 // variant when it is not blank and its kept text (trimmed with Trim) is a
 // variant's text. Everything else is kept byte for byte, up to the text's
-// first NUL.
+// first NUL. The text read again has the same rows; a variant row keeps its
+// text only where every form of its canonical text (then quotes alone)
+// would join the line before it, a kept line that opens a cell.
 std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups, bool Trim);
 
 }  // namespace tavrin
