@@ -40,14 +40,6 @@ HICON LoadIconSized(int id, int size) {
   return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
-// The outer size of a window of this style for a client size.
-SIZE OuterSize(HWND window, int clientWidth, int clientHeight, int dpi) {
-  RECT r{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                           DWORD(GetWindowLongW(window, GWL_EXSTYLE)), UINT(dpi));
-  return {r.right - r.left, r.bottom - r.top};
-}
-
 COLORREF FontColour(TColor c) {
   if (c & kSystemColorBit) return GetSysColor(int(c & 0xFF));
   return RGB(RedOf(c), GreenOf(c), BlueOf(c));
@@ -87,9 +79,9 @@ bool TfoMAIN::Create(int showCommand) {
                             ProgramInstance(), this);
   if (!FHandle) return false;
   FDpi = WindowDpi(FHandle);
-  // The design client in this monitor's pixels, until the settings say
-  // more: the same size in 96-dpi units on any screen, whatever its frame.
-  const SIZE outer = OuterSize(FHandle, Px(kDesignClientWidth), Px(kDesignClientHeight), FDpi);
+  // The design form in this monitor's pixels, until the settings say more:
+  // its client the same in 96-dpi units on any screen, whatever its frame.
+  const SIZE outer = OuterPixels({0, 0, kDesignFormWidth, kDesignFormHeight, false});
   SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
   CreateControls();
   FormCreate();
@@ -589,7 +581,7 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       GetClientRect(FHandle, &client);
       const int dpi = int(w);
       *reinterpret_cast<SIZE*>(l) =
-          OuterSize(FHandle, RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
+          OuterSize(RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
       return TRUE;
     }
     case WM_DPICHANGED:
