@@ -87,6 +87,20 @@ bool TfoMAIN::Create(int showCommand) {
   FormCreate();
   RestoreGeometry();
   ShowWindow(FHandle, showCommand);
+  if (FStartMaximized) {
+    // The first showing may follow how the program was started instead of
+    // the command: a window saved maximised is maximised after it, or,
+    // started minimised, is maximised when restored.
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    GetWindowPlacement(FHandle, &p);
+    if (p.showCmd == SW_SHOWMINIMIZED) {
+      p.flags |= WPF_RESTORETOMAXIMIZED;
+      SetWindowPlacement(FHandle, &p);
+    } else if (IsWindowVisible(FHandle)) {
+      ShowWindow(FHandle, SW_SHOWMAXIMIZED);
+    }
+  }
   GeometryPlaced();
   FormShow();
   for (auto& g : FGradations) g->SetActive(true);

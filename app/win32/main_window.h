@@ -128,6 +128,7 @@ class TfoMAIN : public TMainForm, private IMainView {
   bool FHighlight = false;
   bool FShown = false;
   bool FClosing = false;
+  bool FStartMaximized = false;  // as the settings placed it
   int FSortColumn = -1, FSortDirection = 0;
   int FDpi = 96;  // of the monitor the window is on
 };

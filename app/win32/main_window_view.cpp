@@ -252,8 +252,10 @@ void TfoMAIN::PlaceWindow(const TFormGeometry& g) {
   p.length = sizeof p;
   GetWindowPlacement(FHandle, &p);
   p.rcNormalPosition = {g.Left, g.Top, g.Left + size.cx, g.Top + size.cy};
-  p.showCmd = g.Maximized ? SW_SHOWMAXIMIZED : SW_HIDE;
+  // Hidden until the first showing, which maximises a window saved so.
+  p.showCmd = SW_HIDE;
   SetWindowPlacement(FHandle, &p);
+  FStartMaximized = g.Maximized;
 }
 
 std::vector<TRect> TfoMAIN::ScreenAreas() const {
