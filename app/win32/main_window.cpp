@@ -333,7 +333,11 @@ bool TfoMAIN::PreviewKey(const MSG& msg) {
   if (GetKeyState(VK_MENU) < 0) shift |= kShiftAlt;
   const std::optional<TPreviewedKey> key =
       PreviewedKey(msg.message, msg.wParam, msg.lParam, msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
-  return key && FormKeyDown(key->Key, key->Shift);
+  if (!key) return false;
+  ++FNesting;  // a handler runs, as inside the window procedure
+  const bool handled = FormKeyDown(key->Key, key->Shift);
+  --FNesting;
+  return handled;
 }
 
 void TfoMAIN::OnCommand(int id, int code) {
@@ -575,7 +579,10 @@ LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM
   auto* self = static_cast<TfoMAIN*>(WindowObject(window, message, l));
   if (!self) return DefWindowProcW(window, message, w, l);
   if (message == WM_NCCREATE) self->FHandle = window;
-  return self->Handle(message, w, l);
+  ++self->FNesting;
+  const LRESULT result = self->Handle(message, w, l);
+  --self->FNesting;
+  return result;
 }
 
 LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
@@ -629,6 +636,20 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
         FClosing = true;
         FormCloseQuery();  // never refuses
         DestroyWindow(FHandle);
+      }
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // never refused, as a close is not
+    case WM_ENDSESSION:
+      // Logoff or shutdown: saved as a close saves, without a box that would
+      // hold it up. Come through a box or menu of a handler, the window
+      // stays for that handler; else it closes, as the system would end it.
+      if (w && !FClosing) {
+        FormEndSession();
+        if (FNesting == 1) {
+          FClosing = true;
+          DestroyWindow(FHandle);
+        }
       }
       return 0;
     case WM_DESTROY:

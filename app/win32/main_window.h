@@ -129,6 +129,7 @@ class TfoMAIN : public TMainForm, private IMainView {
   bool FShown = false;
   bool FClosing = false;
   bool FStartMaximized = false;  // as the settings placed it
+  int FNesting = 0;              // handlers running (messages, previewed keys), one inside another
   int FSortColumn = -1, FSortDirection = 0;
   int FDpi = 96;  // of the monitor the window is on
 };
