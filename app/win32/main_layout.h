@@ -12,6 +12,10 @@ namespace tavrin {
 // The client area of the window as first shown, in 96-dpi units: the tool
 // bar (77), the client panel (240) and the status bar (30), 637 wide.
 inline constexpr int kDesignClientWidth = 637, kDesignClientHeight = 347;
+// The form of the design, its frame included: the size a first start
+// shows, and a new settings file holds (the client keeps what the
+// system's frame leaves of it).
+inline constexpr int kDesignFormWidth = 653, kDesignFormHeight = 385;
 
 struct TMainLayout {
   TRect ToolBar;

@@ -40,14 +40,6 @@ HICON LoadIconSized(int id, int size) {
   return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
-// The outer size of a window of this style for a client size.
-SIZE OuterSize(HWND window, int clientWidth, int clientHeight, int dpi) {
-  RECT r{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                           DWORD(GetWindowLongW(window, GWL_EXSTYLE)), UINT(dpi));
-  return {r.right - r.left, r.bottom - r.top};
-}
-
 COLORREF FontColour(TColor c) {
   if (c & kSystemColorBit) return GetSysColor(int(c & 0xFF));
   return RGB(RedOf(c), GreenOf(c), BlueOf(c));
@@ -87,14 +79,28 @@ bool TfoMAIN::Create(int showCommand) {
                             ProgramInstance(), this);
   if (!FHandle) return false;
   FDpi = WindowDpi(FHandle);
-  // The design client in this monitor's pixels, until the settings say
-  // more: the same size in 96-dpi units on any screen, whatever its frame.
-  const SIZE outer = OuterSize(FHandle, Px(kDesignClientWidth), Px(kDesignClientHeight), FDpi);
+  // The design form in this monitor's pixels, until the settings say more:
+  // its client the same in 96-dpi units on any screen, whatever its frame.
+  const SIZE outer = OuterPixels({0, 0, kDesignFormWidth, kDesignFormHeight, false});
   SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
   CreateControls();
   FormCreate();
   RestoreGeometry();
   ShowWindow(FHandle, showCommand);
+  if (FStartMaximized) {
+    // The first showing may follow how the program was started instead of
+    // the command: a window saved maximised is maximised after it, or,
+    // started minimised, is maximised when restored.
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    GetWindowPlacement(FHandle, &p);
+    if (p.showCmd == SW_SHOWMINIMIZED) {
+      p.flags |= WPF_RESTORETOMAXIMIZED;
+      SetWindowPlacement(FHandle, &p);
+    } else if (IsWindowVisible(FHandle)) {
+      ShowWindow(FHandle, SW_SHOWMAXIMIZED);
+    }
+  }
   GeometryPlaced();
   FormShow();
   for (auto& g : FGradations) g->SetActive(true);
@@ -327,7 +333,11 @@ bool TfoMAIN::PreviewKey(const MSG& msg) {
   if (GetKeyState(VK_MENU) < 0) shift |= kShiftAlt;
   const std::optional<TPreviewedKey> key =
       PreviewedKey(msg.message, msg.wParam, msg.lParam, msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
-  return key && FormKeyDown(key->Key, key->Shift);
+  if (!key) return false;
+  ++FNesting;  // a handler runs, as inside the window procedure
+  const bool handled = FormKeyDown(key->Key, key->Shift);
+  --FNesting;
+  return handled;
 }
 
 void TfoMAIN::OnCommand(int id, int code) {
@@ -569,7 +579,10 @@ LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM
   auto* self = static_cast<TfoMAIN*>(WindowObject(window, message, l));
   if (!self) return DefWindowProcW(window, message, w, l);
   if (message == WM_NCCREATE) self->FHandle = window;
-  return self->Handle(message, w, l);
+  ++self->FNesting;
+  const LRESULT result = self->Handle(message, w, l);
+  --self->FNesting;
+  return result;
 }
 
 LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
@@ -589,7 +602,7 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       GetClientRect(FHandle, &client);
       const int dpi = int(w);
       *reinterpret_cast<SIZE*>(l) =
-          OuterSize(FHandle, RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
+          OuterSize(RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
       return TRUE;
     }
     case WM_DPICHANGED:
@@ -623,6 +636,20 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
         FClosing = true;
         FormCloseQuery();  // never refuses
         DestroyWindow(FHandle);
+      }
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // never refused, as a close is not
+    case WM_ENDSESSION:
+      // Logoff or shutdown: saved as a close saves, without a box that would
+      // hold it up. Come through a box or menu of a handler, the window
+      // stays for that handler; else it closes, as the system would end it.
+      if (w && !FClosing) {
+        FormEndSession();
+        if (FNesting == 1) {
+          FClosing = true;
+          DestroyWindow(FHandle);
+        }
       }
       return 0;
     case WM_DESTROY:

@@ -54,6 +54,12 @@ class TfoMAIN : public TMainForm, private IMainView {
   void MakeRowIcons();
   void ChangeDpi(int dpi, const RECT& suggested);
   int Px(int units) const;
+  // The outer size of this window's style for a client size at a density;
+  // the frame the settings count (at 96 dpi); the outer pixels, at the
+  // window's density, of a geometry as the settings keep it.
+  SIZE OuterSize(int clientWidth, int clientHeight, int dpi) const;
+  TFrameSize Frame96() const;
+  SIZE OuterPixels(const TFormGeometry& outer) const;
 
   // IMainView
   void SetStatus(const std::string& sjis) override;
@@ -122,6 +128,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   bool FHighlight = false;
   bool FShown = false;
   bool FClosing = false;
+  bool FStartMaximized = false;  // as the settings placed it
+  int FNesting = 0;              // handlers running (messages, previewed keys), one inside another
   int FSortColumn = -1, FSortDirection = 0;
   int FDpi = 96;  // of the monitor the window is on
 };

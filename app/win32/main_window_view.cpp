@@ -210,35 +210,52 @@ void TfoMAIN::SetMemoLines(const std::vector<std::string>& sjisLines) {
   SetWindowTextW(Memo1, text.c_str());
 }
 
+SIZE TfoMAIN::OuterSize(int clientWidth, int clientHeight, int dpi) const {
+  RECT r{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongW(FHandle, GWL_EXSTYLE)), UINT(dpi));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// The settings count the frame as the system makes it at 96 dpi, whatever
+// the density the window stands at: the same file, the same window.
+TFrameSize TfoMAIN::Frame96() const {
+  const SIZE frame = OuterSize(0, 0, kDesignDpi);
+  return {frame.cx, frame.cy};
+}
+
 TFormGeometry TfoMAIN::WindowGeometry() const {
   WINDOWPLACEMENT p{};
   p.length = sizeof p;
   GetWindowPlacement(FHandle, &p);
-  RECT frame{0, 0, 0, 0};
-  const int dpi = FDpi;
-  AdjustWindowRectExForDpi(&frame, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
-                           UINT(dpi));
+  const SIZE frame = OuterSize(0, 0, FDpi);
   const RECT& r = p.rcNormalPosition;
   TFormGeometry g;
   g.Left = r.left;
   g.Top = r.top;
-  g.Width = ScaleTo96((r.right - r.left) - (frame.right - frame.left), dpi);
-  g.Height = ScaleTo96((r.bottom - r.top) - (frame.bottom - frame.top), dpi);
+  g.Width = ScaleTo96((r.right - r.left) - frame.cx, FDpi);
+  g.Height = ScaleTo96((r.bottom - r.top) - frame.cy, FDpi);
   g.Maximized = p.showCmd == SW_SHOWMAXIMIZED;
-  return g;
+  return WithFrame(g, Frame96());
+}
+
+SIZE TfoMAIN::OuterPixels(const TFormGeometry& outer) const {
+  // No window's coordinates reach beyond 16 bits.
+  constexpr std::int32_t kLargest = 0x7FFF;
+  const TFormGeometry client = WithoutFrame(outer, Frame96());
+  return OuterSize(Px(std::min(client.Width, kLargest)), Px(std::min(client.Height, kLargest)), FDpi);
 }
 
 void TfoMAIN::PlaceWindow(const TFormGeometry& g) {
-  const int dpi = FDpi;
-  RECT r{0, 0, ScaleFrom96(g.Width, dpi), ScaleFrom96(g.Height, dpi)};
-  AdjustWindowRectExForDpi(&r, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
-                           UINT(dpi));
+  const SIZE size = OuterPixels(g);
   WINDOWPLACEMENT p{};
   p.length = sizeof p;
   GetWindowPlacement(FHandle, &p);
-  p.rcNormalPosition = {g.Left, g.Top, g.Left + (r.right - r.left), g.Top + (r.bottom - r.top)};
-  p.showCmd = g.Maximized ? SW_SHOWMAXIMIZED : SW_HIDE;
+  p.rcNormalPosition = {g.Left, g.Top, g.Left + size.cx, g.Top + size.cy};
+  // Hidden until the first showing, which maximises a window saved so.
+  p.showCmd = SW_HIDE;
   SetWindowPlacement(FHandle, &p);
+  FStartMaximized = g.Maximized;
 }
 
 std::vector<TRect> TfoMAIN::ScreenAreas() const {

@@ -95,5 +95,6 @@ message @575,58,3,ctrl Return "$(next_closer)"
 alt_f4
 ini=$work/Tavrin/tavrin.ini
 [ -f "$ini" ] || fail "no settings file beside the program"
-settings_have "$ini" '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Maximized=0'
+# The design's form, its frame counted as the system makes it at 96 dpi.
+settings_have "$ini" '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Width=653' 'Height=385' 'Maximized=0'
 echo "end-to-end under wine: $closed message boxes, 1 passed, 0 failed"
