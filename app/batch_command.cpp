@@ -151,26 +151,38 @@ std::string BatchUsage() {
          "  --explain              map: a fourth column, after a TAB, with the kinds of\n"
          "                         difference from the canonical spelling, joined by \"、\"\n"
          "  --encoding=ENC         the input's encoding: auto (the default), cp932, utf8,\n"
-         "                         utf16le or utf16be. auto takes the encoding a byte\n"
-         "                         order mark names; else input that is valid UTF-8 and\n"
-         "                         not all ASCII is UTF-8; else input with at least 8\n"
-         "                         valid UTF-8 multi-byte characters before its first\n"
-         "                         invalid byte is refused as invalid UTF-8; else it is\n"
-         "                         CP932. All files must be in one encoding, and a later\n"
+         "                         utf16le or utf16be. auto reads each file in its own\n"
+         "                         encoding: the one its byte order mark names; else,\n"
+         "                         for a file not all ASCII, UTF-8 or CP932, whichever\n"
+         "                         reading gives the likelier characters (kana, kanji,\n"
+         "                         half-width kana in runs and letters in words, against\n"
+         "                         scattered letters of other scripts and unassigned\n"
+         "                         codes). A file likelier UTF-8 that is cut inside its\n"
+         "                         last character, or invalid after at least 8 valid\n"
+         "                         UTF-8 multi-byte characters, is refused. A later\n"
          "                         file's byte order mark is no text. The output is in\n"
-         "                         the input's encoding, with its BOM when it had one\n"
+         "                         the encoding of the first file that has text and\n"
+         "                         shows one (a BOM or a byte above 0x7F; else CP932),\n"
+         "                         with a BOM when that file has one\n"
          "  --utf8                 the same as --encoding=utf8\n"
          "  --help                 show this text\n"
          "  --version              show the program's version\n"
          "\n"
          "Exit status: 0 on success (an empty result included), 2 on bad arguments,\n"
-         "1 when reading (a missing file, input not valid in its encoding or holding a\n"
-         "NUL character, files in different encodings), running or writing fails.\n";
+         "1 when reading (a missing file, input not valid in its encoding, cut inside\n"
+         "its last character or holding a NUL character), running or writing fails.\n";
 }
 
 namespace {
 
 static_assert(kPlainUtf8Sequences == 8, "the usage text states the number");
+
+// Messages about the input that name its fault (UTF-8), gathered here.
+constexpr std::string_view kNulText = "NUL character";
+constexpr std::string_view kInvalidText = "invalid ";      // + the encoding's name
+constexpr std::string_view kCutUtf8Text = "UTF-8 cut at the end";
+constexpr std::string_view kWhereText = " in line ";       // + line
+constexpr std::string_view kOffsetText = " at byte offset ";  // + offset
 
 std::string EncodingName(TTextEncoding Encoding) {
   static constexpr const char* kNames[] = {"CP932", "UTF-8", "UTF-16LE", "UTF-16BE"};
@@ -179,53 +191,53 @@ std::string EncodingName(TTextEncoding Encoding) {
 
 // What is wrong with a text DecodeText refused.
 std::string DecodeError(const TDecodedText& Decoded) {
-  return (Decoded.ErrorIsNul ? std::string("NUL character") : "invalid " + EncodingName(Decoded.Encoding)) +
-         " in line " + std::to_string(Decoded.ErrorLine) + " at byte offset " + std::to_string(*Decoded.ErrorOffset);
+  const std::string what = Decoded.ErrorIsNul   ? std::string(kNulText)
+                           : Decoded.ErrorIsCut ? std::string(kCutUtf8Text)
+                                                : std::string(kInvalidText) + EncodingName(Decoded.Encoding);
+  return what + std::string(kWhereText) + std::to_string(Decoded.ErrorLine) + std::string(kOffsetText) +
+         std::to_string(*Decoded.ErrorOffset);
 }
 
-// The files decoded and joined into the engine's text; Error set when one
-// is refused.
+// The file that decides the output's encoding and BOM: the first that has
+// text (more than a BOM) and shows its encoding (a BOM, or a byte above
+// 0x7F). A file of plain ASCII reads alike in CP932 and UTF-8 and has no say.
+std::optional<std::size_t> OutputDecider(const std::vector<TBatchInput>& Inputs) {
+  for (std::size_t k = 0; k < Inputs.size(); ++k) {
+    const std::string_view bytes = Inputs[k].Bytes;
+    const std::optional<TTextEncoding> bom = EncodingOfBom(bytes);
+    if (bytes.size() > (bom ? ByteOrderMark(*bom).size() : 0) && (bom || cp932::AsciiEnd(bytes) != bytes.size()))
+      return k;
+  }
+  return std::nullopt;
+}
+
+// The files, each decoded in its own encoding, joined into the engine's
+// text, with the output's encoding and BOM; Error set when one is refused.
 TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<TTextEncoding>& Forced,
                           std::string& Error) {
-  if (Inputs.size() == 1) {
-    TDecodedText decoded = DecodeText(std::move(Inputs.front().Bytes), Forced);
-    if (decoded.ErrorOffset) Error = DecodeError(decoded);
-    return decoded;
-  }
-  std::optional<TTextEncoding> encoding = Forced;
-  std::size_t decider = 0;  // the file that showed the encoding
-  if (!encoding) {
-    for (std::size_t k = 0; k < Inputs.size(); ++k) {
-      const std::optional<TTextEncoding> shown = RecognisedEncoding(Inputs[k].Bytes);
-      if (!shown) continue;
-      if (!encoding) {
-        encoding = shown, decider = k;
-      } else if (*shown != *encoding) {
-        Error = Inputs[k].Name + ": in " + EncodingName(*shown) + ", unlike " + Inputs[decider].Name + " (" +
-                EncodingName(*encoding) + ")";
-        return {};
-      }
-    }
-    // Every file ASCII: as one file of ASCII reads.
-    if (!encoding) encoding = TTextEncoding::Cp932;
-  }
+  const std::optional<std::size_t> decider = OutputDecider(Inputs);
   TDecodedText joined;
-  joined.Encoding = *encoding;
   std::string_view lineBreak;
   for (std::size_t k = 0; k < Inputs.size(); ++k) {
-    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding);
+    // A file of ASCII without a BOM, recognised as none, reads alike in any.
+    const std::optional<TTextEncoding> encoding = Forced ? Forced : RecognisedEncoding(Inputs[k].Bytes);
+    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding.value_or(TTextEncoding::Cp932));
     Inputs[k].Bytes = {};
     if (part.ErrorOffset) {
-      Error = Inputs[k].Name + ": " + DecodeError(part);
+      Error = (Inputs.size() > 1 ? Inputs[k].Name + ": " : std::string()) + DecodeError(part);
       return {};
     }
-    if (k == 0) joined.Bom = part.Bom;
+    if (k == decider) joined.Encoding = part.Encoding, joined.Bom = part.Bom;
     const std::string& text = part.Text;
     if (!joined.Text.empty() && joined.Text.back() != '\n' && joined.Text.back() != '\r') {
       // The last line of the file before ends at its end, with the text's
       // own kind of line break.
       if (lineBreak.empty()) lineBreak = "\r\n";
       joined.Text += lineBreak;
+    } else if (!joined.Text.empty() && joined.Text.back() == '\r' && text.starts_with('\n')) {
+      // A CR that ends one file and an LF that starts the next are two line
+      // ends: the CR becomes CR LF, so that the LF cannot join it.
+      joined.Text += '\n';
     }
     if (lineBreak.empty()) {
       const std::size_t at = text.find_first_of("\r\n");
@@ -234,10 +246,17 @@ TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<
     }
     joined.Text += text;
   }
+  if (Forced) joined.Encoding = *Forced;
   return joined;
 }
 
 }  // namespace
+
+TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs) {
+  if (Options.Encoding) return *Options.Encoding;
+  const std::optional<std::size_t> decider = OutputDecider(Inputs);
+  return decider ? RecognisedEncoding(Inputs[*decider].Bytes).value_or(TTextEncoding::Cp932) : TTextEncoding::Cp932;
+}
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write) {
   std::vector<TBatchInput> inputs(1);
