@@ -60,7 +60,7 @@ if [ -z "${DISPLAY:-}" ]; then
   done
 fi
 stage_start=$SECONDS
-cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_BENCH=OFF \
+cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_BENCH=OFF -DTAVRIN_WERROR=ON \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
   -DTAVRIN_REFERENCE_BATCH="$PWD/build/bin/tavrin-batch"
 cmake --build build-win -j "$jobs"

@@ -105,7 +105,8 @@ const TUniqueItem* TResultList::CanonicalOf(int row) const {
 TSpellingDifferences TResultList::Differences(int row) const {
   const TUniqueItem* canonical = CanonicalOf(row);
   if (canonical == nullptr) return {};
-  return CompareSpellings(Row(row).Item->Text(), canonical->Text(), FOptions.Hyphen);
+  return CompareSpellings(Row(row).Item->Text(), canonical->Text(), FOptions.Hyphen,
+                          FOptions.Variants);
 }
 
 std::string TResultList::ToolTip(int row) const {

@@ -1,6 +1,8 @@
 #include "app/spelling_differences.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "engine/char_folding.h"
 #include "engine/variant_folding.h"
@@ -89,9 +91,9 @@ unsigned Kinds(std::string_view v, std::string_view c, std::string_view pv, std:
 }
 
 // Widens each part to whole clusters of the text and joins the parts that
-// then overlap; an empty part (the canonical has more there) moves
-// to the end of its cluster. The blanks and the trailing mark, compared on
-// their own, may end inside a cluster.
+// then overlap or fall out of order; an empty part (the canonical has more
+// there) moves to the end of its cluster. The blanks and the trailing mark,
+// compared on their own, may end inside a cluster.
 void WidenToClusters(std::string_view text, const std::vector<TChar>& chars, std::vector<TSpellingDifference>& parts) {
   // The index of the character at byte at (at most text.size()).
   const auto index = [&](std::size_t at) {
@@ -108,21 +110,207 @@ void WidenToClusters(std::string_view text, const std::vector<TChar>& chars, std
       while (extends(first)) --first;
     while (extends(last)) ++last;
     const std::size_t from = p.Length > 0 ? start(first) : start(last), to = start(last);
-    if (!widened.empty() && p.Length > 0 && widened.back().Length > 0 &&
-        from < widened.back().Start + widened.back().Length) {
+    TSpellingDifference part{from, to - from, std::move(p.Canonical)};
+    // A part that now overlaps the one before, or would stand before it
+    // (an insertion moved to its cluster's end), joins it.
+    while (!widened.empty() && (part.Start < widened.back().Start + widened.back().Length ||
+                                part.Start < widened.back().Start)) {
       TSpellingDifference& back = widened.back();
-      back.Length = std::max(back.Start + back.Length, to) - back.Start;
-      back.Canonical += p.Canonical;
-    } else {
-      widened.push_back({from, to - from, std::move(p.Canonical)});
+      const std::size_t end = std::max(back.Start + back.Length, part.Start + part.Length);
+      part.Start = std::min(back.Start, part.Start);
+      part.Length = end - part.Start;
+      part.Canonical = back.Canonical + part.Canonical;
+      widened.pop_back();
     }
+    widened.push_back(std::move(part));
   }
   parts = std::move(widened);
 }
 
+// A grapheme cluster of the part of a text the key compares: its first
+// character, what its characters fold to in the key, and that with the
+// kinds of variants folded in, by which the two texts are aligned (ｶﾞ
+// against ガ, ① against 1).
+struct TCluster {
+  std::size_t First;
+  std::string Key, Align;
+};
+
+std::vector<TCluster> Clusters(std::string_view text, const std::vector<TChar>& chars,
+                               std::size_t from, std::size_t to, unsigned variants, bool hyphen) {
+  std::vector<TCluster> clusters;
+  for (std::size_t k = from; k < to; ++k) {
+    if (clusters.empty() || IsClusterStart(text, chars[k].Start)) clusters.push_back({k, {}, {}});
+    clusters.back().Key += chars[k].Piece;
+  }
+  for (TCluster& cl : clusters)
+    cl.Align = variants != 0 ? FoldVariants(cl.Key, variants, hyphen) : cl.Key;
+  return clusters;
+}
+
+// Clusters [V0, V1) of the variant against [C0, C1) of the canonical;
+// SameKey when their keys join to the same bytes, so that they can be
+// compared character by character; Paired for one cluster matched to one
+// by what they fold to.
+struct TRegion {
+  std::size_t V0, V1, C0, C1;
+  bool SameKey, Paired = false;
+};
+
+// The pairs (a's index, b's index) of a shortest alignment of clusters
+// a[a0, a1) and b[b0, b1) by their Align (Myers' difference algorithm), in
+// order; nullopt when it needs more insertions and deletions than a fixed
+// budget of work allows, so that a long line costs time linear in its length.
+std::optional<std::vector<std::pair<std::size_t, std::size_t>>> MatchClusters(
+    const std::vector<TCluster>& a, std::size_t a0, std::size_t a1, const std::vector<TCluster>& b,
+    std::size_t b0, std::size_t b1) {
+  constexpr std::ptrdiff_t kBudget = 1 << 17;  // about (N + M) * D steps
+  const auto n = static_cast<std::ptrdiff_t>(a1 - a0), m = static_cast<std::ptrdiff_t>(b1 - b0);
+  const std::ptrdiff_t maxD =
+      std::min(n + m, std::max<std::ptrdiff_t>(1, kBudget / std::max<std::ptrdiff_t>(1, n + m)));
+  const std::ptrdiff_t off = maxD + 1;
+  // x reached on each diagonal k = x - y, before each round d.
+  std::vector<std::ptrdiff_t> reach(static_cast<std::size_t>(2 * maxD + 3), 0);
+  std::vector<std::vector<std::ptrdiff_t>> trace;
+  const auto same = [&](std::ptrdiff_t x, std::ptrdiff_t y) {
+    return a[a0 + static_cast<std::size_t>(x)].Align == b[b0 + static_cast<std::size_t>(y)].Align;
+  };
+  const auto at = [&](const std::vector<std::ptrdiff_t>& r, std::ptrdiff_t k) {
+    return r[static_cast<std::size_t>(k + off)];
+  };
+  for (std::ptrdiff_t d = 0; d <= maxD; ++d) {
+    trace.push_back(reach);
+    for (std::ptrdiff_t k = -d; k <= d; k += 2) {
+      std::ptrdiff_t x = k == -d || (k != d && at(reach, k - 1) < at(reach, k + 1))
+                             ? at(reach, k + 1)
+                             : at(reach, k - 1) + 1;
+      std::ptrdiff_t y = x - k;
+      while (x < n && y < m && same(x, y)) ++x, ++y;
+      reach[static_cast<std::size_t>(k + off)] = x;
+      if (x < n || y < m) continue;
+      // Back along the rounds, gathering the diagonal moves.
+      std::vector<std::pair<std::size_t, std::size_t>> pairs;
+      for (std::ptrdiff_t e = d; e >= 0; --e) {
+        const std::vector<std::ptrdiff_t>& r = trace[static_cast<std::size_t>(e)];
+        const std::ptrdiff_t kk = x - y;
+        const std::ptrdiff_t pk =
+            kk == -e || (kk != e && at(r, kk - 1) < at(r, kk + 1)) ? kk + 1 : kk - 1;
+        const std::ptrdiff_t px = e == 0 ? 0 : at(r, pk), py = e == 0 ? 0 : px - pk;
+        while (x > px && y > py) {
+          --x, --y;
+          pairs.emplace_back(a0 + static_cast<std::size_t>(x), b0 + static_cast<std::size_t>(y));
+        }
+        x = px, y = py;
+      }
+      std::reverse(pairs.begin(), pairs.end());
+      return pairs;
+    }
+  }
+  return std::nullopt;
+}
+
+// Aligns the clusters of two texts: the stretches at either end where both
+// sides begin clusters at the same places of equal keys, and between them
+// the clusters matched by what they fold to. Where that alignment would be
+// too costly, the middle stays one region.
+std::vector<TRegion> AlignClusters(const std::vector<TCluster>& a, const std::vector<TCluster>& b) {
+  const std::size_t n = a.size(), m = b.size();
+  // Where each cluster starts in the joined key, and the joined keys.
+  std::vector<std::size_t> ka{0}, kb{0};
+  std::string ja, jb;
+  for (const TCluster& cl : a) ja += cl.Key, ka.push_back(ja.size());
+  for (const TCluster& cl : b) jb += cl.Key, kb.push_back(jb.size());
+  const auto sameKey = [&](std::size_t v0, std::size_t v1, std::size_t c0, std::size_t c1) {
+    return ja.compare(ka[v0], ka[v1] - ka[v0], jb, kb[c0], kb[c1] - kb[c0]) == 0;
+  };
+  // The common start: the last place within the keys' common prefix where
+  // both sides begin a cluster.
+  const std::size_t prefix = static_cast<std::size_t>(
+      std::mismatch(ja.begin(), ja.end(), jb.begin(), jb.end()).first - ja.begin());
+  std::size_t si = 0, sj = 0;
+  for (std::size_t i = 0, j = 0; i <= n && j <= m;) {
+    if (ka[i] == kb[j]) {
+      if (ka[i] > prefix) break;
+      si = i++, sj = j++;
+    } else if (ka[i] < kb[j]) {
+      ++i;
+    } else {
+      ++j;
+    }
+  }
+  if (si == n && sj == m) return {{0, n, 0, m, true}};
+  // The common end likewise, not reaching back over the start.
+  const std::string_view ra = std::string_view(ja).substr(ka[si]),
+                         rb = std::string_view(jb).substr(kb[sj]);
+  const std::size_t suffix = static_cast<std::size_t>(
+      std::mismatch(ra.rbegin(), ra.rend(), rb.rbegin(), rb.rend()).first - ra.rbegin());
+  std::size_t ei = n, ej = m;
+  for (std::size_t i = n, j = m;;) {
+    const std::size_t ea = ka[n] - ka[i], eb = kb[m] - kb[j];
+    if (ea == eb) {
+      if (ea > suffix) break;
+      ei = i, ej = j;
+      if (i == si || j == sj) break;
+      --i, --j;
+    } else if (ea < eb) {
+      if (i == si) break;
+      --i;
+    } else {
+      if (j == sj) break;
+      --j;
+    }
+  }
+  std::vector<TRegion> regions;
+  if (si > 0 || sj > 0) regions.push_back({0, si, 0, sj, true});
+  const auto unmatched = [&](std::size_t v0, std::size_t v1, std::size_t c0, std::size_t c1) {
+    if (v0 < v1 || c0 < c1) regions.push_back({v0, v1, c0, c1, sameKey(v0, v1, c0, c1)});
+  };
+  std::size_t x = si, y = sj;
+  if (const auto pairs = MatchClusters(a, si, ei, b, sj, ej)) {
+    for (const auto& [px, py] : *pairs) {
+      unmatched(x, px, y, py);
+      regions.push_back({px, px + 1, py, py + 1, a[px].Key == b[py].Key, true});
+      x = px + 1, y = py + 1;
+    }
+  }
+  unmatched(x, ei, y, ej);
+  if (ei < n || ej < m) regions.push_back({ei, n, ej, m, true});
+  // A stretch that matches by chance between two unmatched ones (the 株 of
+  // （株） against 株式会社) joins them, as a reader sees one difference
+  // there: a run of matching clusters no longer than either neighbour and
+  // shorter than one (single changed characters between matching ones stay
+  // apart).
+  const auto size = [](const TRegion& r) { return std::max(r.V1 - r.V0, r.C1 - r.C0); };
+  const auto unpaired = [](const TRegion& r) { return !r.SameKey && !r.Paired; };
+  std::vector<TRegion> joined;
+  for (std::size_t i = 0; i < regions.size();) {
+    std::size_t j = i;
+    while (j < regions.size() && regions[j].SameKey) ++j;
+    if (j == i) {
+      joined.push_back(regions[i++]);
+      continue;
+    }
+    const std::size_t run = std::max(regions[j - 1].V1 - regions[i].V0, regions[j - 1].C1 - regions[i].C0);
+    if (!joined.empty() && unpaired(joined.back()) && j < regions.size() && unpaired(regions[j]) &&
+        run <= std::min(size(joined.back()), size(regions[j])) &&
+        run < std::max(size(joined.back()), size(regions[j]))) {
+      TRegion& back = joined.back();
+      back.V1 = regions[j].V1, back.C1 = regions[j].C1;
+      back.SameKey = sameKey(back.V0, back.V1, back.C0, back.C1);
+      i = j + 1;
+      continue;
+    }
+    joined.insert(joined.end(), regions.begin() + static_cast<std::ptrdiff_t>(i),
+                  regions.begin() + static_cast<std::ptrdiff_t>(j));
+    i = j;
+  }
+  return joined;
+}
+
 }  // namespace
 
-TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view Canonical, bool Hyphen) {
+TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view Canonical,
+                                      bool Hyphen, unsigned Variants) {
   TSpellingDifferences result;
   const std::vector<TChar> v = Characters(Variant, Hyphen), c = Characters(Canonical, Hyphen);
   // The bytes of characters [first, last) of a text.
@@ -163,9 +351,10 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
     if (vm != ve || cm != ce) result.Kinds |= kTrailingMark;
   }
   // The rest in units that end where both sides end a character at the same
-  // place of the key; each unit's first characters give its kinds. A part
-  // gathers units until both sides end a grapheme cluster, so that a base
-  // and its combining marks are highlighted together.
+  // place of the key, over stretches whose pieces join to the same key;
+  // each unit's first characters give its kinds. A part gathers units until
+  // both sides end a grapheme cluster, so that a base and its combining
+  // marks are highlighted together.
   const auto clusterEnds = [](std::string_view text, const std::vector<TChar>& chars, std::size_t k,
                               std::size_t end) { return k >= end || IsClusterStart(text, chars[k].Start); };
   const auto pieces = [](const std::vector<TChar>& chars, std::size_t from, std::size_t to) {
@@ -173,25 +362,47 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
     for (std::size_t k = from; k < to; ++k) p += chars[k].Piece;
     return p;
   };
-  std::size_t i = vb, j = cb, ki = 0, kj = 0, pi = vb, pj = cb;
-  while (i < vm || j < cm) {
-    const std::size_t ui = i, uj = j;
-    do {
-      if (j >= cm || (i < vm && ki <= kj))
-        ki += v[i++].Piece.size();
+  const auto walk = [&](std::size_t vf, std::size_t vl, std::size_t cf, std::size_t cl) {
+    std::size_t i = vf, j = cf, ki = 0, kj = 0, pi = vf, pj = cf;
+    while (i < vl || j < cl) {
+      const std::size_t ui = i, uj = j;
+      do {
+        if (j >= cl || (i < vl && ki <= kj))
+          ki += v[i++].Piece.size();
+        else
+          kj += c[j++].Piece.size();
+      } while (ki != kj && (i < vl || j < cl));
+      // Only a unit the folding bridges has kinds of its own (with kinds of
+      // variants on, others differ in their pieces too).
+      if (ui < i && uj < j && bytes(Variant, v, ui, i) != bytes(Canonical, c, uj, j) &&
+          pieces(v, ui, i) == pieces(c, uj, j))
+        result.Kinds |=
+            Kinds(Variant.substr(v[ui].Start, v[ui].Length),
+                  Canonical.substr(c[uj].Start, c[uj].Length), v[ui].Piece, c[uj].Piece);
+      if (clusterEnds(Variant, v, i, vl) && clusterEnds(Canonical, c, j, cl)) {
+        differ(pi, i, pj, j);
+        pi = i;
+        pj = j;
+      }
+    }
+  };
+  if (pieces(v, vb, vm) == pieces(c, cb, cm)) {
+    walk(vb, vm, cb, cm);
+  } else {
+    // Where the keys differ (a kind of variants, or a blank the key drops),
+    // the clusters are aligned first.
+    const std::vector<TCluster> vc = Clusters(Variant, v, vb, vm, Variants, Hyphen),
+                                cc = Clusters(Canonical, c, cb, cm, Variants, Hyphen);
+    const auto first = [](const std::vector<TCluster>& clusters, std::size_t k, std::size_t end) {
+      return k < clusters.size() ? clusters[k].First : end;
+    };
+    for (const TRegion& r : AlignClusters(vc, cc)) {
+      const std::size_t vf = first(vc, r.V0, vm), vl = first(vc, r.V1, vm);
+      const std::size_t cf = first(cc, r.C0, cm), cl = first(cc, r.C1, cm);
+      if (r.SameKey)
+        walk(vf, vl, cf, cl);
       else
-        kj += c[j++].Piece.size();
-    } while (ki != kj && (i < vm || j < cm));
-    // Only a unit the folding bridges has kinds of its own (with kinds of
-    // variants on, others differ in their pieces too).
-    if (ui < i && uj < j && bytes(Variant, v, ui, i) != bytes(Canonical, c, uj, j) &&
-        pieces(v, ui, i) == pieces(c, uj, j))
-      result.Kinds |= Kinds(Variant.substr(v[ui].Start, v[ui].Length), Canonical.substr(c[uj].Start, c[uj].Length),
-                            v[ui].Piece, c[uj].Piece);
-    if (clusterEnds(Variant, v, i, vm) && clusterEnds(Canonical, c, j, cm)) {
-      differ(pi, i, pj, j);
-      pi = i;
-      pj = j;
+        differ(vf, vl, cf, cl);
     }
   }
   differ(vm, ve, cm, ce);
@@ -232,7 +443,7 @@ unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view 
 }
 
 unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
-  return CompareSpellings(Variant, Canonical, Manager.FHyphen).Kinds |
+  return CompareSpellings(Variant, Canonical, Manager.FHyphen, Manager.FVariants).Kinds |
          VariantDifferenceKinds(Manager, Variant, Canonical);
 }
 

@@ -42,11 +42,15 @@ struct TSpellingDifferences {
   std::vector<TSpellingDifference> Parts;
 };
 
-// Variant and Canonical are texts of one key (CP932); Hyphen is the option
-// the key was built with. Characters are matched by what each folds to; the
-// outer blanks and a trailing mark, which the key may drop, are compared on
-// their own.
-TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view Canonical, bool Hyphen);
+// Variant and Canonical are texts of one key (CP932); Hyphen and Variants
+// (TVariantKind bits) are the options the key was built with. The outer
+// blanks and a trailing mark, which the key may drop, are compared on their
+// own; the rest is aligned at grapheme clusters by what each folds to, so
+// that a spelling of another length (㈱ against 株式会社) is one part and
+// the text around it matches. Where the alignment would need too many
+// insertions and deletions for its length, the differing middle is one part.
+TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view Canonical,
+                                      bool Hyphen, unsigned Variants = 0);
 
 // The names of the kinds, in the order of TDifferenceKind, joined by "、"
 // (CP932).

@@ -160,5 +160,23 @@ TEST(MainFormVariantsTest, AResultKeepsItsKinds) {
   EXPECT_EQ(cp932::ToUtf8(*w.view.Clipboard), "渡辺\t渡邊\t1\r\nｱ\tア\t1\r\n");
 }
 
+// A company form against its spelling of another length: the tool-tip
+// names only it and the highlight covers only it, not the name after it.
+TEST(MainFormVariantsTest, AFormOfAnotherLengthIsOneDifference) {
+  FakeWindow w;
+  w.form.FCompany = w.form.FCompat = true;
+  w.Clip({"株式会社南海マリン", "株式会社南海マリン", "㈱南海マリン"});
+  w.form.FormKeyDown(TKey::F5, kShiftNone);
+  const int variant = RowOf(w, "㈱南海マリン");
+  ASSERT_GE(variant, 0);
+  const std::string tip = cp932::ToUtf8(w.form.List().ToolTip(variant));
+  EXPECT_EQ(tip.substr(tip.rfind('\r') + 1),
+            "「㈱」 U+3231 → 「株式会社」 U+682A U+5F0F U+4F1A U+793E")
+      << tip;
+  std::vector<bool> differs;
+  for (const TCaptionGlyph& g : w.form.List().Glyphs(variant)) differs.push_back(g.Differs);
+  EXPECT_EQ(differs, (std::vector<bool>{true, false, false, false, false, false}));
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -97,3 +97,84 @@ TEST(SpellingDifferences, KindsOfVariants) {
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// The parts of the variant as "variant→canonical", "|" between (UTF-8).
+std::string PartsOf(const std::string& variant, const TSpellingDifferences& d) {
+  std::string out;
+  for (const TSpellingDifference& p : d.Parts) {
+    if (!out.empty()) out += '|';
+    out += cp932::ToUtf8(variant.substr(p.Start, p.Length)) + "→" + cp932::ToUtf8(p.Canonical);
+  }
+  return out;
+}
+
+// Spellings of different lengths are aligned at grapheme clusters by what
+// each folds to: only what differs is a part, and the text around it is
+// left alone.
+TEST(SpellingDifferences, PartsOfSpellingsOfOtherLengths) {
+  struct Row {
+    unsigned kinds;  // the kinds of variants the key was made with
+    const char* variant;
+    const char* canonical;
+    const char* parts;
+  };
+  const Row rows[] = {
+      {kAllVariantKinds, "㈱南海マリン", "株式会社南海マリン", "㈱→株式会社"},
+      // A character matching by chance inside a form joins its neighbours;
+      // a character matching beside one paired by the kinds stays apart.
+      {kAllVariantKinds, "（株）南海マリン", "株式会社南海マリン", "（株）→株式会社"},
+      {kAllVariantKinds, "(株)渡邊", "株式会社渡辺", "(株)→株式会社|邊→辺"},
+      // The matched characters keep their own parts of width.
+      {kAllVariantKinds, "ﾔﾏﾀﾞ(ｶ", "ヤマダ（株）", "ﾔ→ヤ|ﾏ→マ|ﾀﾞ→ダ|(→（|ｶ→株）"},
+      // Insertions at the start, in the middle and at the end: an empty
+      // part where the canonical has more.
+      {kAllVariantKinds, "南海マリン", "株式会社南海マリン", "→株式会社"},
+      {kAllVariantKinds, "山田太郎", "山田・太郎", "→・"},
+      {kAllVariantKinds, "南海マリン", "南海マリン株式会社", "→株式会社"},
+      {kAllVariantKinds, "カブシキガイシャ", "株式会社", "カブシキガイシャ→株式会社"},
+      // One to one by the kinds' folds: each character its own part.
+      {kAllVariantKinds, "①②③号", "123号", "①→1|②→2|③→3"},
+      // A base with its combining mark, and a character outside CP932
+      // (a surrogate pair in UTF-16), are one cluster each.
+      {kAllVariantKinds, "カ\u3099ス㈱", "ガス株式会社", "カ\u3099→ガ|㈱→株式会社"},
+      {kAllVariantKinds, "𠮷野家㈱", "𠮷野家株式会社", "㈱→株式会社"},
+      // An insertion after a mark that extends a blank: the parts stay in
+      // order and join.
+      {kAllVariantKinds, "　ﾟカ", "　Aﾟ㈱゜カ", "　ﾟ→Aﾟ㈱゜"},
+      {0, "", "", ""},
+      {0, "", "abc", "→abc"},
+      {0, "abc", "", "abc→"},
+      // Blanks and a trailing mark the key drops are still told apart.
+      {kAllVariantKinds, "㈱データー ", "株式会社データ", "㈱→株式会社|ー→| →"},
+  };
+  for (const Row& r : rows) {
+    const std::string v = Sjis(r.variant);
+    EXPECT_EQ(PartsOf(v, CompareSpellings(v, Sjis(r.canonical), true, r.kinds)), r.parts)
+        << r.variant << " / " << r.canonical;
+  }
+}
+
+// A long line whose alignment would cost too much is one part from its
+// first to its last difference; a short one of the same pattern is aligned.
+TEST(SpellingDifferences, LongLinesDifferInOnePart) {
+  for (const std::size_t n : {std::size_t{20}, std::size_t{3000}}) {
+    std::string v = "x", c = "x";
+    for (std::size_t i = 0; i < n; ++i) v += "ab", c += "ac";
+    v += "y", c += "y";
+    const TSpellingDifferences d = CompareSpellings(v, c, true);
+    if (n == 20) {
+      EXPECT_EQ(d.Parts.size(), n);
+      continue;
+    }
+    ASSERT_EQ(d.Parts.size(), 1u);
+    EXPECT_EQ(d.Parts[0].Start, 2u);
+    EXPECT_EQ(d.Parts[0].Length, 2 * n - 1);  // the first b to the last
+    EXPECT_TRUE(d.Parts[0].Canonical == c.substr(2, 2 * n - 1));
+  }
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -13,8 +13,10 @@
 #include "app/copy_text.h"
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
+#include "app/spelling_differences.h"
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
+#include "engine/variant_folding.h"
 
 namespace {
 
@@ -84,6 +86,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t p = copy.Text.find("\r\n"); p != std::string::npos; p = copy.Text.find("\r\n", p + 2))
       ++ends;
     Check(ends == similar.size());
+  }
+
+  // Any two lines compare as a variant and its canonical: the parts lie in
+  // order inside the first, whatever their alignment.
+  if (lines.size() >= 2) {
+    const std::string_view a = lines[0], b = lines[1];
+    const TSpellingDifferences d = CompareSpellings(a, b, manager.FHyphen, options & 128 ? kAllVariantKinds : 0);
+    std::size_t at = 0;
+    for (const TSpellingDifference& p : d.Parts) {
+      Check(p.Start >= at && p.Start + p.Length <= a.size());
+      at = p.Start + p.Length;
+    }
+    Check(a != b || d.Parts.empty());
   }
   return 0;
 }
