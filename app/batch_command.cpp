@@ -15,6 +15,7 @@
 #include "app/variant_groups.h"
 #include "engine/unique_manager.h"
 #include "engine/variant_folding.h"
+#include "util/cp932.h"
 #include "util/parallel.h"
 
 namespace tavrin {
@@ -121,53 +122,51 @@ std::string EncodingName(TTextEncoding Encoding) {
 // What is wrong with a text DecodeText refused.
 std::string DecodeError(const TDecodedText& Decoded, TLanguage Language) {
   const std::string line = std::to_string(Decoded.ErrorLine), offset = std::to_string(*Decoded.ErrorOffset);
-  return Decoded.ErrorIsNul ? BatchText(TBatchText::NulCharacter, Language, {line, offset})
-                            : BatchText(TBatchText::InvalidText, Language, {EncodingName(Decoded.Encoding), line, offset});
+  if (Decoded.ErrorIsNul) return BatchText(TBatchText::NulCharacter, Language, {line, offset});
+  if (Decoded.ErrorIsCut) return BatchText(TBatchText::CutUtf8, Language, {line, offset});
+  return BatchText(TBatchText::InvalidText, Language, {EncodingName(Decoded.Encoding), line, offset});
 }
 
-// The files decoded and joined into the engine's text; Error set when one
-// is refused.
+// The file that decides the output's encoding and BOM: the first that has
+// text (more than a BOM) and shows its encoding (a BOM, or a byte above
+// 0x7F). A file of plain ASCII reads alike in CP932 and UTF-8 and has no say.
+std::optional<std::size_t> OutputDecider(const std::vector<TBatchInput>& Inputs) {
+  for (std::size_t k = 0; k < Inputs.size(); ++k) {
+    const std::string_view bytes = Inputs[k].Bytes;
+    const std::optional<TTextEncoding> bom = EncodingOfBom(bytes);
+    if (bytes.size() > (bom ? ByteOrderMark(*bom).size() : 0) && (bom || cp932::AsciiEnd(bytes) != bytes.size()))
+      return k;
+  }
+  return std::nullopt;
+}
+
+// The files, each decoded in its own encoding, joined into the engine's
+// text, with the output's encoding and BOM; Error set when one is refused.
 TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<TTextEncoding>& Forced,
                           TLanguage Language, std::string& Error) {
-  if (Inputs.size() == 1) {
-    TDecodedText decoded = DecodeText(std::move(Inputs.front().Bytes), Forced);
-    if (decoded.ErrorOffset) Error = DecodeError(decoded, Language);
-    return decoded;
-  }
-  std::optional<TTextEncoding> encoding = Forced;
-  std::size_t decider = 0;  // the file that showed the encoding
-  if (!encoding) {
-    for (std::size_t k = 0; k < Inputs.size(); ++k) {
-      const std::optional<TTextEncoding> shown = RecognisedEncoding(Inputs[k].Bytes);
-      if (!shown) continue;
-      if (!encoding) {
-        encoding = shown, decider = k;
-      } else if (*shown != *encoding) {
-        Error = BatchText(TBatchText::OtherEncoding, Language,
-                          {Inputs[k].Name, EncodingName(*shown), Inputs[decider].Name, EncodingName(*encoding)});
-        return {};
-      }
-    }
-    // Every file ASCII: as one file of ASCII reads.
-    if (!encoding) encoding = TTextEncoding::Cp932;
-  }
+  const std::optional<std::size_t> decider = OutputDecider(Inputs);
   TDecodedText joined;
-  joined.Encoding = *encoding;
   std::string_view lineBreak;
   for (std::size_t k = 0; k < Inputs.size(); ++k) {
-    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding);
+    // A file of ASCII without a BOM, recognised as none, reads alike in any.
+    const std::optional<TTextEncoding> encoding = Forced ? Forced : RecognisedEncoding(Inputs[k].Bytes);
+    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding.value_or(TTextEncoding::Cp932));
     Inputs[k].Bytes = {};
     if (part.ErrorOffset) {
-      Error = Inputs[k].Name + ": " + DecodeError(part, Language);
+      Error = (Inputs.size() > 1 ? Inputs[k].Name + ": " : std::string()) + DecodeError(part, Language);
       return {};
     }
-    if (k == 0) joined.Bom = part.Bom;
+    if (k == decider) joined.Encoding = part.Encoding, joined.Bom = part.Bom;
     const std::string& text = part.Text;
     if (!joined.Text.empty() && joined.Text.back() != '\n' && joined.Text.back() != '\r') {
       // The last line of the file before ends at its end, with the text's
       // own kind of line break.
       if (lineBreak.empty()) lineBreak = "\r\n";
       joined.Text += lineBreak;
+    } else if (!joined.Text.empty() && joined.Text.back() == '\r' && text.starts_with('\n')) {
+      // A CR that ends one file and an LF that starts the next are two line
+      // ends: the CR becomes CR LF, so that the LF cannot join it.
+      joined.Text += '\n';
     }
     if (lineBreak.empty()) {
       const std::size_t at = text.find_first_of("\r\n");
@@ -176,10 +175,17 @@ TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<
     }
     joined.Text += text;
   }
+  if (Forced) joined.Encoding = *Forced;
   return joined;
 }
 
 }  // namespace
+
+TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs) {
+  if (Options.Encoding) return *Options.Encoding;
+  const std::optional<std::size_t> decider = OutputDecider(Inputs);
+  return decider ? RecognisedEncoding(Inputs[*decider].Bytes).value_or(TTextEncoding::Cp932) : TTextEncoding::Cp932;
+}
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write) {
   std::vector<TBatchInput> inputs(1);

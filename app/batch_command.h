@@ -91,13 +91,20 @@ struct TBatchInput {
 };
 // RunBatch over several files read as one input, as sort reads them: each
 // file's last line ends at the file's end (a line break is put behind a
-// file that does not end with one), and a BOM at the start of a later file
-// is a mark, not text. The files are in one encoding: Options.Encoding, or
-// the one the first file whose bytes show an encoding (a BOM, or a byte
-// above 0x7F) is recognised to have; a later file recognised to be in
-// another is refused with an error naming it. With more than one file, an
-// error about a file's content names the file, and its line and offset are
-// the file's own.
+// file that does not end with one, and a CR that ends a file before one that
+// starts with LF becomes CR LF, so that the two stay two line ends), and a
+// BOM at the start of a later file is a mark, not text. Each file is read in
+// Options.Encoding, or in the encoding its own bytes are recognised to have.
+// The output follows the first file that has text (more than a BOM) and
+// shows its encoding (a BOM, or a byte above 0x7F): it is in that file's
+// encoding (BatchOutputEncoding), with a BOM when that file has one; CP932
+// without a BOM when no file shows one. With more than
+// one file, an error about a file's content names the file, and its line
+// and offset are the file's own.
 TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write = {});
+
+// The encoding of RunBatch's output: Options.Encoding, or the one of the
+// first file that has text and shows its encoding; CP932 when none does.
+TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs);
 
 }  // namespace tavrin

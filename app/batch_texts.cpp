@@ -55,14 +55,19 @@ constexpr const char* kEnglishUsage =
     "  --explain              map: a fourth column, after a TAB, with the kinds of\n"
     "                         difference from the canonical spelling, joined by \"、\"\n"
     "  --encoding=ENC         the input's encoding: auto (the default), cp932, utf8,\n"
-    "                         utf16le or utf16be. auto takes the encoding a byte\n"
-    "                         order mark names; else input that is valid UTF-8 and\n"
-    "                         not all ASCII is UTF-8; else input with at least 8\n"
-    "                         valid UTF-8 multi-byte characters before its first\n"
-    "                         invalid byte is refused as invalid UTF-8; else it is\n"
-    "                         CP932. All files must be in one encoding, and a later\n"
+    "                         utf16le or utf16be. auto reads each file in its own\n"
+    "                         encoding: the one its byte order mark names; else,\n"
+    "                         for a file not all ASCII, UTF-8 or CP932, whichever\n"
+    "                         reading gives the likelier characters (kana, kanji,\n"
+    "                         half-width kana in runs and letters in words, against\n"
+    "                         scattered letters of other scripts and unassigned\n"
+    "                         codes). A file likelier UTF-8 that is cut inside its\n"
+    "                         last character, or invalid after at least 8 valid\n"
+    "                         UTF-8 multi-byte characters, is refused. A later\n"
     "                         file's byte order mark is no text. The output is in\n"
-    "                         the input's encoding, with its BOM when it had one\n"
+    "                         the encoding of the first file that has text and\n"
+    "                         shows one (a BOM or a byte above 0x7F; else CP932),\n"
+    "                         with a BOM when that file has one\n"
     "  --utf8                 the same as --encoding=utf8\n"
     "  --help                 show this text\n"
     "  --version              show the program's version\n"
@@ -71,8 +76,8 @@ constexpr const char* kEnglishUsage =
     "is (LC_ALL, LC_MESSAGES or LANG on Linux, the display language on Windows).\n"
     "\n"
     "Exit status: 0 on success (an empty result included), 2 on bad arguments,\n"
-    "1 when reading (a missing file, input not valid in its encoding or holding a\n"
-    "NUL character, files in different encodings), running or writing fails.\n";
+    "1 when reading (a missing file, input not valid in its encoding, cut inside\n"
+    "its last character or holding a NUL character), running or writing fails.\n";
 
 constexpr const char* kJapaneseUsage =
     "使い方: tavrin-batch all|similar|map|normalize [オプション] [ファイル...]\n"
@@ -117,14 +122,19 @@ constexpr const char* kJapaneseUsage =
     "                         「、」区切りで書き出す\n"
     "  --encoding=ENC         入力の文字コード: auto（既定）、cp932、utf8、utf16le、\n"
     "                         utf16be のいずれか。\n"
-    "                         auto では、バイト順マーク (BOM) があればそれが示す文字コード、\n"
-    "                         なければ ASCII 以外を含む正しい UTF-8 の入力は UTF-8、\n"
-    "                         最初の不正なバイトより前に正しい UTF-8 のマルチバイト文字が\n"
-    "                         8 個以上ある入力は不正な UTF-8 としてエラーにし、\n"
-    "                         それ以外は CP932 とします。\n"
-    "                         ファイルはすべて同じ文字コードでなければならず、\n"
+    "                         auto では、ファイルごとにその文字コードで読みます。\n"
+    "                         バイト順マーク (BOM) があればそれが示す文字コード、\n"
+    "                         なければ ASCII だけではないファイルは UTF-8 と CP932 の\n"
+    "                         うち、読んだ文字がよりありそうなほう（かな、漢字、続いた\n"
+    "                         半角カナ、単語の中の文字がありそうで、ばらばらの他の\n"
+    "                         文字体系の文字や未割り当てのコードはありそうにない）とします。\n"
+    "                         UTF-8 のほうがありそうなファイルで、最後の文字が途中で\n"
+    "                         切れているもの、または正しい UTF-8 のマルチバイト文字が\n"
+    "                         8 個以上あったあとに不正なバイトがあるものはエラーにします。\n"
     "                         2 番目以降のファイルの先頭の BOM は文字として扱いません。\n"
-    "                         出力は入力と同じ文字コードで、入力に BOM があれば BOM を付けます\n"
+    "                         出力は、文字があり文字コードを示す（BOM か 0x7F より大きい\n"
+    "                         バイトがある）最初のファイルの文字コード（なければ CP932）で、\n"
+    "                         そのファイルに BOM があれば BOM を付けます\n"
     "  --utf8                 --encoding=utf8 と同じ\n"
     "  --help                 この説明を表示する\n"
     "  --version              バージョンを表示する\n"
@@ -133,8 +143,8 @@ constexpr const char* kJapaneseUsage =
     "（Linux では LC_ALL、LC_MESSAGES、LANG、Windows では表示言語の設定）。\n"
     "\n"
     "終了コード: 成功したとき（結果が空のときも）は 0、引数が正しくないときは 2、\n"
-    "読み込み（ファイルがない、入力がその文字コードとして正しくないか NUL 文字を\n"
-    "含む、ファイルごとに文字コードが違う）、処理、書き出しに失敗したときは 1。\n";
+    "読み込み（ファイルがない、入力がその文字コードとして正しくない、最後の文字が\n"
+    "途中で切れている、NUL 文字を含む）、処理、書き出しに失敗したときは 1。\n";
 
 struct TText {
   TBatchText Id;
@@ -162,7 +172,8 @@ constexpr TText kTexts[] = {
      "%2 行目のバイト位置 %3 に %1 として正しくないバイトがあります"},
     {TBatchText::NulCharacter, "NUL character in line %1 at byte offset %2",
      "%1 行目のバイト位置 %2 に NUL 文字があります"},
-    {TBatchText::OtherEncoding, "%1: in %2, unlike %3 (%4)", "%1: 文字コードが %2 で、%3 (%4) と違います"},
+    {TBatchText::CutUtf8, "UTF-8 cut at the end in line %1 at byte offset %2",
+     "%1 行目のバイト位置 %2 で UTF-8 の文字が途中で切れて終わっています"},
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(TBatchText::Count), "one row per text");
 

@@ -26,7 +26,7 @@ enum class TBatchText {
   StandardOutput,
   InvalidText,         // %1: the encoding, %2: the line, %3: the byte offset
   NulCharacter,        // %1: the line, %2: the byte offset
-  OtherEncoding,       // %1: the file, %2: its encoding, %3: the first file, %4: its encoding
+  CutUtf8,             // %1: the line, %2: the byte offset where the cut character starts
   Count
 };
 

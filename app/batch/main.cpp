@@ -138,14 +138,8 @@ int Run(const std::vector<std::string>& argStrings) {
       }
       inputs.push_back({shown, std::move(part)});
     }
-    // Shown in a console, the output is read back as text in its encoding:
-    // the one named, or the one the first file that shows one has.
-    if (out.Console()) {
-      std::optional<tavrin::TTextEncoding> encoding = parsed.Options.Encoding;
-      for (const tavrin::TBatchInput& in : inputs)
-        if (!encoding) encoding = tavrin::RecognisedEncoding(in.Bytes);
-      out.SetEncoding(encoding.value_or(tavrin::TTextEncoding::Cp932));
-    }
+    // Shown in a console, the output is read back as text in its encoding.
+    if (out.Console()) out.SetEncoding(tavrin::BatchOutputEncoding(parsed.Options, inputs));
     output = tavrin::RunBatch(parsed.Options, std::move(inputs),
                               [&out](std::string_view piece) { return out.Write(piece); });
   } catch (const std::bad_alloc&) {

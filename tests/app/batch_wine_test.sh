@@ -5,7 +5,8 @@
 # every command with several option sets over the bundled example and over
 # generated input in CP932, UTF-8 with a BOM and UTF-16LE with a BOM, read
 # from standard input and from files (one with a Japanese name, given as a
-# relative, a Unix and a Windows path, and two files in a row).
+# relative, a Unix and a Windows path, and two files in a row), files in
+# different encodings, and input whose encoding is hard to guess.
 #   batch_wine_test.sh <wine-run> <tavrin-batch.exe> <Linux tavrin-batch>
 #                      <Linux gen_lines_bench> <example.txt>
 set -euo pipefail
@@ -64,6 +65,19 @@ for file in example repeat codes utf8 utf16 mixed; do
 done
 input=/dev/null
 same "invalid UTF-8 named" all --utf8 invalid.txt
+# Files in different encodings, each read in its own, their ends kept apart;
+# UTF-8 cut inside its last character; half-width names in CP932.
+printf 'apple\nbanana\n' >ascii.txt
+{ printf '\377\376'; printf 'cherry\n' | iconv -t UTF-16LE; } >cherry16.txt
+printf '"a\r' >cr.txt
+printf '\nb"\n' >lf.txt
+printf 'ユニット\nﾕﾆｯﾄ\nユニッ\343\203' >cut.txt
+printf 'ﾐｷ\nﾅｶ\nﾐｷ\nﾅｶ\nﾐｷ\nﾅｶ\nﾐｷ\nﾅｶ\nﾀﾅｶ\n' | iconv -f UTF-8 -t CP932 >names.txt
+same "ASCII and UTF-16" all ascii.txt cherry16.txt
+same "UTF-16 and ASCII" all cherry16.txt ascii.txt
+same "CR, then LF" normalize cr.txt lf.txt
+same "cut UTF-8" similar cut.txt
+same "half-width names" all names.txt
 same "missing file" all no-such-file.txt
 mkdir folder
 same "a folder" all folder
