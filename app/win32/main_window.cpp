@@ -460,12 +460,6 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
     case NM_DBLCLK:
       lvResultDblClick();
       return 0;
-    case NM_RCLICK: {
-      POINT p;
-      GetCursorPos(&p);
-      ShowPopupMenu(p);
-      return 0;
-    }
     case NM_CUSTOMDRAW:
       return OnListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
   }
@@ -560,6 +554,21 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
   return CDRF_DODEFAULT;
 }
 
+POINT TfoMAIN::KeyboardMenuPoint() const {
+  // Under the current row when it is selected, else under the first
+  // selected row; the list's top left corner without a selection.
+  int row = ListView_GetNextItem(lvResult, -1, LVNI_FOCUSED | LVNI_SELECTED);
+  if (row < 0) row = ListView_GetNextItem(lvResult, -1, LVNI_SELECTED);
+  POINT p{Px(8), Px(8)};
+  RECT r{};
+  if (row >= 0) {
+    ListView_EnsureVisible(lvResult, row, FALSE);
+    if (ListView_GetItemRect(lvResult, row, &r, LVIR_LABEL)) p = {r.left + Px(8), r.bottom};
+  }
+  ClientToScreen(lvResult, &p);
+  return p;
+}
+
 void TfoMAIN::ShowPopupMenu(POINT screen) {
   PopupMenu1Popup();  // enables the items through SetControlEnabled
   TrackPopupMenu(GetSubMenu(PopupMenu1, 0), TPM_RIGHTBUTTON, screen.x, screen.y, 0, FHandle, nullptr);
@@ -607,13 +616,12 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(l));
     case WM_CONTEXTMENU:
+      // The list's one road to its menu: a right click (after NM_RCLICK,
+      // which is left alone so the menu opens once), Shift+F10 and the
+      // menu key.
       if (reinterpret_cast<HWND>(w) == lvResult) {
         POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-        if (p.x == -1 && p.y == -1) {  // from the keyboard
-          RECT r;
-          GetWindowRect(lvResult, &r);
-          p = {r.left + Px(8), r.top + Px(24)};
-        }
+        if (p.x == -1 && p.y == -1) p = KeyboardMenuPoint();
         ShowPopupMenu(p);
         return 0;
       }

@@ -56,6 +56,41 @@ sleep 0.5
 message ctrl+c "$(next_closer)"
 expect_clipboard $'b\t2\r\n'
 
+# The row's menu: a pop-up menu is a mapped window of the program without
+# a name. A right click opens one; once an item is chosen, none follows.
+menus() {
+  xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("tavrin.exe".*/\1/p' | while read -r w; do
+    xwininfo -id "$w" | grep -q 'Map State: IsViewable' || continue
+    xwininfo -id "$w" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {exit !(w > 1 && h > 1)}' && echo "$w"
+  done | grep -c . || true
+}
+expect_menus() {
+  for _ in $(seq 20); do [ "$(menus)" -eq "$1" ] && return 0; sleep 0.1; done
+  fail "$step: $(menus) menus instead of $1"
+}
+step="right click on a row"
+focus_window
+xdotool mousemove --window "$window" 100 134 click 3
+sleep 0.5
+expect_menus 1
+# Its first item copies every row, and says so in one box.
+xdotool key Down Return
+step="the menu's first item"
+close_box "$(next_closer)"
+sleep 1
+expect_menus 0
+[ "$(count)" -eq 0 ] || fail "$step: another message box followed"
+# Shift+F10 and the menu key open it once, at the selected row.
+for key in shift+F10 Menu; do
+  step=$key
+  focus_window
+  xdotool key "$key"
+  sleep 0.5
+  expect_menus 1
+  xdotool key Escape
+  expect_menus 0
+done
+
 # A double click on the tool bar puts the listed counts' total (1 + 2 + 1)
 # in the caption.
 xdotool mousemove --window "$window" 620 20 click --repeat 2 --delay 80 1
