@@ -61,6 +61,8 @@ TfoMAIN::TfoMAIN() : TMainForm(static_cast<IMainView&>(*this)) {
 }
 
 TfoMAIN::~TfoMAIN() {
+  for (HWND tip : {FToolTip, FListTip})
+    if (tip) DestroyWindow(tip);
   if (PopupMenu1) DestroyMenu(PopupMenu1);
   if (IL201905) ImageList_Destroy(IL201905);
   for (HFONT f : {FFormFont, FListFontHandle, FListBoldFont})
@@ -158,14 +160,18 @@ void TfoMAIN::CreateControls() {
                           0, 0, FHandle, reinterpret_cast<HMENU>(IDC_MEMO1), ProgramInstance(), nullptr);
   for (HWND h : {Button1, Button2, Memo1}) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), FALSE);
 
+  // The tips have no owner: wine moves a window's owned pop-ups to the top
+  // before the window itself and then places the window after them, where
+  // it stays without WS_EX_TOPMOST, so [前面表示] would do nothing. The
+  // window destroys them itself.
   FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                              ProgramInstance(), nullptr);
   SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).TipWidth);
   // The list's own tip names the cell under the mouse; it changes with the
   // cell, so it asks for its text each time it shows.
   FListTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                              ProgramInstance(), nullptr);
   SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).ListTipWidth);
   TTTOOLINFOW tip{};

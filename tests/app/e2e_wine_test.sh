@@ -91,6 +91,16 @@ for key in shift+F10 Menu; do
   expect_menus 0
 done
 
+# [前面表示] keeps the window above the others, and the second click ends it.
+above() { xprop -id "$window" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE || true; }
+for want in 1 0; do
+  step="[前面表示] to $want"
+  focus_window
+  xdotool mousemove --window "$window" 397 38 click 1
+  for _ in $(seq 20); do [ "$(above)" -eq "$want" ] && break; sleep 0.1; done
+  [ "$(above)" -eq "$want" ] || fail "$step: the window manager's above state is $(above)"
+done
+
 # A double click on the tool bar puts the listed counts' total (1 + 2 + 1)
 # in the caption.
 xdotool mousemove --window "$window" 620 20 click --repeat 2 --delay 80 1
