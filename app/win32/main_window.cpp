@@ -133,9 +133,10 @@ void TfoMAIN::CreateControls() {
   for (TSpeedButton* image : {imgHelp.get(), imgVersion.get()}) image->SetImageLike();
   LoadGlyphs();
 
+  // The window owns the row pictures (IL201905), which the list only shows.
   lvResult = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
-                                 LVS_SHOWSELALWAYS,
+                                 LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                              0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT), ProgramInstance(), nullptr);
   ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
