@@ -276,9 +276,13 @@ void TfoSet::lvSetClick() {
   cf.hwndOwner = FHandle;
   cf.lpLogFont = &lf;
   cf.rgbColors = ColourOf(FChosen.color);
-  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS;
+  // The dialog itself refuses a size beyond its range and says so.
+  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS | CF_LIMITSIZE;
+  cf.nSizeMin = kMinFontSize;
+  cf.nSizeMax = kMaxFontSize;
   if (!ChooseFontW(&cf)) return;
   FChosen = FontFromChoice(lf, cf.iPointSize, cf.rgbColors, FChosen);
+  FChosen.size = KeepChosenFontSize(FChosen.size);
   ApplySampleFont();
 }
 
