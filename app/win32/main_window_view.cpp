@@ -128,7 +128,12 @@ std::optional<std::size_t> TfoMAIN::CurrentRow() const {
 void TfoMAIN::ClearSelection() { ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED); }
 
 void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) {
-  for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+  // Every row (Ctrl+A) in one message rather than one a row.
+  if (!rows.empty() && rows.size() == std::size_t(List().Count())) {
+    ListView_SetItemState(lvResult, -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+  }
   if (current) ListView_SetItemState(lvResult, int(*current), LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
