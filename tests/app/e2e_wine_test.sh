@@ -95,6 +95,16 @@ for key in shift+F10 Menu; do
   expect_menus 0
 done
 
+# Ctrl+C in a message box copies its text as the system's boxes do.
+step="Ctrl+C in a message box"
+focus_window
+xdotool key F1
+await_box
+xdotool key ctrl+c
+rule=---------------------------
+expect_clipboard "$rule"$'\n'Tavrin$'\n'"$rule"$'\n'"tavrin.pdf が見つかりません"$'\n'"$rule"$'\n'"OK   "$'\n'"$rule"$'\n'
+close_box "$(next_closer)"
+
 # [前面表示] keeps the window above the others, and the second click ends it.
 above() { xprop -id "$window" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE || true; }
 for want in 1 0; do
