@@ -622,6 +622,11 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(l));
+    case WM_SETFOCUS:
+      // Activation gives the window itself the focus (after a message box,
+      // say): the keys belong to the list, the window's keyboard control.
+      if (lvResult) SetFocus(lvResult);
+      return 0;
     case WM_CONTEXTMENU:
       // The list's one road to its menu: a right click (after NM_RCLICK,
       // which is left alone so the menu opens once), Shift+F10 and the
