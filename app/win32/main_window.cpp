@@ -193,6 +193,10 @@ void TfoMAIN::Layout() {
   RECT client;
   GetClientRect(FHandle, &client);
   SendMessageW(sb, WM_SIZE, 0, 0);  // the status bar keeps to the bottom at its font's height
+  // Painted whole: it repaints only what a resize uncovers, which would
+  // leave the size grip drawn where its corner was.
+  InvalidateRect(sb, nullptr, TRUE);
+  InvalidateRect(ListView_GetHeader(lvResult), nullptr, TRUE);  // so do the heading's dividers
   RECT status;
   GetWindowRect(sb, &status);
   const TMainLayout l = MainLayout(client.right, client.bottom, status.bottom - status.top, FDpi);

@@ -151,6 +151,20 @@ expect_clipboard 'z'
 message @575,58,3,ctrl Return "$(next_closer)"
 message @575,58,3,ctrl Return "$(next_closer)"
 
+# Widened, the window shows one size grip, in its new corner: the status
+# bar where the old corner was is all one colour. Then back to its size,
+# which the settings file keeps.
+step="widening the window"
+eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
+xdotool windowsize "$window" 700 400
+sleep 1
+xdotool windowsize "$window" 860 400
+sleep 1.5
+colours=$(import -window "$window" -crop 100x10+600+388 -format %k info:)
+[ "$colours" -eq 1 ] || fail "$step: $colours colours where the size grip was"
+xdotool windowsize "$window" "$WIDTH" "$HEIGHT"
+sleep 1
+
 alt_f4
 ini=$work/Tavrin/tavrin.ini
 [ -f "$ini" ] || fail "no settings file beside the program"
