@@ -49,6 +49,12 @@ TButtonFace ButtonFace(int dpi);
 // The list font's pixel height for a size in points (9 when none is set).
 int ListFontPixels(int points, int dpi);
 
+// The width a list column needs for its caption beside the sort mark, in
+// pixels: the caption's width, the mark (the header draws it square to its
+// height) and the header's margins on either side of both, so that the
+// caption is never cut to "...".
+int SortMarkedColumnWidth(int captionWidth, int headerHeight, int dpi);
+
 // A width at oldDpi in pixels, at newDpi. It goes through the 96-dpi units
 // the settings file keeps, so that moving between screens never drifts and
 // the file reads the same.

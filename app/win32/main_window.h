@@ -43,6 +43,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   LRESULT OnNotify(NMHDR* header);
   LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* draw);
   void ShowPopupMenu(POINT screen);
+  // Where Shift+F10 or the menu key opens the list's menu, in screen pixels.
+  POINT KeyboardMenuPoint() const;
   static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
   // The cell under the mouse, as (row, column); row -1 for none.
   std::pair<int, int> CellAt(POINT client) const;

@@ -2,6 +2,7 @@
 // Win32 controls and platform calls.
 #include <algorithm>
 
+#include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
@@ -101,6 +102,24 @@ void TfoMAIN::SetSortMark(int column, int direction) {
     if (i == column && direction != 0) item.fmt |= direction > 0 ? HDF_SORTUP : HDF_SORTDOWN;
     Header_SetItem(header, i, &item);
   }
+  if (direction == 0 || column < 0 || column > 1) return;
+  // The mark sits beside the caption: a column too narrow for both widens.
+  wchar_t caption[64] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = caption;
+  item.cchTextMax = int(std::size(caption));
+  Header_GetItem(header, column, &item);
+  HDC dc = GetDC(header);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
+  SelectObject(dc, old);
+  ReleaseDC(header, dc);
+  RECT bounds{};
+  GetWindowRect(header, &bounds);
+  const int width = SortMarkedColumnWidth(text.cx, bounds.bottom - bounds.top, FDpi);
+  if (ListView_GetColumnWidth(lvResult, column) < width) ListView_SetColumnWidth(lvResult, column, width);
 }
 
 void TfoMAIN::SetListHighlight(bool on) {
@@ -128,7 +147,12 @@ std::optional<std::size_t> TfoMAIN::CurrentRow() const {
 void TfoMAIN::ClearSelection() { ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED); }
 
 void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) {
-  for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+  // Every row (Ctrl+A) in one message rather than one a row.
+  if (!rows.empty() && rows.size() == std::size_t(List().Count())) {
+    ListView_SetItemState(lvResult, -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+  }
   if (current) ListView_SetItemState(lvResult, int(*current), LVIS_FOCUSED, LVIS_FOCUSED);
 }
 

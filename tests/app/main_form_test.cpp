@@ -111,6 +111,20 @@ TEST(MainFormTest, KeyTable) {
   }
 }
 
+// Ctrl+A selects every row and leaves the current row where it is; the
+// plain key is not the window's.
+TEST(MainFormTest, CtrlASelectsEveryRow) {
+  FakeWindow w;
+  ListTen(w);
+  w.view.SelectRows({2}, 5);
+  EXPECT_FALSE(w.form.FormKeyDown(TKey::A, kShiftNone));
+  EXPECT_EQ(w.view.Selection, (std::vector<std::size_t>{2}));
+  EXPECT_TRUE(w.form.FormKeyDown(TKey::A, kShiftCtrl));
+  EXPECT_EQ(w.view.Selection, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(w.view.Current, std::optional<std::size_t>(5));
+  EXPECT_TRUE(w.view.Messages.empty());
+}
+
 TEST(MainFormTest, CopyAllSelectedAndNothing) {
   FakeWindow w;
   w.view.Clipboard = "kept";

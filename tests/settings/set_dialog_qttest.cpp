@@ -268,6 +268,20 @@ class SetDialogTest : public QObject {
     QCOMPARE(WidgetFont(*set->lvSet), chosen);  // cancelled: nothing changes
   }
 
+  // The toolkit's font dialog takes any size: one beyond the range is kept
+  // to it, and the user is told.
+  void chosenSizeIsKeptToTheRange() {
+    ModalRecorder modal;
+    modal.OnDialog([](QDialog& dialog) {
+      if (qobject_cast<TFontDialog*>(&dialog)) ChooseFont(dialog, QFont(InstalledFamily(), 612), clWindowText);
+    });
+    set->lvSetClick();
+    QCOMPARE(modal.Calls().size(), size_t(2));
+    QCOMPARE(modal.Calls()[1].kind, std::optional<MessageKind>(MessageKind::Information));
+    QVERIFY(modal.Calls()[1].text.find("612") != std::string::npos);
+    QCOMPARE(WidgetFont(*set->lvSet).size, 72);
+  }
+
   // A colour from "other colours" is kept as its own entry and written in
   // the hexadecimal form; cancelling that dialog returns to the colour before.
   void otherColourGoesThroughTheColourDialog() {
