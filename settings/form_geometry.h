@@ -6,12 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace tavrin {
+#include "util/rect.h"
 
-struct TRect {
-  std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-  bool operator==(const TRect&) const = default;
-};
+namespace tavrin {
 
 struct TFormGeometry {
   std::int32_t Left = 0, Top = 0;      // frame position of the restored window

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/form_geometry.h"
+#include "util/rect.h"
 
 namespace tavrin {
 

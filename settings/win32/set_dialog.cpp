@@ -7,7 +7,7 @@
 
 #include "settings/colors.h"
 #include "settings/win32/set_layout.h"
-#include "widgets/color.h"
+#include "util/color.h"
 #include "util/dpi.h"
 #include "util/win32/wide.h"
 #include "widgets/win32/glyphs.h"

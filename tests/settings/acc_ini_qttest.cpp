@@ -214,7 +214,7 @@ class AccIniTest : public QObject {
     const std::string ini = dir.File("t.ini");
     {
       Form form(ini);
-      SetWidgetFont(*form.list, FontValue{cp932::Sjis("Noto Sans CJK JP"), 12, RgbColor(255, 0, 0),
+      SetWidgetFont(*form.list, FontValue{cp932::Sjis("Noto Sans CJK JP"), 12, RGBColor(255, 0, 0),
                                           kFontItalic | kFontUnderline});
       QCOMPARE(form.list->font().pixelSize(), 16);
       QCOMPARE(form.list->palette().color(QPalette::Text), QColor(255, 0, 0));

@@ -97,7 +97,7 @@ TEST_F(BindingTest, BooleanForms) {
 TEST_F(BindingTest, RoundTripOfEveryKind) {
   std::int32_t i = INT32_MIN;
   bool b = true, c = false;
-  FontValue font{Sjis("ＭＳ ゴシック"), 11, RgbColor(1, 2, 3), kFontBold | kFontStrikeOut};
+  FontValue font{Sjis("ＭＳ ゴシック"), 11, RGBColor(1, 2, 3), kFontBold | kFontStrikeOut};
   Bind<TVarMangInteger>(i, "User", "I", 0);
   Bind<TVarMangBoolean>(b, "User", "B", false);
   Bind<TVarMangBoolean>(c, "User", "C", true);
@@ -156,13 +156,13 @@ TEST_F(BindingTest, ThereIsNoCurrentFileAfterAPass) {
 }
 
 TEST(Colors, NamesAndWrittenForms) {
-  EXPECT_EQ(ColorFromText("CLRED"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("clred"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("$000000FF"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("255"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("0xFF"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorToText(RgbColor(255, 0, 0)), "clRed");
-  EXPECT_EQ(ColorToText(RgbColor(1, 2, 3)), "$00030201");
+  EXPECT_EQ(ColorFromText("CLRED"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("clred"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("$000000FF"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("255"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("0xFF"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorToText(RGBColor(255, 0, 0)), "clRed");
+  EXPECT_EQ(ColorToText(RGBColor(1, 2, 3)), "$00030201");
   EXPECT_EQ(ColorToText(clWindowText), "clWindowText");
   EXPECT_EQ(ColorToText(0x80000008), "clWindowText");
   EXPECT_EQ(ColorToText(0x80000018), "clInfoBk");
@@ -200,7 +200,7 @@ TEST_F(BindingTest, FontStyleAndDefaults) {
       "[User]\r\nlvResultStyle=0\r\nlvResultColor=CLRED\r\nlvResultSize=abc\r\nlvResultName=Noto "
       "Sans\r\n");
   Read();
-  EXPECT_EQ(f, (FontValue{"Noto Sans", 14, RgbColor(255, 0, 0), 0}));
+  EXPECT_EQ(f, (FontValue{"Noto Sans", 14, RGBColor(255, 0, 0), 0}));
   Write();
   EXPECT_NE(FileText().find("lvResultColor=clRed\r\n"), std::string::npos);
 
