@@ -25,6 +25,22 @@ std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
   return mark ? base.substr(0, n - last.size()) : base;
 }
 
+// Whether the key of Text before the trailing-mark rule may end in a mark:
+// its last character but blanks, folded, is one.
+bool EndsInMark(std::string_view Text, bool hyphenFolded) {
+  std::size_t e = Text.size();
+  for (;;) {
+    while (e > 0 && static_cast<unsigned char>(Text[e - 1]) <= 0x20) --e;
+    if (e < 2 || Text[e - 2] != '\x81' || Text[e - 1] != '\x40' || !IsCharacterStart(Text, e - 2)) break;
+    e -= 2;
+  }
+  if (e == 0) return false;
+  const std::size_t at = IsCharacterStart(Text, e - 1) ? e - 1 : e - 2;
+  char folded[2];
+  const std::size_t n = FoldKeyInto(Text.substr(at, std::min<std::size_t>(e - at, 2)), hyphenFolded, folded);
+  return WithoutTrailingMark({folded, n}, hyphenFolded).size() < n;
+}
+
 // Whether every option gives Text itself as its key, seen from its bytes
 // alone: ASCII without capitals (no folding applies), no byte of 0x20 or
 // below at either end (no trimming) and no trailing hyphen; under the kinds
@@ -55,26 +71,40 @@ void AppendLength(std::string& bytes, std::size_t size) {
 std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
                                        std::string& Scratch2) const {
   if (Scratch.size() < Text.size()) Scratch.resize(Text.size());
+  // The trimming and the trailing-mark rule, on a key as the folds left it.
+  const auto finish = [&](std::string_view key) {
+    if (FHyphen != FTrim) key = TrimControls(key);
+    if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
+    return key;
+  };
+  if ((Variants & kAllVariantKinds) == 0) return finish({Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())});
+  // The kinds of variants fold the key the options alone make, so that
+  // they only ever join: two lines of one key keep one key under any kinds
+  // (ABC‐ and ABC‐ー, whose mark goes before ‐ becomes -). A key may grow
+  // there (㍻ -> 平成), so it moves to the second string.
+  const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
   std::string_view key;
-  if ((Variants & kAllVariantKinds) == 0) {
-    key = {Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())};
-  } else {
-    // The kinds of variants fold the folded key; the width folding's pass
-    // tells whether any character may concern them. A key may grow there
-    // (㍻ -> 平成), so it moves to the second string.
-    const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
+  bool folded = false;
+  if (!FHyphenTerminate || !EndsInMark(Text, FHyphen)) {
+    // Then the rule takes no mark from the key before the kinds: the
+    // width folding and the kinds' in one pass, when it can.
     bool company = false;
     if (const std::size_t n = VariantFoldText(folder, Text, Scratch2, company); n != std::string::npos) {
       key = {Scratch2.data(), n};
       if (company) key = FoldVariantCompanyForms(folder, key, Scratch);
-    } else {
-      bool marked = false;
-      key = {Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)};
-      key = FoldVariantsInto(folder, key, marked, Scratch2);
+      folded = true;
     }
   }
-  if (FHyphen != FTrim) key = TrimControls(key);
-  if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
+  if (!folded) {
+    bool marked = false;
+    const std::string_view plain =
+        finish({Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)});
+    key = FoldVariantsInto(folder, plain, marked, Scratch2);
+  }
+  key = finish(key);
+  // A line the kinds fold to nothing (-, ・) is no spelling of any other:
+  // it keeps the key of the options alone.
+  if (key.empty()) key = finish({Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())});
   return key;
 }
 

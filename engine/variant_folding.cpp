@@ -25,8 +25,9 @@ namespace vt = variant_tables;
 enum class TAction : std::uint8_t {
   Keep,
   Replace,       // becomes Bytes
-  Delete,        // goes (middle dots, variation selectors)
-  Blank,         // goes when inside the line
+  Delete,        // goes (variation selectors)
+  Blank,         // goes when inside the line, but between two digits or two Latin letters
+  Dot,           // a middle dot: likewise, and goes at the ends as well
   RepeatKanji,   // 々: the kanji before it
   RepeatKana,    // ゝ ヽ: the kana before it, without its sound mark
   RepeatVoiced,  // ゞ ヾ: the kana before it, voiced
@@ -45,6 +46,9 @@ char32_t FormScalar(std::string_view c) {
   return static_cast<char32_t>(plane << 16 | unsigned(hi) << 8 | unsigned(lo));
 }
 
+// U+200D, the zero-width joiner, as the codec writes it.
+constexpr std::string_view kJoinerForm = "\xEF\x41\xEB\x60\xEB\x4D";
+
 bool IsKanji(std::string_view c) {
   if (c.size() == 2) {
     const auto lead = static_cast<unsigned char>(c[0]);
@@ -54,6 +58,49 @@ bool IsKanji(std::string_view c) {
   const char32_t u = FormScalar(c);
   return (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
          (u >= 0x20000 && u <= 0x3FFFF);
+}
+
+// Whether a separator between the last character of Before (at Last) and
+// a character starting with Next keeps two words apart: 10 20 is not 1020,
+// John Smith not JohnSmith.
+bool Separates(std::string_view Before, std::size_t Last, char Next) {
+  const auto kind = [](char c) {
+    if (c >= '0' && c <= '9') return 1;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ? 2 : 0;
+  };
+  const int k = kind(Next);
+  return k != 0 && Last == Before.size() - 1 && kind(Before[Last]) == k && IsCharacterStart(Before, Last);
+}
+
+// The ends of the zero-width-joiner sequences of Key (an emoji family is one
+// character, not three people): each joins the characters on either side
+// of a joiner, with their variation selectors and skin tones. Empty
+// without a joiner.
+std::vector<std::pair<std::size_t, std::size_t>> JoinedSequences(std::string_view Key) {
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  if (Key.find(kJoinerForm) == std::string_view::npos) return spans;
+  const auto modifier = [](std::string_view c) {
+    const char32_t u = FormScalar(c);
+    return (u >= 0xFE00 && u <= 0xFE0F) || (u >= 0x1F3FB && u <= 0x1F3FF) || (u >= 0xE0100 && u <= 0xE01EF);
+  };
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) starts.push_back(i);
+  starts.push_back(Key.size());
+  const auto at = [&](std::size_t k) { return Key.substr(starts[k], starts[k + 1] - starts[k]); };
+  const auto blank = [](std::string_view c) { return c.size() == 1 && static_cast<unsigned char>(c[0]) <= 0x20; };
+  for (std::size_t k = 1; k + 2 < starts.size(); ++k) {
+    if (at(k) != kJoinerForm || blank(at(k + 1)) || at(k + 1) == kJoinerForm) continue;
+    std::size_t first = k - 1;
+    while (first > 0 && modifier(at(first))) --first;
+    if (blank(at(first)) || at(first) == kJoinerForm) continue;
+    std::size_t last = k + 1;
+    while (last + 2 < starts.size() && modifier(at(last + 1))) ++last;
+    if (!spans.empty() && spans.back().second > starts[first])
+      spans.back().second = starts[last + 1];
+    else
+      spans.emplace_back(starts[first], starts[last + 1]);
+  }
+  return spans;
 }
 
 // A half-width kana that can be repeated (not the long-vowel or sound marks).
@@ -214,7 +261,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
   // Where two kinds list a character, the earlier here decides.
   if (Kinds & kVariantSpace) {
     AddTable(vt::kBlanks, TAction::Blank);
-    AddTable(vt::kDots, TAction::Delete);
+    AddTable(vt::kDots, TAction::Dot);
   }
   if (Kinds & kVariantSymbol) {
     AddTable(vt::kSymbols, TAction::Replace);  // ｰ between digits: Spellings
@@ -387,22 +434,37 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
   Out.clear();
   Out.reserve(Key.size() + 8);
   bool any = false;  // a character other than a leading blank was written
-  // A run of blanks after the first other character, dropped when another
-  // character follows; a trailing run stays, as leading blanks do: the
-  // trimming options decide about outer blanks.
+  // A run of blanks and dots after the first other character, dropped when
+  // another character follows, unless it separates two digits or two
+  // Latin letters: then one blank (or one dot, if it held one) stays. A
+  // trailing run of blanks stays, as leading blanks do: the trimming
+  // options decide about outer blanks. Dots are never written at the ends.
   std::size_t run = std::string::npos;
-  const auto dropRun = [&] {
-    if (run != std::string::npos) Out.resize(run), run = std::string::npos;
+  bool dot = false;
+  const auto dropRun = [&](char next) {
+    if (run == std::string::npos) return;
+    const bool separates = run > 0 && Separates(std::string_view(Out).substr(0, run), run - 1, next);
+    Out.resize(run);
+    if (separates) Out += dot ? '\xA5' : ' ';
+    run = std::string::npos;
+    dot = false;
   };
-  // Characters without a rule are copied in runs.
+  // Characters without a rule are copied in runs, and so are the joiner
+  // sequences: no fold looks inside one.
+  const auto joined = JoinedSequences(Key);
+  std::size_t nextJoined = 0;
   std::size_t from = 0;
   const auto flush = [&](std::size_t to) {
     if (to <= from) return;
-    dropRun();
+    dropRun(Key[from]);
     Out.append(Key, from, to - from);
     any = true;
   };
   for (std::size_t i = 0; i < Key.size();) {
+    if (nextJoined < joined.size() && joined[nextJoined].first == i) {
+      i = joined[nextJoined++].second;
+      continue;
+    }
     const auto b = static_cast<unsigned char>(Key[i]);
     const std::size_t n = CharLength(Key, i);
     if (n == 2) {
@@ -421,26 +483,32 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
     i += n;
     from = i;
     if (rule == nullptr) {
-      dropRun();
+      dropRun(c[0]);
       Out += c;
       any = true;
       continue;
     }
     switch (rule->Action) {
       case TAction::Keep:
-      case TAction::Replace:
-        dropRun();
-        Out += rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
+      case TAction::Replace: {
+        const std::string_view to = rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
+        dropRun(to[0]);
+        Out += to;
         any = true;
         break;
+      }
       case TAction::Delete:
         break;
       case TAction::Blank:
         if (any && run == std::string::npos) run = Out.size();
         Out += c;
         break;
+      case TAction::Dot:
+        if (any && run == std::string::npos) run = Out.size();
+        dot = dot || any;
+        break;
       case TAction::RepeatKanji: {
-        dropRun();
+        dropRun('\0');
         const std::size_t last = LastTwo(Out).first;
         Out += last != std::string::npos && IsKanji(std::string_view(Out).substr(last)) ? Out.substr(last)
                                                                                          : std::string(c);
@@ -449,7 +517,7 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
       }
       case TAction::RepeatKana:
       case TAction::RepeatVoiced: {
-        dropRun();
+        dropRun('\0');
         const auto [last, before] = LastTwo(Out);
         std::size_t base = std::string::npos;
         if (last != std::string::npos && Out.size() - last == 1) {

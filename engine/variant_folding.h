@@ -16,7 +16,7 @@ namespace tavrin {
 enum TVariantKind : unsigned {
   kVariantKanji = 1,     // 異体字: 澤/沢, 髙/高, 佐々木/佐佐木, variation selectors, radicals
   kVariantCompat = 2,    // 互換文字: ①/1, ㍻/平成, ㈱/(株), CP932's duplicate codes
-  kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots
+  kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots, but between digits or Latin letters
   kVariantSymbol = 8,    // 記号: dashes, tildes, quotes; ー between digits
   kVariantKana = 16,     // カナ表記: ヴァ/バ, ヂ/ジ, ヲ/オ, ゝ ゞ
   kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end

@@ -275,17 +275,23 @@ for line in open(UNI + "UnicodeData.txt", encoding="utf-8"):
     if f[5]:
         tag = f[5].startswith("<")
         parts = f[5].split(" ")[1:] if tag else f[5].split(" ")
-        decomp[int(f[0], 16)] = (tag, [int(p, 16) for p in parts])
+        decomp[int(f[0], 16)] = (tag, [int(p, 16) for p in parts], f[5].split(" ")[0] if tag else "")
+
+
+# Superscripts and subscripts are not the digits and letters they raise or
+# lower (x²/x2, 10⁵/105): they stay as they are, also inside another
+# character's decomposition (㎡ -> m²).
+RAISED = ("<super>", "<sub>")
 
 
 def full_decomposition(c):
-    if c not in decomp:
+    if c not in decomp or decomp[c][2] in RAISED:
         return [c]
     return [x for p in decomp[c][1] for x in full_decomposition(p)]
 
 
 compat = {}
-for c, (tag, _) in sorted(decomp.items()):
+for c, (tag, _, _) in sorted(decomp.items()):
     if not tag or 0xF900 <= c <= 0xFAFF or 0x2E80 <= c <= 0x2FDF:
         continue
     result = unicodedata.normalize("NFC", "".join(map(chr, full_decomposition(c))))
@@ -300,7 +306,8 @@ for code, c in DECODE:
         dup_codes.append((code, ENCODE[c]))
 
 # --- the small families ----------------------------------------------------
-SPACES = [0x20, 0x09, 0x3000, 0xA0, 0x200B, 0x200C, 0x200D, 0x2060, 0xFEFF, 0x202F, 0x205F] + \
+# Not the zero-width joiner: it makes one character of an emoji sequence.
+SPACES = [0x20, 0x09, 0x3000, 0xA0, 0x200B, 0x200C, 0x2060, 0xFEFF, 0x202F, 0x205F] + \
     list(range(0x2000, 0x200B))
 DOTS = [0x30FB, 0xFF65, 0xB7]
 VARIATION_SELECTORS = list(range(0xFE00, 0xFE10)) + list(range(0xE0100, 0xE01F0))
