@@ -155,6 +155,10 @@ class TVariantFolder {
   // Spellings of several characters: (pattern, replacement), longest first.
   std::vector<std::pair<std::string, std::string>> FPatterns;
   std::array<bool, 256> FPatternStart{};
+  // Bytes after which a lone sound mark may finish a spelling or a word's
+  // odd piece (ヴ ヂ ヅ); whether the kana words are folded.
+  std::array<bool, 256> FStarter{};
+  bool FWords = false;
   std::array<std::vector<std::uint16_t>, 256> FPatternsBy;  // by first byte, longest first
   // A first look, without branches on the bytes: per byte, 1 when it has a
   // rule of its own, 2 when it is a lead byte of a row with a rule (or of
@@ -279,6 +283,18 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       else
         FPatterns.emplace_back(source, KeyFold(p.Target, Hyphens));
     }
+    // Words across ヴ/ブ, ぢ/じ, づ/ず and を/お, anywhere in the line; also
+    // without the long-vowel mark the trailing-mark rule takes first.
+    for (const vt::TPair& p : vt::kKanaWords) {
+      std::string source = KeyFold(p.Source, Hyphens), target = KeyFold(p.Target, Hyphens);
+      FPatterns.emplace_back(source, target);
+      const auto mark = [](const std::string& w) { return !w.empty() && (w.back() == '-' || w.back() == '\xB0'); };
+      if (mark(source) && mark(target)) {
+        source.pop_back(), target.pop_back();
+        FPatterns.emplace_back(std::move(source), std::move(target));
+      }
+    }
+    FWords = std::size(vt::kKanaWords) != 0;
     AddRule("\x81\x54", TAction::RepeatKana, {});    // ゝ
     AddRule("\x81\x52", TAction::RepeatKana, {});    // ヽ
     AddRule("\x81\x55", TAction::RepeatVoiced, {});  // ゞ
@@ -305,10 +321,14 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
   FPatterns.erase(std::unique(FPatterns.begin(), FPatterns.end()), FPatterns.end());
   for (std::size_t i = 0; i < FPatterns.size(); ++i) {
     const auto first = static_cast<unsigned char>(FPatterns[i].first[0]);
-    FPatternStart[first] = true;
+    FPatternStart[first] = FStarter[first] = true;
     FPatternsBy[first].push_back(static_cast<std::uint16_t>(i));
   }
 
+  // Before a lone sound mark these may make the odd piece of a word (the
+  // key holds ｳ and ﾂ as ｩ and ｯ).
+  if (FWords)
+    for (const unsigned char b : {0xA9, 0xC1, 0xAF}) FStarter[b] = true;
   for (unsigned b = 0; b < 256; ++b) FSingleHit[b] = FSingle[b] != nullptr;
   for (const auto& p : FPatterns) {
     // A spelling starts with a single-byte kana and a sound mark: the pair
@@ -384,7 +404,13 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     const std::string f = KeyFold(c, Hyphens);
     const auto first = f.empty() ? 0u : static_cast<unsigned char>(f[0]);
     const bool mark = !FPatterns.empty() && (first == 0xDE || first == 0xDF);
-    if (mark || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+    // The words' odd pieces: whoever holds one is folded with its
+    // neighbours, where the words are looked for.
+    bool odd = false;
+    for (std::size_t i = 0; FWords && i < f.size() && !odd; i += CharLength(f, i))
+      odd = f[i] == '\xA6' || (i + 1 < f.size() && f[i + 1] == '\xDE' && (f[i] == '\xA9' || f[i] == '\xC1' || f[i] == '\xAF'));
+    if (mark || odd || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+    if (odd) continue;
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
@@ -401,7 +427,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     if (neighbours) continue;
     const std::string folded = Inner(f);
     std::uint32_t bits = mark ? kMarkFirst : 0;
-    if (!folded.empty() && FPatternStart[static_cast<unsigned char>(folded.back())] &&
+    if (!folded.empty() && FStarter[static_cast<unsigned char>(folded.back())] &&
         LastTwo(folded).first == folded.size() - 1)
       bits |= kStarterLast;
     if (folded.size() <= 3) {

@@ -6,7 +6,7 @@ spellings, company forms), from Debian's data files:
     python3 tools/gen_variant_tables.py > engine/variant_tables.h
 
 Needs the packages skkdic-extra (/usr/share/skk/SKK-JISYO.itaiji) and
-unicode-data (/usr/share/unicode). Characters are written as the engine's
+unicode-data (/usr/share/unicode), and reads tools/kana_words.txt. Characters are written as the engine's
 text: CP932 (util/cp932_table.h), a fixed code of the codec, or its 6-byte
 form for a character CP932 cannot hold (util/cp932.h).
 
@@ -317,11 +317,12 @@ SYMBOLS = [
     ('"', '"“”″＂'),
     ("'", "'‘’′＇`"),
 ]
-# ヴ with a vowel and the other spellings by one character; the iteration
-# marks are handled where they stand.
-KANA = [("ヴァ", "バ"), ("ヴィ", "ビ"), ("ヴ", "ブ"), ("ヴェ", "ベ"), ("ヴォ", "ボ"), ("ヂ", "ジ"), ("ヅ", "ズ"),
-        ("ヰ", "イ"), ("ヱ", "エ"), ("ヲ", "オ"), ("ゔ", "ヴ"), ("ぢ", "じ"), ("づ", "ず"), ("ゐ", "い"),
-        ("ゑ", "え"), ("を", "お")]
+# The spellings by one character; the iteration marks are handled where they
+# stand. ヴ/ブ, ぢ/じ, づ/ず and を/お are no rule: they join different names
+# (ベン/ヴェン, ちず子/ちづ子), so only the words of tools/kana_words.txt
+# (tools/gen_kana_words.py) join across them.
+KANA = [("ヰ", "イ"), ("ヱ", "エ"), ("ゔ", "ヴ"), ("ゐ", "い"), ("ゑ", "え")]
+KANA_WORDS = [tuple(line.rstrip("\n").split("\t")[::-1]) for line in open("tools/kana_words.txt", encoding="utf-8")]
 COMPANY = [
     ("(株)", ["株式会社", "(株)", "（株）", "㈱", "カブシキガイシャ"], "カ)", "(カ"),
     ("(有)", ["有限会社", "(有)", "（有）", "㈲", "ユウゲンガイシャ"], "ユ)", "(ユ"),
@@ -405,6 +406,8 @@ for rep, members_ in SYMBOLS:
 table("kSymbols", "Symbol families, each to its first member.", rows)
 table("kKana", "Katakana spellings, as written before the width and kana folding.",
       [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA])
+table("kKanaWords", "Words of one meaning across ヴ/ブ, ぢ/じ, づ/ず, を/お (tools/kana_words.txt): variant, standard.",
+      [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA_WORDS])
 rows = []
 for token, forms, start, end in COMPANY:
     for f in forms:
