@@ -1,6 +1,7 @@
 // The items' comparison keys: made in one pass over the new items, into one
 // store; a key that equals its text (most plain ASCII lines) takes no bytes.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -25,20 +26,44 @@ std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
   return mark ? base.substr(0, n - last.size()) : base;
 }
 
-// Whether the key of Text before the trailing-mark rule may end in a mark:
-// its last character but blanks, folded, is one.
-bool EndsInMark(std::string_view Text, bool hyphenFolded) {
+// Per last byte: whether a character ending in it may fold to a trailing
+// mark, with the hyphen option off [0] and on [1].
+const std::array<std::array<bool, 256>, 2>& MarkEnds() {
+  static const auto ends = [] {
+    std::array<std::array<bool, 256>, 2> e{};
+    for (unsigned code = 0; code < 0x10000; ++code) {
+      if (code >= 0x100 && !IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
+      const char c[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+      const std::string_view ch = code < 0x100 ? std::string_view(c + 1, 1) : std::string_view(c, 2);
+      for (const bool hyphen : {false, true}) {
+        char folded[2];
+        const std::size_t n = FoldKeyInto(ch, hyphen, folded);
+        if (WithoutTrailingMark({folded, n}, hyphen).size() < n) e[hyphen][code & 0xFF] = true;
+      }
+    }
+    return e;
+  }();
+  return ends;
+}
+
+// How much of Text the trailing-mark rule leaves to its key: all of it when
+// its last character but blanks folds to no mark; without the mark when it
+// stands at the very end; npos when blanks follow it (then the trimming
+// decides, on the folded key).
+std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
+  const std::array<bool, 256>& ends = MarkEnds()[hyphenFolded];
   std::size_t e = Text.size();
   for (;;) {
     while (e > 0 && static_cast<unsigned char>(Text[e - 1]) <= 0x20) --e;
     if (e < 2 || Text[e - 2] != '\x81' || Text[e - 1] != '\x40' || !IsCharacterStart(Text, e - 2)) break;
     e -= 2;
   }
-  if (e == 0) return false;
+  if (e == 0 || !ends[static_cast<unsigned char>(Text[e - 1])]) return Text.size();
   const std::size_t at = IsCharacterStart(Text, e - 1) ? e - 1 : e - 2;
   char folded[2];
   const std::size_t n = FoldKeyInto(Text.substr(at, std::min<std::size_t>(e - at, 2)), hyphenFolded, folded);
-  return WithoutTrailingMark({folded, n}, hyphenFolded).size() < n;
+  if (WithoutTrailingMark({folded, n}, hyphenFolded).size() == n) return Text.size();
+  return e == Text.size() ? at : std::string_view::npos;
 }
 
 // Whether every option gives Text itself as its key, seen from its bytes
@@ -85,11 +110,12 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
   const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
   std::string_view key;
   bool folded = false;
-  if (!FHyphenTerminate || !EndsInMark(Text, FHyphen)) {
-    // Then the rule takes no mark from the key before the kinds: the
-    // width folding and the kinds' in one pass, when it can.
+  // The text whose key the rule leaves: folded with the kinds' in one
+  // pass, when it can.
+  const std::size_t kept = FHyphenTerminate ? BeforeTrailingMark(Text, FHyphen) : Text.size();
+  if (kept != std::string_view::npos) {
     bool company = false;
-    if (const std::size_t n = VariantFoldText(folder, Text, Scratch2, company); n != std::string::npos) {
+    if (const std::size_t n = VariantFoldText(folder, Text.substr(0, kept), Scratch2, company); n != std::string::npos) {
       key = {Scratch2.data(), n};
       if (company) key = FoldVariantCompanyForms(folder, key, Scratch);
       folded = true;

@@ -136,7 +136,18 @@ class TVariantFolder {
   // The rule-by-rule pass, the kana spellings and "-" between digits, the
   // company forms.
   void MapCharacters(std::string_view Key, std::string& Out) const;
-  void Spellings(std::string& Key) const;
+  std::size_t Spellings(char* Key, std::size_t Size) const;  // the new size
+  // Whether a word stands in Key, looked for only at its odd pieces.
+  bool HasWord(std::string_view Key) const {
+    for (std::size_t q = 0; q < Key.size(); ++q) {
+      const auto b = static_cast<unsigned char>(Key[q]);
+      if (FWordsByOdd[b].empty() || (b != 0xA6 && (q + 1 == Key.size() || Key[q + 1] != '\xDE'))) continue;
+      for (const auto& [pattern, at] : FWordsByOdd[b])
+        if (at <= q && Key.compare(q - at, pattern->first.size(), pattern->first) == 0) return true;
+    }
+    return false;
+  }
+  void Spellings(std::string& Key) const { Key.resize(Spellings(Key.data(), Key.size())); }
   void CompanyForms(std::string& Key) const;
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
@@ -159,6 +170,9 @@ class TVariantFolder {
   // odd piece (ヴ ヂ ヅ); whether the kana words are folded.
   std::array<bool, 256> FStarter{};
   bool FWords = false;
+  // The words by the first byte of their first odd piece (ｦ, or ｩ ﾁ ｯ
+  // before a sound mark), with where it stands in the word.
+  std::array<std::vector<std::pair<const std::pair<std::string, std::string>*, std::size_t>>, 256> FWordsByOdd;
   std::array<std::vector<std::uint16_t>, 256> FPatternsBy;  // by first byte, longest first
   // A first look, without branches on the bytes: per byte, 1 when it has a
   // rule of its own, 2 when it is a lead byte of a row with a rule (or of
@@ -196,7 +210,8 @@ class TVariantFolder {
   static constexpr std::uint32_t kNeighbours = UINT32_MAX;
   // Flags beside: the fold starts with a lone sound mark; it ends with a
   // single-byte character that may start a spelling.
-  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16;
+  // The fold holds a word's odd piece: the words are looked for afterwards.
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -262,6 +277,9 @@ void TVariantFolder::AddTable(std::span<const vt::TPair> Pairs, TAction Action) 
 }
 
 TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens) {
+  // The spellings of a few characters (not the words), whose first
+  // characters decide in the one-pass folding.
+  std::vector<std::pair<std::string, std::string>> spellings;
   // Where two kinds list a character, the earlier here decides.
   if (Kinds & kVariantSpace) {
     AddTable(vt::kBlanks, TAction::Blank);
@@ -283,6 +301,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       else
         FPatterns.emplace_back(source, KeyFold(p.Target, Hyphens));
     }
+    spellings = FPatterns;
     // Words across ヴ/ブ, ぢ/じ, づ/ず and を/お, anywhere in the line; also
     // without the long-vowel mark the trailing-mark rule takes first.
     for (const vt::TPair& p : vt::kKanaWords) {
@@ -321,10 +340,21 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
   FPatterns.erase(std::unique(FPatterns.begin(), FPatterns.end()), FPatterns.end());
   for (std::size_t i = 0; i < FPatterns.size(); ++i) {
     const auto first = static_cast<unsigned char>(FPatterns[i].first[0]);
-    FPatternStart[first] = FStarter[first] = true;
+    FPatternStart[first] = true;
     FPatternsBy[first].push_back(static_cast<std::uint16_t>(i));
   }
 
+  for (const auto& p : FPatterns) {
+    if (std::find(spellings.begin(), spellings.end(), p) != spellings.end()) continue;
+    for (std::size_t k = 0; k < p.first.size(); ++k) {
+      const auto b = static_cast<unsigned char>(p.first[k]);
+      if (b == 0xA6 || ((b == 0xA9 || b == 0xC1 || b == 0xAF) && k + 1 < p.first.size() && p.first[k + 1] == '\xDE')) {
+        FWordsByOdd[b].emplace_back(&p, k);
+        break;
+      }
+    }
+  }
+  for (const auto& p : spellings) FStarter[static_cast<unsigned char>(p.first[0])] = true;
   // Before a lone sound mark these may make the odd piece of a word (the
   // key holds ｳ and ﾂ as ｩ and ｯ).
   if (FWords)
@@ -410,7 +440,6 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     for (std::size_t i = 0; FWords && i < f.size() && !odd; i += CharLength(f, i))
       odd = f[i] == '\xA6' || (i + 1 < f.size() && f[i + 1] == '\xDE' && (f[i] == '\xA9' || f[i] == '\xC1' || f[i] == '\xAF'));
     if (mark || odd || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
-    if (odd) continue;
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
@@ -421,12 +450,12 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
                    rule->Action != TAction::Keep;
       if ((FKinds & kVariantSymbol) && f[i] == '\xB0' && CharLength(f, i) == 1) neighbours = true;
     }
-    for (const auto& [pattern, replacement] : FPatterns)
+    for (const auto& [pattern, replacement] : spellings)
       for (std::size_t k = 2; k < pattern.size() && !neighbours; ++k)
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
-    std::uint32_t bits = mark ? kMarkFirst : 0;
+    std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
     if (!folded.empty() && FStarter[static_cast<unsigned char>(folded.back())] &&
         LastTwo(folded).first == folded.size() - 1)
       bits |= kStarterLast;
@@ -568,20 +597,21 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
 }
 
 // In place: a spelling never grows.
-void TVariantFolder::Spellings(std::string& Key) const {
+std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
+  const std::string_view key(Key, Size);
   const bool dash = (FKinds & kVariantSymbol) != 0;
   std::size_t o = 0;
-  for (std::size_t i = 0; i < Key.size();) {
+  for (std::size_t i = 0; i < Size;) {
     const auto b = static_cast<unsigned char>(Key[i]);
-    const std::size_t n = CharLength(Key, i);
+    const std::size_t n = CharLength(key, i);
     if (FPatternStart[b]) {
       bool matched = false;
       for (const std::uint16_t k : FPatternsBy[b]) {
         const auto& [pattern, replacement] = FPatterns[k];
-        bool same = i + pattern.size() <= Key.size();
+        bool same = i + pattern.size() <= Size;
         for (std::size_t k = 1; same && k < pattern.size(); ++k) same = Key[i + k] == pattern[k];
         if (same) {
-          std::memcpy(Key.data() + o, replacement.data(), replacement.size());
+          std::memcpy(Key + o, replacement.data(), replacement.size());
           o += replacement.size();
           i += pattern.size();
           matched = true;
@@ -590,7 +620,7 @@ void TVariantFolder::Spellings(std::string& Key) const {
       }
       if (matched) continue;
     }
-    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Key.size() && IsDigit(Key[i + 1])) {
+    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Size && IsDigit(Key[i + 1])) {
       Key[o++] = '-';
       ++i;
       continue;
@@ -600,7 +630,7 @@ void TVariantFolder::Spellings(std::string& Key) const {
     o += n;
     i += n;
   }
-  Key.resize(o);
+  return o;
 }
 
 void TVariantFolder::CompanyForms(std::string& Key) const {
@@ -721,7 +751,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   char* o = Out.data();
   const char* p = Text.data();
   const char* const end = p + Text.size();
-  bool starter = false;
+  bool starter = false, odd = false;
   while (p < end) {
     const auto b = static_cast<unsigned char>(*p);
     unsigned code = b;
@@ -735,6 +765,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
     if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
+    odd = odd || (to & kOddPiece) != 0;
     // A character that goes leaves the last one's flag.
     starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
     const std::size_t length = to & 3;
@@ -751,7 +782,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     }
     p += n;
   }
-  const std::size_t n = static_cast<std::size_t>(o - Out.data());
+  std::size_t n = static_cast<std::size_t>(o - Out.data());
+  if (odd && HasWord(std::string_view(Out.data(), n))) n = Spellings(Out.data(), n);
   Company = false;
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
