@@ -830,6 +830,33 @@ std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyp
   return VariantFolder(Kinds, Hyphens).Fold(Key, Out);
 }
 
+unsigned NonstandardForms(std::string_view Text) {
+  static const auto sources = [] {
+    std::unordered_map<std::string_view, unsigned> s;
+    for (const vt::TPair& p : vt::kKanji) s.emplace(p.Source, 1u);
+    for (const vt::TPair& p : vt::kCompat) s.emplace(p.Source, 2u);
+    return s;
+  }();
+  // The full forms: no brackets, more than one character (株式会社,
+  // カブシキガイシャ, NPO法人).
+  static const auto full = [] {
+    std::vector<std::string_view> f;
+    for (const vt::TPair& p : vt::kCompanyForms)
+      if (p.Source.find_first_of("(\x81") != 0 && CharLength(p.Source, 0) < p.Source.size()) f.push_back(p.Source);
+    return f;
+  }();
+  unsigned forms = 8;
+  for (const std::string_view form : full)
+    for (std::size_t at = Text.find(form); at != std::string_view::npos && forms != 0; at = Text.find(form, at + 1))
+      if (IsCharacterStart(Text, at)) forms = 0;
+  for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) {
+    const auto b = static_cast<unsigned char>(Text[i]);
+    if (b >= 0xA1 && b <= 0xDF) forms |= 4;
+    if (const auto it = sources.find(Text.substr(i, CharLength(Text, i))); it != sources.end()) forms |= it->second;
+  }
+  return forms;
+}
+
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens) {
   std::string out;
   return std::string(FoldVariantsInto(Key, Kinds, Hyphens, out));

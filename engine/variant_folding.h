@@ -52,4 +52,10 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company);
 std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out);
 
+// How far Text (CP932) stands from the standard spelling, for choosing a
+// group's canonical text on a tie: the lower the better. In order of
+// weight: no full company form (株式会社, not (株), ㈱ or カ)), half-width
+// kana, a compatibility character (①, ㍻), a kanji's variant form (髙).
+unsigned NonstandardForms(std::string_view Text);
+
 }  // namespace tavrin
