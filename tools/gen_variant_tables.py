@@ -314,9 +314,10 @@ VARIATION_SELECTORS = list(range(0xFE00, 0xFE10)) + list(range(0xE0100, 0xE01F0)
 SYMBOLS = [
     ("-", "-‐‑‒–—―−－﹣"),
     ("~", "~〜～∼"),
-    ('"', '"“”″＂'),
-    ("'", "'‘’′＇`"),
+    ('"', '"“”＂'),
+    ("'", "'‘’＇`"),
 ]
+# Not the primes ′ ″: minutes and seconds, feet and inches, not quotes.
 # The spellings by one character; the iteration marks are handled where they
 # stand. ヴ/ブ, ぢ/じ, づ/ず and を/お are no rule: they join different names
 # (ベン/ヴェン, ちず子/ちづ子), so only the words of tools/kana_words.txt

@@ -161,6 +161,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"回転", "廻転"},
       {"留守", "溜守"},
       {"愈々", "癒々"},
+      {"5′30″", "5'30\""},  // minutes and seconds, not quotes
       {"x²", "x2"},
       {"10⁵", "105"},
       {"H₂O", "H2O"},
