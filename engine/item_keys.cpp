@@ -2,6 +2,8 @@
 // store; a key that equals its text (most plain ASCII lines) takes no bytes.
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <vector>
 #include <cstring>
 #include <stdexcept>
 
@@ -20,30 +22,33 @@ namespace {
 std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
   if (base.empty()) return base;
   const std::size_t n = base.size();
+  // Every mark ends in one of these bytes.
+  const char end = base[n - 1];
+  if (end != '-' && end != '\xB0' && end != '\x5B' && end != '\x7C') return base;
   const std::string_view last = IsCharacterStart(base, n - 1) ? base.substr(n - 1) : base.substr(n - 2);
   bool mark = last == "-";
   if (!hyphenFolded) mark = mark || last == "\xB0" || last == "\x81\x7C" || last == "\x81\x5B";
   return mark ? base.substr(0, n - last.size()) : base;
 }
 
-// Per last byte: whether a character ending in it may fold to a trailing
-// mark, with the hyphen option off [0] and on [1].
-const std::array<std::array<bool, 256>, 2>& MarkEnds() {
-  static const auto ends = [] {
-    std::array<std::array<bool, 256>, 2> e{};
+// The characters that fold to a trailing mark, with the hyphen option off
+// [0] and on [1]: a bit per single byte and per double-byte code.
+const std::array<std::vector<std::uint64_t>, 2>& MarkCodes() {
+  static const auto codes = [] {
+    std::array<std::vector<std::uint64_t>, 2> c{std::vector<std::uint64_t>(1024), std::vector<std::uint64_t>(1024)};
     for (unsigned code = 0; code < 0x10000; ++code) {
       if (code >= 0x100 && !IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
-      const char c[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-      const std::string_view ch = code < 0x100 ? std::string_view(c + 1, 1) : std::string_view(c, 2);
+      const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+      const std::string_view ch = code < 0x100 ? std::string_view(bytes + 1, 1) : std::string_view(bytes, 2);
       for (const bool hyphen : {false, true}) {
         char folded[2];
         const std::size_t n = FoldKeyInto(ch, hyphen, folded);
-        if (WithoutTrailingMark({folded, n}, hyphen).size() < n) e[hyphen][code & 0xFF] = true;
+        if (WithoutTrailingMark({folded, n}, hyphen).size() < n) c[hyphen][code / 64] |= std::uint64_t{1} << (code % 64);
       }
     }
-    return e;
+    return c;
   }();
-  return ends;
+  return codes;
 }
 
 // How much of Text the trailing-mark rule leaves to its key: all of it when
@@ -51,18 +56,24 @@ const std::array<std::array<bool, 256>, 2>& MarkEnds() {
 // stands at the very end; npos when blanks follow it (then the trimming
 // decides, on the folded key).
 std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
-  const std::array<bool, 256>& ends = MarkEnds()[hyphenFolded];
+  const std::vector<std::uint64_t>& marks = MarkCodes()[hyphenFolded];
+  const auto mark = [&](unsigned code) { return (marks[code / 64] >> (code % 64) & 1) != 0; };
   std::size_t e = Text.size();
   for (;;) {
     while (e > 0 && static_cast<unsigned char>(Text[e - 1]) <= 0x20) --e;
     if (e < 2 || Text[e - 2] != '\x81' || Text[e - 1] != '\x40' || !IsCharacterStart(Text, e - 2)) break;
     e -= 2;
   }
-  if (e == 0 || !ends[static_cast<unsigned char>(Text[e - 1])]) return Text.size();
-  const std::size_t at = IsCharacterStart(Text, e - 1) ? e - 1 : e - 2;
-  char folded[2];
-  const std::size_t n = FoldKeyInto(Text.substr(at, std::min<std::size_t>(e - at, 2)), hyphenFolded, folded);
-  if (WithoutTrailingMark({folded, n}, hyphenFolded).size() == n) return Text.size();
+  if (e == 0) return Text.size();
+  // The last character is its last byte alone, or the last two bytes: a
+  // mark of either shape is confirmed at a character's start.
+  const auto last = static_cast<unsigned char>(Text[e - 1]);
+  std::size_t at = std::string_view::npos;
+  if (e >= 2 && mark(static_cast<unsigned char>(Text[e - 2]) << 8 | last) && IsCharacterStart(Text, e - 2))
+    at = e - 2;
+  else if (mark(last) && (last < 0x40 || IsCharacterStart(Text, e - 1)))
+    at = e - 1;
+  if (at == std::string_view::npos) return Text.size();
   return e == Text.size() ? at : std::string_view::npos;
 }
 

@@ -106,6 +106,9 @@ std::vector<std::pair<std::size_t, std::size_t>> JoinedSequences(std::string_vie
 // A half-width kana that can be repeated (not the long-vowel or sound marks).
 bool IsKanaByte(unsigned char b) { return (b >= 0xA6 && b <= 0xAF) || (b >= 0xB1 && b <= 0xDD); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// A byte that may end a digit or a Latin letter (or be the trail byte of
+// another character).
+bool IsWordByte(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
 
@@ -211,7 +214,8 @@ class TVariantFolder {
   // Flags beside: the fold starts with a lone sound mark; it ends with a
   // single-byte character that may start a spelling.
   // The fold holds a word's odd piece: the words are looked for afterwards.
-  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32;
+  // A middle dot: nothing, unless it follows a digit or a Latin letter.
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kAfterWord = 64;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -443,6 +447,12 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
+    // A middle dot goes unless it follows a digit or a Latin letter: the
+    // one pass sees the byte before it.
+    if (const TRule* dot = RuleFor(f); dot != nullptr && dot->Action == TAction::Dot) {
+      FComposed[code] = kAfterWord;
+      continue;
+    }
     bool neighbours = false;
     for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
       const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
@@ -765,6 +775,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
     if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
+    if ((to & kAfterWord) != 0 && o != Out.data() && IsWordByte(o[-1])) return std::string::npos;
     odd = odd || (to & kOddPiece) != 0;
     // A character that goes leaves the last one's flag.
     starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
