@@ -184,6 +184,37 @@ class TVariantFolder {
   std::array<std::uint64_t, 0x10000 / 64> FBytePairHit{};
   // Company forms (folded), longest first, and their tokens.
   std::vector<std::pair<std::string, std::string>> FStarts, FEnds;
+  // Forms that count inside a line too (folded), longest first, and the
+  // double-byte codes that end one, whose presence sends a key to look.
+  std::vector<std::pair<std::string, std::string>> FInside;
+  std::vector<std::uint64_t> FInsideHint = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  // Whether such a form stands in Key, looked for where its last character
+  // does (forms that end in a bracket are their own token).
+  std::vector<std::pair<unsigned, std::size_t>> FInsideByLast;  // last code, form's index
+  // The form (its index in FInside) that ends at End, longest first, and
+  // starts at From or later; npos for none.
+  std::size_t InsideFormAt(std::string_view Key, std::size_t End, std::size_t From = 0) const {
+    const unsigned code = static_cast<unsigned char>(Key[End - 2]) << 8 | static_cast<unsigned char>(Key[End - 1]);
+    for (const auto& [last, index] : FInsideByLast) {
+      const std::string& form = FInside[index].first;
+      if (last == code && form.size() <= End - From && Key.compare(End - form.size(), form.size(), form) == 0 &&
+          IsCharacterStart(Key, End - form.size()))
+        return index;
+    }
+    return std::string::npos;
+  }
+  bool InsideFormEndsAt(std::string_view Key, std::size_t End) const { return InsideFormAt(Key, End) != std::string::npos; }
+  bool HasInside(std::string_view Key) const {
+    for (std::size_t i = 0; i < Key.size();) {
+      const std::size_t n = CharLength(Key, i);
+      i += n;
+      if (n != 2) continue;
+      const unsigned code = static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
+      if ((FInsideHint[code / 64] >> (code % 64) & 1) && InsideFormEndsAt(Key, i)) return true;
+    }
+    return false;
+  }
+  void InsideForms(std::string& Key) const;
   // What may make a fold change a key: bytes and double-byte codes (a bit
   // each) that have a rule or start a spelling, the first bytes of company
   // forms at the start and the last bytes of those at the end.
@@ -215,7 +246,9 @@ class TVariantFolder {
   // single-byte character that may start a spelling.
   // The fold holds a word's odd piece: the words are looked for afterwards.
   // A middle dot: nothing, unless it follows a digit or a Latin letter.
-  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kAfterWord = 64;
+  // A character that ends a company form that counts inside a line.
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kAfterWord = 64,
+                                 kInsideHint = 128;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -400,6 +433,17 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     add(FStarts, vt::kCompanyStarts);
     add(FEnds, vt::kCompanyForms);
     add(FEnds, vt::kCompanyEnds);
+    add(FInside, vt::kCompanyInside);
+    std::stable_sort(FInside.begin(), FInside.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    for (std::size_t index = 0; index < FInside.size(); ++index) {
+      const std::string& form = FInside[index].first;
+      const std::size_t last = LastTwo(form).first;
+      if (form.size() - last != 2) continue;
+      const unsigned code = static_cast<unsigned char>(form[last]) << 8 | static_cast<unsigned char>(form[last + 1]);
+      FInsideHint[code / 64] |= std::uint64_t{1} << (code % 64);
+      FInsideByLast.emplace_back(code, index);
+    }
     for (auto* list : {&FStarts, &FEnds}) {
       std::stable_sort(list->begin(), list->end(),
                        [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
@@ -466,6 +510,18 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     if (neighbours) continue;
     const std::string folded = Inner(f);
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
+    // A fold that ends a form inside the line notes where; one that holds
+    // such an end elsewhere is folded in steps.
+    bool hint = false, last = false;
+    for (std::size_t i = 0; i < folded.size(); i += CharLength(folded, i)) {
+      last = false;
+      if (CharLength(folded, i) != 2) continue;
+      const unsigned c2 = static_cast<unsigned char>(folded[i]) << 8 | static_cast<unsigned char>(folded[i + 1]);
+      last = (FInsideHint[c2 / 64] >> (c2 % 64) & 1) != 0;
+      hint = hint || last;
+    }
+    if (hint && !last) continue;
+    if (hint) bits |= kInsideHint;
     if (!folded.empty() && FStarter[static_cast<unsigned char>(folded.back())] &&
         LastTwo(folded).first == folded.size() - 1)
       bits |= kStarterLast;
@@ -643,7 +699,30 @@ std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
   return o;
 }
 
+// A form inside the line becomes its token where it stands (山田(株)東京支店
+// = 山田株式会社東京支店); the forms at the ends then give the same tokens.
+void TVariantFolder::InsideForms(std::string& Key) const {
+  std::string out;
+  std::size_t copied = 0;  // Key is in out up to here
+  for (std::size_t i = 0; i < Key.size();) {
+    const std::size_t n = CharLength(Key, i);
+    i += n;
+    if (n != 2) continue;
+    const unsigned code = static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
+    if (!(FInsideHint[code / 64] >> (code % 64) & 1)) continue;
+    const std::size_t form = InsideFormAt(Key, i, copied);
+    if (form == std::string::npos) continue;
+    out.append(Key, copied, i - FInside[form].first.size() - copied);
+    out += FInside[form].second;
+    copied = i;
+  }
+  if (copied == 0) return;
+  out.append(Key, copied);
+  Key = std::move(out);
+}
+
 void TVariantFolder::CompanyForms(std::string& Key) const {
+  InsideForms(Key);
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   const auto control = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
   std::size_t b = 0, e = Key.size();
@@ -685,7 +764,7 @@ bool TVariantFolder::Untouched(std::string_view Key) const {
     prev = b;
   }
   if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
-  return EndsUntouched(Key);
+  return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key));
 }
 
 bool TVariantFolder::CharsUntouched(std::string_view Key) const {
@@ -749,7 +828,7 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
 }
 
 std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
-  if (EndsUntouched(Key)) return Key;
+  if (EndsUntouched(Key) && (FInside.empty() || !HasInside(Key))) return Key;
   Out.assign(Key);
   CompanyForms(Out);
   return Out;
@@ -762,6 +841,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   const char* p = Text.data();
   const char* const end = p + Text.size();
   bool starter = false, odd = false;
+  // Where the characters that may end a company form inside the line end.
+  std::size_t hintEnds[4], hints = 0;
   while (p < end) {
     const auto b = static_cast<unsigned char>(*p);
     unsigned code = b;
@@ -777,6 +858,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
     if ((to & kAfterWord) != 0 && o != Out.data() && IsWordByte(o[-1])) return std::string::npos;
     odd = odd || (to & kOddPiece) != 0;
+
     // A character that goes leaves the last one's flag.
     starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
     const std::size_t length = to & 3;
@@ -792,9 +874,16 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
       o += FPoolSize[at];
     }
     p += n;
+    if ((to & kInsideHint) != 0) {
+      if (hints < std::size(hintEnds)) hintEnds[hints] = static_cast<std::size_t>(o - Out.data());
+      ++hints;
+    }
   }
   std::size_t n = static_cast<std::size_t>(o - Out.data());
-  if (odd && HasWord(std::string_view(Out.data(), n))) n = Spellings(Out.data(), n);
+  if (odd && HasWord(std::string_view(Out.data(), n))) {
+    n = Spellings(Out.data(), n);
+    if (hints != 0) hints = std::size(hintEnds) + 1;  // the ends moved: look again
+  }
   Company = false;
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
@@ -804,7 +893,13 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   };
   bool maybe = at(0) <= 0x20 || at(n - 1) <= 0x20 || FShortStart || FShortEnd || n < 2;
   maybe = maybe || bit(FStartPair[at(0)], at(1)) || bit(FEndPair[at(n - 1)], at(n - 2));
-  Company = maybe && !EndsUntouched(std::string_view(Out.data(), n));
+  const std::string_view key(Out.data(), n);
+  bool inside = false;
+  if (hints > std::size(hintEnds))
+    inside = HasInside(key);
+  else
+    for (std::size_t h = 0; h < hints && !inside; ++h) inside = InsideFormEndsAt(key, hintEnds[h]);
+  Company = inside || (maybe && !EndsUntouched(key));
   return n;
 }
 

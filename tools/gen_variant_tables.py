@@ -414,6 +414,10 @@ for token, forms, start, end in COMPANY:
     for f in forms:
         rows.append((engine_bytes(f), engine_bytes(token), ORIGIN["own"], "%s -> %s" % (f, token)))
 table("kCompanyForms", "Company forms at either end of a line, each to its form's token.", rows)
+table("kCompanyInside", "Company forms that count inside a line as well: written out, one character, (株) and (有).",
+      [(engine_bytes(f), engine_bytes(token), ORIGIN["own"], "%s -> %s" % (f, token))
+       for token, forms, _, _ in COMPANY for f in forms
+       if f == forms[0] or len(f) == 1 or (token in ("(株)", "(有)") and f[0] in "(（")])
 table("kCompanyStarts", "Bank-transfer forms that count only at the start of a line.",
       [(engine_bytes(s), engine_bytes(t), ORIGIN["own"], "%s -> %s" % (s, t)) for t, _, s, _ in COMPANY])
 table("kCompanyEnds", "Bank-transfer forms that count only at the end of a line.",

@@ -117,6 +117,9 @@ const TPairCase kGrouped[] = {
     {kVariantCompany, "社会福祉法人山田会", "(福)山田会"},
     {kVariantCompany, "特定非営利活動法人山田", "NPO法人山田"},
     {kVariantCompany, "ＮＰＯ法人ヤマダ", "トクヒ)ヤマダ"},
+    {kVariantCompany, "山田(株)東京支店", "山田株式会社東京支店"},
+    {kVariantCompany, "山田㈲東京支店", "山田（有）東京支店"},
+    {kVariantCompany, "東京医療法人会", "東京(医)会"},
 };
 
 TEST(VariantFolds, EachKindJoinsItsPairs) {
@@ -142,6 +145,8 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"株式会社山田", "山田株式会社"},
       {"㈱山田", "㈲山田"},
       {"カ)ヤマダ", "ヤマダ(カ"},
+      {"山田(株)東京支店", "(株)山田東京支店"},  // where the form stands counts
+      {"山田カ)東京", "山田株式会社東京"},        // bank-transfer forms only at the ends
       {"山田太郎", "山田 次郎"},
       {"ブァ", "バ"},
       {"ズ", "ジ"},
