@@ -7,6 +7,7 @@
 #include "app/clipboard_lines.h"
 #include "engine/char_folding.h"
 #include "engine/text_index.h"
+#include "engine/variant_folding.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -22,13 +23,18 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows) {
   }
   std::erase_if(groups, [](const TVariantGroup& g) { return g.Rows.size() < 2; });
 
-  // An item's number is its place in the order of first occurrence.
+  // The most frequent text; on a tie the standard spelling (ﾕ)ﾔﾏﾀﾞ is not
+  // written over 有限会社ヤマダ, nor ①番 over 1番), then the first seen:
+  // an item's number is its place in the order of first occurrence.
   for (TVariantGroup& g : groups) {
     g.Canonical = g.Rows.front();
     for (const TUniqueItem* item : g.Rows) {
-      if (item->FCount > g.Canonical->FCount ||
-          (item->FCount == g.Canonical->FCount && item->Index() < g.Canonical->Index()))
-        g.Canonical = item;
+      if (item->FCount != g.Canonical->FCount) {
+        if (item->FCount > g.Canonical->FCount) g.Canonical = item;
+        continue;
+      }
+      const unsigned a = NonstandardForms(item->Text()), b = NonstandardForms(g.Canonical->Text());
+      if (a < b || (a == b && item->Index() < g.Canonical->Index())) g.Canonical = item;
     }
   }
   return groups;

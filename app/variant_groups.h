@@ -18,8 +18,9 @@ namespace tavrin {
 struct TVariantGroup {
   // The group's rows in list order; at least two, all of one key.
   std::vector<const TUniqueItem*> Rows;
-  // The row of the highest FCount; on a tie the one whose text occurred
-  // first in the input.
+  // The row of the highest FCount; on a tie the most standard spelling
+  // (NonstandardForms, engine/variant_folding.h), then the one whose text
+  // occurred first in the input.
   const TUniqueItem* Canonical = nullptr;
 };
 

@@ -39,11 +39,21 @@ TEST(VariantGroups, MapAndNormalize) {
       {"highest count", {}, "ﾕﾆｯﾄ\nユニット\nユニット\n", "ﾕﾆｯﾄ\tユニット\t1\r\n",
        "ユニット\nユニット\nユニット\n"},
       // A tie goes to the text that occurs first in the input, even when the
-      // sorted list shows the other one first (てすと sorts before ﾃｽﾄ).
-      {"tie: first occurrence, sorted list", {}, "ﾃｽﾄ\nてすと\n", "てすと\tﾃｽﾄ\t1\r\n",
-       "ﾃｽﾄ\nﾃｽﾄ\n"},
-      {"tie: first occurrence, input order", {"--no-sort"}, "ﾃｽﾄ\nてすと\n", "てすと\tﾃｽﾄ\t1\r\n",
-       "ﾃｽﾄ\nﾃｽﾄ\n"},
+      // sorted list shows the other one first (てすと sorts before テスト).
+      {"tie: first occurrence, sorted list", {}, "テスト\nてすと\n", "てすと\tテスト\t1\r\n",
+       "テスト\nテスト\n"},
+      {"tie: first occurrence, input order", {"--no-sort"}, "テスト\nてすと\n", "てすと\tテスト\t1\r\n",
+       "テスト\nテスト\n"},
+      // Unless one is the more standard spelling: no half-width kana, a full
+      // company form, no compatibility character, no variant kanji; the
+      // count still decides first.
+      {"tie: no half-width kana", {}, "ﾃｽﾄ\nてすと\n", "ﾃｽﾄ\tてすと\t1\r\n", "てすと\nてすと\n"},
+      {"tie: full company form", {"--fold=company"}, "ﾕ)ﾔﾏﾀﾞ\n有限会社ヤマダ\n", "ﾕ)ﾔﾏﾀﾞ\t有限会社ヤマダ\t1\r\n",
+       "有限会社ヤマダ\n有限会社ヤマダ\n"},
+      {"tie: no compatibility character", {"--fold=compat"}, "①番窓口\n1番窓口\n", "①番窓口\t1番窓口\t1\r\n",
+       "1番窓口\n1番窓口\n"},
+      {"tie: standard kanji", {"--fold=kanji"}, "髙橋\n高橋\n", "髙橋\t高橋\t1\r\n", "高橋\n高橋\n"},
+      {"count before form", {"--fold=compat"}, "①番\n①番\n1番\n", "1番\t①番\t1\r\n", "①番\n①番\n①番\n"},
       // Groups in the order of their first row, variants in list order.
       {"two groups", {"--no-sort"}, "b\nア\nB\nｱ\nア\nb\nあ\n", "B\tb\t1\r\nｱ\tア\t1\r\nあ\tア\t1\r\n",
        "b\nア\nb\nア\nア\nb\nア\n"},
