@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/batch_texts.h"
 #include "app/build_data.h"
 #include "app/clipboard_lines.h"
-#include "app/command_texts.h"
 #include "app/copy_text.h"
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
@@ -20,9 +20,10 @@
 
 namespace tavrin {
 
-TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
+TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Language) {
   TBatchArgs result;
   TBatchOptions& o = result.Options;
+  o.Language = Language;
   const std::pair<std::string_view, bool*> switches[] = {
       {"--no-zenkaku", &o.Zenkaku}, {"--no-upper", &o.Upper},   {"--no-sort", &o.ExtractSort},
       {"--no-hyphen", &o.Hyphen},   {"--no-hyphen-terminate", &o.HyphenTerminate},
@@ -35,8 +36,8 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
       {"utf16le", TTextEncoding::Utf16Le},
       {"utf16be", TTextEncoding::Utf16Be},
   };
-  const auto fail = [&](std::string error) {
-    result.Error = std::move(error);
+  const auto fail = [&](TBatchText text, std::string_view arg = {}) {
+    result.Error = BatchText(text, Language, {arg});
     return result;
   };
   bool commandSeen = false, optionsEnded = false;
@@ -48,7 +49,7 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
         continue;
       }
       if (arg != "all" && arg != "similar" && arg != "map" && arg != "normalize")
-        return fail("unknown command: " + std::string(arg));
+        return fail(TBatchText::UnknownCommand, arg);
       commandSeen = true;
       o.Similar = arg != "all";
       o.Output = arg == "map"         ? TBatchOptions::TOutput::Map
@@ -57,7 +58,7 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
       continue;
     }
     if (arg == "--help" || arg == "-h" || arg == "--version") {
-      if (Args.size() != 1) return fail(std::string(arg) + " takes no other argument");
+      if (Args.size() != 1) return fail(TBatchText::NoOtherArgument, arg);
       result.Action = arg == "--version" ? TBatchArgs::TAction::Version : TBatchArgs::TAction::Help;
       return result;
     }
@@ -69,7 +70,7 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
       o.Explain = true;
     } else if (arg == "--fold" || arg.starts_with("--fold=")) {
       std::string_view list = arg.substr(std::string_view("--fold").size());
-      if (list.empty() && ++i == Args.size()) return fail("--fold needs a value");
+      if (list.empty() && ++i == Args.size()) return fail(TBatchText::NeedsValue, "--fold");
       list = list.empty() ? Args[i] : list.substr(1);
       // A comma-separated list of kinds; every name must be known.
       for (;;) {
@@ -78,7 +79,7 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
         unsigned kind = name == "all" ? kAllVariantKinds : 0;
         for (unsigned k = 0; k < kVariantKindCount; ++k)
           if (name == kVariantKindNames[k]) kind = 1u << k;
-        if (kind == 0) return fail("unknown kind of variant: \"" + std::string(name) + "\"");
+        if (kind == 0) return fail(TBatchText::UnknownKind, name);
         o.Folds |= kind;
         if (comma == std::string_view::npos) break;
         list.remove_prefix(comma + 1);
@@ -87,90 +88,31 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args) {
       o.Encoding = TTextEncoding::Utf8;
     } else if (arg == "--encoding" || arg.starts_with("--encoding=")) {
       std::string_view name = arg.substr(std::string_view("--encoding").size());
-      if (name.empty() && ++i == Args.size()) return fail("--encoding needs a value");
+      if (name.empty() && ++i == Args.size()) return fail(TBatchText::NeedsValue, "--encoding");
       name = name.empty() ? Args[i] : name.substr(1);
       bool known = false;
       for (const auto& [key, value] : encodings) {
         if (name == key) o.Encoding = value, known = true;
       }
-      if (!known) return fail("unknown encoding: " + std::string(name));
+      if (!known) return fail(TBatchText::UnknownEncoding, name);
     } else {
       bool known = false;
       for (const auto& [name, field] : switches) {
         if (arg == name) *field = false, known = true;
       }
-      if (!known) return fail("unknown option: " + std::string(arg));
+      if (!known) return fail(TBatchText::UnknownOption, arg);
     }
   }
-  if (!commandSeen) return fail("no command given (all, similar, map or normalize)");
-  if (o.Folds != 0 && !o.Similar) return fail("--fold applies to similar, map and normalize only");
-  if (o.Explain && o.Output != TBatchOptions::TOutput::Map) return fail("--explain applies to map only");
+  if (!commandSeen) return fail(TBatchText::NoCommand);
+  if (o.Folds != 0 && !o.Similar) return fail(TBatchText::FoldWithoutSimilar);
+  if (o.Explain && o.Output != TBatchOptions::TOutput::Map) return fail(TBatchText::ExplainWithoutMap);
   result.Action = TBatchArgs::TAction::Run;
   return result;
 }
 
-std::string BatchUsage() {
-  return "Usage: tavrin-batch all|similar|map|normalize [options] [FILE...]\n"
-         "\n"
-         "Reads the FILEs in order as one input (none, or \"-\": standard input; a file's\n"
-         "last line ends at the file's end) and its lines as the program reads the\n"
-         "clipboard (lines end at CR, LF or CR LF; a quoted cell spanning two lines is\n"
-         "joined; blank lines are dropped), runs one command\n"
-         "and writes to standard output exactly the text that\n"
-         "[コピー] would put on the clipboard: one line per listed row, ended by CR LF,\n"
-         "with a TAB and the count after the text. The status-bar summary goes to\n"
-         "standard error as one line. An empty result writes nothing.\n"
-         "\n"
-         "Commands:\n"
-         "  all       [全データ]: every distinct line with its count\n"
-         "  similar   [類字抽出]: only the lines that have a differently written partner\n"
-         "  map       after [類字抽出], one line per variant: variant TAB canonical TAB\n"
-         "            count CR LF (the canonical spelling of a group is its most\n"
-         "            frequent line, on a tie the one that occurs first)\n"
-         "  normalize the input unchanged except that every variant line becomes its\n"
-         "            canonical spelling: same rows, same line breaks (a spelling that\n"
-         "            would join a line next to it is written as a quoted two-line\n"
-         "            cell, which reads back as the one row)\n"
-         "\n"
-         "Options (the program's defaults apply without them):\n"
-         "  --no-zenkaku           all: merge lines that differ in width or kana kind\n"
-         "  --no-upper             all: merge lines that differ in case\n"
-         "  --trim                 remove the blanks around each line before counting\n"
-         "  --no-sort              keep the order of first occurrence\n"
-         "  --no-hyphen            keep the hyphen and the long-vowel mark apart\n"
-         "  --no-hyphen-terminate  do not ignore a trailing hyphen or long-vowel mark\n"
-         "  --no-count             copy the texts without their counts\n"
-         "  --fold=KIND[,KIND...]  similar, map, normalize: also join lines that differ in\n"
-         "                         these kinds of variants, none by default, every one\n"
-         "                         with all: kanji (kanji forms: 渡邊/渡辺, 髙/高, 佐々木/佐佐木),\n"
-         "                         compat (compatibility characters: ①/1, ㍻/平成, ㈱/(株)),\n"
-         "                         space (blanks inside the line and middle dots),\n"
-         "                         symbol (dashes, tildes, quotes; ー between digits),\n"
-         "                         kana (ヴァ/バ, ヂ/ジ, ヅ/ズ, ヲ/オ, ゝ ゞ), company (株式会社/\n"
-         "                         (株)/㈱/カ) at the start of a line, likewise at its end)\n"
-         "  --explain              map: a fourth column, after a TAB, with the kinds of\n"
-         "                         difference from the canonical spelling, joined by \"、\"\n"
-         "  --encoding=ENC         the input's encoding: auto (the default), cp932, utf8,\n"
-         "                         utf16le or utf16be. auto takes the encoding a byte\n"
-         "                         order mark names; else input that is valid UTF-8 and\n"
-         "                         not all ASCII is UTF-8; else input with at least 8\n"
-         "                         valid UTF-8 multi-byte characters before its first\n"
-         "                         invalid byte is refused as invalid UTF-8; else it is\n"
-         "                         CP932. All files must be in one encoding, and a later\n"
-         "                         file's byte order mark is no text. The output is in\n"
-         "                         the input's encoding, with its BOM when it had one\n"
-         "  --utf8                 the same as --encoding=utf8\n"
-         "  --help                 show this text\n"
-         "  --version              show the program's version\n"
-         "\n"
-         "Exit status: 0 on success (an empty result included), 2 on bad arguments,\n"
-         "1 when reading (a missing file, input not valid in its encoding or holding a\n"
-         "NUL character, files in different encodings), running or writing fails.\n";
-}
+std::string BatchUsage(TLanguage Language) { return BatchText(TBatchText::Usage, Language); }
 
 namespace {
-
-static_assert(kPlainUtf8Sequences == 8, "the usage text states the number");
 
 std::string EncodingName(TTextEncoding Encoding) {
   static constexpr const char* kNames[] = {"CP932", "UTF-8", "UTF-16LE", "UTF-16BE"};
@@ -178,54 +120,53 @@ std::string EncodingName(TTextEncoding Encoding) {
 }
 
 // What is wrong with a text DecodeText refused.
-std::string DecodeError(const TDecodedText& Decoded) {
-  return (Decoded.ErrorIsNul ? std::string("NUL character") : "invalid " + EncodingName(Decoded.Encoding)) +
-         " in line " + std::to_string(Decoded.ErrorLine) + " at byte offset " + std::to_string(*Decoded.ErrorOffset);
+std::string DecodeError(const TDecodedText& Decoded, TLanguage Language) {
+  const std::string line = std::to_string(Decoded.ErrorLine), offset = std::to_string(*Decoded.ErrorOffset);
+  if (Decoded.ErrorIsNul) return BatchText(TBatchText::NulCharacter, Language, {line, offset});
+  if (Decoded.ErrorIsCut) return BatchText(TBatchText::CutUtf8, Language, {line, offset});
+  return BatchText(TBatchText::InvalidText, Language, {EncodingName(Decoded.Encoding), line, offset});
 }
 
-// The files decoded and joined into the engine's text; Error set when one
-// is refused.
+// The file that decides the output's encoding and BOM: the first that has
+// text (more than a BOM) and shows its encoding (a BOM, or a byte above
+// 0x7F). A file of plain ASCII reads alike in CP932 and UTF-8 and has no say.
+std::optional<std::size_t> OutputDecider(const std::vector<TBatchInput>& Inputs) {
+  for (std::size_t k = 0; k < Inputs.size(); ++k) {
+    const std::string_view bytes = Inputs[k].Bytes;
+    const std::optional<TTextEncoding> bom = EncodingOfBom(bytes);
+    if (bytes.size() > (bom ? ByteOrderMark(*bom).size() : 0) && (bom || cp932::AsciiEnd(bytes) != bytes.size()))
+      return k;
+  }
+  return std::nullopt;
+}
+
+// The files, each decoded in its own encoding, joined into the engine's
+// text, with the output's encoding and BOM; Error set when one is refused.
 TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<TTextEncoding>& Forced,
-                          std::string& Error) {
-  if (Inputs.size() == 1) {
-    TDecodedText decoded = DecodeText(std::move(Inputs.front().Bytes), Forced);
-    if (decoded.ErrorOffset) Error = DecodeError(decoded);
-    return decoded;
-  }
-  std::optional<TTextEncoding> encoding = Forced;
-  std::size_t decider = 0;  // the file that showed the encoding
-  if (!encoding) {
-    for (std::size_t k = 0; k < Inputs.size(); ++k) {
-      const std::optional<TTextEncoding> shown = RecognisedEncoding(Inputs[k].Bytes);
-      if (!shown) continue;
-      if (!encoding) {
-        encoding = shown, decider = k;
-      } else if (*shown != *encoding) {
-        Error = Inputs[k].Name + ": in " + EncodingName(*shown) + ", unlike " + Inputs[decider].Name + " (" +
-                EncodingName(*encoding) + ")";
-        return {};
-      }
-    }
-    // Every file ASCII: as one file of ASCII reads.
-    if (!encoding) encoding = TTextEncoding::Cp932;
-  }
+                          TLanguage Language, std::string& Error) {
+  const std::optional<std::size_t> decider = OutputDecider(Inputs);
   TDecodedText joined;
-  joined.Encoding = *encoding;
   std::string_view lineBreak;
   for (std::size_t k = 0; k < Inputs.size(); ++k) {
-    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding);
+    // A file of ASCII without a BOM, recognised as none, reads alike in any.
+    const std::optional<TTextEncoding> encoding = Forced ? Forced : RecognisedEncoding(Inputs[k].Bytes);
+    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding.value_or(TTextEncoding::Cp932));
     Inputs[k].Bytes = {};
     if (part.ErrorOffset) {
-      Error = Inputs[k].Name + ": " + DecodeError(part);
+      Error = (Inputs.size() > 1 ? Inputs[k].Name + ": " : std::string()) + DecodeError(part, Language);
       return {};
     }
-    if (k == 0) joined.Bom = part.Bom;
+    if (k == decider) joined.Encoding = part.Encoding, joined.Bom = part.Bom;
     const std::string& text = part.Text;
     if (!joined.Text.empty() && joined.Text.back() != '\n' && joined.Text.back() != '\r') {
       // The last line of the file before ends at its end, with the text's
       // own kind of line break.
       if (lineBreak.empty()) lineBreak = "\r\n";
       joined.Text += lineBreak;
+    } else if (!joined.Text.empty() && joined.Text.back() == '\r' && text.starts_with('\n')) {
+      // A CR that ends one file and an LF that starts the next are two line
+      // ends: the CR becomes CR LF, so that the LF cannot join it.
+      joined.Text += '\n';
     }
     if (lineBreak.empty()) {
       const std::size_t at = text.find_first_of("\r\n");
@@ -234,10 +175,17 @@ TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<
     }
     joined.Text += text;
   }
+  if (Forced) joined.Encoding = *Forced;
   return joined;
 }
 
 }  // namespace
+
+TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs) {
+  if (Options.Encoding) return *Options.Encoding;
+  const std::optional<std::size_t> decider = OutputDecider(Inputs);
+  return decider ? RecognisedEncoding(Inputs[*decider].Bytes).value_or(TTextEncoding::Cp932) : TTextEncoding::Cp932;
+}
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write) {
   std::vector<TBatchInput> inputs(1);
@@ -247,7 +195,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write) {
   TBatchOutput output;
-  TDecodedText decoded = DecodeInputs(Inputs, Options.Encoding, output.Error);
+  TDecodedText decoded = DecodeInputs(Inputs, Options.Encoding, Options.Language, output.Error);
   if (!output.Error.empty()) return output;
   std::string Input = std::move(decoded.Text);
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
@@ -312,7 +260,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
         }
       }
     }
-    output.Summary = cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows));
+    output.Summary = BatchSummary(Options.Language, !Options.Similar, manager.TotalCount(), rows);
     return output;
   }
   std::vector<TResultRow> rows;
@@ -321,8 +269,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   } else {
     rows = FillRows(manager, false, Options.Zenkaku, Options.Upper);
   }
-  output.Summary =
-      cp932::ToUtf8(SummaryText(!Options.Similar, manager.TotalCount(), rows.size()));
+  output.Summary = BatchSummary(Options.Language, !Options.Similar, manager.TotalCount(), rows.size());
   const std::vector<TVariantGroup> groups = VariantGroups(rows);
   // The kinds' names are CP932, as the texts are, until the output is encoded.
   const auto kinds = [&](std::string_view variant, std::string_view canonical) {

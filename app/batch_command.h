@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/unique_manager.h"
+#include "util/language.h"
 #include "util/text_encoding.h"
 
 namespace tavrin {
@@ -38,6 +39,9 @@ struct TBatchOptions {
   // The input's encoding; none: recognised from the input. The output is
   // written in the input's encoding, with its BOM when it had one.
   std::optional<TTextEncoding> Encoding;
+  // The language of the summary and the messages (not an argument: the
+  // user's, see util/language.h).
+  TLanguage Language = TLanguage::English;
 };
 
 struct TBatchArgs {
@@ -45,24 +49,25 @@ struct TBatchArgs {
   TAction Action = TAction::Invalid;
   TBatchOptions Options;
   std::vector<std::string> Files;  // inputs in order, "-" for standard input; none: standard input
-  std::string Error;  // for Invalid: what was wrong (UTF-8, one line)
+  std::string Error;  // for Invalid: what was wrong (UTF-8, one line, in the language)
 };
 
 // Arguments after the program name: the options in any order, the command
 // ("all", "similar", "map" or "normalize") as the first other word, then the
 // files ("--" ends the options). "--fold=KIND[,KIND...]" takes the kinds'
 // names (engine/variant_folding.h) and "all"; "--explain" goes with map. "--help" (or "-h") or "--version" alone
-// asks for the usage or the version.
-TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args);
+// asks for the usage or the version. Language is that of the messages and
+// of Options.Language.
+TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Language = TLanguage::English);
 
 // The usage text (UTF-8, ending in a line break).
-std::string BatchUsage();
+std::string BatchUsage(TLanguage Language);
 
 struct TBatchOutput {
   std::string Out;      // the output, in the input's encoding (when not given to a writer)
   bool WriteFailed = false;  // the writer refused a piece of the output
-  std::string Summary;  // the status-bar summary, UTF-8, no line break
-  std::string Error;    // when the input is not valid in its encoding: why (UTF-8); no output then
+  std::string Summary;  // the status-bar summary in Options.Language, UTF-8, no line break
+  std::string Error;    // when the input is not valid in its encoding: why (UTF-8, in Options.Language); no output then
   // The collection behind the output, handed out so that a program about to
   // end can leave it to the system instead of freeing item by item.
   std::unique_ptr<TUniqueManager> Manager;
@@ -70,7 +75,8 @@ struct TBatchOutput {
 
 // Runs one command on Input (the clipboard text in Options.Encoding, or in
 // the encoding it is recognised to have). Input without a non-blank line gives no output and the
-// summary "表示するデータがありません", as a first command does in the window.
+// summary "表示するデータがありません" (in English "No data to show"), as a
+// first command does in the window.
 // The copy text goes to Write in pieces of whole lines as it is made (a
 // million rows need no copy of them all); Write returns false when it
 // failed, and nothing more is written then. Without Write, and for the map
@@ -85,13 +91,20 @@ struct TBatchInput {
 };
 // RunBatch over several files read as one input, as sort reads them: each
 // file's last line ends at the file's end (a line break is put behind a
-// file that does not end with one), and a BOM at the start of a later file
-// is a mark, not text. The files are in one encoding: Options.Encoding, or
-// the one the first file whose bytes show an encoding (a BOM, or a byte
-// above 0x7F) is recognised to have; a later file recognised to be in
-// another is refused with an error naming it. With more than one file, an
-// error about a file's content names the file, and its line and offset are
-// the file's own.
+// file that does not end with one, and a CR that ends a file before one that
+// starts with LF becomes CR LF, so that the two stay two line ends), and a
+// BOM at the start of a later file is a mark, not text. Each file is read in
+// Options.Encoding, or in the encoding its own bytes are recognised to have.
+// The output follows the first file that has text (more than a BOM) and
+// shows its encoding (a BOM, or a byte above 0x7F): it is in that file's
+// encoding (BatchOutputEncoding), with a BOM when that file has one; CP932
+// without a BOM when no file shows one. With more than
+// one file, an error about a file's content names the file, and its line
+// and offset are the file's own.
 TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write = {});
+
+// The encoding of RunBatch's output: Options.Encoding, or the one of the
+// first file that has text and shows its encoding; CP932 when none does.
+TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs);
 
 }  // namespace tavrin

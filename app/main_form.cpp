@@ -100,6 +100,17 @@ bool TMainForm::FormCloseQuery() {
   FView.ListReset();
   FUniqueManager.reset();
   FLines = {};
+  SaveSettings();
+  return true;
+}
+
+void TMainForm::FormEndSession() {
+  if (!FUniqueManager) return;  // closed, and saved then
+  FClosingBySignal = true;
+  SaveSettings();
+}
+
+void TMainForm::SaveSettings() {
   std::int32_t* widths[] = {&FSetLvColumn0, &FSetLvColumn1};
   for (int i = 0; i < 2; ++i)
     if (FView.ColumnWidth(i) != FLoadedColumnWidth[i]) *widths[i] = FView.ColumnWidth(i);
@@ -107,17 +118,18 @@ bool TMainForm::FormCloseQuery() {
   try {
     AccIni1->SaveGeometry(FView.WindowGeometry());
     AccIni1->SaveAll();
+    FSettingsSaved = true;
   } catch (const EError& error) {
-    // The collection is already released: say what was not saved and close
-    // all the same, so that no command runs on the released objects. Ended
-    // by a signal, nobody is there to answer a box.
+    // Closing, the collection is already released: say what was not saved
+    // and close all the same, so that no command runs on the released
+    // objects. Ended by a signal or with the session, nobody is there to
+    // answer a box.
     FSettingsSaved = false;
     if (FClosingBySignal)
       std::fprintf(stderr, "tavrin: %s\n", cp932::ToUtf8(error.what()).c_str());
     else
       FView.Message(MessageKind::Error, error.what());
   }
-  return true;
 }
 
 void TMainForm::SetHint(TControl control, const std::string& sjis) {

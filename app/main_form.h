@@ -83,7 +83,12 @@ class TMainForm {
   // How the close came: by the user (a failed save is shown in a box) or
   // by a termination signal (no box: the failure goes to standard error).
   void SetClosingBySignal(bool bySignal) { FClosingBySignal = bySignal; }
-  // False once saving the settings failed.
+  // The session ends (logoff, shutdown): the settings are saved as a close
+  // saves them, a failure told as a signal's is, but nothing is released,
+  // since a handler may still wait below in a box the session's end came
+  // through; the system ends the program.
+  void FormEndSession();
+  // False when the last save of the settings failed.
   bool SettingsSaved() const { return FSettingsSaved; }
 
   // Commands. The sender tells the callers apart, as the key table and the
@@ -132,6 +137,9 @@ class TMainForm {
 
  private:
   void BindSettings();
+  // Stores the column widths and the list's font and writes every setting;
+  // a failure is told (FClosingBySignal) and kept in FSettingsSaved.
+  void SaveSettings();
   bool ReadClipboard();
   void BuildData(bool ShowAll);
   void ExtractSimilar();

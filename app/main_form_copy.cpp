@@ -1,4 +1,6 @@
 // Copy, delete, the pop-up menu and the key table.
+#include <numeric>
+
 #include "app/command_texts.h"
 #include "app/copy_text.h"
 #include "app/main_form.h"
@@ -81,6 +83,14 @@ bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift) {
       if (!(Shift & kShiftCtrl)) return false;
       pmCopySelectClick(TControl::pmCopySelect);
       return true;
+    case TKey::A: {
+      // Every row, the current row staying where it is.
+      if (!(Shift & kShiftCtrl)) return false;
+      std::vector<std::size_t> all(static_cast<std::size_t>(FList.Count()));
+      std::iota(all.begin(), all.end(), std::size_t{0});
+      FView.SelectRows(all, FView.CurrentRow());
+      return true;
+    }
     default:
       return false;
   }

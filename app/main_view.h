@@ -44,6 +44,7 @@ enum class TKey : int {
   Return = 0x0D,
   Escape = 0x1B,
   Delete = 0x2E,
+  A = 'A',
   C = 'C',
   F1 = 0x70,  // F1 .. F12 are 0x70 .. 0x7B
   F5 = 0x74,

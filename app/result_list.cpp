@@ -68,11 +68,21 @@ std::string TResultList::ShownCaption(int row) const {
 }
 
 std::string TResultList::CellToolTip(int row, int column) const {
-  // The group's tip first, then the start of a caption drawn cut.
+  // The group's tip first, then the start of a caption drawn cut, then
+  // what the marks drawn in the caption stand for, each once.
   std::string tip = ToolTip(row);
   if (column == 0) {
     const std::string cut = CaptionToolTip(*Row(row).Item, FOptions.ExprsQuote);
     if (!cut.empty()) tip += (tip.empty() ? "" : "\r\r") + cut;
+    std::u32string named;
+    std::string marks;
+    for (const TCaptionGlyph& g : Glyphs(row)) {
+      if (!g.Mark || named.find(g.Text[0]) != std::u32string::npos) continue;
+      named += g.Text[0];
+      if (!marks.empty()) marks += '\r';
+      marks += InvisibleMarkName(g.Text[0]);
+    }
+    if (!marks.empty()) tip += (tip.empty() ? "" : "\r\r") + marks;
   }
   return tip;
 }
@@ -140,12 +150,24 @@ std::string TResultList::ToolTip(int row) const {
 char32_t InvisibleMark(char32_t c, bool outer) {
   switch (c) {
     case U' ': return outer ? U'\u00B7' : 0;  // ·
-    case U'\u3000': return U'\u25A1';         // □
+    // ␣, the sign for a space: a box (□) reads as a glyph the font lacks.
+    case U'\u3000': return U'\u2423';
     case U'\u00A0': return U'\u00B0';         // °
     case U'\t': return U'\u2192';             // →
     case U'\u200B': case U'\u200C': case U'\u200D': case U'\u2060': case U'\uFEFF':
       return U'\u2038';                      // ‸
     default: return 0;
+  }
+}
+
+std::string InvisibleMarkName(char32_t mark) {
+  switch (mark) {
+    case U'\u00B7': return cp932::Sjis("「·」は前後の半角空白");
+    case U'\u2423': return cp932::Sjis("「␣」は全角空白");
+    case U'\u00B0': return cp932::Sjis("「°」はノーブレークスペース");
+    case U'\u2192': return cp932::Sjis("「→」はTAB");
+    case U'\u2038': return cp932::Sjis("「‸」は幅のない文字");
+    default: return {};
   }
 }
 

@@ -49,7 +49,8 @@ class TResultList {
 
   // The texts of a row, CP932: whole caption, count text ("%3d"), the
   // caption as drawn (cut) and the cell's tool-tip (empty: none; CR between
-  // lines): the group's tip, then for column 0 the start of a cut caption.
+  // lines): the group's tip, then for column 0 the start of a cut caption
+  // and the names of the marks drawn in it.
   std::string Caption(int row) const;
   std::string CountText(int row) const;
   std::string ShownCaption(int row) const;
@@ -87,5 +88,7 @@ class TResultList {
 // The mark drawn for a character that shows nothing or looks like a blank
 // (outer: a space at either end of the text); 0: drawn as it is.
 char32_t InvisibleMark(char32_t c, bool outer);
+// What a mark of InvisibleMark stands for, CP932: "「␣」は全角空白".
+std::string InvisibleMarkName(char32_t mark);
 
 }  // namespace tavrin

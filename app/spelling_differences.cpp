@@ -76,17 +76,65 @@ int Mark(unsigned c, std::string_view piece) {
 
 bool IsMarkPiece(std::string_view piece) { return piece == "-" || piece == "\xB0"; }
 
-// The kinds between two characters that fold alike.
-unsigned Kinds(std::string_view v, std::string_view c, std::string_view pv, std::string_view pc) {
+bool IsOldKana(unsigned c) { return c == 0x8390 || c == 0x8391 || c == 0x82EE || c == 0x82EF; }
+
+// How a text writes its sound marks: 1 a voiced kana of one character
+// (ガ), 2 a separate full-width mark (゛), 4 a combining one (U+3099);
+// the half-width ﾞ is how the half-width form writes either and counts
+// for none.
+unsigned SoundMarks(std::string_view text) {
+  unsigned forms = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    const std::string_view ch = text.substr(i, CharLength(text, i));
+    const unsigned c = Code(ch);
+    if (c == 0x814A || c == 0x814B)
+      forms |= 2;
+    else if (c == 0x8549 || c == 0x854A)
+      forms |= 4;
+    else if (c > 0xFF && ch.size() == 2) {
+      const std::string w = FoldWidth(ch);
+      if (w.size() == 2 && (w[1] == '\xDE' || w[1] == '\xDF') && c != 0x814A && c != 0x814B) forms |= 1;
+    }
+  }
+  return forms;
+}
+
+// The codec's fixed codes (〜 − — ...) a text holds, as a set of bits.
+unsigned FixedCodes(std::string_view text) {
+  unsigned found = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    const unsigned c = Code(text.substr(i, CharLength(text, i)));
+    if (c >= cp932::kFixedCodes[0].code && c < cp932::kFixedCodes[0].code + cp932::kFixedCodeCount - 2)
+      found |= 1u << (c - cp932::kFixedCodes[0].code);
+  }
+  return found;
+}
+
+// The kinds between two runs of characters that fold alike: V and C, whose
+// first characters are v and c, with pieces pv and pc.
+unsigned Kinds(std::string_view V, std::string_view C, std::string_view v, std::string_view c, std::string_view pv,
+               std::string_view pc) {
   if (IsBlank(v) || IsBlank(c)) return kBlank;
   const unsigned a = Code(v), b = Code(c);
   unsigned kinds = 0;
-  if ((a > 0xFF) != (b > 0xFF)) kinds |= kWidth;
+  // A character the codec reads as a CP932 one (〜 as ～) differs by its
+  // code, not by its width.
+  if (const unsigned fixed = FixedCodes(V) ^ FixedCodes(C); fixed != 0) {
+    if (fixed & 1) kinds |= kWaveDash;
+    if (fixed & ~1u) kinds |= kCodeTwin;
+  }
+  // A width only where the one is the other's other width: not - against
+  // ー, which differ as hyphen and long-vowel mark.
+  else if ((a > 0xFF) != (b > 0xFF) && FoldCaseAndSmallKana(FoldWidth(V)) == FoldCaseAndSmallKana(FoldWidth(C)))
+    kinds |= kWidth;
   const TScript sa = Script(a), sb = Script(b);
   if (sa != sb && sa != TScript::Other && sb != TScript::Other) kinds |= kKanaKind;
   if (sa != TScript::Other && sb != TScript::Other && IsSmallKana(a) != IsSmallKana(b)) kinds |= kSmallKana;
   if (LetterCase(a) * LetterCase(b) < 0) kinds |= kCase;
   if (Mark(a, pv) * Mark(b, pc) < 0) kinds |= kLongVowel;
+  if (IsOldKana(a) != IsOldKana(b)) kinds |= kOldKana;
+  const unsigned ma = SoundMarks(V), mb = SoundMarks(C);
+  if (ma != mb && ma != 0 && mb != 0) kinds |= kSoundMark;
   return kinds;
 }
 
@@ -348,6 +396,9 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
       vm = ve - 1;
     else if (ce > cb && endsInMark(pc, c[ce - 1], pv))
       cm = ce - 1;
+    else if (ve > vb && ce > cb && IsMarkPiece(v[ve - 1].Piece) && IsMarkPiece(c[ce - 1].Piece) &&
+             pv.compare(0, pv.size() - v[ve - 1].Piece.size(), pc, 0, pc.size() - c[ce - 1].Piece.size()) == 0)
+      vm = ve - 1, cm = ce - 1;  // each has its own mark: ｰ and - without the hyphen option
     if (vm != ve || cm != ce) result.Kinds |= kTrailingMark;
   }
   // The rest in units that end where both sides end a character at the same
@@ -376,9 +427,9 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
       // variants on, others differ in their pieces too).
       if (ui < i && uj < j && bytes(Variant, v, ui, i) != bytes(Canonical, c, uj, j) &&
           pieces(v, ui, i) == pieces(c, uj, j))
-        result.Kinds |=
-            Kinds(Variant.substr(v[ui].Start, v[ui].Length),
-                  Canonical.substr(c[uj].Start, c[uj].Length), v[ui].Piece, c[uj].Piece);
+        result.Kinds |= Kinds(bytes(Variant, v, ui, i), bytes(Canonical, c, uj, j),
+                              Variant.substr(v[ui].Start, v[ui].Length),
+                              Canonical.substr(c[uj].Start, c[uj].Length), v[ui].Piece, c[uj].Piece);
       if (clusterEnds(Variant, v, i, vl) && clusterEnds(Canonical, c, j, cl)) {
         differ(pi, i, pj, j);
         pi = i;
@@ -415,7 +466,8 @@ std::string DifferenceKindNames(unsigned Kinds) {
   static const char* const names[] = {"全角/半角", "ひらがな/カタカナ", "大文字/小文字", "小書き文字",
                                       "長音/ハイフン", "末尾の長音/ハイフン", "空白",
                                       "異体字",    "互換文字",          "空白・中点",    "記号",
-                                      "カナ表記",  "法人格"};
+                                      "カナ表記",  "法人格",            "旧仮名",        "濁点",
+                                      "波ダッシュ", "別コードの同じ字"};
   std::string out;
   for (unsigned k = 0; k < std::size(names); ++k) {
     if (!(Kinds & (1u << k))) continue;

@@ -26,6 +26,11 @@ enum TDifferenceKind : unsigned {
   kSymbolKind = 1024,   // 記号
   kKanaSpelling = 2048, // カナ表記
   kCompanyForm = 4096,  // 法人格
+  // What the key folding joins besides.
+  kOldKana = 8192,        // 旧仮名: ヰ ヱ ゐ ゑ against イ エ い え
+  kSoundMark = 16384,     // 濁点: a separate or combining sound mark against a voiced kana, or each other
+  kWaveDash = 32768,      // 波ダッシュ: 〜 against ～
+  kCodeTwin = 65536,      // 別コードの同じ字: − — ‖ ¢ £ ¬ ¥ ‾ against the CP932 character they are read as
 };
 inline constexpr unsigned kVariantKindShift = 7;
 

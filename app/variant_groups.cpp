@@ -7,6 +7,7 @@
 #include "app/clipboard_lines.h"
 #include "engine/char_folding.h"
 #include "engine/text_index.h"
+#include "engine/variant_folding.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -22,17 +23,42 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows) {
   }
   std::erase_if(groups, [](const TVariantGroup& g) { return g.Rows.size() < 2; });
 
-  // An item's number is its place in the order of first occurrence.
+  // The most frequent text; on a tie the standard spelling (ﾕ)ﾔﾏﾀﾞ is not
+  // written over 有限会社ヤマダ, nor ①番 over 1番), then the first seen:
+  // an item's number is its place in the order of first occurrence.
   for (TVariantGroup& g : groups) {
     g.Canonical = g.Rows.front();
     for (const TUniqueItem* item : g.Rows) {
-      if (item->FCount > g.Canonical->FCount ||
-          (item->FCount == g.Canonical->FCount && item->Index() < g.Canonical->Index()))
-        g.Canonical = item;
+      if (item->FCount != g.Canonical->FCount) {
+        if (item->FCount > g.Canonical->FCount) g.Canonical = item;
+        continue;
+      }
+      const unsigned a = NonstandardForms(item->Text()), b = NonstandardForms(g.Canonical->Text());
+      if (a < b || (a == b && item->Index() < g.Canonical->Index())) g.Canonical = item;
     }
   }
   return groups;
 }
+
+namespace {
+
+// A field of a map line as a spreadsheet writes a cell: quoted, its quotes
+// doubled, when it holds a TAB, a quote or a line break (no trail byte of
+// CP932 is one of those), else as it is.
+void AppendCell(std::string& out, std::string_view text) {
+  if (text.find_first_of("\t\"\r\n") == std::string_view::npos) {
+    out += text;
+    return;
+  }
+  out += '"';
+  for (const char c : text) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  out += '"';
+}
+
+}  // namespace
 
 std::string VariantMapText(std::span<const TVariantGroup> Groups) { return VariantMapText(Groups, {}); }
 
@@ -42,9 +68,9 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups,
   for (const TVariantGroup& g : Groups) {
     for (const TUniqueItem* item : g.Rows) {
       if (item == g.Canonical) continue;
-      out += item->Text();
+      AppendCell(out, item->Text());
       out += '\t';
-      out += g.Canonical->Text();
+      AppendCell(out, g.Canonical->Text());
       out += '\t';
       out += std::to_string(item->FCount);
       if (Explain) {
@@ -150,20 +176,23 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
     }
     const std::string_view text = canonicals[row.Canonical];
     const std::string_view cell = cellFor(row.Canonical);
-    // Whether the next row's first line, written after an open line,
-    // closes a cell: only a row that stays as it is can.
-    const auto nextCloses = [&] {
+    // Whether the next row, written after an open line, would close a cell
+    // or have to stay unreplaced. A kept row closes one when its first line
+    // does; a variant has no form there when its canonical text is all
+    // quotes and is no cell whose first line leaves the cell open. Either
+    // way this row is better written in its quoted form, which opens no cell.
+    const auto nextBlocked = [&] {
       if (r + 1 == rows.size()) return false;
       const std::uint32_t next = rows[r + 1].Canonical;
-      const bool stays = next == kKept || ((cellFor(next).empty() || ClosesCell(firstLineOf(cellFor(next)))) &&
-                                           AllQuotes(canonicals[next]));
-      return stays && ClosesCell(rowFirstLine(rows[r + 1]));
+      if (next == kKept) return ClosesCell(rowFirstLine(rows[r + 1]));
+      const std::string_view nextCell = cellFor(next);
+      return (nextCell.empty() || ClosesCell(firstLineOf(nextCell))) && AllQuotes(canonicals[next]);
     };
     std::string form;
     bool formOpen = false;
     if (!cell.empty() && !(open && ClosesCell(firstLineOf(cell)))) {
       form = cell;
-    } else if (!(open && ClosesCell(text)) && !(OpensCell(text) && nextCloses())) {
+    } else if (!(open && ClosesCell(text)) && !(OpensCell(text) && nextBlocked())) {
       form = text;
       formOpen = OpensCell(text);
     } else {

@@ -18,8 +18,9 @@ namespace tavrin {
 struct TVariantGroup {
   // The group's rows in list order; at least two, all of one key.
   std::vector<const TUniqueItem*> Rows;
-  // The row of the highest FCount; on a tie the one whose text occurred
-  // first in the input.
+  // The row of the highest FCount; on a tie the most standard spelling
+  // (NonstandardForms, engine/variant_folding.h), then the one whose text
+  // occurred first in the input.
   const TUniqueItem* Canonical = nullptr;
 };
 
@@ -29,7 +30,9 @@ struct TVariantGroup {
 std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows);
 
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
-// group, the variants of a group in list order.
+// group, the variants of a group in list order. A text with a TAB, a quote
+// or a line break is written as a quoted cell ("a""b" for a"b), so that a
+// spreadsheet reads each line as its columns.
 std::string VariantMapText(std::span<const TVariantGroup> Groups);
 // The same with a fourth column, after a TAB: Explain(variant, canonical).
 std::string VariantMapText(std::span<const TVariantGroup> Groups,
@@ -40,7 +43,9 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups,
 // (a joined cell spans from its opening to its closing quote); it is a
 // variant when it is not blank and its kept text (trimmed with Trim) is a
 // variant's text. Everything else is kept byte for byte, up to the text's
-// first NUL.
+// first NUL. The text read again has the same rows; a variant row keeps its
+// text only where every form of its canonical text (then quotes alone)
+// would join the line before it, a kept line that opens a cell.
 std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups, bool Trim);
 
 }  // namespace tavrin

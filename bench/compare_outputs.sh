@@ -6,6 +6,8 @@
 # Usage: bench/compare_outputs.sh OLD_BATCH NEW_BATCH [GEN_LINES_BENCH] [LINES]
 set -euo pipefail
 old=$1 new=$2
+# The summary in the window's Japanese words, which builds of every age write.
+export LC_ALL=ja_JP.UTF-8
 gen=${3:-$(dirname "$new")/gen_lines_bench}
 n=${4:-1000000}
 tmp=$(mktemp -d)

@@ -1,6 +1,9 @@
 // The items' comparison keys: made in one pass over the new items, into one
 // store; a key that equals its text (most plain ASCII lines) takes no bytes.
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
 #include <cstring>
 #include <stdexcept>
 
@@ -19,10 +22,59 @@ namespace {
 std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
   if (base.empty()) return base;
   const std::size_t n = base.size();
+  // Every mark ends in one of these bytes.
+  const char end = base[n - 1];
+  if (end != '-' && end != '\xB0' && end != '\x5B' && end != '\x7C') return base;
   const std::string_view last = IsCharacterStart(base, n - 1) ? base.substr(n - 1) : base.substr(n - 2);
   bool mark = last == "-";
   if (!hyphenFolded) mark = mark || last == "\xB0" || last == "\x81\x7C" || last == "\x81\x5B";
   return mark ? base.substr(0, n - last.size()) : base;
+}
+
+// The characters that fold to a trailing mark, with the hyphen option off
+// [0] and on [1]: a bit per single byte and per double-byte code.
+const std::array<std::vector<std::uint64_t>, 2>& MarkCodes() {
+  static const auto codes = [] {
+    std::array<std::vector<std::uint64_t>, 2> c{std::vector<std::uint64_t>(1024), std::vector<std::uint64_t>(1024)};
+    for (unsigned code = 0; code < 0x10000; ++code) {
+      if (code >= 0x100 && !IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
+      const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+      const std::string_view ch = code < 0x100 ? std::string_view(bytes + 1, 1) : std::string_view(bytes, 2);
+      for (const bool hyphen : {false, true}) {
+        char folded[2];
+        const std::size_t n = FoldKeyInto(ch, hyphen, folded);
+        if (WithoutTrailingMark({folded, n}, hyphen).size() < n) c[hyphen][code / 64] |= std::uint64_t{1} << (code % 64);
+      }
+    }
+    return c;
+  }();
+  return codes;
+}
+
+// How much of Text the trailing-mark rule leaves to its key: all of it when
+// its last character but blanks folds to no mark; without the mark when it
+// stands at the very end; npos when blanks follow it (then the trimming
+// decides, on the folded key).
+std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
+  const std::vector<std::uint64_t>& marks = MarkCodes()[hyphenFolded];
+  const auto mark = [&](unsigned code) { return (marks[code / 64] >> (code % 64) & 1) != 0; };
+  std::size_t e = Text.size();
+  for (;;) {
+    while (e > 0 && static_cast<unsigned char>(Text[e - 1]) <= 0x20) --e;
+    if (e < 2 || Text[e - 2] != '\x81' || Text[e - 1] != '\x40' || !IsCharacterStart(Text, e - 2)) break;
+    e -= 2;
+  }
+  if (e == 0) return Text.size();
+  // The last character is its last byte alone, or the last two bytes: a
+  // mark of either shape is confirmed at a character's start.
+  const auto last = static_cast<unsigned char>(Text[e - 1]);
+  std::size_t at = std::string_view::npos;
+  if (e >= 2 && mark(static_cast<unsigned char>(Text[e - 2]) << 8 | last) && IsCharacterStart(Text, e - 2))
+    at = e - 2;
+  else if (mark(last) && (last < 0x40 || IsCharacterStart(Text, e - 1)))
+    at = e - 1;
+  if (at == std::string_view::npos) return Text.size();
+  return e == Text.size() ? at : std::string_view::npos;
 }
 
 // Whether every option gives Text itself as its key, seen from its bytes
@@ -55,26 +107,41 @@ void AppendLength(std::string& bytes, std::size_t size) {
 std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
                                        std::string& Scratch2) const {
   if (Scratch.size() < Text.size()) Scratch.resize(Text.size());
+  // The trimming and the trailing-mark rule, on a key as the folds left it.
+  const auto finish = [&](std::string_view key) {
+    if (FHyphen != FTrim) key = TrimControls(key);
+    if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
+    return key;
+  };
+  if ((Variants & kAllVariantKinds) == 0) return finish({Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())});
+  // The kinds of variants fold the key the options alone make, so that
+  // they only ever join: two lines of one key keep one key under any kinds
+  // (ABC‐ and ABC‐ー, whose mark goes before ‐ becomes -). A key may grow
+  // there (㍻ -> 平成), so it moves to the second string.
+  const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
   std::string_view key;
-  if ((Variants & kAllVariantKinds) == 0) {
-    key = {Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())};
-  } else {
-    // The kinds of variants fold the folded key; the width folding's pass
-    // tells whether any character may concern them. A key may grow there
-    // (㍻ -> 平成), so it moves to the second string.
-    const TVariantFolder& folder = VariantFolder(Variants, FHyphen);
+  bool folded = false;
+  // The text whose key the rule leaves: folded with the kinds' in one
+  // pass, when it can.
+  const std::size_t kept = FHyphenTerminate ? BeforeTrailingMark(Text, FHyphen) : Text.size();
+  if (kept != std::string_view::npos) {
     bool company = false;
-    if (const std::size_t n = VariantFoldText(folder, Text, Scratch2, company); n != std::string::npos) {
+    if (const std::size_t n = VariantFoldText(folder, Text.substr(0, kept), Scratch2, company); n != std::string::npos) {
       key = {Scratch2.data(), n};
       if (company) key = FoldVariantCompanyForms(folder, key, Scratch);
-    } else {
-      bool marked = false;
-      key = {Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)};
-      key = FoldVariantsInto(folder, key, marked, Scratch2);
+      folded = true;
     }
   }
-  if (FHyphen != FTrim) key = TrimControls(key);
-  if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
+  if (!folded) {
+    bool marked = false;
+    const std::string_view plain =
+        finish({Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)});
+    key = FoldVariantsInto(folder, plain, marked, Scratch2);
+  }
+  key = finish(key);
+  // A line the kinds fold to nothing (-, ・) is no spelling of any other:
+  // it keeps the key of the options alone.
+  if (key.empty()) key = finish({Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())});
   return key;
 }
 

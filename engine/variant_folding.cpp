@@ -25,8 +25,9 @@ namespace vt = variant_tables;
 enum class TAction : std::uint8_t {
   Keep,
   Replace,       // becomes Bytes
-  Delete,        // goes (middle dots, variation selectors)
-  Blank,         // goes when inside the line
+  Delete,        // goes (variation selectors)
+  Blank,         // goes when inside the line, but between two digits or two Latin letters
+  Dot,           // a middle dot: likewise, and goes at the ends as well
   RepeatKanji,   // 々: the kanji before it
   RepeatKana,    // ゝ ヽ: the kana before it, without its sound mark
   RepeatVoiced,  // ゞ ヾ: the kana before it, voiced
@@ -45,6 +46,9 @@ char32_t FormScalar(std::string_view c) {
   return static_cast<char32_t>(plane << 16 | unsigned(hi) << 8 | unsigned(lo));
 }
 
+// U+200D, the zero-width joiner, as the codec writes it.
+constexpr std::string_view kJoinerForm = "\xEF\x41\xEB\x60\xEB\x4D";
+
 bool IsKanji(std::string_view c) {
   if (c.size() == 2) {
     const auto lead = static_cast<unsigned char>(c[0]);
@@ -56,9 +60,55 @@ bool IsKanji(std::string_view c) {
          (u >= 0x20000 && u <= 0x3FFFF);
 }
 
+// Whether a separator between the last character of Before (at Last) and
+// a character starting with Next keeps two words apart: 10 20 is not 1020,
+// John Smith not JohnSmith.
+bool Separates(std::string_view Before, std::size_t Last, char Next) {
+  const auto kind = [](char c) {
+    if (c >= '0' && c <= '9') return 1;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ? 2 : 0;
+  };
+  const int k = kind(Next);
+  return k != 0 && Last == Before.size() - 1 && kind(Before[Last]) == k && IsCharacterStart(Before, Last);
+}
+
+// The ends of the zero-width-joiner sequences of Key (an emoji family is one
+// character, not three people): each joins the characters on either side
+// of a joiner, with their variation selectors and skin tones. Empty
+// without a joiner.
+std::vector<std::pair<std::size_t, std::size_t>> JoinedSequences(std::string_view Key) {
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  if (Key.find(kJoinerForm) == std::string_view::npos) return spans;
+  const auto modifier = [](std::string_view c) {
+    const char32_t u = FormScalar(c);
+    return (u >= 0xFE00 && u <= 0xFE0F) || (u >= 0x1F3FB && u <= 0x1F3FF) || (u >= 0xE0100 && u <= 0xE01EF);
+  };
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) starts.push_back(i);
+  starts.push_back(Key.size());
+  const auto at = [&](std::size_t k) { return Key.substr(starts[k], starts[k + 1] - starts[k]); };
+  const auto blank = [](std::string_view c) { return c.size() == 1 && static_cast<unsigned char>(c[0]) <= 0x20; };
+  for (std::size_t k = 1; k + 2 < starts.size(); ++k) {
+    if (at(k) != kJoinerForm || blank(at(k + 1)) || at(k + 1) == kJoinerForm) continue;
+    std::size_t first = k - 1;
+    while (first > 0 && modifier(at(first))) --first;
+    if (blank(at(first)) || at(first) == kJoinerForm) continue;
+    std::size_t last = k + 1;
+    while (last + 2 < starts.size() && modifier(at(last + 1))) ++last;
+    if (!spans.empty() && spans.back().second > starts[first])
+      spans.back().second = starts[last + 1];
+    else
+      spans.emplace_back(starts[first], starts[last + 1]);
+  }
+  return spans;
+}
+
 // A half-width kana that can be repeated (not the long-vowel or sound marks).
 bool IsKanaByte(unsigned char b) { return (b >= 0xA6 && b <= 0xAF) || (b >= 0xB1 && b <= 0xDD); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// A byte that may end a digit or a Latin letter (or be the trail byte of
+// another character).
+bool IsWordByte(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
 
@@ -89,7 +139,18 @@ class TVariantFolder {
   // The rule-by-rule pass, the kana spellings and "-" between digits, the
   // company forms.
   void MapCharacters(std::string_view Key, std::string& Out) const;
-  void Spellings(std::string& Key) const;
+  std::size_t Spellings(char* Key, std::size_t Size) const;  // the new size
+  // Whether a word stands in Key, looked for only at its odd pieces.
+  bool HasWord(std::string_view Key) const {
+    for (std::size_t q = 0; q < Key.size(); ++q) {
+      const auto b = static_cast<unsigned char>(Key[q]);
+      if (FWordsByOdd[b].empty() || (b != 0xA6 && (q + 1 == Key.size() || Key[q + 1] != '\xDE'))) continue;
+      for (const auto& [pattern, at] : FWordsByOdd[b])
+        if (at <= q && Key.compare(q - at, pattern->first.size(), pattern->first) == 0) return true;
+    }
+    return false;
+  }
+  void Spellings(std::string& Key) const { Key.resize(Spellings(Key.data(), Key.size())); }
   void CompanyForms(std::string& Key) const;
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
@@ -108,6 +169,13 @@ class TVariantFolder {
   // Spellings of several characters: (pattern, replacement), longest first.
   std::vector<std::pair<std::string, std::string>> FPatterns;
   std::array<bool, 256> FPatternStart{};
+  // Bytes after which a lone sound mark may finish a spelling or a word's
+  // odd piece (ヴ ヂ ヅ); whether the kana words are folded.
+  std::array<bool, 256> FStarter{};
+  bool FWords = false;
+  // The words by the first byte of their first odd piece (ｦ, or ｩ ﾁ ｯ
+  // before a sound mark), with where it stands in the word.
+  std::array<std::vector<std::pair<const std::pair<std::string, std::string>*, std::size_t>>, 256> FWordsByOdd;
   std::array<std::vector<std::uint16_t>, 256> FPatternsBy;  // by first byte, longest first
   // A first look, without branches on the bytes: per byte, 1 when it has a
   // rule of its own, 2 when it is a lead byte of a row with a rule (or of
@@ -116,6 +184,37 @@ class TVariantFolder {
   std::array<std::uint64_t, 0x10000 / 64> FBytePairHit{};
   // Company forms (folded), longest first, and their tokens.
   std::vector<std::pair<std::string, std::string>> FStarts, FEnds;
+  // Forms that count inside a line too (folded), longest first, and the
+  // double-byte codes that end one, whose presence sends a key to look.
+  std::vector<std::pair<std::string, std::string>> FInside;
+  std::vector<std::uint64_t> FInsideHint = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  // Whether such a form stands in Key, looked for where its last character
+  // does (forms that end in a bracket are their own token).
+  std::vector<std::pair<unsigned, std::size_t>> FInsideByLast;  // last code, form's index
+  // The form (its index in FInside) that ends at End, longest first, and
+  // starts at From or later; npos for none.
+  std::size_t InsideFormAt(std::string_view Key, std::size_t End, std::size_t From = 0) const {
+    const unsigned code = static_cast<unsigned char>(Key[End - 2]) << 8 | static_cast<unsigned char>(Key[End - 1]);
+    for (const auto& [last, index] : FInsideByLast) {
+      const std::string& form = FInside[index].first;
+      if (last == code && form.size() <= End - From && Key.compare(End - form.size(), form.size(), form) == 0 &&
+          IsCharacterStart(Key, End - form.size()))
+        return index;
+    }
+    return std::string::npos;
+  }
+  bool InsideFormEndsAt(std::string_view Key, std::size_t End) const { return InsideFormAt(Key, End) != std::string::npos; }
+  bool HasInside(std::string_view Key) const {
+    for (std::size_t i = 0; i < Key.size();) {
+      const std::size_t n = CharLength(Key, i);
+      i += n;
+      if (n != 2) continue;
+      const unsigned code = static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
+      if ((FInsideHint[code / 64] >> (code % 64) & 1) && InsideFormEndsAt(Key, i)) return true;
+    }
+    return false;
+  }
+  void InsideForms(std::string& Key) const;
   // What may make a fold change a key: bytes and double-byte codes (a bit
   // each) that have a rule or start a spelling, the first bytes of company
   // forms at the start and the last bytes of those at the end.
@@ -145,7 +244,11 @@ class TVariantFolder {
   static constexpr std::uint32_t kNeighbours = UINT32_MAX;
   // Flags beside: the fold starts with a lone sound mark; it ends with a
   // single-byte character that may start a spelling.
-  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16;
+  // The fold holds a word's odd piece: the words are looked for afterwards.
+  // A middle dot: nothing, unless it follows a digit or a Latin letter.
+  // A character that ends a company form that counts inside a line.
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kAfterWord = 64,
+                                 kInsideHint = 128;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -211,10 +314,13 @@ void TVariantFolder::AddTable(std::span<const vt::TPair> Pairs, TAction Action) 
 }
 
 TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FHyphens(Hyphens) {
+  // The spellings of a few characters (not the words), whose first
+  // characters decide in the one-pass folding.
+  std::vector<std::pair<std::string, std::string>> spellings;
   // Where two kinds list a character, the earlier here decides.
   if (Kinds & kVariantSpace) {
     AddTable(vt::kBlanks, TAction::Blank);
-    AddTable(vt::kDots, TAction::Delete);
+    AddTable(vt::kDots, TAction::Dot);
   }
   if (Kinds & kVariantSymbol) {
     AddTable(vt::kSymbols, TAction::Replace);  // ｰ between digits: Spellings
@@ -232,6 +338,19 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       else
         FPatterns.emplace_back(source, KeyFold(p.Target, Hyphens));
     }
+    spellings = FPatterns;
+    // Words across ヴ/ブ, ぢ/じ, づ/ず and を/お, anywhere in the line; also
+    // without the long-vowel mark the trailing-mark rule takes first.
+    for (const vt::TPair& p : vt::kKanaWords) {
+      std::string source = KeyFold(p.Source, Hyphens), target = KeyFold(p.Target, Hyphens);
+      FPatterns.emplace_back(source, target);
+      const auto mark = [](const std::string& w) { return !w.empty() && (w.back() == '-' || w.back() == '\xB0'); };
+      if (mark(source) && mark(target)) {
+        source.pop_back(), target.pop_back();
+        FPatterns.emplace_back(std::move(source), std::move(target));
+      }
+    }
+    FWords = std::size(vt::kKanaWords) != 0;
     AddRule("\x81\x54", TAction::RepeatKana, {});    // ゝ
     AddRule("\x81\x52", TAction::RepeatKana, {});    // ヽ
     AddRule("\x81\x55", TAction::RepeatVoiced, {});  // ゞ
@@ -262,6 +381,21 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FPatternsBy[first].push_back(static_cast<std::uint16_t>(i));
   }
 
+  for (const auto& p : FPatterns) {
+    if (std::find(spellings.begin(), spellings.end(), p) != spellings.end()) continue;
+    for (std::size_t k = 0; k < p.first.size(); ++k) {
+      const auto b = static_cast<unsigned char>(p.first[k]);
+      if (b == 0xA6 || ((b == 0xA9 || b == 0xC1 || b == 0xAF) && k + 1 < p.first.size() && p.first[k + 1] == '\xDE')) {
+        FWordsByOdd[b].emplace_back(&p, k);
+        break;
+      }
+    }
+  }
+  for (const auto& p : spellings) FStarter[static_cast<unsigned char>(p.first[0])] = true;
+  // Before a lone sound mark these may make the odd piece of a word (the
+  // key holds ｳ and ﾂ as ｩ and ｯ).
+  if (FWords)
+    for (const unsigned char b : {0xA9, 0xC1, 0xAF}) FStarter[b] = true;
   for (unsigned b = 0; b < 256; ++b) FSingleHit[b] = FSingle[b] != nullptr;
   for (const auto& p : FPatterns) {
     // A spelling starts with a single-byte kana and a sound mark: the pair
@@ -299,6 +433,17 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     add(FStarts, vt::kCompanyStarts);
     add(FEnds, vt::kCompanyForms);
     add(FEnds, vt::kCompanyEnds);
+    add(FInside, vt::kCompanyInside);
+    std::stable_sort(FInside.begin(), FInside.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    for (std::size_t index = 0; index < FInside.size(); ++index) {
+      const std::string& form = FInside[index].first;
+      const std::size_t last = LastTwo(form).first;
+      if (form.size() - last != 2) continue;
+      const unsigned code = static_cast<unsigned char>(form[last]) << 8 | static_cast<unsigned char>(form[last + 1]);
+      FInsideHint[code / 64] |= std::uint64_t{1} << (code % 64);
+      FInsideByLast.emplace_back(code, index);
+    }
     for (auto* list : {&FStarts, &FEnds}) {
       std::stable_sort(list->begin(), list->end(),
                        [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
@@ -337,10 +482,21 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     const std::string f = KeyFold(c, Hyphens);
     const auto first = f.empty() ? 0u : static_cast<unsigned char>(f[0]);
     const bool mark = !FPatterns.empty() && (first == 0xDE || first == 0xDF);
-    if (mark || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+    // The words' odd pieces: whoever holds one is folded with its
+    // neighbours, where the words are looked for.
+    bool odd = false;
+    for (std::size_t i = 0; FWords && i < f.size() && !odd; i += CharLength(f, i))
+      odd = f[i] == '\xA6' || (i + 1 < f.size() && f[i + 1] == '\xDE' && (f[i] == '\xA9' || f[i] == '\xC1' || f[i] == '\xAF'));
+    if (mark || odd || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
+    // A middle dot goes unless it follows a digit or a Latin letter: the
+    // one pass sees the byte before it.
+    if (const TRule* dot = RuleFor(f); dot != nullptr && dot->Action == TAction::Dot) {
+      FComposed[code] = kAfterWord;
+      continue;
+    }
     bool neighbours = false;
     for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
       const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
@@ -348,13 +504,25 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
                    rule->Action != TAction::Keep;
       if ((FKinds & kVariantSymbol) && f[i] == '\xB0' && CharLength(f, i) == 1) neighbours = true;
     }
-    for (const auto& [pattern, replacement] : FPatterns)
+    for (const auto& [pattern, replacement] : spellings)
       for (std::size_t k = 2; k < pattern.size() && !neighbours; ++k)
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
-    std::uint32_t bits = mark ? kMarkFirst : 0;
-    if (!folded.empty() && FPatternStart[static_cast<unsigned char>(folded.back())] &&
+    std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
+    // A fold that ends a form inside the line notes where; one that holds
+    // such an end elsewhere is folded in steps.
+    bool hint = false, last = false;
+    for (std::size_t i = 0; i < folded.size(); i += CharLength(folded, i)) {
+      last = false;
+      if (CharLength(folded, i) != 2) continue;
+      const unsigned c2 = static_cast<unsigned char>(folded[i]) << 8 | static_cast<unsigned char>(folded[i + 1]);
+      last = (FInsideHint[c2 / 64] >> (c2 % 64) & 1) != 0;
+      hint = hint || last;
+    }
+    if (hint && !last) continue;
+    if (hint) bits |= kInsideHint;
+    if (!folded.empty() && FStarter[static_cast<unsigned char>(folded.back())] &&
         LastTwo(folded).first == folded.size() - 1)
       bits |= kStarterLast;
     if (folded.size() <= 3) {
@@ -387,22 +555,37 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
   Out.clear();
   Out.reserve(Key.size() + 8);
   bool any = false;  // a character other than a leading blank was written
-  // A run of blanks after the first other character, dropped when another
-  // character follows; a trailing run stays, as leading blanks do: the
-  // trimming options decide about outer blanks.
+  // A run of blanks and dots after the first other character, dropped when
+  // another character follows, unless it separates two digits or two
+  // Latin letters: then one blank (or one dot, if it held one) stays. A
+  // trailing run of blanks stays, as leading blanks do: the trimming
+  // options decide about outer blanks. Dots are never written at the ends.
   std::size_t run = std::string::npos;
-  const auto dropRun = [&] {
-    if (run != std::string::npos) Out.resize(run), run = std::string::npos;
+  bool dot = false;
+  const auto dropRun = [&](char next) {
+    if (run == std::string::npos) return;
+    const bool separates = run > 0 && Separates(std::string_view(Out).substr(0, run), run - 1, next);
+    Out.resize(run);
+    if (separates) Out += dot ? '\xA5' : ' ';
+    run = std::string::npos;
+    dot = false;
   };
-  // Characters without a rule are copied in runs.
+  // Characters without a rule are copied in runs, and so are the joiner
+  // sequences: no fold looks inside one.
+  const auto joined = JoinedSequences(Key);
+  std::size_t nextJoined = 0;
   std::size_t from = 0;
   const auto flush = [&](std::size_t to) {
     if (to <= from) return;
-    dropRun();
+    dropRun(Key[from]);
     Out.append(Key, from, to - from);
     any = true;
   };
   for (std::size_t i = 0; i < Key.size();) {
+    if (nextJoined < joined.size() && joined[nextJoined].first == i) {
+      i = joined[nextJoined++].second;
+      continue;
+    }
     const auto b = static_cast<unsigned char>(Key[i]);
     const std::size_t n = CharLength(Key, i);
     if (n == 2) {
@@ -421,26 +604,32 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
     i += n;
     from = i;
     if (rule == nullptr) {
-      dropRun();
+      dropRun(c[0]);
       Out += c;
       any = true;
       continue;
     }
     switch (rule->Action) {
       case TAction::Keep:
-      case TAction::Replace:
-        dropRun();
-        Out += rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
+      case TAction::Replace: {
+        const std::string_view to = rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
+        dropRun(to[0]);
+        Out += to;
         any = true;
         break;
+      }
       case TAction::Delete:
         break;
       case TAction::Blank:
         if (any && run == std::string::npos) run = Out.size();
         Out += c;
         break;
+      case TAction::Dot:
+        if (any && run == std::string::npos) run = Out.size();
+        dot = dot || any;
+        break;
       case TAction::RepeatKanji: {
-        dropRun();
+        dropRun('\0');
         const std::size_t last = LastTwo(Out).first;
         Out += last != std::string::npos && IsKanji(std::string_view(Out).substr(last)) ? Out.substr(last)
                                                                                          : std::string(c);
@@ -449,7 +638,7 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
       }
       case TAction::RepeatKana:
       case TAction::RepeatVoiced: {
-        dropRun();
+        dropRun('\0');
         const auto [last, before] = LastTwo(Out);
         std::size_t base = std::string::npos;
         if (last != std::string::npos && Out.size() - last == 1) {
@@ -474,20 +663,21 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
 }
 
 // In place: a spelling never grows.
-void TVariantFolder::Spellings(std::string& Key) const {
+std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
+  const std::string_view key(Key, Size);
   const bool dash = (FKinds & kVariantSymbol) != 0;
   std::size_t o = 0;
-  for (std::size_t i = 0; i < Key.size();) {
+  for (std::size_t i = 0; i < Size;) {
     const auto b = static_cast<unsigned char>(Key[i]);
-    const std::size_t n = CharLength(Key, i);
+    const std::size_t n = CharLength(key, i);
     if (FPatternStart[b]) {
       bool matched = false;
       for (const std::uint16_t k : FPatternsBy[b]) {
         const auto& [pattern, replacement] = FPatterns[k];
-        bool same = i + pattern.size() <= Key.size();
+        bool same = i + pattern.size() <= Size;
         for (std::size_t k = 1; same && k < pattern.size(); ++k) same = Key[i + k] == pattern[k];
         if (same) {
-          std::memcpy(Key.data() + o, replacement.data(), replacement.size());
+          std::memcpy(Key + o, replacement.data(), replacement.size());
           o += replacement.size();
           i += pattern.size();
           matched = true;
@@ -496,7 +686,7 @@ void TVariantFolder::Spellings(std::string& Key) const {
       }
       if (matched) continue;
     }
-    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Key.size() && IsDigit(Key[i + 1])) {
+    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Size && IsDigit(Key[i + 1])) {
       Key[o++] = '-';
       ++i;
       continue;
@@ -506,10 +696,33 @@ void TVariantFolder::Spellings(std::string& Key) const {
     o += n;
     i += n;
   }
-  Key.resize(o);
+  return o;
+}
+
+// A form inside the line becomes its token where it stands (山田(株)東京支店
+// = 山田株式会社東京支店); the forms at the ends then give the same tokens.
+void TVariantFolder::InsideForms(std::string& Key) const {
+  std::string out;
+  std::size_t copied = 0;  // Key is in out up to here
+  for (std::size_t i = 0; i < Key.size();) {
+    const std::size_t n = CharLength(Key, i);
+    i += n;
+    if (n != 2) continue;
+    const unsigned code = static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
+    if (!(FInsideHint[code / 64] >> (code % 64) & 1)) continue;
+    const std::size_t form = InsideFormAt(Key, i, copied);
+    if (form == std::string::npos) continue;
+    out.append(Key, copied, i - FInside[form].first.size() - copied);
+    out += FInside[form].second;
+    copied = i;
+  }
+  if (copied == 0) return;
+  out.append(Key, copied);
+  Key = std::move(out);
 }
 
 void TVariantFolder::CompanyForms(std::string& Key) const {
+  InsideForms(Key);
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   const auto control = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
   std::size_t b = 0, e = Key.size();
@@ -551,7 +764,7 @@ bool TVariantFolder::Untouched(std::string_view Key) const {
     prev = b;
   }
   if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
-  return EndsUntouched(Key);
+  return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key));
 }
 
 bool TVariantFolder::CharsUntouched(std::string_view Key) const {
@@ -615,7 +828,7 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
 }
 
 std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
-  if (EndsUntouched(Key)) return Key;
+  if (EndsUntouched(Key) && (FInside.empty() || !HasInside(Key))) return Key;
   Out.assign(Key);
   CompanyForms(Out);
   return Out;
@@ -627,7 +840,9 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   char* o = Out.data();
   const char* p = Text.data();
   const char* const end = p + Text.size();
-  bool starter = false;
+  bool starter = false, odd = false;
+  // Where the characters that may end a company form inside the line end.
+  std::size_t hintEnds[4], hints = 0;
   while (p < end) {
     const auto b = static_cast<unsigned char>(*p);
     unsigned code = b;
@@ -641,6 +856,9 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
     if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
+    if ((to & kAfterWord) != 0 && o != Out.data() && IsWordByte(o[-1])) return std::string::npos;
+    odd = odd || (to & kOddPiece) != 0;
+
     // A character that goes leaves the last one's flag.
     starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
     const std::size_t length = to & 3;
@@ -656,8 +874,16 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
       o += FPoolSize[at];
     }
     p += n;
+    if ((to & kInsideHint) != 0) {
+      if (hints < std::size(hintEnds)) hintEnds[hints] = static_cast<std::size_t>(o - Out.data());
+      ++hints;
+    }
   }
-  const std::size_t n = static_cast<std::size_t>(o - Out.data());
+  std::size_t n = static_cast<std::size_t>(o - Out.data());
+  if (odd && HasWord(std::string_view(Out.data(), n))) {
+    n = Spellings(Out.data(), n);
+    if (hints != 0) hints = std::size(hintEnds) + 1;  // the ends moved: look again
+  }
   Company = false;
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
@@ -667,7 +893,13 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   };
   bool maybe = at(0) <= 0x20 || at(n - 1) <= 0x20 || FShortStart || FShortEnd || n < 2;
   maybe = maybe || bit(FStartPair[at(0)], at(1)) || bit(FEndPair[at(n - 1)], at(n - 2));
-  Company = maybe && !EndsUntouched(std::string_view(Out.data(), n));
+  const std::string_view key(Out.data(), n);
+  bool inside = false;
+  if (hints > std::size(hintEnds))
+    inside = HasInside(key);
+  else
+    for (std::size_t h = 0; h < hints && !inside; ++h) inside = InsideFormEndsAt(key, hintEnds[h]);
+  Company = inside || (maybe && !EndsUntouched(key));
   return n;
 }
 
@@ -702,6 +934,33 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
 std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out) {
   if ((Kinds & kAllVariantKinds) == 0) return Key;
   return VariantFolder(Kinds, Hyphens).Fold(Key, Out);
+}
+
+unsigned NonstandardForms(std::string_view Text) {
+  static const auto sources = [] {
+    std::unordered_map<std::string_view, unsigned> s;
+    for (const vt::TPair& p : vt::kKanji) s.emplace(p.Source, 1u);
+    for (const vt::TPair& p : vt::kCompat) s.emplace(p.Source, 2u);
+    return s;
+  }();
+  // The full forms: no brackets, more than one character (株式会社,
+  // カブシキガイシャ, NPO法人).
+  static const auto full = [] {
+    std::vector<std::string_view> f;
+    for (const vt::TPair& p : vt::kCompanyForms)
+      if (p.Source.find_first_of("(\x81") != 0 && CharLength(p.Source, 0) < p.Source.size()) f.push_back(p.Source);
+    return f;
+  }();
+  unsigned forms = 8;
+  for (const std::string_view form : full)
+    for (std::size_t at = Text.find(form); at != std::string_view::npos && forms != 0; at = Text.find(form, at + 1))
+      if (IsCharacterStart(Text, at)) forms = 0;
+  for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) {
+    const auto b = static_cast<unsigned char>(Text[i]);
+    if (b >= 0xA1 && b <= 0xDF) forms |= 4;
+    if (const auto it = sources.find(Text.substr(i, CharLength(Text, i))); it != sources.end()) forms |= it->second;
+  }
+  return forms;
 }
 
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens) {

@@ -16,10 +16,10 @@ namespace tavrin {
 enum TVariantKind : unsigned {
   kVariantKanji = 1,     // 異体字: 澤/沢, 髙/高, 佐々木/佐佐木, variation selectors, radicals
   kVariantCompat = 2,    // 互換文字: ①/1, ㍻/平成, ㈱/(株), CP932's duplicate codes
-  kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots
+  kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots, but between digits or Latin letters
   kVariantSymbol = 8,    // 記号: dashes, tildes, quotes; ー between digits
-  kVariantKana = 16,     // カナ表記: ヴァ/バ, ヂ/ジ, ヲ/オ, ゝ ゞ
-  kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end
+  kVariantKana = 16,     // カナ表記: ヰ/イ, ゝ ゞ; ヴァ/バ, ヂ/ジ, ヲ/オ only in the words of a table
+  kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end, 株式会社/㈱ inside
 };
 inline constexpr unsigned kAllVariantKinds = 63;
 inline constexpr unsigned kVariantKindCount = 6;
@@ -51,5 +51,11 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
 // an end: FoldVariantCompanyForms then finishes.
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company);
 std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out);
+
+// How far Text (CP932) stands from the standard spelling, for choosing a
+// group's canonical text on a tie: the lower the better. In order of
+// weight: no full company form (株式会社, not (株), ㈱ or カ)), half-width
+// kana, a compatibility character (①, ㍻), a kanji's variant form (髙).
+unsigned NonstandardForms(std::string_view Text);
 
 }  // namespace tavrin

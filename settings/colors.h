@@ -7,17 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "util/color.h"
+
 namespace tavrin {
-
-using TColor = std::uint32_t;
-
-inline constexpr TColor kSystemColorBit = 0x80000000;
-inline constexpr TColor clWindowText = kSystemColorBit | 8;
-inline constexpr TColor clNone = 0x1FFFFFFF;
-
-constexpr TColor RgbColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-  return red | (green << 8) | (static_cast<TColor>(blue) << 16);
-}
 
 // The colour's name, or nullopt when it has none.
 std::optional<std::string_view> ColorName(TColor color);

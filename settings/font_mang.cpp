@@ -1,8 +1,12 @@
 #include "settings/font_mang.h"
 
+#include <algorithm>
+
 #include "settings/ini_file.h"
+#include "util/cp932.h"
 #include "util/error.h"
 #include "util/integers.h"
+#include "util/messages.h"
 
 namespace tavrin {
 namespace {
@@ -13,10 +17,19 @@ std::string Suffixed(const std::string& prefix, std::string_view suffix) {
   return key;
 }
 
-// Sizes outside what a font can have are taken as missing.
-constexpr std::int32_t kMaxFontSize = 1638;
-
 }  // namespace
+
+std::int32_t KeptFontSize(std::int32_t size) { return std::clamp(size, kMinFontSize, kMaxFontSize); }
+
+std::int32_t KeepChosenFontSize(std::int32_t size) {
+  const std::int32_t kept = KeptFontSize(size);
+  if (kept != size)
+    InformationDialog(cp932::Sjis("フォントのサイズは ") + IntegerText(kMinFontSize) + cp932::Sjis(" から ") +
+                      IntegerText(kMaxFontSize) + cp932::Sjis(" ポイントまでです\r") + IntegerText(size) +
+                      cp932::Sjis(" ポイントの代わりに ") + IntegerText(kept) +
+                      cp932::Sjis(" ポイントにしました"));
+  return kept;
+}
 
 TObjectMangFont::TObjectMangFont(FontValue& target, std::string_view section,
                                  std::string_view prefix, const FontValue& defaultFont)
@@ -34,7 +47,7 @@ void TObjectMangFont::ReadValue() {
   const FontValue def = DefaultFont();
   FontValue font;
   font.size = ReadInteger(Suffixed(Key(), "Size"), def.size);
-  if (font.size < 1 || font.size > kMaxFontSize) font.size = def.size;
+  font.size = font.size < 1 ? def.size : KeptFontSize(font.size);
   font.name = File().ReadString(Section(), Suffixed(Key(), "Name"), def.name);
   // A colour that is neither a name nor an integer counts as missing, so a
   // damaged file never keeps the program from starting.

@@ -27,6 +27,16 @@ struct FontValue {
   bool operator==(const FontValue&) const = default;
 };
 
+// The sizes, in points, a font of the list may have: the range of the
+// font dialog's size list. A larger size leaves the rows blank.
+inline constexpr std::int32_t kMinFontSize = 8;
+inline constexpr std::int32_t kMaxFontSize = 72;
+// The size kept to that range.
+std::int32_t KeptFontSize(std::int32_t size);
+// A size chosen in a font dialog, kept to the range; when it had to be
+// changed the user is told so (InformationDialog).
+std::int32_t KeepChosenFontSize(std::int32_t size);
+
 // Binds a FontValue. The toolkit layer derives from it to bind a real font
 // and overrides the three accessors.
 class TObjectMangFont : public TCustomVarMang {
@@ -38,7 +48,8 @@ class TObjectMangFont : public TCustomVarMang {
 
   // Reads all four keys into a new value, then gives it to the target in
   // one step. A value that cannot be converted (a colour text that is
-  // neither a name nor an integer, a size no font has) counts as missing.
+  // neither a name nor an integer, a size below 1) counts as missing; a
+  // size outside kMinFontSize..kMaxFontSize is kept to that range.
   void ReadValue() override;
   void WriteValue() override;
 

@@ -18,7 +18,26 @@ std::int64_t Gap(std::int64_t a0, std::int64_t a1, std::int64_t b0, std::int64_t
   return 0;
 }
 
+std::int32_t Saturated(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
+}
+
 }  // namespace
+
+TFormGeometry WithFrame(const TFormGeometry& client, TFrameSize frame) {
+  TFormGeometry outer = client;
+  outer.Width = Saturated(std::int64_t(client.Width) + frame.Width);
+  outer.Height = Saturated(std::int64_t(client.Height) + frame.Height);
+  return outer;
+}
+
+TFormGeometry WithoutFrame(const TFormGeometry& outer, TFrameSize frame) {
+  TFormGeometry client = outer;
+  client.Width = Saturated(std::max<std::int64_t>(0, std::int64_t(outer.Width) - frame.Width));
+  client.Height = Saturated(std::max<std::int64_t>(0, std::int64_t(outer.Height) - frame.Height));
+  return client;
+}
 
 TFormGeometry OntoScreens(const TFormGeometry& saved, const std::vector<TRect>& screens) {
   if (screens.empty()) return saved;

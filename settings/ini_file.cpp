@@ -47,7 +47,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 IniFile::IniFile(std::string path, Writes writes)
-    : path_(std::move(path)), text_(os::ReadRegularFile(path_).value_or(std::string())), writes_(writes) {}
+    : path_(std::move(path)), text_(IniTextOfFile(os::ReadRegularFile(path_).value_or(std::string()))), writes_(writes) {}
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {

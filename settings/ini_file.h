@@ -42,7 +42,9 @@ class IniFile {
  public:
   // path: the file's full path (UTF-8). A missing or unreadable file, or
   // anything that is no regular file (a pipe is never waited on), reads as
-  // an empty one.
+  // an empty one. A file an editor saved as UTF-16 or UTF-8 is read in its
+  // encoding, and the first write puts it back whole in the program's
+  // (IniTextOfFile).
   // Deferred: writes are kept until Flush, which replaces the file once.
   enum class Writes { Immediate, Deferred };
   explicit IniFile(std::string path, Writes writes = Writes::Immediate);

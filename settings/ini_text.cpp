@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "util/cp932.h"
 #include "util/sjis.h"
+#include "util/text_encoding.h"
+#include "util/utf16.h"
 
 namespace tavrin {
 namespace {
@@ -90,7 +93,42 @@ std::string_view CutAtCharacter(std::string_view s, std::size_t max) {
   return s.substr(0, i);
 }
 
+// UTF-16 after skip bytes, its units as the program's text.
+std::string FromUtf16(std::string_view bytes, std::size_t skip, bool bigEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = skip; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? a << 8 | b : b << 8 | a);
+  }
+  std::string text = SjisFromUtf16(units);
+  if ((bytes.size() - skip) % 2 != 0) text += cp932::kReplacement;  // half a unit at the end
+  return text;
+}
+
 }  // namespace
+
+std::string IniTextOfFile(std::string bytes) {
+  const std::optional<TTextEncoding> bom = EncodingOfBom(bytes);
+  std::optional<TTextEncoding> encoding = bom;
+  // Without a byte order mark, UTF-16 shows by the zero byte of its first
+  // character; no text in CP932 or UTF-8 holds one there.
+  if (!bom && bytes.size() >= 2 && (bytes[0] == '\0') != (bytes[1] == '\0'))
+    encoding = bytes[1] == '\0' ? TTextEncoding::Utf16Le : TTextEncoding::Utf16Be;
+  if (!encoding) encoding = RecognisedEncoding(bytes);
+  const std::size_t skip = bom ? ByteOrderMark(*bom).size() : 0;
+  switch (encoding.value_or(TTextEncoding::Cp932)) {
+    case TTextEncoding::Utf16Le: return FromUtf16(bytes, skip, false);
+    case TTextEncoding::Utf16Be: return FromUtf16(bytes, skip, true);
+    case TTextEncoding::Utf8: {
+      const std::string_view body = std::string_view(bytes).substr(skip);
+      if (!cp932::FirstInvalidUtf8(body)) return cp932::FromUtf8(body).bytes;
+      break;
+    }
+    case TTextEncoding::Cp932: break;
+  }
+  return bytes;
+}
 
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
                                         std::string_view key) {

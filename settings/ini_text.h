@@ -9,6 +9,10 @@
 // and values are ignored. Scanning for "]" and "=" steps over double-byte
 // characters, so a trail byte is never taken for either. A UTF-8 byte order
 // mark before the first line is skipped when reading and kept when writing.
+//
+// The text is the program's own (CP932, characters outside it in the
+// codec's internal forms, util/cp932.h); IniTextOfFile makes it of a file
+// that an editor saved in another encoding.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,6 +20,17 @@
 #include <vector>
 
 namespace tavrin {
+
+// A file's bytes as the program's text. A file saved as UTF-16 (with its
+// byte order mark, or without one when its first character is ASCII) or as
+// UTF-8 (with a byte order mark, or without one when it reads as UTF-8,
+// util/text_encoding.h) is converted whole, and its byte order mark
+// dropped: written back it holds the program's encoding alone, and a
+// character CP932 lacks keeps the internal form the program writes for it,
+// so it reads back as it was. An unpaired surrogate, which no encoding
+// keeps, becomes "?". Anything else, UTF-8 that is not well formed after
+// its byte order mark included, is CP932 and stays byte for byte.
+std::string IniTextOfFile(std::string bytes);
 
 // The longest value a read returns, in bytes.
 inline constexpr std::size_t kIniValueMax = 2047;

@@ -6,7 +6,7 @@ spellings, company forms), from Debian's data files:
     python3 tools/gen_variant_tables.py > engine/variant_tables.h
 
 Needs the packages skkdic-extra (/usr/share/skk/SKK-JISYO.itaiji) and
-unicode-data (/usr/share/unicode). Characters are written as the engine's
+unicode-data (/usr/share/unicode), and reads tools/kana_words.txt. Characters are written as the engine's
 text: CP932 (util/cp932_table.h), a fixed code of the codec, or its 6-byte
 form for a character CP932 cannot hold (util/cp932.h).
 
@@ -275,17 +275,23 @@ for line in open(UNI + "UnicodeData.txt", encoding="utf-8"):
     if f[5]:
         tag = f[5].startswith("<")
         parts = f[5].split(" ")[1:] if tag else f[5].split(" ")
-        decomp[int(f[0], 16)] = (tag, [int(p, 16) for p in parts])
+        decomp[int(f[0], 16)] = (tag, [int(p, 16) for p in parts], f[5].split(" ")[0] if tag else "")
+
+
+# Superscripts and subscripts are not the digits and letters they raise or
+# lower (x²/x2, 10⁵/105): they stay as they are, also inside another
+# character's decomposition (㎡ -> m²).
+RAISED = ("<super>", "<sub>")
 
 
 def full_decomposition(c):
-    if c not in decomp:
+    if c not in decomp or decomp[c][2] in RAISED:
         return [c]
     return [x for p in decomp[c][1] for x in full_decomposition(p)]
 
 
 compat = {}
-for c, (tag, _) in sorted(decomp.items()):
+for c, (tag, _, _) in sorted(decomp.items()):
     if not tag or 0xF900 <= c <= 0xFAFF or 0x2E80 <= c <= 0x2FDF:
         continue
     result = unicodedata.normalize("NFC", "".join(map(chr, full_decomposition(c))))
@@ -300,21 +306,24 @@ for code, c in DECODE:
         dup_codes.append((code, ENCODE[c]))
 
 # --- the small families ----------------------------------------------------
-SPACES = [0x20, 0x09, 0x3000, 0xA0, 0x200B, 0x200C, 0x200D, 0x2060, 0xFEFF, 0x202F, 0x205F] + \
+# Not the zero-width joiner: it makes one character of an emoji sequence.
+SPACES = [0x20, 0x09, 0x3000, 0xA0, 0x200B, 0x200C, 0x2060, 0xFEFF, 0x202F, 0x205F] + \
     list(range(0x2000, 0x200B))
 DOTS = [0x30FB, 0xFF65, 0xB7]
 VARIATION_SELECTORS = list(range(0xFE00, 0xFE10)) + list(range(0xE0100, 0xE01F0))
 SYMBOLS = [
     ("-", "-‐‑‒–—―−－﹣"),
     ("~", "~〜～∼"),
-    ('"', '"“”″＂'),
-    ("'", "'‘’′＇`"),
+    ('"', '"“”＂'),
+    ("'", "'‘’＇`"),
 ]
-# ヴ with a vowel and the other spellings by one character; the iteration
-# marks are handled where they stand.
-KANA = [("ヴァ", "バ"), ("ヴィ", "ビ"), ("ヴ", "ブ"), ("ヴェ", "ベ"), ("ヴォ", "ボ"), ("ヂ", "ジ"), ("ヅ", "ズ"),
-        ("ヰ", "イ"), ("ヱ", "エ"), ("ヲ", "オ"), ("ゔ", "ヴ"), ("ぢ", "じ"), ("づ", "ず"), ("ゐ", "い"),
-        ("ゑ", "え"), ("を", "お")]
+# Not the primes ′ ″: minutes and seconds, feet and inches, not quotes.
+# The spellings by one character; the iteration marks are handled where they
+# stand. ヴ/ブ, ぢ/じ, づ/ず and を/お are no rule: they join different names
+# (ベン/ヴェン, ちず子/ちづ子), so only the words of tools/kana_words.txt
+# (tools/gen_kana_words.py) join across them.
+KANA = [("ヰ", "イ"), ("ヱ", "エ"), ("ゔ", "ヴ"), ("ゐ", "い"), ("ゑ", "え")]
+KANA_WORDS = [tuple(line.rstrip("\n").split("\t")[::-1]) for line in open("tools/kana_words.txt", encoding="utf-8")]
 COMPANY = [
     ("(株)", ["株式会社", "(株)", "（株）", "㈱", "カブシキガイシャ"], "カ)", "(カ"),
     ("(有)", ["有限会社", "(有)", "（有）", "㈲", "ユウゲンガイシャ"], "ユ)", "(ユ"),
@@ -398,11 +407,17 @@ for rep, members_ in SYMBOLS:
 table("kSymbols", "Symbol families, each to its first member.", rows)
 table("kKana", "Katakana spellings, as written before the width and kana folding.",
       [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA])
+table("kKanaWords", "Words of one meaning across ヴ/ブ, ぢ/じ, づ/ず, を/お (tools/kana_words.txt): variant, standard.",
+      [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA_WORDS])
 rows = []
 for token, forms, start, end in COMPANY:
     for f in forms:
         rows.append((engine_bytes(f), engine_bytes(token), ORIGIN["own"], "%s -> %s" % (f, token)))
 table("kCompanyForms", "Company forms at either end of a line, each to its form's token.", rows)
+table("kCompanyInside", "Company forms that count inside a line as well: written out, one character, (株) and (有).",
+      [(engine_bytes(f), engine_bytes(token), ORIGIN["own"], "%s -> %s" % (f, token))
+       for token, forms, _, _ in COMPANY for f in forms
+       if f == forms[0] or len(f) == 1 or (token in ("(株)", "(有)") and f[0] in "(（")])
 table("kCompanyStarts", "Bank-transfer forms that count only at the start of a line.",
       [(engine_bytes(s), engine_bytes(t), ORIGIN["own"], "%s -> %s" % (s, t)) for t, _, s, _ in COMPANY])
 table("kCompanyEnds", "Bank-transfer forms that count only at the end of a line.",

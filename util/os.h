@@ -60,6 +60,11 @@ void AlignedFree(void* memory);
 // pays both for nearly every page.
 void PrefaultZeroed(void* block, std::size_t size);
 
+// Whether the user reads Japanese: on POSIX the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty begins with "ja"; on
+// Windows the user's interface language is Japanese.
+bool UserLanguageIsJapanese();
+
 // ---- files and folders ----
 
 enum class FileKind { Missing, Regular, Folder, Other, Unknown };
@@ -126,8 +131,15 @@ bool StandardInputOpen();
 void UseBinaryStandardStreams();
 
 // Opens a file of any kind (a pipe too) for reading bytes; null with errno
-// set when it cannot.
+// set when it cannot, EISDIR for a folder on every platform.
 std::FILE* OpenForReading(const std::string& path);
+
+// The errno value of a failed read from or write to stream as POSIX names
+// it. Windows' runtime says EINVAL where the reader of a pipe has gone
+// (EPIPE here) and for a handle that cannot be read at all (EBADF here, as
+// for a standard input the program was started without under wine).
+int ReadError(std::FILE* stream, int error);
+int WriteError(std::FILE* stream, int error);
 
 // The size of the regular file open as stream; nothing for a pipe or a
 // terminal.

@@ -242,7 +242,27 @@ bool StandardInputOpen() { return ::fcntl(0, F_GETFD) != -1; }
 
 void UseBinaryStandardStreams() {}
 
-std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+bool UserLanguageIsJapanese() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && value[0] != '\0') return std::string_view(value).starts_with("ja");
+  }
+  return false;
+}
+
+std::FILE* OpenForReading(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  struct stat info {};
+  if (file != nullptr && ::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    errno = EISDIR;
+    return nullptr;
+  }
+  return file;
+}
+
+int ReadError(std::FILE*, int error) { return error; }
+int WriteError(std::FILE*, int error) { return error; }
 
 std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
   struct stat info {};

@@ -299,7 +299,21 @@ void UseBinaryStandardStreams() {
   ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
-std::FILE* OpenForReading(const std::string& path) { return ::_wfopen(Widen(path).c_str(), L"rb"); }
+bool UserLanguageIsJapanese() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE; }
+
+std::FILE* OpenForReading(const std::string& path) {
+  std::FILE* file = ::_wfopen(Widen(path).c_str(), L"rb");
+  // The runtime calls a folder "permission denied".
+  if (file == nullptr && errno == EACCES && KindOf(path) == FileKind::Folder) errno = EISDIR;
+  return file;
+}
+
+int ReadError(std::FILE*, int error) { return error == EINVAL ? EBADF : error; }
+
+int WriteError(std::FILE* stream, int error) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+  return error == EINVAL && ::GetFileType(handle) == FILE_TYPE_PIPE ? EPIPE : error;
+}
 
 std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
   const HANDLE file = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "util/cp932.h"
+#include "util/encoding_guess.h"
 
 namespace tavrin {
 namespace {
@@ -84,6 +85,24 @@ std::optional<std::size_t> FirstNul(std::string_view bytes, std::size_t unit) {
   return std::nullopt;
 }
 
+// Whether Tail, the bytes from the first ill-formed UTF-8 sequence on, is the
+// start of one character that the end cut short.
+bool CutUtf8(std::string_view tail) {
+  const auto lead = static_cast<unsigned char>(tail.front());
+  const std::size_t n = lead >= 0xC2 && lead <= 0xDF   ? 2
+                        : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                       : 0;
+  if (tail.size() >= n) return false;
+  // Completed with the smallest bytes its lead allows, is it well-formed?
+  std::string whole(tail);
+  while (whole.size() < n) {
+    const bool second = whole.size() == 1;
+    whole += second && lead == 0xE0 ? '\xA0' : second && lead == 0xF0 ? '\x90' : '\x80';
+  }
+  return !cp932::FirstInvalidUtf8(whole);
+}
+
 }  // namespace
 
 std::string_view ByteOrderMark(TTextEncoding Encoding) {
@@ -106,7 +125,13 @@ std::optional<TTextEncoding> RecognisedEncoding(std::string_view Bytes) {
   if (const std::optional<TTextEncoding> bom = EncodingOfBom(Bytes)) return bom;
   if (!HasNonAscii(Bytes)) return std::nullopt;
   const std::optional<std::size_t> fault = cp932::FirstInvalidUtf8(Bytes);
-  if (!fault) return TTextEncoding::Utf8;
+  const TReadingWeights weights = WeighReadings(Bytes, fault.value_or(Bytes.size()));
+  // Well-formed UTF-8, or UTF-8 cut inside its last character, is UTF-8
+  // unless its reading is the less likely; UTF-8 with a fault before its
+  // end only when it is the likelier, and plainly so.
+  if (!fault || CutUtf8(Bytes.substr(*fault)))
+    return weights.Utf8 >= weights.Cp932 ? TTextEncoding::Utf8 : TTextEncoding::Cp932;
+  if (weights.Utf8 <= weights.Cp932) return TTextEncoding::Cp932;
   // Before the fault all is valid UTF-8: each multi-byte sequence starts
   // with one byte of 0xC2 or above. CP932 text rarely forms even a few.
   std::size_t sequences = 0;
@@ -134,7 +159,11 @@ TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) 
       break;
     case TTextEncoding::Utf8: {
       const std::optional<std::size_t> invalid = cp932::FirstInvalidUtf8(body.substr(0, fault.value_or(body.size())));
-      if (invalid) fault = invalid, d.ErrorIsNul = false;
+      if (invalid) {
+        // Cut only when the end is the text's own, not a NUL's.
+        d.ErrorIsCut = !fault && CutUtf8(body.substr(*invalid));
+        fault = invalid, d.ErrorIsNul = false;
+      }
       if (!fault) d.Text = cp932::FromUtf8(body).bytes;
       break;
     }

@@ -19,11 +19,14 @@ std::string_view ByteOrderMark(TTextEncoding Encoding);
 std::optional<TTextEncoding> EncodingOfBom(std::string_view Bytes);
 
 // The encoding recognition gives Bytes: the encoding a BOM (UTF-8, UTF-16LE,
-// UTF-16BE) at its start names; otherwise UTF-8 when Bytes are valid UTF-8,
-// or plainly UTF-8 (kPlainUtf8Sequences valid multi-byte sequences before
-// the first invalid one: decoding then reports that fault); otherwise CP932.
-// None for bytes that are all ASCII without a BOM, which read alike in CP932
-// and UTF-8.
+// UTF-16BE) at its start names. Otherwise the UTF-8 reading (up to its
+// first fault) and the CP932 reading are weighed (util/encoding_guess.h):
+// UTF-8 when Bytes are valid UTF-8, or UTF-8 cut inside their last
+// character, and that reading is not the less likely; UTF-8 also when they
+// are plainly UTF-8 (kPlainUtf8Sequences valid multi-byte sequences before
+// an invalid one) and that reading is the likelier. Decoding then reports
+// the fault. Otherwise CP932. None for bytes that are all ASCII without a
+// BOM, which read alike in CP932 and UTF-8.
 std::optional<TTextEncoding> RecognisedEncoding(std::string_view Bytes);
 inline constexpr std::size_t kPlainUtf8Sequences = 8;
 
@@ -37,6 +40,7 @@ struct TDecodedText {
   std::optional<std::size_t> ErrorOffset;
   std::size_t ErrorLine = 0;
   bool ErrorIsNul = false;
+  bool ErrorIsCut = false;  // UTF-8 that ends inside a character
 };
 
 // Decodes Bytes in Forced, or when none is given in RecognisedEncoding

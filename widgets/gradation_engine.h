@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/color.h"
+#include "util/color.h"
 #include "widgets/work_bitmap.h"
 
 namespace tavrin {

@@ -36,4 +36,14 @@ TMessageLayout MessageLayout(const std::vector<int>& lineWidths, bool singleButt
   return layout;
 }
 
+std::string MessageCopyText(const std::string& caption, const std::vector<std::string>& lines,
+                            const std::vector<std::string>& buttons) {
+  const std::string rule = std::string(27, '-') + "\r\n";
+  std::string text = rule + caption + "\r\n" + rule;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  text += rule;
+  for (const std::string& button : buttons) text.append(button).append("   ");
+  return text + "\r\n" + rule;
+}
+
 }  // namespace tavrin

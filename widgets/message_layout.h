@@ -2,9 +2,10 @@
 // The message dialog's layout, the same in every skin: from the widths of
 // its lines in the dialog's font, the size of the form and the places of
 // the text area and the buttons (client pixels).
+#include <string>
 #include <vector>
 
-#include "settings/form_geometry.h"
+#include "util/rect.h"
 
 namespace tavrin {
 
@@ -18,5 +19,12 @@ struct TMessageLayout {
 
 // lineWidths: each line's width; singleButton: "OK" alone.
 TMessageLayout MessageLayout(const std::vector<int>& lineWidths, bool singleButton);
+
+// The text Ctrl+C copies from a message box, laid out as the system's own
+// boxes give it: the caption, the lines and the buttons' captions (each
+// followed by three spaces) between rules of 27 dashes, every line ended by
+// CR LF. Texts are CP932.
+std::string MessageCopyText(const std::string& caption, const std::vector<std::string>& lines,
+                            const std::vector<std::string>& buttons);
 
 }  // namespace tavrin

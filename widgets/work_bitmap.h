@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "widgets/color.h"
+#include "util/color.h"
 
 namespace tavrin {
 

@@ -2,15 +2,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/batch_command.h"
+#include "app/batch_texts.h"
 #include "util/cp932.h"
+#include "util/error_texts.h"
 #include "util/memory_setup.h"
 #include "util/os.h"
 #include "util/text_encoding.h"
@@ -86,10 +88,11 @@ void Say(std::string_view line) {
 }
 
 // Writes text to standard output and flushes it; false (said) on failure.
-bool WriteOut(const TStream& out, std::string_view text) {
+bool WriteOut(const TStream& out, std::string_view text, tavrin::TLanguage language) {
   out.Write(text);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-  Say(std::string("standard output: ") + std::strerror(errno));
+  Say(tavrin::BatchText(tavrin::TBatchText::StandardOutput, language) + ": " +
+      tavrin::ErrorText(os::WriteError(stdout, errno), language));
   return false;
 }
 
@@ -99,13 +102,14 @@ int Run(const std::vector<std::string>& argStrings) {
   os::UseBinaryStandardStreams();
   tavrin::SetUpMemory();
   TStream out(stdout);
+  const tavrin::TLanguage language = tavrin::UserLanguage();
   const std::vector<std::string_view> args(argStrings.begin(), argStrings.end());
-  const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args);
+  const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args, language);
   switch (parsed.Action) {
-    case tavrin::TBatchArgs::TAction::Help: return WriteOut(out, tavrin::BatchUsage()) ? 0 : 1;
-    case tavrin::TBatchArgs::TAction::Version: return WriteOut(out, kVersion) ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Help: return WriteOut(out, tavrin::BatchUsage(language), language) ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Version: return WriteOut(out, kVersion, language) ? 0 : 1;
     case tavrin::TBatchArgs::TAction::Invalid:
-      Say(parsed.Error + "\nTry 'tavrin-batch --help'.");
+      Say(parsed.Error + "\n" + tavrin::BatchText(tavrin::TBatchText::TryHelp, language));
       return 2;
     case tavrin::TBatchArgs::TAction::Run: break;
   }
@@ -117,35 +121,34 @@ int Run(const std::vector<std::string>& argStrings) {
     const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
     for (const std::string& name : files) {
       const bool isStdin = name == "-";
-      const std::string shown = isStdin ? "standard input" : name;
+      const std::string shown = isStdin ? tavrin::BatchText(tavrin::TBatchText::StandardInput, language) : name;
       std::FILE* in = isStdin ? (stdinOpen ? stdin : nullptr) : os::OpenForReading(name);
       if (in == nullptr) {
         if (isStdin) errno = EBADF;
-        Say(shown + ": " + std::strerror(errno));
+        Say(shown + ": " + tavrin::ErrorText(errno, language));
         return 1;
       }
       std::string part = ReadAll(in, os::RegularFileSize(in));
       const bool failed = std::ferror(in) != 0;
-      const int error = errno;
+      const int error = os::ReadError(in, errno);
       if (!isStdin) std::fclose(in);
       if (failed) {
-        Say(shown + ": " + std::strerror(error));
+        Say(shown + ": " + tavrin::ErrorText(error, language));
         return 1;
       }
       inputs.push_back({shown, std::move(part)});
     }
-    // Shown in a console, the output is read back as text in its encoding:
-    // the one named, or the one the first file that shows one has.
-    if (out.Console()) {
-      std::optional<tavrin::TTextEncoding> encoding = parsed.Options.Encoding;
-      for (const tavrin::TBatchInput& in : inputs)
-        if (!encoding) encoding = tavrin::RecognisedEncoding(in.Bytes);
-      out.SetEncoding(encoding.value_or(tavrin::TTextEncoding::Cp932));
-    }
+    // Shown in a console, the output is read back as text in its encoding.
+    if (out.Console()) out.SetEncoding(tavrin::BatchOutputEncoding(parsed.Options, inputs));
     output = tavrin::RunBatch(parsed.Options, std::move(inputs),
                               [&out](std::string_view piece) { return out.Write(piece); });
+  } catch (const std::bad_alloc&) {
+    // Out of memory: said in the words of the system's error, and nothing
+    // more written.
+    Say(tavrin::ErrorText(ENOMEM, language));
+    return 1;
   } catch (const std::exception& e) {
-    // Out of memory, or a text too large to hold: said, and nothing more written.
+    // A text too large to hold: likewise.
     Say(e.what());
     return 1;
   }
@@ -154,7 +157,7 @@ int Run(const std::vector<std::string>& argStrings) {
     return 1;
   }
   // A piece the writer refused left the error mark on the stream.
-  if (!WriteOut(out, output.Out) || output.WriteFailed) return 1;
+  if (!WriteOut(out, output.Out, language) || output.WriteFailed) return 1;
   TStream(stderr).Write(output.Summary + "\n");
   // Everything is written: the system takes back the collection at once,
   // which freeing a hundred thousand items one by one would not.

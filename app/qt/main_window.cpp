@@ -134,6 +134,7 @@ TKey TfoMAIN::KeyOf(int qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter: return TKey::Return;
     case Qt::Key_Escape: return TKey::Escape;
+    case Qt::Key_A: return TKey::A;
     case Qt::Key_C: return TKey::C;
     default: return TKey::None;
   }

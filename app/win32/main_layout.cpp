@@ -63,6 +63,11 @@ int ListFontPixels(int points, int dpi) {
   return int((static_cast<long long>(points) * dpi + 36) / 72);
 }
 
+int SortMarkedColumnWidth(int captionWidth, int headerHeight, int dpi) {
+  const int margin = ScaleFrom96(6, dpi);
+  return std::max(captionWidth, 0) + std::max(headerHeight, 0) + 4 * margin;
+}
+
 int RescaledWidth(int pixels, int oldDpi, int newDpi) { return ScaleFrom96(ScaleTo96(pixels, oldDpi), newDpi); }
 
 }  // namespace tavrin

@@ -12,6 +12,10 @@ namespace tavrin {
 // The client area of the window as first shown, in 96-dpi units: the tool
 // bar (77), the client panel (240) and the status bar (30), 637 wide.
 inline constexpr int kDesignClientWidth = 637, kDesignClientHeight = 347;
+// The form of the design, its frame included: the size a first start
+// shows, and a new settings file holds (the client keeps what the
+// system's frame leaves of it).
+inline constexpr int kDesignFormWidth = 653, kDesignFormHeight = 385;
 
 struct TMainLayout {
   TRect ToolBar;
@@ -44,6 +48,12 @@ TButtonFace ButtonFace(int dpi);
 
 // The list font's pixel height for a size in points (9 when none is set).
 int ListFontPixels(int points, int dpi);
+
+// The width a list column needs for its caption beside the sort mark, in
+// pixels: the caption's width, the mark (the header draws it square to its
+// height) and the header's margins on either side of both, so that the
+// caption is never cut to "...".
+int SortMarkedColumnWidth(int captionWidth, int headerHeight, int dpi);
 
 // A width at oldDpi in pixels, at newDpi. It goes through the 96-dpi units
 // the settings file keeps, so that moving between screens never drifts and

@@ -40,14 +40,6 @@ HICON LoadIconSized(int id, int size) {
   return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
-// The outer size of a window of this style for a client size.
-SIZE OuterSize(HWND window, int clientWidth, int clientHeight, int dpi) {
-  RECT r{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                           DWORD(GetWindowLongW(window, GWL_EXSTYLE)), UINT(dpi));
-  return {r.right - r.left, r.bottom - r.top};
-}
-
 COLORREF FontColour(TColor c) {
   if (c & kSystemColorBit) return GetSysColor(int(c & 0xFF));
   return RGB(RedOf(c), GreenOf(c), BlueOf(c));
@@ -61,6 +53,8 @@ TfoMAIN::TfoMAIN() : TMainForm(static_cast<IMainView&>(*this)) {
 }
 
 TfoMAIN::~TfoMAIN() {
+  for (HWND tip : {FToolTip, FListTip})
+    if (tip) DestroyWindow(tip);
   if (PopupMenu1) DestroyMenu(PopupMenu1);
   if (IL201905) ImageList_Destroy(IL201905);
   for (HFONT f : {FFormFont, FListFontHandle, FListBoldFont})
@@ -87,14 +81,28 @@ bool TfoMAIN::Create(int showCommand) {
                             ProgramInstance(), this);
   if (!FHandle) return false;
   FDpi = WindowDpi(FHandle);
-  // The design client in this monitor's pixels, until the settings say
-  // more: the same size in 96-dpi units on any screen, whatever its frame.
-  const SIZE outer = OuterSize(FHandle, Px(kDesignClientWidth), Px(kDesignClientHeight), FDpi);
+  // The design form in this monitor's pixels, until the settings say more:
+  // its client the same in 96-dpi units on any screen, whatever its frame.
+  const SIZE outer = OuterPixels({0, 0, kDesignFormWidth, kDesignFormHeight, false});
   SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
   CreateControls();
   FormCreate();
   RestoreGeometry();
   ShowWindow(FHandle, showCommand);
+  if (FStartMaximized) {
+    // The first showing may follow how the program was started instead of
+    // the command: a window saved maximised is maximised after it, or,
+    // started minimised, is maximised when restored.
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    GetWindowPlacement(FHandle, &p);
+    if (p.showCmd == SW_SHOWMINIMIZED) {
+      p.flags |= WPF_RESTORETOMAXIMIZED;
+      SetWindowPlacement(FHandle, &p);
+    } else if (IsWindowVisible(FHandle)) {
+      ShowWindow(FHandle, SW_SHOWMAXIMIZED);
+    }
+  }
   GeometryPlaced();
   FormShow();
   for (auto& g : FGradations) g->SetActive(true);
@@ -131,9 +139,10 @@ void TfoMAIN::CreateControls() {
   for (TSpeedButton* image : {imgHelp.get(), imgVersion.get()}) image->SetImageLike();
   LoadGlyphs();
 
+  // The window owns the row pictures (IL201905), which the list only shows.
   lvResult = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
-                                 LVS_SHOWSELALWAYS,
+                                 LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                              0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT), ProgramInstance(), nullptr);
   ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -158,14 +167,18 @@ void TfoMAIN::CreateControls() {
                           0, 0, FHandle, reinterpret_cast<HMENU>(IDC_MEMO1), ProgramInstance(), nullptr);
   for (HWND h : {Button1, Button2, Memo1}) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), FALSE);
 
+  // The tips have no owner: wine moves a window's owned pop-ups to the top
+  // before the window itself and then places the window after them, where
+  // it stays without WS_EX_TOPMOST, so [前面表示] would do nothing. The
+  // window destroys them itself.
   FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                              ProgramInstance(), nullptr);
   SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).TipWidth);
   // The list's own tip names the cell under the mouse; it changes with the
   // cell, so it asks for its text each time it shows.
   FListTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                              ProgramInstance(), nullptr);
   SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).ListTipWidth);
   TTTOOLINFOW tip{};
@@ -186,6 +199,10 @@ void TfoMAIN::Layout() {
   RECT client;
   GetClientRect(FHandle, &client);
   SendMessageW(sb, WM_SIZE, 0, 0);  // the status bar keeps to the bottom at its font's height
+  // Painted whole: it repaints only what a resize uncovers, which would
+  // leave the size grip drawn where its corner was.
+  InvalidateRect(sb, nullptr, TRUE);
+  InvalidateRect(ListView_GetHeader(lvResult), nullptr, TRUE);  // so do the heading's dividers
   RECT status;
   GetWindowRect(sb, &status);
   const TMainLayout l = MainLayout(client.right, client.bottom, status.bottom - status.top, FDpi);
@@ -327,7 +344,11 @@ bool TfoMAIN::PreviewKey(const MSG& msg) {
   if (GetKeyState(VK_MENU) < 0) shift |= kShiftAlt;
   const std::optional<TPreviewedKey> key =
       PreviewedKey(msg.message, msg.wParam, msg.lParam, msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
-  return key && FormKeyDown(key->Key, key->Shift);
+  if (!key) return false;
+  ++FNesting;  // a handler runs, as inside the window procedure
+  const bool handled = FormKeyDown(key->Key, key->Shift);
+  --FNesting;
+  return handled;
 }
 
 void TfoMAIN::OnCommand(int id, int code) {
@@ -460,12 +481,6 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
     case NM_DBLCLK:
       lvResultDblClick();
       return 0;
-    case NM_RCLICK: {
-      POINT p;
-      GetCursorPos(&p);
-      ShowPopupMenu(p);
-      return 0;
-    }
     case NM_CUSTOMDRAW:
       return OnListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
   }
@@ -560,6 +575,21 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
   return CDRF_DODEFAULT;
 }
 
+POINT TfoMAIN::KeyboardMenuPoint() const {
+  // Under the current row when it is selected, else under the first
+  // selected row; the list's top left corner without a selection.
+  int row = ListView_GetNextItem(lvResult, -1, LVNI_FOCUSED | LVNI_SELECTED);
+  if (row < 0) row = ListView_GetNextItem(lvResult, -1, LVNI_SELECTED);
+  POINT p{Px(8), Px(8)};
+  RECT r{};
+  if (row >= 0) {
+    ListView_EnsureVisible(lvResult, row, FALSE);
+    if (ListView_GetItemRect(lvResult, row, &r, LVIR_LABEL)) p = {r.left + Px(8), r.bottom};
+  }
+  ClientToScreen(lvResult, &p);
+  return p;
+}
+
 void TfoMAIN::ShowPopupMenu(POINT screen) {
   PopupMenu1Popup();  // enables the items through SetControlEnabled
   TrackPopupMenu(GetSubMenu(PopupMenu1, 0), TPM_RIGHTBUTTON, screen.x, screen.y, 0, FHandle, nullptr);
@@ -569,7 +599,10 @@ LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM
   auto* self = static_cast<TfoMAIN*>(WindowObject(window, message, l));
   if (!self) return DefWindowProcW(window, message, w, l);
   if (message == WM_NCCREATE) self->FHandle = window;
-  return self->Handle(message, w, l);
+  ++self->FNesting;
+  const LRESULT result = self->Handle(message, w, l);
+  --self->FNesting;
+  return result;
 }
 
 LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
@@ -589,7 +622,7 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       GetClientRect(FHandle, &client);
       const int dpi = int(w);
       *reinterpret_cast<SIZE*>(l) =
-          OuterSize(FHandle, RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
+          OuterSize(RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
       return TRUE;
     }
     case WM_DPICHANGED:
@@ -606,14 +639,18 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(l));
+    case WM_SETFOCUS:
+      // Activation gives the window itself the focus (after a message box,
+      // say): the keys belong to the list, the window's keyboard control.
+      if (lvResult) SetFocus(lvResult);
+      return 0;
     case WM_CONTEXTMENU:
+      // The list's one road to its menu: a right click (after NM_RCLICK,
+      // which is left alone so the menu opens once), Shift+F10 and the
+      // menu key.
       if (reinterpret_cast<HWND>(w) == lvResult) {
         POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-        if (p.x == -1 && p.y == -1) {  // from the keyboard
-          RECT r;
-          GetWindowRect(lvResult, &r);
-          p = {r.left + Px(8), r.top + Px(24)};
-        }
+        if (p.x == -1 && p.y == -1) p = KeyboardMenuPoint();
         ShowPopupMenu(p);
         return 0;
       }
@@ -623,6 +660,20 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
         FClosing = true;
         FormCloseQuery();  // never refuses
         DestroyWindow(FHandle);
+      }
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // never refused, as a close is not
+    case WM_ENDSESSION:
+      // Logoff or shutdown: saved as a close saves, without a box that would
+      // hold it up. Come through a box or menu of a handler, the window
+      // stays for that handler; else it closes, as the system would end it.
+      if (w && !FClosing) {
+        FormEndSession();
+        if (FNesting == 1) {
+          FClosing = true;
+          DestroyWindow(FHandle);
+        }
       }
       return 0;
     case WM_DESTROY:

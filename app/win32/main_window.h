@@ -43,6 +43,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   LRESULT OnNotify(NMHDR* header);
   LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* draw);
   void ShowPopupMenu(POINT screen);
+  // Where Shift+F10 or the menu key opens the list's menu, in screen pixels.
+  POINT KeyboardMenuPoint() const;
   static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
   // The cell under the mouse, as (row, column); row -1 for none.
   std::pair<int, int> CellAt(POINT client) const;
@@ -54,6 +56,12 @@ class TfoMAIN : public TMainForm, private IMainView {
   void MakeRowIcons();
   void ChangeDpi(int dpi, const RECT& suggested);
   int Px(int units) const;
+  // The outer size of this window's style for a client size at a density;
+  // the frame the settings count (at 96 dpi); the outer pixels, at the
+  // window's density, of a geometry as the settings keep it.
+  SIZE OuterSize(int clientWidth, int clientHeight, int dpi) const;
+  TFrameSize Frame96() const;
+  SIZE OuterPixels(const TFormGeometry& outer) const;
 
   // IMainView
   void SetStatus(const std::string& sjis) override;
@@ -122,6 +130,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   bool FHighlight = false;
   bool FShown = false;
   bool FClosing = false;
+  bool FStartMaximized = false;  // as the settings placed it
+  int FNesting = 0;              // handlers running (messages, previewed keys), one inside another
   int FSortColumn = -1, FSortDirection = 0;
   int FDpi = 96;  // of the monitor the window is on
 };

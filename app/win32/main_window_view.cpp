@@ -2,6 +2,7 @@
 // Win32 controls and platform calls.
 #include <algorithm>
 
+#include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
@@ -101,6 +102,24 @@ void TfoMAIN::SetSortMark(int column, int direction) {
     if (i == column && direction != 0) item.fmt |= direction > 0 ? HDF_SORTUP : HDF_SORTDOWN;
     Header_SetItem(header, i, &item);
   }
+  if (direction == 0 || column < 0 || column > 1) return;
+  // The mark sits beside the caption: a column too narrow for both widens.
+  wchar_t caption[64] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = caption;
+  item.cchTextMax = int(std::size(caption));
+  Header_GetItem(header, column, &item);
+  HDC dc = GetDC(header);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
+  SelectObject(dc, old);
+  ReleaseDC(header, dc);
+  RECT bounds{};
+  GetWindowRect(header, &bounds);
+  const int width = SortMarkedColumnWidth(text.cx, bounds.bottom - bounds.top, FDpi);
+  if (ListView_GetColumnWidth(lvResult, column) < width) ListView_SetColumnWidth(lvResult, column, width);
 }
 
 void TfoMAIN::SetListHighlight(bool on) {
@@ -128,7 +147,12 @@ std::optional<std::size_t> TfoMAIN::CurrentRow() const {
 void TfoMAIN::ClearSelection() { ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED); }
 
 void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) {
-  for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+  // Every row (Ctrl+A) in one message rather than one a row.
+  if (!rows.empty() && rows.size() == std::size_t(List().Count())) {
+    ListView_SetItemState(lvResult, -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+  }
   if (current) ListView_SetItemState(lvResult, int(*current), LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
@@ -210,35 +234,52 @@ void TfoMAIN::SetMemoLines(const std::vector<std::string>& sjisLines) {
   SetWindowTextW(Memo1, text.c_str());
 }
 
+SIZE TfoMAIN::OuterSize(int clientWidth, int clientHeight, int dpi) const {
+  RECT r{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongW(FHandle, GWL_EXSTYLE)), UINT(dpi));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// The settings count the frame as the system makes it at 96 dpi, whatever
+// the density the window stands at: the same file, the same window.
+TFrameSize TfoMAIN::Frame96() const {
+  const SIZE frame = OuterSize(0, 0, kDesignDpi);
+  return {frame.cx, frame.cy};
+}
+
 TFormGeometry TfoMAIN::WindowGeometry() const {
   WINDOWPLACEMENT p{};
   p.length = sizeof p;
   GetWindowPlacement(FHandle, &p);
-  RECT frame{0, 0, 0, 0};
-  const int dpi = FDpi;
-  AdjustWindowRectExForDpi(&frame, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
-                           UINT(dpi));
+  const SIZE frame = OuterSize(0, 0, FDpi);
   const RECT& r = p.rcNormalPosition;
   TFormGeometry g;
   g.Left = r.left;
   g.Top = r.top;
-  g.Width = ScaleTo96((r.right - r.left) - (frame.right - frame.left), dpi);
-  g.Height = ScaleTo96((r.bottom - r.top) - (frame.bottom - frame.top), dpi);
+  g.Width = ScaleTo96((r.right - r.left) - frame.cx, FDpi);
+  g.Height = ScaleTo96((r.bottom - r.top) - frame.cy, FDpi);
   g.Maximized = p.showCmd == SW_SHOWMAXIMIZED;
-  return g;
+  return WithFrame(g, Frame96());
+}
+
+SIZE TfoMAIN::OuterPixels(const TFormGeometry& outer) const {
+  // No window's coordinates reach beyond 16 bits.
+  constexpr std::int32_t kLargest = 0x7FFF;
+  const TFormGeometry client = WithoutFrame(outer, Frame96());
+  return OuterSize(Px(std::min(client.Width, kLargest)), Px(std::min(client.Height, kLargest)), FDpi);
 }
 
 void TfoMAIN::PlaceWindow(const TFormGeometry& g) {
-  const int dpi = FDpi;
-  RECT r{0, 0, ScaleFrom96(g.Width, dpi), ScaleFrom96(g.Height, dpi)};
-  AdjustWindowRectExForDpi(&r, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE),
-                           UINT(dpi));
+  const SIZE size = OuterPixels(g);
   WINDOWPLACEMENT p{};
   p.length = sizeof p;
   GetWindowPlacement(FHandle, &p);
-  p.rcNormalPosition = {g.Left, g.Top, g.Left + (r.right - r.left), g.Top + (r.bottom - r.top)};
-  p.showCmd = g.Maximized ? SW_SHOWMAXIMIZED : SW_HIDE;
+  p.rcNormalPosition = {g.Left, g.Top, g.Left + size.cx, g.Top + size.cy};
+  // Hidden until the first showing, which maximises a window saved so.
+  p.showCmd = SW_HIDE;
   SetWindowPlacement(FHandle, &p);
+  FStartMaximized = g.Maximized;
 }
 
 std::vector<TRect> TfoMAIN::ScreenAreas() const {

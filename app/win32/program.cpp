@@ -68,7 +68,9 @@ int RunProgram(int showCommand) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    return int(msg.wParam);
+    // Settings that could not be saved end in exit code 1, told or not.
+    const int status = int(msg.wParam);
+    return status == 0 && !foMAIN.SettingsSaved() ? 1 : status;
   } catch (const std::exception& e) {
     // The platform's box for failures no handler caught.
     MessageBoxW(nullptr, Widen(e.what()).c_str(), L"Tavrin", MB_OK | MB_ICONERROR);

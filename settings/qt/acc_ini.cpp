@@ -64,7 +64,8 @@ void TAccIni::SaveAll() {
 // leave the window where the user put it.
 void TAccIni::FormShow() {
   if (!formControled_) return;
-  geometry_->Place(settings_.ReadGeometry(owner_->width(), owner_->height(), {}));
+  const TFormGeometry now = geometry_->Current();
+  geometry_->Place(settings_.ReadGeometry(now.Width, now.Height, {}));
   settings_.GeometryPlaced(geometry_->Current());
 }
 

@@ -3,7 +3,8 @@
 // owner. It restores the owner's position, size and maximised state at its
 // first show, follows the restored rectangle while the owner is resized,
 // and writes everything back when the owner asks. Left and Top are the
-// window's outer position, Width and Height its client size.
+// window's outer position, Width and Height its outer size
+// (TWindowGeometry).
 #include <QObject>
 #include <QRect>
 #include <QWidget>

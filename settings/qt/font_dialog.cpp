@@ -163,7 +163,7 @@ void TFontDialog::ColorChosen(int index) {
   dialog.setOption(QColorDialog::DontUseNativeDialog);
   if (ExecModal(dialog) == QDialog::Accepted) {
     const QColor chosen = dialog.selectedColor();
-    SetColor(RgbColor(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+    SetColor(RGBColor(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
                       static_cast<std::uint8_t>(chosen.blue())));
   } else {
     SetColor(color_);  // back to the colour before

@@ -185,7 +185,10 @@ void TfoSet::lvSetClick() {
   }
   dlgFont->SetFontValue(WidgetFont(*lvSet));
   if (ExecModal(*dlgFont) != QDialog::Accepted) return;
-  SetWidgetFont(*lvSet, dlgFont->SelectedFontValue());
+  // The toolkit's dialog takes any size: one beyond the range is kept to it.
+  FontValue chosen = dlgFont->SelectedFontValue();
+  chosen.size = KeepChosenFontSize(chosen.size);
+  SetWidgetFont(*lvSet, chosen);
 }
 
 void TfoSet::lvSetColumnClick(int /*column*/) { lvSetClick(); }

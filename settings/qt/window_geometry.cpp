@@ -29,10 +29,11 @@ TFormGeometry TWindowGeometry::Current() const {
   g.Top = g.Maximized ? normal.top() : current.top();
   g.Width = Resizable() ? normal.width() : current.width();
   g.Height = Resizable() ? normal.height() : current.height();
-  return g;
+  return WithFrame(g, kDesignFrame);
 }
 
-void TWindowGeometry::Place(const TFormGeometry& g) {
+void TWindowGeometry::Place(const TFormGeometry& outer) {
+  const TFormGeometry g = WithoutFrame(outer, kDesignFrame);
   owner_->move(g.Left, g.Top);
   owner_->resize(g.Width, g.Height);
   if (Resizable()) {

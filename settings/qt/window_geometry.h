@@ -17,11 +17,13 @@ class TWindowGeometry : public QObject {
   explicit TWindowGeometry(QWidget* owner);
 
   // The restored rectangle: Left and Top the window's outer position,
-  // Width and Height its client size; the maximised state.
+  // Width and Height its client size with the design's frame
+  // (kDesignFrame; the window manager's own is not known before the window
+  // is shown); the maximised state.
   TFormGeometry Current() const;
   // Puts the window there (before it is mapped, in one step) and follows
   // its restored rectangle from now on.
-  void Place(const TFormGeometry& geometry);
+  void Place(const TFormGeometry& outer);
   static std::vector<TRect> Screens();
 
  protected:

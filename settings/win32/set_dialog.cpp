@@ -7,7 +7,7 @@
 
 #include "settings/colors.h"
 #include "settings/win32/set_layout.h"
-#include "widgets/color.h"
+#include "util/color.h"
 #include "util/dpi.h"
 #include "util/win32/wide.h"
 #include "widgets/win32/glyphs.h"
@@ -147,8 +147,10 @@ void TfoSet::FormCreate(HWND dialog) {
     SendMessageW(box, BM_SETCHECK, At(FOptions, row.Option) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, -1);
-  lvSet = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, IDC_LVSET,
-               WS_EX_CLIENTEDGE);
+  // The row pictures are the main window's: shared, so that closing the
+  // dialog does not destroy them with the sample.
+  lvSet = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+               IDC_LVSET, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
   AddTextAndCountColumns(lvSet, Px(360), Px(75));
@@ -274,9 +276,13 @@ void TfoSet::lvSetClick() {
   cf.hwndOwner = FHandle;
   cf.lpLogFont = &lf;
   cf.rgbColors = ColourOf(FChosen.color);
-  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS;
+  // The dialog itself refuses a size beyond its range and says so.
+  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS | CF_LIMITSIZE;
+  cf.nSizeMin = kMinFontSize;
+  cf.nSizeMax = kMaxFontSize;
   if (!ChooseFontW(&cf)) return;
   FChosen = FontFromChoice(lf, cf.iPointSize, cf.rgbColors, FChosen);
+  FChosen.size = KeepChosenFontSize(FChosen.size);
   ApplySampleFont();
 }
 

@@ -22,8 +22,9 @@ namespace {
 using cp932::Sjis;
 using namespace std::string_literals;
 
-TBatchOptions Options(const std::vector<std::string_view>& args) {
-  const TBatchArgs parsed = ParseBatchArgs(args);
+// The summaries below are the window's, in Japanese; the error texts English.
+TBatchOptions Options(const std::vector<std::string_view>& args, TLanguage language = TLanguage::Japanese) {
+  const TBatchArgs parsed = ParseBatchArgs(args, language);
   EXPECT_EQ(parsed.Action, TBatchArgs::TAction::Run) << parsed.Error;
   return parsed.Options;
 }
@@ -248,7 +249,7 @@ TEST(BatchOutput, InvalidInputIsRefused) {
       {{"all", "--encoding=cp932"}, "データ\nデータ\nデー\xFF\n", ""},
   };
   for (const auto& c : cases) {
-    const TBatchOutput out = RunBatch(Options(c.args), c.in);
+    const TBatchOutput out = RunBatch(Options(c.args, TLanguage::English), c.in);
     EXPECT_EQ(out.Error, c.error) << c.in;
     EXPECT_TRUE(c.error.empty() || out.Out.empty()) << c.in;
   }
@@ -277,11 +278,11 @@ TEST(BatchOutput, UnassignedCp932CodesSortByTheirBytes) {
       {{"all", "--no-zenkaku"}, "\x83\x93\n\xDD\n\x85o\n\x83\x93\n", "\x85o\t1\r\n\x83\x93\t3\r\n"},
       {{"all", "--no-upper", "--no-count"}, "b\n\x85oA\nB\n\xDD\n", "B\r\n\x85oA\r\n\xDD\r\n"},
   };
-  for (const auto& c : cases) EXPECT_EQ(RunBatch(Options(c.args), c.in).Out, c.out) << c.in;
+  for (const auto& c : cases) EXPECT_EQ(RunBatch(Options(c.args, TLanguage::English), c.in).Out, c.out) << c.in;
 }
 
 // Several files read as one input: each file's last line ends at its end,
-// a later BOM is a mark, and the files are in one encoding.
+// a later BOM is a mark, and each file is read in its own encoding.
 TEST(BatchOutput, FilesAreReadOneAfterAnother) {
   const std::string bom = "\xEF\xBB\xBF";
   const struct {
@@ -296,10 +297,9 @@ TEST(BatchOutput, FilesAreReadOneAfterAnother) {
       {"a later BOM is a mark", {"all"}, {{"f1", bom + "a\n"}, {"f2", bom + "a\n"}}, bom + "a\t2\r\n", ""},
       {"ASCII files fit any", {"all", "--no-count"}, {{"f1", "a\n"}, {"f2", "データ\n"}, {"f3", "b\n"}},
        "a\r\nb\r\nデータ\r\n", ""},
-      {"a later file in UTF-8", {"all"}, {{"f1", Sjis("データ\n")}, {"f2", "データ\n"}}, "",
-       "f2: in UTF-8, unlike f1 (CP932)"},
-      {"a later BOM of another encoding", {"all"}, {{"f1", "データ\n"}, {"f2", "\xFF\xFE" "a\0"s}}, "",
-       "f2: in UTF-16LE, unlike f1 (UTF-8)"},
+      {"a later file in UTF-8", {"all"}, {{"f1", Sjis("データ\n")}, {"f2", "データ\n"}}, Sjis("データ\t2\r\n"), ""},
+      {"a later BOM of another encoding", {"all"}, {{"f1", "データ\n"}, {"f2", "\xFF\xFE" "a\0"s}},
+       "a\t1\r\nデータ\t1\r\n", ""},
       {"a fault is the file's own", {"all", "--utf8"}, {{"f1", "a\nb\n"}, {"-", "c\n\xFF"}}, "",
        "-: invalid UTF-8 in line 2 at byte offset 2"},
       {"a NUL is the file's own", {"all"}, {{"f1", "a\nb\n"}, {"f2", "\n\0"s}}, "",
@@ -309,7 +309,7 @@ TEST(BatchOutput, FilesAreReadOneAfterAnother) {
   };
   for (const auto& c : cases) {
     std::vector<TBatchInput> files = c.files;
-    const TBatchOutput out = RunBatch(Options(c.args), std::move(files));
+    const TBatchOutput out = RunBatch(Options(c.args, TLanguage::English), std::move(files));
     EXPECT_EQ(out.Error, c.error) << c.name;
     EXPECT_EQ(out.Out, c.out) << c.name;
   }
@@ -366,11 +366,20 @@ struct ProgramRun {
   std::string out, err;
 };
 
+// The languages a test can run the program in: either on POSIX (LC_ALL),
+// on Windows only the user's display language.
+std::vector<TLanguage> RunLanguages() {
+  if (os::kWindows) return {UserLanguage()};
+  return {TLanguage::English, TLanguage::Japanese};
+}
+
 // An argument "@in" names the input file, "@" + name a copy of it under
 // that name (UTF-8); stdinFrom and stdoutTo replace the redirections from it
-// and to the output file.
+// and to the output file. The program speaks language (on Windows, where
+// that cannot be chosen, the first of RunLanguages()).
 ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input,
-                      const std::string& stdinFrom = "", const std::string& stdoutTo = "") {
+                      const std::string& stdinFrom = "", const std::string& stdoutTo = "",
+                      TLanguage language = RunLanguages().front()) {
   const std::string program = ProgramFolder() + (os::kWindows ? "tavrin-batch.exe" : "tavrin-batch");
   EXPECT_TRUE(std::filesystem::exists(program)) << program;
   const std::filesystem::path dir = std::filesystem::temp_directory_path() /
@@ -382,6 +391,7 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& i
     return quote + s + quote;
   };
   std::string command = quoted(program);
+  if (!os::kWindows) command = (language == TLanguage::Japanese ? "LC_ALL=ja_JP.UTF-8 " : "LC_ALL=C ") + command;
   for (const auto& a : args) {
     std::string arg = a;
     if (a == "@in") {
@@ -393,9 +403,12 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& i
     command += ' ';  // apart: " " + string draws a false -Wrestrict from GCC 12 at -O3
     command += quoted(arg);
   }
-  command += (stdinFrom.empty() ? " < " + quoted((dir / "in").string()) : " " + stdinFrom) +
-             (stdoutTo.empty() ? " > " + quoted((dir / "out").string()) : " " + stdoutTo) + " 2> " +
-             quoted((dir / "err").string());
+  // Standard output last, so that it may be a pipe ("| true"); a shell
+  // that ignores SIGPIPE hands that on, so that a write to a closed pipe fails.
+  if (!os::kWindows && stdoutTo.starts_with("|")) command = "trap '' PIPE; " + command;
+  command += (stdinFrom.empty() ? " < " + quoted((dir / "in").string()) : " " + stdinFrom) + " 2> " +
+             quoted((dir / "err").string()) +
+             (stdoutTo.empty() ? " > " + quoted((dir / "out").string()) : " " + stdoutTo);
   ProgramRun run;
   run.status = test::RunCommandLine(command);
   const auto slurp = [](const std::filesystem::path& p) {
@@ -414,14 +427,15 @@ TEST(BatchProgram, WritesTheCopyTextAndTheSummary) {
   const ProgramRun run = RunProgram({"similar"}, Sjis("ユニット\r\nユニット\r\nﾕﾆｯﾄ\r\n"));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\x83\x86\x83\x6a\x83\x62\x83\x67\t2\r\n\xd5\xc6\xaf\xc4\t1\r\n");
-  EXPECT_EQ(run.err, "全3個のデータの中から、2 種類の類字データを抽出しました\n");
+  EXPECT_EQ(run.err, InLanguage(RunLanguages().front(), "2 similar lines out of 3 lines\n",
+                                "全3個のデータの中から、2 種類の類字データを抽出しました\n"));
 }
 
 TEST(BatchProgram, EmptyResultWritesNothing) {
   const ProgramRun run = RunProgram({"all"}, "\r\n \r\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "表示するデータがありません\n");
+  EXPECT_EQ(run.err, InLanguage(RunLanguages().front(), "No data to show\n", "表示するデータがありません\n"));
 }
 
 TEST(BatchProgram, Utf8) {
@@ -431,10 +445,18 @@ TEST(BatchProgram, Utf8) {
 }
 
 TEST(BatchProgram, BadArgumentsAndHelp) {
-  const ProgramRun bad = RunProgram({"all", "--colour"}, "x\n");
-  EXPECT_EQ(bad.status, 2);
-  EXPECT_EQ(bad.out, "");
-  EXPECT_EQ(bad.err, "tavrin-batch: unknown option: --colour\nTry 'tavrin-batch --help'.\n");
+  for (const TLanguage language : RunLanguages()) {
+    const ProgramRun bad = RunProgram({"all", "--colour"}, "x\n", "", "", language);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, InLanguage(language, "tavrin-batch: unknown option: --colour\nTry 'tavrin-batch --help'.\n",
+                                  "tavrin-batch: オプションが正しくありません: --colour\n"
+                                  "使い方は 'tavrin-batch --help' で確認してください。\n"));
+    const ProgramRun help = RunProgram({"--help"}, "", "", "", language);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with(InLanguage(language, "Usage: tavrin-batch all|similar", "使い方: tavrin-batch all|similar")));
+    EXPECT_NE(help.out.find("--no-hyphen-terminate"), std::string::npos);
+  }
   EXPECT_EQ(RunProgram({}, "").status, 2);
   if (!os::kWindows) {
     EXPECT_EQ(RunProgram({"--help"}, "", "", "> /dev/full").status, 1);
@@ -443,28 +465,40 @@ TEST(BatchProgram, BadArgumentsAndHelp) {
   EXPECT_EQ(version.out.rfind("tavrin-batch ", 0), 0u);
   EXPECT_NE(version.out.find("\nLicense: MIT "), std::string::npos);
 
-  const ProgramRun help = RunProgram({"--help"}, "");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: tavrin-batch all|similar", 0), 0u);
-  EXPECT_NE(help.out.find("--no-hyphen-terminate"), std::string::npos);
 }
 
-// Inputs that cannot be read fail with their name; nothing is written.
+// Inputs that cannot be read, and an output that cannot be written, fail
+// with their name and the same words on every platform; nothing is written.
 TEST(BatchProgram, InputFailures) {
+  std::string many;  // more output than a pipe holds
+  for (int i = 0; i < 20000; ++i) many += "line " + std::to_string(i) + "\n";
   const struct {
     std::vector<std::string> args;
-    std::string input, stdinFrom, err;
+    std::string input, stdinFrom, stdoutTo;
+    const char* english;
+    const char* japanese;
   } cases[] = {
-      {{"all"}, "x\n", "<&-", "tavrin-batch: standard input: Bad file descriptor\n"},
-      {{"all", "/nonexistent/x"}, "", "", "tavrin-batch: /nonexistent/x: No such file or directory\n"},
-      {{"all", "--utf8"}, "?\n\xFF\n", "", "tavrin-batch: invalid UTF-8 in line 2 at byte offset 2\n"},
+      {{"all"}, "x\n", "<&-", "", "standard input: Bad file descriptor", "標準入力: ストリームが開かれていません"},
+      {{"all", "/nonexistent/x"}, "", "", "", "/nonexistent/x: No such file or directory",
+       "/nonexistent/x: ファイルまたはフォルダーが見つかりません"},
+      {{"all", "--utf8"}, "?\n\xFF\n", "", "", "invalid UTF-8 in line 2 at byte offset 2",
+       "2 行目のバイト位置 2 に UTF-8 として正しくないバイトがあります"},
+      // Windows' runtime calls a folder "Permission denied".
+      {{"all", "."}, "", "", "", ".: Is a directory", ".: ファイルではなくフォルダーです"},
+      {{"all"}, many, "", "| true", "standard output: Broken pipe", "標準出力: 出力先のパイプが閉じられました"},
   };
-  for (const auto& c : cases) {
-    if (os::kWindows && c.stdinFrom == "<&-") continue;  // cmd cannot close a stream
-    const ProgramRun run = RunProgram(c.args, c.input, c.stdinFrom);
-    EXPECT_EQ(run.status, 1) << c.err;
-    EXPECT_EQ(run.out, "") << c.err;
-    EXPECT_EQ(run.err, c.err);
+  for (const TLanguage language : RunLanguages()) {
+    for (const auto& c : cases) {
+      // cmd can neither close a stream nor let a pipe's reader go first.
+      if (os::kWindows && (c.stdinFrom == "<&-" || !c.stdoutTo.empty())) continue;
+      const ProgramRun run = RunProgram(c.args, c.input, c.stdinFrom, c.stdoutTo, language);
+      const std::string err = "tavrin-batch: " + std::string(InLanguage(language, c.english, c.japanese)) + "\n";
+      if (c.stdoutTo.empty()) {  // else the status is the pipe's reader's
+        EXPECT_EQ(run.status, 1) << err;
+      }
+      EXPECT_EQ(run.out, "") << err;
+      EXPECT_EQ(run.err, err);
+    }
   }
 }
 
@@ -474,7 +508,8 @@ TEST(BatchProgram, FilesAndStandardInput) {
   const ProgramRun run = RunProgram({"all", "--no-count", "@in", "-", "@in"}, "\xEF\xBB\xBF" "a\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\xEF\xBB\xBF" "a\r\n");
-  EXPECT_EQ(run.err, "全3個のデータの中から、1 種類のデータを取得しました\n");
+  EXPECT_EQ(run.err, InLanguage(RunLanguages().front(), "1 distinct line out of 3 lines\n",
+                                "全3個のデータの中から、1 種類のデータを取得しました\n"));
   const ProgramRun unended = RunProgram({"all", "@in", "-", "@in"}, "a");
   EXPECT_EQ(unended.out, "a\t3\r\n");
 }
@@ -485,7 +520,9 @@ TEST(BatchProgram, NulIsRefused) {
     const ProgramRun run = RunProgram({command}, "ab\nAB\nAB\n\0tail\nmore\n"s);
     EXPECT_EQ(run.status, 1) << command;
     EXPECT_EQ(run.out, "") << command;
-    EXPECT_EQ(run.err, "tavrin-batch: NUL character in line 4 at byte offset 9\n") << command;
+    EXPECT_EQ(run.err, InLanguage(RunLanguages().front(), "tavrin-batch: NUL character in line 4 at byte offset 9\n",
+                                  "tavrin-batch: 4 行目のバイト位置 9 に NUL 文字があります\n"))
+        << command;
   }
 }
 

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # tavrin-batch.exe, run under wine, writes byte for byte what the Linux
-# build of the same sources writes, with the same messages and exit status:
+# build of the same sources writes, with the same messages (in Japanese, the
+# language of wine's locale here) and exit status:
 # every command with several option sets over the bundled example and over
 # generated input in CP932, UTF-8 with a BOM and UTF-16LE with a BOM, read
 # from standard input and from files (one with a Japanese name, given as a
-# relative, a Unix and a Windows path, and two files in a row).
+# relative, a Unix and a Windows path, and two files in a row), files in
+# different encodings, and input whose encoding is hard to guess.
 #   batch_wine_test.sh <wine-run> <tavrin-batch.exe> <Linux tavrin-batch>
 #                      <Linux gen_lines_bench> <example.txt>
 set -euo pipefail
@@ -12,6 +14,9 @@ run=$(realpath "$1") exe=$(realpath "$2") ref=$(realpath "$3") gen=$(realpath "$
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$ref" ] || fail "no Linux tavrin-batch at $ref"
 [ -x "$gen" ] || fail "no gen_lines_bench at $gen"
+# wine-run sets the Japanese locale, so that the program under wine speaks
+# Japanese: so does the Linux program here.
+reference() { LC_ALL=ja_JP.UTF-8 "$ref" "$@"; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -35,7 +40,7 @@ same() {
   local label=$1
   shift
   local rc_ref=0 rc_win=0
-  "$ref" "$@" <"$input" >ref.out 2>ref.err || rc_ref=$?
+  reference "$@" <"$input" >ref.out 2>ref.err || rc_ref=$?
   "$run" "$exe" "$@" <"$input" >win.out 2>win.err || rc_win=$?
   runs=$((runs + 1))
   [ "$rc_ref" -eq "$rc_win" ] || fail "$label: exit status $rc_win, the Linux program's is $rc_ref"
@@ -60,7 +65,41 @@ for file in example repeat codes utf8 utf16 mixed; do
 done
 input=/dev/null
 same "invalid UTF-8 named" all --utf8 invalid.txt
+# Files in different encodings, each read in its own, their ends kept apart;
+# UTF-8 cut inside its last character; half-width names in CP932.
+printf 'apple\nbanana\n' >ascii.txt
+{ printf '\377\376'; printf 'cherry\n' | iconv -t UTF-16LE; } >cherry16.txt
+printf '"a\r' >cr.txt
+printf '\nb"\n' >lf.txt
+printf 'ユニット\nﾕﾆｯﾄ\nユニッ\343\203' >cut.txt
+printf 'ﾐｷ\nﾅｶ\nﾐｷ\nﾅｶ\nﾐｷ\nﾅｶ\nﾐｷ\nﾅｶ\nﾀﾅｶ\n' | iconv -f UTF-8 -t CP932 >names.txt
+same "ASCII and UTF-16" all ascii.txt cherry16.txt
+same "UTF-16 and ASCII" all cherry16.txt ascii.txt
+same "CR, then LF" normalize cr.txt lf.txt
+same "cut UTF-8" similar cut.txt
+same "half-width names" all names.txt
 same "missing file" all no-such-file.txt
+mkdir folder
+same "a folder" all folder
+
+# Streams the runtimes word differently: the same words and exit status.
+#   same_failure <label> <function>: the function runs the program given
+#   as its arguments.
+same_failure() {
+  local label=$1 how=$2 rc_ref=0 rc_win=0
+  "$how" reference 2>ref.err || rc_ref=$?
+  "$how" "$run" "$exe" 2>win.err || rc_win=$?
+  runs=$((runs + 1))
+  [ "$rc_ref" -eq "$rc_win" ] || fail "$label: exit status $rc_win, the Linux program's is $rc_ref"
+  tr -d '\r' <win.err >win.msg
+  cmp -s ref.err win.msg || fail "$label: Linux says \"$(cat ref.err)\", wine \"$(cat win.msg)\""
+}
+closed_stdin() { "$@" all <&- >/dev/null; }
+# A pipe whose reader has gone, SIGPIPE ignored as the shell hands it on.
+gone_reader() { (trap '' PIPE; "$@" all many.txt | true; exit "${PIPESTATUS[0]}"); }
+seq 100000 >many.txt
+same_failure "closed standard input" closed_stdin
+same_failure "a pipe without its reader" gone_reader
 
 # A Japanese file name, as typed at a prompt and as a full Windows path.
 cp mixed.txt 顧客データ.txt
@@ -68,7 +107,7 @@ for command in all similar normalize; do
   same "$command 顧客データ.txt" $command 顧客データ.txt
   same "$command two files" $command example.txt 顧客データ.txt
 done
-"$ref" similar 顧客データ.txt >ref.out
+reference similar 顧客データ.txt >ref.out
 windows_name=$("$run" winepath -w "$work/顧客データ.txt" | tr -d '\r')
 "$run" "$exe" similar "$windows_name" >win.out || fail "$windows_name could not be read"
 cmp -s ref.out win.out || fail "read as $windows_name, the file gives another result"

@@ -55,6 +55,65 @@ xdotool mousemove --window "$window" 100 162 click 1
 sleep 0.5
 message ctrl+c "$(next_closer)"
 expect_clipboard $'b\t2\r\n'
+# Ctrl+A selects every row.
+press ctrl+a
+message Return "$(next_closer)"
+expect_clipboard $'a\t1\r\nb\t2\r\ncafé\t1\r\n'
+
+# The row's menu: a pop-up menu is a mapped window of the program without
+# a name. A right click opens one; once an item is chosen, none follows.
+menus() {
+  xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("tavrin.exe".*/\1/p' | while read -r w; do
+    xwininfo -id "$w" | grep -q 'Map State: IsViewable' || continue
+    xwininfo -id "$w" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {exit !(w > 1 && h > 1)}' && echo "$w"
+  done | grep -c . || true
+}
+expect_menus() {
+  for _ in $(seq 20); do [ "$(menus)" -eq "$1" ] && return 0; sleep 0.1; done
+  fail "$step: $(menus) menus instead of $1"
+}
+step="right click on a row"
+focus_window
+xdotool mousemove --window "$window" 100 134 click 3
+sleep 0.5
+expect_menus 1
+# Its first item copies every row, and says so in one box.
+xdotool key Down Return
+step="the menu's first item"
+close_box "$(next_closer)"
+sleep 1
+expect_menus 0
+[ "$(count)" -eq 0 ] || fail "$step: another message box followed"
+# Shift+F10 and the menu key open it once, at the selected row.
+for key in shift+F10 Menu; do
+  step=$key
+  focus_window
+  xdotool key "$key"
+  sleep 0.5
+  expect_menus 1
+  xdotool key Escape
+  expect_menus 0
+done
+
+# Ctrl+C in a message box copies its text as the system's boxes do.
+step="Ctrl+C in a message box"
+focus_window
+xdotool key F1
+await_box
+xdotool key ctrl+c
+rule=---------------------------
+expect_clipboard "$rule"$'\n'Tavrin$'\n'"$rule"$'\n'"tavrin.pdf が見つかりません"$'\n'"$rule"$'\n'"OK   "$'\n'"$rule"$'\n'
+close_box "$(next_closer)"
+
+# [前面表示] keeps the window above the others, and the second click ends it.
+above() { xprop -id "$window" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE || true; }
+for want in 1 0; do
+  step="[前面表示] to $want"
+  focus_window
+  xdotool mousemove --window "$window" 397 38 click 1
+  for _ in $(seq 20); do [ "$(above)" -eq "$want" ] && break; sleep 0.1; done
+  [ "$(above)" -eq "$want" ] || fail "$step: the window manager's above state is $(above)"
+done
 
 # A double click on the tool bar puts the listed counts' total (1 + 2 + 1)
 # in the caption.
@@ -92,8 +151,23 @@ expect_clipboard 'z'
 message @575,58,3,ctrl Return "$(next_closer)"
 message @575,58,3,ctrl Return "$(next_closer)"
 
+# Widened, the window shows one size grip, in its new corner: the status
+# bar where the old corner was is all one colour. Then back to its size,
+# which the settings file keeps.
+step="widening the window"
+eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
+xdotool windowsize "$window" 700 400
+sleep 1
+xdotool windowsize "$window" 860 400
+sleep 1.5
+colours=$(import -window "$window" -crop 100x10+600+388 -format %k info:)
+[ "$colours" -eq 1 ] || fail "$step: $colours colours where the size grip was"
+xdotool windowsize "$window" "$WIDTH" "$HEIGHT"
+sleep 1
+
 alt_f4
 ini=$work/Tavrin/tavrin.ini
 [ -f "$ini" ] || fail "no settings file beside the program"
-settings_have "$ini" '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Maximized=0'
+# The design's form, its frame counted as the system makes it at 96 dpi.
+settings_have "$ini" '[User]' 'FSetLvColumn0=480' 'FCopyCount=1' '[Form]' 'Width=653' 'Height=385' 'Maximized=0'
 echo "end-to-end under wine: $closed message boxes, 1 passed, 0 failed"

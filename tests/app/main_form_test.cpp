@@ -9,6 +9,7 @@
 
 #include "app/main_form.h"
 #include "engine/unique_manager.h"
+#include "settings/ini_file.h"
 #include "tests/app/fake_main_view.h"
 #include "util/cp932.h"
 
@@ -108,6 +109,20 @@ TEST(MainFormTest, KeyTable) {
     EXPECT_EQ(*w.view.Clipboard, c.clipboard) << int(c.key);
     EXPECT_EQ(w.view.Messages.size(), c.taken ? 1u : 0u) << int(c.key);
   }
+}
+
+// Ctrl+A selects every row and leaves the current row where it is; the
+// plain key is not the window's.
+TEST(MainFormTest, CtrlASelectsEveryRow) {
+  FakeWindow w;
+  ListTen(w);
+  w.view.SelectRows({2}, 5);
+  EXPECT_FALSE(w.form.FormKeyDown(TKey::A, kShiftNone));
+  EXPECT_EQ(w.view.Selection, (std::vector<std::size_t>{2}));
+  EXPECT_TRUE(w.form.FormKeyDown(TKey::A, kShiftCtrl));
+  EXPECT_EQ(w.view.Selection, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(w.view.Current, std::optional<std::size_t>(5));
+  EXPECT_TRUE(w.view.Messages.empty());
 }
 
 TEST(MainFormTest, CopyAllSelectedAndNothing) {
@@ -376,20 +391,39 @@ TEST(MainFormTest, ClosingReleasesTheCollectionAndSavesTheOptions) {
   EXPECT_NE(ini.find("FSetLvColumn0=480"), std::string::npos);
 }
 
-// A failed save at closing: a box when the user closed, standard error
-// when a signal did; either way the failure is known to the caller.
-TEST(MainFormTest, FailedSaveAtClosingIsToldByBoxOrBySignal) {
-  for (const bool bySignal : {false, true}) {
+// The session's end saves as a close does, but releases nothing: a handler
+// may still wait below in the box the message came through.
+TEST(MainFormTest, SessionsEndSavesAndKeepsTheCollection) {
+  FakeWindow w;
+  ListTen(w);
+  w.form.FSound = false;
+  w.form.FormEndSession();
+  EXPECT_TRUE(w.form.SettingsSaved());
+  EXPECT_EQ(IniFile(w.folder.Ini()).ReadString("User", "FSound", ""), "0");
+  ASSERT_NE(w.form.UniqueManager(), nullptr);
+  EXPECT_EQ(w.form.List().Count(), 10);
+  EXPECT_TRUE(w.view.Messages.empty());
+}
+
+// A failed save: a box when the user closed, standard error when a signal
+// or the session's end did; either way the failure is known to the caller.
+TEST(MainFormTest, FailedSaveIsToldByBoxOrOnStandardError) {
+  enum class How { User, Signal, SessionEnd };
+  for (const How how : {How::User, How::Signal, How::SessionEnd}) {
+    SCOPED_TRACE(int(how));
     FakeWindow w;
     // A folder where the file was: no user can write it as a file.
     std::filesystem::remove(w.folder.Ini());
     std::filesystem::create_directory(w.folder.Ini());
-    w.form.SetClosingBySignal(bySignal);
+    w.form.SetClosingBySignal(how == How::Signal);
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(w.form.FormCloseQuery());
+    if (how == How::SessionEnd)
+      w.form.FormEndSession();
+    else
+      EXPECT_TRUE(w.form.FormCloseQuery());
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(w.form.SettingsSaved());
-    if (bySignal) {
+    if (how != How::User) {
       EXPECT_TRUE(w.view.Messages.empty());
       EXPECT_NE(err.find("に書き込めません"), std::string::npos) << err;
     } else {

@@ -19,7 +19,7 @@ TEST(ResultListTest, InvisibleMarks) {
     char32_t mark;
   };
   const Case cases[] = {
-      {U' ', true, U'\u00B7'},  {U' ', false, 0},          {U'\u3000', false, U'\u25A1'},
+      {U' ', true, U'\u00B7'},  {U' ', false, 0},          {U'\u3000', false, U'\u2423'},
       {U'\u00A0', false, U'\u00B0'}, {U'\t', false, U'\u2192'}, {U'\u200B', false, U'\u2038'},
       {U'\uFEFF', true, U'\u2038'},  {U'a', true, 0},
   };
@@ -53,7 +53,7 @@ std::vector<std::string> Drawn(const std::vector<std::string>& utf8Lines, bool q
 TEST(ResultListTest, GlyphsMarkOuterSpacesAndHighlightDifferences) {
   EXPECT_EQ(Drawn({"ABC", "ABC", "ＡBC"}, false), (std::vector<std::string>{"", "[Ａ]BC"}));
   EXPECT_EQ(Drawn({"ab c", "ab c", "AB　c"}, true),
-            (std::vector<std::string>{"\"[A][B][□]c\"", ""}));
+            (std::vector<std::string>{"\"[A][B][␣]c\"", ""}));
   EXPECT_EQ(Drawn({"ab c ", "ab c ", "AB c "}, false),
             (std::vector<std::string>{"[A][B] c·", "ab c·"}));
   EXPECT_EQ(Drawn({"ab c ", "ab c ", "AB c "}, true),
@@ -67,7 +67,28 @@ TEST(ResultListTest, GlyphsAreGraphemeClusters) {
   EXPECT_EQ(Drawn({"ﾊﾟﾝ", "パン", "パン"}, false), (std::vector<std::string>{"", "[ﾊﾟ][ﾝ]"}));
   // An invisible base is marked and keeps the marks on it.
   EXPECT_EQ(Drawn({"a\u3000\u0301b", "a\u3000\u0301b", "A\u3000\u0301B"}, false),
-            (std::vector<std::string>{"[A]□\u0301[B]", "a□\u0301b"}));
+            (std::vector<std::string>{"[A]␣\u0301[B]", "a␣\u0301b"}));
+}
+
+// The first row's tool-tip for its text column, one line a marked kind:
+// each kind named once, in the order its marks are drawn.
+TEST(ResultListTest, ToolTipNamesTheDrawnMarks) {
+  const struct {
+    const char* line;
+    const char* tip;
+  } kCases[] = {
+      {"a\u3000b\u3000c", "「␣」は全角空白"},
+      {" a\tb\u3000 ", "「·」は前後の半角空白\r「→」はTAB\r「␣」は全角空白"},
+      {"a b", ""},  // an inner space is drawn as it is
+  };
+  for (const auto& c : kCases) {
+    TUniqueManager manager;
+    BuildData(manager, ClipboardLines(cp932::Sjis(c.line)), true);
+    TResultList list;
+    list.SetRows(FillRows(manager, false, true, true), {false, false, true});
+    EXPECT_EQ(cp932::ToUtf8(list.CellToolTip(0, 0)), c.tip) << c.line;
+    EXPECT_EQ(list.CellToolTip(0, 1), "") << c.line;
+  }
 }
 
 }  // namespace

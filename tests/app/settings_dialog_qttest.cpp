@@ -216,9 +216,9 @@ class SettingsDialogTest : public QObject {
     RunSettings([&](TfoSet& set) {
       QTest::mouseClick(set.lvSet->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
       inSample = WidgetFont(*set.lvSet);
-    }, ModalAnswer::Cancel, [&](QDialog& d) { ChooseFont(d, chosen, RgbColor(0, 0, 255)); });
+    }, ModalAnswer::Cancel, [&](QDialog& d) { ChooseFont(d, chosen, RGBColor(0, 0, 255)); });
     QCOMPARE(inSample.size, 20);  // the sample list had it
-    QCOMPARE(inSample.color, RgbColor(0, 0, 255));
+    QCOMPARE(inSample.color, RGBColor(0, 0, 255));
     QCOMPARE(WidgetFont(*W().ResultView()), before);
     FontValue again;
     RunSettings([&](TfoSet& set) { again = WidgetFont(*set.lvSet); }, ModalAnswer::Cancel);
@@ -296,11 +296,11 @@ class SettingsDialogTest : public QObject {
       const QHeaderView* header = set.lvSet->header();
       QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                         QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
-    }, ModalAnswer::Ok, [&](QDialog& d) { ChooseFont(d, chosen, RgbColor(255, 0, 0)); });
+    }, ModalAnswer::Ok, [&](QDialog& d) { ChooseFont(d, chosen, RGBColor(255, 0, 0)); });
     FontValue wanted;
     wanted.name = ToSjis(chosen.family());
     wanted.size = 16;
-    wanted.color = RgbColor(255, 0, 0);
+    wanted.color = RGBColor(255, 0, 0);
     wanted.style = kFontBold | kFontUnderline | kFontStrikeOut;
     QCOMPARE(WidgetFont(*W().ResultView()), wanted);
     QCOMPARE(W().ResultView()->font().pixelSize(), 21);  // 16 points at 96 dots per inch

@@ -29,7 +29,8 @@ TEST(SpellingDifferences, KindsAndParts) {
       {"full-width capital", "ＡＢ", "ab", true, "全角/半角、大文字/小文字", "Ａ|Ｂ"},
       {"small kana", "キヨウ", "キョウ", true, "小書き文字", "ヨ"},
       {"long vowel against hyphen", "ｺ-ﾋ", "ｺｰﾋ", true, "長音/ハイフン", "-"},
-      {"and width", "コ-ヒ", "コーヒ", true, "全角/半角、長音/ハイフン", "-"},
+      {"not width: - is no half-width ー", "コ-ヒ", "コーヒ", true, "長音/ハイフン", "-"},
+      {"trailing hyphen against long vowel", "サンヨ-", "サンヨー", true, "長音/ハイフン", "-"},
       {"trailing mark", "データー", "データ", true, "末尾の長音/ハイフン", "ー"},
       // The case: a trailing full-width space the key drops.
       {"trailing full-width space", "CCD-9537 1　", "CCD-9537 1", true, "空白", "　"},
@@ -37,10 +38,17 @@ TEST(SpellingDifferences, KindsAndParts) {
       {"canonical has the mark", "データ", "データー", true, "末尾の長音/ハイフン", ""},
       // A base and its combining marks or variation selector are one part:
       // a mark drawn apart from its base is lost.
-      {"combining voiced mark", "カ\u3099ス会社", "ガス会社", true, "", "カ\u3099"},
-      {"combining semi-voiced mark", "ハ\u309Aン屋", "パン屋", true, "", "ハ\u309A"},
+      {"combining voiced mark", "カ\u3099ス会社", "ガス会社", true, "濁点", "カ\u3099"},
+      {"combining semi-voiced mark", "ハ\u309Aン屋", "パン屋", true, "濁点", "ハ\u309A"},
       {"combining mark against half-width", "カ\u3099ス", "ｶﾞｽ", true, "全角/半角", "カ\u3099|ス"},
-      {"only the combining mark differs", "カ\u3099ス", "カ゛ス", true, "", "カ\u3099"},
+      {"only the combining mark differs", "カ\u3099ス", "カ゛ス", true, "濁点", "カ\u3099"},
+      {"separate voiced mark", "か゛っこう", "がっこう", true, "濁点", "か゛"},
+      {"old kana", "ヰスキー", "イスキー", true, "旧仮名", "ヰ"},
+      {"old kana, width", "ゑびす", "ｴﾋﾞｽ", true, "全角/半角、ひらがな/カタカナ、旧仮名", "ゑ|び|す"},
+      {"wave dash", "10\u301C20", "10～20", true, "波ダッシュ", "\u301C"},
+      {"minus sign, no width", "A\u22121", "A-1", true, "別コードの同じ字", "\u2212"},
+      {"em dash", "A\u2014B", "A―B", true, "別コードの同じ字", "\u2014"},
+      {"lines of one mark", "ｰ", "-", false, "末尾の長音/ハイフン", "ｰ"},
       {"half-width voiced mark", "ﾊﾟﾝ", "ハ゜ン", true, "全角/半角", "ﾊﾟ|ﾝ"},
       {"variation selector", "#\uFE0Fabc", "＃\uFE0Fabc", true, "全角/半角", "#\uFE0F"},
       {"marks after leading blanks", " \u0301a", "\u0301a", true, "空白", " \u0301"},
@@ -83,6 +91,8 @@ TEST(SpellingDifferences, KindsOfVariants) {
       {kAllVariantKinds, "㈱山田", "株式会社山田", "法人格"},
       {kAllVariantKinds, "ｶﾞｯｺｳ", "ガッコウ", "全角/半角"},
       {kAllVariantKinds, "髙橋ｶﾞｯｺｳ", "高橋ガッコウ", "全角/半角、異体字"},
+      // A kind that changes the length: the width of the rest is still named.
+      {kAllVariantKinds, "㈱ﾔﾏﾀﾞ", "株式会社ヤマダ", "全角/半角、法人格"},
       {kVariantKanji | kVariantSpace, "渡邊 太郎", "渡辺太郎", "異体字、空白・中点"},
       {0, "渡邊", "渡辺", ""},
   };

@@ -11,6 +11,7 @@
 #                            one box; each CLOSER (a key, or "click" on its
 #                            button) closes the one box showing; none follows
 #   press KEYS               a step that shows no box
+#   await_box                exactly one box shows: box is set to it
 #
 # The caller sets work (a fresh folder) and app_pid once the program runs.
 # With x_activate=1 the main window is activated before each key (wine's
@@ -190,16 +191,21 @@ trigger() {
   esac
 }
 
-# close_box CLOSER: exactly one box shows; CLOSER (a key, or "click" on
-# its button) closes it.
-close_box() {
+# await_box: exactly one box shows; box is set to it, and it has the focus.
+await_box() {
   for _ in $(seq 100); do [ "$(count)" -ge 1 ] && break; sleep 0.1; done
   sleep 0.5
   [ "$(count)" -eq 1 ] || fail "$step: $(count) message boxes instead of one"
-  local box
   box=$(dialogs)
   if [ "${x_activate:-}" = 1 ]; then xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true; fi
   wait_active "$box"
+}
+
+# close_box CLOSER: exactly one box shows; CLOSER (a key, or "click" on
+# its button) closes it.
+close_box() {
+  local box
+  await_box
   if [ "$1" = click ]; then
     click_button "$box"
   else

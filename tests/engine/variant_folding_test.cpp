@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -59,7 +61,7 @@ const TPairCase kGrouped[] = {
     {kVariantCompat, "㍻元年", "平成元年"},
     {kVariantCompat, "10㌔", "10キロ"},
     {kVariantCompat, "5㎏", "5kg"},
-    {kVariantCompat, "20㎡", "20m2"},
+    {kVariantCompat, "20㎡", "20m²"},
     {kVariantCompat, "㈱山田", "(株)山田"},
     {kVariantCompat, "№5", "No5"},
     {kVariantCompat, "℡03", "TEL03"},
@@ -69,6 +71,8 @@ const TPairCase kGrouped[] = {
     {kVariantSpace, "山田\t太郎", "山田太郎"},
     {kVariantSpace, "山田\xC2\xA0太郎", "山田太郎"},
     {kVariantSpace, "山田\xE2\x80\x8B太郎", "山田太郎"},
+    {kVariantSpace, "10\t20", "10 20"},
+    {kVariantSpace, "1·2年", "1・2年"},
     {kVariantSpace, "サニー・ヒルズ", "サニーヒルズ"},
     {kVariantSpace, "サニー･ヒルズ", "サニーヒルズ"},
     {kVariantSpace, "サニー·ヒルズ", "サニーヒルズ"},
@@ -80,14 +84,15 @@ const TPairCase kGrouped[] = {
     {kVariantSymbol, "“本”", "\"本\""},
     {kVariantSymbol, "‘本’", "'本'"},
     {kVariantKana, "ヴァイオリン", "バイオリン"},
-    {kVariantKana, "ヴィーナス", "ビーナス"},
-    {kVariantKana, "ヴェール", "ベール"},
-    {kVariantKana, "ヴォーグ", "ボーグ"},
-    {kVariantKana, "ヴ", "ブ"},
-    {kVariantKana, "ゔぁ", "ば"},
-    {kVariantKana, "ちぢみ", "ちじみ"},
-    {kVariantKana, "ツヅキ", "ツズキ"},
-    {kVariantKana, "ヲタク", "オタク"},
+    {kVariantKana, "ヴァイオリン教室", "バイオリン教室"},
+    {kVariantKana, "ｳﾞｧﾗｴﾃｨｰ", "バラエティー"},
+    {kVariantKana, "ヴァラエティー", "バラエティ"},
+    {kVariantKana, "ライヴ", "ライブ"},
+    {kVariantKana, "スケヂュール", "スケジュール"},
+    {kVariantKana, "こぢんまり", "こじんまり"},
+    {kVariantKana, "さしづめ", "さしずめ"},
+    {kVariantKana, "かつを", "カツオ"},
+    {kVariantKana, "ゔぁいおりん", "バイオリン"},
     {kVariantKana, "こゝろ", "こころ"},
     {kVariantKana, "いすゞ", "いすず"},
     {kVariantKana, "バナヽ", "バナナ"},
@@ -112,6 +117,9 @@ const TPairCase kGrouped[] = {
     {kVariantCompany, "社会福祉法人山田会", "(福)山田会"},
     {kVariantCompany, "特定非営利活動法人山田", "NPO法人山田"},
     {kVariantCompany, "ＮＰＯ法人ヤマダ", "トクヒ)ヤマダ"},
+    {kVariantCompany, "山田(株)東京支店", "山田株式会社東京支店"},
+    {kVariantCompany, "山田㈲東京支店", "山田（有）東京支店"},
+    {kVariantCompany, "東京医療法人会", "東京(医)会"},
 };
 
 TEST(VariantFolds, EachKindJoinsItsPairs) {
@@ -137,9 +145,20 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"株式会社山田", "山田株式会社"},
       {"㈱山田", "㈲山田"},
       {"カ)ヤマダ", "ヤマダ(カ"},
+      {"山田(株)東京支店", "(株)山田東京支店"},  // where the form stands counts
+      {"山田カ)東京", "山田株式会社東京"},        // bank-transfer forms only at the ends
       {"山田太郎", "山田 次郎"},
       {"ブァ", "バ"},
       {"ズ", "ジ"},
+      {"ベスト", "ヴェスト"},
+      {"ビール", "ヴィール"},
+      {"バリ", "ヴァリ"},
+      {"ベン", "ヴェン"},
+      {"エルベ", "エルヴェ"},
+      {"ちず子", "ちづ子"},
+      {"かずき", "かづき"},
+      {"じ", "ぢ"},
+      {"きずく", "きづく"},
       {"10~20", "10-20"},
       {"\"本\"", "'本'"},
       {"言う", "云う"},
@@ -147,6 +166,18 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"回転", "廻転"},
       {"留守", "溜守"},
       {"愈々", "癒々"},
+      {"5′30″", "5'30\""},  // minutes and seconds, not quotes
+      {"x²", "x2"},
+      {"10⁵", "105"},
+      {"H₂O", "H2O"},
+      {"10 20", "1020"},
+      {"1・2年", "12年"},
+      {"John Smith", "JohnSmith"},
+      {"A・B", "AB"},
+      {"👨\u200D👩\u200D👧", "👨👩👧"},
+      {"👩\u200D❤\uFE0F\u200D👨", "👩❤👨"},
+      {"・", "·"},  // fold to nothing: joined by no kind
+      {"・", "ー"},
   };
   for (const auto& [a, b] : apart) EXPECT_NE(Key(a, kAllVariantKinds), Key(b, kAllVariantKinds)) << a << " / " << b;
 }
@@ -209,11 +240,12 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
           std::string key(text.size(), '\0');
           key.resize(FoldKeyInto(text, hyphens, key.data()));
           const std::string once = FoldVariants(key, kinds, hyphens);
-          // The keys' one-pass folding gives the same (no trimming here).
+          // The keys' one-pass folding gives the same (no trimming here),
+          // but where the kinds leave nothing.
           TUniqueManager m;
           m.FHyphen = m.FTrim = hyphens;
           m.FVariants = kinds;
-          ASSERT_EQ(m.MakeKey(text), once) << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
+          ASSERT_EQ(m.MakeKey(text), once.empty() ? key : once) << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
           ASSERT_EQ(FoldVariants(once, kinds, hyphens), once)
               << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
           std::string refolded(once.size(), '\0');
@@ -225,6 +257,37 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
     }
   }
   EXPECT_GT(checked, 100000u);
+}
+
+// Folds only join: lines that share a key without any kind share one under
+// every combination of kinds and options, the trailing-mark rule included.
+TEST(VariantFolds, NeverPartLinesThatShareAPlainKey) {
+  const char* const pieces[] = {"A", "a", "Ａ", "1", "①", "²", "-", "‐", "ー", "ｰ", "－", " ", "　", "\t", "・",
+                                "カ", "ｶ", "(", "（株）", "株式会社", "ヤマダ", "ヴ", "ブ", "ﾞ", "゛", "々",
+                                "ゝ", "〜", "~", "\u200D", "👨"};
+  std::vector<std::string> pieceBytes;
+  for (const char* p : pieces) pieceBytes.push_back(FromUtf8(p).bytes);
+  std::mt19937 random(32);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1500; ++i) {
+    std::string line;
+    for (int k = 1 + static_cast<int>(random() % 4); k > 0; --k) line += pieceBytes[random() % pieceBytes.size()];
+    lines.push_back(line);
+  }
+  for (unsigned options = 0; options < 8; ++options) {
+    TUniqueManager m;
+    m.FHyphen = options & 1, m.FHyphenTerminate = options & 2, m.FTrim = options & 4;
+    std::map<std::string, std::vector<const std::string*>> plain;
+    for (const std::string& line : lines) plain[m.MakeKey(line, 0)].push_back(&line);
+    for (unsigned kinds = 1; kinds <= kAllVariantKinds; ++kinds) {
+      for (const auto& [key, group] : plain) {
+        const std::string first = m.MakeKey(*group.front(), kinds);
+        for (const std::string* line : group)
+          ASSERT_EQ(m.MakeKey(*line, kinds), first) << "options " << options << " kinds " << kinds << ": "
+                                                    << cp932::ToUtf8(*line) << " / " << cp932::ToUtf8(*group.front());
+      }
+    }
+  }
 }
 
 TEST(VariantFolds, SeeCharactersOutsideCp932ThroughTheirForms) {

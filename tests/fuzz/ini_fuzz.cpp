@@ -1,5 +1,6 @@
 // The settings-file reader and writer over arbitrary bytes. The input is a
-// file's text; its last bytes choose a section, a key and a value. Checks:
+// file's bytes, made text as IniFile makes it (any encoding an editor may
+// have saved); its last bytes choose a section, a key and a value. Checks:
 // no crash and no read outside the buffer (the sanitizers), a value read is
 // at most 2047 bytes, a key written reads back as its value, and writing
 // leaves every other key's value as it was.
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view section =
       rest.size() >= lengths[0] ? rest.substr(rest.size() - lengths[0]) : rest;
   rest.remove_suffix(section.size());
-  const std::string text(rest);
+  const std::string text = IniTextOfFile(std::string(rest));
 
   std::optional<std::string> before = FindIniValue(text, section, key);
   Check(!before || before->size() <= kIniValueMax);

@@ -23,6 +23,7 @@ check_tree() {
   # The program opens the PDF beside its own executable.
   cmp -s "$build/bin/tavrin.pdf" "$root/bin/tavrin.pdf" || fail "$root/bin/tavrin.pdf is missing or differs from the build's"
   [ -s "$root/share/man/man1/tavrin-batch.1" ] || fail "no man page under $root/share/man/man1"
+  grep -q '^\.SH 名前' "$root/share/man/ja/man1/tavrin-batch.1" || fail "no Japanese man page under $root/share/man/ja/man1"
   for doc in LICENSE THIRD-PARTY-NOTICES.md; do
     [ -s "$root/share/doc/tavrin/$doc" ] || fail "no $doc in $root/share/doc/tavrin"
   done

@@ -21,14 +21,15 @@ using namespace tavrin;
 
 namespace {
 
-// A form laid out like the main window: design size 653 x 385, resizable,
+// A form laid out like the main window: a client of 637 x 347 (a form of
+// 653 x 385 with the design's frame, as the file counts it), resizable,
 // a result list with the design font, the user options bound in order.
 class Form : public QWidget {
  public:
   explicit Form(const std::string& ini, bool fixed = false) {
-    resize(653, 385);
+    resize(637, 347);
     setMinimumSize(200, 150);
-    if (fixed) setFixedSize(653, 385);
+    if (fixed) setFixedSize(637, 347);
     acc = new TAccIni(this, ini);
     acc->SetFormControled(true);
     list = new QTreeWidget(this);
@@ -106,8 +107,8 @@ class AccIniTest : public QObject {
     form.move(7, 7);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.geometryAtOwnShow.size(), QSize(653, 385));
-    QCOMPARE(Bounds(form), QRect(40, 50, 500, 300));
+    QCOMPARE(form.geometryAtOwnShow.size(), QSize(637, 347));
+    QCOMPARE(Bounds(form), QRect(40, 50, 500 - 16, 300 - 38));  // the file's sizes are the frame's
     QVERIFY(form.resizeEvents > 0);
     const std::size_t count = form.acc->Bindings().Count();
     QCOMPARE(count, std::size_t(18));
@@ -132,8 +133,8 @@ class AccIniTest : public QObject {
     form.acc->SaveAll();
     QCOMPARE(Value(ini, "Form", "Left"), "30");
     QCOMPARE(Value(ini, "Form", "Top"), "40");
-    QCOMPARE(Value(ini, "Form", "Width"), "700");
-    QCOMPARE(Value(ini, "Form", "Height"), "420");
+    QCOMPARE(Value(ini, "Form", "Width"), "716");
+    QCOMPARE(Value(ini, "Form", "Height"), "458");
     QCOMPARE(Value(ini, "Form", "Maximized"), "0");
   }
 
@@ -154,8 +155,8 @@ class AccIniTest : public QObject {
     }
     QCOMPARE(Value(ini, "Form", "Maximized"), "1");
     QCOMPARE(Value(ini, "Form", "Left"), "30");
-    QCOMPARE(Value(ini, "Form", "Width"), "700");
-    QCOMPARE(Value(ini, "Form", "Height"), "420");
+    QCOMPARE(Value(ini, "Form", "Width"), "716");
+    QCOMPARE(Value(ini, "Form", "Height"), "458");
 
     Form again(ini);
     again.show();
@@ -163,7 +164,7 @@ class AccIniTest : public QObject {
     QTRY_VERIFY(again.isMaximized());
     QCOMPARE(again.normalGeometry().size(), QSize(700, 420));
     again.acc->SaveAll();
-    QCOMPARE(Value(ini, "Form", "Width"), "700");
+    QCOMPARE(Value(ini, "Form", "Width"), "716");
     QCOMPARE(Value(ini, "Form", "Top"), "40");
   }
 
@@ -175,7 +176,7 @@ class AccIniTest : public QObject {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(!form.isMaximized());
-    QCOMPARE(Bounds(form), QRect(10, 20, 653, 385));
+    QCOMPARE(Bounds(form), QRect(10, 20, 637, 347));
     form.acc->SaveAll();
     QCOMPARE(Value(ini, "Form", "Width"), "653");
     QCOMPARE(Value(ini, "Form", "Maximized"), "0");
@@ -202,7 +203,7 @@ class AccIniTest : public QObject {
     form.move(5, 6);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(Bounds(form), QRect(5, 6, 653, 385));
+    QCOMPARE(Bounds(form), QRect(5, 6, 637, 347));
     form.acc->SaveAll();
     QCOMPARE(Value(ini, "Form", "Left"), "40");
     QCOMPARE(Value(ini, "User", "FSound"), "1");
@@ -213,7 +214,7 @@ class AccIniTest : public QObject {
     const std::string ini = dir.File("t.ini");
     {
       Form form(ini);
-      SetWidgetFont(*form.list, FontValue{cp932::Sjis("Noto Sans CJK JP"), 12, RgbColor(255, 0, 0),
+      SetWidgetFont(*form.list, FontValue{cp932::Sjis("Noto Sans CJK JP"), 12, RGBColor(255, 0, 0),
                                           kFontItalic | kFontUnderline});
       QCOMPARE(form.list->font().pixelSize(), 16);
       QCOMPARE(form.list->palette().color(QPalette::Text), QColor(255, 0, 0));

@@ -9,6 +9,7 @@
 #include "tests/settings/temp_folder.h"
 #include "util/cp932.h"
 #include "util/error.h"
+#include "util/messages.h"
 
 namespace tavrin {
 namespace {
@@ -96,7 +97,7 @@ TEST_F(BindingTest, BooleanForms) {
 TEST_F(BindingTest, RoundTripOfEveryKind) {
   std::int32_t i = INT32_MIN;
   bool b = true, c = false;
-  FontValue font{Sjis("ＭＳ ゴシック"), 11, RgbColor(1, 2, 3), kFontBold | kFontStrikeOut};
+  FontValue font{Sjis("ＭＳ ゴシック"), 11, RGBColor(1, 2, 3), kFontBold | kFontStrikeOut};
   Bind<TVarMangInteger>(i, "User", "I", 0);
   Bind<TVarMangBoolean>(b, "User", "B", false);
   Bind<TVarMangBoolean>(c, "User", "C", true);
@@ -155,13 +156,13 @@ TEST_F(BindingTest, ThereIsNoCurrentFileAfterAPass) {
 }
 
 TEST(Colors, NamesAndWrittenForms) {
-  EXPECT_EQ(ColorFromText("CLRED"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("clred"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("$000000FF"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("255"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorFromText("0xFF"), RgbColor(255, 0, 0));
-  EXPECT_EQ(ColorToText(RgbColor(255, 0, 0)), "clRed");
-  EXPECT_EQ(ColorToText(RgbColor(1, 2, 3)), "$00030201");
+  EXPECT_EQ(ColorFromText("CLRED"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("clred"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("$000000FF"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("255"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorFromText("0xFF"), RGBColor(255, 0, 0));
+  EXPECT_EQ(ColorToText(RGBColor(255, 0, 0)), "clRed");
+  EXPECT_EQ(ColorToText(RGBColor(1, 2, 3)), "$00030201");
   EXPECT_EQ(ColorToText(clWindowText), "clWindowText");
   EXPECT_EQ(ColorToText(0x80000008), "clWindowText");
   EXPECT_EQ(ColorToText(0x80000018), "clInfoBk");
@@ -199,16 +200,38 @@ TEST_F(BindingTest, FontStyleAndDefaults) {
       "[User]\r\nlvResultStyle=0\r\nlvResultColor=CLRED\r\nlvResultSize=abc\r\nlvResultName=Noto "
       "Sans\r\n");
   Read();
-  EXPECT_EQ(f, (FontValue{"Noto Sans", 14, RgbColor(255, 0, 0), 0}));
+  EXPECT_EQ(f, (FontValue{"Noto Sans", 14, RGBColor(255, 0, 0), 0}));
   Write();
   EXPECT_NE(FileText().find("lvResultColor=clRed\r\n"), std::string::npos);
 
-  // Sizes no font can have are taken as missing.
-  for (const char* size : {"0", "-19", "100000"}) {
+  // Sizes no font can have are taken as missing; others are kept to the
+  // font dialog's range.
+  const std::pair<const char*, int> kSizes[] = {{"0", 14},  {"-19", 14}, {"1", 8},    {"8", 8},
+                                                {"72", 72}, {"73", 72},  {"612", 72}, {"100000", 72}};
+  for (const auto& [size, want] : kSizes) {
     SetFile(std::string("[User]\r\nlvResultSize=") + size + "\r\n");
     Read();
-    EXPECT_EQ(f.size, 14) << size;
+    EXPECT_EQ(f.size, want) << size;
   }
+}
+
+// A size chosen beyond the range is kept to it, and the user told once.
+TEST(FontSizeTest, ChosenSizeIsKeptToTheRangeAndTold) {
+  std::vector<std::string> told;
+  const MessageHandler previous = SetMessageHandler([&](MessageKind kind, const std::string& text) {
+    EXPECT_EQ(kind, MessageKind::Information);
+    told.push_back(cp932::ToUtf8(text));
+    return true;
+  });
+  EXPECT_EQ(KeepChosenFontSize(14), 14);
+  EXPECT_EQ(KeepChosenFontSize(72), 72);
+  EXPECT_TRUE(told.empty());
+  EXPECT_EQ(KeepChosenFontSize(612), 72);
+  EXPECT_EQ(KeepChosenFontSize(2), 8);
+  SetMessageHandler(previous);
+  EXPECT_EQ(told, (std::vector<std::string>{
+                      "フォントのサイズは 8 から 72 ポイントまでです\r612 ポイントの代わりに 72 ポイントにしました",
+                      "フォントのサイズは 8 から 72 ポイントまでです\r2 ポイントの代わりに 8 ポイントにしました"}));
 }
 
 TEST_F(BindingTest, BadFontColourCountsAsMissing) {

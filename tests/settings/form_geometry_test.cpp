@@ -3,6 +3,8 @@
 // read, whatever the window system reported.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "settings/form_geometry.h"
 
 namespace tavrin {
@@ -34,6 +36,27 @@ TEST(FormGeometryTest, OntoScreens) {
     EXPECT_EQ(got.Height, c.saved.Height);
   }
   EXPECT_EQ(OntoScreens({-9000, -9000, 10, 10}, {}), (TFormGeometry{-9000, -9000, 10, 10}));
+}
+
+// The file keeps frame sizes; a window is sized by its client. Sizes from
+// the file may be anything: the client is never negative, nothing wraps.
+TEST(FormGeometryTest, FrameIsAddedAndTakenAwayWithinRange) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  const struct {
+    std::int32_t outerWidth, outerHeight, clientWidth, clientHeight;
+  } rows[] = {
+      {653, 385, 637, 347},          // the design form and its client
+      {10, 20, 0, 0},                // smaller than the frame
+      {-100, kMin, 0, 0},            // negative in the file
+      {kMax, kMax, kMax - 16, kMax - 38},
+  };
+  for (const auto& r : rows) {
+    const TFormGeometry client = WithoutFrame({1, 2, r.outerWidth, r.outerHeight, true}, kDesignFrame);
+    EXPECT_EQ(client, (TFormGeometry{1, 2, r.clientWidth, r.clientHeight, true})) << r.outerWidth;
+  }
+  EXPECT_EQ(WithFrame({1, 2, 637, 347, true}, kDesignFrame), (TFormGeometry{1, 2, 653, 385, true}));
+  EXPECT_EQ(WithFrame({0, 0, kMax - 1, kMax, false}, kDesignFrame), (TFormGeometry{0, 0, kMax, kMax, false}));
 }
 
 TEST(FormGeometryTest, AWindowNobodyMovedSavesWhatWasRead) {

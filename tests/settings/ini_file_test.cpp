@@ -15,6 +15,7 @@
 #include "tests/settings/temp_folder.h"
 #include "util/cp932.h"
 #include "util/error.h"
+#include "util/text_encoding.h"
 
 namespace tavrin {
 namespace {
@@ -58,6 +59,39 @@ TEST(IniFile, ReplacementKeepsPermissionsAndFollowsLinks) {
   ASSERT_EQ(::stat(dir.File("real.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 #endif
+}
+
+// A file an editor saved as UTF-16 ("Unicode") or UTF-8 is read in its
+// encoding, and written back whole in the program's: never two encodings
+// in one file, and characters CP932 lacks (𠮷, ☃) come back as they were.
+TEST(IniFile, UnicodeFileIsReadAndWrittenBackInTheProgramsEncoding) {
+  const std::string before =
+      "[Tavrin Environment Data File. Created @ 2026/12/10 09:00:00]\r\n"
+      "[注意:本ファイルを編集しないでください(動作不具合の原因となります)]\r\n"
+      "[User]\r\nFSound=0\r\nlvResultName=メイリオ\r\n; 𠮷野家 ☃\r\n";
+  std::string after = before;
+  after.replace(after.find("FSound=0"), 8, "FSound=1");
+  const struct {
+    const char* name;
+    TTextEncoding encoding;
+    bool bom;
+  } files[] = {
+      {"UTF-16LE with BOM (Notepad's Unicode)", TTextEncoding::Utf16Le, true},
+      {"UTF-16BE with BOM", TTextEncoding::Utf16Be, true},
+      {"UTF-16LE without BOM", TTextEncoding::Utf16Le, false},
+      {"UTF-8 with BOM", TTextEncoding::Utf8, true},
+      {"UTF-8 without BOM", TTextEncoding::Utf8, false},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    TempFolder dir;
+    dir.Write("tavrin.ini", EncodeText(cp932::FromUtf8(before).bytes, f.encoding, f.bom));
+    IniFile ini(dir.File("tavrin.ini"));
+    EXPECT_EQ(ini.ReadString("User", "FSound", "1"), "0");
+    EXPECT_EQ(ini.ReadString("User", "lvResultName", ""), Sjis("メイリオ"));
+    ini.WriteString("User", "FSound", "1");
+    EXPECT_EQ(cp932::ToUtf8(dir.Read("tavrin.ini")), after);
+  }
 }
 
 TEST(IniFile, DirectoryInPlaceOfTheFileReadsAsEmpty) {

@@ -124,6 +124,25 @@ TEST(IniFixtures, Utf8ByteOrderMarkIsSkippedAndKept) {
   EXPECT_EQ(Find(written, "User", "FSound"), "1");
 }
 
+// What is no well-formed UTF-8 or UTF-16 keeps its bytes; what UTF-16
+// cannot say as a character becomes "?". (The encodings themselves:
+// IniFile.UnicodeFileIsReadAndWrittenBackInTheProgramsEncoding.)
+TEST(IniTextOfFile, OddFilesHaveDefinedTexts) {
+  const std::string sjis = "k=\x83\x81\x83\x43\x83\x8A\x83\x49\r\n";  // メイリオ
+  const struct {
+    const char* name;
+    std::string bytes, text;
+  } rows[] = {
+      {"CP932", sjis, sjis},
+      {"a UTF-8 BOM before CP932 keeps both", "\xEF\xBB\xBF" + sjis, "\xEF\xBB\xBF" + sjis},
+      {"ASCII", "[User]\r\n", "[User]\r\n"},
+      {"UTF-16LE ending in half a unit", std::string("\xFF\xFEk\0=\0v\0\n", 9), "k=v?"},
+      {"UTF-16LE with an unpaired surrogate", std::string("k\0=\0\x00\xD8v\0", 8), "k=?v"},
+      {"empty", "", ""},
+  };
+  for (const auto& row : rows) EXPECT_EQ(IniTextOfFile(row.bytes), row.text) << row.name;
+}
+
 TEST(IniFixtures, KeyWithoutEqualsIsNoKeyButIsKept) {
   const std::string text = Fixture("ini-key-without-equals.ini");
   EXPECT_EQ(Find(text, "User", "FSound"), std::nullopt);

@@ -242,7 +242,7 @@ class SetDialogTest : public QObject {
     wanted.setUnderline(true);
     wanted.setStrikeOut(true);
     ModalRecorder modal;
-    modal.OnDialog([&](QDialog& dialog) { ChooseFont(dialog, wanted, RgbColor(255, 0, 0)); });
+    modal.OnDialog([&](QDialog& dialog) { ChooseFont(dialog, wanted, RGBColor(255, 0, 0)); });
     QTest::mouseClick(set->lvSet->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
     QCOMPARE(modal.Calls().size(), size_t(1));
     QCOMPARE(modal.Calls()[0].name, QStringLiteral("dlgFont"));
@@ -250,7 +250,7 @@ class SetDialogTest : public QObject {
     QCOMPARE(FromSjis(chosen.name), wanted.family());
     QCOMPARE(chosen.size, 16);
     QCOMPARE(int(chosen.style), kFontBold | kFontUnderline | kFontStrikeOut);
-    QCOMPARE(chosen.color, RgbColor(255, 0, 0));
+    QCOMPARE(chosen.color, RGBColor(255, 0, 0));
     QCOMPARE(set->lvSet->palette().color(QPalette::Text), QColor(255, 0, 0));
 
     // The heading: the dialog opens on the list's font and colour.
@@ -258,7 +258,7 @@ class SetDialogTest : public QObject {
       auto& fontsDialog = static_cast<TFontDialog&>(dialog);
       QCOMPARE(fontsDialog.currentFont().family(), wanted.family());
       QCOMPARE(fontsDialog.currentFont().pointSize(), 16);
-      QCOMPARE(fontsDialog.Color(), RgbColor(255, 0, 0));
+      QCOMPARE(fontsDialog.Color(), RGBColor(255, 0, 0));
     });
     modal.Answer(ModalAnswer::Cancel);
     const QHeaderView* header = set->lvSet->header();
@@ -266,6 +266,20 @@ class SetDialogTest : public QObject {
                       QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
     QCOMPARE(modal.Calls().size(), size_t(2));
     QCOMPARE(WidgetFont(*set->lvSet), chosen);  // cancelled: nothing changes
+  }
+
+  // The toolkit's font dialog takes any size: one beyond the range is kept
+  // to it, and the user is told.
+  void chosenSizeIsKeptToTheRange() {
+    ModalRecorder modal;
+    modal.OnDialog([](QDialog& dialog) {
+      if (qobject_cast<TFontDialog*>(&dialog)) ChooseFont(dialog, QFont(InstalledFamily(), 612), clWindowText);
+    });
+    set->lvSetClick();
+    QCOMPARE(modal.Calls().size(), size_t(2));
+    QCOMPARE(modal.Calls()[1].kind, std::optional<MessageKind>(MessageKind::Information));
+    QVERIFY(modal.Calls()[1].text.find("612") != std::string::npos);
+    QCOMPARE(WidgetFont(*set->lvSet).size, 72);
   }
 
   // A colour from "other colours" is kept as its own entry and written in
@@ -281,12 +295,12 @@ class SetDialogTest : public QObject {
     box->setCurrentIndex(box->count() - 1);  // "その他の色..."
     QCOMPARE(modal.Calls().size(), size_t(1));
     QCOMPARE(modal.Calls()[0].name, QStringLiteral("dlgColor"));
-    QCOMPARE(fonts->Color(), RgbColor(1, 2, 3));
+    QCOMPARE(fonts->Color(), RGBColor(1, 2, 3));
     QCOMPARE(box->currentText(), QStringLiteral("$00030201"));
 
     modal.Answer(ModalAnswer::Cancel);
     box->setCurrentIndex(box->count() - 1);
-    QCOMPARE(fonts->Color(), RgbColor(1, 2, 3));
+    QCOMPARE(fonts->Color(), RGBColor(1, 2, 3));
     QCOMPARE(box->currentText(), QStringLiteral("$00030201"));
 
     // A system colour the list lacks gets the one extra entry, by name.

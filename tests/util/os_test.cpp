@@ -141,5 +141,40 @@ TEST_F(Os, ReadOnlyFileIsNotReplaced) {
   fs::permissions(fs::path(path), fs::perms::owner_write, fs::perm_options::add);
 }
 
+// The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty
+// decides, as for gettext; on Windows the display language does.
+TEST(OsLanguage, FirstSetLocaleVariableDecides) {
+  if (os::kWindows) GTEST_SKIP() << "the display language is the system's";
+  const char* const names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  const struct {
+    const char* values[3];  // nullptr: unset
+    bool japanese;
+  } cases[] = {
+      {{nullptr, nullptr, "ja_JP.UTF-8"}, true},
+      {{nullptr, nullptr, "en_US.UTF-8"}, false},
+      {{"C", nullptr, "ja_JP.UTF-8"}, false},        // LC_ALL overrides
+      {{"", "ja_JP.eucJP", "C"}, true},              // an empty one is skipped
+      {{nullptr, "C.UTF-8", "ja_JP.UTF-8"}, false},  // LC_MESSAGES before LANG
+      {{"ja", nullptr, nullptr}, true},
+      {{nullptr, nullptr, nullptr}, false},
+  };
+  std::string saved[3];
+  bool had[3];
+  for (int i = 0; i < 3; ++i) {
+    const char* value = std::getenv(names[i]);
+    had[i] = value != nullptr;
+    if (value) saved[i] = value;
+  }
+  for (const auto& c : cases) {
+    for (int i = 0; i < 3; ++i)
+      c.values[i] ? (void)test::SetEnvironment(names[i], c.values[i]) : test::UnsetEnvironment(names[i]);
+    EXPECT_EQ(os::UserLanguageIsJapanese(), c.japanese)
+        << (c.values[0] ? c.values[0] : "-") << " " << (c.values[1] ? c.values[1] : "-") << " "
+        << (c.values[2] ? c.values[2] : "-");
+  }
+  for (int i = 0; i < 3; ++i)
+    had[i] ? (void)test::SetEnvironment(names[i], saved[i].c_str()) : test::UnsetEnvironment(names[i]);
+}
+
 }  // namespace
 }  // namespace tavrin

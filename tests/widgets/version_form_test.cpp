@@ -92,5 +92,13 @@ TEST(MessageLayoutTest, GrowsWithTheTextAndCentresTheButtons) {
   }
 }
 
+TEST(MessageLayoutTest, CopiedTextIsLaidOutAsTheSystemsBoxes) {
+  const std::string rule = "---------------------------\r\n";
+  EXPECT_EQ(MessageCopyText("Tavrin", {"a", "b"}, {"OK"}),
+            rule + "Tavrin\r\n" + rule + "a\r\nb\r\n" + rule + "OK   \r\n" + rule);
+  // No lines (an empty message) still gives every rule; two buttons in order.
+  EXPECT_EQ(MessageCopyText("T", {}, {"yes", "no"}), rule + "T\r\n" + rule + rule + "yes   no   \r\n" + rule);
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -1,6 +1,9 @@
 #include "widgets/win32/dialog_message.h"
 
+#include <commctrl.h>
+
 #include "util/dpi.h"
+#include "util/win32/clipboard.h"
 #include "util/win32/wide.h"
 #include "widgets/message_layout.h"
 #include "widgets/win32/ui_basics.h"
@@ -64,6 +67,25 @@ INT_PTR CALLBACK TDialogMessage::DialogProc(HWND dialog, UINT message, WPARAM w,
   return FALSE;
 }
 
+LRESULT CALLBACK TDialogMessage::ButtonProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                           DWORD_PTR self) {
+  if (message == WM_KEYDOWN && (w == 'C' || w == VK_INSERT) && GetKeyState(VK_CONTROL) < 0) {
+    reinterpret_cast<TDialogMessage*>(self)->CopyText();
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(button, &TDialogMessage::ButtonProc, 1);
+  return DefSubclassProc(button, message, w, l);
+}
+
+void TDialogMessage::CopyText() const {
+  std::vector<std::string> buttons;
+  if (FSingleButton)
+    buttons = {"OK"};
+  else
+    buttons = {SjisFromWide(L"はい"), SjisFromWide(L"キャンセル")};
+  WriteClipboardUnicode(FHandle, WideFromSjis(MessageCopyText(SjisFromWide(FCaption), FMessages, buttons)));
+}
+
 void TDialogMessage::FormCreate(HWND dialog) {
   FHandle = dialog;
   FDpi = WindowDpi(dialog);
@@ -78,6 +100,9 @@ void TDialogMessage::FormCreate(HWND dialog) {
   };
   btnYes = make(IDC_BTNYES, L"はい", 40, BS_DEFPUSHBUTTON);
   btnCancel = make(IDC_BTNCANCEL, L"キャンセル", 200, BS_PUSHBUTTON);
+  // The keys go to the focused button: there Ctrl+C is looked for.
+  for (HWND button : {btnYes, btnCancel})
+    SetWindowSubclass(button, &TDialogMessage::ButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SetChildFonts(dialog, FFont);
   MakeGlyphs();
   RECT r{0, 0, ScaleFrom96(kStoredClientWidth, dpi), ScaleFrom96(kStoredClientHeight, dpi)};

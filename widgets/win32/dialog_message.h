@@ -3,7 +3,8 @@
 // message's lines (centred or not), and either one "OK" button or "はい" /
 // "キャンセル". The creator fills it and runs it; the layout follows the
 // text on the first activation only. Enter and Space press the focused
-// button, Escape and the title bar's close answer as キャンセル does.
+// button, Escape and the title bar's close answer as キャンセル does;
+// Ctrl+C copies the box's text as the system's boxes do.
 #include <windows.h>
 
 #include <string>
@@ -33,6 +34,8 @@ class TDialogMessage {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
+  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
+  void CopyText() const;
   void FormCreate(HWND dialog);
   void FormActivate();
   // Sizes the dialog and places its controls for the text, at FDpi.

@@ -121,6 +121,17 @@ TEST(ListFontPixels, PointsAtTheDensity) {
   for (const auto& c : kCases) EXPECT_EQ(ListFontPixels(c.points, c.dpi), c.pixels) << c.points << "pt at " << c.dpi;
 }
 
+TEST(SortMarkedColumnWidth, RoomForTheCaptionTheMarkAndTheirMargins) {
+  const struct {
+    int caption, header, dpi, width;
+  } kCases[] = {
+      {38, 27, 96, 38 + 27 + 24},   // 「個数」 in the default list font
+      {57, 40, 144, 57 + 40 + 36},  // margins at the density
+      {-5, -1, 96, 24},             // nothing measured: the margins alone
+  };
+  for (const auto& c : kCases) EXPECT_EQ(SortMarkedColumnWidth(c.caption, c.header, c.dpi), c.width) << c.caption;
+}
+
 TEST(RescaledWidth, MovesBetweenScreensNeverDrift) {
   // A column width in 96-dpi units, shown on screens one after the other:
   // at the end, read back, it is what it was.

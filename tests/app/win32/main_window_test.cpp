@@ -86,7 +86,8 @@ TEST(KeyPreview, OnePressOneKeyOfTheTable) {
       // closes gives the window no second action.
       {"another window's key", WM_KEYDOWN, VK_RETURN, 0, false, std::nullopt},
       {"key up", WM_KEYUP, VK_F5, 0, true, std::nullopt},
-      {"a letter outside the table", WM_KEYDOWN, 'A', 0, true, std::nullopt},
+      {"A, for Ctrl+A", WM_KEYDOWN, 'A', 0, true, TPreviewedKey{TKey::A, kShiftNone}},
+      {"a letter outside the table", WM_KEYDOWN, 'B', 0, true, std::nullopt},
       {"the character message", WM_CHAR, 'C', 0, true, std::nullopt},
   };
   for (const auto& c : kCases) {

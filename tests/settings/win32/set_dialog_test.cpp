@@ -57,5 +57,32 @@ TEST(FontChoice, StartsTheDialogFromTheValue) {
   EXPECT_LT(LogFontOf(v, 96).lfHeight, 0);
 }
 
+// Closing the dialog with 設定する leaves the row pictures it showed to
+// their owner, the main window's list. Held once more here, the image list
+// is released by the dialog only if the dialog destroyed it.
+TEST(SetDialog, LeavesTheRowPicturesToTheirOwner) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  using QueryInterface = HRESULT(WINAPI*)(HIMAGELIST, REFIID, void**);
+  const auto query = reinterpret_cast<QueryInterface>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "HIMAGELIST_QueryInterface")));
+  ASSERT_NE(query, nullptr);
+  HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0);
+  IUnknown* held = nullptr;
+  ASSERT_EQ(query(icons, IID_IUnknown, reinterpret_cast<void**>(&held)), S_OK);
+  // 設定する, pressed as soon as the dialog shows.
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    if (HWND dialog = FindWindowW(nullptr, L"Tavrin 設定ダイアログ")) {
+      KillTimer(nullptr, timer);
+      SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    }
+  });
+  TSetOptionValues options{};
+  FontValue font{cp932::Sjis("Meiryo UI"), 14, clWindowText, 0};
+  EXPECT_TRUE(RunSetDialog(nullptr, options, font, {{"a", "  1"}}, icons, 0));
+  EXPECT_EQ(held->Release(), 1u) << "the dialog destroyed the image list";
+  ImageList_Destroy(icons);
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -1,12 +1,16 @@
 #pragma once
-// Colour values: red in the low byte, then green, then blue. A value with
-// the top byte set names a system colour; the gradient paints its raw bytes.
+// Colour values: 32 bits, red in the low byte, then green, then blue
+// (00BBGGRR). A value with the top bit set names a system colour: 80000000
+// plus the system's index for it.
 #include <cstdint>
 
 namespace tavrin {
 
 using TColor = std::uint32_t;
 
+inline constexpr TColor kSystemColorBit = 0x80000000;
+inline constexpr TColor clWindowText = kSystemColorBit | 8;
+inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor clBlack = 0x00000000;
 inline constexpr TColor clLime = 0x0000FF00;
 inline constexpr TColor clWhite = 0x00FFFFFF;

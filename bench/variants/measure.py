@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Measures what each kind of variants joins on real vocabulary.
+
+    python3 bench/variants/measure.py BATCH KIND [SAMPLE]
+
+BATCH is the built tavrin-batch, KIND a kind's name (kanji, compat, space,
+symbol, kana, company). Builds word lists from the Debian dictionaries
+(mecab-ipadic, mecab-naist-jdic, skkdic, skkdic-extra): names, places,
+addresses, organisations, office names and nouns, both as written and, for
+names and places, as read in kana. Runs `map` without kinds and with KIND,
+lists every group that only KIND creates (lines the kind puts together that
+no plain key joins), and draws a fixed random sample of SAMPLE groups (40)
+as TSV on standard output: the rule that joined it, then its spellings. The
+count of such groups, and per rule, goes to standard error.
+
+A judged sample is kept beside this script (sample-KIND-*.tsv): its first
+column says "same" (one word or entity) or "diff", and precision is the
+share of "same". Without the dictionaries the script says so and exits 0.
+"""
+import collections
+import glob
+import os
+import random
+import subprocess
+import sys
+
+IPADIC = "/usr/share/mecab/dic/ipadic/"
+NAIST = "/usr/share/mecab/dic/naist-jdic-eucjp/naist-jdic.csv"
+SKK = "/usr/share/skk/"
+SKK_FILES = ["SKK-JISYO.L", "SKK-JISYO.jinmei", "SKK-JISYO.fullname", "SKK-JISYO.geo", "SKK-JISYO.station",
+             "SKK-JISYO.propernoun", "SKK-JISYO.zipcode", "SKK-JISYO.office.zipcode"]
+# Entries whose kana reading is a list line as well: names and places.
+SKK_READINGS = {"SKK-JISYO.jinmei", "SKK-JISYO.fullname", "SKK-JISYO.geo", "SKK-JISYO.station"}
+
+
+def words():
+    found = set()
+    for path in glob.glob(IPADIC + "Noun*.csv"):
+        for line in open(path, encoding="euc-jp", errors="replace"):
+            found.add(line.split(",", 1)[0])
+    for line in open(NAIST, encoding="euc-jp", errors="replace"):
+        f = line.split(",")
+        if len(f) > 4 and f[4] == "名詞":
+            found.add(f[0])
+    for name in SKK_FILES:
+        for line in open(SKK + name, encoding="euc-jp", errors="replace"):
+            if line.startswith(";") or " /" not in line:
+                continue
+            head, rest = line.rstrip("\n").split(" /", 1)
+            if name in SKK_READINGS and not head[-1:].isascii():
+                found.add(head)
+            for cand in rest.split("/"):
+                cand = cand.split(";")[0]
+                if cand and not cand.startswith("("):
+                    found.add(cand)
+    lines = []
+    for w in sorted(found):
+        w = w.strip()
+        if not w or any(c in w for c in "\t\r\n\""):
+            continue
+        try:
+            w.encode("cp932")
+        except UnicodeEncodeError:
+            continue
+        lines.append(w)
+    return lines
+
+
+def groups(batch, text, kinds):
+    args = [batch, "map"] + (["--fold=" + kinds] if kinds else [])
+    out = subprocess.run(args, input=text, capture_output=True, check=True).stdout.decode("cp932")
+    found = collections.defaultdict(set)
+    for line in out.split("\r\n"):
+        if line:
+            variant, canonical, _ = line.split("\t")[:3]
+            found[canonical] |= {variant, canonical}
+    return list(found.values())
+
+
+def rule_of(kind, group):
+    """The rule of a kind that most likely made the group (for the kana kind,
+    which spelling; else the kind itself)."""
+    if kind != "kana":
+        return kind
+    text = "".join(group)
+    for rule, chars in (("vu", "ヴゔ"), ("di", "ぢヂ"), ("du", "づヅ"), ("wo", "をヲ"), ("repeat", "ゝゞヽヾ"),
+                        ("old", "ゐゑヰヱ")):
+        if any(c in text for c in chars):
+            return rule
+    return "other"
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    if not (os.path.isdir(IPADIC) and os.path.exists(NAIST) and os.path.isdir(SKK)):
+        print("measure.py: the Debian dictionaries (mecab-ipadic, mecab-naist-jdic, skkdic, skkdic-extra) "
+              "are not installed; nothing measured", file=sys.stderr)
+        return
+    batch, kind = sys.argv[1], sys.argv[2]
+    size = int(sys.argv[3]) if len(sys.argv) > 3 else 40
+    lines = words()
+    text = "\r\n".join(lines).encode("cp932") + b"\r\n"
+    plain_of = {}
+    for i, g in enumerate(groups(batch, text, "")):
+        for w in g:
+            plain_of[w] = i
+    only = []
+    for g in groups(batch, text, kind):
+        keys = {plain_of.get(w, ("alone", w)) for w in g}
+        if len(keys) > 1:
+            only.append(sorted(g))
+    only.sort()
+    by_rule = collections.Counter(rule_of(kind, g) for g in only)
+    print("%d lines; %d groups only %s makes: %s" % (len(lines), len(only), kind,
+          ", ".join("%s %d" % kv for kv in sorted(by_rule.items()))), file=sys.stderr)
+    for g in random.Random(32).sample(only, min(size, len(only))):
+        print("\t".join([rule_of(kind, g)] + g))
+
+
+main()

@@ -1,0 +1,62 @@
+# Fails when a source includes a header of a folder its floor may not use.
+# The floors, lowest first: util; engine, settings and widgets; app. Each
+# may include its own folder and the floors below it, never one beside or
+# above. A skin (qt/ or win32/) may include what its folder's core may, and
+# the same skin of those folders; the settings dialog's skin also shows the
+# widgets' message boxes. The core never includes a skin.
+# Run: cmake -DSOURCE_DIR=<checkout> -P layering_check.cmake
+cmake_minimum_required(VERSION 3.25)
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+set(uses_util util)
+set(uses_engine util engine)
+set(uses_settings util settings)
+set(uses_widgets util widgets)
+set(uses_app util engine settings widgets app)
+
+set(faults "")
+set(checked 0)
+foreach(folder util engine settings widgets app)
+  file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.h)
+  foreach(source IN LISTS sources)
+    set(allowed ${uses_${folder}})
+    if(source MATCHES "^${folder}/(qt|win32)/")
+      set(skin ${CMAKE_MATCH_1})
+      set(skins "")
+      foreach(used IN LISTS allowed)
+        list(APPEND skins ${used}/${skin})
+      endforeach()
+      list(APPEND allowed ${skins})
+      if(folder STREQUAL "settings")
+        list(APPEND allowed widgets widgets/${skin})
+      endif()
+    elseif(NOT source MATCHES "^${folder}/[^/]+$")
+      continue()  # data and resources below the skins' folders
+    endif()
+    file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ ]*#[ ]*include[ ]*\"")
+    foreach(line IN LISTS includes)
+      if(NOT line MATCHES "\"([a-z0-9_]+)/(([a-z0-9_]+)/)?[^\"/]+\"")
+        continue()  # a header beside the source, or a generated one
+      endif()
+      set(target ${CMAKE_MATCH_1})
+      set(subfolder "${CMAKE_MATCH_3}")
+      if(subfolder MATCHES "^(qt|win32)$")
+        set(target ${target}/${subfolder})
+      endif()
+      if(NOT target IN_LIST allowed)
+        list(APPEND faults "${source}: ${line}")
+      endif()
+      math(EXPR checked "${checked} + 1")
+    endforeach()
+  endforeach()
+endforeach()
+if(checked LESS 300)
+  message(FATAL_ERROR "only ${checked} includes were checked; is the pattern still right?")
+endif()
+if(faults)
+  list(JOIN faults "\n  " listed)
+  message(FATAL_ERROR "includes across the floors:\n  ${listed}")
+endif()
+message(STATUS "${checked} includes keep to the floors")
