@@ -154,8 +154,8 @@ class MainWindowFlowTest : public QObject {
   }
 
   // A group's canonical row is bold, a variant's tool-tip names its
-  // canonical spelling, the kinds and the code points, and selecting a row
-  // tints the other rows of its group only.
+  // canonical spelling, the kinds and the code points, and the current row
+  // tints the rows of its group only.
   void groupsAreShown() {
     Clip("ﾕﾆｯﾄ\nユニット\nユニット\nテスト\nてすと\n");
     Key(Qt::Key_F5);
@@ -170,15 +170,19 @@ class MainWindowFlowTest : public QObject {
 
     TResultView* view = window->ResultView();
     view->setCurrentIndex(model->index(1, 0));
-    QCOMPARE(view->TintGroup(), 0);
     view->resize(400, 200);
-    const QImage image = view->viewport()->grab().toImage();
+    QImage image = view->viewport()->grab().toImage();
     // Past the short texts, inside the first column.
     const auto at = [&](int row) {
       return image.pixelColor(image.width() - 5, view->visualRect(model->index(row, 0)).center().y());
     };
     QVERIFY(at(0) != at(2));  // the group's other row is tinted, another group's is not
     QCOMPARE(at(2), at(3));
+    // The tint follows the current row while it is not selected, too.
+    const QColor tint = at(0);
+    view->selectionModel()->clearSelection();
+    image = view->viewport()->grab().toImage();
+    QCOMPARE(at(0), tint);
   }
 
   // F8 and F9 copy the normalized input and the map of what [類字抽出]
