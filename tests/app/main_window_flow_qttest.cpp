@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QFont>
 #include <QImage>
@@ -47,6 +48,11 @@ class MainWindowFlowTest : public QObject {
   }
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(window->ResultView(), Qt::Key(key), modifiers);
+  }
+  // The auto-repeat of a held key.
+  void Held(int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(window->ResultView(), &press);
   }
   void Clip(const char* utf8) { QGuiApplication::clipboard()->setText(U(utf8)); }
   QString ClipText() const { return QGuiApplication::clipboard()->text(); }
@@ -151,6 +157,15 @@ class MainWindowFlowTest : public QObject {
     Key(Qt::Key_Delete);
     QCOMPARE(Rows().size(), 3);
     QVERIFY(!Rows().contains(U("ユニット|  1")));
+    // The window hands the key table its repeats: F5's reruns nothing,
+    // Delete's deletes.
+    Clip("other\n");
+    window->ResultView()->selectionModel()->select(
+        window->ResultModel()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    Held(Qt::Key_F5);
+    QCOMPARE(Rows().size(), 3);
+    Held(Qt::Key_Delete);
+    QCOMPARE(Rows().size(), 2);
   }
 
   // A group's canonical row is bold, a variant's tool-tip names its
