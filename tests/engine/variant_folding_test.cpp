@@ -52,6 +52,24 @@ const TPairCase kGrouped[] = {
     {kVariantKanji, "竜也", "龍也"},
     {kVariantKanji, "富田", "冨田"},
     {kVariantKanji, "島田", "嶋田"},
+    // Old forms of the Joyo table and of the name-kanji list, and the
+    // itaiji list's pairs of two JIS level 1 characters.
+    {kVariantKanji, "大学", "大學"},
+    {kVariantKanji, "駅前", "驛前"},
+    {kVariantKanji, "県道", "縣道"},
+    {kVariantKanji, "円山", "圓山"},
+    {kVariantKanji, "予定", "豫定"},
+    {kVariantKanji, "欠席", "缺席"},
+    {kVariantKanji, "武蔵", "武藏"},
+    {kVariantKanji, "長瀬", "長瀨"},
+    {kVariantKanji, "弁護士", "辯護士"},
+    {kVariantKanji, "弁別", "辨別"},
+    {kVariantKanji, "花弁", "花瓣"},
+    {kVariantKanji, "高峰", "高峯"},
+    {kVariantKanji, "灯台", "燈台"},
+    {kVariantKanji, "本館", "本舘"},
+    {kVariantKanji, "野村", "埜村"},
+    {kVariantKanji, "檜山", "桧山"},
     {kVariantKanji, "葛\xEF\xB8\x80城", "葛城"},        // variation selector U+FE00
     {kVariantKanji, "葛\xF3\xA0\x84\x80城", "葛城"},    // U+E0100
     {kVariantKanji, "\xE2\xBC\x80二", "一二"},          // Kangxi radical one
@@ -166,6 +184,14 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"回転", "廻転"},
       {"留守", "溜守"},
       {"愈々", "癒々"},
+      {"畑山", "畠山"},  // different families, though the itaiji list relates them
+      {"杉山", "椙山"},
+      {"広子", "宏子"},
+      {"弘", "広"},
+      {"堺", "界"},
+      {"関", "函"},
+      {"障害", "障碍"},  // one word, two characters: 碍子
+      {"燗", "爛"},
       {"5′30″", "5'30\""},  // minutes and seconds, not quotes
       {"x²", "x2"},
       {"10⁵", "105"},
