@@ -343,6 +343,10 @@ SYMBOLS = [
 # (ベン/ヴェン, ちず子/ちづ子), so only the words of tools/kana_words.txt
 # (tools/gen_kana_words.py) join across them.
 KANA = [("ヰ", "イ"), ("ヱ", "エ"), ("ゔ", "ヴ"), ("ゐ", "い"), ("ゑ", "え")]
+# The kanji after which が between two kanji is the place-name ヶ (霞が関/霞ヶ関,
+# 自由が丘/自由ヶ丘): those the dictionaries' place names show it before. Not
+# 日: 三が日, the New Year's first days, is not 三ヶ日, a town.
+KE_PLACES = "丘岡谷森峰峯嶺島嶋崎原城浦鼻関山尾岳嶽峠坂台浜池枝根越作迫面"
 KANA_WORDS = [tuple(line.rstrip("\n").split("\t")[::-1]) for line in open("tools/kana_words.txt", encoding="utf-8")]
 COMPANY = [
     ("(株)", ["株式会社", "(株)", "（株）", "㈱", "カブシキガイシャ"], "カ)", "(カ"),
@@ -430,6 +434,8 @@ table("kKana", "Katakana spellings, as written before the width and kana folding
       [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA])
 table("kKanaWords", "Words of one meaning across ヴ/ブ, ぢ/じ, づ/ず, を/お (tools/kana_words.txt): variant, standard.",
       [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA_WORDS])
+table("kKePlaces", "Kanji after which が between kanji is the place-name ヶ (霞が関 = 霞ヶ関).",
+      [(engine_bytes(c), b"", ORIGIN["own"], c) for c in KE_PLACES])
 rows = []
 for token, forms, start, end in COMPANY:
     for f in forms:

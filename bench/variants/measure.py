@@ -134,7 +134,7 @@ def rule_of(kind, group):
         return kind
     text = "".join(group)
     for rule, chars in (("vu", "ヴゔ"), ("di", "ぢヂ"), ("du", "づヅ"), ("wo", "をヲ"), ("repeat", "ゝゞヽヾ"),
-                        ("old", "ゐゑヰヱ")):
+                        ("old", "ゐゑヰヱ"), ("ke", "ヶヵケカがガｹｶ")):
         if any(c in text for c in chars):
             return rule
     return "other"

@@ -115,6 +115,12 @@ const TPairCase kGrouped[] = {
     {kVariantKana, "いすゞ", "いすず"},
     {kVariantKana, "バナヽ", "バナナ"},
     {kVariantKana, "ちゞむ", "ちぢむ"},
+    // The place-name ヶ between kanji; が only before a kanji of place names.
+    {kVariantKana, "霞ヶ関", "霞ケ関"},
+    {kVariantKana, "霞が関", "霞ヶ関"},
+    {kVariantKana, "八ヶ岳", "八ｹ岳"},
+    {kVariantKana, "三ヵ所", "三カ所"},
+    {kVariantKana, "自由が丘駅", "自由ヶ丘駅"},
     {kVariantCompany, "株式会社山田", "(株)山田"},
     {kVariantCompany, "株式会社山田", "（株）山田"},
     {kVariantCompany, "株式会社山田", "㈱山田"},
@@ -177,6 +183,10 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"かずき", "かづき"},
       {"じ", "ぢ"},
       {"きずく", "きづく"},
+      {"三が日", "三ヶ日"},  // the New Year's days, a town
+      {"霞ヶ", "霞ケ"},      // ヶ only between two kanji
+      {"ヶ関", "ケ関"},
+      {"霞ゲ関", "霞ヶ関"},
       {"10~20", "10-20"},
       {"\"本\"", "'本'"},
       {"言う", "云う"},
@@ -250,12 +260,13 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
   take(vt::kCompanyForms);
   take(vt::kCompanyStarts);
   take(vt::kCompanyEnds);
-  for (const char* mark : {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛"}) chars.push_back(FromUtf8(mark).bytes);
+  for (const char* mark : {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛", "ヶ", "ヵ", "カ", "が", "ｹﾞ"})
+    chars.push_back(FromUtf8(mark).bytes);
   const std::string around[][2] = {
       {"", ""}, {"1", "2"}, {FromUtf8("カ").bytes, FromUtf8("ゝ").bytes}, {FromUtf8("漢").bytes, FromUtf8("々").bytes},
       {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes}, {FromUtf8("山田").bytes, ""}, {"", FromUtf8("山田").bytes},
       {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes}, {"a ", " b"}, {FromUtf8("ウ").bytes, FromUtf8("ァ").bytes},
-      {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes},
+      {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes}, {FromUtf8("霞").bytes, FromUtf8("関").bytes},
   };
   std::size_t checked = 0;
   for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, kAllVariantKinds}) {
