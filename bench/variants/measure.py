@@ -4,7 +4,7 @@
     python3 bench/variants/measure.py BATCH KIND [SAMPLE]
 
 BATCH is the built tavrin-batch, KIND a kind's name (kanji, compat, space,
-symbol, kana, company). Builds word lists from the Debian dictionaries
+symbol, kana, company, number). Builds word lists from the Debian dictionaries
 (mecab-ipadic, mecab-naist-jdic, skkdic, skkdic-extra): names, places,
 addresses, organisations, office names and nouns, both as written and, for
 names and places, as read in kana. Runs `map` without kinds and with KIND,
@@ -12,6 +12,11 @@ lists every group that only KIND creates (lines the kind puts together that
 no plain key joins), and draws a fixed random sample of SAMPLE groups (40)
 as TSV on standard output: the rule that joined it, then its spellings. The
 count of such groups, and per rule, goes to standard error.
+
+The dictionaries rarely list one word with both kanji numerals and digits,
+so for the number kind each line with a kanji numeral comes a second time
+with its numerals as digits (一郎 and 1郎, 一丁目 and 1丁目): every group
+of a line and its digits asks whether the rule may join them.
 
 A judged sample is kept beside this script (sample-KIND-*.tsv): its first
 column says "same" (one word or entity) or "diff", and precision is the
@@ -66,6 +71,57 @@ def words():
     return lines
 
 
+NUMERALS = {c: v for v, c in enumerate("〇一二三四五六七八九")}
+NUMERALS.update({"十": 10, "百": 100, "千": 1000})
+
+
+def as_digits(run):
+    """A run of kanji numerals as digits: by places with 十, 百 or 千, else
+    digit by digit; None when it is no number."""
+    values = [NUMERALS[c] for c in run]
+    if all(v < 10 for v in values):
+        return "".join(str(v) for v in values)
+    total, last, i = 0, 10000, 0
+    while i < len(values):
+        factor = 1
+        if values[i] < 10:
+            factor = values[i]
+            i += 1
+            if factor == 0:
+                return None
+            if i == len(values):
+                return str(total + factor)
+            if values[i] < 10:
+                return None
+        if values[i] >= last:
+            return None
+        last = values[i]
+        total += factor * last
+        i += 1
+    return str(total)
+
+
+def with_digits(lines):
+    """Each line with a kanji numeral, its numerals as digits."""
+    out = []
+    for w in lines:
+        runs, cur = [], ""
+        for c in w + " ":
+            if c in NUMERALS:
+                cur += c
+            elif cur:
+                runs.append(cur)
+                cur = ""
+        d = w
+        for run in runs:
+            digits = as_digits(run)
+            if digits is not None:
+                d = d.replace(run, digits, 1)
+        if d != w:
+            out.append(d)
+    return out
+
+
 def groups(batch, text, kinds):
     args = [batch, "map"] + (["--fold=" + kinds] if kinds else [])
     out = subprocess.run(args, input=text, capture_output=True, check=True).stdout.decode("cp932")
@@ -100,6 +156,9 @@ def main():
     batch, kind = sys.argv[1], sys.argv[2]
     size = int(sys.argv[3]) if len(sys.argv) > 3 else 40
     lines = words()
+    if kind == "number":
+        seen = set(lines)
+        lines += sorted(set(w for w in with_digits(lines) if w not in seen))
     text = "\r\n".join(lines).encode("cp932") + b"\r\n"
     plain_of = {}
     for i, g in enumerate(groups(batch, text, "")):
