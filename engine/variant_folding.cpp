@@ -223,6 +223,27 @@ class TVariantFolder {
   bool FNumbers = false;
   std::vector<std::pair<std::string, bool>> FCounters;
   std::vector<std::string> FMarkCounters, FCounterMarks, FNumberWords;
+  // NumberHit's tables: per byte, what it may start; the double-byte
+  // codes of numerals, ℡, 丁 and the marks; the first characters of
+  // counters and marks (a bit per code, a single byte by its value).
+  static constexpr std::uint8_t kLead = 1, kTee = 2, kSingleMark = 3;
+  std::array<std::uint8_t, 256> FNumberByte{};
+  std::vector<std::uint64_t> FNumberCode = std::vector<std::uint64_t>(0x10000 / 64, 0),
+                             FCounterStart = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  // The characters of a text whose fold holds one of those: the one-pass
+  // folding looks for numbers only in a text with one.
+  std::vector<std::uint64_t> FNumberText = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  bool NumberChars(std::string_view Key) const {
+    for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) {
+      const auto b = static_cast<unsigned char>(Key[i]);
+      if (FNumberByte[b] == kTee || FNumberByte[b] == kSingleMark) return true;
+      if (CharLength(Key, i) == 2) {
+        const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+        if (FNumberCode[code / 64] >> (code % 64) & 1) return true;
+      }
+    }
+    return false;
+  }
   std::string FMarkToken, FOrdinal, FYear, FChome, FBanchi, FBan, FGo, FTel;
   std::array<const TRule*, 256> FSingle{};
   std::vector<const TRule*> FDouble = std::vector<const TRule*>(0x10000, nullptr);
@@ -553,6 +574,27 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FBan = folded("番");
     FGo = folded("号");
     FTel = "\x87\x84";  // ℡
+    const auto firstCode = [](const std::string& c) {
+      const std::size_t n = CharLength(c, 0);
+      return n == 2 ? static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])
+                    : n == 1 ? static_cast<unsigned char>(c[0]) : 0u;
+    };
+    const auto set = [](std::vector<std::uint64_t>& bits, unsigned code) { bits[code / 64] |= std::uint64_t{1} << (code % 64); };
+    for (unsigned b = 0x80; b < 256; ++b)
+      if (IsLeadByte(static_cast<unsigned char>(b))) FNumberByte[b] = kLead;
+    FNumberByte['t'] = FNumberByte['T'] = kTee;
+    for (const unsigned code : {0x815Au, 0x88EAu, 0x93F1u, 0x8E4Fu, 0x8E6Cu, 0x8CDCu, 0x985Au, 0x8EB5u, 0x94AAu, 0x8BE3u,
+                                0x8F5Cu, 0x9553u, 0x90E7u, 0x8784u})
+      set(FNumberCode, code);
+    set(FNumberCode, firstCode(FChome));
+    for (const std::string& m : FCounterMarks) {
+      if (m.size() == 1)
+        FNumberByte[static_cast<unsigned char>(m[0])] = kSingleMark;
+      else
+        set(FNumberCode, firstCode(m));
+      set(FCounterStart, firstCode(m));
+    }
+    for (const auto& [counter, address] : FCounters) set(FCounterStart, firstCode(counter));
   }
   // The characters of a text whose folded form a rule or a spelling may
   // change; a lone sound mark too, as it may finish a spelling with the
@@ -592,6 +634,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
+    if (FNumbers && (NumberChars(f) || NumberChars(folded))) FNumberText[code / 64] |= std::uint64_t{1} << (code % 64);
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
     // A fold that ends a form inside the line notes where; one that holds
     // such an end elsewhere is folded in steps.
@@ -833,6 +876,10 @@ void TVariantFolder::CompanyForms(std::string& Key) const {
 }
 
 std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool& Address) const {
+  if (At >= Key.size()) return 0;
+  const auto b = static_cast<unsigned char>(Key[At]);
+  const unsigned code = IsLeadByte(b) && At + 1 < Key.size() ? unsigned(b) << 8 | static_cast<unsigned char>(Key[At + 1]) : b;
+  if (!(FCounterStart[code / 64] >> (code % 64) & 1)) return 0;
   for (const auto& [counter, address] : FCounters)
     if (Key.compare(At, counter.size(), counter) == 0) {
       Address = address;
@@ -841,15 +888,47 @@ std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool
   return 0;
 }
 
+// One look at each byte: only a numeral before a counter or a mark, a mark
+// or 丁 after a digit, ℡ or t e l send a key to Numbers.
 bool TVariantFolder::NumberHit(std::string_view Key) const {
-  bool digit = false;
+  const auto bit = [](const std::vector<std::uint64_t>& bits, unsigned code) { return (bits[code / 64] >> (code % 64) & 1) != 0; };
+  const auto codeAt = [&](std::size_t i) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    return IsLeadByte(b) && i + 1 < Key.size() ? unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]) : unsigned(b);
+  };
   for (std::size_t i = 0; i < Key.size();) {
-    const std::size_t n = CharLength(Key, i);
-    const std::string_view c = Key.substr(i, n);
-    if (NumeralOf(c) >= 0 || c == FTel || Key.compare(i, FChome.size(), FChome) == 0) return true;
-    if (n == 1 && (c[0] == 't' || c[0] == 'T')) return true;
-    if (digit && std::find(FCounterMarks.begin(), FCounterMarks.end(), c) != FCounterMarks.end()) return true;
-    digit = n == 1 && IsDigit(c[0]);
+    const auto b = static_cast<unsigned char>(Key[i]);
+    const std::uint8_t what = FNumberByte[b];
+    if (what == 0) {
+      ++i;
+      continue;
+    }
+    std::size_t n = 1;
+    unsigned code = b;
+    if (what == kLead) {
+      if (b == kSequenceLead || i + 1 == Key.size()) {
+        i += CharLength(Key, i);  // a form of the codec: none of these
+        continue;
+      }
+      code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+      n = 2;
+      if (!bit(FNumberCode, code)) {
+        i += 2;
+        continue;
+      }
+    }
+    const bool afterDigit = i > 0 && IsDigit(Key[i - 1]);
+    if (n == 2 && bit(FNumberCode, code)) {
+      if (NumeralOf(Key.substr(i, 2)) >= 0) {
+        if (i + 2 < Key.size() && bit(FCounterStart, codeAt(i + 2))) return true;
+      } else if (code == 0x8784 || afterDigit) {
+        return true;  // ℡, or 丁 or a mark after a digit
+      }
+    } else if (what == kTee) {
+      if (Key.size() - i >= 3 && (Key[i + 1] | 0x20) == 'e' && (Key[i + 2] | 0x20) == 'l') return true;
+    } else if (what == kSingleMark && afterDigit) {
+      return true;
+    }
     i += n;
   }
   return false;
@@ -864,7 +943,11 @@ bool TVariantFolder::NumberHit(std::string_view Key) const {
 void TVariantFolder::Numbers(std::string& Key) const {
   std::string out;
   out.reserve(Key.size() + 8);
-  const auto at = [&](std::size_t i) { return std::string_view(Key).substr(i, CharLength(Key, i)); };
+  const auto at = [&](std::size_t i) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    const std::size_t n = !IsLeadByte(b) || i + 1 >= Key.size() ? 1 : b == kSequenceLead ? CharLength(Key, i) : 2;
+    return std::string_view(Key).substr(i, n);
+  };
   const auto kanji = [&](std::string_view c) { return IsKanji(c) && c != FOrdinal; };
   // A kanji but 第, a kana or a Latin letter.
   const auto letter = [&](std::string_view c) {
@@ -874,6 +957,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
   };
   // Whether the text before the numeral ends with an address's counter.
   bool afterAddress = false;
+  std::vector<int> numerals;
   std::string_view before;  // the character before, in Key
   for (std::size_t i = 0; i < Key.size();) {
     // ℡, TEL, Tel. and TEL: before a number, apart from a Latin word.
@@ -892,17 +976,18 @@ void TVariantFolder::Numbers(std::string& Key) const {
         continue;
       }
     }
-    std::vector<int> run;
+    std::vector<int>& run = numerals;
+    run.clear();
     bool digits = false;
-    std::size_t e = i;
-    for (; e < Key.size(); e += CharLength(Key, e)) {
-      const std::string_view c = at(e);
-      if (c.size() == 1 && IsDigit(c[0]))
+    std::size_t e = i, last = i;  // the run's end, and its last character
+    for (; e < Key.size(); e += e + 1 < Key.size() && IsLeadByte(static_cast<unsigned char>(Key[e])) ? 2 : 1) {
+      if (IsDigit(Key[e]))
         digits = true;
-      else if (const int v = NumeralOf(c); v >= 0)
+      else if (const int v = NumeralOf(Key.substr(e, 2)); v >= 0 && IsLeadByte(static_cast<unsigned char>(Key[e])))
         run.push_back(v);
       else
         break;
+      last = e;
     }
     if (e == i) {
       before = at(i);
@@ -946,7 +1031,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
     if (length == 0 || (run.empty() ? false : digitsOf.empty())) {
       // No number of a counter: the run stays as it is.
       out.append(Key, i, e - i);
-      before = at(LastTwo(Key.substr(0, e)).first);
+      before = at(last);
       i = e;
       afterAddress = false;
       continue;
@@ -954,7 +1039,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
     out += run.empty() ? Key.substr(i, e - i) : digitsOf;
     if (marked) out += FMarkToken;
     out += counter;
-    before = at(LastTwo(Key.substr(0, end)).first);
+    before = length != 0 ? counter.substr(LastTwo(counter).first) : at(last);
     i = end;
     afterAddress = addressPart;
   }
@@ -1095,6 +1180,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   const char* p = Text.data();
   const char* const end = p + Text.size();
   bool starter = false, odd = false;
+  std::uint64_t number = 0;  // bit 0: a character that may make a number's form
   // Where the characters that may end a company form inside the line end.
   std::size_t hintEnds[4], hints = 0;
   while (p < end) {
@@ -1112,6 +1198,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
     if ((to & kAfterWord) != 0 && o != Out.data() && IsWordByte(o[-1])) return std::string::npos;
     odd = odd || (to & kOddPiece) != 0;
+    number |= FNumberText[code / 64] >> (code % 64);
 
     // A character that goes leaves the last one's flag.
     starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
@@ -1139,7 +1226,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     if (hints != 0) hints = std::size(hintEnds) + 1;  // the ends moved: look again
   }
   // The number kind looks at each numeral's neighbours: it finishes too.
-  Company = FNumbers && NumberHit(std::string_view(Out.data(), n));
+  Company = (number & 1) != 0 && NumberHit(std::string_view(Out.data(), n));
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
