@@ -957,7 +957,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
   };
   // Whether the text before the numeral ends with an address's counter.
   bool afterAddress = false;
-  std::vector<int> numerals;
+  std::vector<int> run;  // the kanji numerals' values
   std::string_view before;  // the character before, in Key
   for (std::size_t i = 0; i < Key.size();) {
     // ℡, TEL, Tel. and TEL: before a number, apart from a Latin word.
@@ -976,14 +976,13 @@ void TVariantFolder::Numbers(std::string& Key) const {
         continue;
       }
     }
-    std::vector<int>& run = numerals;
     run.clear();
     bool digits = false;
     std::size_t e = i, last = i;  // the run's end, and its last character
     for (; e < Key.size(); e += e + 1 < Key.size() && IsLeadByte(static_cast<unsigned char>(Key[e])) ? 2 : 1) {
       if (IsDigit(Key[e]))
         digits = true;
-      else if (const int v = NumeralOf(Key.substr(e, 2)); v >= 0 && IsLeadByte(static_cast<unsigned char>(Key[e])))
+      else if (const int v = IsLeadByte(static_cast<unsigned char>(Key[e])) ? NumeralOf(Key.substr(e, 2)) : -1; v >= 0)
         run.push_back(v);
       else
         break;
@@ -1010,8 +1009,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
     const std::size_t end = c + length;
     const std::string_view counter = std::string_view(Key).substr(c, length);
     const bool addressPart = address || counter == FBan || counter == FGo;
-    // A counter followed by a word (一人前, 三日月, 一つ穴) or a numeral
-    // after one (お八つ, いの一番, 明け六つ) is part of that word.
+    // The words of the list stay (一時, 九段).
     const bool word = std::any_of(FNumberWords.begin(), FNumberWords.end(), [&](const std::string& w) {
       return Key.compare(i, w.size(), w) == 0 && i + w.size() >= end;
     });
@@ -1021,6 +1019,8 @@ void TVariantFolder::Numbers(std::string& Key) const {
       return previous != std::string::npos && letter(std::string_view(out).substr(previous, last - previous));
     };
     const bool mark = before == "-" && markAfterWord();
+    // A numeral after a letter (お八つ, いの一番, 明け六つ) or a counter
+    // before one (一人前, 三日月, 一つ穴) is part of a word.
     const bool leftOk = before.empty() || (!letter(before) && !mark) || afterAddress || address;
     const bool rightOk = end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || !letter(at(end));
     std::string digitsOf;
@@ -1028,7 +1028,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
     const bool lonePlace = run.size() == 1 && run[0] >= 10;
     if (!run.empty() && !digits && length != 0 && leftOk && rightOk && !word && !lonePlace)
       digitsOf = NumeralDigits(run, counter == FYear);
-    if (length == 0 || (run.empty() ? false : digitsOf.empty())) {
+    if (length == 0 || (!run.empty() && digitsOf.empty())) {
       // No number of a counter: the run stays as it is.
       out.append(Key, i, e - i);
       before = at(last);
@@ -1039,7 +1039,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
     out += run.empty() ? Key.substr(i, e - i) : digitsOf;
     if (marked) out += FMarkToken;
     out += counter;
-    before = length != 0 ? counter.substr(LastTwo(counter).first) : at(last);
+    before = counter.substr(LastTwo(counter).first);
     i = end;
     afterAddress = addressPart;
   }
