@@ -152,13 +152,14 @@ void TMainForm::ApplyHint(bool show) {
   for (TControl control : kHintControls) FView.SetControlHint(control, Hint(control), show);
 }
 
-const TMainForm::TVariantOption TMainForm::kVariantOptions[6] = {
+const TMainForm::TVariantOption TMainForm::kVariantOptions[7] = {
     {&TMainForm::FKanji, "FKanji", kVariantKanji, TSetOption::chbKanji},
     {&TMainForm::FCompat, "FCompat", kVariantCompat, TSetOption::chbCompat},
     {&TMainForm::FSpace, "FSpace", kVariantSpace, TSetOption::chbSpace},
     {&TMainForm::FSymbol, "FSymbol", kVariantSymbol, TSetOption::chbSymbol},
     {&TMainForm::FKana, "FKana", kVariantKana, TSetOption::chbKana},
     {&TMainForm::FCompany, "FCompany", kVariantCompany, TSetOption::chbCompany},
+    {&TMainForm::FNumber, "FNumber", kVariantNumber, TSetOption::chbNumber},
 };
 
 unsigned TMainForm::VariantKinds() const {

@@ -52,6 +52,7 @@ class TMainForm {
   bool FSymbol = false;
   bool FKana = false;
   bool FCompany = false;
+  bool FNumber = false;
   // Each of them with its key, its kind (TVariantKind) and its check box.
   struct TVariantOption {
     bool TMainForm::*Field;
@@ -59,7 +60,7 @@ class TMainForm {
     unsigned Kind;
     TSetOption Option;
   };
-  static const TVariantOption kVariantOptions[6];
+  static const TVariantOption kVariantOptions[7];
   // The last sort direction of the text and count columns (1 or -1).
   int TextSortDirection = 1;
   int CountSortDirection = 1;

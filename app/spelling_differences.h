@@ -26,11 +26,12 @@ enum TDifferenceKind : unsigned {
   kSymbolKind = 1024,   // 記号
   kKanaSpelling = 2048, // カナ表記
   kCompanyForm = 4096,  // 法人格
+  kNumberForm = 8192,   // 数字表記
   // What the key folding joins besides.
-  kOldKana = 8192,        // 旧仮名: ヰ ヱ ゐ ゑ against イ エ い え
-  kSoundMark = 16384,     // 濁点: a separate or combining sound mark against a voiced kana, or each other
-  kWaveDash = 32768,      // 波ダッシュ: 〜 against ～
-  kCodeTwin = 65536,      // 別コードの同じ字: − — ‖ ¢ £ ¬ ¥ ‾ against the CP932 character they are read as
+  kOldKana = 16384,       // 旧仮名: ヰ ヱ ゐ ゑ against イ エ い え
+  kSoundMark = 32768,     // 濁点: a separate or combining sound mark against a voiced kana, or each other
+  kWaveDash = 65536,      // 波ダッシュ: 〜 against ～
+  kCodeTwin = 131072,     // 別コードの同じ字: − — ‖ ¢ £ ¬ ¥ ‾ against the CP932 character they are read as
 };
 inline constexpr unsigned kVariantKindShift = 7;
 

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "engine/char_folding.h"
+#include "engine/number_counters.h"
 #include "engine/variant_tables.h"
+#include "util/cp932.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -109,6 +111,51 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // A byte that may end a digit or a Latin letter (or be the trail byte of
 // another character).
 bool IsWordByte(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLatin(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// What a kanji numeral stands for: 0 to 9 for 〇 to 九, 10, 100 and 1000
+// for 十, 百 and 千; -1 for any other character.
+int NumeralOf(std::string_view c) {
+  if (c.size() != 2) return -1;
+  static constexpr std::pair<unsigned, int> numerals[] = {
+      {0x815A, 0}, {0x88EA, 1}, {0x93F1, 2}, {0x8E4F, 3}, {0x8E6C, 4},  {0x8CDC, 5},   {0x985A, 6},
+      {0x8EB5, 7}, {0x94AA, 8}, {0x8BE3, 9}, {0x8F5C, 10}, {0x9553, 100}, {0x90E7, 1000}};
+  const unsigned code = static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]);
+  for (const auto& [k, v] : numerals)
+    if (k == code) return v;
+  return -1;
+}
+
+// The digits of a run of kanji numerals: with 十, 百 or 千 as places
+// (十二 = 12, 二十 = 20, 百五 = 105), else one numeral or digit by digit,
+// where the run holds 〇 or is a year of four (二〇二四, 一九九九年);
+// empty when the run is no number (十十, 二三百) or may be a figure of
+// speech (一二回 is once or twice, 三三九度 a rite, 七三分け a parting).
+std::string NumeralDigits(const std::vector<int>& Run, bool Year) {
+  if (std::none_of(Run.begin(), Run.end(), [](int v) { return v >= 10; })) {
+    if (Run.size() > 1 && std::find(Run.begin(), Run.end(), 0) == Run.end() && !(Year && Run.size() == 4)) return {};
+    std::string digits;
+    for (const int v : Run) digits += static_cast<char>('0' + v);
+    return digits;
+  }
+  int total = 0, lastPlace = 10000;
+  for (std::size_t i = 0; i < Run.size();) {
+    int factor = 1;
+    if (Run[i] < 10) {
+      factor = Run[i++];
+      if (factor == 0) return {};
+      if (i == Run.size()) {
+        total += factor;
+        break;
+      }
+      if (Run[i] < 10) return {};
+    }
+    if (Run[i] >= lastPlace) return {};
+    lastPlace = Run[i++];
+    total += factor * lastPlace;
+  }
+  return std::to_string(total);
+}
 
 }  // namespace
 
@@ -166,6 +213,15 @@ class TVariantFolder {
     if (FKe) Key.resize(KeBetweenKanji(Key.data(), Key.size(), changed));
   }
   void CompanyForms(std::string& Key) const;
+  // The number kind: kanji numerals before a counter as digits, the
+  // counter mark of 3ヶ月 as one token, an address's 丁目 and 番 as
+  // hyphens, the forms of TEL as ℡. NumberHit tells whether Key holds
+  // anything it may change.
+  bool NumberHit(std::string_view Key) const;
+  void Numbers(std::string& Key) const;
+  // The length of the counter (of kCounters or kAddress, as folded) at At
+  // in Key, 0 for none; Address tells which list.
+  std::size_t CounterAt(std::string_view Key, std::size_t At, bool& Address) const;
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
     std::string out;
@@ -176,6 +232,33 @@ class TVariantFolder {
 
   unsigned FKinds;
   bool FHyphens;
+  // The number kind's counters as folded (longest first, and whether one
+  // of an address), the counters after a mark, the marks, and a few words.
+  bool FNumbers = false;
+  std::vector<std::pair<std::string, bool>> FCounters;
+  std::vector<std::string> FMarkCounters, FCounterMarks, FNumberWords;
+  // NumberHit's tables: per byte, what it may start; the double-byte
+  // codes of numerals, ℡, 丁 and the marks; the first characters of
+  // counters and marks (a bit per code, a single byte by its value).
+  static constexpr std::uint8_t kLead = 1, kTee = 2, kSingleMark = 3;
+  std::array<std::uint8_t, 256> FNumberByte{};
+  std::vector<std::uint64_t> FNumberCode = std::vector<std::uint64_t>(0x10000 / 64, 0),
+                             FCounterStart = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  // The characters of a text whose fold holds one of those: the one-pass
+  // folding looks for numbers only in a text with one.
+  std::vector<std::uint64_t> FNumberText = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  bool NumberChars(std::string_view Key) const {
+    for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) {
+      const auto b = static_cast<unsigned char>(Key[i]);
+      if (FNumberByte[b] == kTee || FNumberByte[b] == kSingleMark) return true;
+      if (CharLength(Key, i) == 2) {
+        const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+        if (FNumberCode[code / 64] >> (code % 64) & 1) return true;
+      }
+    }
+    return false;
+  }
+  std::string FMarkToken, FOrdinal, FYear, FChome, FBanchi, FBan, FGo, FTel;
   std::array<const TRule*, 256> FSingle{};
   std::vector<const TRule*> FDouble = std::vector<const TRule*>(0x10000, nullptr);
   std::unordered_map<std::string, TRule> FLong;
@@ -492,6 +575,48 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       FEndsBy[static_cast<unsigned char>(form.back())].push_back(static_cast<std::uint16_t>(i));
     }
   }
+  if (Kinds & kVariantNumber) {
+    FNumbers = true;
+    const auto folded = [this](std::string_view utf8) { return Inner(KeyFold(cp932::Sjis(utf8), FHyphens)); };
+    for (const std::string_view c : number_counters::kAddress) FCounters.emplace_back(folded(c), true);
+    for (const std::string_view c : number_counters::kCounters) FCounters.emplace_back(folded(c), false);
+    std::stable_sort(FCounters.begin(), FCounters.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    for (const std::string_view c : number_counters::kAfterMark) FMarkCounters.push_back(folded(c));
+    for (const std::string_view m : {"か", "カ", "ヵ", "ヶ", "ケ", "箇"})
+      if (std::find(FCounterMarks.begin(), FCounterMarks.end(), folded(m)) == FCounterMarks.end())
+        FCounterMarks.push_back(folded(m));
+    for (const std::string_view w : number_counters::kWords) FNumberWords.push_back(folded(w));
+    FMarkToken = folded("か");
+    FOrdinal = folded("第");
+    FYear = folded("年");
+    FChome = folded("丁目");
+    FBanchi = folded("番地");
+    FBan = folded("番");
+    FGo = folded("号");
+    FTel = "\x87\x84";  // ℡
+    const auto firstCode = [](const std::string& c) {
+      const std::size_t n = CharLength(c, 0);
+      return n == 2 ? static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])
+                    : n == 1 ? static_cast<unsigned char>(c[0]) : 0u;
+    };
+    const auto set = [](std::vector<std::uint64_t>& bits, unsigned code) { bits[code / 64] |= std::uint64_t{1} << (code % 64); };
+    for (unsigned b = 0x80; b < 256; ++b)
+      if (IsLeadByte(static_cast<unsigned char>(b))) FNumberByte[b] = kLead;
+    FNumberByte['t'] = FNumberByte['T'] = kTee;
+    for (const unsigned code : {0x815Au, 0x88EAu, 0x93F1u, 0x8E4Fu, 0x8E6Cu, 0x8CDCu, 0x985Au, 0x8EB5u, 0x94AAu, 0x8BE3u,
+                                0x8F5Cu, 0x9553u, 0x90E7u, 0x8784u})
+      set(FNumberCode, code);
+    set(FNumberCode, firstCode(FChome));
+    for (const std::string& m : FCounterMarks) {
+      if (m.size() == 1)
+        FNumberByte[static_cast<unsigned char>(m[0])] = kSingleMark;
+      else
+        set(FNumberCode, firstCode(m));
+      set(FCounterStart, firstCode(m));
+    }
+    for (const auto& [counter, address] : FCounters) set(FCounterStart, firstCode(counter));
+  }
   // The characters of a text whose folded form a rule or a spelling may
   // change; a lone sound mark too, as it may finish a spelling with the
   // character before it.
@@ -531,6 +656,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
+    if (FNumbers && (NumberChars(f) || NumberChars(folded))) FNumberText[code / 64] |= std::uint64_t{1} << (code % 64);
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
     if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kAfterWord;
     // A fold that ends a form inside the line notes where; one that holds
@@ -804,6 +930,215 @@ void TVariantFolder::CompanyForms(std::string& Key) const {
   }
 }
 
+std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool& Address) const {
+  if (At >= Key.size()) return 0;
+  const auto b = static_cast<unsigned char>(Key[At]);
+  const unsigned code = IsLeadByte(b) && At + 1 < Key.size() ? unsigned(b) << 8 | static_cast<unsigned char>(Key[At + 1]) : b;
+  if (!(FCounterStart[code / 64] >> (code % 64) & 1)) return 0;
+  for (const auto& [counter, address] : FCounters)
+    if (Key.compare(At, counter.size(), counter) == 0) {
+      Address = address;
+      return counter.size();
+    }
+  return 0;
+}
+
+// One look at each byte: only a numeral before a counter or a mark, a mark
+// or 丁 after a digit, ℡ or t e l send a key to Numbers.
+bool TVariantFolder::NumberHit(std::string_view Key) const {
+  const auto bit = [](const std::vector<std::uint64_t>& bits, unsigned code) { return (bits[code / 64] >> (code % 64) & 1) != 0; };
+  const auto codeAt = [&](std::size_t i) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    return IsLeadByte(b) && i + 1 < Key.size() ? unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]) : unsigned(b);
+  };
+  for (std::size_t i = 0; i < Key.size();) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    const std::uint8_t what = FNumberByte[b];
+    if (what == 0) {
+      ++i;
+      continue;
+    }
+    std::size_t n = 1;
+    unsigned code = b;
+    if (what == kLead) {
+      if (b == kSequenceLead || i + 1 == Key.size()) {
+        i += CharLength(Key, i);  // a form of the codec: none of these
+        continue;
+      }
+      code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+      n = 2;
+      if (!bit(FNumberCode, code)) {
+        i += 2;
+        continue;
+      }
+    }
+    const bool afterDigit = i > 0 && IsDigit(Key[i - 1]);
+    if (n == 2 && bit(FNumberCode, code)) {
+      if (NumeralOf(Key.substr(i, 2)) >= 0) {
+        if (i + 2 < Key.size() && bit(FCounterStart, codeAt(i + 2))) return true;
+      } else if (code == 0x8784 || afterDigit) {
+        return true;  // ℡, or 丁 or a mark after a digit
+      }
+    } else if (what == kTee) {
+      if (Key.size() - i >= 3 && (Key[i + 1] | 0x20) == 'e' && (Key[i + 2] | 0x20) == 'l') return true;
+    } else if (what == kSingleMark && afterDigit) {
+      return true;
+    }
+    i += n;
+  }
+  return false;
+}
+
+// Each fold looks at what stands around it, so that a numeral inside a
+// word stays (一般, 一郎, 統一, 三日月, 二階堂): a kanji numeral becomes
+// digits only before a counter of the list, after the start, a character
+// other than a kanji, 第, or an address's counter (一丁目二番), and when no
+// kanji but 第 or an address's next numeral follows the counter. 丁目 and
+// 番地 may follow a place's name (本町一丁目).
+void TVariantFolder::Numbers(std::string& Key) const {
+  std::string out;
+  out.reserve(Key.size() + 8);
+  const auto at = [&](std::size_t i) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    const std::size_t n = !IsLeadByte(b) || i + 1 >= Key.size() ? 1 : b == kSequenceLead ? CharLength(Key, i) : 2;
+    return std::string_view(Key).substr(i, n);
+  };
+  const auto kanji = [&](std::string_view c) { return IsKanji(c) && c != FOrdinal; };
+  // A kanji but 第, a kana or a Latin letter.
+  const auto letter = [&](std::string_view c) {
+    if (c.size() == 1) return IsLatin(c[0]) || (static_cast<unsigned char>(c[0]) >= 0xA6 && static_cast<unsigned char>(c[0]) <= 0xDF);
+    const unsigned code = c.size() == 2 ? static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]) : 0;
+    return kanji(c) || (code >= 0x829F && code <= 0x8396) || code == 0x815B;
+  };
+  // Whether the text before the numeral ends with an address's counter.
+  bool afterAddress = false;
+  std::vector<int> run;  // the kanji numerals' values
+  std::string_view before;  // the character before, in Key
+  for (std::size_t i = 0; i < Key.size();) {
+    // ℡, TEL, Tel. and TEL: before a number, apart from a Latin word.
+    if (const bool sign = at(i) == FTel;
+        sign || ((Key[i] | 0x20) == 't' && i + 2 < Key.size() && (Key[i + 1] | 0x20) == 'e' &&
+                 (Key[i + 2] | 0x20) == 'l' && (before.size() != 1 || !IsLatin(before[0])))) {
+      std::size_t e = i + (sign ? FTel.size() : 3);
+      if (e < Key.size() && Key[e] == '.') ++e;
+      if (e < Key.size() && Key[e] == ':') ++e;
+      while (e < Key.size() && Key[e] == ' ') ++e;
+      if (e < Key.size() && (IsDigit(Key[e]) || Key[e] == '(')) {
+        out += FTel;
+        before = Key.substr(e - 1, 1);
+        i = e;
+        afterAddress = false;
+        continue;
+      }
+    }
+    run.clear();
+    bool digits = false;
+    std::size_t e = i, last = i;  // the run's end, and its last character
+    for (; e < Key.size(); e += e + 1 < Key.size() && IsLeadByte(static_cast<unsigned char>(Key[e])) ? 2 : 1) {
+      if (IsDigit(Key[e]))
+        digits = true;
+      else if (const int v = IsLeadByte(static_cast<unsigned char>(Key[e])) ? NumeralOf(Key.substr(e, 2)) : -1; v >= 0)
+        run.push_back(v);
+      else
+        break;
+      last = e;
+    }
+    if (e == i) {
+      before = at(i);
+      out += before;
+      i += before.size();
+      afterAddress = false;
+      continue;
+    }
+    // The counter, perhaps after a mark (3ヶ月).
+    std::size_t c = e, markEnd = e;
+    bool address = false, marked = false;
+    std::size_t length = CounterAt(Key, e, address);
+    if (length == 0 && e < Key.size() &&
+        std::find(FCounterMarks.begin(), FCounterMarks.end(), at(e)) != FCounterMarks.end()) {
+      markEnd = e + at(e).size();
+      for (const std::string& counter : FMarkCounters)
+        if (Key.compare(markEnd, counter.size(), counter) == 0) length = counter.size();
+      if (length != 0) c = markEnd, marked = true;
+    }
+    const std::size_t end = c + length;
+    const std::string_view counter = std::string_view(Key).substr(c, length);
+    const bool addressPart = address || counter == FBan || counter == FGo;
+    // The words of the list stay (一時, 九段).
+    const bool word = std::any_of(FNumberWords.begin(), FNumberWords.end(), [&](const std::string& w) {
+      return Key.compare(i, w.size(), w) == 0 && i + w.size() >= end;
+    });
+    // A hyphen that stands for a long-vowel mark ends a word too (レツゴー三匹).
+    const auto markAfterWord = [&] {
+      const auto [last, previous] = LastTwo(out);
+      return previous != std::string::npos && letter(std::string_view(out).substr(previous, last - previous));
+    };
+    const bool mark = before == "-" && markAfterWord();
+    // A numeral after a letter (お八つ, いの一番, 明け六つ) or a counter
+    // before one (一人前, 三日月, 一つ穴) is part of a word.
+    const bool leftOk = before.empty() || (!letter(before) && !mark) || afterAddress || address;
+    const bool rightOk = end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || !letter(at(end));
+    std::string digitsOf;
+    // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種).
+    const bool lonePlace = run.size() == 1 && run[0] >= 10;
+    if (!run.empty() && !digits && length != 0 && leftOk && rightOk && !word && !lonePlace)
+      digitsOf = NumeralDigits(run, counter == FYear);
+    if (length == 0 || (!run.empty() && digitsOf.empty())) {
+      // No number of a counter: the run stays as it is.
+      out.append(Key, i, e - i);
+      before = at(last);
+      i = e;
+      afterAddress = false;
+      continue;
+    }
+    out += run.empty() ? Key.substr(i, e - i) : digitsOf;
+    if (marked) out += FMarkToken;
+    out += counter;
+    before = counter.substr(LastTwo(counter).first);
+    i = end;
+    afterAddress = addressPart;
+  }
+  // An address's 丁目 and 番 (番地, 号) as hyphens: 1丁目2番3号 = 1-2-3.
+  std::string addressed;
+  const auto starts = [&](std::size_t q, const std::string& s) { return out.compare(q, s.size(), s) == 0; };
+  const auto digitsEnd = [&](std::size_t q) {
+    while (q < out.size() && IsDigit(out[q])) ++q;
+    return q;
+  };
+  std::size_t copied = 0;
+  for (std::size_t p = out.find(FChome); p != std::string::npos; p = out.find(FChome, p + 1)) {
+    std::size_t from = p;
+    while (from > copied && IsDigit(out[from - 1])) --from;
+    const std::size_t b0 = p + FChome.size(), b = digitsEnd(b0);
+    if (from == p || b == b0 || !IsCharacterStart(out, p)) continue;
+    std::string hyphens = out.substr(from, p - from) + '-' + out.substr(b0, b - b0);
+    std::size_t end = b;
+    if (starts(b, FBanchi) || starts(b, FBan)) {
+      end = b + (starts(b, FBanchi) ? FBanchi.size() : FBan.size());
+      if (const std::size_t c = digitsEnd(end); c > end) {
+        hyphens += '-' + out.substr(end, c - end);
+        end = starts(c, FGo) ? c + FGo.size() : c;
+      }
+    } else if (starts(b, FGo)) {
+      end = b + FGo.size();
+    } else if (b < out.size() && out[b] == '-' && digitsEnd(b + 1) > b + 1) {
+      end = digitsEnd(b + 1);
+      hyphens += out.substr(b, end - b);
+    } else {
+      continue;
+    }
+    addressed.append(out, copied, from - copied);
+    addressed += hyphens;
+    copied = end;
+    p = end - 1;
+  }
+  if (copied != 0) {
+    addressed.append(out, copied);
+    out = std::move(addressed);
+  }
+  Key = std::move(out);
+}
+
 // Most keys hold nothing the kinds change: one look at each character
 // shows it, without a copy.
 bool TVariantFolder::Untouched(std::string_view Key) const {
@@ -819,7 +1154,8 @@ bool TVariantFolder::Untouched(std::string_view Key) const {
     prev = b;
   }
   if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
-  return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key)) && !KeChanges(Key);
+  return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key)) && !KeChanges(Key) &&
+         !(FNumbers && NumberHit(Key));
 }
 
 bool TVariantFolder::CharsUntouched(std::string_view Key) const {
@@ -880,13 +1216,17 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   KeBetweenKanji(Out);
   if (!FStarts.empty()) CompanyForms(Out);
+  if (FNumbers && NumberHit(Out)) Numbers(Out);
   return Out;
 }
 
 std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
-  if (EndsUntouched(Key) && (FInside.empty() || !HasInside(Key))) return Key;
+  const bool company = !EndsUntouched(Key) || (!FInside.empty() && HasInside(Key));
+  const bool numbers = FNumbers && NumberHit(Key);
+  if (!company && !numbers) return Key;
   Out.assign(Key);
-  CompanyForms(Out);
+  if (company) CompanyForms(Out);
+  if (numbers || (FNumbers && NumberHit(Out))) Numbers(Out);
   return Out;
 }
 
@@ -897,6 +1237,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   const char* p = Text.data();
   const char* const end = p + Text.size();
   bool starter = false, odd = false, ke = false;
+  std::uint64_t number = 0;  // bit 0: a character that may make a number's form
   // Where the characters that may end a company form inside the line end.
   std::size_t hintEnds[4], hints = 0;
   while (p < end) {
@@ -923,6 +1264,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
       }
     }
     odd = odd || (to & kOddPiece) != 0;
+    number |= FNumberText[code / 64] >> (code % 64);
 
     // A character that goes leaves the last one's flag.
     starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
@@ -954,7 +1296,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     n = KeBetweenKanji(Out.data(), n, changed);
     if (changed && hints != 0) hints = std::size(hintEnds) + 1;
   }
-  Company = false;
+  // The number kind looks at each numeral's neighbours: it finishes too.
+  Company = (number & 1) != 0 && NumberHit(std::string_view(Out.data(), n));
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
@@ -969,7 +1312,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     inside = HasInside(key);
   else
     for (std::size_t h = 0; h < hints && !inside; ++h) inside = InsideFormEndsAt(key, hintEnds[h]);
-  Company = inside || (maybe && !EndsUntouched(key));
+  Company = Company || inside || (maybe && !EndsUntouched(key));
   return n;
 }
 
@@ -982,9 +1325,9 @@ std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::stri
 }
 
 const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens) {
-  static std::array<std::atomic<const TVariantFolder*>, 128> folders{};
+  static std::array<std::atomic<const TVariantFolder*>, 2 * (kAllVariantKinds + 1)> folders{};
   static std::mutex making;
-  const unsigned index = (Kinds & kAllVariantKinds) | (Hyphens ? 64u : 0u);
+  const unsigned index = (Kinds & kAllVariantKinds) | (Hyphens ? kAllVariantKinds + 1 : 0u);
   if (const TVariantFolder* f = folders[index].load(std::memory_order_acquire)) return *f;
   const std::lock_guard<std::mutex> lock(making);
   if (const TVariantFolder* f = folders[index].load(std::memory_order_acquire)) return *f;

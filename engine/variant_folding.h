@@ -1,7 +1,7 @@
 #pragma once
 // Optional folds of a comparison key for more kinds of variants: kanji forms,
 // compatibility characters, blanks and middle dots, symbol families,
-// katakana spellings and company forms. Each works on a key that the width,
+// katakana spellings, company forms and the forms of numbers. Each works on a key that the width,
 // case and small-kana folding (FoldKeyInto) has already made, so that its
 // tables see one form of each kana, letter and digit.
 //
@@ -20,13 +20,15 @@ enum TVariantKind : unsigned {
   kVariantSymbol = 8,    // 記号: dashes, tildes, quotes; ー between digits
   kVariantKana = 16,     // カナ表記: ヰ/イ, ゝ ゞ, ヶ/ケ/ヵ/カ between kanji; ヴァ/バ, ヂ/ジ, ヲ/オ only in the words of a table
   kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end, 株式会社/㈱ inside
+  kVariantNumber = 64,   // 数字表記: 一丁目/1丁目, 十二月/12月 before a counter; 3ヶ月/3か月; 1丁目2番3号/1-2-3; ℡/TEL
 };
-inline constexpr unsigned kAllVariantKinds = 63;
-inline constexpr unsigned kVariantKindCount = 6;
+inline constexpr unsigned kAllVariantKinds = 127;
+inline constexpr unsigned kVariantKindCount = 7;
 
 // The kinds' names on the batch's command line, in bit order.
 inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {"kanji", "compat", "space",
-                                                                          "symbol", "kana", "company"};
+                                                                          "symbol", "kana", "company",
+                                                                          "number"};
 
 // Folds Key, which FoldKeyInto(Text, Hyphens, ...) made, by Kinds; returns
 // Key itself when nothing changes (always for Kinds 0), else a view of Out,
@@ -48,7 +50,8 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
 // company forms in one pass into the start of Out (grown as needed, never
 // shrunk); returns the length, or npos when a character needs its
 // neighbours. When Company comes back true, a company form may stand at
-// an end: FoldVariantCompanyForms then finishes.
+// an end, or a number's form in the line: FoldVariantCompanyForms then
+// finishes.
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company);
 std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out);
 

@@ -25,6 +25,7 @@ const std::array<TSetOptionRow, kSetOptionCount>& SetOptionRows() {
       {TSetOption::chbSymbol, "chbSymbol", "GroupBox5", "記号"},
       {TSetOption::chbKana, "chbKana", "GroupBox5", "カナ表記"},
       {TSetOption::chbCompany, "chbCompany", "GroupBox5", "法人格"},
+      {TSetOption::chbNumber, "chbNumber", "GroupBox5", "数字表記"},
   }};
   return rows;
 }

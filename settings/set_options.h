@@ -25,8 +25,9 @@ enum class TSetOption {
   chbSymbol,
   chbKana,
   chbCompany,
+  chbNumber,
 };
-inline constexpr std::size_t kSetOptionCount = 16;
+inline constexpr std::size_t kSetOptionCount = 17;
 
 // One value per option, indexed by TSetOption.
 using TSetOptionValues = std::array<bool, kSetOptionCount>;

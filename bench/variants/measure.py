@@ -4,7 +4,7 @@
     python3 bench/variants/measure.py BATCH KIND [SAMPLE [BEFORE]]
 
 BATCH is the built tavrin-batch, KIND a kind's name (kanji, compat, space,
-symbol, kana, company). Builds word lists from the Debian dictionaries
+symbol, kana, company, number). Builds word lists from the Debian dictionaries
 (mecab-ipadic, mecab-naist-jdic, skkdic, skkdic-extra): names, places,
 addresses, organisations, office names and nouns, both as written and, for
 names and places, as read in kana. Runs `map` without kinds and with KIND,
@@ -14,6 +14,11 @@ as TSV on standard output: the rule that joined it, then its spellings. The
 count of such groups, and per rule, goes to standard error. Given BEFORE,
 an earlier build of tavrin-batch, it lists instead the groups KIND makes
 now that it did not make in BEFORE: what a change of the kind adds.
+
+The dictionaries rarely list one word with both kanji numerals and digits,
+so for the number kind each line with a kanji numeral comes a second time
+with its numerals as digits (一郎 and 1郎, 一丁目 and 1丁目): every group
+of a line and its digits asks whether the rule may join them.
 
 A judged sample is kept beside this script (sample-KIND-*.tsv): its first
 column says "same" (one word or entity) or "diff", and precision is the
@@ -73,6 +78,57 @@ def words():
             continue
         lines.append(w)
     return lines
+
+
+NUMERALS = {c: v for v, c in enumerate("〇一二三四五六七八九")}
+NUMERALS.update({"十": 10, "百": 100, "千": 1000})
+
+
+def as_digits(run):
+    """A run of kanji numerals as digits: by places with 十, 百 or 千, else
+    digit by digit; None when it is no number."""
+    values = [NUMERALS[c] for c in run]
+    if all(v < 10 for v in values):
+        return "".join(str(v) for v in values)
+    total, last, i = 0, 10000, 0
+    while i < len(values):
+        factor = 1
+        if values[i] < 10:
+            factor = values[i]
+            i += 1
+            if factor == 0:
+                return None
+            if i == len(values):
+                return str(total + factor)
+            if values[i] < 10:
+                return None
+        if values[i] >= last:
+            return None
+        last = values[i]
+        total += factor * last
+        i += 1
+    return str(total)
+
+
+def with_digits(lines):
+    """Each line with a kanji numeral, its numerals as digits."""
+    out = []
+    for w in lines:
+        runs, cur = [], ""
+        for c in w + " ":
+            if c in NUMERALS:
+                cur += c
+            elif cur:
+                runs.append(cur)
+                cur = ""
+        d = w
+        for run in runs:
+            digits = as_digits(run)
+            if digits is not None:
+                d = d.replace(run, digits, 1)
+        if d != w:
+            out.append(d)
+    return out
 
 
 def groups(batch, text, kinds):
@@ -152,6 +208,9 @@ def main():
     if kind == "kanji":
         count_kanji_pairs(batch)
     lines = words()
+    if kind == "number":
+        seen = set(lines)
+        lines += sorted(set(w for w in with_digits(lines) if w not in seen))
     text = "\r\n".join(lines).encode("cp932") + b"\r\n"
     before = sys.argv[4] if len(sys.argv) > 4 else None
     plain_of = {}

@@ -140,14 +140,15 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
           [this](int column) { lvSetColumnClick(column); });
   lvSet->viewport()->installEventFilter(this);
 
-  // The kinds of variants, three to a row, below the others.
+  // The kinds of variants, four to a row, below the others.
   GroupBox5 = MakeGroup(this, "GroupBox5", {8, 540, 497, 85});
-  chbKanji = MakeCheck(GroupBox5, TSetOption::chbKanji, 3);
-  chbCompat = MakeCheck(GroupBox5, TSetOption::chbCompat, 3);
-  chbSpace = MakeCheck(GroupBox5, TSetOption::chbSpace, 3);
-  chbSymbol = MakeCheck(GroupBox5, TSetOption::chbSymbol, 3);
-  chbKana = MakeCheck(GroupBox5, TSetOption::chbKana, 3);
-  chbCompany = MakeCheck(GroupBox5, TSetOption::chbCompany, 3);
+  chbKanji = MakeCheck(GroupBox5, TSetOption::chbKanji, 4);
+  chbCompat = MakeCheck(GroupBox5, TSetOption::chbCompat, 4);
+  chbSpace = MakeCheck(GroupBox5, TSetOption::chbSpace, 4);
+  chbSymbol = MakeCheck(GroupBox5, TSetOption::chbSymbol, 4);
+  chbKana = MakeCheck(GroupBox5, TSetOption::chbKana, 4);
+  chbCompany = MakeCheck(GroupBox5, TSetOption::chbCompany, 4);
+  chbNumber = MakeCheck(GroupBox5, TSetOption::chbNumber, 4);
 
   bbOK = MakeButton(this, "bbOK", "設定する", {104, 636, 145, 49}, QStyle::SP_DialogOkButton);
   bbOK->setDefault(true);

@@ -58,6 +58,7 @@ class TfoSet : public QDialog {
   QCheckBox* chbSymbol = nullptr;
   QCheckBox* chbKana = nullptr;
   QCheckBox* chbCompany = nullptr;
+  QCheckBox* chbNumber = nullptr;
   QPushButton* bbOK = nullptr;
   QPushButton* bbCancel = nullptr;
 

@@ -15,7 +15,7 @@ struct TSetLayout {
   // GroupBox3 全般, GroupBox4 類字の判断, GroupBox1 全データ, GroupBox2 結果リスト,
   // GroupBox5 その他の揺れ.
   std::array<TRect, kSetGroupCount> Groups{};  // in the order of SetGroupRows
-  std::array<int, kSetGroupCount> Columns{1, 1, 1, 1, 3};  // check boxes to a row: the kinds of variants three
+  std::array<int, kSetGroupCount> Columns{1, 1, 1, 1, 4};  // check boxes to a row: the kinds of variants four
   TRect FontLabel, Sample;  // in GroupBox2
   TRect Ok, Cancel;
   int ClientWidth = 0, ClientHeight = 0;

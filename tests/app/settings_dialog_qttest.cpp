@@ -56,6 +56,7 @@ const Option kOptions[] = {
     {&TfoMAIN::FSymbol, "chbSymbol", false},
     {&TfoMAIN::FKana, "chbKana", false},
     {&TfoMAIN::FCompany, "chbCompany", false},
+    {&TfoMAIN::FNumber, "chbNumber", false},
 };
 
 const char* const kToolBar[] = {"sbClose",       "sbGetAllData", "sbExtractRuiji",

@@ -89,6 +89,8 @@ TEST(SpellingDifferences, KindsOfVariants) {
       {kAllVariantKinds, "03‒1234", "03-1234", "記号"},
       {kAllVariantKinds, "ヴァイオリン", "バイオリン", "カナ表記"},
       {kAllVariantKinds, "㈱山田", "株式会社山田", "法人格"},
+      {kAllVariantKinds, "第一回", "第1回", "数字表記"},
+      {kAllVariantKinds, "１－２－３", "1丁目2番3号", "全角/半角、数字表記"},
       {kAllVariantKinds, "ｶﾞｯｺｳ", "ガッコウ", "全角/半角"},
       {kAllVariantKinds, "髙橋ｶﾞｯｺｳ", "高橋ガッコウ", "全角/半角、異体字"},
       // A kind that changes the length: the width of the rest is still named.

@@ -144,6 +144,32 @@ const TPairCase kGrouped[] = {
     {kVariantCompany, "山田(株)東京支店", "山田株式会社東京支店"},
     {kVariantCompany, "山田㈲東京支店", "山田（有）東京支店"},
     {kVariantCompany, "東京医療法人会", "東京(医)会"},
+    {kVariantNumber, "一丁目", "1丁目"},
+    {kVariantNumber, "本町一丁目", "本町１丁目"},
+    {kVariantNumber, "二番地", "2番地"},
+    {kVariantNumber, "第一回", "第1回"},
+    {kVariantNumber, "第一章第二節", "第1章第2節"},
+    {kVariantNumber, "十二月", "12月"},
+    {kVariantNumber, "二十人", "20人"},
+    {kVariantNumber, "百五人", "105人"},
+    {kVariantNumber, "三千五百円", "3500円"},
+    {kVariantNumber, "二〇二四年", "2024年"},
+    {kVariantNumber, "一九九九年", "1999年"},
+    {kVariantNumber, "一人", "1人"},
+    {kVariantNumber, "一つ", "1つ"},
+    {kVariantNumber, "二十一世紀", "21世紀"},
+    {kVariantNumber, "一時間", "1時間"},
+    {kVariantNumber, "3ヶ月", "3か月"},
+    {kVariantNumber, "3カ月", "3箇月"},
+    {kVariantNumber, "三ヶ所", "3カ所"},
+    {kVariantNumber, "1丁目2番3号", "1-2-3"},
+    {kVariantNumber, "本町一丁目二番三号", "本町１－２－３"},
+    {kVariantNumber, "1丁目2番地3", "1-2-3"},
+    {kVariantNumber, "1丁目2番地", "1-2"},
+    {kVariantNumber, "1丁目2-3", "1-2-3"},
+    {kVariantNumber, "℡03-1234-5678", "TEL03-1234-5678"},
+    {kVariantNumber, "Tel.03-1234-5678", "TEL 03-1234-5678"},
+    {kVariantNumber, "tel:(03)1234-5678", "℡(03)1234-5678"},
 };
 
 TEST(VariantFolds, EachKindJoinsItsPairs) {
@@ -214,6 +240,30 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"👩\u200D❤\uFE0F\u200D👨", "👩❤👨"},
       {"・", "·"},  // fold to nothing: joined by no kind
       {"・", "ー"},
+      {"一郎", "1郎"},  // numerals inside a word or a name stay
+      {"一般", "1般"},
+      {"統一", "統1"},
+      {"同一人物", "同1人物"},
+      {"一人前", "1人前"},
+      {"三日月", "3日月"},
+      {"四日市", "4日市"},
+      {"二階堂", "2階堂"},
+      {"九十九", "99"},
+      {"もう一つ", "もう1つ"},
+      {"お八つ", "お8つ"},
+      {"レツゴー三匹", "レツゴー3匹"},
+      {"一人ぼっち", "1人ぼっち"},
+      {"五月ケ丘", "5月ケ丘"},
+      {"十分", "10分"},  // a lone place numeral, and the words of the list
+      {"千歳", "1000歳"},
+      {"一時", "1時"},
+      {"九段", "9段"},
+      {"五分", "5分"},
+      {"一二回", "12回"},  // once or twice
+      {"三三九度", "339度"},
+      {"十十人", "20人"},
+      {"1丁目", "1"},
+      {"1丁目2", "1-2"},
   };
   for (const auto& [a, b] : apart) EXPECT_NE(Key(a, kAllVariantKinds), Key(b, kAllVariantKinds)) << a << " / " << b;
 }
@@ -267,9 +317,10 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
       {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes}, {FromUtf8("山田").bytes, ""}, {"", FromUtf8("山田").bytes},
       {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes}, {"a ", " b"}, {FromUtf8("ウ").bytes, FromUtf8("ァ").bytes},
       {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes}, {FromUtf8("霞").bytes, FromUtf8("関").bytes},
+      {FromUtf8("一").bytes, FromUtf8("人").bytes}, {FromUtf8("第十").bytes, FromUtf8("丁目2番").bytes},
   };
   std::size_t checked = 0;
-  for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, kAllVariantKinds}) {
+  for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, 64u, kAllVariantKinds}) {
     for (const bool hyphens : {false, true}) {
       for (const std::string& c : chars) {
         for (const auto& [before, after] : around) {
@@ -301,7 +352,8 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
 TEST(VariantFolds, NeverPartLinesThatShareAPlainKey) {
   const char* const pieces[] = {"A", "a", "Ａ", "1", "①", "²", "-", "‐", "ー", "ｰ", "－", " ", "　", "\t", "・",
                                 "カ", "ｶ", "(", "（株）", "株式会社", "ヤマダ", "ヴ", "ブ", "ﾞ", "゛", "々",
-                                "ゝ", "〜", "~", "\u200D", "👨"};
+                                "ゝ", "〜", "~", "\u200D", "👨", "一", "十", "人", "丁目", "番", "ヶ月", "第",
+                                "TEL", "℡"};
   std::vector<std::string> pieceBytes;
   for (const char* p : pieces) pieceBytes.push_back(FromUtf8(p).bytes);
   std::mt19937 random(32);

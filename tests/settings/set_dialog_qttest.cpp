@@ -100,19 +100,20 @@ class SetDialogTest : public QObject {
         tabOrder << box;
       }
     }
-    // The kinds of variants below, three to a row, in the order of reading.
+    // The kinds of variants below, four to a row, in the order of reading.
     auto* kinds = Child<QGroupBox>("GroupBox5");
     QCOMPARE(ToSjis(kinds->title()), S("その他の揺れ"));
     QCOMPARE(kinds->geometry(), QRect(8, 540, 497, 85));
     const std::pair<const char*, const char*> kindChecks[] = {
         {"chbKanji", "異体字"}, {"chbCompat", "互換文字"}, {"chbSpace", "空白・中点"},
-        {"chbSymbol", "記号"},  {"chbKana", "カナ表記"},   {"chbCompany", "法人格"}};
+        {"chbSymbol", "記号"},  {"chbKana", "カナ表記"},   {"chbCompany", "法人格"},
+        {"chbNumber", "数字表記"}};
     QList<QWidget*> kindOrder;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
       auto* box = Child<QCheckBox>(kindChecks[i].first);
       QCOMPARE(box->parentWidget(), kinds);
       QCOMPARE(ToSjis(box->text()), S(kindChecks[i].second));
-      QCOMPARE(box->pos(), QPoint(16 + 160 * (i % 3), 28 + 28 * (i / 3)));
+      QCOMPARE(box->pos(), QPoint(16 + 120 * (i % 4), 28 + 28 * (i / 4)));
       QVERIFY(kinds->rect().contains(box->geometry()));
       QVERIFY2(box->sizeHint().width() <= box->width(), kindChecks[i].first);
       QCOMPARE(box->cursor().shape(), Qt::PointingHandCursor);
