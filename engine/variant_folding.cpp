@@ -794,7 +794,8 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
           const auto b = static_cast<unsigned char>(Out[last]);
           if (IsKanaByte(b))
             base = last;
-          else if ((b == 0xDE || b == 0xDF) && before == last - 1 && IsKanaByte(static_cast<unsigned char>(Out[before])))
+          else if ((b == 0xDE || b == 0xDF) && before != std::string::npos && before + 1 == last &&
+                   IsKanaByte(static_cast<unsigned char>(Out[before])))
             base = before;
         }
         any = true;
@@ -1025,7 +1026,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
       while (e < Key.size() && Key[e] == ' ') ++e;
       if (e < Key.size() && (IsDigit(Key[e]) || Key[e] == '(')) {
         out += FTel;
-        before = Key.substr(e - 1, 1);
+        before = std::string_view(Key).substr(e - 1, 1);
         i = e;
         afterAddress = false;
         continue;

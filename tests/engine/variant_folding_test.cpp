@@ -192,6 +192,9 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"サーバー", "サバ"},
       {"1-2-3", "1-23"},
       {"バス", "パス"},
+      // A repeat mark after a sound mark that opens the line has no kana to
+      // repeat (and nothing before the line to look at).
+      {"ﾞゞ", "ﾞず"},
       {"株式会社山田", "山田株式会社"},
       {"㈱山田", "㈲山田"},
       {"カ)ヤマダ", "ヤマダ(カ"},
