@@ -181,6 +181,14 @@ constexpr TText kTexts[] = {
      "%1 行目のバイト位置 %2 に NUL 文字があります"},
     {TBatchText::CutUtf8, "UTF-8 cut at the end in line %1 at byte offset %2",
      "%1 行目のバイト位置 %2 で UTF-8 の文字が途中で切れて終わっています"},
+    {TBatchText::DictWithoutSimilar, "--dict applies to similar, map and normalize only",
+     "--dict は similar、map、normalize でだけ指定できます"},
+    {TBatchText::DictLine, "%1: line %2: %3", "%1: %2 行目: %3"},
+    {TBatchText::DictInvalidText, "not valid text in the file's encoding", "ファイルの文字コードとして正しくないバイトがあります"},
+    {TBatchText::DictNul, "NUL character", "NUL 文字があります"},
+    {TBatchText::DictSingleField, "a rule needs two fields or more, separated by TAB",
+     "規則には TAB で区切った二つ以上の項目が必要です"},
+    {TBatchText::DictEmptyField, "empty field", "空の項目があります"},
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(TBatchText::Count), "one row per text");
 
