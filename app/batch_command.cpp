@@ -300,12 +300,16 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   output.Summary = BatchSummary(Options.Language, !Options.Similar, manager.TotalCount(), rows.size());
   const std::vector<TVariantGroup> groups = VariantGroups(rows, dictionary ? &*dictionary : nullptr);
   // The kinds' names are CP932, as the texts are, until the output is
-  // encoded; a spelling a rule gives is the user's choice, 辞書.
+  // encoded. A rule is the reason (辞書) where it names the variant or joins
+  // it to a canonical spelling no fold reaches; a line that only folds to
+  // the rule's spelling keeps the kinds of its folds.
   const auto kinds = [&](std::string_view variant, std::string_view canonical) {
     if (dictionary) {
       const TUniqueItem* item = manager.FindText(variant);
       const std::uint32_t rule = item != nullptr ? dictionary->GroupOf(*item) : TDictionaryGroups::kNone;
-      if (rule != TDictionaryGroups::kNone && !dictionary->CanonicalOf(rule).empty()) return cp932::Sjis("辞書");
+      if (rule != TDictionaryGroups::kNone && !dictionary->CanonicalOf(rule).empty() &&
+          (dictionary->Names(variant) || item->Key() != manager.MakeKey(canonical)))
+        return cp932::Sjis("辞書");
     }
     return DifferenceKindNames(AllDifferenceKinds(manager, variant, canonical));
   };

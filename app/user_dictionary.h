@@ -65,6 +65,8 @@ class TDictionaryGroups {
   // group's spelling is chosen as without rules (a group an apart rule
   // made, or whose canonical spelling an apart rule took away).
   std::string_view CanonicalOf(std::uint32_t Group) const { return FCanonical[Group]; }
+  // Whether a rule names the text (as the items keep it).
+  bool Names(std::string_view Text) const { return FSpellingGroup.find(Text) != nullptr; }
 
   // After MarkSimilar: the similar mark of every item the rules place, set
   // when its group has another item or a canonical spelling other than its

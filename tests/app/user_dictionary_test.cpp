@@ -100,8 +100,10 @@ TEST(UserDictionary, RulesHoldOverFoldsKindsAndFrequency) {
       {"a join, then one of it apart from a line the case fold joins", {"map"},
        {"エービー\tAB\n!AB\tab"}, "エービー\nAB\nab\nab\nＡＢ\n",
        "AB\tエービー\t1\r\nＡＢ\tab\t1\r\n"},
-      {"explained as the user's", {"map", "--explain"}, {"新社名\t旧社名"}, "旧社名\n新社名\n",
-       "旧社名\t新社名\t1\t辞書\r\n"},
+      {"explained as the user's where a rule names it or no fold reaches", {"map", "--explain"},
+       {"新社名\t旧社名"}, "旧社名\n新社名\n", "旧社名\t新社名\t1\t辞書\r\n"},
+      {"a line that folds to the rule's spelling keeps its fold's reason", {"map", "--explain"},
+       {"ABC商事\tエービーシー商事"}, "ＡＢＣ商事\nABC商事\n", "ＡＢＣ商事\tABC商事\t1\t全角/半角\r\n"},
       {"normalize writes the rule's spelling", {"normalize"}, {"新社名\t旧社名"}, "旧社名\r\nx\r\n旧社名\r\n",
        "新社名\r\nx\r\n新社名\r\n"},
   };
