@@ -16,6 +16,7 @@
 #include "app/clipboard_lines.h"
 #include "app/main_view.h"
 #include "app/result_list.h"
+#include "app/user_dictionary.h"
 
 namespace tavrin {
 
@@ -134,6 +135,8 @@ class TMainForm {
   const TResultList& List() const { return FList; }
   TFormSettings* AccIni() const { return AccIni1.get(); }
   IMainView& View() const { return FView; }
+  // The user's dictionary, tavrin-dict.txt beside the settings file.
+  std::string DictionaryFile() const;
 
  private:
   void BindSettings();
@@ -143,6 +146,9 @@ class TMainForm {
   bool ReadClipboard();
   void BuildData(bool ShowAll);
   void ExtractSimilar();
+  // Reads the dictionary for the collection as it is now; a malformed one
+  // is told and the command runs without it.
+  void ReadDictionary();
   void ShowSummary(bool AllData);
   void FillList(bool SimilarOnly);
   void ShowGroups();
@@ -162,6 +168,8 @@ class TMainForm {
   // (normalizing writes it back).
   std::string FReadText, FInputText;
   bool FListSimilar = false;  // the list shows what [類字抽出] found
+  // The user's rules as the last [類字抽出] read them; none without a file.
+  std::optional<TDictionaryGroups> FDictionary;
   bool FShowDone = false;
   bool FClosingBySignal = false;
   bool FSettingsSaved = true;
