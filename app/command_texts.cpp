@@ -58,6 +58,10 @@ std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError
          Sjis("。辞書を使わずに実行します") + "\r" + Sjis(path);
 }
 
+std::string DictionaryNotWrittenMessage(std::string_view path) {
+  return Sjis("辞書を保存できませんでした") + "\r" + Sjis(path);
+}
+
 std::string HelpViewerMissingMessage(std::string_view helpPath) {
   return Sjis(FileNameOf(helpPath)) + Sjis(" を開くプログラムが見つかりません") + "\r" + Sjis(helpPath);
 }

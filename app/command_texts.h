@@ -47,5 +47,8 @@ std::string HelpViewerMissingMessage(std::string_view helpPath);
 // line, what is wrong, that the command runs without it, then its whole path
 // (UTF-8) on a line of its own.
 std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError& error);
+// The dictionary could not be written (ErrorDialog): nothing changed. Its
+// path (UTF-8) on a line of its own.
+std::string DictionaryNotWrittenMessage(std::string_view path);
 
 }  // namespace tavrin

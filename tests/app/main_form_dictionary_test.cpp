@@ -3,7 +3,10 @@
 // the list, the tool-tips and F8 as the batch follows it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/batch_command.h"
 #include "app/main_form.h"
@@ -17,6 +20,16 @@ using cp932::Sjis;
 
 void WriteDictionary(const FakeWindow& w, const std::string& utf8) {
   std::ofstream((w.folder.Path() / "tavrin-dict.txt"), std::ios::binary) << utf8;
+}
+
+std::string ReadDictionary(const FakeWindow& w) {
+  std::ifstream in(w.folder.Path() / "tavrin-dict.txt", std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::size_t RowOf(const FakeWindow& w, const std::string& utf8) {
+  const std::vector<std::string> captions = w.Captions();
+  return static_cast<std::size_t>(std::find(captions.begin(), captions.end(), utf8) - captions.begin());
 }
 
 TEST(MainFormDictionaryTest, ReadAtEachExtractionBesideTheSettingsFile) {
@@ -65,6 +78,52 @@ TEST(MainFormDictionaryTest, NormalizedCopyIsTheBatchs) {
   const std::string batch = RunBatch(options, Sjis(lines)).Out;
   EXPECT_EQ(cp932::ToUtf8(batch), "新社名\r\nABC商事\r\nABC商事\r\nABC商事\r\nｲﾄｳ\r\nイトウ\r\n");
   EXPECT_EQ(w.view.Clipboard, batch);
+}
+
+// Each menu command writes its line (a new file is UTF-8 with a BOM, an
+// existing one keeps its encoding), lists again with the same rows
+// selected, and is undone step by step, the file written back.
+TEST(MainFormDictionaryTest, MenuCommandsWriteTheirLineAndUndo) {
+  const std::string bom = "\xEF\xBB\xBF";
+  FakeWindow w;
+  w.Clip({"ｲﾄｳ", "イトウ", "いとう", "イトウ", "佐藤", "サトウ"});
+  w.form.FormKeyDown(TKey::F5, kShiftNone);
+  ASSERT_EQ(w.Captions(), (std::vector<std::string>{"いとう", "イトウ", "ｲﾄｳ"}));
+
+  w.view.SelectRows({RowOf(w, "ｲﾄｳ")}, RowOf(w, "ｲﾄｳ"));
+  w.form.pmMakeCanonicalClick();
+  EXPECT_EQ(ReadDictionary(w), bom + "ｲﾄｳ\tいとう\tイトウ\r\n");
+  EXPECT_EQ(cp932::ToUtf8(std::string(w.form.List().Groups()[0].CanonicalText())), "ｲﾄｳ");
+  EXPECT_EQ(w.view.SelectedRows(), (std::vector<std::size_t>{RowOf(w, "ｲﾄｳ")}));
+
+  // The group's line is rewritten, not added to.
+  w.view.SelectRows({RowOf(w, "いとう")}, RowOf(w, "いとう"));
+  w.form.pmMakeCanonicalClick();
+  EXPECT_EQ(ReadDictionary(w), bom + "いとう\tｲﾄｳ\tイトウ\r\n");
+
+  w.view.SelectRows({RowOf(w, "イトウ")}, RowOf(w, "イトウ"));
+  w.form.pmLeaveGroupClick();
+  EXPECT_EQ(ReadDictionary(w), bom + "いとう\tｲﾄｳ\tイトウ\r\n!いとう\tイトウ\r\n");
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{"いとう", "ｲﾄｳ"}));
+
+  ASSERT_TRUE(w.form.UndoDictionaryChange());
+  EXPECT_EQ(ReadDictionary(w), bom + "いとう\tｲﾄｳ\tイトウ\r\n");
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{"いとう", "イトウ", "ｲﾄｳ"}));
+  ASSERT_TRUE(w.form.UndoDictionaryChange());
+  ASSERT_TRUE(w.form.UndoDictionaryChange());
+  EXPECT_FALSE(std::filesystem::exists(w.folder.Path() / "tavrin-dict.txt"));
+  EXPECT_FALSE(w.form.UndoDictionaryChange());
+
+  // Rows no fold joins, in a CP932 file with a comment: the first selected
+  // is canonical, and the file stays CP932.
+  WriteDictionary(w, Sjis("# 取引先\r\n"));
+  w.Clip({"ｲﾄｳ", "イトウ", "ｻﾄｳ", "サトウ"});
+  w.form.FormKeyDown(TKey::F5, kShiftNone);
+  w.view.SelectRows({RowOf(w, "イトウ"), RowOf(w, "サトウ")}, RowOf(w, "サトウ"));
+  w.form.pmJoinSelectedClick();
+  EXPECT_EQ(ReadDictionary(w), Sjis("# 取引先\r\nイトウ\tサトウ\r\n"));
+  ASSERT_EQ(w.form.List().Groups().size(), 1u);
+  EXPECT_EQ(cp932::ToUtf8(std::string(w.form.List().Groups()[0].CanonicalText())), "イトウ");
 }
 
 }  // namespace
