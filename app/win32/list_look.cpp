@@ -16,7 +16,7 @@ std::optional<TPreviewedKey> PreviewedKey(UINT message, WPARAM virtualKey, LPARA
   if (!forThisWindow) return std::nullopt;
   if (flags & (LPARAM(1) << 30)) return std::nullopt;  // the key was already down
   const auto vk = int(virtualKey);
-  const bool known = vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_DELETE || vk == 'A' || vk == 'C' || (vk >= VK_F1 && vk <= VK_F12);
+  const bool known = vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_DELETE || vk == 'A' || vk == 'C' || vk == 'Z' || (vk >= VK_F1 && vk <= VK_F12);
   if (!known) return std::nullopt;
   return TPreviewedKey{static_cast<TKey>(vk), shift};
 }
