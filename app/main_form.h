@@ -121,9 +121,15 @@ class TMainForm {
   void Button1Click();
   void Button2Click();
 
-  // The key table. Returns true when the key was one of the table's; the
-  // key goes on to the focused control all the same.
-  bool FormKeyDown(TKey Key, TShiftState Shift);
+  // The key table. Returns true when the key acted; the key goes on to the
+  // focused control all the same. Repeat: the auto-repeat of a held key,
+  // which only the keys that edit the list act on (see KeyRepeats).
+  bool FormKeyDown(TKey Key, TShiftState Shift, bool Repeat = false);
+  // Whether a held key acts again on each auto-repeat: Delete and Ctrl+A
+  // do, as the list's own keys; a command key (help, the commands, the
+  // copies) acts once a press, since each run reads or writes the
+  // clipboard and may end in a message box.
+  static bool KeyRepeats(TKey Key);
 
   // A control's hint (CP932, a CR breaks the line); it is the control's
   // tool-tip while hints are on.

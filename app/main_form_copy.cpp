@@ -53,7 +53,10 @@ void TMainForm::lvResultDblClick() {
   if (FView.HasSelection()) pmCopySelectClick(TControl::lvResult);
 }
 
-bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift) {
+bool TMainForm::KeyRepeats(TKey Key) { return Key == TKey::Delete || Key == TKey::A; }
+
+bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift, bool Repeat) {
+  if (Repeat && !KeyRepeats(Key)) return false;
   switch (Key) {
     case TKey::F1:
       imgHelpClick();

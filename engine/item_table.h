@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/text_index.h"
+#include "util/os.h"
 
 namespace tavrin {
 
@@ -51,6 +52,7 @@ class TItemTable {
 
  private:
   static constexpr std::size_t kMinSlots = 16;
+  static constexpr std::size_t kPrefaultBytes = 1 << 20;
   struct TSlot {
     std::uint32_t Tag;
     std::uint32_t Item;  // number + 1; 0: free
@@ -67,9 +69,13 @@ class TItemTable {
   }
   void Rebuild(std::size_t slots) {
     // Zeroed by the system (a large block comes fresh from it), not by a
-    // pass over it.
+    // pass over it. A table reserved for many entries, or grown from a
+    // full one, has its pages made writable at once: its look-ups read
+    // random slots before entries are written there, and each page would
+    // fault twice.
     TSlots fresh(static_cast<TSlot*>(std::calloc(slots, sizeof(TSlot))));
     if (!fresh) throw std::bad_alloc();
+    if (slots * sizeof(TSlot) >= kPrefaultBytes) os::PrefaultZeroed(fresh.get(), slots * sizeof(TSlot));
     TSlots old = std::move(FSlots);
     const std::size_t oldSlots = old ? FMask + 1 : 0;
     FSlots = std::move(fresh);

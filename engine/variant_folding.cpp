@@ -151,6 +151,20 @@ class TVariantFolder {
     return false;
   }
   void Spellings(std::string& Key) const { Key.resize(Spellings(Key.data(), Key.size())); }
+  // The place-name ヶ between two kanji (霞ヶ関, 霞ケ関, 三ヵ所, 三カ所) as ｹ,
+  // in place; the new size, and whether anything changed.
+  std::size_t KeBetweenKanji(char* Key, std::size_t Size, bool& Changed) const;
+  bool KeChanges(std::string_view Key) const {
+    if (!FKe || Key.find_first_of("\xB6\x83") == std::string_view::npos) return false;
+    std::string copy(Key);
+    bool changed = false;
+    KeBetweenKanji(copy.data(), copy.size(), changed);
+    return changed;
+  }
+  void KeBetweenKanji(std::string& Key) const {
+    bool changed = false;
+    if (FKe) Key.resize(KeBetweenKanji(Key.data(), Key.size(), changed));
+  }
   void CompanyForms(std::string& Key) const;
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
@@ -173,6 +187,10 @@ class TVariantFolder {
   // odd piece (ヴ ヂ ヅ); whether the kana words are folded.
   std::array<bool, 256> FStarter{};
   bool FWords = false;
+  // Whether ヶ between kanji is folded, and the first bytes of the keys'
+  // characters that may spell it (ｶ, ｹ; ヶ and ヵ are 0x83 codes).
+  bool FKe = false;
+  std::array<bool, 256> FKeFirst{};
   // The words by the first byte of their first odd piece (ｦ, or ｩ ﾁ ｯ
   // before a sound mark), with where it stands in the word.
   std::array<std::vector<std::pair<const std::pair<std::string, std::string>*, std::size_t>>, 256> FWordsByOdd;
@@ -245,7 +263,8 @@ class TVariantFolder {
   // Flags beside: the fold starts with a lone sound mark; it ends with a
   // single-byte character that may start a spelling.
   // The fold holds a word's odd piece: the words are looked for afterwards.
-  // A middle dot: nothing, unless it follows a digit or a Latin letter.
+  // A middle dot: nothing, unless it follows a digit or a Latin letter;
+  // any other fold with this flag may spell ヶ, which counts after a kanji.
   // A character that ends a company form that counts inside a line.
   static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kAfterWord = 64,
                                  kInsideHint = 128;
@@ -351,6 +370,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       }
     }
     FWords = std::size(vt::kKanaWords) != 0;
+    FKe = true;
+    for (const unsigned char b : {0xB6, 0xB9, 0x83}) FKeFirst[b] = true;
     AddRule("\x81\x54", TAction::RepeatKana, {});    // ゝ
     AddRule("\x81\x52", TAction::RepeatKana, {});    // ヽ
     AddRule("\x81\x55", TAction::RepeatVoiced, {});  // ゞ
@@ -487,7 +508,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     bool odd = false;
     for (std::size_t i = 0; FWords && i < f.size() && !odd; i += CharLength(f, i))
       odd = f[i] == '\xA6' || (i + 1 < f.size() && f[i + 1] == '\xDE' && (f[i] == '\xA9' || f[i] == '\xC1' || f[i] == '\xAF'));
-    if (mark || odd || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+    const bool ke = !f.empty() && FKeFirst[first];
+    if (mark || odd || ke || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
@@ -510,6 +532,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     if (neighbours) continue;
     const std::string folded = Inner(f);
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
+    if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kAfterWord;
     // A fold that ends a form inside the line notes where; one that holds
     // such an end elsewhere is folded in steps.
     bool hint = false, last = false;
@@ -699,6 +722,38 @@ std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
   return o;
 }
 
+std::size_t TVariantFolder::KeBetweenKanji(char* Key, std::size_t Size, bool& Changed) const {
+  const std::string_view key(Key, Size);
+  // The length of a spelling of ヶ at i (ヶ ヵ ｹ ｶ, not ｹﾞ; ｶﾞ before a
+  // kanji of place names), or 0.
+  const auto spelling = [&](std::size_t i, std::size_t n) -> std::size_t {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    if (n == 2) return b == 0x83 && (Key[i + 1] == '\x96' || Key[i + 1] == '\x95') ? 2 : 0;
+    if (n != 1 || (b != 0xB9 && b != 0xB6)) return 0;
+    if (i + 1 == Size || (Key[i + 1] != '\xDE' && Key[i + 1] != '\xDF')) return 1;
+    const auto place = [&](const vt::TPair& p) { return key.compare(i + 2, p.Source.size(), p.Source) == 0; };
+    return b == 0xB6 && Key[i + 1] == '\xDE' && i + 2 < Size && std::ranges::any_of(vt::kKePlaces, place) ? 2 : 0;
+  };
+  std::size_t o = 0, prev = std::string::npos;  // where the last character written starts
+  for (std::size_t i = 0; i < Size;) {
+    const std::size_t n = CharLength(key, i);
+    const std::size_t length = prev == std::string::npos ? 0 : spelling(i, n);
+    if (length != 0 && i + length < Size && IsKanji(std::string_view(Key + prev, o - prev)) &&
+        IsKanji(key.substr(i + length, CharLength(key, i + length)))) {
+      Changed = Changed || length != 1 || Key[i] != '\xB9';
+      prev = o;
+      Key[o++] = '\xB9';
+      i += length;
+      continue;
+    }
+    prev = o;
+    if (o != i) std::memmove(Key + o, Key + i, n);
+    o += n;
+    i += n;
+  }
+  return o;
+}
+
 // A form inside the line becomes its token where it stands (山田(株)東京支店
 // = 山田株式会社東京支店); the forms at the ends then give the same tokens.
 void TVariantFolder::InsideForms(std::string& Key) const {
@@ -764,7 +819,7 @@ bool TVariantFolder::Untouched(std::string_view Key) const {
     prev = b;
   }
   if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
-  return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key));
+  return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key)) && !KeChanges(Key);
 }
 
 bool TVariantFolder::CharsUntouched(std::string_view Key) const {
@@ -823,6 +878,7 @@ std::string_view TVariantFolder::Fold(std::string_view Key, std::string& Out) co
 std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& Out) const {
   MapCharacters(Key, Out);
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
+  KeBetweenKanji(Out);
   if (!FStarts.empty()) CompanyForms(Out);
   return Out;
 }
@@ -840,7 +896,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   char* o = Out.data();
   const char* p = Text.data();
   const char* const end = p + Text.size();
-  bool starter = false, odd = false;
+  bool starter = false, odd = false, ke = false;
   // Where the characters that may end a company form inside the line end.
   std::size_t hintEnds[4], hints = 0;
   while (p < end) {
@@ -856,7 +912,16 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
     if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
-    if ((to & kAfterWord) != 0 && o != Out.data() && IsWordByte(o[-1])) return std::string::npos;
+    if ((to & kAfterWord) != 0 && o != Out.data()) {
+      if (to == kAfterWord) {
+        if (IsWordByte(o[-1])) return std::string::npos;
+      } else if (o - Out.data() >= 2) {
+        // A spelling of ヶ after what may end in a kanji (a lead byte of
+        // the kanji rows two bytes back): looked at afterwards.
+        const auto lead = static_cast<unsigned char>(o[-2]);
+        ke = ke || (lead >= 0x88 && lead <= 0x9F) || lead >= 0xE0;
+      }
+    }
     odd = odd || (to & kOddPiece) != 0;
 
     // A character that goes leaves the last one's flag.
@@ -883,6 +948,11 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   if (odd && HasWord(std::string_view(Out.data(), n))) {
     n = Spellings(Out.data(), n);
     if (hints != 0) hints = std::size(hintEnds) + 1;  // the ends moved: look again
+  }
+  if (ke) {
+    bool changed = false;
+    n = KeBetweenKanji(Out.data(), n, changed);
+    if (changed && hints != 0) hints = std::size(hintEnds) + 1;
   }
   Company = false;
   if (FStarts.empty() || n == 0) return n;

@@ -18,7 +18,7 @@ enum TVariantKind : unsigned {
   kVariantCompat = 2,    // 互換文字: ①/1, ㍻/平成, ㈱/(株), CP932's duplicate codes
   kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots, but between digits or Latin letters
   kVariantSymbol = 8,    // 記号: dashes, tildes, quotes; ー between digits
-  kVariantKana = 16,     // カナ表記: ヰ/イ, ゝ ゞ; ヴァ/バ, ヂ/ジ, ヲ/オ only in the words of a table
+  kVariantKana = 16,     // カナ表記: ヰ/イ, ゝ ゞ, ヶ/ケ/ヵ/カ between kanji; ヴァ/バ, ヂ/ジ, ヲ/オ only in the words of a table
   kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end, 株式会社/㈱ inside
 };
 inline constexpr unsigned kAllVariantKinds = 63;

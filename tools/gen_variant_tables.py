@@ -11,19 +11,26 @@ text: CP932 (util/cp932_table.h), a fixed code of the codec, or its 6-byte
 form for a character CP932 cannot hold (util/cp932.h).
 
 Kanji forms are grouped from these pairs, each with its origin:
-  - SKK-JISYO.itaiji, only where both are ideographs and Unihan relates the
-    two as well, or one of them is outside JIS level 1 (an old or rare form);
+  - SKK-JISYO.itaiji, every pair of two ideographs (JIS level 1 pairs such
+    as 峯/峰 and 燈/灯 included; the Joyo table's old forms 學/学, 驛/駅 come
+    from here);
+  - the old forms the name-kanji list allows (Unihan kJinmeiyoKanji values
+    "2010:U+XXXX": 亞/亜, 瀨/瀬, 桧/檜);
   - Unihan kZVariant, kSemanticVariant, kSpecializedSemanticVariant (never
     the simplified/traditional fields);
   - the canonical decompositions of the CJK compatibility ideographs
     (UnicodeData.txt) and the radicals' equivalent ideographs
     (EquivalentUnifiedIdeograph.txt);
   - a short list of our own for name forms none of these relate.
-A group never holds two Joyo kanji nor two characters of the deny list: those
-are different characters that merely look or sound alike. Each group folds
-to its Joyo kanji, else its Jinmeiyo kanji, else its first character in CP932
-order (JIS level 1 before level 2 before the vendor rows), else the smallest
-code point.
+A group never holds two Joyo kanji, two kanji of the name-kanji list's own
+(not its allowed old forms), nor two characters of one entry of the deny
+list: those are different characters that merely look or sound alike, or
+that a spelling reform put one for the other. Each group folds to its Joyo
+kanji, else its name kanji, else its first character in CP932 order (JIS
+level 1 before level 2 before the vendor rows), else the smallest code
+point. The deny list was reviewed against every group the itaiji list makes
+and against judged samples of the dictionaries' words
+(bench/variants/sample-kanji-added.tsv).
 """
 import bz2
 import collections
@@ -35,9 +42,26 @@ SKK = "/usr/share/skk/SKK-JISYO.itaiji"
 UNI = "/usr/share/unicode/"
 CP932_TABLE = "util/cp932_table.h"
 
-# Characters that look or sound related but are different names or words.
+# Characters that look or sound related but are different names or words;
+# no two characters of one entry share a group.
 DENY = ["斉斎", "崎埼", "后後", "干乾", "叶葉", "叶協", "云言", "蔭陰", "一壱", "個箇", "藤籐", "机機", "准準",
         "咲笑", "才歳", "愈癒"]
+# The itaiji list also relates a character to the everyday one that replaced
+# it in the spelling reforms (障碍/障害, 蒐集/収集, 颱風/台風): one word, but two
+# characters with meanings and readings of their own, in other words and
+# names (碍子, 蒐, 颱) that are not the replacement's. An entry's variant
+# forms (礙 of 碍, 收 of 収) are listed where they would join the other side.
+DENY += ["害碍", "害礙", "収集聚蒐輯", "回廻蛔恢", "奇畸綺", "専擅", "模摸糢", "決訣蹶", "溶熔", "溶鎔", "画劃",
+         "発溌醗", "發溌醗", "稿藁", "綿棉", "連聯", "連聨", "関函", "関凾", "食喰蝕", "台颱", "叙抒", "両輛",
+         "両輌", "湾彎", "湾弯", "灣彎", "灣弯", "浄滌", "枯涸", "枯凅", "活闊", "活濶", "砕摧", "粋萃", "薫燻",
+         "薫熏", "障墻", "障牆", "託托", "座坐", "恵慧", "疎疏", "略掠", "欠歇", "薯藷", "汎範笵", "包疱", "包皰",
+         "包靤", "総惣綜", "總惣", "總綜"]
+# Different characters, and different names, that the list calls variants.
+DENY += ["留溜", "留澑", "広宏弘曠", "広昿", "宏昿", "弘昿", "乱濫燗", "乱爛", "濫爛", "券倦", "倦劵", "圭珪",
+         "英叡", "英睿", "界堺", "瑠琉", "生栖", "生棲", "濯灌", "濯潅", "蛮蕃", "装裳", "踏沓", "蹈沓", "賛讃", "賛讚",
+         "来徠", "作做", "凭憑", "労撈", "柾柩", "棟楝", "潟瀉", "蛇它", "累縲", "靭靫", "靱靫", "錏鐚", "厳儼",
+         "梁簗", "庵广", "厘壥", "厘廛", "轢轣", "坡陂",
+         "畑畠", "杉椙", "燗爛", "二貮", "二貳", "呈抂", "肉宍"]
 # Name forms the data files do not relate.
 OWN = [("𠮷", "吉"), ("﨑", "崎"), ("髙", "高"), ("德", "徳"), ("靑", "青"), ("龍", "竜"), ("嶋", "島"), ("冨", "富"),
        ("邊", "辺"), ("邉", "辺"), ("齋", "斎"), ("齊", "斉"), ("澤", "沢"), ("櫻", "桜"), ("國", "国"), ("廣", "広"),
@@ -45,7 +69,7 @@ OWN = [("𠮷", "吉"), ("﨑", "崎"), ("髙", "高"), ("德", "徳"), ("靑", 
        ("壹", "壱"), ("貳", "弐"), ("弍", "弐"), ("嵜", "崎"), ("碕", "崎")]
 
 ORIGIN = {"itaiji": 1, "unihan-z": 2, "unihan-sem": 4, "unihan-specialized": 8, "radical": 16, "unicode": 32,
-          "cp932": 64, "own": 128}
+          "cp932": 64, "own": 128, "jinmeiyo": 256}
 
 
 def read_cp932():
@@ -120,7 +144,10 @@ def unihan(name, fields):
 variants = unihan("Unihan_Variants.txt.bz2", ("kZVariant", "kSemanticVariant", "kSpecializedSemanticVariant"))
 others = unihan("Unihan_OtherMappings.txt.bz2", ("kJoyoKanji", "kJinmeiyoKanji"))
 JOYO = {c for c, _ in others["kJoyoKanji"]}
-JINMEIYO = {c for c, _ in others["kJinmeiyoKanji"]}
+# The name-kanji list: its own characters ("2010"), and the old forms it
+# allows beside a Joyo or name kanji ("2010:U+XXXX", 亞/亜, 峯/峰, 桧/檜).
+JINMEIYO = {c for c, v in others["kJinmeiyoKanji"] if ":" not in v}
+JINMEIYO_FORMS = [(c, b) for c, v in others["kJinmeiyoKanji"] for b in chars(v)]
 
 pair_origin = collections.defaultdict(int)  # frozenset{a, b} -> origin bits
 unihan_pairs = collections.defaultdict(int)
@@ -133,11 +160,6 @@ for field, origin in (("kZVariant", "unihan-z"), ("kSemanticVariant", "unihan-se
                 unihan_pairs[frozenset((a, b))] |= ORIGIN[origin]
 
 
-def level1(c):
-    code = ENCODE.get(c)
-    return code is not None and 0x889F <= code <= 0x9872
-
-
 for line in open(SKK, encoding="euc-jp"):
     if line.startswith(";") or " /" not in line:
         continue
@@ -148,11 +170,7 @@ for line in open(SKK, encoding="euc-jp"):
         cand = cand.split(";")[0]
         if len(cand) != 1 or cand == head or not (is_ideograph(ord(head)) and is_ideograph(ord(cand))):
             continue
-        key = frozenset((ord(head), ord(cand)))
-        # Two characters of JIS level 1 are everyday characters of their
-        # own (留/溜, 陰/蔭): only our list or a z-variant joins them.
-        if key in unihan_pairs and not (level1(ord(head)) and level1(ord(cand))):
-            itaiji_pairs.add(key)
+        itaiji_pairs.add(frozenset((ord(head), ord(cand))))
 
 # A Unihan pair counts when it is a z-variant, or when the itaiji list
 # relates the two as well: the semantic fields alone join different
@@ -180,6 +198,8 @@ for line in open(UNI + "EquivalentUnifiedIdeograph.txt", encoding="utf-8"):
 for a, b in OWN:
     if a != b:
         pair_origin[frozenset((ord(a), ord(b)))] |= ORIGIN["own"]
+for a, b in JINMEIYO_FORMS:
+    pair_origin[frozenset((a, b))] |= ORIGIN["jinmeiyo"]
 
 deny_group = {}
 for i, group in enumerate(DENY):
@@ -229,7 +249,7 @@ def join(a, b):
 # Strongest evidence first: a looser pair never blocks a stricter one.
 def strength(item):
     key, bits = item
-    order = [ORIGIN["own"], ORIGIN["unihan-z"], ORIGIN["itaiji"] | ORIGIN["unihan-sem"], ORIGIN["itaiji"],
+    order = [ORIGIN["own"], ORIGIN["jinmeiyo"], ORIGIN["unihan-z"], ORIGIN["itaiji"] | ORIGIN["unihan-sem"], ORIGIN["itaiji"],
              ORIGIN["unihan-sem"], ORIGIN["unihan-specialized"]]
     for rank, need in enumerate(order):
         if bits & need == need:
@@ -323,6 +343,10 @@ SYMBOLS = [
 # (ベン/ヴェン, ちず子/ちづ子), so only the words of tools/kana_words.txt
 # (tools/gen_kana_words.py) join across them.
 KANA = [("ヰ", "イ"), ("ヱ", "エ"), ("ゔ", "ヴ"), ("ゐ", "い"), ("ゑ", "え")]
+# The kanji after which が between two kanji is the place-name ヶ (霞が関/霞ヶ関,
+# 自由が丘/自由ヶ丘): those the dictionaries' place names show it before. Not
+# 日: 三が日, the New Year's first days, is not 三ヶ日, a town.
+KE_PLACES = "丘岡谷森峰峯嶺島嶋崎原城浦鼻関山尾岳嶽峠坂台浜池枝根越作迫面"
 KANA_WORDS = [tuple(line.rstrip("\n").split("\t")[::-1]) for line in open("tools/kana_words.txt", encoding="utf-8")]
 COMPANY = [
     ("(株)", ["株式会社", "(株)", "（株）", "㈱", "カブシキガイシャ"], "カ)", "(カ"),
@@ -355,7 +379,7 @@ w("")
 w("namespace tavrin::variant_tables {")
 w("")
 w("// Where a pair comes from (bits).")
-w("enum TOrigin : std::uint8_t {")
+w("enum TOrigin : std::uint16_t {")
 w("  kItaiji = 1,           // SKK-JISYO.itaiji")
 w("  kUnihanZ = 2,          // Unihan kZVariant")
 w("  kUnihanSemantic = 4,   // Unihan kSemanticVariant")
@@ -364,11 +388,12 @@ w("  kRadical = 16,         // EquivalentUnifiedIdeograph.txt")
 w("  kUnicodeData = 32,     // UnicodeData.txt decompositions")
 w("  kCp932 = 64,           // the CP932 table's duplicate codes")
 w("  kOwn = 128,            // this program's own list")
+w("  kJinmeiyo = 256,       // Unihan kJinmeiyoKanji: an old form the name-kanji list allows")
 w("};")
 w("")
 w("struct TPair {")
 w("  std::string_view Source, Target;")
-w("  std::uint8_t Origin;")
+w("  std::uint16_t Origin;")
 w("};")
 w("")
 
@@ -409,6 +434,8 @@ table("kKana", "Katakana spellings, as written before the width and kana folding
       [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA])
 table("kKanaWords", "Words of one meaning across ヴ/ブ, ぢ/じ, づ/ず, を/お (tools/kana_words.txt): variant, standard.",
       [(engine_bytes(a), engine_bytes(b), ORIGIN["own"], "%s -> %s" % (a, b)) for a, b in KANA_WORDS])
+table("kKePlaces", "Kanji after which が between kanji is the place-name ヶ (霞が関 = 霞ヶ関).",
+      [(engine_bytes(c), b"", ORIGIN["own"], c) for c in KE_PLACES])
 rows = []
 for token, forms, start, end in COMPANY:
     for f in forms:

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
+#include <vector>
 
 #include "util/cp932_table.h"
 #include "util/paged_table.h"
+#include "util/parallel.h"
 #include "util/sjis.h"
 
 namespace tavrin::cp932 {
@@ -93,7 +96,111 @@ std::size_t ReadUtf8(std::string_view s, std::size_t i, char32_t* c) {
   return need + 1;
 }
 
+// Writes character c, whose entry in the encode table is code, at out[o]:
+// its one or two bytes, or its plane sequence (6 bytes) where CP932 lacks
+// it. Returns the position after it.
+std::size_t PutCharacter(char* out, std::size_t o, char32_t c, std::uint16_t code) {
+  if (code == kNone) {
+    const unsigned high = UnassignedCode(kDigitIndex + (c >> 8 & 0xFF));
+    const unsigned low = UnassignedCode(kDigitIndex + (c & 0xFF));
+    out[o++] = char(kSequenceLead);
+    out[o++] = char(kPlaneTrail + (c >> 16));
+    out[o++] = char(high >> 8);
+    out[o++] = char(high & 0xFF);
+    out[o++] = char(low >> 8);
+    out[o++] = char(low & 0xFF);
+  } else if (code < 0x100) {
+    out[o++] = char(code);
+  } else {
+    out[o++] = char(code >> 8);
+    out[o++] = char(code & 0xFF);
+  }
+  return o;
+}
+
+constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// One piece of a UTF-16 text, encoded into a buffer of its own. The buffer
+// is left uninitialised, so each page is touched first by the write that
+// fills it.
+struct Utf16Piece {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;
+  std::size_t replaced = 0;
+};
+
+Utf16Piece EncodeUtf16Piece(std::u16string_view s) {
+  const std::size_t n = s.size();
+  // Two bytes a unit at most, but for plane sequences: six bytes for one
+  // unit, or for a pair of two. Room for the rest is kept at every step.
+  std::size_t room = 2 * n;
+  Utf16Piece p;
+  p.bytes.reset(new char[room]);
+  char* out = p.bytes.get();
+  std::size_t o = 0;
+  for (std::size_t i = 0; i < n;) {
+    const char16_t u = s[i];
+    if (u < 0x80) {  // ASCII is CP932 unchanged: then four units at a time while they are
+      out[o++] = char(u);
+      for (++i; i + 4 <= n; i += 4, o += 4) {
+        std::uint64_t v;
+        std::memcpy(&v, s.data() + i, 8);
+        if ((v & 0xFF80FF80FF80FF80u) != 0) break;
+        for (std::size_t k = 0; k < 4; ++k) out[o + k] = char(s[i + k]);
+      }
+      continue;
+    }
+    char32_t c = u;
+    if (IsHighSurrogate(u) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+      c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
+      i += 2;
+    } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
+      out[o++] = kReplacement;
+      ++p.replaced;
+      ++i;
+      continue;
+    } else {
+      ++i;
+    }
+    const std::uint16_t code = c < 0x10000 ? kEncodeTable[c] : kNone;
+    if (const std::size_t need = o + 6 + 2 * (n - i); code == kNone && need > room) {
+      room = std::max(2 * room, need);
+      std::unique_ptr<char[]> grown(new char[room]);
+      std::memcpy(grown.get(), out, o);
+      p.bytes = std::move(grown);
+      out = p.bytes.get();
+    }
+    o = PutCharacter(out, o, c, code);
+  }
+  p.size = o;
+  return p;
+}
+
 }  // namespace
+
+EncodeResult FromUtf16(std::u16string_view utf16) {
+  constexpr std::size_t kPiece = 1 << 18;  // units; smaller pieces are not worth a thread
+  const std::size_t n = utf16.size();
+  const unsigned parts = static_cast<unsigned>(std::clamp<std::size_t>(n / kPiece, 1, ParallelWidth()));
+  // Pieces never part a surrogate pair.
+  const std::vector<std::size_t> bounds = RunBounds(n, parts, [&](std::size_t at) {
+    return IsHighSurrogate(utf16[at - 1]) && IsLowSurrogate(utf16[at]);
+  });
+  std::vector<Utf16Piece> pieces(parts);
+  RunParts(parts, [&](unsigned part) {
+    pieces[part] = EncodeUtf16Piece(utf16.substr(bounds[part], bounds[part + 1] - bounds[part]));
+  });
+  EncodeResult r;
+  std::size_t size = 0;
+  for (const Utf16Piece& p : pieces) size += p.size;
+  r.bytes.reserve(size);
+  for (const Utf16Piece& p : pieces) {
+    r.bytes.append(p.bytes.get(), p.size);
+    r.replaced += p.replaced;
+  }
+  return r;
+}
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
@@ -139,20 +246,8 @@ EncodeResult FromUtf8(std::string_view utf8) {
     if (c == kInvalid) {
       out[o++] = kReplacement;
       ++r.replaced;
-    } else if (code == kNone) {
-      const unsigned high = UnassignedCode(kDigitIndex + (c >> 8 & 0xFF));
-      const unsigned low = UnassignedCode(kDigitIndex + (c & 0xFF));
-      out[o++] = char(kSequenceLead);
-      out[o++] = char(kPlaneTrail + (c >> 16));
-      out[o++] = char(high >> 8);
-      out[o++] = char(high & 0xFF);
-      out[o++] = char(low >> 8);
-      out[o++] = char(low & 0xFF);
-    } else if (code < 0x100) {
-      out[o++] = char(code);
     } else {
-      out[o++] = char(code >> 8);
-      out[o++] = char(code & 0xFF);
+      o = PutCharacter(out, o, c, code);
     }
   }
   r.bytes.resize(o);

@@ -45,6 +45,12 @@ struct EncodeResult {
 // scalar value is kept.
 EncodeResult FromUtf8(std::string_view utf8);
 
+// UTF-16 (the clipboard's text in both windows) to the engine's text: the
+// bytes FromUtf8 gives for the same characters. A lone surrogate (no
+// character at all, so nothing can keep it) becomes "?" and counts as one
+// replaced character. A large text is encoded in pieces on all cores.
+EncodeResult FromUtf16(std::u16string_view utf16);
+
 // The engine's text to UTF-8; every character FromUtf8 kept decodes to its
 // original.
 std::string ToUtf8(std::string_view cp932);

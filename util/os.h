@@ -53,6 +53,13 @@ void TuneAllocator();
 void* AlignedAlloc(std::size_t alignment, std::size_t size);
 void AlignedFree(void* memory);
 
+// Makes a block that holds only zeros (fresh from calloc) resident and
+// writable now. Where the system backs untouched memory with a shared zero
+// page, a block read before it is written faults on each page twice: once
+// at the read, again at the first write; a table of random look-ups then
+// pays both for nearly every page.
+void PrefaultZeroed(void* block, std::size_t size);
+
 // Whether the user reads Japanese: on POSIX the first of LC_ALL,
 // LC_MESSAGES and LANG that is set and not empty begins with "ja"; on
 // Windows the user's interface language is Japanese.

@@ -149,6 +149,10 @@ void* AlignedAlloc(std::size_t alignment, std::size_t size) { return ::_aligned_
 
 void AlignedFree(void* memory) { ::_aligned_free(memory); }
 
+// Windows gives an untouched page a private zeroed page at its first access,
+// read or write: one fault either way, nothing to do beforehand.
+void PrefaultZeroed(void*, std::size_t) {}
+
 FileKind KindOf(const std::string& path) {
   if (const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path))
     return IsFolder(*data) ? FileKind::Folder : FileKind::Regular;

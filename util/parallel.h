@@ -15,10 +15,13 @@ unsigned ParallelWidth();
 // never depend on it; tests use it to run the parallel paths anywhere.
 void SetParallelWidth(unsigned width);
 
-// Runs Body(0) .. Body(Parts - 1): part 0 on the calling thread, each other
-// part on a thread of its own, or after part 0 on the calling thread when no
-// thread can be started. Returns when all parts have finished; then rethrows
-// the exception of the lowest part that threw, if any.
+// Runs Body(0) .. Body(Parts - 1): part 0 on the calling thread, the other
+// parts on a fixed pool of threads kept for the life of the process (on the
+// calling thread too when it is free first, or when no thread can be
+// started). A part that runs parts itself, or a second caller while the
+// pool is busy, gets a thread of its own for each part instead. Returns when
+// all parts have finished; then rethrows the exception of the lowest part
+// that threw, if any.
 void RunParts(unsigned Parts, const std::function<void(unsigned)>& Body);
 
 // Bounds for Parts parts of positions 0 .. n - 1 that split no run: part p

@@ -30,9 +30,8 @@ std::string ToUtf8(std::u16string_view text, char32_t lone, std::size_t& count) 
 }  // namespace
 
 std::string SjisFromUtf16(std::u16string_view text, std::size_t* replaced) {
-  std::size_t lone = 0;
-  cp932::EncodeResult r = cp932::FromUtf8(ToUtf8(text, char32_t(cp932::kReplacement), lone));
-  if (replaced) *replaced = r.replaced + lone;
+  cp932::EncodeResult r = cp932::FromUtf16(text);
+  if (replaced) *replaced = r.replaced;
   return std::move(r.bytes);
 }
 

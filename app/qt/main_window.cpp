@@ -149,15 +149,15 @@ TShiftState TfoMAIN::ShiftOf(Qt::KeyboardModifiers modifiers) {
   return shift;
 }
 
-bool TfoMAIN::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
-  return FormKeyDown(KeyOf(key), ShiftOf(shift));
+bool TfoMAIN::FormKeyDown(int key, Qt::KeyboardModifiers shift, bool repeat) {
+  return FormKeyDown(KeyOf(key), ShiftOf(shift), repeat);
 }
 
 bool TfoMAIN::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && IsKeyTarget(watched)) {
     auto* key = static_cast<QKeyEvent*>(event);
     const QPointer<QWidget> focus = QApplication::focusWidget();
-    FormKeyDown(key->key(), key->modifiers());
+    FormKeyDown(key->key(), key->modifiers(), key->isAutoRepeat());
     // The focused control receives the key all the same, unless the action
     // moved the focus (a message box was shown and closed): then the key
     // has had its action, and passing it on would let it reach the window

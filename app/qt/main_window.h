@@ -47,7 +47,7 @@ class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
 
   // A key as Qt gives it, through the key table.
   using TMainForm::FormKeyDown;
-  bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+  bool FormKeyDown(int key, Qt::KeyboardModifiers shift, bool repeat = false);
   static TKey KeyOf(int qtKey);
   static TShiftState ShiftOf(Qt::KeyboardModifiers modifiers);
 

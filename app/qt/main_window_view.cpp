@@ -142,11 +142,7 @@ std::vector<std::size_t> TfoMAIN::SelectedRows() const {
 
 bool TfoMAIN::HasSelection() const { return lvResult->selectionModel()->hasSelection(); }
 
-std::optional<std::size_t> TfoMAIN::CurrentRow() const {
-  const QModelIndex current = lvResult->selectionModel()->currentIndex();
-  if (!current.isValid()) return std::nullopt;
-  return static_cast<std::size_t>(current.row());
-}
+std::optional<std::size_t> TfoMAIN::CurrentRow() const { return lvResult->CurrentRow(); }
 
 void TfoMAIN::ClearSelection() { lvResult->selectionModel()->clearSelection(); }
 

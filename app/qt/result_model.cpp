@@ -2,6 +2,7 @@
 
 #include <QFont>
 
+#include "app/row_look.h"
 #include "util/cp932.h"
 #include "util/qt/qsjis.h"
 
@@ -40,7 +41,7 @@ QVariant TResultModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
       return ColumnAlignment(index.column());
     case Qt::FontRole: {
-      if (!FList->IsCanonical(row)) return {};
+      if (!RowLook(*FList, row, std::nullopt, false).Bold) return {};
       QFont bold;
       bold.setBold(true);
       return bold;

@@ -1,6 +1,5 @@
 #include "app/qt/result_view.h"
 
-#include <string_view>
 #include <vector>
 
 #include <QApplication>
@@ -10,30 +9,14 @@
 #include <QStyledItemDelegate>
 
 #include "app/qt/result_model.h"
+#include "app/row_look.h"
 #include "util/qt/qsjis.h"
 
 namespace tavrin {
 namespace {
 
-// One grapheme cluster of a caption as drawn.
-struct TGlyph {
-  QString Text;
-  bool Differs = false;  // differs from the canonical spelling
-  bool Mark = false;     // a mark in place of an invisible character
-};
-
-// The caption of a row as glyphs; empty when it has nothing to mark or
-// highlight, so the plain drawing is used.
-std::vector<TGlyph> Glyphs(const TResultModel& model, int row) {
-  std::vector<TGlyph> glyphs;
-  for (const TCaptionGlyph& g : model.List().Glyphs(row))
-    glyphs.push_back({QString::fromUcs4(g.Text.data(), static_cast<qsizetype>(g.Text.size())), g.Differs, g.Mark});
-  return glyphs;
-}
-
-// Draws each cell and the grid line on its right and bottom edge; tints the
-// rows of the selected row's group, and draws captions with their marks
-// and highlighted differences.
+// Draws each cell and the grid line on its right and bottom edge, with the
+// row's look: its tint, and its caption's marks and highlighted differences.
 class TGridDelegate : public QStyledItemDelegate {
  public:
   explicit TGridDelegate(TResultView* view) : QStyledItemDelegate(view), FView(view) {}
@@ -43,13 +26,12 @@ class TGridDelegate : public QStyledItemDelegate {
     initStyleOption(&opt, index);
     const auto* model = qobject_cast<const TResultModel*>(index.model());
     const bool selected = opt.state & QStyle::State_Selected;
-    if (model != nullptr && !selected && FView->TintGroup() >= 0 &&
-        index.row() < model->List().Count() && model->List().GroupOf(index.row()) == FView->TintGroup())
+    if (model != nullptr && RowLook(model->List(), index.row(), FView->CurrentRow(), selected).Tinted)
       opt.backgroundBrush = TResultView::TintColor(opt.palette);
-    std::vector<TGlyph> glyphs;
-    if (model != nullptr && index.column() == 0 && index.row() < model->List().Count()) glyphs = Glyphs(*model, index.row());
+    std::vector<TLookSpan> spans;
+    if (model != nullptr && index.column() == 0) spans = CaptionSpans(model->List(), index.row());
     QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
-    if (glyphs.empty()) {
+    if (spans.empty()) {
       style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
     } else {
       opt.text.clear();
@@ -63,13 +45,14 @@ class TGridDelegate : public QStyledItemDelegate {
       QColor muted = ink;
       muted.setAlphaF(0.45f);
       int x = r.left();
-      for (const TGlyph& g : glyphs) {
+      for (const TLookSpan& g : spans) {
         if (x > r.right()) break;
-        const int w = metrics.horizontalAdvance(g.Text);
+        const QString text = QString::fromUcs4(g.Text.data(), static_cast<qsizetype>(g.Text.size()));
+        const int w = metrics.horizontalAdvance(text);
         const QRect cell(x, r.top(), w, r.height());
         if (g.Differs) painter->fillRect(cell, TResultView::DifferenceColor());
         painter->setPen(g.Differs ? QColor(Qt::black) : g.Mark ? muted : ink);
-        painter->drawText(cell, Qt::AlignVCenter | Qt::AlignLeft, g.Text);
+        painter->drawText(cell, Qt::AlignVCenter | Qt::AlignLeft, text);
         x += w;
       }
       painter->restore();
@@ -115,12 +98,10 @@ void TResultView::SetBackground(const QColor& color) {
   viewport()->update();
 }
 
-int TResultView::TintGroup() const {
-  const auto* m = qobject_cast<const TResultModel*>(model());
+std::optional<std::size_t> TResultView::CurrentRow() const {
   const QModelIndex current = currentIndex();
-  if (m == nullptr || !current.isValid() || !selectionModel()->isSelected(current)) return -1;
-  if (current.row() >= m->List().Count()) return -1;
-  return m->List().GroupOf(current.row());
+  if (!current.isValid()) return std::nullopt;
+  return static_cast<std::size_t>(current.row());
 }
 
 QBrush TResultView::TintColor(const QPalette& palette) {
@@ -133,7 +114,7 @@ QColor TResultView::DifferenceColor() { return QColor(255, 221, 110); }
 
 void TResultView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
   QTreeView::selectionChanged(selected, deselected);
-  viewport()->update();  // the tint follows the selected row's group
+  viewport()->update();  // a selected row shows no tint
 }
 
 void TResultView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

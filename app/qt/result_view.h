@@ -3,6 +3,8 @@
 // lines, whole-row multi-selection that stays visible without focus, and
 // click signals for the whole list area (the empty list included).
 #include <QTreeView>
+#include <cstddef>
+#include <optional>
 
 namespace tavrin {
 
@@ -16,9 +18,8 @@ class TResultView : public QTreeView {
   void SetBackground(const QColor& color);
   QColor Background() const;
 
-  // The group whose rows are tinted: that of the current row while it is
-  // selected, else -1.
-  int TintGroup() const;
+  // The current (focused) row, selected or not.
+  std::optional<std::size_t> CurrentRow() const;
   static QBrush TintColor(const QPalette& palette);
   // Behind the characters of a variant that differ from its canonical.
   static QColor DifferenceColor();

@@ -5,7 +5,8 @@
 #include <algorithm>
 
 #include "app/main_gradients.h"
-#include "app/win32/list_look.h"
+#include "app/row_look.h"
+#include "app/win32/key_preview.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
@@ -346,7 +347,7 @@ bool TfoMAIN::PreviewKey(const MSG& msg) {
       PreviewedKey(msg.message, msg.wParam, msg.lParam, msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
   if (!key) return false;
   ++FNesting;  // a handler runs, as inside the window procedure
-  const bool handled = FormKeyDown(key->Key, key->Shift);
+  const bool handled = FormKeyDown(key->Key, key->Shift, key->Repeat);
   --FNesting;
   return handled;
 }
@@ -505,29 +506,22 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       if (row < 0 || row >= list.Count()) return CDRF_DODEFAULT;
       LRESULT result = CDRF_DODEFAULT;
       draw->clrText = FontColour(FListFontValue.color);
-      const std::optional<std::size_t> current = CurrentRow();
-      TRowFacts facts;
-      facts.Group = list.GroupOf(row);
-      facts.CurrentGroup = current ? list.GroupOf(int(*current)) : -1;
-      facts.Canonical = list.IsCanonical(row);
-      facts.Selected = (ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-      facts.HasGlyphs = !list.Glyphs(row).empty();
-      const TRowLook look = RowLook(facts);
+      const bool selected = (ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+      const TRowLook look = RowLook(list, row, CurrentRow(), selected);
       if (look.Tinted) draw->clrTextBk = kGroupTint;
       if (look.Bold) {
         SelectObject(draw->nmcd.hdc, FListBoldFont);
         result |= CDRF_NEWFONT;
       }
-      if (look.DrawnByGlyphs) result |= CDRF_NOTIFYPOSTPAINT;
+      if (!CaptionSpans(list, row).empty()) result |= CDRF_NOTIFYPOSTPAINT;
       return result;
     }
     case CDDS_ITEMPOSTPAINT: {
       // Captions with differing or invisible characters: drawn again over
-      // the cell, character by character, the differing ones on a colour.
+      // the cell, span by span, the differing ones on a colour.
       const int row = int(draw->nmcd.dwItemSpec);
-      if (row < 0 || row >= List().Count()) return CDRF_DODEFAULT;
-      const std::vector<TCaptionGlyph> glyphs = List().Glyphs(row);
-      if (glyphs.empty()) return CDRF_DODEFAULT;
+      const std::vector<TLookSpan> spans = CaptionSpans(List(), row);
+      if (spans.empty()) return CDRF_DODEFAULT;
       RECT cell{};
       cell.top = 0;
       cell.left = LVIR_LABEL;
@@ -541,11 +535,11 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       InflateRect(&inner, -1, -1);
       FillRect(dc, &inner, back);
       DeleteObject(back);
-      SelectObject(dc, List().IsCanonical(row) ? FListBoldFont : FListFontHandle);
+      SelectObject(dc, RowLook(List(), row, std::nullopt, selected).Bold ? FListBoldFont : FListFontHandle);
       SetBkMode(dc, OPAQUE);
       int x = cell.left + Px(2);
-      for (const TCaptionGlyph& g : glyphs) {
-        // One glyph is a whole cluster: a base with its combining marks.
+      for (const TLookSpan& g : spans) {
+        // Whole clusters: a base with its combining marks.
         std::wstring s;
         for (const char32_t c : g.Text) {
           if (c >= 0x10000) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Measures what each kind of variants joins on real vocabulary.
 
-    python3 bench/variants/measure.py BATCH KIND [SAMPLE]
+    python3 bench/variants/measure.py BATCH KIND [SAMPLE [BEFORE]]
 
 BATCH is the built tavrin-batch, KIND a kind's name (kanji, compat, space,
 symbol, kana, company). Builds word lists from the Debian dictionaries
@@ -11,14 +11,22 @@ names and places, as read in kana. Runs `map` without kinds and with KIND,
 lists every group that only KIND creates (lines the kind puts together that
 no plain key joins), and draws a fixed random sample of SAMPLE groups (40)
 as TSV on standard output: the rule that joined it, then its spellings. The
-count of such groups, and per rule, goes to standard error.
+count of such groups, and per rule, goes to standard error. Given BEFORE,
+an earlier build of tavrin-batch, it lists instead the groups KIND makes
+now that it did not make in BEFORE: what a change of the kind adds.
 
 A judged sample is kept beside this script (sample-KIND-*.tsv): its first
 column says "same" (one word or entity) or "diff", and precision is the
 share of "same". Without the dictionaries the script says so and exits 0.
+
+For the kanji kind it also counts how many of the pairs of SKK-JISYO.itaiji
+(both ideographs) and of the name-kanji list's old forms (Unihan
+kJinmeiyoKanji "2010:U+XXXX") the kind joins, each character a line alone.
 """
+import bz2
 import collections
 import glob
+import re
 import os
 import random
 import subprocess
@@ -27,6 +35,7 @@ import sys
 IPADIC = "/usr/share/mecab/dic/ipadic/"
 NAIST = "/usr/share/mecab/dic/naist-jdic-eucjp/naist-jdic.csv"
 SKK = "/usr/share/skk/"
+UNIHAN_OTHER = "/usr/share/unicode/Unihan_OtherMappings.txt.bz2"
 SKK_FILES = ["SKK-JISYO.L", "SKK-JISYO.jinmei", "SKK-JISYO.fullname", "SKK-JISYO.geo", "SKK-JISYO.station",
              "SKK-JISYO.propernoun", "SKK-JISYO.zipcode", "SKK-JISYO.office.zipcode"]
 # Entries whose kana reading is a list line as well: names and places.
@@ -77,6 +86,47 @@ def groups(batch, text, kinds):
     return list(found.values())
 
 
+def ideograph(c):
+    c = ord(c)
+    return 0x3400 <= c <= 0x4DBF or 0x4E00 <= c <= 0x9FFF or 0xF900 <= c <= 0xFAFF or 0x20000 <= c <= 0x3FFFF
+
+
+def kanji_pairs():
+    """The pairs of SKK-JISYO.itaiji and the name-kanji list's old forms."""
+    itaiji = set()
+    for line in open(SKK + "SKK-JISYO.itaiji", encoding="euc-jp"):
+        if line.startswith(";") or " /" not in line:
+            continue
+        head, rest = line.rstrip("\n").split(" /", 1)
+        for cand in rest.split("/"):
+            cand = cand.split(";")[0]
+            if len(head) == 1 and len(cand) == 1 and head != cand and ideograph(head) and ideograph(cand):
+                itaiji.add(frozenset((head, cand)))
+    names = set()
+    for line in bz2.open(UNIHAN_OTHER, "rt", encoding="utf-8"):
+        f = line.rstrip("\n").split("\t")
+        if len(f) == 3 and f[1] == "kJinmeiyoKanji":
+            for b in re.findall(r"U\+([0-9A-F]+)", f[2]):
+                names.add(frozenset((chr(int(f[0][2:], 16)), chr(int(b, 16)))))
+    return {"SKK-JISYO.itaiji": itaiji, "name-kanji old forms": names}
+
+
+def count_kanji_pairs(batch):
+    sets = kanji_pairs()
+    chars = sorted({c for pairs in sets.values() for p in pairs for c in p})
+    text = ("\r\n".join(chars) + "\r\n").encode("utf-8")
+    out = subprocess.run([batch, "map", "--utf8", "--fold=kanji"], input=text, capture_output=True,
+                         check=True).stdout.decode("utf-8")
+    canonical = {}
+    for line in out.split("\r\n"):
+        if line:
+            variant, to = line.split("\t")[:2]
+            canonical[variant] = to
+    for name, pairs in sets.items():
+        joined = sum(len({canonical.get(c, c) for c in p}) == 1 for p in pairs)
+        print("%s: %d of %d pairs joined" % (name, joined, len(pairs)), file=sys.stderr)
+
+
 def rule_of(kind, group):
     """The rule of a kind that most likely made the group (for the kana kind,
     which spelling; else the kind itself)."""
@@ -84,7 +134,7 @@ def rule_of(kind, group):
         return kind
     text = "".join(group)
     for rule, chars in (("vu", "ヴゔ"), ("di", "ぢヂ"), ("du", "づヅ"), ("wo", "をヲ"), ("repeat", "ゝゞヽヾ"),
-                        ("old", "ゐゑヰヱ")):
+                        ("old", "ゐゑヰヱ"), ("ke", "ヶヵケカがガｹｶ")):
         if any(c in text for c in chars):
             return rule
     return "other"
@@ -99,10 +149,13 @@ def main():
         return
     batch, kind = sys.argv[1], sys.argv[2]
     size = int(sys.argv[3]) if len(sys.argv) > 3 else 40
+    if kind == "kanji":
+        count_kanji_pairs(batch)
     lines = words()
     text = "\r\n".join(lines).encode("cp932") + b"\r\n"
+    before = sys.argv[4] if len(sys.argv) > 4 else None
     plain_of = {}
-    for i, g in enumerate(groups(batch, text, "")):
+    for i, g in enumerate(groups(before, text, kind) if before else groups(batch, text, "")):
         for w in g:
             plain_of[w] = i
     only = []

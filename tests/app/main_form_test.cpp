@@ -111,6 +111,34 @@ TEST(MainFormTest, KeyTable) {
   }
 }
 
+// The auto-repeat of a held key: Delete and Ctrl+A act again, as the list's
+// own keys; a command key acts once a press, so a held F5 does not rerun the
+// extraction, nor a held Enter copy and tell it, again and again.
+TEST(MainFormTest, HeldKeysRepeatOnlyTheListEdits) {
+  const struct {
+    TKey key;
+    TShiftState shift;
+    bool acts;
+  } kCases[] = {
+      {TKey::F1, kShiftNone, false},     {TKey::F5, kShiftNone, false},     {TKey::F6, kShiftNone, false},
+      {TKey::F7, kShiftNone, false},     {TKey::F8, kShiftNone, false},     {TKey::F9, kShiftNone, false},
+      {TKey::Return, kShiftNone, false}, {TKey::C, kShiftCtrl, false},      {TKey::Delete, kShiftNone, true},
+      {TKey::A, kShiftCtrl, true},
+  };
+  for (const auto& c : kCases) {
+    FakeWindow w;
+    ListTen(w);
+    w.view.Selection = {2};
+    const auto seen = [&] {
+      return std::tuple(w.view.Waits, w.view.Messages.size(), w.view.Opened.size(), w.view.Written.size(),
+                        w.view.Selection, w.form.List().Count());
+    };
+    const auto before = seen();
+    EXPECT_EQ(w.form.FormKeyDown(c.key, c.shift, true), c.acts) << int(c.key);
+    EXPECT_EQ(seen() != before, c.acts) << int(c.key);
+  }
+}
+
 // Ctrl+A selects every row and leaves the current row where it is; the
 // plain key is not the window's.
 TEST(MainFormTest, CtrlASelectsEveryRow) {

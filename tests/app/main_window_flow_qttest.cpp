@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QFont>
 #include <QImage>
@@ -47,6 +48,11 @@ class MainWindowFlowTest : public QObject {
   }
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(window->ResultView(), Qt::Key(key), modifiers);
+  }
+  // The auto-repeat of a held key.
+  void Held(int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(window->ResultView(), &press);
   }
   void Clip(const char* utf8) { QGuiApplication::clipboard()->setText(U(utf8)); }
   QString ClipText() const { return QGuiApplication::clipboard()->text(); }
@@ -151,11 +157,20 @@ class MainWindowFlowTest : public QObject {
     Key(Qt::Key_Delete);
     QCOMPARE(Rows().size(), 3);
     QVERIFY(!Rows().contains(U("ユニット|  1")));
+    // The window hands the key table its repeats: F5's reruns nothing,
+    // Delete's deletes.
+    Clip("other\n");
+    window->ResultView()->selectionModel()->select(
+        window->ResultModel()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    Held(Qt::Key_F5);
+    QCOMPARE(Rows().size(), 3);
+    Held(Qt::Key_Delete);
+    QCOMPARE(Rows().size(), 2);
   }
 
   // A group's canonical row is bold, a variant's tool-tip names its
-  // canonical spelling, the kinds and the code points, and selecting a row
-  // tints the other rows of its group only.
+  // canonical spelling, the kinds and the code points, and the current row
+  // tints the rows of its group only.
   void groupsAreShown() {
     Clip("ﾕﾆｯﾄ\nユニット\nユニット\nテスト\nてすと\n");
     Key(Qt::Key_F5);
@@ -170,15 +185,19 @@ class MainWindowFlowTest : public QObject {
 
     TResultView* view = window->ResultView();
     view->setCurrentIndex(model->index(1, 0));
-    QCOMPARE(view->TintGroup(), 0);
     view->resize(400, 200);
-    const QImage image = view->viewport()->grab().toImage();
+    QImage image = view->viewport()->grab().toImage();
     // Past the short texts, inside the first column.
     const auto at = [&](int row) {
       return image.pixelColor(image.width() - 5, view->visualRect(model->index(row, 0)).center().y());
     };
     QVERIFY(at(0) != at(2));  // the group's other row is tinted, another group's is not
     QCOMPARE(at(2), at(3));
+    // The tint follows the current row while it is not selected, too.
+    const QColor tint = at(0);
+    view->selectionModel()->clearSelection();
+    image = view->viewport()->grab().toImage();
+    QCOMPARE(at(0), tint);
   }
 
   // F8 and F9 copy the normalized input and the map of what [類字抽出]

@@ -52,6 +52,24 @@ const TPairCase kGrouped[] = {
     {kVariantKanji, "竜也", "龍也"},
     {kVariantKanji, "富田", "冨田"},
     {kVariantKanji, "島田", "嶋田"},
+    // Old forms of the Joyo table and of the name-kanji list, and the
+    // itaiji list's pairs of two JIS level 1 characters.
+    {kVariantKanji, "大学", "大學"},
+    {kVariantKanji, "駅前", "驛前"},
+    {kVariantKanji, "県道", "縣道"},
+    {kVariantKanji, "円山", "圓山"},
+    {kVariantKanji, "予定", "豫定"},
+    {kVariantKanji, "欠席", "缺席"},
+    {kVariantKanji, "武蔵", "武藏"},
+    {kVariantKanji, "長瀬", "長瀨"},
+    {kVariantKanji, "弁護士", "辯護士"},
+    {kVariantKanji, "弁別", "辨別"},
+    {kVariantKanji, "花弁", "花瓣"},
+    {kVariantKanji, "高峰", "高峯"},
+    {kVariantKanji, "灯台", "燈台"},
+    {kVariantKanji, "本館", "本舘"},
+    {kVariantKanji, "野村", "埜村"},
+    {kVariantKanji, "檜山", "桧山"},
     {kVariantKanji, "葛\xEF\xB8\x80城", "葛城"},        // variation selector U+FE00
     {kVariantKanji, "葛\xF3\xA0\x84\x80城", "葛城"},    // U+E0100
     {kVariantKanji, "\xE2\xBC\x80二", "一二"},          // Kangxi radical one
@@ -97,6 +115,12 @@ const TPairCase kGrouped[] = {
     {kVariantKana, "いすゞ", "いすず"},
     {kVariantKana, "バナヽ", "バナナ"},
     {kVariantKana, "ちゞむ", "ちぢむ"},
+    // The place-name ヶ between kanji; が only before a kanji of place names.
+    {kVariantKana, "霞ヶ関", "霞ケ関"},
+    {kVariantKana, "霞が関", "霞ヶ関"},
+    {kVariantKana, "八ヶ岳", "八ｹ岳"},
+    {kVariantKana, "三ヵ所", "三カ所"},
+    {kVariantKana, "自由が丘駅", "自由ヶ丘駅"},
     {kVariantCompany, "株式会社山田", "(株)山田"},
     {kVariantCompany, "株式会社山田", "（株）山田"},
     {kVariantCompany, "株式会社山田", "㈱山田"},
@@ -159,6 +183,10 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"かずき", "かづき"},
       {"じ", "ぢ"},
       {"きずく", "きづく"},
+      {"三が日", "三ヶ日"},  // the New Year's days, a town
+      {"霞ヶ", "霞ケ"},      // ヶ only between two kanji
+      {"ヶ関", "ケ関"},
+      {"霞ゲ関", "霞ヶ関"},
       {"10~20", "10-20"},
       {"\"本\"", "'本'"},
       {"言う", "云う"},
@@ -166,6 +194,14 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"回転", "廻転"},
       {"留守", "溜守"},
       {"愈々", "癒々"},
+      {"畑山", "畠山"},  // different families, though the itaiji list relates them
+      {"杉山", "椙山"},
+      {"広子", "宏子"},
+      {"弘", "広"},
+      {"堺", "界"},
+      {"関", "函"},
+      {"障害", "障碍"},  // one word, two characters: 碍子
+      {"燗", "爛"},
       {"5′30″", "5'30\""},  // minutes and seconds, not quotes
       {"x²", "x2"},
       {"10⁵", "105"},
@@ -224,12 +260,13 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
   take(vt::kCompanyForms);
   take(vt::kCompanyStarts);
   take(vt::kCompanyEnds);
-  for (const char* mark : {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛"}) chars.push_back(FromUtf8(mark).bytes);
+  for (const char* mark : {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛", "ヶ", "ヵ", "カ", "が", "ｹﾞ"})
+    chars.push_back(FromUtf8(mark).bytes);
   const std::string around[][2] = {
       {"", ""}, {"1", "2"}, {FromUtf8("カ").bytes, FromUtf8("ゝ").bytes}, {FromUtf8("漢").bytes, FromUtf8("々").bytes},
       {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes}, {FromUtf8("山田").bytes, ""}, {"", FromUtf8("山田").bytes},
       {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes}, {"a ", " b"}, {FromUtf8("ウ").bytes, FromUtf8("ァ").bytes},
-      {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes},
+      {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes}, {FromUtf8("霞").bytes, FromUtf8("関").bytes},
   };
   std::size_t checked = 0;
   for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, kAllVariantKinds}) {

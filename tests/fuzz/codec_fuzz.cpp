@@ -13,6 +13,7 @@
 #include "util/cp932.h"
 #include "util/sjis.h"
 #include "util/text_encoding.h"
+#include "util/utf16.h"
 
 namespace {
 
@@ -61,5 +62,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(!cp932::FirstInvalidUtf8(utf8));
   const cp932::EncodeResult back = cp932::FromUtf8(utf8);
   Check(back.replaced == 0 && cp932::ToUtf8(back.bytes) == utf8);
+  // The bytes as UTF-16 units (the clipboard's form): each lone surrogate is
+  // one "?", and without them every unit comes back.
+  std::u16string units(size / 2, u'\0');
+  for (std::size_t k = 0; k < units.size(); ++k) units[k] = char16_t(data[2 * k] | data[2 * k + 1] << 8);
+  const cp932::EncodeResult wide = cp932::FromUtf16(units);
+  std::size_t lone = 0;
+  for (std::size_t k = 0; k < units.size(); ++k) {
+    const bool high = units[k] >= 0xD800 && units[k] <= 0xDBFF;
+    const bool low = units[k] >= 0xDC00 && units[k] <= 0xDFFF;
+    if (high && k + 1 < units.size() && units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF) {
+      ++k;
+    } else if (high || low) {
+      ++lone;
+    }
+  }
+  Check(wide.replaced == lone);
+  if (lone == 0) Check(Utf16FromSjis(wide.bytes) == units);
   return 0;
 }

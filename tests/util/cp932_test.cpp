@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "util/cp932_table.h"
+#include "util/parallel.h"
 #include "util/sjis.h"
 
 namespace tavrin::cp932 {
@@ -179,6 +180,35 @@ TEST(Cp932, MixedTextRoundTrips) {
   const EncodeResult r = FromUtf8(text);
   EXPECT_EQ(r.replaced, 0u);
   EXPECT_EQ(ToUtf8(r.bytes), text);
+}
+
+// The clipboard's UTF-16 gives the bytes of its UTF-8 form, whatever the
+// width: every scalar value, between ASCII runs of 0 to 9 (the four-unit
+// steps end anywhere), and pairs only, where pieces would fall inside a pair.
+TEST(Cp932, FromUtf16GivesTheBytesOfFromUtf8) {
+  std::u16string every, pairs;
+  std::string everyUtf8, pairsUtf8;
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const std::string run(c % 10, 'a');
+    everyUtf8 += Utf8(c) + run;
+    if (c < 0x10000) {
+      every += char16_t(c);
+    } else {
+      every += {char16_t(0xD800 + ((c - 0x10000) >> 10)), char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))};
+    }
+    every.append(run.begin(), run.end());
+  }
+  for (int i = 0; i < 300001; ++i) pairs += u"😀", pairsUtf8 += "😀";
+  for (const unsigned width : {1u, 2u, 3u}) {
+    SetParallelWidth(width);
+    const EncodeResult r = FromUtf16(every);
+    EXPECT_TRUE(r.bytes == FromUtf8(everyUtf8).bytes) << width;
+    EXPECT_EQ(r.replaced, 0u) << width;
+    EXPECT_TRUE(FromUtf16(pairs).bytes == FromUtf8(pairsUtf8).bytes) << width;
+  }
+  SetParallelWidth(0);
+  EXPECT_EQ(FromUtf16(u"").bytes, "");
 }
 
 // ASCII is copied in runs found eight bytes at a time: runs of every length

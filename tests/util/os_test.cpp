@@ -99,6 +99,20 @@ TEST(OsTime, LocalTimeAgreesWithTheRuntime) {
 
 // Replacing: a new file, an existing one (longer and shorter), no temporary
 // file left; a folder in the file's place is refused and left alone.
+// A zeroed block stays zeros, and every byte of it can be written, whatever
+// its bounds: unaligned at either end, inside one page, empty.
+TEST(OsMemory, PrefaultZeroedKeepsTheZerosAndLeavesTheBlockWritable) {
+  for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{3} << 20}) {
+    char* block = static_cast<char*>(std::calloc(size + 8, 1));
+    ASSERT_NE(block, nullptr);
+    os::PrefaultZeroed(block + 3, size);
+    EXPECT_TRUE(std::all_of(block, block + size + 8, [](char c) { return c == 0; })) << size;
+    std::fill(block + 3, block + 3 + size, 'x');
+    EXPECT_EQ(std::count(block, block + size + 8, 'x'), std::ptrdiff_t(size)) << size;
+    std::free(block);
+  }
+}
+
 TEST_F(Os, ReplaceRegularFile) {
   const std::string path = base + "settings.ini";
   for (const std::string bytes : {"first\r\n", "a longer second text\r\n", "3"}) {

@@ -8,6 +8,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tavrin {
@@ -44,6 +45,29 @@ TEST(RunParts, RethrowsTheLowestFailureAfterEveryPartFinished) {
     EXPECT_STREQ(e.what(), "part 1");
   }
   EXPECT_EQ(finished.load(), 2);
+}
+
+// Rounds of parts reuse the pool's threads rather than start a thread per
+// part; part 0 waits for part 1 to start, so part 1 runs on another thread.
+// A part that runs parts of its own (the pool is then busy) still finishes.
+TEST(RunParts, RoundsReuseThreadsAndPartsMayRunParts) {
+  thread_local int partsHere = 0;
+  int mostOnOneThread = 0;
+  for (int round = 0; round < 20; ++round) {
+    std::atomic<bool> started{false};
+    RunParts(2, [&](unsigned part) {
+      if (part == 0) {
+        while (!started) std::this_thread::yield();
+      } else {
+        started = true;
+        mostOnOneThread = std::max(mostOnOneThread, ++partsHere);
+      }
+    });
+  }
+  EXPECT_GE(mostOnOneThread, 2);
+  std::atomic<int> inner{0};
+  RunParts(2, [&](unsigned) { RunParts(3, [&](unsigned) { ++inner; }); });
+  EXPECT_EQ(inner.load(), 6);
 }
 
 TEST(ParallelWidth, FixedWidthAndHardwareDefault) {

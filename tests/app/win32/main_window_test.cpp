@@ -1,11 +1,11 @@
-// What the Win32 main window decides itself: the look of a list row, the
-// text of a list cell, the keys its preview hands to the key table, and
-// where an installed copy keeps its settings.
+// What the Win32 main window decides itself: the text of a list cell, the
+// keys its preview hands to the key table, and where an installed copy
+// keeps its settings.
 #include <gtest/gtest.h>
 
 #include "app/build_data.h"
 #include "app/clipboard_lines.h"
-#include "app/win32/list_look.h"
+#include "app/win32/key_preview.h"
 #include "app/win32/main_window.h"
 #include "app/win32/program.h"
 #include "engine/unique_manager.h"
@@ -13,26 +13,6 @@
 
 namespace tavrin {
 namespace {
-
-TEST(RowLook, FollowsTheCurrentRowsGroup) {
-  const struct {
-    const char* name;
-    TRowFacts facts;
-    TRowLook look;
-  } kCases[] = {
-      {"no group", {-1, -1, false, false, false}, {false, false, false}},
-      // A row without a group is never tinted, though no row is current.
-      {"no group, none current", {-1, -1, false, false, false}, {false, false, false}},
-      {"the current row's group", {2, 2, false, false, false}, {false, true, false}},
-      {"another group", {1, 2, false, false, false}, {false, false, false}},
-      // The selection colour wins over the tint.
-      {"selected in the group", {2, 2, false, true, false}, {false, false, false}},
-      {"canonical, current group", {2, 2, true, false, false}, {true, true, false}},
-      {"canonical elsewhere", {3, 2, true, false, false}, {true, false, false}},
-      {"marks to draw", {-1, -1, false, false, true}, {false, false, true}},
-  };
-  for (const auto& c : kCases) EXPECT_EQ(RowLook(c.facts), c.look) << c.name;
-}
 
 // The cells of one row holding the line, as the list view gets them.
 std::vector<std::wstring> Cells(const std::wstring& line, bool quote) {
@@ -66,7 +46,7 @@ TEST(CellText, LongCaptionsEndInAnEllipsis) {
   }
 }
 
-TEST(KeyPreview, OnePressOneKeyOfTheTable) {
+TEST(KeyPreview, KeysDownForThisWindow) {
   constexpr LPARAM kRepeat = LPARAM(1) << 30;
   const struct {
     const char* name;
@@ -76,24 +56,20 @@ TEST(KeyPreview, OnePressOneKeyOfTheTable) {
     bool ours;
     std::optional<TPreviewedKey> want;
   } kCases[] = {
-      {"F5", WM_KEYDOWN, VK_F5, 0, true, TPreviewedKey{TKey::F5, kShiftNone}},
-      {"Enter", WM_KEYDOWN, VK_RETURN, 0, true, TPreviewedKey{TKey::Return, kShiftNone}},
-      {"Delete", WM_KEYDOWN, VK_DELETE, 0, true, TPreviewedKey{TKey::Delete, kShiftNone}},
-      {"F10 comes as a system key", WM_SYSKEYDOWN, VK_F10, 0, true, TPreviewedKey{TKey(VK_F10), kShiftNone}},
-      // A held key repeats: only its first message acts.
-      {"auto-repeat", WM_KEYDOWN, VK_F5, kRepeat, true, std::nullopt},
+      {"F5", WM_KEYDOWN, VK_F5, 0, true, TPreviewedKey{TKey::F5, kShiftNone, false}},
+      {"F10 comes as a system key", WM_SYSKEYDOWN, VK_F10, 0, true, TPreviewedKey{TKey(VK_F10), kShiftNone, false}},
+      // The key table decides what a held key's repeats do.
+      {"auto-repeat", WM_KEYDOWN, VK_DELETE, kRepeat, true, TPreviewedKey{TKey::Delete, kShiftNone, true}},
       // Keys of a message box or dialog are theirs: the box that Return
       // closes gives the window no second action.
       {"another window's key", WM_KEYDOWN, VK_RETURN, 0, false, std::nullopt},
       {"key up", WM_KEYUP, VK_F5, 0, true, std::nullopt},
-      {"A, for Ctrl+A", WM_KEYDOWN, 'A', 0, true, TPreviewedKey{TKey::A, kShiftNone}},
-      {"a letter outside the table", WM_KEYDOWN, 'B', 0, true, std::nullopt},
       {"the character message", WM_CHAR, 'C', 0, true, std::nullopt},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(PreviewedKey(c.message, c.key, c.flags, c.ours, kShiftNone), c.want) << c.name;
   }
-  EXPECT_EQ(PreviewedKey(WM_KEYDOWN, 'C', 0, true, kShiftCtrl), (TPreviewedKey{TKey::C, kShiftCtrl}));
+  EXPECT_EQ(PreviewedKey(WM_KEYDOWN, 'C', 0, true, kShiftCtrl), (TPreviewedKey{TKey::C, kShiftCtrl, false}));
 }
 
 TEST(InstalledCopy, OnlyUnderTheInstallFolders) {
