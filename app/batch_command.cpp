@@ -68,6 +68,10 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Lang
       o.Trim = true;
     } else if (arg == "--explain") {
       o.Explain = true;
+    } else if (arg == "--dict" || arg.starts_with("--dict=")) {
+      std::string_view name = arg.substr(std::string_view("--dict").size());
+      if (name.empty() && ++i == Args.size()) return fail(TBatchText::NeedsValue, "--dict");
+      result.Dictionaries.emplace_back(name.empty() ? Args[i] : name.substr(1));
     } else if (arg == "--fold" || arg.starts_with("--fold=")) {
       std::string_view list = arg.substr(std::string_view("--fold").size());
       if (list.empty() && ++i == Args.size()) return fail(TBatchText::NeedsValue, "--fold");
@@ -106,8 +110,24 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Lang
   if (!commandSeen) return fail(TBatchText::NoCommand);
   if (o.Folds != 0 && !o.Similar) return fail(TBatchText::FoldWithoutSimilar);
   if (o.Explain && o.Output != TBatchOptions::TOutput::Map) return fail(TBatchText::ExplainWithoutMap);
+  if (!result.Dictionaries.empty() && !o.Similar) return fail(TBatchText::DictWithoutSimilar);
   result.Action = TBatchArgs::TAction::Run;
   return result;
+}
+
+std::string ReadBatchDictionaries(std::vector<TBatchInput> Files, TBatchOptions& Options) {
+  using TKind = TDictionaryError::TKind;
+  for (TBatchInput& file : Files) {
+    const std::optional<TDictionaryError> error = ReadUserDictionary(std::move(file.Bytes), Options.Dictionary);
+    if (!error) continue;
+    const TBatchText reason = error->Kind == TKind::Nul           ? TBatchText::DictNul
+                              : error->Kind == TKind::SingleField ? TBatchText::DictSingleField
+                              : error->Kind == TKind::EmptyField  ? TBatchText::DictEmptyField
+                                                                  : TBatchText::DictInvalidText;
+    return BatchText(TBatchText::DictLine, Options.Language,
+                     {file.Name, std::to_string(error->Line), BatchText(reason, Options.Language)});
+  }
+  return {};
 }
 
 std::string BatchUsage(TLanguage Language) { return BatchText(TBatchText::Usage, Language); }
@@ -211,6 +231,14 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   manager.FHyphen = Options.Hyphen;
   manager.FVariants = Options.Similar ? Options.Folds : 0;
   BuildDataInBlocks(manager, std::move(Input), Options.ExtractSort);
+  // The user's rules, resolved for the keys these options make.
+  std::optional<TDictionaryGroups> dictionary;
+  if (Options.Similar && !Options.Dictionary.Rules.empty()) dictionary.emplace(Options.Dictionary, manager);
+  const auto markSimilar = [&] {
+    if (!MarkSimilar(manager)) return false;
+    if (dictionary) dictionary->Mark(manager);
+    return true;
+  };
 
   if (Options.Output == TBatchOptions::TOutput::Copy) {
     // The rows are written as they are made, in pieces of a few thousand
@@ -223,7 +251,7 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
     const TBatchWrite& write = Write ? Write : gather;
     std::size_t rows = 0;
     bool bom = decoded.Bom;
-    if (!Options.Similar || MarkSimilar(manager)) {
+    if (!Options.Similar || markSimilar()) {
       constexpr std::int32_t kPositions = 1 << 15;
       const std::int32_t count = manager.Count();
       const unsigned width = count < kPositions ? 1u : ParallelWidth();
@@ -265,14 +293,24 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   }
   std::vector<TResultRow> rows;
   if (Options.Similar) {
-    if (MarkSimilar(manager)) rows = FillRows(manager, true, Options.Zenkaku, Options.Upper);
+    if (markSimilar()) rows = FillRows(manager, true, Options.Zenkaku, Options.Upper);
   } else {
     rows = FillRows(manager, false, Options.Zenkaku, Options.Upper);
   }
   output.Summary = BatchSummary(Options.Language, !Options.Similar, manager.TotalCount(), rows.size());
-  const std::vector<TVariantGroup> groups = VariantGroups(rows);
-  // The kinds' names are CP932, as the texts are, until the output is encoded.
+  const std::vector<TVariantGroup> groups = VariantGroups(rows, dictionary ? &*dictionary : nullptr);
+  // The kinds' names are CP932, as the texts are, until the output is
+  // encoded. A rule is the reason (辞書) where it names the variant or joins
+  // it to a canonical spelling no fold reaches; a line that only folds to
+  // the rule's spelling keeps the kinds of its folds.
   const auto kinds = [&](std::string_view variant, std::string_view canonical) {
+    if (dictionary) {
+      const TUniqueItem* item = manager.FindText(variant);
+      const std::uint32_t rule = item != nullptr ? dictionary->GroupOf(*item) : TDictionaryGroups::kNone;
+      if (rule != TDictionaryGroups::kNone && !dictionary->CanonicalOf(rule).empty() &&
+          (dictionary->Names(variant) || item->Key() != manager.MakeKey(canonical)))
+        return cp932::Sjis("辞書");
+    }
     return DifferenceKindNames(AllDifferenceKinds(manager, variant, canonical));
   };
   std::string text = normalize         ? NormalizedText(given, groups, Options.Trim)

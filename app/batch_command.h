@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/user_dictionary.h"
 #include "engine/unique_manager.h"
 #include "util/language.h"
 #include "util/text_encoding.h"
@@ -36,6 +37,8 @@ struct TBatchOptions {
   unsigned Folds = 0;
   // map: a fourth column with the kinds of difference from the canonical.
   bool Explain = false;
+  // The user's rules (ReadBatchDictionaries); only for similar, map and normalize.
+  TUserDictionary Dictionary;
   // The input's encoding; none: recognised from the input. The output is
   // written in the input's encoding, with its BOM when it had one.
   std::optional<TTextEncoding> Encoding;
@@ -49,16 +52,29 @@ struct TBatchArgs {
   TAction Action = TAction::Invalid;
   TBatchOptions Options;
   std::vector<std::string> Files;  // inputs in order, "-" for standard input; none: standard input
+  std::vector<std::string> Dictionaries;  // the --dict files in order
   std::string Error;  // for Invalid: what was wrong (UTF-8, one line, in the language)
 };
 
 // Arguments after the program name: the options in any order, the command
 // ("all", "similar", "map" or "normalize") as the first other word, then the
 // files ("--" ends the options). "--fold=KIND[,KIND...]" takes the kinds'
-// names (engine/variant_folding.h) and "all"; "--explain" goes with map. "--help" (or "-h") or "--version" alone
+// names (engine/variant_folding.h) and "all"; "--explain" goes with map;
+// "--dict FILE" (or "--dict=FILE", repeatable) names a dictionary file. "--help" (or "-h") or "--version" alone
 // asks for the usage or the version. Language is that of the messages and
 // of Options.Language.
 TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Language = TLanguage::English);
+
+// One file of the input, named as messages name it.
+struct TBatchInput {
+  std::string Name;
+  std::string Bytes;
+};
+
+// Reads the dictionary files in order into Options.Dictionary. Returns the
+// error (UTF-8, in Options.Language) naming the file and line of the first
+// malformed one, when one is; empty when all are read.
+std::string ReadBatchDictionaries(std::vector<TBatchInput> Files, TBatchOptions& Options);
 
 // The usage text (UTF-8, ending in a line break).
 std::string BatchUsage(TLanguage Language);
@@ -84,11 +100,6 @@ struct TBatchOutput {
 using TBatchWrite = std::function<bool(std::string_view)>;
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write = {});
 
-// One file of the input, named as messages name it.
-struct TBatchInput {
-  std::string Name;
-  std::string Bytes;
-};
 // RunBatch over several files read as one input, as sort reads them: each
 // file's last line ends at the file's end (a line break is put behind a
 // file that does not end with one, and a CR that ends a file before one that

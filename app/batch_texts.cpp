@@ -60,6 +60,19 @@ constexpr const char* kEnglishUsage =
     "                         counter; 3ヶ月/3か月/3箇月; 1丁目2番3号/1-2-3; ℡/TEL)\n"
     "  --explain              map: a fourth column, after a TAB, with the kinds of\n"
     "                         difference from the canonical spelling, joined by \"、\"\n"
+    "                         (辞書 for a spelling a rule of --dict gives)\n"
+    "  --dict=FILE            similar, map, normalize: the user's own rules from FILE\n"
+    "                         (may be given more than once, read in order): one rule\n"
+    "                         a line, fields separated by TAB, in UTF-8, UTF-16 with\n"
+    "                         a BOM or CP932, recognised as input files are; a line\n"
+    "                         that starts with \"#\" is a comment. \"正規 TAB 変種...\":\n"
+    "                         one group, the first spelling its canonical one, and a\n"
+    "                         line that folds to any of them joins it. \"!甲 TAB 乙\":\n"
+    "                         甲 and 乙 never in one group; lines that fold to 乙\n"
+    "                         follow 乙. The rules hold over every fold, kind and\n"
+    "                         frequency, a later line over an earlier one. A line\n"
+    "                         with one field, an empty field or a NUL stops the run\n"
+    "                         with status 2, naming the file and the line\n"
     "  --encoding=ENC         the input's encoding: auto (the default), cp932, utf8,\n"
     "                         utf16le or utf16be. auto reads each file in its own\n"
     "                         encoding: the one its byte order mark names; else,\n"
@@ -81,7 +94,8 @@ constexpr const char* kEnglishUsage =
     "Messages, this text and the summary are in Japanese when the user's language\n"
     "is (LC_ALL, LC_MESSAGES or LANG on Linux, the display language on Windows).\n"
     "\n"
-    "Exit status: 0 on success (an empty result included), 2 on bad arguments,\n"
+    "Exit status: 0 on success (an empty result included), 2 on bad arguments or\n"
+    "a dictionary that cannot be read or has a malformed line (nothing is written),\n"
     "1 when reading (a missing file, input not valid in its encoding, cut inside\n"
     "its last character or holding a NUL character), running or writing fails.\n";
 
@@ -130,7 +144,19 @@ constexpr const char* kJapaneseUsage =
     "                         number (助数詞の前の 一丁目/1丁目、第一回/第1回、十二月/12月。\n"
     "                         3ヶ月/3か月/3箇月。1丁目2番3号/1-2-3。℡/TEL)\n"
     "  --explain              map: 4 列目（TAB のあと）に、正規の表記との違いの種類を\n"
-    "                         「、」区切りで書き出す\n"
+    "                         「、」区切りで書き出す（--dict の規則による表記は 辞書）\n"
+    "  --dict=FILE            similar、map、normalize: FILE にあるユーザーの規則を使う\n"
+    "                         （何度でも指定でき、指定した順に読む）。1 行に規則を\n"
+    "                         一つ書き、項目は TAB で区切る。文字コードは UTF-8、\n"
+    "                         BOM 付きの UTF-16、CP932 のいずれかで、入力ファイルと\n"
+    "                         同じく判別する。「#」で始まる行は注釈。\n"
+    "                         「正規 TAB 変種...」: 一つの組にし、最初の表記を正規の\n"
+    "                         表記とする。どれかと同じとみなされる行も組に加わる。\n"
+    "                         「!甲 TAB 乙」: 甲と乙を同じ組にしない。乙と同じと\n"
+    "                         みなされる行は乙に付く。規則はどの揺れの種類や個数よりも\n"
+    "                         優先し、後の行が前の行より優先する。項目が一つの行、\n"
+    "                         空の項目、NUL 文字があると、ファイル名と行番号を示して\n"
+    "                         終了コード 2 で終わる\n"
     "  --encoding=ENC         入力の文字コード: auto（既定）、cp932、utf8、utf16le、\n"
     "                         utf16be のいずれか。\n"
     "                         auto では、ファイルごとにその文字コードで読みます。\n"
@@ -153,7 +179,8 @@ constexpr const char* kJapaneseUsage =
     "メッセージ、この説明、集計は、ユーザーの言語が日本語のとき日本語になります\n"
     "（Linux では LC_ALL、LC_MESSAGES、LANG、Windows では表示言語の設定）。\n"
     "\n"
-    "終了コード: 成功したとき（結果が空のときも）は 0、引数が正しくないときは 2、\n"
+    "終了コード: 成功したとき（結果が空のときも）は 0、引数が正しくないとき、\n"
+    "辞書が読めないときや正しくない行があるとき（何も書き出しません）は 2、\n"
     "読み込み（ファイルがない、入力がその文字コードとして正しくない、最後の文字が\n"
     "途中で切れている、NUL 文字を含む）、処理、書き出しに失敗したときは 1。\n";
 
@@ -185,6 +212,14 @@ constexpr TText kTexts[] = {
      "%1 行目のバイト位置 %2 に NUL 文字があります"},
     {TBatchText::CutUtf8, "UTF-8 cut at the end in line %1 at byte offset %2",
      "%1 行目のバイト位置 %2 で UTF-8 の文字が途中で切れて終わっています"},
+    {TBatchText::DictWithoutSimilar, "--dict applies to similar, map and normalize only",
+     "--dict は similar、map、normalize でだけ指定できます"},
+    {TBatchText::DictLine, "%1: line %2: %3", "%1: %2 行目: %3"},
+    {TBatchText::DictInvalidText, "not valid text in the file's encoding", "ファイルの文字コードとして正しくないバイトがあります"},
+    {TBatchText::DictNul, "NUL character", "NUL 文字があります"},
+    {TBatchText::DictSingleField, "a rule needs two fields or more, separated by TAB",
+     "規則には TAB で区切った二つ以上の項目が必要です"},
+    {TBatchText::DictEmptyField, "empty field", "空の項目があります"},
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(TBatchText::Count), "one row per text");
 

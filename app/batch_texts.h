@@ -27,6 +27,12 @@ enum class TBatchText {
   InvalidText,         // %1: the encoding, %2: the line, %3: the byte offset
   NulCharacter,        // %1: the line, %2: the byte offset
   CutUtf8,             // %1: the line, %2: the byte offset where the cut character starts
+  DictWithoutSimilar,
+  DictLine,            // %1: the dictionary file, %2: the line, %3: what is wrong (one of the four below)
+  DictInvalidText,
+  DictNul,
+  DictSingleField,
+  DictEmptyField,
   Count
 };
 

@@ -48,6 +48,20 @@ std::string ClipboardRefusedMessage() {
   return Sjis("クリップボードにコピーできませんでした\r別のプログラムが使用中の場合は、しばらくしてからもう一度お試しください");
 }
 
+std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError& error) {
+  using TKind = TDictionaryError::TKind;
+  const char* what = error.Kind == TKind::SingleField ? "項目が一つしかありません"
+                     : error.Kind == TKind::EmptyField ? "空の項目があります"
+                     : error.Kind == TKind::Nul        ? "NUL 文字があります"
+                                                       : "文字コードとして正しくないバイトがあります";
+  return Sjis(FileNameOf(path)) + Sjis(" の ") + std::to_string(error.Line) + Sjis(" 行目に") + Sjis(what) +
+         Sjis("。辞書を使わずに実行します") + "\r" + Sjis(path);
+}
+
+std::string DictionaryNotWrittenMessage(std::string_view path) {
+  return Sjis("辞書を保存できませんでした") + "\r" + Sjis(path);
+}
+
 std::string HelpViewerMissingMessage(std::string_view helpPath) {
   return Sjis(FileNameOf(helpPath)) + Sjis(" を開くプログラムが見つかりません") + "\r" + Sjis(helpPath);
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/user_dictionary.h"
+
 namespace tavrin {
 
 // ReadClipboard: the clipboard holds no text (ErrorDialog).
@@ -40,5 +42,13 @@ std::string ClipboardRefusedMessage();
 // name, " を開くプログラムが見つかりません", then its whole path (UTF-8) on
 // a line of its own, so that the user can open it by hand.
 std::string HelpViewerMissingMessage(std::string_view helpPath);
+
+// The user's dictionary has a malformed line (WarningDialog): its name and
+// line, what is wrong, that the command runs without it, then its whole path
+// (UTF-8) on a line of its own.
+std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError& error);
+// The dictionary could not be written (ErrorDialog): nothing changed. Its
+// path (UTF-8) on a line of its own.
+std::string DictionaryNotWrittenMessage(std::string_view path);
 
 }  // namespace tavrin

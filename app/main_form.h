@@ -16,6 +16,7 @@
 #include "app/clipboard_lines.h"
 #include "app/main_view.h"
 #include "app/result_list.h"
+#include "app/user_dictionary.h"
 
 namespace tavrin {
 
@@ -141,6 +142,23 @@ class TMainForm {
   const TResultList& List() const { return FList; }
   TFormSettings* AccIni() const { return AccIni1.get(); }
   IMainView& View() const { return FView; }
+  // The user's dictionary, tavrin-dict.txt beside the settings file.
+  std::string DictionaryFile() const;
+  // The pop-up menu's rules on the result list of [類字抽出]. Each writes the
+  // dictionary at once (atomically, in its own encoding; a new file is UTF-8
+  // with a BOM), then lists again with the same rows selected:
+  // これを正規の表記にする: the current row's group gets a line with its
+  // text first (the group's join line, when there is one, is rewritten);
+  void pmMakeCanonicalClick();
+  // この組から外す: "!canonical TAB text" for the current row;
+  void pmLeaveGroupClick();
+  // 選んだ行を一つの組にする: the selected rows in one line, the first
+  // selected canonical.
+  void pmJoinSelectedClick();
+  // Ctrl+Z: the dictionary as it was before the last of these changes of
+  // the session, written back (removed when there was none); false when
+  // there is nothing to undo.
+  bool UndoDictionaryChange();
 
  private:
   void BindSettings();
@@ -150,6 +168,15 @@ class TMainForm {
   bool ReadClipboard();
   void BuildData(bool ShowAll);
   void ExtractSimilar();
+  // Reads the dictionary for the collection as it is now; a malformed one
+  // is told and the command runs without it.
+  void ReadDictionary();
+  // Writes Edit's result over the dictionary's text (CP932, or nullopt
+  // when the file is missing) and lists again; false, with a message, when
+  // the file cannot be read as a dictionary or written.
+  bool ChangeDictionary(const std::function<std::string(std::string)>& Edit);
+  bool WriteDictionary(const std::optional<std::string>& Bytes);
+  void RelistKeepingSelection();
   void ShowSummary(bool AllData);
   void FillList(bool SimilarOnly);
   void ShowGroups();
@@ -169,6 +196,11 @@ class TMainForm {
   // (normalizing writes it back).
   std::string FReadText, FInputText;
   bool FListSimilar = false;  // the list shows what [類字抽出] found
+  // The user's rules as the last [類字抽出] read them; none without a file.
+  std::optional<TDictionaryGroups> FDictionary;
+  // The dictionary's bytes before each change of the session (nullopt: the
+  // file did not exist), the last change last.
+  std::vector<std::optional<std::string>> FDictionaryUndo;
   bool FShowDone = false;
   bool FClosingBySignal = false;
   bool FSettingsSaved = true;

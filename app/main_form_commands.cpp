@@ -5,7 +5,10 @@
 #include "app/extract_similar.h"
 #include "app/main_form.h"
 #include "engine/unique_manager.h"
+#include "settings/form_settings.h"
 #include "util/cp932.h"
+#include "util/os.h"
+#include "util/paths.h"
 #include "util/stopwatch.h"
 
 namespace tavrin {
@@ -49,8 +52,29 @@ void TMainForm::sbExtractRuijiClick(TControl Sender) {
 void TMainForm::ExtractSimilar() {
   if (FUniqueManager->Count() == 0) return;  // the list keeps its rows
   TWaitGuard wait(FView);
+  ReadDictionary();
   MarkSimilar(*FUniqueManager);
+  if (FDictionary) FDictionary->Mark(*FUniqueManager);
   FillList(true);
+}
+
+std::string TMainForm::DictionaryFile() const {
+  return WithTrailingDelimiter(FolderOf(AccIni1->FileName())) + "tavrin-dict.txt";
+}
+
+void TMainForm::ReadDictionary() {
+  // Read at each command, so that an edit made meanwhile applies; a missing
+  // file is no dictionary.
+  FDictionary.reset();
+  const std::string path = DictionaryFile();
+  std::optional<std::string> bytes = os::ReadRegularFile(path);
+  if (!bytes) return;
+  TUserDictionary dictionary;
+  if (const std::optional<TDictionaryError> error = ReadUserDictionary(std::move(*bytes), dictionary)) {
+    FView.Message(MessageKind::Warning, DictionaryErrorMessage(path, *error));
+    return;
+  }
+  if (!dictionary.Rules.empty()) FDictionary.emplace(std::move(dictionary), *FUniqueManager);
 }
 
 void TMainForm::ShowSummary(bool AllData) {

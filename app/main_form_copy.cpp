@@ -86,6 +86,11 @@ bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift, bool Repeat) {
       if (!(Shift & kShiftCtrl)) return false;
       pmCopySelectClick(TControl::pmCopySelect);
       return true;
+    case TKey::Z:
+      // The last change of the user's dictionary taken back.
+      if (!(Shift & kShiftCtrl)) return false;
+      UndoDictionaryChange();
+      return true;
     case TKey::A: {
       // Every row, the current row staying where it is.
       if (!(Shift & kShiftCtrl)) return false;

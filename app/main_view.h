@@ -46,6 +46,7 @@ enum class TKey : int {
   Delete = 0x2E,
   A = 'A',
   C = 'C',
+  Z = 'Z',
   F1 = 0x70,  // F1 .. F12 are 0x70 .. 0x7B
   F5 = 0x74,
   F6 = 0x75,

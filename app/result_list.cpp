@@ -113,10 +113,10 @@ const TUniqueItem* TResultList::CanonicalOf(int row) const {
 }
 
 TSpellingDifferences TResultList::Differences(int row) const {
-  const TUniqueItem* canonical = CanonicalOf(row);
-  if (canonical == nullptr) return {};
-  return CompareSpellings(Row(row).Item->Text(), canonical->Text(), FOptions.Hyphen,
-                          FOptions.Variants);
+  const int group = GroupOf(row);
+  if (group < 0 || IsCanonical(row)) return {};
+  return CompareSpellings(Row(row).Item->Text(), FGroups[static_cast<std::size_t>(group)].CanonicalText(),
+                          FOptions.Hyphen, FOptions.Variants);
 }
 
 std::string TResultList::ToolTip(int row) const {
@@ -128,9 +128,11 @@ std::string TResultList::ToolTip(int row) const {
            cp932::Sjis(" 種類の書き方があります）");
   const std::string_view text = Row(row).Item->Text();
   const TSpellingDifferences d = Differences(row);
-  std::string tip = cp932::Sjis("正規の表記: ") + std::string(g.Canonical->Text());
+  std::string tip = cp932::Sjis("正規の表記: ") + std::string(g.CanonicalText());
+  // A group of the user's rules says so: the rule, not a fold, chose.
+  if (!g.RuleCanonical.empty()) tip += cp932::Sjis("\r理由: 辞書");
   const unsigned kinds =
-      d.Kinds | (FKeyMaker ? VariantDifferenceKinds(*FKeyMaker, text, g.Canonical->Text()) : 0);
+      d.Kinds | (FKeyMaker ? VariantDifferenceKinds(*FKeyMaker, text, g.CanonicalText()) : 0);
   if (kinds != 0) tip += cp932::Sjis("\r違い: ") + DifferenceKindNames(kinds);
   // Look-alike characters are told apart by their code points.
   constexpr std::size_t kShown = 5;

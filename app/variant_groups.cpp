@@ -12,21 +12,49 @@
 
 namespace tavrin {
 
-std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows) {
+std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictionary) {
   std::vector<TVariantGroup> groups;
   TTextIndex<std::size_t> groupOfKey;
   groupOfKey.reserve(Rows.size());
+  // The rules' groups by their number, and which of the groups they are.
+  std::vector<std::size_t> groupOfRule(Dictionary != nullptr ? Dictionary->GroupCount() : 0, SIZE_MAX);
+  std::vector<std::uint32_t> ruleOf;
   for (const TResultRow& row : Rows) {
-    auto [group, inserted] = groupOfKey.try_emplace(row.Item->Key(), groups.size());
-    if (inserted) groups.emplace_back();
+    const std::uint32_t rule = Dictionary != nullptr ? Dictionary->GroupOf(*row.Item) : TDictionaryGroups::kNone;
+    std::size_t* group = nullptr;
+    if (rule != TDictionaryGroups::kNone) {
+      group = &groupOfRule[rule];
+      if (*group == SIZE_MAX) *group = groups.size();
+    } else {
+      group = groupOfKey.try_emplace(row.Item->Key(), groups.size()).first;
+    }
+    if (*group == groups.size()) {
+      groups.emplace_back();
+      ruleOf.push_back(rule);
+    }
     groups[*group].Rows.push_back(row.Item);
   }
+  for (std::size_t k = 0; k < groups.size(); ++k) {
+    if (ruleOf[k] == TDictionaryGroups::kNone) continue;
+    groups[k].RuleCanonical = Dictionary->CanonicalOf(ruleOf[k]);
+    // A single row still goes to a canonical spelling other than its own.
+    if (groups[k].Rows.size() == 1 && !groups[k].RuleCanonical.empty() &&
+        groups[k].Rows.front()->Text() != groups[k].RuleCanonical)
+      groups[k].Rows.push_back(nullptr);
+  }
   std::erase_if(groups, [](const TVariantGroup& g) { return g.Rows.size() < 2; });
+  for (TVariantGroup& g : groups) std::erase(g.Rows, nullptr);
 
   // The most frequent text; on a tie the standard spelling (ﾕ)ﾔﾏﾀﾞ is not
   // written over 有限会社ヤマダ, nor ①番 over 1番), then the first seen:
   // an item's number is its place in the order of first occurrence.
   for (TVariantGroup& g : groups) {
+    if (!g.RuleCanonical.empty()) {
+      g.Canonical = nullptr;
+      for (const TUniqueItem* item : g.Rows)
+        if (item->Text() == g.RuleCanonical) g.Canonical = item;
+      continue;
+    }
     g.Canonical = g.Rows.front();
     for (const TUniqueItem* item : g.Rows) {
       if (item->FCount != g.Canonical->FCount) {
@@ -70,12 +98,12 @@ std::string VariantMapText(std::span<const TVariantGroup> Groups,
       if (item == g.Canonical) continue;
       AppendCell(out, item->Text());
       out += '\t';
-      AppendCell(out, g.Canonical->Text());
+      AppendCell(out, g.CanonicalText());
       out += '\t';
       out += std::to_string(item->FCount);
       if (Explain) {
         out += '\t';
-        out += Explain(item->Text(), g.Canonical->Text());
+        out += Explain(item->Text(), g.CanonicalText());
       }
       out += "\r\n";
     }
@@ -109,8 +137,8 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
   std::vector<std::string_view> canonicals, firstRows;
   TTextIndex<std::uint32_t> canonicalOf, numberOf;
   for (const TVariantGroup& g : Groups) {
-    auto [number, fresh] = numberOf.try_emplace(g.Canonical->Text(), static_cast<std::uint32_t>(canonicals.size()));
-    if (fresh) canonicals.push_back(g.Canonical->Text());
+    auto [number, fresh] = numberOf.try_emplace(g.CanonicalText(), static_cast<std::uint32_t>(canonicals.size()));
+    if (fresh) canonicals.push_back(g.CanonicalText());
     for (const TUniqueItem* item : g.Rows)
       if (item != g.Canonical) canonicalOf.try_emplace(item->Text(), *number);
   }

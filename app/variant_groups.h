@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/result_rows.h"
+#include "app/user_dictionary.h"
 #include "engine/unique_manager.h"
 
 namespace tavrin {
@@ -21,13 +22,20 @@ struct TVariantGroup {
   // The row of the highest FCount; on a tie the most standard spelling
   // (NonstandardForms, engine/variant_folding.h), then the one whose text
   // occurred first in the input.
+  // A group of the user's rules has the spelling its rule gives, which
+  // need not be in the input: Canonical is then nullptr.
   const TUniqueItem* Canonical = nullptr;
+  std::string_view RuleCanonical;  // the rule's spelling, when a rule gave one
+  std::string_view CanonicalText() const { return Canonical != nullptr ? Canonical->Text() : RuleCanonical; }
 };
 
 // The groups of the similar rows Rows (list order), in the order of their
 // first row. Rows left alone in their key (after deletions from the list)
-// form no group.
-std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows);
+// form no group. With Dictionary the user's rules decide over the keys: a
+// group of theirs is formed by the rows they place in it (one row is enough
+// when the rule's canonical spelling differs from it).
+std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
+                                         const TDictionaryGroups* Dictionary = nullptr);
 
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
 // group, the variants of a group in list order. A text with a TAB, a quote

@@ -116,17 +116,15 @@ int Run(const std::vector<std::string>& argStrings) {
 
   tavrin::TBatchOutput output;
   try {
-    std::vector<tavrin::TBatchInput> inputs;
-    const std::vector<std::string> stdinOnly{"-"};
-    const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
-    for (const std::string& name : files) {
+    // One file's bytes, or nothing after saying why.
+    const auto read = [&](const std::string& name) -> std::optional<tavrin::TBatchInput> {
       const bool isStdin = name == "-";
       const std::string shown = isStdin ? tavrin::BatchText(tavrin::TBatchText::StandardInput, language) : name;
       std::FILE* in = isStdin ? (stdinOpen ? stdin : nullptr) : os::OpenForReading(name);
       if (in == nullptr) {
         if (isStdin) errno = EBADF;
         Say(shown + ": " + tavrin::ErrorText(errno, language));
-        return 1;
+        return std::nullopt;
       }
       std::string part = ReadAll(in, os::RegularFileSize(in));
       const bool failed = std::ferror(in) != 0;
@@ -134,13 +132,34 @@ int Run(const std::vector<std::string>& argStrings) {
       if (!isStdin) std::fclose(in);
       if (failed) {
         Say(shown + ": " + tavrin::ErrorText(error, language));
-        return 1;
+        return std::nullopt;
       }
-      inputs.push_back({shown, std::move(part)});
+      return tavrin::TBatchInput{shown, std::move(part)};
+    };
+    // The dictionaries first: a fault in one is the user's to fix, as a
+    // bad argument is (status 2), and nothing is written.
+    tavrin::TBatchOptions options = parsed.Options;
+    std::vector<tavrin::TBatchInput> dictionaries;
+    for (const std::string& name : parsed.Dictionaries) {
+      std::optional<tavrin::TBatchInput> file = read(name);
+      if (!file) return 2;
+      dictionaries.push_back(std::move(*file));
+    }
+    if (const std::string error = tavrin::ReadBatchDictionaries(std::move(dictionaries), options); !error.empty()) {
+      Say(error);
+      return 2;
+    }
+    std::vector<tavrin::TBatchInput> inputs;
+    const std::vector<std::string> stdinOnly{"-"};
+    const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
+    for (const std::string& name : files) {
+      std::optional<tavrin::TBatchInput> file = read(name);
+      if (!file) return 1;
+      inputs.push_back(std::move(*file));
     }
     // Shown in a console, the output is read back as text in its encoding.
-    if (out.Console()) out.SetEncoding(tavrin::BatchOutputEncoding(parsed.Options, inputs));
-    output = tavrin::RunBatch(parsed.Options, std::move(inputs),
+    if (out.Console()) out.SetEncoding(tavrin::BatchOutputEncoding(options, inputs));
+    output = tavrin::RunBatch(options, std::move(inputs),
                               [&out](std::string_view piece) { return out.Write(piece); });
   } catch (const std::bad_alloc&) {
     // Out of memory: said in the words of the system's error, and nothing

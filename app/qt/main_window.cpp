@@ -136,6 +136,7 @@ TKey TfoMAIN::KeyOf(int qtKey) {
     case Qt::Key_Escape: return TKey::Escape;
     case Qt::Key_A: return TKey::A;
     case Qt::Key_C: return TKey::C;
+    case Qt::Key_Z: return TKey::Z;
     default: return TKey::None;
   }
 }

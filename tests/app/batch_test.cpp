@@ -532,6 +532,26 @@ TEST(BatchProgram, NulIsRefused) {
   }
 }
 
+// A dictionary that is missing or malformed is the user's to fix, as a bad
+// argument is: status 2, the file named, nothing on standard output. The
+// input is the dictionary file too.
+TEST(BatchProgram, BadDictionaryExitsWithTwo) {
+  const TLanguage language = RunLanguages().front();
+  const struct {
+    std::vector<std::string> args;
+    std::string input, said;
+  } cases[] = {
+      {{"map", "--dict", "@in"}, "a\tb\r\nc\r\n", InLanguage(language, ": line 2: ", ": 2 行目: ")},
+      {{"normalize", "--dict=no-such-dictionary.txt"}, "a\r\n", "no-such-dictionary.txt: "},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = RunProgram(c.args, c.input);
+    EXPECT_EQ(run.status, 2) << c.args[1];
+    EXPECT_EQ(run.out, "") << c.args[1];
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+  }
+}
+
 // A file name in Japanese reaches the program whatever the system's code
 // page, and the file reads as standard input does.
 TEST(BatchProgram, FileWithAJapaneseName) {

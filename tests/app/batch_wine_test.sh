@@ -78,6 +78,17 @@ same "UTF-16 and ASCII" all cherry16.txt ascii.txt
 same "CR, then LF" normalize cr.txt lf.txt
 same "cut UTF-8" similar cut.txt
 same "half-width names" all names.txt
+# The user's dictionary: joins from the generated codes (CP932), rules in
+# UTF-16 with a BOM over the mixed lines, two files in order, a bad line.
+tr -d '\r' <codes.txt | head -400 | paste - - >codes-dict.txt
+printf '# 表記\nアイウ\tabc\n!ｱｲｳ\tあいう\n' | iconv -f UTF-8 -t UTF-16 >mixed-dict.txt
+printf 'アイウ\n' >bad-dict.txt
+for command in similar map normalize; do
+  input=codes.txt same "$command --dict codes-dict.txt" $command --dict codes-dict.txt
+  input=mixed.txt same "$command --dict mixed-dict.txt" $command --dict mixed-dict.txt --dict codes-dict.txt
+done
+same "map --explain --dict" map --explain --dict=mixed-dict.txt mixed.txt
+same "a malformed dictionary" map --dict bad-dict.txt mixed.txt
 same "missing file" all no-such-file.txt
 mkdir folder
 same "a folder" all folder
