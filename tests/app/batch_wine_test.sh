@@ -94,7 +94,7 @@ same "cut UTF-8" similar cut.txt
 same "half-width names" all names.txt
 # The user's dictionary: joins from the generated codes (CP932), rules in
 # UTF-16 with a BOM over the mixed lines, two files in order, a bad line.
-tr -d '\r' <codes.txt | head -400 | paste - - >codes-dict.txt
+head -400 codes.txt | tr -d '\r' | paste - - >codes-dict.txt  # head first: no reader goes early
 printf '# 表記\nアイウ\tabc\n!ｱｲｳ\tあいう\n' | iconv -f UTF-8 -t UTF-16 >mixed-dict.txt
 printf 'アイウ\n' >bad-dict.txt
 for command in similar map normalize; do
