@@ -7,6 +7,7 @@
 
 #include "app/command_texts.h"
 #include "app/main_form.h"
+#include "app/user_dictionary.h"
 #include "util/cp932.h"
 #include "util/os.h"
 #include "util/text_encoding.h"
@@ -14,16 +15,6 @@
 namespace tavrin {
 
 namespace {
-
-std::vector<std::string_view> Fields(std::string_view Line) {
-  std::vector<std::string_view> fields;
-  for (std::size_t from = 0;;) {
-    const std::size_t tab = Line.find('\t', from);
-    fields.push_back(Line.substr(from, tab - from));
-    if (tab == std::string_view::npos) return fields;
-    from = tab + 1;
-  }
-}
 
 // Text with Line added as its last line, after Text's own kind of break.
 std::string WithLine(std::string Text, std::string_view Line) {
@@ -113,14 +104,14 @@ void TMainForm::pmMakeCanonicalClick() {
       const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
       const std::string_view line = std::string_view(text).substr(at, end - at);
       if (!line.starts_with('#') && !line.starts_with('!')) {
-        for (const std::string_view f : Fields(line))
+        for (const std::string_view f : DictionaryFields(line))
           if (std::find(spellings.begin(), spellings.end(), f) != spellings.end()) lineStart = at, lineEnd = end;
       }
       at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     std::vector<std::string_view> fields{canonical};
     if (lineStart != std::string::npos)
-      for (const std::string_view f : Fields(std::string_view(text).substr(lineStart, lineEnd - lineStart)))
+      for (const std::string_view f : DictionaryFields(std::string_view(text).substr(lineStart, lineEnd - lineStart)))
         if (std::find(fields.begin(), fields.end(), f) == fields.end()) fields.push_back(f);
     for (const std::string& s : spellings)
       if (std::find(fields.begin(), fields.end(), s) == fields.end()) fields.push_back(s);

@@ -10,6 +10,16 @@
 
 namespace tavrin {
 
+std::vector<std::string_view> DictionaryFields(std::string_view Line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t from = 0;;) {
+    const std::size_t tab = Line.find('\t', from);
+    fields.push_back(Line.substr(from, tab - from));
+    if (tab == std::string_view::npos) return fields;
+    from = tab + 1;
+  }
+}
+
 std::optional<TDictionaryError> ReadUserDictionary(std::string Bytes, TUserDictionary& Into) {
   using TKind = TDictionaryError::TKind;
   const TDecodedText decoded = DecodeText(std::move(Bytes), std::nullopt);
@@ -25,12 +35,9 @@ std::optional<TDictionaryError> ReadUserDictionary(std::string Bytes, TUserDicti
     if (IsBlankLine(line) || line.starts_with('#')) continue;
     TUserRule rule;
     rule.Apart = line.starts_with('!');
-    for (std::size_t from = rule.Apart ? 1 : 0;;) {
-      const std::size_t tab = line.find('\t', from);
-      rule.Spellings.emplace_back(line.substr(from, tab - from));
-      if (rule.Spellings.back().empty()) return TDictionaryError{TKind::EmptyField, number};
-      if (tab == std::string_view::npos) break;
-      from = tab + 1;
+    for (const std::string_view field : DictionaryFields(line.substr(rule.Apart ? 1 : 0))) {
+      if (field.empty()) return TDictionaryError{TKind::EmptyField, number};
+      rule.Spellings.emplace_back(field);
     }
     if (rule.Spellings.size() < 2) return TDictionaryError{TKind::SingleField, number};
     rules.push_back(std::move(rule));

@@ -41,6 +41,9 @@ struct TDictionaryError {
   std::size_t Line = 0;  // from 1
 };
 
+// The TAB-separated fields of a dictionary line, empty ones included.
+std::vector<std::string_view> DictionaryFields(std::string_view Line);
+
 // Adds the rules of one file's bytes (UTF-8 with or without a BOM, UTF-16
 // with a BOM or CP932, recognised as input files are) to Into; on a
 // malformed line returns its error and adds nothing.
