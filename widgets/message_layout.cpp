@@ -4,12 +4,22 @@ namespace tavrin {
 namespace {
 
 // The stored layout of the form (client area).
-constexpr int kFormWidth = 372;
-constexpr int kTextLeft = 48, kTextTop = 8, kTextWidth = 313;
-constexpr int kButtonWidth = 153, kButtonHeight = 48;
+constexpr int kFormWidth = 372, kFormHeight = 159;
+constexpr int kTextLeft = 48, kTextTop = 8, kTextWidth = 313, kTextHeight = 57;
+constexpr int kButtonTop = 96, kButtonWidth = 153, kButtonHeight = 48;
 constexpr int kYesLeft = 40, kCancelLeft = 200;
 
 }  // namespace
+
+TMessageLayout MessageDesign() {
+  TMessageLayout layout;
+  layout.FormWidth = kFormWidth;
+  layout.FormHeight = kFormHeight;
+  layout.Text = {kTextLeft, kTextTop, kTextWidth, kTextHeight};
+  layout.Yes = {kYesLeft, kButtonTop, kButtonWidth, kButtonHeight};
+  layout.Cancel = {kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight};
+  return layout;
+}
 
 TMessageLayout MessageLayout(const std::vector<int>& lineWidths, bool singleButton) {
   TMessageLayout layout;

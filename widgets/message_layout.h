@@ -20,6 +20,12 @@ struct TMessageLayout {
 // lineWidths: each line's width; singleButton: "OK" alone.
 TMessageLayout MessageLayout(const std::vector<int>& lineWidths, bool singleButton);
 
+// The form as it is stored, 372 x 159, before its first activation lays it
+// out for its text.
+TMessageLayout MessageDesign();
+// The picture of the message's kind, 32 square.
+inline constexpr TRect kMessagePicture{8, 8, 32, 32};
+
 // The text Ctrl+C copies from a message box, laid out as the system's own
 // boxes give it: the caption, the lines and the buttons' captions (each
 // followed by three spaces) between rules of 27 dashes, every line ended by

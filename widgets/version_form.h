@@ -5,9 +5,24 @@
 // at most per 100 ms; closing stops it.
 #include <cstdint>
 
+#include "util/rect.h"
 #include "widgets/version_animation.h"
 
 namespace tavrin {
+
+// The dialog's places as stored, in client pixels: the sunken Panel3, the
+// black Panel2 inside it, the logo's band (pnTop) at the top of Panel2, the
+// version line and the rights line below the band, and OK.
+struct TVersionLayout {
+  int FormWidth = 424, FormHeight = 204;
+  TRect Panel3{8, 5, 415, 142};
+  TRect Panel2{10, 7, 407, 135};
+  TRect Band{10, 7, 407, 81};
+  TRect VersionLine{10, 88, 407, 20};
+  TRect Rights{10, 108, 407, 28};
+  TRect OK{152, 152, 121, 45};
+};
+inline constexpr TVersionLayout kVersionLayout{};
 
 class IVersionView {
  public:

@@ -67,7 +67,6 @@ void TfoMAIN::showEvent(QShowEvent* event) {
   if (!FShown) {
     FShown = true;  // the show handler runs once
     FormShow();
-    FListAnchored = true;
     LayoutClient();
     ActivateGradients();
     // The saved geometry, before the window is mapped.
@@ -168,7 +167,7 @@ bool TfoMAIN::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
-  if (watched == pnClient && event->type() == QEvent::Resize) LayoutClient();
+  if (watched == centralWidget() && event->type() == QEvent::Resize) LayoutClient();
   return QMainWindow::eventFilter(watched, event);
 }
 

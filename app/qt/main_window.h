@@ -164,7 +164,6 @@ class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
-  bool FListAnchored = false;  // right and bottom anchors of lvResult
 };
 
 }  // namespace tavrin

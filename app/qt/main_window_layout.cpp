@@ -10,14 +10,17 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "app/main_gradients.h"
+#include "app/main_layout.h"
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
 #include "app/qt/window_resources.h"
 #include "settings/qt/font_dialog.h"
 #include "util/cp932.h"
+#include "util/dpi.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/gradation_exprs.h"
 
@@ -60,17 +63,22 @@ class TStatusPanel : public QLabel {
 
 QFont DesignFont() {
   QFont font(QStringLiteral("Meiryo UI"));
-  font.setPixelSize(19);
+  font.setPixelSize(MainSizes(kDesignDpi).FormFont);
   return font;
 }
 
-QLabel* MakeImage(QWidget* parent, const char* name, const QString& resource, QRect geometry) {
+QLabel* MakeImage(QWidget* parent, const char* name, const QString& resource) {
   auto* image = new QLabel(parent);
   image->setObjectName(QString::fromLatin1(name));
   image->setPixmap(QPixmap(resource));
-  image->setGeometry(geometry);
   image->setAttribute(Qt::WA_TranslucentBackground);
   return image;
+}
+
+// A rectangle of the window's client area, for a widget whose parent
+// stands at `origin` in it.
+void Place(QWidget* widget, const TRect& r, const TRect& origin) {
+  widget->setGeometry(r.Left - origin.Left, r.Top - origin.Top, r.Width, r.Height);
 }
 
 }  // namespace
@@ -81,14 +89,13 @@ void TfoMAIN::BuildComponents() {
   setWindowTitle(QStringLiteral("Tavrin"));
   setWindowIcon(QIcon(QString::fromLatin1(kWindowIcon)));
   setFont(DesignFont());
-  setMinimumSize(200, 150);
+  setMinimumSize(kMinFormWidth, kMinFormHeight);
 
+  // The panels are placed by LayoutClient, as the window's client is sized.
   auto* central = new QWidget(this);
   central->setObjectName(QStringLiteral("foMAINClient"));
-  auto* column = new QVBoxLayout(central);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
   setCentralWidget(central);
+  central->installEventFilter(this);
 
   for (const char* resource : kRowImages) IL201905.emplace_back(QString::fromLatin1(resource));
 
@@ -96,35 +103,28 @@ void TfoMAIN::BuildComponents() {
   BuildClient();
   BuildStatusBar();
   BuildPopupMenu();
-  column->addWidget(pnToolBar);
-  column->addWidget(pnClient, 1);
 
   dlgFont = new TFontDialog(this);
   dlgFont->hide();
 
   // Hidden test controls of debug mode.
-  Button1 = new QPushButton(QStringLiteral("LoadFromTestFile"), pnClient);
+  Button1 = new QPushButton(QString::fromLatin1(kButton1Caption), pnClient);
   Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setGeometry(24, 24, 200, 32);
   Button1->hide();
-  Button2 = new QPushButton(QStringLiteral("TUniqueManager.FSameList"), pnClient);
+  Button2 = new QPushButton(QString::fromLatin1(kButton2Caption), pnClient);
   Button2->setObjectName(QStringLiteral("Button2"));
-  Button2->setGeometry(232, 24, 240, 32);
   Button2->hide();
   Memo1 = new QPlainTextEdit(pnClient);
   Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo1->setGeometry(24, 64, 448, 150);
   Memo1->hide();
 
-  // Design size: the client of the form holds the tool bar (77), the
-  // client panel (240) and the status bar (30), 637 wide.
-  resize(637, 77 + 240 + 30);
+  resize(kDesignClientWidth, kDesignClientHeight);
+  LayoutClient();
 }
 
 void TfoMAIN::BuildToolBar() {
-  pnToolBar = new QWidget(this);
+  pnToolBar = new QWidget(centralWidget());
   pnToolBar->setObjectName(QStringLiteral("pnToolBar"));
-  pnToolBar->setFixedHeight(77);
   pnToolBar->setAutoFillBackground(true);
   QPalette back = pnToolBar->palette();
   back.setColor(QPalette::Window, QColor(0, 128, 192));
@@ -137,29 +137,29 @@ void TfoMAIN::BuildToolBar() {
   struct Button {
     QToolButton** field;
     const char* name;
-    int left;
     const char* caption;
     const char* glyph;
   };
+  // In the order of TMainLayout::Buttons.
   const Button buttons[] = {
-      {&sbClose, "sbClose", 4, "閉じる", kGlyphClose},
-      {&sbExtractRuiji, "sbExtractRuiji", 90, "類字抽出", kGlyphExtract},
-      {&sbGetAllData, "sbGetAllData", 178, "全データ", kGlyphAllData},
-      {&sbCopyAll, "sbCopyAll", 266, "コピー", kGlyphCopy},
-      {&sbSwFormStyle, "sbSwFormStyle", 354, "前面表示", kGlyphStayOnTop},
-      {&sbSet, "sbSet", 442, "設定", kGlyphSettings},
+      {&sbClose, "sbClose", "閉じる", kGlyphClose},
+      {&sbExtractRuiji, "sbExtractRuiji", "類字抽出", kGlyphExtract},
+      {&sbGetAllData, "sbGetAllData", "全データ", kGlyphAllData},
+      {&sbCopyAll, "sbCopyAll", "コピー", kGlyphCopy},
+      {&sbSwFormStyle, "sbSwFormStyle", "前面表示", kGlyphStayOnTop},
+      {&sbSet, "sbSet", "設定", kGlyphSettings},
   };
   QFont font = DesignFont();
+  const int glyph = MainSizes(kDesignDpi).Glyph;
   for (const Button& b : buttons) {
     auto* button = new QToolButton(GradationExprs1);
     button->setObjectName(QString::fromLatin1(b.name));
-    button->setGeometry(b.left, 4, 90, 69);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);  // speed buttons never take the focus
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setText(Text(b.caption));
     button->setIcon(QIcon(QString::fromLatin1(b.glyph)));
-    button->setIconSize(QSize(32, 32));
+    button->setIconSize(QSize(glyph, glyph));
     button->setFont(font);
     QPalette p = button->palette();
     p.setColor(QPalette::ButtonText, Qt::white);
@@ -176,27 +176,28 @@ void TfoMAIN::BuildToolBar() {
     *b.field = button;
   }
 
-  imgHelp = MakeImage(GradationExprs1, "imgHelp", QString::fromLatin1(kImageHelp),
-                      QRect(535, 45, 24, 24));
+  imgHelp = MakeImage(GradationExprs1, "imgHelp", QString::fromLatin1(kImageHelp));
   imgHelp->setCursor(Qt::PointingHandCursor);
-  imgVersion = MakeImage(GradationExprs1, "imgVersion", QString::fromLatin1(kImageVersion),
-                         QRect(563, 46, 24, 24));
+  imgVersion = MakeImage(GradationExprs1, "imgVersion", QString::fromLatin1(kImageVersion));
   imgVersion->setCursor(Qt::PointingHandCursor);
-  img1 = MakeImage(GradationExprs1, "img1", QString::fromLatin1(kImage1), QRect(0, 0, 32, 32));
-  img2 = MakeImage(GradationExprs1, "img2", QString::fromLatin1(kGlyphNormal), QRect(0, 0, 32, 32));
-  img3 = MakeImage(GradationExprs1, "img3", QString::fromLatin1(kGlyphStayOnTop),
-                   QRect(0, 0, 32, 32));
-  for (QLabel* image : {img1, img2, img3}) image->hide();
+  img1 = MakeImage(GradationExprs1, "img1", QString::fromLatin1(kImage1));
+  img2 = MakeImage(GradationExprs1, "img2", QString::fromLatin1(kGlyphNormal));
+  img3 = MakeImage(GradationExprs1, "img3", QString::fromLatin1(kGlyphStayOnTop));
+  for (QLabel* image : {img1, img2, img3}) {
+    image->setGeometry(0, 0, glyph, glyph);
+    image->hide();
+  }
 }
 
 void TfoMAIN::BuildClient() {
-  pnClient = new QWidget(this);
+  pnClient = new QWidget(centralWidget());
   pnClient->setObjectName(QStringLiteral("pnClient"));
-  pnClient->resize(637, 240);
-  GradationExprs4 = MakeGradient(this, pnClient, 4);
+  // The strips overlap at the corners; each made later stands above, in
+  // the order the Windows skin's stack gives them: 2 over 3 over 4 over 5.
   GradationExprs5 = MakeGradient(this, pnClient, 5);
-  GradationExprs2 = MakeGradient(this, pnClient, 2);
+  GradationExprs4 = MakeGradient(this, pnClient, 4);
   GradationExprs3 = MakeGradient(this, pnClient, 3);
+  GradationExprs2 = MakeGradient(this, pnClient, 2);
 
   lvResult = new TResultView(pnClient);
   lvResult->setObjectName(QStringLiteral("lvResult"));
@@ -205,36 +206,44 @@ void TfoMAIN::BuildClient() {
   FModel->SetImages(IL201905);
   lvResult->setModel(FModel);
   lvResult->setFont(DesignFont());
-  lvResult->setIconSize(QSize(16, 16));
+  const int icon = MainSizes(kDesignDpi).RowIcon;
+  lvResult->setIconSize(QSize(icon, icon));
   lvResult->setContextMenuPolicy(Qt::CustomContextMenu);
-  lvResult->header()->resizeSection(0, 480);
-  lvResult->header()->resizeSection(1, 65);
-  lvResult->setGeometry(6, 8, 623, 227);
+  lvResult->header()->resizeSection(0, kDesignColumnWidths[0]);
+  lvResult->header()->resizeSection(1, kDesignColumnWidths[1]);
   lvResult->raise();  // over the strips: only their margins show
-  pnClient->installEventFilter(this);
-  LayoutClient();
 }
 
 void TfoMAIN::LayoutClient() {
-  const int w = pnClient->width();
-  const int h = pnClient->height();
-  GradationExprs4->setGeometry(0, 0, w, 17);
-  GradationExprs3->setGeometry(0, h - 19, w, 19);
-  GradationExprs5->setGeometry(0, 17, 17, std::max(0, h - 17 - 19));
-  GradationExprs2->setGeometry(w - 17, 17, 17, std::max(0, h - 17 - 19));
-  // Left and top anchors from the design; right and bottom once shown, so
-  // the margins 6, 8, 8 and 5 stay.
-  if (FListAnchored) lvResult->setGeometry(6, 8, std::max(0, w - 14), std::max(0, h - 13));
+  const QWidget* client = centralWidget();
+  const int status = sb->height();
+  const TMainLayout l = MainLayout(client->width(), client->height() + status, status, kDesignDpi);
+  const TRect window{};
+  Place(pnToolBar, l.ToolBar, window);
+  const std::array<QToolButton*, 6> order = {sbClose,   sbExtractRuiji, sbGetAllData,
+                                             sbCopyAll, sbSwFormStyle,  sbSet};
+  for (std::size_t i = 0; i < order.size(); ++i) Place(order[i], l.Buttons[i], l.ToolBar);
+  Place(imgHelp, l.Help, l.ToolBar);
+  Place(imgVersion, l.Version, l.ToolBar);
+  Place(pnClient, l.Client, window);
+  Place(GradationExprs4, l.StripTop, l.Client);
+  Place(GradationExprs3, l.StripBottom, l.Client);
+  Place(GradationExprs5, l.StripLeft, l.Client);
+  Place(GradationExprs2, l.StripRight, l.Client);
+  Place(lvResult, l.List, l.Client);
+  Place(Button1, l.Button1, l.Client);
+  Place(Button2, l.Button2, l.Client);
+  Place(Memo1, l.Memo1, l.Client);
+  sbPanel0->setFixedWidth(l.StatusLabelWidth);
 }
 
 void TfoMAIN::BuildStatusBar() {
   sb = new QStatusBar(this);
   sb->setObjectName(QStringLiteral("sb"));
-  sb->setFixedHeight(30);
+  sb->setFixedHeight(kDesignStatusHeight);
   sb->setFont(font());
   sbPanel0 = new QLabel(Text("情報"), sb);
   sbPanel0->setObjectName(QStringLiteral("sbPanel0"));
-  sbPanel0->setFixedWidth(50);
   sbPanel1 = new TStatusPanel(sb);
   sbPanel1->setObjectName(QStringLiteral("sbPanel1"));
   sbPanel1->setMinimumWidth(1);  // long texts are cut, never widen the window

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "app/main_gradients.h"
+#include "app/main_layout.h"
 #include "app/row_look.h"
 #include "app/win32/key_preview.h"
-#include "app/win32/main_layout.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"
 #include "settings/colors.h"
@@ -26,8 +26,6 @@ namespace tavrin {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TfoMAIN";
-// Design sizes (96 dpi).
-constexpr int kMinWidth = 200, kMinHeight = 150;
 // The glyphs of the speed buttons and images; 4 and 5 are the two faces of
 // [前面表示].
 constexpr int kGlyphIds[] = {IDI_CLOSE,  IDI_EXTRACT,  IDI_ALLDATA, IDI_COPY,   IDI_STAYONTOP,
@@ -147,7 +145,7 @@ void TfoMAIN::CreateControls() {
                              0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT), ProgramInstance(), nullptr);
   ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  AddTextAndCountColumns(lvResult, Px(480), Px(65));
+  AddTextAndCountColumns(lvResult, Px(kDesignColumnWidths[0]), Px(kDesignColumnWidths[1]));
   MakeRowIcons();
 
   sb = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0,
@@ -160,9 +158,11 @@ void TfoMAIN::CreateControls() {
   SendMessageW(sb, SB_SETTEXTW, 1,
                LPARAM(L"文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
 
-  Button1 = CreateWindowExW(0, L"BUTTON", L"Button1", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, FHandle,
+  Button1 = CreateWindowExW(0, L"BUTTON", WideFromSjis(kButton1Caption).c_str(), WS_CHILD | BS_PUSHBUTTON, 0, 0, 0,
+                            0, FHandle,
                             reinterpret_cast<HMENU>(IDC_BUTTON1), ProgramInstance(), nullptr);
-  Button2 = CreateWindowExW(0, L"BUTTON", L"Button2", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, FHandle,
+  Button2 = CreateWindowExW(0, L"BUTTON", WideFromSjis(kButton2Caption).c_str(), WS_CHILD | BS_PUSHBUTTON, 0, 0, 0,
+                            0, FHandle,
                             reinterpret_cast<HMENU>(IDC_BUTTON2), ProgramInstance(), nullptr);
   Memo1 = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 0, 0,
                           0, 0, FHandle, reinterpret_cast<HMENU>(IDC_MEMO1), ProgramInstance(), nullptr);
@@ -606,7 +606,7 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(l);
-      info->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
+      info->ptMinTrackSize = {Px(kMinFormWidth), Px(kMinFormHeight)};
       return 0;
     }
     case WM_GETDPISCALEDSIZE: {

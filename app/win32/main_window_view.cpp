@@ -2,7 +2,7 @@
 // Win32 controls and platform calls.
 #include <algorithm>
 
-#include "app/win32/main_layout.h"
+#include "app/main_layout.h"
 #include "app/win32/main_window.h"
 #include "app/win32/resource.h"
 #include "app/win32/speed_button.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/win32/main_layout.h"
+#include "app/main_layout.h"
 #include "util/win32/wait_cursor.h"
 #include "widgets/win32/gradation_exprs.h"
 #include "widgets/win32/ui_basics.h"

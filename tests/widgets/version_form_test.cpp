@@ -92,6 +92,30 @@ TEST(MessageLayoutTest, GrowsWithTheTextAndCentresTheButtons) {
   }
 }
 
+bool Inside(const TRect& inner, const TRect& outer) {
+  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Left + inner.Width <= outer.Left + outer.Width &&
+         inner.Top + inner.Height <= outer.Top + outer.Height;
+}
+
+// The stored forms, which both skins show before (or without) laying out.
+TEST(MessageLayoutTest, StoredFormsHoldTheirControls) {
+  const TMessageLayout m = MessageDesign();
+  EXPECT_EQ(m.FormWidth, 372);
+  EXPECT_EQ(m.FormHeight, 159);
+  const TRect message{0, 0, m.FormWidth, m.FormHeight};
+  for (const TRect& r : {m.Text, m.Yes, m.Cancel, kMessagePicture}) EXPECT_TRUE(Inside(r, message));
+
+  // The logo's band and the two lines below it stand inside the black
+  // panel, which stands inside the sunken one; OK below both.
+  const TVersionLayout& v = kVersionLayout;
+  EXPECT_TRUE(Inside(v.Panel2, v.Panel3));
+  for (const TRect& r : {v.Band, v.VersionLine, v.Rights}) EXPECT_TRUE(Inside(r, v.Panel2));
+  EXPECT_EQ(v.Band.Top + v.Band.Height, v.VersionLine.Top);
+  EXPECT_EQ(v.VersionLine.Top + v.VersionLine.Height, v.Rights.Top);
+  EXPECT_GE(v.OK.Top, v.Panel3.Top + v.Panel3.Height);
+  EXPECT_TRUE(Inside(v.OK, TRect{0, 0, v.FormWidth, v.FormHeight}));
+}
+
 TEST(MessageLayoutTest, CopiedTextIsLaidOutAsTheSystemsBoxes) {
   const std::string rule = "---------------------------\r\n";
   EXPECT_EQ(MessageCopyText("Tavrin", {"a", "b"}, {"OK"}),

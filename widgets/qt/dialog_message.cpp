@@ -19,31 +19,30 @@
 namespace tavrin {
 namespace {
 
-// Stored layout of the form (client area), in pixels.
-constexpr int kFormWidth = 372;
-constexpr int kFormHeight = 159;
-constexpr int kLineHeight = 24;  // as MessageLayout lays the lines
-
 TDialogMessage::TextMeasure& Measure() {
   static TDialogMessage::TextMeasure measure;
   return measure;
 }
 
-QLabel* MakePicture(QWidget* parent, const char* name, int kind, int top, bool visible) {
+void Place(QWidget* widget, const TRect& r) { widget->setGeometry(r.Left, r.Top, r.Width, r.Height); }
+
+// The pictures of the other kinds wait hidden below the shown one.
+QLabel* MakePicture(QWidget* parent, const char* name, int kind, bool visible) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setPixmap(TDialogMessage::Picture(kind));
   label->setAttribute(Qt::WA_TranslucentBackground);
-  label->setGeometry(8, top, 32, 32);
+  const TRect& r = kMessagePicture;
+  label->setGeometry(r.Left, r.Top + kind * r.Height, r.Width, r.Height);
   label->setVisible(visible);
   return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const TRect& r,
                         bool yes) {
   auto* b = new QPushButton(caption, parent);
   b->setObjectName(QString::fromLatin1(name));
-  b->setGeometry(left, 96, 153, 48);
+  Place(b, r);
   b->setAutoDefault(true);
   // Glyph: a tick for yes, a cross for cancel.
   QPixmap glyph(20, 20);
@@ -70,22 +69,22 @@ TDialogMessage::TDialogMessage(QWidget* parent) : QDialog(parent) {
   QFont f(QStringLiteral("Meiryo UI"));
   f.setPixelSize(19);
   setFont(f);
-  setFixedSize(kFormWidth, kFormHeight);
+  const TMessageLayout design = MessageDesign();
+  setFixedSize(design.FormWidth, design.FormHeight);
 
-  img = MakePicture(this, "img", pkInformation, 8, true);
-  imgQuestion = MakePicture(this, "imgQuestion", pkQuestion, 40, false);
-  imgDanger = MakePicture(this, "imgDanger", pkDanger, 72, false);
-  imgError = MakePicture(this, "imgError", pkError, 104, false);
+  img = MakePicture(this, "img", pkInformation, true);
+  imgQuestion = MakePicture(this, "imgQuestion", pkQuestion, false);
+  imgDanger = MakePicture(this, "imgDanger", pkDanger, false);
+  imgError = MakePicture(this, "imgError", pkError, false);
 
   lWidth = new QLabel(this);
   lWidth->setObjectName(QStringLiteral("lWidth"));
   lWidth->setTextFormat(Qt::PlainText);
-  lWidth->move(48, 64);
   lWidth->hide();
 
   mmInformation = new QTextEdit(this);
   mmInformation->setObjectName(QStringLiteral("mmInformation"));
-  mmInformation->setGeometry(48, 8, 313, 57);
+  Place(mmInformation, design.Text);
   mmInformation->setFrameShape(QFrame::NoFrame);
   mmInformation->setReadOnly(true);
   mmInformation->setLineWrapMode(QTextEdit::NoWrap);
@@ -97,8 +96,8 @@ TDialogMessage::TDialogMessage(QWidget* parent) : QDialog(parent) {
   pal.setColor(QPalette::Base, pal.color(QPalette::Button));
   mmInformation->setPalette(pal);
 
-  btnYes = MakeButton(this, "btnYes", FromSjis(cp932::Sjis("はい")), 40, true);
-  btnCancel = MakeButton(this, "btnCancel", FromSjis(cp932::Sjis("キャンセル")), 200, false);
+  btnYes = MakeButton(this, "btnYes", FromSjis(cp932::Sjis("はい")), design.Yes, true);
+  btnCancel = MakeButton(this, "btnCancel", FromSjis(cp932::Sjis("キャンセル")), design.Cancel, false);
   connect(btnYes, &QPushButton::clicked, this, &TDialogMessage::btnYesClick);
   connect(btnCancel, &QPushButton::clicked, this, &TDialogMessage::btnCancelClick);
   btnYes->setFocus();
@@ -152,7 +151,7 @@ void TDialogMessage::FillText() {
   mmInformation->document()->setDocumentMargin(0);
   QTextCursor cursor(mmInformation->document());
   QTextBlockFormat block;
-  block.setLineHeight(kLineHeight, QTextBlockFormat::FixedHeight);
+  block.setLineHeight(MessageDesign().LineHeight, QTextBlockFormat::FixedHeight);
   block.setAlignment(FTextCentered ? Qt::AlignHCenter : Qt::AlignLeft);
   for (std::size_t i = 0; i < FMessages.size(); ++i) {
     if (i == 0)
@@ -177,10 +176,7 @@ void TDialogMessage::FormActivate() {
   std::vector<int> widths;
   for (const std::string& line : FMessages) widths.push_back(MeasureLine(FromSjis(line)));
   const TMessageLayout layout = MessageLayout(widths, FSingleButton);
-  const auto place = [](QWidget* widget, const TRect& r) {
-    widget->setGeometry(r.Left, r.Top, r.Width, r.Height);
-  };
-  place(mmInformation, layout.Text);
+  Place(mmInformation, layout.Text);
   FillText();
   // Without wrapping the document is only as wide as its widest line, so
   // centring would move nothing: the lines are laid out in the area's width
@@ -188,8 +184,8 @@ void TDialogMessage::FormActivate() {
   mmInformation->setLineWrapMode(QTextEdit::FixedPixelWidth);
   mmInformation->setLineWrapColumnOrWidth(mmInformation->width());
   mmInformation->setWordWrapMode(QTextOption::NoWrap);
-  place(btnYes, layout.Yes);
-  place(btnCancel, layout.Cancel);
+  Place(btnYes, layout.Yes);
+  Place(btnCancel, layout.Cancel);
   if (FSingleButton) {
     btnYes->setText(QStringLiteral("OK"));
     btnCancel->hide();

@@ -19,6 +19,7 @@
 #include "util/qt/qsjis.h"
 #include "widgets/qt/rotate_image.h"
 #include "widgets/version_animation.h"
+#include "widgets/version_form.h"
 
 // Resources of a static library must be registered by name, outside any
 // namespace.
@@ -55,6 +56,12 @@ QFont PixelFont(const char* family, int pixels) {
   QFont font(QString::fromUtf8(family));
   font.setPixelSize(pixels);
   return font;
+}
+
+// A rectangle of the dialog's client, for a widget whose parent stands at
+// `origin` in it.
+void Place(QWidget* widget, const TRect& r, const TRect& origin = {}) {
+  widget->setGeometry(r.Left - origin.Left, r.Top - origin.Top, r.Width, r.Height);
 }
 
 // The OK button's glyph: a green tick.
@@ -98,16 +105,17 @@ TfoVersion::TfoVersion(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   InitWidgetsResources();
   setWindowTitle(FromSjis(cp932::Sjis("Tavrin バージョン情報")));
-  setFixedSize(424, 204);
+  const TVersionLayout& l = kVersionLayout;
+  setFixedSize(l.FormWidth, l.FormHeight);
   setFont(PixelFont("ＭＳ Ｐゴシック", 15));
 
   Panel3 = new QFrame(this);
   Panel3->setObjectName(QStringLiteral("Panel3"));
-  Panel3->setGeometry(8, 5, 415, 142);
+  Place(Panel3, l.Panel3);
   Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Panel2 = new QWidget(Panel3);
   Panel2->setObjectName(QStringLiteral("Panel2"));
-  Panel2->setGeometry(2, 2, 407, 135);
+  Place(Panel2, l.Panel2, l.Panel3);
   QPalette black = Panel2->palette();
   black.setColor(QPalette::Window, Qt::black);
   black.setColor(QPalette::WindowText, Qt::white);
@@ -116,10 +124,10 @@ TfoVersion::TfoVersion(QWidget* parent)
 
   pnTop = new TTopPanel(Panel2);
   pnTop->setObjectName(QStringLiteral("pnTop"));
-  pnTop->setGeometry(0, 0, 407, 81);
+  Place(pnTop, l.Band, l.Panel2);
   RotateImage1 = new TRotateImage(pnTop);
   RotateImage1->setObjectName(QStringLiteral("RotateImage1"));
-  RotateImage1->setGeometry(0, 0, 407, 81);
+  Place(RotateImage1, l.Band, l.Band);
   RotateImage1->SetPaintedByParent(true);
   RotateImage1->SetTransparent(true);
   RotateImage1->SetBitmap(QImage(QStringLiteral(":/widgets/logo.bmp")));
@@ -127,10 +135,10 @@ TfoVersion::TfoVersion(QWidget* parent)
   const QFont labelFont = PixelFont("Meiryo UI", 15);
   lVersion = new QLabel(Panel2);
   lVersion->setObjectName(QStringLiteral("lVersion"));
-  lVersion->setGeometry(0, 81, 407, 20);
+  Place(lVersion, l.VersionLine, l.Panel2);
   Label3 = new QLabel(QStringLiteral("Copyright (C) 2019 Tavrin developers"), Panel2);
   Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setGeometry(0, 101, 407, 28);
+  Place(Label3, l.Rights, l.Panel2);
   for (QLabel* label : {lVersion, Label3}) {
     label->setAlignment(Qt::AlignCenter);
     label->setFont(labelFont);
@@ -139,7 +147,7 @@ TfoVersion::TfoVersion(QWidget* parent)
 
   btnOK = new QPushButton(QStringLiteral("OK"), this);
   btnOK->setObjectName(QStringLiteral("btnOK"));
-  btnOK->setGeometry(152, 152, 121, 45);
+  Place(btnOK, l.OK);
   btnOK->setFont(PixelFont("Meiryo UI", 19));
   btnOK->setIcon(OkGlyph());
   btnOK->setDefault(true);

@@ -9,12 +9,6 @@
 #include "widgets/win32/ui_basics.h"
 
 namespace tavrin {
-namespace {
-
-constexpr int kStoredClientWidth = 372;
-constexpr int kStoredClientHeight = 159;
-
-}  // namespace
 
 bool TDialogMessage::Execute(HWND owner) {
   FOwner = owner;
@@ -91,21 +85,21 @@ void TDialogMessage::FormCreate(HWND dialog) {
   FDpi = WindowDpi(dialog);
   const int dpi = FDpi;
   FFont = CreatePixelFont(L"Meiryo UI", 19, dpi);
-  const auto make = [&](int id, const wchar_t* caption, int left, DWORD style) {
-    return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                           ScaleFrom96(left, dpi), ScaleFrom96(96, dpi),
-                           ScaleFrom96(153, dpi),
-                           ScaleFrom96(48, dpi), dialog,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
+  const TMessageLayout design = MessageDesign();
+  const auto px = [dpi](int v) { return ScaleFrom96(v, dpi); };
+  const auto make = [&](int id, const wchar_t* caption, const TRect& r, DWORD style) {
+    return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, px(r.Left), px(r.Top),
+                           px(r.Width), px(r.Height), dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ProgramInstance(), nullptr);
   };
-  btnYes = make(IDC_BTNYES, L"はい", 40, BS_DEFPUSHBUTTON);
-  btnCancel = make(IDC_BTNCANCEL, L"キャンセル", 200, BS_PUSHBUTTON);
+  btnYes = make(IDC_BTNYES, L"はい", design.Yes, BS_DEFPUSHBUTTON);
+  btnCancel = make(IDC_BTNCANCEL, L"キャンセル", design.Cancel, BS_PUSHBUTTON);
   // The keys go to the focused button: there Ctrl+C is looked for.
   for (HWND button : {btnYes, btnCancel})
     SetWindowSubclass(button, &TDialogMessage::ButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SetChildFonts(dialog, FFont);
   MakeGlyphs();
-  RECT r{0, 0, ScaleFrom96(kStoredClientWidth, dpi), ScaleFrom96(kStoredClientHeight, dpi)};
+  RECT r{0, 0, px(design.FormWidth), px(design.FormHeight)};
   AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
                            UINT(dpi));
   SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
@@ -183,8 +177,11 @@ void TDialogMessage::Arrange() {
 
 void TDialogMessage::Paint(HDC dc) {
   const int dpi = FDpi;
-  const int s = ScaleFrom96(32, dpi), m = ScaleFrom96(8, dpi);
-  DrawMessagePicture(dc, RECT{m, m, m + s, m + s}, FPictureKind);
+  const TRect& p = kMessagePicture;
+  DrawMessagePicture(dc,
+                     RECT{ScaleFrom96(p.Left, dpi), ScaleFrom96(p.Top, dpi), ScaleFrom96(p.Left + p.Width, dpi),
+                          ScaleFrom96(p.Top + p.Height, dpi)},
+                     FPictureKind);
   HGDIOBJ old = SelectObject(dc, FFont);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));

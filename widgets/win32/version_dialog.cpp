@@ -33,6 +33,7 @@ class TfoVersion : private IVersionView {
   void Paint(HDC dc);
   void FormClose();
   int Px(int v) const { return ScaleFrom96(v, FDpi); }
+  RECT Px(const TRect& r) const { return {Px(r.Left), Px(r.Top), Px(r.Left + r.Width), Px(r.Top + r.Height)}; }
 
   // IVersionView
   std::uint32_t Clock() override { return GetTickCount(); }
@@ -58,7 +59,7 @@ class TfoVersion : private IVersionView {
       KillTimer(FHandle, kIdleTimer);
   }
 
-  RECT TopBand() const { return {Px(8 + 2 + 2), Px(5 + 2 + 2), Px(8 + 2 + 2 + 407), Px(5 + 2 + 2 + 81)}; }
+  RECT TopBand() const { return Px(kVersionLayout.Band); }
 
   std::wstring FLine;
   int FLogo;
@@ -170,14 +171,16 @@ void TfoVersion::Arrange() {
   const HICON oldGlyph = FOkGlyph;
   FLabelFont = CreatePixelFont(L"Meiryo UI", 15, FDpi);
   FButtonFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
-  SetWindowPos(btnOK, nullptr, Px(152), Px(152), Px(121), Px(45), SWP_NOZORDER | SWP_NOACTIVATE);
+  const TVersionLayout& l = kVersionLayout;
+  const RECT ok = Px(l.OK);
+  SetWindowPos(btnOK, nullptr, ok.left, ok.top, ok.right - ok.left, ok.bottom - ok.top, SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(btnOK, WM_SETFONT, WPARAM(FButtonFont), TRUE);
   FOkGlyph = CreateButtonGlyph(true, Px(20));
   SendMessageW(btnOK, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
   for (HFONT f : {oldLabel, oldButton})
     if (f) DeleteObject(f);
   if (oldGlyph) DestroyIcon(oldGlyph);
-  RECT r{0, 0, Px(424), Px(204)};
+  RECT r{0, 0, Px(l.FormWidth), Px(l.FormHeight)};
   AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
                            DWORD(GetWindowLongW(FHandle, GWL_EXSTYLE)), UINT(FDpi));
   SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -187,18 +190,17 @@ void TfoVersion::Paint(HDC dc) {
   RECT client;
   GetClientRect(FHandle, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  RECT panel3{Px(8), Px(5), Px(8 + 415), Px(5 + 142)};
+  RECT panel3 = Px(kVersionLayout.Panel3);
   DrawEdge(dc, &panel3, BDR_SUNKENOUTER, BF_RECT);
-  RECT panel2{Px(10), Px(7), Px(10 + 407), Px(7 + 135)};
+  RECT panel2 = Px(kVersionLayout.Panel2);
   FillRect(dc, &panel2, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  const RECT band = TopBand();
-  RotateImage1.Draw(dc, band);
+  RotateImage1.Draw(dc, TopBand());
   HGDIOBJ old = SelectObject(dc, FLabelFont);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
-  RECT version{panel2.left, band.bottom, panel2.right, band.bottom + Px(20)};
+  RECT version = Px(kVersionLayout.VersionLine);
   DrawTextW(dc, FLine.c_str(), int(FLine.size()), &version, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  RECT rights{panel2.left, version.bottom, panel2.right, version.bottom + Px(28)};
+  RECT rights = Px(kVersionLayout.Rights);
   DrawTextW(dc, L"Copyright (C) 2019 Tavrin developers", -1, &rights,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
@@ -210,7 +212,7 @@ void TfoVersion::FormClose() { FForm.FormClose(); }
 
 void ShowVersionDialog(HWND owner, const std::string& version, const std::string& build, const std::string& since,
                        int logo) {
-  TfoVersion dialog(WideFromSjis("Version " + version + "  Build:" + build + ", Since:" + since), logo);
+  TfoVersion dialog(WideFromSjis(VersionLine(version, build, since)), logo);
   dialog.Execute(owner);
 }
 

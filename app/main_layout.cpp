@@ -1,4 +1,4 @@
-#include "app/win32/main_layout.h"
+#include "app/main_layout.h"
 
 #include <algorithm>
 
@@ -32,14 +32,16 @@ TMainLayout MainLayout(int clientWidth, int clientHeight, int statusHeight, int 
   // but for margins of 6, 8, 8 and 5.
   const int top = bar, bottom = std::max(clientHeight - statusHeight, top), height = bottom - top;
   const int s17 = px(17), s19 = px(19);
+  l.Client = box(0, top, w, height);
   l.StripTop = box(0, top, w, s17);
   l.StripLeft = box(0, top, s17, height);
   l.StripRight = box(w - s17, top, s17, height);
   l.StripBottom = box(0, bottom - s19, w, s19);
   l.List = box(px(6), top + px(8), w - px(6) - px(8), height - px(8) - px(5));
-  l.Button1 = box(px(8), top + px(30), px(75), px(25));
-  l.Button2 = box(px(88), top + px(30), px(75), px(25));
-  l.Memo1 = box(px(8), top + px(60), px(300), px(120));
+  // The debug controls, wide enough for their captions.
+  l.Button1 = box(px(24), top + px(24), px(200), px(32));
+  l.Button2 = box(px(232), top + px(24), px(240), px(32));
+  l.Memo1 = box(px(24), top + px(64), px(448), px(150));
   l.StatusLabelWidth = px(50);
   return l;
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/win32/main_layout.h"
+#include "app/main_layout.h"
 #include "util/dpi.h"
 
 namespace tavrin {
@@ -25,6 +25,35 @@ bool Scaled(const TRect& at, const TRect& design, int dpi) {
   const auto near = [dpi](int px, int units) { return std::abs(px - ScaleFrom96(units, dpi)) <= 1; };
   return near(at.Left, design.Left) && near(at.Top, design.Top) && near(at.Width, design.Width) &&
          near(at.Height, design.Height);
+}
+
+// The design at 96 dpi, which both skins place their controls by.
+TEST(MainLayout, TheDesignAt96Dpi) {
+  const TMainLayout l = MainLayout(kDesignClientWidth, kDesignClientHeight, kDesignStatusHeight, 96);
+  const struct {
+    const char* name;
+    TRect at, want;
+  } kControls[] = {
+      {"tool bar", l.ToolBar, {0, 0, 637, 77}},
+      {"閉じる", l.Buttons[0], {4, 4, 86, 69}},
+      {"類字抽出", l.Buttons[1], {90, 4, 86, 69}},
+      {"全データ", l.Buttons[2], {178, 4, 86, 69}},
+      {"コピー", l.Buttons[3], {266, 4, 86, 69}},
+      {"前面表示", l.Buttons[4], {354, 4, 86, 69}},
+      {"設定", l.Buttons[5], {442, 4, 86, 69}},
+      {"help", l.Help, {535, 45, 24, 24}},
+      {"version", l.Version, {563, 46, 24, 24}},
+      {"client panel", l.Client, {0, 77, 637, 240}},
+      {"list: margins 6, 8, 8, 5", l.List, {6, 85, 623, 227}},
+      {"top strip", l.StripTop, {0, 77, 637, 17}},
+      {"left strip", l.StripLeft, {0, 77, 17, 240}},
+      {"right strip", l.StripRight, {620, 77, 17, 240}},
+      {"bottom strip", l.StripBottom, {0, 298, 637, 19}},
+  };
+  for (const auto& c : kControls)
+    EXPECT_EQ(c.at, c.want) << c.name << ": " << c.at.Left << "," << c.at.Top << " " << c.at.Width << "x"
+                            << c.at.Height;
+  EXPECT_EQ(l.StatusLabelWidth, 50);
 }
 
 TEST(MainLayout, EveryControlFollowsTheDensity) {

@@ -1,11 +1,12 @@
 #pragma once
 // Where the main window's controls go and how big its fonts and pictures
-// are, for a client area and a screen density. The design is in 96-dpi
-// units; every result is in the screen's pixels, so the window follows the
-// density it starts on and any it is moved to.
+// are, for a client area and a screen density, the same in both skins. The
+// design is in 96-dpi units; every result is in the screen's pixels, so the
+// window follows the density it starts on and any it is moved to (a skin
+// whose toolkit scales by itself asks at 96).
 #include <array>
 
-#include "settings/form_geometry.h"
+#include "util/rect.h"
 
 namespace tavrin {
 
@@ -16,11 +17,22 @@ inline constexpr int kDesignClientWidth = 637, kDesignClientHeight = 347;
 // shows, and a new settings file holds (the client keeps what the
 // system's frame leaves of it).
 inline constexpr int kDesignFormWidth = 653, kDesignFormHeight = 385;
+// The status bar's height in the design; a skin whose status bar sizes
+// itself to its font passes that height to MainLayout instead.
+inline constexpr int kDesignStatusHeight = 30;
+// The smallest form the user may size the window to, frame included.
+inline constexpr int kMinFormWidth = 200, kMinFormHeight = 150;
+// The list's columns, "文字列" and "個数", as first shown.
+inline constexpr int kDesignColumnWidths[] = {480, 65};
+// The captions of the debug mode's two buttons, which their places fit.
+inline constexpr const char* kButton1Caption = "LoadFromTestFile";
+inline constexpr const char* kButton2Caption = "TUniqueManager.FSameList";
 
 struct TMainLayout {
   TRect ToolBar;
   std::array<TRect, 6> Buttons{};  // 閉じる, 類字抽出, 全データ, コピー, 前面表示, 設定
   TRect Help, Version;
+  TRect Client;  // the panel between the tool bar and the status bar
   TRect StripTop, StripLeft, StripRight, StripBottom;  // the gradients around the list
   TRect List;
   TRect Button1, Button2, Memo1;  // the debug controls
