@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -590,6 +591,14 @@ class MainWindowTest : public QObject {
       now.sort();
       QCOMPARE(now, selected);
     }
+  }
+
+  // Shift+F10 opens the row's menu, as the menu key does.
+  void shiftF10OpensTheMenu() {
+    auto* menu = Child<QMenu>("PopupMenu1");
+    Key(Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
   }
 
   void deleteIsAllowedInTheSimilarView() {
