@@ -131,6 +131,17 @@ class TMainForm {
   // copies) acts once a press, since each run reads or writes the
   // clipboard and may end in a message box.
   static bool KeyRepeats(TKey Key);
+  // The pop-up menu's items that have a key, and the key: FormKeyDown acts
+  // on it as on the item, and the skins show it after the item's caption.
+  struct TMenuKey {
+    TControl Item;
+    TKey Key;
+    TShiftState Shift;
+  };
+  static const TMenuKey kMenuKeys[6];
+  // The key of a menu item as the menus write it ("Ctrl+Shift+G"); empty
+  // for an item without one.
+  static std::string MenuKeyText(TControl Item);
 
   // A control's hint (CP932, a CR breaks the line); it is the control's
   // tool-tip while hints are on.
@@ -159,6 +170,13 @@ class TMainForm {
   // the session, written back (removed when there was none); false when
   // there is nothing to undo.
   bool UndoDictionaryChange();
+  // Whether each of them applies to the list, its current row and its
+  // selection as they are: the menu enables its items so, and a key does
+  // nothing where its item would be disabled.
+  bool CanMakeCanonical() const;
+  bool CanLeaveGroup() const;
+  bool CanJoinSelected() const;
+  bool CanUndoDictionaryChange() const { return !FDictionaryUndo.empty(); }
 
  private:
   void BindSettings();
@@ -176,7 +194,11 @@ class TMainForm {
   // the file cannot be read as a dictionary or written.
   bool ChangeDictionary(const std::function<std::string(std::string)>& Edit);
   bool WriteDictionary(const std::optional<std::string>& Bytes);
+  // Lists again after a change of the rules, the selection, the current
+  // row and the top row kept where their texts are still listed.
   void RelistKeepingSelection();
+  // The current row's group of the list of [類字抽出]; nullptr without one.
+  const TVariantGroup* CurrentGroup() const;
   void ShowSummary(bool AllData);
   void FillList(bool SimilarOnly);
   void ShowGroups();

@@ -1,5 +1,6 @@
 // Copy, delete, the pop-up menu and the key table.
 #include <numeric>
+#include <string>
 
 #include "app/command_texts.h"
 #include "app/copy_text.h"
@@ -47,6 +48,10 @@ void TMainForm::PopupMenu1Popup() {
   FView.SetControlEnabled(TControl::pmCopyAll, FList.Count() > 0);
   FView.SetControlEnabled(TControl::pmCopySelect, selection);
   FView.SetControlEnabled(TControl::pmDelete, selection);
+  FView.SetControlEnabled(TControl::pmMakeCanonical, CanMakeCanonical());
+  FView.SetControlEnabled(TControl::pmLeaveGroup, CanLeaveGroup());
+  FView.SetControlEnabled(TControl::pmJoinSelected, CanJoinSelected());
+  FView.SetControlEnabled(TControl::pmUndoDictionary, CanUndoDictionaryChange());
 }
 
 void TMainForm::lvResultDblClick() {
@@ -55,8 +60,53 @@ void TMainForm::lvResultDblClick() {
 
 bool TMainForm::KeyRepeats(TKey Key) { return Key == TKey::Delete || Key == TKey::A; }
 
+// Ctrl+G groups the selected rows, Ctrl+Shift+G takes a row out of its
+// group, as drawing programs group and ungroup; Ctrl+K makes a spelling
+// the canonical one.
+const TMainForm::TMenuKey TMainForm::kMenuKeys[6] = {
+    {TControl::pmCopyNormalized, TKey::F8, kShiftNone},
+    {TControl::pmCopyMap, TKey::F9, kShiftNone},
+    {TControl::pmMakeCanonical, TKey::K, kShiftCtrl},
+    {TControl::pmLeaveGroup, TKey::G, kShiftCtrl | kShiftShift},
+    {TControl::pmJoinSelected, TKey::G, kShiftCtrl},
+    {TControl::pmUndoDictionary, TKey::Z, kShiftCtrl},
+};
+
+std::string TMainForm::MenuKeyText(TControl Item) {
+  for (const TMenuKey& k : kMenuKeys) {
+    if (k.Item != Item) continue;
+    std::string text;
+    if (k.Shift & kShiftCtrl) text += "Ctrl+";
+    if (k.Shift & kShiftAlt) text += "Alt+";
+    if (k.Shift & kShiftShift) text += "Shift+";
+    const int code = static_cast<int>(k.Key);
+    if (code >= static_cast<int>(TKey::F1) && code <= static_cast<int>(TKey::F1) + 11)
+      text += "F" + std::to_string(code - static_cast<int>(TKey::F1) + 1);
+    else
+      text += static_cast<char>(code);
+    return text;
+  }
+  return {};
+}
+
 bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift, bool Repeat) {
   if (Repeat && !KeyRepeats(Key)) return false;
+  for (const TMenuKey& k : kMenuKeys) {
+    // A function key acts whatever modifiers are held, as the others of
+    // the table below do; a letter needs exactly its own.
+    if (k.Key != Key || (k.Shift != kShiftNone && k.Shift != (Shift & (kShiftCtrl | kShiftAlt | kShiftShift))))
+      continue;
+    switch (k.Item) {
+      case TControl::pmCopyNormalized: pmCopyNormalizedClick(); break;
+      case TControl::pmCopyMap: pmCopyMapClick(); break;
+      case TControl::pmMakeCanonical: pmMakeCanonicalClick(); break;
+      case TControl::pmLeaveGroup: pmLeaveGroupClick(); break;
+      case TControl::pmJoinSelected: pmJoinSelectedClick(); break;
+      case TControl::pmUndoDictionary: UndoDictionaryChange(); break;
+      default: break;
+    }
+    return true;
+  }
   switch (Key) {
     case TKey::F1:
       imgHelpClick();
@@ -70,12 +120,6 @@ bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift, bool Repeat) {
     case TKey::F7:
       pmCopySelectClick(TControl::pmCopyAll);
       return true;
-    case TKey::F8:
-      pmCopyNormalizedClick();
-      return true;
-    case TKey::F9:
-      pmCopyMapClick();
-      return true;
     case TKey::Delete:
       pmDeleteClick();
       return true;
@@ -85,11 +129,6 @@ bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift, bool Repeat) {
     case TKey::C:
       if (!(Shift & kShiftCtrl)) return false;
       pmCopySelectClick(TControl::pmCopySelect);
-      return true;
-    case TKey::Z:
-      // The last change of the user's dictionary taken back.
-      if (!(Shift & kShiftCtrl)) return false;
-      UndoDictionaryChange();
       return true;
     case TKey::A: {
       // Every row, the current row staying where it is.

@@ -1,6 +1,7 @@
 // The user's dictionary from the result list: make a spelling canonical,
 // take a row out of its group, join the selected rows; and undo.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,30 +71,57 @@ bool TMainForm::ChangeDictionary(const std::function<std::string(std::string)>& 
 
 void TMainForm::RelistKeepingSelection() {
   // The rows are found again by their texts, which the new list keeps.
+  const auto textOf = [this](std::optional<std::size_t> row) {
+    return row && *row < static_cast<std::size_t>(FList.Count())
+               ? std::optional<std::string>(FList.Row(static_cast<int>(*row)).Item->Text())
+               : std::nullopt;
+  };
   std::vector<std::string> selected;
   for (const std::size_t row : FView.SelectedRows())
-    selected.emplace_back(FList.Row(static_cast<int>(row)).Item->Text());
-  const std::optional<std::size_t> current = FView.CurrentRow();
-  const std::string currentText =
-      current ? std::string(FList.Row(static_cast<int>(*current)).Item->Text()) : std::string();
+    if (const std::optional<std::string> text = textOf(row)) selected.push_back(*text);
+  const std::optional<std::size_t> top = FView.TopRow();
+  const std::optional<std::string> currentText = textOf(FView.CurrentRow()), topText = textOf(top);
   ExtractSimilar();
   ShowSummary(false);
   std::vector<std::size_t> rows;
-  std::optional<std::size_t> newCurrent;
+  std::optional<std::size_t> newCurrent, newTop;
   for (int i = 0; i < FList.Count(); ++i) {
     const std::string_view text = FList.Row(i).Item->Text();
     if (std::find(selected.begin(), selected.end(), text) != selected.end()) rows.push_back(static_cast<std::size_t>(i));
-    if (current && text == currentText) newCurrent = static_cast<std::size_t>(i);
+    if (text == currentText) newCurrent = static_cast<std::size_t>(i);
+    if (text == topText) newTop = static_cast<std::size_t>(i);
   }
   FView.SelectRows(rows, newCurrent);
-  if (newCurrent) FView.ScrollToRow(*newCurrent);
+  // A top row that left the list leaves its place to the row after it.
+  if (!newTop && top && FList.Count() > 0) newTop = std::min(*top, static_cast<std::size_t>(FList.Count() - 1));
+  if (newTop) FView.SetTopRow(*newTop);
 }
 
-void TMainForm::pmMakeCanonicalClick() {
+const TVariantGroup* TMainForm::CurrentGroup() const {
   const std::optional<std::size_t> current = FView.CurrentRow();
-  if (!FListSimilar || !current || FList.GroupOf(static_cast<int>(*current)) < 0) return;
-  const TVariantGroup& group = FList.Groups()[static_cast<std::size_t>(FList.GroupOf(static_cast<int>(*current)))];
-  const std::string canonical(FList.Row(static_cast<int>(*current)).Item->Text());
+  if (!FListSimilar || !current || *current >= static_cast<std::size_t>(FList.Count())) return nullptr;
+  const int group = FList.GroupOf(static_cast<int>(*current));
+  return group < 0 ? nullptr : &FList.Groups()[static_cast<std::size_t>(group)];
+}
+
+bool TMainForm::CanMakeCanonical() const {
+  // Not for the spelling a rule has made canonical already.
+  const TVariantGroup* group = CurrentGroup();
+  return group != nullptr && FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text() != group->RuleCanonical;
+}
+
+bool TMainForm::CanLeaveGroup() const {
+  // The canonical row leaves no group of its own.
+  const TVariantGroup* group = CurrentGroup();
+  return group != nullptr && FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text() != group->CanonicalText();
+}
+
+bool TMainForm::CanJoinSelected() const { return FListSimilar && FView.SelectedRows().size() >= 2; }
+
+void TMainForm::pmMakeCanonicalClick() {
+  if (!CanMakeCanonical()) return;
+  const TVariantGroup& group = *CurrentGroup();
+  const std::string canonical(FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text());
   std::vector<std::string> spellings;
   for (const TUniqueItem* item : group.Rows) spellings.emplace_back(item->Text());
   if (!group.RuleCanonical.empty()) spellings.emplace_back(group.RuleCanonical);
@@ -122,18 +150,16 @@ void TMainForm::pmMakeCanonicalClick() {
 }
 
 void TMainForm::pmLeaveGroupClick() {
-  const std::optional<std::size_t> current = FView.CurrentRow();
-  if (!FListSimilar || !current || FList.GroupOf(static_cast<int>(*current)) < 0) return;
-  const TVariantGroup& group = FList.Groups()[static_cast<std::size_t>(FList.GroupOf(static_cast<int>(*current)))];
-  const std::string_view text = FList.Row(static_cast<int>(*current)).Item->Text();
-  if (text == group.CanonicalText()) return;  // the canonical row leaves no group of its own
+  if (!CanLeaveGroup()) return;
+  const TVariantGroup& group = *CurrentGroup();
+  const std::string_view text = FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text();
   const std::string line = "!" + std::string(group.CanonicalText()) + "\t" + std::string(text);
   ChangeDictionary([&](std::string dictionary) { return WithLine(std::move(dictionary), line); });
 }
 
 void TMainForm::pmJoinSelectedClick() {
+  if (!CanJoinSelected()) return;
   const std::vector<std::size_t> selected = FView.SelectedRows();
-  if (!FListSimilar || selected.size() < 2) return;
   std::vector<std::string_view> fields;
   for (const std::size_t row : selected) fields.push_back(FList.Row(static_cast<int>(row)).Item->Text());
   const std::string line = Joined(fields);

@@ -33,6 +33,10 @@ enum class TControl {
   pmDelete,
   pmCopyNormalized,
   pmCopyMap,
+  pmMakeCanonical,
+  pmLeaveGroup,
+  pmJoinSelected,
+  pmUndoDictionary,
   lvResult,
 };
 
@@ -46,6 +50,8 @@ enum class TKey : int {
   Delete = 0x2E,
   A = 'A',
   C = 'C',
+  G = 'G',
+  K = 'K',
   Z = 'Z',
   F1 = 0x70,  // F1 .. F12 are 0x70 .. 0x7B
   F5 = 0x74,
@@ -119,6 +125,10 @@ class IMainView {
   virtual void SelectRows(const std::vector<std::size_t>& rows,
                           std::optional<std::size_t> current) = 0;
   virtual void ScrollToRow(std::size_t row) = 0;
+  // The row shown at the top of the rows area (nothing in an empty list),
+  // and the list scrolled so that row is there, as far as the list scrolls.
+  virtual std::optional<std::size_t> TopRow() const = 0;
+  virtual void SetTopRow(std::size_t row) = 0;
 
   // The list's column widths and font (the settings keep both).
   virtual int ColumnWidth(int column) const = 0;

@@ -50,6 +50,10 @@ void TfoMAIN::ConnectEvents() {
   connect(pmDelete, &QAction::triggered, this, [this] { pmDeleteClick(); });
   connect(pmCopyNormalized, &QAction::triggered, this, [this] { pmCopyNormalizedClick(); });
   connect(pmCopyMap, &QAction::triggered, this, [this] { pmCopyMapClick(); });
+  connect(pmMakeCanonical, &QAction::triggered, this, [this] { pmMakeCanonicalClick(); });
+  connect(pmLeaveGroup, &QAction::triggered, this, [this] { pmLeaveGroupClick(); });
+  connect(pmJoinSelected, &QAction::triggered, this, [this] { pmJoinSelectedClick(); });
+  connect(pmUndoDictionary, &QAction::triggered, this, [this] { UndoDictionaryChange(); });
   connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
   connect(lvResult, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenu1->popup(lvResult->viewport()->mapToGlobal(at));
@@ -135,6 +139,8 @@ TKey TfoMAIN::KeyOf(int qtKey) {
     case Qt::Key_Escape: return TKey::Escape;
     case Qt::Key_A: return TKey::A;
     case Qt::Key_C: return TKey::C;
+    case Qt::Key_G: return TKey::G;
+    case Qt::Key_K: return TKey::K;
     case Qt::Key_Z: return TKey::Z;
     default: return TKey::None;
   }

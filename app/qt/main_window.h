@@ -73,6 +73,8 @@ class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
   void SelectRows(const std::vector<std::size_t>& rows,
                   std::optional<std::size_t> current) override;
   void ScrollToRow(std::size_t row) override;
+  std::optional<std::size_t> TopRow() const override;
+  void SetTopRow(std::size_t row) override;
   int ColumnWidth(int column) const override;
   void SetColumnWidth(int column, int width) override;
   FontValue ListFont() const override;
@@ -159,6 +161,11 @@ class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
   QAction* N3 = nullptr;
   QAction* pmCopyNormalized = nullptr;
   QAction* pmCopyMap = nullptr;
+  QAction* N4 = nullptr;
+  QAction* pmMakeCanonical = nullptr;
+  QAction* pmLeaveGroup = nullptr;
+  QAction* pmJoinSelected = nullptr;
+  QAction* pmUndoDictionary = nullptr;
   std::vector<QIcon> IL201905;
   TFontDialog* dlgFont = nullptr;
   QPushButton* Button1 = nullptr;

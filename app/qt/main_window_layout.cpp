@@ -275,9 +275,19 @@ void TfoMAIN::BuildPopupMenu() {
   pmDelete = add("pmDelete", "選択したデータをリストから削除する");
   N3 = PopupMenu1->addSeparator();
   N3->setObjectName(QStringLiteral("N3"));
+  pmCopyNormalized = add("pmCopyNormalized", "正規化してコピー");
+  pmCopyMap = add("pmCopyMap", "置換表をコピー");
+  N4 = PopupMenu1->addSeparator();
+  N4->setObjectName(QStringLiteral("N4"));
+  pmMakeCanonical = add("pmMakeCanonical", "これを正規の表記にする");
+  pmLeaveGroup = add("pmLeaveGroup", "この組から外す");
+  pmJoinSelected = add("pmJoinSelected", "選んだ行を一つの組にする");
+  pmUndoDictionary = add("pmUndoDictionary", "辞書の変更を元に戻す");
   // The keys are the window's (FormKeyDown); the menu only shows them.
-  pmCopyNormalized = add("pmCopyNormalized", "正規化してコピー\tF8");
-  pmCopyMap = add("pmCopyMap", "置換表をコピー\tF9");
+  for (const TMainForm::TMenuKey& key : kMenuKeys) {
+    QAction* action = ControlAction(key.Item);
+    action->setText(action->text() + QLatin1Char('\t') + QString::fromLatin1(MenuKeyText(key.Item)));
+  }
 }
 
 }  // namespace tavrin

@@ -72,6 +72,10 @@ QAction* TfoMAIN::ControlAction(TControl control) const {
     case TControl::pmDelete: return pmDelete;
     case TControl::pmCopyNormalized: return pmCopyNormalized;
     case TControl::pmCopyMap: return pmCopyMap;
+    case TControl::pmMakeCanonical: return pmMakeCanonical;
+    case TControl::pmLeaveGroup: return pmLeaveGroup;
+    case TControl::pmJoinSelected: return pmJoinSelected;
+    case TControl::pmUndoDictionary: return pmUndoDictionary;
     default: return nullptr;
   }
 }
@@ -156,6 +160,16 @@ void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std
 
 void TfoMAIN::ScrollToRow(std::size_t row) {
   lvResult->scrollTo(FModel->index(static_cast<int>(row), 0), QAbstractItemView::EnsureVisible);
+}
+
+std::optional<std::size_t> TfoMAIN::TopRow() const {
+  const QModelIndex top = lvResult->indexAt(QPoint(0, 0));
+  if (!top.isValid()) return std::nullopt;
+  return static_cast<std::size_t>(top.row());
+}
+
+void TfoMAIN::SetTopRow(std::size_t row) {
+  lvResult->scrollTo(FModel->index(static_cast<int>(row), 0), QAbstractItemView::PositionAtTop);
 }
 
 int TfoMAIN::ColumnWidth(int column) const { return lvResult->header()->sectionSize(column); }

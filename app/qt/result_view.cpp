@@ -131,6 +131,15 @@ void TResultView::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
+  // Shift+F10 opens the list's menu under the current row (at the top left
+  // without one), as the menu key and a right click open it.
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    const QRect row = visualRect(currentIndex());
+    const bool shown = row.isValid() && viewport()->rect().intersects(row);
+    event->accept();
+    Q_EMIT customContextMenuRequested(shown ? QPoint(row.left() + 8, row.bottom()) : QPoint(8, 8));
+    return;
+  }
   QTreeView::keyPressEvent(event);
 }
 

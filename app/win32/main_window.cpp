@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/main_gradients.h"
 #include "app/main_layout.h"
@@ -192,6 +193,14 @@ void TfoMAIN::CreateControls() {
   SendMessageW(FListTip, TTM_ADDTOOLW, 0, LPARAM(&tip));
   SetWindowSubclass(lvResult, &TfoMAIN::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
   PopupMenu1 = LoadMenuW(ProgramInstance(), MAKEINTRESOURCEW(IDM_POPUP));
+  // Each item's key after a tab, from the key table.
+  for (const TMenuKey& key : kMenuKeys) {
+    HMENU items = GetSubMenu(PopupMenu1, 0);
+    wchar_t caption[128] = L"";
+    GetMenuStringW(items, MenuItem(key.Item), caption, int(std::size(caption)), MF_BYCOMMAND);
+    const std::wstring text = std::wstring(caption) + L"\t" + WideFromSjis(MenuKeyText(key.Item));
+    ModifyMenuW(items, MenuItem(key.Item), MF_BYCOMMAND | MF_STRING, MenuItem(key.Item), text.c_str());
+  }
   UpdateFonts();
   Layout();
 }
@@ -406,6 +415,18 @@ void TfoMAIN::OnCommand(int id, int code) {
       break;
     case IDM_PMCOPYMAP:
       pmCopyMapClick();
+      break;
+    case IDM_PMMAKECANONICAL:
+      pmMakeCanonicalClick();
+      break;
+    case IDM_PMLEAVEGROUP:
+      pmLeaveGroupClick();
+      break;
+    case IDM_PMJOINSELECTED:
+      pmJoinSelectedClick();
+      break;
+    case IDM_PMUNDODICTIONARY:
+      UndoDictionaryChange();
       break;
   }
 }

@@ -80,6 +80,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   void ClearSelection() override;
   void SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) override;
   void ScrollToRow(std::size_t row) override;
+  std::optional<std::size_t> TopRow() const override;
+  void SetTopRow(std::size_t row) override;
   int ColumnWidth(int column) const override;
   void SetColumnWidth(int column, int width) override;
   FontValue ListFont() const override;
@@ -107,6 +109,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   void CloseWindow() override;
 
   HWND ControlHandle(TControl control) const;
+  // The pop-up menu's item of a control; 0 for a control that is none.
+  static UINT MenuItem(TControl control);
 
   HWND FHandle = nullptr;
   HWND lvResult = nullptr;

@@ -57,19 +57,27 @@ void TfoMAIN::SetControlHint(TControl control, const std::string& sjis, bool sho
   SendMessageW(FToolTip, TTM_ADDTOOLW, 0, LPARAM(&info));
 }
 
-void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
-  int item = 0;
+UINT TfoMAIN::MenuItem(TControl control) {
   switch (control) {
-    case TControl::pmCopyAll: item = IDM_PMCOPYALL; break;
-    case TControl::pmCopySelect: item = IDM_PMCOPYSELECT; break;
-    case TControl::pmDelete: item = IDM_PMDELETE; break;
-    case TControl::pmCopyNormalized: item = IDM_PMCOPYNORMALIZED; break;
-    case TControl::pmCopyMap: item = IDM_PMCOPYMAP; break;
-    default:
-      if (HWND h = ControlHandle(control)) EnableWindow(h, enabled);
-      return;
+    case TControl::pmCopyAll: return IDM_PMCOPYALL;
+    case TControl::pmCopySelect: return IDM_PMCOPYSELECT;
+    case TControl::pmDelete: return IDM_PMDELETE;
+    case TControl::pmCopyNormalized: return IDM_PMCOPYNORMALIZED;
+    case TControl::pmCopyMap: return IDM_PMCOPYMAP;
+    case TControl::pmMakeCanonical: return IDM_PMMAKECANONICAL;
+    case TControl::pmLeaveGroup: return IDM_PMLEAVEGROUP;
+    case TControl::pmJoinSelected: return IDM_PMJOINSELECTED;
+    case TControl::pmUndoDictionary: return IDM_PMUNDODICTIONARY;
+    default: return 0;
   }
-  EnableMenuItem(GetSubMenu(PopupMenu1, 0), UINT(item), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
+  if (const UINT item = MenuItem(control)) {
+    EnableMenuItem(GetSubMenu(PopupMenu1, 0), item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  } else if (HWND h = ControlHandle(control)) {
+    EnableWindow(h, enabled);
+  }
 }
 
 void TfoMAIN::SetTitle(const std::string& sjis) { SetWindowTextW(FHandle, WideFromSjis(sjis).c_str()); }
@@ -157,6 +165,19 @@ void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std
 }
 
 void TfoMAIN::ScrollToRow(std::size_t row) { ListView_EnsureVisible(lvResult, int(row), FALSE); }
+
+std::optional<std::size_t> TfoMAIN::TopRow() const {
+  if (List().Count() == 0) return std::nullopt;
+  return std::size_t(ListView_GetTopIndex(lvResult));
+}
+
+void TfoMAIN::SetTopRow(std::size_t row) {
+  // A report view scrolls by pixels: whole rows of the first row's height.
+  RECT first{};
+  if (!ListView_GetItemRect(lvResult, 0, &first, LVIR_BOUNDS)) return;
+  const int rows = int(row) - ListView_GetTopIndex(lvResult);
+  ListView_Scroll(lvResult, 0, rows * (first.bottom - first.top));
+}
 
 int TfoMAIN::ColumnWidth(int column) const {
   return ScaleTo96(ListView_GetColumnWidth(lvResult, column), FDpi);

@@ -56,6 +56,7 @@ class FakeMainView : public IMainView {
   std::size_t ClipboardReplaced = 0;
   std::vector<std::size_t> Selection;
   std::optional<std::size_t> Current;
+  std::optional<std::size_t> Top;  // the row the list shows first
   bool ConfirmAnswer = true;
   bool SettingsAnswer = false;
   std::optional<TSetOptionValues> SettingsChange;
@@ -94,6 +95,7 @@ class FakeMainView : public IMainView {
     ++Resets;
     Selection.clear();
     Current.reset();
+    Top.reset();
     SortDirection = 0;
   }
   void ListRowsRemoved(const std::vector<bool>&) override {
@@ -116,6 +118,8 @@ class FakeMainView : public IMainView {
     Current = current;
   }
   void ScrollToRow(std::size_t) override {}
+  std::optional<std::size_t> TopRow() const override { return Top; }
+  void SetTopRow(std::size_t row) override { Top = row; }
   int ColumnWidth(int column) const override { return Widths[column]; }
   void SetColumnWidth(int column, int width) override { Widths[column] = width; }
   FontValue ListFont() const override { return Font; }

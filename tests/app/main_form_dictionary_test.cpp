@@ -126,5 +126,62 @@ TEST(MainFormDictionaryTest, MenuCommandsWriteTheirLineAndUndo) {
   EXPECT_EQ(cp932::ToUtf8(std::string(w.form.List().Groups()[0].CanonicalText())), "イトウ");
 }
 
+// Each item's key acts as the item does, and only where the menu enables
+// the item; the menu shows the key the table gives it.
+TEST(MainFormDictionaryTest, KeysActWhereTheirItemsAreEnabled) {
+  struct Case {
+    const char* name;
+    TControl item;
+    TKey key;
+    TShiftState shift;
+    const char* keyText;
+    std::vector<std::string> selected;  // the last one current
+    std::string line;                   // what the key writes; empty: the item is disabled
+  };
+  const Case cases[] = {
+      {"canonical", TControl::pmMakeCanonical, TKey::K, kShiftCtrl, "Ctrl+K", {"ｲﾄｳ"}, "ｲﾄｳ\tいとう\tイトウ"},
+      {"outside a group", TControl::pmMakeCanonical, TKey::K, kShiftCtrl, "Ctrl+K", {}, ""},
+      {"leave", TControl::pmLeaveGroup, TKey::G, kShiftCtrl | kShiftShift, "Ctrl+Shift+G", {"ｲﾄｳ"}, "!イトウ\tｲﾄｳ"},
+      {"the canonical row stays", TControl::pmLeaveGroup, TKey::G, kShiftCtrl | kShiftShift, "Ctrl+Shift+G",
+       {"イトウ"}, ""},
+      {"join", TControl::pmJoinSelected, TKey::G, kShiftCtrl, "Ctrl+G", {"イトウ", "サトウ"}, "イトウ\tサトウ"},
+      {"join one row", TControl::pmJoinSelected, TKey::G, kShiftCtrl, "Ctrl+G", {"イトウ"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeWindow w;
+    w.Clip({"ｲﾄｳ", "イトウ", "いとう", "イトウ", "ｻﾄｳ", "サトウ"});
+    w.form.FormKeyDown(TKey::F5, kShiftNone);
+    std::vector<std::size_t> rows;
+    for (const std::string& text : c.selected) rows.push_back(RowOf(w, text));
+    std::sort(rows.begin(), rows.end());
+    w.view.SelectRows(rows, c.selected.empty() ? std::nullopt : std::optional(RowOf(w, c.selected.back())));
+    EXPECT_EQ(TMainForm::MenuKeyText(c.item), c.keyText);
+    w.form.PopupMenu1Popup();
+    EXPECT_EQ(w.view.Enabled[c.item], !c.line.empty());
+    EXPECT_FALSE(w.view.Enabled[TControl::pmUndoDictionary]);
+    EXPECT_TRUE(w.form.FormKeyDown(c.key, c.shift));
+    EXPECT_EQ(ReadDictionary(w), c.line.empty() ? "" : "\xEF\xBB\xBF" + c.line + "\r\n");
+    if (c.line.empty()) continue;
+    w.form.PopupMenu1Popup();
+    EXPECT_TRUE(w.view.Enabled[TControl::pmUndoDictionary]);
+    EXPECT_FALSE(w.form.FormKeyDown(TKey::G, kShiftNone));  // a letter alone is the list's
+  }
+}
+
+// The list, listed again, shows at its top the row it showed there, even
+// where rows above it left.
+TEST(MainFormDictionaryTest, ChangeKeepsTheTopRow) {
+  FakeWindow w;
+  w.Clip({"ｲﾄｳ", "イトウ", "いとう", "イトウ", "ｻﾄｳ", "サトウ"});
+  w.form.FormKeyDown(TKey::F5, kShiftNone);
+  w.view.SelectRows({RowOf(w, "ｲﾄｳ")}, RowOf(w, "ｲﾄｳ"));
+  const std::size_t top = RowOf(w, "サトウ");
+  w.view.SetTopRow(top);
+  w.form.pmLeaveGroupClick();
+  ASSERT_EQ(RowOf(w, "サトウ"), top - 1);
+  EXPECT_EQ(w.view.Top, top - 1);
+}
+
 }  // namespace
 }  // namespace tavrin

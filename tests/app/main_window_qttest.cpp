@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -571,6 +572,44 @@ class MainWindowTest : public QObject {
     Key(Qt::Key_F7);
     QCOMPARE(Clipboard().count(QStringLiteral("\r\n")), 7);
     ListTen();  // the next command brings them back
+  }
+
+  // The dictionary's items show their keys, and a change by its key lists
+  // again with the same row at the top and the same rows selected.
+  void dictionaryChangeKeepsTheTopRowAndSelection() {
+    const QString dictionary = FSettingsFolder.path() + QStringLiteral("/tavrin-dict.txt");
+    QFile::remove(dictionary);
+    QCOMPARE(Child<QAction>("pmJoinSelected")->text(), U("選んだ行を一つの組にする\tCtrl+G"));
+    QCOMPARE(Child<QAction>("pmCopyNormalized")->text(), U("正規化してコピー\tF8"));
+    QString text;
+    for (int i = 0; i < 40; ++i) text += QStringLiteral("a%1\r\nA%1\r\n").arg(i);
+    SetClipboard(text);
+    Key(Qt::Key_F5);
+    QCOMPARE(Model().Count(), 80);
+    W().SetTopRow(30);
+    QCOMPARE(W().TopRow(), std::optional<std::size_t>(30));
+    const QString top = Caption(30);
+    SelectRows({33, 35});
+    QStringList selected{Caption(33), Caption(35)};
+    selected.sort();
+    for (Qt::Key key : {Qt::Key_G, Qt::Key_Z}) {
+      Key(key, Qt::ControlModifier);
+      QCOMPARE(QFile::exists(dictionary), key == Qt::Key_G);
+      QVERIFY(W().TopRow());
+      QCOMPARE(Caption(static_cast<int>(*W().TopRow())), top);
+      QStringList now;
+      for (std::size_t row : W().SelectedRows()) now << Caption(static_cast<int>(row));
+      now.sort();
+      QCOMPARE(now, selected);
+    }
+  }
+
+  // Shift+F10 opens the row's menu, as the menu key does.
+  void shiftF10OpensTheMenu() {
+    auto* menu = Child<QMenu>("PopupMenu1");
+    Key(Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
   }
 
   void deleteIsAllowedInTheSimilarView() {
