@@ -94,6 +94,8 @@ const TPairCase kGrouped[] = {
     {kVariantSpace, "サニー・ヒルズ", "サニーヒルズ"},
     {kVariantSpace, "サニー･ヒルズ", "サニーヒルズ"},
     {kVariantSpace, "サニー·ヒルズ", "サニーヒルズ"},
+    {kVariantSpace, "ダ・ヴィンチ", "ダ·ヴィンチ"},  // a dot beside one character stays, as one dot
+    {kVariantSpace, "ラ・サール 学院", "ラ・サール学院"},
     {kVariantSymbol, "03‒1234‒5678", "03-1234-5678"},
     {kVariantSymbol, "03‐1234", "03-1234"},
     {kVariantSymbol, "03–1234", "03-1234"},
@@ -239,6 +241,12 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"1・2年", "12年"},
       {"John Smith", "JohnSmith"},
       {"A・B", "AB"},
+      {"ア・テスト", "アテスト"},  // a dot beside a piece of one character stays
+      {"コ・コン", "ここん"},
+      {"中・島", "中島"},  // the dot stands for a character (中甑島)
+      {"ア・ラ・", "アラ"},
+      {"大松・", "大松"},  // a dot at the end, too (大松碆)
+      {"‘", "｀"},  // a quote and a grave accent
       {"👨\u200D👩\u200D👧", "👨👩👧"},
       {"👩\u200D❤\uFE0F\u200D👨", "👩❤👨"},
       {"・", "·"},  // fold to nothing: joined by no kind
