@@ -277,6 +277,10 @@ class TVariantFolder {
     return false;
   }
   std::string FMarkToken, FOrdinal, FYear, FChome, FBanchi, FBan, FGo, FTel;
+  // The counters a lone 十, 百 or 千 is a number before (十日, 百円), and
+  // the month, the one a lone 十 is (十月; 百月 is a name).
+  std::vector<std::string> FLoneCounters;
+  std::string FMonth;
   std::array<const TRule*, 256> FSingle{};
   std::vector<const TRule*> FDouble = std::vector<const TRule*>(0x10000, nullptr);
   std::unordered_map<std::string, TRule> FLong;
@@ -607,6 +611,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FMarkToken = folded("か");
     FOrdinal = folded("第");
     FYear = folded("年");
+    for (const std::string_view c : {"円", "日"}) FLoneCounters.push_back(folded(c));
+    FMonth = folded("月");
     FChome = folded("丁目");
     FBanchi = folded("番地");
     FBan = folded("番");
@@ -1131,8 +1137,11 @@ void TVariantFolder::Numbers(std::string& Key) const {
     const bool leftOk = before.empty() || (!letter(before) && !mark) || afterAddress || address;
     const bool rightOk = end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || !letter(at(end));
     std::string digitsOf;
-    // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種).
-    const bool lonePlace = run.size() == 1 && run[0] >= 10;
+    // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種), but
+    // before 円 and 日 a number (百円, 十日), and 十 before 月.
+    const bool lonePlace = run.size() == 1 && run[0] >= 10 &&
+                           std::find(FLoneCounters.begin(), FLoneCounters.end(), counter) == FLoneCounters.end() &&
+                           !(run[0] == 10 && counter == FMonth);
     if (!run.empty() && !digits && length != 0 && leftOk && rightOk && !word && !lonePlace)
       digitsOf = NumeralDigits(run, counter == FYear);
     if (length == 0 || (!run.empty() && digitsOf.empty())) {

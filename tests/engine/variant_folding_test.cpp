@@ -168,6 +168,9 @@ const TPairCase kGrouped[] = {
     {kVariantNumber, "本町一丁目二番三号", "本町１－２－３"},
     {kVariantNumber, "1丁目2番地3", "1-2-3"},
     {kVariantNumber, "1丁目2番地", "1-2"},
+    {kVariantNumber, "十日", "10日"},  // a lone place numeral before 円 and 日; 十 before 月
+    {kVariantNumber, "千円", "1000円"},
+    {kVariantNumber, "十月", "10月"},
     {kVariantNumber, "1丁目2-3", "1-2-3"},
     {kVariantNumber, "℡03-1234-5678", "TEL03-1234-5678"},
     {kVariantNumber, "Tel.03-1234-5678", "TEL 03-1234-5678"},
@@ -266,6 +269,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"一人ぼっち", "1人ぼっち"},
       {"五月ケ丘", "5月ケ丘"},
       {"十分", "10分"},  // a lone place numeral, and the words of the list
+      {"百月", "100月"},  // a place and family name (どうづき)
       {"千歳", "1000歳"},
       {"一時", "1時"},
       {"九段", "9段"},
