@@ -3,8 +3,10 @@
 // of one thread (best of fifteen runs each), so that other load on the
 // machine counts little: variant_keys_bench [KINDS] < lines.txt, where
 // KINDS is a TVariantKind mask (all kinds when left out), so that the cost
-// of one kind shows against the others.
+// of one kind shows against the others. It ends with a hash of the keys
+// with the kinds on, which a change of speed alone must leave as it was.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -54,9 +56,16 @@ int main(int argc, char** argv) {
       bytes[on] = total;
     }
   }
-  for (const std::string_view text : texts) changed += m.MakeKey(text, all) != m.MakeKey(text, 0);
+  // A hash of every key with the kinds on: a change that should only make
+  // the keys faster must leave it as it was.
+  std::uint64_t hash = 1469598103934665603u;
+  for (const std::string_view text : texts) {
+    const std::string key = m.MakeKey(text, all);
+    changed += key != m.MakeKey(text, 0);
+    for (const char c : key + '\n') hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+  }
   std::printf("%zu lines, %zu distinct, %zu keys changed by the kinds (%zu -> %zu key bytes)\n", lines.size(),
               texts.size(), changed, bytes[0], bytes[1]);
-  std::printf("keys, kinds off: %8.2f ms\nkeys, kinds %#x: %8.2f ms\nratio: %.2f\n", best[0], all, best[1],
-              best[1] / best[0]);
+  std::printf("keys, kinds off: %8.2f ms\nkeys, kinds %#x: %8.2f ms\nratio: %.2f\nkeys' hash: %016llx\n", best[0], all,
+              best[1], best[1] / best[0], static_cast<unsigned long long>(hash));
 }

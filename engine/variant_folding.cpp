@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <cstdint>
 #include <memory>
@@ -108,9 +109,6 @@ std::vector<std::pair<std::size_t, std::size_t>> JoinedSequences(std::string_vie
 // A half-width kana that can be repeated (not the long-vowel or sound marks).
 bool IsKanaByte(unsigned char b) { return (b >= 0xA6 && b <= 0xAF) || (b >= 0xB1 && b <= 0xDD); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-// A byte that may end a digit or a Latin letter (or be the trail byte of
-// another character).
-bool IsWordByte(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsLatin(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // What a kanji numeral stands for: 0 to 9 for 〇 to 九, 10, 100 and 1000
@@ -185,7 +183,13 @@ class TVariantFolder {
   }
   // The rule-by-rule pass, the kana spellings and "-" between digits, the
   // company forms.
-  void MapCharacters(std::string_view Key, std::string& Out) const;
+  // Line: Key is a whole key, whose end is the line's (not a rule's
+  // replacement, which a key may hold anywhere).
+  void MapCharacters(std::string_view Key, std::string& Out, bool Line) const;
+  // Whether Piece holds one character (a sound mark counts with its kana),
+  // and whether the piece of Key at At, up to the next blank or dot, does.
+  static bool OneCharacter(std::string_view Piece);
+  bool OnePieceAt(std::string_view Key, std::size_t At) const;
   std::size_t Spellings(char* Key, std::size_t Size) const;  // the new size
   // Whether a word stands in Key, looked for only at its odd pieces.
   bool HasWord(std::string_view Key) const {
@@ -201,12 +205,26 @@ class TVariantFolder {
   // The place-name ヶ between two kanji (霞ヶ関, 霞ケ関, 三ヵ所, 三カ所) as ｹ,
   // in place; the new size, and whether anything changed.
   std::size_t KeBetweenKanji(char* Key, std::size_t Size, bool& Changed) const;
+  // The length of a spelling of ヶ at I (N bytes) in Key between the kanji
+  // Before and a kanji after it, or 0.
+  std::size_t KeAt(std::string_view Key, std::size_t I, std::size_t N, std::string_view Before) const;
+  // Whether KeBetweenKanji would change Key: read only, the first change
+  // decides.
   bool KeChanges(std::string_view Key) const {
     if (!FKe || Key.find_first_of("\xB6\x83") == std::string_view::npos) return false;
-    std::string copy(Key);
-    bool changed = false;
-    KeBetweenKanji(copy.data(), copy.size(), changed);
-    return changed;
+    std::size_t prev = std::string::npos;
+    for (std::size_t i = 0; i < Key.size();) {
+      const std::size_t n = CharLength(Key, i);
+      const std::size_t length = prev == std::string::npos ? 0 : KeAt(Key, i, n, Key.substr(prev, i - prev));
+      prev = i;
+      if (length == 0) {
+        i += n;
+        continue;
+      }
+      if (length != 1 || Key[i] != '\xB9') return true;
+      i += length;
+    }
+    return false;
   }
   void KeBetweenKanji(std::string& Key) const {
     bool changed = false;
@@ -225,7 +243,7 @@ class TVariantFolder {
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
     std::string out;
-    MapCharacters(Key, out);
+    MapCharacters(Key, out, false);
     Spellings(out);
     return out;
   }
@@ -259,6 +277,10 @@ class TVariantFolder {
     return false;
   }
   std::string FMarkToken, FOrdinal, FYear, FChome, FBanchi, FBan, FGo, FTel;
+  // The counters a lone 十, 百 or 千 is a number before (十日, 百円), and
+  // the month, the one a lone 十 is (十月; 百月 is a name).
+  std::vector<std::string> FLoneCounters;
+  std::string FMonth;
   std::array<const TRule*, 256> FSingle{};
   std::vector<const TRule*> FDouble = std::vector<const TRule*>(0x10000, nullptr);
   std::unordered_map<std::string, TRule> FLong;
@@ -346,10 +368,9 @@ class TVariantFolder {
   // Flags beside: the fold starts with a lone sound mark; it ends with a
   // single-byte character that may start a spelling.
   // The fold holds a word's odd piece: the words are looked for afterwards.
-  // A middle dot: nothing, unless it follows a digit or a Latin letter;
-  // any other fold with this flag may spell ヶ, which counts after a kanji.
+  // The fold may spell ヶ, which counts after a kanji.
   // A character that ends a company form that counts inside a line.
-  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kAfterWord = 64,
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kKeSpelling = 64,
                                  kInsideHint = 128;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
@@ -590,6 +611,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FMarkToken = folded("か");
     FOrdinal = folded("第");
     FYear = folded("年");
+    for (const std::string_view c : {"円", "日"}) FLoneCounters.push_back(folded(c));
+    FMonth = folded("月");
     FChome = folded("丁目");
     FBanchi = folded("番地");
     FBan = folded("番");
@@ -638,12 +661,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
-    // A middle dot goes unless it follows a digit or a Latin letter: the
-    // one pass sees the byte before it.
-    if (const TRule* dot = RuleFor(f); dot != nullptr && dot->Action == TAction::Dot) {
-      FComposed[code] = kAfterWord;
-      continue;
-    }
+    // A middle dot looks at the pieces on both sides: folded in steps.
+    if (const TRule* dot = RuleFor(f); dot != nullptr && dot->Action == TAction::Dot) continue;
     bool neighbours = false;
     for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
       const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
@@ -658,7 +677,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     const std::string folded = Inner(f);
     if (FNumbers && (NumberChars(f) || NumberChars(folded))) FNumberText[code / 64] |= std::uint64_t{1} << (code % 64);
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
-    if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kAfterWord;
+    if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kKeSpelling;
     // A fold that ends a form inside the line notes where; one that holds
     // such an end elsewhere is folded in steps.
     bool hint = false, last = false;
@@ -700,23 +719,30 @@ std::pair<std::size_t, std::size_t> LastTwo(std::string_view Text) {
 
 }  // namespace
 
-void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const {
+void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out, bool Line) const {
   Out.clear();
   Out.reserve(Key.size() + 8);
   bool any = false;  // a character other than a leading blank was written
   // A run of blanks and dots after the first other character, dropped when
   // another character follows, unless it separates two digits or two
   // Latin letters: then one blank (or one dot, if it held one) stays. A
-  // trailing run of blanks stays, as leading blanks do: the trimming
-  // options decide about outer blanks. Dots are never written at the ends.
-  std::size_t run = std::string::npos;
+  // dot beside a piece of one character stays as well: ア・テスト is not
+  // アテスト, and in 中・島 the dot stands for a character the writer could
+  // not type (中甑島), so it is not 中島. A trailing run of blanks stays, as
+  // leading blanks do: the trimming options decide about outer blanks. A
+  // dot at the end stays as one dot for the same reason (大松・ is 大松碆, not
+  // 大松); dots before the first character go.
+  std::size_t run = std::string::npos, piece = 0;  // piece: where the text after the last run starts in Out
   bool dot = false;
-  const auto dropRun = [&](char next) {
+  // Next is the character after the run, at At in Key.
+  const auto dropRun = [&](char next, std::size_t At) {
     if (run == std::string::npos) return;
     const bool separates = run > 0 && Separates(std::string_view(Out).substr(0, run), run - 1, next);
+    const bool lone = dot && (OneCharacter(std::string_view(Out).substr(piece, run - piece)) || OnePieceAt(Key, At));
     Out.resize(run);
-    if (separates) Out += dot ? '\xA5' : ' ';
+    if (separates || lone) Out += dot ? '\xA5' : ' ';
     run = std::string::npos;
+    piece = Out.size();
     dot = false;
   };
   // Characters without a rule are copied in runs, and so are the joiner
@@ -726,7 +752,7 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
   std::size_t from = 0;
   const auto flush = [&](std::size_t to) {
     if (to <= from) return;
-    dropRun(Key[from]);
+    dropRun(Key[from], from);
     Out.append(Key, from, to - from);
     any = true;
   };
@@ -753,7 +779,7 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
     i += n;
     from = i;
     if (rule == nullptr) {
-      dropRun(c[0]);
+      dropRun(c[0], i - n);
       Out += c;
       any = true;
       continue;
@@ -762,7 +788,7 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
       case TAction::Keep:
       case TAction::Replace: {
         const std::string_view to = rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
-        dropRun(to[0]);
+        dropRun(to[0], i - n);
         Out += to;
         any = true;
         break;
@@ -778,7 +804,7 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
         dot = dot || any;
         break;
       case TAction::RepeatKanji: {
-        dropRun('\0');
+        dropRun('\0', i - n);
         const std::size_t last = LastTwo(Out).first;
         Out += last != std::string::npos && IsKanji(std::string_view(Out).substr(last)) ? Out.substr(last)
                                                                                          : std::string(c);
@@ -787,7 +813,7 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
       }
       case TAction::RepeatKana:
       case TAction::RepeatVoiced: {
-        dropRun('\0');
+        dropRun('\0', i - n);
         const auto [last, before] = LastTwo(Out);
         std::size_t base = std::string::npos;
         if (last != std::string::npos && Out.size() - last == 1) {
@@ -810,6 +836,29 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out) const
     }
   }
   flush(Key.size());
+  if (Line && run != std::string::npos && dot) Out.insert(run, 1, '\xA5');
+}
+
+bool TVariantFolder::OneCharacter(std::string_view Piece) {
+  // A sound mark belongs to the kana before it (ﾀﾞ is one); outer blanks
+  // do not count.
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < Piece.size() && count < 2; i += CharLength(Piece, i)) {
+    const auto b = static_cast<unsigned char>(Piece[i]);
+    count += b > 0x20 && b != 0xDE && b != 0xDF;
+  }
+  return count == 1;
+}
+
+bool TVariantFolder::OnePieceAt(std::string_view Key, std::size_t At) const {
+  std::size_t e = At;
+  while (e < Key.size()) {
+    const std::size_t n = CharLength(Key, e);
+    const TRule* rule = RuleFor(Key.substr(e, n));
+    if (rule != nullptr && (rule->Action == TAction::Blank || rule->Action == TAction::Dot)) break;
+    e += n;
+  }
+  return OneCharacter(Key.substr(At, e - At));
 }
 
 // In place: a spelling never grows.
@@ -849,24 +898,32 @@ std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
   return o;
 }
 
+std::size_t TVariantFolder::KeAt(std::string_view Key, std::size_t I, std::size_t N, std::string_view Before) const {
+  // ヶ ヵ ｹ ｶ, not ｹﾞ; ｶﾞ before a kanji of place names.
+  const auto b = static_cast<unsigned char>(Key[I]);
+  std::size_t length = 0;
+  if (N == 2) {
+    length = b == 0x83 && (Key[I + 1] == '\x96' || Key[I + 1] == '\x95') ? 2 : 0;
+  } else if (N == 1 && (b == 0xB9 || b == 0xB6)) {
+    if (I + 1 == Key.size() || (Key[I + 1] != '\xDE' && Key[I + 1] != '\xDF')) {
+      length = 1;
+    } else {
+      const auto place = [&](const vt::TPair& p) { return Key.compare(I + 2, p.Source.size(), p.Source) == 0; };
+      length = b == 0xB6 && Key[I + 1] == '\xDE' && I + 2 < Key.size() && std::ranges::any_of(vt::kKePlaces, place) ? 2 : 0;
+    }
+  }
+  if (length == 0 || I + length >= Key.size() || !IsKanji(Before)) return 0;
+  return IsKanji(Key.substr(I + length, CharLength(Key, I + length))) ? length : 0;
+}
+
 std::size_t TVariantFolder::KeBetweenKanji(char* Key, std::size_t Size, bool& Changed) const {
   const std::string_view key(Key, Size);
-  // The length of a spelling of ヶ at i (ヶ ヵ ｹ ｶ, not ｹﾞ; ｶﾞ before a
-  // kanji of place names), or 0.
-  const auto spelling = [&](std::size_t i, std::size_t n) -> std::size_t {
-    const auto b = static_cast<unsigned char>(Key[i]);
-    if (n == 2) return b == 0x83 && (Key[i + 1] == '\x96' || Key[i + 1] == '\x95') ? 2 : 0;
-    if (n != 1 || (b != 0xB9 && b != 0xB6)) return 0;
-    if (i + 1 == Size || (Key[i + 1] != '\xDE' && Key[i + 1] != '\xDF')) return 1;
-    const auto place = [&](const vt::TPair& p) { return key.compare(i + 2, p.Source.size(), p.Source) == 0; };
-    return b == 0xB6 && Key[i + 1] == '\xDE' && i + 2 < Size && std::ranges::any_of(vt::kKePlaces, place) ? 2 : 0;
-  };
   std::size_t o = 0, prev = std::string::npos;  // where the last character written starts
   for (std::size_t i = 0; i < Size;) {
     const std::size_t n = CharLength(key, i);
-    const std::size_t length = prev == std::string::npos ? 0 : spelling(i, n);
-    if (length != 0 && i + length < Size && IsKanji(std::string_view(Key + prev, o - prev)) &&
-        IsKanji(key.substr(i + length, CharLength(key, i + length)))) {
+    // What was written before i is read as the character before.
+    const std::size_t length = prev == std::string::npos ? 0 : KeAt(key, i, n, std::string_view(Key + prev, o - prev));
+    if (length != 0) {
       Changed = Changed || length != 1 || Key[i] != '\xB9';
       prev = o;
       Key[o++] = '\xB9';
@@ -1080,8 +1137,11 @@ void TVariantFolder::Numbers(std::string& Key) const {
     const bool leftOk = before.empty() || (!letter(before) && !mark) || afterAddress || address;
     const bool rightOk = end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || !letter(at(end));
     std::string digitsOf;
-    // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種).
-    const bool lonePlace = run.size() == 1 && run[0] >= 10;
+    // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種), but
+    // before 円 and 日 a number (百円, 十日), and 十 before 月.
+    const bool lonePlace = run.size() == 1 && run[0] >= 10 &&
+                           std::find(FLoneCounters.begin(), FLoneCounters.end(), counter) == FLoneCounters.end() &&
+                           !(run[0] == 10 && counter == FMonth);
     if (!run.empty() && !digits && length != 0 && leftOk && rightOk && !word && !lonePlace)
       digitsOf = NumeralDigits(run, counter == FYear);
     if (length == 0 || (!run.empty() && digitsOf.empty())) {
@@ -1213,7 +1273,7 @@ std::string_view TVariantFolder::Fold(std::string_view Key, std::string& Out) co
 }
 
 std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& Out) const {
-  MapCharacters(Key, Out);
+  MapCharacters(Key, Out, true);
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   KeBetweenKanji(Out);
   if (!FStarts.empty()) CompanyForms(Out);
@@ -1237,7 +1297,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   char* o = Out.data();
   const char* p = Text.data();
   const char* const end = p + Text.size();
-  bool starter = false, odd = false, ke = false;
+  bool starter = false, ke = false;
+  std::uint32_t flags = 0;   // every character's flags, or-ed
   std::uint64_t number = 0;  // bit 0: a character that may make a number's form
   // Where the characters that may end a company form inside the line end.
   std::size_t hintEnds[4], hints = 0;
@@ -1254,27 +1315,28 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
     if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
-    if ((to & kAfterWord) != 0 && o != Out.data()) {
-      if (to == kAfterWord) {
-        if (IsWordByte(o[-1])) return std::string::npos;
-      } else if (o - Out.data() >= 2) {
-        // A spelling of ヶ after what may end in a kanji (a lead byte of
-        // the kanji rows two bytes back): looked at afterwards.
-        const auto lead = static_cast<unsigned char>(o[-2]);
-        ke = ke || (lead >= 0x88 && lead <= 0x9F) || lead >= 0xE0;
-      }
+    if ((to & kKeSpelling) != 0 && o - Out.data() >= 2) {
+      // A spelling of ヶ after what may end in a kanji (a lead byte of the
+      // kanji rows two bytes back): looked at afterwards.
+      const auto lead = static_cast<unsigned char>(o[-2]);
+      ke = ke || (lead >= 0x88 && lead <= 0x9F) || lead >= 0xE0;
     }
-    odd = odd || (to & kOddPiece) != 0;
+    flags |= to;
     number |= FNumberText[code / 64] >> (code % 64);
 
     // A character that goes leaves the last one's flag.
-    starter = (to & 7) != 0 ? (to & kStarterLast) != 0 : starter;
+    if ((to & 7) != 0) starter = (to & kStarterLast) != 0;
     const std::size_t length = to & 3;
     if ((to & 4) == 0) [[likely]] {
       // Up to three bytes inline: the word is written whole, the next
       // character overwrites what lies beyond.
-      const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16), static_cast<char>(to >> 24), 0};
-      std::memcpy(o, bytes, 4);
+      if constexpr (std::endian::native == std::endian::little) {
+        const std::uint32_t word = to >> 8;
+        std::memcpy(o, &word, 4);
+      } else {
+        const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16), static_cast<char>(to >> 24), 0};
+        std::memcpy(o, bytes, 4);
+      }
       o += length;
     } else {
       const std::size_t at = to >> 8;
@@ -1288,7 +1350,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     }
   }
   std::size_t n = static_cast<std::size_t>(o - Out.data());
-  if (odd && HasWord(std::string_view(Out.data(), n))) {
+  if ((flags & kOddPiece) != 0 && HasWord(std::string_view(Out.data(), n))) {
     n = Spellings(Out.data(), n);
     if (hints != 0) hints = std::size(hintEnds) + 1;  // the ends moved: look again
   }

@@ -317,6 +317,10 @@ for c, (tag, _, _) in sorted(decomp.items()):
     result = unicodedata.normalize("NFC", "".join(map(chr, full_decomposition(c))))
     if any(unicodedata.category(ch)[0] in "MZC" for ch in result) or result == chr(c):
         continue
+    # The key reads ` as the opening quote ‘ (CP932's single-byte grave
+    # accent): ｀ as ` would join a grave accent with a quote.
+    if result == "`":
+        continue
     compat[c] = (result, ORIGIN["unicode"])
 # CP932's second codes of one character (NEC row 13, the NEC-selected and
 # the IBM extension rows) fold to the code CP932 writes.

@@ -94,6 +94,8 @@ const TPairCase kGrouped[] = {
     {kVariantSpace, "サニー・ヒルズ", "サニーヒルズ"},
     {kVariantSpace, "サニー･ヒルズ", "サニーヒルズ"},
     {kVariantSpace, "サニー·ヒルズ", "サニーヒルズ"},
+    {kVariantSpace, "ダ・ヴィンチ", "ダ·ヴィンチ"},  // a dot beside one character stays, as one dot
+    {kVariantSpace, "ラ・サール 学院", "ラ・サール学院"},
     {kVariantSymbol, "03‒1234‒5678", "03-1234-5678"},
     {kVariantSymbol, "03‐1234", "03-1234"},
     {kVariantSymbol, "03–1234", "03-1234"},
@@ -166,6 +168,9 @@ const TPairCase kGrouped[] = {
     {kVariantNumber, "本町一丁目二番三号", "本町１－２－３"},
     {kVariantNumber, "1丁目2番地3", "1-2-3"},
     {kVariantNumber, "1丁目2番地", "1-2"},
+    {kVariantNumber, "十日", "10日"},  // a lone place numeral before 円 and 日; 十 before 月
+    {kVariantNumber, "千円", "1000円"},
+    {kVariantNumber, "十月", "10月"},
     {kVariantNumber, "1丁目2-3", "1-2-3"},
     {kVariantNumber, "℡03-1234-5678", "TEL03-1234-5678"},
     {kVariantNumber, "Tel.03-1234-5678", "TEL 03-1234-5678"},
@@ -239,6 +244,12 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"1・2年", "12年"},
       {"John Smith", "JohnSmith"},
       {"A・B", "AB"},
+      {"ア・テスト", "アテスト"},  // a dot beside a piece of one character stays
+      {"コ・コン", "ここん"},
+      {"中・島", "中島"},  // the dot stands for a character (中甑島)
+      {"ア・ラ・", "アラ"},
+      {"大松・", "大松"},  // a dot at the end, too (大松碆)
+      {"‘", "｀"},  // a quote and a grave accent
       {"👨\u200D👩\u200D👧", "👨👩👧"},
       {"👩\u200D❤\uFE0F\u200D👨", "👩❤👨"},
       {"・", "·"},  // fold to nothing: joined by no kind
@@ -258,6 +269,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"一人ぼっち", "1人ぼっち"},
       {"五月ケ丘", "5月ケ丘"},
       {"十分", "10分"},  // a lone place numeral, and the words of the list
+      {"百月", "100月"},  // a place and family name (どうづき)
       {"千歳", "1000歳"},
       {"一時", "1時"},
       {"九段", "9段"},
