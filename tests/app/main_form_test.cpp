@@ -419,6 +419,47 @@ TEST(MainFormTest, ClosingReleasesTheCollectionAndSavesTheOptions) {
   EXPECT_NE(ini.find("FSetLvColumn0=480"), std::string::npos);
 }
 
+// The settings file a close writes, from "[User]" on (the header carries
+// the time), for the defaults and for a changed set: keys, their order, the
+// sections and the values as every earlier version wrote them.
+TEST(MainFormTest, SettingsFileKeepsItsBytes) {
+  const struct {
+    const char* name;
+    std::function<void(FakeWindow&)> change;
+    const char* want;
+  } kCases[] = {
+      {"defaults", [](FakeWindow&) {}, "[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
+       "FExprsQuote=0\r\nFExtractSort=1\r\nFCopyCount=1\r\nFZenkaku=1\r\nFUpper=1\r\n"
+       "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
+       "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\nWidth=637\r\n"
+       "Height=347\r\nMaximized=0\r\n[Variants]\r\nFKanji=0\r\nFCompat=0\r\nFSpace=0\r\n"
+       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=0\r\n"},
+      {"changed",
+       [](FakeWindow& w) {
+         w.form.FTrim = w.form.FExprsQuote = w.form.FKanji = w.form.FNumber = true;
+         w.form.FSound = w.form.FHyphen = w.form.FCopyCount = false;
+         w.view.Widths[0] = 300;
+         w.view.Font = {"MS Gothic", 11, 0x563412, kFontBold};
+         w.view.Geometry = {40, 30, 700, 400, true};
+       },
+       "[User]\r\nFSetLvColumn0=300\r\nFSetLvColumn1=65\r\nFSound=0\r\nFHint=1\r\nFTrim=1\r\n"
+       "FExprsQuote=1\r\nFExtractSort=1\r\nFCopyCount=0\r\nFZenkaku=1\r\nFUpper=1\r\n"
+       "FHyphenTerminate=1\r\nFHyphen=0\r\nlvResultSize=11\r\nlvResultName=MS Gothic\r\n"
+       "lvResultColor=$00563412\r\nlvResultStyle=1\r\n[Form]\r\nLeft=40\r\nTop=30\r\nWidth=700\r\n"
+       "Height=400\r\nMaximized=1\r\n[Variants]\r\nFKanji=1\r\nFCompat=0\r\nFSpace=0\r\n"
+       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=1\r\n"},
+  };
+  for (const auto& c : kCases) {
+    FakeWindow w;
+    w.form.RestoreGeometry();
+    c.change(w);
+    ASSERT_TRUE(w.form.FormCloseQuery());
+    std::ifstream in(w.folder.Ini(), std::ios::binary);
+    const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(ini.substr(std::min(ini.find("[User]"), ini.size())), c.want) << c.name;
+  }
+}
+
 // The session's end saves as a close does, but releases nothing: a handler
 // may still wait below in the box the message came through.
 TEST(MainFormTest, SessionsEndSavesAndKeepsTheCollection) {
