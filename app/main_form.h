@@ -23,45 +23,20 @@ namespace tavrin {
 class TFormSettings;
 class TUniqueManager;
 
-class TMainForm {
+class TMainForm : public TSetOptionValues {
  public:
   explicit TMainForm(IMainView& view);
   virtual ~TMainForm();
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
 
-  // Option fields, bound to the keys of the same names. Public: the
-  // settings dialog edits them.
+  // Option fields, bound to the keys of the same names; the Boolean ones
+  // are the option table's (TSetOptionValues). Public: the settings dialog
+  // edits them.
   std::int32_t FSetLvColumn0 = 480;
   std::int32_t FSetLvColumn1 = 65;
   bool FGuidePending = false;
-  bool FZenkaku = true;
-  bool FUpper = true;
-  bool FCopyCount = true;
-  bool FTrim = false;
-  bool FExprsQuote = false;
-  bool FExtractSort = true;
-  bool FHyphenTerminate = true;
-  bool FHyphen = true;
-  bool FSound = true;
-  bool FHint = true;
   bool FDebug = false;
-  // The kinds of variants [類字抽出] folds besides (section "Variants").
-  bool FKanji = false;
-  bool FCompat = false;
-  bool FSpace = false;
-  bool FSymbol = false;
-  bool FKana = false;
-  bool FCompany = false;
-  bool FNumber = false;
-  // Each of them with its key, its kind (TVariantKind) and its check box.
-  struct TVariantOption {
-    bool TMainForm::*Field;
-    const char* Key;
-    unsigned Kind;
-    TSetOption Option;
-  };
-  static const TVariantOption kVariantOptions[7];
   // The last sort direction of the text and count columns (1 or -1).
   int TextSortDirection = 1;
   int CountSortDirection = 1;
@@ -184,7 +159,6 @@ class TMainForm {
   // Puts the text on the clipboard; a clipboard that refuses it is told as
   // an error and false returned.
   bool CopyToClipboard(const std::string& sjis);
-  void TransferOptions(TSetOptionValues& values, bool toControls);
 
   IMainView& FView;
   std::unique_ptr<TUniqueManager> FUniqueManager;

@@ -7,33 +7,8 @@
 #include "util/cp932.h"
 
 namespace tavrin {
-
-void TMainForm::TransferOptions(TSetOptionValues& values, bool toControls) {
-  const std::pair<TSetOption, bool*> fields[] = {
-      {TSetOption::chbSound, &FSound},
-      {TSetOption::chbShowHint, &FHint},
-      {TSetOption::chbZenkaku, &FZenkaku},
-      {TSetOption::chbUpper, &FUpper},
-      {TSetOption::chbExtractSort, &FExtractSort},
-      {TSetOption::chbExtractTrim, &FTrim},
-      {TSetOption::chbExprsQuote, &FExprsQuote},
-      {TSetOption::chbCopyCount, &FCopyCount},
-      {TSetOption::chbHyphenTerminate, &FHyphenTerminate},
-      {TSetOption::chbHyphen, &FHyphen},
-  };
-  const auto transfer = [&](TSetOption option, bool& field) {
-    if (toControls)
-      At(values, option) = field;
-    else
-      field = At(values, option);
-  };
-  for (auto [option, field] : fields) transfer(option, *field);
-  for (const TVariantOption& v : kVariantOptions) transfer(v.Option, this->*v.Field);
-}
-
 void TMainForm::sbSetClick() {
-  TSetOptionValues values{};
-  TransferOptions(values, true);
+  TSetOptionValues values = *this;
   FontValue font = FView.ListFont();
   // The first rows as the result list shows them, or two samples.
   constexpr int kSampleRows = 10;
@@ -43,7 +18,7 @@ void TMainForm::sbSetClick() {
   if (samples.empty())
     for (const char* caption : {"サンプル-1", "サンプル-2"}) samples.push_back({cp932::Sjis(caption), "1"});
   if (!FView.RunSettingsDialog(values, font, samples)) return;
-  TransferOptions(values, false);
+  static_cast<TSetOptionValues&>(*this) = values;
   FView.SetListFont(font);
   FListFont = font;
   ApplyHint(FHint);

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "settings/colors.h"
-#include "settings/win32/set_layout.h"
+#include "settings/set_layout.h"
 #include "util/color.h"
 #include "util/dpi.h"
 #include "util/win32/wide.h"
@@ -17,6 +17,9 @@ namespace tavrin {
 namespace {
 
 enum { IDC_BBOK = IDOK, IDC_BBCANCEL = IDCANCEL, IDC_LVSET = 3001, IDC_CHB_FIRST = 3100 };
+
+// A check box's identifier: after the first, by its row in the option table.
+int BoxId(const TSetOptionRow& row) { return IDC_CHB_FIRST + int(&row - SetOptionRows().data()); }
 
 // The room the work area of a monitor leaves the client of the dialog, in
 // 96-dpi units (rounded down).
@@ -142,9 +145,9 @@ void TfoSet::FormCreate(HWND dialog) {
     return control;
   };
   for (const TSetGroupRow& g : SetGroupRows()) make(L"BUTTON", Widen(g.Caption), BS_GROUPBOX, -1);
-  for (const TSetOptionRow& row : SetOptionRows()) {
-    HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CHB_FIRST + int(row.Option));
-    SendMessageW(box, BM_SETCHECK, At(FOptions, row.Option) ? BST_CHECKED : BST_UNCHECKED, 0);
+  for (const TSetOptionRow* row : SetDialogOrder()) {
+    HWND box = make(L"BUTTON", Widen(row->Caption), BS_AUTOCHECKBOX | WS_TABSTOP, BoxId(*row));
+    SendMessageW(box, BM_SETCHECK, FOptions.*row->Field ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, -1);
   // The row pictures are the main window's: shared, so that closing the
@@ -153,7 +156,7 @@ void TfoSet::FormCreate(HWND dialog) {
                IDC_LVSET, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
-  AddTextAndCountColumns(lvSet, Px(360), Px(75));
+  AddTextAndCountColumns(lvSet, Px(layout.SampleColumns[0]), Px(layout.SampleColumns[1]));
   for (std::size_t i = 0; i < FSamples.size(); ++i) {
     // The list view keeps the whole text but draws it from its buffer: a
     // long caption is cut to that with its ellipsis (and closing quote).
@@ -217,8 +220,7 @@ void TfoSet::ChangeDpi(int dpi, const RECT& suggested) {
     SetWindowPos(FControls[i], nullptr, Px(p.Left), Px(p.Top), Px(p.Width), Px(p.Height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ListView_SetColumnWidth(lvSet, 0, Px(360));
-  ListView_SetColumnWidth(lvSet, 1, Px(75));
+  for (int c = 0; c < 2; ++c) ListView_SetColumnWidth(lvSet, c, Px(layout.SampleColumns[std::size_t(c)]));
   HFONT old = FFormFont;
   FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
   SetChildFonts(FHandle, FFormFont);
@@ -236,7 +238,7 @@ void TfoSet::FitCheckBoxCaptions() {
   // that would be cut off at its box's edge is set a little smaller.
   HDC dc = GetDC(FHandle);
   for (const TSetOptionRow& row : SetOptionRows()) {
-    HWND box = GetDlgItem(FHandle, IDC_CHB_FIRST + int(row.Option));
+    HWND box = GetDlgItem(FHandle, BoxId(row));
     RECT r;
     GetClientRect(box, &r);
     const int room = r.right - GetSystemMetricsForDpi(SM_CXMENUCHECK, UINT(FDpi)) - Px(6);
@@ -288,8 +290,7 @@ void TfoSet::lvSetClick() {
 
 void TfoSet::Accept() {
   for (const TSetOptionRow& row : SetOptionRows())
-    At(FOptions, row.Option) =
-        IsDlgButtonChecked(FHandle, IDC_CHB_FIRST + int(row.Option)) == BST_CHECKED;
+    FOptions.*row.Field = IsDlgButtonChecked(FHandle, BoxId(row)) == BST_CHECKED;
   FFont = FChosen;
 }
 

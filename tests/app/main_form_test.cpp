@@ -378,9 +378,8 @@ TEST(MainFormTest, CaptionTotalOfTheListedCounts) {
 TEST(MainFormTest, SettingsDialogTransfersTheOptionsOnOkOnly) {
   FakeWindow w;
   TSetOptionValues changed{};
-  changed.fill(true);
-  At(changed, TSetOption::chbShowHint) = false;
-  At(changed, TSetOption::chbZenkaku) = false;
+  for (const TSetOptionRow& row : SetOptionRows()) changed.*row.Field = true;
+  changed.FHint = changed.FZenkaku = false;
   w.view.SettingsChange = changed;
   w.view.SettingsAnswer = false;
   w.form.sbSetClick();

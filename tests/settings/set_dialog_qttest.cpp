@@ -130,7 +130,7 @@ class SetDialogTest : public QObject {
     QCOMPARE(set->lvSet->parentWidget(), Child<QGroupBox>("GroupBox2"));
     QCOMPARE(set->lvSet->geometry(), QRect(16, 136, 465, 89));
     QVERIFY(!label->geometry().intersects(set->lvSet->geometry()));
-    QVERIFY(!label->geometry().intersects(set->chbCopyCount->geometry()));
+    QVERIFY(!label->geometry().intersects(Child<QCheckBox>("chbCopyCount")->geometry()));
     QCOMPARE(set->bbOK->geometry(), QRect(104, 636, 145, 49));
     QCOMPARE(ToSjis(set->bbOK->text()), S("設定する"));
     QCOMPARE(set->bbCancel->geometry(), QRect(264, 636, 145, 49));
@@ -181,8 +181,8 @@ class SetDialogTest : public QObject {
       ModalRecorder modal(ModalAnswer::Cancel);
       modal.ShowDialogs(true);
       modal.OnDialog([&](QDialog&) {
-        set->chbSound->setFocus();
-        QTest::keyClick(set->chbSound, Qt::Key_Escape);
+        Child<QCheckBox>("chbSound")->setFocus();
+        QTest::keyClick(Child<QCheckBox>("chbSound"), Qt::Key_Escape);
         QVERIFY(!set->isVisible());
         QCOMPARE(rejected.count(), 1);
       });
@@ -214,15 +214,15 @@ class SetDialogTest : public QObject {
         {Qt::Key_Escape, false, QDialog::Rejected, false},
     };
     for (const auto& c : cases) {
-      set->chbCompany->setChecked(false);
+      Child<QCheckBox>("chbCompany")->setChecked(false);
       QSignalSpy finished(set.get(), &QDialog::finished);
       ModalRecorder modal(ModalAnswer::Cancel);
       modal.ShowDialogs(true);
       modal.OnDialog([&](QDialog&) {
-        set->chbCompany->setFocus();
-        QTest::keyClick(set->chbCompany, c.key);
+        Child<QCheckBox>("chbCompany")->setFocus();
+        QTest::keyClick(Child<QCheckBox>("chbCompany"), c.key);
         QCOMPARE(set->isVisible(), c.visible);
-        QCOMPARE(set->chbCompany->isChecked(), c.checked);
+        QCOMPARE(Child<QCheckBox>("chbCompany")->isChecked(), c.checked);
         if (!c.visible) {
           QCOMPARE(finished.count(), 1);
           QCOMPARE(finished.first().first().toInt(), c.result);

@@ -1,4 +1,4 @@
-#include "settings/win32/set_layout.h"
+#include "settings/set_layout.h"
 
 namespace tavrin {
 namespace {
@@ -28,6 +28,11 @@ TSetLayout Arrange(bool twoColumns) {
     const int right = Stack(l, {3, 4}, kMargin + kGroupWidth + kMargin, kMargin);
     bottom = left > right ? left : right;
     l.ClientWidth = 2 * (kMargin + kGroupWidth) + kMargin + 1;
+  }
+  const auto& rows = SetOptionRows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::size_t g = GroupOf(rows[i]);
+    l.Boxes[i] = CheckBoxPlace(l.Groups[g], SetGroupRows()[g].Columns, rows[i].Place);
   }
   const TRect& list = l.Groups[3];
   l.FontLabel = {list.Left + 16, list.Top + 110, 465, 24};
@@ -61,13 +66,8 @@ TRect CheckBoxPlace(const TRect& group, int columns, int index) {
 
 std::vector<TRect> ControlPlaces(const TSetLayout& layout) {
   std::vector<TRect> places(layout.Groups.begin(), layout.Groups.end());
-  const auto& groups = SetGroupRows();
-  std::array<int, kSetGroupCount> rows{};
-  for (const TSetOptionRow& row : SetOptionRows()) {
-    std::size_t g = 0;
-    while (g + 1 < groups.size() && groups[g].Name != row.Group) ++g;
-    places.push_back(CheckBoxPlace(layout.Groups[g], layout.Columns[g], rows[g]++));
-  }
+  const TSetOptionRow* first = SetOptionRows().data();
+  for (const TSetOptionRow* row : SetDialogOrder()) places.push_back(layout.Boxes[std::size_t(row - first)]);
   for (const TRect& r : {layout.FontLabel, layout.Sample, layout.Ok, layout.Cancel}) places.push_back(r);
   return places;
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "settings/win32/set_layout.h"
+#include "settings/set_layout.h"
 
 namespace tavrin {
 namespace {
@@ -58,7 +58,7 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     // The places in the order the dialog makes its controls.
     const std::vector<TRect> places = ControlPlaces(l);
     const auto& groups = SetGroupRows();
-    const auto& rows = SetOptionRows();
+    const auto& rows = SetDialogOrder();
     ASSERT_EQ(places.size(), groups.size() + rows.size() + 4);
     for (std::size_t g = 0; g < groups.size(); ++g) {
       EXPECT_EQ(places[g], l.Groups[g]) << g;
@@ -71,11 +71,11 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     const TRect* boxes = places.data() + groups.size();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       std::size_t g = 0;
-      while (groups[g].Name != rows[i].Group) ++g;
-      EXPECT_TRUE(Inside(boxes[i], l.Groups[g])) << rows[i].Name;
-      for (std::size_t j = i + 1; j < rows.size(); ++j) EXPECT_TRUE(Apart(boxes[i], boxes[j])) << rows[i].Name;
-      EXPECT_TRUE(Apart(boxes[i], l.FontLabel)) << rows[i].Name;
-      EXPECT_TRUE(Apart(boxes[i], l.Sample)) << rows[i].Name;
+      while (groups[g].Name != rows[i]->Group) ++g;
+      EXPECT_TRUE(Inside(boxes[i], l.Groups[g])) << rows[i]->Name;
+      for (std::size_t j = i + 1; j < rows.size(); ++j) EXPECT_TRUE(Apart(boxes[i], boxes[j])) << rows[i]->Name;
+      EXPECT_TRUE(Apart(boxes[i], l.FontLabel)) << rows[i]->Name;
+      EXPECT_TRUE(Apart(boxes[i], l.Sample)) << rows[i]->Name;
     }
     const TRect* last = boxes + rows.size();
     EXPECT_EQ(last[0], l.FontLabel);
