@@ -119,6 +119,14 @@ class TMainForm : public TSetOptionValues {
   IMainView& View() const { return FView; }
   // The user's dictionary, tavrin-dict.txt beside the settings file.
   std::string DictionaryFile() const;
+  // The settings dialog's line on the dictionary: how many rules it holds,
+  // or where it is wrong.
+  std::string DictionaryStatus() const;
+  // [辞書を編集]: opens the dictionary in the system's editor, made first
+  // with a header that says how to write it when there is none; returns the
+  // line to show afterwards. A file that cannot be made, or no editor, is
+  // told in a box.
+  std::string EditDictionary();
   // The pop-up menu's rules on the result list of [類字抽出]. Each writes the
   // dictionary at once (atomically, in its own encoding; a new file is UTF-8
   // with a BOM), then lists again with the same rows selected:

@@ -16,6 +16,9 @@ struct TSetLayout {
   std::array<TRect, kSetOptionCount> Boxes{};  // the check boxes, in the order of SetOptionRows
   TRect FontLabel, Sample;                     // in GroupBox2
   std::array<int, 2> SampleColumns{360, 75};   // the sample list's column widths
+  // In GroupBox5, below its check boxes: [辞書を編集] and the line on the
+  // user's dictionary beside it.
+  TRect EditDictionary, DictionaryStatus;
   TRect Ok, Cancel;
   int ClientWidth = 0, ClientHeight = 0;
   bool TwoColumns = false;
@@ -31,7 +34,8 @@ TRect CheckBoxPlace(const TRect& group, int columns, int index);
 
 // The places of all controls in the order the Win32 dialog makes them: the
 // group boxes, the check boxes in the order of SetDialogOrder, the font's
-// label, the sample list, 設定する and キャンセル.
+// label, the sample list, [辞書を編集] and its line, 設定する and
+// キャンセル.
 std::vector<TRect> ControlPlaces(const TSetLayout& layout);
 
 }  // namespace tavrin

@@ -93,6 +93,18 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
         Boxes[i] = MakeCheck(group, *row, Place(layout.Boxes[i], place));
       }
     if (Place(place).contains(Place(layout.Sample))) MakeSample(group, place, layout);
+    if (Place(place).contains(Place(layout.EditDictionary))) {
+      bbEditDictionary = new QPushButton(Text("辞書を編集"), group);
+      bbEditDictionary->setObjectName(QStringLiteral("bbEditDictionary"));
+      bbEditDictionary->setGeometry(Place(layout.EditDictionary, place));
+      connect(bbEditDictionary, &QPushButton::clicked, this, [this] {
+        if (FEditDictionary) lblDictionary->setText(FromSjis(FEditDictionary()));
+      });
+      lblDictionary = new QLabel(group);
+      lblDictionary->setObjectName(QStringLiteral("lblDictionary"));
+      lblDictionary->setGeometry(Place(layout.DictionaryStatus, place));
+      lblDictionary->setTextFormat(Qt::PlainText);
+    }
   }
 
   bbOK = MakeButton(this, "bbOK", "設定する", Place(layout.Ok), QStyle::SP_DialogOkButton);
@@ -104,6 +116,11 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   // Key preview: the form sees every key before the control with the focus.
   installEventFilter(this);
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+void TfoSet::SetDictionary(const std::string& sjis, std::function<std::string()> edit) {
+  lblDictionary->setText(FromSjis(sjis));
+  FEditDictionary = std::move(edit);
 }
 
 void TfoSet::MakeSample(QGroupBox* group, const TRect& in, const TSetLayout& layout) {

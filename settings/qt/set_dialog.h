@@ -1,14 +1,17 @@
 #pragma once
 // TfoSet: the settings dialog. A check box for each Boolean option of the
 // option table in its group box, a sample list whose font is the result list's font
-// (a click on it or on its headings opens the font dialog), and the
-// buttons bbOK and bbCancel. It is created once and hidden; its owner fills
+// (a click on it or on its headings opens the font dialog), [辞書を編集]
+// with the line on the user's dictionary, and the buttons bbOK and
+// bbCancel. It is created once and hidden; its owner fills
 // it before each opening and reads it back after OK, so it keeps nothing
 // between openings. Fixed size, laid out in pixels by the shared layout
 // (settings/set_layout.h).
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <functional>
+#include <string>
 
 #include "settings/set_layout.h"
 
@@ -35,6 +38,9 @@ class TfoSet : public QDialog {
   void lvSetColumnClick(int column);
   // Escape closes the dialog with Cancel. Returns true for a key it took.
   bool FormKeyDown(int key);
+  // The line on the user's dictionary (CP932) and what [辞書を編集] does:
+  // it returns the line to show afterwards.
+  void SetDictionary(const std::string& sjis, std::function<std::string()> edit);
 
   void setVisible(bool visible) override;
 
@@ -44,6 +50,8 @@ class TfoSet : public QDialog {
   std::array<QCheckBox*, kSetOptionCount> Boxes{};
   QLabel* Label1 = nullptr;
   QTreeWidget* lvSet = nullptr;
+  QPushButton* bbEditDictionary = nullptr;
+  QLabel* lblDictionary = nullptr;
   QPushButton* bbOK = nullptr;
   QPushButton* bbCancel = nullptr;
 
@@ -55,6 +63,7 @@ class TfoSet : public QDialog {
   void MakeSample(QGroupBox* group, const TRect& in, const TSetLayout& layout);
 
   QPointer<TFontDialog> dlgFont;
+  std::function<std::string()> FEditDictionary;
 };
 
 }  // namespace tavrin

@@ -16,7 +16,14 @@
 namespace tavrin {
 namespace {
 
-enum { IDC_BBOK = IDOK, IDC_BBCANCEL = IDCANCEL, IDC_LVSET = 3001, IDC_CHB_FIRST = 3100 };
+enum {
+  IDC_BBOK = IDOK,
+  IDC_BBCANCEL = IDCANCEL,
+  IDC_LVSET = 3001,
+  IDC_EDITDICT = 3002,
+  IDC_DICTSTATUS = 3003,
+  IDC_CHB_FIRST = 3100
+};
 
 // A check box's identifier: after the first, by its row in the option table.
 int BoxId(const TSetOptionRow& row) { return IDC_CHB_FIRST + int(&row - SetOptionRows().data()); }
@@ -39,8 +46,13 @@ SIZE ClientRoom(HWND dialog, HMONITOR monitor, int dpi) {
 class TfoSet {
  public:
   TfoSet(TSetOptionValues& options, FontValue& font, const std::vector<TSetSample>& samples, HIMAGELIST icons,
-         int imageIndex)
-      : FOptions(options), FFont(font), FSamples(samples), FIcons(icons), FImageIndex(imageIndex) {}
+         int imageIndex, const TSetDictionary& dictionary)
+      : FOptions(options),
+        FFont(font),
+        FSamples(samples),
+        FIcons(icons),
+        FImageIndex(imageIndex),
+        FDictionary(dictionary) {}
 
   bool Execute(HWND owner) {
     FChosen = FFont;
@@ -66,6 +78,7 @@ class TfoSet {
   const std::vector<TSetSample>& FSamples;
   HIMAGELIST FIcons;
   int FImageIndex;
+  const TSetDictionary& FDictionary;
   FontValue FChosen;
   HWND FHandle = nullptr, lvSet = nullptr;
   HFONT FFormFont = nullptr, FSampleFont = nullptr;
@@ -95,6 +108,8 @@ INT_PTR CALLBACK TfoSet::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM 
         EndDialog(dialog, IDOK);
       } else if (LOWORD(w) == IDCANCEL) {
         EndDialog(dialog, IDCANCEL);
+      } else if (LOWORD(w) == IDC_EDITDICT && HIWORD(w) == BN_CLICKED && self->FDictionary.Edit) {
+        SetDlgItemTextW(dialog, IDC_DICTSTATUS, WideFromSjis(self->FDictionary.Edit()).c_str());
       }
       return TRUE;
     case WM_NOTIFY: {
@@ -170,6 +185,8 @@ void TfoSet::FormCreate(HWND dialog) {
     ListView_InsertItem(lvSet, &item);
     ListView_SetItemText(lvSet, int(i), 1, count.data());
   }
+  make(L"BUTTON", L"辞書を編集", BS_PUSHBUTTON | WS_TABSTOP, IDC_EDITDICT);
+  make(L"STATIC", WideFromSjis(FDictionary.Text), SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, IDC_DICTSTATUS);
   make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_BBOK);
   make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, IDC_BBCANCEL);
   MakeGlyphs();
@@ -328,8 +345,8 @@ FontValue FontFromChoice(const LOGFONTW& font, int pointTenths, COLORREF colour,
 }
 
 bool RunSetDialog(HWND owner, TSetOptionValues& options, FontValue& listFont, const std::vector<TSetSample>& samples,
-                  HIMAGELIST icons, int imageIndex) {
-  TfoSet dialog(options, listFont, samples, icons, imageIndex);
+                  HIMAGELIST icons, int imageIndex, const TSetDictionary& dictionary) {
+  TfoSet dialog(options, listFont, samples, icons, imageIndex, dictionary);
   return dialog.Execute(owner);
 }
 

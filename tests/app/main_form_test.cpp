@@ -400,6 +400,46 @@ TEST(MainFormTest, SettingsDialogTransfersTheOptionsOnOkOnly) {
   EXPECT_EQ(w.view.Samples[9].Count, " 10");
 }
 
+// The settings dialog's line on the user's dictionary, and [辞書を編集]: a
+// missing file is made with its header (no rules) before the editor opens.
+TEST(MainFormTest, SettingsDialogShowsAndEditsTheDictionary) {
+  const struct {
+    const char* name;
+    std::optional<std::string> bytes;  // nullopt: no file
+    bool editorStarts;
+    const char* before;
+    const char* after;
+    const char* message;  // "" for none
+  } kCases[] = {
+      {"no file", std::nullopt, true, "辞書はまだありません", "辞書の規則: 0 件", ""},
+      {"rules and a comment", "# note\r\nA\tB\tC\r\n\r\n!A\tD\r\n", true, "辞書の規則: 2 件", "辞書の規則: 2 件", ""},
+      {"a malformed line", "A\tB\r\nC\r\n", true, "辞書の 2 行目に項目が一つしかありません",
+       "辞書の 2 行目に項目が一つしかありません", ""},
+      {"no editor", std::nullopt, false, "辞書はまだありません", "辞書の規則: 0 件", "を開くプログラムが見つかりません"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakeWindow w;
+    const std::string path = w.form.DictionaryFile();
+    if (c.bytes) std::ofstream(path, std::ios::binary) << *c.bytes;
+    w.view.EditorAnswer = c.editorStarts;
+    w.view.PressEditDictionary = true;
+    w.form.sbSetClick();
+    ASSERT_EQ(w.view.DictionaryLines.size(), 2u);
+    EXPECT_EQ(cp932::ToUtf8(w.view.DictionaryLines[0]), c.before);
+    EXPECT_EQ(cp932::ToUtf8(w.view.DictionaryLines[1]), c.after);
+    EXPECT_EQ(w.view.Edited, std::vector<std::string>{path});
+    EXPECT_NE(w.LastMessage().find(c.message), std::string::npos) << w.LastMessage();
+    EXPECT_EQ(w.view.Messages.size(), *c.message ? 1u : 0u);
+    std::ifstream in(path, std::ios::binary);
+    const std::string now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (c.bytes)
+      EXPECT_EQ(now, *c.bytes);  // the user's file is left as it is
+    else
+      EXPECT_EQ(now.substr(0, 5), "\xEF\xBB\xBF# ");  // UTF-8 with a BOM, a comment first
+  }
+}
+
 TEST(MainFormTest, ClosingReleasesTheCollectionAndSavesTheOptions) {
   FakeWindow w;
   w.form.FSound = false;
