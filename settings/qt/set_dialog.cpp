@@ -151,9 +151,24 @@ void TfoSet::MakeSample(QGroupBox* group, const TRect& in, const TSetLayout& lay
   lvSet->viewport()->installEventFilter(this);
 }
 
+void TfoSet::Arrange(const TSetLayout& layout) {
+  // The controls inside the groups keep their places in either arrangement.
+  for (std::size_t g = 0; g < Groups.size(); ++g) Groups[g]->setGeometry(Place(layout.Groups[g]));
+  bbOK->setGeometry(Place(layout.Ok));
+  bbCancel->setGeometry(Place(layout.Cancel));
+  setFixedSize(layout.ClientWidth, layout.ClientHeight);
+}
+
 void TfoSet::setVisible(bool visible) {
   if (visible && !isVisible()) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      // The arrangement the screen's work area has room for, less the
+      // frame (estimated from the style before the first showing).
+      QSize frameSize = frameGeometry().size() - size();
+      if (frameSize.height() <= 0)
+        frameSize = {0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this)};
+      const QSize room = screen->availableGeometry().size() - frameSize;
+      Arrange(SetDialogLayout(room.width(), room.height()));
       QRect frame = frameGeometry();
       frame.moveCenter(screen->geometry().center());
       move(frame.topLeft());

@@ -6,7 +6,8 @@
 // bbCancel. It is created once and hidden; its owner fills
 // it before each opening and reads it back after OK, so it keeps nothing
 // between openings. Fixed size, laid out in pixels by the shared layout
-// (settings/set_layout.h).
+// (settings/set_layout.h): one column, or two where the screen is too low
+// for it, chosen at each opening.
 #include <QDialog>
 #include <QPointer>
 #include <array>
@@ -59,6 +60,8 @@ class TfoSet : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Places the group boxes and buttons and sizes the dialog.
+  void Arrange(const TSetLayout& layout);
   // The font's label and the sample list, in their group (placed at in).
   void MakeSample(QGroupBox* group, const TRect& in, const TSetLayout& layout);
 
