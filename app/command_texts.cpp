@@ -48,14 +48,25 @@ std::string ClipboardRefusedMessage() {
   return Sjis("クリップボードにコピーできませんでした\r別のプログラムが使用中の場合は、しばらくしてからもう一度お試しください");
 }
 
-std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError& error) {
+std::string DictionaryFaultText(const TDictionaryError& error) {
   using TKind = TDictionaryError::TKind;
   const char* what = error.Kind == TKind::SingleField ? "項目が一つしかありません"
                      : error.Kind == TKind::EmptyField ? "空の項目があります"
                      : error.Kind == TKind::Nul        ? "NUL 文字があります"
                                                        : "文字コードとして正しくないバイトがあります";
-  return Sjis(FileNameOf(path)) + Sjis(" の ") + std::to_string(error.Line) + Sjis(" 行目に") + Sjis(what) +
-         Sjis("。辞書を使わずに実行します") + "\r" + Sjis(path);
+  return std::to_string(error.Line) + Sjis(" 行目に") + Sjis(what);
+}
+
+std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError& error) {
+  return Sjis(FileNameOf(path)) + Sjis(" の ") + DictionaryFaultText(error) + Sjis("。辞書を使わずに実行します") +
+         "\r" + Sjis(path);
+}
+
+std::string DictionaryStatusText(bool exists, std::optional<std::size_t> rules,
+                                 const std::optional<TDictionaryError>& error) {
+  if (error) return Sjis("辞書の ") + DictionaryFaultText(*error);
+  if (!rules) return Sjis(exists ? "辞書を読めません" : "辞書はまだありません");
+  return Sjis("辞書の規則: ") + std::to_string(*rules) + Sjis(" 件");
 }
 
 std::string DictionaryNotWrittenMessage(std::string_view path) {

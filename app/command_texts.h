@@ -47,6 +47,13 @@ std::string HelpViewerMissingMessage(std::string_view helpPath);
 // line, what is wrong, that the command runs without it, then its whole path
 // (UTF-8) on a line of its own.
 std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError& error);
+// Where a malformed dictionary is wrong: "<line> 行目に<what>".
+std::string DictionaryFaultText(const TDictionaryError& error);
+// The settings dialog's line on the dictionary: how many rules it holds
+// (nullopt: the file is missing, or exists but cannot be read), or where it
+// is wrong.
+std::string DictionaryStatusText(bool exists, std::optional<std::size_t> rules,
+                                 const std::optional<TDictionaryError>& error);
 // The dictionary could not be written (ErrorDialog): nothing changed. Its
 // path (UTF-8) on a line of its own.
 std::string DictionaryNotWrittenMessage(std::string_view path);

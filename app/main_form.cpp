@@ -19,6 +19,14 @@ constexpr TControl kHintControls[] = {TControl::sbClose,       TControl::sbGetAl
                                       TControl::sbSwFormStyle, TControl::sbSet,
                                       TControl::imgHelp,       TControl::imgVersion};
 
+// The kind of variants each option of the section "Variants" switches.
+constexpr std::pair<bool TSetOptionValues::*, unsigned> kVariantKinds[] = {
+    {&TSetOptionValues::FKanji, kVariantKanji},     {&TSetOptionValues::FCompat, kVariantCompat},
+    {&TSetOptionValues::FSpace, kVariantSpace},     {&TSetOptionValues::FSymbol, kVariantSymbol},
+    {&TSetOptionValues::FKana, kVariantKana},       {&TSetOptionValues::FCompany, kVariantCompany},
+    {&TSetOptionValues::FNumber, kVariantNumber},
+};
+
 }  // namespace
 
 TMainForm::TMainForm(IMainView& view) : FView(view) {}
@@ -53,20 +61,11 @@ void TMainForm::BindSettings() {
   if (!AccIni1) AccIni1 = std::make_unique<TFormSettings>();
   AccIni1->BindUserInteger(FSetLvColumn0, "FSetLvColumn0", FSetLvColumn0);
   AccIni1->BindUserInteger(FSetLvColumn1, "FSetLvColumn1", FSetLvColumn1);
-  AccIni1->BindUserBoolean(FSound, "FSound", true);
-  AccIni1->BindUserBoolean(FHint, "FHint", true);
-  AccIni1->BindUserBoolean(FTrim, "FTrim", false);
-  AccIni1->BindUserBoolean(FExprsQuote, "FExprsQuote", false);
-  AccIni1->BindUserBoolean(FExtractSort, "FExtractSort", true);
-  AccIni1->BindUserBoolean(FCopyCount, "FCopyCount", true);
-  AccIni1->BindUserBoolean(FZenkaku, "FZenkaku", true);
-  AccIni1->BindUserBoolean(FUpper, "FUpper", true);
-  AccIni1->BindUserBoolean(FHyphenTerminate, "FHyphenTerminate", true);
-  AccIni1->BindUserBoolean(FHyphen, "FHyphen", true);
+  AccIni1->BindOptions(*this, "User");
   // Missing keys keep the list's present (design) font.
   AccIni1->BindUserFont(FListFont, "lvResult", FListFont);
   // A section of its own, after "Form".
-  for (const TVariantOption& v : kVariantOptions) AccIni1->BindBoolean(this->*v.Field, "Variants", v.Key, false);
+  AccIni1->BindOptions(*this, "Variants");
 }
 
 void TMainForm::FormShow() {
@@ -152,20 +151,10 @@ void TMainForm::ApplyHint(bool show) {
   for (TControl control : kHintControls) FView.SetControlHint(control, Hint(control), show);
 }
 
-const TMainForm::TVariantOption TMainForm::kVariantOptions[7] = {
-    {&TMainForm::FKanji, "FKanji", kVariantKanji, TSetOption::chbKanji},
-    {&TMainForm::FCompat, "FCompat", kVariantCompat, TSetOption::chbCompat},
-    {&TMainForm::FSpace, "FSpace", kVariantSpace, TSetOption::chbSpace},
-    {&TMainForm::FSymbol, "FSymbol", kVariantSymbol, TSetOption::chbSymbol},
-    {&TMainForm::FKana, "FKana", kVariantKana, TSetOption::chbKana},
-    {&TMainForm::FCompany, "FCompany", kVariantCompany, TSetOption::chbCompany},
-    {&TMainForm::FNumber, "FNumber", kVariantNumber, TSetOption::chbNumber},
-};
-
 unsigned TMainForm::VariantKinds() const {
   unsigned kinds = 0;
-  for (const TVariantOption& v : kVariantOptions)
-    if (this->*v.Field) kinds |= v.Kind;
+  for (const auto& [field, kind] : kVariantKinds)
+    if (this->*field) kinds |= kind;
   return kinds;
 }
 

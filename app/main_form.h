@@ -23,45 +23,20 @@ namespace tavrin {
 class TFormSettings;
 class TUniqueManager;
 
-class TMainForm {
+class TMainForm : public TSetOptionValues {
  public:
   explicit TMainForm(IMainView& view);
   virtual ~TMainForm();
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
 
-  // Option fields, bound to the keys of the same names. Public: the
-  // settings dialog edits them.
+  // Option fields, bound to the keys of the same names; the Boolean ones
+  // are the option table's (TSetOptionValues). Public: the settings dialog
+  // edits them.
   std::int32_t FSetLvColumn0 = 480;
   std::int32_t FSetLvColumn1 = 65;
   bool FGuidePending = false;
-  bool FZenkaku = true;
-  bool FUpper = true;
-  bool FCopyCount = true;
-  bool FTrim = false;
-  bool FExprsQuote = false;
-  bool FExtractSort = true;
-  bool FHyphenTerminate = true;
-  bool FHyphen = true;
-  bool FSound = true;
-  bool FHint = true;
   bool FDebug = false;
-  // The kinds of variants [類字抽出] folds besides (section "Variants").
-  bool FKanji = false;
-  bool FCompat = false;
-  bool FSpace = false;
-  bool FSymbol = false;
-  bool FKana = false;
-  bool FCompany = false;
-  bool FNumber = false;
-  // Each of them with its key, its kind (TVariantKind) and its check box.
-  struct TVariantOption {
-    bool TMainForm::*Field;
-    const char* Key;
-    unsigned Kind;
-    TSetOption Option;
-  };
-  static const TVariantOption kVariantOptions[7];
   // The last sort direction of the text and count columns (1 or -1).
   int TextSortDirection = 1;
   int CountSortDirection = 1;
@@ -155,6 +130,14 @@ class TMainForm {
   IMainView& View() const { return FView; }
   // The user's dictionary, tavrin-dict.txt beside the settings file.
   std::string DictionaryFile() const;
+  // The settings dialog's line on the dictionary: how many rules it holds,
+  // or where it is wrong.
+  std::string DictionaryStatus() const;
+  // [辞書を編集]: opens the dictionary in the system's editor, made first
+  // with a header that says how to write it when there is none; returns the
+  // line to show afterwards. A file that cannot be made, or no editor, is
+  // told in a box.
+  std::string EditDictionary();
   // The pop-up menu's rules on the result list of [類字抽出]. Each writes the
   // dictionary at once (atomically, in its own encoding; a new file is UTF-8
   // with a BOM), then lists again with the same rows selected:
@@ -206,7 +189,6 @@ class TMainForm {
   // Puts the text on the clipboard; a clipboard that refuses it is told as
   // an error and false returned.
   bool CopyToClipboard(const std::string& sjis);
-  void TransferOptions(TSetOptionValues& values, bool toControls);
 
   IMainView& FView;
   std::unique_ptr<TUniqueManager> FUniqueManager;

@@ -3,37 +3,44 @@
 // file at closing.
 #include <algorithm>
 
+#include "app/command_texts.h"
 #include "app/main_form.h"
 #include "util/cp932.h"
+#include "util/os.h"
 
 namespace tavrin {
+namespace {
 
-void TMainForm::TransferOptions(TSetOptionValues& values, bool toControls) {
-  const std::pair<TSetOption, bool*> fields[] = {
-      {TSetOption::chbSound, &FSound},
-      {TSetOption::chbShowHint, &FHint},
-      {TSetOption::chbZenkaku, &FZenkaku},
-      {TSetOption::chbUpper, &FUpper},
-      {TSetOption::chbExtractSort, &FExtractSort},
-      {TSetOption::chbExtractTrim, &FTrim},
-      {TSetOption::chbExprsQuote, &FExprsQuote},
-      {TSetOption::chbCopyCount, &FCopyCount},
-      {TSetOption::chbHyphenTerminate, &FHyphenTerminate},
-      {TSetOption::chbHyphen, &FHyphen},
-  };
-  const auto transfer = [&](TSetOption option, bool& field) {
-    if (toControls)
-      At(values, option) = field;
-    else
-      field = At(values, option);
-  };
-  for (auto [option, field] : fields) transfer(option, *field);
-  for (const TVariantOption& v : kVariantOptions) transfer(v.Option, this->*v.Field);
+// What a new dictionary starts with, so that the editor opens a file that
+// says how to write it. UTF-8 with a BOM, lines ended by CR LF.
+constexpr std::string_view kDictionaryHeader =
+    "\xEF\xBB\xBF# Tavrin の辞書: 一行に一つの規則を、項目をタブで区切って書きます。\r\n"
+    "#   正規の表記<TAB>変種<TAB>変種...   どの表記も一つの組になり、最初の表記が正規の表記です。\r\n"
+    "#   !甲<TAB>乙                        乙は甲と同じ組になりません。\r\n"
+    "# # で始まる行と空の行は読み飛ばします。後の行が前の行に優先します。\r\n";
+
+}  // namespace
+
+std::string TMainForm::DictionaryStatus() const {
+  const std::string path = DictionaryFile();
+  const std::optional<std::string> bytes = os::ReadRegularFile(path);
+  if (!bytes) return DictionaryStatusText(os::KindOf(path) != os::FileKind::Missing, std::nullopt, std::nullopt);
+  TUserDictionary dictionary;
+  const std::optional<TDictionaryError> error = ReadUserDictionary(*bytes, dictionary);
+  return DictionaryStatusText(true, dictionary.Rules.size(), error);
+}
+
+std::string TMainForm::EditDictionary() {
+  const std::string path = DictionaryFile();
+  if (os::KindOf(path) == os::FileKind::Missing && !os::ReplaceRegularFile(os::WriteTarget(path), kDictionaryHeader))
+    FView.Message(MessageKind::Error, DictionaryNotWrittenMessage(path));
+  else if (!FView.OpenInEditor(path))
+    FView.Message(MessageKind::Information, HelpViewerMissingMessage(path));
+  return DictionaryStatus();
 }
 
 void TMainForm::sbSetClick() {
-  TSetOptionValues values{};
-  TransferOptions(values, true);
+  TSetOptionValues values = *this;
   FontValue font = FView.ListFont();
   // The first rows as the result list shows them, or two samples.
   constexpr int kSampleRows = 10;
@@ -42,8 +49,9 @@ void TMainForm::sbSetClick() {
     samples.push_back({FList.ShownCaption(r), FList.CountText(r)});
   if (samples.empty())
     for (const char* caption : {"サンプル-1", "サンプル-2"}) samples.push_back({cp932::Sjis(caption), "1"});
-  if (!FView.RunSettingsDialog(values, font, samples)) return;
-  TransferOptions(values, false);
+  const TDictionaryLine dictionary{DictionaryStatus(), [this] { return EditDictionary(); }};
+  if (!FView.RunSettingsDialog(values, font, samples, dictionary)) return;
+  static_cast<TSetOptionValues&>(*this) = values;
   FView.SetListFont(font);
   FListFont = font;
   ApplyHint(FHint);

@@ -5,6 +5,7 @@
 // nothing. Texts are CP932 (a CR breaks a line), sizes are pixels.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,6 +86,14 @@ struct TSampleRow {
   std::string Count;
 };
 
+// The settings dialog's line on the user's dictionary: the text beside
+// [辞書を編集], and what a click on it does (it returns the text to show
+// afterwards).
+struct TDictionaryLine {
+  std::string Text;  // CP932
+  std::function<std::string()> Edit;
+};
+
 class IMainView {
  public:
   virtual ~IMainView() = default;
@@ -163,7 +172,10 @@ class IMainView {
   // Runs the settings dialog on these values; true, with the values
   // changed, for OK.
   virtual bool RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                                 const std::vector<TSampleRow>& samples) = 0;
+                                 const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) = 0;
+  // Opens a text file (UTF-8 path) in the system's editor: Notepad on
+  // Windows, what xdg-open chooses elsewhere; false when none starts.
+  virtual bool OpenInEditor(const std::string& path) = 0;
 
   // The hidden test controls of debug mode and their memo.
   virtual bool DebugControlsVisible() const = 0;

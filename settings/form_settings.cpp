@@ -68,6 +68,11 @@ void TFormSettings::BindUserFont(FontValue& variable, std::string_view prefix,
   BindFont(variable, kUser, prefix, def);
 }
 
+void TFormSettings::BindOptions(TSetOptionValues& values, std::string_view section) {
+  for (const TSetOptionRow& row : SetOptionRows())
+    if (row.Section == section) BindBoolean(values.*row.Field, row.Section, row.Key, row.Default);
+}
+
 void TFormSettings::LoadAll(std::optional<std::string_view> section) {
   FBindings.ReadAll(FFileName, section);
 }

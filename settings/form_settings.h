@@ -12,6 +12,7 @@
 #include "settings/binding_list.h"
 #include "settings/font_mang.h"
 #include "settings/form_geometry.h"
+#include "settings/set_options.h"
 
 namespace tavrin {
 
@@ -43,6 +44,8 @@ class TFormSettings {
   void BindUserInteger(std::int32_t& variable, std::string_view key, std::int32_t def);
   void BindUserBoolean(bool& variable, std::string_view key, bool def);
   void BindUserFont(FontValue& variable, std::string_view prefix, const FontValue& def);
+  // The option table's options of one section, in the table's order.
+  void BindOptions(TSetOptionValues& values, std::string_view section);
   // Any other binding (a skin's own font binding, say).
   void Bind(std::unique_ptr<TCustomVarMang> binding) { FBindings.Add(std::move(binding)); }
   const TBindingList& Bindings() const { return FBindings; }

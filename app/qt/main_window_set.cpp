@@ -16,11 +16,8 @@
 namespace tavrin {
 namespace {
 
-QCheckBox* Box(TfoSet& set, TSetOption option) {
-  for (const TSetOptionRow& row : SetOptionRows())
-    if (row.Option == option)
-      return set.findChild<QCheckBox*>(QString::fromLatin1(row.Name.data(), static_cast<qsizetype>(row.Name.size())));
-  return nullptr;
+QCheckBox* Box(TfoSet& set, const TSetOptionRow& row) {
+  return set.Boxes[static_cast<std::size_t>(&row - SetOptionRows().data())];
 }
 
 }  // namespace
@@ -32,9 +29,10 @@ void TfoMAIN::CreateSetDialog() {
 }
 
 bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                                const std::vector<TSampleRow>& samples) {
+                                const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) {
+  foSet->SetDictionary(dictionary.Text, dictionary.Edit);
   for (const TSetOptionRow& row : SetOptionRows())
-    if (QCheckBox* box = Box(*foSet, row.Option)) box->setChecked(At(options, row.Option));
+    if (QCheckBox* box = Box(*foSet, row)) box->setChecked(options.*row.Field);
   QTreeWidget* lvSet = foSet->lvSet;
   // The list's font with all its attributes, or the one given.
   if (WidgetFont(*lvResult) == listFont)
@@ -56,7 +54,7 @@ bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
   }
   if (ExecModal(*foSet) != QDialog::Accepted) return false;
   for (const TSetOptionRow& row : SetOptionRows())
-    if (QCheckBox* box = Box(*foSet, row.Option)) At(options, row.Option) = box->isChecked();
+    if (QCheckBox* box = Box(*foSet, row)) options.*row.Field = box->isChecked();
   // The list takes the sample's font with all its attributes.
   CopyWidgetFont(*lvSet, *lvResult);
   listFont = WidgetFont(*lvResult);

@@ -226,6 +226,8 @@ void TfoMAIN::SetCaption(TControl control, const std::string& sjis) {
 
 bool TfoMAIN::OpenDocument(const std::string& path) { return OpenWithShell(this, path); }
 
+bool TfoMAIN::OpenInEditor(const std::string& path) { return tavrin::OpenInEditor(path); }
+
 void TfoMAIN::ShowVersionDialog(const std::string& version, const std::string& build,
                                 const std::string& since) {
   tavrin::ShowVersionDialog(version, build, since);

@@ -99,7 +99,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   void ShowVersionDialog(const std::string& version, const std::string& build,
                          const std::string& since) override;
   bool RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                         const std::vector<TSampleRow>& samples) override;
+                         const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) override;
+  bool OpenInEditor(const std::string& path) override;
   bool DebugControlsVisible() const override;
   void SetDebugControlsVisible(bool visible) override;
   void SetMemoLines(const std::vector<std::string>& sjisLines) override;

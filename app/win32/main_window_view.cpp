@@ -234,11 +234,14 @@ void TfoMAIN::ShowVersionDialog(const std::string& version, const std::string& b
 }
 
 bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                                const std::vector<TSampleRow>& samples) {
+                                const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) {
   std::vector<TSetSample> rows;
   for (const TSampleRow& s : samples) rows.push_back({s.Caption, s.Count});
-  return RunSetDialog(FHandle, options, listFont, rows, IL201905, TResultList::kImageIndex);
+  return RunSetDialog(FHandle, options, listFont, rows, IL201905, TResultList::kImageIndex,
+                      {dictionary.Text, dictionary.Edit});
 }
+
+bool TfoMAIN::OpenInEditor(const std::string& path) { return OpenInNotepad(FHandle, path); }
 
 bool TfoMAIN::DebugControlsVisible() const { return IsWindowVisible(Button1) != 0; }
 

@@ -1,5 +1,6 @@
 #include "settings/qt/set_dialog.h"
 
+#include "settings/set_layout.h"
 #include "settings/set_options.h"
 
 #include <QWindow>
@@ -33,37 +34,14 @@ QFont FormFont() {
   return font;
 }
 
-// A group box with its caption from the option table.
-QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect place) {
-  std::string caption;
-  for (const TSetGroupRow& g : SetGroupRows())
-    if (g.Name == name) caption = g.Caption;
-  auto* group = new QGroupBox(Text(caption.c_str()), parent);
-  group->setObjectName(QString::fromLatin1(name));
-  group->setGeometry(place);
-  return group;
-}
+QRect Place(const TRect& r) { return {r.Left, r.Top, r.Width, r.Height}; }
+// A place inside a group box, from the group's own corner.
+QRect Place(const TRect& r, const TRect& group) { return {r.Left - group.Left, r.Top - group.Top, r.Width, r.Height}; }
 
-// Check boxes sit 16 from the group's left, 28 from its top, 28 apart, and
-// reach to the group's right frame: the long captions need the room. In a
-// group of several columns they run along the rows, each column an equal
-// share of the width.
-QCheckBox* MakeCheck(QGroupBox* group, TSetOption option, int columns = 1) {
-  // The option's caption and its place among its group's options.
-  const TSetOptionRow* entry = nullptr;
-  int place = 0;
-  for (const TSetOptionRow& r : SetOptionRows()) {
-    if (r.Option == option) {
-      entry = &r;
-      break;
-    }
-    if (r.Group == group->objectName().toStdString()) ++place;
-  }
-  auto* box = new QCheckBox(Text(std::string(entry->Caption).c_str()), group);
-  box->setObjectName(QString::fromLatin1(entry->Name.data(), qsizetype(entry->Name.size())));
-  const int pitch = (group->width() - 16) / columns;
-  box->setGeometry(16 + pitch * (place % columns), 28 + 28 * (place / columns),
-                   columns == 1 ? group->width() - 18 : pitch - 2, 26);
+QCheckBox* MakeCheck(QGroupBox* group, const TSetOptionRow& row, QRect place) {
+  auto* box = new QCheckBox(Text(std::string(row.Caption).c_str()), group);
+  box->setObjectName(QString::fromLatin1(row.Name.data(), qsizetype(row.Name.size())));
+  box->setGeometry(place);
   box->setCursor(Qt::PointingHandCursor);
   // The installed substitute of the design font runs wider: a caption that
   // would be cut off at its box's edge is set a little smaller instead.
@@ -93,33 +71,66 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   setObjectName(QStringLiteral("foSet"));
   setWindowTitle(Text("Tavrin 設定ダイアログ"));
   setFont(FormFont());
-  setFixedSize(514, 696);  // pixels, whatever the system's font size
+  // The one column of the shared layout, in pixels whatever the system's
+  // font size.
+  const TSetLayout layout = SetDialogLayout();
+  setFixedSize(layout.ClientWidth, layout.ClientHeight);
   setSizeGripEnabled(false);
 
-  GroupBox3 = MakeGroup(this, "GroupBox3", {8, 8, 497, 117});
-  chbExtractTrim = MakeCheck(GroupBox3, TSetOption::chbExtractTrim);
-  chbSound = MakeCheck(GroupBox3, TSetOption::chbSound);
-  chbShowHint = MakeCheck(GroupBox3, TSetOption::chbShowHint);
+  // Made group by group, each with its check boxes (and the sample list
+  // in its group), which is the tab order.
+  const auto& groups = SetGroupRows();
+  const TSetOptionRow* first = SetOptionRows().data();
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const TRect& place = layout.Groups[g];
+    auto* group = new QGroupBox(Text(std::string(groups[g].Caption).c_str()), this);
+    group->setObjectName(QString::fromLatin1(groups[g].Name.data(), qsizetype(groups[g].Name.size())));
+    group->setGeometry(Place(place));
+    Groups[g] = group;
+    for (const TSetOptionRow* row : SetDialogOrder())
+      if (GroupOf(*row) == g) {
+        const std::size_t i = std::size_t(row - first);
+        Boxes[i] = MakeCheck(group, *row, Place(layout.Boxes[i], place));
+      }
+    if (Place(place).contains(Place(layout.Sample))) MakeSample(group, place, layout);
+    if (Place(place).contains(Place(layout.EditDictionary))) {
+      bbEditDictionary = new QPushButton(Text("辞書を編集"), group);
+      bbEditDictionary->setObjectName(QStringLiteral("bbEditDictionary"));
+      bbEditDictionary->setGeometry(Place(layout.EditDictionary, place));
+      connect(bbEditDictionary, &QPushButton::clicked, this, [this] {
+        if (FEditDictionary) lblDictionary->setText(FromSjis(FEditDictionary()));
+      });
+      lblDictionary = new QLabel(group);
+      lblDictionary->setObjectName(QStringLiteral("lblDictionary"));
+      lblDictionary->setGeometry(Place(layout.DictionaryStatus, place));
+      lblDictionary->setTextFormat(Qt::PlainText);
+    }
+  }
 
-  GroupBox4 = MakeGroup(this, "GroupBox4", {8, 128, 497, 85});
-  chbHyphen = MakeCheck(GroupBox4, TSetOption::chbHyphen);
-  chbHyphenTerminate = MakeCheck(GroupBox4, TSetOption::chbHyphenTerminate);
+  bbOK = MakeButton(this, "bbOK", "設定する", Place(layout.Ok), QStyle::SP_DialogOkButton);
+  bbOK->setDefault(true);
+  connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
+  bbCancel = MakeButton(this, "bbCancel", "キャンセル", Place(layout.Cancel), QStyle::SP_DialogCancelButton);
+  connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-  GroupBox1 = MakeGroup(this, "GroupBox1", {8, 216, 497, 85});
-  chbZenkaku = MakeCheck(GroupBox1, TSetOption::chbZenkaku);
-  chbUpper = MakeCheck(GroupBox1, TSetOption::chbUpper);
+  // Key preview: the form sees every key before the control with the focus.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
 
-  GroupBox2 = MakeGroup(this, "GroupBox2", {8, 304, 497, 233});
-  chbExtractSort = MakeCheck(GroupBox2, TSetOption::chbExtractSort);
-  chbExprsQuote = MakeCheck(GroupBox2, TSetOption::chbExprsQuote);
-  chbCopyCount = MakeCheck(GroupBox2, TSetOption::chbCopyCount);
-  Label1 = new QLabel(Text("フォント(下のリストをクリックしてください)"), GroupBox2);
+void TfoSet::SetDictionary(const std::string& sjis, std::function<std::string()> edit) {
+  lblDictionary->setText(FromSjis(sjis));
+  FEditDictionary = std::move(edit);
+}
+
+void TfoSet::MakeSample(QGroupBox* group, const TRect& in, const TSetLayout& layout) {
+  Label1 = new QLabel(Text("フォント(下のリストをクリックしてください)"), group);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setGeometry(16, 110, 465, 24);
+  Label1->setGeometry(Place(layout.FontLabel, in));
 
-  lvSet = new QTreeWidget(GroupBox2);
+  lvSet = new QTreeWidget(group);
   lvSet->setObjectName(QStringLiteral("lvSet"));
-  lvSet->setGeometry(16, 136, 465, 89);
+  lvSet->setGeometry(Place(layout.Sample, in));
   lvSet->setRootIsDecorated(false);
   lvSet->setItemsExpandable(false);
   lvSet->setAllColumnsShowFocus(true);
@@ -134,37 +145,30 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   lvSet->header()->setStretchLastSection(false);
   lvSet->header()->setSectionsMovable(false);
   lvSet->header()->setSectionsClickable(true);
-  lvSet->header()->resizeSection(0, 360);
-  lvSet->header()->resizeSection(1, 75);
+  for (int c = 0; c < 2; ++c) lvSet->header()->resizeSection(c, layout.SampleColumns[std::size_t(c)]);
   connect(lvSet->header(), &QHeaderView::sectionClicked, this,
           [this](int column) { lvSetColumnClick(column); });
   lvSet->viewport()->installEventFilter(this);
+}
 
-  // The kinds of variants, four to a row, below the others.
-  GroupBox5 = MakeGroup(this, "GroupBox5", {8, 540, 497, 85});
-  chbKanji = MakeCheck(GroupBox5, TSetOption::chbKanji, 4);
-  chbCompat = MakeCheck(GroupBox5, TSetOption::chbCompat, 4);
-  chbSpace = MakeCheck(GroupBox5, TSetOption::chbSpace, 4);
-  chbSymbol = MakeCheck(GroupBox5, TSetOption::chbSymbol, 4);
-  chbKana = MakeCheck(GroupBox5, TSetOption::chbKana, 4);
-  chbCompany = MakeCheck(GroupBox5, TSetOption::chbCompany, 4);
-  chbNumber = MakeCheck(GroupBox5, TSetOption::chbNumber, 4);
-
-  bbOK = MakeButton(this, "bbOK", "設定する", {104, 636, 145, 49}, QStyle::SP_DialogOkButton);
-  bbOK->setDefault(true);
-  connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
-  bbCancel = MakeButton(this, "bbCancel", "キャンセル", {264, 636, 145, 49},
-                        QStyle::SP_DialogCancelButton);
-  connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  // Key preview: the form sees every key before the control with the focus.
-  installEventFilter(this);
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+void TfoSet::Arrange(const TSetLayout& layout) {
+  // The controls inside the groups keep their places in either arrangement.
+  for (std::size_t g = 0; g < Groups.size(); ++g) Groups[g]->setGeometry(Place(layout.Groups[g]));
+  bbOK->setGeometry(Place(layout.Ok));
+  bbCancel->setGeometry(Place(layout.Cancel));
+  setFixedSize(layout.ClientWidth, layout.ClientHeight);
 }
 
 void TfoSet::setVisible(bool visible) {
   if (visible && !isVisible()) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      // The arrangement the screen's work area has room for, less the
+      // frame (estimated from the style before the first showing).
+      QSize frameSize = frameGeometry().size() - size();
+      if (frameSize.height() <= 0)
+        frameSize = {0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this)};
+      const QSize room = screen->availableGeometry().size() - frameSize;
+      Arrange(SetDialogLayout(room.width(), room.height()));
       QRect frame = frameGeometry();
       frame.moveCenter(screen->geometry().center());
       move(frame.topLeft());

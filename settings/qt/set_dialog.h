@@ -1,12 +1,20 @@
 #pragma once
-// TfoSet: the settings dialog. Sixteen check boxes for the Boolean options
-// in five group boxes (the option table's), a sample list whose font is the result list's font
-// (a click on it or on its headings opens the font dialog), and the
-// buttons bbOK and bbCancel. It is created once and hidden; its owner fills
+// TfoSet: the settings dialog. A check box for each Boolean option of the
+// option table in its group box, a sample list whose font is the result list's font
+// (a click on it or on its headings opens the font dialog), [辞書を編集]
+// with the line on the user's dictionary, and the buttons bbOK and
+// bbCancel. It is created once and hidden; its owner fills
 // it before each opening and reads it back after OK, so it keeps nothing
-// between openings. Fixed size 514 x 696, laid out in pixels.
+// between openings. Fixed size, laid out in pixels by the shared layout
+// (settings/set_layout.h): one column, or two where the screen is too low
+// for it, chosen at each opening.
 #include <QDialog>
 #include <QPointer>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "settings/set_layout.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -31,34 +39,20 @@ class TfoSet : public QDialog {
   void lvSetColumnClick(int column);
   // Escape closes the dialog with Cancel. Returns true for a key it took.
   bool FormKeyDown(int key);
+  // The line on the user's dictionary (CP932) and what [辞書を編集] does:
+  // it returns the line to show afterwards.
+  void SetDictionary(const std::string& sjis, std::function<std::string()> edit);
 
   void setVisible(bool visible) override;
 
-  // Components, in tab order.
-  QGroupBox* GroupBox3 = nullptr;
-  QCheckBox* chbExtractTrim = nullptr;
-  QCheckBox* chbSound = nullptr;
-  QCheckBox* chbShowHint = nullptr;
-  QGroupBox* GroupBox4 = nullptr;
-  QCheckBox* chbHyphen = nullptr;
-  QCheckBox* chbHyphenTerminate = nullptr;
-  QGroupBox* GroupBox1 = nullptr;
-  QCheckBox* chbZenkaku = nullptr;
-  QCheckBox* chbUpper = nullptr;
-  QGroupBox* GroupBox2 = nullptr;
-  QCheckBox* chbExtractSort = nullptr;
-  QCheckBox* chbExprsQuote = nullptr;
-  QCheckBox* chbCopyCount = nullptr;
+  // Components. The group boxes in the order of SetGroupRows, the check
+  // boxes in the order of SetOptionRows (named as the table names them).
+  std::array<QGroupBox*, kSetGroupCount> Groups{};
+  std::array<QCheckBox*, kSetOptionCount> Boxes{};
   QLabel* Label1 = nullptr;
   QTreeWidget* lvSet = nullptr;
-  QGroupBox* GroupBox5 = nullptr;
-  QCheckBox* chbKanji = nullptr;
-  QCheckBox* chbCompat = nullptr;
-  QCheckBox* chbSpace = nullptr;
-  QCheckBox* chbSymbol = nullptr;
-  QCheckBox* chbKana = nullptr;
-  QCheckBox* chbCompany = nullptr;
-  QCheckBox* chbNumber = nullptr;
+  QPushButton* bbEditDictionary = nullptr;
+  QLabel* lblDictionary = nullptr;
   QPushButton* bbOK = nullptr;
   QPushButton* bbCancel = nullptr;
 
@@ -66,7 +60,13 @@ class TfoSet : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Places the group boxes and buttons and sizes the dialog.
+  void Arrange(const TSetLayout& layout);
+  // The font's label and the sample list, in their group (placed at in).
+  void MakeSample(QGroupBox* group, const TRect& in, const TSetLayout& layout);
+
   QPointer<TFontDialog> dlgFont;
+  std::function<std::string()> FEditDictionary;
 };
 
 }  // namespace tavrin

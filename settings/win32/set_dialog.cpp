@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "settings/colors.h"
-#include "settings/win32/set_layout.h"
+#include "settings/set_layout.h"
 #include "util/color.h"
 #include "util/dpi.h"
 #include "util/win32/wide.h"
@@ -16,7 +16,17 @@
 namespace tavrin {
 namespace {
 
-enum { IDC_BBOK = IDOK, IDC_BBCANCEL = IDCANCEL, IDC_LVSET = 3001, IDC_CHB_FIRST = 3100 };
+enum {
+  IDC_BBOK = IDOK,
+  IDC_BBCANCEL = IDCANCEL,
+  IDC_LVSET = 3001,
+  IDC_EDITDICT = 3002,
+  IDC_DICTSTATUS = 3003,
+  IDC_CHB_FIRST = 3100
+};
+
+// A check box's identifier: after the first, by its row in the option table.
+int BoxId(const TSetOptionRow& row) { return IDC_CHB_FIRST + int(&row - SetOptionRows().data()); }
 
 // The room the work area of a monitor leaves the client of the dialog, in
 // 96-dpi units (rounded down).
@@ -36,8 +46,13 @@ SIZE ClientRoom(HWND dialog, HMONITOR monitor, int dpi) {
 class TfoSet {
  public:
   TfoSet(TSetOptionValues& options, FontValue& font, const std::vector<TSetSample>& samples, HIMAGELIST icons,
-         int imageIndex)
-      : FOptions(options), FFont(font), FSamples(samples), FIcons(icons), FImageIndex(imageIndex) {}
+         int imageIndex, const TSetDictionary& dictionary)
+      : FOptions(options),
+        FFont(font),
+        FSamples(samples),
+        FIcons(icons),
+        FImageIndex(imageIndex),
+        FDictionary(dictionary) {}
 
   bool Execute(HWND owner) {
     FChosen = FFont;
@@ -63,6 +78,7 @@ class TfoSet {
   const std::vector<TSetSample>& FSamples;
   HIMAGELIST FIcons;
   int FImageIndex;
+  const TSetDictionary& FDictionary;
   FontValue FChosen;
   HWND FHandle = nullptr, lvSet = nullptr;
   HFONT FFormFont = nullptr, FSampleFont = nullptr;
@@ -92,6 +108,8 @@ INT_PTR CALLBACK TfoSet::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM 
         EndDialog(dialog, IDOK);
       } else if (LOWORD(w) == IDCANCEL) {
         EndDialog(dialog, IDCANCEL);
+      } else if (LOWORD(w) == IDC_EDITDICT && HIWORD(w) == BN_CLICKED && self->FDictionary.Edit) {
+        SetDlgItemTextW(dialog, IDC_DICTSTATUS, WideFromSjis(self->FDictionary.Edit()).c_str());
       }
       return TRUE;
     case WM_NOTIFY: {
@@ -142,9 +160,9 @@ void TfoSet::FormCreate(HWND dialog) {
     return control;
   };
   for (const TSetGroupRow& g : SetGroupRows()) make(L"BUTTON", Widen(g.Caption), BS_GROUPBOX, -1);
-  for (const TSetOptionRow& row : SetOptionRows()) {
-    HWND box = make(L"BUTTON", Widen(row.Caption), BS_AUTOCHECKBOX | WS_TABSTOP, IDC_CHB_FIRST + int(row.Option));
-    SendMessageW(box, BM_SETCHECK, At(FOptions, row.Option) ? BST_CHECKED : BST_UNCHECKED, 0);
+  for (const TSetOptionRow* row : SetDialogOrder()) {
+    HWND box = make(L"BUTTON", Widen(row->Caption), BS_AUTOCHECKBOX | WS_TABSTOP, BoxId(*row));
+    SendMessageW(box, BM_SETCHECK, FOptions.*row->Field ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, -1);
   // The row pictures are the main window's: shared, so that closing the
@@ -153,7 +171,7 @@ void TfoSet::FormCreate(HWND dialog) {
                IDC_LVSET, WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
-  AddTextAndCountColumns(lvSet, Px(360), Px(75));
+  AddTextAndCountColumns(lvSet, Px(layout.SampleColumns[0]), Px(layout.SampleColumns[1]));
   for (std::size_t i = 0; i < FSamples.size(); ++i) {
     // The list view keeps the whole text but draws it from its buffer: a
     // long caption is cut to that with its ellipsis (and closing quote).
@@ -167,6 +185,8 @@ void TfoSet::FormCreate(HWND dialog) {
     ListView_InsertItem(lvSet, &item);
     ListView_SetItemText(lvSet, int(i), 1, count.data());
   }
+  make(L"BUTTON", L"辞書を編集", BS_PUSHBUTTON | WS_TABSTOP, IDC_EDITDICT);
+  make(L"STATIC", WideFromSjis(FDictionary.Text), SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, IDC_DICTSTATUS);
   make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_BBOK);
   make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, IDC_BBCANCEL);
   MakeGlyphs();
@@ -217,8 +237,7 @@ void TfoSet::ChangeDpi(int dpi, const RECT& suggested) {
     SetWindowPos(FControls[i], nullptr, Px(p.Left), Px(p.Top), Px(p.Width), Px(p.Height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ListView_SetColumnWidth(lvSet, 0, Px(360));
-  ListView_SetColumnWidth(lvSet, 1, Px(75));
+  for (int c = 0; c < 2; ++c) ListView_SetColumnWidth(lvSet, c, Px(layout.SampleColumns[std::size_t(c)]));
   HFONT old = FFormFont;
   FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
   SetChildFonts(FHandle, FFormFont);
@@ -236,7 +255,7 @@ void TfoSet::FitCheckBoxCaptions() {
   // that would be cut off at its box's edge is set a little smaller.
   HDC dc = GetDC(FHandle);
   for (const TSetOptionRow& row : SetOptionRows()) {
-    HWND box = GetDlgItem(FHandle, IDC_CHB_FIRST + int(row.Option));
+    HWND box = GetDlgItem(FHandle, BoxId(row));
     RECT r;
     GetClientRect(box, &r);
     const int room = r.right - GetSystemMetricsForDpi(SM_CXMENUCHECK, UINT(FDpi)) - Px(6);
@@ -288,8 +307,7 @@ void TfoSet::lvSetClick() {
 
 void TfoSet::Accept() {
   for (const TSetOptionRow& row : SetOptionRows())
-    At(FOptions, row.Option) =
-        IsDlgButtonChecked(FHandle, IDC_CHB_FIRST + int(row.Option)) == BST_CHECKED;
+    FOptions.*row.Field = IsDlgButtonChecked(FHandle, BoxId(row)) == BST_CHECKED;
   FFont = FChosen;
 }
 
@@ -327,8 +345,8 @@ FontValue FontFromChoice(const LOGFONTW& font, int pointTenths, COLORREF colour,
 }
 
 bool RunSetDialog(HWND owner, TSetOptionValues& options, FontValue& listFont, const std::vector<TSetSample>& samples,
-                  HIMAGELIST icons, int imageIndex) {
-  TfoSet dialog(options, listFont, samples, icons, imageIndex);
+                  HIMAGELIST icons, int imageIndex, const TSetDictionary& dictionary) {
+  TfoSet dialog(options, listFont, samples, icons, imageIndex, dictionary);
   return dialog.Execute(owner);
 }
 

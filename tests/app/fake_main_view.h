@@ -61,6 +61,8 @@ class FakeMainView : public IMainView {
   bool SettingsAnswer = false;
   std::optional<TSetOptionValues> SettingsChange;
   bool OpenAnswer = true;
+  bool EditorAnswer = true;
+  bool PressEditDictionary = false;  // in the settings dialog, before its answer
 
   // What the form asked.
   std::vector<TMessage> Messages;
@@ -75,7 +77,8 @@ class FakeMainView : public IMainView {
   std::map<TControl, std::string> Captions;
   std::string Title;
   bool OnTop = false, DebugVisible = false, Closed = false;
-  std::vector<std::string> Memo, Opened;
+  std::vector<std::string> Memo, Opened, Edited;
+  std::vector<std::string> DictionaryLines;  // the dictionary line the settings dialog showed, in turn
   std::vector<TSampleRow> Samples;
   std::vector<std::string> Versions;
   int Widths[2] = {480, 65};
@@ -154,11 +157,17 @@ class FakeMainView : public IMainView {
   void ShowVersionDialog(const std::string& version, const std::string&, const std::string&) override {
     Versions.push_back(version);
   }
-  bool RunSettingsDialog(TSetOptionValues& options, FontValue&,
-                         const std::vector<TSampleRow>& samples) override {
+  bool RunSettingsDialog(TSetOptionValues& options, FontValue&, const std::vector<TSampleRow>& samples,
+                         const TDictionaryLine& dictionary) override {
     Samples = samples;
+    DictionaryLines.push_back(dictionary.Text);
+    if (PressEditDictionary) DictionaryLines.push_back(dictionary.Edit());
     if (SettingsAnswer && SettingsChange) options = *SettingsChange;
     return SettingsAnswer;
+  }
+  bool OpenInEditor(const std::string& path) override {
+    Edited.push_back(path);
+    return EditorAnswer;
   }
   bool DebugControlsVisible() const override { return DebugVisible; }
   void SetDebugControlsVisible(bool visible) override { DebugVisible = visible; }

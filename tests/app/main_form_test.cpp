@@ -378,9 +378,8 @@ TEST(MainFormTest, CaptionTotalOfTheListedCounts) {
 TEST(MainFormTest, SettingsDialogTransfersTheOptionsOnOkOnly) {
   FakeWindow w;
   TSetOptionValues changed{};
-  changed.fill(true);
-  At(changed, TSetOption::chbShowHint) = false;
-  At(changed, TSetOption::chbZenkaku) = false;
+  for (const TSetOptionRow& row : SetOptionRows()) changed.*row.Field = true;
+  changed.FHint = changed.FZenkaku = false;
   w.view.SettingsChange = changed;
   w.view.SettingsAnswer = false;
   w.form.sbSetClick();
@@ -401,6 +400,46 @@ TEST(MainFormTest, SettingsDialogTransfersTheOptionsOnOkOnly) {
   EXPECT_EQ(w.view.Samples[9].Count, " 10");
 }
 
+// The settings dialog's line on the user's dictionary, and [辞書を編集]: a
+// missing file is made with its header (no rules) before the editor opens.
+TEST(MainFormTest, SettingsDialogShowsAndEditsTheDictionary) {
+  const struct {
+    const char* name;
+    std::optional<std::string> bytes;  // nullopt: no file
+    bool editorStarts;
+    const char* before;
+    const char* after;
+    const char* message;  // "" for none
+  } kCases[] = {
+      {"no file", std::nullopt, true, "辞書はまだありません", "辞書の規則: 0 件", ""},
+      {"rules and a comment", "# note\r\nA\tB\tC\r\n\r\n!A\tD\r\n", true, "辞書の規則: 2 件", "辞書の規則: 2 件", ""},
+      {"a malformed line", "A\tB\r\nC\r\n", true, "辞書の 2 行目に項目が一つしかありません",
+       "辞書の 2 行目に項目が一つしかありません", ""},
+      {"no editor", std::nullopt, false, "辞書はまだありません", "辞書の規則: 0 件", "を開くプログラムが見つかりません"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakeWindow w;
+    const std::string path = w.form.DictionaryFile();
+    if (c.bytes) std::ofstream(path, std::ios::binary) << *c.bytes;
+    w.view.EditorAnswer = c.editorStarts;
+    w.view.PressEditDictionary = true;
+    w.form.sbSetClick();
+    ASSERT_EQ(w.view.DictionaryLines.size(), 2u);
+    EXPECT_EQ(cp932::ToUtf8(w.view.DictionaryLines[0]), c.before);
+    EXPECT_EQ(cp932::ToUtf8(w.view.DictionaryLines[1]), c.after);
+    EXPECT_EQ(w.view.Edited, std::vector<std::string>{path});
+    EXPECT_NE(w.LastMessage().find(c.message), std::string::npos) << w.LastMessage();
+    EXPECT_EQ(w.view.Messages.size(), *c.message ? 1u : 0u);
+    std::ifstream in(path, std::ios::binary);
+    const std::string now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (c.bytes)
+      EXPECT_EQ(now, *c.bytes);  // the user's file is left as it is
+    else
+      EXPECT_EQ(now.substr(0, 5), "\xEF\xBB\xBF# ");  // UTF-8 with a BOM, a comment first
+  }
+}
+
 TEST(MainFormTest, ClosingReleasesTheCollectionAndSavesTheOptions) {
   FakeWindow w;
   w.form.FSound = false;
@@ -417,6 +456,47 @@ TEST(MainFormTest, ClosingReleasesTheCollectionAndSavesTheOptions) {
   EXPECT_NE(ini.find("FSound=0"), std::string::npos);
   EXPECT_NE(ini.find("FSetLvColumn1=90"), std::string::npos);
   EXPECT_NE(ini.find("FSetLvColumn0=480"), std::string::npos);
+}
+
+// The settings file a close writes, from "[User]" on (the header carries
+// the time), for the defaults and for a changed set: keys, their order, the
+// sections and the values as every earlier version wrote them.
+TEST(MainFormTest, SettingsFileKeepsItsBytes) {
+  const struct {
+    const char* name;
+    std::function<void(FakeWindow&)> change;
+    const char* want;
+  } kCases[] = {
+      {"defaults", [](FakeWindow&) {}, "[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
+       "FExprsQuote=0\r\nFExtractSort=1\r\nFCopyCount=1\r\nFZenkaku=1\r\nFUpper=1\r\n"
+       "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
+       "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\nWidth=637\r\n"
+       "Height=347\r\nMaximized=0\r\n[Variants]\r\nFKanji=0\r\nFCompat=0\r\nFSpace=0\r\n"
+       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=0\r\n"},
+      {"changed",
+       [](FakeWindow& w) {
+         w.form.FTrim = w.form.FExprsQuote = w.form.FKanji = w.form.FNumber = true;
+         w.form.FSound = w.form.FHyphen = w.form.FCopyCount = false;
+         w.view.Widths[0] = 300;
+         w.view.Font = {"MS Gothic", 11, 0x563412, kFontBold};
+         w.view.Geometry = {40, 30, 700, 400, true};
+       },
+       "[User]\r\nFSetLvColumn0=300\r\nFSetLvColumn1=65\r\nFSound=0\r\nFHint=1\r\nFTrim=1\r\n"
+       "FExprsQuote=1\r\nFExtractSort=1\r\nFCopyCount=0\r\nFZenkaku=1\r\nFUpper=1\r\n"
+       "FHyphenTerminate=1\r\nFHyphen=0\r\nlvResultSize=11\r\nlvResultName=MS Gothic\r\n"
+       "lvResultColor=$00563412\r\nlvResultStyle=1\r\n[Form]\r\nLeft=40\r\nTop=30\r\nWidth=700\r\n"
+       "Height=400\r\nMaximized=1\r\n[Variants]\r\nFKanji=1\r\nFCompat=0\r\nFSpace=0\r\n"
+       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=1\r\n"},
+  };
+  for (const auto& c : kCases) {
+    FakeWindow w;
+    w.form.RestoreGeometry();
+    c.change(w);
+    ASSERT_TRUE(w.form.FormCloseQuery());
+    std::ifstream in(w.folder.Ini(), std::ios::binary);
+    const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(ini.substr(std::min(ini.find("[User]"), ini.size())), c.want) << c.name;
+  }
 }
 
 // The session's end saves as a close does, but releases nothing: a handler

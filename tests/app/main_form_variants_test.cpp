@@ -89,9 +89,7 @@ TEST(MainFormVariantsTest, UnreadableValuesCountAsMissing) {
 TEST(MainFormVariantsTest, SettingsDialogCarriesTheKinds) {
   FakeWindow w;
   TSetOptionValues values{};
-  At(values, TSetOption::chbKanji) = true;
-  At(values, TSetOption::chbKana) = true;
-  At(values, TSetOption::chbNumber) = true;
+  values.FKanji = values.FKana = values.FNumber = true;
   w.view.SettingsChange = values;
   w.view.SettingsAnswer = true;
   w.form.sbSetClick();

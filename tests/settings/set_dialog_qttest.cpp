@@ -57,7 +57,7 @@ class SetDialogTest : public QObject {
   // cursor; the sample list's two columns.
   void layoutMatchesTheDesign() {
     QCOMPARE(ToSjis(set->windowTitle()), S("Tavrin 設定ダイアログ"));
-    QCOMPARE(set->size(), QSize(514, 696));  // the first 608 rows as designed, then the kinds
+    QCOMPARE(set->size(), QSize(514, 728));  // the first 608 rows as designed, then the kinds and the dictionary
     QCOMPARE(set->minimumSize(), set->maximumSize());  // not resizable
     QCOMPARE(set->font().family(), QStringLiteral("Meiryo UI"));
     QCOMPARE(set->font().pixelSize(), 19);
@@ -103,7 +103,7 @@ class SetDialogTest : public QObject {
     // The kinds of variants below, four to a row, in the order of reading.
     auto* kinds = Child<QGroupBox>("GroupBox5");
     QCOMPARE(ToSjis(kinds->title()), S("その他の揺れ"));
-    QCOMPARE(kinds->geometry(), QRect(8, 540, 497, 85));
+    QCOMPARE(kinds->geometry(), QRect(8, 540, 497, 117));
     const std::pair<const char*, const char*> kindChecks[] = {
         {"chbKanji", "異体字"}, {"chbCompat", "互換文字"}, {"chbSpace", "空白・中点"},
         {"chbSymbol", "記号"},  {"chbKana", "カナ表記"},   {"chbCompany", "法人格"},
@@ -130,15 +130,20 @@ class SetDialogTest : public QObject {
     QCOMPARE(set->lvSet->parentWidget(), Child<QGroupBox>("GroupBox2"));
     QCOMPARE(set->lvSet->geometry(), QRect(16, 136, 465, 89));
     QVERIFY(!label->geometry().intersects(set->lvSet->geometry()));
-    QVERIFY(!label->geometry().intersects(set->chbCopyCount->geometry()));
-    QCOMPARE(set->bbOK->geometry(), QRect(104, 636, 145, 49));
+    QVERIFY(!label->geometry().intersects(Child<QCheckBox>("chbCopyCount")->geometry()));
+    // The dictionary's row below the kinds.
+    QCOMPARE(set->bbEditDictionary->parentWidget(), kinds);
+    QCOMPARE(ToSjis(set->bbEditDictionary->text()), S("辞書を編集"));
+    QCOMPARE(set->bbEditDictionary->geometry(), QRect(16, 82, 118, 30));
+    QCOMPARE(set->lblDictionary->geometry(), QRect(142, 82, 353, 30));
+    QCOMPARE(set->bbOK->geometry(), QRect(104, 668, 145, 49));
     QCOMPARE(ToSjis(set->bbOK->text()), S("設定する"));
-    QCOMPARE(set->bbCancel->geometry(), QRect(264, 636, 145, 49));
+    QCOMPARE(set->bbCancel->geometry(), QRect(264, 668, 145, 49));
     QCOMPARE(ToSjis(set->bbCancel->text()), S("キャンセル"));
 
-    // Tab goes down the rows, into the sample list, through the kinds and
-    // on to the buttons.
-    tabOrder << set->lvSet << kindOrder << set->bbOK << set->bbCancel;
+    // Tab goes down the rows, into the sample list, through the kinds, to
+    // [辞書を編集] and on to the buttons.
+    tabOrder << set->lvSet << kindOrder << set->bbEditDictionary << set->bbOK << set->bbCancel;
     QWidget* at = tabOrder.first();
     for (int i = 1; i < tabOrder.size(); ++i) {
       do at = at->nextInFocusChain();
@@ -181,8 +186,8 @@ class SetDialogTest : public QObject {
       ModalRecorder modal(ModalAnswer::Cancel);
       modal.ShowDialogs(true);
       modal.OnDialog([&](QDialog&) {
-        set->chbSound->setFocus();
-        QTest::keyClick(set->chbSound, Qt::Key_Escape);
+        Child<QCheckBox>("chbSound")->setFocus();
+        QTest::keyClick(Child<QCheckBox>("chbSound"), Qt::Key_Escape);
         QVERIFY(!set->isVisible());
         QCOMPARE(rejected.count(), 1);
       });
@@ -214,15 +219,15 @@ class SetDialogTest : public QObject {
         {Qt::Key_Escape, false, QDialog::Rejected, false},
     };
     for (const auto& c : cases) {
-      set->chbCompany->setChecked(false);
+      Child<QCheckBox>("chbCompany")->setChecked(false);
       QSignalSpy finished(set.get(), &QDialog::finished);
       ModalRecorder modal(ModalAnswer::Cancel);
       modal.ShowDialogs(true);
       modal.OnDialog([&](QDialog&) {
-        set->chbCompany->setFocus();
-        QTest::keyClick(set->chbCompany, c.key);
+        Child<QCheckBox>("chbCompany")->setFocus();
+        QTest::keyClick(Child<QCheckBox>("chbCompany"), c.key);
         QCOMPARE(set->isVisible(), c.visible);
-        QCOMPARE(set->chbCompany->isChecked(), c.checked);
+        QCOMPARE(Child<QCheckBox>("chbCompany")->isChecked(), c.checked);
         if (!c.visible) {
           QCOMPARE(finished.count(), 1);
           QCOMPARE(finished.first().first().toInt(), c.result);

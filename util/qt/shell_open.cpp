@@ -1,6 +1,7 @@
 #include "util/qt/shell_open.h"
 
 #include <QDesktopServices>
+#include <QProcess>
 #include <QString>
 #include <QUrl>
 #include <filesystem>
@@ -15,6 +16,10 @@ bool OpenWithShell(QWidget*, const std::string& document) {
   std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(document));
   std::filesystem::current_path(std::filesystem::path(FolderOf(document)));
   return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(absolute.string())));
+}
+
+bool OpenInEditor(const std::string& path) {
+  return QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(path)});
 }
 
 }  // namespace tavrin

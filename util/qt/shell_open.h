@@ -14,4 +14,8 @@ namespace tavrin {
 // folder at the call. The owner window is unused here.
 bool OpenWithShell(QWidget* owner, const std::string& document);
 
+// Opens a text file (UTF-8 path) in the desktop's editor through xdg-open,
+// which returns at once; false when xdg-open cannot be started.
+bool OpenInEditor(const std::string& path);
+
 }  // namespace tavrin

@@ -27,4 +27,11 @@ bool OpenWithShell(HWND owner, const std::string& document) {
   return result > 32;
 }
 
+bool OpenInNotepad(HWND owner, const std::string& path) {
+  const std::wstring quoted = L"\"" + Widen(path) + L"\"";
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(owner, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
 }  // namespace tavrin

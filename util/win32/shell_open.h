@@ -1,5 +1,6 @@
 #pragma once
-// Opening a document with the program Windows associates with it.
+// Opening a document with the program Windows associates with it, or a
+// text file in Notepad.
 #include <windows.h>
 
 #include <string>
@@ -12,5 +13,9 @@ namespace tavrin {
 // folder cannot be made current. The path is UTF-8; a relative one is
 // taken from the current folder at the call.
 bool OpenWithShell(HWND owner, const std::string& document);
+
+// Opens a text file (UTF-8 path) in Notepad, whatever program .txt files are
+// associated with; false when Notepad does not start.
+bool OpenInNotepad(HWND owner, const std::string& path);
 
 }  // namespace tavrin

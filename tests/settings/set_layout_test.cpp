@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "settings/win32/set_layout.h"
+#include "settings/set_layout.h"
 
 namespace tavrin {
 namespace {
@@ -27,9 +27,9 @@ TEST(SetDialogLayout, OneColumnWhereTheScreenHoldsIt) {
     bool twoColumns;
   } kCases[] = {
       {"1920 x 1080 at 100 %", 1900, 1000, false},
-      {"1366 x 768 at 100 %", 1350, 700, false},
-      {"exactly high enough", 514, 696, false},
-      {"a unit too low", 1200, 695, true},
+      {"1366 x 768 at 100 %", 1350, 700, true},
+      {"exactly high enough", 514, 728, false},
+      {"a unit too low", 1200, 727, true},
       {"1920 x 1080 at 150 %", 1270, 655, true},
       {"1280 x 1024 at 144 dpi", 845, 650, false},  // too narrow for two: the column, top on the screen
       {"2560 x 1440 at 200 %", 1270, 690, true},
@@ -43,10 +43,10 @@ TEST(SetDialogLayout, OneColumnWhereTheScreenHoldsIt) {
       EXPECT_LE(l.ClientHeight, c.height) << c.name;
     }
   }
-  // The one column is the design's 514 x 696.
+  // The one column is the design's 514 x 728.
   const TSetLayout tall = SetDialogLayout(2000, 2000);
   EXPECT_EQ(tall.ClientWidth, 514);
-  EXPECT_EQ(tall.ClientHeight, 696);
+  EXPECT_EQ(tall.ClientHeight, 728);
 }
 
 TEST(SetDialogLayout, EveryControlInItsPlace) {
@@ -58,8 +58,8 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     // The places in the order the dialog makes its controls.
     const std::vector<TRect> places = ControlPlaces(l);
     const auto& groups = SetGroupRows();
-    const auto& rows = SetOptionRows();
-    ASSERT_EQ(places.size(), groups.size() + rows.size() + 4);
+    const auto& rows = SetDialogOrder();
+    ASSERT_EQ(places.size(), groups.size() + rows.size() + 6);
     for (std::size_t g = 0; g < groups.size(); ++g) {
       EXPECT_EQ(places[g], l.Groups[g]) << g;
       EXPECT_TRUE(Inside(l.Groups[g], client)) << g;
@@ -71,17 +71,24 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     const TRect* boxes = places.data() + groups.size();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       std::size_t g = 0;
-      while (groups[g].Name != rows[i].Group) ++g;
-      EXPECT_TRUE(Inside(boxes[i], l.Groups[g])) << rows[i].Name;
-      for (std::size_t j = i + 1; j < rows.size(); ++j) EXPECT_TRUE(Apart(boxes[i], boxes[j])) << rows[i].Name;
-      EXPECT_TRUE(Apart(boxes[i], l.FontLabel)) << rows[i].Name;
-      EXPECT_TRUE(Apart(boxes[i], l.Sample)) << rows[i].Name;
+      while (groups[g].Name != rows[i]->Group) ++g;
+      EXPECT_TRUE(Inside(boxes[i], l.Groups[g])) << rows[i]->Name;
+      for (std::size_t j = i + 1; j < rows.size(); ++j) EXPECT_TRUE(Apart(boxes[i], boxes[j])) << rows[i]->Name;
+      EXPECT_TRUE(Apart(boxes[i], l.FontLabel)) << rows[i]->Name;
+      EXPECT_TRUE(Apart(boxes[i], l.Sample)) << rows[i]->Name;
     }
     const TRect* last = boxes + rows.size();
     EXPECT_EQ(last[0], l.FontLabel);
     EXPECT_EQ(last[1], l.Sample);
-    EXPECT_EQ(last[2], l.Ok);
-    EXPECT_EQ(last[3], l.Cancel);
+    EXPECT_EQ(last[2], l.EditDictionary);
+    EXPECT_EQ(last[3], l.DictionaryStatus);
+    EXPECT_EQ(last[4], l.Ok);
+    EXPECT_EQ(last[5], l.Cancel);
+    for (const TRect& r : {l.EditDictionary, l.DictionaryStatus}) {
+      EXPECT_TRUE(Inside(r, l.Groups[4]));
+      for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_TRUE(Apart(r, boxes[i])) << rows[i]->Name;
+    }
+    EXPECT_TRUE(Apart(l.EditDictionary, l.DictionaryStatus));
     EXPECT_TRUE(Inside(l.FontLabel, l.Groups[3]));
     EXPECT_TRUE(Inside(l.Sample, l.Groups[3]));
     EXPECT_TRUE(Inside(l.Ok, client));
@@ -90,6 +97,18 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     // The buttons centred under the groups.
     EXPECT_LE(std::abs(l.Ok.Left - (client.Width - (l.Cancel.Left + l.Cancel.Width))), 1);
   }
+}
+
+// A key bound twice, or two check boxes of one name, would pass each other's
+// values around unseen.
+TEST(OptionTable, EachKeyAndCheckBoxOnce) {
+  const auto& rows = SetOptionRows();
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    for (std::size_t j = i + 1; j < rows.size(); ++j) {
+      EXPECT_FALSE(rows[i].Section == rows[j].Section && rows[i].Key == rows[j].Key) << rows[i].Key;
+      EXPECT_NE(rows[i].Name, rows[j].Name);
+      EXPECT_NE(rows[i].Field, rows[j].Field) << rows[i].Key;
+    }
 }
 
 TEST(CheckBoxPlace, RowsAndColumns) {

@@ -1,10 +1,10 @@
-#include "settings/win32/set_layout.h"
+#include "settings/set_layout.h"
 
 namespace tavrin {
 namespace {
 
 constexpr int kMargin = 8, kGroupWidth = 497, kGap = 3;
-constexpr int kGroupHeights[] = {117, 85, 85, 233, 85};
+constexpr int kGroupHeights[] = {117, 85, 85, 233, 117};
 constexpr int kButtonWidth = 145, kButtonHeight = 49, kButtonGap = 15;
 
 // Groups one below the other from top, 3 apart; the bottom of the last.
@@ -29,6 +29,17 @@ TSetLayout Arrange(bool twoColumns) {
     bottom = left > right ? left : right;
     l.ClientWidth = 2 * (kMargin + kGroupWidth) + kMargin + 1;
   }
+  const auto& rows = SetOptionRows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::size_t g = GroupOf(rows[i]);
+    l.Boxes[i] = CheckBoxPlace(l.Groups[g], SetGroupRows()[g].Columns, rows[i].Place);
+  }
+  // The dictionary's row below the kinds' two, its button a kind's width.
+  const TRect& kinds = l.Groups[4];
+  const TRect cell = CheckBoxPlace(kinds, SetGroupRows()[4].Columns, 8);
+  l.EditDictionary = {cell.Left, cell.Top - 2, cell.Width, 30};
+  const int statusLeft = cell.Left + cell.Width + 8;
+  l.DictionaryStatus = {statusLeft, cell.Top - 2, kinds.Left + kinds.Width - 2 - statusLeft, 30};
   const TRect& list = l.Groups[3];
   l.FontLabel = {list.Left + 16, list.Top + 110, 465, 24};
   l.Sample = {list.Left + 16, list.Top + 136, 465, 89};
@@ -61,14 +72,11 @@ TRect CheckBoxPlace(const TRect& group, int columns, int index) {
 
 std::vector<TRect> ControlPlaces(const TSetLayout& layout) {
   std::vector<TRect> places(layout.Groups.begin(), layout.Groups.end());
-  const auto& groups = SetGroupRows();
-  std::array<int, kSetGroupCount> rows{};
-  for (const TSetOptionRow& row : SetOptionRows()) {
-    std::size_t g = 0;
-    while (g + 1 < groups.size() && groups[g].Name != row.Group) ++g;
-    places.push_back(CheckBoxPlace(layout.Groups[g], layout.Columns[g], rows[g]++));
-  }
-  for (const TRect& r : {layout.FontLabel, layout.Sample, layout.Ok, layout.Cancel}) places.push_back(r);
+  const TSetOptionRow* first = SetOptionRows().data();
+  for (const TSetOptionRow* row : SetDialogOrder()) places.push_back(layout.Boxes[std::size_t(row - first)]);
+  for (const TRect& r : {layout.FontLabel, layout.Sample, layout.EditDictionary, layout.DictionaryStatus, layout.Ok,
+                         layout.Cancel})
+    places.push_back(r);
   return places;
 }
 
