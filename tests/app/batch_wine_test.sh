@@ -128,9 +128,9 @@ same_failure "a pipe without its reader" gone_reader
 # Enough lines for the cores to share the work: each run ends with the
 # threads that took parts still waiting for more, and its status and
 # output are whole every time.
-for run in 1 2 3 4 5 6; do
-  input=many.txt same "all, run $run with the cores' threads" all
-  input=many.txt same "similar, run $run with the cores' threads" similar --no-sort
+for round in 1 2 3 4 5 6; do
+  input=many.txt same "all, round $round with the cores' threads" all
+  input=many.txt same "similar, round $round with the cores' threads" similar --no-sort
 done
 
 # A Japanese file name, as typed at a prompt and as a full Windows path.
