@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/clipboard_lines.h"
@@ -55,14 +56,24 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows, const
         if (item->Text() == g.RuleCanonical) g.Canonical = item;
       continue;
     }
+    // The spellings are weighed on ties only, the canonical's once.
     g.Canonical = g.Rows.front();
+    std::optional<unsigned> canonicalForms;
     for (const TUniqueItem* item : g.Rows) {
+      if (item == g.Canonical) continue;
       if (item->FCount != g.Canonical->FCount) {
-        if (item->FCount > g.Canonical->FCount) g.Canonical = item;
+        if (item->FCount > g.Canonical->FCount) {
+          g.Canonical = item;
+          canonicalForms.reset();
+        }
         continue;
       }
-      const unsigned a = NonstandardForms(item->Text()), b = NonstandardForms(g.Canonical->Text());
-      if (a < b || (a == b && item->Index() < g.Canonical->Index())) g.Canonical = item;
+      const unsigned forms = NonstandardForms(item->Text());
+      if (!canonicalForms) canonicalForms = NonstandardForms(g.Canonical->Text());
+      if (forms < *canonicalForms || (forms == *canonicalForms && item->Index() < g.Canonical->Index())) {
+        g.Canonical = item;
+        canonicalForms = forms;
+      }
     }
   }
   return groups;

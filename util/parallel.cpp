@@ -85,17 +85,8 @@ class TPool {
 
 thread_local bool TPool::inPart = false;
 
-// With the pool, tavrin-batch.exe under wine ended now and then with status
-// 1 and no message (about one run in three hundred of the batch comparison);
-// the cause is not found yet, so on Windows each part keeps a thread of its
-// own, as before the pool.
-#ifdef _WIN32
-constexpr bool kUsePool = false;
-#else
-constexpr bool kUsePool = true;
-#endif
-
-// Never destroyed: its threads outlive every static object.
+// Never destroyed: its threads outlive every static object. When the process
+// ends they wait for work, holding no lock, and end with it.
 TPool& Pool() {
   static TPool* const pool = new TPool;
   return *pool;
@@ -123,7 +114,7 @@ void RunParts(unsigned Parts, const std::function<void(unsigned)>& Body) {
   };
   if (Parts == 1) {
     run(0);
-  } else if (!kUsePool || !Pool().Run(Parts, run)) {
+  } else if (!Pool().Run(Parts, run)) {
     // The pool is taken (by another caller, or by this part's own job):
     // a thread of its own for each part.
     std::vector<std::thread> threads;

@@ -83,6 +83,10 @@ void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
 void TfoMAIN::SetTitle(const std::string& sjis) { SetWindowTextW(FHandle, WideFromSjis(sjis).c_str()); }
 
 void TfoMAIN::ListReset() {
+  // The old rows go first: the list view clears a state on item -1 by
+  // visiting every row it has (a million after a large command), and an
+  // empty list has none to visit.
+  ListView_SetItemCountEx(lvResult, 0, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
   ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetItemCountEx(lvResult, List().Count(), 0);
   if (List().Count() > 0) ListView_EnsureVisible(lvResult, 0, FALSE);
@@ -193,10 +197,11 @@ void TfoMAIN::SetListFont(const FontValue& font) {
 }
 
 std::optional<TClipboardText> TfoMAIN::ReadClipboard() {
-  std::optional<std::wstring> wide = ReadClipboardUnicode(FHandle);
-  if (!wide) return std::nullopt;
+  // Converted where the clipboard keeps it: a large text is not copied
+  // first.
   TClipboardText text;
-  text.Text = SjisFromWide(*wide, &text.Replaced);
+  if (!ReadClipboardUnicode(FHandle, [&](std::wstring_view wide) { text.Text = SjisFromWide(wide, &text.Replaced); }))
+    return std::nullopt;
   return text;
 }
 

@@ -125,6 +125,13 @@ gone_reader() { (trap '' PIPE; "$@" all many.txt | true; exit "${PIPESTATUS[0]}"
 seq 100000 >many.txt
 same_failure "closed standard input" closed_stdin
 same_failure "a pipe without its reader" gone_reader
+# Enough lines for the cores to share the work: each run ends with the
+# threads that took parts still waiting for more, and its status and
+# output are whole every time.
+for round in 1 2 3 4 5 6; do
+  input=many.txt same "all, round $round with the cores' threads" all
+  input=many.txt same "similar, round $round with the cores' threads" similar --no-sort
+done
 
 # A Japanese file name, as typed at a prompt and as a full Windows path.
 cp mixed.txt 顧客データ.txt

@@ -64,9 +64,7 @@ TEST(RunParts, RoundsReuseThreadsAndPartsMayRunParts) {
       }
     });
   }
-#ifndef _WIN32
-  EXPECT_GE(mostOnOneThread, 2);  // Windows keeps a thread a part
-#endif
+  EXPECT_GE(mostOnOneThread, 2);
   std::atomic<int> inner{0};
   RunParts(2, [&](unsigned) { RunParts(3, [&](unsigned) { ++inner; }); });
   EXPECT_EQ(inner.load(), 6);

@@ -17,10 +17,10 @@ bool OpenClipboardRetrying(HWND owner) {
 
 }  // namespace
 
-std::optional<std::wstring> ReadClipboardUnicode(HWND owner) {
-  if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
-  if (!OpenClipboardRetrying(owner)) return std::nullopt;
-  std::optional<std::wstring> text;
+bool ReadClipboardUnicode(HWND owner, const std::function<void(std::wstring_view)>& use) {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return false;
+  if (!OpenClipboardRetrying(owner)) return false;
+  bool read = false;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
       // The block may be larger than its text, and a broken writer may leave
@@ -28,11 +28,24 @@ std::optional<std::wstring> ReadClipboardUnicode(HWND owner) {
       const std::size_t units = GlobalSize(data) / sizeof(wchar_t);
       std::size_t n = 0;
       while (n < units && p[n] != L'\0') ++n;
-      text.emplace(p, n);
+      try {
+        use(std::wstring_view(p, n));
+      } catch (...) {
+        GlobalUnlock(data);
+        CloseClipboard();
+        throw;
+      }
+      read = true;
       GlobalUnlock(data);
     }
   }
   CloseClipboard();
+  return read;
+}
+
+std::optional<std::wstring> ReadClipboardUnicode(HWND owner) {
+  std::optional<std::wstring> text;
+  ReadClipboardUnicode(owner, [&](std::wstring_view units) { text.emplace(units); });
   return text;
 }
 
