@@ -83,8 +83,10 @@ bool TfoMAIN::Create(int showCommand) {
   FDpi = WindowDpi(FHandle);
   // The design form in this monitor's pixels, until the settings say more:
   // its client the same in 96-dpi units on any screen, whatever its frame.
+  // Not activated: activation before the list exists would leave the focus
+  // on the window itself, and the first showing would not move it.
   const SIZE outer = OuterPixels({0, 0, kDesignFormWidth, kDesignFormHeight, false});
-  SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls();
   FormCreate();
   RestoreGeometry();
@@ -104,6 +106,7 @@ bool TfoMAIN::Create(int showCommand) {
     }
   }
   GeometryPlaced();
+  if (GetFocus() == FHandle) SetFocus(lvResult);  // the keys reach the list from the start
   FormShow();
   for (auto& g : FGradations) g->SetActive(true);
   FShown = true;
