@@ -123,27 +123,65 @@ bool RadixPass(TEntry* first, TEntry* last, const ByteFn& Byte, const BucketFn& 
   }
   return true;
 }
-template <class BucketFn>
-bool RadixPass(TEntry* first, TEntry* last, unsigned D, const BucketFn& Bucket) {
+// The same through Buffer (room for last - first entries): the entries are
+// copied there and dealt back by their byte, two streaming passes instead
+// of a walk of swaps.
+template <class ByteFn, class BucketFn>
+bool ScatterPass(TEntry* first, TEntry* last, TEntry* Buffer, const ByteFn& Byte, const BucketFn& Bucket) {
+  std::size_t count[256] = {}, start[256], at[256];
+  unsigned low = 255, high = 0;
+  for (const TEntry* it = first; it != last; ++it) {
+    const unsigned b = Byte(*it);
+    ++count[b];
+    low = std::min(low, b);
+    high = std::max(high, b);
+  }
+  if (low == high) return false;
+  const auto n = static_cast<std::size_t>(last - first);
+  std::memcpy(Buffer, first, n * sizeof(TEntry));
+  std::size_t sum = 0;
+  for (unsigned d = low; d <= high; ++d) start[d] = at[d] = sum, sum += count[d];
+  for (const TEntry* it = Buffer; it != Buffer + n; ++it) first[at[Byte(*it)]++] = *it;
+  for (unsigned d = low; d <= high; ++d) {
+    if (count[d] > 1) Bucket(first + start[d], first + start[d] + count[d]);
+  }
+  return true;
+}
+
+// Calls F with the function that reads byte D of an entry's prefix.
+template <class F>
+bool WithByte(unsigned D, const F& f) {
   if (D < 8) {
     const unsigned shift = 56 - 8 * D;
-    return RadixPass(first, last, [shift](const TEntry& e) { return static_cast<unsigned>(e.Hi >> shift) & 0xFFu; },
-                     Bucket);
+    return f([shift](const TEntry& e) { return static_cast<unsigned>(e.Hi >> shift) & 0xFFu; });
   }
   const unsigned shift = 24 - 8 * (D - 8);
-  return RadixPass(first, last, [shift](const TEntry& e) { return (e.Lo >> shift) & 0xFFu; }, Bucket);
+  return f([shift](const TEntry& e) { return (e.Lo >> shift) & 0xFFu; });
 }
+template <class BucketFn>
+bool RadixPass(TEntry* first, TEntry* last, unsigned D, const BucketFn& Bucket) {
+  return WithByte(D, [&](const auto& byte) { return RadixPass(first, last, byte, Bucket); });
+}
+
+// Buckets up to this many entries go through a buffer of that size, which
+// stays in the cache; larger ones are sorted in place.
+constexpr std::size_t kBuffered = std::size_t{1} << 16;
 
 // Sorts [first, last), equal in the prefix bytes before D: radix passes
 // over the bytes that vary, whole comparisons for small buckets and for
-// entries whose prefixes tie.
-void SortFrom(const TLines& Lines, TEntry* first, TEntry* last, unsigned D, TLines::TScratch& s) {
+// entries whose prefixes tie. Buffer has room for kBuffered entries.
+void SortFrom(const TLines& Lines, TEntry* first, TEntry* last, unsigned D, TEntry* Buffer, TLines::TScratch& s) {
   for (;; ++D) {
     if (last - first <= 32 || D == kPrefixBytes) {
       std::sort(first, last, [&](const TEntry& a, const TEntry& b) { return Lines.Compare(a, b, s) < 0; });
       return;
     }
-    if (RadixPass(first, last, D, [&](TEntry* a, TEntry* b) { SortFrom(Lines, a, b, D + 1, s); })) return;
+    const auto bucket = [&](TEntry* a, TEntry* b) { SortFrom(Lines, a, b, D + 1, Buffer, s); };
+    const bool buffered = static_cast<std::size_t>(last - first) <= kBuffered;
+    if (WithByte(D, [&](const auto& byte) {
+          return buffered ? ScatterPass(first, last, Buffer, byte, bucket) : RadixPass(first, last, byte, bucket);
+        }))
+      return;
   }
 }
 
@@ -152,14 +190,12 @@ void SortFrom(const TLines& Lines, TEntry* first, TEntry* last, unsigned D, TLin
 // largest first.
 void SortEntries(const TLines& Lines, TEntry* entries, std::size_t n) {
   const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
-  TLines::TScratch scratch;
-  if (width < 2) return SortFrom(Lines, entries, entries + n, 0, scratch);
   struct TBucket {
     TEntry *From, *To;
     unsigned D;
   };
   std::vector<TBucket> buckets;
-  const std::size_t share = n / (2 * width);
+  const std::size_t share = width < 2 ? n : n / (2 * width);
   const auto split = [&](auto& self, TEntry* a, TEntry* b, unsigned d) -> void {
     for (;; ++d) {
       if (static_cast<std::size_t>(b - a) <= share || d == kPrefixBytes) return buckets.push_back({a, b, d});
@@ -167,11 +203,14 @@ void SortEntries(const TLines& Lines, TEntry* entries, std::size_t n) {
     }
   };
   split(split, entries, entries + n, 0);
-  std::sort(buckets.begin(), buckets.end(), [](const TBucket& x, const TBucket& y) { return x.To - x.From > y.To - y.From; });
-  std::atomic<std::size_t> nextBucket{0};
-  RunParts(width, [&](unsigned) {
+  std::sort(buckets.begin(), buckets.end(),
+            [](const TBucket& x, const TBucket& y) { return x.To - x.From > y.To - y.From; });
+  std::atomic<std::size_t> next{0};
+  RunParts(static_cast<unsigned>(std::min<std::size_t>(width, buckets.size())), [&](unsigned) {
     TLines::TScratch s;
-    for (std::size_t k; (k = nextBucket.fetch_add(1)) < buckets.size();) SortFrom(Lines, buckets[k].From, buckets[k].To, buckets[k].D, s);
+    const std::unique_ptr<TEntry[]> buffer(new TEntry[kBuffered]);
+    for (std::size_t k; (k = next.fetch_add(1)) < buckets.size();)
+      SortFrom(Lines, buckets[k].From, buckets[k].To, buckets[k].D, buffer.get(), s);
   });
 }
 
