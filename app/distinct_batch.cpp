@@ -236,13 +236,17 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
   }
   std::vector<std::size_t> lines(width), kept(width);
   RunParts(width, [&](unsigned p) {
-    std::size_t count = 0;
-    for (std::size_t i = from[p]; i < from[p + 1]; ++i) {
-      const char c = Text[i];
-      count += c == '\n' || (c == '\r' && (i + 1 == size || Text[i + 1] != '\n'));
+    // The line breaks: LFs, and CRs not followed by one, in passes the
+    // compiler makes wide; and a last line without a break.
+    const char* const a = Text.data() + from[p];
+    const char* const b = Text.data() + from[p + 1];
+    std::size_t count = static_cast<std::size_t>(std::count(a, b, '\n'));
+    if (const auto crs = static_cast<std::size_t>(std::count(a, b, '\r')); crs != 0) {
+      std::size_t pairs = 0;
+      for (const char* c = a; c + 1 < b; ++c) pairs += static_cast<std::size_t>((c[0] == '\r') & (c[1] == '\n'));
+      count += crs - pairs;
     }
-    // A last line without a break.
-    if (from[p + 1] == size && from[p] < size && Text[size - 1] != '\n' && Text[size - 1] != '\r') ++count;
+    if (b == Text.data() + size && a != b && b[-1] != '\n' && b[-1] != '\r') ++count;
     lines[p] = count;
   });
   std::size_t total = 0;
@@ -265,11 +269,29 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
       unsigned bytes = 0;
       bool capital = false;
       const char* q = Text.data() + at;
-      for (; q != partEnd; ++q) {
-        const auto c = static_cast<unsigned char>(*q);
-        if (c <= '\r' && (c == '\n' || c == '\r')) break;
-        bytes |= c;
-        capital |= static_cast<unsigned>(c - 'A') < 26u;
+      for (;;) {
+        // Eight bytes at a time while none is below 0x0E.
+        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
+        std::uint64_t w;
+        while (partEnd - q >= 8 && (std::memcpy(&w, q, 8), ((w - kOnes * 0x0E) & ~w & kHighs) == 0)) {
+          bytes |= (w & kHighs) != 0 ? 0x80u : 0u;
+          // Capitals, where every byte is ASCII (else the flag does not matter).
+          capital |= ((w + kOnes * (0x80 - 'A')) & ~(w + kOnes * (0x80 - 'Z' - 1)) & kHighs) != 0;
+          q += 8;
+        }
+        // Then byte by byte to the break, or on past a word's low bytes.
+        const char* const stop = partEnd - q >= 8 ? q + 8 : partEnd;
+        bool atBreak = false;
+        for (; q != stop; ++q) {
+          const auto c = static_cast<unsigned char>(*q);
+          if (c <= '\r' && (c == '\n' || c == '\r')) {
+            atBreak = true;
+            break;
+          }
+          bytes |= c;
+          capital |= static_cast<unsigned>(c - 'A') < 26u;
+        }
+        if (atBreak || q == partEnd) break;
       }
       const std::size_t end = static_cast<std::size_t>(q - Text.data());
       const std::string_view line = Text.substr(start, end - start);
