@@ -10,11 +10,11 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "app/batch_texts.h"
 #include "engine/char_folding.h"
+#include "engine/text_index.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
 #include "util/os.h"
@@ -367,17 +367,19 @@ void AppendRow(std::string& Out, std::string_view Text, std::int32_t Count, bool
 
 bool LooksDistinctHeavy(std::string_view Text, std::size_t MinBytes) {
   if (Text.size() < MinBytes) return false;
-  constexpr std::size_t kSample = 1 << 16;
-  std::unordered_set<std::string_view> seen;
-  seen.reserve(kSample);
-  std::size_t lines = 0;
-  for (std::size_t at = 0; at < Text.size() && lines < kSample;) {
+  // A quick look, cheap beside any run worth it: the hashes of the first
+  // few thousand lines, sorted, counted where they change.
+  constexpr std::size_t kSample = 1 << 13;
+  std::vector<std::uint64_t> hashes;
+  hashes.reserve(kSample);
+  for (std::size_t at = 0; at < Text.size() && hashes.size() < kSample;) {
     const std::size_t end = LineEnd(Text, at);
-    seen.insert(Text.substr(at, end - at));
-    ++lines;
+    hashes.push_back(HashBytes(Text.substr(at, end - at)));
     at = NextLine(Text, end);
   }
-  return seen.size() * 10 >= lines * 9;
+  std::sort(hashes.begin(), hashes.end());
+  const auto distinct = static_cast<std::size_t>(std::unique(hashes.begin(), hashes.end()) - hashes.begin());
+  return distinct * 10 >= hashes.size() * 9;
 }
 
 bool DistinctBatchTakes(const TBatchOptions& Options) {
