@@ -281,7 +281,10 @@ std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
   return static_cast<std::size_t>(info.st_size);
 }
 
-FileMapping::~FileMapping() { ::munmap(const_cast<char*>(data_), size_); }
+FileMapping::~FileMapping() {
+  (void)handle_;  // none here: the mapping outlives its descriptor by itself
+  ::munmap(const_cast<char*>(data_), size_);
+}
 
 std::unique_ptr<FileMapping> MapRegularFile(std::FILE* stream) {
   struct stat info {};
