@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/build_data.h"
 #include "app/clipboard_lines.h"
 #include "app/copy_text.h"
+#include "app/distinct_batch.h"
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
 #include "app/spelling_differences.h"
@@ -193,7 +195,11 @@ TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<
       if (at != std::string::npos)
         lineBreak = text.compare(at, 2, "\r\n") == 0 ? "\r\n" : text[at] == '\r' ? "\r" : "\n";
     }
-    joined.Text += text;
+    // The first text is taken over whole rather than copied.
+    if (joined.Text.empty())
+      joined.Text = std::move(part.Text);
+    else
+      joined.Text += text;
   }
   if (Forced) joined.Encoding = *Forced;
   return joined;
@@ -213,11 +219,29 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
   return RunBatch(Options, std::move(inputs), Write);
 }
 
+std::optional<TBatchOutput> RunBatchInPlace(const TBatchOptions& Options, std::string_view Bytes,
+                                            const TBatchWrite& Write) {
+  // The options first: they need no look at the bytes.
+  if (!DistinctBatchTakes(Options) || !LooksDistinctHeavy(Bytes)) return std::nullopt;
+  const TTextEncoding encoding = Options.Encoding.value_or(RecognisedEncoding(Bytes).value_or(TTextEncoding::Cp932));
+  // Decoding would change nothing: no NUL (a fault), no code to escape.
+  if (encoding != TTextEncoding::Cp932 || std::memchr(Bytes.data(), '\0', Bytes.size()) != nullptr ||
+      cp932::FirstUnassignedCode(Bytes) != Bytes.size())
+    return std::nullopt;
+  return RunDistinctBatch(Options, Bytes, encoding, false, Write);
+}
+
 TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write) {
   TBatchOutput output;
   TDecodedText decoded = DecodeInputs(Inputs, Options.Encoding, Options.Language, output.Error);
   if (!output.Error.empty()) return output;
   std::string Input = std::move(decoded.Text);
+  // Mostly distinct lines are sorted as compact entries rather than
+  // collected through the hash index, where that path takes the options.
+  if (DistinctBatchTakes(Options) && LooksDistinctHeavy(Input)) {
+    if (std::optional<TBatchOutput> distinct = RunDistinctBatch(Options, Input, decoded.Encoding, decoded.Bom, Write))
+      return std::move(*distinct);
+  }
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
   // Normalizing writes the input back: it is kept as given.
   const std::string given = normalize ? Input : std::string();

@@ -114,6 +114,14 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
 // and offset are the file's own.
 TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write = {});
 
+// RunBatch over one file's bytes where they lie (a mapped file), for
+// mostly distinct lines that are the engine's text as they are (CP932
+// without codes of the unassigned rows) and options the distinct-heavy path
+// takes (app/distinct_batch.h). None, with nothing written, for other input:
+// the caller reads it and runs RunBatch.
+std::optional<TBatchOutput> RunBatchInPlace(const TBatchOptions& Options, std::string_view Bytes,
+                                            const TBatchWrite& Write = {});
+
 // The encoding of RunBatch's output: Options.Encoding, or the one of the
 // first file that has text and shows its encoding; CP932 when none does.
 TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs);

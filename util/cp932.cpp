@@ -328,11 +328,6 @@ std::string ToUtf8(std::string_view cp932) {
   return out;
 }
 
-namespace {
-
-// The first place at or after a character start where a code of an
-// unassigned row begins (an escape or an internal form comes from there),
-// or s.size().
 std::size_t FirstUnassignedCode(std::string_view s) {
   const std::size_t n = s.size();
   for (std::size_t i = 0; i < n;) {
@@ -349,8 +344,6 @@ std::size_t FirstUnassignedCode(std::string_view s) {
   }
   return n;
 }
-
-}  // namespace
 
 std::string FromCp932(std::string cp932) {
   const std::size_t n = cp932.size();

@@ -66,6 +66,10 @@ std::optional<std::size_t> FirstInvalidUtf8(std::string_view utf8);
 // CP932 input bytes to the engine's text: codes of the unassigned rows are
 // escaped, everything else is kept as it is.
 std::string FromCp932(std::string cp932);
+// The first place at or after a character start where a code of an
+// unassigned row begins (FromCp932 escapes from there), or s.size() when
+// FromCp932 leaves s as it is.
+std::size_t FirstUnassignedCode(std::string_view s);
 
 // The engine's text to CP932 bytes: escaped codes are restored, byte for
 // byte. A character CP932 cannot hold (none arises from CP932 input) becomes

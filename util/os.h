@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,6 +60,10 @@ void AlignedFree(void* memory);
 // at the read, again at the first write; a table of random look-ups then
 // pays both for nearly every page.
 void PrefaultZeroed(void* block, std::size_t size);
+// Asks that the pages of a large block about to be written be large pages
+// where the system offers them on request, so that filling it takes a
+// fault per 2 MB instead of per 4 KB. Only a hint; nothing elsewhere.
+void PreferLargePages(void* block, std::size_t size);
 
 // Whether the user reads Japanese: on POSIX the first of LC_ALL,
 // LC_MESSAGES and LANG that is set and not empty begins with "ja"; on
@@ -144,6 +149,25 @@ int WriteError(std::FILE* stream, int error);
 // The size of the regular file open as stream; nothing for a pipe or a
 // terminal.
 std::optional<std::size_t> RegularFileSize(std::FILE* stream);
+// A regular file's bytes mapped read-only into memory, for as long as the
+// object lives: read in place, no copy of them is made.
+class FileMapping {
+ public:
+  FileMapping(const char* data, std::size_t size, void* handle) : data_(data), size_(size), handle_(handle) {}
+  ~FileMapping();
+  FileMapping(const FileMapping&) = delete;
+  FileMapping& operator=(const FileMapping&) = delete;
+  std::string_view Bytes() const { return {data_, size_}; }
+
+ private:
+  const char* data_;
+  std::size_t size_;
+  void* handle_;  // the system's mapping object, where it has one
+};
+// The regular file open as stream, mapped; null for an empty file, for
+// anything but a regular file, for a stream already read from (not at its
+// start) and when the system will not map it (the caller reads it instead).
+std::unique_ptr<FileMapping> MapRegularFile(std::FILE* stream);
 
 #if defined(_WIN32)
 // A UTF-16 string of the system (an argument, say) as UTF-8.

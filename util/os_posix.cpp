@@ -86,6 +86,17 @@ void* AlignedAlloc(std::size_t alignment, std::size_t size) { return std::aligne
 
 void AlignedFree(void* memory) { std::free(memory); }
 
+void PreferLargePages(void* block, std::size_t size) {
+#if defined(MADV_HUGEPAGE)
+  constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
+  const auto start = reinterpret_cast<std::uintptr_t>(block);
+  const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1), end = (start + size) & ~(kLarge - 1);
+  if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+  (void)block, (void)size;
+#endif
+}
+
 void PrefaultZeroed(void* block, std::size_t size) {
   const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
   const auto start = reinterpret_cast<std::uintptr_t>(block);
@@ -268,6 +279,22 @@ std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
   struct stat info {};
   if (::fstat(::fileno(stream), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   return static_cast<std::size_t>(info.st_size);
+}
+
+FileMapping::~FileMapping() {
+  (void)handle_;  // none here: the mapping outlives its descriptor by itself
+  ::munmap(const_cast<char*>(data_), size_);
+}
+
+std::unique_ptr<FileMapping> MapRegularFile(std::FILE* stream) {
+  struct stat info {};
+  const int fd = ::fileno(stream);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 || ::lseek(fd, 0, SEEK_CUR) != 0)
+    return nullptr;
+  const auto size = static_cast<std::size_t>(info.st_size);
+  void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (data == MAP_FAILED) return nullptr;
+  return std::make_unique<FileMapping>(static_cast<const char*>(data), size, nullptr);
 }
 
 }  // namespace tavrin::os

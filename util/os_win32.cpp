@@ -149,6 +149,9 @@ void* AlignedAlloc(std::size_t alignment, std::size_t size) { return ::_aligned_
 
 void AlignedFree(void* memory) { ::_aligned_free(memory); }
 
+// Large pages need a privilege an ordinary user lacks.
+void PreferLargePages(void*, std::size_t) {}
+
 // Windows gives an untouched page a private zeroed page at its first access,
 // read or write: one fault either way, nothing to do beforehand.
 void PrefaultZeroed(void*, std::size_t) {}
@@ -321,6 +324,30 @@ std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
   if (file == INVALID_HANDLE_VALUE || ::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size))
     return std::nullopt;
   return static_cast<std::size_t>(size.QuadPart);
+}
+
+FileMapping::~FileMapping() {
+  ::UnmapViewOfFile(data_);
+  ::CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+std::unique_ptr<FileMapping> MapRegularFile(std::FILE* stream) {
+  const HANDLE file = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+  LARGE_INTEGER size{};
+  if (file == INVALID_HANDLE_VALUE || ::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size) ||
+      size.QuadPart <= 0 || static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<std::size_t>::max())
+    return nullptr;
+  LARGE_INTEGER at{};
+  if (!::SetFilePointerEx(file, LARGE_INTEGER{}, &at, FILE_CURRENT) || at.QuadPart != 0) return nullptr;
+  const HANDLE mapping = ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (mapping == nullptr) return nullptr;
+  const void* data = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  if (data == nullptr) {
+    ::CloseHandle(mapping);
+    return nullptr;
+  }
+  return std::make_unique<FileMapping>(static_cast<const char*>(data), static_cast<std::size_t>(size.QuadPart),
+                                       mapping);
 }
 
 std::string Utf8FromWide(const wchar_t* text) { return text ? Narrow(text) : std::string(); }

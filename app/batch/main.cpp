@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -115,6 +117,8 @@ int Run(const std::vector<std::string>& argStrings) {
   }
 
   tavrin::TBatchOutput output;
+  // A mapped input stays mapped until the output is written.
+  std::unique_ptr<os::FileMapping> mapped;
   try {
     // One file's bytes, or nothing after saying why.
     const auto read = [&](const std::string& name) -> std::optional<tavrin::TBatchInput> {
@@ -152,15 +156,41 @@ int Run(const std::vector<std::string>& argStrings) {
     std::vector<tavrin::TBatchInput> inputs;
     const std::vector<std::string> stdinOnly{"-"};
     const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
-    for (const std::string& name : files) {
-      std::optional<tavrin::TBatchInput> file = read(name);
-      if (!file) return 1;
-      inputs.push_back(std::move(*file));
+    const auto writer = [&out](std::string_view piece) { return out.Write(piece); };
+    // One regular file (standard input too), not shown in a console, is
+    // mapped: mostly distinct lines are read where they lie. Other input,
+    // and a file that cannot be opened (the reading below says why), is
+    // read as before.
+    if (files.size() == 1 && !out.Console()) {
+      const bool isStdin = files.front() == "-";
+      // Only a regular file is opened here: a pipe's writer must not see it
+      // opened twice.
+      std::FILE* in = nullptr;
+      if (isStdin)
+        in = stdinOpen ? stdin : nullptr;
+      else if (os::KindOf(files.front()) == os::FileKind::Regular)
+        in = os::OpenForReading(files.front());
+      if (in != nullptr) {
+        mapped = os::MapRegularFile(in);
+        if (!isStdin) std::fclose(in);
+      }
+      if (mapped) {
+        if (std::optional<tavrin::TBatchOutput> done = tavrin::RunBatchInPlace(options, mapped->Bytes(), writer))
+          output = std::move(*done);
+        else
+          mapped.reset();  // read below instead: a copy beside the mapping would double the memory
+      }
     }
-    // Shown in a console, the output is read back as text in its encoding.
-    if (out.Console()) out.SetEncoding(tavrin::BatchOutputEncoding(options, inputs));
-    output = tavrin::RunBatch(options, std::move(inputs),
-                              [&out](std::string_view piece) { return out.Write(piece); });
+    if (!mapped) {
+      for (const std::string& name : files) {
+        std::optional<tavrin::TBatchInput> file = read(name);
+        if (!file) return 1;
+        inputs.push_back(std::move(*file));
+      }
+      // Shown in a console, the output is read back as text in its encoding.
+      if (out.Console()) out.SetEncoding(tavrin::BatchOutputEncoding(options, inputs));
+      output = tavrin::RunBatch(options, std::move(inputs), writer);
+    }
   } catch (const std::bad_alloc&) {
     // Out of memory: said in the words of the system's error, and nothing
     // more written.
