@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "engine/char_folding.h"
 #include "engine/number_counters.h"
+#include "engine/okurigana_table.h"
 #include "engine/variant_tables.h"
 #include "util/cp932.h"
 #include "util/sjis.h"
@@ -222,6 +224,45 @@ class TVariantFolder {
   // The length of the counter (of kCounters or kAddress, as folded) at At
   // in Key, 0 for none; Address tells which list.
   std::size_t CounterAt(std::string_view Key, std::size_t At, bool& Address) const;
+  // The okurigana kind: each word of the table where it stands in Key, by
+  // longest match, as its standard spelling (申込書 -> 申し込み書). A
+  // spelling that begins with kana needs neither kana nor a kanji before
+  // it, and one of kana alone neither after it either: next to them it may
+  // be a piece of other words, or the kana of a name (あけぼの町 is not
+  // 曙町). Before tells what stands before At (kOkuriKana, kOkuriKanji or
+  // 0). OkuriganaAt gives the entry that matches at At, or nullptr.
+  // Okurigana folds to a fixed point: a standard spelling and what follows
+  // it may spell another word of the table.
+  struct TOkuriEntry {
+    std::string_view Target;
+    bool KanaStart, KanaOnly;
+    std::uint8_t End;  // what the target's last character is (kOkuriKana, kOkuriKanji, 0)
+  };
+  static constexpr std::uint8_t kOkuriKana = 1, kOkuriKanji = 2;
+  static std::uint8_t OkuriClass(std::string_view Key, std::size_t At) {
+    const std::size_t n = CharLength(Key, At);
+    const auto b = static_cast<unsigned char>(Key[At]);
+    if (n == 1) return b >= 0xA6 && b <= 0xDF ? kOkuriKana : 0;
+    return IsKanji(Key.substr(At, n)) ? kOkuriKanji : 0;
+  }
+  static std::uint32_t OkuriHash(std::string_view Key, std::size_t At) {
+    const std::size_t n = CharLength(Key, At);
+    if (At + n >= Key.size()) return UINT32_MAX;
+    std::uint32_t v = 0;
+    for (std::size_t k = At, e = At + n + CharLength(Key, At + n); k < e; ++k)
+      v = v << 8 | static_cast<unsigned char>(Key[k]);
+    return (v * 0x9E3779B1u) >> 16;
+  }
+  const TOkuriEntry* OkuriganaAt(std::string_view Key, std::size_t At, std::uint8_t Before,
+                                 std::size_t& Length) const;
+  bool OkuriganaHit(std::string_view Key) const;
+  void Okurigana(std::string& Key) const;
+  bool FOkuri = false;
+  std::vector<std::string> FOkuriText;  // the table's spellings as folded
+  std::unordered_map<std::string_view, TOkuriEntry> FOkuriWords;
+  // Per hash of a spelling's first two characters, the byte lengths of the
+  // spellings (bit n - 1 for n bytes, longest first when read high to low).
+  std::vector<std::uint64_t> FOkuriLengths;
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
     std::string out;
@@ -382,6 +423,25 @@ std::string KeyFold(std::string_view s, bool hyphens) {
   std::string out(s.size(), '\0');
   out.resize(FoldKeyInto(s, hyphens, out.data()));
   return out;
+}
+
+// The okurigana table's spellings as keys, made once for each option: an
+// empty string before each word, then its standard spelling and the others.
+const std::vector<std::string>& OkuriganaKeys(bool hyphens) {
+  const auto make = [](bool h) {
+    std::vector<std::string> keys;
+    for (const std::string_view line : okurigana_table::kWords) {
+      keys.emplace_back();
+      for (std::size_t from = 0; from <= line.size();) {
+        const std::size_t tab = std::min(line.find('\t', from), line.size());
+        keys.push_back(KeyFold(cp932::Sjis(line.substr(from, tab - from)), h));
+        from = tab + 1;
+      }
+    }
+    return keys;
+  };
+  static const std::vector<std::string> plain = make(false), hyphened = make(true);
+  return hyphens ? hyphened : plain;
 }
 
 }  // namespace
@@ -616,6 +676,44 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       set(FCounterStart, firstCode(m));
     }
     for (const auto& [counter, address] : FCounters) set(FCounterStart, firstCode(counter));
+  }
+  if (Kinds & kVariantOkurigana) {
+    FOkuri = true;
+    FOkuriLengths.assign(0x10000, 0);
+    // The spellings as the key holds them after the other kinds: each word's
+    // standard spelling maps to itself, so that a longest match never takes
+    // a piece of it for a shorter word (引っ越 in 引っ越し).
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;  // source, target in FOkuriText
+    const std::vector<std::string>& words = OkuriganaKeys(Hyphens);
+    FOkuriText.reserve(words.size());
+    std::size_t target = 0;
+    for (const std::string& w : words) {
+      // Each word's spellings follow its standard one, after an empty line.
+      if (w.empty()) {
+        target = FOkuriText.size();
+        continue;
+      }
+      // The other kinds' folds, where they change anything.
+      if (CharsUntouched(w) && !KeChanges(w)) {
+        FOkuriText.push_back(w);
+      } else {
+        std::string folded = Inner(w);
+        KeBetweenKanji(folded);
+        FOkuriText.push_back(std::move(folded));
+      }
+      pairs.emplace_back(FOkuriText.size() - 1, target);
+    }
+    const auto kana = [](std::string_view w, std::size_t at) { return OkuriClass(w, at) == kOkuriKana; };
+    for (const auto& [source, target] : pairs) {
+      const std::string_view w = FOkuriText[source], t = FOkuriText[target];
+      if (w.empty() || CharLength(w, 0) == w.size() || w.size() > 64) continue;
+      bool kanaOnly = true;
+      for (std::size_t i = 0; i < w.size(); i += CharLength(w, i)) kanaOnly = kanaOnly && kana(w, i);
+      const TOkuriEntry entry{t, kana(w, 0), kanaOnly, t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first)};
+      // Spellings that the other kinds make one keep the first word's.
+      if (!FOkuriWords.emplace(w, entry).second) continue;
+      FOkuriLengths[OkuriHash(w, 0)] |= std::uint64_t{1} << (w.size() - 1);
+    }
   }
   // The characters of a text whose folded form a rule or a spelling may
   // change; a lone sound mark too, as it may finish a spelling with the
@@ -1140,6 +1238,72 @@ void TVariantFolder::Numbers(std::string& Key) const {
   Key = std::move(out);
 }
 
+const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view Key, std::size_t At,
+                                                                std::uint8_t Before, std::size_t& Length) const {
+  const std::uint32_t h = OkuriHash(Key, At);
+  if (h == UINT32_MAX) return nullptr;
+  for (std::uint64_t lengths = FOkuriLengths[h]; lengths != 0;) {
+    const int bit = 63 - std::countl_zero(lengths);
+    lengths &= ~(std::uint64_t{1} << bit);
+    const std::size_t n = static_cast<std::size_t>(bit) + 1;
+    if (n > Key.size() - At) continue;
+    const auto it = FOkuriWords.find(Key.substr(At, n));
+    if (it == FOkuriWords.end()) continue;
+    const TOkuriEntry& e = it->second;
+    // The match ends at a character's start: it began at one, and is a
+    // whole spelling.
+    if ((e.KanaStart && Before != 0) || (e.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0)) continue;
+    Length = n;
+    return &e;
+  }
+  return nullptr;
+}
+
+bool TVariantFolder::OkuriganaHit(std::string_view Key) const {
+  std::uint8_t before = 0;
+  for (std::size_t i = 0; i < Key.size();) {
+    std::size_t n = 0;
+    if (const TOkuriEntry* e = OkuriganaAt(Key, i, before, n)) {
+      if (Key.compare(i, n, e->Target) != 0) return true;
+      before = e->End;
+      i += n;
+      continue;
+    }
+    before = OkuriClass(Key, i);
+    i += CharLength(Key, i);
+  }
+  return false;
+}
+
+void TVariantFolder::Okurigana(std::string& Key) const {
+  // A few rounds reach the fixed point: each one only makes words standard,
+  // and the characters' folds see the new neighbours (a repeat mark after
+  // a word's new last kana repeats it).
+  for (int round = 0; round < 4; ++round) {
+    std::string out;
+    out.reserve(Key.size() + 16);
+    std::uint8_t before = 0;
+    bool changed = false;
+    for (std::size_t i = 0; i < Key.size();) {
+      std::size_t n = 0;
+      if (const TOkuriEntry* e = OkuriganaAt(Key, i, before, n)) {
+        changed = changed || Key.compare(i, n, e->Target) != 0;
+        out += e->Target;
+        before = e->End;
+        i += n;
+        continue;
+      }
+      before = OkuriClass(Key, i);
+      n = CharLength(Key, i);
+      out.append(Key, i, n);
+      i += n;
+    }
+    if (!changed) return;
+    Key = Inner(out);
+    KeBetweenKanji(Key);
+  }
+}
+
 // Most keys hold nothing the kinds change: one look at each character
 // shows it, without a copy.
 bool TVariantFolder::Untouched(std::string_view Key) const {
@@ -1156,7 +1320,7 @@ bool TVariantFolder::Untouched(std::string_view Key) const {
   }
   if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
   return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key)) && !KeChanges(Key) &&
-         !(FNumbers && NumberHit(Key));
+         !(FNumbers && NumberHit(Key)) && !(FOkuri && OkuriganaHit(Key));
 }
 
 bool TVariantFolder::CharsUntouched(std::string_view Key) const {
@@ -1216,12 +1380,21 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
   MapCharacters(Key, Out);
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   KeBetweenKanji(Out);
+  if (FOkuri) Okurigana(Out);
   if (!FStarts.empty()) CompanyForms(Out);
   if (FNumbers && NumberHit(Out)) Numbers(Out);
   return Out;
 }
 
 std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
+  if (FOkuri && OkuriganaHit(Key)) {
+    // The words first, as FoldMarked does; then the forms around them.
+    Out.assign(Key);
+    Okurigana(Out);
+    if (!EndsUntouched(Out) || (!FInside.empty() && HasInside(Out))) CompanyForms(Out);
+    if (FNumbers && NumberHit(Out)) Numbers(Out);
+    return Out;
+  }
   const bool company = !EndsUntouched(Key) || (!FInside.empty() && HasInside(Key));
   const bool numbers = FNumbers && NumberHit(Key);
   if (!company && !numbers) return Key;
@@ -1299,6 +1472,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   }
   // The number kind looks at each numeral's neighbours: it finishes too.
   Company = (number & 1) != 0 && NumberHit(std::string_view(Out.data(), n));
+  // So does the okurigana kind.
+  Company = Company || (FOkuri && OkuriganaHit(std::string_view(Out.data(), n)));
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
@@ -1353,8 +1528,8 @@ std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyp
 unsigned NonstandardForms(std::string_view Text) {
   static const auto sources = [] {
     std::unordered_map<std::string_view, unsigned> s;
-    for (const vt::TPair& p : vt::kKanji) s.emplace(p.Source, 1u);
-    for (const vt::TPair& p : vt::kCompat) s.emplace(p.Source, 2u);
+    for (const vt::TPair& p : vt::kKanji) s.emplace(p.Source, 2u);
+    for (const vt::TPair& p : vt::kCompat) s.emplace(p.Source, 4u);
     return s;
   }();
   // The full forms: no brackets, more than one character (株式会社,
@@ -1365,15 +1540,18 @@ unsigned NonstandardForms(std::string_view Text) {
       if (p.Source.find_first_of("(\x81") != 0 && CharLength(p.Source, 0) < p.Source.size()) f.push_back(p.Source);
     return f;
   }();
-  unsigned forms = 8;
+  unsigned forms = 16;
   for (const std::string_view form : full)
     for (std::size_t at = Text.find(form); at != std::string_view::npos && forms != 0; at = Text.find(form, at + 1))
       if (IsCharacterStart(Text, at)) forms = 0;
   for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) {
     const auto b = static_cast<unsigned char>(Text[i]);
-    if (b >= 0xA1 && b <= 0xDF) forms |= 4;
+    if (b >= 0xA1 && b <= 0xDF) forms |= 8;
     if (const auto it = sources.find(Text.substr(i, CharLength(Text, i))); it != sources.end()) forms |= it->second;
   }
+  // A spelling of the okurigana table other than a word's standard one.
+  std::string key = KeyFold(Text, false), out;
+  if (VariantFolder(kVariantOkurigana, false).Fold(key, out) != key) forms |= 1;
   return forms;
 }
 
