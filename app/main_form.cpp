@@ -152,7 +152,7 @@ void TMainForm::ApplyHint(bool show) {
   for (TControl control : kHintControls) FView.SetControlHint(control, Hint(control), show);
 }
 
-const TMainForm::TVariantOption TMainForm::kVariantOptions[7] = {
+const TMainForm::TVariantOption TMainForm::kVariantOptions[8] = {
     {&TMainForm::FKanji, "FKanji", kVariantKanji, TSetOption::chbKanji},
     {&TMainForm::FCompat, "FCompat", kVariantCompat, TSetOption::chbCompat},
     {&TMainForm::FSpace, "FSpace", kVariantSpace, TSetOption::chbSpace},
@@ -160,6 +160,7 @@ const TMainForm::TVariantOption TMainForm::kVariantOptions[7] = {
     {&TMainForm::FKana, "FKana", kVariantKana, TSetOption::chbKana},
     {&TMainForm::FCompany, "FCompany", kVariantCompany, TSetOption::chbCompany},
     {&TMainForm::FNumber, "FNumber", kVariantNumber, TSetOption::chbNumber},
+    {&TMainForm::FOkurigana, "FOkurigana", kVariantOkurigana, TSetOption::chbOkurigana},
 };
 
 unsigned TMainForm::VariantKinds() const {

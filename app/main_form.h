@@ -54,6 +54,7 @@ class TMainForm {
   bool FKana = false;
   bool FCompany = false;
   bool FNumber = false;
+  bool FOkurigana = false;
   // Each of them with its key, its kind (TVariantKind) and its check box.
   struct TVariantOption {
     bool TMainForm::*Field;
@@ -61,7 +62,7 @@ class TMainForm {
     unsigned Kind;
     TSetOption Option;
   };
-  static const TVariantOption kVariantOptions[7];
+  static const TVariantOption kVariantOptions[8];
   // The last sort direction of the text and count columns (1 or -1).
   int TextSortDirection = 1;
   int CountSortDirection = 1;

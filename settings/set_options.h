@@ -26,8 +26,9 @@ enum class TSetOption {
   chbKana,
   chbCompany,
   chbNumber,
+  chbOkurigana,
 };
-inline constexpr std::size_t kSetOptionCount = 17;
+inline constexpr std::size_t kSetOptionCount = 18;
 
 // One value per option, indexed by TSetOption.
 using TSetOptionValues = std::array<bool, kSetOptionCount>;

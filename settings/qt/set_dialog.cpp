@@ -149,6 +149,7 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   chbKana = MakeCheck(GroupBox5, TSetOption::chbKana, 4);
   chbCompany = MakeCheck(GroupBox5, TSetOption::chbCompany, 4);
   chbNumber = MakeCheck(GroupBox5, TSetOption::chbNumber, 4);
+  chbOkurigana = MakeCheck(GroupBox5, TSetOption::chbOkurigana, 4);
 
   bbOK = MakeButton(this, "bbOK", "設定する", {104, 636, 145, 49}, QStyle::SP_DialogOkButton);
   bbOK->setDefault(true);

@@ -59,6 +59,7 @@ class TfoSet : public QDialog {
   QCheckBox* chbKana = nullptr;
   QCheckBox* chbCompany = nullptr;
   QCheckBox* chbNumber = nullptr;
+  QCheckBox* chbOkurigana = nullptr;
   QPushButton* bbOK = nullptr;
   QPushButton* bbCancel = nullptr;
 
