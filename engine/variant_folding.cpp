@@ -234,7 +234,7 @@ class TVariantFolder {
   // Okurigana folds to a fixed point: a standard spelling and what follows
   // it may spell another word of the table.
   struct TOkuriEntry {
-    std::string_view Target;
+    std::string_view Source, Target;
     bool KanaStart, KanaOnly;
     std::uint8_t End;  // what the target's last character is (kOkuriKana, kOkuriKanji, 0)
   };
@@ -245,13 +245,23 @@ class TVariantFolder {
     if (n == 1) return b >= 0xA6 && b <= 0xDF ? kOkuriKana : 0;
     return IsKanji(Key.substr(At, n)) ? kOkuriKanji : 0;
   }
-  static std::uint32_t OkuriHash(std::string_view Key, std::size_t At) {
-    const std::size_t n = CharLength(Key, At);
-    if (At + n >= Key.size()) return UINT32_MAX;
-    std::uint32_t v = 0;
-    for (std::size_t k = At, e = At + n + CharLength(Key, At + n); k < e; ++k)
-      v = v << 8 | static_cast<unsigned char>(Key[k]);
-    return (v * 0x9E3779B1u) >> 16;
+  // A hash of the first Chars (2 or 3) characters at At (FNV-1a of their
+  // bytes), or UINT32_MAX where fewer stand.
+  static std::uint32_t OkuriHash(std::string_view Key, std::size_t At, int Chars) {
+    std::size_t e = At;
+    for (int c = 0; c < Chars; ++c) {
+      if (e >= Key.size()) return UINT32_MAX;
+      e += CharLength(Key, e);
+    }
+    std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(Chars);
+    for (std::size_t k = At; k < e; ++k) h = (h ^ static_cast<unsigned char>(Key[k])) * 16777619u;
+    return h == UINT32_MAX || h == 0 ? 1 : h;
+  }
+  // The number of characters of W, up to three.
+  static int OkuriChars(std::string_view W) {
+    int chars = 0;
+    for (std::size_t i = 0; i < W.size() && chars < 3; i += CharLength(W, i)) ++chars;
+    return chars;
   }
   const TOkuriEntry* OkuriganaAt(std::string_view Key, std::size_t At, std::uint8_t Before,
                                  std::size_t& Length) const;
@@ -259,10 +269,32 @@ class TVariantFolder {
   void Okurigana(std::string& Key) const;
   bool FOkuri = false;
   std::vector<std::string> FOkuriText;  // the table's spellings as folded
-  std::unordered_map<std::string_view, TOkuriEntry> FOkuriWords;
-  // Per hash of a spelling's first two characters, the byte lengths of the
-  // spellings (bit n - 1 for n bytes, longest first when read high to low).
-  std::vector<std::uint64_t> FOkuriLengths;
+  // The spellings by the hash of their first three characters (of two for
+  // those of two), longest first within one hash (FOkuriRanges: first,
+  // end); a bit per hash's top bits says, without a look-up, that no
+  // spelling starts so.
+  std::vector<TOkuriEntry> FOkuriEntries;
+  // An open-addressed table: hash (0 for none), first, end.
+  struct TOkuriSlot {
+    std::uint32_t Hash = 0, First = 0, End = 0;
+  };
+  std::vector<TOkuriSlot> FOkuriRanges;
+  std::uint32_t FOkuriMask = 0;
+  const TOkuriSlot* OkuriSlot(std::uint32_t Hash) const {
+    for (std::uint32_t i = Hash & FOkuriMask;; i = (i + 1) & FOkuriMask) {
+      const TOkuriSlot& slot = FOkuriRanges[i];
+      if (slot.Hash == Hash) return &slot;
+      if (slot.Hash == 0) return nullptr;
+    }
+  }
+  static constexpr int kOkuriBitShift = 12;  // 2^20 bits
+  std::vector<std::uint64_t> FOkuriBits;
+  // The same bits for the first two characters of every spelling: most
+  // places of a key start none, which one hash shows.
+  std::vector<std::uint64_t> FOkuriPrefix;
+  bool OkuriBit(const std::vector<std::uint64_t>& Bits, std::uint32_t Hash) const {
+    return (Bits[(Hash >> kOkuriBitShift) / 64] >> ((Hash >> kOkuriBitShift) % 64) & 1) != 0;
+  }
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
     std::string out;
@@ -679,7 +711,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
   }
   if (Kinds & kVariantOkurigana) {
     FOkuri = true;
-    FOkuriLengths.assign(0x10000, 0);
+    FOkuriBits.assign((std::size_t{1} << (32 - kOkuriBitShift)) / 64, 0);
+    FOkuriPrefix = FOkuriBits;
     // The spellings as the key holds them after the other kinds: each word's
     // standard spelling maps to itself, so that a longest match never takes
     // a piece of it for a shorter word (引っ越 in 引っ越し).
@@ -704,15 +737,36 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       pairs.emplace_back(FOkuriText.size() - 1, target);
     }
     const auto kana = [](std::string_view w, std::size_t at) { return OkuriClass(w, at) == kOkuriKana; };
+    std::unordered_map<std::string_view, bool> seen;
+    std::vector<std::pair<std::uint32_t, TOkuriEntry>> entries;
     for (const auto& [source, target] : pairs) {
       const std::string_view w = FOkuriText[source], t = FOkuriText[target];
-      if (w.empty() || CharLength(w, 0) == w.size() || w.size() > 64) continue;
+      if (w.empty() || CharLength(w, 0) == w.size()) continue;
+      // Spellings that the other kinds make one keep the first word's.
+      if (!seen.emplace(w, true).second) continue;
       bool kanaOnly = true;
       for (std::size_t i = 0; i < w.size(); i += CharLength(w, i)) kanaOnly = kanaOnly && kana(w, i);
-      const TOkuriEntry entry{t, kana(w, 0), kanaOnly, t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first)};
-      // Spellings that the other kinds make one keep the first word's.
-      if (!FOkuriWords.emplace(w, entry).second) continue;
-      FOkuriLengths[OkuriHash(w, 0)] |= std::uint64_t{1} << (w.size() - 1);
+      entries.emplace_back(OkuriHash(w, 0, OkuriChars(w)),
+                           TOkuriEntry{w, t, kana(w, 0), kanaOnly, t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first)});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first < b.first : a.second.Source.size() > b.second.Source.size();
+    });
+    std::size_t capacity = 1024;
+    while (capacity < 2 * entries.size()) capacity *= 2;
+    FOkuriRanges.assign(capacity, {});
+    FOkuriMask = static_cast<std::uint32_t>(capacity - 1);
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      const std::uint32_t h = entries[k].first;
+      std::uint32_t i = h & FOkuriMask;
+      while (FOkuriRanges[i].Hash != 0 && FOkuriRanges[i].Hash != h) i = (i + 1) & FOkuriMask;
+      TOkuriSlot& range = FOkuriRanges[i];
+      if (range.Hash == 0) range = {h, static_cast<std::uint32_t>(k), 0};
+      range.End = static_cast<std::uint32_t>(k + 1);
+      FOkuriBits[(h >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((h >> kOkuriBitShift) % 64);
+      const std::uint32_t p = OkuriHash(entries[k].second.Source, 0, 2);
+      FOkuriPrefix[(p >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((p >> kOkuriBitShift) % 64);
+      FOkuriEntries.push_back(entries[k].second);
     }
   }
   // The characters of a text whose folded form a rule or a spelling may
@@ -1240,21 +1294,25 @@ void TVariantFolder::Numbers(std::string& Key) const {
 
 const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view Key, std::size_t At,
                                                                 std::uint8_t Before, std::size_t& Length) const {
-  const std::uint32_t h = OkuriHash(Key, At);
-  if (h == UINT32_MAX) return nullptr;
-  for (std::uint64_t lengths = FOkuriLengths[h]; lengths != 0;) {
-    const int bit = 63 - std::countl_zero(lengths);
-    lengths &= ~(std::uint64_t{1} << bit);
-    const std::size_t n = static_cast<std::size_t>(bit) + 1;
-    if (n > Key.size() - At) continue;
-    const auto it = FOkuriWords.find(Key.substr(At, n));
-    if (it == FOkuriWords.end()) continue;
-    const TOkuriEntry& e = it->second;
-    // The match ends at a character's start: it began at one, and is a
-    // whole spelling.
-    if ((e.KanaStart && Before != 0) || (e.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0)) continue;
-    Length = n;
-    return &e;
+  const std::uint32_t two = OkuriHash(Key, At, 2);
+  if (two == UINT32_MAX || !OkuriBit(FOkuriPrefix, two)) return nullptr;
+  // The spellings of three characters or more first: they are the longer.
+  for (const int chars : {3, 2}) {
+    const std::uint32_t h = chars == 2 ? two : OkuriHash(Key, At, chars);
+    if (h == UINT32_MAX || !OkuriBit(FOkuriBits, h)) continue;
+    const TOkuriSlot* range = OkuriSlot(h);
+    if (range == nullptr) continue;
+    for (std::uint32_t k = range->First; k < range->End; ++k) {
+      const TOkuriEntry& e = FOkuriEntries[k];
+      const std::size_t n = e.Source.size();
+      if (n > Key.size() - At || Key.compare(At, n, e.Source) != 0) continue;
+      // The match ends at a character's start: it began at one, and is a
+      // whole spelling.
+      if ((e.KanaStart && Before != 0) || (e.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0))
+        continue;
+      Length = n;
+      return &e;
+    }
   }
   return nullptr;
 }
