@@ -26,7 +26,7 @@ const std::array<TSetOptionRow, kSetOptionCount>& SetOptionRows() {
       {TSetOption::chbKana, "chbKana", "GroupBox5", "カナ表記"},
       {TSetOption::chbCompany, "chbCompany", "GroupBox5", "法人格"},
       {TSetOption::chbNumber, "chbNumber", "GroupBox5", "数字表記"},
-      {TSetOption::chbOkurigana, "chbOkurigana", "GroupBox5", "送り仮名・かな書き"},
+      {TSetOption::chbOkurigana, "chbOkurigana", "GroupBox5", "送り仮名"},
   }};
   return rows;
 }

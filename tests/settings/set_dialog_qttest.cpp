@@ -107,7 +107,7 @@ class SetDialogTest : public QObject {
     const std::pair<const char*, const char*> kindChecks[] = {
         {"chbKanji", "異体字"}, {"chbCompat", "互換文字"}, {"chbSpace", "空白・中点"},
         {"chbSymbol", "記号"},  {"chbKana", "カナ表記"},   {"chbCompany", "法人格"},
-        {"chbNumber", "数字表記"}, {"chbOkurigana", "送り仮名・かな書き"}};
+        {"chbNumber", "数字表記"}, {"chbOkurigana", "送り仮名"}};
     QList<QWidget*> kindOrder;
     for (int i = 0; i < 8; ++i) {
       auto* box = Child<QCheckBox>(kindChecks[i].first);
