@@ -409,6 +409,12 @@ TEST(VariantFolds, NeverPartLinesThatShareAPlainKey) {
     std::map<std::string, std::vector<const std::string*>> plain;
     for (const std::string& line : lines) plain[m.MakeKey(line, 0)].push_back(&line);
     for (unsigned kinds = 1; kinds <= kAllVariantKinds; ++kinds) {
+      // The okurigana kind's table is large to build: with it, each other
+      // kind alone and all of them.
+      const unsigned others = kinds & ~unsigned{kVariantOkurigana};
+      if ((kinds & kVariantOkurigana) && others != 0 && others != (kAllVariantKinds & ~unsigned{kVariantOkurigana}) &&
+          (others & (others - 1)) != 0)
+        continue;
       for (const auto& [key, group] : plain) {
         const std::string first = m.MakeKey(*group.front(), kinds);
         for (const std::string* line : group)
