@@ -24,7 +24,7 @@ constexpr std::pair<bool TSetOptionValues::*, unsigned> kVariantKinds[] = {
     {&TSetOptionValues::FKanji, kVariantKanji},     {&TSetOptionValues::FCompat, kVariantCompat},
     {&TSetOptionValues::FSpace, kVariantSpace},     {&TSetOptionValues::FSymbol, kVariantSymbol},
     {&TSetOptionValues::FKana, kVariantKana},       {&TSetOptionValues::FCompany, kVariantCompany},
-    {&TSetOptionValues::FNumber, kVariantNumber},
+    {&TSetOptionValues::FNumber, kVariantNumber},   {&TSetOptionValues::FOkurigana, kVariantOkurigana},
 };
 
 }  // namespace

@@ -466,7 +466,7 @@ std::string DifferenceKindNames(unsigned Kinds) {
   static const char* const names[] = {"全角/半角", "ひらがな/カタカナ", "大文字/小文字", "小書き文字",
                                       "長音/ハイフン", "末尾の長音/ハイフン", "空白",
                                       "異体字",    "互換文字",          "空白・中点",    "記号",
-                                      "カナ表記",  "法人格",            "数字表記",      "旧仮名",        "濁点",
+                                      "カナ表記",  "法人格",            "数字表記",      "送り仮名・かな書き", "旧仮名",        "濁点",
                                       "波ダッシュ", "別コードの同じ字"};
   std::string out;
   for (unsigned k = 0; k < std::size(names); ++k) {

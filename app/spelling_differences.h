@@ -27,11 +27,12 @@ enum TDifferenceKind : unsigned {
   kKanaSpelling = 2048, // カナ表記
   kCompanyForm = 4096,  // 法人格
   kNumberForm = 8192,   // 数字表記
+  kOkuriganaForm = 16384,  // 送り仮名・かな書き
   // What the key folding joins besides.
-  kOldKana = 16384,       // 旧仮名: ヰ ヱ ゐ ゑ against イ エ い え
-  kSoundMark = 32768,     // 濁点: a separate or combining sound mark against a voiced kana, or each other
-  kWaveDash = 65536,      // 波ダッシュ: 〜 against ～
-  kCodeTwin = 131072,     // 別コードの同じ字: − — ‖ ¢ £ ¬ ¥ ‾ against the CP932 character they are read as
+  kOldKana = 32768,       // 旧仮名: ヰ ヱ ゐ ゑ against イ エ い え
+  kSoundMark = 65536,     // 濁点: a separate or combining sound mark against a voiced kana, or each other
+  kWaveDash = 131072,     // 波ダッシュ: 〜 against ～
+  kCodeTwin = 262144,     // 別コードの同じ字: − — ‖ ¢ £ ¬ ¥ ‾ against the CP932 character they are read as
 };
 inline constexpr unsigned kVariantKindShift = 7;
 

@@ -15,6 +15,7 @@
 
 #include "engine/char_folding.h"
 #include "engine/number_counters.h"
+#include "engine/okurigana_table.h"
 #include "engine/variant_tables.h"
 #include "util/cp932.h"
 #include "util/sjis.h"
@@ -240,6 +241,77 @@ class TVariantFolder {
   // The length of the counter (of kCounters or kAddress, as folded) at At
   // in Key, 0 for none; Address tells which list.
   std::size_t CounterAt(std::string_view Key, std::size_t At, bool& Address) const;
+  // The okurigana kind: each word of the table where it stands in Key, by
+  // longest match, as its standard spelling (申込書 -> 申し込み書). A
+  // spelling that begins with kana needs neither kana nor a kanji before
+  // it, and one of kana alone neither after it either: next to them it may
+  // be a piece of other words, or the kana of a name (あけぼの町 is not
+  // 曙町). Before tells what stands before At (kOkuriKana, kOkuriKanji or
+  // 0). OkuriganaAt gives the entry that matches at At, or nullptr.
+  // Okurigana folds to a fixed point: a standard spelling and what follows
+  // it may spell another word of the table.
+  struct TOkuriEntry {
+    std::string_view Source, Target;
+    bool KanaStart, KanaOnly;
+    std::uint8_t End;  // what the target's last character is (kOkuriKana, kOkuriKanji, 0)
+  };
+  static constexpr std::uint8_t kOkuriKana = 1, kOkuriKanji = 2;
+  static std::uint8_t OkuriClass(std::string_view Key, std::size_t At) {
+    const std::size_t n = CharLength(Key, At);
+    const auto b = static_cast<unsigned char>(Key[At]);
+    if (n == 1) return b >= 0xA6 && b <= 0xDF ? kOkuriKana : 0;
+    return IsKanji(Key.substr(At, n)) ? kOkuriKanji : 0;
+  }
+  // A hash of the first Chars (2 or 3) characters at At (FNV-1a of their
+  // bytes), or UINT32_MAX where fewer stand.
+  static std::uint32_t OkuriHash(std::string_view Key, std::size_t At, int Chars) {
+    std::size_t e = At;
+    for (int c = 0; c < Chars; ++c) {
+      if (e >= Key.size()) return UINT32_MAX;
+      e += CharLength(Key, e);
+    }
+    std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(Chars);
+    for (std::size_t k = At; k < e; ++k) h = (h ^ static_cast<unsigned char>(Key[k])) * 16777619u;
+    return h == UINT32_MAX || h == 0 ? 1 : h;
+  }
+  // The number of characters of W, up to three.
+  static int OkuriChars(std::string_view W) {
+    int chars = 0;
+    for (std::size_t i = 0; i < W.size() && chars < 3; i += CharLength(W, i)) ++chars;
+    return chars;
+  }
+  const TOkuriEntry* OkuriganaAt(std::string_view Key, std::size_t At, std::uint8_t Before,
+                                 std::size_t& Length) const;
+  bool OkuriganaHit(std::string_view Key) const;
+  void Okurigana(std::string& Key) const;
+  bool FOkuri = false;
+  std::vector<std::string> FOkuriText;  // the table's spellings as folded
+  // The spellings by the hash of their first three characters (of two for
+  // those of two), longest first within one hash (FOkuriRanges: first,
+  // end); a bit per hash's top bits says, without a look-up, that no
+  // spelling starts so.
+  std::vector<TOkuriEntry> FOkuriEntries;
+  // An open-addressed table: hash (0 for none), first, end.
+  struct TOkuriSlot {
+    std::uint32_t Hash = 0, First = 0, End = 0;
+  };
+  std::vector<TOkuriSlot> FOkuriRanges;
+  std::uint32_t FOkuriMask = 0;
+  const TOkuriSlot* OkuriSlot(std::uint32_t Hash) const {
+    for (std::uint32_t i = Hash & FOkuriMask;; i = (i + 1) & FOkuriMask) {
+      const TOkuriSlot& slot = FOkuriRanges[i];
+      if (slot.Hash == Hash) return &slot;
+      if (slot.Hash == 0) return nullptr;
+    }
+  }
+  static constexpr int kOkuriBitShift = 12;  // 2^20 bits
+  std::vector<std::uint64_t> FOkuriBits;
+  // The same bits for the first two characters of every spelling: most
+  // places of a key start none, which one hash shows.
+  std::vector<std::uint64_t> FOkuriPrefix;
+  bool OkuriBit(const std::vector<std::uint64_t>& Bits, std::uint32_t Hash) const {
+    return (Bits[(Hash >> kOkuriBitShift) / 64] >> ((Hash >> kOkuriBitShift) % 64) & 1) != 0;
+  }
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
     std::string out;
@@ -403,6 +475,25 @@ std::string KeyFold(std::string_view s, bool hyphens) {
   std::string out(s.size(), '\0');
   out.resize(FoldKeyInto(s, hyphens, out.data()));
   return out;
+}
+
+// The okurigana table's spellings as keys, made once for each option: an
+// empty string before each word, then its standard spelling and the others.
+const std::vector<std::string>& OkuriganaKeys(bool hyphens) {
+  const auto make = [](bool h) {
+    std::vector<std::string> keys;
+    for (const std::string_view line : okurigana_table::kWords) {
+      keys.emplace_back();
+      for (std::size_t from = 0; from <= line.size();) {
+        const std::size_t tab = std::min(line.find('\t', from), line.size());
+        keys.push_back(KeyFold(cp932::Sjis(line.substr(from, tab - from)), h));
+        from = tab + 1;
+      }
+    }
+    return keys;
+  };
+  static const std::vector<std::string> plain = make(false), hyphened = make(true);
+  return hyphens ? hyphened : plain;
 }
 
 }  // namespace
@@ -639,6 +730,66 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       set(FCounterStart, firstCode(m));
     }
     for (const auto& [counter, address] : FCounters) set(FCounterStart, firstCode(counter));
+  }
+  if (Kinds & kVariantOkurigana) {
+    FOkuri = true;
+    FOkuriBits.assign((std::size_t{1} << (32 - kOkuriBitShift)) / 64, 0);
+    FOkuriPrefix = FOkuriBits;
+    // The spellings as the key holds them after the other kinds: each word's
+    // standard spelling maps to itself, so that a longest match never takes
+    // a piece of it for a shorter word (引っ越 in 引っ越し).
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;  // source, target in FOkuriText
+    const std::vector<std::string>& words = OkuriganaKeys(Hyphens);
+    FOkuriText.reserve(words.size());
+    std::size_t target = 0;
+    for (const std::string& w : words) {
+      // Each word's spellings follow its standard one, after an empty line.
+      if (w.empty()) {
+        target = FOkuriText.size();
+        continue;
+      }
+      // The other kinds' folds, where they change anything.
+      if (CharsUntouched(w) && !KeChanges(w)) {
+        FOkuriText.push_back(w);
+      } else {
+        std::string folded = Inner(w);
+        KeBetweenKanji(folded);
+        FOkuriText.push_back(std::move(folded));
+      }
+      pairs.emplace_back(FOkuriText.size() - 1, target);
+    }
+    const auto kana = [](std::string_view w, std::size_t at) { return OkuriClass(w, at) == kOkuriKana; };
+    std::unordered_map<std::string_view, bool> seen;
+    std::vector<std::pair<std::uint32_t, TOkuriEntry>> entries;
+    for (const auto& [source, target] : pairs) {
+      const std::string_view w = FOkuriText[source], t = FOkuriText[target];
+      if (w.empty() || CharLength(w, 0) == w.size()) continue;
+      // Spellings that the other kinds make one keep the first word's.
+      if (!seen.emplace(w, true).second) continue;
+      bool kanaOnly = true;
+      for (std::size_t i = 0; i < w.size(); i += CharLength(w, i)) kanaOnly = kanaOnly && kana(w, i);
+      entries.emplace_back(OkuriHash(w, 0, OkuriChars(w)),
+                           TOkuriEntry{w, t, kana(w, 0), kanaOnly, t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first)});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first < b.first : a.second.Source.size() > b.second.Source.size();
+    });
+    std::size_t capacity = 1024;
+    while (capacity < 2 * entries.size()) capacity *= 2;
+    FOkuriRanges.assign(capacity, {});
+    FOkuriMask = static_cast<std::uint32_t>(capacity - 1);
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      const std::uint32_t h = entries[k].first;
+      std::uint32_t i = h & FOkuriMask;
+      while (FOkuriRanges[i].Hash != 0 && FOkuriRanges[i].Hash != h) i = (i + 1) & FOkuriMask;
+      TOkuriSlot& range = FOkuriRanges[i];
+      if (range.Hash == 0) range = {h, static_cast<std::uint32_t>(k), 0};
+      range.End = static_cast<std::uint32_t>(k + 1);
+      FOkuriBits[(h >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((h >> kOkuriBitShift) % 64);
+      const std::uint32_t p = OkuriHash(entries[k].second.Source, 0, 2);
+      FOkuriPrefix[(p >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((p >> kOkuriBitShift) % 64);
+      FOkuriEntries.push_back(entries[k].second);
+    }
   }
   // The characters of a text whose folded form a rule or a spelling may
   // change; a lone sound mark too, as it may finish a spelling with the
@@ -1200,6 +1351,76 @@ void TVariantFolder::Numbers(std::string& Key) const {
   Key = std::move(out);
 }
 
+const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view Key, std::size_t At,
+                                                                std::uint8_t Before, std::size_t& Length) const {
+  const std::uint32_t two = OkuriHash(Key, At, 2);
+  if (two == UINT32_MAX || !OkuriBit(FOkuriPrefix, two)) return nullptr;
+  // The spellings of three characters or more first: they are the longer.
+  for (const int chars : {3, 2}) {
+    const std::uint32_t h = chars == 2 ? two : OkuriHash(Key, At, chars);
+    if (h == UINT32_MAX || !OkuriBit(FOkuriBits, h)) continue;
+    const TOkuriSlot* range = OkuriSlot(h);
+    if (range == nullptr) continue;
+    for (std::uint32_t k = range->First; k < range->End; ++k) {
+      const TOkuriEntry& e = FOkuriEntries[k];
+      const std::size_t n = e.Source.size();
+      if (n > Key.size() - At || Key.compare(At, n, e.Source) != 0) continue;
+      // The match ends at a character's start: it began at one, and is a
+      // whole spelling.
+      if ((e.KanaStart && Before != 0) || (e.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0))
+        continue;
+      Length = n;
+      return &e;
+    }
+  }
+  return nullptr;
+}
+
+bool TVariantFolder::OkuriganaHit(std::string_view Key) const {
+  std::uint8_t before = 0;
+  for (std::size_t i = 0; i < Key.size();) {
+    std::size_t n = 0;
+    if (const TOkuriEntry* e = OkuriganaAt(Key, i, before, n)) {
+      if (Key.compare(i, n, e->Target) != 0) return true;
+      before = e->End;
+      i += n;
+      continue;
+    }
+    before = OkuriClass(Key, i);
+    i += CharLength(Key, i);
+  }
+  return false;
+}
+
+void TVariantFolder::Okurigana(std::string& Key) const {
+  // A few rounds reach the fixed point: each one only makes words standard,
+  // and the characters' folds see the new neighbours (a repeat mark after
+  // a word's new last kana repeats it).
+  for (int round = 0; round < 4; ++round) {
+    std::string out;
+    out.reserve(Key.size() + 16);
+    std::uint8_t before = 0;
+    bool changed = false;
+    for (std::size_t i = 0; i < Key.size();) {
+      std::size_t n = 0;
+      if (const TOkuriEntry* e = OkuriganaAt(Key, i, before, n)) {
+        changed = changed || Key.compare(i, n, e->Target) != 0;
+        out += e->Target;
+        before = e->End;
+        i += n;
+        continue;
+      }
+      before = OkuriClass(Key, i);
+      n = CharLength(Key, i);
+      out.append(Key, i, n);
+      i += n;
+    }
+    if (!changed) return;
+    Key = Inner(out);
+    KeBetweenKanji(Key);
+  }
+}
+
 // Most keys hold nothing the kinds change: one look at each character
 // shows it, without a copy.
 bool TVariantFolder::Untouched(std::string_view Key) const {
@@ -1216,7 +1437,7 @@ bool TVariantFolder::Untouched(std::string_view Key) const {
   }
   if ((hit != 0 || (pairs & 1) != 0) && !CharsUntouched(Key)) return false;
   return EndsUntouched(Key) && (FInside.empty() || !HasInside(Key)) && !KeChanges(Key) &&
-         !(FNumbers && NumberHit(Key));
+         !(FNumbers && NumberHit(Key)) && !(FOkuri && OkuriganaHit(Key));
 }
 
 bool TVariantFolder::CharsUntouched(std::string_view Key) const {
@@ -1276,12 +1497,21 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
   MapCharacters(Key, Out, true);
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   KeBetweenKanji(Out);
+  if (FOkuri) Okurigana(Out);
   if (!FStarts.empty()) CompanyForms(Out);
   if (FNumbers && NumberHit(Out)) Numbers(Out);
   return Out;
 }
 
 std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
+  if (FOkuri && OkuriganaHit(Key)) {
+    // The words first, as FoldMarked does; then the forms around them.
+    Out.assign(Key);
+    Okurigana(Out);
+    if (!EndsUntouched(Out) || (!FInside.empty() && HasInside(Out))) CompanyForms(Out);
+    if (FNumbers && NumberHit(Out)) Numbers(Out);
+    return Out;
+  }
   const bool company = !EndsUntouched(Key) || (!FInside.empty() && HasInside(Key));
   const bool numbers = FNumbers && NumberHit(Key);
   if (!company && !numbers) return Key;
@@ -1361,6 +1591,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   }
   // The number kind looks at each numeral's neighbours: it finishes too.
   Company = (number & 1) != 0 && NumberHit(std::string_view(Out.data(), n));
+  // So does the okurigana kind.
+  Company = Company || (FOkuri && OkuriganaHit(std::string_view(Out.data(), n)));
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
@@ -1415,8 +1647,8 @@ std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyp
 unsigned NonstandardForms(std::string_view Text) {
   static const auto sources = [] {
     std::unordered_map<std::string_view, unsigned> s;
-    for (const vt::TPair& p : vt::kKanji) s.emplace(p.Source, 1u);
-    for (const vt::TPair& p : vt::kCompat) s.emplace(p.Source, 2u);
+    for (const vt::TPair& p : vt::kKanji) s.emplace(p.Source, 2u);
+    for (const vt::TPair& p : vt::kCompat) s.emplace(p.Source, 4u);
     return s;
   }();
   // The full forms: no brackets, more than one character (株式会社,
@@ -1427,15 +1659,18 @@ unsigned NonstandardForms(std::string_view Text) {
       if (p.Source.find_first_of("(\x81") != 0 && CharLength(p.Source, 0) < p.Source.size()) f.push_back(p.Source);
     return f;
   }();
-  unsigned forms = 8;
+  unsigned forms = 16;
   for (const std::string_view form : full)
     for (std::size_t at = Text.find(form); at != std::string_view::npos && forms != 0; at = Text.find(form, at + 1))
       if (IsCharacterStart(Text, at)) forms = 0;
   for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) {
     const auto b = static_cast<unsigned char>(Text[i]);
-    if (b >= 0xA1 && b <= 0xDF) forms |= 4;
+    if (b >= 0xA1 && b <= 0xDF) forms |= 8;
     if (const auto it = sources.find(Text.substr(i, CharLength(Text, i))); it != sources.end()) forms |= it->second;
   }
+  // A spelling of the okurigana table other than a word's standard one.
+  std::string key = KeyFold(Text, false), out;
+  if (VariantFolder(kVariantOkurigana, false).Fold(key, out) != key) forms |= 1;
   return forms;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Optional folds of a comparison key for more kinds of variants: kanji forms,
 // compatibility characters, blanks and middle dots, symbol families,
-// katakana spellings, company forms and the forms of numbers. Each works on a key that the width,
+// katakana spellings, company forms, the forms of numbers and okurigana. Each works on a key that the width,
 // case and small-kana folding (FoldKeyInto) has already made, so that its
 // tables see one form of each kana, letter and digit.
 //
@@ -21,14 +21,15 @@ enum TVariantKind : unsigned {
   kVariantKana = 16,     // カナ表記: ヰ/イ, ゝ ゞ, ヶ/ケ/ヵ/カ between kanji; ヴァ/バ, ヂ/ジ, ヲ/オ only in the words of a table
   kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end, 株式会社/㈱ inside
   kVariantNumber = 64,   // 数字表記: 一丁目/1丁目, 十二月/12月 before a counter; 3ヶ月/3か月; 1丁目2番3号/1-2-3; ℡/TEL
+  kVariantOkurigana = 128,  // 送り仮名・かな書き: 申込/申し込み, 子ども/子供, ください/下さい, words of a table
 };
-inline constexpr unsigned kAllVariantKinds = 127;
-inline constexpr unsigned kVariantKindCount = 7;
+inline constexpr unsigned kAllVariantKinds = 255;
+inline constexpr unsigned kVariantKindCount = 8;
 
 // The kinds' names on the batch's command line, in bit order.
 inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {"kanji", "compat", "space",
                                                                           "symbol", "kana", "company",
-                                                                          "number"};
+                                                                          "number", "okurigana"};
 
 // Folds Key, which FoldKeyInto(Text, Hyphens, ...) made, by Kinds; returns
 // Key itself when nothing changes (always for Kinds 0), else a view of Out,
@@ -58,7 +59,8 @@ std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::stri
 // How far Text (CP932) stands from the standard spelling, for choosing a
 // group's canonical text on a tie: the lower the better. In order of
 // weight: no full company form (株式会社, not (株), ㈱ or カ)), half-width
-// kana, a compatibility character (①, ㍻), a kanji's variant form (髙).
+// kana, a compatibility character (①, ㍻), a kanji's variant form (髙), a
+// spelling the okurigana kind maps to a word's standard one (申込, 子ども).
 unsigned NonstandardForms(std::string_view Text);
 
 }  // namespace tavrin

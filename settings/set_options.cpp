@@ -33,6 +33,7 @@ const std::array<TSetOptionRow, kSetOptionCount>& SetOptionRows() {
       {&V::FKana, "Variants", "FKana", false, "chbKana", "GroupBox5", 4, "カナ表記"},
       {&V::FCompany, "Variants", "FCompany", false, "chbCompany", "GroupBox5", 5, "法人格"},
       {&V::FNumber, "Variants", "FNumber", false, "chbNumber", "GroupBox5", 6, "数字表記"},
+      {&V::FOkurigana, "Variants", "FOkurigana", false, "chbOkurigana", "GroupBox5", 7, "送り仮名"},
   }};
   return rows;
 }

@@ -14,7 +14,7 @@ struct TSetOptionValues {
   bool FSound, FHint, FTrim, FExprsQuote, FExtractSort, FCopyCount, FZenkaku, FUpper, FHyphenTerminate,
       FHyphen;
   // The kinds of variants [類字抽出] folds besides.
-  bool FKanji, FCompat, FSpace, FSymbol, FKana, FCompany, FNumber;
+  bool FKanji, FCompat, FSpace, FSymbol, FKana, FCompany, FNumber, FOkurigana;
 
   // Every option at its default.
   TSetOptionValues();
@@ -30,7 +30,7 @@ struct TSetOptionRow {
   int Place;                 // its place among the group's check boxes, from 0
   std::string_view Caption;  // UTF-8; the skin converts
 };
-inline constexpr std::size_t kSetOptionCount = 17;
+inline constexpr std::size_t kSetOptionCount = 18;
 
 // Every option, in the order the settings file lists the keys.
 const std::array<TSetOptionRow, kSetOptionCount>& SetOptionRows();

@@ -4,7 +4,7 @@
     python3 bench/variants/measure.py BATCH KIND [SAMPLE [BEFORE]]
 
 BATCH is the built tavrin-batch, KIND a kind's name (kanji, compat, space,
-symbol, kana, company, number). Builds word lists from the Debian dictionaries
+symbol, kana, company, number, okurigana). Builds word lists from the Debian dictionaries
 (mecab-ipadic, mecab-naist-jdic, skkdic, skkdic-extra): names, places,
 addresses, organisations, office names and nouns, both as written and, for
 names and places, as read in kana. Runs `map` without kinds and with KIND,
@@ -183,9 +183,27 @@ def count_kanji_pairs(batch):
         print("%s: %d of %d pairs joined" % (name, joined, len(pairs)), file=sys.stderr)
 
 
+def okurigana_words():
+    """The spellings of engine/okurigana_table.h."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "engine", "okurigana_table.h")
+    found = set()
+    for line in open(path, encoding="utf-8"):
+        m = re.match(r'\s*"(.*)",$', line)
+        if m:
+            found.update(m.group(1).split("\\t"))
+    return found
+
+
 def rule_of(kind, group):
     """The rule of a kind that most likely made the group (for the kana kind,
-    which spelling; else the kind itself)."""
+    which spelling; for the okurigana kind, whether a line of kana alone, a
+    whole word of the table or a word inside a line; else the kind itself)."""
+    if kind == "okurigana":
+        if not hasattr(rule_of, "words"):
+            rule_of.words = okurigana_words()
+        if any(all("\u3041" <= c <= "\u30ff" for c in w) for w in group):
+            return "kana"
+        return "word" if sum(w in rule_of.words for w in group) >= 2 else "inline"
     if kind != "kana":
         return kind
     text = "".join(group)

@@ -170,6 +170,11 @@ TEST(BatchOutput, KindsOfVariants) {
        "一丁目\r\n1丁目\r\n1丁目\r\n一郎\r\n1郎\r\n3ヶ月\r\n3か月\r\n3か月\r\n",
        "一丁目\t1丁目\t1\t数字表記\r\n3ヶ月\t3か月\t1\t数字表記\r\n",
        "全8個のデータの中から、4 種類の類字データを抽出しました"},
+      {"okurigana",
+       {"map", "--fold=okurigana", "--explain"},
+       "申込書\r\n申し込み書\r\n申し込み書\r\n卸\r\n下ろし\r\n",
+       "申込書\t申し込み書\t1\t送り仮名・かな書き\r\n",
+       "全5個のデータの中から、2 種類の類字データを抽出しました"},
       {"normalize", {"normalize", "--fold=company,space"}, "㈱山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n",
        "株式会社山田\r\n株式会社山田\r\n株式会社山田\r\n山田 太郎\r\n",
        "全4個のデータの中から、2 種類の類字データを抽出しました"},
@@ -360,8 +365,9 @@ TEST(BatchArgs, Parsing) {
               d.HyphenTerminate && d.CopyCount && !d.Encoding);
   EXPECT_EQ(d.Folds, 0u);
   EXPECT_EQ(Options({"normalize", "--fold=space,company,symbol"}).Folds, 4u | 32u | 8u);
-  EXPECT_EQ(Options({"map", "--fold=compat", "--fold=all"}).Folds, 127u);
+  EXPECT_EQ(Options({"map", "--fold=compat", "--fold=all"}).Folds, 255u);
   EXPECT_EQ(Options({"map", "--fold=number"}).Folds, 64u);
+  EXPECT_EQ(Options({"map", "--fold=okurigana"}).Folds, 128u);
   const std::vector<std::string_view> files{"all", "--trim", "a", "-", "--", "--b"};
   EXPECT_EQ(ParseBatchArgs(files).Files, (std::vector<std::string>{"a", "-", "--b"}));
 }

@@ -472,7 +472,7 @@ TEST(MainFormTest, SettingsFileKeepsItsBytes) {
        "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
        "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\nWidth=637\r\n"
        "Height=347\r\nMaximized=0\r\n[Variants]\r\nFKanji=0\r\nFCompat=0\r\nFSpace=0\r\n"
-       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=0\r\n"},
+       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=0\r\nFOkurigana=0\r\n"},
       {"changed",
        [](FakeWindow& w) {
          w.form.FTrim = w.form.FExprsQuote = w.form.FKanji = w.form.FNumber = true;
@@ -486,7 +486,7 @@ TEST(MainFormTest, SettingsFileKeepsItsBytes) {
        "FHyphenTerminate=1\r\nFHyphen=0\r\nlvResultSize=11\r\nlvResultName=MS Gothic\r\n"
        "lvResultColor=$00563412\r\nlvResultStyle=1\r\n[Form]\r\nLeft=40\r\nTop=30\r\nWidth=700\r\n"
        "Height=400\r\nMaximized=1\r\n[Variants]\r\nFKanji=1\r\nFCompat=0\r\nFSpace=0\r\n"
-       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=1\r\n"},
+       "FSymbol=0\r\nFKana=0\r\nFCompany=0\r\nFNumber=1\r\nFOkurigana=0\r\n"},
   };
   for (const auto& c : kCases) {
     FakeWindow w;

@@ -25,12 +25,13 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 struct Kinds {
-  bool Kanji, Compat, Space, Symbol, Kana, Company, Number;
+  bool Kanji, Compat, Space, Symbol, Kana, Company, Number, Okurigana;
   bool operator==(const Kinds&) const = default;
 };
 
 Kinds KindsOf(const TMainForm& form) {
-  return {form.FKanji, form.FCompat, form.FSpace, form.FSymbol, form.FKana, form.FCompany, form.FNumber};
+  return {form.FKanji, form.FCompat, form.FSpace, form.FSymbol, form.FKana, form.FCompany, form.FNumber,
+          form.FOkurigana};
 }
 
 // A window started as a skin starts it (its geometry restored) on the
@@ -52,7 +53,7 @@ Kinds StartAndClose(const SettingsFolder&, const std::function<void(TMainForm&)>
 // alike, leaving their lines as they were; read back as written.
 TEST(MainFormVariantsTest, SettingsSectionFollowsFormAndRoundTrips) {
   const std::string section =
-      "[Variants]\r\nFKanji=1\r\nFCompat=0\r\nFSpace=0\r\nFSymbol=0\r\nFKana=0\r\nFCompany=1\r\nFNumber=1\r\n";
+      "[Variants]\r\nFKanji=1\r\nFCompat=0\r\nFSpace=0\r\nFSymbol=0\r\nFKana=0\r\nFCompany=1\r\nFNumber=1\r\nFOkurigana=0\r\n";
   const auto kanjiAndCompany = [](TMainForm& f) {
     f.FKanji = true;
     f.FCompany = true;
@@ -74,7 +75,7 @@ TEST(MainFormVariantsTest, SettingsSectionFollowsFormAndRoundTrips) {
   WriteFile(folder.Ini(), before);
   EXPECT_EQ(StartAndClose(folder, kanjiAndCompany), (Kinds{}));
   EXPECT_EQ(ReadFile(folder.Ini()), before + section);
-  EXPECT_EQ(StartAndClose(folder), (Kinds{true, false, false, false, false, true, true}));
+  EXPECT_EQ(StartAndClose(folder), (Kinds{true, false, false, false, false, true, true, false}));
 }
 
 // A value that is no number counts as missing: the kind stays off.
@@ -82,19 +83,19 @@ TEST(MainFormVariantsTest, UnreadableValuesCountAsMissing) {
   SettingsFolder folder;
   WriteFile(folder.Ini(),
             "[Variants]\r\nFKanji=yes\r\nFCompat=\r\nFSpace=1\r\nFSymbol=0\r\nFKana=0x1\r\nFCompany= 1 \r\n");
-  EXPECT_EQ(StartAndClose(folder), (Kinds{false, false, true, false, true, true, false}));
+  EXPECT_EQ(StartAndClose(folder), (Kinds{false, false, true, false, true, true, false, false}));
   EXPECT_NE(ReadFile(folder.Ini()).find("FKanji=0\r\nFCompat=0\r\n"), std::string::npos);
 }
 
 TEST(MainFormVariantsTest, SettingsDialogCarriesTheKinds) {
   FakeWindow w;
   TSetOptionValues values{};
-  values.FKanji = values.FKana = values.FNumber = true;
+  values.FKanji = values.FKana = values.FNumber = values.FOkurigana = true;
   w.view.SettingsChange = values;
   w.view.SettingsAnswer = true;
   w.form.sbSetClick();
-  EXPECT_EQ(KindsOf(w.form), (Kinds{true, false, false, false, true, false, true}));
-  EXPECT_EQ(w.form.VariantKinds(), kVariantKanji | kVariantKana | kVariantNumber);
+  EXPECT_EQ(KindsOf(w.form), (Kinds{true, false, false, false, true, false, true, true}));
+  EXPECT_EQ(w.form.VariantKinds(), kVariantKanji | kVariantKana | kVariantNumber | kVariantOkurigana);
 }
 
 int RowOf(const FakeWindow& w, const std::string& utf8) {

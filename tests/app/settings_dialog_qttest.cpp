@@ -57,6 +57,7 @@ const Option kOptions[] = {
     {&TfoMAIN::FKana, "chbKana", false},
     {&TfoMAIN::FCompany, "chbCompany", false},
     {&TfoMAIN::FNumber, "chbNumber", false},
+    {&TfoMAIN::FOkurigana, "chbOkurigana", false},
 };
 
 const char* const kToolBar[] = {"sbClose",       "sbGetAllData", "sbExtractRuiji",

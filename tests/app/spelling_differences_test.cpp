@@ -91,6 +91,9 @@ TEST(SpellingDifferences, KindsOfVariants) {
       {kAllVariantKinds, "㈱山田", "株式会社山田", "法人格"},
       {kAllVariantKinds, "第一回", "第1回", "数字表記"},
       {kAllVariantKinds, "１－２－３", "1丁目2番3号", "全角/半角、数字表記"},
+      {kAllVariantKinds, "申込書", "申し込み書", "送り仮名・かな書き"},
+      {kAllVariantKinds, "ください", "下さい", "送り仮名・かな書き"},
+      {kAllVariantKinds, "髙橋様申込書", "高橋様申し込み書", "異体字、送り仮名・かな書き"},
       {kAllVariantKinds, "ｶﾞｯｺｳ", "ガッコウ", "全角/半角"},
       {kAllVariantKinds, "髙橋ｶﾞｯｺｳ", "高橋ガッコウ", "全角/半角、異体字"},
       // A kind that changes the length: the width of the rest is still named.

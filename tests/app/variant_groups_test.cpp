@@ -53,6 +53,8 @@ TEST(VariantGroups, MapAndNormalize) {
       {"tie: no compatibility character", {"--fold=compat"}, "①番窓口\n1番窓口\n", "①番窓口\t1番窓口\t1\r\n",
        "1番窓口\n1番窓口\n"},
       {"tie: standard kanji", {"--fold=kanji"}, "髙橋\n高橋\n", "髙橋\t高橋\t1\r\n", "高橋\n高橋\n"},
+      {"tie: the table's okurigana", {"--fold=okurigana"}, "申込書\n申し込み書\n", "申込書\t申し込み書\t1\r\n",
+       "申し込み書\n申し込み書\n"},
       {"count before form", {"--fold=compat"}, "①番\n①番\n1番\n", "1番\t①番\t1\r\n", "①番\n①番\n①番\n"},
       // Groups in the order of their first row, variants in list order.
       {"two groups", {"--no-sort"}, "b\nア\nB\nｱ\nア\nb\nあ\n", "B\tb\t1\r\nｱ\tア\t1\r\nあ\tア\t1\r\n",

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/char_folding.h"
+#include "engine/okurigana_table.h"
 #include "engine/unique_manager.h"
 #include "engine/variant_tables.h"
 #include "util/cp932.h"
@@ -175,6 +176,19 @@ const TPairCase kGrouped[] = {
     {kVariantNumber, "℡03-1234-5678", "TEL03-1234-5678"},
     {kVariantNumber, "Tel.03-1234-5678", "TEL 03-1234-5678"},
     {kVariantNumber, "tel:(03)1234-5678", "℡(03)1234-5678"},
+    // The words of the okurigana table, alone and inside a line.
+    {kVariantOkurigana, "申込", "申し込み"},
+    {kVariantOkurigana, "申込書", "申し込み書"},
+    {kVariantOkurigana, "申込みの受付", "申し込みの受付"},
+    {kVariantOkurigana, "引越し業者", "引っ越し業者"},
+    {kVariantOkurigana, "引越", "引っ越し"},
+    {kVariantOkurigana, "問合せ先", "問い合わせ先"},
+    {kVariantOkurigana, "見積書", "見積もり書"},
+    {kVariantOkurigana, "振込先", "振り込み先"},
+    {kVariantOkurigana, "子ども会", "子供会"},
+    {kVariantOkurigana, "ください", "下さい"},
+    {kVariantOkurigana, "あらかじめ", "予め"},
+    {kVariantOkurigana, "（すでに）", "(既に)"},
 };
 
 TEST(VariantFolds, EachKindJoinsItsPairs) {
@@ -279,6 +293,20 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"十十人", "20人"},
       {"1丁目", "1"},
       {"1丁目2", "1-2"},
+      // Another kanji is another word; kana alone may be any word read so,
+      // or a name's kana, and a kanji word read two ways is neither.
+      {"卸", "下ろし"},
+      {"叔父", "伯父"},
+      {"早い", "速い"},
+      {"きよう", "器用"},
+      {"じんめい", "人名"},
+      {"ひとがた", "人形"},
+      {"にんぎょう", "ひとがた"},
+      {"かみしも", "上下"},
+      {"あけぼの町", "曙町"},
+      {"すでに済", "既に済"},
+      {"こども", "子供"},  // a noun in kana may be a name's reading
+      {"ちず子", "ちづ子"},
   };
   for (const auto& [a, b] : apart) EXPECT_NE(Key(a, kAllVariantKinds), Key(b, kAllVariantKinds)) << a << " / " << b;
 }
@@ -327,6 +355,15 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
   take(vt::kCompanyEnds);
   for (const char* mark : {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛", "ヶ", "ヵ", "カ", "が", "ｹﾞ"})
     chars.push_back(FromUtf8(mark).bytes);
+  // Every 97th word of the okurigana table, each spelling.
+  for (std::size_t i = 0; i < std::size(okurigana_table::kWords); i += 97) {
+    const std::string line(okurigana_table::kWords[i]);
+    for (std::size_t from = 0; from <= line.size();) {
+      const std::size_t tab = std::min(line.find('\t', from), line.size());
+      chars.push_back(FromUtf8(line.substr(from, tab - from)).bytes);
+      from = tab + 1;
+    }
+  }
   const std::string around[][2] = {
       {"", ""}, {"1", "2"}, {FromUtf8("カ").bytes, FromUtf8("ゝ").bytes}, {FromUtf8("漢").bytes, FromUtf8("々").bytes},
       {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes}, {FromUtf8("山田").bytes, ""}, {"", FromUtf8("山田").bytes},
@@ -335,7 +372,7 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
       {FromUtf8("一").bytes, FromUtf8("人").bytes}, {FromUtf8("第十").bytes, FromUtf8("丁目2番").bytes},
   };
   std::size_t checked = 0;
-  for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, 64u, kAllVariantKinds}) {
+  for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, 64u, 128u, kAllVariantKinds}) {
     for (const bool hyphens : {false, true}) {
       for (const std::string& c : chars) {
         for (const auto& [before, after] : around) {
@@ -368,7 +405,7 @@ TEST(VariantFolds, NeverPartLinesThatShareAPlainKey) {
   const char* const pieces[] = {"A", "a", "Ａ", "1", "①", "²", "-", "‐", "ー", "ｰ", "－", " ", "　", "\t", "・",
                                 "カ", "ｶ", "(", "（株）", "株式会社", "ヤマダ", "ヴ", "ブ", "ﾞ", "゛", "々",
                                 "ゝ", "〜", "~", "\u200D", "👨", "一", "十", "人", "丁目", "番", "ヶ月", "第",
-                                "TEL", "℡"};
+                                "TEL", "℡", "申込", "申し込み", "み", "書", "こども", "子供", "子ども"};
   std::vector<std::string> pieceBytes;
   for (const char* p : pieces) pieceBytes.push_back(FromUtf8(p).bytes);
   std::mt19937 random(32);
@@ -384,6 +421,12 @@ TEST(VariantFolds, NeverPartLinesThatShareAPlainKey) {
     std::map<std::string, std::vector<const std::string*>> plain;
     for (const std::string& line : lines) plain[m.MakeKey(line, 0)].push_back(&line);
     for (unsigned kinds = 1; kinds <= kAllVariantKinds; ++kinds) {
+      // The okurigana kind's table is large to build: with it, each other
+      // kind alone and all of them.
+      const unsigned others = kinds & ~unsigned{kVariantOkurigana};
+      if ((kinds & kVariantOkurigana) && others != 0 && others != (kAllVariantKinds & ~unsigned{kVariantOkurigana}) &&
+          (others & (others - 1)) != 0)
+        continue;
       for (const auto& [key, group] : plain) {
         const std::string first = m.MakeKey(*group.front(), kinds);
         for (const std::string* line : group)

@@ -107,9 +107,9 @@ class SetDialogTest : public QObject {
     const std::pair<const char*, const char*> kindChecks[] = {
         {"chbKanji", "異体字"}, {"chbCompat", "互換文字"}, {"chbSpace", "空白・中点"},
         {"chbSymbol", "記号"},  {"chbKana", "カナ表記"},   {"chbCompany", "法人格"},
-        {"chbNumber", "数字表記"}};
+        {"chbNumber", "数字表記"}, {"chbOkurigana", "送り仮名"}};
     QList<QWidget*> kindOrder;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
       auto* box = Child<QCheckBox>(kindChecks[i].first);
       QCOMPARE(box->parentWidget(), kinds);
       QCOMPARE(ToSjis(box->text()), S(kindChecks[i].second));
