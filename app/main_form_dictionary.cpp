@@ -135,6 +135,7 @@ void TMainForm::pmJoinSelectedClick() {
   const std::vector<std::size_t> selected = FView.SelectedRows();
   if (!FListSimilar || selected.size() < 2) return;
   std::vector<std::string_view> fields;
+  fields.reserve(selected.size());
   for (const std::size_t row : selected) fields.push_back(FList.Row(static_cast<int>(row)).Item->Text());
   const std::string line = Joined(fields);
   ChangeDictionary([&](std::string dictionary) { return WithLine(std::move(dictionary), line); });
