@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
 #  1. the normal build (g++, Qt user interface) with all unit, GUI and
-#     end-to-end tests through CTest;
+#     end-to-end tests through CTest, and clang-tidy over the Qt-free core
+#     with its compile commands;
 #  2. a clang build of the Qt-free core with AddressSanitizer and
 #     UndefinedBehaviorSanitizer: the core tests again, and each fuzz
 #     target for a short run;
@@ -20,6 +21,9 @@ echo "== normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
+
+echo "== clang-tidy over the core"
+tools/tidy.sh build "$jobs"
 
 echo "== sanitizer build (core)"
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

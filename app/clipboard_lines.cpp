@@ -48,18 +48,18 @@ std::size_t AfterBreak(std::string_view b, std::size_t i) {
 
 }  // namespace
 
-std::vector<TLineSpan> SplitLineSpans(std::string_view b) {
-  const std::size_t n = b.size();
+std::vector<TLineSpan> SplitLineSpans(std::string_view Text) {
+  const std::size_t n = Text.size();
   std::vector<TLineSpan> spans;
-  spans.reserve(static_cast<std::size_t>(std::count(b.begin(), b.end(), '\n')) + 1);
+  spans.reserve(static_cast<std::size_t>(std::count(Text.begin(), Text.end(), '\n')) + 1);
   std::size_t start = 0;
   const auto add = [&](std::size_t end) {
     spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
   };
-  ForEachBreak(b.data(), n, [&](std::size_t i) {
+  ForEachBreak(Text.data(), n, [&](std::size_t i) {
     if (i < start) return;  // the LF of a CR LF already ended its line
     add(i);
-    start = AfterBreak(b, i);
+    start = AfterBreak(Text, i);
   });
   if (start < n) add(n);
   return spans;

@@ -161,6 +161,7 @@ void TMainForm::pmJoinSelectedClick() {
   if (!CanJoinSelected()) return;
   const std::vector<std::size_t> selected = FView.SelectedRows();
   std::vector<std::string_view> fields;
+  fields.reserve(selected.size());
   for (const std::size_t row : selected) fields.push_back(FList.Row(static_cast<int>(row)).Item->Text());
   const std::string line = Joined(fields);
   ChangeDictionary([&](std::string dictionary) { return WithLine(std::move(dictionary), line); });

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the program and its tests need.
 # Sourced by run.sh and test.sh; does nothing when everything is present.
 TAVRIN_PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev libfuzzer-14-dev
+  cmake ninja-build g++ clang clang-tidy clang-format libclang-rt-14-dev libfuzzer-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth xclip xdotool x11-utils openbox imagemagick

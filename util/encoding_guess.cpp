@@ -106,7 +106,7 @@ std::vector<TChar> Cp932Reading(std::string_view s, bool whole) {
       chars.push_back(AsciiChar(b));
     } else if (b >= 0xA1 && b <= 0xDF) {
       chars.push_back({TKind::HalfKana});
-    } else if (!IsLeadByte(b)) {
+    } else if (!IsLeadByte(b)) {  // NOLINT(bugprone-branch-clone): broken, like the last case
       chars.push_back({TKind::Fixed, -5});  // 0x80, 0xA0, 0xFD-0xFF
     } else if (i + 1 == s.size()) {
       if (whole) chars.push_back({TKind::Fixed, -5});

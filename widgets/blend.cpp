@@ -50,7 +50,7 @@ uint8_t BlendByte(uint8_t image, uint8_t background, int level) {
 std::vector<TRectI> BlendBands(const TRectI& r) {
   const int w = r.Width(), h = r.Height();
   if (w <= 0 || h <= 0 || int64_t(w) * h <= 65536) return {r};
-  const int b = std::max(1u, 65536u / unsigned(w));
+  const int b = static_cast<int>(std::max(1u, 65536u / unsigned(w)));
   std::vector<TRectI> bands;
   TRectI band{r.left, r.top, r.right, r.top + b};
   while (band.bottom <= r.bottom) {

@@ -123,7 +123,7 @@ TBitmapSize GradationBitmapSize(std::size_t stops, TFillGradationMode mode);
 void PaintStripes(TWorkBitmap& bitmap, const std::vector<TColor>& stops, TFillGradationMode mode);
 
 // Name of the temporary picture file: folder (ending in a separator), "$",
-// the local time as YYYYMMDDHHNNSS, ".bmp".
-std::string GradationFileName(const std::string& folder, const std::tm& localTime);
+// the local time t as YYYYMMDDHHNNSS, ".bmp".
+std::string GradationFileName(const std::string& folder, const std::tm& t);
 
 }  // namespace tavrin
