@@ -188,7 +188,7 @@ class TVariantFolder {
   // replacement, which a key may hold anywhere).
   void MapCharacters(std::string_view Key, std::string& Out, bool Line) const;
   // Whether Piece holds one character (a sound mark counts with its kana),
-  // and whether the piece of Key at At, up to the next blank or dot, does.
+  // and whether the piece of Key at At, up to the next dot, does.
   static bool OneCharacter(std::string_view Piece);
   bool OnePieceAt(std::string_view Key, std::size_t At) const;
   std::size_t Spellings(char* Key, std::size_t Size) const;  // the new size
@@ -892,8 +892,11 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out, bool 
     const bool lone = dot && (OneCharacter(std::string_view(Out).substr(piece, run - piece)) || OnePieceAt(Key, At));
     Out.resize(run);
     if (separates || lone) Out += dot ? '\xA5' : ' ';
+    // Only a dot that stays parts pieces: blanks go, or stay as a blank, and
+    // a dot that goes leaves one piece, as the folded key shows it when it
+    // is folded again.
+    if (dot && (separates || lone)) piece = Out.size();
     run = std::string::npos;
-    piece = Out.size();
     dot = false;
   };
   // Characters without a rule are copied in runs, and so are the joiner
@@ -1002,14 +1005,16 @@ bool TVariantFolder::OneCharacter(std::string_view Piece) {
 }
 
 bool TVariantFolder::OnePieceAt(std::string_view Key, std::size_t At) const {
-  std::size_t e = At;
-  while (e < Key.size()) {
+  // The piece runs to the next dot; its blanks are no characters of it.
+  std::string piece;
+  for (std::size_t e = At; e < Key.size() && piece.size() < 8;) {
     const std::size_t n = CharLength(Key, e);
     const TRule* rule = RuleFor(Key.substr(e, n));
-    if (rule != nullptr && (rule->Action == TAction::Blank || rule->Action == TAction::Dot)) break;
+    if (rule != nullptr && rule->Action == TAction::Dot) break;
+    if (rule == nullptr || rule->Action != TAction::Blank) piece.append(Key, e, n);
     e += n;
   }
-  return OneCharacter(Key.substr(At, e - At));
+  return OneCharacter(piece);
 }
 
 // In place: a spelling never grows.
