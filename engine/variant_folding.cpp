@@ -284,7 +284,7 @@ class TVariantFolder {
                                  std::size_t& Length) const;
   bool OkuriganaHit(std::string_view Key) const;
   void Okurigana(std::string& Key) const;
-  bool FOkuri = false;
+  bool FOkuri = false, FOkuriAlways = false;
   std::vector<std::string> FOkuriText;  // the table's spellings as folded
   // The spellings by the hash of their first three characters (of two for
   // those of two), longest first within one hash (FOkuriRanges: first,
@@ -309,6 +309,29 @@ class TVariantFolder {
   // The same bits for the first two characters of every spelling: most
   // places of a key start none, which one hash shows.
   std::vector<std::uint64_t> FOkuriPrefix;
+  // Cheaper still, for a whole key at once: a bit per code that begins a
+  // spelling other than a standard one (FOkuriFirst), and two bits of 2^20
+  // per hash of the codes of its first three characters (two for a
+  // spelling of two; FOkuriStartBits); a key in which no neighbours have
+  // them holds none, and the kind leaves it as it is. A character of the
+  // codec's longer forms counts as one code, kOkuriFormCode, whichever it
+  // is. A spelling that begins with kana counts only where neither kana
+  // nor a kanji stands before it.
+  static constexpr unsigned kOkuriFormCode = 0xFFFF;  // no double-byte code (0xFF leads none)
+  static constexpr unsigned kOkuriNoCode = 0x10000;   // the third of a spelling of two
+  std::vector<std::uint64_t> FOkuriFirst, FOkuriStartBits;
+  static std::uint64_t OkuriStartHash(unsigned First, unsigned Second, unsigned Third) {
+    std::uint64_t h = std::uint64_t{First} << 34 | std::uint64_t{Second} << 17 | Third;
+    h *= 0x9E3779B97F4A7C15u;
+    return h ^ h >> 29;
+  }
+  static constexpr std::uint64_t kOkuriStartMask = (std::uint64_t{1} << 20) - 1;
+  bool OkuriStartBit(unsigned First, unsigned Second, unsigned Third) const {
+    const std::uint64_t h = OkuriStartHash(First, Second, Third);
+    const std::uint64_t a = h >> 44, b = h & kOkuriStartMask;
+    return (FOkuriStartBits[a / 64] >> (a % 64) & FOkuriStartBits[b / 64] >> (b % 64) & 1) != 0;
+  }
+  bool MayHoldOkurigana(std::string_view Key) const;
   bool OkuriBit(const std::vector<std::uint64_t>& Bits, std::uint32_t Hash) const {
     return (Bits[(Hash >> kOkuriBitShift) / 64] >> ((Hash >> kOkuriBitShift) % 64) & 1) != 0;
   }
@@ -735,6 +758,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FOkuri = true;
     FOkuriBits.assign((std::size_t{1} << (32 - kOkuriBitShift)) / 64, 0);
     FOkuriPrefix = FOkuriBits;
+    FOkuriStartBits.assign((std::size_t{1} << 20) / 64, 0);
+    FOkuriFirst.assign(0x10000 / 64, 0);
     // The spellings as the key holds them after the other kinds: each word's
     // standard spelling maps to itself, so that a longest match never takes
     // a piece of it for a shorter word (引っ越 in 引っ越し).
@@ -788,6 +813,26 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       FOkuriBits[(h >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((h >> kOkuriBitShift) % 64);
       const std::uint32_t p = OkuriHash(entries[k].second.Source, 0, 2);
       FOkuriPrefix[(p >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((p >> kOkuriBitShift) % 64);
+      // The codes the key's look reads where this spelling starts, for the
+      // spellings that change a key (a standard one maps to itself). A lone
+      // lead byte at the spelling's end may be a double-byte code's in a
+      // key: such a spelling is looked for in every key.
+      const TOkuriEntry& entry = entries[k].second;
+      if (entry.Source != entry.Target) {
+        const std::string_view w = entry.Source;
+        unsigned codes[3] = {kOkuriNoCode, kOkuriNoCode, kOkuriNoCode};
+        for (std::size_t c = 0, at = 0; c < 3 && at < w.size(); ++c) {
+          const std::size_t n = CharLength(w, at);
+          const auto b = static_cast<unsigned char>(w[at]);
+          if (n == 1 && IsLeadByte(b)) FOkuriAlways = true;
+          codes[c] = n > 2 ? kOkuriFormCode : n == 2 ? unsigned(b) << 8 | static_cast<unsigned char>(w[at + 1]) : b;
+          at += n;
+        }
+        const std::uint64_t h = OkuriStartHash(codes[0], codes[1], codes[2]);
+        for (const std::uint64_t q : {h >> 44, h & kOkuriStartMask})
+          FOkuriStartBits[q / 64] |= std::uint64_t{1} << (q % 64);
+        FOkuriFirst[codes[0] / 64] |= std::uint64_t{1} << (codes[0] % 64);
+      }
       FOkuriEntries.push_back(entries[k].second);
     }
   }
@@ -1381,7 +1426,44 @@ const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view 
   return nullptr;
 }
 
+bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
+  if (FOkuriAlways) return true;
+  // The last two characters' codes, whether a spelling may start at each
+  // (its code begins one; a kana's only after what is neither kana nor a
+  // kanji, as a form of the codec counts), and whether the last is neither.
+  unsigned c1 = kOkuriNoCode, c2 = kOkuriNoCode;
+  bool start1 = false, start2 = false, free = true;
+  for (std::size_t i = 0; i < Key.size();) {
+    unsigned code = static_cast<unsigned char>(Key[i]);
+    bool plain = true, kana = false;
+    if (IsLeadByte(static_cast<unsigned char>(code)) && i + 1 < Key.size()) {
+      const std::size_t n = code == kSequenceLead ? CharLength(Key, i) : 2;
+      if (n > 2) {
+        code = kOkuriFormCode;
+      } else {
+        plain = code < 0x88 || IsUnassignedLead(static_cast<unsigned char>(code)) ||
+                (code == 0x88 && static_cast<unsigned char>(Key[i + 1]) < 0x9F);
+        code = code << 8 | static_cast<unsigned char>(Key[i + 1]);
+      }
+      i += n;
+    } else {
+      kana = code >= 0xA6 && code <= 0xDF;
+      plain = !kana;
+      ++i;
+    }
+    // A spelling of two that starts at the last character, one of three or
+    // more at the one before.
+    if ((start2 && OkuriStartBit(c2, code, kOkuriNoCode)) || (start1 && OkuriStartBit(c1, c2, code))) return true;
+    c1 = c2, c2 = code;
+    start1 = start2;
+    start2 = (FOkuriFirst[code / 64] >> (code % 64) & 1) != 0 && (!kana || free);
+    free = plain;
+  }
+  return false;
+}
+
 bool TVariantFolder::OkuriganaHit(std::string_view Key) const {
+  if (!MayHoldOkurigana(Key)) return false;
   std::uint8_t before = 0;
   for (std::size_t i = 0; i < Key.size();) {
     std::size_t n = 0;
