@@ -27,8 +27,11 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Lang
   TBatchOptions& o = result.Options;
   o.Language = Language;
   const std::pair<std::string_view, bool*> switches[] = {
-      {"--no-zenkaku", &o.Zenkaku}, {"--no-upper", &o.Upper},   {"--no-sort", &o.ExtractSort},
-      {"--no-hyphen", &o.Hyphen},   {"--no-hyphen-terminate", &o.HyphenTerminate},
+      {"--no-zenkaku", &o.Zenkaku},
+      {"--no-upper", &o.Upper},
+      {"--no-sort", &o.ExtractSort},
+      {"--no-hyphen", &o.Hyphen},
+      {"--no-hyphen-terminate", &o.HyphenTerminate},
       {"--no-count", &o.CopyCount},
   };
   const std::pair<std::string_view, std::optional<TTextEncoding>> encodings[] = {
@@ -111,7 +114,8 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Lang
   }
   if (!commandSeen) return fail(TBatchText::NoCommand);
   if (o.Folds != 0 && !o.Similar) return fail(TBatchText::FoldWithoutSimilar);
-  if (o.Explain && o.Output != TBatchOptions::TOutput::Map) return fail(TBatchText::ExplainWithoutMap);
+  if (o.Explain && o.Output != TBatchOptions::TOutput::Map)
+    return fail(TBatchText::ExplainWithoutMap);
   if (!result.Dictionaries.empty() && !o.Similar) return fail(TBatchText::DictWithoutSimilar);
   result.Action = TBatchArgs::TAction::Run;
   return result;
@@ -120,7 +124,8 @@ TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Lang
 std::string ReadBatchDictionaries(std::vector<TBatchInput> Files, TBatchOptions& Options) {
   using TKind = TDictionaryError::TKind;
   for (TBatchInput& file : Files) {
-    const std::optional<TDictionaryError> error = ReadUserDictionary(std::move(file.Bytes), Options.Dictionary);
+    const std::optional<TDictionaryError> error =
+        ReadUserDictionary(std::move(file.Bytes), Options.Dictionary);
     if (!error) continue;
     const TBatchText reason = error->Kind == TKind::Nul           ? TBatchText::DictNul
                               : error->Kind == TKind::SingleField ? TBatchText::DictSingleField
@@ -143,10 +148,12 @@ std::string EncodingName(TTextEncoding Encoding) {
 
 // What is wrong with a text DecodeText refused.
 std::string DecodeError(const TDecodedText& Decoded, TLanguage Language) {
-  const std::string line = std::to_string(Decoded.ErrorLine), offset = std::to_string(*Decoded.ErrorOffset);
+  const std::string line = std::to_string(Decoded.ErrorLine),
+                    offset = std::to_string(*Decoded.ErrorOffset);
   if (Decoded.ErrorIsNul) return BatchText(TBatchText::NulCharacter, Language, {line, offset});
   if (Decoded.ErrorIsCut) return BatchText(TBatchText::CutUtf8, Language, {line, offset});
-  return BatchText(TBatchText::InvalidText, Language, {EncodingName(Decoded.Encoding), line, offset});
+  return BatchText(TBatchText::InvalidText, Language,
+                   {EncodingName(Decoded.Encoding), line, offset});
 }
 
 // The file that decides the output's encoding and BOM: the first that has
@@ -156,7 +163,8 @@ std::optional<std::size_t> OutputDecider(const std::vector<TBatchInput>& Inputs)
   for (std::size_t k = 0; k < Inputs.size(); ++k) {
     const std::string_view bytes = Inputs[k].Bytes;
     const std::optional<TTextEncoding> bom = EncodingOfBom(bytes);
-    if (bytes.size() > (bom ? ByteOrderMark(*bom).size() : 0) && (bom || cp932::AsciiEnd(bytes) != bytes.size()))
+    if (bytes.size() > (bom ? ByteOrderMark(*bom).size() : 0) &&
+        (bom || cp932::AsciiEnd(bytes) != bytes.size()))
       return k;
   }
   return std::nullopt;
@@ -164,18 +172,22 @@ std::optional<std::size_t> OutputDecider(const std::vector<TBatchInput>& Inputs)
 
 // The files, each decoded in its own encoding, joined into the engine's
 // text, with the output's encoding and BOM; Error set when one is refused.
-TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<TTextEncoding>& Forced,
-                          TLanguage Language, std::string& Error) {
+TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs,
+                          const std::optional<TTextEncoding>& Forced, TLanguage Language,
+                          std::string& Error) {
   const std::optional<std::size_t> decider = OutputDecider(Inputs);
   TDecodedText joined;
   std::string_view lineBreak;
   for (std::size_t k = 0; k < Inputs.size(); ++k) {
     // A file of ASCII without a BOM, recognised as none, reads alike in any.
-    const std::optional<TTextEncoding> encoding = Forced ? Forced : RecognisedEncoding(Inputs[k].Bytes);
-    TDecodedText part = DecodeText(std::move(Inputs[k].Bytes), encoding.value_or(TTextEncoding::Cp932));
+    const std::optional<TTextEncoding> encoding =
+        Forced ? Forced : RecognisedEncoding(Inputs[k].Bytes);
+    TDecodedText part =
+        DecodeText(std::move(Inputs[k].Bytes), encoding.value_or(TTextEncoding::Cp932));
     Inputs[k].Bytes = {};
     if (part.ErrorOffset) {
-      Error = (Inputs.size() > 1 ? Inputs[k].Name + ": " : std::string()) + DecodeError(part, Language);
+      Error =
+          (Inputs.size() > 1 ? Inputs[k].Name + ": " : std::string()) + DecodeError(part, Language);
       return {};
     }
     if (k == decider) joined.Encoding = part.Encoding, joined.Bom = part.Bom;
@@ -207,10 +219,12 @@ TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs, const std::optional<
 
 }  // namespace
 
-TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs) {
+TTextEncoding BatchOutputEncoding(const TBatchOptions& Options,
+                                  const std::vector<TBatchInput>& Inputs) {
   if (Options.Encoding) return *Options.Encoding;
   const std::optional<std::size_t> decider = OutputDecider(Inputs);
-  return decider ? RecognisedEncoding(Inputs[*decider].Bytes).value_or(TTextEncoding::Cp932) : TTextEncoding::Cp932;
+  return decider ? RecognisedEncoding(Inputs[*decider].Bytes).value_or(TTextEncoding::Cp932)
+                 : TTextEncoding::Cp932;
 }
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write) {
@@ -223,15 +237,18 @@ std::optional<TBatchOutput> RunBatchInPlace(const TBatchOptions& Options, std::s
                                             const TBatchWrite& Write) {
   // The options first: they need no look at the bytes.
   if (!DistinctBatchTakes(Options) || !LooksDistinctHeavy(Bytes)) return std::nullopt;
-  const TTextEncoding encoding = Options.Encoding.value_or(RecognisedEncoding(Bytes).value_or(TTextEncoding::Cp932));
+  const TTextEncoding encoding =
+      Options.Encoding.value_or(RecognisedEncoding(Bytes).value_or(TTextEncoding::Cp932));
   // Decoding would change nothing: no NUL (a fault), no code to escape.
-  if (encoding != TTextEncoding::Cp932 || std::memchr(Bytes.data(), '\0', Bytes.size()) != nullptr ||
+  if (encoding != TTextEncoding::Cp932 ||
+      std::memchr(Bytes.data(), '\0', Bytes.size()) != nullptr ||
       cp932::FirstUnassignedCode(Bytes) != Bytes.size())
     return std::nullopt;
   return RunDistinctBatch(Options, Bytes, encoding, false, Write);
 }
 
-TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write) {
+TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs,
+                      const TBatchWrite& Write) {
   TBatchOutput output;
   TDecodedText decoded = DecodeInputs(Inputs, Options.Encoding, Options.Language, output.Error);
   if (!output.Error.empty()) return output;
@@ -239,7 +256,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   // Mostly distinct lines are sorted as compact entries rather than
   // collected through the hash index, where that path takes the options.
   if (DistinctBatchTakes(Options) && LooksDistinctHeavy(Input)) {
-    if (std::optional<TBatchOutput> distinct = RunDistinctBatch(Options, Input, decoded.Encoding, decoded.Bom, Write))
+    if (std::optional<TBatchOutput> distinct =
+            RunDistinctBatch(Options, Input, decoded.Encoding, decoded.Bom, Write))
       return std::move(*distinct);
   }
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;
@@ -257,7 +275,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   BuildDataInBlocks(manager, std::move(Input), Options.ExtractSort);
   // The user's rules, resolved for the keys these options make.
   std::optional<TDictionaryGroups> dictionary;
-  if (Options.Similar && !Options.Dictionary.Rules.empty()) dictionary.emplace(Options.Dictionary, manager);
+  if (Options.Similar && !Options.Dictionary.Rules.empty())
+    dictionary.emplace(Options.Dictionary, manager);
   const auto markSimilar = [&] {
     if (!MarkSimilar(manager)) return false;
     if (dictionary) dictionary->Mark(manager);
@@ -281,7 +300,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
       const unsigned width = count < kPositions ? 1u : ParallelWidth();
       std::vector<std::string> pieces(width);
       std::vector<std::size_t> pieceRows(width);
-      for (std::int64_t from = 0; from < count && !output.WriteFailed; from += std::int64_t{kPositions} * width) {
+      for (std::int64_t from = 0; from < count && !output.WriteFailed;
+           from += std::int64_t{kPositions} * width) {
         RunParts(width, [&](unsigned p) {
           const std::int64_t at = from + std::int64_t{kPositions} * p;
           // The part works on its own string and count, handed over at its
@@ -296,7 +316,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
                   ++pieceRowCount;
                   AppendCopyLine(piece, row, Options.CopyCount);
                 },
-                static_cast<std::int32_t>(at), static_cast<std::int32_t>(std::min<std::int64_t>(at + kPositions, count)));
+                static_cast<std::int32_t>(at),
+                static_cast<std::int32_t>(std::min<std::int64_t>(at + kPositions, count)));
             piece = EncodeText(std::move(piece), decoded.Encoding, false);
           }
           pieces[p] = std::move(piece);
@@ -321,8 +342,10 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   } else {
     rows = FillRows(manager, false, Options.Zenkaku, Options.Upper);
   }
-  output.Summary = BatchSummary(Options.Language, !Options.Similar, manager.TotalCount(), rows.size());
-  const std::vector<TVariantGroup> groups = VariantGroups(rows, dictionary ? &*dictionary : nullptr);
+  output.Summary =
+      BatchSummary(Options.Language, !Options.Similar, manager.TotalCount(), rows.size());
+  const std::vector<TVariantGroup> groups =
+      VariantGroups(rows, dictionary ? &*dictionary : nullptr);
   // The kinds' names are CP932, as the texts are, until the output is
   // encoded. A rule is the reason (辞書) where it names the variant or joins
   // it to a canonical spelling no fold reaches; a line that only folds to
@@ -330,7 +353,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   const auto kinds = [&](std::string_view variant, std::string_view canonical) {
     if (dictionary) {
       const TUniqueItem* item = manager.FindText(variant);
-      const std::uint32_t rule = item != nullptr ? dictionary->GroupOf(*item) : TDictionaryGroups::kNone;
+      const std::uint32_t rule =
+          item != nullptr ? dictionary->GroupOf(*item) : TDictionaryGroups::kNone;
       if (rule != TDictionaryGroups::kNone && !dictionary->CanonicalOf(rule).empty() &&
           (dictionary->Names(variant) || item->Key() != manager.MakeKey(canonical)))
         return cp932::Sjis("辞書");

@@ -60,10 +60,11 @@ struct TBatchArgs {
 // ("all", "similar", "map" or "normalize") as the first other word, then the
 // files ("--" ends the options). "--fold=KIND[,KIND...]" takes the kinds'
 // names (engine/variant_folding.h) and "all"; "--explain" goes with map;
-// "--dict FILE" (or "--dict=FILE", repeatable) names a dictionary file. "--help" (or "-h") or "--version" alone
-// asks for the usage or the version. Language is that of the messages and
-// of Options.Language.
-TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args, TLanguage Language = TLanguage::English);
+// "--dict FILE" (or "--dict=FILE", repeatable) names a dictionary file. "--help" (or "-h") or
+// "--version" alone asks for the usage or the version. Language is that of the messages and of
+// Options.Language.
+TBatchArgs ParseBatchArgs(std::span<const std::string_view> Args,
+                          TLanguage Language = TLanguage::English);
 
 // One file of the input, named as messages name it.
 struct TBatchInput {
@@ -80,10 +81,11 @@ std::string ReadBatchDictionaries(std::vector<TBatchInput> Files, TBatchOptions&
 std::string BatchUsage(TLanguage Language);
 
 struct TBatchOutput {
-  std::string Out;      // the output, in the input's encoding (when not given to a writer)
+  std::string Out;           // the output, in the input's encoding (when not given to a writer)
   bool WriteFailed = false;  // the writer refused a piece of the output
-  std::string Summary;  // the status-bar summary in Options.Language, UTF-8, no line break
-  std::string Error;    // when the input is not valid in its encoding: why (UTF-8, in Options.Language); no output then
+  std::string Summary;       // the status-bar summary in Options.Language, UTF-8, no line break
+  std::string Error;         // when the input is not valid in its encoding: why (UTF-8, in
+                             // Options.Language); no output then
   // The collection behind the output, handed out so that a program about to
   // end can leave it to the system instead of freeing item by item.
   std::unique_ptr<TUniqueManager> Manager;
@@ -98,7 +100,8 @@ struct TBatchOutput {
 // failed, and nothing more is written then. Without Write, and for the map
 // and the normalized text, the output is in Out.
 using TBatchWrite = std::function<bool(std::string_view)>;
-TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBatchWrite& Write = {});
+TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input,
+                      const TBatchWrite& Write = {});
 
 // RunBatch over several files read as one input, as sort reads them: each
 // file's last line ends at the file's end (a line break is put behind a
@@ -112,7 +115,8 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
 // without a BOM when no file shows one. With more than
 // one file, an error about a file's content names the file, and its line
 // and offset are the file's own.
-TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs, const TBatchWrite& Write = {});
+TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs,
+                      const TBatchWrite& Write = {});
 
 // RunBatch over one file's bytes where they lie (a mapped file), for
 // mostly distinct lines that are the engine's text as they are (CP932
@@ -124,6 +128,7 @@ std::optional<TBatchOutput> RunBatchInPlace(const TBatchOptions& Options, std::s
 
 // The encoding of RunBatch's output: Options.Encoding, or the one of the
 // first file that has text and shows its encoding; CP932 when none does.
-TTextEncoding BatchOutputEncoding(const TBatchOptions& Options, const std::vector<TBatchInput>& Inputs);
+TTextEncoding BatchOutputEncoding(const TBatchOptions& Options,
+                                  const std::vector<TBatchInput>& Inputs);
 
 }  // namespace tavrin

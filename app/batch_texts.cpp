@@ -196,18 +196,22 @@ struct TText {
 
 constexpr TText kTexts[] = {
     {TBatchText::Usage, kEnglishUsage, kJapaneseUsage},
-    {TBatchText::TryHelp, "Try 'tavrin-batch --help'.", "使い方は 'tavrin-batch --help' で確認してください。"},
+    {TBatchText::TryHelp, "Try 'tavrin-batch --help'.",
+     "使い方は 'tavrin-batch --help' で確認してください。"},
     {TBatchText::UnknownCommand, "unknown command: %1", "コマンドが正しくありません: %1"},
-    {TBatchText::NoOtherArgument, "%1 takes no other argument", "%1 はほかの引数と一緒には指定できません"},
+    {TBatchText::NoOtherArgument, "%1 takes no other argument",
+     "%1 はほかの引数と一緒には指定できません"},
     {TBatchText::NeedsValue, "%1 needs a value", "%1 には値を指定してください"},
-    {TBatchText::UnknownKind, "unknown kind of variant: \"%1\"", "揺れの種類が正しくありません: \"%1\""},
+    {TBatchText::UnknownKind, "unknown kind of variant: \"%1\"",
+     "揺れの種類が正しくありません: \"%1\""},
     {TBatchText::UnknownEncoding, "unknown encoding: %1", "文字コードが正しくありません: %1"},
     {TBatchText::UnknownOption, "unknown option: %1", "オプションが正しくありません: %1"},
     {TBatchText::NoCommand, "no command given (all, similar, map or normalize)",
      "コマンド（all、similar、map、normalize のいずれか）を指定してください"},
     {TBatchText::FoldWithoutSimilar, "--fold applies to similar, map and normalize only",
      "--fold は similar、map、normalize でだけ指定できます"},
-    {TBatchText::ExplainWithoutMap, "--explain applies to map only", "--explain は map でだけ指定できます"},
+    {TBatchText::ExplainWithoutMap, "--explain applies to map only",
+     "--explain は map でだけ指定できます"},
     {TBatchText::StandardInput, "standard input", "標準入力"},
     {TBatchText::StandardOutput, "standard output", "標準出力"},
     {TBatchText::InvalidText, "invalid %1 in line %2 at byte offset %3",
@@ -219,7 +223,8 @@ constexpr TText kTexts[] = {
     {TBatchText::DictWithoutSimilar, "--dict applies to similar, map and normalize only",
      "--dict は similar、map、normalize でだけ指定できます"},
     {TBatchText::DictLine, "%1: line %2: %3", "%1: %2 行目: %3"},
-    {TBatchText::DictInvalidText, "not valid text in the file's encoding", "ファイルの文字コードとして正しくないバイトがあります"},
+    {TBatchText::DictInvalidText, "not valid text in the file's encoding",
+     "ファイルの文字コードとして正しくないバイトがあります"},
     {TBatchText::DictNul, "NUL character", "NUL 文字があります"},
     {TBatchText::DictSingleField, "a rule needs two fields or more, separated by TAB",
      "規則には TAB で区切った二つ以上の項目が必要です"},
@@ -236,7 +241,8 @@ static_assert(InOrder(), "the rows in the order of TBatchText");
 
 }  // namespace
 
-std::string BatchText(TBatchText Text, TLanguage Language, std::initializer_list<std::string_view> Args) {
+std::string BatchText(TBatchText Text, TLanguage Language,
+                      std::initializer_list<std::string_view> Args) {
   const TText& row = kTexts[static_cast<std::size_t>(Text)];
   const std::string_view pattern = InLanguage(Language, row.English, row.Japanese);
   std::string out;
@@ -256,8 +262,9 @@ std::string BatchText(TBatchText Text, TLanguage Language, std::initializer_list
 std::string BatchSummary(TLanguage Language, bool AllData, long long TotalCount, std::size_t Rows) {
   if (Language == TLanguage::Japanese) return cp932::ToUtf8(SummaryText(AllData, TotalCount, Rows));
   if (Rows == 0) return "No data to show";
-  return std::to_string(Rows) + (AllData ? " distinct line" : " similar line") + (Rows == 1 ? "" : "s") +
-         " out of " + std::to_string(TotalCount) + (TotalCount == 1 ? " line" : " lines");
+  return std::to_string(Rows) + (AllData ? " distinct line" : " similar line") +
+         (Rows == 1 ? "" : "s") + " out of " + std::to_string(TotalCount) +
+         (TotalCount == 1 ? " line" : " lines");
 }
 
 }  // namespace tavrin

@@ -16,15 +16,19 @@ namespace {
 
 // Add of lines from .. to - 1; the items refer to their texts inside the
 // lines' buffer.
-void AddRange(TUniqueManager& Manager, const TClipboardLines& Lines, std::size_t from, std::size_t to) {
-  Manager.AddAll(Lines.Store(), Lines.Bytes(), to - from, [&](std::size_t i) { return Lines[from + i]; });
+void AddRange(TUniqueManager& Manager, const TClipboardLines& Lines, std::size_t from,
+              std::size_t to) {
+  Manager.AddAll(Lines.Store(), Lines.Bytes(), to - from,
+                 [&](std::size_t i) { return Lines[from + i]; });
 }
 
 // Clear, then Add of every line in order with the progress texts.
 void AddLines(TUniqueManager& Manager, const TClipboardLines& Lines, const TStatusFn& Status) {
   Manager.Clear();
   const std::size_t n = Lines.size();
-  const auto addRange = [&](std::size_t from, std::size_t to) { AddRange(Manager, Lines, from, to); };
+  const auto addRange = [&](std::size_t from, std::size_t to) {
+    AddRange(Manager, Lines, from, to);
+  };
   if (!Status) {
     addRange(0, n);
   } else {
@@ -69,7 +73,8 @@ std::size_t GuessTexts(const TTextsSeen& First, const TTextsSeen& Now, std::size
   return (Now.Texts + static_cast<std::size_t>(linesLeft * texts / lines)) / 5 * 4;
 }
 
-void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort, std::size_t BlockBytes) {
+void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSort,
+                       std::size_t BlockBytes) {
   Manager.Clear();
   const std::size_t total = Text.size();
   TClipboardLineBlocks blocks(std::move(Text), BlockBytes);
@@ -82,8 +87,8 @@ void BuildDataInBlocks(TUniqueManager& Manager, std::string Text, bool ExtractSo
     AddRange(Manager, block, 0, block.size());
     if (block.empty() || guessed) continue;
     const std::string_view last = block[block.size() - 1];
-    seen = {static_cast<std::size_t>(last.data() + last.size() - block.Bytes().data()), seen.Lines + block.size(),
-            static_cast<std::size_t>(Manager.Count())};
+    seen = {static_cast<std::size_t>(last.data() + last.size() - block.Bytes().data()),
+            seen.Lines + block.size(), static_cast<std::size_t>(Manager.Count())};
     if (first.Bytes == 0 && seen.Bytes >= kFirstMark) {
       first = seen;
     } else if (first.Bytes != 0 && seen.Bytes >= kSecondMark) {

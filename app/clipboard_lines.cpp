@@ -18,11 +18,13 @@ namespace {
 std::uint32_t BreakMask(const char* p) {
 #if defined(__SSE2__)
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+  const __m128i hits =
+      _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
   return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
 #else
   std::uint32_t mask = 0;
-  for (int k = 0; k < 16; ++k) mask |= static_cast<std::uint32_t>(p[k] == '\r' || p[k] == '\n') << k;
+  for (int k = 0; k < 16; ++k)
+    mask |= static_cast<std::uint32_t>(p[k] == '\r' || p[k] == '\n') << k;
   return mask;
 #endif
 }
@@ -65,7 +67,9 @@ std::vector<TLineSpan> SplitLineSpans(std::string_view Text) {
   return spans;
 }
 
-bool IsBlankLine(std::string_view Line) { return !StartsUnblank(Line) && TrimBlanksView(Line).empty(); }
+bool IsBlankLine(std::string_view Line) {
+  return !StartsUnblank(Line) && TrimBlanksView(Line).empty();
+}
 
 TClipboardLines TClipboardLines::Split(std::string Text) {
   TClipboardLines lines;
@@ -96,7 +100,8 @@ void TClipboardLines::JoinInPlace() {
   for (std::size_t i = 0; i + 1 < count; ++i) {
     TSpan& first = FSpans[i];
     TSpan& second = FSpans[i + 1];
-    if (!JoinsCells({buffer.data() + first.Start, first.Length}, {buffer.data() + second.Start, second.Length}))
+    if (!JoinsCells({buffer.data() + first.Start, first.Length},
+                    {buffer.data() + second.Start, second.Length}))
       continue;
     // Each line is changed at most once and a line break separated the two,
     // so the second part fits behind the first within the buffer.
@@ -116,11 +121,13 @@ void TClipboardLines::RemoveBlankLines() {
 }
 
 TClipboardLineBlocks::TClipboardLineBlocks(std::string Text, std::size_t BlockBytes)
-    : FAll(TClipboardLines::Split(std::string())), FBlockBytes(std::max<std::size_t>(BlockBytes, 1)) {
+    : FAll(TClipboardLines::Split(std::string())),
+      FBlockBytes(std::max<std::size_t>(BlockBytes, 1)) {
   if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
     Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
   }
-  if (Text.size() >= TClipboardLines::kMaxText) throw std::length_error("clipboard text of 4 GiB or more");
+  if (Text.size() >= TClipboardLines::kMaxText)
+    throw std::length_error("clipboard text of 4 GiB or more");
   FAll.FBuffer = std::make_shared<std::string>(std::move(Text));
 }
 
@@ -139,7 +146,8 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
   std::size_t end = std::min(b.size(), FAt + FBlockBytes);
   if (end < b.size()) {
     const void* lf = std::memchr(b.data() + end, '\n', b.size() - end);
-    end = lf == nullptr ? b.size() : static_cast<std::size_t>(static_cast<const char*>(lf) - b.data()) + 1;
+    end = lf == nullptr ? b.size()
+                        : static_cast<std::size_t>(static_cast<const char*>(lf) - b.data()) + 1;
   }
   // The block must end where the joining pass over the whole text would be
   // between rows. It starts so (the first block at the text's start, each
@@ -148,7 +156,9 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
   // line starts a row (it is not the second line of a cell) and opens a
   // cell that the line after the block closes does that line belong here.
   std::vector<TLineSpan> spans = SplitLineSpans(std::string_view(b).substr(FAt, end - FAt));
-  const auto lineAt = [&](const TLineSpan& s) { return std::string_view(b).substr(FAt + s.Start, s.Length); };
+  const auto lineAt = [&](const TLineSpan& s) {
+    return std::string_view(b).substr(FAt + s.Start, s.Length);
+  };
   std::size_t i = 0;
   while (i + 1 < spans.size()) i += JoinsCells(lineAt(spans[i]), lineAt(spans[i + 1])) ? 2 : 1;
   if (i + 1 == spans.size() && end < b.size()) {
@@ -156,7 +166,8 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
     std::size_t textEnd = nextEnd;
     while (textEnd > end && (b[textEnd - 1] == '\n' || b[textEnd - 1] == '\r')) --textEnd;
     if (JoinsCells(lineAt(spans[i]), std::string_view(b).substr(end, textEnd - end))) {
-      spans.push_back({static_cast<std::uint32_t>(end - FAt), static_cast<std::uint32_t>(textEnd - end)});
+      spans.push_back(
+          {static_cast<std::uint32_t>(end - FAt), static_cast<std::uint32_t>(textEnd - end)});
       end = nextEnd;
     }
   }

@@ -12,7 +12,8 @@ std::string NoClipboardTextMessage() {
 }
 
 std::string NoLinesMessage() {
-  return Sjis("文字列がみつかりません\rクリップボードに文字列をコピーした後、この処理を行ってください");
+  return Sjis(
+      "文字列がみつかりません\rクリップボードに文字列をコピーした後、この処理を行ってください");
 }
 
 std::string ProgressText(int percent) {
@@ -26,7 +27,8 @@ std::string ExtractingText() { return Sjis("類字を抽出しています...");
 
 std::string SummaryText(bool allData, long long totalCount, std::size_t rows) {
   if (rows == 0) return Sjis("表示するデータがありません");
-  return Sjis("全") + std::to_string(totalCount) + Sjis("個のデータの中から、") + std::to_string(rows) +
+  return Sjis("全") + std::to_string(totalCount) + Sjis("個のデータの中から、") +
+         std::to_string(rows) +
          Sjis(allData ? " 種類のデータを取得しました" : " 種類の類字データを抽出しました");
 }
 
@@ -40,26 +42,30 @@ std::string CopiedMessage(bool all) {
   return Sjis(all ? "全ての" : "選択された") + Sjis("データをクリップボードにコピーしました");
 }
 
-std::string NormalizedCopiedMessage() { return Sjis("正規化したデータをクリップボードにコピーしました"); }
+std::string NormalizedCopiedMessage() {
+  return Sjis("正規化したデータをクリップボードにコピーしました");
+}
 
 std::string MapCopiedMessage() { return Sjis("置換表をクリップボードにコピーしました"); }
 
 std::string ClipboardRefusedMessage() {
-  return Sjis("クリップボードにコピーできませんでした\r別のプログラムが使用中の場合は、しばらくしてからもう一度お試しください");
+  return Sjis(
+      "クリップボードにコピーできませんでした\r別のプログラムが使用中の場合は、しばらくしてからもう"
+      "一度お試しください");
 }
 
 std::string DictionaryFaultText(const TDictionaryError& error) {
   using TKind = TDictionaryError::TKind;
-  const char* what = error.Kind == TKind::SingleField ? "項目が一つしかありません"
+  const char* what = error.Kind == TKind::SingleField  ? "項目が一つしかありません"
                      : error.Kind == TKind::EmptyField ? "空の項目があります"
                      : error.Kind == TKind::Nul        ? "NUL 文字があります"
-                                                       : "文字コードとして正しくないバイトがあります";
+                                                : "文字コードとして正しくないバイトがあります";
   return std::to_string(error.Line) + Sjis(" 行目に") + Sjis(what);
 }
 
 std::string DictionaryErrorMessage(std::string_view path, const TDictionaryError& error) {
-  return Sjis(FileNameOf(path)) + Sjis(" の ") + DictionaryFaultText(error) + Sjis("。辞書を使わずに実行します") +
-         "\r" + Sjis(path);
+  return Sjis(FileNameOf(path)) + Sjis(" の ") + DictionaryFaultText(error) +
+         Sjis("。辞書を使わずに実行します") + "\r" + Sjis(path);
 }
 
 std::string DictionaryStatusText(bool exists, std::optional<std::size_t> rules,
@@ -74,7 +80,8 @@ std::string DictionaryNotWrittenMessage(std::string_view path) {
 }
 
 std::string HelpViewerMissingMessage(std::string_view helpPath) {
-  return Sjis(FileNameOf(helpPath)) + Sjis(" を開くプログラムが見つかりません") + "\r" + Sjis(helpPath);
+  return Sjis(FileNameOf(helpPath)) + Sjis(" を開くプログラムが見つかりません") + "\r" +
+         Sjis(helpPath);
 }
 
 }  // namespace tavrin

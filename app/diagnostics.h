@@ -18,7 +18,7 @@ struct TDiagnosticsFacts {
   DateTime IniUpdated;          // the settings file's time stamp, or the present time
   enum class TIni { Missing, Unreadable, Read } Ini = TIni::Missing;
   std::vector<std::string> IniLines;  // the file's lines as stored (CP932)
-  std::string IniFile;  // UTF-8 path of the settings file in use; empty: not named
+  std::string IniFile;                // UTF-8 path of the settings file in use; empty: not named
 };
 
 // Reads the facts of the program folder and the settings file (UTF-8 paths).

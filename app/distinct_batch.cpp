@@ -66,7 +66,8 @@ class TLines {
     const std::size_t at = e.At & ~kKeyIsText;
     return FText.substr(at, LineEnd(FText, at) - at);
   }
-  std::string_view Key(const TEntry& e, std::string_view Line, std::string& s1, std::string& s2) const {
+  std::string_view Key(const TEntry& e, std::string_view Line, std::string& s1,
+                       std::string& s2) const {
     return (e.At & kKeyIsText) != 0 ? Line : FKeys.KeyIn(Line, 0, s1, s2);
   }
   // PaddedKeyOrder of the two lines' sort strings; keys are folded again
@@ -127,7 +128,8 @@ bool RadixPass(TEntry* first, TEntry* last, const ByteFn& Byte, const BucketFn& 
 // copied there and dealt back by their byte, two streaming passes instead
 // of a walk of swaps.
 template <class ByteFn, class BucketFn>
-bool ScatterPass(TEntry* first, TEntry* last, TEntry* Buffer, const ByteFn& Byte, const BucketFn& Bucket) {
+bool ScatterPass(TEntry* first, TEntry* last, TEntry* Buffer, const ByteFn& Byte,
+                 const BucketFn& Bucket) {
   std::size_t count[256] = {}, start[256], at[256];
   unsigned low = 255, high = 0;
   for (const TEntry* it = first; it != last; ++it) {
@@ -170,16 +172,19 @@ constexpr std::size_t kBuffered = std::size_t{1} << 16;
 // Sorts [first, last), equal in the prefix bytes before D: radix passes
 // over the bytes that vary, whole comparisons for small buckets and for
 // entries whose prefixes tie. Buffer has room for kBuffered entries.
-void SortFrom(const TLines& Lines, TEntry* first, TEntry* last, unsigned D, TEntry* Buffer, TLines::TScratch& s) {
+void SortFrom(const TLines& Lines, TEntry* first, TEntry* last, unsigned D, TEntry* Buffer,
+              TLines::TScratch& s) {
   for (;; ++D) {
     if (last - first <= 32 || D == kPrefixBytes) {
-      std::sort(first, last, [&](const TEntry& a, const TEntry& b) { return Lines.Compare(a, b, s) < 0; });
+      std::sort(first, last,
+                [&](const TEntry& a, const TEntry& b) { return Lines.Compare(a, b, s) < 0; });
       return;
     }
     const auto bucket = [&](TEntry* a, TEntry* b) { SortFrom(Lines, a, b, D + 1, Buffer, s); };
     const bool buffered = static_cast<std::size_t>(last - first) <= kBuffered;
     if (WithByte(D, [&](const auto& byte) {
-          return buffered ? ScatterPass(first, last, Buffer, byte, bucket) : RadixPass(first, last, byte, bucket);
+          return buffered ? ScatterPass(first, last, Buffer, byte, bucket)
+                          : RadixPass(first, last, byte, bucket);
         }))
       return;
   }
@@ -198,7 +203,8 @@ void SortEntries(const TLines& Lines, TEntry* entries, std::size_t n) {
   const std::size_t share = width < 2 ? n : n / (2 * width);
   const auto split = [&](auto& self, TEntry* a, TEntry* b, unsigned d) -> void {
     for (;; ++d) {
-      if (static_cast<std::size_t>(b - a) <= share || d == kPrefixBytes) return buckets.push_back({a, b, d});
+      if (static_cast<std::size_t>(b - a) <= share || d == kPrefixBytes)
+        return buckets.push_back({a, b, d});
       if (RadixPass(a, b, d, [&](TEntry* x, TEntry* y) { self(self, x, y, d + 1); })) return;
     }
   };
@@ -232,7 +238,9 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
   for (unsigned p = 1; p < width; ++p) {
     const std::size_t at = std::max(from[p - 1], size * p / width);
     const void* lf = at < size ? std::memchr(Text.data() + at, '\n', size - at) : nullptr;
-    from[p] = lf == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(lf) - Text.data()) + 1;
+    from[p] = lf == nullptr
+                  ? size
+                  : static_cast<std::size_t>(static_cast<const char*>(lf) - Text.data()) + 1;
   }
   std::vector<std::size_t> lines(width), kept(width);
   RunParts(width, [&](unsigned p) {
@@ -243,7 +251,8 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
     std::size_t count = static_cast<std::size_t>(std::count(a, b, '\n'));
     if (const auto crs = static_cast<std::size_t>(std::count(a, b, '\r')); crs != 0) {
       std::size_t pairs = 0;
-      for (const char* c = a; c + 1 < b; ++c) pairs += static_cast<std::size_t>((c[0] == '\r') & (c[1] == '\n'));
+      for (const char* c = a; c + 1 < b; ++c)
+        pairs += static_cast<std::size_t>((c[0] == '\r') & (c[1] == '\n'));
       count += crs - pairs;
     }
     if (b == Text.data() + size && a != b && b[-1] != '\n' && b[-1] != '\r') ++count;
@@ -273,7 +282,8 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
         // Eight bytes at a time while none is below 0x0E.
         constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
         std::uint64_t w;
-        while (partEnd - q >= 8 && (std::memcpy(&w, q, 8), ((w - kOnes * 0x0E) & ~w & kHighs) == 0)) {
+        while (partEnd - q >= 8 &&
+               (std::memcpy(&w, q, 8), ((w - kOnes * 0x0E) & ~w & kHighs) == 0)) {
           bytes |= (w & kHighs) != 0 ? 0x80u : 0u;
           // Capitals, where every byte is ASCII (else the flag does not matter).
           capital |= ((w + kOnes * (0x80 - 'A')) & ~(w + kOnes * (0x80 - 'Z' - 1)) & kHighs) != 0;
@@ -311,8 +321,9 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
       // kinds of variants: ASCII without capitals, no byte of 0x20 or below
       // at either end, no trailing hyphen.
       const auto last = static_cast<unsigned char>(line.back());
-      bool keyIsText = (bytes & 0x80) == 0 && !capital && static_cast<unsigned char>(line.front()) > 0x20 &&
-                       last > 0x20 && last != '-';
+      bool keyIsText = (bytes & 0x80) == 0 && !capital &&
+                       static_cast<unsigned char>(line.front()) > 0x20 && last > 0x20 &&
+                       last != '-';
       if (!keyIsText) {
         // A code of an unassigned row (escaped, or an internal form) sorts
         // as the bytes given: the collection knows how.
@@ -332,7 +343,8 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
       std::memcpy(b, key.data(), std::min(key.size(), sizeof b));
       std::uint64_t hi = 0;
       for (unsigned i = 0; i < 8; ++i) hi = hi << 8 | b[i];
-      const std::uint32_t lo = std::uint32_t{b[8]} << 24 | std::uint32_t{b[9]} << 16 | std::uint32_t{b[10]} << 8 | b[11];
+      const std::uint32_t lo =
+          std::uint32_t{b[8]} << 24 | std::uint32_t{b[9]} << 16 | std::uint32_t{b[10]} << 8 | b[11];
       out[k++] = {hi, lo, static_cast<std::uint32_t>(start) | (keyIsText ? kKeyIsText : 0)};
       if ((k & 0xFFFF) == 0 && declined.load(std::memory_order_relaxed)) return;
     }
@@ -345,7 +357,8 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
   // The parts' entries closed up behind each other.
   for (unsigned p = 0; p < width; ++p) {
     if (first[p] != result.Count)
-      std::memmove(result.Entries.get() + result.Count, result.Entries.get() + first[p], kept[p] * sizeof(TEntry));
+      std::memmove(result.Entries.get() + result.Count, result.Entries.get() + first[p],
+                   kept[p] * sizeof(TEntry));
     result.Count += kept[p];
   }
   return result;
@@ -378,17 +391,20 @@ bool LooksDistinctHeavy(std::string_view Text, std::size_t MinBytes) {
     at = NextLine(Text, end);
   }
   std::sort(hashes.begin(), hashes.end());
-  const auto distinct = static_cast<std::size_t>(std::unique(hashes.begin(), hashes.end()) - hashes.begin());
+  const auto distinct =
+      static_cast<std::size_t>(std::unique(hashes.begin(), hashes.end()) - hashes.begin());
   return distinct * 10 >= hashes.size() * 9;
 }
 
 bool DistinctBatchTakes(const TBatchOptions& Options) {
-  return Options.Output == TBatchOptions::TOutput::Copy && Options.Folds == 0 && Options.Dictionary.Rules.empty() &&
-         !Options.Trim && Options.ExtractSort && (Options.Similar || (Options.Zenkaku && Options.Upper));
+  return Options.Output == TBatchOptions::TOutput::Copy && Options.Folds == 0 &&
+         Options.Dictionary.Rules.empty() && !Options.Trim && Options.ExtractSort &&
+         (Options.Similar || (Options.Zenkaku && Options.Upper));
 }
 
 std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::string_view Text,
-                                             TTextEncoding Encoding, bool Bom, const TBatchWrite& Write) {
+                                             TTextEncoding Encoding, bool Bom,
+                                             const TBatchWrite& Write) {
   if (!DistinctBatchTakes(Options) || Text.size() >= kMaxText) return std::nullopt;
   TUniqueManager keys;  // for its keys only
   keys.FZenkaku = Options.Zenkaku;
@@ -414,8 +430,8 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
   // they are written in order, each when its turn comes.
   constexpr std::size_t kPiece = 1 << 16;
   const auto pieces = static_cast<unsigned>(std::max<std::size_t>(1, (n + kPiece - 1) / kPiece));
-  const std::vector<std::size_t> bounds =
-      RunBounds(n, pieces, [&](std::size_t at) { return SamePrefix(entries[at], entries[at - 1]); });
+  const std::vector<std::size_t> bounds = RunBounds(
+      n, pieces, [&](std::size_t at) { return SamePrefix(entries[at], entries[at - 1]); });
   const unsigned width = std::min(pieces, ParallelWidth());
   std::mutex lock;
   std::condition_variable turn;
@@ -440,7 +456,8 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
         bool groupKeyMade = false;
         const auto flush = [&] {
           if (group.size() >= 2) {
-            for (const TItem& item : group) AppendRow(out, item.Text, item.Count, Options.CopyCount);
+            for (const TItem& item : group)
+              AppendRow(out, item.Text, item.Count, Options.CopyCount);
             pieceRows += group.size();
           }
           group.clear();
@@ -448,7 +465,8 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
         for (std::size_t i = bounds[piece], to = bounds[piece + 1]; i < to;) {
           const std::string_view text = lines.Line(entries[i]);
           std::size_t j = i + 1;
-          while (j < to && SamePrefix(entries[j], entries[i]) && lines.Line(entries[j]) == text) ++j;
+          while (j < to && SamePrefix(entries[j], entries[i]) && lines.Line(entries[j]) == text)
+            ++j;
           const auto count = static_cast<std::int32_t>(std::min<std::size_t>(j - i, INT32_MAX));
           if (!Options.Similar) {
             AppendRow(out, text, count, Options.CopyCount);
@@ -458,7 +476,8 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
             // keys differ in their keys too.
             bool sameKey = false;
             const TEntry& g = entries[groupEntry];
-            if (!group.empty() && SamePrefix(g, entries[i]) && ((g.At & entries[i].At & kKeyIsText) == 0)) {
+            if (!group.empty() && SamePrefix(g, entries[i]) &&
+                ((g.At & entries[i].At & kKeyIsText) == 0)) {
               if (!groupKeyMade) groupKey = lines.Key(g, group.front().Text, s.A1, s.A2);
               groupKeyMade = true;
               sameKey = lines.Key(entries[i], text, s.B1, s.B2) == groupKey;
@@ -473,7 +492,8 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
           i = j;
         }
         flush();
-        if (Encoding != TTextEncoding::Cp932 && !out.empty()) out = EncodeText(std::move(out), Encoding, false);
+        if (Encoding != TTextEncoding::Cp932 && !out.empty())
+          out = EncodeText(std::move(out), Encoding, false);
         std::unique_lock<std::mutex> hold(lock);
         turn.wait(hold, [&] { return next == piece || stop; });
         if (stop) return;
@@ -496,8 +516,9 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
     }
   });
   const std::size_t total = n;
-  output.Summary = BatchSummary(Options.Language, !Options.Similar,
-                                static_cast<long long>(std::min<std::size_t>(total, INT32_MAX)), rows);
+  output.Summary =
+      BatchSummary(Options.Language, !Options.Similar,
+                   static_cast<long long>(std::min<std::size_t>(total, INT32_MAX)), rows);
   return output;
 }
 

@@ -29,6 +29,7 @@ bool DistinctBatchTakes(const TBatchOptions& Options);
 // codes of the unassigned rows, keys that are not plain, text of 2 GiB or
 // more.
 std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::string_view Text,
-                                             TTextEncoding Encoding, bool Bom, const TBatchWrite& Write = {});
+                                             TTextEncoding Encoding, bool Bom,
+                                             const TBatchWrite& Write = {});
 
 }  // namespace tavrin

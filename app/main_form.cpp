@@ -14,17 +14,21 @@
 namespace tavrin {
 namespace {
 
-constexpr TControl kHintControls[] = {TControl::sbClose,       TControl::sbGetAllData,
+constexpr TControl kHintControls[] = {TControl::sbClose,        TControl::sbGetAllData,
                                       TControl::sbExtractRuiji, TControl::sbCopyAll,
-                                      TControl::sbSwFormStyle, TControl::sbSet,
-                                      TControl::imgHelp,       TControl::imgVersion};
+                                      TControl::sbSwFormStyle,  TControl::sbSet,
+                                      TControl::imgHelp,        TControl::imgVersion};
 
 // The kind of variants each option of the section "Variants" switches.
 constexpr std::pair<bool TSetOptionValues::*, unsigned> kVariantKinds[] = {
-    {&TSetOptionValues::FKanji, kVariantKanji},     {&TSetOptionValues::FCompat, kVariantCompat},
-    {&TSetOptionValues::FSpace, kVariantSpace},     {&TSetOptionValues::FSymbol, kVariantSymbol},
-    {&TSetOptionValues::FKana, kVariantKana},       {&TSetOptionValues::FCompany, kVariantCompany},
-    {&TSetOptionValues::FNumber, kVariantNumber},   {&TSetOptionValues::FOkurigana, kVariantOkurigana},
+    {&TSetOptionValues::FKanji, kVariantKanji},
+    {&TSetOptionValues::FCompat, kVariantCompat},
+    {&TSetOptionValues::FSpace, kVariantSpace},
+    {&TSetOptionValues::FSymbol, kVariantSymbol},
+    {&TSetOptionValues::FKana, kVariantKana},
+    {&TSetOptionValues::FCompany, kVariantCompany},
+    {&TSetOptionValues::FNumber, kVariantNumber},
+    {&TSetOptionValues::FOkurigana, kVariantOkurigana},
 };
 
 }  // namespace
@@ -71,11 +75,13 @@ void TMainForm::BindSettings() {
 void TMainForm::FormShow() {
   if (FShowDone) return;  // runs once
   FShowDone = true;
-  SetHint(TControl::sbGetAllData, cp932::Sjis("全てのデータを表示します\rショートカットキー : [F6]"));
+  SetHint(TControl::sbGetAllData,
+          cp932::Sjis("全てのデータを表示します\rショートカットキー : [F6]"));
   SetHint(TControl::sbExtractRuiji,
           cp932::Sjis("類字を抽出して表示します\rショートカットキー : [F5]"));
-  SetHint(TControl::sbCopyAll, cp932::Sjis("表示している全てのデータを\rクリップボードにコピーします\r"
-                                           "ショートカットキー : [F7]"));
+  SetHint(TControl::sbCopyAll,
+          cp932::Sjis("表示している全てのデータを\rクリップボードにコピーします\r"
+                      "ショートカットキー : [F7]"));
   SetHint(TControl::sbSwFormStyle, cp932::Sjis("ウィンドを最前面に固定します"));
   SetHint(TControl::imgHelp, cp932::Sjis("ヘルプを表示します\rショートカットキー : [F1]"));
 }

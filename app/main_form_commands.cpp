@@ -70,7 +70,8 @@ void TMainForm::ReadDictionary() {
   std::optional<std::string> bytes = os::ReadRegularFile(path);
   if (!bytes) return;
   TUserDictionary dictionary;
-  if (const std::optional<TDictionaryError> error = ReadUserDictionary(std::move(*bytes), dictionary)) {
+  if (const std::optional<TDictionaryError> error =
+          ReadUserDictionary(std::move(*bytes), dictionary)) {
     FView.Message(MessageKind::Warning, DictionaryErrorMessage(path, *error));
     return;
   }
@@ -78,8 +79,8 @@ void TMainForm::ReadDictionary() {
 }
 
 void TMainForm::ShowSummary(bool AllData) {
-  FView.SetStatus(SummaryText(AllData, FUniqueManager->TotalCount(),
-                              static_cast<std::size_t>(FList.Count())));
+  FView.SetStatus(
+      SummaryText(AllData, FUniqueManager->TotalCount(), static_cast<std::size_t>(FList.Count())));
 }
 
 bool TMainForm::ReadClipboard() {

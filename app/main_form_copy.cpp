@@ -11,10 +11,9 @@ namespace tavrin {
 void TMainForm::pmCopySelectClick(TControl Sender) {
   const bool all = Sender == TControl::pmCopyAll || Sender == TControl::sbCopyAll;
   TWaitGuard wait(FView);
-  const std::vector<std::size_t> selected =
-      all ? std::vector<std::size_t>{} : FView.SelectedRows();
-  const TCopyResult copy = CopyRows(FList.Rows(), selected,
-                                    all ? TCopyKind::All : TCopyKind::Selected, FCopyCount);
+  const std::vector<std::size_t> selected = all ? std::vector<std::size_t>{} : FView.SelectedRows();
+  const TCopyResult copy =
+      CopyRows(FList.Rows(), selected, all ? TCopyKind::All : TCopyKind::Selected, FCopyCount);
   if (copy.Status == TCopyResult::TStatus::Copied) {
     if (!CopyToClipboard(copy.Text)) return;
     if (FSound) FView.Beep();
@@ -94,16 +93,30 @@ bool TMainForm::FormKeyDown(TKey Key, TShiftState Shift, bool Repeat) {
   for (const TMenuKey& k : kMenuKeys) {
     // A function key acts whatever modifiers are held, as the others of
     // the table below do; a letter needs exactly its own.
-    if (k.Key != Key || (k.Shift != kShiftNone && k.Shift != (Shift & (kShiftCtrl | kShiftAlt | kShiftShift))))
+    if (k.Key != Key ||
+        (k.Shift != kShiftNone && k.Shift != (Shift & (kShiftCtrl | kShiftAlt | kShiftShift))))
       continue;
     switch (k.Item) {
-      case TControl::pmCopyNormalized: pmCopyNormalizedClick(); break;
-      case TControl::pmCopyMap: pmCopyMapClick(); break;
-      case TControl::pmMakeCanonical: pmMakeCanonicalClick(); break;
-      case TControl::pmLeaveGroup: pmLeaveGroupClick(); break;
-      case TControl::pmJoinSelected: pmJoinSelectedClick(); break;
-      case TControl::pmUndoDictionary: UndoDictionaryChange(); break;
-      default: break;
+      case TControl::pmCopyNormalized:
+        pmCopyNormalizedClick();
+        break;
+      case TControl::pmCopyMap:
+        pmCopyMapClick();
+        break;
+      case TControl::pmMakeCanonical:
+        pmMakeCanonicalClick();
+        break;
+      case TControl::pmLeaveGroup:
+        pmLeaveGroupClick();
+        break;
+      case TControl::pmJoinSelected:
+        pmJoinSelectedClick();
+        break;
+      case TControl::pmUndoDictionary:
+        UndoDictionaryChange();
+        break;
+      default:
+        break;
     }
     return true;
   }

@@ -20,8 +20,9 @@ namespace {
 // Text with Line added as its last line, after Text's own kind of break.
 std::string WithLine(std::string Text, std::string_view Line) {
   const std::size_t at = Text.find_first_of("\r\n");
-  const std::string_view lineBreak =
-      at == std::string::npos || Text.compare(at, 2, "\r\n") == 0 ? "\r\n" : std::string_view(&Text[at], 1);
+  const std::string_view lineBreak = at == std::string::npos || Text.compare(at, 2, "\r\n") == 0
+                                         ? "\r\n"
+                                         : std::string_view(&Text[at], 1);
   if (!Text.empty() && Text.back() != '\n' && Text.back() != '\r') Text += lineBreak;
   Text += Line;
   Text += lineBreak;
@@ -41,7 +42,8 @@ std::string Joined(const std::vector<std::string_view>& Fields) {
 
 bool TMainForm::WriteDictionary(const std::optional<std::string>& Bytes) {
   const std::string path = DictionaryFile();
-  const bool written = Bytes ? os::ReplaceRegularFile(os::WriteTarget(path), *Bytes) : os::RemoveFile(path);
+  const bool written =
+      Bytes ? os::ReplaceRegularFile(os::WriteTarget(path), *Bytes) : os::RemoveFile(path);
   if (!written) FView.Message(MessageKind::Error, DictionaryNotWrittenMessage(path));
   return written;
 }
@@ -87,19 +89,22 @@ void TMainForm::RelistKeepingSelection() {
   std::optional<std::size_t> newCurrent, newTop;
   for (int i = 0; i < FList.Count(); ++i) {
     const std::string_view text = FList.Row(i).Item->Text();
-    if (std::find(selected.begin(), selected.end(), text) != selected.end()) rows.push_back(static_cast<std::size_t>(i));
+    if (std::find(selected.begin(), selected.end(), text) != selected.end())
+      rows.push_back(static_cast<std::size_t>(i));
     if (text == currentText) newCurrent = static_cast<std::size_t>(i);
     if (text == topText) newTop = static_cast<std::size_t>(i);
   }
   FView.SelectRows(rows, newCurrent);
   // A top row that left the list leaves its place to the row after it.
-  if (!newTop && top && FList.Count() > 0) newTop = std::min(*top, static_cast<std::size_t>(FList.Count() - 1));
+  if (!newTop && top && FList.Count() > 0)
+    newTop = std::min(*top, static_cast<std::size_t>(FList.Count() - 1));
   if (newTop) FView.SetTopRow(*newTop);
 }
 
 const TVariantGroup* TMainForm::CurrentGroup() const {
   const std::optional<std::size_t> current = FView.CurrentRow();
-  if (!FListSimilar || !current || *current >= static_cast<std::size_t>(FList.Count())) return nullptr;
+  if (!FListSimilar || !current || *current >= static_cast<std::size_t>(FList.Count()))
+    return nullptr;
   const int group = FList.GroupOf(static_cast<int>(*current));
   return group < 0 ? nullptr : &FList.Groups()[static_cast<std::size_t>(group)];
 }
@@ -107,13 +112,15 @@ const TVariantGroup* TMainForm::CurrentGroup() const {
 bool TMainForm::CanMakeCanonical() const {
   // Not for the spelling a rule has made canonical already.
   const TVariantGroup* group = CurrentGroup();
-  return group != nullptr && FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text() != group->RuleCanonical;
+  return group != nullptr &&
+         FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text() != group->RuleCanonical;
 }
 
 bool TMainForm::CanLeaveGroup() const {
   // The canonical row leaves no group of its own.
   const TVariantGroup* group = CurrentGroup();
-  return group != nullptr && FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text() != group->CanonicalText();
+  return group != nullptr &&
+         FList.Row(static_cast<int>(*FView.CurrentRow())).Item->Text() != group->CanonicalText();
 }
 
 bool TMainForm::CanJoinSelected() const { return FListSimilar && FView.SelectedRows().size() >= 2; }
@@ -133,13 +140,15 @@ void TMainForm::pmMakeCanonicalClick() {
       const std::string_view line = std::string_view(text).substr(at, end - at);
       if (!line.starts_with('#') && !line.starts_with('!')) {
         for (const std::string_view f : DictionaryFields(line))
-          if (std::find(spellings.begin(), spellings.end(), f) != spellings.end()) lineStart = at, lineEnd = end;
+          if (std::find(spellings.begin(), spellings.end(), f) != spellings.end())
+            lineStart = at, lineEnd = end;
       }
       at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     std::vector<std::string_view> fields{canonical};
     if (lineStart != std::string::npos)
-      for (const std::string_view f : DictionaryFields(std::string_view(text).substr(lineStart, lineEnd - lineStart)))
+      for (const std::string_view f :
+           DictionaryFields(std::string_view(text).substr(lineStart, lineEnd - lineStart)))
         if (std::find(fields.begin(), fields.end(), f) == fields.end()) fields.push_back(f);
     for (const std::string& s : spellings)
       if (std::find(fields.begin(), fields.end(), s) == fields.end()) fields.push_back(s);
@@ -162,7 +171,8 @@ void TMainForm::pmJoinSelectedClick() {
   const std::vector<std::size_t> selected = FView.SelectedRows();
   std::vector<std::string_view> fields;
   fields.reserve(selected.size());
-  for (const std::size_t row : selected) fields.push_back(FList.Row(static_cast<int>(row)).Item->Text());
+  for (const std::size_t row : selected)
+    fields.push_back(FList.Row(static_cast<int>(row)).Item->Text());
   const std::string line = Joined(fields);
   ChangeDictionary([&](std::string dictionary) { return WithLine(std::move(dictionary), line); });
 }

@@ -22,7 +22,8 @@ void TMainForm::sbSwFormStyleClick() {
   FView.SetStayOnTop(onTop);
   if (onTop) {
     FView.SetCaption(TControl::sbSwFormStyle, cp932::Sjis("通常表示"));
-    SetHint(TControl::sbSwFormStyle, cp932::Sjis("ウィンドを最前面の固定表示\r→通常表示に戻します"));
+    SetHint(TControl::sbSwFormStyle,
+            cp932::Sjis("ウィンドを最前面の固定表示\r→通常表示に戻します"));
   } else {
     FView.SetCaption(TControl::sbSwFormStyle, cp932::Sjis("前面表示"));
     SetHint(TControl::sbSwFormStyle, cp932::Sjis("ウィンドを最前面に固定します"));
@@ -66,11 +67,12 @@ void TMainForm::imgVersionMouseDown(TMouseButton Button, TShiftState Shift) {
 // The right button copies the diagnostics text for support.
 void TMainForm::imgHelpMouseDown(TMouseButton Button) {
   if (Button != TMouseButton::Right) return;
-  if (!FView.Message(MessageKind::Confirm,
-                     cp932::Sjis("Tavrinの動作情報をクリップボードにコピーします\rよろしいですか？")))
+  if (!FView.Message(
+          MessageKind::Confirm,
+          cp932::Sjis("Tavrinの動作情報をクリップボードにコピーします\rよろしいですか？")))
     return;
-  if (!CopyToClipboard(
-          DiagnosticsText(GatherDiagnostics(ProgramFolder(), AccIni1 ? AccIni1->FileName() : std::string()))))
+  if (!CopyToClipboard(DiagnosticsText(
+          GatherDiagnostics(ProgramFolder(), AccIni1 ? AccIni1->FileName() : std::string()))))
     return;
   FView.Message(MessageKind::Information,
                 cp932::Sjis("Tavrinの動作情報をクリップボードにコピーしました"));
@@ -95,7 +97,8 @@ void TMainForm::Button1Click() {
   const std::string path = ProgramFolder() + "../TST.txt";
   std::optional<std::string> text = ReadRegularFile(path);
   if (!text) {
-    FView.Message(MessageKind::Error, cp932::FromUtf8(path).bytes + cp932::Sjis(" を読み込めません"));
+    FView.Message(MessageKind::Error,
+                  cp932::FromUtf8(path).bytes + cp932::Sjis(" を読み込めません"));
     return;
   }
   FLines = TClipboardLines::Split(std::move(*text));

@@ -14,7 +14,8 @@ void TMainForm::FillList(bool SimilarOnly) {
   const TResultOptions options{FExprsQuote, m.FTrim, m.FHyphen, m.FHyphenTerminate, m.FVariants};
   FList.SetRows(FillRows(*FUniqueManager, SimilarOnly, FZenkaku, FUpper), options);
   FListSimilar = SimilarOnly;
-  if (SimilarOnly) FList.SetGroups(VariantGroups(FList.Rows(), FDictionary ? &*FDictionary : nullptr));
+  if (SimilarOnly)
+    FList.SetGroups(VariantGroups(FList.Rows(), FDictionary ? &*FDictionary : nullptr));
   FView.ListReset();
 }
 
@@ -37,8 +38,8 @@ void TMainForm::lvResultColumnClick(int column) {
   const std::vector<std::size_t> selected = FView.SelectedRows();
   const std::optional<std::size_t> current = FView.CurrentRow();
   FView.ClearSelection();
-  const std::vector<int> moved =
-      FList.SortRows([&](const TResultRow& a, const TResultRow& b) { return compare(a, b, d) < 0; });
+  const std::vector<int> moved = FList.SortRows(
+      [&](const TResultRow& a, const TResultRow& b) { return compare(a, b, d) < 0; });
   FView.ListReordered(moved);
   std::vector<std::size_t> now;
   now.reserve(selected.size());

@@ -70,6 +70,8 @@ int SortMarkedColumnWidth(int captionWidth, int headerHeight, int dpi) {
   return std::max(captionWidth, 0) + std::max(headerHeight, 0) + 4 * margin;
 }
 
-int RescaledWidth(int pixels, int oldDpi, int newDpi) { return ScaleFrom96(ScaleTo96(pixels, oldDpi), newDpi); }
+int RescaledWidth(int pixels, int oldDpi, int newDpi) {
+  return ScaleFrom96(ScaleTo96(pixels, oldDpi), newDpi);
+}
 
 }  // namespace tavrin

@@ -44,10 +44,10 @@ struct TMainLayout {
 TMainLayout MainLayout(int clientWidth, int clientHeight, int statusHeight, int dpi);
 
 struct TMainSizes {
-  int FormFont = 0;  // pixel height of the form's font
-  int RowIcon = 0;   // the list rows' pictures, square
-  int Glyph = 0;     // a speed button's glyph, square
-  int Image = 0;     // the pictures of the help and version images, square
+  int FormFont = 0;                    // pixel height of the form's font
+  int RowIcon = 0;                     // the list rows' pictures, square
+  int Glyph = 0;                       // a speed button's glyph, square
+  int Image = 0;                       // the pictures of the help and version images, square
   int TipWidth = 0, ListTipWidth = 0;  // widest tool-tips before they wrap
 };
 TMainSizes MainSizes(int dpi);

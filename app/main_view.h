@@ -172,7 +172,8 @@ class IMainView {
   // Runs the settings dialog on these values; true, with the values
   // changed, for OK.
   virtual bool RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                                 const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) = 0;
+                                 const std::vector<TSampleRow>& samples,
+                                 const TDictionaryLine& dictionary) = 0;
   // Opens a text file (UTF-8 path) in the system's editor: Notepad on
   // Windows, what xdg-open chooses elsewhere; false when none starts.
   virtual bool OpenInEditor(const std::string& path) = 0;

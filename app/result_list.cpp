@@ -43,8 +43,9 @@ void TResultList::SetRows(std::vector<TResultRow> rows, const TResultOptions& op
   FRows = std::move(rows);
   if (options.Variants == 0) {
     FKeyMaker.reset();
-  } else if (!FKeyMaker || FKeyMaker->FVariants != options.Variants || FOptions.Trim != options.Trim ||
-             FOptions.Hyphen != options.Hyphen || FOptions.HyphenTerminate != options.HyphenTerminate) {
+  } else if (!FKeyMaker || FKeyMaker->FVariants != options.Variants ||
+             FOptions.Trim != options.Trim || FOptions.Hyphen != options.Hyphen ||
+             FOptions.HyphenTerminate != options.HyphenTerminate) {
     auto maker = std::make_shared<TUniqueManager>();
     maker->FTrim = options.Trim;
     maker->FHyphen = options.Hyphen;
@@ -115,8 +116,9 @@ const TUniqueItem* TResultList::CanonicalOf(int row) const {
 TSpellingDifferences TResultList::Differences(int row) const {
   const int group = GroupOf(row);
   if (group < 0 || IsCanonical(row)) return {};
-  return CompareSpellings(Row(row).Item->Text(), FGroups[static_cast<std::size_t>(group)].CanonicalText(),
-                          FOptions.Hyphen, FOptions.Variants);
+  return CompareSpellings(Row(row).Item->Text(),
+                          FGroups[static_cast<std::size_t>(group)].CanonicalText(), FOptions.Hyphen,
+                          FOptions.Variants);
 }
 
 std::string TResultList::ToolTip(int row) const {
@@ -151,25 +153,40 @@ std::string TResultList::ToolTip(int row) const {
 
 char32_t InvisibleMark(char32_t c, bool outer) {
   switch (c) {
-    case U' ': return outer ? U'\u00B7' : 0;  // ·
+    case U' ':
+      return outer ? U'\u00B7' : 0;  // ·
     // ␣, the sign for a space: a box (□) reads as a glyph the font lacks.
-    case U'\u3000': return U'\u2423';
-    case U'\u00A0': return U'\u00B0';         // °
-    case U'\t': return U'\u2192';             // →
-    case U'\u200B': case U'\u200C': case U'\u200D': case U'\u2060': case U'\uFEFF':
-      return U'\u2038';                      // ‸
-    default: return 0;
+    case U'\u3000':
+      return U'\u2423';
+    case U'\u00A0':
+      return U'\u00B0';  // °
+    case U'\t':
+      return U'\u2192';  // →
+    case U'\u200B':
+    case U'\u200C':
+    case U'\u200D':
+    case U'\u2060':
+    case U'\uFEFF':
+      return U'\u2038';  // ‸
+    default:
+      return 0;
   }
 }
 
 std::string InvisibleMarkName(char32_t mark) {
   switch (mark) {
-    case U'\u00B7': return cp932::Sjis("「·」は前後の半角空白");
-    case U'\u2423': return cp932::Sjis("「␣」は全角空白");
-    case U'\u00B0': return cp932::Sjis("「°」はノーブレークスペース");
-    case U'\u2192': return cp932::Sjis("「→」はTAB");
-    case U'\u2038': return cp932::Sjis("「‸」は幅のない文字");
-    default: return {};
+    case U'\u00B7':
+      return cp932::Sjis("「·」は前後の半角空白");
+    case U'\u2423':
+      return cp932::Sjis("「␣」は全角空白");
+    case U'\u00B0':
+      return cp932::Sjis("「°」はノーブレークスペース");
+    case U'\u2192':
+      return cp932::Sjis("「→」はTAB");
+    case U'\u2038':
+      return cp932::Sjis("「‸」は幅のない文字");
+    default:
+      return {};
   }
 }
 

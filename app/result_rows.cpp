@@ -10,7 +10,8 @@ namespace tavrin {
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
                                  bool Upper) {
   std::vector<TResultRow> rows;
-  ForEachRow(Manager, SimilarOnly, Zenkaku, Upper, [&](const TResultRow& row) { rows.push_back(row); });
+  ForEachRow(Manager, SimilarOnly, Zenkaku, Upper,
+             [&](const TResultRow& row) { rows.push_back(row); });
   return rows;
 }
 

@@ -29,8 +29,8 @@ std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly
 // The same rows one by one, to Row, without a list of them; those of the
 // items at positions From .. To - 1 (clipped to the list) only, when given.
 template <class RowFn>
-void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, bool Upper, RowFn Row,
-                std::int32_t From = 0, std::int32_t To = INT32_MAX) {
+void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, bool Upper,
+                RowFn Row, std::int32_t From = 0, std::int32_t To = INT32_MAX) {
   const bool ownCount = SimilarOnly || (Zenkaku && Upper);
   const std::int32_t count = std::min(To, Manager.Count());
   const auto listed = [&](std::int32_t i) {

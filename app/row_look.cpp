@@ -2,13 +2,15 @@
 
 namespace tavrin {
 
-TRowLook RowLook(const TResultList& list, int row, std::optional<std::size_t> current, bool selected) {
+TRowLook RowLook(const TResultList& list, int row, std::optional<std::size_t> current,
+                 bool selected) {
   TRowLook look;
   if (row < 0 || row >= list.Count()) return look;
   const int group = list.GroupOf(row);
   look.Bold = list.IsCanonical(row);
   const bool currentListed = current && *current < static_cast<std::size_t>(list.Count());
-  look.Tinted = group >= 0 && !selected && currentListed && list.GroupOf(static_cast<int>(*current)) == group;
+  look.Tinted =
+      group >= 0 && !selected && currentListed && list.GroupOf(static_cast<int>(*current)) == group;
   return look;
 }
 

@@ -21,7 +21,8 @@ struct TRowLook {
 // row itself is selected. The tint follows the current row, selected or not,
 // so the group shows while the user moves through the list; a selected row
 // keeps the selection colour.
-TRowLook RowLook(const TResultList& list, int row, std::optional<std::size_t> current, bool selected);
+TRowLook RowLook(const TResultList& list, int row, std::optional<std::size_t> current,
+                 bool selected);
 
 // A run of a caption's glyphs drawn alike: on the difference colour when it
 // differs from the canonical spelling, in muted ink when it is made of marks

@@ -39,15 +39,34 @@ bool IsBlank(std::string_view c) { return Code(c) <= 0x20 || Code(c) == 0x8140; 
 enum class TScript { Other, Hiragana, Katakana };
 TScript Script(unsigned c) {
   if (c >= 0x829F && c <= 0x82F1) return TScript::Hiragana;
-  if ((c >= 0x8340 && c <= 0x8396) || (c >= 0xA6 && c <= 0xDD && c != 0xB0)) return TScript::Katakana;
+  if ((c >= 0x8340 && c <= 0x8396) || (c >= 0xA6 && c <= 0xDD && c != 0xB0))
+    return TScript::Katakana;
   return TScript::Other;
 }
 
 bool IsSmallKana(unsigned c) {
   switch (c) {
-    case 0x829F: case 0x82A1: case 0x82A3: case 0x82A5: case 0x82A7: case 0x82C1: case 0x82E1:
-    case 0x82E3: case 0x82E5: case 0x82EC: case 0x8340: case 0x8342: case 0x8344: case 0x8346:
-    case 0x8348: case 0x8362: case 0x8383: case 0x8385: case 0x8387: case 0x838E: case 0x8395:
+    case 0x829F:
+    case 0x82A1:
+    case 0x82A3:
+    case 0x82A5:
+    case 0x82A7:
+    case 0x82C1:
+    case 0x82E1:
+    case 0x82E3:
+    case 0x82E5:
+    case 0x82EC:
+    case 0x8340:
+    case 0x8342:
+    case 0x8344:
+    case 0x8346:
+    case 0x8348:
+    case 0x8362:
+    case 0x8383:
+    case 0x8385:
+    case 0x8387:
+    case 0x838E:
+    case 0x8395:
     case 0x8396:
       return true;
     default:
@@ -93,7 +112,8 @@ unsigned SoundMarks(std::string_view text) {
       forms |= 4;
     else if (c > 0xFF && ch.size() == 2) {
       const std::string w = FoldWidth(ch);
-      if (w.size() == 2 && (w[1] == '\xDE' || w[1] == '\xDF') && c != 0x814A && c != 0x814B) forms |= 1;
+      if (w.size() == 2 && (w[1] == '\xDE' || w[1] == '\xDF') && c != 0x814A && c != 0x814B)
+        forms |= 1;
     }
   }
   return forms;
@@ -104,7 +124,8 @@ unsigned FixedCodes(std::string_view text) {
   unsigned found = 0;
   for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
     const unsigned c = Code(text.substr(i, CharLength(text, i)));
-    if (c >= cp932::kFixedCodes[0].code && c < cp932::kFixedCodes[0].code + cp932::kFixedCodeCount - 2)
+    if (c >= cp932::kFixedCodes[0].code &&
+        c < cp932::kFixedCodes[0].code + cp932::kFixedCodeCount - 2)
       found |= 1u << (c - cp932::kFixedCodes[0].code);
   }
   return found;
@@ -112,8 +133,8 @@ unsigned FixedCodes(std::string_view text) {
 
 // The kinds between two runs of characters that fold alike: V and C, whose
 // first characters are v and c, with pieces pv and pc.
-unsigned Kinds(std::string_view V, std::string_view C, std::string_view v, std::string_view c, std::string_view pv,
-               std::string_view pc) {
+unsigned Kinds(std::string_view V, std::string_view C, std::string_view v, std::string_view c,
+               std::string_view pv, std::string_view pc) {
   if (IsBlank(v) || IsBlank(c)) return kBlank;
   const unsigned a = Code(v), b = Code(c);
   unsigned kinds = 0;
@@ -125,11 +146,13 @@ unsigned Kinds(std::string_view V, std::string_view C, std::string_view v, std::
   }
   // A width only where the one is the other's other width: not - against
   // ー, which differ as hyphen and long-vowel mark.
-  else if ((a > 0xFF) != (b > 0xFF) && FoldCaseAndSmallKana(FoldWidth(V)) == FoldCaseAndSmallKana(FoldWidth(C)))
+  else if ((a > 0xFF) != (b > 0xFF) &&
+           FoldCaseAndSmallKana(FoldWidth(V)) == FoldCaseAndSmallKana(FoldWidth(C)))
     kinds |= kWidth;
   const TScript sa = Script(a), sb = Script(b);
   if (sa != sb && sa != TScript::Other && sb != TScript::Other) kinds |= kKanaKind;
-  if (sa != TScript::Other && sb != TScript::Other && IsSmallKana(a) != IsSmallKana(b)) kinds |= kSmallKana;
+  if (sa != TScript::Other && sb != TScript::Other && IsSmallKana(a) != IsSmallKana(b))
+    kinds |= kSmallKana;
   if (LetterCase(a) * LetterCase(b) < 0) kinds |= kCase;
   if (Mark(a, pv) * Mark(b, pc) < 0) kinds |= kLongVowel;
   if (IsOldKana(a) != IsOldKana(b)) kinds |= kOldKana;
@@ -142,14 +165,18 @@ unsigned Kinds(std::string_view V, std::string_view C, std::string_view v, std::
 // then overlap or fall out of order; an empty part (the canonical has more
 // there) moves to the end of its cluster. The blanks and the trailing mark,
 // compared on their own, may end inside a cluster.
-void WidenToClusters(std::string_view text, const std::vector<TChar>& chars, std::vector<TSpellingDifference>& parts) {
+void WidenToClusters(std::string_view text, const std::vector<TChar>& chars,
+                     std::vector<TSpellingDifference>& parts) {
   // The index of the character at byte at (at most text.size()).
   const auto index = [&](std::size_t at) {
-    return std::size_t(std::lower_bound(chars.begin(), chars.end(), at,
-                                        [](const TChar& ch, std::size_t a) { return ch.Start < a; }) -
-                       chars.begin());
+    return std::size_t(
+        std::lower_bound(chars.begin(), chars.end(), at,
+                         [](const TChar& ch, std::size_t a) { return ch.Start < a; }) -
+        chars.begin());
   };
-  const auto extends = [&](std::size_t k) { return k < chars.size() && !IsClusterStart(text, chars[k].Start); };
+  const auto extends = [&](std::size_t k) {
+    return k < chars.size() && !IsClusterStart(text, chars[k].Start);
+  };
   const auto start = [&](std::size_t k) { return k < chars.size() ? chars[k].Start : text.size(); };
   std::vector<TSpellingDifference> widened;
   for (TSpellingDifference& p : parts) {
@@ -338,7 +365,8 @@ std::vector<TRegion> AlignClusters(const std::vector<TCluster>& a, const std::ve
       joined.push_back(regions[i++]);
       continue;
     }
-    const std::size_t run = std::max(regions[j - 1].V1 - regions[i].V0, regions[j - 1].C1 - regions[i].C0);
+    const std::size_t run =
+        std::max(regions[j - 1].V1 - regions[i].V0, regions[j - 1].C1 - regions[i].C0);
     if (!joined.empty() && unpaired(joined.back()) && j < regions.size() && unpaired(regions[j]) &&
         run <= std::min(size(joined.back()), size(regions[j])) &&
         run < std::max(size(joined.back()), size(regions[j]))) {
@@ -362,7 +390,8 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
   TSpellingDifferences result;
   const std::vector<TChar> v = Characters(Variant, Hyphen), c = Characters(Canonical, Hyphen);
   // The bytes of characters [first, last) of a text.
-  const auto bytes = [](std::string_view text, const std::vector<TChar>& chars, std::size_t first, std::size_t last) {
+  const auto bytes = [](std::string_view text, const std::vector<TChar>& chars, std::size_t first,
+                        std::size_t last) {
     const std::size_t from = first < chars.size() ? chars[first].Start : text.size();
     const std::size_t to = last < chars.size() ? chars[last].Start : text.size();
     return text.substr(from, to - from);
@@ -371,12 +400,15 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
   const auto differ = [&](std::size_t vf, std::size_t vl, std::size_t cf, std::size_t cl) {
     const std::string_view a = bytes(Variant, v, vf, vl), b = bytes(Canonical, c, cf, cl);
     if (a == b) return false;
-    result.Parts.push_back({static_cast<std::size_t>(a.data() - Variant.data()), a.size(), std::string(b)});
+    result.Parts.push_back(
+        {static_cast<std::size_t>(a.data() - Variant.data()), a.size(), std::string(b)});
     return true;
   };
   // Outer blanks, compared run against run.
   std::size_t vb = 0, cb = 0, ve = v.size(), ce = c.size();
-  const auto blank = [](std::string_view text, const TChar& ch) { return IsBlank(text.substr(ch.Start, ch.Length)); };
+  const auto blank = [](std::string_view text, const TChar& ch) {
+    return IsBlank(text.substr(ch.Start, ch.Length));
+  };
   while (vb < ve && blank(Variant, v[vb])) ++vb;
   while (cb < ce && blank(Canonical, c[cb])) ++cb;
   while (ve > vb && blank(Variant, v[ve - 1])) --ve;
@@ -397,7 +429,8 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
     else if (ce > cb && endsInMark(pc, c[ce - 1], pv))
       cm = ce - 1;
     else if (ve > vb && ce > cb && IsMarkPiece(v[ve - 1].Piece) && IsMarkPiece(c[ce - 1].Piece) &&
-             pv.compare(0, pv.size() - v[ve - 1].Piece.size(), pc, 0, pc.size() - c[ce - 1].Piece.size()) == 0)
+             pv.compare(0, pv.size() - v[ve - 1].Piece.size(), pc, 0,
+                        pc.size() - c[ce - 1].Piece.size()) == 0)
       vm = ve - 1, cm = ce - 1;  // each has its own mark: ｰ and - without the hyphen option
     if (vm != ve || cm != ce) result.Kinds |= kTrailingMark;
   }
@@ -407,7 +440,9 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
   // both sides end a grapheme cluster, so that a base and its combining
   // marks are highlighted together.
   const auto clusterEnds = [](std::string_view text, const std::vector<TChar>& chars, std::size_t k,
-                              std::size_t end) { return k >= end || IsClusterStart(text, chars[k].Start); };
+                              std::size_t end) {
+    return k >= end || IsClusterStart(text, chars[k].Start);
+  };
   const auto pieces = [](const std::vector<TChar>& chars, std::size_t from, std::size_t to) {
     std::string p;
     for (std::size_t k = from; k < to; ++k) p += chars[k].Piece;
@@ -427,9 +462,10 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
       // variants on, others differ in their pieces too).
       if (ui < i && uj < j && bytes(Variant, v, ui, i) != bytes(Canonical, c, uj, j) &&
           pieces(v, ui, i) == pieces(c, uj, j))
-        result.Kinds |= Kinds(bytes(Variant, v, ui, i), bytes(Canonical, c, uj, j),
-                              Variant.substr(v[ui].Start, v[ui].Length),
-                              Canonical.substr(c[uj].Start, c[uj].Length), v[ui].Piece, c[uj].Piece);
+        result.Kinds |=
+            Kinds(bytes(Variant, v, ui, i), bytes(Canonical, c, uj, j),
+                  Variant.substr(v[ui].Start, v[ui].Length),
+                  Canonical.substr(c[uj].Start, c[uj].Length), v[ui].Piece, c[uj].Piece);
       if (clusterEnds(Variant, v, i, vl) && clusterEnds(Canonical, c, j, cl)) {
         differ(pi, i, pj, j);
         pi = i;
@@ -463,11 +499,25 @@ TSpellingDifferences CompareSpellings(std::string_view Variant, std::string_view
 }
 
 std::string DifferenceKindNames(unsigned Kinds) {
-  static const char* const names[] = {"全角/半角", "ひらがな/カタカナ", "大文字/小文字", "小書き文字",
-                                      "長音/ハイフン", "末尾の長音/ハイフン", "空白",
-                                      "異体字",    "互換文字",          "空白・中点",    "記号",
-                                      "カナ表記",  "法人格",            "数字表記",      "送り仮名・かな書き", "旧仮名",        "濁点",
-                                      "波ダッシュ", "別コードの同じ字"};
+  static const char* const names[] = {"全角/半角",
+                                      "ひらがな/カタカナ",
+                                      "大文字/小文字",
+                                      "小書き文字",
+                                      "長音/ハイフン",
+                                      "末尾の長音/ハイフン",
+                                      "空白",
+                                      "異体字",
+                                      "互換文字",
+                                      "空白・中点",
+                                      "記号",
+                                      "カナ表記",
+                                      "法人格",
+                                      "数字表記",
+                                      "送り仮名・かな書き",
+                                      "旧仮名",
+                                      "濁点",
+                                      "波ダッシュ",
+                                      "別コードの同じ字"};
   std::string out;
   for (unsigned k = 0; k < std::size(names); ++k) {
     if (!(Kinds & (1u << k))) continue;
@@ -481,7 +531,8 @@ std::string DifferenceKindNames(unsigned Kinds) {
 
 namespace tavrin {
 
-unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
+unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant,
+                                std::string_view Canonical) {
   const unsigned on = Manager.FVariants & kAllVariantKinds;
   if (on == 0 || Manager.MakeKey(Variant, 0) == Manager.MakeKey(Canonical, 0)) return 0;
   unsigned needed = 0, changing = 0;
@@ -494,7 +545,8 @@ unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view 
   return (needed != 0 ? needed : changing) << kVariantKindShift;
 }
 
-unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical) {
+unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant,
+                            std::string_view Canonical) {
   return CompareSpellings(Variant, Canonical, Manager.FHyphen, Manager.FVariants).Kinds |
          VariantDifferenceKinds(Manager, Variant, Canonical);
 }

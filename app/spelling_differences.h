@@ -20,19 +20,21 @@ enum TDifferenceKind : unsigned {
   kTrailingMark = 32,  // 末尾の長音/ハイフン
   kBlank = 64,         // 空白
   // The kinds of variants (TVariantKind << 7).
-  kKanjiForm = 128,     // 異体字
-  kCompatChar = 256,    // 互換文字
-  kSpaceDot = 512,      // 空白・中点
-  kSymbolKind = 1024,   // 記号
-  kKanaSpelling = 2048, // カナ表記
-  kCompanyForm = 4096,  // 法人格
-  kNumberForm = 8192,   // 数字表記
+  kKanjiForm = 128,        // 異体字
+  kCompatChar = 256,       // 互換文字
+  kSpaceDot = 512,         // 空白・中点
+  kSymbolKind = 1024,      // 記号
+  kKanaSpelling = 2048,    // カナ表記
+  kCompanyForm = 4096,     // 法人格
+  kNumberForm = 8192,      // 数字表記
   kOkuriganaForm = 16384,  // 送り仮名・かな書き
   // What the key folding joins besides.
-  kOldKana = 32768,       // 旧仮名: ヰ ヱ ゐ ゑ against イ エ い え
-  kSoundMark = 65536,     // 濁点: a separate or combining sound mark against a voiced kana, or each other
-  kWaveDash = 131072,     // 波ダッシュ: 〜 against ～
-  kCodeTwin = 262144,     // 別コードの同じ字: − — ‖ ¢ £ ¬ ¥ ‾ against the CP932 character they are read as
+  kOldKana = 32768,  // 旧仮名: ヰ ヱ ゐ ゑ against イ エ い え
+  kSoundMark =
+      65536,  // 濁点: a separate or combining sound mark against a voiced kana, or each other
+  kWaveDash = 131072,  // 波ダッシュ: 〜 against ～
+  kCodeTwin =
+      262144,  // 別コードの同じ字: − — ‖ ¢ £ ¬ ¥ ‾ against the CP932 character they are read as
 };
 inline constexpr unsigned kVariantKindShift = 7;
 
@@ -68,9 +70,11 @@ std::string DifferenceKindNames(unsigned Kinds);
 // keys differ; when no single one is needed (two kinds bridge the same
 // difference), those that change either text's key. 0 when the keys agree
 // without any kind of variants.
-unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical);
+unsigned VariantDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant,
+                                std::string_view Canonical);
 
 // CompareSpellings' kinds with those of VariantDifferenceKinds.
-unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant, std::string_view Canonical);
+unsigned AllDifferenceKinds(const TUniqueManager& Manager, std::string_view Variant,
+                            std::string_view Canonical);
 
 }  // namespace tavrin

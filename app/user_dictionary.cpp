@@ -23,7 +23,9 @@ std::vector<std::string_view> DictionaryFields(std::string_view Line) {
 std::optional<TDictionaryError> ReadUserDictionary(std::string Bytes, TUserDictionary& Into) {
   using TKind = TDictionaryError::TKind;
   const TDecodedText decoded = DecodeText(std::move(Bytes), std::nullopt);
-  if (decoded.ErrorOffset) return TDictionaryError{decoded.ErrorIsNul ? TKind::Nul : TKind::InvalidText, decoded.ErrorLine};
+  if (decoded.ErrorOffset)
+    return TDictionaryError{decoded.ErrorIsNul ? TKind::Nul : TKind::InvalidText,
+                            decoded.ErrorLine};
   const std::string_view text = decoded.Text;
   std::vector<TUserRule> rules;
   std::size_t number = 0;
@@ -99,8 +101,10 @@ TDictionaryGroups::TDictionaryGroups(TUserDictionary Dictionary, const TUniqueMa
     for (std::size_t k = 1; k < rule.Spellings.size(); ++k) {
       const std::uint32_t n = numberOf(rule.Spellings[k]);
       if (n == first) continue;
-      if (groupOf[n] == kNone || groupOf[n] == groupOf[first]) place(n, newGroup({}));
-      else placed[n] = ++clock;  // apart already; lines of its key now follow it
+      if (groupOf[n] == kNone || groupOf[n] == groupOf[first])
+        place(n, newGroup({}));
+      else
+        placed[n] = ++clock;  // apart already; lines of its key now follow it
     }
   }
   FSpellingGroup.reserve(texts.size());

@@ -13,15 +13,18 @@
 
 namespace tavrin {
 
-std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictionary) {
+std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
+                                         const TDictionaryGroups* Dictionary) {
   std::vector<TVariantGroup> groups;
   TTextIndex<std::size_t> groupOfKey;
   groupOfKey.reserve(Rows.size());
   // The rules' groups by their number, and which of the groups they are.
-  std::vector<std::size_t> groupOfRule(Dictionary != nullptr ? Dictionary->GroupCount() : 0, SIZE_MAX);
+  std::vector<std::size_t> groupOfRule(Dictionary != nullptr ? Dictionary->GroupCount() : 0,
+                                       SIZE_MAX);
   std::vector<std::uint32_t> ruleOf;
   for (const TResultRow& row : Rows) {
-    const std::uint32_t rule = Dictionary != nullptr ? Dictionary->GroupOf(*row.Item) : TDictionaryGroups::kNone;
+    const std::uint32_t rule =
+        Dictionary != nullptr ? Dictionary->GroupOf(*row.Item) : TDictionaryGroups::kNone;
     std::size_t* group = nullptr;
     if (rule != TDictionaryGroups::kNone) {
       group = &groupOfRule[rule];
@@ -70,7 +73,8 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows, const
       }
       const unsigned forms = NonstandardForms(item->Text());
       if (!canonicalForms) canonicalForms = NonstandardForms(g.Canonical->Text());
-      if (forms < *canonicalForms || (forms == *canonicalForms && item->Index() < g.Canonical->Index())) {
+      if (forms < *canonicalForms ||
+          (forms == *canonicalForms && item->Index() < g.Canonical->Index())) {
         g.Canonical = item;
         canonicalForms = forms;
       }
@@ -99,10 +103,13 @@ void AppendCell(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::string VariantMapText(std::span<const TVariantGroup> Groups) { return VariantMapText(Groups, {}); }
+std::string VariantMapText(std::span<const TVariantGroup> Groups) {
+  return VariantMapText(Groups, {});
+}
 
-std::string VariantMapText(std::span<const TVariantGroup> Groups,
-                           const std::function<std::string(std::string_view, std::string_view)>& Explain) {
+std::string VariantMapText(
+    std::span<const TVariantGroup> Groups,
+    const std::function<std::string(std::string_view, std::string_view)>& Explain) {
   std::string out;
   for (const TVariantGroup& g : Groups) {
     for (const TUniqueItem* item : g.Rows) {
@@ -136,11 +143,14 @@ constexpr std::uint32_t kKept = UINT32_MAX;
 
 bool OpensCell(std::string_view Line) { return !Line.empty() && Line.front() == '"'; }
 bool ClosesCell(std::string_view Line) { return !Line.empty() && Line.back() == '"'; }
-bool AllQuotes(std::string_view Text) { return Text.find_first_not_of('"') == std::string_view::npos; }
+bool AllQuotes(std::string_view Text) {
+  return Text.find_first_not_of('"') == std::string_view::npos;
+}
 
 }  // namespace
 
-std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups, bool Trim) {
+std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup> Groups,
+                           bool Trim) {
   if (const void* nul = std::memchr(Text.data(), '\0', Text.size()))
     Text = Text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
   // The canonical texts by number, each with its first row as written;
@@ -148,7 +158,8 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
   std::vector<std::string_view> canonicals, firstRows;
   TTextIndex<std::uint32_t> canonicalOf, numberOf;
   for (const TVariantGroup& g : Groups) {
-    auto [number, fresh] = numberOf.try_emplace(g.CanonicalText(), static_cast<std::uint32_t>(canonicals.size()));
+    auto [number, fresh] =
+        numberOf.try_emplace(g.CanonicalText(), static_cast<std::uint32_t>(canonicals.size()));
     if (fresh) canonicals.push_back(g.CanonicalText());
     for (const TUniqueItem* item : g.Rows)
       if (item != g.Canonical) canonicalOf.try_emplace(item->Text(), *number);
@@ -189,8 +200,12 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
     const bool joinedCell = cell.find_first_of("\r\n") != std::string_view::npos;
     return joinedCell ? cell : std::string_view();
   };
-  const auto firstLineOf = [](std::string_view form) { return form.substr(0, form.find_first_of("\r\n")); };
-  const auto rowFirstLine = [&](const TRow& row) { return Text.substr(row.Start, row.FirstLength); };
+  const auto firstLineOf = [](std::string_view form) {
+    return form.substr(0, form.find_first_of("\r\n"));
+  };
+  const auto rowFirstLine = [&](const TRow& row) {
+    return Text.substr(row.Start, row.FirstLength);
+  };
 
   std::string_view textBreak = "\r\n";
   if (const std::size_t at = Text.find_first_of("\r\n"); at != std::string_view::npos)
@@ -250,7 +265,8 @@ std::string NormalizedText(std::string_view Text, std::span<const TVariantGroup>
         continue;
       }
       std::string_view lineBreak = textBreak;
-      if (row.End < Text.size()) lineBreak = Text.compare(row.End, 2, "\r\n") == 0 ? "\r\n" : Text.substr(row.End, 1);
+      if (row.End < Text.size())
+        lineBreak = Text.compare(row.End, 2, "\r\n") == 0 ? "\r\n" : Text.substr(row.End, 1);
       form = '"';
       form.append(text.substr(0, split));
       form.append(lineBreak);

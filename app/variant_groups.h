@@ -26,7 +26,9 @@ struct TVariantGroup {
   // need not be in the input: Canonical is then nullptr.
   const TUniqueItem* Canonical = nullptr;
   std::string_view RuleCanonical;  // the rule's spelling, when a rule gave one
-  std::string_view CanonicalText() const { return Canonical != nullptr ? Canonical->Text() : RuleCanonical; }
+  std::string_view CanonicalText() const {
+    return Canonical != nullptr ? Canonical->Text() : RuleCanonical;
+  }
 };
 
 // The groups of the similar rows Rows (list order), in the order of their
@@ -43,8 +45,9 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
 // spreadsheet reads each line as its columns.
 std::string VariantMapText(std::span<const TVariantGroup> Groups);
 // The same with a fourth column, after a TAB: Explain(variant, canonical).
-std::string VariantMapText(std::span<const TVariantGroup> Groups,
-                           const std::function<std::string(std::string_view, std::string_view)>& Explain);
+std::string VariantMapText(
+    std::span<const TVariantGroup> Groups,
+    const std::function<std::string(std::string_view, std::string_view)>& Explain);
 
 // Text (the input as given, CP932) with every variant row replaced whole by
 // its canonical text. A row is a line of the intake after its joining pass

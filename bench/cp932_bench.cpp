@@ -26,7 +26,8 @@ double BestMs(const std::function<void()>& action) {
 }  // namespace
 
 int main() {
-  const std::string words[] = {"コンピューター", "ｺﾝﾋﾟｭｰﾀｰ", "漢字かな交じり文", "ABC-123", "〜\u2212é😀"};
+  const std::string words[] = {"コンピューター", "ｺﾝﾋﾟｭｰﾀｰ", "漢字かな交じり文", "ABC-123",
+                               "〜\u2212é😀"};
   std::string text;
   for (int i = 0; i < 1000000; ++i) text += words[i % 5] + "\r\n";
   const std::u16string wide = tavrin::Utf16FromUtf8(text);
@@ -36,8 +37,9 @@ int main() {
   const double encode16 = BestMs([&] { r16 = tavrin::cp932::FromUtf16(wide); });
   const double decode = BestMs([&] { back = tavrin::cp932::ToUtf8(r.bytes); });
   const bool exact = back == text && r16.bytes == r.bytes;
-  std::printf("%zu bytes UTF-8, %zu units UTF-16: encode %.1f ms, from UTF-16 %.1f ms, decode %.1f ms, "
-              "round trip %s\n",
-              text.size(), wide.size(), encode, encode16, decode, exact ? "exact" : "DIFFERS");
+  std::printf(
+      "%zu bytes UTF-8, %zu units UTF-16: encode %.1f ms, from UTF-16 %.1f ms, decode %.1f ms, "
+      "round trip %s\n",
+      text.size(), wide.size(), encode, encode16, decode, exact ? "exact" : "DIFFERS");
   return exact ? 0 : 1;
 }

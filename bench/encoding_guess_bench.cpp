@@ -20,13 +20,16 @@ using tavrin::TTextEncoding;
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: encoding_guess_bench CORPUS_DIR (made by tools/encoding_corpus.py)\n");
+    std::fprintf(stderr,
+                 "usage: encoding_guess_bench CORPUS_DIR (made by tools/encoding_corpus.py)\n");
     return 2;
   }
   const struct {
     const char* dir;
     TTextEncoding expected;
-  } sets[] = {{"cp932", TTextEncoding::Cp932}, {"utf8", TTextEncoding::Utf8}, {"utf8-cut", TTextEncoding::Utf8}};
+  } sets[] = {{"cp932", TTextEncoding::Cp932},
+              {"utf8", TTextEncoding::Utf8},
+              {"utf8-cut", TTextEncoding::Utf8}};
   for (const auto& set : sets) {
     const fs::path dir = fs::path(argv[1]) / set.dir;
     if (!fs::is_directory(dir)) continue;
@@ -42,7 +45,8 @@ int main(int argc, char** argv) {
       // A file all ASCII reads alike in both: none is guessed, and none is wrong.
       const TTextEncoding guessed = tavrin::RecognisedEncoding(s.str()).value_or(set.expected);
       const std::string name = file.filename().string();
-      const std::string kind = name.substr(name.find('-') + 1, name.rfind('.') - name.find('-') - 1);
+      const std::string kind =
+          name.substr(name.find('-') + 1, name.rfind('.') - name.find('-') - 1);
       auto& [wrong, all] = byKind[kind];
       ++all;
       if (guessed != set.expected) {
@@ -52,10 +56,12 @@ int main(int argc, char** argv) {
     }
     long wrong = 0, all = 0;
     for (const auto& [kind, counts] : byKind) wrong += counts.first, all += counts.second;
-    std::printf("%-9s %6ld files, %5ld misread (%.3f%%)", set.dir, all, wrong, all ? 100.0 * wrong / all : 0.0);
+    std::printf("%-9s %6ld files, %5ld misread (%.3f%%)", set.dir, all, wrong,
+                all ? 100.0 * wrong / all : 0.0);
     for (const auto& [kind, counts] : byKind)
       std::printf("; %s %ld/%ld", kind.c_str(), counts.first, counts.second);
-    for (const std::string& e : examples) std::printf("%s %s", &e == &examples.front() ? "\n  e.g." : ",", e.c_str());
+    for (const std::string& e : examples)
+      std::printf("%s %s", &e == &examples.front() ? "\n  e.g." : ",", e.c_str());
     std::printf("\n");
   }
   return 0;

@@ -53,7 +53,7 @@ std::vector<std::string> Forms(std::mt19937& rng) {
   }
   if (longVowel) base += Utf8(0x30FC), hira += Utf8(0x30FC);
   std::vector<std::string> forms{tavrin::cp932::FromUtf8(base).bytes};
-  forms.push_back(tavrin::FoldWidth(forms[0]));           // half width
+  forms.push_back(tavrin::FoldWidth(forms[0]));          // half width
   forms.push_back(tavrin::cp932::FromUtf8(hira).bytes);  // hiragana (and lower case)
   if (longVowel) {
     std::string hyphen = base.substr(0, base.size() - 3) + "-";
@@ -94,10 +94,13 @@ int Codes(long lines, unsigned seed) {
 
 int main(int argc, char** argv) {
   if (argc >= 3 && std::string(argv[1]) == "codes") {
-    return Codes(std::atol(argv[2]), argc > 3 ? static_cast<unsigned>(std::atol(argv[3])) : 20261209u);
+    return Codes(std::atol(argv[2]),
+                 argc > 3 ? static_cast<unsigned>(std::atol(argv[3])) : 20261209u);
   }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: gen_lines_bench LINES [VOCABULARY]\n       gen_lines_bench codes LINES [SEED]\n");
+    std::fprintf(
+        stderr,
+        "usage: gen_lines_bench LINES [VOCABULARY]\n       gen_lines_bench codes LINES [SEED]\n");
     return 2;
   }
   const long lines = std::atol(argv[1]);
@@ -115,7 +118,8 @@ int main(int argc, char** argv) {
   std::uniform_int_distribution<int> variant(0, 99);
   std::string out;
   for (long i = 0; i < lines; ++i) {
-    const long r = std::lower_bound(cumulative.begin(), cumulative.end(), u(rng)) - cumulative.begin();
+    const long r =
+        std::lower_bound(cumulative.begin(), cumulative.end(), u(rng)) - cumulative.begin();
     const std::vector<std::string>& forms = words[std::min(r, vocabulary - 1)];
     const int v = variant(rng);  // most lines are written the plain way
     WriteLine(out, v < 90 ? forms[0] : forms[1 + v % (forms.size() - 1)]);

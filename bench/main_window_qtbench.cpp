@@ -24,12 +24,12 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "util/memory_setup.h"
 #include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
+#include "util/memory_setup.h"
 #include "util/qt/beep.h"
-#include "widgets/qt/modal_recorder.h"
 #include "widgets/qt/gradation_exprs.h"
+#include "widgets/qt/modal_recorder.h"
 
 using namespace tavrin;
 
@@ -143,11 +143,11 @@ int main(int argc, char** argv) {
     const auto row = [&](const char* action, Figures window, Figures reference) {
       // Padded to 22 columns: each kanji of a caption is 3 bytes, 2 columns.
       int columns = 0;
-      for (const char* p = action; *p; ++p) columns += (*p & 0xC0) == 0x80 ? 0 : (*p & 0x80) ? 2 : 1;
+      for (const char* p = action; *p; ++p)
+        columns += (*p & 0xC0) == 0x80 ? 0 : (*p & 0x80) ? 2 : 1;
       std::printf("%-8ld %-9s %s%*s %9.3f %9.3f %7.2f %9.0f %9.0f\n", n, name, action,
-                  std::max(0, 22 - columns), "", window.seconds,
-                  reference.seconds, window.seconds / reference.seconds, window.peakMb,
-                  reference.peakMb);
+                  std::max(0, 22 - columns), "", window.seconds, reference.seconds,
+                  window.seconds / reference.seconds, window.peakMb, reference.peakMb);
       std::fflush(stdout);
     };
 

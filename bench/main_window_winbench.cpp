@@ -10,7 +10,6 @@
 //   build-win/wine-run bin/main_window_winbench.exe repeats.txt distinct.txt
 // The files hold CP932 lines, as gen_lines_bench writes them.
 #include <windows.h>
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -44,7 +43,9 @@ double ProcessCpu() {
   FILETIME created, ended, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
   const auto seconds = [](FILETIME t) {
-    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime) /
+           1e7;
   };
   return seconds(kernel) + seconds(user);
 }
@@ -55,7 +56,8 @@ TFigures Best(const std::function<void()>& action) {
     const double cpu = ProcessCpu();
     const auto t0 = std::chrono::steady_clock::now();
     action();
-    best.Wall = std::min(best.Wall, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    best.Wall = std::min(
+        best.Wall, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     best.Cpu = std::min(best.Cpu, ProcessCpu() - cpu);
   }
   return best;
@@ -78,7 +80,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: main_window_winbench FILE...\n");
     return 2;
   }
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc,
+                           ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
@@ -97,11 +100,12 @@ int main(int argc, char** argv) {
     UpdateWindow(window.Handle());
   };
 
-  std::printf("%-8s %-20s %-14s %9s %9s %7s %9s %9s %7s\n", "lines", "file", "action", "window_s", "batch_s", "ratio",
-              "w_cpu_s", "b_cpu_s", "ratio");
+  std::printf("%-8s %-20s %-14s %9s %9s %7s %9s %9s %7s\n", "lines", "file", "action", "window_s",
+              "batch_s", "ratio", "w_cpu_s", "b_cpu_s", "ratio");
   for (int a = 1; a < argc; ++a) {
     std::ifstream file(argv[a], std::ios::binary);
-    const std::string input((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string input((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     if (!WriteClipboardUnicode(window.Handle(), WideFromSjis(input))) return 1;
     const long lines = static_cast<long>(std::count(input.begin(), input.end(), '\n'));
     TBatchOptions options;
@@ -110,18 +114,20 @@ int main(int argc, char** argv) {
       const TFigures batch = Best([&] { RunBatch(options, input); });
       const TFigures shown = Best([&] { press(similar ? VK_F5 : VK_F6); });
       std::printf("%-8ld %-20s %-14s %9.3f %9.3f %7.2f %9.3f %9.3f %7.2f\n", lines, argv[a],
-                  similar ? "F5 similar" : "F6 all", shown.Wall, batch.Wall, shown.Wall / batch.Wall, shown.Cpu, batch.Cpu,
-                  shown.Cpu / batch.Cpu);
+                  similar ? "F5 similar" : "F6 all", shown.Wall, batch.Wall,
+                  shown.Wall / batch.Wall, shown.Cpu, batch.Cpu, shown.Cpu / batch.Cpu);
       std::fflush(stdout);
     }
     // The part of it that is reading the clipboard and converting its text.
     std::size_t replaced = 0;
     const TFigures read = Best([&] {
-      ReadClipboardUnicode(window.Handle(), [&](std::wstring_view wide) { SjisFromWide(wide, &replaced); });
+      ReadClipboardUnicode(window.Handle(),
+                           [&](std::wstring_view wide) { SjisFromWide(wide, &replaced); });
     });
-    std::printf("%-8ld %-20s %-14s %9.3f %9s %7s %9.3f\n", lines, argv[a], "clipboard in", read.Wall, "", "", read.Cpu);
-    std::printf("%-8ld %-20s %d rows listed, %d messages answered\n", lines, argv[a], int(window.List().Count()),
-                messages);
+    std::printf("%-8ld %-20s %-14s %9.3f %9s %7s %9.3f\n", lines, argv[a], "clipboard in",
+                read.Wall, "", "", read.Cpu);
+    std::printf("%-8ld %-20s %d rows listed, %d messages answered\n", lines, argv[a],
+                int(window.List().Count()), messages);
   }
   DestroyWindow(window.Handle());
   return 0;

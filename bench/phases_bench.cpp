@@ -2,8 +2,8 @@
 // where the batch program's time goes: phases_bench [similar|all] < lines.txt
 #include <chrono>
 #include <cstdio>
-#include <iterator>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>

@@ -31,9 +31,10 @@ std::string Repeat(const std::string& s, std::size_t n) {
 int main() {
   using namespace tavrin;
   const std::string kk = "\x87\x8D", company = "\x8A\x94\x8E\xAE\x89\xEF\x8E\xD0";  // ㈱, 株式会社
-  const std::string name = "\x93\xEC\x8A\x43\x83\x7D\x83\x8A\x83\x93";         // 南海マリン
+  const std::string name = "\x93\xEC\x8A\x43\x83\x7D\x83\x8A\x83\x93";  // 南海マリン
   std::printf("%-10s %9s %10s %8s\n", "shape", "bytes", "ms a call", "parts");
-  for (const std::size_t n : {std::size_t{10}, std::size_t{100}, std::size_t{1000}, std::size_t{10000}}) {
+  for (const std::size_t n :
+       {std::size_t{10}, std::size_t{100}, std::size_t{1000}, std::size_t{10000}}) {
     const struct {
       const char* shape;
       std::string variant, canonical;

@@ -31,8 +31,10 @@ std::string Code(std::uint32_t n, bool Wide) {
   s += '-';
   for (int i = 0; i < 3; ++i) {
     const int d = static_cast<int>((n >> (4 * i)) % 10);
-    if (Wide) s += "\x82", s += static_cast<char>(0x4F + d);
-    else s += static_cast<char>('0' + d);
+    if (Wide)
+      s += "\x82", s += static_cast<char>(0x4F + d);
+    else
+      s += static_cast<char>('0' + d);
   }
   return s;
 }
@@ -47,7 +49,8 @@ double RunMs(const tavrin::TBatchOptions& Options, const std::string& Input) {
   const double start = ProcessMs();
   const tavrin::TBatchOutput out = tavrin::RunBatch(Options, Input);
   const double ms = ProcessMs() - start;
-  if (std::getenv("SUMMARY")) std::fprintf(stderr, "%s, %zu bytes\n", out.Summary.c_str(), out.Out.size());
+  if (std::getenv("SUMMARY"))
+    std::fprintf(stderr, "%s, %zu bytes\n", out.Summary.c_str(), out.Out.size());
   return ms;
 }
 
@@ -66,11 +69,15 @@ int main(int argc, char** argv) {
   }
   tavrin::TUserDictionary dictionary;
   for (std::size_t r = 0; r < rules; ++r) {
-    const std::uint32_t a = (random() % vocabulary) * 2654435761u >> 8, b = (random() % vocabulary) * 2654435761u >> 8;
-    if (r % 10 == 9) dictionary.Rules.push_back({true, {Code(a, false), Code(a, true)}});
-    else dictionary.Rules.push_back({false, {Code(a, false), Code(b, false), Code(b, true)}});
+    const std::uint32_t a = (random() % vocabulary) * 2654435761u >> 8,
+                        b = (random() % vocabulary) * 2654435761u >> 8;
+    if (r % 10 == 9)
+      dictionary.Rules.push_back({true, {Code(a, false), Code(a, true)}});
+    else
+      dictionary.Rules.push_back({false, {Code(a, false), Code(b, false), Code(b, true)}});
   }
-  std::printf("%zu lines, %zu rules\n%-10s %12s %12s %7s\n", lines, rules, "command", "ms without", "ms with", "ratio");
+  std::printf("%zu lines, %zu rules\n%-10s %12s %12s %7s\n", lines, rules, "command", "ms without",
+              "ms with", "ratio");
   const std::pair<const char*, tavrin::TBatchOptions::TOutput> commands[] = {
       {"similar", tavrin::TBatchOptions::TOutput::Copy},
       {"map", tavrin::TBatchOptions::TOutput::Map},

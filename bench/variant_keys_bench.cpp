@@ -33,8 +33,9 @@ double ThreadMs() {
 int main(int argc, char** argv) {
   using namespace tavrin;
   SetUpMemory();
-  const unsigned all = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 0)) & kAllVariantKinds
-                                : kAllVariantKinds;
+  const unsigned all =
+      argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 0)) & kAllVariantKinds
+               : kAllVariantKinds;
   std::string input(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>{});
   const TClipboardLines lines = ClipboardLines(std::move(input));
   TUniqueManager m;
@@ -64,8 +65,9 @@ int main(int argc, char** argv) {
     changed += key != m.MakeKey(text, 0);
     for (const char c : key + '\n') hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
   }
-  std::printf("%zu lines, %zu distinct, %zu keys changed by the kinds (%zu -> %zu key bytes)\n", lines.size(),
-              texts.size(), changed, bytes[0], bytes[1]);
-  std::printf("keys, kinds off: %8.2f ms\nkeys, kinds %#x: %8.2f ms\nratio: %.2f\nkeys' hash: %016llx\n", best[0], all,
-              best[1], best[1] / best[0], static_cast<unsigned long long>(hash));
+  std::printf("%zu lines, %zu distinct, %zu keys changed by the kinds (%zu -> %zu key bytes)\n",
+              lines.size(), texts.size(), changed, bytes[0], bytes[1]);
+  std::printf(
+      "keys, kinds off: %8.2f ms\nkeys, kinds %#x: %8.2f ms\nratio: %.2f\nkeys' hash: %016llx\n",
+      best[0], all, best[1], best[1] / best[0], static_cast<unsigned long long>(hash));
 }

@@ -30,7 +30,7 @@ struct TCharFold {
 struct TCharMap {
   static constexpr std::size_t kLeadCount = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
 
-  std::array<TCharFold, 256> Single{};                // by byte
+  std::array<TCharFold, 256> Single{};               // by byte
   std::array<TCharFold, kLeadCount * 256> Double{};  // by lead row * 256 + trail
 
   static constexpr std::size_t LeadRow(unsigned char lead) {
@@ -180,8 +180,8 @@ static_assert(NoSingleFolds(kWidth.Single));
 // code (lead << 8 | trail); Marked gets any bit of S's characters (the
 // codec's longer forms always count).
 template <class Lookup, bool WithMarks = false>
-std::size_t ApplyInto(const Lookup& map, std::string_view s, char* out, const std::uint64_t* Marks = nullptr,
-                      bool* Marked = nullptr) {
+std::size_t ApplyInto(const Lookup& map, std::string_view s, char* out,
+                      const std::uint64_t* Marks = nullptr, bool* Marked = nullptr) {
   char* o = out;
   const char* p = s.data();
   const char* const end = p + s.size();
@@ -256,8 +256,8 @@ std::size_t FoldKeyInto(std::string_view S, bool Hyphens, char* Out) {
   return Hyphens ? ApplyInto(kKeyHyphens, S, Out) : ApplyInto(kKeyCaseSmall, S, Out);
 }
 
-std::size_t FoldKeyIntoMarked(std::string_view S, bool Hyphens, char* Out, const std::uint64_t* Marks,
-                              bool& Marked) {
+std::size_t FoldKeyIntoMarked(std::string_view S, bool Hyphens, char* Out,
+                              const std::uint64_t* Marks, bool& Marked) {
   return Hyphens ? ApplyInto<decltype(kKeyHyphens), true>(kKeyHyphens, S, Out, Marks, &Marked)
                  : ApplyInto<decltype(kKeyCaseSmall), true>(kKeyCaseSmall, S, Out, Marks, &Marked);
 }

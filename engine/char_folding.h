@@ -59,8 +59,8 @@ std::size_t FoldKeyInto(std::string_view S, bool Hyphens, char* Out);
 // The same, and Marked tells whether any character of S has its bit in
 // Marks (65536 bits: a single byte by its value, a double-byte character by
 // lead << 8 | trail); the codec's longer forms always count.
-std::size_t FoldKeyIntoMarked(std::string_view S, bool Hyphens, char* Out, const std::uint64_t* Marks,
-                              bool& Marked);
+std::size_t FoldKeyIntoMarked(std::string_view S, bool Hyphens, char* Out,
+                              const std::uint64_t* Marks, bool& Marked);
 
 // Removes half-width and full-width blanks (0x20, 0x81 0x40) from both ends,
 // and bytes of value 0x20 or below where the outer trims reach them. Empty

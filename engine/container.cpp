@@ -10,7 +10,9 @@ namespace tavrin {
 TCustomContainerItem::TCustomContainerItem(const std::string& /*line*/) {}
 TCustomContainerItem::~TCustomContainerItem() = default;
 
-std::string TCustomContainerItem::GetLine() const { throw EAbstractError("TCustomContainerItem.GetLine"); }
+std::string TCustomContainerItem::GetLine() const {
+  throw EAbstractError("TCustomContainerItem.GetLine");
+}
 bool TCustomContainerItem::Matches(const std::string& /*value*/) const {
   throw EAbstractError("TCustomContainerItem.Matches");
 }
@@ -30,7 +32,8 @@ void TCustomContainer::Clear() {
 }
 
 bool TCustomContainer::AnyItemMatches(const std::string& value) const {
-  return std::any_of(FItems.begin(), FItems.end(), [&](const auto& item) { return item->Matches(value); });
+  return std::any_of(FItems.begin(), FItems.end(),
+                     [&](const auto& item) { return item->Matches(value); });
 }
 
 void TCustomContainer::AddItem(std::unique_ptr<TCustomContainerItem> item) {
@@ -52,16 +55,18 @@ void TCustomContainer::RemoveAt(std::size_t position) {
 }
 
 void ShowDeleteNotFound() {
-  ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
+  ErrorDialog(cp932::Sjis(
+      "TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
 }
 
 void ShowDeleteBadIndex(std::int32_t index) {
-  ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r無効なインデックス(" + std::to_string(index) +
-                          ")が渡されました"));
+  ErrorDialog(cp932::Sjis("TCustomContainer.Delete error\r\r無効なインデックス(" +
+                          std::to_string(index) + ")が渡されました"));
 }
 
 void TCustomContainer::Delete(const TCustomContainerItem* item) {
-  auto it = std::find_if(FItems.begin(), FItems.end(), [&](const auto& owned) { return owned.get() == item; });
+  auto it = std::find_if(FItems.begin(), FItems.end(),
+                         [&](const auto& owned) { return owned.get() == item; });
   if (item == nullptr || it == FItems.end()) {
     ShowDeleteNotFound();
     return;

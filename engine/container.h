@@ -98,11 +98,11 @@ class TCustomContainer {
   const std::string& FileName() const { return FFileName; }
   const std::vector<std::string>& FileLines() const { return FFileLines; }
 
-  std::string FLinePrefix;     // put before each loaded line
-  std::string FLineSuffix;     // put after each loaded line
-  bool FWholeFile = false;     // one item per file (its path) instead of per line
-  bool FCallHook = false;      // AddItem and SaveToFile call ContainerHook
-  bool FLoadMissing = false;   // LoadFromFile goes on when the file is missing
+  std::string FLinePrefix;    // put before each loaded line
+  std::string FLineSuffix;    // put after each loaded line
+  bool FWholeFile = false;    // one item per file (its path) instead of per line
+  bool FCallHook = false;     // AddItem and SaveToFile call ContainerHook
+  bool FLoadMissing = false;  // LoadFromFile goes on when the file is missing
 
  protected:
   // Called by Delete just before the item is removed from the list and freed,

@@ -9,9 +9,9 @@
 #include "util/cp932.h"
 #include "util/files.h"
 #include "util/message_lines.h"
+#include "util/messages.h"
 #include "util/os.h"
 #include "util/paths.h"
-#include "util/messages.h"
 
 namespace tavrin {
 namespace {
@@ -35,12 +35,17 @@ bool FileExists(const std::string& path) {
   return kind == os::FileKind::Regular || kind == os::FileKind::Other;
 }
 
-bool DirectoryExists(const std::string& path) { return !path.empty() && os::KindOf(path) == os::FileKind::Folder; }
+bool DirectoryExists(const std::string& path) {
+  return !path.empty() && os::KindOf(path) == os::FileKind::Folder;
+}
 
 bool SameFileName(std::string_view a, std::string_view b) {
   if constexpr (!os::kWindows) return a == b;
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+  const auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 class EFileError : public std::runtime_error {
@@ -95,13 +100,14 @@ bool TCustomContainer::LoadFromFile(const std::string& FileName) {
     }
     return true;
   } catch (const std::runtime_error&) {
-    ErrorDialog(cp932::Sjis(kLoadHeading) + Quoted(FileName) + cp932::Sjis(" の読み込みに失敗しました"));
+    ErrorDialog(cp932::Sjis(kLoadHeading) + Quoted(FileName) +
+                cp932::Sjis(" の読み込みに失敗しました"));
     return false;
   }
 }
 
-void TCustomContainer::LoadFromFolder(const std::vector<std::string>* Order, const std::string& Folder,
-                                      const std::string& Extension) {
+void TCustomContainer::LoadFromFolder(const std::vector<std::string>* Order,
+                                      const std::string& Folder, const std::string& Extension) {
   Clear();
   const std::vector<std::string> files = ListFiles(Folder, "*" + Extension);
   std::vector<bool> done(files.size(), false);
@@ -137,19 +143,22 @@ void TCustomContainer::SaveToFile(const std::string& FileName) {
   FFileLines.clear();
   for (const auto& item : FItems) FFileLines.push_back(item->GetLine());
   if (!WriteLines(FileName, FFileLines))
-    ErrorDialog(cp932::Sjis(kSaveHeading) + Quoted(FileName) + cp932::Sjis(" の保存に失敗しました"));
+    ErrorDialog(cp932::Sjis(kSaveHeading) + Quoted(FileName) +
+                cp932::Sjis(" の保存に失敗しました"));
 }
 
 void TCustomContainer::SaveItemToFile(const TCustomContainerItem* item) {
   const std::string path = item != nullptr ? item->GetDbFileName() : std::string();
   if (!DirectoryExists(FolderOf(path))) {
-    ErrorDialog(cp932::Sjis(std::string(kSaveHeading) + "_ContainerItem.GetDbFileName が有効な文字列を返しませんでした"));
+    ErrorDialog(cp932::Sjis(std::string(kSaveHeading) +
+                            "_ContainerItem.GetDbFileName が有効な文字列を返しませんでした"));
     return;
   }
   FFileLines.clear();
   FFileLines.push_back(item->GetLine());
   if (!WriteLines(path, FFileLines))
-    ErrorDialog(cp932::Sjis(kSaveHeading) + Quoted(item->GetDbFileName()) + cp932::Sjis(" の保存に失敗しました"));
+    ErrorDialog(cp932::Sjis(kSaveHeading) + Quoted(item->GetDbFileName()) +
+                cp932::Sjis(" の保存に失敗しました"));
 }
 
 }  // namespace tavrin

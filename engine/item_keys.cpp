@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <vector>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
@@ -25,7 +25,8 @@ std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
   // Every mark ends in one of these bytes.
   const char end = base[n - 1];
   if (end != '-' && end != '\xB0' && end != '\x5B' && end != '\x7C') return base;
-  const std::string_view last = IsCharacterStart(base, n - 1) ? base.substr(n - 1) : base.substr(n - 2);
+  const std::string_view last =
+      IsCharacterStart(base, n - 1) ? base.substr(n - 1) : base.substr(n - 2);
   bool mark = last == "-";
   if (!hyphenFolded) mark = mark || last == "\xB0" || last == "\x81\x7C" || last == "\x81\x5B";
   return mark ? base.substr(0, n - last.size()) : base;
@@ -35,15 +36,18 @@ std::string_view WithoutTrailingMark(std::string_view base, bool hyphenFolded) {
 // [0] and on [1]: a bit per single byte and per double-byte code.
 const std::array<std::vector<std::uint64_t>, 2>& MarkCodes() {
   static const auto codes = [] {
-    std::array<std::vector<std::uint64_t>, 2> c{std::vector<std::uint64_t>(1024), std::vector<std::uint64_t>(1024)};
+    std::array<std::vector<std::uint64_t>, 2> c{std::vector<std::uint64_t>(1024),
+                                                std::vector<std::uint64_t>(1024)};
     for (unsigned code = 0; code < 0x10000; ++code) {
       if (code >= 0x100 && !IsLeadByte(static_cast<unsigned char>(code >> 8))) continue;
       const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-      const std::string_view ch = code < 0x100 ? std::string_view(bytes + 1, 1) : std::string_view(bytes, 2);
+      const std::string_view ch =
+          code < 0x100 ? std::string_view(bytes + 1, 1) : std::string_view(bytes, 2);
       for (const bool hyphen : {false, true}) {
         char folded[2];
         const std::size_t n = FoldKeyInto(ch, hyphen, folded);
-        if (WithoutTrailingMark({folded, n}, hyphen).size() < n) c[hyphen][code / 64] |= std::uint64_t{1} << (code % 64);
+        if (WithoutTrailingMark({folded, n}, hyphen).size() < n)
+          c[hyphen][code / 64] |= std::uint64_t{1} << (code % 64);
       }
     }
     return c;
@@ -61,7 +65,8 @@ std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
   std::size_t e = Text.size();
   for (;;) {
     while (e > 0 && static_cast<unsigned char>(Text[e - 1]) <= 0x20) --e;
-    if (e < 2 || Text[e - 2] != '\x81' || Text[e - 1] != '\x40' || !IsCharacterStart(Text, e - 2)) break;
+    if (e < 2 || Text[e - 2] != '\x81' || Text[e - 1] != '\x40' || !IsCharacterStart(Text, e - 2))
+      break;
     e -= 2;
   }
   if (e == 0) return Text.size();
@@ -69,7 +74,8 @@ std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
   // mark of either shape is confirmed at a character's start.
   const auto last = static_cast<unsigned char>(Text[e - 1]);
   std::size_t at = std::string_view::npos;
-  if (e >= 2 && mark(static_cast<unsigned char>(Text[e - 2]) << 8 | last) && IsCharacterStart(Text, e - 2))
+  if (e >= 2 && mark(static_cast<unsigned char>(Text[e - 2]) << 8 | last) &&
+      IsCharacterStart(Text, e - 2))
     at = e - 2;
   else if (mark(last) && (last < 0x40 || IsCharacterStart(Text, e - 1)))
     at = e - 1;
@@ -104,8 +110,8 @@ void AppendLength(std::string& bytes, std::size_t size) {
 
 }  // namespace
 
-std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants, std::string& Scratch,
-                                       std::string& Scratch2) const {
+std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
+                                       std::string& Scratch, std::string& Scratch2) const {
   if (Scratch.size() < Text.size()) Scratch.resize(Text.size());
   // The trimming and the trailing-mark rule, on a key as the folds left it.
   const auto finish = [&](std::string_view key) {
@@ -113,7 +119,8 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
     if (FHyphenTerminate) key = WithoutTrailingMark(key, FHyphen);
     return key;
   };
-  if ((Variants & kAllVariantKinds) == 0) return finish({Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())});
+  if ((Variants & kAllVariantKinds) == 0)
+    return finish({Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())});
   // The kinds of variants fold the key the options alone make, so that
   // they only ever join: two lines of one key keep one key under any kinds
   // (ABC‐ and ABC‐ー, whose mark goes before ‐ becomes -). A key may grow
@@ -126,7 +133,8 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
   const std::size_t kept = FHyphenTerminate ? BeforeTrailingMark(Text, FHyphen) : Text.size();
   if (kept != std::string_view::npos) {
     bool company = false;
-    if (const std::size_t n = VariantFoldText(folder, Text.substr(0, kept), Scratch2, company); n != std::string::npos) {
+    if (const std::size_t n = VariantFoldText(folder, Text.substr(0, kept), Scratch2, company);
+        n != std::string::npos) {
       key = {Scratch2.data(), n};
       if (company) key = FoldVariantCompanyForms(folder, key, Scratch);
       folded = true;
@@ -135,7 +143,8 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
   if (!folded) {
     bool marked = false;
     const std::string_view plain =
-        finish({Scratch.data(), FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)});
+        finish({Scratch.data(),
+                FoldKeyIntoMarked(Text, FHyphen, Scratch.data(), VariantMarks(folder), marked)});
     key = FoldVariantsInto(folder, plain, marked, Scratch2);
   }
   key = finish(key);
@@ -145,7 +154,9 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
   return key;
 }
 
-std::string TUniqueManager::MakeKey(std::string_view Text) const { return MakeKey(Text, FVariants); }
+std::string TUniqueManager::MakeKey(std::string_view Text) const {
+  return MakeKey(Text, FVariants);
+}
 
 std::string TUniqueManager::MakeKey(std::string_view Text, unsigned Variants) const {
   std::string scratch, scratch2;
@@ -184,15 +195,17 @@ void TUniqueManager::MakeKeys() const {
         const std::string_view text = TextOf(i);
         std::string_view key;
         const bool keyIsText = KeyIsText(text, FVariants);
-        if (!keyIsText && std::any_of(text.begin(), text.end(),
-                                  [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }))
+        if (!keyIsText && std::any_of(text.begin(), text.end(), [](char c) {
+              return IsUnassignedLead(static_cast<unsigned char>(c));
+            }))
           unassigned[p].push_back(i);
         if (keyIsText || (key = KeyIn(text, FVariants, scratch, scratch2)) == text) {
           FKeys[i] = kSameAsText;
           unplain[p] += !PlainKey(text);
           continue;
         }
-        if (bytes.size() + key.size() + 5 >= kSameAsText) throw std::length_error("keys of 4 GiB or more");
+        if (bytes.size() + key.size() + 5 >= kSameAsText)
+          throw std::length_error("keys of 4 GiB or more");
         FKeys[i] = static_cast<std::uint32_t>(bytes.size());
         AppendLength(bytes, key.size());
         bytes += key;
@@ -200,7 +213,8 @@ void TUniqueManager::MakeKeys() const {
       }
     });
     for (unsigned p = 1; p < width; ++p) {
-      if (stores[0].size() + stores[p].size() >= kSameAsText) throw std::length_error("keys of 4 GiB or more");
+      if (stores[0].size() + stores[p].size() >= kSameAsText)
+        throw std::length_error("keys of 4 GiB or more");
       const auto base = static_cast<std::uint32_t>(stores[0].size());
       for (std::size_t i = first(p); i < first(p + 1); ++i) {
         if (FKeys[i] != kSameAsText) FKeys[i] += base;
@@ -229,9 +243,11 @@ void TUniqueManager::NoteEscapes(const std::vector<std::size_t>& Items) const {
     ++FEscapedTexts;
     if (FGivenAt.size() < FCount) FGivenAt.resize(FCount, kNoEscape);
     const std::string key = cp932::WithoutEscapes(KeyOf(i)), given = cp932::WithoutEscapes(text);
-    if (FGivenBytes.size() + 8 + key.size() + given.size() >= kNoEscape) throw std::length_error("texts of 4 GiB or more");
+    if (FGivenBytes.size() + 8 + key.size() + given.size() >= kNoEscape)
+      throw std::length_error("texts of 4 GiB or more");
     FGivenAt[i] = static_cast<std::uint32_t>(FGivenBytes.size());
-    const std::uint32_t sizes[2] = {static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(given.size())};
+    const std::uint32_t sizes[2] = {static_cast<std::uint32_t>(key.size()),
+                                    static_cast<std::uint32_t>(given.size())};
     FGivenBytes.append(reinterpret_cast<const char*>(sizes), sizeof sizes);
     FGivenBytes += key;
     FGivenBytes += given;
@@ -239,7 +255,8 @@ void TUniqueManager::NoteEscapes(const std::vector<std::size_t>& Items) const {
 }
 
 TSortString TUniqueManager::GivenSortString(std::size_t Index, std::string_view Key) const {
-  if (FOtherFormTexts != 0 || Index >= FGivenAt.size() || FGivenAt[Index] == kNoEscape) return {Key, TextOf(Index)};
+  if (FOtherFormTexts != 0 || Index >= FGivenAt.size() || FGivenAt[Index] == kNoEscape)
+    return {Key, TextOf(Index)};
   std::uint32_t sizes[2];
   const char* at = FGivenBytes.data() + FGivenAt[Index];
   std::memcpy(sizes, at, sizeof sizes);

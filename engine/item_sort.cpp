@@ -37,7 +37,9 @@ struct TStringReader {
 
 // An entry: four bytes of the sort string above the item number, so that
 // entries sort as plain integers.
-std::uint64_t Entry(std::uint32_t prefix, std::uint32_t item) { return std::uint64_t{prefix} << 32 | item; }
+std::uint64_t Entry(std::uint32_t prefix, std::uint32_t item) {
+  return std::uint64_t{prefix} << 32 | item;
+}
 std::uint32_t ItemOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry); }
 std::uint32_t PrefixOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
 
@@ -76,7 +78,8 @@ void RadixPass(std::uint64_t* first, std::uint64_t* last, unsigned Shift, const 
 void RadixSort(std::uint64_t* first, std::uint64_t* last, unsigned Shift) {
   if (Shift < 32) return;
   if (last - first <= (1 << 10)) return std::sort(first, last);
-  RadixPass(first, last, Shift, [&](std::uint64_t* a, std::uint64_t* b) { RadixSort(a, b, Shift - 8); });
+  RadixPass(first, last, Shift,
+            [&](std::uint64_t* a, std::uint64_t* b) { RadixSort(a, b, Shift - 8); });
 }
 
 // The same on several cores: the passes split the entries into buckets of
@@ -92,14 +95,17 @@ void SortEntries(std::vector<std::uint64_t>& entries) {
   std::vector<TBucket> buckets;
   const std::size_t share = n / (4 * width);
   const auto split = [&](auto& self, std::uint64_t* a, std::uint64_t* b, unsigned shift) -> void {
-    if (static_cast<std::size_t>(b - a) <= share || shift < 32) return buckets.push_back({a, b, shift});
-    RadixPass(a, b, shift, [&](std::uint64_t* x, std::uint64_t* y) { self(self, x, y, shift - 8); });
+    if (static_cast<std::size_t>(b - a) <= share || shift < 32)
+      return buckets.push_back({a, b, shift});
+    RadixPass(a, b, shift,
+              [&](std::uint64_t* x, std::uint64_t* y) { self(self, x, y, shift - 8); });
   };
   split(split, entries.data(), entries.data() + n, 56);
   // Part p takes the buckets that start in its share of the entries.
   RunParts(width, [&](unsigned p) {
     for (const TBucket& b : buckets) {
-      if (static_cast<std::size_t>(b.From - entries.data()) * width / n == p) RadixSort(b.From, b.To, b.Shift);
+      if (static_cast<std::size_t>(b.From - entries.data()) * width / n == p)
+        RadixSort(b.From, b.To, b.Shift);
     }
   });
 }
@@ -112,11 +118,14 @@ struct TNoPrefetch {
 template <class StringOf, class Prefetch>
 class TStringSort {
  public:
-  TStringSort(const StringOf& stringOf, const Prefetch& prefetch, std::vector<std::uint64_t>& entries)
+  TStringSort(const StringOf& stringOf, const Prefetch& prefetch,
+              std::vector<std::uint64_t>& entries)
       : FStringOf(stringOf), FPrefetch(prefetch), FEntries(entries) {}
 
   TStringReader Reader(std::uint32_t item) const { return TStringReader(FStringOf(item)); }
-  bool Less(std::uint32_t a, std::uint32_t b) const { return PaddedKeyOrder(FStringOf(a), FStringOf(b)) < 0; }
+  bool Less(std::uint32_t a, std::uint32_t b) const {
+    return PaddedKeyOrder(FStringOf(a), FStringOf(b)) < 0;
+  }
 
   // Sorts the entries [from, to), already sorted by the bytes before depth
   // + 4 and equal in those before depth, completely.
@@ -124,8 +133,12 @@ class TStringSort {
   // the runs ahead are fetched.
   void Resolve(std::size_t from, std::size_t to, std::size_t depth) {
     std::vector<TRun> pending;
-    const auto same = [&](std::size_t a, std::size_t b) { return PrefixOf(FEntries[a]) == PrefixOf(FEntries[b]); };
-    const auto inRun = [&](std::size_t k) { return (k > from && same(k, k - 1)) || (k + 1 < to && same(k, k + 1)); };
+    const auto same = [&](std::size_t a, std::size_t b) {
+      return PrefixOf(FEntries[a]) == PrefixOf(FEntries[b]);
+    };
+    const auto inRun = [&](std::size_t k) {
+      return (k > from && same(k, k - 1)) || (k + 1 < to && same(k, k + 1));
+    };
     std::size_t far = from, near = from;
     for (std::size_t a = from; a < to;) {
       std::size_t b = a + 1;
@@ -170,13 +183,15 @@ class TStringSort {
         }
       }
       if (run.To - run.From <= 2 || ended) {
-        std::sort(first, last, [&](std::uint64_t a, std::uint64_t b) { return Less(ItemOf(a), ItemOf(b)); });
+        std::sort(first, last,
+                  [&](std::uint64_t a, std::uint64_t b) { return Less(ItemOf(a), ItemOf(b)); });
         continue;
       }
       // Past every key the padding is alike: go on at the texts.
       if (allInPad && next < kKeyField) {
         next = kKeyField;
-        for (auto it = first; it != last; ++it) *it = Entry(Reader(ItemOf(*it)).Prefix(next), ItemOf(*it));
+        for (auto it = first; it != last; ++it)
+          *it = Entry(Reader(ItemOf(*it)).Prefix(next), ItemOf(*it));
       }
       RadixSort(&*first, &*first + (last - first), 56);
       PushRuns(pending, run.From, run.To, next);
@@ -184,7 +199,8 @@ class TStringSort {
   }
 
   // Each run of equal prefixes of two or more entries in [from, to).
-  void PushRuns(std::vector<TRun>& pending, std::size_t from, std::size_t to, std::size_t depth) const {
+  void PushRuns(std::vector<TRun>& pending, std::size_t from, std::size_t to,
+                std::size_t depth) const {
     for (std::size_t a = from; a < to;) {
       std::size_t b = a + 1;
       while (b < to && PrefixOf(FEntries[b]) == PrefixOf(FEntries[a])) ++b;
@@ -201,7 +217,8 @@ class TStringSort {
 };
 
 template <class F, class Prefetch = TNoPrefetch>
-void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf, const Prefetch& prefetch = {}) {
+void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
+                       const Prefetch& prefetch = {}) {
   const std::size_t n = Order.size();
   if (n < 2) return;
   std::vector<std::uint64_t> entries(n);
@@ -221,8 +238,8 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf, con
   SortEntries(entries);
   TStringSort<F, Prefetch> sort(StringOf, prefetch, entries);
   // The parts take the runs on either side of a run boundary each.
-  const std::vector<std::size_t> bounds =
-      RunBounds(n, width, [&](std::size_t at) { return PrefixOf(entries[at]) == PrefixOf(entries[at - 1]); });
+  const std::vector<std::size_t> bounds = RunBounds(
+      n, width, [&](std::size_t at) { return PrefixOf(entries[at]) == PrefixOf(entries[at - 1]); });
   RunParts(width, [&](unsigned part) { sort.Resolve(bounds[part], bounds[part + 1], 0); });
 
   // Keys of 1024 bytes and more can make two sort strings equal; then the
@@ -254,7 +271,8 @@ void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& Str
   SortBySortStrings(Order, StringOf);
 }
 
-void SortByKeyBytes(std::vector<std::uint32_t>& Order, const std::function<std::string_view(std::uint32_t)>& KeyOf) {
+void SortByKeyBytes(std::vector<std::uint32_t>& Order,
+                    const std::function<std::string_view(std::uint32_t)>& KeyOf) {
   // Each entry carries the first 16 bytes of its key, so most compares
   // settle inside the array.
   struct TEntry {

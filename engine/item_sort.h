@@ -23,6 +23,7 @@ void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& Str
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order);
 
 // ListSort(order, CompareBytes(keyOf(a), keyOf(b))), exactly.
-void SortByKeyBytes(std::vector<std::uint32_t>& Order, const std::function<std::string_view(std::uint32_t)>& KeyOf);
+void SortByKeyBytes(std::vector<std::uint32_t>& Order,
+                    const std::function<std::string_view(std::uint32_t)>& KeyOf);
 
 }  // namespace tavrin

@@ -75,7 +75,8 @@ class TItemTable {
     // fault twice.
     TSlots fresh(static_cast<TSlot*>(std::calloc(slots, sizeof(TSlot))));
     if (!fresh) throw std::bad_alloc();
-    if (slots * sizeof(TSlot) >= kPrefaultBytes) os::PrefaultZeroed(fresh.get(), slots * sizeof(TSlot));
+    if (slots * sizeof(TSlot) >= kPrefaultBytes)
+      os::PrefaultZeroed(fresh.get(), slots * sizeof(TSlot));
     TSlots old = std::move(FSlots);
     const std::size_t oldSlots = old ? FMask + 1 : 0;
     FSlots = std::move(fresh);

@@ -41,8 +41,10 @@ void TUniqueManager::Organize() {
     ownKeys.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
       std::string key = FUpper ? FoldWidth(TextOf(i)) : FoldCaseAndSmallKana(TextOf(i));
-      if (SortsAsGiven() && i < FGivenAt.size() && FGivenAt[i] != kNoEscape) key = cp932::WithoutEscapes(key);
-      ownKeys.push_back({static_cast<std::uint32_t>(ownKeyBytes.size()), static_cast<std::uint32_t>(key.size())});
+      if (SortsAsGiven() && i < FGivenAt.size() && FGivenAt[i] != kNoEscape)
+        key = cp932::WithoutEscapes(key);
+      ownKeys.push_back(
+          {static_cast<std::uint32_t>(ownKeyBytes.size()), static_cast<std::uint32_t>(key.size())});
       ownKeyBytes += key;
     }
     SortByKeyBytes(w, displayKey);
@@ -74,8 +76,8 @@ void TUniqueManager::Organize() {
       __builtin_prefetch(&ownKeys[w[p]]);
     };
     const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
-    const std::vector<std::size_t> bounds =
-        RunBounds(n, width, [&](std::size_t at) { return displayKey(w[at]) == displayKey(w[at - 1]); });
+    const std::vector<std::size_t> bounds = RunBounds(
+        n, width, [&](std::size_t at) { return displayKey(w[at]) == displayKey(w[at - 1]); });
     std::vector<std::vector<TGroup>> found(width);
     RunParts(width, [&](unsigned part) {
       for (std::size_t p = bounds[part]; p < bounds[part + 1];) {
@@ -86,7 +88,8 @@ void TUniqueManager::Organize() {
           prefetch(q + 8, true);
           if (q == n || displayKey(w[q]) != key) break;
         }
-        if (q - p > 1) found[part].push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(q - p)});
+        if (q - p > 1)
+          found[part].push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(q - p)});
         p = q;
       }
     });
@@ -101,7 +104,8 @@ void TUniqueManager::Organize() {
     TTextIndex<std::uint32_t> byKey;
     byKey.reserve(n);
     for (std::size_t p = 0; p < n; ++p) {
-      auto [chain, fresh] = byKey.try_emplace(displayKey(w[p]), static_cast<std::uint32_t>(chains.size()));
+      auto [chain, fresh] =
+          byKey.try_emplace(displayKey(w[p]), static_cast<std::uint32_t>(chains.size()));
       const auto at = static_cast<std::uint32_t>(p);
       if (fresh) {
         chains.push_back({at, at, 1});
@@ -148,8 +152,8 @@ void TUniqueManager::Organize() {
       FMarks[i] = static_cast<std::uint8_t>(FMarks[i] & ~kShown);
     }
     FMarks[representative] |= kShown;
-    FMerged[representative] =
-        static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+    FMerged[representative] = static_cast<std::int32_t>(
+        std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
   }
   keepOrder();
 }

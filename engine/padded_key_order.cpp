@@ -41,7 +41,9 @@ int CompareBytes(std::string_view A, std::string_view B) {
   return A.size() < B.size() ? -1 : (A.size() > B.size() ? 1 : 0);
 }
 
-bool PlainKey(std::string_view Key) { return !Key.empty() && Key.size() < kKeyField && Key.back() != ' '; }
+bool PlainKey(std::string_view Key) {
+  return !Key.empty() && Key.size() < kKeyField && Key.back() != ' ';
+}
 
 int PaddedKeyOrder(const TSortString& A, const TSortString& B) {
   // Most pairs differ inside the keys' common length, and equal keys are

@@ -109,7 +109,8 @@ class TTextIndex {
 
     bool Holds(std::uint64_t hash, std::string_view key) const {
       if (Hash != hash || Size != key.size()) return false;
-      if (key.size() <= kInline) return key.empty() || std::memcmp(Bytes, key.data(), key.size()) == 0;
+      if (key.size() <= kInline)
+        return key.empty() || std::memcmp(Bytes, key.data(), key.size()) == 0;
       if (std::memcmp(Bytes, key.data(), 4) != 0) return false;
       const char* data;
       std::memcpy(&data, Bytes + 4, sizeof data);

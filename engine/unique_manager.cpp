@@ -24,7 +24,8 @@ constexpr std::size_t kOwnStoreMin = std::size_t{64} << 10, kOwnStoreMax = std::
 
 std::int32_t SaturatedAdd(std::int32_t a, std::int32_t b) {
   const std::int64_t sum = static_cast<std::int64_t>(a) + b;
-  return static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(
+      std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -33,7 +34,9 @@ struct TUniqueManager::TChunk {
   const TUniqueManager* Manager;
   std::size_t First;  // number of the chunk's first item
 
-  TUniqueItem* Items() { return reinterpret_cast<TUniqueItem*>(reinterpret_cast<char*>(this) + kChunkHeader); }
+  TUniqueItem* Items() {
+    return reinterpret_cast<TUniqueItem*>(reinterpret_cast<char*>(this) + kChunkHeader);
+  }
   static TChunk* Of(const TUniqueItem* item) {
     return reinterpret_cast<TChunk*>(reinterpret_cast<std::uintptr_t>(item) & ~(kChunkBytes - 1));
   }
@@ -42,7 +45,9 @@ static_assert(sizeof(TUniqueItem) == 12 && alignof(TUniqueItem) == 4);
 
 // ---- TUniqueItem ----
 
-const TUniqueManager& TUniqueItem::Manager() const { return *TUniqueManager::TChunk::Of(this)->Manager; }
+const TUniqueManager& TUniqueItem::Manager() const {
+  return *TUniqueManager::TChunk::Of(this)->Manager;
+}
 
 std::size_t TUniqueItem::Index() const {
   TUniqueManager::TChunk* chunk = TUniqueManager::TChunk::Of(this);
@@ -55,9 +60,15 @@ TSortString TUniqueItem::SortString() const { return Manager().SortString(Index(
 std::string TUniqueItem::CaseKey() const { return FoldCaseAndSmallKana(Text()); }
 std::string TUniqueItem::WidthKey() const { return FoldWidth(Text()); }
 
-bool TUniqueItem::Shown() const { return (Manager().FMarks[Index()] & TUniqueManager::kShown) != 0; }
-bool TUniqueItem::Grouped() const { return (Manager().FMarks[Index()] & TUniqueManager::kGrouped) != 0; }
-bool TUniqueItem::Similar() const { return (Manager().FMarks[Index()] & TUniqueManager::kSimilar) != 0; }
+bool TUniqueItem::Shown() const {
+  return (Manager().FMarks[Index()] & TUniqueManager::kShown) != 0;
+}
+bool TUniqueItem::Grouped() const {
+  return (Manager().FMarks[Index()] & TUniqueManager::kGrouped) != 0;
+}
+bool TUniqueItem::Similar() const {
+  return (Manager().FMarks[Index()] & TUniqueManager::kSimilar) != 0;
+}
 
 void TUniqueItem::SetShown(bool On) {
   std::uint8_t& m = const_cast<TUniqueManager&>(Manager()).FMarks[Index()];
@@ -97,7 +108,8 @@ TUniqueItem& TUniqueManager::NewItem() {
   return *item;
 }
 
-TUniqueManager::TStoreRef TUniqueManager::AdoptStore(std::shared_ptr<const void> Store, std::string_view Bytes) {
+TUniqueManager::TStoreRef TUniqueManager::AdoptStore(std::shared_ptr<const void> Store,
+                                                     std::string_view Bytes) {
   // Adding one input in several calls takes it once.
   for (const TStore& s : FStores) {
     if (s.Data == Bytes.data() && s.Size == Bytes.size() && s.Keep == Store)
@@ -113,7 +125,8 @@ TUniqueManager::TStoreRef TUniqueManager::AdoptStore(std::shared_ptr<const void>
 
 std::uint32_t TUniqueManager::CopyText(std::string_view Text) {
   if (FOwnLeft < Text.size()) {
-    const std::size_t grown = std::min(kOwnStoreMax, kOwnStoreMin << std::min<std::size_t>(FStores.size(), 4));
+    const std::size_t grown =
+        std::min(kOwnStoreMax, kOwnStoreMin << std::min<std::size_t>(FStores.size(), 4));
     const std::size_t capacity = std::max(Text.size(), grown);
     if (FTextEnd + capacity >= kTextSpace) throw std::length_error("texts of 4 GiB or more");
     std::shared_ptr<char[]> bytes(new char[capacity]);
@@ -130,9 +143,10 @@ std::uint32_t TUniqueManager::CopyText(std::string_view Text) {
 }
 
 std::string_view TUniqueManager::EarlierTextAt(std::uint32_t At, std::uint32_t Size) const {
-  const TStore& store = *(std::upper_bound(FStores.begin(), FStores.end(), At,
-                                           [](std::uint64_t at, const TStore& s) { return at < s.Start; }) -
-                          1);
+  const TStore& store =
+      *(std::upper_bound(FStores.begin(), FStores.end(), At,
+                         [](std::uint64_t at, const TStore& s) { return at < s.Start; }) -
+        1);
   return {store.Data + (At - store.Start), Size};
 }
 
@@ -150,9 +164,11 @@ void TUniqueManager::CountLine(std::uint32_t* Found, std::string_view Text, std:
     item.FCount = SaturatedAdd(item.FCount, 1);
     return;
   }
-  if (Text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("line of 4 GiB or more");
+  if (Text.size() > std::numeric_limits<std::uint32_t>::max())
+    throw std::length_error("line of 4 GiB or more");
   const std::uint32_t at =
-      Store != nullptr ? Store->Start + static_cast<std::uint32_t>(Text.data() - Store->Data) : CopyText(Text);
+      Store != nullptr ? Store->Start + static_cast<std::uint32_t>(Text.data() - Store->Data)
+                       : CopyText(Text);
   FMarks.push_back(kShown);
   TUniqueItem* item;
   try {
@@ -207,7 +223,8 @@ void TUniqueManager::Reindex() const {
 
 TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
   Reindex();
-  std::uint32_t* found = FTextIndex.Find(Text, HashBytes(Text), [this](std::uint32_t i) { return TextOf(i); });
+  std::uint32_t* found =
+      FTextIndex.Find(Text, HashBytes(Text), [this](std::uint32_t i) { return TextOf(i); });
   return found == nullptr ? nullptr : &Item(*found - 1);
 }
 
@@ -242,7 +259,8 @@ void TUniqueManager::Clear() {
 
 TUniqueItem* TUniqueManager::Items(std::int32_t Index) const {
   if (Index < 0 || static_cast<std::size_t>(Index) >= FCount) {
-    throw std::out_of_range("TUniqueManager.Items: index " + std::to_string(Index) + " out of range");
+    throw std::out_of_range("TUniqueManager.Items: index " + std::to_string(Index) +
+                            " out of range");
   }
   return &Item(Number(Index));
 }
@@ -350,7 +368,9 @@ void TUniqueManager::Delete(const TUniqueItem* Item) {
     if (number >= FCount) break;
     // Delete takes a list position; a sorted list holds the item elsewhere.
     const std::size_t position =
-        FView.empty() ? number : static_cast<std::size_t>(std::find(FView.begin(), FView.end(), number) - FView.begin());
+        FView.empty() ? number
+                      : static_cast<std::size_t>(std::find(FView.begin(), FView.end(), number) -
+                                                 FView.begin());
     Delete(static_cast<std::int32_t>(position));
     return;
   }

@@ -110,7 +110,8 @@ class TUniqueManager {
   // The same for lines that lie inside Bytes, which Store keeps alive: the
   // new items refer to their text there instead of copying it.
   template <class LineAt>
-  void AddAll(std::shared_ptr<const void> Store, std::string_view Bytes, std::size_t n, LineAt lineAt) {
+  void AddAll(std::shared_ptr<const void> Store, std::string_view Bytes, std::size_t n,
+              LineAt lineAt) {
     const TStoreRef store = AdoptStore(std::move(Store), Bytes);
     AddLines(n, &store, lineAt);
   }
@@ -152,7 +153,9 @@ class TUniqueManager {
   // The items that share their key with another item, when the last
   // Organize grouped by the full key and no item came or went since (the
   // SameList then); else nullptr.
-  const std::vector<TUniqueItem*>* KeyGroups() const { return FKeyGroupsValid ? &FSameList : nullptr; }
+  const std::vector<TUniqueItem*>* KeyGroups() const {
+    return FKeyGroupsValid ? &FSameList : nullptr;
+  }
 
   bool FTrim = false;             // keep the trimmed line (and trim the key)
   bool FZenkaku = false;          // all-data view keeps width and kana kind apart
@@ -207,7 +210,8 @@ class TUniqueManager {
     }
     const std::uint32_t at = FKeys[Index];
     const TUniqueItem& item = Item(Index);
-    __builtin_prefetch(at == kSameAsText ? TextAt(item.FTextAt, item.FTextSize).data() : FKeyBytes.data() + at);
+    __builtin_prefetch(at == kSameAsText ? TextAt(item.FTextAt, item.FTextSize).data()
+                                         : FKeyBytes.data() + at);
   }
   // The sort string of the item at Index (its keys made): its key and its
   // text, or while the texts hold codes escaped from CP932 input (and no
@@ -281,7 +285,9 @@ class TUniqueManager {
   static constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
   static constexpr std::size_t kChunkHeader = 16;
   static constexpr std::size_t kPerChunk = (kChunkBytes - kChunkHeader) / 12;
-  TUniqueItem& Item(std::size_t Index) const { return FChunkItems[Index / kPerChunk][Index % kPerChunk]; }
+  TUniqueItem& Item(std::size_t Index) const {
+    return FChunkItems[Index / kPerChunk][Index % kPerChunk];
+  }
   // A new item at the end; its text stays to be set.
   TUniqueItem& NewItem();
   // Lines through the text index, pipelined; with Store, new texts are
@@ -291,7 +297,8 @@ class TUniqueManager {
   // What Add keeps of a line: empty for a blank line.
   std::string_view Kept(std::string_view Line) const;
   // Counts the text on the item the index found, or makes its item.
-  void CountLine(std::uint32_t* Found, std::string_view Text, std::uint64_t Hash, const TStoreRef* Store);
+  void CountLine(std::uint32_t* Found, std::string_view Text, std::uint64_t Hash,
+                 const TStoreRef* Store);
 
   // Organize lets the text index go (grouping and sorting need memory of
   // their own); the next use of the index builds it again from the items.
@@ -321,8 +328,8 @@ class TUniqueManager {
   mutable std::size_t FUnplainKeys = 0;  // keys made that are not PlainKey
   // Per item with keys made, once a text holds an escaped code (empty
   // before): where its key and text as given lie in FGivenBytes (two 32-bit
-  // sizes, then the bytes), or kNoEscape when its text holds none. Counts of such texts and of texts with
-  // other codes of the unassigned rows.
+  // sizes, then the bytes), or kNoEscape when its text holds none. Counts of such texts and of
+  // texts with other codes of the unassigned rows.
   static constexpr std::uint32_t kNoEscape = UINT32_MAX;
   mutable std::vector<std::uint32_t> FGivenAt;
   mutable std::string FGivenBytes;
@@ -340,7 +347,6 @@ class TUniqueManager {
   // FSortedValid.
   std::vector<std::uint32_t> FSortedOrder;
   bool FSortedValid = false;
-
 };
 
 // Adds pushed lines three stages apart: hash the text and fetch its slot;
@@ -359,8 +365,8 @@ void TUniqueManager::AddLines(std::size_t n, const TStoreRef* Store, LineAt line
   TPending ring[kAhead];
   std::size_t pushed = 0;
   const auto apply = [&](const TPending& p) {
-    CountLine(FTextIndex.Find(p.Text, p.Hash, [this](std::uint32_t i) { return TextOf(i); }), p.Text, p.Hash,
-          Store);
+    CountLine(FTextIndex.Find(p.Text, p.Hash, [this](std::uint32_t i) { return TextOf(i); }),
+              p.Text, p.Hash, Store);
   };
   for (std::size_t i = 0; i < n; ++i) {
     const std::string_view text = Kept(lineAt(i));
@@ -371,7 +377,8 @@ void TUniqueManager::AddLines(std::size_t n, const TStoreRef* Store, LineAt line
     ring[pushed % kAhead] = {text, hash};
     ++pushed;
   }
-  for (std::size_t j = pushed > kAhead ? pushed - kAhead : 0; j < pushed; ++j) apply(ring[j % kAhead]);
+  for (std::size_t j = pushed > kAhead ? pushed - kAhead : 0; j < pushed; ++j)
+    apply(ring[j % kAhead]);
 }
 
 }  // namespace tavrin

@@ -4,8 +4,8 @@
 #include <array>
 #include <atomic>
 #include <bit>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -60,8 +60,8 @@ bool IsKanji(std::string_view c) {
     return code >= 0x889F && !IsUnassignedLead(lead);
   }
   const char32_t u = FormScalar(c);
-  return (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
-         (u >= 0x20000 && u <= 0x3FFFF);
+  return (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF) ||
+         (u >= 0xF900 && u <= 0xFAFF) || (u >= 0x20000 && u <= 0x3FFFF);
 }
 
 // Whether a separator between the last character of Before (at Last) and
@@ -73,7 +73,8 @@ bool Separates(std::string_view Before, std::size_t Last, char Next) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ? 2 : 0;
   };
   const int k = kind(Next);
-  return k != 0 && Last == Before.size() - 1 && kind(Before[Last]) == k && IsCharacterStart(Before, Last);
+  return k != 0 && Last == Before.size() - 1 && kind(Before[Last]) == k &&
+         IsCharacterStart(Before, Last);
 }
 
 // The ends of the zero-width-joiner sequences of Key (an emoji family is one
@@ -85,13 +86,16 @@ std::vector<std::pair<std::size_t, std::size_t>> JoinedSequences(std::string_vie
   if (Key.find(kJoinerForm) == std::string_view::npos) return spans;
   const auto modifier = [](std::string_view c) {
     const char32_t u = FormScalar(c);
-    return (u >= 0xFE00 && u <= 0xFE0F) || (u >= 0x1F3FB && u <= 0x1F3FF) || (u >= 0xE0100 && u <= 0xE01EF);
+    return (u >= 0xFE00 && u <= 0xFE0F) || (u >= 0x1F3FB && u <= 0x1F3FF) ||
+           (u >= 0xE0100 && u <= 0xE01EF);
   };
   std::vector<std::size_t> starts;
   for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) starts.push_back(i);
   starts.push_back(Key.size());
   const auto at = [&](std::size_t k) { return Key.substr(starts[k], starts[k + 1] - starts[k]); };
-  const auto blank = [](std::string_view c) { return c.size() == 1 && static_cast<unsigned char>(c[0]) <= 0x20; };
+  const auto blank = [](std::string_view c) {
+    return c.size() == 1 && static_cast<unsigned char>(c[0]) <= 0x20;
+  };
   for (std::size_t k = 1; k + 2 < starts.size(); ++k) {
     if (at(k) != kJoinerForm || blank(at(k + 1)) || at(k + 1) == kJoinerForm) continue;
     std::size_t first = k - 1;
@@ -117,8 +121,9 @@ bool IsLatin(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); 
 int NumeralOf(std::string_view c) {
   if (c.size() != 2) return -1;
   static constexpr std::pair<unsigned, int> numerals[] = {
-      {0x815A, 0}, {0x88EA, 1}, {0x93F1, 2}, {0x8E4F, 3}, {0x8E6C, 4},  {0x8CDC, 5},   {0x985A, 6},
-      {0x8EB5, 7}, {0x94AA, 8}, {0x8BE3, 9}, {0x8F5C, 10}, {0x9553, 100}, {0x90E7, 1000}};
+      {0x815A, 0},  {0x88EA, 1},   {0x93F1, 2},   {0x8E4F, 3}, {0x8E6C, 4},
+      {0x8CDC, 5},  {0x985A, 6},   {0x8EB5, 7},   {0x94AA, 8}, {0x8BE3, 9},
+      {0x8F5C, 10}, {0x9553, 100}, {0x90E7, 1000}};
   const unsigned code = static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]);
   for (const auto& [k, v] : numerals)
     if (k == code) return v;
@@ -132,7 +137,9 @@ int NumeralOf(std::string_view c) {
 // speech (一二回 is once or twice, 三三九度 a rite, 七三分け a parting).
 std::string NumeralDigits(const std::vector<int>& Run, bool Year) {
   if (std::none_of(Run.begin(), Run.end(), [](int v) { return v >= 10; })) {
-    if (Run.size() > 1 && std::find(Run.begin(), Run.end(), 0) == Run.end() && !(Year && Run.size() == 4)) return {};
+    if (Run.size() > 1 && std::find(Run.begin(), Run.end(), 0) == Run.end() &&
+        !(Year && Run.size() == 4))
+      return {};
     std::string digits;
     for (const int v : Run) digits += static_cast<char>('0' + v);
     return digits;
@@ -178,7 +185,8 @@ class TVariantFolder {
   void AddRule(std::string_view Source, TAction Action, std::string_view Target);
   const TRule* RuleFor(std::string_view c) const {
     if (c.size() == 1) return FSingle[static_cast<unsigned char>(c[0])];
-    if (c.size() == 2) return FDouble[static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])];
+    if (c.size() == 2)
+      return FDouble[static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])];
     const auto it = FLong.find(std::string(c));
     return it == FLong.end() ? nullptr : &it->second;
   }
@@ -196,7 +204,8 @@ class TVariantFolder {
   bool HasWord(std::string_view Key) const {
     for (std::size_t q = 0; q < Key.size(); ++q) {
       const auto b = static_cast<unsigned char>(Key[q]);
-      if (FWordsByOdd[b].empty() || (b != 0xA6 && (q + 1 == Key.size() || Key[q + 1] != '\xDE'))) continue;
+      if (FWordsByOdd[b].empty() || (b != 0xA6 && (q + 1 == Key.size() || Key[q + 1] != '\xDE')))
+        continue;
       for (const auto& [pattern, at] : FWordsByOdd[b])
         if (at <= q && Key.compare(q - at, pattern->first.size(), pattern->first) == 0) return true;
     }
@@ -208,7 +217,8 @@ class TVariantFolder {
   std::size_t KeBetweenKanji(char* Key, std::size_t Size, bool& Changed) const;
   // The length of a spelling of ヶ at I (N bytes) in Key between the kanji
   // Before and a kanji after it, or 0.
-  std::size_t KeAt(std::string_view Key, std::size_t I, std::size_t N, std::string_view Before) const;
+  std::size_t KeAt(std::string_view Key, std::size_t I, std::size_t N,
+                   std::string_view Before) const;
   // Whether KeBetweenKanji would change Key: read only, the first change
   // decides.
   bool KeChanges(std::string_view Key) const {
@@ -216,7 +226,8 @@ class TVariantFolder {
     std::size_t prev = std::string::npos;
     for (std::size_t i = 0; i < Key.size();) {
       const std::size_t n = CharLength(Key, i);
-      const std::size_t length = prev == std::string::npos ? 0 : KeAt(Key, i, n, Key.substr(prev, i - prev));
+      const std::size_t length =
+          prev == std::string::npos ? 0 : KeAt(Key, i, n, Key.substr(prev, i - prev));
       prev = i;
       if (length == 0) {
         i += n;
@@ -393,7 +404,8 @@ class TVariantFolder {
   std::array<bool, 256> FKeFirst{};
   // The words by the first byte of their first odd piece (ｦ, or ｩ ﾁ ｯ
   // before a sound mark), with where it stands in the word.
-  std::array<std::vector<std::pair<const std::pair<std::string, std::string>*, std::size_t>>, 256> FWordsByOdd;
+  std::array<std::vector<std::pair<const std::pair<std::string, std::string>*, std::size_t>>, 256>
+      FWordsByOdd;
   std::array<std::vector<std::uint16_t>, 256> FPatternsBy;  // by first byte, longest first
   // A first look, without branches on the bytes: per byte, 1 when it has a
   // rule of its own, 2 when it is a lead byte of a row with a rule (or of
@@ -412,22 +424,27 @@ class TVariantFolder {
   // The form (its index in FInside) that ends at End, longest first, and
   // starts at From or later; npos for none.
   std::size_t InsideFormAt(std::string_view Key, std::size_t End, std::size_t From = 0) const {
-    const unsigned code = static_cast<unsigned char>(Key[End - 2]) << 8 | static_cast<unsigned char>(Key[End - 1]);
+    const unsigned code =
+        static_cast<unsigned char>(Key[End - 2]) << 8 | static_cast<unsigned char>(Key[End - 1]);
     for (const auto& [last, index] : FInsideByLast) {
       const std::string& form = FInside[index].first;
-      if (last == code && form.size() <= End - From && Key.compare(End - form.size(), form.size(), form) == 0 &&
+      if (last == code && form.size() <= End - From &&
+          Key.compare(End - form.size(), form.size(), form) == 0 &&
           IsCharacterStart(Key, End - form.size()))
         return index;
     }
     return std::string::npos;
   }
-  bool InsideFormEndsAt(std::string_view Key, std::size_t End) const { return InsideFormAt(Key, End) != std::string::npos; }
+  bool InsideFormEndsAt(std::string_view Key, std::size_t End) const {
+    return InsideFormAt(Key, End) != std::string::npos;
+  }
   bool HasInside(std::string_view Key) const {
     for (std::size_t i = 0; i < Key.size();) {
       const std::size_t n = CharLength(Key, i);
       i += n;
       if (n != 2) continue;
-      const unsigned code = static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
+      const unsigned code =
+          static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
       if ((FInsideHint[code / 64] >> (code % 64) & 1) && InsideFormEndsAt(Key, i)) return true;
     }
     return false;
@@ -465,21 +482,23 @@ class TVariantFolder {
   // The fold holds a word's odd piece: the words are looked for afterwards.
   // The fold may spell ヶ, which counts after a kanji.
   // A character that ends a company form that counts inside a line.
-  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32, kKeSpelling = 64,
-                                 kInsideHint = 128;
+  static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32,
+                                 kKeSpelling = 64, kInsideHint = 128;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
   std::size_t FGrowth = 1;  // no character folds to more than this many bytes a byte
   // The form at the start (end) of Key[b, e), or nullptr.
-  const std::pair<std::string, std::string>* StartForm(std::string_view Key, std::size_t b, std::size_t e) const {
+  const std::pair<std::string, std::string>* StartForm(std::string_view Key, std::size_t b,
+                                                       std::size_t e) const {
     for (const std::uint16_t i : FStartsBy[static_cast<unsigned char>(Key[b])]) {
       const std::string& form = FStarts[i].first;
       if (form.size() <= e - b && Key.compare(b, form.size(), form) == 0) return &FStarts[i];
     }
     return nullptr;
   }
-  const std::pair<std::string, std::string>* EndForm(std::string_view Key, std::size_t b, std::size_t e) const {
+  const std::pair<std::string, std::string>* EndForm(std::string_view Key, std::size_t b,
+                                                     std::size_t e) const {
     for (const std::uint16_t i : FEndsBy[static_cast<unsigned char>(Key[e - 1])]) {
       const std::string& form = FEnds[i].first;
       if (form.size() <= e - b && Key.compare(e - form.size(), form.size(), form) == 0 &&
@@ -537,7 +556,8 @@ void TVariantFolder::AddRule(std::string_view Source, TAction Action, std::strin
   if (source.size() == 1)
     FSingle[static_cast<unsigned char>(source[0])] = FRules.back().get();
   else {
-    const unsigned code = static_cast<unsigned char>(source[0]) << 8 | static_cast<unsigned char>(source[1]);
+    const unsigned code =
+        static_cast<unsigned char>(source[0]) << 8 | static_cast<unsigned char>(source[1]);
     FDouble[code] = FRules.back().get();
     FDoubleHit[code / 64] |= std::uint64_t{1} << (code % 64);
   }
@@ -545,7 +565,8 @@ void TVariantFolder::AddRule(std::string_view Source, TAction Action, std::strin
 
 void TVariantFolder::AddTable(std::span<const vt::TPair> Pairs, TAction Action) {
   for (const vt::TPair& p : Pairs) {
-    const TAction action = Action == TAction::Replace && p.Target.empty() ? TAction::Delete : Action;
+    const TAction action =
+        Action == TAction::Replace && p.Target.empty() ? TAction::Delete : Action;
     AddRule(p.Source, action, p.Target);
   }
 }
@@ -581,7 +602,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     for (const vt::TPair& p : vt::kKanaWords) {
       std::string source = KeyFold(p.Source, Hyphens), target = KeyFold(p.Target, Hyphens);
       FPatterns.emplace_back(source, target);
-      const auto mark = [](const std::string& w) { return !w.empty() && (w.back() == '-' || w.back() == '\xB0'); };
+      const auto mark = [](const std::string& w) {
+        return !w.empty() && (w.back() == '-' || w.back() == '\xB0');
+      };
       if (mark(source) && mark(target)) {
         source.pop_back(), target.pop_back();
         FPatterns.emplace_back(std::move(source), std::move(target));
@@ -624,7 +647,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     if (std::find(spellings.begin(), spellings.end(), p) != spellings.end()) continue;
     for (std::size_t k = 0; k < p.first.size(); ++k) {
       const auto b = static_cast<unsigned char>(p.first[k]);
-      if (b == 0xA6 || ((b == 0xA9 || b == 0xC1 || b == 0xAF) && k + 1 < p.first.size() && p.first[k + 1] == '\xDE')) {
+      if (b == 0xA6 || ((b == 0xA9 || b == 0xC1 || b == 0xAF) && k + 1 < p.first.size() &&
+                        p.first[k + 1] == '\xDE')) {
         FWordsByOdd[b].emplace_back(&p, k);
         break;
       }
@@ -661,10 +685,12 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
   for (unsigned b = 0; b < 256; ++b) {
     if (FSingleHit[b]) FByteHit[b] |= 1;
     for (unsigned next = 0; next < 256; ++next)
-      if (FPairHit[b][next / 64] >> (next % 64) & 1) FBytePairHit[(b << 8 | next) / 64] |= std::uint64_t{1} << (next % 64);
+      if (FPairHit[b][next / 64] >> (next % 64) & 1)
+        FBytePairHit[(b << 8 | next) / 64] |= std::uint64_t{1} << (next % 64);
   }
   if (Kinds & kVariantCompany) {
-    const auto add = [this](std::vector<std::pair<std::string, std::string>>& to, std::span<const vt::TPair> pairs) {
+    const auto add = [this](std::vector<std::pair<std::string, std::string>>& to,
+                            std::span<const vt::TPair> pairs) {
       for (const vt::TPair& p : pairs)
         to.emplace_back(Inner(KeyFold(p.Source, FHyphens)), Inner(KeyFold(p.Target, FHyphens)));
     };
@@ -679,13 +705,15 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       const std::string& form = FInside[index].first;
       const std::size_t last = LastTwo(form).first;
       if (form.size() - last != 2) continue;
-      const unsigned code = static_cast<unsigned char>(form[last]) << 8 | static_cast<unsigned char>(form[last + 1]);
+      const unsigned code =
+          static_cast<unsigned char>(form[last]) << 8 | static_cast<unsigned char>(form[last + 1]);
       FInsideHint[code / 64] |= std::uint64_t{1} << (code % 64);
       FInsideByLast.emplace_back(code, index);
     }
     for (auto* list : {&FStarts, &FEnds}) {
-      std::stable_sort(list->begin(), list->end(),
-                       [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+      std::stable_sort(list->begin(), list->end(), [](const auto& a, const auto& b) {
+        return a.first.size() > b.first.size();
+      });
     }
     for (std::size_t i = 0; i < FStarts.size(); ++i) {
       const std::string& form = FStarts[i].first;
@@ -694,7 +722,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       FShortStart = FShortStart || form.size() == 1;
       if (form.size() >= 2) {
         const auto second = static_cast<unsigned char>(form[1]);
-        FStartPair[static_cast<unsigned char>(form[0])][second / 64] |= std::uint64_t{1} << (second % 64);
+        FStartPair[static_cast<unsigned char>(form[0])][second / 64] |= std::uint64_t{1}
+                                                                        << (second % 64);
       }
       FStartsBy[static_cast<unsigned char>(form.front())].push_back(static_cast<std::uint16_t>(i));
     }
@@ -705,16 +734,21 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       FShortEnd = FShortEnd || form.size() == 1;
       if (form.size() >= 2) {
         const auto before = static_cast<unsigned char>(form[form.size() - 2]);
-        FEndPair[static_cast<unsigned char>(form.back())][before / 64] |= std::uint64_t{1} << (before % 64);
+        FEndPair[static_cast<unsigned char>(form.back())][before / 64] |= std::uint64_t{1}
+                                                                          << (before % 64);
       }
       FEndsBy[static_cast<unsigned char>(form.back())].push_back(static_cast<std::uint16_t>(i));
     }
   }
   if (Kinds & kVariantNumber) {
     FNumbers = true;
-    const auto folded = [this](std::string_view utf8) { return Inner(KeyFold(cp932::Sjis(utf8), FHyphens)); };
-    for (const std::string_view c : number_counters::kAddress) FCounters.emplace_back(folded(c), true);
-    for (const std::string_view c : number_counters::kCounters) FCounters.emplace_back(folded(c), false);
+    const auto folded = [this](std::string_view utf8) {
+      return Inner(KeyFold(cp932::Sjis(utf8), FHyphens));
+    };
+    for (const std::string_view c : number_counters::kAddress)
+      FCounters.emplace_back(folded(c), true);
+    for (const std::string_view c : number_counters::kCounters)
+      FCounters.emplace_back(folded(c), false);
     std::stable_sort(FCounters.begin(), FCounters.end(),
                      [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     for (const std::string_view c : number_counters::kAfterMark) FMarkCounters.push_back(folded(c));
@@ -734,15 +768,18 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FTel = "\x87\x84";  // ℡
     const auto firstCode = [](const std::string& c) {
       const std::size_t n = CharLength(c, 0);
-      return n == 2 ? static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])
-                    : n == 1 ? static_cast<unsigned char>(c[0]) : 0u;
+      return n == 2   ? static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])
+             : n == 1 ? static_cast<unsigned char>(c[0])
+                      : 0u;
     };
-    const auto set = [](std::vector<std::uint64_t>& bits, unsigned code) { bits[code / 64] |= std::uint64_t{1} << (code % 64); };
+    const auto set = [](std::vector<std::uint64_t>& bits, unsigned code) {
+      bits[code / 64] |= std::uint64_t{1} << (code % 64);
+    };
     for (unsigned b = 0x80; b < 256; ++b)
       if (IsLeadByte(static_cast<unsigned char>(b))) FNumberByte[b] = kLead;
     FNumberByte['t'] = FNumberByte['T'] = kTee;
-    for (const unsigned code : {0x815Au, 0x88EAu, 0x93F1u, 0x8E4Fu, 0x8E6Cu, 0x8CDCu, 0x985Au, 0x8EB5u, 0x94AAu, 0x8BE3u,
-                                0x8F5Cu, 0x9553u, 0x90E7u, 0x8784u})
+    for (const unsigned code : {0x815Au, 0x88EAu, 0x93F1u, 0x8E4Fu, 0x8E6Cu, 0x8CDCu, 0x985Au,
+                                0x8EB5u, 0x94AAu, 0x8BE3u, 0x8F5Cu, 0x9553u, 0x90E7u, 0x8784u})
       set(FNumberCode, code);
     set(FNumberCode, firstCode(FChome));
     for (const std::string& m : FCounterMarks) {
@@ -783,7 +820,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       }
       pairs.emplace_back(FOkuriText.size() - 1, target);
     }
-    const auto kana = [](std::string_view w, std::size_t at) { return OkuriClass(w, at) == kOkuriKana; };
+    const auto kana = [](std::string_view w, std::size_t at) {
+      return OkuriClass(w, at) == kOkuriKana;
+    };
     std::unordered_map<std::string_view, bool> seen;
     std::vector<std::pair<std::uint32_t, TOkuriEntry>> entries;
     for (const auto& [source, target] : pairs) {
@@ -792,12 +831,16 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       // Spellings that the other kinds make one keep the first word's.
       if (!seen.emplace(w, true).second) continue;
       bool kanaOnly = true;
-      for (std::size_t i = 0; i < w.size(); i += CharLength(w, i)) kanaOnly = kanaOnly && kana(w, i);
-      entries.emplace_back(OkuriHash(w, 0, OkuriChars(w)),
-                           TOkuriEntry{w, t, kana(w, 0), kanaOnly, t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first)});
+      for (std::size_t i = 0; i < w.size(); i += CharLength(w, i))
+        kanaOnly = kanaOnly && kana(w, i);
+      entries.emplace_back(
+          OkuriHash(w, 0, OkuriChars(w)),
+          TOkuriEntry{w, t, kana(w, 0), kanaOnly,
+                      t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first)});
     }
     std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-      return a.first != b.first ? a.first < b.first : a.second.Source.size() > b.second.Source.size();
+      return a.first != b.first ? a.first < b.first
+                                : a.second.Source.size() > b.second.Source.size();
     });
     std::size_t capacity = 1024;
     while (capacity < 2 * entries.size()) capacity *= 2;
@@ -825,7 +868,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
           const std::size_t n = CharLength(w, at);
           const auto b = static_cast<unsigned char>(w[at]);
           if (n == 1 && IsLeadByte(b)) FOkuriAlways = true;
-          codes[c] = n > 2 ? kOkuriFormCode : n == 2 ? unsigned(b) << 8 | static_cast<unsigned char>(w[at + 1]) : b;
+          codes[c] = n > 2    ? kOkuriFormCode
+                     : n == 2 ? unsigned(b) << 8 | static_cast<unsigned char>(w[at + 1])
+                              : b;
           at += n;
         }
         const std::uint64_t h = OkuriStartHash(codes[0], codes[1], codes[2]);
@@ -851,9 +896,11 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     // neighbours, where the words are looked for.
     bool odd = false;
     for (std::size_t i = 0; FWords && i < f.size() && !odd; i += CharLength(f, i))
-      odd = f[i] == '\xA6' || (i + 1 < f.size() && f[i + 1] == '\xDE' && (f[i] == '\xA9' || f[i] == '\xC1' || f[i] == '\xAF'));
+      odd = f[i] == '\xA6' || (i + 1 < f.size() && f[i + 1] == '\xDE' &&
+                               (f[i] == '\xA9' || f[i] == '\xC1' || f[i] == '\xAF'));
     const bool ke = !f.empty() && FKeFirst[first];
-    if (mark || odd || ke || !CharsUntouched(f)) FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
+    if (mark || odd || ke || !CharsUntouched(f))
+      FMarks[code / 64] |= std::uint64_t{1} << (code % 64);
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
@@ -862,8 +909,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     bool neighbours = false;
     for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
       const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
-      neighbours = rule != nullptr && rule->Action != TAction::Replace && rule->Action != TAction::Delete &&
-                   rule->Action != TAction::Keep;
+      neighbours = rule != nullptr && rule->Action != TAction::Replace &&
+                   rule->Action != TAction::Delete && rule->Action != TAction::Keep;
       if ((FKinds & kVariantSymbol) && f[i] == '\xB0' && CharLength(f, i) == 1) neighbours = true;
     }
     for (const auto& [pattern, replacement] : spellings)
@@ -871,7 +918,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
-    if (FNumbers && (NumberChars(f) || NumberChars(folded))) FNumberText[code / 64] |= std::uint64_t{1} << (code % 64);
+    if (FNumbers && (NumberChars(f) || NumberChars(folded)))
+      FNumberText[code / 64] |= std::uint64_t{1} << (code % 64);
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
     if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kKeSpelling;
     // A fold that ends a form inside the line notes where; one that holds
@@ -880,7 +928,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     for (std::size_t i = 0; i < folded.size(); i += CharLength(folded, i)) {
       last = false;
       if (CharLength(folded, i) != 2) continue;
-      const unsigned c2 = static_cast<unsigned char>(folded[i]) << 8 | static_cast<unsigned char>(folded[i + 1]);
+      const unsigned c2 =
+          static_cast<unsigned char>(folded[i]) << 8 | static_cast<unsigned char>(folded[i + 1]);
       last = (FInsideHint[c2 / 64] >> (c2 % 64) & 1) != 0;
       hint = hint || last;
     }
@@ -891,7 +940,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       bits |= kStarterLast;
     if (folded.size() <= 3) {
       std::uint32_t to = static_cast<std::uint32_t>(folded.size()) | bits;
-      for (std::size_t k = 0; k < folded.size(); ++k) to |= std::uint32_t{static_cast<unsigned char>(folded[k])} << (8 * (k + 1));
+      for (std::size_t k = 0; k < folded.size(); ++k)
+        to |= std::uint32_t{static_cast<unsigned char>(folded[k])} << (8 * (k + 1));
       FComposed[code] = to;
     } else {
       FComposed[code] = static_cast<std::uint32_t>(FPoolAt.size() << 8 | 4 | bits);
@@ -928,13 +978,16 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out, bool 
   // leading blanks do: the trimming options decide about outer blanks. A
   // dot at the end stays as one dot for the same reason (大松・ is 大松碆, not
   // 大松); dots before the first character go.
-  std::size_t run = std::string::npos, piece = 0;  // piece: where the text after the last run starts in Out
+  std::size_t run = std::string::npos,
+              piece = 0;  // piece: where the text after the last run starts in Out
   bool dot = false;
   // Next is the character after the run, at At in Key.
   const auto dropRun = [&](char next, std::size_t At) {
     if (run == std::string::npos) return;
-    const bool separates = run > 0 && Separates(std::string_view(Out).substr(0, run), run - 1, next);
-    const bool lone = dot && (OneCharacter(std::string_view(Out).substr(piece, run - piece)) || OnePieceAt(Key, At));
+    const bool separates =
+        run > 0 && Separates(std::string_view(Out).substr(0, run), run - 1, next);
+    const bool lone = dot && (OneCharacter(std::string_view(Out).substr(piece, run - piece)) ||
+                              OnePieceAt(Key, At));
     Out.resize(run);
     if (separates || lone) Out += dot ? '\xA5' : ' ';
     // Only a dot that stays parts pieces: blanks go, or stay as a blank, and
@@ -986,7 +1039,8 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out, bool 
     switch (rule->Action) {
       case TAction::Keep:
       case TAction::Replace: {
-        const std::string_view to = rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
+        const std::string_view to =
+            rule->Action == TAction::Keep ? c : std::string_view(rule->Bytes);
         dropRun(to[0], i - n);
         Out += to;
         any = true;
@@ -1005,8 +1059,9 @@ void TVariantFolder::MapCharacters(std::string_view Key, std::string& Out, bool 
       case TAction::RepeatKanji: {
         dropRun('\0', i - n);
         const std::size_t last = LastTwo(Out).first;
-        Out += last != std::string::npos && IsKanji(std::string_view(Out).substr(last)) ? Out.substr(last)
-                                                                                         : std::string(c);
+        Out += last != std::string::npos && IsKanji(std::string_view(Out).substr(last))
+                   ? Out.substr(last)
+                   : std::string(c);
         any = true;
         break;
       }
@@ -1086,7 +1141,8 @@ std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
       }
       if (matched) continue;
     }
-    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Size && IsDigit(Key[i + 1])) {
+    if (dash && n == 1 && b == 0xB0 && o > 0 && IsDigit(Key[o - 1]) && i + 1 < Size &&
+        IsDigit(Key[i + 1])) {
       Key[o++] = '-';
       ++i;
       continue;
@@ -1099,7 +1155,8 @@ std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
   return o;
 }
 
-std::size_t TVariantFolder::KeAt(std::string_view Key, std::size_t I, std::size_t N, std::string_view Before) const {
+std::size_t TVariantFolder::KeAt(std::string_view Key, std::size_t I, std::size_t N,
+                                 std::string_view Before) const {
   // ヶ ヵ ｹ ｶ, not ｹﾞ; ｶﾞ before a kanji of place names.
   const auto b = static_cast<unsigned char>(Key[I]);
   std::size_t length = 0;
@@ -1109,8 +1166,13 @@ std::size_t TVariantFolder::KeAt(std::string_view Key, std::size_t I, std::size_
     if (I + 1 == Key.size() || (Key[I + 1] != '\xDE' && Key[I + 1] != '\xDF')) {
       length = 1;
     } else {
-      const auto place = [&](const vt::TPair& p) { return Key.compare(I + 2, p.Source.size(), p.Source) == 0; };
-      length = b == 0xB6 && Key[I + 1] == '\xDE' && I + 2 < Key.size() && std::ranges::any_of(vt::kKePlaces, place) ? 2 : 0;
+      const auto place = [&](const vt::TPair& p) {
+        return Key.compare(I + 2, p.Source.size(), p.Source) == 0;
+      };
+      length = b == 0xB6 && Key[I + 1] == '\xDE' && I + 2 < Key.size() &&
+                       std::ranges::any_of(vt::kKePlaces, place)
+                   ? 2
+                   : 0;
     }
   }
   if (length == 0 || I + length >= Key.size() || !IsKanji(Before)) return 0;
@@ -1123,7 +1185,8 @@ std::size_t TVariantFolder::KeBetweenKanji(char* Key, std::size_t Size, bool& Ch
   for (std::size_t i = 0; i < Size;) {
     const std::size_t n = CharLength(key, i);
     // What was written before i is read as the character before.
-    const std::size_t length = prev == std::string::npos ? 0 : KeAt(key, i, n, std::string_view(Key + prev, o - prev));
+    const std::size_t length =
+        prev == std::string::npos ? 0 : KeAt(key, i, n, std::string_view(Key + prev, o - prev));
     if (length != 0) {
       Changed = Changed || length != 1 || Key[i] != '\xB9';
       prev = o;
@@ -1148,7 +1211,8 @@ void TVariantFolder::InsideForms(std::string& Key) const {
     const std::size_t n = CharLength(Key, i);
     i += n;
     if (n != 2) continue;
-    const unsigned code = static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
+    const unsigned code =
+        static_cast<unsigned char>(Key[i - 2]) << 8 | static_cast<unsigned char>(Key[i - 1]);
     if (!(FInsideHint[code / 64] >> (code % 64) & 1)) continue;
     const std::size_t form = InsideFormAt(Key, i, copied);
     if (form == std::string::npos) continue;
@@ -1192,7 +1256,9 @@ void TVariantFolder::CompanyForms(std::string& Key) const {
 std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool& Address) const {
   if (At >= Key.size()) return 0;
   const auto b = static_cast<unsigned char>(Key[At]);
-  const unsigned code = IsLeadByte(b) && At + 1 < Key.size() ? unsigned(b) << 8 | static_cast<unsigned char>(Key[At + 1]) : b;
+  const unsigned code = IsLeadByte(b) && At + 1 < Key.size()
+                            ? unsigned(b) << 8 | static_cast<unsigned char>(Key[At + 1])
+                            : b;
   if (!(FCounterStart[code / 64] >> (code % 64) & 1)) return 0;
   for (const auto& [counter, address] : FCounters)
     if (Key.compare(At, counter.size(), counter) == 0) {
@@ -1205,10 +1271,14 @@ std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool
 // One look at each byte: only a numeral before a counter or a mark, a mark
 // or 丁 after a digit, ℡ or t e l send a key to Numbers.
 bool TVariantFolder::NumberHit(std::string_view Key) const {
-  const auto bit = [](const std::vector<std::uint64_t>& bits, unsigned code) { return (bits[code / 64] >> (code % 64) & 1) != 0; };
+  const auto bit = [](const std::vector<std::uint64_t>& bits, unsigned code) {
+    return (bits[code / 64] >> (code % 64) & 1) != 0;
+  };
   const auto codeAt = [&](std::size_t i) {
     const auto b = static_cast<unsigned char>(Key[i]);
-    return IsLeadByte(b) && i + 1 < Key.size() ? unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]) : unsigned(b);
+    return IsLeadByte(b) && i + 1 < Key.size()
+               ? unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1])
+               : unsigned(b);
   };
   for (std::size_t i = 0; i < Key.size();) {
     const auto b = static_cast<unsigned char>(Key[i]);
@@ -1239,7 +1309,8 @@ bool TVariantFolder::NumberHit(std::string_view Key) const {
         return true;  // ℡, or 丁 or a mark after a digit
       }
     } else if (what == kTee) {
-      if (Key.size() - i >= 3 && (Key[i + 1] | 0x20) == 'e' && (Key[i + 2] | 0x20) == 'l') return true;
+      if (Key.size() - i >= 3 && (Key[i + 1] | 0x20) == 'e' && (Key[i + 2] | 0x20) == 'l')
+        return true;
     } else if (what == kSingleMark && afterDigit) {
       return true;
     }
@@ -1259,19 +1330,25 @@ void TVariantFolder::Numbers(std::string& Key) const {
   out.reserve(Key.size() + 8);
   const auto at = [&](std::size_t i) {
     const auto b = static_cast<unsigned char>(Key[i]);
-    const std::size_t n = !IsLeadByte(b) || i + 1 >= Key.size() ? 1 : b == kSequenceLead ? CharLength(Key, i) : 2;
+    const std::size_t n = !IsLeadByte(b) || i + 1 >= Key.size() ? 1
+                          : b == kSequenceLead                  ? CharLength(Key, i)
+                                                                : 2;
     return std::string_view(Key).substr(i, n);
   };
   const auto kanji = [&](std::string_view c) { return IsKanji(c) && c != FOrdinal; };
   // A kanji but 第, a kana or a Latin letter.
   const auto letter = [&](std::string_view c) {
-    if (c.size() == 1) return IsLatin(c[0]) || (static_cast<unsigned char>(c[0]) >= 0xA6 && static_cast<unsigned char>(c[0]) <= 0xDF);
-    const unsigned code = c.size() == 2 ? static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]) : 0;
+    if (c.size() == 1)
+      return IsLatin(c[0]) ||
+             (static_cast<unsigned char>(c[0]) >= 0xA6 && static_cast<unsigned char>(c[0]) <= 0xDF);
+    const unsigned code =
+        c.size() == 2 ? static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])
+                      : 0;
     return kanji(c) || (code >= 0x829F && code <= 0x8396) || code == 0x815B;
   };
   // Whether the text before the numeral ends with an address's counter.
   bool afterAddress = false;
-  std::vector<int> run;  // the kanji numerals' values
+  std::vector<int> run;     // the kanji numerals' values
   std::string_view before;  // the character before, in Key
   for (std::size_t i = 0; i < Key.size();) {
     // ℡, TEL, Tel. and TEL: before a number, apart from a Latin word.
@@ -1293,10 +1370,14 @@ void TVariantFolder::Numbers(std::string& Key) const {
     run.clear();
     bool digits = false;
     std::size_t e = i, last = i;  // the run's end, and its last character
-    for (; e < Key.size(); e += e + 1 < Key.size() && IsLeadByte(static_cast<unsigned char>(Key[e])) ? 2 : 1) {
+    for (; e < Key.size();
+         e += e + 1 < Key.size() && IsLeadByte(static_cast<unsigned char>(Key[e])) ? 2 : 1) {
       if (IsDigit(Key[e]))
         digits = true;
-      else if (const int v = IsLeadByte(static_cast<unsigned char>(Key[e])) ? NumeralOf(Key.substr(e, 2)) : -1; v >= 0)
+      else if (const int v = IsLeadByte(static_cast<unsigned char>(Key[e]))
+                                 ? NumeralOf(Key.substr(e, 2))
+                                 : -1;
+               v >= 0)
         run.push_back(v);
       else
         break;
@@ -1324,25 +1405,29 @@ void TVariantFolder::Numbers(std::string& Key) const {
     const std::string_view counter = std::string_view(Key).substr(c, length);
     const bool addressPart = address || counter == FBan || counter == FGo;
     // The words of the list stay (一時, 九段).
-    const bool word = std::any_of(FNumberWords.begin(), FNumberWords.end(), [&](const std::string& w) {
-      return Key.compare(i, w.size(), w) == 0 && i + w.size() >= end;
-    });
+    const bool word =
+        std::any_of(FNumberWords.begin(), FNumberWords.end(), [&](const std::string& w) {
+          return Key.compare(i, w.size(), w) == 0 && i + w.size() >= end;
+        });
     // A hyphen that stands for a long-vowel mark ends a word too (レツゴー三匹).
     const auto markAfterWord = [&] {
       const auto [last, previous] = LastTwo(out);
-      return previous != std::string::npos && letter(std::string_view(out).substr(previous, last - previous));
+      return previous != std::string::npos &&
+             letter(std::string_view(out).substr(previous, last - previous));
     };
     const bool mark = before == "-" && markAfterWord();
     // A numeral after a letter (お八つ, いの一番, 明け六つ) or a counter
     // before one (一人前, 三日月, 一つ穴) is part of a word.
     const bool leftOk = before.empty() || (!letter(before) && !mark) || afterAddress || address;
-    const bool rightOk = end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || !letter(at(end));
+    const bool rightOk =
+        end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || !letter(at(end));
     std::string digitsOf;
     // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種), but
     // before 円 and 日 a number (百円, 十日), and 十 before 月.
-    const bool lonePlace = run.size() == 1 && run[0] >= 10 &&
-                           std::find(FLoneCounters.begin(), FLoneCounters.end(), counter) == FLoneCounters.end() &&
-                           !(run[0] == 10 && counter == FMonth);
+    const bool lonePlace =
+        run.size() == 1 && run[0] >= 10 &&
+        std::find(FLoneCounters.begin(), FLoneCounters.end(), counter) == FLoneCounters.end() &&
+        !(run[0] == 10 && counter == FMonth);
     if (!run.empty() && !digits && length != 0 && leftOk && rightOk && !word && !lonePlace)
       digitsOf = NumeralDigits(run, counter == FYear);
     if (length == 0 || (!run.empty() && digitsOf.empty())) {
@@ -1362,7 +1447,9 @@ void TVariantFolder::Numbers(std::string& Key) const {
   }
   // An address's 丁目 and 番 (番地, 号) as hyphens: 1丁目2番3号 = 1-2-3.
   std::string addressed;
-  const auto starts = [&](std::size_t q, const std::string& s) { return out.compare(q, s.size(), s) == 0; };
+  const auto starts = [&](std::size_t q, const std::string& s) {
+    return out.compare(q, s.size(), s) == 0;
+  };
   const auto digitsEnd = [&](std::size_t q) {
     while (q < out.size() && IsDigit(out[q])) ++q;
     return q;
@@ -1402,7 +1489,8 @@ void TVariantFolder::Numbers(std::string& Key) const {
 }
 
 const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view Key, std::size_t At,
-                                                                std::uint8_t Before, std::size_t& Length) const {
+                                                               std::uint8_t Before,
+                                                               std::size_t& Length) const {
   const std::uint32_t two = OkuriHash(Key, At, 2);
   if (two == UINT32_MAX || !OkuriBit(FOkuriPrefix, two)) return nullptr;
   // The spellings of three characters or more first: they are the longer.
@@ -1417,7 +1505,8 @@ const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view 
       if (n > Key.size() - At || Key.compare(At, n, e.Source) != 0) continue;
       // The match ends at a character's start: it began at one, and is a
       // whole spelling.
-      if ((e.KanaStart && Before != 0) || (e.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0))
+      if ((e.KanaStart && Before != 0) ||
+          (e.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0))
         continue;
       Length = n;
       return &e;
@@ -1453,7 +1542,9 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
     }
     // A spelling of two that starts at the last character, one of three or
     // more at the one before.
-    if ((start2 && OkuriStartBit(c2, code, kOkuriNoCode)) || (start1 && OkuriStartBit(c1, c2, code))) return true;
+    if ((start2 && OkuriStartBit(c2, code, kOkuriNoCode)) ||
+        (start1 && OkuriStartBit(c1, c2, code)))
+      return true;
     c1 = c2, c2 = code;
     start1 = start2;
     start2 = (FOkuriFirst[code / 64] >> (code % 64) & 1) != 0 && (!kana || free);
@@ -1566,10 +1657,12 @@ bool TVariantFolder::EndsUntouched(std::string_view Key) const {
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Key[i]); };
   // A form of one byte is looked for whenever its byte is there; a longer
   // one when its first (last) two bytes are.
-  if (b < e && FStartHit[at(b)] && (e - b < 2 || pairHit(FStartPair[at(b)], at(b + 1)) || FShortStart) &&
+  if (b < e && FStartHit[at(b)] &&
+      (e - b < 2 || pairHit(FStartPair[at(b)], at(b + 1)) || FShortStart) &&
       StartForm(Key, b, e) != nullptr)
     return false;
-  if (b < e && FEndHit[at(e - 1)] && (e - b < 2 || pairHit(FEndPair[at(e - 1)], at(e - 2)) || FShortEnd) &&
+  if (b < e && FEndHit[at(e - 1)] &&
+      (e - b < 2 || pairHit(FEndPair[at(e - 1)], at(e - 2)) || FShortEnd) &&
       EndForm(Key, b, e) != nullptr)
     return false;
   return true;
@@ -1651,7 +1744,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
         const std::uint32_t word = to >> 8;
         std::memcpy(o, &word, 4);
       } else {
-        const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16), static_cast<char>(to >> 24), 0};
+        const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16),
+                               static_cast<char>(to >> 24), 0};
         std::memcpy(o, bytes, 4);
       }
       o += length;
@@ -1698,11 +1792,13 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   return n;
 }
 
-std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company) {
+std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out,
+                            bool& Company) {
   return Folder.FoldText(Text, Out, Company);
 }
 
-std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out) {
+std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key,
+                                         std::string& Out) {
   return Folder.FoldUnmarked(Key, Out);
 }
 
@@ -1726,7 +1822,8 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
   return Marked ? Folder.FoldMarked(Key, Out) : Folder.FoldUnmarked(Key, Out);
 }
 
-std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out) {
+std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens,
+                                  std::string& Out) {
   if ((Kinds & kAllVariantKinds) == 0) return Key;
   return VariantFolder(Kinds, Hyphens).Fold(Key, Out);
 }
@@ -1743,17 +1840,20 @@ unsigned NonstandardForms(std::string_view Text) {
   static const auto full = [] {
     std::vector<std::string_view> f;
     for (const vt::TPair& p : vt::kCompanyForms)
-      if (p.Source.find_first_of("(\x81") != 0 && CharLength(p.Source, 0) < p.Source.size()) f.push_back(p.Source);
+      if (p.Source.find_first_of("(\x81") != 0 && CharLength(p.Source, 0) < p.Source.size())
+        f.push_back(p.Source);
     return f;
   }();
   unsigned forms = 16;
   for (const std::string_view form : full)
-    for (std::size_t at = Text.find(form); at != std::string_view::npos && forms != 0; at = Text.find(form, at + 1))
+    for (std::size_t at = Text.find(form); at != std::string_view::npos && forms != 0;
+         at = Text.find(form, at + 1))
       if (IsCharacterStart(Text, at)) forms = 0;
   for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) {
     const auto b = static_cast<unsigned char>(Text[i]);
     if (b >= 0xA1 && b <= 0xDF) forms |= 8;
-    if (const auto it = sources.find(Text.substr(i, CharLength(Text, i))); it != sources.end()) forms |= it->second;
+    if (const auto it = sources.find(Text.substr(i, CharLength(Text, i))); it != sources.end())
+      forms |= it->second;
   }
   // A spelling of the okurigana table other than a word's standard one.
   std::string key = KeyFold(Text, false), out;

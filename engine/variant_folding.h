@@ -1,9 +1,9 @@
 #pragma once
 // Optional folds of a comparison key for more kinds of variants: kanji forms,
 // compatibility characters, blanks and middle dots, symbol families,
-// katakana spellings, company forms, the forms of numbers and okurigana. Each works on a key that the width,
-// case and small-kana folding (FoldKeyInto) has already made, so that its
-// tables see one form of each kana, letter and digit.
+// katakana spellings, company forms, the forms of numbers and okurigana. Each works on a key that
+// the width, case and small-kana folding (FoldKeyInto) has already made, so that its tables see one
+// form of each kana, letter and digit.
 //
 // Every combination of kinds is idempotent: folding its result again
 // changes nothing.
@@ -14,28 +14,33 @@
 namespace tavrin {
 
 enum TVariantKind : unsigned {
-  kVariantKanji = 1,     // 異体字: 澤/沢, 髙/高, 佐々木/佐佐木, variation selectors, radicals
-  kVariantCompat = 2,    // 互換文字: ①/1, ㍻/平成, ㈱/(株), CP932's duplicate codes
-  kVariantSpace = 4,     // 空白・中点: blanks inside the line and middle dots, but between digits or Latin letters
-  kVariantSymbol = 8,    // 記号: dashes, tildes, quotes; ー between digits
-  kVariantKana = 16,     // カナ表記: ヰ/イ, ゝ ゞ, ヶ/ケ/ヵ/カ between kanji; ヴァ/バ, ヂ/ジ, ヲ/オ only in the words of a table
-  kVariantCompany = 32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end, 株式会社/㈱ inside
-  kVariantNumber = 64,   // 数字表記: 一丁目/1丁目, 十二月/12月 before a counter; 3ヶ月/3か月; 1丁目2番3号/1-2-3; ℡/TEL
-  kVariantOkurigana = 128,  // 送り仮名・かな書き: 申込/申し込み, 子ども/子供, ください/下さい, words of a table
+  kVariantKanji = 1,  // 異体字: 澤/沢, 髙/高, 佐々木/佐佐木, variation selectors, radicals
+  kVariantCompat = 2,  // 互換文字: ①/1, ㍻/平成, ㈱/(株), CP932's duplicate codes
+  kVariantSpace =
+      4,  // 空白・中点: blanks inside the line and middle dots, but between digits or Latin letters
+  kVariantSymbol = 8,  // 記号: dashes, tildes, quotes; ー between digits
+  kVariantKana = 16,  // カナ表記: ヰ/イ, ゝ ゞ, ヶ/ケ/ヵ/カ between kanji; ヴァ/バ, ヂ/ジ, ヲ/オ
+                      // only in the words of a table
+  kVariantCompany =
+      32,  // 法人格: 株式会社/(株)/㈱/カ) at the start, likewise at the end, 株式会社/㈱ inside
+  kVariantNumber = 64,  // 数字表記: 一丁目/1丁目, 十二月/12月 before a counter; 3ヶ月/3か月;
+                        // 1丁目2番3号/1-2-3; ℡/TEL
+  kVariantOkurigana =
+      128,  // 送り仮名・かな書き: 申込/申し込み, 子ども/子供, ください/下さい, words of a table
 };
 inline constexpr unsigned kAllVariantKinds = 255;
 inline constexpr unsigned kVariantKindCount = 8;
 
 // The kinds' names on the batch's command line, in bit order.
-inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {"kanji", "compat", "space",
-                                                                          "symbol", "kana", "company",
-                                                                          "number", "okurigana"};
+inline constexpr std::string_view kVariantKindNames[kVariantKindCount] = {
+    "kanji", "compat", "space", "symbol", "kana", "company", "number", "okurigana"};
 
 // Folds Key, which FoldKeyInto(Text, Hyphens, ...) made, by Kinds; returns
 // Key itself when nothing changes (always for Kinds 0), else a view of Out,
 // where the folded key is made. The tables of a
 // combination are made on its first use and kept; any thread may call this.
-std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens, std::string& Out);
+std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyphens,
+                                  std::string& Out);
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens);
 
 // The same in two steps, for keys made in bulk: the combination's folder,
@@ -45,7 +50,8 @@ std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens);
 class TVariantFolder;
 const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens);
 const std::uint64_t* VariantMarks(const TVariantFolder& Folder);
-std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view Key, bool Marked, std::string& Out);
+std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view Key, bool Marked,
+                                  std::string& Out);
 // Faster still where every character of Text folds on its own: the key
 // folding (width, case, small kana, hyphens) and the kinds' folds but the
 // company forms in one pass into the start of Out (grown as needed, never
@@ -53,8 +59,10 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
 // neighbours. When Company comes back true, a company form may stand at
 // an end, or a number's form in the line: FoldVariantCompanyForms then
 // finishes.
-std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out, bool& Company);
-std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key, std::string& Out);
+std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out,
+                            bool& Company);
+std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key,
+                                         std::string& Out);
 
 // How far Text (CP932) stands from the standard spelling, for choosing a
 // group's canonical text on a tie: the lower the better. In order of

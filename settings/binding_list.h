@@ -17,8 +17,9 @@ class TBindingList {
   void Add(std::unique_ptr<TCustomVarMang> binding) { bindings_.push_back(std::move(binding)); }
   // Puts a binding at place at (at most Count()); those from there move on.
   void Insert(std::size_t at, std::unique_ptr<TCustomVarMang> binding) {
-    bindings_.insert(bindings_.begin() + static_cast<std::ptrdiff_t>(std::min(at, bindings_.size())),
-                     std::move(binding));
+    bindings_.insert(
+        bindings_.begin() + static_cast<std::ptrdiff_t>(std::min(at, bindings_.size())),
+        std::move(binding));
   }
   std::size_t Count() const { return bindings_.size(); }
   const TCustomVarMang& operator[](std::size_t i) const { return *bindings_[i]; }

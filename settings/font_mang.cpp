@@ -19,13 +19,16 @@ std::string Suffixed(const std::string& prefix, std::string_view suffix) {
 
 }  // namespace
 
-std::int32_t KeptFontSize(std::int32_t size) { return std::clamp(size, kMinFontSize, kMaxFontSize); }
+std::int32_t KeptFontSize(std::int32_t size) {
+  return std::clamp(size, kMinFontSize, kMaxFontSize);
+}
 
 std::int32_t KeepChosenFontSize(std::int32_t size) {
   const std::int32_t kept = KeptFontSize(size);
   if (kept != size)
-    InformationDialog(cp932::Sjis("フォントのサイズは ") + IntegerText(kMinFontSize) + cp932::Sjis(" から ") +
-                      IntegerText(kMaxFontSize) + cp932::Sjis(" ポイントまでです\r") + IntegerText(size) +
+    InformationDialog(cp932::Sjis("フォントのサイズは ") + IntegerText(kMinFontSize) +
+                      cp932::Sjis(" から ") + IntegerText(kMaxFontSize) +
+                      cp932::Sjis(" ポイントまでです\r") + IntegerText(size) +
                       cp932::Sjis(" ポイントの代わりに ") + IntegerText(kept) +
                       cp932::Sjis(" ポイントにしました"));
   return kept;

@@ -19,8 +19,8 @@ std::int64_t Gap(std::int64_t a0, std::int64_t a1, std::int64_t b0, std::int64_t
 }
 
 std::int32_t Saturated(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -49,7 +49,8 @@ TFormGeometry OntoScreens(const TFormGeometry& saved, const std::vector<TRect>& 
   for (const TRect& s : screens) {
     const std::int64_t s0 = s.Left, s1 = std::int64_t(s.Left) + s.Width;
     const std::int64_t t0 = s.Top, t1 = std::int64_t(s.Top) + s.Height;
-    if (Overlap(left, right, s0, s1) >= needWidth && Overlap(top, bottom, t0, t1) >= kTitleBarBand / 2)
+    if (Overlap(left, right, s0, s1) >= needWidth &&
+        Overlap(top, bottom, t0, t1) >= kTitleBarBand / 2)
       return saved;  // a grip of the title bar shows
     const std::int64_t dx = Gap(left, right, s0, s1), dy = Gap(top, bottom, t0, t1);
     const std::int64_t distance = dx * dx + dy * dy;

@@ -49,8 +49,8 @@ void TFormSettings::BindBoolean(bool& variable, std::string_view section, std::s
   FBindings.Add(std::make_unique<TVarMangBoolean>(variable, section, key, def));
 }
 
-void TFormSettings::BindFont(FontValue& variable, std::string_view section,
-                             std::string_view prefix, const FontValue& def) {
+void TFormSettings::BindFont(FontValue& variable, std::string_view section, std::string_view prefix,
+                             const FontValue& def) {
   FBindings.Add(std::make_unique<TObjectMangFont>(variable, section, prefix, def));
 }
 
@@ -88,7 +88,9 @@ TFormGeometry TFormSettings::ReadGeometry(std::int32_t width, std::int32_t heigh
     // lists "Form" second.
     std::size_t at = 0;
     while (at < FBindings.Count() && FBindings[at].Section() == kUser) ++at;
-    const auto bind = [&](std::unique_ptr<TCustomVarMang> binding) { FBindings.Insert(at++, std::move(binding)); };
+    const auto bind = [&](std::unique_ptr<TCustomVarMang> binding) {
+      FBindings.Insert(at++, std::move(binding));
+    };
     bind(std::make_unique<TVarMangInteger>(FGeometry.Left, kForm, "Left", 0));
     bind(std::make_unique<TVarMangInteger>(FGeometry.Top, kForm, "Top", 0));
     bind(std::make_unique<TVarMangInteger>(FGeometry.Width, kForm, "Width", width));

@@ -12,7 +12,9 @@
 
 namespace tavrin {
 
-bool RewriteInPlace(const std::string& path, std::string_view bytes) { return os::RewriteInPlace(path, bytes); }
+bool RewriteInPlace(const std::string& path, std::string_view bytes) {
+  return os::RewriteInPlace(path, bytes);
+}
 
 bool IsOwnTemporaryName(std::string_view name, std::string_view fileName) {
   constexpr std::string_view kTmp = ".tmp";
@@ -31,7 +33,8 @@ void RemoveLeftoverTemporaries(const std::string& path) {
   const std::string prefix = folder.empty() ? std::string() : WithTrailingDelimiter(folder);
   for (const std::string& name : os::FolderNames(folder).value_or(std::vector<std::string>{})) {
     // Only regular files of this user: never a link, a folder or another's file.
-    if (IsOwnTemporaryName(name, fileName) && os::IsOwnRegularFile(prefix + name)) os::RemoveFile(prefix + name);
+    if (IsOwnTemporaryName(name, fileName) && os::IsOwnRegularFile(prefix + name))
+      os::RemoveFile(prefix + name);
   }
 }
 
@@ -47,7 +50,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 IniFile::IniFile(std::string path, Writes writes)
-    : path_(std::move(path)), text_(IniTextOfFile(os::ReadRegularFile(path_).value_or(std::string()))), writes_(writes) {}
+    : path_(std::move(path)),
+      text_(IniTextOfFile(os::ReadRegularFile(path_).value_or(std::string()))),
+      writes_(writes) {}
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
@@ -65,7 +70,8 @@ void IniFile::Flush() {
   std::string text = SetIniValues(text_, pending_);
   // A folder removed while the program ran (the user's settings folder
   // cleaned away) is made again: the settings go back where they were read.
-  if (!ReplaceFileAtomically(path_, text) && !(CreateMissingFolders(path_) && ReplaceFileAtomically(path_, text))) {
+  if (!ReplaceFileAtomically(path_, text) &&
+      !(CreateMissingFolders(path_) && ReplaceFileAtomically(path_, text))) {
     pending_.clear();
     throw EError(cp932::FromUtf8(path_).bytes + cp932::Sjis(" に書き込めません"));
   }

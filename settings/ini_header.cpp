@@ -13,8 +13,8 @@ namespace tavrin {
 std::string IniHeaderText(std::string_view title, std::time_t created) {
   const DateTime local = os::LocalTime(static_cast<std::int64_t>(created));
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d/%02d/%02d %02d:%02d:%02d", local.year, local.month, local.day,
-                local.hour, local.minute, local.second);
+  std::snprintf(stamp, sizeof stamp, "%04d/%02d/%02d %02d:%02d:%02d", local.year, local.month,
+                local.day, local.hour, local.minute, local.second);
   std::string text = "[";
   text.append(title).append(" Environment Data File. Created @ ").append(stamp).append("]\r\n");
   text += cp932::Sjis("[注意:本ファイルを編集しないでください(動作不具合の原因となります)]");
@@ -34,11 +34,11 @@ void CreateIniFileWithHeader(const std::string& path, std::string_view title) {
   CreateFirstIniFile({path}, title);
 }
 
-std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
-                               std::string_view title) {
+std::string CreateFirstIniFile(const std::vector<std::string>& candidates, std::string_view title) {
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     const std::string& path = candidates[i];
-    if (const os::FileKind kind = os::KindOf(path); kind != os::FileKind::Missing && kind != os::FileKind::Unknown)
+    if (const os::FileKind kind = os::KindOf(path);
+        kind != os::FileKind::Missing && kind != os::FileKind::Unknown)
       return path;
     if (i > 0) CreateMissingFolders(path);
     if (WriteIniHeader(path, title)) return path;

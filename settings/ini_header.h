@@ -28,8 +28,7 @@ void CreateIniFileWithHeader(const std::string& path, std::string_view title);
 // its header (a fallback's missing folders made on the way). Fails with the
 // CreateIniFile error, followed by every path tried on a line of its own,
 // when none can.
-std::string CreateFirstIniFile(const std::vector<std::string>& candidates,
-                               std::string_view title);
+std::string CreateFirstIniFile(const std::vector<std::string>& candidates, std::string_view title);
 
 // The user's own settings file, "$XDG_CONFIG_HOME/tavrin/tavrin.ini", or
 // "~/.config/tavrin/tavrin.ini" when that is unset or not absolute; empty

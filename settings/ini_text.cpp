@@ -28,7 +28,8 @@ std::size_t TextStart(std::string_view text) {
 Line LineAt(std::string_view text, std::size_t i) {
   std::size_t j = text.find_first_of("\r\n", i);
   if (j == std::string_view::npos) return {i, text.size() - i, text.size()};
-  std::size_t next = (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ? j + 2 : j + 1;
+  std::size_t next =
+      (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ? j + 2 : j + 1;
   return {i, j - i, next};
 }
 
@@ -98,7 +99,8 @@ std::string FromUtf16(std::string_view bytes, std::size_t skip, bool bigEndian) 
   std::u16string units;
   units.reserve(bytes.size() / 2);
   for (std::size_t i = skip; i + 1 < bytes.size(); i += 2) {
-    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    const auto a = static_cast<unsigned char>(bytes[i]),
+               b = static_cast<unsigned char>(bytes[i + 1]);
     units += static_cast<char16_t>(bigEndian ? a << 8 | b : b << 8 | a);
   }
   std::string text = SjisFromUtf16(units);
@@ -118,14 +120,17 @@ std::string IniTextOfFile(std::string bytes) {
   if (!encoding) encoding = RecognisedEncoding(bytes);
   const std::size_t skip = bom ? ByteOrderMark(*bom).size() : 0;
   switch (encoding.value_or(TTextEncoding::Cp932)) {
-    case TTextEncoding::Utf16Le: return FromUtf16(bytes, skip, false);
-    case TTextEncoding::Utf16Be: return FromUtf16(bytes, skip, true);
+    case TTextEncoding::Utf16Le:
+      return FromUtf16(bytes, skip, false);
+    case TTextEncoding::Utf16Be:
+      return FromUtf16(bytes, skip, true);
     case TTextEncoding::Utf8: {
       const std::string_view body = std::string_view(bytes).substr(skip);
       if (!cp932::FirstInvalidUtf8(body)) return cp932::FromUtf8(body).bytes;
       break;
     }
-    case TTextEncoding::Cp932: break;
+    case TTextEncoding::Cp932:
+      break;
   }
   return bytes;
 }
@@ -192,8 +197,8 @@ std::string SetIniValues(std::string_view text, const std::vector<IniWrite>& wri
   out.append(text.substr(0, start));
 
   SectionWrites* inside = nullptr;
-  std::size_t insertAt = 0;        // after the section's last non-blank line
-  bool insertNeedsBreak = false;   // that line ends the text without a break
+  std::size_t insertAt = 0;       // after the section's last non-blank line
+  bool insertNeedsBreak = false;  // that line ends the text without a break
   auto closeSection = [&] {
     if (!inside) return;
     std::string added;
@@ -207,7 +212,8 @@ std::string SetIniValues(std::string_view text, const std::vector<IniWrite>& wri
     const Line line = LineAt(text, i);
     i = line.end;
     const std::string_view content = text.substr(line.begin, line.size);
-    const std::string_view lineBreak = text.substr(line.begin + line.size, line.end - line.begin - line.size);
+    const std::string_view lineBreak =
+        text.substr(line.begin + line.size, line.end - line.begin - line.size);
     Parsed parsed = ParseLine(content);
     if (parsed.kind == Parsed::kSection) {
       closeSection();

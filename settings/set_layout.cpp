@@ -73,9 +73,10 @@ TRect CheckBoxPlace(const TRect& group, int columns, int index) {
 std::vector<TRect> ControlPlaces(const TSetLayout& layout) {
   std::vector<TRect> places(layout.Groups.begin(), layout.Groups.end());
   const TSetOptionRow* first = SetOptionRows().data();
-  for (const TSetOptionRow* row : SetDialogOrder()) places.push_back(layout.Boxes[std::size_t(row - first)]);
-  for (const TRect& r : {layout.FontLabel, layout.Sample, layout.EditDictionary, layout.DictionaryStatus, layout.Ok,
-                         layout.Cancel})
+  for (const TSetOptionRow* row : SetDialogOrder())
+    places.push_back(layout.Boxes[std::size_t(row - first)]);
+  for (const TRect& r : {layout.FontLabel, layout.Sample, layout.EditDictionary,
+                         layout.DictionaryStatus, layout.Ok, layout.Cancel})
     places.push_back(r);
   return places;
 }

@@ -11,8 +11,8 @@
 namespace tavrin {
 
 struct TSetOptionValues {
-  bool FSound, FHint, FTrim, FExprsQuote, FExtractSort, FCopyCount, FZenkaku, FUpper, FHyphenTerminate,
-      FHyphen;
+  bool FSound, FHint, FTrim, FExprsQuote, FExtractSort, FCopyCount, FZenkaku, FUpper,
+      FHyphenTerminate, FHyphen;
   // The kinds of variants [類字抽出] folds besides.
   bool FKanji, FCompat, FSpace, FSymbol, FKana, FCompany, FNumber, FOkurigana;
 

@@ -36,7 +36,9 @@ inline constexpr char kSeparator = '/';
 #endif
 
 // The folder with the program's separator appended.
-inline std::string InFolder(const std::filesystem::path& folder) { return folder.string() + kSeparator; }
+inline std::string InFolder(const std::filesystem::path& folder) {
+  return folder.string() + kSeparator;
+}
 
 inline bool SetEnvironment(const char* name, const char* value) {
 #if defined(_WIN32)
@@ -123,9 +125,11 @@ inline int ProcessId() {
 // -1 when it did not exit normally.
 inline int RunCommandLine(const std::string& command) {
 #if defined(_WIN32)
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()), nullptr, 0);
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()),
+                                      nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()), wide.data(), n);
+  ::MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()), wide.data(),
+                        n);
   // cmd /c takes the whole line in one more pair of quotes.
   return ::_wsystem((L"\"" + wide + L"\"").c_str());
 #else

@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
       std::printf("animating: %d\n", int(d.IsAnimating()));
       d.grab().save(out);
       std::fflush(stdout);
-      if (qEnvironmentVariableIsSet("TAVRIN_SCREEN_GRAB")) std::system(qgetenv("TAVRIN_SCREEN_GRAB").constData());
+      if (qEnvironmentVariableIsSet("TAVRIN_SCREEN_GRAB"))
+        std::system(qgetenv("TAVRIN_SCREEN_GRAB").constData());
       d.accept();
     });
     d.exec();

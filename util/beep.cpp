@@ -10,7 +10,9 @@ BeepHandler& Handler() {
 }
 }  // namespace
 
-BeepHandler SetBeepHandler(BeepHandler handler) { return std::exchange(Handler(), std::move(handler)); }
+BeepHandler SetBeepHandler(BeepHandler handler) {
+  return std::exchange(Handler(), std::move(handler));
+}
 
 bool RunBeepHandler(BeepSound sound) {
   if (!Handler()) return false;

@@ -18,12 +18,13 @@ namespace {
 static_assert([] {
   for (std::size_t i = 0; i < kFixedCodeCount; ++i)
     if (kFixedCodes[i].code != UnassignedCode(i)) return false;
-  return UnassignedCode(kUnassignedCodeCount - kRowCodeCount) == (unsigned(kSequenceLead) << 8 | kEscapeTrail) &&
+  return UnassignedCode(kUnassignedCodeCount - kRowCodeCount) ==
+             (unsigned(kSequenceLead) << 8 | kEscapeTrail) &&
          UnassignedIndex(UnassignedCode(kDigitIndex + 255)) == int(kDigitIndex + 255) &&
          kDigitIndex + 256 < kUnassignedCodeCount - kRowCodeCount;
 }());
 
-constexpr std::uint16_t kNone = 0xFFFF;  // neither a CP932 code nor a character of one
+constexpr std::uint16_t kNone = 0xFFFF;    // neither a CP932 code nor a character of one
 constexpr char32_t kInvalid = 0xFFFFFFFF;  // an ill-formed UTF-8 sequence
 constexpr char32_t kReplacementCharacter = U'\uFFFD';
 
@@ -47,10 +48,10 @@ constexpr FullTable<std::uint16_t> FullLookup(Direction d) {
   return t;
 }
 
-constexpr auto kEncodeTable = Paged<PageCount(FullLookup(Direction::kEncode), kNone)>(
-    FullLookup(Direction::kEncode), kNone);
-constexpr auto kDecodeTable = Paged<PageCount(FullLookup(Direction::kDecode), kNone)>(
-    FullLookup(Direction::kDecode), kNone);
+constexpr auto kEncodeTable =
+    Paged<PageCount(FullLookup(Direction::kEncode), kNone)>(FullLookup(Direction::kEncode), kNone);
+constexpr auto kDecodeTable =
+    Paged<PageCount(FullLookup(Direction::kDecode), kNone)>(FullLookup(Direction::kDecode), kNone);
 
 // A round trip through both lookups, a single byte and a fixed code included.
 static_assert(kDecodeTable[kEncodeTable[U'\u3042']] == U'\u3042' &&
@@ -182,7 +183,8 @@ Utf16Piece EncodeUtf16Piece(std::u16string_view s) {
 EncodeResult FromUtf16(std::u16string_view utf16) {
   constexpr std::size_t kPiece = 1 << 18;  // units; smaller pieces are not worth a thread
   const std::size_t n = utf16.size();
-  const unsigned parts = static_cast<unsigned>(std::clamp<std::size_t>(n / kPiece, 1, ParallelWidth()));
+  const unsigned parts =
+      static_cast<unsigned>(std::clamp<std::size_t>(n / kPiece, 1, ParallelWidth()));
   // Pieces never part a surrogate pair.
   const std::vector<std::size_t> bounds = RunBounds(n, parts, [&](std::size_t at) {
     return IsHighSurrogate(utf16[at - 1]) && IsLowSurrogate(utf16[at]);
@@ -284,11 +286,14 @@ namespace {
 // digits are not digit codes or it names no scalar value.
 char32_t PlaneCharacter(const char* s) {
   const auto digit = [&](std::size_t k) {
-    const int index = UnassignedIndex(static_cast<unsigned char>(s[k]) << 8 | static_cast<unsigned char>(s[k + 1]));
-    return index >= int(kDigitIndex) && index < int(kDigitIndex + 256) ? index - int(kDigitIndex) : -1;
+    const int index = UnassignedIndex(static_cast<unsigned char>(s[k]) << 8 |
+                                      static_cast<unsigned char>(s[k + 1]));
+    return index >= int(kDigitIndex) && index < int(kDigitIndex + 256) ? index - int(kDigitIndex)
+                                                                       : -1;
   };
   const int high = digit(2), low = digit(4);
-  const char32_t c = char32_t(static_cast<unsigned char>(s[1]) - kPlaneTrail) << 16 | char32_t(high) << 8 | char32_t(low);
+  const char32_t c = char32_t(static_cast<unsigned char>(s[1]) - kPlaneTrail) << 16 |
+                     char32_t(high) << 8 | char32_t(low);
   if (high < 0 || low < 0 || (c >= 0xD800 && c <= 0xDFFF)) return kReplacementCharacter;
   return c;
 }
@@ -313,8 +318,8 @@ std::string ToUtf8(std::string_view cp932) {
     } else if (length == 6) {
       c = PlaneCharacter(cp932.data() + i);
       i += length;
-    } else if (length > 2 || (length == 2 && b == kSequenceLead && static_cast<unsigned char>(cp932[i + 1]) ==
-                                                                        kEscapeTrail)) {
+    } else if (length > 2 || (length == 2 && b == kSequenceLead &&
+                              static_cast<unsigned char>(cp932[i + 1]) == kEscapeTrail)) {
       i += length;  // an escaped code of CP932 input, or a sequence cut short
     } else if (length == 2 && IsTrailByte(static_cast<unsigned char>(cp932[i + 1]))) {
       const unsigned code = b << 8 | static_cast<unsigned char>(cp932[i + 1]);
@@ -373,7 +378,8 @@ EncodeResult ToCp932(std::string text) {
   // Whether the character at i needs a change: an escape or an internal form.
   const auto internalAt = [&](std::size_t i) {
     const auto b = static_cast<unsigned char>(text[i]);
-    return IsUnassignedLead(b) && i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]));
+    return IsUnassignedLead(b) && i + 1 < text.size() &&
+           IsTrailByte(static_cast<unsigned char>(text[i + 1]));
   };
   // Internal forms start with an unassigned lead, as escapes do.
   std::size_t i = FirstUnassignedCode(text);

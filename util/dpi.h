@@ -11,7 +11,8 @@ inline constexpr int kDesignDpi = 96;
 constexpr int ScaleFrom96(int units, int dpi) {
   if (dpi <= 0) dpi = kDesignDpi;
   const long long p = static_cast<long long>(units) * dpi;
-  return static_cast<int>(p >= 0 ? (p + kDesignDpi / 2) / kDesignDpi : -((-p + kDesignDpi / 2) / kDesignDpi));
+  return static_cast<int>(p >= 0 ? (p + kDesignDpi / 2) / kDesignDpi
+                                 : -((-p + kDesignDpi / 2) / kDesignDpi));
 }
 
 constexpr int ScaleTo96(int pixels, int dpi) {

@@ -54,29 +54,32 @@ TChar Utf8Char(char32_t c) {
   if ((c >= 0x3000 && c < 0x3100) || (c >= 0x3400 && c < 0xA000) || (c >= 0xF900 && c < 0xFB00) ||
       (c >= 0xFF00 && c < 0xFFF0))
     return {TKind::Fixed, 4};
-  if ((c >= 0xE000 && c < 0xF900) || (c >= 0xFFF0 && c < 0x10000)) return {TKind::Fixed, -3};  // private use, specials
+  if ((c >= 0xE000 && c < 0xF900) || (c >= 0xFFF0 && c < 0x10000))
+    return {TKind::Fixed, -3};  // private use, specials
   // Punctuation and signs, enclosed and CJK compatibility forms, Hangul;
   // characters beyond the BMP (emoji, rare kanji).
-  if ((c >= 0x2000 && c < 0x2C00) || (c >= 0x3100 && c < 0x3400) || (c >= 0xAC00 && c < 0xD7A4) || c >= 0x10000)
+  if ((c >= 0x2000 && c < 0x2C00) || (c >= 0x3100 && c < 0x3400) || (c >= 0xAC00 && c < 0xD7A4) ||
+      c >= 0x10000)
     return {TKind::Fixed, 1};
   return {TKind::Fixed, 0};
 }
 
 bool Assigned(unsigned code) {
   const auto* end = cp932::table::kDecode + cp932::table::kDecodeSize;
-  const auto* at = std::lower_bound(cp932::table::kDecode, end, code,
-                                    [](const cp932::table::Pair& p, unsigned c) { return p.first < c; });
+  const auto* at =
+      std::lower_bound(cp932::table::kDecode, end, code,
+                       [](const cp932::table::Pair& p, unsigned c) { return p.first < c; });
   return at != end && at->first == code;
 }
 
 // A double-byte code of CP932 by its rows.
 signed char Cp932Weight(unsigned code) {
   if (!Assigned(code)) return -5;
-  if (code < 0x839F) return 2;                    // signs, digits, Latin, kana
-  if (code < 0x84C0) return 1;                    // Greek, Cyrillic, box drawing
-  if (code < 0x8800) return 1;                    // NEC signs (①, ㍻)
-  if (code < 0x9873) return 2;                    // first level kanji
-  if (code < 0xEAA5) return 1;                    // second level kanji
+  if (code < 0x839F) return 2;                     // signs, digits, Latin, kana
+  if (code < 0x84C0) return 1;                     // Greek, Cyrillic, box drawing
+  if (code < 0x8800) return 1;                     // NEC signs (①, ㍻)
+  if (code < 0x9873) return 2;                     // first level kanji
+  if (code < 0xEAA5) return 1;                     // second level kanji
   if (code >= 0xF040 && code < 0xFA00) return -3;  // user-defined
   return 0;                                        // IBM and NEC-selected IBM kanji
 }
@@ -129,7 +132,9 @@ long Weigh(const std::vector<TChar>& chars) {
     const TChar& r = i + 1 < chars.size() ? chars[i + 1] : none;
     const auto beside = [&](auto is) { return is(l) || is(r); };
     switch (c.Kind) {
-      case TKind::Fixed: total += c.Weight; break;
+      case TKind::Fixed:
+        total += c.Weight;
+        break;
       case TKind::HalfKana:
         // Glued to a Latin letter, two kana are as likely a UTF-8 letter
         // (ﾃｩ is é); beside kanji, one alone is a piece of a misread one.
@@ -144,7 +149,8 @@ long Weigh(const std::vector<TChar>& chars) {
         // In a word of its script a letter is likely; alone, one of Latin,
         // Greek or Cyrillic is rare (α, é), one of any other script rarer.
         const bool word = beside([&](const TChar& x) {
-          return (x.Kind == TKind::Script && x.Script == c.Script) || (c.Script == kLatin && x.Kind == TKind::Letter);
+          return (x.Kind == TKind::Script && x.Script == c.Script) ||
+                 (c.Script == kLatin && x.Kind == TKind::Letter);
         });
         total += c.Script <= kCyrillic ? (word ? 3 : -1) : (word ? 1 : -3);
         break;
@@ -153,11 +159,14 @@ long Weigh(const std::vector<TChar>& chars) {
         total += l.Kind == TKind::Letter || l.Kind == TKind::Script ? 3 : -3;
         break;
       case TKind::Symbol:
-        if (beside([](const TChar& x) { return x.Kind == TKind::Ascii || x.Kind == TKind::Letter; })) total += 2;
+        if (beside(
+                [](const TChar& x) { return x.Kind == TKind::Ascii || x.Kind == TKind::Letter; }))
+          total += 2;
         break;
       case TKind::Break:
       case TKind::Ascii:
-      case TKind::Letter: break;
+      case TKind::Letter:
+        break;
     }
   }
   return total;

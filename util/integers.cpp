@@ -19,9 +19,12 @@ std::string_view TrimControls(std::string_view s) {
 
 int DigitValue(char c, int base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
   return v < base ? v : -1;
 }
 
@@ -29,7 +32,9 @@ int DigitValue(char c, int base) {
 
 std::int64_t ParseInteger(std::string_view text) {
   const std::string_view t = TrimControls(text);
-  const auto fail = [&] { throw EError("'" + std::string(t) + cp932::Sjis("' は整数ではありません")); };
+  const auto fail = [&] {
+    throw EError("'" + std::string(t) + cp932::Sjis("' は整数ではありません"));
+  };
   std::size_t i = 0;
   bool negative = false;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
@@ -57,7 +62,8 @@ std::string IntegerText(std::int32_t value) { return std::to_string(value); }
 std::string UpperCaseText(std::string_view text) {
   std::string out(text);
   for (std::size_t i = 0; i < out.size(); i += CharLength(out, i))
-    if (out[i] >= 'a' && out[i] <= 'z' && CharLength(out, i) == 1) out[i] = char(out[i] - 'a' + 'A');
+    if (out[i] >= 'a' && out[i] <= 'z' && CharLength(out, i) == 1)
+      out[i] = char(out[i] - 'a' + 'A');
   return out;
 }
 
@@ -68,8 +74,10 @@ void RemoveAdjacentDuplicates(std::vector<std::string>& list) {
     if (marked[i]) continue;
     for (std::size_t j = i + 1; j < list.size(); ++j) {
       const int order = list[i].compare(list[j]);
-      if (order == 0) marked[j] = true;
-      else if (order < 0) break;  // entry j is greater: the run of entry i has ended
+      if (order == 0)
+        marked[j] = true;
+      else if (order < 0)
+        break;  // entry j is greater: the run of entry i has ended
     }
   }
   std::size_t kept = 0;

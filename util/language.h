@@ -7,7 +7,9 @@ namespace tavrin {
 
 enum class TLanguage { English, Japanese };
 
-inline TLanguage UserLanguage() { return os::UserLanguageIsJapanese() ? TLanguage::Japanese : TLanguage::English; }
+inline TLanguage UserLanguage() {
+  return os::UserLanguageIsJapanese() ? TLanguage::Japanese : TLanguage::English;
+}
 
 // The one of two texts (UTF-8) for the language.
 inline const char* InLanguage(TLanguage language, const char* english, const char* japanese) {

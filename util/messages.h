@@ -25,10 +25,14 @@ using MessageHandler = std::function<bool(MessageKind, const std::string& text)>
 MessageHandler SetMessageHandler(MessageHandler handler);
 bool ShowMessage(MessageKind kind, const std::string& text);
 
-inline void InformationDialog(const std::string& text) { ShowMessage(MessageKind::Information, text); }
+inline void InformationDialog(const std::string& text) {
+  ShowMessage(MessageKind::Information, text);
+}
 inline void WarningDialog(const std::string& text) { ShowMessage(MessageKind::Warning, text); }
 inline void ErrorDialog(const std::string& text) { ShowMessage(MessageKind::Error, text); }
-inline bool ConfirmDialog(const std::string& text) { return ShowMessage(MessageKind::Confirm, text); }
+inline bool ConfirmDialog(const std::string& text) {
+  return ShowMessage(MessageKind::Confirm, text);
+}
 inline void BeepWarningBox(const std::string& text) { ShowMessage(MessageKind::BeepWarning, text); }
 inline void BeepErrorBox(const std::string& text) { ShowMessage(MessageKind::BeepError, text); }
 

@@ -153,7 +153,8 @@ std::optional<std::size_t> RegularFileSize(std::FILE* stream);
 // object lives: read in place, no copy of them is made.
 class FileMapping {
  public:
-  FileMapping(const char* data, std::size_t size, void* handle) : data_(data), size_(size), handle_(handle) {}
+  FileMapping(const char* data, std::size_t size, void* handle)
+      : data_(data), size_(size), handle_(handle) {}
   ~FileMapping();
   FileMapping(const FileMapping&) = delete;
   FileMapping& operator=(const FileMapping&) = delete;

@@ -35,7 +35,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 // The folder part of a path for a directory call ("" when it has none).
-std::string FolderPart(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
+std::string FolderPart(const std::string& path) {
+  return path.substr(0, path.find_last_of('/') + 1);
+}
 
 }  // namespace
 
@@ -61,7 +63,8 @@ std::string ExecutablePath() {
 }
 
 std::string UserConfigFolder() {
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') return config;
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
+    return config;
   const char* home = std::getenv("HOME");
   if (!home || home[0] != '/') {
     const passwd* user = ::getpwuid(::getuid());
@@ -82,7 +85,9 @@ void TuneAllocator() {
 #endif
 }
 
-void* AlignedAlloc(std::size_t alignment, std::size_t size) { return std::aligned_alloc(alignment, size); }
+void* AlignedAlloc(std::size_t alignment, std::size_t size) {
+  return std::aligned_alloc(alignment, size);
+}
 
 void AlignedFree(void* memory) { std::free(memory); }
 
@@ -90,7 +95,8 @@ void PreferLargePages(void* block, std::size_t size) {
 #if defined(MADV_HUGEPAGE)
   constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
   const auto start = reinterpret_cast<std::uintptr_t>(block);
-  const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1), end = (start + size) & ~(kLarge - 1);
+  const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1),
+                       end = (start + size) & ~(kLarge - 1);
   if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 #else
   (void)block, (void)size;
@@ -129,7 +135,8 @@ std::optional<std::int64_t> FreeBytes(const std::string& path) {
   struct statvfs fs;
   if (::statvfs(path.c_str(), &fs) != 0) return std::nullopt;
   const unsigned long long bytes = static_cast<unsigned long long>(fs.f_bavail) * fs.f_frsize;
-  return static_cast<std::int64_t>(std::min<unsigned long long>(bytes, std::numeric_limits<std::int64_t>::max()));
+  return static_cast<std::int64_t>(
+      std::min<unsigned long long>(bytes, std::numeric_limits<std::int64_t>::max()));
 }
 
 std::optional<std::vector<std::string>> FolderNames(const std::string& folder) {
@@ -222,7 +229,8 @@ bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
   if (fd < 0) {
     // No new file can be made beside the target (a read-only folder): a
     // file that exists and is writable is then rewritten in place.
-    return exists && (errno == EACCES || errno == EPERM || errno == EROFS) && RewriteInPlace(target, bytes);
+    return exists && (errno == EACCES || errno == EPERM || errno == EROFS) &&
+           RewriteInPlace(target, bytes);
   }
   mode_t mode = 0666;
   if (exists) {
@@ -289,7 +297,8 @@ FileMapping::~FileMapping() {
 std::unique_ptr<FileMapping> MapRegularFile(std::FILE* stream) {
   struct stat info {};
   const int fd = ::fileno(stream);
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 || ::lseek(fd, 0, SEEK_CUR) != 0)
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
+      ::lseek(fd, 0, SEEK_CUR) != 0)
     return nullptr;
   const auto size = static_cast<std::size_t>(info.st_size);
   void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);

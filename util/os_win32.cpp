@@ -32,7 +32,8 @@ constexpr std::int64_t kEpochDifference = 11'644'473'600;
 
 std::wstring Widen(std::string_view utf8) {
   if (utf8.empty()) return {};
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  const int n =
+      ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
   ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
   return wide;
@@ -40,11 +41,11 @@ std::wstring Widen(std::string_view utf8) {
 
 std::string Narrow(std::wstring_view wide) {
   if (wide.empty()) return {};
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr,
-                        nullptr);
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
+                        nullptr, nullptr);
   return utf8;
 }
 
@@ -53,8 +54,8 @@ DateTime FromSystemTime(const SYSTEMTIME& t) {
 }
 
 std::int64_t UnixSeconds(const FILETIME& t) {
-  const std::int64_t ticks =
-      static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  const std::int64_t ticks = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
   return ticks / kTicksPerSecond - kEpochDifference;
 }
 
@@ -95,17 +96,23 @@ std::optional<WIN32_FILE_ATTRIBUTE_DATA> Attributes(const std::string& path) {
   return data;
 }
 
-bool IsFolder(const WIN32_FILE_ATTRIBUTE_DATA& data) { return data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY; }
+bool IsFolder(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+  return data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+}
 
-std::string FolderPart(const std::string& path) { return path.substr(0, path.find_last_of("\\/:") + 1); }
+std::string FolderPart(const std::string& path) {
+  return path.substr(0, path.find_last_of("\\/:") + 1);
+}
 
 }  // namespace
 
 DateTime LocalTime(std::int64_t unixSeconds) {
-  const std::uint64_t ticks = static_cast<std::uint64_t>((unixSeconds + kEpochDifference) * kTicksPerSecond);
+  const std::uint64_t ticks =
+      static_cast<std::uint64_t>((unixSeconds + kEpochDifference) * kTicksPerSecond);
   const FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
   SYSTEMTIME utc{}, local{};
-  if (!::FileTimeToSystemTime(&file, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+  if (!::FileTimeToSystemTime(&file, &utc) ||
+      !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
     return LocalNow();
   return FromSystemTime(local);
 }
@@ -138,14 +145,17 @@ std::string UserConfigFolder() {
   if (got == 0 || got >= n) return {};
   folder.resize(got);
   // Only an absolute folder: a drive's root or a network share.
-  const bool absolute = (folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/')) ||
-                        (folder.size() >= 2 && folder[0] == L'\\' && folder[1] == L'\\');
+  const bool absolute =
+      (folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/')) ||
+      (folder.size() >= 2 && folder[0] == L'\\' && folder[1] == L'\\');
   return absolute ? Narrow(folder) : std::string();
 }
 
 void TuneAllocator() {}
 
-void* AlignedAlloc(std::size_t alignment, std::size_t size) { return ::_aligned_malloc(size, alignment); }
+void* AlignedAlloc(std::size_t alignment, std::size_t size) {
+  return ::_aligned_malloc(size, alignment);
+}
 
 void AlignedFree(void* memory) { ::_aligned_free(memory); }
 
@@ -179,7 +189,8 @@ std::optional<std::int64_t> FreeBytes(const std::string& path) {
   if (folder.empty()) return FreeBytes(std::string(1, '.'));
   if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
   ULARGE_INTEGER available{};
-  if (!::GetDiskFreeSpaceExW(Widen(folder).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  if (!::GetDiskFreeSpaceExW(Widen(folder).c_str(), &available, nullptr, nullptr))
+    return std::nullopt;
   return static_cast<std::int64_t>(
       std::min<unsigned long long>(available.QuadPart, std::numeric_limits<std::int64_t>::max()));
 }
@@ -207,8 +218,9 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   if (path.empty()) return std::nullopt;
   // A folder cannot be opened this way; a pipe or a device can, and is told
   // apart by its type before anything is read.
-  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid() || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return std::nullopt;
   std::string text;
   LARGE_INTEGER size{};
@@ -224,14 +236,16 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
-  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   const bool ok = WriteAll(file.Get(), bytes);
   return file.Close() && ok;
 }
 
-bool MakeFolder(const std::string& path) { return ::CreateDirectoryW(Widen(path).c_str(), nullptr) != 0; }
+bool MakeFolder(const std::string& path) {
+  return ::CreateDirectoryW(Widen(path).c_str(), nullptr) != 0;
+}
 
 bool RemoveFile(const std::string& path) { return ::DeleteFileW(Widen(path).c_str()) != 0; }
 
@@ -239,29 +253,33 @@ bool IsOwnRegularFile(const std::string& path) {
   // The settings folder is the user's own; a link (a reparse point) is never
   // taken for a leftover.
   const std::optional<WIN32_FILE_ATTRIBUTE_DATA> data = Attributes(path);
-  return data && !(data->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+  return data &&
+         !(data->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
 std::string WriteTarget(const std::string& path) { return path; }
 
 bool RewriteInPlace(const std::string& path, std::string_view bytes) {
-  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid() || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return false;
-  bool ok = WriteAll(file.Get(), bytes) && ::SetEndOfFile(file.Get()) && ::FlushFileBuffers(file.Get());
+  bool ok =
+      WriteAll(file.Get(), bytes) && ::SetEndOfFile(file.Get()) && ::FlushFileBuffers(file.Get());
   ok = file.Close() && ok;
   return ok;
 }
 
 bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
   const std::optional<WIN32_FILE_ATTRIBUTE_DATA> old = Attributes(target);
-  if (old && (old->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
+  if (old && (old->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+    return false;
 
   // A fresh temporary name beside the target: CREATE_NEW never opens an
   // existing file, so a name taken meanwhile is simply passed over.
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  std::uint64_t seed = (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^ ::GetTickCount64() ^
-                       reinterpret_cast<std::uintptr_t>(&seed);
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::uint64_t seed = (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
+                       ::GetTickCount64() ^ reinterpret_cast<std::uintptr_t>(&seed);
   std::wstring temporary;
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
@@ -271,7 +289,8 @@ bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
       name += kLetters[(seed >> 33) % (sizeof kLetters - 1)];
     }
     temporary = Widen(name);
-    created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (created == INVALID_HANDLE_VALUE) {
@@ -283,7 +302,8 @@ bool ReplaceRegularFile(const std::string& target, std::string_view bytes) {
   bool ok = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
   ok = file.Close() && ok;
   if (ok)
-    ok = ::MoveFileExW(temporary.c_str(), Widen(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = ::MoveFileExW(temporary.c_str(), Widen(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!ok) {
     ::DeleteFileW(temporary.c_str());
     return false;
@@ -302,7 +322,9 @@ void UseBinaryStandardStreams() {
   ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
-bool UserLanguageIsJapanese() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE; }
+bool UserLanguageIsJapanese() {
+  return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE;
+}
 
 std::FILE* OpenForReading(const std::string& path) {
   std::FILE* file = ::_wfopen(Widen(path).c_str(), L"rb");
@@ -321,7 +343,8 @@ int WriteError(std::FILE* stream, int error) {
 std::optional<std::size_t> RegularFileSize(std::FILE* stream) {
   const HANDLE file = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
   LARGE_INTEGER size{};
-  if (file == INVALID_HANDLE_VALUE || ::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size))
+  if (file == INVALID_HANDLE_VALUE || ::GetFileType(file) != FILE_TYPE_DISK ||
+      !::GetFileSizeEx(file, &size))
     return std::nullopt;
   return static_cast<std::size_t>(size.QuadPart);
 }
@@ -334,11 +357,13 @@ FileMapping::~FileMapping() {
 std::unique_ptr<FileMapping> MapRegularFile(std::FILE* stream) {
   const HANDLE file = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
   LARGE_INTEGER size{};
-  if (file == INVALID_HANDLE_VALUE || ::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size) ||
-      size.QuadPart <= 0 || static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<std::size_t>::max())
+  if (file == INVALID_HANDLE_VALUE || ::GetFileType(file) != FILE_TYPE_DISK ||
+      !::GetFileSizeEx(file, &size) || size.QuadPart <= 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<std::size_t>::max())
     return nullptr;
   LARGE_INTEGER at{};
-  if (!::SetFilePointerEx(file, LARGE_INTEGER{}, &at, FILE_CURRENT) || at.QuadPart != 0) return nullptr;
+  if (!::SetFilePointerEx(file, LARGE_INTEGER{}, &at, FILE_CURRENT) || at.QuadPart != 0)
+    return nullptr;
   const HANDLE mapping = ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
   if (mapping == nullptr) return nullptr;
   const void* data = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
@@ -346,8 +371,8 @@ std::unique_ptr<FileMapping> MapRegularFile(std::FILE* stream) {
     ::CloseHandle(mapping);
     return nullptr;
   }
-  return std::make_unique<FileMapping>(static_cast<const char*>(data), static_cast<std::size_t>(size.QuadPart),
-                                       mapping);
+  return std::make_unique<FileMapping>(static_cast<const char*>(data),
+                                       static_cast<std::size_t>(size.QuadPart), mapping);
 }
 
 std::string Utf8FromWide(const wchar_t* text) { return text ? Narrow(text) : std::string(); }
@@ -367,7 +392,8 @@ bool WriteConsoleText(std::FILE* stream, std::string_view utf8) {
   while (!wide.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size(), 8192));
     DWORD written = 0;
-    if (!::WriteConsoleW(handle, wide.data(), chunk, &written, nullptr) || written == 0) return false;
+    if (!::WriteConsoleW(handle, wide.data(), chunk, &written, nullptr) || written == 0)
+      return false;
     wide.remove_prefix(written);
   }
   return true;

@@ -29,7 +29,8 @@ void RunParts(unsigned Parts, const std::function<void(unsigned)>& Body);
 // moved on while SameAsPrevious(at) says position at continues the run
 // before it.
 template <class SameAsPrevious>
-std::vector<std::size_t> RunBounds(std::size_t n, unsigned Parts, const SameAsPrevious& sameAsPrevious) {
+std::vector<std::size_t> RunBounds(std::size_t n, unsigned Parts,
+                                   const SameAsPrevious& sameAsPrevious) {
   std::vector<std::size_t> bounds{0};
   for (unsigned part = 1; part < Parts; ++part) {
     std::size_t at = std::max(bounds.back(), n * part / Parts);
@@ -54,8 +55,11 @@ void ParallelSort(It first, It last, Less less) {
     std::sort(first, last, less);
     return;
   }
-  const auto at = [&](unsigned part) { return first + static_cast<std::ptrdiff_t>(n * part / parts); };
-  for (unsigned part = 1; part < parts; ++part) std::nth_element(at(part - 1), at(part), last, less);
+  const auto at = [&](unsigned part) {
+    return first + static_cast<std::ptrdiff_t>(n * part / parts);
+  };
+  for (unsigned part = 1; part < parts; ++part)
+    std::nth_element(at(part - 1), at(part), last, less);
   RunParts(parts, [&](unsigned part) { std::sort(at(part), at(part + 1), less); });
 }
 

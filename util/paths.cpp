@@ -15,9 +15,12 @@ char Separator(PathFlavour flavour) { return flavour == PathFlavour::Posix ? '/'
 // A delimiter that separates folders (":" only ends a drive).
 bool IsSeparator(char c, PathFlavour flavour) {
   switch (flavour) {
-    case PathFlavour::Windows: return c == '\\';
-    case PathFlavour::Posix: return c == '/';
-    case PathFlavour::WindowsUtf8: return c == '\\' || c == '/';
+    case PathFlavour::Windows:
+      return c == '\\';
+    case PathFlavour::Posix:
+      return c == '/';
+    case PathFlavour::WindowsUtf8:
+      return c == '\\' || c == '/';
   }
   return false;
 }
@@ -63,7 +66,8 @@ std::string ProgramFileWithExtension(std::string_view extension) {
   return ReplaceExtension(ExecutablePath(), extension);
 }
 
-std::string ReplaceExtension(std::string_view path, std::string_view extension, PathFlavour flavour) {
+std::string ReplaceExtension(std::string_view path, std::string_view extension,
+                             PathFlavour flavour) {
   const PathScan s = Scan(path, flavour);
   return std::string(path.substr(0, s.dot)).append(extension);
 }

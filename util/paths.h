@@ -14,7 +14,8 @@ namespace tavrin {
 
 enum class PathFlavour { Windows, Posix, WindowsUtf8 };
 
-inline constexpr PathFlavour kNativePaths = os::kWindows ? PathFlavour::WindowsUtf8 : PathFlavour::Posix;
+inline constexpr PathFlavour kNativePaths =
+    os::kWindows ? PathFlavour::WindowsUtf8 : PathFlavour::Posix;
 
 // The running executable's real path, and its folder ending with a separator.
 // Both throw EError when the platform cannot tell the path.

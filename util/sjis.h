@@ -88,7 +88,8 @@ constexpr bool IsCharacterStart(std::string_view s, std::size_t Position) noexce
   for (std::size_t back = 2; back <= 4 && back <= Position; back += 2) {
     const std::size_t at = Position - back;
     if (!IsUnassignedLead(static_cast<unsigned char>(s[at])) || !pairsUp(at)) return true;
-    if (static_cast<unsigned char>(s[at]) == kSequenceLead && CharLength(s, at) > back) return false;
+    if (static_cast<unsigned char>(s[at]) == kSequenceLead && CharLength(s, at) > back)
+      return false;
   }
   return true;
 }

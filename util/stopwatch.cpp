@@ -11,7 +11,8 @@ namespace {
 
 std::uint32_t MonotonicMilliseconds() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 MillisecondClock& Clock() {

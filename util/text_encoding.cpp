@@ -107,16 +107,21 @@ bool CutUtf8(std::string_view tail) {
 
 std::string_view ByteOrderMark(TTextEncoding Encoding) {
   switch (Encoding) {
-    case TTextEncoding::Utf8: return "\xEF\xBB\xBF";
-    case TTextEncoding::Utf16Le: return "\xFF\xFE";
-    case TTextEncoding::Utf16Be: return "\xFE\xFF";
-    case TTextEncoding::Cp932: break;
+    case TTextEncoding::Utf8:
+      return "\xEF\xBB\xBF";
+    case TTextEncoding::Utf16Le:
+      return "\xFF\xFE";
+    case TTextEncoding::Utf16Be:
+      return "\xFE\xFF";
+    case TTextEncoding::Cp932:
+      break;
   }
   return {};
 }
 
 std::optional<TTextEncoding> EncodingOfBom(std::string_view Bytes) {
-  for (const TTextEncoding e : {TTextEncoding::Utf8, TTextEncoding::Utf16Le, TTextEncoding::Utf16Be})
+  for (const TTextEncoding e :
+       {TTextEncoding::Utf8, TTextEncoding::Utf16Le, TTextEncoding::Utf16Be})
     if (Bytes.starts_with(ByteOrderMark(e))) return e;
   return std::nullopt;
 }
@@ -135,7 +140,8 @@ std::optional<TTextEncoding> RecognisedEncoding(std::string_view Bytes) {
   // Before the fault all is valid UTF-8: each multi-byte sequence starts
   // with one byte of 0xC2 or above. CP932 text rarely forms even a few.
   std::size_t sequences = 0;
-  for (std::size_t i = 0; i < *fault; ++i) sequences += static_cast<unsigned char>(Bytes[i]) >= 0xC2;
+  for (std::size_t i = 0; i < *fault; ++i)
+    sequences += static_cast<unsigned char>(Bytes[i]) >= 0xC2;
   return sequences >= kPlainUtf8Sequences ? TTextEncoding::Utf8 : TTextEncoding::Cp932;
 }
 
@@ -146,7 +152,8 @@ TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) 
   d.Bom = bom == d.Encoding;
   const std::size_t skip = d.Bom ? ByteOrderMark(d.Encoding).size() : 0;
   const std::string_view body = std::string_view(Bytes).substr(skip);
-  const std::size_t unit = d.Encoding == TTextEncoding::Utf16Le || d.Encoding == TTextEncoding::Utf16Be ? 2 : 1;
+  const std::size_t unit =
+      d.Encoding == TTextEncoding::Utf16Le || d.Encoding == TTextEncoding::Utf16Be ? 2 : 1;
   // A NUL ends no text here: it is a fault, unless an earlier one comes first.
   std::optional<std::size_t> fault = FirstNul(body, unit);
   d.ErrorIsNul = fault.has_value();
@@ -158,7 +165,8 @@ TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) 
       }
       break;
     case TTextEncoding::Utf8: {
-      const std::optional<std::size_t> invalid = cp932::FirstInvalidUtf8(body.substr(0, fault.value_or(body.size())));
+      const std::optional<std::size_t> invalid =
+          cp932::FirstInvalidUtf8(body.substr(0, fault.value_or(body.size())));
       if (invalid) {
         // Cut only when the end is the text's own, not a NUL's.
         d.ErrorIsCut = !fault && CutUtf8(body.substr(*invalid));
@@ -170,8 +178,8 @@ TDecodedText DecodeText(std::string Bytes, std::optional<TTextEncoding> Forced) 
     case TTextEncoding::Utf16Le:
     case TTextEncoding::Utf16Be: {
       std::string utf8;
-      const std::optional<std::size_t> invalid =
-          Utf16ToUtf8(body.substr(0, fault.value_or(body.size())), d.Encoding == TTextEncoding::Utf16Be, utf8);
+      const std::optional<std::size_t> invalid = Utf16ToUtf8(
+          body.substr(0, fault.value_or(body.size())), d.Encoding == TTextEncoding::Utf16Be, utf8);
       if (invalid) fault = invalid, d.ErrorIsNul = false;
       if (!fault) d.Text = cp932::FromUtf8(utf8).bytes;
       break;
@@ -189,9 +197,13 @@ std::string EncodeText(std::string Text, TTextEncoding Encoding, bool Bom) {
   if (Text.empty()) return Text;
   std::string out;
   switch (Encoding) {
-    case TTextEncoding::Cp932: out = cp932::ToCp932(std::move(Text)).bytes; break;
+    case TTextEncoding::Cp932:
+      out = cp932::ToCp932(std::move(Text)).bytes;
+      break;
     // ASCII text is its own UTF-8.
-    case TTextEncoding::Utf8: out = HasNonAscii(Text) ? cp932::ToUtf8(Text) : std::move(Text); break;
+    case TTextEncoding::Utf8:
+      out = HasNonAscii(Text) ? cp932::ToUtf8(Text) : std::move(Text);
+      break;
     case TTextEncoding::Utf16Le:
     case TTextEncoding::Utf16Be:
       out = Utf8ToUtf16(cp932::ToUtf8(Text), Encoding == TTextEncoding::Utf16Be);

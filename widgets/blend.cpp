@@ -20,14 +20,22 @@ inline uint32_t H3(uint32_t v) { return (v >> 3) & kMask3; }
 // between bytes cancel out over the whole expression.
 inline uint32_t BlendWord(uint32_t i, uint32_t g, int level) {
   switch (level) {
-    case 1: return i - H3(i) + H3(g);
-    case 2: return i - H2(i) + H2(g);
-    case 3: return i - H2(i) - H3(i) + H2(g) + H3(g);
-    case 4: return i - H1(i) + H1(g);
-    case 5: return H2(i) + H3(i) + g - H2(g) - H3(g);
-    case 6: return H2(i) + g - H2(g);
-    case 7: return H3(i) + g - H3(g);
-    default: return i;
+    case 1:
+      return i - H3(i) + H3(g);
+    case 2:
+      return i - H2(i) + H2(g);
+    case 3:
+      return i - H2(i) - H3(i) + H2(g) + H3(g);
+    case 4:
+      return i - H1(i) + H1(g);
+    case 5:
+      return H2(i) + H3(i) + g - H2(g) - H3(g);
+    case 6:
+      return H2(i) + g - H2(g);
+    case 7:
+      return H3(i) + g - H3(g);
+    default:
+      return i;
   }
 }
 

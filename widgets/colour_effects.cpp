@@ -21,7 +21,8 @@ void ApplyTone(uint8_t bgr[3], uint32_t code) {
   const int s = int(code >> 24);
   const int w = 2 * (255 - s);
   const int b = bgr[0], g = bgr[1], r = bgr[2];
-  int v[3] = {(s * (r + g) + w * b) / 510, (s * (r + b) + w * g) / 510, (s * (g + b) + w * r) / 510};
+  int v[3] = {(s * (r + g) + w * b) / 510, (s * (r + b) + w * g) / 510,
+              (s * (g + b) + w * r) / 510};
   // Tints in blue, green, red order, to match v.
   const int tint[3] = {int8_t(code >> 16), int8_t(code >> 8), int8_t(code)};
   for (int i = 0; i < 3; ++i) {

@@ -15,7 +15,8 @@ bool TDibImage::IsValidDib() const {
   if (GetLe16(b + dib::kReserved1) != 0 || GetLe16(b + dib::kReserved2) != 0) return false;
   if (offset < dib::kHeadersSize) return false;
   if (GetLe32(b + dib::kInfoSize) != dib::kInfoHeaderSize) return false;
-  if (int32_t(GetLe32(b + dib::kWidth)) <= 0 || int32_t(GetLe32(b + dib::kHeight)) <= 0) return false;
+  if (int32_t(GetLe32(b + dib::kWidth)) <= 0 || int32_t(GetLe32(b + dib::kHeight)) <= 0)
+    return false;
   if (GetLe16(b + dib::kPlanes) != 1) return false;
   const int bits = GetLe16(b + dib::kBitCount);
   if (bits < 1 || bits > 32) return false;

@@ -57,7 +57,9 @@ class TDibImage {
 
   // Bytes per stored row: ((width × bits + 31) div 32) × 4.
   std::size_t RowLength() const;
-  uint8_t* Row(int storedRow) { return FBytes.data() + PixelOffset() + std::size_t(storedRow) * RowLength(); }
+  uint8_t* Row(int storedRow) {
+    return FBytes.data() + PixelOffset() + std::size_t(storedRow) * RowLength();
+  }
   const uint8_t* Row(int storedRow) const {
     return FBytes.data() + PixelOffset() + std::size_t(storedRow) * RowLength();
   }

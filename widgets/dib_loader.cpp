@@ -16,9 +16,15 @@ constexpr uint64_t kMaxImageBytes = std::numeric_limits<int32_t>::max();
 void ExpandToIndices(const uint8_t* src, int bits, uint32_t width, uint8_t* dst) {
   for (uint32_t i = 0; i < width; ++i) {
     switch (bits) {
-      case 1: dst[i] = (src[i / 8] >> (7 - i % 8)) & 1; break;
-      case 4: dst[i] = i % 2 == 0 ? src[i / 2] >> 4 : src[i / 2] & 0x0F; break;
-      default: dst[i] = src[i]; break;
+      case 1:
+        dst[i] = (src[i / 8] >> (7 - i % 8)) & 1;
+        break;
+      case 4:
+        dst[i] = i % 2 == 0 ? src[i / 2] >> 4 : src[i / 2] & 0x0F;
+        break;
+      default:
+        dst[i] = src[i];
+        break;
     }
   }
 }
@@ -27,7 +33,8 @@ void ExpandToIndices(const uint8_t* src, int bits, uint32_t width, uint8_t* dst)
 // without a colour conversion of their own (2, 3, 5 to 7, 9 to 15, 17 to
 // 23, 25 to 31 bits) are copied byte for byte, zero-filled where the source
 // row is shorter.
-void ExpandToBgr(const uint8_t* src, std::size_t srcLength, int bits, uint32_t width, uint8_t* dst) {
+void ExpandToBgr(const uint8_t* src, std::size_t srcLength, int bits, uint32_t width,
+                 uint8_t* dst) {
   if (bits == 16) {
     for (uint32_t i = 0; i < width; ++i) {
       const uint16_t w = GetLe16(src + 2 * i);
@@ -65,8 +72,8 @@ bool LoadBitmapStream(TByteStream& stream, TDibImage& out) {
   if (colours == 0 && bits == 4) colours = 16;
   if (colours == 0 && bits == 8) colours = 256;
   const uint64_t rowLength = ((absWidth * bits + 31) / 32) * 4;
-  const uint64_t dataOffset =
-      std::max<uint64_t>(GetLe32(h + dib::kPixelOffset), dib::kFileHeaderSize + uint64_t(headerSize) + 4 * colours);
+  const uint64_t dataOffset = std::max<uint64_t>(
+      GetLe32(h + dib::kPixelOffset), dib::kFileHeaderSize + uint64_t(headerSize) + 4 * colours);
 
   // The rows must lie inside the stream; written as a division so that huge
   // sizes cannot overflow.
@@ -74,8 +81,8 @@ bool LoadBitmapStream(TByteStream& stream, TDibImage& out) {
                        (rowLength == 0 || absHeight <= (available - dataOffset) / rowLength);
   if (h[0] != 'B' || h[1] != 'M' || !rowsFit || GetLe16(h + dib::kReserved1) != 0 ||
       GetLe16(h + dib::kReserved2) != 0 || headerSize < dib::kInfoHeaderSize ||
-      GetLe16(h + dib::kPlanes) != 1 || GetLe32(h + dib::kCompression) != 0 || bits < 1 || bits > 32 ||
-      colours > 256) {
+      GetLe16(h + dib::kPlanes) != 1 || GetLe32(h + dib::kCompression) != 0 || bits < 1 ||
+      bits > 32 || colours > 256) {
     return false;
   }
 

@@ -12,10 +12,10 @@ struct NamedColor {
 
 // The colour names a stop shows, as the toolkit spells them.
 constexpr NamedColor kColorNames[] = {
-    {0x000000, "clBlack"},  {0x000080, "clMaroon"}, {0x008000, "clGreen"}, {0x008080, "clOlive"},
-    {0x800000, "clNavy"},   {0x800080, "clPurple"}, {0x808000, "clTeal"},  {0x808080, "clGray"},
-    {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"},    {0x00FF00, "clLime"},  {0x00FFFF, "clYellow"},
-    {0xFF0000, "clBlue"},   {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"}, {0xFFFFFF, "clWhite"},
+    {0x000000, "clBlack"},  {0x000080, "clMaroon"},  {0x008000, "clGreen"}, {0x008080, "clOlive"},
+    {0x800000, "clNavy"},   {0x800080, "clPurple"},  {0x808000, "clTeal"},  {0x808080, "clGray"},
+    {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"},     {0x00FF00, "clLime"},  {0x00FFFF, "clYellow"},
+    {0xFF0000, "clBlue"},   {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"},  {0xFFFFFF, "clWhite"},
 };
 
 std::uint8_t Channel(std::uint8_t a, std::uint8_t b, int i) {

@@ -97,7 +97,9 @@ class TGradationEngine {
   virtual void CreateWorkBitmap();
   virtual void PrepareImage(TGradationControl& control) { control.PrepareImage(); }
   virtual void PaintGradation(TFillGradationMode mode);
-  virtual void TransferToPicture(TGradationControl& control) { control.TransferToPicture(FWorkBitmap); }
+  virtual void TransferToPicture(TGradationControl& control) {
+    control.TransferToPicture(FWorkBitmap);
+  }
 
  private:
   TGradationControl* FOwner;

@@ -66,7 +66,8 @@ void TGradationPanel::ClearPicture() {
 TPixelRect StretchedPart(int pictureWidth, int pictureHeight, int panelWidth, int panelHeight,
                          const TPixelRect& part) {
   if (pictureWidth <= 0 || pictureHeight <= 0 || panelWidth <= 0 || panelHeight <= 0) return {};
-  return {ScaleRounded(part.left, pictureWidth, panelWidth), ScaleRounded(part.top, pictureHeight, panelHeight),
+  return {ScaleRounded(part.left, pictureWidth, panelWidth),
+          ScaleRounded(part.top, pictureHeight, panelHeight),
           std::max(1, ScaleRounded(part.width, pictureWidth, panelWidth)),
           std::max(1, ScaleRounded(part.height, pictureHeight, panelHeight))};
 }

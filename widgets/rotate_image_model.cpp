@@ -33,7 +33,8 @@ void TRotateImageModel::SetTransparent(bool value) {
 }
 
 uint32_t TRotateImageModel::TransparentColor() const {
-  if (FTransparentMode == TTransparentMode::tmFixed || !FSource.HasPixels()) return FTransparentColor;
+  if (FTransparentMode == TTransparentMode::tmFixed || !FSource.HasPixels())
+    return FTransparentColor;
   uint8_t bgr[3];
   const uint8_t* first = FSource.Row(0);
   if (FSource.BitCount() == 8) {

@@ -47,8 +47,10 @@ void CreateMask(TSizeI size, TDibImage& mask) {
 TSizeI OutputSize(int width, int height, const TMatrix& m) {
   const float d = m.m11 * m.m22 - m.m12 * m.m21;
   if (d == 0) return {};
-  const float w = std::nearbyint(std::fabs(float(width) * m.m22 / d) + std::fabs(float(height) * m.m21 / d));
-  const float h = std::nearbyint(std::fabs(float(width) * m.m12 / d) + std::fabs(float(height) * m.m11 / d));
+  const float w =
+      std::nearbyint(std::fabs(float(width) * m.m22 / d) + std::fabs(float(height) * m.m21 / d));
+  const float h =
+      std::nearbyint(std::fabs(float(width) * m.m12 / d) + std::fabs(float(height) * m.m11 / d));
   if (!(w >= 1 && h >= 1 && w <= 1e9f && h <= 1e9f)) return {};
   if (double(w) * double(h) > double(kMaxRenderPixels)) return {};
   return {int(w), int(h)};

@@ -38,10 +38,10 @@ TColumnRange AxisColumnRange(float start, float step, int limit, int outWidth);
 
 // What RenderTransformed does to each drawn pixel and which one it keys out.
 struct TRenderEffects {
-  int64_t key = -1;     // index (8 bits) or blue + 256 green + 65536 red; −1 none
-  uint32_t tone = 0;    // tone code, 0 none
+  int64_t key = -1;   // index (8 bits) or blue + 256 green + 65536 red; −1 none
+  uint32_t tone = 0;  // tone code, 0 none
   bool negative = false;
-  bool print = false;   // fill a 24-bit output white first
+  bool print = false;  // fill a 24-bit output white first
 };
 
 // Renders an 8- or 24-bit input into output (same depth and colour table)

@@ -14,9 +14,7 @@ bool TSpeedButtonState::MouseLeave() { return std::exchange(FHot, false); }
 
 bool TSpeedButtonState::Press() { return !std::exchange(FDown, true); }
 
-bool TSpeedButtonState::Release() {
-  return std::exchange(FDown, false) && FHot;
-}
+bool TSpeedButtonState::Release() { return std::exchange(FDown, false) && FHot; }
 
 bool TSpeedButtonState::CaptureLost() { return std::exchange(FDown, false); }
 

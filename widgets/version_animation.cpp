@@ -5,7 +5,8 @@
 
 namespace tavrin {
 
-std::string VersionLine(const std::string& version, const std::string& build, const std::string& since) {
+std::string VersionLine(const std::string& version, const std::string& build,
+                        const std::string& since) {
   return "Version " + version + "  Build:" + build + ", Since:" + since;
 }
 

@@ -9,7 +9,8 @@
 namespace tavrin {
 
 // "Version " + version + "  Build:" + build + ", Since:" + since.
-std::string VersionLine(const std::string& version, const std::string& build, const std::string& since);
+std::string VersionLine(const std::string& version, const std::string& build,
+                        const std::string& since);
 
 constexpr uint32_t kAnimationPeriod = 1500;  // ms; the squeeze axis turns once per period
 

@@ -7,8 +7,8 @@
 #include <new>
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/batch_command.h"
@@ -21,10 +21,10 @@
 
 namespace {
 
-constexpr char kVersion[] =
-    "tavrin-batch " TAVRIN_VERSION "\n"
-    "Copyright (c) 2026 The Tavrin developers\n"
-    "License: MIT (see the LICENSE file that comes with the program)\n";
+constexpr char kVersion[] = "tavrin-batch " TAVRIN_VERSION
+                            "\n"
+                            "Copyright (c) 2026 The Tavrin developers\n"
+                            "License: MIT (see the LICENSE file that comes with the program)\n";
 
 namespace os = tavrin::os;
 
@@ -108,12 +108,15 @@ int Run(const std::vector<std::string>& argStrings) {
   const std::vector<std::string_view> args(argStrings.begin(), argStrings.end());
   const tavrin::TBatchArgs parsed = tavrin::ParseBatchArgs(args, language);
   switch (parsed.Action) {
-    case tavrin::TBatchArgs::TAction::Help: return WriteOut(out, tavrin::BatchUsage(language), language) ? 0 : 1;
-    case tavrin::TBatchArgs::TAction::Version: return WriteOut(out, kVersion, language) ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Help:
+      return WriteOut(out, tavrin::BatchUsage(language), language) ? 0 : 1;
+    case tavrin::TBatchArgs::TAction::Version:
+      return WriteOut(out, kVersion, language) ? 0 : 1;
     case tavrin::TBatchArgs::TAction::Invalid:
       Say(parsed.Error + "\n" + tavrin::BatchText(tavrin::TBatchText::TryHelp, language));
       return 2;
-    case tavrin::TBatchArgs::TAction::Run: break;
+    case tavrin::TBatchArgs::TAction::Run:
+      break;
   }
 
   tavrin::TBatchOutput output;
@@ -123,7 +126,8 @@ int Run(const std::vector<std::string>& argStrings) {
     // One file's bytes, or nothing after saying why.
     const auto read = [&](const std::string& name) -> std::optional<tavrin::TBatchInput> {
       const bool isStdin = name == "-";
-      const std::string shown = isStdin ? tavrin::BatchText(tavrin::TBatchText::StandardInput, language) : name;
+      const std::string shown =
+          isStdin ? tavrin::BatchText(tavrin::TBatchText::StandardInput, language) : name;
       std::FILE* in = isStdin ? (stdinOpen ? stdin : nullptr) : os::OpenForReading(name);
       if (in == nullptr) {
         if (isStdin) errno = EBADF;
@@ -149,7 +153,8 @@ int Run(const std::vector<std::string>& argStrings) {
       if (!file) return 2;
       dictionaries.push_back(std::move(*file));
     }
-    if (const std::string error = tavrin::ReadBatchDictionaries(std::move(dictionaries), options); !error.empty()) {
+    if (const std::string error = tavrin::ReadBatchDictionaries(std::move(dictionaries), options);
+        !error.empty()) {
       Say(error);
       return 2;
     }
@@ -175,7 +180,8 @@ int Run(const std::vector<std::string>& argStrings) {
         if (!isStdin) std::fclose(in);
       }
       if (mapped) {
-        if (std::optional<tavrin::TBatchOutput> done = tavrin::RunBatchInPlace(options, mapped->Bytes(), writer))
+        if (std::optional<tavrin::TBatchOutput> done =
+                tavrin::RunBatchInPlace(options, mapped->Bytes(), writer))
           output = std::move(*done);
         else
           mapped.reset();  // read below instead: a copy beside the mapping would double the memory

@@ -4,14 +4,13 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-
 namespace tavrin {
 
 QString RegisterFontSubstitutions() {
   const QStringList installed = QFontDatabase::families(QFontDatabase::Japanese);
   QString chosen;
-  for (const char* family : {"Noto Sans CJK JP", "IPAGothic", "IPAPGothic", "VL Gothic",
-                             "TakaoGothic"}) {
+  for (const char* family :
+       {"Noto Sans CJK JP", "IPAGothic", "IPAPGothic", "VL Gothic", "TakaoGothic"}) {
     if (installed.contains(QString::fromLatin1(family), Qt::CaseInsensitive)) {
       chosen = QString::fromLatin1(family);
       break;

@@ -43,7 +43,8 @@ void TfoMAIN::ConnectEvents() {
           [this] { sbExtractRuijiClick(TControl::sbExtractRuiji); });
   connect(sbGetAllData, &QToolButton::clicked, this,
           [this] { sbGetAllDataClick(TControl::sbGetAllData); });
-  connect(sbCopyAll, &QToolButton::clicked, this, [this] { pmCopySelectClick(TControl::sbCopyAll); });
+  connect(sbCopyAll, &QToolButton::clicked, this,
+          [this] { pmCopySelectClick(TControl::sbCopyAll); });
   connect(pmCopyAll, &QAction::triggered, this, [this] { pmCopySelectClick(TControl::pmCopyAll); });
   connect(pmCopySelect, &QAction::triggered, this,
           [this] { pmCopySelectClick(TControl::pmCopySelect); });
@@ -55,9 +56,8 @@ void TfoMAIN::ConnectEvents() {
   connect(pmJoinSelected, &QAction::triggered, this, [this] { pmJoinSelectedClick(); });
   connect(pmUndoDictionary, &QAction::triggered, this, [this] { UndoDictionaryChange(); });
   connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
-  connect(lvResult, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    PopupMenu1->popup(lvResult->viewport()->mapToGlobal(at));
-  });
+  connect(lvResult, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(lvResult->viewport()->mapToGlobal(at)); });
   connect(lvResult, &TResultView::Clicked, this, [this] { lvResultClick(); });
   connect(lvResult, &TResultView::DoubleClicked, this, [this] { lvResultDblClick(); });
   connect(lvResult->header(), &QHeaderView::sectionClicked, this,
@@ -127,22 +127,37 @@ std::string TfoMAIN::Hint(const QWidget* control) {
 
 TKey TfoMAIN::KeyOf(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_F1: return TKey::F1;
-    case Qt::Key_F5: return TKey::F5;
-    case Qt::Key_F6: return TKey::F6;
-    case Qt::Key_F7: return TKey::F7;
-    case Qt::Key_F8: return TKey::F8;
-    case Qt::Key_F9: return TKey::F9;
-    case Qt::Key_Delete: return TKey::Delete;
+    case Qt::Key_F1:
+      return TKey::F1;
+    case Qt::Key_F5:
+      return TKey::F5;
+    case Qt::Key_F6:
+      return TKey::F6;
+    case Qt::Key_F7:
+      return TKey::F7;
+    case Qt::Key_F8:
+      return TKey::F8;
+    case Qt::Key_F9:
+      return TKey::F9;
+    case Qt::Key_Delete:
+      return TKey::Delete;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return TKey::Return;
-    case Qt::Key_Escape: return TKey::Escape;
-    case Qt::Key_A: return TKey::A;
-    case Qt::Key_C: return TKey::C;
-    case Qt::Key_G: return TKey::G;
-    case Qt::Key_K: return TKey::K;
-    case Qt::Key_Z: return TKey::Z;
-    default: return TKey::None;
+    case Qt::Key_Enter:
+      return TKey::Return;
+    case Qt::Key_Escape:
+      return TKey::Escape;
+    case Qt::Key_A:
+      return TKey::A;
+    case Qt::Key_C:
+      return TKey::C;
+    case Qt::Key_G:
+      return TKey::G;
+    case Qt::Key_K:
+      return TKey::K;
+    case Qt::Key_Z:
+      return TKey::Z;
+    default:
+      return TKey::None;
   }
 }
 

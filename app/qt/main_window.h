@@ -5,12 +5,11 @@
 // status bar. It builds and draws the components, routes every event to
 // the handler of the same name in TMainForm and carries out what the logic
 // asks of the view (main_window_view.cpp).
+#include <QIcon>
 #include <QMainWindow>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <QIcon>
 
 #include "app/main_form.h"
 #include "app/main_view.h"
@@ -92,7 +91,8 @@ class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
   void ShowVersionDialog(const std::string& version, const std::string& build,
                          const std::string& since) override;
   bool RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                         const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) override;
+                         const std::vector<TSampleRow>& samples,
+                         const TDictionaryLine& dictionary) override;
   bool OpenInEditor(const std::string& path) override;
   bool DebugControlsVisible() const override;
   void SetDebugControlsVisible(bool visible) override;

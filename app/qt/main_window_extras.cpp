@@ -110,7 +110,9 @@ void TfoMAIN::ConnectExtras() {
   new TExtrasFilter(
       this,
       {{imgHelp,
-        [this](Qt::MouseButton button, Qt::KeyboardModifiers) { imgHelpMouseDown(ButtonOf(button)); },
+        [this](Qt::MouseButton button, Qt::KeyboardModifiers) {
+          imgHelpMouseDown(ButtonOf(button));
+        },
         [this] { imgHelpClick(); }},
        {imgVersion,
         [this](Qt::MouseButton button, Qt::KeyboardModifiers shift) {

@@ -170,7 +170,8 @@ void TfoMAIN::BuildToolBar() {
     button->setStyleSheet(QStringLiteral(
         "QToolButton { color: white; background: transparent; border: 1px solid transparent;"
         " border-radius: 3px; }"
-        "QToolButton:hover { background: rgba(0, 0, 0, 120); border-color: rgba(255, 255, 255, 140); }"
+        "QToolButton:hover { background: rgba(0, 0, 0, 120); border-color: rgba(255, 255, 255, "
+        "140); }"
         "QToolButton:pressed, QToolButton:checked { background: rgba(0, 0, 0, 180);"
         " border-color: white; }"));
     *b.field = button;
@@ -248,7 +249,8 @@ void TfoMAIN::BuildStatusBar() {
   sbPanel1->setObjectName(QStringLiteral("sbPanel1"));
   sbPanel1->setMinimumWidth(1);  // long texts are cut, never widen the window
   for (QLabel* panel : {sbPanel0, sbPanel1}) panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  SetStatusText(Text("文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
+  SetStatusText(
+      Text("文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
   sb->addWidget(sbPanel0);
   sb->addWidget(sbPanel1, 1);
   setStatusBar(sb);
@@ -286,7 +288,8 @@ void TfoMAIN::BuildPopupMenu() {
   // The keys are the window's (FormKeyDown); the menu only shows them.
   for (const TMainForm::TMenuKey& key : kMenuKeys) {
     QAction* action = ControlAction(key.Item);
-    action->setText(action->text() + QLatin1Char('\t') + QString::fromLatin1(MenuKeyText(key.Item)));
+    action->setText(action->text() + QLatin1Char('\t') +
+                    QString::fromLatin1(MenuKeyText(key.Item)));
   }
 }
 

@@ -29,7 +29,8 @@ void TfoMAIN::CreateSetDialog() {
 }
 
 bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                                const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) {
+                                const std::vector<TSampleRow>& samples,
+                                const TDictionaryLine& dictionary) {
   foSet->SetDictionary(dictionary.Text, dictionary.Edit);
   for (const TSetOptionRow& row : SetOptionRows())
     if (QCheckBox* box = Box(*foSet, row)) box->setChecked(options.*row.Field);

@@ -51,32 +51,53 @@ QString WithLineBreaks(const std::string& sjis) {
 
 QWidget* TfoMAIN::ControlWidget(TControl control) const {
   switch (control) {
-    case TControl::foMAIN: return const_cast<TfoMAIN*>(this);
-    case TControl::sbClose: return sbClose;
-    case TControl::sbExtractRuiji: return sbExtractRuiji;
-    case TControl::sbGetAllData: return sbGetAllData;
-    case TControl::sbCopyAll: return sbCopyAll;
-    case TControl::sbSwFormStyle: return sbSwFormStyle;
-    case TControl::sbSet: return sbSet;
-    case TControl::imgHelp: return imgHelp;
-    case TControl::imgVersion: return imgVersion;
-    case TControl::lvResult: return lvResult;
-    default: return nullptr;
+    case TControl::foMAIN:
+      return const_cast<TfoMAIN*>(this);
+    case TControl::sbClose:
+      return sbClose;
+    case TControl::sbExtractRuiji:
+      return sbExtractRuiji;
+    case TControl::sbGetAllData:
+      return sbGetAllData;
+    case TControl::sbCopyAll:
+      return sbCopyAll;
+    case TControl::sbSwFormStyle:
+      return sbSwFormStyle;
+    case TControl::sbSet:
+      return sbSet;
+    case TControl::imgHelp:
+      return imgHelp;
+    case TControl::imgVersion:
+      return imgVersion;
+    case TControl::lvResult:
+      return lvResult;
+    default:
+      return nullptr;
   }
 }
 
 QAction* TfoMAIN::ControlAction(TControl control) const {
   switch (control) {
-    case TControl::pmCopyAll: return pmCopyAll;
-    case TControl::pmCopySelect: return pmCopySelect;
-    case TControl::pmDelete: return pmDelete;
-    case TControl::pmCopyNormalized: return pmCopyNormalized;
-    case TControl::pmCopyMap: return pmCopyMap;
-    case TControl::pmMakeCanonical: return pmMakeCanonical;
-    case TControl::pmLeaveGroup: return pmLeaveGroup;
-    case TControl::pmJoinSelected: return pmJoinSelected;
-    case TControl::pmUndoDictionary: return pmUndoDictionary;
-    default: return nullptr;
+    case TControl::pmCopyAll:
+      return pmCopyAll;
+    case TControl::pmCopySelect:
+      return pmCopySelect;
+    case TControl::pmDelete:
+      return pmDelete;
+    case TControl::pmCopyNormalized:
+      return pmCopyNormalized;
+    case TControl::pmCopyMap:
+      return pmCopyMap;
+    case TControl::pmMakeCanonical:
+      return pmMakeCanonical;
+    case TControl::pmLeaveGroup:
+      return pmLeaveGroup;
+    case TControl::pmJoinSelected:
+      return pmJoinSelected;
+    case TControl::pmUndoDictionary:
+      return pmUndoDictionary;
+    default:
+      return nullptr;
   }
 }
 
@@ -97,8 +118,10 @@ void TfoMAIN::SetControlHint(TControl control, const std::string& sjis, bool sho
 void TfoMAIN::SetTitle(const std::string& sjis) { setWindowTitle(FromSjis(sjis)); }
 
 void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
-  if (QAction* action = ControlAction(control)) action->setEnabled(enabled);
-  else if (QWidget* widget = ControlWidget(control)) widget->setEnabled(enabled);
+  if (QAction* action = ControlAction(control))
+    action->setEnabled(enabled);
+  else if (QWidget* widget = ControlWidget(control))
+    widget->setEnabled(enabled);
 }
 
 // A new result opens at its first row, without a sort mark.
@@ -123,8 +146,8 @@ void TfoMAIN::SetSortMark(int column, int direction) {
     lvResult->header()->setSortIndicatorShown(false);
     return;
   }
-  lvResult->header()->setSortIndicator(column, direction > 0 ? Qt::AscendingOrder
-                                                             : Qt::DescendingOrder);
+  lvResult->header()->setSortIndicator(column,
+                                       direction > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
   lvResult->header()->setSortIndicatorShown(true);
 }
 
@@ -174,7 +197,9 @@ void TfoMAIN::SetTopRow(std::size_t row) {
 
 int TfoMAIN::ColumnWidth(int column) const { return lvResult->header()->sectionSize(column); }
 
-void TfoMAIN::SetColumnWidth(int column, int width) { lvResult->header()->resizeSection(column, width); }
+void TfoMAIN::SetColumnWidth(int column, int width) {
+  lvResult->header()->resizeSection(column, width);
+}
 
 FontValue TfoMAIN::ListFont() const { return WidgetFont(*lvResult); }
 

@@ -1,10 +1,11 @@
 #include "app/qt/program.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "app/qt/fonts.h"
 #include "app/qt/main_window.h"

@@ -47,7 +47,8 @@ QVariant TResultModel::data(const QModelIndex& index, int role) const {
       return bold;
     }
     case Qt::DecorationRole:
-      if (index.column() == 0 && static_cast<std::size_t>(TResultList::kImageIndex) < FImages.size())
+      if (index.column() == 0 &&
+          static_cast<std::size_t>(TResultList::kImageIndex) < FImages.size())
         return FImages[TResultList::kImageIndex];
       return {};
     default:

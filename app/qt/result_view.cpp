@@ -1,12 +1,11 @@
 #include "app/qt/result_view.h"
 
-#include <vector>
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <vector>
 
 #include "app/qt/result_model.h"
 #include "app/row_look.h"
@@ -26,7 +25,8 @@ class TGridDelegate : public QStyledItemDelegate {
     initStyleOption(&opt, index);
     const auto* model = qobject_cast<const TResultModel*>(index.model());
     const bool selected = opt.state & QStyle::State_Selected;
-    if (model != nullptr && RowLook(model->List(), index.row(), FView->CurrentRow(), selected).Tinted)
+    if (model != nullptr &&
+        RowLook(model->List(), index.row(), FView->CurrentRow(), selected).Tinted)
       opt.backgroundBrush = TResultView::TintColor(opt.palette);
     std::vector<TLookSpan> spans;
     if (model != nullptr && index.column() == 0) spans = CaptionSpans(model->List(), index.row());
@@ -36,7 +36,8 @@ class TGridDelegate : public QStyledItemDelegate {
     } else {
       opt.text.clear();
       style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
-      const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget).adjusted(2, 0, -2, 0);
+      const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget)
+                          .adjusted(2, 0, -2, 0);
       painter->save();
       painter->setClipRect(r);
       painter->setFont(opt.font);
@@ -47,7 +48,8 @@ class TGridDelegate : public QStyledItemDelegate {
       int x = r.left();
       for (const TLookSpan& g : spans) {
         if (x > r.right()) break;
-        const QString text = QString::fromUcs4(g.Text.data(), static_cast<qsizetype>(g.Text.size()));
+        const QString text =
+            QString::fromUcs4(g.Text.data(), static_cast<qsizetype>(g.Text.size()));
         const int w = metrics.horizontalAdvance(text);
         const QRect cell(x, r.top(), w, r.height());
         if (g.Differs) painter->fillRect(cell, TResultView::DifferenceColor());
@@ -92,7 +94,8 @@ TResultView::TResultView(QWidget* parent) : QTreeView(parent) {
 
 void TResultView::SetBackground(const QColor& color) {
   QPalette p = viewport()->palette();
-  p.setColor(QPalette::Base, color.isValid() ? color : QApplication::palette().color(QPalette::Base));
+  p.setColor(QPalette::Base,
+             color.isValid() ? color : QApplication::palette().color(QPalette::Base));
   viewport()->setPalette(p);
   viewport()->setAutoFillBackground(true);
   viewport()->update();
@@ -112,7 +115,8 @@ QBrush TResultView::TintColor(const QPalette& palette) {
 
 QColor TResultView::DifferenceColor() { return QColor(255, 221, 110); }
 
-void TResultView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+void TResultView::selectionChanged(const QItemSelection& selected,
+                                   const QItemSelection& deselected) {
   QTreeView::selectionChanged(selected, deselected);
   viewport()->update();  // a selected row shows no tint
 }

@@ -18,7 +18,7 @@ struct TPreviewedKey {
 };
 // Nothing for a message other than a key down, or for another top-level
 // window (a dialog: the keys of a message box are its own).
-std::optional<TPreviewedKey> PreviewedKey(UINT message, WPARAM virtualKey, LPARAM flags, bool forThisWindow,
-                                          TShiftState shift);
+std::optional<TPreviewedKey> PreviewedKey(UINT message, WPARAM virtualKey, LPARAM flags,
+                                          bool forThisWindow, TShiftState shift);
 
 }  // namespace tavrin

@@ -37,7 +37,8 @@ constexpr COLORREF kDifferingBack = RGB(0xFF, 0xE0, 0x80);
 // An icon of the resources at a size of its own (not shared: the size
 // follows the density).
 HICON LoadIconSized(int id, int size) {
-  return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+  return static_cast<HICON>(
+      LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
 COLORREF FontColour(TColor c) {
@@ -76,9 +77,9 @@ bool TfoMAIN::Create(int showCommand) {
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
-  FHandle = CreateWindowExW(0, kClassName, L"Tavrin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                            CW_USEDEFAULT, kDesignClientWidth, kDesignClientHeight, nullptr, nullptr,
-                            ProgramInstance(), this);
+  FHandle = CreateWindowExW(0, kClassName, L"Tavrin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            CW_USEDEFAULT, CW_USEDEFAULT, kDesignClientWidth, kDesignClientHeight,
+                            nullptr, nullptr, ProgramInstance(), this);
   if (!FHandle) return false;
   FDpi = WindowDpi(FHandle);
   // The design form in this monitor's pixels, until the settings say more:
@@ -86,7 +87,8 @@ bool TfoMAIN::Create(int showCommand) {
   // Not activated: activation before the list exists would leave the focus
   // on the window itself, and the first showing would not move it.
   const SIZE outer = OuterPixels({0, 0, kDesignFormWidth, kDesignFormHeight, false});
-  SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls();
   FormCreate();
   RestoreGeometry();
@@ -119,7 +121,8 @@ void TfoMAIN::CreateControls() {
   // Panels: the tool bar's gradient, and the four strips around the list.
   for (std::size_t i = 0; i < FGradations.size(); ++i) {
     const TGradientDesign& design = MainGradients()[i];
-    FGradations[i] = std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1 + int(i), design.mode);
+    FGradations[i] =
+        std::make_unique<TGradationExprs>(FHandle, IDC_GRADATIONEXPRS1 + int(i), design.mode);
     FGradations[i]->Colors().SetColors(design.stops);
   }
 
@@ -144,47 +147,55 @@ void TfoMAIN::CreateControls() {
 
   // The window owns the row pictures (IL201905), which the list only shows.
   lvResult = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA |
-                                 LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
-                             0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT), ProgramInstance(), nullptr);
-  ListView_SetExtendedListViewStyle(lvResult, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
+                                 LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                             0, 0, 0, 0, FHandle, reinterpret_cast<HMENU>(IDC_LVRESULT),
+                             ProgramInstance(), nullptr);
+  ListView_SetExtendedListViewStyle(lvResult,
+                                    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   SetWindowPos(lvResult, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   AddTextAndCountColumns(lvResult, Px(kDesignColumnWidths[0]), Px(kDesignColumnWidths[1]));
   MakeRowIcons();
 
-  sb = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0,
-                       0, FHandle, reinterpret_cast<HMENU>(IDC_SB), ProgramInstance(), nullptr);
+  sb = CreateWindowExW(0, STATUSCLASSNAMEW, L"",
+                       WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0, FHandle,
+                       reinterpret_cast<HMENU>(IDC_SB), ProgramInstance(), nullptr);
   SendMessageW(sb, WM_SETFONT, WPARAM(FFormFont), FALSE);
-  const int parts[] = {MainLayout(0, 0, 0, FDpi).StatusLabelWidth, -1};  // the parts first: text of a part
-                                                                         // not yet there is lost
+  const int parts[] = {MainLayout(0, 0, 0, FDpi).StatusLabelWidth,
+                       -1};  // the parts first: text of a part
+                             // not yet there is lost
   SendMessageW(sb, SB_SETPARTS, 2, LPARAM(parts));
   SendMessageW(sb, SB_SETTEXTW, 0, LPARAM(L"情報"));
-  SendMessageW(sb, SB_SETTEXTW, 1,
-               LPARAM(L"文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
+  SendMessageW(
+      sb, SB_SETTEXTW, 1,
+      LPARAM(L"文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
 
-  Button1 = CreateWindowExW(0, L"BUTTON", WideFromSjis(kButton1Caption).c_str(), WS_CHILD | BS_PUSHBUTTON, 0, 0, 0,
-                            0, FHandle,
+  Button1 = CreateWindowExW(0, L"BUTTON", WideFromSjis(kButton1Caption).c_str(),
+                            WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, FHandle,
                             reinterpret_cast<HMENU>(IDC_BUTTON1), ProgramInstance(), nullptr);
-  Button2 = CreateWindowExW(0, L"BUTTON", WideFromSjis(kButton2Caption).c_str(), WS_CHILD | BS_PUSHBUTTON, 0, 0, 0,
-                            0, FHandle,
+  Button2 = CreateWindowExW(0, L"BUTTON", WideFromSjis(kButton2Caption).c_str(),
+                            WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, FHandle,
                             reinterpret_cast<HMENU>(IDC_BUTTON2), ProgramInstance(), nullptr);
-  Memo1 = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 0, 0,
-                          0, 0, FHandle, reinterpret_cast<HMENU>(IDC_MEMO1), ProgramInstance(), nullptr);
+  Memo1 = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                          WS_CHILD | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 0, 0, 0, 0, FHandle,
+                          reinterpret_cast<HMENU>(IDC_MEMO1), ProgramInstance(), nullptr);
   for (HWND h : {Button1, Button2, Memo1}) SendMessageW(h, WM_SETFONT, WPARAM(FFormFont), FALSE);
 
   // The tips have no owner: wine moves a window's owned pop-ups to the top
   // before the window itself and then places the window after them, where
   // it stays without WS_EX_TOPMOST, so [前面表示] would do nothing. The
   // window destroys them itself.
-  FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                             ProgramInstance(), nullptr);
+  FToolTip =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, ProgramInstance(), nullptr);
   SendMessageW(FToolTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).TipWidth);
   // The list's own tip names the cell under the mouse; it changes with the
   // cell, so it asks for its text each time it shows.
-  FListTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                             ProgramInstance(), nullptr);
+  FListTip =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, ProgramInstance(), nullptr);
   SendMessageW(FListTip, TTM_SETMAXTIPWIDTH, 0, MainSizes(FDpi).ListTipWidth);
   TTTOOLINFOW tip{};
   tip.cbSize = sizeof tip;
@@ -202,7 +213,8 @@ void TfoMAIN::CreateControls() {
     wchar_t caption[128] = L"";
     GetMenuStringW(items, MenuItem(key.Item), caption, int(std::size(caption)), MF_BYCOMMAND);
     const std::wstring text = std::wstring(caption) + L"\t" + WideFromSjis(MenuKeyText(key.Item));
-    ModifyMenuW(items, MenuItem(key.Item), MF_BYCOMMAND | MF_STRING, MenuItem(key.Item), text.c_str());
+    ModifyMenuW(items, MenuItem(key.Item), MF_BYCOMMAND | MF_STRING, MenuItem(key.Item),
+                text.c_str());
   }
   UpdateFonts();
   Layout();
@@ -223,8 +235,8 @@ void TfoMAIN::Layout() {
     SetWindowPos(control, nullptr, r.Left, r.Top, r.Width, r.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   };
   place(FGradations[0]->Handle(), l.ToolBar);
-  const TSpeedButton* order[] = {sbClose.get(), sbExtractRuiji.get(), sbGetAllData.get(),
-                                 sbCopyAll.get(), sbSwFormStyle.get(), sbSet.get()};
+  const TSpeedButton* order[] = {sbClose.get(),   sbExtractRuiji.get(), sbGetAllData.get(),
+                                 sbCopyAll.get(), sbSwFormStyle.get(),  sbSet.get()};
   for (std::size_t i = 0; i < l.Buttons.size(); ++i) place(order[i]->Handle(), l.Buttons[i]);
   place(imgHelp->Handle(), l.Help);
   place(imgVersion->Handle(), l.Version);
@@ -264,8 +276,9 @@ void TfoMAIN::LoadGlyphs() {
   const std::array<HICON, 9> old = FGlyphs;
   const TMainSizes sizes = MainSizes(FDpi);
   for (std::size_t i = 0; i < FGlyphs.size(); ++i)
-    FGlyphs[i] = LoadIconSized(kGlyphIds[i], kGlyphIds[i] == IDI_HELP || kGlyphIds[i] == IDI_VERSION ? sizes.Image
-                                                                                                     : sizes.Glyph);
+    FGlyphs[i] = LoadIconSized(kGlyphIds[i], kGlyphIds[i] == IDI_HELP || kGlyphIds[i] == IDI_VERSION
+                                                 ? sizes.Image
+                                                 : sizes.Glyph);
   FGlyphStayOnTop = FGlyphs[4];
   FGlyphNormal = FGlyphs[5];
   const std::pair<TSpeedButton*, HICON> faces[] = {
@@ -313,7 +326,8 @@ void TfoMAIN::ChangeDpi(int dpi, const RECT& suggested) {
   }
   const int old = FDpi;
   int widths[2];
-  for (int c = 0; c < 2; ++c) widths[c] = RescaledWidth(ListView_GetColumnWidth(lvResult, c), old, dpi);
+  for (int c = 0; c < 2; ++c)
+    widths[c] = RescaledWidth(ListView_GetColumnWidth(lvResult, c), old, dpi);
   FDpi = dpi;
   MakeFormFont();
   LoadGlyphs();
@@ -356,7 +370,8 @@ bool TfoMAIN::PreviewKey(const MSG& msg) {
   if (GetKeyState(VK_CONTROL) < 0) shift |= kShiftCtrl;
   if (GetKeyState(VK_MENU) < 0) shift |= kShiftAlt;
   const std::optional<TPreviewedKey> key =
-      PreviewedKey(msg.message, msg.wParam, msg.lParam, msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
+      PreviewedKey(msg.message, msg.wParam, msg.lParam,
+                   msg.hwnd == FHandle || IsChild(FHandle, msg.hwnd), shift);
   if (!key) return false;
   ++FNesting;  // a handler runs, as inside the window procedure
   const bool handled = FormKeyDown(key->Key, key->Shift, key->Repeat);
@@ -387,13 +402,15 @@ void TfoMAIN::OnCommand(int id, int code) {
     case IDC_IMGHELP:
       if (code == BN_CLICKED) imgHelpClick();
       if (code == SBN_MOUSEDOWN)
-        imgHelpMouseDown(imgHelp->LastMouseButton() == 1 ? TMouseButton::Right : TMouseButton::Left);
+        imgHelpMouseDown(imgHelp->LastMouseButton() == 1 ? TMouseButton::Right
+                                                         : TMouseButton::Left);
       break;
     case IDC_IMGVERSION:
       if (code == BN_CLICKED) imgVersionClick();
       if (code == SBN_MOUSEDOWN)
-        imgVersionMouseDown(imgVersion->LastMouseButton() == 1 ? TMouseButton::Right : TMouseButton::Left,
-                            imgVersion->LastCtrl() ? kShiftCtrl : kShiftNone);
+        imgVersionMouseDown(
+            imgVersion->LastMouseButton() == 1 ? TMouseButton::Right : TMouseButton::Left,
+            imgVersion->LastCtrl() ? kShiftCtrl : kShiftNone);
       break;
     case IDC_GRADATIONEXPRS1:
       if (code == GN_DBLCLK) GradationExprs1DblClick();
@@ -447,7 +464,8 @@ std::pair<int, int> TfoMAIN::CellAt(POINT client) const {
   return {hit.iItem, hit.iSubItem};
 }
 
-LRESULT CALLBACK TfoMAIN::ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK TfoMAIN::ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                   DWORD_PTR data) {
   auto* self = reinterpret_cast<TfoMAIN*>(data);
   if (message == WM_MOUSEMOVE) {
     const std::pair<int, int> cell = self->CellAt(POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
@@ -473,7 +491,7 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
     // As for the cells' texts and drawing, a row beyond the list has none.
     FTipText = FTipCell.first < 0 || FTipCell.first >= List().Count()
                    ? std::wstring()
-                                  : WithCrLf(WideFromSjis(List().CellToolTip(FTipCell.first, FTipCell.second)));
+                   : WithCrLf(WideFromSjis(List().CellToolTip(FTipCell.first, FTipCell.second)));
     info->lpszText = FTipText.data();
     return 0;
   }
@@ -530,7 +548,8 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       if (row < 0 || row >= list.Count()) return CDRF_DODEFAULT;
       LRESULT result = CDRF_DODEFAULT;
       draw->clrText = FontColour(FListFontValue.color);
-      const bool selected = (ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+      const bool selected =
+          (ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
       const TRowLook look = RowLook(list, row, CurrentRow(), selected);
       if (look.Tinted) draw->clrTextBk = kGroupTint;
       if (look.Bold) {
@@ -552,14 +571,15 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       if (!ListView_GetSubItemRect(lvResult, row, 0, LVIR_LABEL, &cell)) return CDRF_DODEFAULT;
       HDC dc = draw->nmcd.hdc;
       const bool selected = ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED;
-      HBRUSH back = CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : draw->clrTextBk == CLR_DEFAULT
-                                                                                    ? GetSysColor(COLOR_WINDOW)
-                                                                                    : draw->clrTextBk);
+      HBRUSH back = CreateSolidBrush(selected                         ? GetSysColor(COLOR_HIGHLIGHT)
+                                     : draw->clrTextBk == CLR_DEFAULT ? GetSysColor(COLOR_WINDOW)
+                                                                      : draw->clrTextBk);
       RECT inner = cell;
       InflateRect(&inner, -1, -1);
       FillRect(dc, &inner, back);
       DeleteObject(back);
-      SelectObject(dc, RowLook(List(), row, std::nullopt, selected).Bold ? FListBoldFont : FListFontHandle);
+      SelectObject(
+          dc, RowLook(List(), row, std::nullopt, selected).Bold ? FListBoldFont : FListFontHandle);
       SetBkMode(dc, OPAQUE);
       int x = cell.left + Px(2);
       for (const TLookSpan& g : spans) {
@@ -575,13 +595,17 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
         }
         SIZE size{};
         GetTextExtentPoint32W(dc, s.c_str(), int(s.size()), &size);
-        SetBkColor(dc, g.Differs ? kDifferingBack : selected ? GetSysColor(COLOR_HIGHLIGHT) : GetBkColor(dc));
+        SetBkColor(dc, g.Differs  ? kDifferingBack
+                       : selected ? GetSysColor(COLOR_HIGHLIGHT)
+                                  : GetBkColor(dc));
         SetBkMode(dc, g.Differs ? OPAQUE : TRANSPARENT);
-        SetTextColor(dc, g.Mark ? RGB(0x80, 0x80, 0x80)
-                                : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : FontColour(FListFontValue.color));
+        SetTextColor(dc, g.Mark     ? RGB(0x80, 0x80, 0x80)
+                         : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                    : FontColour(FListFontValue.color));
         RECT r{x, cell.top, std::min<LONG>(x + size.cx, cell.right), cell.bottom};
-        ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2, ETO_CLIPPED | (g.Differs ? ETO_OPAQUE : 0),
-                    &r, s.c_str(), UINT(s.size()), nullptr);
+        ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2,
+                    ETO_CLIPPED | (g.Differs ? ETO_OPAQUE : 0), &r, s.c_str(), UINT(s.size()),
+                    nullptr);
         x += size.cx;
         if (x >= cell.right) break;
       }
@@ -610,7 +634,8 @@ POINT TfoMAIN::KeyboardMenuPoint() const {
 
 void TfoMAIN::ShowPopupMenu(POINT screen) {
   PopupMenu1Popup();  // enables the items through SetControlEnabled
-  TrackPopupMenu(GetSubMenu(PopupMenu1, 0), TPM_RIGHTBUTTON, screen.x, screen.y, 0, FHandle, nullptr);
+  TrackPopupMenu(GetSubMenu(PopupMenu1, 0), TPM_RIGHTBUTTON, screen.x, screen.y, 0, FHandle,
+                 nullptr);
 }
 
 LRESULT CALLBACK TfoMAIN::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -639,8 +664,8 @@ LRESULT TfoMAIN::Handle(UINT message, WPARAM w, LPARAM l) {
       RECT client;
       GetClientRect(FHandle, &client);
       const int dpi = int(w);
-      *reinterpret_cast<SIZE*>(l) =
-          OuterSize(RescaledWidth(client.right, FDpi, dpi), RescaledWidth(client.bottom, FDpi, dpi), dpi);
+      *reinterpret_cast<SIZE*>(l) = OuterSize(RescaledWidth(client.right, FDpi, dpi),
+                                              RescaledWidth(client.bottom, FDpi, dpi), dpi);
       return TRUE;
     }
     case WM_DPICHANGED:

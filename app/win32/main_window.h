@@ -3,7 +3,6 @@
 // view. One window procedure routes every event to the handler of the same
 // name in TMainForm; the view methods only draw and call the platform.
 #include <windows.h>
-
 #include <commctrl.h>
 
 #include <array>
@@ -45,7 +44,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   void ShowPopupMenu(POINT screen);
   // Where Shift+F10 or the menu key opens the list's menu, in screen pixels.
   POINT KeyboardMenuPoint() const;
-  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                   DWORD_PTR self);
   // The cell under the mouse, as (row, column); row -1 for none.
   std::pair<int, int> CellAt(POINT client) const;
   void UpdateFonts();
@@ -78,7 +78,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   bool HasSelection() const override;
   std::optional<std::size_t> CurrentRow() const override;
   void ClearSelection() override;
-  void SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) override;
+  void SelectRows(const std::vector<std::size_t>& rows,
+                  std::optional<std::size_t> current) override;
   void ScrollToRow(std::size_t row) override;
   std::optional<std::size_t> TopRow() const override;
   void SetTopRow(std::size_t row) override;
@@ -99,7 +100,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   void ShowVersionDialog(const std::string& version, const std::string& build,
                          const std::string& since) override;
   bool RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                         const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) override;
+                         const std::vector<TSampleRow>& samples,
+                         const TDictionaryLine& dictionary) override;
   bool OpenInEditor(const std::string& path) override;
   bool DebugControlsVisible() const override;
   void SetDebugControlsVisible(bool visible) override;
@@ -124,7 +126,8 @@ class TfoMAIN : public TMainForm, private IMainView {
   HMENU PopupMenu1 = nullptr;
   HIMAGELIST IL201905 = nullptr;
   std::array<std::unique_ptr<TGradationExprs>, 5> FGradations;  // GradationExprs1 .. 5
-  std::unique_ptr<TSpeedButton> sbClose, sbExtractRuiji, sbGetAllData, sbCopyAll, sbSwFormStyle, sbSet;
+  std::unique_ptr<TSpeedButton> sbClose, sbExtractRuiji, sbGetAllData, sbCopyAll, sbSwFormStyle,
+      sbSet;
   std::unique_ptr<TSpeedButton> imgHelp, imgVersion;
   // The speed buttons' glyphs, owned: loaded at the size the density asks.
   std::array<HICON, 9> FGlyphs{};

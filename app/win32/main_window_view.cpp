@@ -21,17 +21,28 @@ namespace tavrin {
 
 HWND TfoMAIN::ControlHandle(TControl control) const {
   switch (control) {
-    case TControl::foMAIN: return FHandle;
-    case TControl::sbClose: return sbClose->Handle();
-    case TControl::sbExtractRuiji: return sbExtractRuiji->Handle();
-    case TControl::sbGetAllData: return sbGetAllData->Handle();
-    case TControl::sbCopyAll: return sbCopyAll->Handle();
-    case TControl::sbSwFormStyle: return sbSwFormStyle->Handle();
-    case TControl::sbSet: return sbSet->Handle();
-    case TControl::imgHelp: return imgHelp->Handle();
-    case TControl::imgVersion: return imgVersion->Handle();
-    case TControl::lvResult: return lvResult;
-    default: return nullptr;
+    case TControl::foMAIN:
+      return FHandle;
+    case TControl::sbClose:
+      return sbClose->Handle();
+    case TControl::sbExtractRuiji:
+      return sbExtractRuiji->Handle();
+    case TControl::sbGetAllData:
+      return sbGetAllData->Handle();
+    case TControl::sbCopyAll:
+      return sbCopyAll->Handle();
+    case TControl::sbSwFormStyle:
+      return sbSwFormStyle->Handle();
+    case TControl::sbSet:
+      return sbSet->Handle();
+    case TControl::imgHelp:
+      return imgHelp->Handle();
+    case TControl::imgVersion:
+      return imgVersion->Handle();
+    case TControl::lvResult:
+      return lvResult;
+    default:
+      return nullptr;
   }
 }
 
@@ -59,28 +70,41 @@ void TfoMAIN::SetControlHint(TControl control, const std::string& sjis, bool sho
 
 UINT TfoMAIN::MenuItem(TControl control) {
   switch (control) {
-    case TControl::pmCopyAll: return IDM_PMCOPYALL;
-    case TControl::pmCopySelect: return IDM_PMCOPYSELECT;
-    case TControl::pmDelete: return IDM_PMDELETE;
-    case TControl::pmCopyNormalized: return IDM_PMCOPYNORMALIZED;
-    case TControl::pmCopyMap: return IDM_PMCOPYMAP;
-    case TControl::pmMakeCanonical: return IDM_PMMAKECANONICAL;
-    case TControl::pmLeaveGroup: return IDM_PMLEAVEGROUP;
-    case TControl::pmJoinSelected: return IDM_PMJOINSELECTED;
-    case TControl::pmUndoDictionary: return IDM_PMUNDODICTIONARY;
-    default: return 0;
+    case TControl::pmCopyAll:
+      return IDM_PMCOPYALL;
+    case TControl::pmCopySelect:
+      return IDM_PMCOPYSELECT;
+    case TControl::pmDelete:
+      return IDM_PMDELETE;
+    case TControl::pmCopyNormalized:
+      return IDM_PMCOPYNORMALIZED;
+    case TControl::pmCopyMap:
+      return IDM_PMCOPYMAP;
+    case TControl::pmMakeCanonical:
+      return IDM_PMMAKECANONICAL;
+    case TControl::pmLeaveGroup:
+      return IDM_PMLEAVEGROUP;
+    case TControl::pmJoinSelected:
+      return IDM_PMJOINSELECTED;
+    case TControl::pmUndoDictionary:
+      return IDM_PMUNDODICTIONARY;
+    default:
+      return 0;
   }
 }
 
 void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
   if (const UINT item = MenuItem(control)) {
-    EnableMenuItem(GetSubMenu(PopupMenu1, 0), item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(GetSubMenu(PopupMenu1, 0), item,
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   } else if (HWND h = ControlHandle(control)) {
     EnableWindow(h, enabled);
   }
 }
 
-void TfoMAIN::SetTitle(const std::string& sjis) { SetWindowTextW(FHandle, WideFromSjis(sjis).c_str()); }
+void TfoMAIN::SetTitle(const std::string& sjis) {
+  SetWindowTextW(FHandle, WideFromSjis(sjis).c_str());
+}
 
 void TfoMAIN::ListReset() {
   // The old rows go first: the list view clears a state on item -1 by
@@ -131,7 +155,8 @@ void TfoMAIN::SetSortMark(int column, int direction) {
   RECT bounds{};
   GetWindowRect(header, &bounds);
   const int width = SortMarkedColumnWidth(text.cx, bounds.bottom - bounds.top, FDpi);
-  if (ListView_GetColumnWidth(lvResult, column) < width) ListView_SetColumnWidth(lvResult, column, width);
+  if (ListView_GetColumnWidth(lvResult, column) < width)
+    ListView_SetColumnWidth(lvResult, column, width);
 }
 
 void TfoMAIN::SetListHighlight(bool on) {
@@ -163,7 +188,8 @@ void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std
   if (!rows.empty() && rows.size() == std::size_t(List().Count())) {
     ListView_SetItemState(lvResult, -1, LVIS_SELECTED, LVIS_SELECTED);
   } else {
-    for (std::size_t r : rows) ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
+    for (std::size_t r : rows)
+      ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);
   }
   if (current) ListView_SetItemState(lvResult, int(*current), LVIS_FOCUSED, LVIS_FOCUSED);
 }
@@ -187,7 +213,9 @@ int TfoMAIN::ColumnWidth(int column) const {
   return ScaleTo96(ListView_GetColumnWidth(lvResult, column), FDpi);
 }
 
-void TfoMAIN::SetColumnWidth(int column, int width) { ListView_SetColumnWidth(lvResult, column, Px(width)); }
+void TfoMAIN::SetColumnWidth(int column, int width) {
+  ListView_SetColumnWidth(lvResult, column, Px(width));
+}
 
 FontValue TfoMAIN::ListFont() const { return FListFontValue; }
 
@@ -200,7 +228,8 @@ std::optional<TClipboardText> TfoMAIN::ReadClipboard() {
   // Converted where the clipboard keeps it: a large text is not copied
   // first.
   TClipboardText text;
-  if (!ReadClipboardUnicode(FHandle, [&](std::wstring_view wide) { text.Text = SjisFromWide(wide, &text.Replaced); }))
+  if (!ReadClipboardUnicode(
+          FHandle, [&](std::wstring_view wide) { text.Text = SjisFromWide(wide, &text.Replaced); }))
     return std::nullopt;
   return text;
 }
@@ -221,25 +250,31 @@ bool TfoMAIN::StayOnTop() const { return FStayOnTop; }
 
 void TfoMAIN::SetStayOnTop(bool on) {
   FStayOnTop = on;
-  SetWindowPos(FHandle, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(FHandle, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   sbSwFormStyle->SetGlyph(on ? FGlyphNormal : FGlyphStayOnTop);
 }
 
 void TfoMAIN::SetCaption(TControl control, const std::string& sjis) {
   const std::wstring text = WideFromSjis(sjis);
-  if (control == TControl::sbSwFormStyle) sbSwFormStyle->SetCaption(text);
-  else if (control == TControl::sbClose) sbClose->SetCaption(text);
-  else if (control == TControl::foMAIN) SetWindowTextW(FHandle, text.c_str());
+  if (control == TControl::sbSwFormStyle)
+    sbSwFormStyle->SetCaption(text);
+  else if (control == TControl::sbClose)
+    sbClose->SetCaption(text);
+  else if (control == TControl::foMAIN)
+    SetWindowTextW(FHandle, text.c_str());
 }
 
 bool TfoMAIN::OpenDocument(const std::string& path) { return OpenWithShell(FHandle, path); }
 
-void TfoMAIN::ShowVersionDialog(const std::string& version, const std::string& build, const std::string& since) {
+void TfoMAIN::ShowVersionDialog(const std::string& version, const std::string& build,
+                                const std::string& since) {
   tavrin::ShowVersionDialog(FHandle, version, build, since, IDB_LOGO);
 }
 
 bool TfoMAIN::RunSettingsDialog(TSetOptionValues& options, FontValue& listFont,
-                                const std::vector<TSampleRow>& samples, const TDictionaryLine& dictionary) {
+                                const std::vector<TSampleRow>& samples,
+                                const TDictionaryLine& dictionary) {
   std::vector<TSetSample> rows;
   for (const TSampleRow& s : samples) rows.push_back({s.Caption, s.Count});
   return RunSetDialog(FHandle, options, listFont, rows, IL201905, TResultList::kImageIndex,
@@ -296,7 +331,8 @@ SIZE TfoMAIN::OuterPixels(const TFormGeometry& outer) const {
   // No window's coordinates reach beyond 16 bits.
   constexpr std::int32_t kLargest = 0x7FFF;
   const TFormGeometry client = WithoutFrame(outer, Frame96());
-  return OuterSize(Px(std::min(client.Width, kLargest)), Px(std::min(client.Height, kLargest)), FDpi);
+  return OuterSize(Px(std::min(client.Width, kLargest)), Px(std::min(client.Height, kLargest)),
+                   FDpi);
 }
 
 void TfoMAIN::PlaceWindow(const TFormGeometry& g) {

@@ -1,7 +1,6 @@
 #include "app/win32/program.h"
 
 #include <windows.h>
-
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -32,7 +31,8 @@ bool IsInstalledCopy(const std::wstring& exe, const std::vector<std::wstring>& i
     if (folder.empty() || exe.size() <= folder.size() + 1) continue;
     const wchar_t separator = exe[folder.size()];
     if ((separator == L'\\' || separator == L'/') &&
-        CompareStringOrdinal(exe.c_str(), int(folder.size()), folder.c_str(), int(folder.size()), TRUE) == CSTR_EQUAL)
+        CompareStringOrdinal(exe.c_str(), int(folder.size()), folder.c_str(), int(folder.size()),
+                             TRUE) == CSTR_EQUAL)
       return true;
   }
   return false;
@@ -40,8 +40,9 @@ bool IsInstalledCopy(const std::wstring& exe, const std::vector<std::wstring>& i
 
 std::optional<std::string> InstalledSettingsFile(const std::wstring& exe) {
   const std::wstring local = KnownFolder(FOLDERID_LocalAppData);
-  if (!IsInstalledCopy(exe, {local.empty() ? L"" : local + L"\\Programs", KnownFolder(FOLDERID_ProgramFiles),
-                             KnownFolder(FOLDERID_ProgramFilesX86)}))
+  if (!IsInstalledCopy(
+          exe, {local.empty() ? L"" : local + L"\\Programs", KnownFolder(FOLDERID_ProgramFiles),
+                KnownFolder(FOLDERID_ProgramFilesX86)}))
     return std::nullopt;
   const std::wstring roaming = KnownFolder(FOLDERID_RoamingAppData);
   if (roaming.empty()) return std::nullopt;
@@ -51,7 +52,8 @@ std::optional<std::string> InstalledSettingsFile(const std::wstring& exe) {
 }
 
 int RunProgram(int showCommand) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc,
+                           ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   InstallMessageDialogs();
   wchar_t exe[MAX_PATH * 4];

@@ -14,8 +14,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"TSpeedButton";
 }  // namespace
 
-TSpeedButton::TSpeedButton(HWND parent, int id, TGradationExprs* background) : FBackground(background) {
-  FHandle = CreateOwnChild(kClassName, &TSpeedButton::WindowProc, CS_HREDRAW | CS_VREDRAW, parent, id, this);
+TSpeedButton::TSpeedButton(HWND parent, int id, TGradationExprs* background)
+    : FBackground(background) {
+  FHandle = CreateOwnChild(kClassName, &TSpeedButton::WindowProc, CS_HREDRAW | CS_VREDRAW, parent,
+                           id, this);
 }
 
 TSpeedButton::~TSpeedButton() { DestroyOwnWindow(FHandle); }
@@ -51,14 +53,16 @@ void TSpeedButton::Paint(HDC target) {
   const int shift = FState.Shift();
   if (FGlyph) {
     const int top = FCaption.empty() ? (r.bottom - glyph) / 2 : face.GlyphTop;
-    DrawIconEx(dc, (r.right - glyph) / 2 + shift, top + shift, FGlyph, glyph, glyph, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, (r.right - glyph) / 2 + shift, top + shift, FGlyph, glyph, glyph, 0, nullptr,
+               DI_NORMAL);
   }
   if (!FCaption.empty()) {
     HGDIOBJ oldFont = SelectObject(dc, FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     RECT text{shift, face.CaptionTop + shift, r.right + shift, r.bottom + shift};
-    DrawTextW(dc, FCaption.c_str(), int(FCaption.size()), &text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, FCaption.c_str(), int(FCaption.size()), &text,
+              DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
   }
   if (const TButtonEdge edge = FState.Edge(); edge != TButtonEdge::None)
@@ -125,7 +129,8 @@ LRESULT CALLBACK TSpeedButton::WindowProc(HWND window, UINT message, WPARAM w, L
         ReleaseCapture();
         self->Invalidate(true);
         if (clicked)
-          SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED), LPARAM(window));
+          SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
+                       LPARAM(window));
       }
       return 0;
     case WM_CAPTURECHANGED:

@@ -17,7 +17,9 @@ TAccIni::TAccIni(QWidget* owner)
 }
 
 TAccIni::TAccIni(QWidget* owner, std::string fileName)
-    : QObject(owner), owner_(owner), settings_(std::move(fileName)),
+    : QObject(owner),
+      owner_(owner),
+      settings_(std::move(fileName)),
       geometry_(new TWindowGeometry(owner)) {
   owner_->installEventFilter(this);
 }

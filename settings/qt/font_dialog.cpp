@@ -32,11 +32,21 @@ struct NamedColor {
 // The window text colour, then the sixteen colours that have names.
 constexpr NamedColor kColors[] = {
     {clWindowText, "ウィンドウの文字色"},
-    {0x00000000, "黒"},     {0x00000080, "栗色"},  {0x00008000, "緑"},
-    {0x00008080, "オリーブ"}, {0x00800000, "紺"},    {0x00800080, "紫"},
-    {0x00808000, "青緑"},   {0x00808080, "灰色"},  {0x00C0C0C0, "銀色"},
-    {0x000000FF, "赤"},     {0x0000FF00, "ライム"}, {0x0000FFFF, "黄"},
-    {0x00FF0000, "青"},     {0x00FF00FF, "赤紫"},  {0x00FFFF00, "水色"},
+    {0x00000000, "黒"},
+    {0x00000080, "栗色"},
+    {0x00008000, "緑"},
+    {0x00008080, "オリーブ"},
+    {0x00800000, "紺"},
+    {0x00800080, "紫"},
+    {0x00808000, "青緑"},
+    {0x00808080, "灰色"},
+    {0x00C0C0C0, "銀色"},
+    {0x000000FF, "赤"},
+    {0x0000FF00, "ライム"},
+    {0x0000FFFF, "黄"},
+    {0x00FF0000, "青"},
+    {0x00FF00FF, "赤紫"},
+    {0x00FFFF00, "水色"},
     {0x00FFFFFF, "白"},
 };
 
@@ -117,8 +127,9 @@ FontValue TFontDialog::SelectedFontValue() const {
   const QFont font = selectedFont();
   FontValue value;
   value.name = font.family() == shownFamily_ ? givenName_ : ToSjis(font.family());
-  value.size = font.pointSizeF() > 0 ? static_cast<std::int32_t>(std::lround(font.pointSizeF()))
-                                     : static_cast<std::int32_t>(std::lround(font.pixelSize() * 0.75));
+  value.size = font.pointSizeF() > 0
+                   ? static_cast<std::int32_t>(std::lround(font.pointSizeF()))
+                   : static_cast<std::int32_t>(std::lround(font.pixelSize() * 0.75));
   value.color = color_;
   value.style = FontStyleBits(font);
   return value;
@@ -163,7 +174,8 @@ void TFontDialog::ColorChosen(int index) {
   dialog.setOption(QColorDialog::DontUseNativeDialog);
   if (ExecModal(dialog) == QDialog::Accepted) {
     const QColor chosen = dialog.selectedColor();
-    SetColor(RGBColor(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+    SetColor(RGBColor(static_cast<std::uint8_t>(chosen.red()),
+                      static_cast<std::uint8_t>(chosen.green()),
                       static_cast<std::uint8_t>(chosen.blue())));
   } else {
     SetColor(color_);  // back to the colour before

@@ -2,8 +2,8 @@
 // The font dialog with the effects a bound font keeps: underline and
 // strike-out from the toolkit's own dialog, and a colour choice added to
 // its effects so that the colour key stays meaningful. The dialog itself
-// sets no size limits: its caller keeps the size (KeepChosenFontSize). Show it with ExecModal; sub-dialogs (the custom colour) go
-// through ExecModal too.
+// sets no size limits: its caller keeps the size (KeepChosenFontSize). Show it with ExecModal;
+// sub-dialogs (the custom colour) go through ExecModal too.
 #include <QFontDialog>
 #include <string>
 

@@ -1,10 +1,5 @@
 #include "settings/qt/set_dialog.h"
 
-#include "settings/set_layout.h"
-#include "settings/set_options.h"
-
-#include <QWindow>
-
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -16,9 +11,12 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "settings/qt/font_binding.h"
 #include "settings/qt/font_dialog.h"
+#include "settings/set_layout.h"
+#include "settings/set_options.h"
 #include "util/cp932.h"
 #include "util/qt/modal.h"
 #include "util/qt/qsjis.h"
@@ -36,7 +34,9 @@ QFont FormFont() {
 
 QRect Place(const TRect& r) { return {r.Left, r.Top, r.Width, r.Height}; }
 // A place inside a group box, from the group's own corner.
-QRect Place(const TRect& r, const TRect& group) { return {r.Left - group.Left, r.Top - group.Top, r.Width, r.Height}; }
+QRect Place(const TRect& r, const TRect& group) {
+  return {r.Left - group.Left, r.Top - group.Top, r.Width, r.Height};
+}
 
 QCheckBox* MakeCheck(QGroupBox* group, const TSetOptionRow& row, QRect place) {
   auto* box = new QCheckBox(Text(std::string(row.Caption).c_str()), group);
@@ -84,7 +84,8 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   for (std::size_t g = 0; g < groups.size(); ++g) {
     const TRect& place = layout.Groups[g];
     auto* group = new QGroupBox(Text(std::string(groups[g].Caption).c_str()), this);
-    group->setObjectName(QString::fromLatin1(groups[g].Name.data(), qsizetype(groups[g].Name.size())));
+    group->setObjectName(
+        QString::fromLatin1(groups[g].Name.data(), qsizetype(groups[g].Name.size())));
     group->setGeometry(Place(place));
     Groups[g] = group;
     for (const TSetOptionRow* row : SetDialogOrder())
@@ -110,7 +111,8 @@ TfoSet::TfoSet(TFontDialog* fontDialog, QWidget* parent)
   bbOK = MakeButton(this, "bbOK", "設定する", Place(layout.Ok), QStyle::SP_DialogOkButton);
   bbOK->setDefault(true);
   connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
-  bbCancel = MakeButton(this, "bbCancel", "キャンセル", Place(layout.Cancel), QStyle::SP_DialogCancelButton);
+  bbCancel = MakeButton(this, "bbCancel", "キャンセル", Place(layout.Cancel),
+                        QStyle::SP_DialogCancelButton);
   connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
 
   // Key preview: the form sees every key before the control with the focus.
@@ -145,7 +147,8 @@ void TfoSet::MakeSample(QGroupBox* group, const TRect& in, const TSetLayout& lay
   lvSet->header()->setStretchLastSection(false);
   lvSet->header()->setSectionsMovable(false);
   lvSet->header()->setSectionsClickable(true);
-  for (int c = 0; c < 2; ++c) lvSet->header()->resizeSection(c, layout.SampleColumns[std::size_t(c)]);
+  for (int c = 0; c < 2; ++c)
+    lvSet->header()->resizeSection(c, layout.SampleColumns[std::size_t(c)]);
   connect(lvSet->header(), &QHeaderView::sectionClicked, this,
           [this](int column) { lvSetColumnClick(column); });
   lvSet->viewport()->installEventFilter(this);

@@ -45,8 +45,8 @@ SIZE ClientRoom(HWND dialog, HMONITOR monitor, int dpi) {
 
 class TfoSet {
  public:
-  TfoSet(TSetOptionValues& options, FontValue& font, const std::vector<TSetSample>& samples, HIMAGELIST icons,
-         int imageIndex, const TSetDictionary& dictionary)
+  TfoSet(TSetOptionValues& options, FontValue& font, const std::vector<TSetSample>& samples,
+         HIMAGELIST icons, int imageIndex, const TSetDictionary& dictionary)
       : FOptions(options),
         FFont(font),
         FSamples(samples),
@@ -56,8 +56,9 @@ class TfoSet {
 
   bool Execute(HWND owner) {
     FChosen = FFont;
-    return RunModalDialog(owner, L"Tavrin 設定ダイアログ", DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                          &DialogProc, reinterpret_cast<LPARAM>(this)) == IDOK;
+    return RunModalDialog(owner, L"Tavrin 設定ダイアログ",
+                          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, &DialogProc,
+                          reinterpret_cast<LPARAM>(this)) == IDOK;
   }
 
  private:
@@ -116,12 +117,14 @@ INT_PTR CALLBACK TfoSet::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM 
       auto* header = reinterpret_cast<NMHDR*>(l);
       if (header->idFrom != IDC_LVSET) return FALSE;
       if (header->code == NM_CLICK || header->code == LVN_COLUMNCLICK) self->lvSetClick();
-      if (header->code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN*>(l)->wVKey == VK_SPACE) self->lvSetClick();
+      if (header->code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN*>(l)->wVKey == VK_SPACE)
+        self->lvSetClick();
       if (header->code == NM_CUSTOMDRAW) {
         auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(l);
         LRESULT result = CDRF_DODEFAULT;
         if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
-        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) draw->clrText = ColourOf(self->FChosen.color);
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+          draw->clrText = ColourOf(self->FChosen.color);
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
         return TRUE;
       }
@@ -146,16 +149,20 @@ void TfoSet::FormCreate(HWND dialog) {
   FHandle = dialog;
   FDpi = WindowDpi(dialog);
   FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
-  const SIZE room = ClientRoom(dialog, MonitorFromWindow(GetParent(dialog) ? GetParent(dialog) : dialog,
-                                                         MONITOR_DEFAULTTONEAREST), FDpi);
+  const SIZE room = ClientRoom(
+      dialog,
+      MonitorFromWindow(GetParent(dialog) ? GetParent(dialog) : dialog, MONITOR_DEFAULTTONEAREST),
+      FDpi);
   const TSetLayout layout = SetDialogLayout(room.cx, room.cy);
   const std::vector<TRect> places = ControlPlaces(layout);
   // Made in the order of the places, which is the tab order.
-  const auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int id, DWORD exStyle = 0) {
+  const auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, int id,
+                        DWORD exStyle = 0) {
     const TRect& r = places[FControls.size()];
-    HWND control = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(r.Left), Px(r.Top),
-                                   Px(r.Width), Px(r.Height), dialog,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), nullptr);
+    HWND control = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                   Px(r.Left), Px(r.Top), Px(r.Width), Px(r.Height), dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   ProgramInstance(), nullptr);
     FControls.push_back(control);
     return control;
   };
@@ -167,9 +174,11 @@ void TfoSet::FormCreate(HWND dialog) {
   make(L"STATIC", L"フォント(下のリストをクリックしてください)", SS_LEFT, -1);
   // The row pictures are the main window's: shared, so that closing the
   // dialog does not destroy them with the sample.
-  lvSet = make(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+  lvSet = make(WC_LISTVIEWW, L"",
+               WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                IDC_LVSET, WS_EX_CLIENTEDGE);
-  ListView_SetExtendedListViewStyle(lvSet, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  ListView_SetExtendedListViewStyle(lvSet,
+                                    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   if (FIcons) ListView_SetImageList(lvSet, FIcons, LVSIL_SMALL);
   AddTextAndCountColumns(lvSet, Px(layout.SampleColumns[0]), Px(layout.SampleColumns[1]));
   for (std::size_t i = 0; i < FSamples.size(); ++i) {
@@ -186,7 +195,8 @@ void TfoSet::FormCreate(HWND dialog) {
     ListView_SetItemText(lvSet, int(i), 1, count.data());
   }
   make(L"BUTTON", L"辞書を編集", BS_PUSHBUTTON | WS_TABSTOP, IDC_EDITDICT);
-  make(L"STATIC", WideFromSjis(FDictionary.Text), SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, IDC_DICTSTATUS);
+  make(L"STATIC", WideFromSjis(FDictionary.Text), SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX,
+       IDC_DICTSTATUS);
   make(L"BUTTON", L"設定する", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_BBOK);
   make(L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, IDC_BBCANCEL);
   MakeGlyphs();
@@ -197,7 +207,8 @@ void TfoSet::FormCreate(HWND dialog) {
   RECT r{0, 0, Px(layout.ClientWidth), Px(layout.ClientHeight)};
   AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
                            DWORD(GetWindowLongW(dialog, GWL_EXSTYLE)), UINT(FDpi));
-  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER);
   CentreOnMonitor(dialog, GetParent(dialog));
 }
 
@@ -237,7 +248,8 @@ void TfoSet::ChangeDpi(int dpi, const RECT& suggested) {
     SetWindowPos(FControls[i], nullptr, Px(p.Left), Px(p.Top), Px(p.Width), Px(p.Height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  for (int c = 0; c < 2; ++c) ListView_SetColumnWidth(lvSet, c, Px(layout.SampleColumns[std::size_t(c)]));
+  for (int c = 0; c < 2; ++c)
+    ListView_SetColumnWidth(lvSet, c, Px(layout.SampleColumns[std::size_t(c)]));
   HFONT old = FFormFont;
   FFormFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
   SetChildFonts(FHandle, FFormFont);
@@ -332,20 +344,24 @@ LOGFONTW LogFontOf(const FontValue& value, int dpi) {
   return lf;
 }
 
-FontValue FontFromChoice(const LOGFONTW& font, int pointTenths, COLORREF colour, const FontValue& present) {
+FontValue FontFromChoice(const LOGFONTW& font, int pointTenths, COLORREF colour,
+                         const FontValue& present) {
   FontValue v;
   v.name = SjisFromWide(font.lfFaceName);
   v.size = (pointTenths + 5) / 10;
-  v.style = std::uint8_t((font.lfWeight >= FW_BOLD ? kFontBold : 0) | (font.lfItalic ? kFontItalic : 0) |
-                         (font.lfUnderline ? kFontUnderline : 0) | (font.lfStrikeOut ? kFontStrikeOut : 0));
+  v.style = std::uint8_t(
+      (font.lfWeight >= FW_BOLD ? kFontBold : 0) | (font.lfItalic ? kFontItalic : 0) |
+      (font.lfUnderline ? kFontUnderline : 0) | (font.lfStrikeOut ? kFontStrikeOut : 0));
   v.color = (present.color & kSystemColorBit) && ColourOf(present.color) == colour
                 ? present.color
-                : TColor(GetRValue(colour)) | TColor(GetGValue(colour)) << 8 | TColor(GetBValue(colour)) << 16;
+                : TColor(GetRValue(colour)) | TColor(GetGValue(colour)) << 8 |
+                      TColor(GetBValue(colour)) << 16;
   return v;
 }
 
-bool RunSetDialog(HWND owner, TSetOptionValues& options, FontValue& listFont, const std::vector<TSetSample>& samples,
-                  HIMAGELIST icons, int imageIndex, const TSetDictionary& dictionary) {
+bool RunSetDialog(HWND owner, TSetOptionValues& options, FontValue& listFont,
+                  const std::vector<TSetSample>& samples, HIMAGELIST icons, int imageIndex,
+                  const TSetDictionary& dictionary) {
   TfoSet dialog(options, listFont, samples, icons, imageIndex, dictionary);
   return dialog.Execute(owner);
 }

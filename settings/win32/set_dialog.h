@@ -5,7 +5,6 @@
 // box is the colour choice), [辞書を編集] with the line on the user's
 // dictionary, "設定する" and "キャンセル". Escape cancels.
 #include <windows.h>
-
 #include <commctrl.h>
 
 #include <functional>
@@ -39,7 +38,8 @@ bool RunSetDialog(HWND owner, TSetOptionValues& options, FontValue& listFont,
 // The font dialog's choice as a font value. A colour equal to what the
 // present value's system colour shows keeps the system colour, so an
 // untouched colour is saved as it was read.
-FontValue FontFromChoice(const LOGFONTW& font, int pointTenths, COLORREF colour, const FontValue& present);
+FontValue FontFromChoice(const LOGFONTW& font, int pointTenths, COLORREF colour,
+                         const FontValue& present);
 // The font value as the font dialog's starting point, for a screen of dpi.
 LOGFONTW LogFontOf(const FontValue& value, int dpi);
 COLORREF ColourOf(TColor colour);

@@ -33,7 +33,9 @@ TEST(SplitClipboardText, BreaksAtEveryOffsetAmongAwkwardBytes) {
   for (int round = 0; round < 3000; ++round) {
     std::string text;
     for (int k = std::uniform_int_distribution<>(0, 40)(rng); k > 0; --k)
-      text += rng() % 4 ? 'a' : alphabet[std::uniform_int_distribution<std::size_t>(0, std::size(alphabet) - 1)(rng)];
+      text += rng() % 4 ? 'a'
+                        : alphabet[std::uniform_int_distribution<std::size_t>(
+                              0, std::size(alphabet) - 1)(rng)];
     Lines expected;
     std::string line;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -125,10 +127,12 @@ TEST(ReadClipboardLines, JapaneseCellKeepsItsBytes) {
 // second line of a cell that also opens one.
 TEST(ReadClipboardLines, BlocksGiveTheSameLines) {
   std::mt19937 rng(21);
-  const std::string pieces[] = {"\"", "\"", "a", "\r", "\n", "\r\n", "\n", " ", "\x81\x40", "b\"", "\"\"\n"};
+  const std::string pieces[] = {"\"", "\"", "a",        "\r",  "\n",    "\r\n",
+                                "\n", " ",  "\x81\x40", "b\"", "\"\"\n"};
   for (int round = 0; round < 2000; ++round) {
     std::string text;
-    for (int k = std::uniform_int_distribution<>(0, 60)(rng); k > 0; --k) text += pieces[rng() % std::size(pieces)];
+    for (int k = std::uniform_int_distribution<>(0, 60)(rng); k > 0; --k)
+      text += pieces[rng() % std::size(pieces)];
     if (round % 10 == 0) text.insert(rng() % (text.size() + 1), 1, '\0');
     const Lines expected = ClipboardLines(text).ToVector();
     for (std::size_t blockBytes = 1; blockBytes <= 12; ++blockBytes) {
@@ -147,7 +151,8 @@ TEST(ReadClipboardLines, BlocksGiveTheSameLines) {
 TEST(ReadClipboardLines, BlocksBuildTheSameCollection) {
   const auto items = [](const TUniqueManager& m) {
     std::vector<std::pair<std::string, std::int32_t>> result;
-    for (std::int32_t i = 0; i < m.Count(); ++i) result.emplace_back(m.Items(i)->Text(), m.Items(i)->FCount);
+    for (std::int32_t i = 0; i < m.Count(); ++i)
+      result.emplace_back(m.Items(i)->Text(), m.Items(i)->FCount);
     return result;
   };
   std::mt19937 rng(26);
@@ -169,8 +174,8 @@ TEST(ReadClipboardLines, BlocksBuildTheSameCollection) {
 TEST(ProgressPercent, IntegerDivision) {
   // Floating point gives 28 for line 29 of 100 (0.29 * 100 = 28.999...).
   EXPECT_EQ(ProgressPercent(29, 100), 29);
-  EXPECT_EQ(ProgressPercent(0, 1), 0);      // a single line shows 0
-  EXPECT_EQ(ProgressPercent(199, 200), 99); // the last of 200 shows 99, never 100
+  EXPECT_EQ(ProgressPercent(0, 1), 0);       // a single line shows 0
+  EXPECT_EQ(ProgressPercent(199, 200), 99);  // the last of 200 shows 99, never 100
   EXPECT_EQ(ProgressPercent(57, 100), 57);
   EXPECT_EQ(ProgressPercent(1, 3), 33);
   EXPECT_EQ(ProgressPercent(0, 0), 0);
@@ -192,7 +197,8 @@ TEST(GuessTexts, OnlyForInputWhoseLinesStayNew) {
       {{2000, 200, 200}, {4000, 400, 400}, 4000, 0},     // nothing left
       {{2000, 200, 200}, {2000, 200, 200}, 10000, 0},    // no lines between
   };
-  for (const Row& r : rows) EXPECT_EQ(GuessTexts(r.First, r.Now, r.Total), r.Guess) << r.Now.Texts << " " << r.Total;
+  for (const Row& r : rows)
+    EXPECT_EQ(GuessTexts(r.First, r.Now, r.Total), r.Guess) << r.Now.Texts << " " << r.Total;
 }
 
 }  // namespace

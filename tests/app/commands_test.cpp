@@ -5,7 +5,6 @@
 
 #include <map>
 #include <random>
-
 #include <string>
 #include <vector>
 
@@ -40,7 +39,8 @@ struct Built {
 
 std::vector<std::string> Texts(const std::vector<TResultRow>& rows) {
   std::vector<std::string> texts;
-  for (const auto& row : rows) texts.push_back(cp932::ToUtf8(row.Item->Text()) + ":" + std::to_string(row.Count));
+  for (const auto& row : rows)
+    texts.push_back(cp932::ToUtf8(row.Item->Text()) + ":" + std::to_string(row.Count));
   return texts;
 }
 
@@ -56,8 +56,8 @@ TEST(CommandTexts, ProgressAndCopyMessages) {
   EXPECT_EQ(ProgressText(37), Sjis("データを取得しています...37%"));
   EXPECT_EQ(CopiedMessage(true), Sjis("全てのデータをクリップボードにコピーしました"));
   EXPECT_EQ(CopiedMessage(false), Sjis("選択されたデータをクリップボードにコピーしました"));
-  EXPECT_EQ(NoLinesMessage(),
-            Sjis("文字列がみつかりません\rクリップボードに文字列をコピーした後、この処理を行ってください"));
+  EXPECT_EQ(NoLinesMessage(), Sjis("文字列がみつかりません\rクリップボードに文字列をコピーした後、"
+                                   "この処理を行ってください"));
 }
 
 // Without a viewer the user still learns where the help is, to open it by
@@ -69,9 +69,11 @@ TEST(CommandTexts, HelpViewerMissingNamesThePath) {
   } cases[] = {
       {"/usr/local/share/doc/tavrin/tavrin.pdf",
        "tavrin.pdf を開くプログラムが見つかりません\r/usr/local/share/doc/tavrin/tavrin.pdf"},
-      {"/home/나/도구/tavrin.pdf", "tavrin.pdf を開くプログラムが見つかりません\r/home/나/도구/tavrin.pdf"},
+      {"/home/나/도구/tavrin.pdf",
+       "tavrin.pdf を開くプログラムが見つかりません\r/home/나/도구/tavrin.pdf"},
   };
-  for (const auto& c : cases) EXPECT_EQ(HelpViewerMissingMessage(c.path), Sjis(c.message)) << c.path;
+  for (const auto& c : cases)
+    EXPECT_EQ(HelpViewerMissingMessage(c.path), Sjis(c.message)) << c.path;
 }
 
 TEST(BuildData, StatusTextsChangeWithThePercentage) {
@@ -100,12 +102,14 @@ TEST(BuildData, StatusTextsChangeWithThePercentage) {
     }
     std::vector<std::string> expected, seen;
     for (int i = 0; i < n; ++i) {
-      const std::string t = ProgressText(ProgressPercent(static_cast<std::size_t>(i), static_cast<std::size_t>(n)));
+      const std::string t =
+          ProgressText(ProgressPercent(static_cast<std::size_t>(i), static_cast<std::size_t>(n)));
       if (expected.empty() || expected.back() != t) expected.push_back(t);
     }
     expected.push_back(OrganizingText());
     TUniqueManager m;
-    ASSERT_TRUE(BuildData(m, ClipboardLines(lines), false, [&](const std::string& s) { seen.push_back(s); }));
+    ASSERT_TRUE(BuildData(m, ClipboardLines(lines), false,
+                          [&](const std::string& s) { seen.push_back(s); }));
     EXPECT_EQ(seen, expected) << n;
     EXPECT_EQ(m.TotalCount(), n) << n;
   }
@@ -120,7 +124,8 @@ TEST(BuildData, NoLinesKeepsThePreviousResult) {
 
 TEST(BuildData, WithoutSortFirstOccurrenceOrder) {
   Built b({"b", "a", "b", "c"}, true, true, false);
-  EXPECT_EQ(Texts(FillRows(b.manager, false, true, true)), (std::vector<std::string>{"b:2", "a:1", "c:1"}));
+  EXPECT_EQ(Texts(FillRows(b.manager, false, true, true)),
+            (std::vector<std::string>{"b:2", "a:1", "c:1"}));
 }
 
 TEST(MarkSimilar, ListsExactlyTheItemsWhoseKeyIsShared) {
@@ -137,7 +142,8 @@ TEST(MarkSimilar, EarlierMarksAreCleared) {
   Built b({"abc", "ABC", "xyz"});
   b.manager.Items(2)->SetSimilar(true);
   ASSERT_TRUE(MarkSimilar(b.manager));
-  EXPECT_EQ(Texts(FillRows(b.manager, true, true, true)), (std::vector<std::string>{"ABC:1", "abc:1"}));
+  EXPECT_EQ(Texts(FillRows(b.manager, true, true, true)),
+            (std::vector<std::string>{"ABC:1", "abc:1"}));
 }
 
 TEST(MarkSimilar, KeysDifferingInTrailingSpacesAreNotPartners) {
@@ -158,7 +164,8 @@ TEST(MarkSimilar, MarksAreTheSharedKeysInEveryOrder) {
   for (int round = 0; round < 24; ++round) {
     std::string text;
     for (int i = 0; i < 400; ++i) {
-      for (int k = std::uniform_int_distribution<>(1, 3)(rng); k > 0; --k) text += pieces[rng() % std::size(pieces)];
+      for (int k = std::uniform_int_distribution<>(1, 3)(rng); k > 0; --k)
+        text += pieces[rng() % std::size(pieces)];
       // A late awkward line, so that a sorted pass has marked much already.
       if (round % 3 == 1 && i == 390) text += " ";
       if (round % 3 == 2 && i == 395) text += std::string(1100, 'x');
@@ -188,7 +195,8 @@ TEST(FillRows, CountsOfTheAllDataModes) {
   EXPECT_EQ(Texts(FillRows(distinct.manager, false, true, true)),
             (std::vector<std::string>{"ABC:2", "abc:1"}));
   Built merged({"ABC", "ABC", "abc"}, true, false);
-  EXPECT_EQ(Texts(FillRows(merged.manager, false, true, false)), (std::vector<std::string>{"ABC:3"}));
+  EXPECT_EQ(Texts(FillRows(merged.manager, false, true, false)),
+            (std::vector<std::string>{"ABC:3"}));
   // The similar view shows each item's own count even when merged.
   ASSERT_TRUE(MarkSimilar(merged.manager));
   EXPECT_EQ(Texts(FillRows(merged.manager, true, true, false)),
@@ -236,7 +244,9 @@ TEST(CopyRows, AllAndSelected) {
 
   const TCopyResult all = CopyRows(rows, std::vector<std::size_t>{1}, TCopyKind::All, true);
   EXPECT_EQ(all.Status, TCopyResult::TStatus::Copied);
-  EXPECT_EQ(all.Text, "a\t1\r\n" + Sjis("ｂ") + "\t2\r\nc\t1\r\nd\t1\r\ne\t1\r\nf\t1\r\ng\t1\r\nh\t1\r\ni\t1\r\nj\t1\r\n");
+  EXPECT_EQ(all.Text,
+            "a\t1\r\n" + Sjis("ｂ") +
+                "\t2\r\nc\t1\r\nd\t1\r\ne\t1\r\nf\t1\r\ng\t1\r\nh\t1\r\ni\t1\r\nj\t1\r\n");
   EXPECT_EQ(all.Message, CopiedMessage(true));
 
   // Three of ten, given in any order, come out in row order, without counts.
@@ -259,7 +269,8 @@ TEST(CopyRows, CopyTakesTheTextNotTheCaptionAndFollowsTheRowOrder) {
 TEST(CopyRows, FailuresLeaveTheClipboardAlone) {
   const TCopyResult empty = CopyRows({}, {}, TCopyKind::All, true);
   EXPECT_EQ(empty.Status, TCopyResult::TStatus::NoRows);
-  EXPECT_EQ(empty.Message, Sjis("コピーする文字列を表示させた後、このボタンをクリックしてください"));
+  EXPECT_EQ(empty.Message,
+            Sjis("コピーする文字列を表示させた後、このボタンをクリックしてください"));
   EXPECT_TRUE(empty.Text.empty());
 
   // Rows but no selection: reported, not an empty text put on the clipboard.
@@ -270,7 +281,8 @@ TEST(CopyRows, FailuresLeaveTheClipboardAlone) {
   EXPECT_EQ(none.Message, Sjis("選択されたデータがありません"));
   EXPECT_TRUE(none.Text.empty());
   const std::vector<std::size_t> outside{2, 7};
-  EXPECT_EQ(CopyRows(rows, outside, TCopyKind::Selected, true).Status, TCopyResult::TStatus::NoSelection);
+  EXPECT_EQ(CopyRows(rows, outside, TCopyKind::Selected, true).Status,
+            TCopyResult::TStatus::NoSelection);
 }
 
 TEST(ResultRows, LongTextIsShownCutAtACharacterWithAnEllipsis) {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "util/cp932.h"
 #include "tests/platform.h"
+#include "util/cp932.h"
 
 namespace tavrin {
 namespace {
@@ -98,7 +98,8 @@ TEST(DiagnosticsText, SettingsFilePathLine) {
   const Lines lines = DiagnosticsLines(facts);
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[8], "");
-  EXPECT_EQ(lines[9], "Ini File path : \"/home/" + cp932::Sjis("山田") + "/.config/tavrin/tavrin.ini\"");
+  EXPECT_EQ(lines[9],
+            "Ini File path : \"/home/" + cp932::Sjis("山田") + "/.config/tavrin/tavrin.ini\"");
 }
 
 TEST_F(Diagnostics, SettingsFileLinesAsStoredWithItsTimeStamp) {

@@ -1,6 +1,8 @@
 // The distinct-heavy path against the collection's: the same bytes for every
 // option set it takes, in every encoding, on each shape of input; and none
 // for what it leaves to the collection.
+#include "app/distinct_batch.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "app/batch_command.h"
-#include "app/distinct_batch.h"
 #include "util/cp932.h"
 #include "util/parallel.h"
 #include "util/text_encoding.h"
@@ -59,11 +60,13 @@ const std::vector<Shape>& Shapes() {
       {"numbers", "10\n9\r\n10\r100\n\n   \n9\r\n\r\n1\r\n0010\n10"},
       // Case, width, small kana, trailing marks and blanks inside: keys
       // shared by several texts, and a key equal to another line's text.
-      {"folds", Sjis("abc\nABC\nAbc\nｱｲｳ\nアイウ\nァィゥ\nabc-\nabc\xE3\x83\xBC\nab c\nab\tc\nab\n\xE3\x80\x80\n"
+      {"folds", Sjis("abc\nABC\nAbc\nｱｲｳ\nアイウ\nァィゥ\nabc-\nabc\xE3\x83\xBC\nab "
+                     "c\nab\tc\nab\n\xE3\x80\x80\n"
                      "ABC-\nx-\n")},
       // Keys longer than the entries' prefix that tie on it.
-      {"long", Sjis("アイウエオカキク1\nｱｲｳｴｵｶｷｸ1\nアイウエオカキク2\nアイウエオカキク1\nabcdefghijklmnop\n"
-                    "ABCDEFGHIJKLMNOP\nabcdefghijklmnoq\nabcdefghijkl\nabcdefghijk\n")},
+      {"long",
+       Sjis("アイウエオカキク1\nｱｲｳｴｵｶｷｸ1\nアイウエオカキク2\nアイウエオカキク1\nabcdefghijklmnop\n"
+            "ABCDEFGHIJKLMNOP\nabcdefghijklmnoq\nabcdefghijkl\nabcdefghijk\n")},
       // Enough lines for every stage to run in parts.
       {"many codes", Codes(80000)},
   };
@@ -95,14 +98,15 @@ TEST(DistinctBatch, SameBytesAsTheCollection) {
       const std::string input = Encoded(shape.text, encoding);
       for (const std::vector<std::string_view>& args : taken) {
         const TBatchOptions options = Options(args);
-        const std::string what = std::string(shape.name) + ", " + std::string(encoding) + ", " + std::string(args[0]) +
+        const std::string what = std::string(shape.name) + ", " + std::string(encoding) + ", " +
+                                 std::string(args[0]) +
                                  (args.size() > 1 ? " " + std::string(args[1]) : "");
         const TBatchOutput reference = RunBatch(options, input);
         const TDecodedText decoded = DecodeText(input, options.Encoding);
         // Written in pieces, as the program writes.
         std::string written;
-        const std::optional<TBatchOutput> fast =
-            RunDistinctBatch(options, decoded.Text, decoded.Encoding, decoded.Bom, [&](std::string_view piece) {
+        const std::optional<TBatchOutput> fast = RunDistinctBatch(
+            options, decoded.Text, decoded.Encoding, decoded.Bom, [&](std::string_view piece) {
               written += piece;
               return true;
             });
@@ -135,7 +139,8 @@ TEST(DistinctBatch, LeavesToTheCollection) {
   for (const auto& c : cases) {
     const TBatchOptions options = Options(c.args);
     const TDecodedText decoded = DecodeText(c.text, options.Encoding);
-    EXPECT_FALSE(RunDistinctBatch(options, decoded.Text, decoded.Encoding, decoded.Bom).has_value()) << c.name;
+    EXPECT_FALSE(RunDistinctBatch(options, decoded.Text, decoded.Encoding, decoded.Bom).has_value())
+        << c.name;
   }
 }
 

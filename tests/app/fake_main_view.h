@@ -22,9 +22,9 @@ class SettingsFolder {
  public:
   SettingsFolder() {
     static std::atomic<int> serial{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("tavrin-form-" + std::to_string(std::random_device{}()) + "-" +
-             std::to_string(serial++));
+    path_ =
+        std::filesystem::temp_directory_path() /
+        ("tavrin-form-" + std::to_string(std::random_device{}()) + "-" + std::to_string(serial++));
     std::filesystem::create_directories(path_);
     TFormSettings::SetDefaultFileName(Ini());
   }
@@ -52,7 +52,7 @@ class FakeMainView : public IMainView {
 
   // What the user does and answers.
   std::optional<std::string> Clipboard;  // CP932; nullopt: no text at all
-  bool ClipboardTakes = true;             // false: the system refuses a copy
+  bool ClipboardTakes = true;            // false: the system refuses a copy
   std::size_t ClipboardReplaced = 0;
   std::vector<std::size_t> Selection;
   std::optional<std::size_t> Current;
@@ -78,7 +78,8 @@ class FakeMainView : public IMainView {
   std::string Title;
   bool OnTop = false, DebugVisible = false, Closed = false;
   std::vector<std::string> Memo, Opened, Edited;
-  std::vector<std::string> DictionaryLines;  // the dictionary line the settings dialog showed, in turn
+  std::vector<std::string>
+      DictionaryLines;  // the dictionary line the settings dialog showed, in turn
   std::vector<TSampleRow> Samples;
   std::vector<std::string> Versions;
   int Widths[2] = {480, 65};
@@ -116,7 +117,8 @@ class FakeMainView : public IMainView {
   bool HasSelection() const override { return !Selection.empty(); }
   std::optional<std::size_t> CurrentRow() const override { return Current; }
   void ClearSelection() override { Selection.clear(); }
-  void SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) override {
+  void SelectRows(const std::vector<std::size_t>& rows,
+                  std::optional<std::size_t> current) override {
     Selection = rows;
     Current = current;
   }
@@ -154,10 +156,12 @@ class FakeMainView : public IMainView {
     Opened.push_back(path);
     return OpenAnswer;
   }
-  void ShowVersionDialog(const std::string& version, const std::string&, const std::string&) override {
+  void ShowVersionDialog(const std::string& version, const std::string&,
+                         const std::string&) override {
     Versions.push_back(version);
   }
-  bool RunSettingsDialog(TSetOptionValues& options, FontValue&, const std::vector<TSampleRow>& samples,
+  bool RunSettingsDialog(TSetOptionValues& options, FontValue&,
+                         const std::vector<TSampleRow>& samples,
                          const TDictionaryLine& dictionary) override {
     Samples = samples;
     DictionaryLines.push_back(dictionary.Text);
@@ -198,7 +202,8 @@ struct FakeWindow {
   }
   std::vector<std::string> Captions() const {
     std::vector<std::string> out;
-    for (int i = 0; i < form.List().Count(); ++i) out.push_back(cp932::ToUtf8(form.List().Caption(i)));
+    for (int i = 0; i < form.List().Count(); ++i)
+      out.push_back(cp932::ToUtf8(form.List().Caption(i)));
     return out;
   }
   std::string LastMessage() const {

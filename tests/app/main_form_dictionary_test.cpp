@@ -29,7 +29,8 @@ std::string ReadDictionary(const FakeWindow& w) {
 
 std::size_t RowOf(const FakeWindow& w, const std::string& utf8) {
   const std::vector<std::string> captions = w.Captions();
-  return static_cast<std::size_t>(std::find(captions.begin(), captions.end(), utf8) - captions.begin());
+  return static_cast<std::size_t>(std::find(captions.begin(), captions.end(), utf8) -
+                                  captions.begin());
 }
 
 TEST(MainFormDictionaryTest, ReadAtEachExtractionBesideTheSettingsFile) {
@@ -41,7 +42,8 @@ TEST(MainFormDictionaryTest, ReadAtEachExtractionBesideTheSettingsFile) {
   EXPECT_EQ(w.Captions(), (std::vector<std::string>{"旧社名", "新社名"}));
   ASSERT_EQ(w.form.List().Groups().size(), 1u);
   EXPECT_EQ(cp932::ToUtf8(std::string(w.form.List().Groups()[0].CanonicalText())), "新社名");
-  EXPECT_EQ(cp932::ToUtf8(w.form.List().ToolTip(0)), "正規の表記: 新社名\r理由: 辞書\r「旧」 U+65E7 → 「新」 U+65B0");
+  EXPECT_EQ(cp932::ToUtf8(w.form.List().ToolTip(0)),
+            "正規の表記: 新社名\r理由: 辞書\r「旧」 U+65E7 → 「新」 U+65B0");
 
   // An edit made meanwhile applies at the next command.
   WriteDictionary(w, "# 空\n");
@@ -57,8 +59,9 @@ TEST(MainFormDictionaryTest, MalformedFileIsToldAndLeftOut) {
   w.form.FormKeyDown(TKey::F5, kShiftNone);
   ASSERT_EQ(w.view.Messages.size(), 1u);
   EXPECT_EQ(w.view.Messages[0].Kind, MessageKind::Warning);
-  EXPECT_EQ(w.LastMessage(), "tavrin-dict.txt の 2 行目に項目が一つしかありません。辞書を使わずに実行します\r" +
-                                 w.form.DictionaryFile());
+  EXPECT_EQ(w.LastMessage(),
+            "tavrin-dict.txt の 2 行目に項目が一つしかありません。辞書を使わずに実行します\r" +
+                w.form.DictionaryFile());
   EXPECT_EQ(w.Captions(), (std::vector<std::string>{"イトウ", "ｲﾄｳ"}));
 }
 
@@ -66,7 +69,8 @@ TEST(MainFormDictionaryTest, MalformedFileIsToldAndLeftOut) {
 // where the rule's canonical spelling is not among them.
 TEST(MainFormDictionaryTest, NormalizedCopyIsTheBatchs) {
   const std::string dictionary = "新社名\t旧社名\nABC商事\tエービーシー商事\n!ｲﾄｳ\tイトウ\n";
-  const std::string lines = "旧社名\r\nＡＢＣ商事\r\nエービーシー商事\r\nABC商事\r\nｲﾄｳ\r\nイトウ\r\n";
+  const std::string lines =
+      "旧社名\r\nＡＢＣ商事\r\nエービーシー商事\r\nABC商事\r\nｲﾄｳ\r\nイトウ\r\n";
   FakeWindow w;
   WriteDictionary(w, dictionary);
   w.view.Clipboard = Sjis(lines);
@@ -139,12 +143,35 @@ TEST(MainFormDictionaryTest, KeysActWhereTheirItemsAreEnabled) {
     std::string line;                   // what the key writes; empty: the item is disabled
   };
   const Case cases[] = {
-      {"canonical", TControl::pmMakeCanonical, TKey::K, kShiftCtrl, "Ctrl+K", {"ｲﾄｳ"}, "ｲﾄｳ\tいとう\tイトウ"},
+      {"canonical",
+       TControl::pmMakeCanonical,
+       TKey::K,
+       kShiftCtrl,
+       "Ctrl+K",
+       {"ｲﾄｳ"},
+       "ｲﾄｳ\tいとう\tイトウ"},
       {"outside a group", TControl::pmMakeCanonical, TKey::K, kShiftCtrl, "Ctrl+K", {}, ""},
-      {"leave", TControl::pmLeaveGroup, TKey::G, kShiftCtrl | kShiftShift, "Ctrl+Shift+G", {"ｲﾄｳ"}, "!イトウ\tｲﾄｳ"},
-      {"the canonical row stays", TControl::pmLeaveGroup, TKey::G, kShiftCtrl | kShiftShift, "Ctrl+Shift+G",
-       {"イトウ"}, ""},
-      {"join", TControl::pmJoinSelected, TKey::G, kShiftCtrl, "Ctrl+G", {"イトウ", "サトウ"}, "イトウ\tサトウ"},
+      {"leave",
+       TControl::pmLeaveGroup,
+       TKey::G,
+       kShiftCtrl | kShiftShift,
+       "Ctrl+Shift+G",
+       {"ｲﾄｳ"},
+       "!イトウ\tｲﾄｳ"},
+      {"the canonical row stays",
+       TControl::pmLeaveGroup,
+       TKey::G,
+       kShiftCtrl | kShiftShift,
+       "Ctrl+Shift+G",
+       {"イトウ"},
+       ""},
+      {"join",
+       TControl::pmJoinSelected,
+       TKey::G,
+       kShiftCtrl,
+       "Ctrl+G",
+       {"イトウ", "サトウ"},
+       "イトウ\tサトウ"},
       {"join one row", TControl::pmJoinSelected, TKey::G, kShiftCtrl, "Ctrl+G", {"イトウ"}, ""},
   };
   for (const Case& c : cases) {
@@ -155,7 +182,8 @@ TEST(MainFormDictionaryTest, KeysActWhereTheirItemsAreEnabled) {
     std::vector<std::size_t> rows;
     for (const std::string& text : c.selected) rows.push_back(RowOf(w, text));
     std::sort(rows.begin(), rows.end());
-    w.view.SelectRows(rows, c.selected.empty() ? std::nullopt : std::optional(RowOf(w, c.selected.back())));
+    w.view.SelectRows(
+        rows, c.selected.empty() ? std::nullopt : std::optional(RowOf(w, c.selected.back())));
     EXPECT_EQ(TMainForm::MenuKeyText(c.item), c.keyText);
     w.form.PopupMenu1Popup();
     EXPECT_EQ(w.view.Enabled[c.item], !c.line.empty());

@@ -1,13 +1,14 @@
 // The main window's logic over a fake view: the commands, the key table,
 // the list's sort and selection, copy and delete, the guidance, the
 // settings dialog's transfer, closing, and the options a result keeps.
+#include "app/main_form.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
 #include <tuple>
 
-#include "app/main_form.h"
 #include "engine/unique_manager.h"
 #include "settings/ini_file.h"
 #include "tests/app/fake_main_view.h"
@@ -78,8 +79,8 @@ TEST(MainFormTest, ReplacedCharactersAreReportedBeforeListing) {
   w.view.ClipboardReplaced = 3;
   w.form.sbGetAllDataClick(TControl::sbGetAllData);
   ASSERT_EQ(w.view.Messages.size(), 1u);
-  EXPECT_EQ(w.view.Messages[0], (FakeMainView::TMessage{MessageKind::Warning,
-                                                         ReplacedCharactersMessage(3)}));
+  EXPECT_EQ(w.view.Messages[0],
+            (FakeMainView::TMessage{MessageKind::Warning, ReplacedCharactersMessage(3)}));
   EXPECT_EQ(w.form.List().Count(), 1);
 }
 
@@ -120,18 +121,19 @@ TEST(MainFormTest, HeldKeysRepeatOnlyTheListEdits) {
     TShiftState shift;
     bool acts;
   } kCases[] = {
-      {TKey::F1, kShiftNone, false},     {TKey::F5, kShiftNone, false},     {TKey::F6, kShiftNone, false},
-      {TKey::F7, kShiftNone, false},     {TKey::F8, kShiftNone, false},     {TKey::F9, kShiftNone, false},
-      {TKey::Return, kShiftNone, false}, {TKey::C, kShiftCtrl, false},      {TKey::Delete, kShiftNone, true},
-      {TKey::A, kShiftCtrl, true},
+      {TKey::F1, kShiftNone, false},     {TKey::F5, kShiftNone, false},
+      {TKey::F6, kShiftNone, false},     {TKey::F7, kShiftNone, false},
+      {TKey::F8, kShiftNone, false},     {TKey::F9, kShiftNone, false},
+      {TKey::Return, kShiftNone, false}, {TKey::C, kShiftCtrl, false},
+      {TKey::Delete, kShiftNone, true},  {TKey::A, kShiftCtrl, true},
   };
   for (const auto& c : kCases) {
     FakeWindow w;
     ListTen(w);
     w.view.Selection = {2};
     const auto seen = [&] {
-      return std::tuple(w.view.Waits, w.view.Messages.size(), w.view.Opened.size(), w.view.Written.size(),
-                        w.view.Selection, w.form.List().Count());
+      return std::tuple(w.view.Waits, w.view.Messages.size(), w.view.Opened.size(),
+                        w.view.Written.size(), w.view.Selection, w.form.List().Count());
     };
     const auto before = seen();
     EXPECT_EQ(w.form.FormKeyDown(c.key, c.shift, true), c.acts) << int(c.key);
@@ -280,7 +282,7 @@ TEST(MainFormTest, SelectionAndCurrentRowFollowTheirRowsThroughASort) {
   ListTen(w);
   w.view.Selection = {1, 8};
   w.view.Current = 8;
-  w.form.lvResultColumnClick(1);  // descending counts: a9 .. a0
+  w.form.lvResultColumnClick(1);                                  // descending counts: a9 .. a0
   EXPECT_EQ(w.view.Selection, (std::vector<std::size_t>{1, 8}));  // a8 and a1
   EXPECT_EQ(w.view.Current, std::optional<std::size_t>(1));
   EXPECT_EQ(w.view.Reorders, 1);
@@ -412,10 +414,12 @@ TEST(MainFormTest, SettingsDialogShowsAndEditsTheDictionary) {
     const char* message;  // "" for none
   } kCases[] = {
       {"no file", std::nullopt, true, "辞書はまだありません", "辞書の規則: 0 件", ""},
-      {"rules and a comment", "# note\r\nA\tB\tC\r\n\r\n!A\tD\r\n", true, "辞書の規則: 2 件", "辞書の規則: 2 件", ""},
+      {"rules and a comment", "# note\r\nA\tB\tC\r\n\r\n!A\tD\r\n", true, "辞書の規則: 2 件",
+       "辞書の規則: 2 件", ""},
       {"a malformed line", "A\tB\r\nC\r\n", true, "辞書の 2 行目に項目が一つしかありません",
        "辞書の 2 行目に項目が一つしかありません", ""},
-      {"no editor", std::nullopt, false, "辞書はまだありません", "辞書の規則: 0 件", "を開くプログラムが見つかりません"},
+      {"no editor", std::nullopt, false, "辞書はまだありません", "辞書の規則: 0 件",
+       "を開くプログラムが見つかりません"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -467,7 +471,8 @@ TEST(MainFormTest, SettingsFileKeepsItsBytes) {
     std::function<void(FakeWindow&)> change;
     const char* want;
   } kCases[] = {
-      {"defaults", [](FakeWindow&) {}, "[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
+      {"defaults", [](FakeWindow&) {},
+       "[User]\r\nFSetLvColumn0=480\r\nFSetLvColumn1=65\r\nFSound=1\r\nFHint=1\r\nFTrim=0\r\n"
        "FExprsQuote=0\r\nFExtractSort=1\r\nFCopyCount=1\r\nFZenkaku=1\r\nFUpper=1\r\n"
        "FHyphenTerminate=1\r\nFHyphen=1\r\nlvResultSize=14\r\nlvResultName=Meiryo UI\r\n"
        "lvResultColor=clWindowText\r\nlvResultStyle=0\r\n[Form]\r\nLeft=0\r\nTop=0\r\nWidth=637\r\n"

@@ -30,8 +30,8 @@ struct Kinds {
 };
 
 Kinds KindsOf(const TMainForm& form) {
-  return {form.FKanji, form.FCompat, form.FSpace, form.FSymbol, form.FKana, form.FCompany, form.FNumber,
-          form.FOkurigana};
+  return {form.FKanji, form.FCompat,  form.FSpace,  form.FSymbol,
+          form.FKana,  form.FCompany, form.FNumber, form.FOkurigana};
 }
 
 // A window started as a skin starts it (its geometry restored) on the
@@ -53,7 +53,8 @@ Kinds StartAndClose(const SettingsFolder&, const std::function<void(TMainForm&)>
 // alike, leaving their lines as they were; read back as written.
 TEST(MainFormVariantsTest, SettingsSectionFollowsFormAndRoundTrips) {
   const std::string section =
-      "[Variants]\r\nFKanji=1\r\nFCompat=0\r\nFSpace=0\r\nFSymbol=0\r\nFKana=0\r\nFCompany=1\r\nFNumber=1\r\nFOkurigana=0\r\n";
+      "[Variants]\r\nFKanji=1\r\nFCompat=0\r\nFSpace=0\r\nFSymbol=0\r\nFKana=0\r\nFCompany="
+      "1\r\nFNumber=1\r\nFOkurigana=0\r\n";
   const auto kanjiAndCompany = [](TMainForm& f) {
     f.FKanji = true;
     f.FCompany = true;
@@ -64,7 +65,8 @@ TEST(MainFormVariantsTest, SettingsSectionFollowsFormAndRoundTrips) {
     SettingsFolder folder;
     EXPECT_EQ(StartAndClose(folder, kanjiAndCompany), (Kinds{}));
     const std::string ini = ReadFile(folder.Ini());
-    const std::size_t user = ini.find("[User]"), form = ini.find("[Form]"), variants = ini.find("[Variants]");
+    const std::size_t user = ini.find("[User]"), form = ini.find("[Form]"),
+                      variants = ini.find("[Variants]");
     ASSERT_NE(variants, std::string::npos) << ini;
     EXPECT_LT(user, form) << ini;
     EXPECT_LT(form, variants) << ini;
@@ -82,7 +84,8 @@ TEST(MainFormVariantsTest, SettingsSectionFollowsFormAndRoundTrips) {
 TEST(MainFormVariantsTest, UnreadableValuesCountAsMissing) {
   SettingsFolder folder;
   WriteFile(folder.Ini(),
-            "[Variants]\r\nFKanji=yes\r\nFCompat=\r\nFSpace=1\r\nFSymbol=0\r\nFKana=0x1\r\nFCompany= 1 \r\n");
+            "[Variants]\r\nFKanji=yes\r\nFCompat=\r\nFSpace=1\r\nFSymbol=0\r\nFKana="
+            "0x1\r\nFCompany= 1 \r\n");
   EXPECT_EQ(StartAndClose(folder), (Kinds{false, false, true, false, true, true, false, false}));
   EXPECT_NE(ReadFile(folder.Ini()).find("FKanji=0\r\nFCompat=0\r\n"), std::string::npos);
 }
@@ -95,7 +98,8 @@ TEST(MainFormVariantsTest, SettingsDialogCarriesTheKinds) {
   w.view.SettingsAnswer = true;
   w.form.sbSetClick();
   EXPECT_EQ(KindsOf(w.form), (Kinds{true, false, false, false, true, false, true, true}));
-  EXPECT_EQ(w.form.VariantKinds(), kVariantKanji | kVariantKana | kVariantNumber | kVariantOkurigana);
+  EXPECT_EQ(w.form.VariantKinds(),
+            kVariantKanji | kVariantKana | kVariantNumber | kVariantOkurigana);
 }
 
 int RowOf(const FakeWindow& w, const std::string& utf8) {

@@ -1,12 +1,13 @@
 // The main window's sizes at screen densities other than 96 dpi: the
 // layout follows the density, widths moved between screens come back to
 // the 96-dpi value the settings file keeps.
+#include "app/main_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "app/main_layout.h"
 #include "util/dpi.h"
 
 namespace tavrin {
@@ -15,21 +16,25 @@ namespace {
 constexpr int kDensities[] = {96, 120, 144, 168, 192, 288};
 
 bool Inside(const TRect& inner, const TRect& outer) {
-  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Left + inner.Width <= outer.Left + outer.Width &&
+  return inner.Left >= outer.Left && inner.Top >= outer.Top &&
+         inner.Left + inner.Width <= outer.Left + outer.Width &&
          inner.Top + inner.Height <= outer.Top + outer.Height;
 }
 
 // Within a pixel of the 96-dpi rectangle scaled: each edge is rounded on
 // its own, so a width may differ by one.
 bool Scaled(const TRect& at, const TRect& design, int dpi) {
-  const auto near = [dpi](int px, int units) { return std::abs(px - ScaleFrom96(units, dpi)) <= 1; };
+  const auto near = [dpi](int px, int units) {
+    return std::abs(px - ScaleFrom96(units, dpi)) <= 1;
+  };
   return near(at.Left, design.Left) && near(at.Top, design.Top) && near(at.Width, design.Width) &&
          near(at.Height, design.Height);
 }
 
 // The design at 96 dpi, which both skins place their controls by.
 TEST(MainLayout, TheDesignAt96Dpi) {
-  const TMainLayout l = MainLayout(kDesignClientWidth, kDesignClientHeight, kDesignStatusHeight, 96);
+  const TMainLayout l =
+      MainLayout(kDesignClientWidth, kDesignClientHeight, kDesignStatusHeight, 96);
   const struct {
     const char* name;
     TRect at, want;
@@ -51,8 +56,8 @@ TEST(MainLayout, TheDesignAt96Dpi) {
       {"bottom strip", l.StripBottom, {0, 298, 637, 19}},
   };
   for (const auto& c : kControls)
-    EXPECT_EQ(c.at, c.want) << c.name << ": " << c.at.Left << "," << c.at.Top << " " << c.at.Width << "x"
-                            << c.at.Height;
+    EXPECT_EQ(c.at, c.want) << c.name << ": " << c.at.Left << "," << c.at.Top << " " << c.at.Width
+                            << "x" << c.at.Height;
   EXPECT_EQ(l.StatusLabelWidth, 50);
 }
 
@@ -60,17 +65,22 @@ TEST(MainLayout, EveryControlFollowsTheDensity) {
   const TMainLayout design = MainLayout(kDesignClientWidth, kDesignClientHeight, 30, 96);
   for (const int dpi : kDensities) {
     SCOPED_TRACE("dpi " + std::to_string(dpi));
-    const int width = ScaleFrom96(kDesignClientWidth, dpi), height = ScaleFrom96(kDesignClientHeight, dpi);
+    const int width = ScaleFrom96(kDesignClientWidth, dpi),
+              height = ScaleFrom96(kDesignClientHeight, dpi);
     const int status = ScaleFrom96(30, dpi);
     const TMainLayout l = MainLayout(width, height, status, dpi);
     const struct {
       const char* name;
       TRect at, design;
     } kControls[] = {
-        {"tool bar", l.ToolBar, design.ToolBar},  {"閉じる", l.Buttons[0], design.Buttons[0]},
-        {"設定", l.Buttons[5], design.Buttons[5]}, {"help", l.Help, design.Help},
-        {"version", l.Version, design.Version},   {"list", l.List, design.List},
-        {"top strip", l.StripTop, design.StripTop}, {"bottom strip", l.StripBottom, design.StripBottom},
+        {"tool bar", l.ToolBar, design.ToolBar},
+        {"閉じる", l.Buttons[0], design.Buttons[0]},
+        {"設定", l.Buttons[5], design.Buttons[5]},
+        {"help", l.Help, design.Help},
+        {"version", l.Version, design.Version},
+        {"list", l.List, design.List},
+        {"top strip", l.StripTop, design.StripTop},
+        {"bottom strip", l.StripBottom, design.StripBottom},
         {"memo", l.Memo1, design.Memo1},
     };
     for (const auto& c : kControls) EXPECT_TRUE(Scaled(c.at, c.design, dpi)) << c.name;
@@ -87,7 +97,8 @@ TEST(MainLayout, EveryControlFollowsTheDensity) {
     EXPECT_LE(l.Buttons[5].Left + l.Buttons[5].Width, l.Help.Left);
     EXPECT_LE(l.Help.Left + l.Help.Width, l.Version.Left);
     const TRect panel{0, l.ToolBar.Height, width, height - status - l.ToolBar.Height};
-    for (const TRect& r : {l.List, l.StripTop, l.StripLeft, l.StripRight, l.StripBottom}) EXPECT_TRUE(Inside(r, panel));
+    for (const TRect& r : {l.List, l.StripTop, l.StripLeft, l.StripRight, l.StripBottom})
+      EXPECT_TRUE(Inside(r, panel));
     EXPECT_EQ(l.StripRight.Left + l.StripRight.Width, width);
     EXPECT_EQ(l.StripBottom.Top + l.StripBottom.Height, height - status);
   }
@@ -100,7 +111,8 @@ TEST(MainLayout, ASmallWindowGivesNoNegativeSizes) {
   for (const int dpi : {96, 144}) {
     for (const auto& c : kCases) {
       const TMainLayout l = MainLayout(c.width, c.height, c.status, dpi);
-      for (const TRect& r : {l.ToolBar, l.List, l.StripTop, l.StripLeft, l.StripRight, l.StripBottom}) {
+      for (const TRect& r :
+           {l.ToolBar, l.List, l.StripTop, l.StripLeft, l.StripRight, l.StripBottom}) {
         EXPECT_GE(r.Width, 0) << c.width << "x" << c.height << " at " << dpi;
         EXPECT_GE(r.Height, 0) << c.width << "x" << c.height << " at " << dpi;
       }
@@ -115,11 +127,8 @@ TEST(MainSizes, PicturesAndFontsAtTheDensity) {
   } kCases[] = {
       // 100 %, 125 %, 150 %, 200 %: the row icons and glyphs at 100, 150
       // and 200 % are sizes the icon files hold (16, 24, 32, 48).
-      {96, 19, 16, 32, 24},
-      {120, 24, 20, 40, 30},
-      {144, 29, 24, 48, 36},
-      {192, 38, 32, 64, 48},
-      {0, 19, 16, 32, 24},  // unknown: the design's
+      {96, 19, 16, 32, 24},  {120, 24, 20, 40, 30}, {144, 29, 24, 48, 36},
+      {192, 38, 32, 64, 48}, {0, 19, 16, 32, 24},  // unknown: the design's
   };
   for (const auto& c : kCases) {
     const TMainSizes s = MainSizes(c.dpi);
@@ -137,17 +146,15 @@ TEST(ListFontPixels, PointsAtTheDensity) {
   const struct {
     int points, dpi, pixels;
   } kCases[] = {
-      {14, 96, 19},   // the default list font
-      {14, 144, 28},  // 28 exactly
-      {14, 120, 23},  // 23.3
-      {9, 96, 12},
-      {11, 144, 22},
-      {10, 120, 17},  // 16.7
-      {0, 96, 12},    // no size: 9 points
-      {-3, 144, 18},
-      {14, 0, 19},    // unknown density: 96
+      {14, 96, 19},                                 // the default list font
+      {14, 144, 28},                                // 28 exactly
+      {14, 120, 23},                                // 23.3
+      {9, 96, 12},   {11, 144, 22}, {10, 120, 17},  // 16.7
+      {0, 96, 12},                                  // no size: 9 points
+      {-3, 144, 18}, {14, 0, 19},                   // unknown density: 96
   };
-  for (const auto& c : kCases) EXPECT_EQ(ListFontPixels(c.points, c.dpi), c.pixels) << c.points << "pt at " << c.dpi;
+  for (const auto& c : kCases)
+    EXPECT_EQ(ListFontPixels(c.points, c.dpi), c.pixels) << c.points << "pt at " << c.dpi;
 }
 
 TEST(SortMarkedColumnWidth, RoomForTheCaptionTheMarkAndTheirMargins) {
@@ -158,7 +165,8 @@ TEST(SortMarkedColumnWidth, RoomForTheCaptionTheMarkAndTheirMargins) {
       {57, 40, 144, 57 + 40 + 36},  // margins at the density
       {-5, -1, 96, 24},             // nothing measured: the margins alone
   };
-  for (const auto& c : kCases) EXPECT_EQ(SortMarkedColumnWidth(c.caption, c.header, c.dpi), c.width) << c.caption;
+  for (const auto& c : kCases)
+    EXPECT_EQ(SortMarkedColumnWidth(c.caption, c.header, c.dpi), c.width) << c.caption;
 }
 
 TEST(RescaledWidth, MovesBetweenScreensNeverDrift) {
@@ -173,17 +181,17 @@ TEST(RescaledWidth, MovesBetweenScreensNeverDrift) {
   for (const auto& path : kPaths) {
     for (int units = 0; units <= 2000; ++units) {
       int pixels = ScaleFrom96(units, path.front());
-      for (std::size_t i = 1; i < path.size(); ++i) pixels = RescaledWidth(pixels, path[i - 1], path[i]);
-      ASSERT_EQ(ScaleTo96(pixels, path.back()), units) << units << " through " << path.size() << " screens";
+      for (std::size_t i = 1; i < path.size(); ++i)
+        pixels = RescaledWidth(pixels, path[i - 1], path[i]);
+      ASSERT_EQ(ScaleTo96(pixels, path.back()), units)
+          << units << " through " << path.size() << " screens";
     }
   }
   const struct {
     int pixels, from, to, want;
   } kCases[] = {
-      {480, 96, 144, 720},
-      {720, 144, 96, 480},
-      {721, 144, 192, 962},  // 480.7 units: kept as 481
-      {65, 96, 120, 81},     // 81.25
+      {480, 96, 144, 720}, {720, 144, 96, 480}, {721, 144, 192, 962},  // 480.7 units: kept as 481
+      {65, 96, 120, 81},                                               // 81.25
       {0, 144, 96, 0},
   };
   for (const auto& c : kCases) EXPECT_EQ(RescaledWidth(c.pixels, c.from, c.to), c.want) << c.pixels;

@@ -24,10 +24,10 @@
 #include "util/message_lines.h"
 #include "util/paths.h"
 #include "util/qt/beep.h"
-#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "util/qt/window_routines.h"
 #include "widgets/qt/gradation_exprs.h"
+#include "widgets/qt/modal_recorder.h"
 #include "widgets/qt/version_dialog.h"
 
 using namespace tavrin;
@@ -229,8 +229,8 @@ class MainWindowExtrasTest : public QObject {
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &FDocuments, "open");
     QCOMPARE(Calls().size(), 1u);
     ExpectMessage(0, MessageKind::Information,
-                  FileNameOf(HelpFile().toStdString()) + S(" を開くプログラムが見つかりません") + "\r" +
-                      cp932::Sjis(HelpFile().toStdString()));
+                  FileNameOf(HelpFile().toStdString()) + S(" を開くプログラムが見つかりません") +
+                      "\r" + cp932::Sjis(HelpFile().toStdString()));
   }
 
   // ---- diagnostics

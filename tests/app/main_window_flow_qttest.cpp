@@ -2,12 +2,12 @@
 // clipboard in, key or click, rows and status, clipboard out, messages, beeps.
 #include <QApplication>
 #include <QClipboard>
+#include <QFont>
 #include <QHeaderView>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QFont>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -18,8 +18,8 @@
 #include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
-#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
+#include "widgets/qt/modal_recorder.h"
 
 using namespace tavrin;
 
@@ -110,14 +110,15 @@ class MainWindowFlowTest : public QObject {
     QGuiApplication::clipboard()->setMimeData(new QMimeData);
     Key(Qt::Key_F5);
     QCOMPARE(modal->Calls().size(), size_t(1));
-    QCOMPARE(modal->Calls()[0].text, S("クリップボードに文字列をコピーした後、このボタンをクリックしてください"));
+    QCOMPARE(modal->Calls()[0].text,
+             S("クリップボードに文字列をコピーした後、このボタンをクリックしてください"));
     modal->Clear();
     Clip("  \n\u3000\n\n");
     Key(Qt::Key_F6);
     QVERIFY(!modal->Calls().empty());
     QCOMPARE(modal->Calls()[0].kind, std::optional<MessageKind>(MessageKind::Error));
-    QCOMPARE(modal->Calls()[0].text,
-             S("文字列がみつかりません\rクリップボードに文字列をコピーした後、この処理を行ってください"));
+    QCOMPARE(modal->Calls()[0].text, S("文字列がみつかりません\rクリップボードに文字列をコピーした"
+                                       "後、この処理を行ってください"));
   }
 
   // F7 copies every row, Enter only the selected ones; with no selection
@@ -153,7 +154,8 @@ class MainWindowFlowTest : public QObject {
     Clip("ユニット\nﾕﾆｯﾄ\nテスト\nてすと\n");
     Key(Qt::Key_F5);
     window->ResultView()->selectionModel()->select(
-        window->ResultModel()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        window->ResultModel()->index(0, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     Key(Qt::Key_Delete);
     QCOMPARE(Rows().size(), 3);
     QVERIFY(!Rows().contains(U("ユニット|  1")));
@@ -161,7 +163,8 @@ class MainWindowFlowTest : public QObject {
     // Delete's deletes.
     Clip("other\n");
     window->ResultView()->selectionModel()->select(
-        window->ResultModel()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        window->ResultModel()->index(0, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     Held(Qt::Key_F5);
     QCOMPARE(Rows().size(), 3);
     Held(Qt::Key_Delete);
@@ -174,14 +177,19 @@ class MainWindowFlowTest : public QObject {
   void groupsAreShown() {
     Clip("ﾕﾆｯﾄ\nユニット\nユニット\nテスト\nてすと\n");
     Key(Qt::Key_F5);
-    QCOMPARE(Rows(), (QStringList{U("ユニット|  2"), U("ﾕﾆｯﾄ|  1"), U("てすと|  1"), U("テスト|  1")}));
+    QCOMPARE(Rows(),
+             (QStringList{U("ユニット|  2"), U("ﾕﾆｯﾄ|  1"), U("てすと|  1"), U("テスト|  1")}));
     const QAbstractItemModel* model = window->ResultModel();
-    const auto bold = [&](int row) { return model->index(row, 0).data(Qt::FontRole).value<QFont>().bold(); };
+    const auto bold = [&](int row) {
+      return model->index(row, 0).data(Qt::FontRole).value<QFont>().bold();
+    };
     // てすと sorts first, but テスト occurred first: the tie goes to it.
-    QCOMPARE((QList<bool>{bold(0), bold(1), bold(2), bold(3)}), (QList<bool>{true, false, false, true}));
+    QCOMPARE((QList<bool>{bold(0), bold(1), bold(2), bold(3)}),
+             (QList<bool>{true, false, false, true}));
     QCOMPARE(model->index(1, 0).data(Qt::ToolTipRole).toString(),
              U("正規の表記: ユニット\n違い: 全角/半角\n「ﾕ」 U+FF95 → 「ユ」 U+30E6\n"
-               "「ﾆ」 U+FF86 → 「ニ」 U+30CB\n「ｯ」 U+FF6F → 「ッ」 U+30C3\n「ﾄ」 U+FF84 → 「ト」 U+30C8"));
+               "「ﾆ」 U+FF86 → 「ニ」 U+30CB\n「ｯ」 U+FF6F → 「ッ」 U+30C3\n「ﾄ」 U+FF84 → 「ト」 "
+               "U+30C8"));
 
     TResultView* view = window->ResultView();
     view->setCurrentIndex(model->index(1, 0));
@@ -189,7 +197,8 @@ class MainWindowFlowTest : public QObject {
     QImage image = view->viewport()->grab().toImage();
     // Past the short texts, inside the first column.
     const auto at = [&](int row) {
-      return image.pixelColor(image.width() - 5, view->visualRect(model->index(row, 0)).center().y());
+      return image.pixelColor(image.width() - 5,
+                              view->visualRect(model->index(row, 0)).center().y());
     };
     QVERIFY(at(0) != at(2));  // the group's other row is tinted, another group's is not
     QCOMPARE(at(2), at(3));
@@ -219,7 +228,8 @@ class MainWindowFlowTest : public QObject {
     Clip("keep me");
     Key(Qt::Key_F9);
     QCOMPARE(ClipText(), U("keep me"));
-    QCOMPARE(modal->Calls()[0].text, S("コピーする文字列を表示させた後、このボタンをクリックしてください"));
+    QCOMPARE(modal->Calls()[0].text,
+             S("コピーする文字列を表示させた後、このボタンをクリックしてください"));
   }
 
   // The options and the column widths reach the settings file at closing.

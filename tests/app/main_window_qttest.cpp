@@ -8,9 +8,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QScrollBar>
 #include <QToolButton>
 #include <QtTest>
 
@@ -18,13 +18,13 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
-#include "settings/qt/acc_ini.h"
 #include "engine/unique_manager.h"
+#include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
-#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/gradation_exprs.h"
+#include "widgets/qt/modal_recorder.h"
 
 using namespace tavrin;
 
@@ -79,8 +79,8 @@ class MainWindowTest : public QObject {
   void SelectRows(std::initializer_list<int> rows) {
     View().selectionModel()->clearSelection();
     for (int row : rows)
-      View().selectionModel()->select(Model().index(row, 0), QItemSelectionModel::Select |
-                                                                 QItemSelectionModel::Rows);
+      View().selectionModel()->select(Model().index(row, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
   void ClickHeader(int column) {
     QHeaderView* header = View().header();
@@ -103,12 +103,24 @@ class MainWindowTest : public QObject {
       const char* name;
       TRect want;
     } kPlaces[] = {
-        {"pnToolBar", l.ToolBar},        {"sbClose", l.Buttons[0]},    {"sbExtractRuiji", l.Buttons[1]},
-        {"sbGetAllData", l.Buttons[2]},  {"sbCopyAll", l.Buttons[3]},  {"sbSwFormStyle", l.Buttons[4]},
-        {"sbSet", l.Buttons[5]},         {"imgHelp", l.Help},          {"imgVersion", l.Version},
-        {"pnClient", l.Client},          {"lvResult", l.List},         {"GradationExprs4", l.StripTop},
-        {"GradationExprs5", l.StripLeft}, {"GradationExprs2", l.StripRight}, {"GradationExprs3", l.StripBottom},
-        {"Button1", l.Button1},          {"Button2", l.Button2},       {"Memo1", l.Memo1},
+        {"pnToolBar", l.ToolBar},
+        {"sbClose", l.Buttons[0]},
+        {"sbExtractRuiji", l.Buttons[1]},
+        {"sbGetAllData", l.Buttons[2]},
+        {"sbCopyAll", l.Buttons[3]},
+        {"sbSwFormStyle", l.Buttons[4]},
+        {"sbSet", l.Buttons[5]},
+        {"imgHelp", l.Help},
+        {"imgVersion", l.Version},
+        {"pnClient", l.Client},
+        {"lvResult", l.List},
+        {"GradationExprs4", l.StripTop},
+        {"GradationExprs5", l.StripLeft},
+        {"GradationExprs2", l.StripRight},
+        {"GradationExprs3", l.StripBottom},
+        {"Button1", l.Button1},
+        {"Button2", l.Button2},
+        {"Memo1", l.Memo1},
     };
     QWidget* client = W().centralWidget();
     for (const auto& p : kPlaces) {
@@ -179,8 +191,8 @@ class MainWindowTest : public QObject {
       const char* name;
       const char* caption;
     } buttons[] = {
-        {"sbClose", "閉じる"},     {"sbExtractRuiji", "類字抽出"}, {"sbGetAllData", "全データ"},
-        {"sbCopyAll", "コピー"},   {"sbSwFormStyle", "前面表示"},  {"sbSet", "設定"},
+        {"sbClose", "閉じる"},   {"sbExtractRuiji", "類字抽出"}, {"sbGetAllData", "全データ"},
+        {"sbCopyAll", "コピー"}, {"sbSwFormStyle", "前面表示"},  {"sbSet", "設定"},
     };
     for (const auto& b : buttons) {
       auto* button = Child<QToolButton>(b.name);
@@ -206,7 +218,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(W().StatusText(),
              U("文字列をクリップボードにコピーした後、[類字抽出]ボタンをクリックしてください"));
     QCOMPARE(Child<QAction>("pmCopyAll")->text(), U("全てのデータをクリップボードにコピーする"));
-    QCOMPARE(Child<QAction>("pmCopySelect")->text(), U("選択したデータをクリップボードにコピーする"));
+    QCOMPARE(Child<QAction>("pmCopySelect")->text(),
+             U("選択したデータをクリップボードにコピーする"));
     QVERIFY(Child<QAction>("N2")->isSeparator());
     QCOMPARE(Child<QAction>("pmDelete")->text(), U("選択したデータをリストから削除する"));
     QVERIFY(View().selectionMode() == QAbstractItemView::ExtendedSelection);
@@ -225,7 +238,8 @@ class MainWindowTest : public QObject {
         {"imgVersion", "バージョン情報を表示します"},
         {"sbGetAllData", "全てのデータを表示します\rショートカットキー : [F6]"},
         {"sbExtractRuiji", "類字を抽出して表示します\rショートカットキー : [F5]"},
-        {"sbCopyAll", "表示している全てのデータを\rクリップボードにコピーします\rショートカットキー : [F7]"},
+        {"sbCopyAll",
+         "表示している全てのデータを\rクリップボードにコピーします\rショートカットキー : [F7]"},
         {"sbSwFormStyle", "ウィンドを最前面に固定します"},
         {"imgHelp", "ヘルプを表示します\rショートカットキー : [F1]"},
     };
@@ -325,8 +339,9 @@ class MainWindowTest : public QObject {
     // Only blanks on the very first command: the message, then the summary.
     SetClipboard(U("  \r\n\u3000\u3000\r\n\t\r\n"));
     Key(Qt::Key_F5);
-    QCOMPARE(Messages(), (std::vector<std::string>{S("文字列がみつかりません\rクリップボードに"
-                                                      "文字列をコピーした後、この処理を行ってください")}));
+    QCOMPARE(Messages(),
+             (std::vector<std::string>{S("文字列がみつかりません\rクリップボードに"
+                                         "文字列をコピーした後、この処理を行ってください")}));
     QCOMPARE(W().StatusText(), U("表示するデータがありません"));
     QCOMPARE(Model().Count(), 0);
     QCOMPARE(FBeeps, 1);
@@ -365,7 +380,8 @@ class MainWindowTest : public QObject {
     Key(Qt::Key_F5);
     QCOMPARE(FModal->Calls().size(), 2u);
     for (const auto& call : FModal->Calls())
-      QVERIFY(QString::fromStdString(call.text).startsWith(QStringLiteral("Turn Around Time was ")));
+      QVERIFY(
+          QString::fromStdString(call.text).startsWith(QStringLiteral("Turn Around Time was ")));
     FModal->Clear();
     Key(Qt::Key_F6);
     QCOMPARE(FModal->Calls().size(), 1u);
@@ -394,7 +410,8 @@ class MainWindowTest : public QObject {
     Child<QLabel>("sbPanel1")->installEventFilter(&counter);
     Key(Qt::Key_F6);
     QCOMPARE(Model().Count(), 5000);
-    QVERIFY2(counter.paints >= 100 && counter.paints <= 110, qPrintable(QString::number(counter.paints)));
+    QVERIFY2(counter.paints >= 100 && counter.paints <= 110,
+             qPrintable(QString::number(counter.paints)));
   }
 
   // ---- the list
@@ -485,9 +502,10 @@ class MainWindowTest : public QObject {
     FModal->OnDialog([&](QDialog&) { during = View().Background(); });
     const QColor normal = View().Background();
     QTest::mouseClick(View().viewport(), Qt::LeftButton);
-    QCOMPARE(Messages(), (std::vector<std::string>{S(
-                             "文字列をクリップボードにコピーした後、\r[類字抽出] もしくは "
-                             "[全データ]ボタンをクリックしてください")}));
+    QCOMPARE(
+        Messages(),
+        (std::vector<std::string>{S("文字列をクリップボードにコピーした後、\r[類字抽出] もしくは "
+                                    "[全データ]ボタンをクリックしてください")}));
     QCOMPARE(during, QColor(0, 255, 0));
     QCOMPARE(View().Background(), normal);
     QCOMPARE(FBeeps, 1);
@@ -550,8 +568,8 @@ class MainWindowTest : public QObject {
   void copyOfAnEmptyListSaysSo() {
     SetClipboard(U("kept"));
     QTest::mouseClick(Child<QToolButton>("sbCopyAll"), Qt::LeftButton);
-    QCOMPARE(Messages(), (std::vector<std::string>{
-                             S("コピーする文字列を表示させた後、このボタンをクリックしてください")}));
+    QCOMPARE(Messages(), (std::vector<std::string>{S(
+                             "コピーする文字列を表示させた後、このボタンをクリックしてください")}));
     QCOMPARE(Clipboard(), U("kept"));
   }
 
@@ -562,7 +580,8 @@ class MainWindowTest : public QObject {
     SelectRows({0, 9, 4});
     TUniqueItem* deleted = Model().Row(4).Item;
     Key(Qt::Key_Delete);
-    QCOMPARE(Captions(), (QStringList{U("a1"), U("a2"), U("a3"), U("a5"), U("a6"), U("a7"), U("a8")}));
+    QCOMPARE(Captions(),
+             (QStringList{U("a1"), U("a2"), U("a3"), U("a5"), U("a6"), U("a7"), U("a8")}));
     QVERIFY(!deleted->Shown());
     QCOMPARE(FBeeps, beeps);
     QCOMPARE(W().StatusText(), status);

@@ -1,11 +1,12 @@
 // The result list's drawn captions: the marks of invisible characters and
 // the highlighted differences from the canonical spelling.
+#include "app/result_list.h"
+
 #include <gtest/gtest.h>
 
 #include "app/build_data.h"
 #include "app/clipboard_lines.h"
 #include "app/extract_similar.h"
-#include "app/result_list.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
 
@@ -19,7 +20,7 @@ TEST(ResultListTest, InvisibleMarks) {
     char32_t mark;
   };
   const Case cases[] = {
-      {U' ', true, U'\u00B7'},  {U' ', false, 0},          {U'\u3000', false, U'\u2423'},
+      {U' ', true, U'\u00B7'},       {U' ', false, 0},          {U'\u3000', false, U'\u2423'},
       {U'\u00A0', false, U'\u00B0'}, {U'\t', false, U'\u2192'}, {U'\u200B', false, U'\u2038'},
       {U'\uFEFF', true, U'\u2038'},  {U'a', true, 0},
   };
@@ -63,7 +64,8 @@ TEST(ResultListTest, GlyphsMarkOuterSpacesAndHighlightDifferences) {
 // A base and its combining marks are one glyph, highlighted or marked
 // together: a mark drawn on its own is lost.
 TEST(ResultListTest, GlyphsAreGraphemeClusters) {
-  EXPECT_EQ(Drawn({"ガス", "ガス", "カ\u3099ス"}, false), (std::vector<std::string>{"[カ\u3099]ス", ""}));
+  EXPECT_EQ(Drawn({"ガス", "ガス", "カ\u3099ス"}, false),
+            (std::vector<std::string>{"[カ\u3099]ス", ""}));
   EXPECT_EQ(Drawn({"ﾊﾟﾝ", "パン", "パン"}, false), (std::vector<std::string>{"", "[ﾊﾟ][ﾝ]"}));
   // An invisible base is marked and keeps the marks on it.
   EXPECT_EQ(Drawn({"a\u3000\u0301b", "a\u3000\u0301b", "A\u3000\u0301B"}, false),

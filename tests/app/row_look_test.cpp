@@ -1,11 +1,12 @@
 // The look of a result row as both windows draw it: the tint of the current
 // row's group, the bold canonical row, and the caption's highlighted spans.
+#include "app/row_look.h"
+
 #include <gtest/gtest.h>
 
 #include "app/build_data.h"
 #include "app/clipboard_lines.h"
 #include "app/extract_similar.h"
-#include "app/row_look.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
 
@@ -20,7 +21,8 @@ struct Listed {
     BuildData(manager, ClipboardLines(cp932::Sjis(utf8)), true);
     MarkSimilar(manager);
     std::vector<TResultRow> rows;
-    for (std::int32_t i = 0; i < manager.Count(); ++i) rows.push_back({manager.Items(i), manager.Items(i)->FCount});
+    for (std::int32_t i = 0; i < manager.Count(); ++i)
+      rows.push_back({manager.Items(i), manager.Items(i)->FCount});
     list.SetRows(std::move(rows), {false, false, true});
     list.SetGroups(VariantGroups(list.Rows()));
   }
@@ -36,8 +38,8 @@ TEST(RowLookTest, TintFollowsTheCurrentRowsGroupAndBoldTheCanonical) {
   // first); abc has no group.
   const Listed l("ﾕﾆｯﾄ\nユニット\nユニット\nテスト\nてすと\nabc\n");
   ASSERT_EQ(l.list.Count(), 5);
-  const int unit = l.Row("ユニット"), halfUnit = l.Row("ﾕﾆｯﾄ"), test = l.Row("テスト"), hiraTest = l.Row("てすと"),
-            abc = l.Row("abc");
+  const int unit = l.Row("ユニット"), halfUnit = l.Row("ﾕﾆｯﾄ"), test = l.Row("テスト"),
+            hiraTest = l.Row("てすと"), abc = l.Row("abc");
   const auto at = [](int row) { return std::optional<std::size_t>(static_cast<std::size_t>(row)); };
   const struct {
     const char* name;
@@ -56,14 +58,16 @@ TEST(RowLookTest, TintFollowsTheCurrentRowsGroupAndBoldTheCanonical) {
       {"a current row past the list", halfUnit, at(99), false, {false, false}},
       {"a row past the list", 99, at(unit), false, {false, false}},
   };
-  for (const auto& c : kCases) EXPECT_EQ(RowLook(l.list, c.row, c.current, c.selected), c.look) << c.name;
+  for (const auto& c : kCases)
+    EXPECT_EQ(RowLook(l.list, c.row, c.current, c.selected), c.look) << c.name;
 }
 
 // Neighbouring glyphs drawn alike make one span; a caption with nothing to
 // show has none and is drawn plainly.
 TEST(RowLookTest, CaptionSpansJoinGlyphsDrawnAlike) {
   const Listed l("ab c \nab c \nAB c \n");
-  const std::vector<TLookSpan> variant = {{U"AB", true, false}, {U" c", false, false}, {U"\u00B7", false, true}};
+  const std::vector<TLookSpan> variant = {
+      {U"AB", true, false}, {U" c", false, false}, {U"\u00B7", false, true}};
   EXPECT_EQ(CaptionSpans(l.list, l.Row("AB c ")), variant);
   EXPECT_EQ(CaptionSpans(Listed("abc\n").list, 0), std::vector<TLookSpan>{});
 }

@@ -23,9 +23,9 @@
 #include "tests/settings/font_choice.h"
 #include "util/cp932.h"
 #include "util/qt/beep.h"
-#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/gradation_exprs.h"
+#include "widgets/qt/modal_recorder.h"
 
 using namespace tavrin;
 
@@ -60,9 +60,8 @@ const Option kOptions[] = {
     {&TfoMAIN::FOkurigana, "chbOkurigana", false},
 };
 
-const char* const kToolBar[] = {"sbClose",       "sbGetAllData", "sbExtractRuiji",
-                                "sbCopyAll",     "sbSwFormStyle", "sbSet",
-                                "imgHelp",       "imgVersion"};
+const char* const kToolBar[] = {"sbClose",       "sbGetAllData", "sbExtractRuiji", "sbCopyAll",
+                                "sbSwFormStyle", "sbSet",        "imgHelp",        "imgVersion"};
 
 QStringList RowsOf(const QAbstractItemModel& model, int limit = -1) {
   QStringList rows;
@@ -88,7 +87,9 @@ class SettingsDialogTest : public QObject {
     if (!set) qFatal("no settings dialog");
     return *set;
   }
-  QCheckBox* Box(const char* name) { return Set().findChild<QCheckBox*>(QString::fromLatin1(name)); }
+  QCheckBox* Box(const char* name) {
+    return Set().findChild<QCheckBox*>(QString::fromLatin1(name));
+  }
   QWidget* Control(const char* name) { return W().findChild<QWidget*>(QString::fromLatin1(name)); }
 
   void NewWindow() {
@@ -118,9 +119,7 @@ class SettingsDialogTest : public QObject {
     static_cast<QToolButton*>(Control("sbSet"))->click();
     modal->OnDialog({});
   }
-  QStringList SampleRows(const TfoSet& set) const {
-    return RowsOf(*set.lvSet->model());
-  }
+  QStringList SampleRows(const TfoSet& set) const { return RowsOf(*set.lvSet->model()); }
 
  private Q_SLOTS:
   void initTestCase() {
@@ -156,10 +155,13 @@ class SettingsDialogTest : public QObject {
   void emptyListShowsTheTwoSampleRows() {
     QStringList rows;
     bool pictured = false;
-    RunSettings([&](TfoSet& set) {
-      rows = SampleRows(set);
-      pictured = set.lvSet->topLevelItemCount() > 0 && !set.lvSet->topLevelItem(0)->icon(0).isNull();
-    }, ModalAnswer::Cancel);
+    RunSettings(
+        [&](TfoSet& set) {
+          rows = SampleRows(set);
+          pictured =
+              set.lvSet->topLevelItemCount() > 0 && !set.lvSet->topLevelItem(0)->icon(0).isNull();
+        },
+        ModalAnswer::Cancel);
     QCOMPARE(rows, (QStringList{U("サンプル-1|1"), U("サンプル-2|1")}));
     QVERIFY(pictured);
   }
@@ -188,11 +190,13 @@ class SettingsDialogTest : public QObject {
       for (const Option& other : kOptions) W().*other.field = other.def;
       W().*o.field = !o.def;
       QStringList wrong;
-      RunSettings([&](TfoSet&) {
-        for (const Option& other : kOptions)
-          if (Box(other.box)->isChecked() != (W().*other.field)) wrong << U(other.box);
-        Box(o.box)->setChecked(o.def);  // and back through the dialog
-      }, ModalAnswer::Ok);
+      RunSettings(
+          [&](TfoSet&) {
+            for (const Option& other : kOptions)
+              if (Box(other.box)->isChecked() != (W().*other.field)) wrong << U(other.box);
+            Box(o.box)->setChecked(o.def);  // and back through the dialog
+          },
+          ModalAnswer::Ok);
       QVERIFY2(wrong.isEmpty(), qPrintable(U(o.box) + U(": ") + wrong.join(U(","))));
       for (const Option& other : kOptions) QCOMPARE(W().*other.field, other.def);
     }
@@ -201,9 +205,11 @@ class SettingsDialogTest : public QObject {
   // Cancel and Escape keep every field, whatever the boxes show.
   void cancelAndEscapeChangeNothing() {
     for (ModalAnswer answer : {ModalAnswer::Cancel, ModalAnswer::Escape}) {
-      RunSettings([&](TfoSet&) {
-        for (const Option& o : kOptions) Box(o.box)->setChecked(!o.def);
-      }, answer);
+      RunSettings(
+          [&](TfoSet&) {
+            for (const Option& o : kOptions) Box(o.box)->setChecked(!o.def);
+          },
+          answer);
       for (const Option& o : kOptions) QCOMPARE(W().*o.field, o.def);
     }
   }
@@ -215,10 +221,12 @@ class SettingsDialogTest : public QObject {
     QFont chosen(InstalledFamily(), 20);
     chosen.setItalic(true);
     FontValue inSample;
-    RunSettings([&](TfoSet& set) {
-      QTest::mouseClick(set.lvSet->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-      inSample = WidgetFont(*set.lvSet);
-    }, ModalAnswer::Cancel, [&](QDialog& d) { ChooseFont(d, chosen, RGBColor(0, 0, 255)); });
+    RunSettings(
+        [&](TfoSet& set) {
+          QTest::mouseClick(set.lvSet->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+          inSample = WidgetFont(*set.lvSet);
+        },
+        ModalAnswer::Cancel, [&](QDialog& d) { ChooseFont(d, chosen, RGBColor(0, 0, 255)); });
     QCOMPARE(inSample.size, 20);  // the sample list had it
     QCOMPARE(inSample.color, RGBColor(0, 0, 255));
     QCOMPARE(WidgetFont(*W().ResultView()), before);
@@ -293,12 +301,14 @@ class SettingsDialogTest : public QObject {
     chosen.setBold(true);
     chosen.setUnderline(true);
     chosen.setStrikeOut(true);
-    RunSettings([&](TfoSet& set) {
-      for (const Option& o : kOptions) Box(o.box)->setChecked(!o.def);
-      const QHeaderView* header = set.lvSet->header();
-      QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                        QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
-    }, ModalAnswer::Ok, [&](QDialog& d) { ChooseFont(d, chosen, RGBColor(255, 0, 0)); });
+    RunSettings(
+        [&](TfoSet& set) {
+          for (const Option& o : kOptions) Box(o.box)->setChecked(!o.def);
+          const QHeaderView* header = set.lvSet->header();
+          QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                            QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        },
+        ModalAnswer::Ok, [&](QDialog& d) { ChooseFont(d, chosen, RGBColor(255, 0, 0)); });
     FontValue wanted;
     wanted.name = ToSjis(chosen.family());
     wanted.size = 16;
@@ -335,11 +345,13 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(WidgetFont(*W().ResultView()), wanted);
     QStringList wrong;
     FontValue inSample;
-    RunSettings([&](TfoSet& set) {
-      for (const Option& o : kOptions)
-        if (Box(o.box)->isChecked() == o.def) wrong << U(o.box);
-      inSample = WidgetFont(*set.lvSet);
-    }, ModalAnswer::Cancel);
+    RunSettings(
+        [&](TfoSet& set) {
+          for (const Option& o : kOptions)
+            if (Box(o.box)->isChecked() == o.def) wrong << U(o.box);
+          inSample = WidgetFont(*set.lvSet);
+        },
+        ModalAnswer::Cancel);
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(U(","))));
     QCOMPARE(inSample, wanted);
   }

@@ -1,8 +1,9 @@
 // What differs between a variant and its canonical spelling: the kinds
 // named in the tool-tip and the variant's bytes drawn highlighted.
+#include "app/spelling_differences.h"
+
 #include <gtest/gtest.h>
 
-#include "app/spelling_differences.h"
 #include "engine/variant_folding.h"
 #include "util/cp932.h"
 
@@ -24,7 +25,8 @@ TEST(SpellingDifferences, KindsAndParts) {
       {"width", "ﾕﾆｯﾄ", "ユニット", true, "全角/半角", "ﾕ|ﾆ|ｯ|ﾄ"},
       {"kana kind only", "てすと", "テスト", true, "ひらがな/カタカナ", "て|す|と"},
       // A voiced kana against its two half-width characters is one part.
-      {"voiced kana, width and kind", "がっこう", "ｶﾞｯｺｳ", true, "全角/半角、ひらがな/カタカナ", "が|っ|こ|う"},
+      {"voiced kana, width and kind", "がっこう", "ｶﾞｯｺｳ", true, "全角/半角、ひらがな/カタカナ",
+       "が|っ|こ|う"},
       {"case", "Abc", "abc", true, "大文字/小文字", "A"},
       {"full-width capital", "ＡＢ", "ab", true, "全角/半角、大文字/小文字", "Ａ|Ｂ"},
       {"small kana", "キヨウ", "キョウ", true, "小書き文字", "ヨ"},
@@ -44,7 +46,8 @@ TEST(SpellingDifferences, KindsAndParts) {
       {"only the combining mark differs", "カ\u3099ス", "カ゛ス", true, "濁点", "カ\u3099"},
       {"separate voiced mark", "か゛っこう", "がっこう", true, "濁点", "か゛"},
       {"old kana", "ヰスキー", "イスキー", true, "旧仮名", "ヰ"},
-      {"old kana, width", "ゑびす", "ｴﾋﾞｽ", true, "全角/半角、ひらがな/カタカナ、旧仮名", "ゑ|び|す"},
+      {"old kana, width", "ゑびす", "ｴﾋﾞｽ", true, "全角/半角、ひらがな/カタカナ、旧仮名",
+       "ゑ|び|す"},
       {"wave dash", "10\u301C20", "10～20", true, "波ダッシュ", "\u301C"},
       {"minus sign, no width", "A\u22121", "A-1", true, "別コードの同じ字", "\u2212"},
       {"em dash", "A\u2014B", "A―B", true, "別コードの同じ字", "\u2014"},
@@ -105,7 +108,9 @@ TEST(SpellingDifferences, KindsOfVariants) {
     TUniqueManager m;
     m.FHyphen = m.FHyphenTerminate = true;
     m.FVariants = r.kinds;
-    EXPECT_EQ(cp932::ToUtf8(DifferenceKindNames(AllDifferenceKinds(m, Sjis(r.variant), Sjis(r.canonical)))), r.names)
+    EXPECT_EQ(cp932::ToUtf8(
+                  DifferenceKindNames(AllDifferenceKinds(m, Sjis(r.variant), Sjis(r.canonical)))),
+              r.names)
         << r.variant << " / " << r.canonical;
   }
 }

@@ -87,26 +87,26 @@ TEST_P(FoldExamples, GiveTheListedResult) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folding, FoldExamples,
-    testing::Values(
-        FoldCase{"WidthKeepsSingleBytes", FoldWidth, "ｱｲｳabc", "ｱｲｳabc"},
-        FoldCase{"WidthKatakana", FoldWidth, "ガッコウ", "ｶﾞｯｺｳ"},
-        FoldCase{"WidthHiragana", FoldWidth, "がっこう", "ｶﾞｯｺｳ"},
-        FoldCase{"CaseSmallOfWidth", FoldCaseAndSmallKana, "ｶﾞｯｺｳ", "ｶﾞｯｺｩ"},
-        FoldCase{"WidthSmallYo", FoldWidth, "キョウ", "ｷｮｳ"},
-        FoldCase{"SmallFoldsLargeYo", FoldCaseAndSmallKana, "ｷﾖｳ", "ｷｮｩ"},
-        FoldCase{"WidthLettersDigitsSpace", FoldWidth, "ＡＢＣａｂｃ０１　", "ABCabc01 "},
-        FoldCase{"WidthVoicedAndSemiVoiced", FoldWidth, "ヴぱゐヱ゛゜", "ｳﾞﾊﾟｲｴﾞﾟ"},
-        FoldCase{"WidthLeavesUnlisted", FoldWidth, "“漢ヵヶヮゎ＼Α", "“漢ヵヶヮゎ＼Α"},
-        FoldCase{"WidthMarks", FoldWidth, "ー‘「」、。・～", "ｰ`｢｣､｡･~"},
-        FoldCase{"HyphensFoldBothMarks", FoldHyphens, "ﾃﾞｰﾀｰ", "ﾃﾞ-ﾀ-"},
-        FoldCase{"HyphensKeepHyphen", FoldHyphens, "ﾃﾞ-ﾀ", "ﾃﾞ-ﾀ"},
-        FoldCase{"HyphensDoubleByteMark", FoldHyphens, "データー", "デ-タ-"},
-        FoldCase{"CaseFullWidthLatin", FoldCaseAndSmallKana, "ＡＢＣABC", "ａｂｃabc"},
-        FoldCase{"CaseGreekCyrillic", FoldCaseAndSmallKana, "ΑΩЯ", "αωя"},
-        FoldCase{"CaseKanaSmall", FoldCaseAndSmallKana, "あツヨｱﾂ", "ぁッョｧｯ"},
-        FoldCase{"EmptyWidth", FoldWidth, "", ""},
-        FoldCase{"EmptyCase", FoldCaseAndSmallKana, "", ""},
-        FoldCase{"EmptyHyphens", FoldHyphens, "", ""}),
+    testing::Values(FoldCase{"WidthKeepsSingleBytes", FoldWidth, "ｱｲｳabc", "ｱｲｳabc"},
+                    FoldCase{"WidthKatakana", FoldWidth, "ガッコウ", "ｶﾞｯｺｳ"},
+                    FoldCase{"WidthHiragana", FoldWidth, "がっこう", "ｶﾞｯｺｳ"},
+                    FoldCase{"CaseSmallOfWidth", FoldCaseAndSmallKana, "ｶﾞｯｺｳ", "ｶﾞｯｺｩ"},
+                    FoldCase{"WidthSmallYo", FoldWidth, "キョウ", "ｷｮｳ"},
+                    FoldCase{"SmallFoldsLargeYo", FoldCaseAndSmallKana, "ｷﾖｳ", "ｷｮｩ"},
+                    FoldCase{"WidthLettersDigitsSpace", FoldWidth, "ＡＢＣａｂｃ０１　",
+                             "ABCabc01 "},
+                    FoldCase{"WidthVoicedAndSemiVoiced", FoldWidth, "ヴぱゐヱ゛゜", "ｳﾞﾊﾟｲｴﾞﾟ"},
+                    FoldCase{"WidthLeavesUnlisted", FoldWidth, "“漢ヵヶヮゎ＼Α", "“漢ヵヶヮゎ＼Α"},
+                    FoldCase{"WidthMarks", FoldWidth, "ー‘「」、。・～", "ｰ`｢｣､｡･~"},
+                    FoldCase{"HyphensFoldBothMarks", FoldHyphens, "ﾃﾞｰﾀｰ", "ﾃﾞ-ﾀ-"},
+                    FoldCase{"HyphensKeepHyphen", FoldHyphens, "ﾃﾞ-ﾀ", "ﾃﾞ-ﾀ"},
+                    FoldCase{"HyphensDoubleByteMark", FoldHyphens, "データー", "デ-タ-"},
+                    FoldCase{"CaseFullWidthLatin", FoldCaseAndSmallKana, "ＡＢＣABC", "ａｂｃabc"},
+                    FoldCase{"CaseGreekCyrillic", FoldCaseAndSmallKana, "ΑΩЯ", "αωя"},
+                    FoldCase{"CaseKanaSmall", FoldCaseAndSmallKana, "あツヨｱﾂ", "ぁッョｧｯ"},
+                    FoldCase{"EmptyWidth", FoldWidth, "", ""},
+                    FoldCase{"EmptyCase", FoldCaseAndSmallKana, "", ""},
+                    FoldCase{"EmptyHyphens", FoldHyphens, "", ""}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Folding, NeverActsOnATrailByte) {
@@ -121,7 +121,8 @@ TEST(Folding, LowerCasesOnlyToCodesCp932Picks) {
   EXPECT_EQ(FoldCaseAndSmallKana("\x87\x54"), "\xFA\x40");  // NEC Roman numeral one
   EXPECT_EQ(FoldCaseAndSmallKana("\xFA\x4A"), "\xFA\x40");  // its IBM duplicate
   EXPECT_EQ(FoldCaseAndSmallKana("\xEE\xEF"), "\xEE\xEF");  // lower-case duplicate stays as written
-  EXPECT_EQ(FoldCaseAndSmallKana("\x81\xF0"), "\x81\xF0");  // Angstrom sign: lower form not in CP932
+  EXPECT_EQ(FoldCaseAndSmallKana("\x81\xF0"),
+            "\x81\xF0");  // Angstrom sign: lower form not in CP932
 }
 
 TEST(Folding, ArbitraryBytesAreDefined) {
@@ -129,7 +130,9 @@ TEST(Folding, ArbitraryBytesAreDefined) {
   // pair with the lead byte before them.
   EXPECT_EQ(FoldWidth("A\x82"), "A\x82");
   EXPECT_EQ(FoldCaseAndSmallKana("A\x82"), "a\x82");
-  EXPECT_EQ(FoldWidth(std::string("\x82\x00\x82\x60", 4)), std::string("\x82\x00" "A", 3));
+  EXPECT_EQ(FoldWidth(std::string("\x82\x00\x82\x60", 4)), std::string("\x82\x00"
+                                                                       "A",
+                                                                       3));
   EXPECT_EQ(FoldCaseAndSmallKana(std::string("\0A", 2)), std::string("\0a", 2));
   EXPECT_EQ(FoldWidth("\x81\x0A\x81\x40"), "\x81\x0A ");
   EXPECT_EQ(FoldHyphens("\xFF\xB0\x80"), "\xFF-\x80");
@@ -168,8 +171,9 @@ TEST(FoldingSweep, AllTwoByteValues) {
 // and stray lead bytes.
 TEST(FoldingSweep, RandomTextsMatchThePairByPairProcedure) {
   std::mt19937 rng(7);
-  const std::string pieces[] = {"\x82", "\x81", "\x40", "\x60", "\xB0", "\xB1", "A", " ", "\x83\x41",
-                                "\x81\x5B", "\x81\x4A", "\x82\xA0", "\x83\x94", "\x00", "\xEF\x40", "\x85\x40"};
+  const std::string pieces[] = {"\x82",     "\x81", "\x40",     "\x60",     "\xB0",     "\xB1",
+                                "A",        " ",    "\x83\x41", "\x81\x5B", "\x81\x4A", "\x82\xA0",
+                                "\x83\x94", "\x00", "\xEF\x40", "\x85\x40"};
   for (int round = 0; round < 3000; ++round) {
     std::string s;
     for (int k = std::uniform_int_distribution<>(0, 12)(rng); k > 0; --k)
@@ -206,20 +210,24 @@ const std::string kFw = "\x81\x40";  // full-width space
 
 INSTANTIATE_TEST_SUITE_P(
     Trim, TrimBlanksExamples,
-    testing::Values(
-        TrimCase{"Empty", "", ""},
-        TrimCase{"OnlyBlanks", " " + kFw + "\t\r\n" + kFw, ""},
-        TrimCase{"BothKindsAtBothEnds", kFw + "\x82\x60\x82\x61\x82\x62" + kFw + " ", "\x82\x60\x82\x61\x82\x62"},
-        // The tab is trimmed only after the outer full-width space went, so
-        // the inner one stays.
-        TrimCase{"ControlBetweenBlanks", "X" + kFw + "\t" + kFw, "X" + kFw},
-        // 0x81 0x40 at the end is the trail byte of ａ followed by "@".
-        TrimCase{"TrailByteLookAlike", "\x82\x81\x40", "\x82\x81\x40"},
-        TrimCase{"InnerBlanksStay", " a " + kFw + "b ", "a " + kFw + "b"},
-        TrimCase{"ControlsAroundText", std::string("\0\x1F" "ab\x01", 5), "ab"},
-        TrimCase{"LoneLeadAtEnd", kFw + "X\x81", "X\x81"},
-        TrimCase{"LeadBeforeSpace", "X\x81 ", "X\x81"},
-        TrimCase{"NulInside", std::string("a\0b", 3), std::string("a\0b", 3)}),
+    testing::Values(TrimCase{"Empty", "", ""},
+                    TrimCase{"OnlyBlanks", " " + kFw + "\t\r\n" + kFw, ""},
+                    TrimCase{"BothKindsAtBothEnds", kFw + "\x82\x60\x82\x61\x82\x62" + kFw + " ",
+                             "\x82\x60\x82\x61\x82\x62"},
+                    // The tab is trimmed only after the outer full-width space went, so
+                    // the inner one stays.
+                    TrimCase{"ControlBetweenBlanks", "X" + kFw + "\t" + kFw, "X" + kFw},
+                    // 0x81 0x40 at the end is the trail byte of ａ followed by "@".
+                    TrimCase{"TrailByteLookAlike", "\x82\x81\x40", "\x82\x81\x40"},
+                    TrimCase{"InnerBlanksStay", " a " + kFw + "b ", "a " + kFw + "b"},
+                    TrimCase{"ControlsAroundText",
+                             std::string("\0\x1F"
+                                         "ab\x01",
+                                         5),
+                             "ab"},
+                    TrimCase{"LoneLeadAtEnd", kFw + "X\x81", "X\x81"},
+                    TrimCase{"LeadBeforeSpace", "X\x81 ", "X\x81"},
+                    TrimCase{"NulInside", std::string("a\0b", 3), std::string("a\0b", 3)}),
     [](const auto& info) { return info.param.name; });
 
 TEST(HasDoubleByteCharacter, LooksForLeadBytes) {
@@ -243,15 +251,16 @@ TEST(IsCharacterStart, CountsLeadBytesBack) {
 // or trimmed, and positions inside are no character starts. An escaped 0x8540
 // from CP932 input would otherwise fold as the 〜 twin ～.
 TEST(Folding, InternalSequencesAreWholeCharacters) {
-  const std::string sequences[] = {
-      cp932::FromCp932("\x85\x40"), cp932::FromCp932("\x85\x49"), cp932::FromUtf8("\U0001F0B0").bytes,
-      cp932::FromUtf8("\u0100").bytes};
+  const std::string sequences[] = {cp932::FromCp932("\x85\x40"), cp932::FromCp932("\x85\x49"),
+                                   cp932::FromUtf8("\U0001F0B0").bytes,
+                                   cp932::FromUtf8("\u0100").bytes};
   for (const std::string& q : sequences) {
     const std::string text = "\x81\x40" + q + "\x81\x40";
     EXPECT_EQ(FoldWidth(text), " " + q + " ") << q;
     EXPECT_EQ(FoldHyphens(q), q) << q;
     EXPECT_EQ(TrimBlanks(text), q) << q;
-    for (std::size_t p = 1; p < q.size(); ++p) EXPECT_FALSE(IsCharacterStart(text, 2 + p)) << q << p;
+    for (std::size_t p = 1; p < q.size(); ++p)
+      EXPECT_FALSE(IsCharacterStart(text, 2 + p)) << q << p;
     EXPECT_TRUE(IsCharacterStart(text, 2 + q.size()));
   }
 }

@@ -1,5 +1,3 @@
-#include "engine/container.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/container.h"
+#include "tests/platform.h"
 #include "util/cp932.h"
 #include "util/messages.h"
 #include "util/os.h"
-#include "tests/platform.h"
 
 namespace tavrin {
 namespace {
@@ -50,7 +49,8 @@ class ContainerFiles : public ::testing::Test {
       return true;
     });
     dir = fs::temp_directory_path() /
-          ("tavrin-container-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("tavrin-container-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -76,11 +76,13 @@ TEST_F(ContainerFiles, DeleteByIndexOutsideTheListChangesNothing) {
   TLineContainer c;
   c.AddItem(std::make_unique<TLineItem>("a"));
   c.AddItem(std::make_unique<TLineItem>("b"));
-  c.Delete(2);   // Count itself is already outside
+  c.Delete(2);  // Count itself is already outside
   c.Delete(-1);
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.Delete error\r\r無効なインデックス(2)が渡されました"));
-  EXPECT_EQ(messages[1], Sjis("TCustomContainer.Delete error\r\r無効なインデックス(-1)が渡されました"));
+  EXPECT_EQ(messages[0],
+            Sjis("TCustomContainer.Delete error\r\r無効なインデックス(2)が渡されました"));
+  EXPECT_EQ(messages[1],
+            Sjis("TCustomContainer.Delete error\r\r無効なインデックス(-1)が渡されました"));
   EXPECT_EQ(c.Lines(), (std::vector<std::string>{"a", "b"}));
   c.Delete(0);
   EXPECT_EQ(c.Lines(), (std::vector<std::string>{"b"}));
@@ -92,7 +94,9 @@ TEST_F(ContainerFiles, DeleteOfAForeignItemChangesNothing) {
   TLineItem stranger("a");
   c.Delete(&stranger);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
+  EXPECT_EQ(
+      messages[0],
+      Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"));
   EXPECT_EQ(c.Count(), 1);
   c.Delete(c.Items(0));
   EXPECT_EQ(c.Count(), 0);
@@ -119,13 +123,15 @@ TEST_F(ContainerFiles, MissingAndUnreadableFilesAreReported) {
   const std::string missing = (dir / "none.txt").string();
   EXPECT_FALSE(c.LoadFromFile(missing));
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.LoadFromFile Error\r\r\"" + missing + "\" is not Found."));
+  EXPECT_EQ(messages[0],
+            Sjis("TCustomContainer.LoadFromFile Error\r\r\"" + missing + "\" is not Found."));
 
   // With FLoadMissing the missing file is read, and reading fails.
   c.FLoadMissing = true;
   EXPECT_FALSE(c.LoadFromFile(missing));
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1], Sjis("TCustomContainer.LoadFromFile Error\r\r\"" + missing + "\" の読み込みに失敗しました"));
+  EXPECT_EQ(messages[1], Sjis("TCustomContainer.LoadFromFile Error\r\r\"" + missing +
+                              "\" の読み込みに失敗しました"));
 }
 
 TEST_F(ContainerFiles, WholeFileGivesOneItemForThePath) {
@@ -157,7 +163,8 @@ TEST_F(ContainerFiles, SaveIntoAMissingFolderWritesNothing) {
   const std::string folder = (dir / "absent").string();
   c.SaveToFile(folder + "/out.txt");
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.SaveToFile Error\r\rDB Folder : \"" + folder + "\" is not Found"));
+  EXPECT_EQ(messages[0], Sjis("TCustomContainer.SaveToFile Error\r\rDB Folder : \"" + folder +
+                              "\" is not Found"));
   EXPECT_FALSE(fs::exists(folder));
 }
 
@@ -168,7 +175,8 @@ TEST_F(ContainerFiles, WriteFailuresAreReportedWithTheName) {
   const std::string path = (dir / "taken").string();
   c.SaveToFile(path);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], Sjis("TCustomContainer.SaveToFile Error\r\r\"" + path + "\" の保存に失敗しました"));
+  EXPECT_EQ(messages[0],
+            Sjis("TCustomContainer.SaveToFile Error\r\r\"" + path + "\" の保存に失敗しました"));
 }
 
 TEST_F(ContainerFiles, SaveItemToFileUsesTheItemsOwnFile) {
@@ -186,7 +194,8 @@ TEST_F(ContainerFiles, SaveItemToFileUsesTheItemsOwnFile) {
   c.SaveItemToFile(raw);
   ASSERT_EQ(messages.size(), 2u);
   for (const std::string& m : messages)
-    EXPECT_EQ(m, Sjis("TCustomContainer.SaveToFile Error\r\r_ContainerItem.GetDbFileName が有効な文字列を返しませんでした"));
+    EXPECT_EQ(m, Sjis("TCustomContainer.SaveToFile Error\r\r_ContainerItem.GetDbFileName "
+                      "が有効な文字列を返しませんでした"));
 }
 
 // Named files first, in the given order; then the rest in listing order.
@@ -205,12 +214,14 @@ TEST_F(ContainerFiles, FolderLoadingHonoursTheOrder) {
   if (os::kWindows) {
     // Names match whatever their letter case, as on the file system: C.dat
     // is c.dat, loaded once under the name asked for.
-    EXPECT_EQ(c.Lines(), (std::vector<std::string>{base + "C.dat", base + "a.dat", base + "b.dat"}));
+    EXPECT_EQ(c.Lines(),
+              (std::vector<std::string>{base + "C.dat", base + "a.dat", base + "b.dat"}));
     EXPECT_EQ(messages.size(), 0u);
   } else {
     // C.dat does not exist: names keep their case, so c.dat is not taken
     // for it and is loaded with the rest.
-    EXPECT_EQ(c.Lines(), (std::vector<std::string>{base + "a.dat", base + "b.dat", base + "c.dat"}));
+    EXPECT_EQ(c.Lines(),
+              (std::vector<std::string>{base + "a.dat", base + "b.dat", base + "c.dat"}));
     EXPECT_EQ(messages.size(), 1u);
   }
 

@@ -1,12 +1,11 @@
 #include "engine/container.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "util/cp932.h"
 #include "util/messages.h"
@@ -50,7 +49,9 @@ class ContainerTest : public testing::Test {
     fs::remove_all(dir_);
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  void Write(const std::string& name, const std::string& bytes) { std::ofstream(Path(name), std::ios::binary) << bytes; }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
   std::string Read(const std::string& name) {
     std::ifstream in(Path(name), std::ios::binary);
     std::stringstream ss;
@@ -84,10 +85,12 @@ TEST_F(ContainerTest, DeleteReportsBadRequests) {
   c.Delete(1);
   c.Delete(-1);
   EXPECT_EQ(c.Count(), 1);
-  EXPECT_EQ(messages_, (std::vector<std::string>{
-                           Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"),
-                           Sjis("TCustomContainer.Delete error\r\r無効なインデックス(1)が渡されました"),
-                           Sjis("TCustomContainer.Delete error\r\r無効なインデックス(-1)が渡されました")}));
+  EXPECT_EQ(
+      messages_,
+      (std::vector<std::string>{
+          Sjis("TCustomContainer.Delete error\r\r削除要求されたオブジェクトは見つかりませんでした"),
+          Sjis("TCustomContainer.Delete error\r\r無効なインデックス(1)が渡されました"),
+          Sjis("TCustomContainer.Delete error\r\r無効なインデックス(-1)が渡されました")}));
   c.Delete(0);
   EXPECT_EQ(c.Count(), 0);
 }
@@ -114,7 +117,8 @@ TEST_F(ContainerTest, LoadReportsMissingAndUnreadableFiles) {
   const std::string q = "\"" + Path("none.txt") + "\"";
   EXPECT_EQ(messages_, (std::vector<std::string>{
                            Sjis("TCustomContainer.LoadFromFile Error\r\r") + q + " is not Found.",
-                           Sjis("TCustomContainer.LoadFromFile Error\r\r") + q + Sjis(" の読み込みに失敗しました")}));
+                           Sjis("TCustomContainer.LoadFromFile Error\r\r") + q +
+                               Sjis(" の読み込みに失敗しました")}));
 }
 
 TEST_F(ContainerTest, WholeFileMakesOneItemPerFile) {
@@ -146,10 +150,11 @@ TEST_F(ContainerTest, SaveWritesCrLfLinesAndReportsFailures) {
   c.SaveItemToFile(c.Line(1));
   EXPECT_EQ(Read("item.txt"), "\x82\xA0\r\n");
   const std::string heading = Sjis("TCustomContainer.SaveToFile Error\r\r");
-  EXPECT_EQ(messages_, (std::vector<std::string>{
-                           heading + "DB Folder : \"" + Path("missing") + "\" is not Found",
-                           heading + "\"" + Path("sub.dat") + "\"" + Sjis(" の保存に失敗しました"),
-                           heading + Sjis("_ContainerItem.GetDbFileName が有効な文字列を返しませんでした")}));
+  EXPECT_EQ(messages_,
+            (std::vector<std::string>{
+                heading + "DB Folder : \"" + Path("missing") + "\" is not Found",
+                heading + "\"" + Path("sub.dat") + "\"" + Sjis(" の保存に失敗しました"),
+                heading + Sjis("_ContainerItem.GetDbFileName が有効な文字列を返しませんでした")}));
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ struct TAwkward {
 
 TAwkward AwkwardItems(std::mt19937& rng, bool withTies) {
   const std::string wide(1024, 'a');
-  const std::string pieces[] = {"a", "b", " ", "\t", "", "\xFF", std::string(1, '\0'), "abcdefghijklmnop"};
+  const std::string pieces[] = {
+      "a", "b", " ", "\t", "", "\xFF", std::string(1, '\0'), "abcdefghijklmnop"};
   auto pick = [&] {
     std::string s;
     for (int k = std::uniform_int_distribution<>(0, 3)(rng); k > 0; --k)
@@ -55,7 +56,9 @@ TEST(ItemSort, PaddedKeySortEqualsTheListSort) {
       TAwkward a = AwkwardItems(rng, ties);
       const auto stringOf = [&](std::uint32_t i) { return TSortString{a.Keys[i], a.Texts[i]}; };
       std::vector<std::uint32_t> expected = a.Order, actual = a.Order;
-      ListSort(expected, [&](std::uint32_t x, std::uint32_t y) { return PaddedKeyOrder(stringOf(x), stringOf(y)); });
+      ListSort(expected, [&](std::uint32_t x, std::uint32_t y) {
+        return PaddedKeyOrder(stringOf(x), stringOf(y));
+      });
       SortByPaddedKey(actual, stringOf);
       ASSERT_EQ(actual, expected) << "ties " << ties << " round " << round;
     }
@@ -67,7 +70,8 @@ TEST(ItemSort, KeyBytesSortEqualsTheListSortTiesIncluded) {
   for (int round = 0; round < 20; ++round) {
     TAwkward a = AwkwardItems(rng, false);
     std::vector<std::uint32_t> expected = a.Order, actual = a.Order;
-    ListSort(expected, [&](std::uint32_t x, std::uint32_t y) { return CompareBytes(a.Keys[x], a.Keys[y]); });
+    ListSort(expected,
+             [&](std::uint32_t x, std::uint32_t y) { return CompareBytes(a.Keys[x], a.Keys[y]); });
     SortByKeyBytes(actual, [&](std::uint32_t i) { return std::string_view(a.Keys[i]); });
     ASSERT_EQ(actual, expected) << round;
   }

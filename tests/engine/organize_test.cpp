@@ -17,12 +17,14 @@ struct TRow {
   int merged;
 };
 
-std::vector<TRow> Organized(TUniqueManager& m, std::vector<const char*> lines, std::vector<std::string>* same) {
+std::vector<TRow> Organized(TUniqueManager& m, std::vector<const char*> lines,
+                            std::vector<std::string>* same) {
   for (const char* line : lines) m.Add(Sjis(line));
   m.Organize();
   std::vector<TRow> rows;
   for (int i = 0; i < m.Count(); ++i)
-    rows.push_back({cp932::ToUtf8(m.Items(i)->Text()), m.Items(i)->Shown(), m.Items(i)->MergedCount()});
+    rows.push_back(
+        {cp932::ToUtf8(m.Items(i)->Text()), m.Items(i)->Shown(), m.Items(i)->MergedCount()});
   same->clear();
   for (const TUniqueItem* item : m.SameList()) same->push_back(cp932::ToUtf8(item->Text()));
   return rows;
@@ -112,7 +114,8 @@ TEST(Organize, GroupsAsTheSortedWalkPairsThem) {
     for (int i = 0; i < 300; ++i) {
       std::string s;
       for (int k = std::uniform_int_distribution<>(1, 3)(rng); k > 0; --k) {
-        s += spaces && rng() % 3 == 0 ? awkward[rng() % std::size(awkward)] : plain[rng() % std::size(plain)];
+        s += spaces && rng() % 3 == 0 ? awkward[rng() % std::size(awkward)]
+                                      : plain[rng() % std::size(plain)];
       }
       lines.push_back(s);
     }
@@ -124,7 +127,8 @@ TEST(Organize, GroupsAsTheSortedWalkPairsThem) {
 
     std::vector<std::uint32_t> order;
     std::vector<std::string> display;
-    for (int i = 0; i < m.Count(); ++i) order.push_back(i), display.push_back(m.DisplayKey(*m.Items(i)));
+    for (int i = 0; i < m.Count(); ++i)
+      order.push_back(i), display.push_back(m.DisplayKey(*m.Items(i)));
     if (m.FZenkaku == m.FUpper) {
       SortByPaddedKey(m, order);
     } else {

@@ -55,11 +55,13 @@ TEST(TextIndex, FindsEveryKeyByItsBytesThroughGrowth) {
 TEST(TextIndex, EraseKeepsEveryOtherKeyReachable) {
   std::mt19937 rng(11);
   std::vector<std::string> pool;
-  for (int i = 0; i < 3000; ++i) pool.push_back(std::to_string(i * 7919 % 100003) + (i % 3 ? "" : std::string(14, 'k')));
+  for (int i = 0; i < 3000; ++i)
+    pool.push_back(std::to_string(i * 7919 % 100003) + (i % 3 ? "" : std::string(14, 'k')));
   TTextIndex<int> index;
   std::map<std::string, int> model;
   for (int step = 0; step < 30000; ++step) {
-    const std::string& key = pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)];
+    const std::string& key =
+        pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)];
     if (rng() % 3 == 0) {
       const auto it = model.find(key);
       const bool erased = index.erase(key, it == model.end() ? -1 : it->second);

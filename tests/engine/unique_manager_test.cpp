@@ -59,7 +59,8 @@ TEST(UniqueManagerAdd, TrimChoosesTheKeptText) {
 
 TEST(UniqueManagerAdd, BlankLinesAreNeitherCountedNorStored) {
   TUniqueManager m;
-  for (const std::string& line : {Sjis("　　"), std::string("\t"), std::string(""), std::string(1, '\0')})
+  for (const std::string& line :
+       {Sjis("　　"), std::string("\t"), std::string(""), std::string(1, '\0')})
     m.Add(line);
   EXPECT_EQ(m.Count(), 0);
   EXPECT_EQ(m.TotalCount(), 0);
@@ -83,8 +84,10 @@ TEST(UniqueManagerAdd, TrailingMarkRule) {
   EXPECT_EQ(Keys({"データ－", "データー", "データ", "デ-タ", "デｰタ"}, {.terminate = true}),
             (std::vector<std::string>{"ﾃﾞｰﾀ", "ﾃﾞｰﾀ", "ﾃﾞｰﾀ", "ﾃﾞ-ﾀ", "ﾃﾞｰﾀ"}));
   // 堂 ends in the byte 0xB0, which is no mark.
-  EXPECT_EQ(Keys({"食堂", "食堂ー"}, {.terminate = true}), (std::vector<std::string>{"食堂", "食堂"}));
-  EXPECT_EQ(Keys({"ABC--", "-"}, {.hyphen = true, .terminate = true}), (std::vector<std::string>{"abc-", ""}));
+  EXPECT_EQ(Keys({"食堂", "食堂ー"}, {.terminate = true}),
+            (std::vector<std::string>{"食堂", "食堂"}));
+  EXPECT_EQ(Keys({"ABC--", "-"}, {.hyphen = true, .terminate = true}),
+            (std::vector<std::string>{"abc-", ""}));
   // With hyphen on only "-" is a mark; the long-vowel mark is folded to it first.
   EXPECT_EQ(Keys({"ab－"}, {.hyphen = true, .terminate = true}), (std::vector<std::string>{"ab"}));
 }
@@ -123,7 +126,8 @@ std::string PaddedString(const TSortString& item) {
 
 TEST(PaddedKeyOrder, EqualsComparingThePaddedStrings) {
   std::mt19937 rng(3);
-  const std::string pieces[] = {"a", "b", " ", "\t", "", std::string(1030, 'a'), std::string(1020, 'a'), "\xFF"};
+  const std::string pieces[] = {
+      "a", "b", " ", "\t", "", std::string(1030, 'a'), std::string(1020, 'a'), "\xFF"};
   auto pick = [&] {
     std::string s;
     for (int k = std::uniform_int_distribution<>(0, 3)(rng); k > 0; --k)
@@ -208,7 +212,9 @@ struct TSnapshot {
 
 std::vector<TSnapshot> Snapshot(const TUniqueManager& m) {
   std::vector<TSnapshot> s;
-  for (int i = 0; i < m.Count(); ++i) s.push_back({std::string(m.Items(i)->Text()), std::string(m.Items(i)->Key()), m.Items(i)->FCount});
+  for (int i = 0; i < m.Count(); ++i)
+    s.push_back(
+        {std::string(m.Items(i)->Text()), std::string(m.Items(i)->Key()), m.Items(i)->FCount});
   return s;
 }
 
@@ -219,7 +225,8 @@ std::vector<TSnapshot> Snapshot(const TUniqueManager& m) {
 // index go until the next look-up).
 TEST(UniqueManagerAddAll, SameAsAddingLineByLine) {
   std::mt19937 rng(5);
-  const std::string pieces[] = {"a", "A", " ", "\t", "\x81\x40", "\x83\x41", "-", std::string(20, 'q'), "\x82"};
+  const std::string pieces[] = {
+      "a", "A", " ", "\t", "\x81\x40", "\x83\x41", "-", std::string(20, 'q'), "\x82"};
   std::vector<std::string> lines;
   for (int i = 0; i < 5000; ++i) {
     std::string s;
@@ -302,7 +309,8 @@ namespace {
 // option set, with one part and with several.
 TEST(UniqueManagerKeys, BulkKeysEqualMakeKey) {
   std::mt19937 rng(9);
-  const std::string pieces[] = {"a", "Z", "-", " ", "\t", "0", "\x81\x5B", "\xB0", "\x83\x41", "\x82\xA0", "~"};
+  const std::string pieces[] = {"a",        "Z",    "-",        " ",        "\t", "0",
+                                "\x81\x5B", "\xB0", "\x83\x41", "\x82\xA0", "~"};
   std::vector<std::string> lines;
   for (int i = 0; i < 40000; ++i) {
     std::string s = std::to_string(i);  // keeps most lines distinct

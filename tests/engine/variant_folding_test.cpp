@@ -71,10 +71,10 @@ const TPairCase kGrouped[] = {
     {kVariantKanji, "本館", "本舘"},
     {kVariantKanji, "野村", "埜村"},
     {kVariantKanji, "檜山", "桧山"},
-    {kVariantKanji, "葛\xEF\xB8\x80城", "葛城"},        // variation selector U+FE00
-    {kVariantKanji, "葛\xF3\xA0\x84\x80城", "葛城"},    // U+E0100
-    {kVariantKanji, "\xE2\xBC\x80二", "一二"},          // Kangxi radical one
-    {kVariantKanji, "\xEF\xA8\x90田", "塚田"},          // U+FA10, a compatibility ideograph
+    {kVariantKanji, "葛\xEF\xB8\x80城", "葛城"},      // variation selector U+FE00
+    {kVariantKanji, "葛\xF3\xA0\x84\x80城", "葛城"},  // U+E0100
+    {kVariantKanji, "\xE2\xBC\x80二", "一二"},        // Kangxi radical one
+    {kVariantKanji, "\xEF\xA8\x90田", "塚田"},        // U+FA10, a compatibility ideograph
     {kVariantCompat, "①", "1"},
     {kVariantCompat, "Ⅱ世", "II世"},
     {kVariantCompat, "㍻元年", "平成元年"},
@@ -195,7 +195,8 @@ TEST(VariantFolds, EachKindJoinsItsPairs) {
   for (const TPairCase& c : kGrouped) {
     EXPECT_NE(Key(c.A, 0), Key(c.B, 0)) << c.A << " / " << c.B << ": joined without any kind";
     EXPECT_EQ(Key(c.A, c.Kind), Key(c.B, c.Kind)) << c.A << " / " << c.B;
-    EXPECT_EQ(Key(c.A, kAllVariantKinds), Key(c.B, kAllVariantKinds)) << c.A << " / " << c.B << " (all kinds)";
+    EXPECT_EQ(Key(c.A, kAllVariantKinds), Key(c.B, kAllVariantKinds))
+        << c.A << " / " << c.B << " (all kinds)";
   }
 }
 
@@ -218,7 +219,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"㈱山田", "㈲山田"},
       {"カ)ヤマダ", "ヤマダ(カ"},
       {"山田(株)東京支店", "(株)山田東京支店"},  // where the form stands counts
-      {"山田カ)東京", "山田株式会社東京"},        // bank-transfer forms only at the ends
+      {"山田カ)東京", "山田株式会社東京"},       // bank-transfer forms only at the ends
       {"山田太郎", "山田 次郎"},
       {"ブァ", "バ"},
       {"ズ", "ジ"},
@@ -263,7 +264,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"中・島", "中島"},  // the dot stands for a character (中甑島)
       {"ア・ラ・", "アラ"},
       {"大松・", "大松"},  // a dot at the end, too (大松碆)
-      {"‘", "｀"},  // a quote and a grave accent
+      {"‘", "｀"},         // a quote and a grave accent
       {"👨\u200D👩\u200D👧", "👨👩👧"},
       {"👩\u200D❤\uFE0F\u200D👨", "👩❤👨"},
       {"・", "·"},  // fold to nothing: joined by no kind
@@ -282,7 +283,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"レツゴー三匹", "レツゴー3匹"},
       {"一人ぼっち", "1人ぼっち"},
       {"五月ケ丘", "5月ケ丘"},
-      {"十分", "10分"},  // a lone place numeral, and the words of the list
+      {"十分", "10分"},   // a lone place numeral, and the words of the list
       {"百月", "100月"},  // a place and family name (どうづき)
       {"千歳", "1000歳"},
       {"一時", "1時"},
@@ -308,7 +309,8 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"こども", "子供"},  // a noun in kana may be a name's reading
       {"ちず子", "ちづ子"},
   };
-  for (const auto& [a, b] : apart) EXPECT_NE(Key(a, kAllVariantKinds), Key(b, kAllVariantKinds)) << a << " / " << b;
+  for (const auto& [a, b] : apart)
+    EXPECT_NE(Key(a, kAllVariantKinds), Key(b, kAllVariantKinds)) << a << " / " << b;
 }
 
 TEST(VariantFolds, KeepWhatTheOptionsDecide) {
@@ -353,7 +355,8 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
   take(vt::kCompanyForms);
   take(vt::kCompanyStarts);
   take(vt::kCompanyEnds);
-  for (const char* mark : {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛", "ヶ", "ヵ", "カ", "が", "ｹﾞ"})
+  for (const char* mark :
+       {"々", "ゝ", "ゞ", "ヽ", "ヾ", "ー", "ｰ", "ﾞ", "ﾟ", "゛", "ヶ", "ヵ", "カ", "が", "ｹﾞ"})
     chars.push_back(FromUtf8(mark).bytes);
   // Every 97th word of the okurigana table, each spelling.
   for (std::size_t i = 0; i < std::size(okurigana_table::kWords); i += 97) {
@@ -365,11 +368,21 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
     }
   }
   const std::string around[][2] = {
-      {"", ""}, {"1", "2"}, {FromUtf8("カ").bytes, FromUtf8("ゝ").bytes}, {FromUtf8("漢").bytes, FromUtf8("々").bytes},
-      {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes}, {FromUtf8("山田").bytes, ""}, {"", FromUtf8("山田").bytes},
-      {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes}, {"a ", " b"}, {FromUtf8("ウ").bytes, FromUtf8("ァ").bytes},
-      {FromUtf8("ｯ").bytes, ""}, {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes}, {FromUtf8("霞").bytes, FromUtf8("関").bytes},
-      {FromUtf8("一").bytes, FromUtf8("人").bytes}, {FromUtf8("第十").bytes, FromUtf8("丁目2番").bytes},
+      {"", ""},
+      {"1", "2"},
+      {FromUtf8("カ").bytes, FromUtf8("ゝ").bytes},
+      {FromUtf8("漢").bytes, FromUtf8("々").bytes},
+      {FromUtf8("ヴ").bytes, FromUtf8("ァ").bytes},
+      {FromUtf8("山田").bytes, ""},
+      {"", FromUtf8("山田").bytes},
+      {FromUtf8("ぢ").bytes, FromUtf8("ゞ").bytes},
+      {"a ", " b"},
+      {FromUtf8("ウ").bytes, FromUtf8("ァ").bytes},
+      {FromUtf8("ｯ").bytes, ""},
+      {FromUtf8("ﾁ").bytes, FromUtf8("ﾞ").bytes},
+      {FromUtf8("霞").bytes, FromUtf8("関").bytes},
+      {FromUtf8("一").bytes, FromUtf8("人").bytes},
+      {FromUtf8("第十").bytes, FromUtf8("丁目2番").bytes},
   };
   std::size_t checked = 0;
   for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, 64u, 128u, kAllVariantKinds}) {
@@ -385,12 +398,14 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
           TUniqueManager m;
           m.FHyphen = m.FTrim = hyphens;
           m.FVariants = kinds;
-          ASSERT_EQ(m.MakeKey(text), once.empty() ? key : once) << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
+          ASSERT_EQ(m.MakeKey(text), once.empty() ? key : once)
+              << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
           ASSERT_EQ(FoldVariants(once, kinds, hyphens), once)
               << "kinds " << kinds << " hyphens " << hyphens << ": " << cp932::ToUtf8(text);
           std::string refolded(once.size(), '\0');
           refolded.resize(FoldKeyInto(once, hyphens, refolded.data()));
-          ASSERT_EQ(refolded, once) << "the width folding changes " << cp932::ToUtf8(text) << "'s key";
+          ASSERT_EQ(refolded, once)
+              << "the width folding changes " << cp932::ToUtf8(text) << "'s key";
           ++checked;
         }
       }
@@ -402,17 +417,20 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
 // Folds only join: lines that share a key without any kind share one under
 // every combination of kinds and options, the trailing-mark rule included.
 TEST(VariantFolds, NeverPartLinesThatShareAPlainKey) {
-  const char* const pieces[] = {"A", "a", "Ａ", "1", "①", "²", "-", "‐", "ー", "ｰ", "－", " ", "　", "\t", "・",
-                                "カ", "ｶ", "(", "（株）", "株式会社", "ヤマダ", "ヴ", "ブ", "ﾞ", "゛", "々",
-                                "ゝ", "〜", "~", "\u200D", "👨", "一", "十", "人", "丁目", "番", "ヶ月", "第",
-                                "TEL", "℡", "申込", "申し込み", "み", "書", "こども", "子供", "子ども"};
+  const char* const pieces[] = {
+      "A",      "a",        "Ａ", "1",  "①",      "²",    "-",     "‐",  "ー",     "ｰ",
+      "－",     " ",        "　", "\t", "・",     "カ",   "ｶ",     "(",  "（株）", "株式会社",
+      "ヤマダ", "ヴ",       "ブ", "ﾞ",  "゛",     "々",   "ゝ",    "〜", "~",      "\u200D",
+      "👨",      "一",       "十", "人", "丁目",   "番",   "ヶ月",  "第", "TEL",    "℡",
+      "申込",   "申し込み", "み", "書", "こども", "子供", "子ども"};
   std::vector<std::string> pieceBytes;
   for (const char* p : pieces) pieceBytes.push_back(FromUtf8(p).bytes);
   std::mt19937 random(32);
   std::vector<std::string> lines;
   for (int i = 0; i < 1500; ++i) {
     std::string line;
-    for (int k = 1 + static_cast<int>(random() % 4); k > 0; --k) line += pieceBytes[random() % pieceBytes.size()];
+    for (int k = 1 + static_cast<int>(random() % 4); k > 0; --k)
+      line += pieceBytes[random() % pieceBytes.size()];
     lines.push_back(line);
   }
   for (unsigned options = 0; options < 8; ++options) {
@@ -424,14 +442,16 @@ TEST(VariantFolds, NeverPartLinesThatShareAPlainKey) {
       // The okurigana kind's table is large to build: with it, each other
       // kind alone and all of them.
       const unsigned others = kinds & ~unsigned{kVariantOkurigana};
-      if ((kinds & kVariantOkurigana) && others != 0 && others != (kAllVariantKinds & ~unsigned{kVariantOkurigana}) &&
+      if ((kinds & kVariantOkurigana) && others != 0 &&
+          others != (kAllVariantKinds & ~unsigned{kVariantOkurigana}) &&
           (others & (others - 1)) != 0)
         continue;
       for (const auto& [key, group] : plain) {
         const std::string first = m.MakeKey(*group.front(), kinds);
         for (const std::string* line : group)
-          ASSERT_EQ(m.MakeKey(*line, kinds), first) << "options " << options << " kinds " << kinds << ": "
-                                                    << cp932::ToUtf8(*line) << " / " << cp932::ToUtf8(*group.front());
+          ASSERT_EQ(m.MakeKey(*line, kinds), first)
+              << "options " << options << " kinds " << kinds << ": " << cp932::ToUtf8(*line)
+              << " / " << cp932::ToUtf8(*group.front());
       }
     }
   }
@@ -448,7 +468,8 @@ TEST(VariantFolds, SeeCharactersOutsideCp932ThroughTheirForms) {
   EXPECT_EQ(Key("\xE2\xBC\x80\xE2\xBC\x86", kVariantKanji), FromUtf8("一二").bytes);
   EXPECT_EQ(Key("葛\xEF\xB8\x80\xF3\xA0\x84\x81", kVariantKanji), FromUtf8("葛").bytes);
   // 𠮷 々: the repeat copies the whole form.
-  EXPECT_EQ(Key("\xF0\xA0\x80\x8B々", kVariantKanji), FromUtf8("\xF0\xA0\x80\x8B\xF0\xA0\x80\x8B").bytes);
+  EXPECT_EQ(Key("\xF0\xA0\x80\x8B々", kVariantKanji),
+            FromUtf8("\xF0\xA0\x80\x8B\xF0\xA0\x80\x8B").bytes);
 }
 
 TEST(VariantTables, RecordSourcesAndKeepTheDenyList) {

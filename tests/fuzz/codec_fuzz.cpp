@@ -38,8 +38,9 @@ std::string Sequences(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tavrin;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const std::optional<TTextEncoding> encodings[] = {std::nullopt, TTextEncoding::Cp932, TTextEncoding::Utf8,
-                                                    TTextEncoding::Utf16Le, TTextEncoding::Utf16Be};
+  const std::optional<TTextEncoding> encodings[] = {std::nullopt, TTextEncoding::Cp932,
+                                                    TTextEncoding::Utf8, TTextEncoding::Utf16Le,
+                                                    TTextEncoding::Utf16Be};
   for (const auto& forced : encodings) {
     const TDecodedText d = DecodeText(bytes, forced);
     if (forced) Check(d.Encoding == *forced);
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The bytes as UTF-16 units (the clipboard's form): each lone surrogate is
   // one "?", and without them every unit comes back.
   std::u16string units(size / 2, u'\0');
-  for (std::size_t k = 0; k < units.size(); ++k) units[k] = char16_t(data[2 * k] | data[2 * k + 1] << 8);
+  for (std::size_t k = 0; k < units.size(); ++k)
+    units[k] = char16_t(data[2 * k] | data[2 * k + 1] << 8);
   const cp932::EncodeResult wide = cp932::FromUtf16(units);
   std::size_t lone = 0;
   for (std::size_t k = 0; k < units.size(); ++k) {

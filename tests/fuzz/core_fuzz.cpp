@@ -83,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     Check(copy.Status == TCopyResult::TStatus::Copied);
     std::size_t ends = 0;
-    for (std::size_t p = copy.Text.find("\r\n"); p != std::string::npos; p = copy.Text.find("\r\n", p + 2))
+    for (std::size_t p = copy.Text.find("\r\n"); p != std::string::npos;
+         p = copy.Text.find("\r\n", p + 2))
       ++ends;
     Check(ends == similar.size());
   }
@@ -92,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // order inside the first, whatever their alignment.
   if (lines.size() >= 2) {
     const std::string_view a = lines[0], b = lines[1];
-    const TSpellingDifferences d = CompareSpellings(a, b, manager.FHyphen, options & 128 ? kAllVariantKinds : 0);
+    const TSpellingDifferences d =
+        CompareSpellings(a, b, manager.FHyphen, options & 128 ? kAllVariantKinds : 0);
     std::size_t at = 0;
     for (const TSpellingDifference& p : d.Parts) {
       Check(p.Start >= at && p.Start + p.Length <= a.size());

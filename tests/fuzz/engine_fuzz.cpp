@@ -74,7 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // parts: still what line-by-line adds leave. One input in eight, for
       // the fuzzer's pace.
       const std::size_t n = 5000;
-      const auto at = [&](std::size_t i) { return lines[(i * 7 + i / lines.size()) % lines.size()]; };
+      const auto at = [&](std::size_t i) {
+        return lines[(i * 7 + i / lines.size()) % lines.size()];
+      };
       TUniqueManager one, bulk;
       for (TUniqueManager* x : {&one, &bulk}) {
         x->FTrim = m.FTrim;
@@ -98,12 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int32_t i = 0; i < m.Count(); ++i) ++displayKeys[m.DisplayKey(*m.Items(i))];
     for (std::int32_t i = 0; i < m.Count(); ++i) {
       const TUniqueItem* item = m.Items(i);
-      Check(item->Grouped() == (std::find(m.SameList().begin(), m.SameList().end(), item) != m.SameList().end()));
+      Check(item->Grouped() ==
+            (std::find(m.SameList().begin(), m.SameList().end(), item) != m.SameList().end()));
       Check(item->Grouped() == (displayKeys[m.DisplayKey(*item)] > 1));
     }
     m.Sort();
-    for (std::int32_t i = 1; i < m.Count(); ++i) Check(PaddedKeyOrder(m.Items(i - 1), m.Items(i)) < 0);
-    for (std::int32_t i = 0; i < m.Count(); ++i) Check(m.FindText(m.Items(i)->Text()) == m.Items(i));
+    for (std::int32_t i = 1; i < m.Count(); ++i)
+      Check(PaddedKeyOrder(m.Items(i - 1), m.Items(i)) < 0);
+    for (std::int32_t i = 0; i < m.Count(); ++i)
+      Check(m.FindText(m.Items(i)->Text()) == m.Items(i));
   }
   return 0;
 }

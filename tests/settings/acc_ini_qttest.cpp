@@ -256,8 +256,9 @@ class AccIniTest : public QObject {
     QCOMPARE(code, 1);
     QCOMPARE(caption, QStringLiteral("アプリケーション エラー"));
     // The message names the path tried.
-    QCOMPARE(text, QStringLiteral("TAccIni.CreateIniFile データファイルの初期生成に失敗しました\n") +
-                       QString::fromStdString(dir.File("plain") + "/tavrin.ini"));
+    QCOMPARE(text,
+             QStringLiteral("TAccIni.CreateIniFile データファイルの初期生成に失敗しました\n") +
+                 QString::fromStdString(dir.File("plain") + "/tavrin.ini"));
     QCOMPARE(sjis, cp932::Sjis("TAccIni.CreateIniFile データファイルの初期生成に失敗しました\r") +
                        dir.File("plain") + "/tavrin.ini");
   }

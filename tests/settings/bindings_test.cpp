@@ -206,8 +206,9 @@ TEST_F(BindingTest, FontStyleAndDefaults) {
 
   // Sizes no font can have are taken as missing; others are kept to the
   // font dialog's range.
-  const std::pair<const char*, int> kSizes[] = {{"0", 14},  {"-19", 14}, {"1", 8},    {"8", 8},
-                                                {"72", 72}, {"73", 72},  {"612", 72}, {"100000", 72}};
+  const std::pair<const char*, int> kSizes[] = {{"0", 14},   {"-19", 14},   {"1", 8},
+                                                {"8", 8},    {"72", 72},    {"73", 72},
+                                                {"612", 72}, {"100000", 72}};
   for (const auto& [size, want] : kSizes) {
     SetFile(std::string("[User]\r\nlvResultSize=") + size + "\r\n");
     Read();
@@ -229,9 +230,10 @@ TEST(FontSizeTest, ChosenSizeIsKeptToTheRangeAndTold) {
   EXPECT_EQ(KeepChosenFontSize(612), 72);
   EXPECT_EQ(KeepChosenFontSize(2), 8);
   SetMessageHandler(previous);
-  EXPECT_EQ(told, (std::vector<std::string>{
-                      "フォントのサイズは 8 から 72 ポイントまでです\r612 ポイントの代わりに 72 ポイントにしました",
-                      "フォントのサイズは 8 から 72 ポイントまでです\r2 ポイントの代わりに 8 ポイントにしました"}));
+  EXPECT_EQ(told, (std::vector<std::string>{"フォントのサイズは 8 から 72 ポイントまでです\r612 "
+                                            "ポイントの代わりに 72 ポイントにしました",
+                                            "フォントのサイズは 8 から 72 ポイントまでです\r2 "
+                                            "ポイントの代わりに 8 ポイントにしました"}));
 }
 
 TEST_F(BindingTest, BadFontColourCountsAsMissing) {

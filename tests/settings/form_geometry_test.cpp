@@ -1,11 +1,11 @@
 // The geometry rules of a form's settings: a title bar off every screen
 // comes back onto the nearest, and a window nobody moved saves what was
 // read, whatever the window system reported.
+#include "settings/form_geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
-
-#include "settings/form_geometry.h"
 
 namespace tavrin {
 namespace {
@@ -18,14 +18,14 @@ TEST(FormGeometryTest, OntoScreens) {
     std::int32_t left, top;
   };
   const Case cases[] = {
-      {{20, 20, 637, 347}, 20, 20},           // on the first screen
-      {{2000, 500, 637, 347}, 2000, 500},      // on the second
-      {{-600, 100, 637, 347}, -600, 100},      // mostly off, a grip of the bar shows
-      {{100, -20, 637, 347}, 100, 0},          // title bar above the screen
+      {{20, 20, 637, 347}, 20, 20},        // on the first screen
+      {{2000, 500, 637, 347}, 2000, 500},  // on the second
+      {{-600, 100, 637, 347}, -600, 100},  // mostly off, a grip of the bar shows
+      {{100, -20, 637, 347}, 100, 0},      // title bar above the screen
       {{100, -5000, 637, 347}, 100, 0},
       {{5000, 300, 637, 347}, 3200 - 637, 300},  // right of both: onto the second
       {{-5000, 300, 637, 347}, 0, 300},
-      {{100, 1079, 637, 347}, 100, 1080 - kTitleBarBand},  // below the first
+      {{100, 1079, 637, 347}, 100, 1080 - kTitleBarBand},          // below the first
       {{1900, 1070, 637, 347}, 1920 - 637, 1080 - kTitleBarBand},  // wholly on the nearer
   };
   for (const Case& c : cases) {
@@ -46,17 +46,19 @@ TEST(FormGeometryTest, FrameIsAddedAndTakenAwayWithinRange) {
   const struct {
     std::int32_t outerWidth, outerHeight, clientWidth, clientHeight;
   } rows[] = {
-      {653, 385, 637, 347},          // the design form and its client
-      {10, 20, 0, 0},                // smaller than the frame
-      {-100, kMin, 0, 0},            // negative in the file
+      {653, 385, 637, 347},  // the design form and its client
+      {10, 20, 0, 0},        // smaller than the frame
+      {-100, kMin, 0, 0},    // negative in the file
       {kMax, kMax, kMax - 16, kMax - 38},
   };
   for (const auto& r : rows) {
-    const TFormGeometry client = WithoutFrame({1, 2, r.outerWidth, r.outerHeight, true}, kDesignFrame);
+    const TFormGeometry client =
+        WithoutFrame({1, 2, r.outerWidth, r.outerHeight, true}, kDesignFrame);
     EXPECT_EQ(client, (TFormGeometry{1, 2, r.clientWidth, r.clientHeight, true})) << r.outerWidth;
   }
   EXPECT_EQ(WithFrame({1, 2, 637, 347, true}, kDesignFrame), (TFormGeometry{1, 2, 653, 385, true}));
-  EXPECT_EQ(WithFrame({0, 0, kMax - 1, kMax, false}, kDesignFrame), (TFormGeometry{0, 0, kMax, kMax, false}));
+  EXPECT_EQ(WithFrame({0, 0, kMax - 1, kMax, false}, kDesignFrame),
+            (TFormGeometry{0, 0, kMax, kMax, false}));
 }
 
 TEST(FormGeometryTest, AWindowNobodyMovedSavesWhatWasRead) {

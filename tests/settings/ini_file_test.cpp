@@ -134,7 +134,8 @@ TEST(IniFile, PipeInPlaceOfTheFileReadsAsEmptyAndStays) {
   TempFolder dir;
   const std::string path = dir.File("tavrin.ini");
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-  auto read = std::async(std::launch::async, [&] { return IniFile(path).ReadString("User", "FSound", "d"); });
+  auto read = std::async(std::launch::async,
+                         [&] { return IniFile(path).ReadString("User", "FSound", "d"); });
   if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
     ADD_FAILURE() << "reading waited on the pipe";
     ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
@@ -218,10 +219,11 @@ TEST(IniHeader, FirstCreatableCandidateIsUsed) {
 TEST(IniHeader, UserSettingsFileFollowsTheApplicationDataFolder) {
   const char* appData = std::getenv("APPDATA");
   const std::string saved = appData ? appData : "";
-  for (auto [value, expected] : {std::pair<const char*, std::string>{"C:\\cfg", "C:\\cfg\\Tavrin\\tavrin.ini"},
-                                 {"C:\\cfg\\", "C:\\cfg\\Tavrin\\tavrin.ini"},
-                                 {"\\\\server\\home", "\\\\server\\home\\Tavrin\\tavrin.ini"},
-                                 {"relative", ""}}) {
+  for (auto [value, expected] :
+       {std::pair<const char*, std::string>{"C:\\cfg", "C:\\cfg\\Tavrin\\tavrin.ini"},
+        {"C:\\cfg\\", "C:\\cfg\\Tavrin\\tavrin.ini"},
+        {"\\\\server\\home", "\\\\server\\home\\Tavrin\\tavrin.ini"},
+        {"relative", ""}}) {
     ASSERT_TRUE(test::SetEnvironment("APPDATA", value));
     EXPECT_EQ(UserSettingsFile(), expected) << value;
   }
@@ -235,14 +237,17 @@ TEST(IniHeader, UserSettingsFileFollowsTheConfigFolder) {
   const std::string saved = config ? config : "";
   ::setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/root", 1);
   const std::string home = std::getenv("HOME");
-  for (auto [value, expected] : {std::pair<const char*, std::string>{"/cfg", "/cfg/tavrin/tavrin.ini"},
-                                 {"relative", home + "/.config/tavrin/tavrin.ini"},
-                                 {"", home + "/.config/tavrin/tavrin.ini"}}) {
+  for (auto [value, expected] :
+       {std::pair<const char*, std::string>{"/cfg", "/cfg/tavrin/tavrin.ini"},
+        {"relative", home + "/.config/tavrin/tavrin.ini"},
+        {"", home + "/.config/tavrin/tavrin.ini"}}) {
     ::setenv("XDG_CONFIG_HOME", value, 1);
     EXPECT_EQ(UserSettingsFile(), expected) << value;
   }
-  if (config) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else ::unsetenv("XDG_CONFIG_HOME");
+  if (config)
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 #endif
 

@@ -80,12 +80,12 @@ TEST(IniWrite, ALineBreakInAValueCannotOpenALine) {
 
 // Many writes in one scan leave what the writes one after another leave.
 TEST(IniWrite, WritesInOneScanEqualWritesOneByOne) {
-  const std::vector<IniWrite> writes = {
-      {"User", "FSound", "1"}, {"Form", "Left", "3"}, {"user", "New", "n"},
-      {"User", "fsound", "0"}, {"Other", "A", "a"},  {"Form", "Top", "4"}};
-  for (std::string_view text : {"", "[User]\r\nFSound=9\r\n\r\n[Form]\r\nLeft=1",
-                                "\xEF\xBB\xBF[Form]\nTop=2\n[User]\nx=1\n[User]\nNew=old\n",
-                                "k=v\r\n[user]\r\n\r\n"}) {
+  const std::vector<IniWrite> writes = {{"User", "FSound", "1"}, {"Form", "Left", "3"},
+                                        {"user", "New", "n"},    {"User", "fsound", "0"},
+                                        {"Other", "A", "a"},     {"Form", "Top", "4"}};
+  for (std::string_view text :
+       {"", "[User]\r\nFSound=9\r\n\r\n[Form]\r\nLeft=1",
+        "\xEF\xBB\xBF[Form]\nTop=2\n[User]\nx=1\n[User]\nNew=old\n", "k=v\r\n[user]\r\n\r\n"}) {
     std::string oneByOne(text);
     for (const IniWrite& w : writes) oneByOne = SetIniValue(oneByOne, w.section, w.key, w.value);
     EXPECT_EQ(SetIniValues(text, writes), oneByOne) << text;

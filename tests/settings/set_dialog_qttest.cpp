@@ -17,8 +17,8 @@
 #include "settings/qt/set_dialog.h"
 #include "tests/settings/font_choice.h"
 #include "util/cp932.h"
-#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
+#include "widgets/qt/modal_recorder.h"
 
 using namespace tavrin;
 
@@ -57,7 +57,8 @@ class SetDialogTest : public QObject {
   // cursor; the sample list's two columns.
   void layoutMatchesTheDesign() {
     QCOMPARE(ToSjis(set->windowTitle()), S("Tavrin 設定ダイアログ"));
-    QCOMPARE(set->size(), QSize(514, 728));  // the first 608 rows as designed, then the kinds and the dictionary
+    QCOMPARE(set->size(),
+             QSize(514, 728));  // the first 608 rows as designed, then the kinds and the dictionary
     QCOMPARE(set->minimumSize(), set->maximumSize());  // not resizable
     QCOMPARE(set->font().family(), QStringLiteral("Meiryo UI"));
     QCOMPARE(set->font().pixelSize(), 19);
@@ -68,17 +69,25 @@ class SetDialogTest : public QObject {
       QRect place;
       std::vector<std::pair<const char*, std::string>> checks;
     } groups[] = {
-        {"GroupBox3", "全般", {8, 8, 497, 117},
+        {"GroupBox3",
+         "全般",
+         {8, 8, 497, 117},
          {{"chbExtractTrim", S("データ取得時、文字列の前後にある空白を取り除く")},
           {"chbSound", S("処理が完了した時、メッセージサウンドを鳴らす")},
           {"chbShowHint", S("各ツールボタンのヒントウィンドを表示する")}}},
-        {"GroupBox4", "類字の判断オプション", {8, 128, 497, 85},
+        {"GroupBox4",
+         "類字の判断オプション",
+         {8, 128, 497, 85},
          {{"chbHyphen", S("ハイフン(-)とカタカナの長音符(ｰ)を類字とみなす")},
           {"chbHyphenTerminate", S("文字列末尾のハイフン、カタカナの長音符を無視する")}}},
-        {"GroupBox1", "全データの表示オプション", {8, 216, 497, 85},
+        {"GroupBox1",
+         "全データの表示オプション",
+         {8, 216, 497, 85},
          {{"chbZenkaku", S("全角／半角、ひらがな／カタカナを区別する")},
           {"chbUpper", S("大文字／小文字を区別する")}}},
-        {"GroupBox2", "結果リストの表示オプション 他", {8, 304, 497, 233},
+        {"GroupBox2",
+         "結果リストの表示オプション 他",
+         {8, 304, 497, 233},
          {{"chbExtractSort", S("文字列をソートする")},
           {"chbExprsQuote", S("表示する文字列の前後にダブルクォート(\")を付加する")},
           {"chbCopyCount", S("表示している文字列をコピーする際、[個数]もコピーする")}}},
@@ -105,8 +114,8 @@ class SetDialogTest : public QObject {
     QCOMPARE(ToSjis(kinds->title()), S("その他の揺れ"));
     QCOMPARE(kinds->geometry(), QRect(8, 540, 497, 117));
     const std::pair<const char*, const char*> kindChecks[] = {
-        {"chbKanji", "異体字"}, {"chbCompat", "互換文字"}, {"chbSpace", "空白・中点"},
-        {"chbSymbol", "記号"},  {"chbKana", "カナ表記"},   {"chbCompany", "法人格"},
+        {"chbKanji", "異体字"},    {"chbCompat", "互換文字"},   {"chbSpace", "空白・中点"},
+        {"chbSymbol", "記号"},     {"chbKana", "カナ表記"},     {"chbCompany", "法人格"},
         {"chbNumber", "数字表記"}, {"chbOkurigana", "送り仮名"}};
     QList<QWidget*> kindOrder;
     for (int i = 0; i < 8; ++i) {
@@ -279,7 +288,8 @@ class SetDialogTest : public QObject {
   void chosenSizeIsKeptToTheRange() {
     ModalRecorder modal;
     modal.OnDialog([](QDialog& dialog) {
-      if (qobject_cast<TFontDialog*>(&dialog)) ChooseFont(dialog, QFont(InstalledFamily(), 612), clWindowText);
+      if (qobject_cast<TFontDialog*>(&dialog))
+        ChooseFont(dialog, QFont(InstalledFamily(), 612), clWindowText);
     });
     set->lvSetClick();
     QCOMPARE(modal.Calls().size(), size_t(2));

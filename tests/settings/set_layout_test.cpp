@@ -1,17 +1,18 @@
 // The settings dialog's layout: one column where the screen is high
 // enough, two where it is not, and in either every control in its place.
+#include "settings/set_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "settings/set_layout.h"
-
 namespace tavrin {
 namespace {
 
 bool Inside(const TRect& inner, const TRect& outer) {
-  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Left + inner.Width <= outer.Left + outer.Width &&
+  return inner.Left >= outer.Left && inner.Top >= outer.Top &&
+         inner.Left + inner.Width <= outer.Left + outer.Width &&
          inner.Top + inner.Height <= outer.Top + outer.Height;
 }
 bool Apart(const TRect& a, const TRect& b) {
@@ -31,7 +32,8 @@ TEST(SetDialogLayout, OneColumnWhereTheScreenHoldsIt) {
       {"exactly high enough", 514, 728, false},
       {"a unit too low", 1200, 727, true},
       {"1920 x 1080 at 150 %", 1270, 655, true},
-      {"1280 x 1024 at 144 dpi", 845, 650, false},  // too narrow for two: the column, top on the screen
+      {"1280 x 1024 at 144 dpi", 845, 650,
+       false},  // too narrow for two: the column, top on the screen
       {"2560 x 1440 at 200 %", 1270, 690, true},
       {"nothing known", 0, 0, false},
   };
@@ -63,7 +65,8 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     for (std::size_t g = 0; g < groups.size(); ++g) {
       EXPECT_EQ(places[g], l.Groups[g]) << g;
       EXPECT_TRUE(Inside(l.Groups[g], client)) << g;
-      for (std::size_t h = g + 1; h < groups.size(); ++h) EXPECT_TRUE(Apart(l.Groups[g], l.Groups[h])) << g << " " << h;
+      for (std::size_t h = g + 1; h < groups.size(); ++h)
+        EXPECT_TRUE(Apart(l.Groups[g], l.Groups[h])) << g << " " << h;
       for (const TRect& button : {l.Ok, l.Cancel}) EXPECT_TRUE(Apart(l.Groups[g], button)) << g;
     }
     // Each check box inside its group, clear of the others and of the
@@ -73,7 +76,8 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
       std::size_t g = 0;
       while (groups[g].Name != rows[i]->Group) ++g;
       EXPECT_TRUE(Inside(boxes[i], l.Groups[g])) << rows[i]->Name;
-      for (std::size_t j = i + 1; j < rows.size(); ++j) EXPECT_TRUE(Apart(boxes[i], boxes[j])) << rows[i]->Name;
+      for (std::size_t j = i + 1; j < rows.size(); ++j)
+        EXPECT_TRUE(Apart(boxes[i], boxes[j])) << rows[i]->Name;
       EXPECT_TRUE(Apart(boxes[i], l.FontLabel)) << rows[i]->Name;
       EXPECT_TRUE(Apart(boxes[i], l.Sample)) << rows[i]->Name;
     }
@@ -86,7 +90,8 @@ TEST(SetDialogLayout, EveryControlInItsPlace) {
     EXPECT_EQ(last[5], l.Cancel);
     for (const TRect& r : {l.EditDictionary, l.DictionaryStatus}) {
       EXPECT_TRUE(Inside(r, l.Groups[4]));
-      for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_TRUE(Apart(r, boxes[i])) << rows[i]->Name;
+      for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_TRUE(Apart(r, boxes[i])) << rows[i]->Name;
     }
     EXPECT_TRUE(Apart(l.EditDictionary, l.DictionaryStatus));
     EXPECT_TRUE(Inside(l.FontLabel, l.Groups[3]));
@@ -117,12 +122,9 @@ TEST(CheckBoxPlace, RowsAndColumns) {
     int columns, index;
     TRect want;
   } kCases[] = {
-      {1, 0, {24, 568, 479, 26}},
-      {1, 2, {24, 624, 479, 26}},
-      {3, 0, {24, 568, 158, 26}},
-      {3, 2, {344, 568, 158, 26}},
-      {3, 3, {24, 596, 158, 26}},  // the second row
-      {0, 1, {24, 596, 479, 26}},  // no columns: one
+      {1, 0, {24, 568, 479, 26}},  {1, 2, {24, 624, 479, 26}}, {3, 0, {24, 568, 158, 26}},
+      {3, 2, {344, 568, 158, 26}}, {3, 3, {24, 596, 158, 26}},  // the second row
+      {0, 1, {24, 596, 479, 26}},                               // no columns: one
   };
   for (const auto& c : kCases)
     EXPECT_EQ(CheckBoxPlace(group, c.columns, c.index), c.want) << c.columns << " " << c.index;

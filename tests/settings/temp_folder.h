@@ -12,9 +12,7 @@ namespace tavrin {
 
 class TempFolder {
  public:
-  TempFolder() {
-    path_ = test::MakeTempFolder("tavrin-settings-");
-  }
+  TempFolder() { path_ = test::MakeTempFolder("tavrin-settings-"); }
   ~TempFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);

@@ -17,7 +17,8 @@ namespace tavrin::cp932 {
 namespace {
 
 std::string Bytes(unsigned code) {
-  return code < 0x100 ? std::string(1, char(code)) : std::string{char(code >> 8), char(code & 0xFF)};
+  return code < 0x100 ? std::string(1, char(code))
+                      : std::string{char(code >> 8), char(code & 0xFF)};
 }
 
 std::string Utf8(char32_t c) {
@@ -37,7 +38,8 @@ std::string Utf8(char32_t c) {
 
 std::map<unsigned, char32_t> DecodeTable() {
   std::map<unsigned, char32_t> m;
-  for (std::size_t i = 0; i < table::kDecodeSize; ++i) m[table::kDecode[i].first] = table::kDecode[i].second;
+  for (std::size_t i = 0; i < table::kDecodeSize; ++i)
+    m[table::kDecode[i].first] = table::kDecode[i].second;
   return m;
 }
 
@@ -53,7 +55,8 @@ bool IsUnassigned(std::string_view bytes) {
 // picks, which decodes to the same character.
 TEST(Cp932, EveryCodeRoundTrips) {
   std::map<char32_t, unsigned> pick;
-  for (std::size_t i = 0; i < table::kEncodeSize; ++i) pick[table::kEncode[i].first] = table::kEncode[i].second;
+  for (std::size_t i = 0; i < table::kEncodeSize; ++i)
+    pick[table::kEncode[i].first] = table::kEncode[i].second;
   std::size_t duplicates = 0;
   for (const auto& [code, character] : DecodeTable()) {
     const std::string utf8 = ToUtf8(Bytes(code));
@@ -71,17 +74,17 @@ TEST(Cp932, DuplicatesEncodeAsCp932Picks) {
     const char* name;
     unsigned code, picked;
   } const rows[] = {
-      {"NEC row 13 symbol stays", 0x8790, 0x81E0},       // ≒ also in JIS row 2
-      {"NEC row 13 because", 0x879A, 0x81E6},            // ∵
-      {"NEC roman numeral stays", 0x8754, 0x8754},       // Ⅰ
-      {"IBM roman numeral to NEC", 0xFA4A, 0x8754},      // Ⅰ
-      {"IBM small roman numeral stays", 0xFA40, 0xFA40}, // ⅰ
+      {"NEC row 13 symbol stays", 0x8790, 0x81E0},        // ≒ also in JIS row 2
+      {"NEC row 13 because", 0x879A, 0x81E6},             // ∵
+      {"NEC roman numeral stays", 0x8754, 0x8754},        // Ⅰ
+      {"IBM roman numeral to NEC", 0xFA4A, 0x8754},       // Ⅰ
+      {"IBM small roman numeral stays", 0xFA40, 0xFA40},  // ⅰ
       {"NEC-selected small roman to IBM", 0xEEEF, 0xFA40},
-      {"NEC-selected kanji to IBM", 0xED40, 0xFA5C},     // 纊
-      {"IBM not sign to JIS", 0xFA54, 0x81CA},           // ￢
+      {"NEC-selected kanji to IBM", 0xED40, 0xFA5C},  // 纊
+      {"IBM not sign to JIS", 0xFA54, 0x81CA},        // ￢
       {"NEC-selected not sign to JIS", 0xEEF9, 0x81CA},
-      {"IBM parenthesised kabu to NEC", 0xFA58, 0x878A}, // ㈱
-      {"IBM broken bar stays", 0xFA55, 0xFA55},          // ￤
+      {"IBM parenthesised kabu to NEC", 0xFA58, 0x878A},  // ㈱
+      {"IBM broken bar stays", 0xFA55, 0xFA55},           // ￤
   };
   for (const Row& row : rows)
     EXPECT_EQ(FromUtf8(ToUtf8(Bytes(row.code))).bytes, Bytes(row.picked)) << row.name;
@@ -97,8 +100,11 @@ TEST(Cp932, SingleBytes) {
   EXPECT_EQ(ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
   // The five single bytes outside ASCII and the katakana, as Windows maps
   // them, both ways.
-  const std::pair<std::string, std::string> windows[] = {
-      {"\x80", "\u0080"}, {"\xA0", "\uF8F0"}, {"\xFD", "\uF8F1"}, {"\xFE", "\uF8F2"}, {"\xFF", "\uF8F3"}};
+  const std::pair<std::string, std::string> windows[] = {{"\x80", "\u0080"},
+                                                         {"\xA0", "\uF8F0"},
+                                                         {"\xFD", "\uF8F1"},
+                                                         {"\xFE", "\uF8F2"},
+                                                         {"\xFF", "\uF8F3"}};
   for (const auto& [byte, utf8] : windows) {
     EXPECT_EQ(ToUtf8(byte), utf8) << utf8;
     EXPECT_EQ(FromUtf8(utf8).bytes, byte) << utf8;
@@ -109,9 +115,10 @@ TEST(Cp932, SingleBytes) {
 TEST(Cp932, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
   const std::map<unsigned, char32_t> decode = DecodeTable();
   const std::map<char32_t, char32_t> twinCharacter = {
-      {U'\u301C', U'\uFF5E'}, {U'\u2212', U'\uFF0D'}, {U'\u2016', U'\u2225'}, {U'\u2014', U'\u2015'},
-      {U'\u00A2', U'\uFFE0'}, {U'\u00A3', U'\uFFE1'}, {U'\u00AC', U'\uFFE2'}, {U'\u00A5', U'\uFFE5'},
-      {U'\u203E', U'~'},      {U'\u3099', U'\u309B'}, {U'\u309A', U'\u309C'}};
+      {U'\u301C', U'\uFF5E'}, {U'\u2212', U'\uFF0D'}, {U'\u2016', U'\u2225'},
+      {U'\u2014', U'\u2015'}, {U'\u00A2', U'\uFFE0'}, {U'\u00A3', U'\uFFE1'},
+      {U'\u00AC', U'\uFFE2'}, {U'\u00A5', U'\uFFE5'}, {U'\u203E', U'~'},
+      {U'\u3099', U'\u309B'}, {U'\u309A', U'\u309C'}};
   ASSERT_EQ(std::size(kFixedCodes), twinCharacter.size());
   for (const FixedCode& f : kFixedCodes) {
     const std::string bytes = Bytes(f.code);
@@ -122,8 +129,10 @@ TEST(Cp932, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
     EXPECT_EQ(r.replaced, 0u);
     EXPECT_EQ(ToUtf8(bytes), Utf8(f.character));
     EXPECT_EQ(FoldTwin(f.code), f.twin);
-    EXPECT_EQ(ToUtf8(f.twin), Utf8(twinCharacter.at(f.character))) << std::hex << unsigned(f.character);
-    EXPECT_EQ(FromUtf8(Utf8(twinCharacter.at(f.character))).bytes, f.twin) << "twin is its own code";
+    EXPECT_EQ(ToUtf8(f.twin), Utf8(twinCharacter.at(f.character)))
+        << std::hex << unsigned(f.character);
+    EXPECT_EQ(FromUtf8(Utf8(twinCharacter.at(f.character))).bytes, f.twin)
+        << "twin is its own code";
   }
   EXPECT_EQ(FoldTwin(0x854B), "");
   EXPECT_EQ(FoldTwin(0x853F), "");
@@ -132,7 +141,8 @@ TEST(Cp932, FixedCodesKeepTheirCharacterAndFoldAsTheirTwin) {
 }
 
 TEST(Cp932, UnrepresentableCharactersHaveFixedSequences) {
-  EXPECT_EQ(FromUtf8("\U0001F600").bytes, "\xEF\x42\xEC\x7A\xEB\x40");  // plane 1, digits 0xF6, 0x00
+  EXPECT_EQ(FromUtf8("\U0001F600").bytes,
+            "\xEF\x42\xEC\x7A\xEB\x40");  // plane 1, digits 0xF6, 0x00
   EXPECT_EQ(FromUtf8("\u00E9").bytes, "\xEF\x41\xEB\x40\xEC\x6D");
   EXPECT_EQ(CharLength(FromUtf8("\U0010FFFF").bytes, 0), 6u) << "the engine sees one character";
   EXPECT_LT(FromUtf8("\u00E9").bytes, FromUtf8("\U0001F600").bytes) << "sorted by scalar value";
@@ -164,7 +174,8 @@ TEST(Cp932, SweepOfEveryScalarValue) {
 TEST(Cp932, UnassignedInputCodesAreEscaped) {
   const std::string raw = "\x85\x40\x81\x60\xEF\x41\xEB\x40\x86\xFC\x85 \xEF";
   const std::string text = FromCp932(raw);
-  EXPECT_EQ(text, "\xEF\x40\x85\x40\x81\x60\xEF\x40\xEF\x41\xEF\x40\xEB\x40\xEF\x40\x86\xFC\x85 \xEF");
+  EXPECT_EQ(text,
+            "\xEF\x40\x85\x40\x81\x60\xEF\x40\xEF\x41\xEF\x40\xEB\x40\xEF\x40\x86\xFC\x85 \xEF");
   EXPECT_EQ(ToCp932(text).bytes, raw);
   EXPECT_EQ(ToCp932(text).replaced, 0u);
   EXPECT_EQ(ToUtf8(FromCp932("\x85\x40")), "\uFFFD");
@@ -195,7 +206,8 @@ TEST(Cp932, FromUtf16GivesTheBytesOfFromUtf8) {
     if (c < 0x10000) {
       every += char16_t(c);
     } else {
-      every += {char16_t(0xD800 + ((c - 0x10000) >> 10)), char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))};
+      every +=
+          {char16_t(0xD800 + ((c - 0x10000) >> 10)), char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))};
     }
     every.append(run.begin(), run.end());
   }
@@ -231,11 +243,17 @@ TEST(Cp932, InvalidUtf8IsReplacedPerIllFormedPart) {
     std::string in, out;
     std::size_t replaced, at;  // at: where the first ill-formed part starts
   } const rows[] = {
-      {"lone continuation byte", "a\x80" "b", "a?b", 1, 1},
+      {"lone continuation byte",
+       "a\x80"
+       "b",
+       "a?b", 1, 1},
       {"overlong slash", "\xC0\xAF", "??", 2, 0},
       {"surrogate", "\xED\xA0\x80", "???", 3, 0},
       {"truncated at end", "\xE3\x81", "?", 1, 0},
-      {"truncated before ASCII", "\xE3\x81" "b", "?b", 1, 0},
+      {"truncated before ASCII",
+       "\xE3\x81"
+       "b",
+       "?b", 1, 0},
       {"above U+10FFFF", "\xF4\x90\x80\x80", "????", 4, 0},
       {"byte never in UTF-8", "\xFF\xF5", "??", 2, 0},
       {"valid neighbours kept", "\xE3\x81\x82\x80\xE3\x81\x84", "\x82\xA0?\x82\xA2", 1, 3},
@@ -310,15 +328,16 @@ TEST(Cp932, SweepOfEveryTwoByteString) {
 // The generated table: its free rows are the unassigned rows, and no two
 // characters share a code.
 TEST(Cp932Table, FreeRowsAndOneCodePerCharacter) {
-  EXPECT_TRUE(std::equal(std::begin(kUnassignedLeadBytes), std::end(kUnassignedLeadBytes), table::kFreeLeadBytes,
-                         table::kFreeLeadBytes + table::kFreeLeadBytesSize));
+  EXPECT_TRUE(std::equal(std::begin(kUnassignedLeadBytes), std::end(kUnassignedLeadBytes),
+                         table::kFreeLeadBytes, table::kFreeLeadBytes + table::kFreeLeadBytesSize));
   const std::map<unsigned, char32_t> decode = DecodeTable();
   std::set<unsigned> codes;
   for (std::size_t i = 0; i < table::kEncodeSize; ++i) {
     EXPECT_EQ(decode.at(table::kEncode[i].second), table::kEncode[i].first);
     EXPECT_TRUE(codes.insert(table::kEncode[i].second).second);
   }
-  for (unsigned lead : kUnassignedLeadBytes) EXPECT_TRUE(IsLeadByte(static_cast<unsigned char>(lead)));
+  for (unsigned lead : kUnassignedLeadBytes)
+    EXPECT_TRUE(IsLeadByte(static_cast<unsigned char>(lead)));
 }
 
 }  // namespace

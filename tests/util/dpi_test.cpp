@@ -9,10 +9,9 @@ TEST(Dpi, ScalesDesignSizesToTheScreen) {
   const struct {
     int units, dpi, pixels;
   } kCases[] = {
-      {653, 96, 653},   {653, 144, 980},  // 979.5 rounds up
-      {77, 120, 96},    {17, 192, 34},    {1, 144, 2},
-      {-4, 144, -6},    {0, 288, 0},
-      {480, 0, 480},    // no density known: design pixels
+      {653, 96, 653}, {653, 144, 980},  // 979.5 rounds up
+      {77, 120, 96},  {17, 192, 34},   {1, 144, 2},
+      {-4, 144, -6},  {0, 288, 0},     {480, 0, 480},  // no density known: design pixels
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(ScaleFrom96(c.units, c.dpi), c.pixels) << c.units << " at " << c.dpi;

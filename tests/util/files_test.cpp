@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform.h"
 #include "util/messages.h"
 #include "util/stopwatch.h"
-#include "tests/platform.h"
 
 namespace tavrin {
 namespace {
@@ -21,7 +21,8 @@ class Files : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = fs::temp_directory_path() /
-          ("tavrin-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("tavrin-files-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -39,7 +40,8 @@ TEST_F(Files, ListFilesTakesFilesOnly) {
   Touch("a.txt");
   fs::create_directories(dir / "c.dat");
   const std::string base = test::InFolder(dir);
-  EXPECT_EQ(ListFiles(dir.string(), "*.dat"), (std::vector<std::string>{base + "a.dat", base + "b.dat"}));
+  EXPECT_EQ(ListFiles(dir.string(), "*.dat"),
+            (std::vector<std::string>{base + "a.dat", base + "b.dat"}));
   EXPECT_EQ(ListFiles(base, "?.txt"), (std::vector<std::string>{base + "a.txt"}));
   EXPECT_TRUE(ListFiles((dir / "missing").string(), "*").empty());
 }
@@ -47,7 +49,7 @@ TEST_F(Files, ListFilesTakesFilesOnly) {
 TEST(MatchesMask, WildcardsAndCase) {
   EXPECT_TRUE(MatchesMask("report.dat", "*.dat"));
   EXPECT_TRUE(MatchesMask(".dat", "*.dat"));
-  EXPECT_FALSE(MatchesMask("report.DAT", "*.dat"));   // letter case as the file system has it
+  EXPECT_FALSE(MatchesMask("report.DAT", "*.dat"));       // letter case as the file system has it
   EXPECT_TRUE(MatchesMask("\xe6\x97\xa5.txt", "?.txt"));  // "?" is one UTF-8 character
   EXPECT_FALSE(MatchesMask("ab.txt", "?.txt"));
   EXPECT_TRUE(MatchesMask("abc", "a*b*c*"));
@@ -86,11 +88,12 @@ TEST(StopWatch, ElapsedAcrossAWrapAndTheMessage) {
   std::uint32_t now = 0xFFFFFF00u;
   MillisecondClock previous = SetMillisecondClock([&now] { return now; });
   std::vector<std::string> shown;
-  MessageHandler previousHandler = SetMessageHandler([&](MessageKind kind, const std::string& text) {
-    EXPECT_EQ(kind, MessageKind::Information);
-    shown.push_back(text);
-    return true;
-  });
+  MessageHandler previousHandler =
+      SetMessageHandler([&](MessageKind kind, const std::string& text) {
+        EXPECT_EQ(kind, MessageKind::Information);
+        shown.push_back(text);
+        return true;
+      });
   StopWatch(0);
   now += 1500;  // wraps past zero
   EXPECT_EQ(StopWatch(2), 1500);

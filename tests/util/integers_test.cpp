@@ -18,9 +18,9 @@ TEST(ParseInteger, Accepts) {
       {"0", 0},
       {"-0", 0},
       {"+17", 17},
-      {" \t\r\n42\x01 ", 42},                  // every byte up to 0x20 is trimmed
-      {"007", 7},                              // leading zeros
-      {"000000000000000000000001", 1},         // a long run of digits must not overflow
+      {" \t\r\n42\x01 ", 42},           // every byte up to 0x20 is trimmed
+      {"007", 7},                       // leading zeros
+      {"000000000000000000000001", 1},  // a long run of digits must not overflow
       {"2147483647", 2147483647},
       {"-2147483648", -2147483648LL},
       {"$ff", 255},
@@ -36,13 +36,27 @@ TEST(ParseInteger, Accepts) {
 
 TEST(ParseInteger, RejectsWithTheTrimmedText) {
   const char* const rows[] = {
-      "", "   ", "-", "+", "$", "0x", "x",  // nothing after the sign or prefix
-      "1 2", "12a", "1.5", "1e3",           // trailing rubbish
-      "+-1", "--1", "$-1", "0x+1",          // one sign, before the prefix
-      "2147483648", "-2147483649",          // outside the 32-bit range
-      "$80000000", "0xFFFFFFFF",            // hexadecimal has the same range
+      "",
+      "   ",
+      "-",
+      "+",
+      "$",
+      "0x",
+      "x",  // nothing after the sign or prefix
+      "1 2",
+      "12a",
+      "1.5",
+      "1e3",  // trailing rubbish
+      "+-1",
+      "--1",
+      "$-1",
+      "0x+1",  // one sign, before the prefix
+      "2147483648",
+      "-2147483649",  // outside the 32-bit range
+      "$80000000",
+      "0xFFFFFFFF",  // hexadecimal has the same range
       "99999999999999999999",
-      "\x82\x50",                           // full-width digit
+      "\x82\x50",  // full-width digit
       "0$1",
   };
   for (const char* text : rows) {
@@ -68,9 +82,12 @@ TEST(IntegerText, Decimal) {
 TEST(UpperCaseText, SingleByteLettersOnly) {
   EXPECT_EQ(UpperCaseText("abc xyz-AZ{`@"), "ABC XYZ-AZ{`@");
   // 0x83 0x61 is a katakana whose trail byte is "a"; 0x82 0x81 is full-width a.
-  EXPECT_EQ(UpperCaseText("\x83\x61" "a\x82\x81"), "\x83\x61" "A\x82\x81");
-  EXPECT_EQ(UpperCaseText("\xB1z"), "\xB1Z");    // half-width katakana is one byte
-  EXPECT_EQ(UpperCaseText("a\x83"), "A\x83");    // a lone lead byte at the end
+  EXPECT_EQ(UpperCaseText("\x83\x61"
+                          "a\x82\x81"),
+            "\x83\x61"
+            "A\x82\x81");
+  EXPECT_EQ(UpperCaseText("\xB1z"), "\xB1Z");  // half-width katakana is one byte
+  EXPECT_EQ(UpperCaseText("a\x83"), "A\x83");  // a lone lead byte at the end
   EXPECT_EQ(UpperCaseText(std::string("a\0b", 3)), std::string("A\0B", 3));
 }
 

@@ -35,7 +35,8 @@ class Os : public ::testing::Test {
 // UTF-8 names reach the file system intact (on Windows through the wide
 // calls, whatever the ANSI code page) and come back the same.
 TEST_F(Os, NamesInAnyScript) {
-  std::vector<std::string> names = {"plain.txt", "顧客データ.txt", "Ünïcödé.txt", "\xF0\x9F\x98\x80.txt"};
+  std::vector<std::string> names = {"plain.txt", "顧客データ.txt", "Ünïcödé.txt",
+                                    "\xF0\x9F\x98\x80.txt"};
   const std::time_t before = std::time(nullptr);
   for (const std::string& name : names) {
     ASSERT_TRUE(os::WriteWholeFile(base + name, "bytes of " + name)) << name;
@@ -91,8 +92,9 @@ TEST(OsTime, LocalTimeAgreesWithTheRuntime) {
   for (const std::time_t t : {std::time_t{0}, std::time_t{946684799}, std::time_t{1720000000},
                               std::time_t{1772600767}, std::time(nullptr)}) {
     const std::tm expected = test::LocalTm(t);
-    EXPECT_EQ(os::LocalTime(t), (DateTime{expected.tm_year + 1900, expected.tm_mon + 1, expected.tm_mday,
-                                          expected.tm_hour, expected.tm_min, expected.tm_sec}))
+    EXPECT_EQ(os::LocalTime(t),
+              (DateTime{expected.tm_year + 1900, expected.tm_mon + 1, expected.tm_mday,
+                        expected.tm_hour, expected.tm_min, expected.tm_sec}))
         << t;
   }
 }
@@ -119,23 +121,27 @@ TEST_F(Os, ReplaceRegularFile) {
     ASSERT_TRUE(os::ReplaceRegularFile(path, bytes));
     EXPECT_EQ(os::ReadRegularFile(path), bytes);
   }
-  EXPECT_EQ(os::FolderNames(dir).value_or(std::vector<std::string>{}).size(), 1u) << "temporary file left";
+  EXPECT_EQ(os::FolderNames(dir).value_or(std::vector<std::string>{}).size(), 1u)
+      << "temporary file left";
   ASSERT_TRUE(os::RewriteInPlace(path, "4"));
   EXPECT_EQ(os::ReadRegularFile(path), "4");
   EXPECT_FALSE(os::RewriteInPlace(base + "missing.ini", "x"));
   ASSERT_TRUE(os::MakeFolder(base + "folder.ini"));
   EXPECT_FALSE(os::ReplaceRegularFile(base + "folder.ini", "x"));
   EXPECT_EQ(os::KindOf(base + "folder.ini"), os::FileKind::Folder);
-  EXPECT_EQ(os::FolderNames(dir).value_or(std::vector<std::string>{}).size(), 2u) << "temporary file left";
+  EXPECT_EQ(os::FolderNames(dir).value_or(std::vector<std::string>{}).size(), 2u)
+      << "temporary file left";
 }
 
 // A file marked read-only is left as it is, not replaced behind the mark.
 TEST_F(Os, ReadOnlyFileIsNotReplaced) {
   const std::string path = base + "settings.ini";
   ASSERT_TRUE(os::WriteWholeFile(path, "old"));
-  fs::permissions(fs::path(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+  fs::permissions(fs::path(path),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
-  if (!os::kWindows && test::IsSuperUser()) GTEST_SKIP() << "the superuser writes through permission bits";
+  if (!os::kWindows && test::IsSuperUser())
+    GTEST_SKIP() << "the superuser writes through permission bits";
   EXPECT_FALSE(os::ReplaceRegularFile(path, "new"));
   EXPECT_EQ(os::ReadRegularFile(path), "old");
   fs::permissions(fs::path(path), fs::perms::owner_write, fs::perm_options::add);
@@ -167,13 +173,15 @@ TEST(OsLanguage, FirstSetLocaleVariableDecides) {
   }
   for (const auto& c : cases) {
     for (int i = 0; i < 3; ++i)
-      c.values[i] ? (void)test::SetEnvironment(names[i], c.values[i]) : test::UnsetEnvironment(names[i]);
+      c.values[i] ? (void)test::SetEnvironment(names[i], c.values[i])
+                  : test::UnsetEnvironment(names[i]);
     EXPECT_EQ(os::UserLanguageIsJapanese(), c.japanese)
         << (c.values[0] ? c.values[0] : "-") << " " << (c.values[1] ? c.values[1] : "-") << " "
         << (c.values[2] ? c.values[2] : "-");
   }
   for (int i = 0; i < 3; ++i)
-    had[i] ? (void)test::SetEnvironment(names[i], saved[i].c_str()) : test::UnsetEnvironment(names[i]);
+    had[i] ? (void)test::SetEnvironment(names[i], saved[i].c_str())
+           : test::UnsetEnvironment(names[i]);
 }
 
 }  // namespace

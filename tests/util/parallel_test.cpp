@@ -24,7 +24,8 @@ TEST(RunParts, EveryPartOnceAndAllDoneBeforeReturning) {
   for (const unsigned parts : {0u, 1u, 2u, 7u}) {
     std::vector<std::atomic<int>> runs(parts);
     RunParts(parts, [&](unsigned part) { ++runs[part]; });
-    for (unsigned part = 0; part < parts; ++part) EXPECT_EQ(runs[part].load(), 1) << parts << " " << part;
+    for (unsigned part = 0; part < parts; ++part)
+      EXPECT_EQ(runs[part].load(), 1) << parts << " " << part;
   }
 }
 

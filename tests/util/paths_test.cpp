@@ -38,10 +38,12 @@ TEST(Paths, ReplaceExtension) {
       {"posix dot in folder", P, "/opt/v1.2/tavrin", "/opt/v1.2/tavrin.ini"},
       {"posix backslash is a name byte", P, "/a.b\\c", "/a.ini"},
       {"posix colon is a name byte", P, "x.y:z", "x.ini"},
-      {"utf8 dot in a folder", U, "C:\\" + kSmallA + ".d\\app.exe", "C:\\" + kSmallA + ".d\\app.ini"},
+      {"utf8 dot in a folder", U, "C:\\" + kSmallA + ".d\\app.exe",
+       "C:\\" + kSmallA + ".d\\app.ini"},
       {"utf8 after a slash", U, "C:/v1.2/app", "C:/v1.2/app.ini"},
   };
-  for (const Row& row : rows) EXPECT_EQ(ReplaceExtension(row.path, ".ini", row.flavour), row.expected) << row.name;
+  for (const Row& row : rows)
+    EXPECT_EQ(ReplaceExtension(row.path, ".ini", row.flavour), row.expected) << row.name;
 }
 
 TEST(Paths, FileNameOf) {
@@ -57,7 +59,8 @@ TEST(Paths, FileNameOf) {
       {"utf8 after slash", U, "C:/Tools/doc.pdf", "doc.pdf"},
       {"utf8 after colon", U, "C:doc.pdf", "doc.pdf"},
   };
-  for (const Row& row : rows) EXPECT_EQ(FileNameOf(row.path, row.flavour), row.expected) << row.name;
+  for (const Row& row : rows)
+    EXPECT_EQ(FileNameOf(row.path, row.flavour), row.expected) << row.name;
 }
 
 TEST(Paths, FolderOf) {
@@ -105,7 +108,8 @@ TEST(Paths, WithTrailingDelimiter) {
       {"utf8 slash is a separator", U, "C:/x/", "C:/x/"},
       {"utf8 after a drive", U, "C:", "C:\\"},
   };
-  for (const Row& row : rows) EXPECT_EQ(WithTrailingDelimiter(row.path, row.flavour), row.expected) << row.name;
+  for (const Row& row : rows)
+    EXPECT_EQ(WithTrailingDelimiter(row.path, row.flavour), row.expected) << row.name;
 }
 
 TEST(Paths, ProgramFolderIsTheExecutablesRealFolder) {

@@ -36,7 +36,8 @@ class ShellOpenTest : public QObject {
     OpenWithShell(nullptr, doc.toStdString());
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(doc)});
-    QCOMPARE(QDir(catcher.folderAtOpen).canonicalPath(), QDir(dir.path() + QStringLiteral("/docs")).canonicalPath());
+    QCOMPARE(QDir(catcher.folderAtOpen).canonicalPath(),
+             QDir(dir.path() + QStringLiteral("/docs")).canonicalPath());
     QDir::setCurrent(old);
   }
 
@@ -72,7 +73,6 @@ class ShellOpenTest : public QObject {
     QVERIFY(catcher.urls.isEmpty());
     QCOMPARE(QDir::currentPath(), old);
   }
-
 };
 
 QTEST_MAIN(ShellOpenTest)

@@ -52,8 +52,10 @@ TEST(DecodeText, Utf8CutAtTheEnd) {
     std::size_t offset, line;
     bool cut;
   } cases[] = {
-      {"recognised, one byte left of three", "ユニット\nﾕﾆｯﾄ\nユニッ\xE3", std::nullopt, 35, 3, true},
-      {"recognised, two bytes left of three", "ユニット\nユニッ\xE3\x83", std::nullopt, 22, 2, true},
+      {"recognised, one byte left of three", "ユニット\nﾕﾆｯﾄ\nユニッ\xE3", std::nullopt, 35, 3,
+       true},
+      {"recognised, two bytes left of three", "ユニット\nユニッ\xE3\x83", std::nullopt, 22, 2,
+       true},
       {"named, four-byte character", "a\n\xF0\x9F\x98", kUtf8, 2, 2, true},
       {"lead of E0 needs A0 and above", "ユニット\n\xE0\x80", kUtf8, 13, 2, false},
       {"invalid byte before the end", "ユニット\n\xE3\x83\n", kUtf8, 13, 2, false},

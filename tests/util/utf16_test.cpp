@@ -45,7 +45,10 @@ TEST(Utf16, LoneSurrogatesAreReplacedAndCounted) {
   } kCases[] = {
       {"high at end", u"a\xD800", "a?", 1},
       {"low alone", u"\xDC00z", "?z", 1},
-      {"high before non-low", u"\xD83D" u"a", "?a", 1},
+      {"high before non-low",
+       u"\xD83D"
+       u"a",
+       "?a", 1},
       {"two lows", u"\xDC00\xDC01", "??", 2},
       {"reversed pair", u"\xDE00\xD83D", "??", 2},
   };

@@ -38,9 +38,11 @@ inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
   PutLe16(&b[28], s.bits);
   PutLe32(&b[30], s.compression);
   PutLe32(&b[46], s.colorsUsed == 0xFFFFFFFF ? uint32_t(s.palette.size()) : s.colorsUsed);
-  for (std::size_t i = 0; i < s.palette.size(); ++i) PutLe32(&b[14 + s.headerSize + 4 * i], s.palette[i]);
+  for (std::size_t i = 0; i < s.palette.size(); ++i)
+    PutLe32(&b[14 + s.headerSize + 4 * i], s.palette[i]);
   for (std::size_t r = 0; r < s.rows.size(); ++r) {
-    std::memcpy(&b[offset + r * rowLength], s.rows[r].data(), std::min(rowLength, s.rows[r].size()));
+    std::memcpy(&b[offset + r * rowLength], s.rows[r].data(),
+                std::min(rowLength, s.rows[r].size()));
   }
   return b;
 }

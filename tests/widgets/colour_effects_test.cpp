@@ -5,8 +5,8 @@
 #include <tuple>
 
 #include "tests/widgets/bmp_builder.h"
-#include "widgets/blend.h"
 #include "util/error.h"
+#include "widgets/blend.h"
 
 namespace tavrin {
 namespace {
@@ -23,7 +23,8 @@ TEST(ApplyTone, MonochromeAveragesChannels) {
   EXPECT_EQ(Tone({255, 0, 0}, kToneMonochrome), Rgb(85, 85, 85));
   EXPECT_EQ(Tone({0, 0, 255}, kToneMonochrome), Rgb(85, 85, 85));
   EXPECT_EQ(Tone({10, 20, 31}, kToneMonochrome), Rgb(20, 20, 20)) << "61 / 3 rounds down";
-  for (int v : {0, 1, 127, 128, 254, 255}) EXPECT_EQ(Tone({v, v, v}, kToneMonochrome), Rgb(v, v, v)) << v;
+  for (int v : {0, 1, 127, 128, 254, 255})
+    EXPECT_EQ(Tone({v, v, v}, kToneMonochrome), Rgb(v, v, v)) << v;
 }
 
 TEST(ApplyTone, SepiaTintsEachChannel) {
@@ -76,7 +77,8 @@ TEST(BuildSketch, LevelsForEdgeStrengths) {
 
 TEST(BuildSketch, FlatIsWhiteEdgesAreGrey) {
   // A 5 × 3 picture, black on the left two columns, white elsewhere.
-  const TDibImage source = test::Load(test::MakeBmp24(5, 3, [](int x, int) { return x < 2 ? 0u : 0xFFFFFFu; }));
+  const TDibImage source =
+      test::Load(test::MakeBmp24(5, 3, [](int x, int) { return x < 2 ? 0u : 0xFFFFFFu; }));
   TDibImage sketch;
   BuildSketch(source, sketch);
   ASSERT_TRUE(sketch.HasPixels());
@@ -117,12 +119,15 @@ TEST(Blend, WordsGiveTheByteResults) {
   for (int level = 1; level <= 7; ++level) {
     for (int i = 0; i < 256; i += 3) {
       for (int g = 0; g < 256; g += 5) {
-        const uint8_t is[8] = {uint8_t(i), 255, 0, uint8_t(g), uint8_t(255 - i), uint8_t(i), 1, 254};
-        const uint8_t gs[8] = {uint8_t(g), 0, 255, uint8_t(i), uint8_t(g), uint8_t(255 - g), 254, 1};
+        const uint8_t is[8] = {uint8_t(i),       255,        0, uint8_t(g),
+                               uint8_t(255 - i), uint8_t(i), 1, 254};
+        const uint8_t gs[8] = {uint8_t(g),       0,   255, uint8_t(i), uint8_t(g),
+                               uint8_t(255 - g), 254, 1};
         std::copy(is, is + 8, image);
         std::copy(gs, gs + 8, background);
         BlendWords(image, background, 2, level);
-        for (int k = 0; k < 8; ++k) ASSERT_EQ(image[k], BlendByte(is[k], gs[k], level)) << level << ' ' << k;
+        for (int k = 0; k < 8; ++k)
+          ASSERT_EQ(image[k], BlendByte(is[k], gs[k], level)) << level << ' ' << k;
       }
     }
   }

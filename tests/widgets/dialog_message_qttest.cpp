@@ -69,14 +69,21 @@ class DialogMessageTest : public QObject {
     QTest::addColumn<int>("cancelLeft");
     // Up to 283 pixels the stored width of 313 holds and two buttons keep
     // their places.
-    QTest::newRow("short, two buttons") << QStringList{QStringLiteral("283")} << false << 313 << 372 << 40 << 200;
-    QTest::newRow("short, OK") << QStringList{QStringLiteral("283")} << true << 313 << 372 << 128 << 200;
-    QTest::newRow("284 widens") << QStringList{QStringLiteral("284")} << true << 344 << 399 << 144 << 200;
-    QTest::newRow("400, two buttons") << QStringList{QStringLiteral("400")} << false << 460 << 515 << 122 << 282;
-    QTest::newRow("400, OK") << QStringList{QStringLiteral("400")} << true << 460 << 515 << 202 << 200;
+    QTest::newRow("short, two buttons")
+        << QStringList{QStringLiteral("283")} << false << 313 << 372 << 40 << 200;
+    QTest::newRow("short, OK") << QStringList{QStringLiteral("283")} << true << 313 << 372 << 128
+                               << 200;
+    QTest::newRow("284 widens") << QStringList{QStringLiteral("284")} << true << 344 << 399 << 144
+                                << 200;
+    QTest::newRow("400, two buttons")
+        << QStringList{QStringLiteral("400")} << false << 460 << 515 << 122 << 282;
+    QTest::newRow("400, OK") << QStringList{QStringLiteral("400")} << true << 460 << 515 << 202
+                             << 200;
     // M becomes 330 after 300 and stays, as 320 is not wider than 330.
-    QTest::newRow("300 then 320") << QStringList{QStringLiteral("300"), QStringLiteral("320")} << true << 360 << 415 << 152 << 200;
-    QTest::newRow("widest last") << QStringList{QStringLiteral("10"), QStringLiteral("400")} << false << 460 << 515 << 122 << 282;
+    QTest::newRow("300 then 320") << QStringList{QStringLiteral("300"), QStringLiteral("320")}
+                                  << true << 360 << 415 << 152 << 200;
+    QTest::newRow("widest last") << QStringList{QStringLiteral("10"), QStringLiteral("400")}
+                                 << false << 460 << 515 << 122 << 282;
   }
   void widthAndButtonsFollowWidestLine() {
     QFETCH(QStringList, lines);
@@ -140,7 +147,8 @@ class DialogMessageTest : public QObject {
     TDialogMessage::SetTextMeasure(digits);
     QVERIFY(right > left);
     QVERIFY2(qAbs(left - (shot.width() - 1 - right)) <= 4,
-             qPrintable(QStringLiteral("ink from %1 to %2 of %3").arg(left).arg(right).arg(shot.width())));
+             qPrintable(
+                 QStringLiteral("ink from %1 to %2 of %3").arg(left).arg(right).arg(shot.width())));
   }
 
   void layoutOnlyOnFirstActivation() {
@@ -180,7 +188,8 @@ class DialogMessageTest : public QObject {
     QCOMPARE(img->pixmap().toImage(), TDialogMessage::Picture(kind).toImage());
     QCOMPARE(img->geometry(), QRect(8, 8, 32, 32));
     for (int other = 0; other < 4; ++other)
-      if (other != kind) QVERIFY(TDialogMessage::Picture(other).toImage() != img->pixmap().toImage());
+      if (other != kind)
+        QVERIFY(TDialogMessage::Picture(other).toImage() != img->pixmap().toImage());
   }
 
   void buttonsAndEscapeGiveResult_data() {
@@ -190,7 +199,8 @@ class DialogMessageTest : public QObject {
     QTest::newRow("yes") << QStringLiteral("btnYes") << true << int(QDialog::Accepted);
     QTest::newRow("cancel") << QStringLiteral("btnCancel") << false << int(QDialog::Rejected);
     QTest::newRow("escape") << QStringLiteral("escape") << false << int(QDialog::Rejected);
-    QTest::newRow("enter on focused yes") << QStringLiteral("enter") << true << int(QDialog::Accepted);
+    QTest::newRow("enter on focused yes")
+        << QStringLiteral("enter") << true << int(QDialog::Accepted);
     QTest::newRow("close") << QStringLiteral("close") << false << int(QDialog::Rejected);
   }
   void buttonsAndEscapeGiveResult() {

@@ -21,13 +21,20 @@ TEST(DibImage, ValidityChecksEveryHeaderField) {
     uint32_t value;
     int width;
   } cases[] = {
-      {"type", 0, 'X', 1},          {"file size past buffer", 2, 0x7FFFFFFF, 4},
-      {"file size at offset", 2, 54, 4}, {"reserved", 6, 1, 2},
-      {"offset below 54", 10, 53, 4}, {"header size", 14, 108, 4},
-      {"zero width", 18, 0, 4},      {"negative height", 22, 0xFFFFFFFE, 4},
-      {"planes", 26, 2, 2},          {"bits 0", 28, 0, 2},
-      {"bits 33", 28, 33, 2},        {"compression", 30, 1, 4},
-      {"negative resolution", 38, 0x80000000, 4}, {"colours over 256", 46, 257, 4},
+      {"type", 0, 'X', 1},
+      {"file size past buffer", 2, 0x7FFFFFFF, 4},
+      {"file size at offset", 2, 54, 4},
+      {"reserved", 6, 1, 2},
+      {"offset below 54", 10, 53, 4},
+      {"header size", 14, 108, 4},
+      {"zero width", 18, 0, 4},
+      {"negative height", 22, 0xFFFFFFFE, 4},
+      {"planes", 26, 2, 2},
+      {"bits 0", 28, 0, 2},
+      {"bits 33", 28, 33, 2},
+      {"compression", 30, 1, 4},
+      {"negative resolution", 38, 0x80000000, 4},
+      {"colours over 256", 46, 257, 4},
   };
   for (const Case& c : cases) {
     TDibImage bad = good;
@@ -151,7 +158,8 @@ TEST(LoadBitmapStream, RefusesAndRestoresPosition) {
 }
 
 TEST(LoadBitmapStream, AcceptedStreamMovesPastTheFile) {
-  std::vector<uint8_t> stream = test::MakeBmp24(3, 3, [](int x, int y) { return uint32_t(x + 16 * y); });
+  std::vector<uint8_t> stream =
+      test::MakeBmp24(3, 3, [](int x, int y) { return uint32_t(x + 16 * y); });
   const std::size_t fileSize = stream.size();
   stream.insert(stream.end(), {1, 2, 3, 4});
   TDibImage image;

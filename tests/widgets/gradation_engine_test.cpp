@@ -121,14 +121,15 @@ TEST(InvertBitmapColors, RefusesBelowEightBitsWithTheErrorBox) {
   SetMessageHandler(before);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].first, MessageKind::BeepError);
-  EXPECT_EQ(shown[0].second, cp932::Sjis("カラー環境が 8ビット以下のため、処理できません（－”－；"));
+  EXPECT_EQ(shown[0].second,
+            cp932::Sjis("カラー環境が 8ビット以下のため、処理できません（－”－；"));
   EXPECT_TRUE(LineIs(b, 1, clLime));
 }
 
 TEST(TWorkBitmap, FileBytesAreABottomUpBitmapFile) {
-  TWorkBitmap b(5, 3);  // 15 bytes a row, padded to 16
+  TWorkBitmap b(5, 3);                        // 15 bytes a row, padded to 16
   b.FillRect(0, 0, 5, 1, RGBColor(1, 2, 3));  // top row
-  b.FillRect(-10, 2, 99, 99, clWhite);         // bottom row, clipped
+  b.FillRect(-10, 2, 99, 99, clWhite);        // bottom row, clipped
   const std::vector<std::uint8_t>& f = b.FileBytes();
   auto u32 = [&](std::size_t at) {
     std::uint32_t v;

@@ -32,7 +32,8 @@ class GradationExprsTest : public QObject {
   struct Panel {
     QWidget form;
     TGradationExprs* g;
-    Panel(const std::vector<TColor>& colors, TFillGradationMode mode) : g(new TGradationExprs(&form)) {
+    Panel(const std::vector<TColor>& colors, TFillGradationMode mode)
+        : g(new TGradationExprs(&form)) {
       g->Colors().SetColors(colors);
       g->SetFillGradationMode(mode);
     }
@@ -112,7 +113,8 @@ class GradationExprsTest : public QObject {
       std::time_t t = now + s;
       std::tm local{};
       localtime_r(&t, &local);
-      QString name = QString::fromStdString(GradationFileName(own.path().toStdString() + "/", local));
+      QString name =
+          QString::fromStdString(GradationFileName(own.path().toStdString() + "/", local));
       QFile f(name);
       QVERIFY(f.open(QIODevice::WriteOnly));
       f.write("mine");
@@ -139,7 +141,7 @@ class GradationExprsTest : public QObject {
     QCOMPARE(shown.pixelColor(8, 0), QColor(0, 255, 0));
     QCOMPARE(shown.pixelColor(8, 256), QColor(0, 0, 0));
     QVERIFY(shown.pixelColor(16, 511).green() >= 250);  // a row near the last
-    p.g->resize(40, 300);  // a new size only stretches
+    p.g->resize(40, 300);                               // a new size only stretches
     QCOMPARE(p.g->Picture().cacheKey(), key);
   }
 
@@ -157,11 +159,12 @@ class GradationExprsTest : public QObject {
     p.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p.form));
     int handled = 0;
-    connect(p.g, &TGradationExprs::mouseDown, [&](Qt::MouseButton b, Qt::KeyboardModifiers, QPoint pos) {
-      ++handled;
-      QCOMPARE(pos, QPoint(10, 5));
-      Q_UNUSED(b);
-    });
+    connect(p.g, &TGradationExprs::mouseDown,
+            [&](Qt::MouseButton b, Qt::KeyboardModifiers, QPoint pos) {
+              ++handled;
+              QCOMPARE(pos, QPoint(10, 5));
+              Q_UNUSED(b);
+            });
     QTest::mousePress(p.g, Qt::LeftButton, {}, QPoint(10, 5));
     QCOMPARE(moves, 1);
     QCOMPARE(moved, p.form.windowHandle());

@@ -34,7 +34,9 @@ TEST(TGradationPanel, RendersOnlyOnTheChangesThatCount) {
   const Step swap = [](TGradationPanel& p) { p.SetColorSwap(true); };
   const Step unswap = [](TGradationPanel& p) { p.SetColorSwap(false); };
   const Step vertical = [](TGradationPanel& p) { p.SetFillGradationMode(fgmVertical); };
-  const Step recolour = [](TGradationPanel& p) { p.Colors().Items(0).SetColor(RGBColor(255, 0, 0)); };
+  const Step recolour = [](TGradationPanel& p) {
+    p.Colors().Items(0).SetColor(RGBColor(255, 0, 0));
+  };
   const Step add = [](TGradationPanel& p) { p.Colors().Add(); };
   const Step dropToOne = [](TGradationPanel& p) { p.Colors().SetColors({clLime}); };
   const struct {
@@ -45,14 +47,26 @@ TEST(TGradationPanel, RendersOnlyOnTheChangesThatCount) {
     bool active, picture;
     int warnings;
   } kCases[] = {
-      {"inactive: changes are stored only", kToolBar, {recolour, swap, vertical, add}, 0, false, false, 0},
+      {"inactive: changes are stored only",
+       kToolBar,
+       {recolour, swap, vertical, add},
+       0,
+       false,
+       false,
+       0},
       {"activation renders", kToolBar, {on}, 1, true, true, 0},
       {"ColorSwap set to what it is", kToolBar, {on, unswap}, 1, true, true, 0},
       {"ColorSwap changed", kToolBar, {on, swap, unswap}, 3, true, true, 0},
       // The mode renders again even when it is the same.
       {"mode set to what it is", kToolBar, {vertical, on, vertical}, 2, true, true, 0},
       {"a stop recoloured or added", kToolBar, {on, recolour, add}, 3, true, true, 0},
-      {"deactivated: the picture goes, changes wait", kToolBar, {on, off, recolour, swap}, 1, false, false, 0},
+      {"deactivated: the picture goes, changes wait",
+       kToolBar,
+       {on, off, recolour, swap},
+       1,
+       false,
+       false,
+       0},
       {"activated again", kToolBar, {on, off, on}, 2, true, true, 0},
       {"deactivated before any activation", kToolBar, {off, recolour}, 0, false, false, 0},
       // Fewer than two stops refuse Active, whichever the value.
@@ -60,7 +74,8 @@ TEST(TGradationPanel, RendersOnlyOnTheChangesThatCount) {
       {"one stop left while active", kToolBar, {on, dropToOne, off}, 1, true, false, 1},
       {"no stops", {}, {on, off}, 0, false, false, 2},
   };
-  const std::string warning = cp932::Sjis("アクティブにする前に、Colorsを二つ以上設定せんかい！（－”－");
+  const std::string warning =
+      cp932::Sjis("アクティブにする前に、Colorsを二つ以上設定せんかい！（－”－");
   for (const auto& c : kCases) {
     std::vector<std::string> warnings;
     MessageHandler before = SetMessageHandler([&](MessageKind kind, const std::string& text) {
@@ -97,7 +112,8 @@ TEST(StretchedPart, ScalesThePartToThePicture) {
       {"no picture", 0, 0, 600, 77, {0, 0, 10, 10}, {}},
   };
   for (const auto& c : kCases)
-    EXPECT_EQ(StretchedPart(c.pictureWidth, c.pictureHeight, c.panelWidth, c.panelHeight, c.part), c.want)
+    EXPECT_EQ(StretchedPart(c.pictureWidth, c.pictureHeight, c.panelWidth, c.panelHeight, c.part),
+              c.want)
         << c.name;
 }
 

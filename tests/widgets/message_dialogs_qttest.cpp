@@ -8,11 +8,11 @@
 #include "util/cp932.h"
 #include "util/messages.h"
 #include "util/qt/beep.h"
-#include "widgets/qt/message_dialogs.h"
 #include "util/qt/modal.h"
-#include "widgets/qt/modal_recorder.h"
 #include "util/qt/qsjis.h"
 #include "widgets/qt/dialog_message.h"
+#include "widgets/qt/message_dialogs.h"
+#include "widgets/qt/modal_recorder.h"
 
 using namespace tavrin;
 

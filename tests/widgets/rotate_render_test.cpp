@@ -46,7 +46,8 @@ TEST(RenderTransformed, IdentityCopiesAllButTheTopRow) {
       EXPECT_EQ(r.mask.Row(y)[x], 0) << x << ',' << y;
     }
   }
-  for (int x = 0; x < 5; ++x) EXPECT_EQ(r.mask.Row(3)[x], 1) << "the last stored row starts at H - 0.5";
+  for (int x = 0; x < 5; ++x)
+    EXPECT_EQ(r.mask.Row(3)[x], 1) << "the last stored row starts at H - 0.5";
 }
 
 TEST(RenderTransformed, QuarterTurnSwapsSizesAndMasksOneEdge) {
@@ -64,7 +65,8 @@ TEST(RenderTransformed, QuarterTurnSwapsSizesAndMasksOneEdge) {
 TEST(RenderTransformed, PositiveAngleTurnsClockwiseOnScreen) {
   // One marked pixel at the top-left on screen (last stored row, column 0)
   // of a 3 × 3 bitmap lands at the top-right after 90°.
-  const TDibImage input = test::Load(test::MakeBmp24(3, 3, [](int x, int y) { return x == 0 && y == 2 ? 0xFF0000u : 0u; }));
+  const TDibImage input = test::Load(
+      test::MakeBmp24(3, 3, [](int x, int y) { return x == 0 && y == 2 ? 0xFF0000u : 0u; }));
   const Rendered r = Render(input, Turn(90, 100));
   bool found = false;
   for (int y = 0; y < 3; ++y)
@@ -93,7 +95,8 @@ TEST(RenderTransformed, ZoomTwoDoublesEachPixel) {
 }
 
 TEST(RenderTransformed, KeyMasksAndEffectsApplyToOthers) {
-  const TDibImage input = test::Load(test::MakeBmp24(2, 2, [](int x, int) { return x == 0 ? 0x00FF00u : 0xFF0000u; }));
+  const TDibImage input =
+      test::Load(test::MakeBmp24(2, 2, [](int x, int) { return x == 0 ? 0x00FF00u : 0xFF0000u; }));
   const Rendered r = Render(input, {}, {0x00FF00, kToneMonochrome, true, false});
   EXPECT_EQ(r.mask.Row(0)[0], 1);
   EXPECT_EQ(test::Pixel24(r.output, 0, 0), 0x00FF00u) << "keyed pixels are copied unchanged";

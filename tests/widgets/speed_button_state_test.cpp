@@ -13,12 +13,24 @@ int Clicks(TSpeedButtonState& s, const std::string& events) {
   int clicks = 0;
   for (char e : events) {
     switch (e) {
-      case 'm': s.MouseMove(true); break;
-      case 'o': s.MouseMove(false); break;
-      case 'l': s.MouseLeave(); break;
-      case 'p': s.Press(); break;
-      case 'r': clicks += s.Release(); break;
-      case 'c': s.CaptureLost(); break;
+      case 'm':
+        s.MouseMove(true);
+        break;
+      case 'o':
+        s.MouseMove(false);
+        break;
+      case 'l':
+        s.MouseLeave();
+        break;
+      case 'p':
+        s.Press();
+        break;
+      case 'r':
+        clicks += s.Release();
+        break;
+      case 'c':
+        s.CaptureLost();
+        break;
     }
   }
   return clicks;

@@ -8,7 +8,8 @@ namespace tavrin {
 namespace {
 
 TEST(VersionLine, JoinsThePiecesWithoutSeparators) {
-  EXPECT_EQ(VersionLine("v1.00A", "2019-0823", "2019-0426"), "Version v1.00A  Build:2019-0823, Since:2019-0426");
+  EXPECT_EQ(VersionLine("v1.00A", "2019-0823", "2019-0426"),
+            "Version v1.00A  Build:2019-0823, Since:2019-0426");
 }
 
 TEST(AnimationStep, WaitsAHundredMillisecondsBetweenSteps) {

@@ -1,12 +1,13 @@
 // The version dialog's logic over a recording view: the hook on OK's mouse
 // movement acts once, the animation steps at most every 100 ms and stops
 // with the dialog.
+#include "widgets/version_form.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "widgets/message_layout.h"
-#include "widgets/version_form.h"
 
 namespace tavrin {
 namespace {
@@ -93,7 +94,8 @@ TEST(MessageLayoutTest, GrowsWithTheTextAndCentresTheButtons) {
 }
 
 bool Inside(const TRect& inner, const TRect& outer) {
-  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Left + inner.Width <= outer.Left + outer.Width &&
+  return inner.Left >= outer.Left && inner.Top >= outer.Top &&
+         inner.Left + inner.Width <= outer.Left + outer.Width &&
          inner.Top + inner.Height <= outer.Top + outer.Height;
 }
 
@@ -121,7 +123,8 @@ TEST(MessageLayoutTest, CopiedTextIsLaidOutAsTheSystemsBoxes) {
   EXPECT_EQ(MessageCopyText("Tavrin", {"a", "b"}, {"OK"}),
             rule + "Tavrin\r\n" + rule + "a\r\nb\r\n" + rule + "OK   \r\n" + rule);
   // No lines (an empty message) still gives every rule; two buttons in order.
-  EXPECT_EQ(MessageCopyText("T", {}, {"yes", "no"}), rule + "T\r\n" + rule + rule + "yes   no   \r\n" + rule);
+  EXPECT_EQ(MessageCopyText("T", {}, {"yes", "no"}),
+            rule + "T\r\n" + rule + rule + "yes   no   \r\n" + rule);
 }
 
 }  // namespace

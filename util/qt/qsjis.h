@@ -18,8 +18,8 @@ inline QString FromSjis(std::string_view sjis) {
 // and counts too, where QString's own conversion would turn it silently into
 // U+FFFD.
 inline std::string ToSjis(const QString& text, std::size_t* replaced = nullptr) {
-  cp932::EncodeResult r = cp932::FromUtf16(
-      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+  cp932::EncodeResult r = cp932::FromUtf16(std::u16string_view(
+      reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
   if (replaced) *replaced = r.replaced;
   return std::move(r.bytes);
 }

@@ -7,7 +7,9 @@ namespace tavrin {
 
 class TUpdatesSuspended {
  public:
-  explicit TUpdatesSuspended(QWidget* widget) : FWidget(widget) { FWidget->setUpdatesEnabled(false); }
+  explicit TUpdatesSuspended(QWidget* widget) : FWidget(widget) {
+    FWidget->setUpdatesEnabled(false);
+  }
   ~TUpdatesSuspended() { FWidget->setUpdatesEnabled(true); }
   TUpdatesSuspended(const TUpdatesSuspended&) = delete;
   TUpdatesSuspended& operator=(const TUpdatesSuspended&) = delete;

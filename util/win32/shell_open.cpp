@@ -21,7 +21,8 @@ bool OpenWithShell(HWND owner, const std::string& document) {
   const std::wstring path(full.data());
   const std::wstring folder(full.data(), name);
   if (!SetCurrentDirectoryW(folder.c_str()))
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "SetCurrentDirectoryW");
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                            "SetCurrentDirectoryW");
   const auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteW(owner, L"open", path.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
   return result > 32;

@@ -18,7 +18,8 @@ inline std::wstring WideFromSjis(std::string_view sjis) {
 // same 16-bit units here.
 inline std::string SjisFromWide(std::wstring_view wide, std::size_t* replaced = nullptr) {
   static_assert(sizeof(wchar_t) == sizeof(char16_t));
-  return SjisFromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()), replaced);
+  return SjisFromUtf16(
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()), replaced);
 }
 
 inline std::wstring Widen(std::string_view utf8) {

@@ -24,7 +24,9 @@ TDialogMessage::TextMeasure& Measure() {
   return measure;
 }
 
-void Place(QWidget* widget, const TRect& r) { widget->setGeometry(r.Left, r.Top, r.Width, r.Height); }
+void Place(QWidget* widget, const TRect& r) {
+  widget->setGeometry(r.Left, r.Top, r.Width, r.Height);
+}
 
 // The pictures of the other kinds wait hidden below the shown one.
 QLabel* MakePicture(QWidget* parent, const char* name, int kind, bool visible) {
@@ -97,7 +99,8 @@ TDialogMessage::TDialogMessage(QWidget* parent) : QDialog(parent) {
   mmInformation->setPalette(pal);
 
   btnYes = MakeButton(this, "btnYes", FromSjis(cp932::Sjis("はい")), design.Yes, true);
-  btnCancel = MakeButton(this, "btnCancel", FromSjis(cp932::Sjis("キャンセル")), design.Cancel, false);
+  btnCancel =
+      MakeButton(this, "btnCancel", FromSjis(cp932::Sjis("キャンセル")), design.Cancel, false);
   connect(btnYes, &QPushButton::clicked, this, &TDialogMessage::btnYesClick);
   connect(btnCancel, &QPushButton::clicked, this, &TDialogMessage::btnCancelClick);
   btnYes->setFocus();

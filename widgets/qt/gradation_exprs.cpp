@@ -56,7 +56,9 @@ void TGradationExprs::SetTransparent(bool on) {
   update();
 }
 
-void TGradationExprs::SetPictureFileFolder(std::string folder) { PictureFileFolder() = std::move(folder); }
+void TGradationExprs::SetPictureFileFolder(std::string folder) {
+  PictureFileFolder() = std::move(folder);
+}
 
 void TGradationExprs::PrepareImage() {
   if (FAutoSize) SetAutoSize(false);

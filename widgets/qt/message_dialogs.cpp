@@ -1,7 +1,7 @@
 #include "widgets/qt/message_dialogs.h"
 
-#include <QGuiApplication>
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include "util/cp932.h"

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "util/messages.h"
-#include "widgets/qt/message_dialogs.h"
 #include "util/qt/modal.h"
+#include "widgets/qt/message_dialogs.h"
 
 namespace tavrin {
 

@@ -56,13 +56,16 @@ void TCustomRotateImage::LoadFromBitmap(const QImage& bitmap) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   image.save(&buffer, "BMP");
-  LoadFromBitmapFile(reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+  LoadFromBitmapFile(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                     std::size_t(bytes.size()));
 }
 
 void TCustomRotateImage::LoadFromStream(QIODevice& device) {
   const qint64 start = device.pos();
-  const QByteArray bytes = device.peek(device.bytesAvailable() > 0 ? device.bytesAvailable() : device.size() - start);
-  TByteStream stream{reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()), 0};
+  const QByteArray bytes =
+      device.peek(device.bytesAvailable() > 0 ? device.bytesAvailable() : device.size() - start);
+  TByteStream stream{reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()),
+                     0};
   TRotateImageModel::LoadFromStream(stream);
   device.seek(start + qint64(stream.position));
 }
@@ -86,13 +89,26 @@ uint32_t TCustomRotateImage::ResolveColour(uint32_t colour) const {
   // System colours by their index in the low byte.
   QPalette::ColorRole role = QPalette::Window;
   switch (colour & 0xFF) {
-    case 5: role = QPalette::Base; break;          // window
-    case 8: role = QPalette::Text; break;          // window text
-    case 13: role = QPalette::Highlight; break;    // highlight
-    case 14: role = QPalette::HighlightedText; break;
-    case 15: role = QPalette::Button; break;       // button face
-    case 18: role = QPalette::ButtonText; break;
-    default: break;
+    case 5:
+      role = QPalette::Base;
+      break;  // window
+    case 8:
+      role = QPalette::Text;
+      break;  // window text
+    case 13:
+      role = QPalette::Highlight;
+      break;  // highlight
+    case 14:
+      role = QPalette::HighlightedText;
+      break;
+    case 15:
+      role = QPalette::Button;
+      break;  // button face
+    case 18:
+      role = QPalette::ButtonText;
+      break;
+    default:
+      break;
   }
   const QColor c = palette().color(role);
   return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
@@ -110,7 +126,8 @@ const QImage& TCustomRotateImage::OutputImage() {
       table[int(i)] = qRgb(e[2], e[1], e[0]);
     }
     FOutputImage.setColorTable(table);
-    for (int y = 0; y < h; ++y) std::memcpy(FOutputImage.scanLine(y), out.Row(h - 1 - y), std::size_t(w));
+    for (int y = 0; y < h; ++y)
+      std::memcpy(FOutputImage.scanLine(y), out.Row(h - 1 - y), std::size_t(w));
   } else {
     FOutputImage = QImage(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
@@ -187,8 +204,8 @@ void TCustomRotateImage::DrawAt(QPainter& painter, QPoint centre) {
 }
 
 void TCustomRotateImage::DrawThroughRegion(QPainter& painter) {
-  const bool oversample =
-      IsPrinterDevice(painter) && !HasOnlyTranslation(painter.deviceTransform()) && PrintQuality() != 1;
+  const bool oversample = IsPrinterDevice(painter) &&
+                          !HasOnlyTranslation(painter.deviceTransform()) && PrintQuality() != 1;
   if (!oversample) {
     painter.setClipRegion(MaskRegion(), Qt::IntersectClip);
     painter.drawImage(0, 0, OutputImage());
@@ -238,7 +255,8 @@ void TCustomRotateImage::DrawMix(QPainter& painter, const TRectI& r, int level) 
     QPainter copy(&a);
     copy.drawImage(QPoint(0, 0), *canvas, onDevice);
   } else if (parentWidget()) {
-    parentWidget()->render(&a, QPoint(), QRegion(area.translated(pos())), QWidget::DrawWindowBackground);
+    parentWidget()->render(&a, QPoint(), QRegion(area.translated(pos())),
+                           QWidget::DrawWindowBackground);
   }
   // B: the image drawn over a copy of A.
   QImage b = a.copy();
@@ -254,7 +272,8 @@ void TCustomRotateImage::DrawMix(QPainter& painter, const TRectI& r, int level) 
 }
 
 bool TCustomRotateImage::HitTest(QPoint point) const {
-  if (!TransparentMouse() || !Source().IsValidDib() || !Mask().IsValidDib()) return rect().contains(point);
+  if (!TransparentMouse() || !Source().IsValidDib() || !Mask().IsValidDib())
+    return rect().contains(point);
   return MaskHit(Mask(), point.x(), point.y(), width(), height(), CurrentPivotOffset());
 }
 

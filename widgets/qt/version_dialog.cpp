@@ -7,8 +7,8 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -232,10 +232,11 @@ TVersionDialogRunner SetVersionDialogRunner(TVersionDialogRunner runner) {
   return previous;
 }
 
-void ShowVersionDialog(const std::string& version, const std::string& build, const std::string& since) {
+void ShowVersionDialog(const std::string& version, const std::string& build,
+                       const std::string& since) {
   // Released however the modal loop ends, once pending events are through.
-  std::unique_ptr<TfoVersion, void (*)(TfoVersion*)> dialog(new TfoVersion(),
-                                                           [](TfoVersion* d) { d->deleteLater(); });
+  std::unique_ptr<TfoVersion, void (*)(TfoVersion*)> dialog(
+      new TfoVersion(), [](TfoVersion* d) { d->deleteLater(); });
   dialog->lVersion->setText(FromSjis(VersionLine(version, build, since)));
   dialog->RotateImage1->SetMonochrome(true);
   Runner()(*dialog);

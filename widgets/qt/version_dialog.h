@@ -74,7 +74,8 @@ class TfoVersion : public QDialog, private IVersionView {
 
 // Shows the dialog modally with "Version " + version + "  Build:" + build +
 // ", Since:" + since (CP932 text), and releases it afterwards.
-void ShowVersionDialog(const std::string& version, const std::string& build, const std::string& since);
+void ShowVersionDialog(const std::string& version, const std::string& build,
+                       const std::string& since);
 
 // How ShowVersionDialog runs the dialog; tests replace it to look at the
 // dialog instead of waiting for a person. Returns the previous runner.

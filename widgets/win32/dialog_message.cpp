@@ -62,7 +62,7 @@ INT_PTR CALLBACK TDialogMessage::DialogProc(HWND dialog, UINT message, WPARAM w,
 }
 
 LRESULT CALLBACK TDialogMessage::ButtonProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR,
-                                           DWORD_PTR self) {
+                                            DWORD_PTR self) {
   if (message == WM_KEYDOWN && (w == 'C' || w == VK_INSERT) && GetKeyState(VK_CONTROL) < 0) {
     reinterpret_cast<TDialogMessage*>(self)->CopyText();
     return 0;
@@ -77,7 +77,8 @@ void TDialogMessage::CopyText() const {
     buttons = {"OK"};
   else
     buttons = {SjisFromWide(L"はい"), SjisFromWide(L"キャンセル")};
-  WriteClipboardUnicode(FHandle, WideFromSjis(MessageCopyText(SjisFromWide(FCaption), FMessages, buttons)));
+  WriteClipboardUnicode(FHandle,
+                        WideFromSjis(MessageCopyText(SjisFromWide(FCaption), FMessages, buttons)));
 }
 
 void TDialogMessage::FormCreate(HWND dialog) {
@@ -88,9 +89,10 @@ void TDialogMessage::FormCreate(HWND dialog) {
   const TMessageLayout design = MessageDesign();
   const auto px = [dpi](int v) { return ScaleFrom96(v, dpi); };
   const auto make = [&](int id, const wchar_t* caption, const TRect& r, DWORD style) {
-    return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, px(r.Left), px(r.Top),
-                           px(r.Width), px(r.Height), dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           ProgramInstance(), nullptr);
+    return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                           px(r.Left), px(r.Top), px(r.Width), px(r.Height), dialog,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(),
+                           nullptr);
   };
   btnYes = make(IDC_BTNYES, L"はい", design.Yes, BS_DEFPUSHBUTTON);
   btnCancel = make(IDC_BTNCANCEL, L"キャンセル", design.Cancel, BS_PUSHBUTTON);
@@ -100,9 +102,10 @@ void TDialogMessage::FormCreate(HWND dialog) {
   SetChildFonts(dialog, FFont);
   MakeGlyphs();
   RECT r{0, 0, px(design.FormWidth), px(design.FormHeight)};
-  AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE),
-                           UINT(dpi));
-  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  AdjustWindowRectExForDpi(&r, GetWindowLongW(dialog, GWL_STYLE), FALSE,
+                           GetWindowLongW(dialog, GWL_EXSTYLE), UINT(dpi));
+  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void TDialogMessage::MakeGlyphs() {
@@ -138,7 +141,8 @@ void TDialogMessage::ChangeDpi(int dpi, const RECT& suggested) {
   DeleteObject(old);
   MakeGlyphs();
   Arrange();
-  SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
@@ -163,7 +167,8 @@ void TDialogMessage::Arrange() {
   const auto place = [&](HWND control, const TRect& r) {
     SetWindowPos(control, nullptr, px(r.Left), px(r.Top), px(r.Width), px(r.Height), SWP_NOZORDER);
   };
-  FTextArea = {px(l.Text.Left), px(l.Text.Top), px(l.Text.Left + l.Text.Width), px(l.Text.Top + l.Text.Height)};
+  FTextArea = {px(l.Text.Left), px(l.Text.Top), px(l.Text.Left + l.Text.Width),
+               px(l.Text.Top + l.Text.Height)};
   FLineHeight = px(l.LineHeight);
   // The layout's sizes are client sizes; the frame is this system's.
   RECT outer{0, 0, px(l.FormWidth), px(l.FormHeight)};
@@ -179,8 +184,8 @@ void TDialogMessage::Paint(HDC dc) {
   const int dpi = FDpi;
   const TRect& p = kMessagePicture;
   DrawMessagePicture(dc,
-                     RECT{ScaleFrom96(p.Left, dpi), ScaleFrom96(p.Top, dpi), ScaleFrom96(p.Left + p.Width, dpi),
-                          ScaleFrom96(p.Top + p.Height, dpi)},
+                     RECT{ScaleFrom96(p.Left, dpi), ScaleFrom96(p.Top, dpi),
+                          ScaleFrom96(p.Left + p.Width, dpi), ScaleFrom96(p.Top + p.Height, dpi)},
                      FPictureKind);
   HGDIOBJ old = SelectObject(dc, FFont);
   SetBkMode(dc, TRANSPARENT);

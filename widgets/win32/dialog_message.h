@@ -34,7 +34,8 @@ class TDialogMessage {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
-  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
+  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                     DWORD_PTR self);
   void CopyText() const;
   void FormCreate(HWND dialog);
   void FormActivate();

@@ -31,8 +31,9 @@ void DrawFilled(HDC dc, COLORREF outline, int line, COLORREF fill, Shape shape) 
 
 void DrawMark(HDC dc, const RECT& box, const wchar_t* mark, COLORREF colour) {
   const int h = (box.bottom - box.top) * 22 / 30;
-  HFONT font = CreateFontW(-h, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Arial");
+  HFONT font =
+      CreateFontW(-h, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Arial");
   HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);

@@ -15,8 +15,8 @@ constexpr wchar_t kClassName[] = L"TGradationExprs";
 
 TGradationExprs::TGradationExprs(HWND parent, int id, TFillGradationMode mode) {
   Colors().SetFillMode(mode);
-  FHandle = CreateOwnChild(kClassName, &TGradationExprs::WindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, parent,
-                           id, this);
+  FHandle = CreateOwnChild(kClassName, &TGradationExprs::WindowProc,
+                           CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, parent, id, this);
 }
 
 TGradationExprs::~TGradationExprs() { DestroyOwnWindow(FHandle); }
@@ -49,15 +49,17 @@ void TGradationExprs::PaintPart(HDC dc, const RECT& target, const RECT& part) co
   RECT client;
   GetClientRect(FHandle, &client);
   const TWorkBitmap& bitmap = Colors().WorkBitmap();
-  const TPixelRect from = StretchedPart(bitmap.Width(), bitmap.Height(), client.right, client.bottom,
-                                        {part.left, part.top, part.right - part.left, part.bottom - part.top});
+  const TPixelRect from =
+      StretchedPart(bitmap.Width(), bitmap.Height(), client.right, client.bottom,
+                    {part.left, part.top, part.right - part.left, part.bottom - part.top});
   if (from.width == 0) return;
   const std::uint8_t* file = bitmap.FileBytes().data();
   SetStretchBltMode(dc, COLORONCOLOR);
   // Rows are stored bottom-up: the source's y counts from the bottom.
-  StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, from.left,
-                bitmap.Height() - from.top - from.height, from.width, from.height, file + TWorkBitmap::kPixelOffset,
-                reinterpret_cast<const BITMAPINFO*>(file + 14), DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                from.left, bitmap.Height() - from.top - from.height, from.width, from.height,
+                file + TWorkBitmap::kPixelOffset, reinterpret_cast<const BITMAPINFO*>(file + 14),
+                DIB_RGB_COLORS, SRCCOPY);
 }
 
 LRESULT CALLBACK TGradationExprs::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -102,7 +104,8 @@ LRESULT CALLBACK TGradationExprs::WindowProc(HWND window, UINT message, WPARAM w
       self->FPressed = false;
       return 0;
     case WM_LBUTTONDBLCLK:
-      SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), GN_DBLCLK), LPARAM(window));
+      SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), GN_DBLCLK),
+                   LPARAM(window));
       return 0;
   }
   return DefWindowProcW(window, message, w, l);

@@ -21,9 +21,9 @@ int WindowDpi(HWND window) {
 int Px(HWND window, int units) { return ScaleFrom96(units, WindowDpi(window)); }
 
 HFONT CreatePixelFont(const wchar_t* face, int pixels, int dpi, bool bold) {
-  return CreateFontW(-ScaleFrom96(pixels, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
+  return CreateFontW(-ScaleFrom96(pixels, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                     FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 void CentreOnMonitor(HWND window, HWND anchor) {
@@ -45,7 +45,8 @@ POINT CentredIn(const RECT& area, int width, int height) {
   return {centre(area.left, area.right, width), centre(area.top, area.bottom, height)};
 }
 
-INT_PTR RunModalDialog(HWND owner, const std::wstring& caption, DWORD style, DLGPROC proc, LPARAM param) {
+INT_PTR RunModalDialog(HWND owner, const std::wstring& caption, DWORD style, DLGPROC proc,
+                       LPARAM param) {
   // DLGTEMPLATE, then the menu, class and caption arrays (each a WORD 0 or
   // a string), no controls. The template must be DWORD-aligned.
   std::vector<std::uint32_t> storage(16 + caption.size());
@@ -76,7 +77,8 @@ void SetChildFonts(HWND parent, HFONT font) {
 
 HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
 
-HWND CreateOwnChild(const wchar_t* className, WNDPROC proc, UINT classStyle, HWND parent, int id, void* object) {
+HWND CreateOwnChild(const wchar_t* className, WNDPROC proc, UINT classStyle, HWND parent, int id,
+                    void* object) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (!GetClassInfoExW(ProgramInstance(), className, &wc)) {
@@ -87,8 +89,9 @@ HWND CreateOwnChild(const wchar_t* className, WNDPROC proc, UINT classStyle, HWN
     wc.lpszClassName = className;
     RegisterClassExW(&wc);
   }
-  return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ProgramInstance(), object);
+  return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         ProgramInstance(), object);
 }
 
 void* WindowObject(HWND window, UINT message, LPARAM l) {

@@ -27,7 +27,8 @@ POINT CentredIn(const RECT& area, int width, int height);
 
 // Runs a modal dialog of an empty template with the given caption and
 // styles; proc builds the controls in WM_INITDIALOG, whose lParam is param.
-INT_PTR RunModalDialog(HWND owner, const std::wstring& caption, DWORD style, DLGPROC proc, LPARAM param);
+INT_PTR RunModalDialog(HWND owner, const std::wstring& caption, DWORD style, DLGPROC proc,
+                       LPARAM param);
 
 // Sets the font of every child window.
 void SetChildFonts(HWND parent, HFONT font);
@@ -38,7 +39,8 @@ HINSTANCE ProgramInstance();
 // A visible child window of the program's own class `className`, which
 // the first call registers with the procedure, the class styles and the
 // arrow cursor; id is its control ID, object what WindowObject gives for it.
-HWND CreateOwnChild(const wchar_t* className, WNDPROC proc, UINT classStyle, HWND parent, int id, void* object);
+HWND CreateOwnChild(const wchar_t* className, WNDPROC proc, UINT classStyle, HWND parent, int id,
+                    void* object);
 // For a window procedure: the object a window was made for (the last
 // argument of CreateWindowExW), kept with the window from WM_NCCREATE on;
 // null before that, and after DestroyOwnWindow.

@@ -20,20 +20,23 @@ class TfoVersion : private IVersionView {
   TfoVersion(std::wstring line, int logo) : FLine(std::move(line)), FLogo(logo), FForm(*this) {}
 
   void Execute(HWND owner) {
-    RunModalDialog(owner, L"Tavrin バージョン情報", DS_MODALFRAME | WS_POPUP | WS_CAPTION, &DialogProc,
-                   reinterpret_cast<LPARAM>(this));
+    RunModalDialog(owner, L"Tavrin バージョン情報", DS_MODALFRAME | WS_POPUP | WS_CAPTION,
+                   &DialogProc, reinterpret_cast<LPARAM>(this));
   }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
-  static LRESULT CALLBACK OkProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
+  static LRESULT CALLBACK OkProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                 DWORD_PTR self);
   void FormCreate(HWND dialog);
   // Fonts, glyph and sizes at FDpi.
   void Arrange();
   void Paint(HDC dc);
   void FormClose();
   int Px(int v) const { return ScaleFrom96(v, FDpi); }
-  RECT Px(const TRect& r) const { return {Px(r.Left), Px(r.Top), Px(r.Left + r.Width), Px(r.Top + r.Height)}; }
+  RECT Px(const TRect& r) const {
+    return {Px(r.Left), Px(r.Top), Px(r.Left + r.Width), Px(r.Top + r.Height)};
+  }
 
   // IVersionView
   std::uint32_t Clock() override { return GetTickCount(); }
@@ -108,7 +111,8 @@ INT_PTR CALLBACK TfoVersion::DialogProc(HWND dialog, UINT message, WPARAM w, LPA
       const RECT* r = reinterpret_cast<const RECT*>(l);
       self->FDpi = HIWORD(w) > 0 ? HIWORD(w) : kDesignDpi;
       self->Arrange();
-      SetWindowPos(dialog, nullptr, r->left, r->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(dialog, nullptr, r->left, r->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       InvalidateRect(dialog, nullptr, FALSE);
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
       return TRUE;
@@ -137,7 +141,8 @@ INT_PTR CALLBACK TfoVersion::DialogProc(HWND dialog, UINT message, WPARAM w, LPA
   return FALSE;
 }
 
-LRESULT CALLBACK TfoVersion::OkProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK TfoVersion::OkProc(HWND button, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                    DWORD_PTR self) {
   if (message == WM_MOUSEMOVE) reinterpret_cast<TfoVersion*>(self)->FForm.btnOKMouseMove();
   return DefSubclassProc(button, message, w, l);
 }
@@ -146,13 +151,15 @@ void TfoVersion::FormCreate(HWND dialog) {
   FHandle = dialog;
   FDpi = WindowDpi(dialog);
   FForm.FormCreate();
-  btnOK = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
-                          dialog, reinterpret_cast<HMENU>(IDC_BTNOK), ProgramInstance(), nullptr);
+  btnOK = CreateWindowExW(0, L"BUTTON", L"OK",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, dialog,
+                          reinterpret_cast<HMENU>(IDC_BTNOK), ProgramInstance(), nullptr);
   SetWindowSubclass(btnOK, &OkProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // The logo: the bitmap file stored with the program, transparent where
   // it is black, grey until the mouse first moves over OK.
-  if (HRSRC found = FindResourceW(ProgramInstance(), MAKEINTRESOURCEW(FLogo), MAKEINTRESOURCEW(10))) {
+  if (HRSRC found =
+          FindResourceW(ProgramInstance(), MAKEINTRESOURCEW(FLogo), MAKEINTRESOURCEW(10))) {
     if (HGLOBAL loaded = LoadResource(ProgramInstance(), found)) {
       const auto* data = static_cast<const std::uint8_t*>(LockResource(loaded));
       RotateImage1.BeginUpdate();
@@ -173,7 +180,8 @@ void TfoVersion::Arrange() {
   FButtonFont = CreatePixelFont(L"Meiryo UI", 19, FDpi);
   const TVersionLayout& l = kVersionLayout;
   const RECT ok = Px(l.OK);
-  SetWindowPos(btnOK, nullptr, ok.left, ok.top, ok.right - ok.left, ok.bottom - ok.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(btnOK, nullptr, ok.left, ok.top, ok.right - ok.left, ok.bottom - ok.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(btnOK, WM_SETFONT, WPARAM(FButtonFont), TRUE);
   FOkGlyph = CreateButtonGlyph(true, Px(20));
   SendMessageW(btnOK, BM_SETIMAGE, IMAGE_ICON, LPARAM(FOkGlyph));
@@ -183,7 +191,8 @@ void TfoVersion::Arrange() {
   RECT r{0, 0, Px(l.FormWidth), Px(l.FormHeight)};
   AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
                            DWORD(GetWindowLongW(FHandle, GWL_EXSTYLE)), UINT(FDpi));
-  SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfoVersion::Paint(HDC dc) {
@@ -199,7 +208,8 @@ void TfoVersion::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT version = Px(kVersionLayout.VersionLine);
-  DrawTextW(dc, FLine.c_str(), int(FLine.size()), &version, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, FLine.c_str(), int(FLine.size()), &version,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   RECT rights = Px(kVersionLayout.Rights);
   DrawTextW(dc, L"Copyright (C) 2019 Tavrin developers", -1, &rights,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -210,8 +220,8 @@ void TfoVersion::FormClose() { FForm.FormClose(); }
 
 }  // namespace
 
-void ShowVersionDialog(HWND owner, const std::string& version, const std::string& build, const std::string& since,
-                       int logo) {
+void ShowVersionDialog(HWND owner, const std::string& version, const std::string& build,
+                       const std::string& since, int logo) {
   TfoVersion dialog(WideFromSjis(VersionLine(version, build, since)), logo);
   dialog.Execute(owner);
 }

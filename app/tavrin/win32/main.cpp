@@ -2,4 +2,6 @@
 
 #include "app/win32/program.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) { return tavrin::RunProgram(showCommand); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  return tavrin::RunProgram(showCommand);
+}

@@ -26,7 +26,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM data) {
 // The answer, or FALSE when the window did not answer within 20 s.
 LRESULT Send(HWND window, UINT message, WPARAM w) {
   DWORD_PTR answer = FALSE;
-  if (!SendMessageTimeoutW(window, message, w, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer)) return FALSE;
+  if (!SendMessageTimeoutW(window, message, w, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer))
+    return FALSE;
   return LRESULT(answer);
 }
 

@@ -1,12 +1,13 @@
 // What the Win32 main window decides itself: the text of a list cell, the
 // keys its preview hands to the key table, and where an installed copy
 // keeps its settings.
+#include "app/win32/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include "app/build_data.h"
 #include "app/clipboard_lines.h"
 #include "app/win32/key_preview.h"
-#include "app/win32/main_window.h"
 #include "app/win32/program.h"
 #include "engine/unique_manager.h"
 #include "util/win32/wide.h"
@@ -21,8 +22,8 @@ std::vector<std::wstring> Cells(const std::wstring& line, bool quote) {
   TResultList list;
   list.SetRows(FillRows(manager, false, true, true), {quote, false, true});
   const int n = kListViewTextUnits;
-  return {TfoMAIN::CellText(list, 0, 0, n), TfoMAIN::CellText(list, 0, 1, n), TfoMAIN::CellText(list, -1, 0, n),
-          TfoMAIN::CellText(list, 1, 0, n)};
+  return {TfoMAIN::CellText(list, 0, 0, n), TfoMAIN::CellText(list, 0, 1, n),
+          TfoMAIN::CellText(list, -1, 0, n), TfoMAIN::CellText(list, 1, 0, n)};
 }
 
 TEST(CellText, LongCaptionsEndInAnEllipsis) {
@@ -42,7 +43,8 @@ TEST(CellText, LongCaptionsEndInAnEllipsis) {
       {"long kana", kana, false, kana.substr(0, 256) + L"…"},
   };
   for (const auto& c : kCases) {
-    EXPECT_EQ(Cells(c.line, c.quote), (std::vector<std::wstring>{c.caption, L"  1", L"", L""})) << c.name;
+    EXPECT_EQ(Cells(c.line, c.quote), (std::vector<std::wstring>{c.caption, L"  1", L"", L""}))
+        << c.name;
   }
 }
 
@@ -57,9 +59,11 @@ TEST(KeyPreview, KeysDownForThisWindow) {
     std::optional<TPreviewedKey> want;
   } kCases[] = {
       {"F5", WM_KEYDOWN, VK_F5, 0, true, TPreviewedKey{TKey::F5, kShiftNone, false}},
-      {"F10 comes as a system key", WM_SYSKEYDOWN, VK_F10, 0, true, TPreviewedKey{TKey(VK_F10), kShiftNone, false}},
+      {"F10 comes as a system key", WM_SYSKEYDOWN, VK_F10, 0, true,
+       TPreviewedKey{TKey(VK_F10), kShiftNone, false}},
       // The key table decides what a held key's repeats do.
-      {"auto-repeat", WM_KEYDOWN, VK_DELETE, kRepeat, true, TPreviewedKey{TKey::Delete, kShiftNone, true}},
+      {"auto-repeat", WM_KEYDOWN, VK_DELETE, kRepeat, true,
+       TPreviewedKey{TKey::Delete, kShiftNone, true}},
       // Keys of a message box or dialog are theirs: the box that Return
       // closes gives the window no second action.
       {"another window's key", WM_KEYDOWN, VK_RETURN, 0, false, std::nullopt},
@@ -69,12 +73,13 @@ TEST(KeyPreview, KeysDownForThisWindow) {
   for (const auto& c : kCases) {
     EXPECT_EQ(PreviewedKey(c.message, c.key, c.flags, c.ours, kShiftNone), c.want) << c.name;
   }
-  EXPECT_EQ(PreviewedKey(WM_KEYDOWN, 'C', 0, true, kShiftCtrl), (TPreviewedKey{TKey::C, kShiftCtrl, false}));
+  EXPECT_EQ(PreviewedKey(WM_KEYDOWN, 'C', 0, true, kShiftCtrl),
+            (TPreviewedKey{TKey::C, kShiftCtrl, false}));
 }
 
 TEST(InstalledCopy, OnlyUnderTheInstallFolders) {
-  const std::vector<std::wstring> folders = {L"C:\\Users\\a\\AppData\\Local\\Programs", L"C:\\Program Files\\",
-                                             L""};
+  const std::vector<std::wstring> folders = {L"C:\\Users\\a\\AppData\\Local\\Programs",
+                                             L"C:\\Program Files\\", L""};
   const struct {
     const char* name;
     std::wstring exe;
@@ -82,7 +87,8 @@ TEST(InstalledCopy, OnlyUnderTheInstallFolders) {
   } kCases[] = {
       {"per-user install", L"C:\\Users\\a\\AppData\\Local\\Programs\\Tavrin\\tavrin.exe", true},
       {"other case", L"c:\\users\\A\\appdata\\local\\programs\\Tavrin\\tavrin.exe", true},
-      {"machine install, folder given with a separator", L"C:\\Program Files\\Tavrin\\tavrin.exe", true},
+      {"machine install, folder given with a separator", L"C:\\Program Files\\Tavrin\\tavrin.exe",
+       true},
       {"portable copy", L"D:\\tools\\Tavrin\\tavrin.exe", false},
       // A folder whose name only starts like an install folder.
       {"name prefix", L"C:\\Program Files Extra\\tavrin.exe", false},

@@ -1,9 +1,10 @@
 // The settings dialog's translation between the font dialog and the font
 // value the settings file keeps.
+#include "settings/win32/set_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include "settings/colors.h"
-#include "settings/win32/set_dialog.h"
 #include "util/cp932.h"
 
 namespace tavrin {
@@ -24,13 +25,42 @@ TEST(FontChoice, ReadsTheFontDialogsAnswer) {
     FontValue want;
   } kCases[] = {
       // The system colour as it shows is kept as the system colour.
-      {"unchanged", L"Meiryo UI", FW_NORMAL, false, false, false, 140, GetSysColor(COLOR_WINDOWTEXT),
+      {"unchanged",
+       L"Meiryo UI",
+       FW_NORMAL,
+       false,
+       false,
+       false,
+       140,
+       GetSysColor(COLOR_WINDOWTEXT),
        {cp932::Sjis("Meiryo UI"), 14, clWindowText, 0}},
-      {"a colour of its own", L"Meiryo UI", FW_NORMAL, false, false, false, 140, RGB(0x12, 0x34, 0x56),
+      {"a colour of its own",
+       L"Meiryo UI",
+       FW_NORMAL,
+       false,
+       false,
+       false,
+       140,
+       RGB(0x12, 0x34, 0x56),
        {cp932::Sjis("Meiryo UI"), 14, 0x563412, 0}},
-      {"japanese face, all styles", L"ＭＳ ゴシック", FW_BOLD, true, true, true, 105, RGB(255, 0, 0),
-       {cp932::Sjis("ＭＳ ゴシック"), 11, 0x0000FF, kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut}},
-      {"semi-bold is not bold", L"Arial", FW_SEMIBOLD, false, false, false, 90, RGB(1, 2, 3),
+      {"japanese face, all styles",
+       L"ＭＳ ゴシック",
+       FW_BOLD,
+       true,
+       true,
+       true,
+       105,
+       RGB(255, 0, 0),
+       {cp932::Sjis("ＭＳ ゴシック"), 11, 0x0000FF,
+        kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut}},
+      {"semi-bold is not bold",
+       L"Arial",
+       FW_SEMIBOLD,
+       false,
+       false,
+       false,
+       90,
+       RGB(1, 2, 3),
        {"Arial", 9, 0x030201, 0}},
   };
   for (const auto& c : kCases) {
@@ -64,8 +94,8 @@ TEST(SetDialog, LeavesTheRowPicturesToTheirOwner) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   using QueryInterface = HRESULT(WINAPI*)(HIMAGELIST, REFIID, void**);
-  const auto query = reinterpret_cast<QueryInterface>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "HIMAGELIST_QueryInterface")));
+  const auto query = reinterpret_cast<QueryInterface>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "HIMAGELIST_QueryInterface")));
   ASSERT_NE(query, nullptr);
   HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0);
   IUnknown* held = nullptr;

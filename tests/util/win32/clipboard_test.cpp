@@ -35,7 +35,8 @@ TEST(Clipboard, TextsComeBackAsTheyWent) {
   } kCases[] = {
       {"outside cp932", L"café é ü", L"café é ü"},
       {"surrogate pair", L"\U00020BB7野家", L"\U00020BB7野家"},
-      {"emoji with a modifier", L"\U0001F600\U0001F44D\U0001F3FD!", L"\U0001F600\U0001F44D\U0001F3FD!"},
+      {"emoji with a modifier", L"\U0001F600\U0001F44D\U0001F3FD!",
+       L"\U0001F600\U0001F44D\U0001F3FD!"},
       {"wave dash and its twin", L"\u301C\uFF5E", L"\u301C\uFF5E"},
       {"CR LF, lone LF, lone CR", L"a\r\nb\nc\rd\r\n", L"a\r\nb\nc\rd\r\n"},
       {"empty", L"", L""},

@@ -43,7 +43,8 @@ TEST(FittedText, CutsWithAnEllipsisAtWholeCharacters) {
       {"room for the NUL only", a9, 1, false, L""},
       {"no buffer", a9, 0, false, L""},
   };
-  for (const auto& c : kCases) EXPECT_EQ(FittedText(c.text, c.capacity, c.quoted), c.want) << c.name;
+  for (const auto& c : kCases)
+    EXPECT_EQ(FittedText(c.text, c.capacity, c.quoted), c.want) << c.name;
 }
 
 }  // namespace

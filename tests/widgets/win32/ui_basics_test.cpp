@@ -1,7 +1,7 @@
 // Placing a dialog on its monitor.
-#include <gtest/gtest.h>
-
 #include "widgets/win32/ui_basics.h"
+
+#include <gtest/gtest.h>
 
 namespace tavrin {
 namespace {
