@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test:
+# Installs what is missing, checks every C++ source against .clang-format,
+# builds everything and runs every test:
 #  1. the normal build (g++, Qt user interface) with all unit, GUI and
 #     end-to-end tests through CTest, and clang-tidy over the Qt-free core
 #     with its compile commands;
@@ -16,6 +17,9 @@ tavrin_install_deps
 
 jobs=$(nproc)
 fuzz_seconds=${TAVRIN_FUZZ_SECONDS:-15}
+
+echo "== format"
+tools/format_check.sh
 
 echo "== normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON
