@@ -85,6 +85,24 @@ class TLines {
   const TUniqueManager& FKeys;
 };
 
+// How many entries of [first, last) have each byte, and the range of the
+// bytes that occur.
+struct TByteCounts {
+  std::size_t Count[256] = {};
+  unsigned Low = 255, High = 0;
+};
+template <class ByteFn>
+TByteCounts CountBytes(const TEntry* first, const TEntry* last, const ByteFn& Byte) {
+  TByteCounts counts;
+  for (const TEntry* it = first; it != last; ++it) {
+    const unsigned b = Byte(*it);
+    ++counts.Count[b];
+    counts.Low = std::min(counts.Low, b);
+    counts.High = std::max(counts.High, b);
+  }
+  return counts;
+}
+
 // Puts [first, last) in order of byte D of the prefixes, in place
 // (American flag sort), and calls Bucket(from, to) for each bucket of two
 // or more. False, changing nothing, when every entry has the same byte.
@@ -92,20 +110,14 @@ class TLines {
 // of the 256.
 template <class ByteFn, class BucketFn>
 bool RadixPass(TEntry* first, TEntry* last, const ByteFn& Byte, const BucketFn& Bucket) {
-  std::size_t head[256] = {}, tail[256], start[256];
-  unsigned low = 255, high = 0;
-  for (const TEntry* it = first; it != last; ++it) {
-    const unsigned b = Byte(*it);
-    ++head[b];
-    low = std::min(low, b);
-    high = std::max(high, b);
-  }
+  const TByteCounts counts = CountBytes(first, last, Byte);
+  const unsigned low = counts.Low, high = counts.High;
   if (low == high) return false;
+  std::size_t head[256], tail[256], start[256];
   std::size_t at = 0;
   for (unsigned d = low; d <= high; ++d) {
-    start[d] = at;
-    at += head[d];
-    head[d] = start[d];
+    start[d] = head[d] = at;
+    at += counts.Count[d];
     tail[d] = at;
   }
   for (unsigned k = low; k <= high; ++k) {
@@ -130,15 +142,11 @@ bool RadixPass(TEntry* first, TEntry* last, const ByteFn& Byte, const BucketFn& 
 template <class ByteFn, class BucketFn>
 bool ScatterPass(TEntry* first, TEntry* last, TEntry* Buffer, const ByteFn& Byte,
                  const BucketFn& Bucket) {
-  std::size_t count[256] = {}, start[256], at[256];
-  unsigned low = 255, high = 0;
-  for (const TEntry* it = first; it != last; ++it) {
-    const unsigned b = Byte(*it);
-    ++count[b];
-    low = std::min(low, b);
-    high = std::max(high, b);
-  }
+  const TByteCounts counts = CountBytes(first, last, Byte);
+  const unsigned low = counts.Low, high = counts.High;
   if (low == high) return false;
+  const std::size_t* count = counts.Count;
+  std::size_t start[256], at[256];
   const auto n = static_cast<std::size_t>(last - first);
   std::memcpy(Buffer, first, n * sizeof(TEntry));
   std::size_t sum = 0;
