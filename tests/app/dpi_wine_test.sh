@@ -35,9 +35,7 @@ wine_session "$run"  # the session of the registry query above ends first
 # `width`, closes it with Alt+F4 and waits until it has ended with 0.
 start_and_close() {
   set_dpi "$2" || fail "wine's registry refused LogPixels"
-  (cd "$1" && exec "$run" ./tavrin.exe) >"$work/app.log" 2>&1 &
-  app_pid=$!
-  wait_window "$app_pid" 600  # the first start of wine in a session takes seconds
+  start_wine_tavrin "$1"
   # The program has read the density: the prefix's own comes back at once,
   # so a test killed from here on leaves the others theirs.
   restore_dpi

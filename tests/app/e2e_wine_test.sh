@@ -20,9 +20,7 @@ cp "$exe" "$work/Tavrin/tavrin.exe"
 x_server 141 190
 wine_session "$run"
 
-(cd "$work/Tavrin" && exec "$run" ./tavrin.exe) >"$work/app.log" 2>&1 &
-app_pid=$!
-wait_window "$app_pid" 600  # the first start of wine in a session takes seconds
+start_wine_tavrin "$work/Tavrin"
 focus_window
 sleep 0.5
 

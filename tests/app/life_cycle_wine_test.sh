@@ -26,9 +26,7 @@ x_server 231 270
 wine_session "$run"
 
 start() {
-  (cd "$work/Tavrin" && exec "$run" ./tavrin.exe) >"$work/app.log" 2>&1 &
-  app_pid=$!
-  wait_window "$app_pid" 600  # the first start of wine in a session takes seconds
+  start_wine_tavrin "$work/Tavrin"
   sleep 0.5
 }
 # ended STEP: waits for the program's end and sets its exit status.

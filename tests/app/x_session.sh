@@ -113,6 +113,14 @@ start_tavrin() {
   sleep 1.5
 }
 
+# start_wine_tavrin DIR: starts DIR/tavrin.exe under wine ($run, as
+# wine_session was given) and sets window once it shows.
+start_wine_tavrin() {
+  (cd "$1" && exec "$run" ./tavrin.exe) >"$work/app.log" 2>&1 &
+  app_pid=$!
+  wait_window "$app_pid" 600  # the first start of wine in a session takes seconds
+}
+
 # Closes it through the window manager (Alt+F4); it must exit with 0.
 close_tavrin() {
   for _ in 1 2 3; do
