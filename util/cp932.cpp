@@ -269,6 +269,10 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
     o += piece.size();
   }
   r.bytes.resize(o);
+  // The window holds the text as long as its result: room left over of more
+  // than half the text (ASCII leaves half of two bytes a unit unused) is
+  // given back, at the cost of a copy.
+  if (r.bytes.capacity() - o > o / 2) r.bytes.shrink_to_fit();
   return r;
 }
 
