@@ -69,7 +69,10 @@ class TMainForm : public TSetOptionValues {
   bool SettingsSaved() const { return FSettingsSaved; }
 
   // Commands. The sender tells the callers apart, as the key table and the
-  // buttons pass them.
+  // buttons pass them. While lines are added, a progress text reaches the
+  // status panel when kProgressMilliseconds (util/stopwatch.h's clock) have
+  // passed since the last one shown.
+  static constexpr std::uint32_t kProgressMilliseconds = 50;
   void sbGetAllDataClick(TControl Sender);
   void sbExtractRuijiClick(TControl Sender);
   void pmCopySelectClick(TControl Sender);

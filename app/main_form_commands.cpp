@@ -1,5 +1,9 @@
 // The two commands, [全データ] and [類字抽出], their intake from the
 // clipboard and their summary.
+#include <cstdint>
+#include <optional>
+#include <string>
+
 #include "app/build_data.h"
 #include "app/command_texts.h"
 #include "app/extract_similar.h"
@@ -109,8 +113,18 @@ void TMainForm::BuildData(bool ShowAll) {
   // The kinds of variants fold the keys of [類字抽出] only: [全データ]
   // merges as it always did.
   FUniqueManager->FVariants = ShowAll ? 0 : VariantKinds();
-  tavrin::BuildData(*FUniqueManager, FLines, FExtractSort,
-                    [this](const std::string& text) { FView.SetStatus(text); });
+  // The progress texts reach the panel at most every kProgressMilliseconds:
+  // on a large text a repaint for each percentage costs more than the
+  // percentage's lines (under wine most of all). The first one shows at
+  // once, and so does the organising text after them.
+  const std::string organizing = OrganizingText();
+  std::optional<std::uint32_t> shownAt;
+  tavrin::BuildData(*FUniqueManager, FLines, FExtractSort, [&](const std::string& text) {
+    const std::uint32_t now = Milliseconds();
+    if (text != organizing && shownAt && now - *shownAt < kProgressMilliseconds) return;
+    shownAt = now;
+    FView.SetStatus(text);
+  });
   FInputText = std::move(FReadText);
   if (ShowAll) FillList(false);
 }

@@ -7,6 +7,10 @@
 #include <span>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "util/cp932_table.h"
 #include "util/paged_table.h"
 #include "util/parallel.h"
@@ -122,35 +126,77 @@ std::size_t PutCharacter(char* out, std::size_t o, char32_t c, std::uint16_t cod
 constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// One piece of a UTF-16 text, encoded into a buffer of its own. The buffer
-// is left uninitialised, so each page is touched first by the write that
-// fills it.
-struct Utf16Piece {
-  std::unique_ptr<char[]> bytes;
-  std::size_t size = 0;
-  std::size_t replaced = 0;
+// One piece of a UTF-16 text, encoded into a region of the result that
+// holds two bytes a unit. Plane sequences (six bytes for one unit, or for a
+// pair of two) may need more: then the piece moves to a buffer of its own.
+class TUtf16Piece {
+ public:
+  TUtf16Piece(char* region, std::size_t room) : FOut(region), FRoom(room) {}
+  std::size_t Size() const { return FSize; }
+  std::size_t Replaced() const { return FReplaced; }
+  const char* Own() const { return FOwn.get(); }
+
+  void Encode(std::u16string_view s);
+
+ private:
+  // Room for need bytes in all.
+  void Reserve(std::size_t need) {
+    if (need <= FRoom) return;
+    FRoom = std::max(2 * FRoom, need);
+    std::unique_ptr<char[]> grown(new char[FRoom]);
+    std::memcpy(grown.get(), FOut, FSize);
+    FOwn = std::move(grown);
+    FOut = FOwn.get();
+  }
+  char* FOut;
+  std::size_t FRoom;
+  std::unique_ptr<char[]> FOwn;
+  std::size_t FSize = 0, FReplaced = 0;
 };
 
-Utf16Piece EncodeUtf16Piece(std::u16string_view s) {
+// Eight units that are all ASCII, written as their eight bytes; false (and
+// nothing written) when one is not.
+inline bool PutAscii8(const char16_t* s, char* out) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  if (_mm_movemask_epi8(
+          _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x80)), _mm_setzero_si128())) != 0xFFFF)
+    return false;
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
+  return true;
+#else
+  std::uint64_t v[2];
+  std::memcpy(v, s, 16);
+  if (((v[0] | v[1]) & 0xFF80FF80FF80FF80u) != 0) return false;
+  for (std::size_t k = 0; k < 8; ++k) out[k] = char(s[k]);
+  return true;
+#endif
+}
+
+void TUtf16Piece::Encode(std::u16string_view s) {
   const std::size_t n = s.size();
-  // Two bytes a unit at most, but for plane sequences: six bytes for one
-  // unit, or for a pair of two. Room for the rest is kept at every step.
-  std::size_t room = 2 * n;
-  Utf16Piece p;
-  p.bytes.reset(new char[room]);
-  char* out = p.bytes.get();
+  // The room left always holds two bytes for each unit left.
+  char* out = FOut;
   std::size_t o = 0;
   for (std::size_t i = 0; i < n;) {
     const char16_t u = s[i];
-    if (u < 0x80) {  // ASCII is CP932 unchanged: then four units at a time while they are
+    if (u < 0x80) {  // ASCII is CP932 unchanged: then eight units at a time while they are
       out[o++] = char(u);
-      for (++i; i + 4 <= n; i += 4, o += 4) {
-        std::uint64_t v;
-        std::memcpy(&v, s.data() + i, 8);
-        if ((v & 0xFF80FF80FF80FF80u) != 0) break;
-        for (std::size_t k = 0; k < 4; ++k) out[o + k] = char(s[i + k]);
+      for (++i; i + 8 <= n && PutAscii8(s.data() + i, out + o); i += 8, o += 8) {
       }
       continue;
+    }
+    if (u < 0xD800 || u > 0xDFFF) {
+      if (const std::uint16_t code = kEncodeTable[u]; code != kNone) {
+        // One byte or two, written without a branch: a one-byte code's
+        // second write is overwritten next.
+        const bool two = code > 0xFF;
+        out[o] = char(two ? code >> 8 : code);
+        out[o + 1] = char(code & 0xFF);
+        o += 1 + std::size_t{two};
+        ++i;
+        continue;
+      }
     }
     char32_t c = u;
     if (IsHighSurrogate(u) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
@@ -158,24 +204,19 @@ Utf16Piece EncodeUtf16Piece(std::u16string_view s) {
       i += 2;
     } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
       out[o++] = kReplacement;
-      ++p.replaced;
+      ++FReplaced;
       ++i;
       continue;
     } else {
       ++i;
     }
     const std::uint16_t code = c < 0x10000 ? kEncodeTable[c] : kNone;
-    if (const std::size_t need = o + 6 + 2 * (n - i); code == kNone && need > room) {
-      room = std::max(2 * room, need);
-      std::unique_ptr<char[]> grown(new char[room]);
-      std::memcpy(grown.get(), out, o);
-      p.bytes = std::move(grown);
-      out = p.bytes.get();
-    }
+    FSize = o;
+    Reserve(o + 6 + 2 * (n - i));
+    out = FOut;
     o = PutCharacter(out, o, c, code);
   }
-  p.size = o;
-  return p;
+  FSize = o;
 }
 
 }  // namespace
@@ -189,18 +230,49 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
   const std::vector<std::size_t> bounds = RunBounds(n, parts, [&](std::size_t at) {
     return IsHighSurrogate(utf16[at - 1]) && IsLowSurrogate(utf16[at]);
   });
-  std::vector<Utf16Piece> pieces(parts);
-  RunParts(parts, [&](unsigned part) {
-    pieces[part] = EncodeUtf16Piece(utf16.substr(bounds[part], bounds[part + 1] - bounds[part]));
-  });
+  // Each piece writes at twice its first unit, then the pieces move up
+  // together: one buffer, and the first piece never copied.
   EncodeResult r;
+  r.bytes.resize(2 * n);
+  std::vector<TUtf16Piece> pieces;
+  pieces.reserve(parts);
+  for (unsigned part = 0; part < parts; ++part)
+    pieces.emplace_back(r.bytes.data() + 2 * bounds[part], 2 * (bounds[part + 1] - bounds[part]));
+  RunParts(parts, [&](unsigned part) {
+    pieces[part].Encode(utf16.substr(bounds[part], bounds[part + 1] - bounds[part]));
+  });
   std::size_t size = 0;
-  for (const Utf16Piece& p : pieces) size += p.size;
-  r.bytes.reserve(size);
-  for (const Utf16Piece& p : pieces) {
-    r.bytes.append(p.bytes.get(), p.size);
-    r.replaced += p.replaced;
+  bool own = false;
+  for (const TUtf16Piece& p : pieces) {
+    size += p.Size();
+    r.replaced += p.Replaced();
+    own = own || p.Own() != nullptr;
   }
+  const auto bytesOf = [&](unsigned part) {
+    const TUtf16Piece& p = pieces[part];
+    return std::string_view(p.Own() ? p.Own() : r.bytes.data() + 2 * bounds[part], p.Size());
+  };
+  if (own) {
+    // A piece outgrew its region: joined anew, so that no piece's bytes are
+    // overwritten before they moved.
+    std::string joined;
+    joined.reserve(size);
+    for (unsigned part = 0; part < parts; ++part) joined += bytesOf(part);
+    r.bytes = std::move(joined);
+    return r;
+  }
+  std::size_t o = 0;
+  for (unsigned part = 0; part < parts; ++part) {
+    const std::string_view piece = bytesOf(part);
+    if (piece.data() != r.bytes.data() + o)
+      std::memmove(r.bytes.data() + o, piece.data(), piece.size());
+    o += piece.size();
+  }
+  r.bytes.resize(o);
+  // The window holds the text as long as its result: room left over of more
+  // than half the text (ASCII leaves half of two bytes a unit unused) is
+  // given back, at the cost of a copy.
+  if (r.bytes.capacity() - o > o / 2) r.bytes.shrink_to_fit();
   return r;
 }
 

@@ -29,12 +29,14 @@ MillisecondClock SetMillisecondClock(MillisecondClock clock) {
   return std::exchange(Clock(), clock ? std::move(clock) : MillisecondClock(MonotonicMilliseconds));
 }
 
+std::uint32_t Milliseconds() { return Clock()(); }
+
 std::int32_t StopWatch(int mode) {
   if (mode == 0) {
-    startStamp = Clock()();
+    startStamp = Milliseconds();
     stopStamp = 0;
   } else {
-    stopStamp = Clock()();
+    stopStamp = Milliseconds();
   }
   const auto elapsed = static_cast<std::int32_t>(stopStamp - startStamp);  // modulo 2^32
   if (mode == 2) InformationDialog("Turn Around Time was " + std::to_string(elapsed) + " msec.");

@@ -12,6 +12,9 @@ using MillisecondClock = std::function<std::uint32_t()>;
 // default, a monotonic clock.
 MillisecondClock SetMillisecondClock(MillisecondClock clock);
 
+// The installed clock's present reading.
+std::uint32_t Milliseconds();
+
 // Mode 0 starts the stopwatch (its result then means nothing); any other
 // mode stops it and returns the milliseconds since the start, across a wrap
 // of the clock. Mode 2 also shows "Turn Around Time was %d msec.".

@@ -9,10 +9,12 @@
 #include <functional>
 #include <tuple>
 
+#include "app/command_texts.h"
 #include "engine/unique_manager.h"
 #include "settings/ini_file.h"
 #include "tests/app/fake_main_view.h"
 #include "util/cp932.h"
+#include "util/stopwatch.h"
 
 namespace tavrin {
 namespace {
@@ -42,6 +44,36 @@ TEST(MainFormTest, ExtractionListsThePairWithItsCountsAndBeepsOnce) {
   EXPECT_FALSE(w.form.FGuidePending);
   EXPECT_EQ(w.view.WaitDepth, 0);
   EXPECT_GT(w.view.Waits, 0);
+}
+
+// Progress texts are spaced by the clock: with a clock that stands still only
+// the first shows; with one that moves on half the interval at each reading,
+// every second percentage; with the whole interval, every percentage. The
+// organising text and the summary always follow.
+TEST(MainFormTest, ProgressTextsAtMostOncePerInterval) {
+  constexpr std::uint32_t interval = TMainForm::kProgressMilliseconds;
+  const struct {
+    std::uint32_t step;
+    std::size_t progressTexts;
+    int lastPercent;
+  } cases[] = {{0, 1, 0}, {interval / 2, 50, 98}, {interval, 100, 99}};
+  for (const auto& c : cases) {
+    std::uint32_t now = 0;
+    const MillisecondClock previous = SetMillisecondClock([&] { return now += c.step; });
+    FakeWindow w;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 1000; ++i) lines.push_back("x" + std::to_string(i % 30));
+    w.Clip(lines);
+    w.view.Statuses.clear();
+    w.form.sbGetAllDataClick(TControl::sbGetAllData);
+    SetMillisecondClock(previous);
+    const std::vector<std::string>& s = w.view.Statuses;
+    ASSERT_EQ(s.size(), c.progressTexts + 2) << c.step;
+    EXPECT_EQ(s.front(), ProgressText(0)) << c.step;
+    EXPECT_EQ(s[c.progressTexts - 1], ProgressText(c.lastPercent)) << c.step;
+    EXPECT_EQ(s[c.progressTexts], OrganizingText()) << c.step;
+    EXPECT_EQ(w.form.List().Count(), 30) << c.step;
+  }
 }
 
 TEST(MainFormTest, AllDataByKeyAndByButtonAgree) {

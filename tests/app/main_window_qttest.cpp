@@ -23,6 +23,7 @@
 #include "util/cp932.h"
 #include "util/qt/beep.h"
 #include "util/qt/qsjis.h"
+#include "util/stopwatch.h"
 #include "widgets/qt/gradation_exprs.h"
 #include "widgets/qt/modal_recorder.h"
 
@@ -396,22 +397,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(FBeeps, 0);
   }
 
+  // With a clock that moves on the progress interval at each reading, each
+  // changed percentage repaints the panel; with one that stands still, only
+  // the first, the organising text and the summary do.
   void progressRepaintsOnlyOnChangedPercentages() {
     QString text;
     for (int i = 0; i < 5000; ++i) text += QStringLiteral("line%1\n").arg(i);
-    SetClipboard(text);
     struct Counter : QObject {
       int paints = 0;
       bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint) ++paints;
         return false;
       }
-    } counter;
-    Child<QLabel>("sbPanel1")->installEventFilter(&counter);
-    Key(Qt::Key_F6);
-    QCOMPARE(Model().Count(), 5000);
-    QVERIFY2(counter.paints >= 100 && counter.paints <= 110,
-             qPrintable(QString::number(counter.paints)));
+    };
+    for (const std::uint32_t step : {TMainForm::kProgressMilliseconds, 0u}) {
+      SetClipboard(text);
+      std::uint32_t now = 0;
+      const MillisecondClock previous = SetMillisecondClock([&] { return now += step; });
+      Counter counter;
+      Child<QLabel>("sbPanel1")->installEventFilter(&counter);
+      Key(Qt::Key_F6);
+      SetMillisecondClock(previous);
+      QCOMPARE(Model().Count(), 5000);
+      const bool expected = step == 0 ? counter.paints >= 3 && counter.paints <= 6
+                                      : counter.paints >= 100 && counter.paints <= 110;
+      QVERIFY2(expected, qPrintable(QString::number(counter.paints)));
+    }
   }
 
   // ---- the list

@@ -194,30 +194,36 @@ TEST(Cp932, MixedTextRoundTrips) {
 }
 
 // The clipboard's UTF-16 gives the bytes of its UTF-8 form, whatever the
-// width: every scalar value, between ASCII runs of 0 to 9 (the four-unit
-// steps end anywhere), and pairs only, where pieces would fall inside a pair.
+// width: every scalar value, between ASCII runs of 0 to 9 (the eight-unit
+// steps end anywhere), and pairs only, where pieces would fall inside a pair;
+// and every character CP932 holds, four times over, where no piece outgrows its two
+// bytes a unit and the pieces move up in one buffer.
 TEST(Cp932, FromUtf16GivesTheBytesOfFromUtf8) {
-  std::u16string every, pairs;
-  std::string everyUtf8, pairsUtf8;
+  std::u16string every, pairs, held;
+  std::string everyUtf8, pairsUtf8, heldUtf8;
   for (char32_t c = 0; c <= 0x10FFFF; ++c) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
     const std::string run(c % 10, 'a');
     everyUtf8 += Utf8(c) + run;
     if (c < 0x10000) {
       every += char16_t(c);
+      if (FromUtf8(Utf8(c)).bytes.size() <= 2) held += char16_t(c), heldUtf8 += Utf8(c);
     } else {
       every +=
           {char16_t(0xD800 + ((c - 0x10000) >> 10)), char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))};
     }
     every.append(run.begin(), run.end());
+    if (c < 0x10000) held.append(run.begin(), run.end()), heldUtf8 += run;
   }
   for (int i = 0; i < 300001; ++i) pairs += u"😀", pairsUtf8 += "😀";
+  for (int i = 0; i < 2; ++i) held += held, heldUtf8 += heldUtf8;
   for (const unsigned width : {1u, 2u, 3u}) {
     SetParallelWidth(width);
     const EncodeResult r = FromUtf16(every);
     EXPECT_TRUE(r.bytes == FromUtf8(everyUtf8).bytes) << width;
     EXPECT_EQ(r.replaced, 0u) << width;
     EXPECT_TRUE(FromUtf16(pairs).bytes == FromUtf8(pairsUtf8).bytes) << width;
+    EXPECT_TRUE(FromUtf16(held).bytes == FromUtf8(heldUtf8).bytes) << width;
   }
   SetParallelWidth(0);
   EXPECT_EQ(FromUtf16(u"").bytes, "");

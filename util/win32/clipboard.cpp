@@ -1,5 +1,6 @@
 #include "util/win32/clipboard.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace tavrin {
@@ -15,6 +16,20 @@ bool OpenClipboardRetrying(HWND owner) {
   return false;
 }
 
+// The units before the first NUL of the units at p, all of them when none
+// is: four units at a time while none of them is NUL.
+std::size_t UnitsBeforeNul(const wchar_t* p, std::size_t units) {
+  static_assert(sizeof(wchar_t) == 2);
+  std::size_t n = 0;
+  for (; n + 4 <= units; n += 4) {
+    std::uint64_t v;
+    std::memcpy(&v, p + n, 8);
+    if (((v - 0x0001000100010001u) & ~v & 0x8000800080008000u) != 0) break;
+  }
+  while (n < units && p[n] != L'\0') ++n;
+  return n;
+}
+
 }  // namespace
 
 bool ReadClipboardUnicode(HWND owner, const std::function<void(std::wstring_view)>& use) {
@@ -25,9 +40,7 @@ bool ReadClipboardUnicode(HWND owner, const std::function<void(std::wstring_view
     if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
       // The block may be larger than its text, and a broken writer may leave
       // out the final NUL: never read past the block.
-      const std::size_t units = GlobalSize(data) / sizeof(wchar_t);
-      std::size_t n = 0;
-      while (n < units && p[n] != L'\0') ++n;
+      const std::size_t n = UnitsBeforeNul(p, GlobalSize(data) / sizeof(wchar_t));
       try {
         use(std::wstring_view(p, n));
       } catch (...) {

@@ -42,6 +42,8 @@ TEST(Clipboard, TextsComeBackAsTheyWent) {
       {"empty", L"", L""},
       // A text ends at its first NUL.
       {"NUL inside", std::wstring(L"ab\0cd", 5), L"ab"},
+      {"NUL first", std::wstring(L"\0abcdefgh", 9), L""},
+      {"NUL after two four-unit steps", std::wstring(L"abcdefghi\0j", 11), L"abcdefghi"},
       {"a million lines", large, large},
   };
   for (const auto& c : kCases) ExpectRoundTrip(c.text, c.back, c.name);
