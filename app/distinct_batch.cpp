@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <condition_variable>
@@ -40,10 +41,26 @@ constexpr std::size_t kMaxText = kKeyIsText;  // offsets keep 31 bits
 
 bool SamePrefix(const TEntry& a, const TEntry& b) { return a.Hi == b.Hi && a.Lo == b.Lo; }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
+
+// Asks the processor for the memory at P. GCC 12 leaves out a
+// __builtin_prefetch whose address it read from memory in a loop such as
+// these, so on x86 the instruction is written out.
+inline void PrefetchAt(const void* P) {
+#if defined(__x86_64__) || defined(__i386__)
+  asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(P)));
+#else
+  __builtin_prefetch(P);
+#endif
+}
+
 // The end of the line that starts at At: its CR or LF, or the text's end.
 std::size_t LineEnd(std::string_view Text, std::size_t At) {
   const char* p = Text.data() + At;
   const char* const end = Text.data() + Text.size();
+  // Eight bytes at a time while none is below 0x0E.
+  std::uint64_t w;
+  while (end - p >= 8 && (std::memcpy(&w, p, 8), ((w - kOnes * 0x0E) & ~w & kHighs) == 0)) p += 8;
   while (p != end && (static_cast<unsigned char>(*p) > '\r' || (*p != '\n' && *p != '\r'))) ++p;
   return static_cast<std::size_t>(p - Text.data());
 }
@@ -75,6 +92,11 @@ class TLines {
     const std::size_t at = e.At & ~kKeyIsText;
     const std::size_t start = FDistinct != nullptr ? FDistinct[at].At : at;
     return FText.substr(start, LineEnd(FText, start) - start);
+  }
+  // Asks for the memory of the entry's line.
+  void Prefetch(const TEntry& e) const {
+    const std::size_t at = e.At & ~kKeyIsText;
+    PrefetchAt(FText.data() + (FDistinct != nullptr ? FDistinct[at].At : at));
   }
   // How many lines the entry stands for.
   std::size_t Count(const TEntry& e) const {
@@ -256,29 +278,28 @@ bool WalkLines(std::string_view Text, std::size_t From, std::size_t To, const Li
     unsigned bytes = 0;
     bool capital = false;
     const char* q = Text.data() + at;
-    for (;;) {
-      // Eight bytes at a time while none is below 0x0E.
-      constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
-      std::uint64_t w;
-      while (partEnd - q >= 8 && (std::memcpy(&w, q, 8), ((w - kOnes * 0x0E) & ~w & kHighs) == 0)) {
-        bytes |= (w & kHighs) != 0 ? 0x80u : 0u;
-        // Capitals, where every byte is ASCII (else the flag does not matter).
-        capital |= ((w + kOnes * (0x80 - 'A')) & ~(w + kOnes * (0x80 - 'Z' - 1)) & kHighs) != 0;
-        q += 8;
+    while (q != partEnd) {
+      if (partEnd - q >= 8) {
+        // Eight bytes at a time, up to the first below 0x0E (the lowest
+        // flag of the test is exact: little-endian, it is the first byte).
+        std::uint64_t w;
+        std::memcpy(&w, q, 8);
+        const std::uint64_t low = (w - kOnes * 0x0E) & ~w & kHighs;
+        const int before = low == 0 ? 8 : std::countr_zero(low) / 8;
+        const std::uint64_t head = before == 8 ? w : w & ((std::uint64_t{1} << (8 * before)) - 1);
+        bytes |= (head & kHighs) != 0 ? 0x80u : 0u;
+        // Capitals, where every byte is ASCII (else the flag does not
+        // matter); the bytes cleared behind the head are no capitals.
+        capital |=
+            ((head + kOnes * (0x80 - 'A')) & ~(head + kOnes * (0x80 - 'Z' - 1)) & kHighs) != 0;
+        q += before;
+        if (before == 8) continue;
       }
-      // Then byte by byte to the break, or on past a word's low bytes.
-      const char* const stop = partEnd - q >= 8 ? q + 8 : partEnd;
-      bool atBreak = false;
-      for (; q != stop; ++q) {
-        const auto c = static_cast<unsigned char>(*q);
-        if (c <= '\r' && (c == '\n' || c == '\r')) {
-          atBreak = true;
-          break;
-        }
-        bytes |= c;
-        capital |= static_cast<unsigned>(c - 'A') < 26u;
-      }
-      if (atBreak || q == partEnd) break;
+      const auto c = static_cast<unsigned char>(*q);
+      if (c <= '\r' && (c == '\n' || c == '\r')) break;
+      bytes |= c;
+      capital |= static_cast<unsigned>(c - 'A') < 26u;
+      ++q;
     }
     const std::size_t end = static_cast<std::size_t>(q - Text.data());
     const std::string_view line = Text.substr(start, end - start);
@@ -445,7 +466,7 @@ class TCountTable {
   // the line's.
   void PrefetchText(std::uint64_t Hash) const {
     const TSlot& s = FSlots[Tag(Hash) & FMask];
-    if (s.Count != 0 && s.Tag == Tag(Hash)) __builtin_prefetch(FText.data() + s.At);
+    if (s.Count != 0 && s.Tag == Tag(Hash)) PrefetchAt(FText.data() + s.At);
   }
   // Counts Lines more of Line (a line of the text, Hash its HashBytes),
   // entering it when new.
@@ -528,19 +549,26 @@ bool MaybeText(std::string_view Line) {
 }
 
 // The same with each distinct text once: every core counts the lines of
-// its part in a table of its own, the later parts' texts are added into
-// the first's, and the cores make the entries of the distinct texts, each
-// entry's At the number of its text in Distinct.
+// its part of the text in tables of its own, one for each share of the
+// hashes; then each core adds the later parts' tables of one share into
+// the first part's and lists its texts; and the cores make the entries of
+// the distinct texts, each entry's At the number of its text in Distinct.
 TFilled CountEntries(std::string_view Text, const TUniqueManager& Keys) {
   TFilled result;
   const unsigned width = Text.size() < (std::size_t{1} << 20) ? 1u : ParallelWidth();
   const std::vector<std::size_t> from = PartStarts(Text, width);
-  std::vector<std::unique_ptr<TCountTable>> tables(width);
+  // tables[p * width + h]: the lines of part p whose hash is of share h.
+  std::vector<std::unique_ptr<TCountTable>> tables(std::size_t{width} * width);
   for (auto& table : tables) table = std::make_unique<TCountTable>(Text);
+  const auto share = [width](std::uint64_t hash) {
+    return static_cast<unsigned>((hash & 0xFFFFFFFFu) * width >> 32);
+  };
   std::vector<std::size_t> lines(width);
   std::atomic<bool> declined{false};
   RunParts(width, [&](unsigned p) {
-    TCountTable& table = *tables[p];
+    const auto table = [&](std::uint64_t hash) -> TCountTable& {
+      return *tables[std::size_t{p} * width + share(hash)];
+    };
     // A line is counted kAhead lines after its slot was asked for, and
     // half as many after the text in that slot was: the memory reads of
     // several lines overlap.
@@ -550,11 +578,14 @@ TFilled CountEntries(std::string_view Text, const TUniqueManager& Keys) {
     std::size_t pushed = 0;
     const bool whole = WalkLines(Text, from[p], from[p + 1], [&](std::string_view line, bool) {
       const std::size_t k = pushed % kAhead;
-      if (pushed >= kAhead) table.Add(ring[k], hash[k], 1);
-      if (pushed >= kAhead / 2) table.PrefetchText(hash[(pushed - kAhead / 2) % kAhead]);
+      if (pushed >= kAhead) table(hash[k]).Add(ring[k], hash[k], 1);
+      if (pushed >= kAhead / 2) {
+        const std::uint64_t h = hash[(pushed - kAhead / 2) % kAhead];
+        table(h).PrefetchText(h);
+      }
       ring[k] = line;
       hash[k] = HashBytes(line);
-      table.Prefetch(hash[k]);
+      table(hash[k]).Prefetch(hash[k]);
       return (++pushed & 0xFFFF) != 0 || !declined.load(std::memory_order_relaxed);
     });
     if (!whole) {
@@ -562,21 +593,33 @@ TFilled CountEntries(std::string_view Text, const TUniqueManager& Keys) {
       return;
     }
     for (std::size_t j = pushed > kAhead ? pushed - kAhead : 0; j < pushed; ++j)
-      table.Add(ring[j % kAhead], hash[j % kAhead], 1);
+      table(hash[j % kAhead]).Add(ring[j % kAhead], hash[j % kAhead], 1);
     lines[p] = pushed;
   });
   if (declined) {
     result.Declined = true;
     return result;
   }
-  for (unsigned p = 1; p < width; ++p) {
-    tables[p]->ForEach(
-        [&](std::string_view line, std::uint32_t n) { tables[0]->Add(line, HashBytes(line), n); });
-    tables[p].reset();
-  }
   for (const std::size_t n : lines) result.Lines += n;
-  result.Distinct = tables[0]->Take();
-  tables.clear();
+  std::vector<std::vector<TDistinct>> shares(width);
+  RunParts(width, [&](unsigned h) {
+    TCountTable& into = *tables[h];
+    for (unsigned p = 1; p < width; ++p) {
+      std::unique_ptr<TCountTable>& from = tables[std::size_t{p} * width + h];
+      from->ForEach(
+          [&](std::string_view line, std::uint32_t n) { into.Add(line, HashBytes(line), n); });
+      from.reset();
+    }
+    shares[h] = into.Take();
+    tables[h].reset();
+  });
+  std::size_t distinct = 0;
+  for (const std::vector<TDistinct>& texts : shares) distinct += texts.size();
+  result.Distinct.reserve(distinct);
+  for (std::vector<TDistinct>& texts : shares) {
+    result.Distinct.insert(result.Distinct.end(), texts.begin(), texts.end());
+    texts = {};
+  }
   const std::vector<TDistinct>& texts = result.Distinct;
   const std::size_t n = texts.size();
   result.Entries.reset(new TEntry[std::max<std::size_t>(n, 1)]);
@@ -664,7 +707,7 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
   // (so neither a line's repeats nor a key's group). A fixed set of workers
   // makes them, each its own every width-th piece in a buffer it keeps, and
   // they are written in order, each when its turn comes.
-  constexpr std::size_t kPiece = 1 << 16;
+  constexpr std::size_t kPiece = 1 << 16, kLinesAhead = 16;
   const auto pieces = static_cast<unsigned>(std::max<std::size_t>(1, (n + kPiece - 1) / kPiece));
   const std::vector<std::size_t> bounds = RunBounds(
       n, pieces, [&](std::size_t at) { return SamePrefix(entries[at], entries[at - 1]); });
@@ -699,6 +742,8 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
           group.clear();
         };
         for (std::size_t i = bounds[piece], to = bounds[piece + 1]; i < to;) {
+          // The lines lie in random order: each is asked for ahead.
+          if (i + kLinesAhead < to) lines.Prefetch(entries[i + kLinesAhead]);
           const std::string_view text = lines.Line(entries[i]);
           std::size_t j = i + 1, lineCount = lines.Count(entries[i]);
           while (j < to && SamePrefix(entries[j], entries[i]) && lines.Line(entries[j]) == text)
