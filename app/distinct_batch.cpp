@@ -486,10 +486,13 @@ class TCountTable {
       }
     }
   }
-  // Calls F(line, lines) for each line entered.
+  // Calls F(line, lines) for each line entered, asking for the lines'
+  // memory a few slots ahead.
   template <class F>
   void ForEach(const F& f) const {
     for (std::size_t i = 0; i <= FMask; ++i) {
+      if (const TSlot& ahead = FSlots[(i + 32) & FMask]; ahead.Count != 0)
+        PrefetchAt(FText.data() + ahead.At);
       const TSlot& s = FSlots[i];
       if (s.Count != 0) f(FText.substr(s.At, LineEnd(FText, s.At) - s.At), s.Count);
     }
@@ -627,6 +630,7 @@ TFilled CountEntries(std::string_view Text, const TUniqueManager& Keys) {
   RunParts(keyWidth, [&](unsigned p) {
     std::string s1, s2;
     for (std::size_t i = n * p / keyWidth, end = n * (p + 1) / keyWidth; i < end; ++i) {
+      if (i + 16 < end) PrefetchAt(Text.data() + texts[i + 16].At);
       const std::size_t at = texts[i].At;
       const std::string_view line = Text.substr(at, LineEnd(Text, at) - at);
       if (!MakeEntry(line, MaybeText(line), static_cast<std::uint32_t>(i), Keys, s1, s2,
