@@ -360,6 +360,32 @@ std::vector<std::size_t> PartStarts(std::string_view Text, unsigned width) {
   return from;
 }
 
+// The high bit of each of the eight bytes of W that is C (exactly: no
+// borrow reaches from one byte into the next).
+std::uint64_t BytesEqual(std::uint64_t W, unsigned char C) {
+  constexpr std::uint64_t kLow7 = kOnes * 0x7F;
+  const std::uint64_t x = W ^ (kOnes * C);
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// The line breaks in [A, B): LFs, and CRs that no LF follows inside it
+// (CR LF is one break); eight bytes at a step.
+std::size_t LineBreaks(const char* A, const char* B) {
+  std::size_t n = 0;
+  const char* p = A;
+  for (; B - p > 8; p += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    const std::uint64_t lf = BytesEqual(w, '\n'), cr = BytesEqual(w, '\r');
+    // The LF flags moved onto the bytes before them, the next word's first
+    // byte included.
+    const std::uint64_t lfNext = lf >> 8 | std::uint64_t{p[8] == '\n'} << 63;
+    n += static_cast<std::size_t>(std::popcount(lf) + std::popcount(cr & ~lfNext));
+  }
+  for (; p != B; ++p) n += *p == '\n' || (*p == '\r' && (p + 1 == B || p[1] != '\n'));
+  return n;
+}
+
 // The entries of the kept lines of Text, in text order, one a line; none
 // when a line is one the path does not take. Each part of the text is
 // counted, then filled by a core of its own.
@@ -376,17 +402,10 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
   const std::vector<std::size_t> from = PartStarts(Text, width);
   std::vector<std::size_t> lines(width), kept(width);
   RunParts(width, [&](unsigned p) {
-    // The line breaks: LFs, and CRs not followed by one, in passes the
-    // compiler makes wide; and a last line without a break.
+    // The line breaks, and a last line without one.
     const char* const a = Text.data() + from[p];
     const char* const b = Text.data() + from[p + 1];
-    std::size_t count = static_cast<std::size_t>(std::count(a, b, '\n'));
-    if (const auto crs = static_cast<std::size_t>(std::count(a, b, '\r')); crs != 0) {
-      std::size_t pairs = 0;
-      for (const char* c = a; c + 1 < b; ++c)
-        pairs += static_cast<std::size_t>((c[0] == '\r') & (c[1] == '\n'));
-      count += crs - pairs;
-    }
+    std::size_t count = LineBreaks(a, b);
     if (b == Text.data() + Text.size() && a != b && b[-1] != '\n' && b[-1] != '\r') ++count;
     lines[p] = count;
   });
