@@ -217,6 +217,12 @@ TDecodedText DecodeInputs(std::vector<TBatchInput>& Inputs,
   return joined;
 }
 
+// Mostly distinct lines are sorted one entry a line; repeated ones are
+// counted first.
+TDistinctWay DistinctWay(std::string_view Text) {
+  return LooksDistinctHeavy(Text, 0) ? TDistinctWay::PerLine : TDistinctWay::Counted;
+}
+
 }  // namespace
 
 TTextEncoding BatchOutputEncoding(const TBatchOptions& Options,
@@ -236,15 +242,14 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::string Input, const TBa
 std::optional<TBatchOutput> RunBatchInPlace(const TBatchOptions& Options, std::string_view Bytes,
                                             const TBatchWrite& Write) {
   // The options first: they need no look at the bytes.
-  if (!DistinctBatchTakes(Options) || !LooksDistinctHeavy(Bytes)) return std::nullopt;
+  if (!DistinctBatchTakes(Options) || Bytes.size() < kDistinctBatchBytes) return std::nullopt;
   const TTextEncoding encoding =
       Options.Encoding.value_or(RecognisedEncoding(Bytes).value_or(TTextEncoding::Cp932));
-  // Decoding would change nothing: no NUL (a fault), no code to escape.
-  if (encoding != TTextEncoding::Cp932 ||
-      std::memchr(Bytes.data(), '\0', Bytes.size()) != nullptr ||
-      cp932::FirstUnassignedCode(Bytes) != Bytes.size())
+  // Decoding would change nothing: no NUL (a fault), and no code to escape,
+  // which the path looks for in each line it keeps (and declines).
+  if (encoding != TTextEncoding::Cp932 || std::memchr(Bytes.data(), '\0', Bytes.size()) != nullptr)
     return std::nullopt;
-  return RunDistinctBatch(Options, Bytes, encoding, false, Write);
+  return RunDistinctBatch(Options, Bytes, encoding, false, Write, DistinctWay(Bytes));
 }
 
 TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inputs,
@@ -253,11 +258,11 @@ TBatchOutput RunBatch(const TBatchOptions& Options, std::vector<TBatchInput> Inp
   TDecodedText decoded = DecodeInputs(Inputs, Options.Encoding, Options.Language, output.Error);
   if (!output.Error.empty()) return output;
   std::string Input = std::move(decoded.Text);
-  // Mostly distinct lines are sorted as compact entries rather than
-  // collected through the hash index, where that path takes the options.
-  if (DistinctBatchTakes(Options) && LooksDistinctHeavy(Input)) {
-    if (std::optional<TBatchOutput> distinct =
-            RunDistinctBatch(Options, Input, decoded.Encoding, decoded.Bom, Write))
+  // A large text is sorted as compact entries rather than collected
+  // through the hash index, where that path takes the options.
+  if (DistinctBatchTakes(Options) && Input.size() >= kDistinctBatchBytes) {
+    if (std::optional<TBatchOutput> distinct = RunDistinctBatch(
+            Options, Input, decoded.Encoding, decoded.Bom, Write, DistinctWay(Input)))
       return std::move(*distinct);
   }
   const bool normalize = Options.Output == TBatchOptions::TOutput::Normalize;

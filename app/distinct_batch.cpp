@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <condition_variable>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -39,10 +41,26 @@ constexpr std::size_t kMaxText = kKeyIsText;  // offsets keep 31 bits
 
 bool SamePrefix(const TEntry& a, const TEntry& b) { return a.Hi == b.Hi && a.Lo == b.Lo; }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
+
+// Asks the processor for the memory at P. GCC 12 leaves out a
+// __builtin_prefetch whose address it read from memory in a loop such as
+// these, so on x86 the instruction is written out.
+inline void PrefetchAt(const void* P) {
+#if defined(__x86_64__) || defined(__i386__)
+  asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(P)));
+#else
+  __builtin_prefetch(P);
+#endif
+}
+
 // The end of the line that starts at At: its CR or LF, or the text's end.
 std::size_t LineEnd(std::string_view Text, std::size_t At) {
   const char* p = Text.data() + At;
   const char* const end = Text.data() + Text.size();
+  // Eight bytes at a time while none is below 0x0E.
+  std::uint64_t w;
+  while (end - p >= 8 && (std::memcpy(&w, p, 8), ((w - kOnes * 0x0E) & ~w & kHighs) == 0)) p += 8;
   while (p != end && (static_cast<unsigned char>(*p) > '\r' || (*p != '\n' && *p != '\r'))) ++p;
   return static_cast<std::size_t>(p - Text.data());
 }
@@ -52,10 +70,18 @@ std::size_t NextLine(std::string_view Text, std::size_t End) {
   return End + (Text[End] == '\r' && End + 1 < Text.size() && Text[End + 1] == '\n' ? 2 : 1);
 }
 
-// The text, the keys and the comparisons of the entries.
+// A distinct text of the counted way: where its first line starts, and
+// how many lines hold it.
+struct TDistinct {
+  std::uint32_t At, Count;
+};
+
+// The text, the keys and the comparisons of the entries. An entry's At is
+// where its line starts, or with Distinct the number of its text there.
 class TLines {
  public:
-  TLines(std::string_view Text, const TUniqueManager& Keys) : FText(Text), FKeys(Keys) {}
+  TLines(std::string_view Text, const TUniqueManager& Keys, const TDistinct* Distinct = nullptr)
+      : FText(Text), FKeys(Keys), FDistinct(Distinct) {}
 
   // Folding room for two keys at once, one per thread.
   struct TScratch {
@@ -64,7 +90,17 @@ class TLines {
 
   std::string_view Line(const TEntry& e) const {
     const std::size_t at = e.At & ~kKeyIsText;
-    return FText.substr(at, LineEnd(FText, at) - at);
+    const std::size_t start = FDistinct != nullptr ? FDistinct[at].At : at;
+    return FText.substr(start, LineEnd(FText, start) - start);
+  }
+  // Asks for the memory of the entry's line.
+  void Prefetch(const TEntry& e) const {
+    const std::size_t at = e.At & ~kKeyIsText;
+    PrefetchAt(FText.data() + (FDistinct != nullptr ? FDistinct[at].At : at));
+  }
+  // How many lines the entry stands for.
+  std::size_t Count(const TEntry& e) const {
+    return FDistinct != nullptr ? FDistinct[e.At & ~kKeyIsText].Count : 1;
   }
   std::string_view Key(const TEntry& e, std::string_view Line, std::string& s1,
                        std::string& s2) const {
@@ -83,6 +119,7 @@ class TLines {
  private:
   std::string_view FText;
   const TUniqueManager& FKeys;
+  const TDistinct* FDistinct;
 };
 
 // How many entries of [first, last) have each byte, and the range of the
@@ -228,19 +265,89 @@ void SortEntries(const TLines& Lines, TEntry* entries, std::size_t n) {
   });
 }
 
-// The entries of the kept lines of Text, in text order; none when a line
-// is one the path does not take. Each part of the text is counted, then
-// filled by a core of its own.
-struct TFilled {
-  std::unique_ptr<TEntry[]> Entries;
-  std::size_t Count = 0;
-  bool Declined = false;
-};
-TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
-  TFilled result;
+// Calls Line(line, maybeText) for each kept line of Text that starts in
+// [From, To) (To is a line's start or the text's end); maybeText: no byte
+// above 0x7F and no capital, which may still mean a key that is the text
+// itself. False when a line is one the path does not take, or Line said so.
+template <class LineFn>
+bool WalkLines(std::string_view Text, std::size_t From, std::size_t To, const LineFn& Line) {
+  const char* const partEnd = Text.data() + To;
+  for (std::size_t at = From; at < To;) {
+    // One walk finds the line's end and what its bytes alone show of its key.
+    const std::size_t start = at;
+    unsigned bytes = 0;
+    bool capital = false;
+    const char* q = Text.data() + at;
+    while (q != partEnd) {
+      if (partEnd - q >= 8) {
+        // Eight bytes at a time, up to the first below 0x0E (the lowest
+        // flag of the test is exact: little-endian, it is the first byte).
+        std::uint64_t w;
+        std::memcpy(&w, q, 8);
+        const std::uint64_t low = (w - kOnes * 0x0E) & ~w & kHighs;
+        const int before = low == 0 ? 8 : std::countr_zero(low) / 8;
+        const std::uint64_t head = before == 8 ? w : w & ((std::uint64_t{1} << (8 * before)) - 1);
+        bytes |= (head & kHighs) != 0 ? 0x80u : 0u;
+        // Capitals, where every byte is ASCII (else the flag does not
+        // matter); the bytes cleared behind the head are no capitals.
+        capital |=
+            ((head + kOnes * (0x80 - 'A')) & ~(head + kOnes * (0x80 - 'Z' - 1)) & kHighs) != 0;
+        q += before;
+        if (before == 8) continue;
+      }
+      const auto c = static_cast<unsigned char>(*q);
+      if (c <= '\r' && (c == '\n' || c == '\r')) break;
+      bytes |= c;
+      capital |= static_cast<unsigned>(c - 'A') < 26u;
+      ++q;
+    }
+    const std::size_t end = static_cast<std::size_t>(q - Text.data());
+    const std::string_view line = Text.substr(start, end - start);
+    at = NextLine(Text, end);
+    // A line of blanks only is no line.
+    if (!StartsUnblank(line) && TrimBlanksView(line).empty()) continue;
+    // A key as long as the padded field is not plain; a quoted cell may
+    // join the next line.
+    if (line.size() >= kKeyField || line.front() == '"') return false;
+    if (!Line(line, (bytes & 0x80) == 0 && !capital)) return false;
+  }
+  return true;
+}
+
+// The entry of a kept line (At: where it starts, or its number), or false
+// when its key is one the path does not take.
+bool MakeEntry(std::string_view Line, bool MaybeText, std::uint32_t At, const TUniqueManager& Keys,
+               std::string& s1, std::string& s2, TEntry& Entry) {
+  std::string_view key = Line;
+  // The collection's own rule for a key that equals its text, without
+  // kinds of variants: ASCII without capitals, no byte of 0x20 or below at
+  // either end, no trailing hyphen.
+  const auto last = static_cast<unsigned char>(Line.back());
+  bool keyIsText =
+      MaybeText && static_cast<unsigned char>(Line.front()) > 0x20 && last > 0x20 && last != '-';
+  if (!keyIsText) {
+    // A code of an unassigned row (escaped, or an internal form) sorts as
+    // the bytes given: the collection knows how.
+    if (cp932::FirstUnassignedCode(Line) != Line.size()) return false;
+    key = Keys.KeyIn(Line, 0, s1, s2);
+    keyIsText = key == Line;
+    if (!PlainKey(key)) return false;
+  }
+  unsigned char b[kPrefixBytes];
+  std::memset(b, ' ', sizeof b);
+  std::memcpy(b, key.data(), std::min(key.size(), sizeof b));
+  std::uint64_t hi = 0;
+  for (unsigned i = 0; i < 8; ++i) hi = hi << 8 | b[i];
+  const std::uint32_t lo =
+      std::uint32_t{b[8]} << 24 | std::uint32_t{b[9]} << 16 | std::uint32_t{b[10]} << 8 | b[11];
+  Entry = {hi, lo, At | (keyIsText ? kKeyIsText : 0)};
+  return true;
+}
+
+// Where the parts of Text start for width cores: behind a line feed, so
+// that no line (nor CR LF) is split; the last is the text's end.
+std::vector<std::size_t> PartStarts(std::string_view Text, unsigned width) {
   const std::size_t size = Text.size();
-  const unsigned width = size < (std::size_t{1} << 20) ? 1u : ParallelWidth();
-  // Parts start behind a line feed, so no line (nor CR LF) is split.
   std::vector<std::size_t> from(width + 1, size);
   from[0] = 0;
   for (unsigned p = 1; p < width; ++p) {
@@ -250,20 +357,58 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
                   ? size
                   : static_cast<std::size_t>(static_cast<const char*>(lf) - Text.data()) + 1;
   }
+  return from;
+}
+
+// The high bit of each of the eight bytes of W that is C (exactly: no
+// borrow reaches from one byte into the next).
+std::uint64_t BytesEqual(std::uint64_t W, unsigned char C) {
+  constexpr std::uint64_t kLow7 = kOnes * 0x7F;
+  const std::uint64_t x = W ^ (kOnes * C);
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// The line breaks in [A, B): LFs, and CRs that no LF follows inside it
+// (CR LF is one break); eight bytes at a step.
+std::size_t LineBreaks(const char* A, const char* B) {
+  std::size_t n = 0;
+  const char* p = A;
+  for (; B - p > 8; p += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    const std::uint64_t lf = BytesEqual(w, '\n'), cr = BytesEqual(w, '\r');
+    // The LF flags moved onto the bytes before them, the next word's first
+    // byte included.
+    const std::uint64_t lfNext = lf >> 8 | std::uint64_t{p[8] == '\n'} << 63;
+    // The flags are high bits: shifted to the low bits of their bytes and
+    // summed into the top byte.
+    n += static_cast<std::size_t>((((lf >> 7) + ((cr & ~lfNext) >> 7)) * kOnes) >> 56);
+  }
+  for (; p != B; ++p) n += *p == '\n' || (*p == '\r' && (p + 1 == B || p[1] != '\n'));
+  return n;
+}
+
+// The entries of the kept lines of Text, in text order, one a line; none
+// when a line is one the path does not take. Each part of the text is
+// counted, then filled by a core of its own.
+struct TFilled {
+  std::unique_ptr<TEntry[]> Entries;
+  std::size_t Count = 0;
+  std::size_t Lines = 0;            // kept lines
+  std::vector<TDistinct> Distinct;  // counted: the entries' texts
+  bool Declined = false;
+};
+TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
+  TFilled result;
+  const unsigned width = Text.size() < (std::size_t{1} << 20) ? 1u : ParallelWidth();
+  const std::vector<std::size_t> from = PartStarts(Text, width);
   std::vector<std::size_t> lines(width), kept(width);
   RunParts(width, [&](unsigned p) {
-    // The line breaks: LFs, and CRs not followed by one, in passes the
-    // compiler makes wide; and a last line without a break.
+    // The line breaks, and a last line without one.
     const char* const a = Text.data() + from[p];
     const char* const b = Text.data() + from[p + 1];
-    std::size_t count = static_cast<std::size_t>(std::count(a, b, '\n'));
-    if (const auto crs = static_cast<std::size_t>(std::count(a, b, '\r')); crs != 0) {
-      std::size_t pairs = 0;
-      for (const char* c = a; c + 1 < b; ++c)
-        pairs += static_cast<std::size_t>((c[0] == '\r') & (c[1] == '\n'));
-      count += crs - pairs;
-    }
-    if (b == Text.data() + size && a != b && b[-1] != '\n' && b[-1] != '\r') ++count;
+    std::size_t count = LineBreaks(a, b);
+    if (b == Text.data() + Text.size() && a != b && b[-1] != '\n' && b[-1] != '\r') ++count;
     lines[p] = count;
   });
   std::size_t total = 0;
@@ -277,85 +422,14 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
     std::string s1, s2;
     TEntry* out = result.Entries.get() + first[p];
     std::size_t k = 0;
-    const char* const partEnd = Text.data() + from[p + 1];
-    for (std::size_t at = from[p]; at < from[p + 1];) {
-      // One walk finds the line's end and what its bytes alone show of its
-      // key: no byte above 0x7F and no capital may still mean a key that is
-      // the text itself.
-      const std::size_t start = at;
-      unsigned bytes = 0;
-      bool capital = false;
-      const char* q = Text.data() + at;
-      for (;;) {
-        // Eight bytes at a time while none is below 0x0E.
-        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
-        std::uint64_t w;
-        while (partEnd - q >= 8 &&
-               (std::memcpy(&w, q, 8), ((w - kOnes * 0x0E) & ~w & kHighs) == 0)) {
-          bytes |= (w & kHighs) != 0 ? 0x80u : 0u;
-          // Capitals, where every byte is ASCII (else the flag does not matter).
-          capital |= ((w + kOnes * (0x80 - 'A')) & ~(w + kOnes * (0x80 - 'Z' - 1)) & kHighs) != 0;
-          q += 8;
-        }
-        // Then byte by byte to the break, or on past a word's low bytes.
-        const char* const stop = partEnd - q >= 8 ? q + 8 : partEnd;
-        bool atBreak = false;
-        for (; q != stop; ++q) {
-          const auto c = static_cast<unsigned char>(*q);
-          if (c <= '\r' && (c == '\n' || c == '\r')) {
-            atBreak = true;
-            break;
-          }
-          bytes |= c;
-          capital |= static_cast<unsigned>(c - 'A') < 26u;
-        }
-        if (atBreak || q == partEnd) break;
-      }
-      const std::size_t end = static_cast<std::size_t>(q - Text.data());
-      const std::string_view line = Text.substr(start, end - start);
-      at = NextLine(Text, end);
-      // A line of blanks only is no line.
-      if (!StartsUnblank(line) && TrimBlanksView(line).empty()) continue;
-      if (line.size() >= kKeyField) {  // its key may be as long: not plain
-        declined = true;
-        return;
-      }
-      if (line.front() == '"') {  // a quoted cell may join the next line
-        declined = true;
-        return;
-      }
-      std::string_view key = line;
-      // The collection's own rule for a key that equals its text, without
-      // kinds of variants: ASCII without capitals, no byte of 0x20 or below
-      // at either end, no trailing hyphen.
-      const auto last = static_cast<unsigned char>(line.back());
-      bool keyIsText = (bytes & 0x80) == 0 && !capital &&
-                       static_cast<unsigned char>(line.front()) > 0x20 && last > 0x20 &&
-                       last != '-';
-      if (!keyIsText) {
-        // A code of an unassigned row (escaped, or an internal form) sorts
-        // as the bytes given: the collection knows how.
-        if (cp932::FirstUnassignedCode(line) != line.size()) {
-          declined = true;
-          return;
-        }
-        key = Keys.KeyIn(line, 0, s1, s2);
-        keyIsText = key == line;
-        if (!PlainKey(key)) {
-          declined = true;
-          return;
-        }
-      }
-      unsigned char b[kPrefixBytes];
-      std::memset(b, ' ', sizeof b);
-      std::memcpy(b, key.data(), std::min(key.size(), sizeof b));
-      std::uint64_t hi = 0;
-      for (unsigned i = 0; i < 8; ++i) hi = hi << 8 | b[i];
-      const std::uint32_t lo =
-          std::uint32_t{b[8]} << 24 | std::uint32_t{b[9]} << 16 | std::uint32_t{b[10]} << 8 | b[11];
-      out[k++] = {hi, lo, static_cast<std::uint32_t>(start) | (keyIsText ? kKeyIsText : 0)};
-      if ((k & 0xFFFF) == 0 && declined.load(std::memory_order_relaxed)) return;
-    }
+    const bool whole =
+        WalkLines(Text, from[p], from[p + 1], [&](std::string_view line, bool maybeText) {
+          if (!MakeEntry(line, maybeText, static_cast<std::uint32_t>(line.data() - Text.data()),
+                         Keys, s1, s2, out[k]))
+            return false;
+          return (++k & 0xFFFF) != 0 || !declined.load(std::memory_order_relaxed);
+        });
+    if (!whole) declined = true;
     kept[p] = k;
   });
   if (declined) {
@@ -369,6 +443,227 @@ TFilled FillEntries(std::string_view Text, const TUniqueManager& Keys) {
                    kept[p] * sizeof(TEntry));
     result.Count += kept[p];
   }
+  result.Lines = result.Count;
+  return result;
+}
+
+// Whether the Size bytes at A and at B are equal: a short string (the usual
+// line) in two overlapping loads a side, without a call.
+bool SameBytes(const char* A, const char* B, std::size_t Size) {
+  const auto load = [](const char* p, auto v) {
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  };
+  if (Size > 16) return std::memcmp(A, B, Size) == 0;
+  if (Size >= 8) {
+    return load(A, std::uint64_t{}) == load(B, std::uint64_t{}) &&
+           load(A + Size - 8, std::uint64_t{}) == load(B + Size - 8, std::uint64_t{});
+  }
+  if (Size >= 4) {
+    return load(A, std::uint32_t{}) == load(B, std::uint32_t{}) &&
+           load(A + Size - 4, std::uint32_t{}) == load(B + Size - 4, std::uint32_t{});
+  }
+  for (std::size_t i = 0; i < Size; ++i)
+    if (A[i] != B[i]) return false;
+  return true;
+}
+
+// The counting's hash table over the lines of one text: a slot holds 32
+// bits of the line's hash, where its first copy starts and how many lines
+// hold it (0: the slot is free). A look-up reads its slot and the text
+// there, nothing else. The slots lie on pages of their own, given back
+// when the table grows or goes.
+class TCountTable {
+ public:
+  explicit TCountTable(std::string_view Text) : FText(Text) { Resize(kMinSlots); }
+  TCountTable(const TCountTable&) = delete;
+  TCountTable& operator=(const TCountTable&) = delete;
+  ~TCountTable() { os::FreePages(FSlots, (FMask + 1) * sizeof(TSlot)); }
+
+  std::size_t size() const { return FUsed; }
+  // Asks for the slot a look-up of Hash reads first.
+  void Prefetch(std::uint64_t Hash) const { __builtin_prefetch(&FSlots[Tag(Hash) & FMask]); }
+  // Once that slot has come: asks for the text it holds, when it may be
+  // the line's.
+  void PrefetchText(std::uint64_t Hash) const {
+    const TSlot& s = FSlots[Tag(Hash) & FMask];
+    if (s.Count != 0 && s.Tag == Tag(Hash)) PrefetchAt(FText.data() + s.At);
+  }
+  // Counts Lines more of Line (a line of the text, Hash its HashBytes),
+  // entering it when new.
+  void Add(std::string_view Line, std::uint64_t Hash, std::uint32_t Lines) {
+    const std::uint32_t tag = Tag(Hash);
+    const auto at = static_cast<std::uint32_t>(Line.data() - FText.data());
+    for (std::size_t i = tag & FMask;; i = (i + 1) & FMask) {
+      TSlot& s = FSlots[i];
+      if (s.Count == 0) {
+        s = {tag, at, Lines};
+        if (++FUsed > (FMask + 1) / 4 * 3) Resize((FMask + 1) * 2);
+        return;
+      }
+      if (s.Tag == tag && Holds(s.At, Line)) {
+        s.Count += Lines;
+        return;
+      }
+    }
+  }
+  // Calls F(line, lines) for each line entered, asking for the lines'
+  // memory a few slots ahead.
+  template <class F>
+  void ForEach(const F& f) const {
+    for (std::size_t i = 0; i <= FMask; ++i) {
+      if (const TSlot& ahead = FSlots[(i + 32) & FMask]; ahead.Count != 0)
+        PrefetchAt(FText.data() + ahead.At);
+      const TSlot& s = FSlots[i];
+      if (s.Count != 0) f(FText.substr(s.At, LineEnd(FText, s.At) - s.At), s.Count);
+    }
+  }
+  // Where the line of each slot starts, and its count; the table is empty
+  // afterwards.
+  std::vector<TDistinct> Take() const {
+    std::vector<TDistinct> lines;
+    lines.reserve(FUsed);
+    for (std::size_t i = 0; i <= FMask; ++i)
+      if (FSlots[i].Count != 0) lines.push_back({FSlots[i].At, FSlots[i].Count});
+    return lines;
+  }
+
+ private:
+  static constexpr std::size_t kMinSlots = 1 << 12;
+  struct TSlot {
+    std::uint32_t Tag, At, Count;
+  };
+  static std::uint32_t Tag(std::uint64_t Hash) { return static_cast<std::uint32_t>(Hash >> 32); }
+  // Whether the line that starts at At is Line: the same bytes, then its
+  // end. No line holds a line break.
+  bool Holds(std::size_t At, std::string_view Line) const {
+    const std::size_t n = Line.size(), end = At + n;
+    if (end > FText.size() || !SameBytes(FText.data() + At, Line.data(), n)) return false;
+    return end == FText.size() || FText[end] == '\n' || FText[end] == '\r';
+  }
+  void Resize(std::size_t Slots) {
+    auto* fresh = static_cast<TSlot*>(os::AllocatePages(Slots * sizeof(TSlot)));
+    if (fresh == nullptr) throw std::bad_alloc();
+    // Look-ups read random slots before they write them: every page is
+    // made writable at once rather than faulting twice.
+    os::PrefaultZeroed(fresh, Slots * sizeof(TSlot));
+    TSlot* const old = FSlots;
+    const std::size_t oldSlots = old != nullptr ? FMask + 1 : 0;
+    FSlots = fresh;
+    FMask = Slots - 1;
+    for (std::size_t k = 0; k < oldSlots; ++k) {
+      if (old[k].Count == 0) continue;
+      std::size_t i = old[k].Tag & FMask;
+      while (FSlots[i].Count != 0) i = (i + 1) & FMask;
+      FSlots[i] = old[k];
+    }
+    os::FreePages(old, oldSlots * sizeof(TSlot));
+  }
+  std::string_view FText;
+  TSlot* FSlots = nullptr;
+  std::size_t FMask = 0;
+  std::size_t FUsed = 0;
+};
+
+// Whether a line's bytes alone may make it its own key (see WalkLines).
+bool MaybeText(std::string_view Line) {
+  return std::none_of(Line.begin(), Line.end(), [](char c) {
+    return static_cast<unsigned char>(c) >= 0x80 || static_cast<unsigned>(c - 'A') < 26u;
+  });
+}
+
+// The same with each distinct text once: every core counts the lines of
+// its part of the text in tables of its own, one for each share of the
+// hashes; then each core adds the later parts' tables of one share into
+// the first part's and lists its texts; and the cores make the entries of
+// the distinct texts, each entry's At the number of its text in Distinct.
+TFilled CountEntries(std::string_view Text, const TUniqueManager& Keys) {
+  TFilled result;
+  const unsigned width = Text.size() < (std::size_t{1} << 20) ? 1u : ParallelWidth();
+  const std::vector<std::size_t> from = PartStarts(Text, width);
+  // tables[p * width + h]: the lines of part p whose hash is of share h.
+  std::vector<std::unique_ptr<TCountTable>> tables(std::size_t{width} * width);
+  for (auto& table : tables) table = std::make_unique<TCountTable>(Text);
+  const auto share = [width](std::uint64_t hash) {
+    return static_cast<unsigned>((hash & 0xFFFFFFFFu) * width >> 32);
+  };
+  std::vector<std::size_t> lines(width);
+  std::atomic<bool> declined{false};
+  RunParts(width, [&](unsigned p) {
+    const auto table = [&](std::uint64_t hash) -> TCountTable& {
+      return *tables[std::size_t{p} * width + share(hash)];
+    };
+    // A line is counted kAhead lines after its slot was asked for, and
+    // half as many after the text in that slot was: the memory reads of
+    // several lines overlap.
+    constexpr std::size_t kAhead = 8;
+    std::string_view ring[kAhead];
+    std::uint64_t hash[kAhead];
+    std::size_t pushed = 0;
+    const bool whole = WalkLines(Text, from[p], from[p + 1], [&](std::string_view line, bool) {
+      const std::size_t k = pushed % kAhead;
+      if (pushed >= kAhead) table(hash[k]).Add(ring[k], hash[k], 1);
+      if (pushed >= kAhead / 2) {
+        const std::uint64_t h = hash[(pushed - kAhead / 2) % kAhead];
+        table(h).PrefetchText(h);
+      }
+      ring[k] = line;
+      hash[k] = HashBytes(line);
+      table(hash[k]).Prefetch(hash[k]);
+      return (++pushed & 0xFFFF) != 0 || !declined.load(std::memory_order_relaxed);
+    });
+    if (!whole) {
+      declined = true;
+      return;
+    }
+    for (std::size_t j = pushed > kAhead ? pushed - kAhead : 0; j < pushed; ++j)
+      table(hash[j % kAhead]).Add(ring[j % kAhead], hash[j % kAhead], 1);
+    lines[p] = pushed;
+  });
+  if (declined) {
+    result.Declined = true;
+    return result;
+  }
+  for (const std::size_t n : lines) result.Lines += n;
+  std::vector<std::vector<TDistinct>> shares(width);
+  RunParts(width, [&](unsigned h) {
+    TCountTable& into = *tables[h];
+    for (unsigned p = 1; p < width; ++p) {
+      std::unique_ptr<TCountTable>& from = tables[std::size_t{p} * width + h];
+      from->ForEach(
+          [&](std::string_view line, std::uint32_t n) { into.Add(line, HashBytes(line), n); });
+      from.reset();
+    }
+    shares[h] = into.Take();
+    tables[h].reset();
+  });
+  std::size_t distinct = 0;
+  for (const std::vector<TDistinct>& texts : shares) distinct += texts.size();
+  result.Distinct.reserve(distinct);
+  for (std::vector<TDistinct>& texts : shares) {
+    result.Distinct.insert(result.Distinct.end(), texts.begin(), texts.end());
+    texts = {};
+  }
+  const std::vector<TDistinct>& texts = result.Distinct;
+  const std::size_t n = texts.size();
+  result.Entries.reset(new TEntry[std::max<std::size_t>(n, 1)]);
+  const unsigned keyWidth = n < (1u << 14) ? 1u : ParallelWidth();
+  RunParts(keyWidth, [&](unsigned p) {
+    std::string s1, s2;
+    for (std::size_t i = n * p / keyWidth, end = n * (p + 1) / keyWidth; i < end; ++i) {
+      if (i + 16 < end) PrefetchAt(Text.data() + texts[i + 16].At);
+      const std::size_t at = texts[i].At;
+      const std::string_view line = Text.substr(at, LineEnd(Text, at) - at);
+      if (!MakeEntry(line, MaybeText(line), static_cast<std::uint32_t>(i), Keys, s1, s2,
+                     result.Entries[i])) {
+        declined = true;
+        return;
+      }
+      if ((i & 0xFFFF) == 0 && declined.load(std::memory_order_relaxed)) return;
+    }
+  });
+  result.Declined = declined;
+  result.Count = n;
   return result;
 }
 
@@ -412,18 +707,19 @@ bool DistinctBatchTakes(const TBatchOptions& Options) {
 
 std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::string_view Text,
                                              TTextEncoding Encoding, bool Bom,
-                                             const TBatchWrite& Write) {
+                                             const TBatchWrite& Write, TDistinctWay Way) {
   if (!DistinctBatchTakes(Options) || Text.size() >= kMaxText) return std::nullopt;
   TUniqueManager keys;  // for its keys only
   keys.FZenkaku = Options.Zenkaku;
   keys.FUpper = Options.Upper;
   keys.FHyphen = Options.Hyphen;
   keys.FHyphenTerminate = Options.HyphenTerminate;
-  TFilled filled = FillEntries(Text, keys);
+  TFilled filled =
+      Way == TDistinctWay::Counted ? CountEntries(Text, keys) : FillEntries(Text, keys);
   if (filled.Declined) return std::nullopt;
   TEntry* const entries = filled.Entries.get();
   const std::size_t n = filled.Count;
-  const TLines lines(Text, keys);
+  const TLines lines(Text, keys, Way == TDistinctWay::Counted ? filled.Distinct.data() : nullptr);
   SortEntries(lines, entries, n);
 
   TBatchOutput output;
@@ -436,7 +732,7 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
   // (so neither a line's repeats nor a key's group). A fixed set of workers
   // makes them, each its own every width-th piece in a buffer it keeps, and
   // they are written in order, each when its turn comes.
-  constexpr std::size_t kPiece = 1 << 16;
+  constexpr std::size_t kPiece = 1 << 16, kLinesAhead = 16;
   const auto pieces = static_cast<unsigned>(std::max<std::size_t>(1, (n + kPiece - 1) / kPiece));
   const std::vector<std::size_t> bounds = RunBounds(
       n, pieces, [&](std::size_t at) { return SamePrefix(entries[at], entries[at - 1]); });
@@ -471,11 +767,13 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
           group.clear();
         };
         for (std::size_t i = bounds[piece], to = bounds[piece + 1]; i < to;) {
+          // The lines lie in random order: each is asked for ahead.
+          if (i + kLinesAhead < to) lines.Prefetch(entries[i + kLinesAhead]);
           const std::string_view text = lines.Line(entries[i]);
-          std::size_t j = i + 1;
+          std::size_t j = i + 1, lineCount = lines.Count(entries[i]);
           while (j < to && SamePrefix(entries[j], entries[i]) && lines.Line(entries[j]) == text)
-            ++j;
-          const auto count = static_cast<std::int32_t>(std::min<std::size_t>(j - i, INT32_MAX));
+            lineCount += lines.Count(entries[j++]);
+          const auto count = static_cast<std::int32_t>(std::min<std::size_t>(lineCount, INT32_MAX));
           if (!Options.Similar) {
             AppendRow(out, text, count, Options.CopyCount);
             ++pieceRows;
@@ -523,7 +821,7 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
       }
     }
   });
-  const std::size_t total = n;
+  const std::size_t total = filled.Lines;
   output.Summary =
       BatchSummary(Options.Language, !Options.Similar,
                    static_cast<long long>(std::min<std::size_t>(total, INT32_MAX)), rows);

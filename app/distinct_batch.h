@@ -13,14 +13,22 @@
 
 namespace tavrin {
 
+// Texts shorter than this stay with the collection, whose start is quicker.
+inline constexpr std::size_t kDistinctBatchBytes = std::size_t{4} << 20;
+
 // Whether Text (the engine's text) looks like distinct lines: at least
 // MinBytes long, and nine in ten of its first lines differ from each other.
-bool LooksDistinctHeavy(std::string_view Text, std::size_t MinBytes = std::size_t{4} << 20);
+bool LooksDistinctHeavy(std::string_view Text, std::size_t MinBytes = kDistinctBatchBytes);
 
 // Whether the path takes the options: the copy text of "all" or "similar",
 // sorted; not another output, kinds of variants, a dictionary, trimming,
 // an unsorted list, nor "all" that merges (--no-zenkaku or --no-upper).
 bool DistinctBatchTakes(const TBatchOptions& Options);
+
+// The two ways of the path: one entry a line, sorted with its repeats
+// (PerLine, for mostly distinct lines); or the lines counted first on the
+// cores, one entry a distinct text (Counted, for repeated lines).
+enum class TDistinctWay { PerLine, Counted };
 
 // The copy text of "all" or "similar" over Text (the engine's text, decoded
 // from Encoding; Bom: the input had one), written through Write as RunBatch
@@ -30,6 +38,7 @@ bool DistinctBatchTakes(const TBatchOptions& Options);
 // more.
 std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::string_view Text,
                                              TTextEncoding Encoding, bool Bom,
-                                             const TBatchWrite& Write = {});
+                                             const TBatchWrite& Write = {},
+                                             TDistinctWay Way = TDistinctWay::PerLine);
 
 }  // namespace tavrin

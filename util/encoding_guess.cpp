@@ -1,6 +1,8 @@
 #include "util/encoding_guess.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "util/cp932_table.h"
@@ -64,12 +66,15 @@ TChar Utf8Char(char32_t c) {
   return {TKind::Fixed, 0};
 }
 
+// Whether a code (a byte, or lead << 8 | trail) decodes: a bit a code.
 bool Assigned(unsigned code) {
-  const auto* end = cp932::table::kDecode + cp932::table::kDecodeSize;
-  const auto* at =
-      std::lower_bound(cp932::table::kDecode, end, code,
-                       [](const cp932::table::Pair& p, unsigned c) { return p.first < c; });
-  return at != end && at->first == code;
+  static const std::vector<std::uint64_t> bits = [] {
+    std::vector<std::uint64_t> b(0x10000 / 64);
+    for (const cp932::table::Pair& p : cp932::table::kDecode)
+      b[p.first / 64] |= std::uint64_t{1} << (p.first % 64);
+    return b;
+  }();
+  return (bits[code / 64] >> (code % 64) & 1) != 0;
 }
 
 // A double-byte code of CP932 by its rows.
@@ -84,8 +89,9 @@ signed char Cp932Weight(unsigned code) {
   return 0;                                        // IBM and NEC-selected IBM kanji
 }
 
-std::vector<TChar> Utf8Reading(std::string_view s) {
-  std::vector<TChar> chars;
+// The readings call Char with each character in turn.
+template <class CharFn>
+void Utf8Reading(std::string_view s, const CharFn& Char) {
   for (std::size_t i = 0; i < s.size();) {
     const auto b = static_cast<unsigned char>(s[i]);
     // Well-formed here: the length follows from the first byte.
@@ -93,91 +99,104 @@ std::vector<TChar> Utf8Reading(std::string_view s) {
     if (i + n > s.size()) break;
     char32_t c = n == 1 ? b : n == 2 ? b & 0x1F : n == 3 ? b & 0x0F : b & 0x07;
     for (std::size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    chars.push_back(Utf8Char(c));
+    Char(Utf8Char(c));
     i += n;
   }
-  return chars;
 }
 
 // Stops before a lead byte at the end of S; Whole: S is all the text, and
 // such a byte is a broken character.
-std::vector<TChar> Cp932Reading(std::string_view s, bool whole) {
-  std::vector<TChar> chars;
+template <class CharFn>
+void Cp932Reading(std::string_view s, bool whole, const CharFn& Char) {
   for (std::size_t i = 0; i < s.size(); ++i) {
     const auto b = static_cast<unsigned char>(s[i]);
     if (b < 0x80) {
-      chars.push_back(AsciiChar(b));
+      Char(AsciiChar(b));
     } else if (b >= 0xA1 && b <= 0xDF) {
-      chars.push_back({TKind::HalfKana});
-    } else if (!IsLeadByte(b)) {  // NOLINT(bugprone-branch-clone): broken, like the last case
-      chars.push_back({TKind::Fixed, -5});  // 0x80, 0xA0, 0xFD-0xFF
+      Char(TChar{TKind::HalfKana});
+    } else if (!IsLeadByte(b)) {      // NOLINT(bugprone-branch-clone): broken, like the last case
+      Char(TChar{TKind::Fixed, -5});  // 0x80, 0xA0, 0xFD-0xFF
     } else if (i + 1 == s.size()) {
-      if (whole) chars.push_back({TKind::Fixed, -5});
+      if (whole) Char(TChar{TKind::Fixed, -5});
     } else if (const auto t = static_cast<unsigned char>(s[i + 1]); IsTrailByte(t)) {
-      chars.push_back({TKind::Fixed, Cp932Weight(unsigned(b) << 8 | t)});
+      Char(TChar{TKind::Fixed, Cp932Weight(unsigned(b) << 8 | t)});
       ++i;
     } else {
-      chars.push_back({TKind::Fixed, -5});
+      Char(TChar{TKind::Fixed, -5});
     }
   }
-  return chars;
 }
 
-long Weigh(const std::vector<TChar>& chars) {
+// The weight of one character between its neighbours l and r (a Break at
+// either end of the text).
+long WeighChar(const TChar& l, const TChar& c, const TChar& r) {
   long total = 0;
-  const TChar none{TKind::Break};
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    const TChar& c = chars[i];
-    const TChar& l = i > 0 ? chars[i - 1] : none;
-    const TChar& r = i + 1 < chars.size() ? chars[i + 1] : none;
-    const auto beside = [&](auto is) { return is(l) || is(r); };
-    switch (c.Kind) {
-      case TKind::Fixed:
-        total += c.Weight;
-        break;
-      case TKind::HalfKana:
-        // Glued to a Latin letter, two kana are as likely a UTF-8 letter
-        // (ﾃｩ is é); beside kanji, one alone is a piece of a misread one.
-        if (beside([](const TChar& x) { return x.Kind == TKind::Letter; })) break;
-        if (beside([](const TChar& x) { return x.Kind == TKind::HalfKana; })) {
-          total += 1;
-        } else if (beside([](const TChar& x) { return x.Kind == TKind::Fixed; })) {
-          total -= 2;
-        }
-        break;
-      case TKind::Script: {
-        // In a word of its script a letter is likely; alone, one of Latin,
-        // Greek or Cyrillic is rare (α, é), one of any other script rarer.
-        const bool word = beside([&](const TChar& x) {
-          return (x.Kind == TKind::Script && x.Script == c.Script) ||
-                 (c.Script == kLatin && x.Kind == TKind::Letter);
-        });
-        total += c.Script <= kCyrillic ? (word ? 3 : -1) : (word ? 1 : -3);
-        break;
+  const auto beside = [&](auto is) { return is(l) || is(r); };
+  switch (c.Kind) {
+    case TKind::Fixed:
+      total += c.Weight;
+      break;
+    case TKind::HalfKana:
+      // Glued to a Latin letter, two kana are as likely a UTF-8 letter
+      // (ﾃｩ is é); beside kanji, one alone is a piece of a misread one.
+      if (beside([](const TChar& x) { return x.Kind == TKind::Letter; })) break;
+      if (beside([](const TChar& x) { return x.Kind == TKind::HalfKana; })) {
+        total += 1;
+      } else if (beside([](const TChar& x) { return x.Kind == TKind::Fixed; })) {
+        total -= 2;
       }
-      case TKind::Mark:
-        total += l.Kind == TKind::Letter || l.Kind == TKind::Script ? 3 : -3;
-        break;
-      case TKind::Symbol:
-        if (beside(
-                [](const TChar& x) { return x.Kind == TKind::Ascii || x.Kind == TKind::Letter; }))
-          total += 2;
-        break;
-      case TKind::Break:
-      case TKind::Ascii:
-      case TKind::Letter:
-        break;
+      break;
+    case TKind::Script: {
+      // In a word of its script a letter is likely; alone, one of Latin,
+      // Greek or Cyrillic is rare (α, é), one of any other script rarer.
+      const bool word = beside([&](const TChar& x) {
+        return (x.Kind == TKind::Script && x.Script == c.Script) ||
+               (c.Script == kLatin && x.Kind == TKind::Letter);
+      });
+      total += c.Script <= kCyrillic ? (word ? 3 : -1) : (word ? 1 : -3);
+      break;
     }
+    case TKind::Mark:
+      total += l.Kind == TKind::Letter || l.Kind == TKind::Script ? 3 : -3;
+      break;
+    case TKind::Symbol:
+      if (beside([](const TChar& x) { return x.Kind == TKind::Ascii || x.Kind == TKind::Letter; }))
+        total += 2;
+      break;
+    case TKind::Break:
+    case TKind::Ascii:
+    case TKind::Letter:
+      break;
   }
   return total;
 }
+
+// Weighs the characters of a reading as they come: each once its right
+// neighbour is known.
+class TWeigher {
+ public:
+  void operator()(const TChar& Next) {
+    if (FCount++ > 0) FTotal += WeighChar(FLeft, FCurrent, Next), FLeft = FCurrent;
+    FCurrent = Next;
+  }
+  long Total() const {
+    return FCount > 0 ? FTotal + WeighChar(FLeft, FCurrent, {TKind::Break}) : 0;
+  }
+
+ private:
+  TChar FLeft{TKind::Break}, FCurrent{TKind::Break};
+  std::size_t FCount = 0;
+  long FTotal = 0;
+};
 
 }  // namespace
 
 TReadingWeights WeighReadings(std::string_view Bytes, std::size_t Utf8End) {
   const std::string_view cp932 = Bytes.substr(0, kWeighedBytes);
-  return {Weigh(Utf8Reading(Bytes.substr(0, std::min(Utf8End, kWeighedBytes)))),
-          Weigh(Cp932Reading(cp932, cp932.size() == Bytes.size()))};
+  TWeigher utf8, cp932Weigher;
+  Utf8Reading(Bytes.substr(0, std::min(Utf8End, kWeighedBytes)), std::ref(utf8));
+  Cp932Reading(cp932, cp932.size() == Bytes.size(), std::ref(cp932Weigher));
+  return {utf8.Total(), cp932Weigher.Total()};
 }
 
 }  // namespace tavrin

@@ -54,6 +54,13 @@ void TuneAllocator();
 void* AlignedAlloc(std::size_t alignment, std::size_t size);
 void AlignedFree(void* memory);
 
+// A block of size zeroed bytes on pages of its own, straight from the
+// system, and given back to it by FreePages: a phase's tables then leave
+// nothing resident behind them, whichever thread made them. Null when
+// there is none.
+void* AllocatePages(std::size_t size);
+void FreePages(void* block, std::size_t size);
+
 // Makes a block that holds only zeros (fresh from calloc) resident and
 // writable now. Where the system backs untouched memory with a shared zero
 // page, a block read before it is written faults on each page twice: once

@@ -103,6 +103,15 @@ void PreferLargePages(void* block, std::size_t size) {
 #endif
 }
 
+void* AllocatePages(std::size_t size) {
+  void* block = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return block == MAP_FAILED ? nullptr : block;
+}
+
+void FreePages(void* block, std::size_t size) {
+  if (block != nullptr) ::munmap(block, size);
+}
+
 void PrefaultZeroed(void* block, std::size_t size) {
   const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
   const auto start = reinterpret_cast<std::uintptr_t>(block);

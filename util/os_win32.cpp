@@ -159,6 +159,14 @@ void* AlignedAlloc(std::size_t alignment, std::size_t size) {
 
 void AlignedFree(void* memory) { ::_aligned_free(memory); }
 
+void* AllocatePages(std::size_t size) {
+  return ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void FreePages(void* block, std::size_t) {
+  if (block != nullptr) ::VirtualFree(block, 0, MEM_RELEASE);
+}
+
 // Large pages need a privilege an ordinary user lacks.
 void PreferLargePages(void*, std::size_t) {}
 

@@ -103,16 +103,21 @@ TEST(DistinctBatch, SameBytesAsTheCollection) {
                                  (args.size() > 1 ? " " + std::string(args[1]) : "");
         const TBatchOutput reference = RunBatch(options, input);
         const TDecodedText decoded = DecodeText(input, options.Encoding);
-        // Written in pieces, as the program writes.
-        std::string written;
-        const std::optional<TBatchOutput> fast = RunDistinctBatch(
-            options, decoded.Text, decoded.Encoding, decoded.Bom, [&](std::string_view piece) {
-              written += piece;
-              return true;
-            });
-        ASSERT_TRUE(fast.has_value()) << what;
-        EXPECT_TRUE(written == reference.Out) << what;
-        EXPECT_EQ(fast->Summary, reference.Summary) << what;
+        for (const TDistinctWay way : {TDistinctWay::PerLine, TDistinctWay::Counted}) {
+          // Written in pieces, as the program writes.
+          std::string written;
+          const std::optional<TBatchOutput> fast = RunDistinctBatch(
+              options, decoded.Text, decoded.Encoding, decoded.Bom,
+              [&](std::string_view piece) {
+                written += piece;
+                return true;
+              },
+              way);
+          const std::string how = what + (way == TDistinctWay::Counted ? ", counted" : "");
+          ASSERT_TRUE(fast.has_value()) << how;
+          EXPECT_TRUE(written == reference.Out) << how;
+          EXPECT_EQ(fast->Summary, reference.Summary) << how;
+        }
       }
     }
   }
@@ -139,8 +144,10 @@ TEST(DistinctBatch, LeavesToTheCollection) {
   for (const auto& c : cases) {
     const TBatchOptions options = Options(c.args);
     const TDecodedText decoded = DecodeText(c.text, options.Encoding);
-    EXPECT_FALSE(RunDistinctBatch(options, decoded.Text, decoded.Encoding, decoded.Bom).has_value())
-        << c.name;
+    for (const TDistinctWay way : {TDistinctWay::PerLine, TDistinctWay::Counted})
+      EXPECT_FALSE(RunDistinctBatch(options, decoded.Text, decoded.Encoding, decoded.Bom, {}, way)
+                       .has_value())
+          << c.name;
   }
 }
 
