@@ -341,10 +341,9 @@ class TVariantFolder {
     return (FOkuriPair[h / 64] >> (h % 64) & 1) != 0;
   }
   bool MayHoldOkurigana(std::string_view Key) const;
-  // Whether a spelling of Chars characters' start (3 for three or more)
-  // that is no standard one stands at At, after a character of the class
-  // Before.
-  bool ChangingAt(std::string_view Key, std::size_t At, int Chars, std::uint8_t Before) const;
+  // Whether a spelling that is no standard one stands at At, whose second
+  // character ends at End, after a character of the class Before.
+  bool ChangingAt(std::string_view Key, std::size_t At, std::size_t End, std::uint8_t Before) const;
   bool OkuriBit(const std::vector<std::uint64_t>& Bits, std::uint32_t Hash) const {
     return (Bits[(Hash >> kOkuriBitShift) / 64] >> ((Hash >> kOkuriBitShift) % 64) & 1) != 0;
   }
@@ -1576,7 +1575,7 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
     // A spelling's first two codes: the spellings of that start are
     // compared there.
     if (start && (second[code / 64] >> (code % 64) & 1) != 0 && OkuriPairBit(previous, code) &&
-        (ChangingAt(Key, last, 3, before) || ChangingAt(Key, last, 2, before)))
+        ChangingAt(Key, last, i, before))
       return true;
     start = (first[code / 64] >> (code % 64) & 1) != 0 && (cls != kOkuriKana || lastClass == 0);
     before = lastClass;
@@ -1587,20 +1586,39 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
   return false;
 }
 
-bool TVariantFolder::ChangingAt(std::string_view Key, std::size_t At, int Chars,
+bool TVariantFolder::ChangingAt(std::string_view Key, std::size_t At, std::size_t End,
                                 std::uint8_t Before) const {
-  const std::uint32_t h = OkuriHash(Key, At, Chars);
-  if (h == UINT32_MAX || !OkuriBit(FOkuriBits, h)) return false;
-  const TOkuriSlot* range = OkuriSlot(h);
-  if (range == nullptr) return false;
-  for (std::uint32_t k = range->First; k < range->End; ++k) {
-    const TOkuriEntry& e = FOkuriEntries[k];
-    const std::size_t n = e.Source.size();
-    if (e.Source == e.Target || n > Key.size() - At || Key.compare(At, n, e.Source) != 0) continue;
-    if ((e.KanaStart && Before != 0) ||
-        (e.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0))
-      continue;
-    return true;
+  // The spellings of three characters or more by the hash of their first
+  // three, then those of two, as OkuriHash makes them.
+  const auto hash = [&](std::size_t e, int chars) {
+    std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(chars);
+    for (std::size_t k = At; k < e; ++k) h = (h ^ static_cast<unsigned char>(Key[k])) * 16777619u;
+    return h == UINT32_MAX || h == 0 ? 1 : h;
+  };
+  for (const int chars : {3, 2}) {
+    std::size_t e = End;
+    if (chars == 3) {
+      if (End == Key.size()) continue;
+      const auto b = static_cast<unsigned char>(Key[End]);
+      e += !IsLeadByte(b) || End + 1 == Key.size() ? 1
+           : b == kSequenceLead                    ? CharLength(Key, End)
+                                                   : 2;
+    }
+    const std::uint32_t h = hash(e, chars);
+    if (!OkuriBit(FOkuriBits, h)) continue;
+    const TOkuriSlot* range = OkuriSlot(h);
+    if (range == nullptr) continue;
+    for (std::uint32_t k = range->First; k < range->End; ++k) {
+      const TOkuriEntry& entry = FOkuriEntries[k];
+      const std::size_t n = entry.Source.size();
+      if (entry.Source == entry.Target || n > Key.size() - At ||
+          Key.compare(At, n, entry.Source) != 0)
+        continue;
+      if ((entry.KanaStart && Before != 0) ||
+          (entry.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0))
+        continue;
+      return true;
+    }
   }
   return false;
 }
@@ -1729,7 +1747,8 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
   MapCharacters(Key, Out, true);
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   KeBetweenKanji(Out);
-  if (FOkuri) Okurigana(Out);
+  // Without a spelling that may change, the words are not walked.
+  if (FOkuri && MayHoldOkurigana(Out)) Okurigana(Out);
   if (!FStarts.empty()) CompanyForms(Out);
   if (FNumbers && NumberHit(Out)) Numbers(Out);
   return Out;
