@@ -121,14 +121,36 @@ bool IsLatin(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); 
 // for 十, 百 and 千; -1 for any other character.
 int NumeralOf(std::string_view c) {
   if (c.size() != 2) return -1;
-  static constexpr std::pair<unsigned, int> numerals[] = {
-      {0x815A, 0},  {0x88EA, 1},   {0x93F1, 2},   {0x8E4F, 3}, {0x8E6C, 4},
-      {0x8CDC, 5},  {0x985A, 6},   {0x8EB5, 7},   {0x94AA, 8}, {0x8BE3, 9},
-      {0x8F5C, 10}, {0x9553, 100}, {0x90E7, 1000}};
-  const unsigned code = static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]);
-  for (const auto& [k, v] : numerals)
-    if (k == code) return v;
-  return -1;
+  switch (static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])) {
+    case 0x815A:
+      return 0;
+    case 0x88EA:
+      return 1;
+    case 0x93F1:
+      return 2;
+    case 0x8E4F:
+      return 3;
+    case 0x8E6C:
+      return 4;
+    case 0x8CDC:
+      return 5;
+    case 0x985A:
+      return 6;
+    case 0x8EB5:
+      return 7;
+    case 0x94AA:
+      return 8;
+    case 0x8BE3:
+      return 9;
+    case 0x8F5C:
+      return 10;
+    case 0x9553:
+      return 100;
+    case 0x90E7:
+      return 1000;
+    default:
+      return -1;
+  }
 }
 
 // The digits of a run of kanji numerals: with 十, 百 or 千 as places
@@ -1264,7 +1286,7 @@ std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool
                             : b;
   if (!(FCounterStart[code / 64] >> (code % 64) & 1)) return 0;
   for (const auto& [counter, address] : FCounters)
-    if (Key.compare(At, counter.size(), counter) == 0) {
+    if (counter[0] == Key[At] && Key.compare(At, counter.size(), counter) == 0) {
       Address = address;
       return counter.size();
     }
