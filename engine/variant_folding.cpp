@@ -263,7 +263,11 @@ class TVariantFolder {
   }
   void KeBetweenKanji(std::string& Key) const {
     bool changed = false;
-    if (FKe) Key.resize(KeBetweenKanji(Key.data(), Key.size(), changed));
+    // Only ｶ, ｹ and the 0x83 row spell ヶ: a key without their bytes is
+    // not walked.
+    if (FKe && std::any_of(Key.begin(), Key.end(),
+                           [](char c) { return c == '\xB6' || c == '\xB9' || c == '\x83'; }))
+      Key.resize(KeBetweenKanji(Key.data(), Key.size(), changed));
   }
   void CompanyForms(std::string& Key) const;
   // The number kind: kanji numerals before a counter as digits, the
