@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <span>
+#include <stdexcept>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -120,14 +121,36 @@ bool IsLatin(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); 
 // for 十, 百 and 千; -1 for any other character.
 int NumeralOf(std::string_view c) {
   if (c.size() != 2) return -1;
-  static constexpr std::pair<unsigned, int> numerals[] = {
-      {0x815A, 0},  {0x88EA, 1},   {0x93F1, 2},   {0x8E4F, 3}, {0x8E6C, 4},
-      {0x8CDC, 5},  {0x985A, 6},   {0x8EB5, 7},   {0x94AA, 8}, {0x8BE3, 9},
-      {0x8F5C, 10}, {0x9553, 100}, {0x90E7, 1000}};
-  const unsigned code = static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]);
-  for (const auto& [k, v] : numerals)
-    if (k == code) return v;
-  return -1;
+  switch (static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])) {
+    case 0x815A:
+      return 0;
+    case 0x88EA:
+      return 1;
+    case 0x93F1:
+      return 2;
+    case 0x8E4F:
+      return 3;
+    case 0x8E6C:
+      return 4;
+    case 0x8CDC:
+      return 5;
+    case 0x985A:
+      return 6;
+    case 0x8EB5:
+      return 7;
+    case 0x94AA:
+      return 8;
+    case 0x8BE3:
+      return 9;
+    case 0x8F5C:
+      return 10;
+    case 0x9553:
+      return 100;
+    case 0x90E7:
+      return 1000;
+    default:
+      return -1;
+  }
 }
 
 // The digits of a run of kanji numerals: with 十, 百 or 千 as places
@@ -240,7 +263,11 @@ class TVariantFolder {
   }
   void KeBetweenKanji(std::string& Key) const {
     bool changed = false;
-    if (FKe) Key.resize(KeBetweenKanji(Key.data(), Key.size(), changed));
+    // Only ｶ, ｹ and the 0x83 row spell ヶ: a key without their bytes is
+    // not walked.
+    if (FKe && std::any_of(Key.begin(), Key.end(),
+                           [](char c) { return c == '\xB6' || c == '\xB9' || c == '\x83'; }))
+      Key.resize(KeBetweenKanji(Key.data(), Key.size(), changed));
   }
   void CompanyForms(std::string& Key) const;
   // The number kind: kanji numerals before a counter as digits, the
@@ -321,28 +348,28 @@ class TVariantFolder {
   // places of a key start none, which one hash shows.
   std::vector<std::uint64_t> FOkuriPrefix;
   // Cheaper still, for a whole key at once: a bit per code that begins a
-  // spelling other than a standard one (FOkuriFirst), and two bits of 2^20
-  // per hash of the codes of its first three characters (two for a
-  // spelling of two; FOkuriStartBits); a key in which no neighbours have
-  // them holds none, and the kind leaves it as it is. A character of the
-  // codec's longer forms counts as one code, kOkuriFormCode, whichever it
-  // is. A spelling that begins with kana counts only where neither kana
-  // nor a kanji stands before it.
+  // spelling other than a standard one (FOkuriFirst), one per code that is
+  // the second of one (FOkuriSecond), and one of 2^20 per hash of the two
+  // (FOkuriPair); only where two neighbours have them are the spellings of
+  // that start compared, and a key where none matches is left as it is. A
+  // character of the codec's longer forms counts as one code,
+  // kOkuriFormCode, whichever it is. A spelling that begins with kana
+  // counts only where neither kana nor a kanji stands before it.
   static constexpr unsigned kOkuriFormCode = 0xFFFF;  // no double-byte code (0xFF leads none)
-  static constexpr unsigned kOkuriNoCode = 0x10000;   // the third of a spelling of two
-  std::vector<std::uint64_t> FOkuriFirst, FOkuriStartBits;
-  static std::uint64_t OkuriStartHash(unsigned First, unsigned Second, unsigned Third) {
-    std::uint64_t h = std::uint64_t{First} << 34 | std::uint64_t{Second} << 17 | Third;
-    h *= 0x9E3779B97F4A7C15u;
-    return h ^ h >> 29;
+  std::vector<std::uint64_t> FOkuriFirst, FOkuriSecond;
+  std::vector<std::uint64_t> FOkuriPair;
+  static std::uint32_t OkuriPairHash(unsigned First, unsigned Second) {
+    return static_cast<std::uint32_t>((std::uint64_t{First} << 16 | Second) * 0x9E3779B97F4A7C15u >>
+                                      44);
   }
-  static constexpr std::uint64_t kOkuriStartMask = (std::uint64_t{1} << 20) - 1;
-  bool OkuriStartBit(unsigned First, unsigned Second, unsigned Third) const {
-    const std::uint64_t h = OkuriStartHash(First, Second, Third);
-    const std::uint64_t a = h >> 44, b = h & kOkuriStartMask;
-    return (FOkuriStartBits[a / 64] >> (a % 64) & FOkuriStartBits[b / 64] >> (b % 64) & 1) != 0;
+  bool OkuriPairBit(unsigned First, unsigned Second) const {
+    const std::uint32_t h = OkuriPairHash(First, Second);
+    return (FOkuriPair[h / 64] >> (h % 64) & 1) != 0;
   }
   bool MayHoldOkurigana(std::string_view Key) const;
+  // Whether a spelling that is no standard one stands at At, whose second
+  // character ends at End, after a character of the class Before.
+  bool ChangingAt(std::string_view Key, std::size_t At, std::size_t End, std::uint8_t Before) const;
   bool OkuriBit(const std::vector<std::uint64_t>& Bits, std::uint32_t Hash) const {
     return (Bits[(Hash >> kOkuriBitShift) / 64] >> ((Hash >> kOkuriBitShift) % 64) & 1) != 0;
   }
@@ -368,9 +395,8 @@ class TVariantFolder {
   std::array<std::uint8_t, 256> FNumberByte{};
   std::vector<std::uint64_t> FNumberCode = std::vector<std::uint64_t>(0x10000 / 64, 0),
                              FCounterStart = std::vector<std::uint64_t>(0x10000 / 64, 0);
-  // The characters of a text whose fold holds one of those: the one-pass
-  // folding looks for numbers only in a text with one.
-  std::vector<std::uint64_t> FNumberText = std::vector<std::uint64_t>(0x10000 / 64, 0);
+  // Whether Key holds one of those: the one-pass folding looks for numbers
+  // only in a text whose characters' folds hold one (kNumberText).
   bool NumberChars(std::string_view Key) const {
     for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) {
       const auto b = static_cast<unsigned char>(Key[i]);
@@ -473,17 +499,19 @@ class TVariantFolder {
   // a bit per code, as FoldKeyIntoMarked reads them.
   std::vector<std::uint64_t> FMarks = std::vector<std::uint64_t>(0x10000 / 64, 0);
   // Per character code (a single byte by its value, a double-byte one by
-  // lead << 8 | trail): what it folds to: up to three bytes as
+  // lead << 8 | trail): what it folds to: up to two bytes as
   // bytes << 8 | length, else 4 | index << 8 of a longer fold in FPool
-  // (FPoolAt, FPoolSize); kNeighbours when it needs its neighbours.
+  // (FPoolAt, FPoolSize; an index below 2^16); kNeighbours when it needs its
+  // neighbours.
   static constexpr std::uint32_t kNeighbours = UINT32_MAX;
   // Flags beside: the fold starts with a lone sound mark; it ends with a
   // single-byte character that may start a spelling.
   // The fold holds a word's odd piece: the words are looked for afterwards.
   // The fold may spell ヶ, which counts after a kanji.
   // A character that ends a company form that counts inside a line.
+  // And in the top byte: the fold may make a number's form (NumberChars).
   static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32,
-                                 kKeSpelling = 64, kInsideHint = 128;
+                                 kKeSpelling = 64, kInsideHint = 128, kNumberText = 1u << 24;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -795,8 +823,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FOkuri = true;
     FOkuriBits.assign((std::size_t{1} << (32 - kOkuriBitShift)) / 64, 0);
     FOkuriPrefix = FOkuriBits;
-    FOkuriStartBits.assign((std::size_t{1} << 20) / 64, 0);
     FOkuriFirst.assign(0x10000 / 64, 0);
+    FOkuriSecond = FOkuriFirst;
+    FOkuriPair.assign((std::size_t{1} << 20) / 64, 0);
     // The spellings as the key holds them after the other kinds: each word's
     // standard spelling maps to itself, so that a longest match never takes
     // a piece of it for a shorter word (引っ越 in 引っ越し).
@@ -863,7 +892,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       const TOkuriEntry& entry = entries[k].second;
       if (entry.Source != entry.Target) {
         const std::string_view w = entry.Source;
-        unsigned codes[3] = {kOkuriNoCode, kOkuriNoCode, kOkuriNoCode};
+        unsigned codes[3] = {};
         for (std::size_t c = 0, at = 0; c < 3 && at < w.size(); ++c) {
           const std::size_t n = CharLength(w, at);
           const auto b = static_cast<unsigned char>(w[at]);
@@ -873,9 +902,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
                               : b;
           at += n;
         }
-        const std::uint64_t h = OkuriStartHash(codes[0], codes[1], codes[2]);
-        for (const std::uint64_t q : {h >> 44, h & kOkuriStartMask})
-          FOkuriStartBits[q / 64] |= std::uint64_t{1} << (q % 64);
+        FOkuriSecond[codes[1] / 64] |= std::uint64_t{1} << (codes[1] % 64);
+        const std::uint32_t pair = OkuriPairHash(codes[0], codes[1]);
+        FOkuriPair[pair / 64] |= std::uint64_t{1} << (pair % 64);
         FOkuriFirst[codes[0] / 64] |= std::uint64_t{1} << (codes[0] % 64);
       }
       FOkuriEntries.push_back(entries[k].second);
@@ -918,8 +947,6 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
-    if (FNumbers && (NumberChars(f) || NumberChars(folded)))
-      FNumberText[code / 64] |= std::uint64_t{1} << (code % 64);
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
     if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kKeSpelling;
     // A fold that ends a form inside the line notes where; one that holds
@@ -938,12 +965,14 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     if (!folded.empty() && FStarter[static_cast<unsigned char>(folded.back())] &&
         LastTwo(folded).first == folded.size() - 1)
       bits |= kStarterLast;
-    if (folded.size() <= 3) {
+    if (FNumbers && (NumberChars(f) || NumberChars(folded))) bits |= kNumberText;
+    if (folded.size() <= 2) {
       std::uint32_t to = static_cast<std::uint32_t>(folded.size()) | bits;
       for (std::size_t k = 0; k < folded.size(); ++k)
         to |= std::uint32_t{static_cast<unsigned char>(folded[k])} << (8 * (k + 1));
       FComposed[code] = to;
     } else {
+      if (FPoolAt.size() >= 0x10000) throw std::length_error("variant folds");
       FComposed[code] = static_cast<std::uint32_t>(FPoolAt.size() << 8 | 4 | bits);
       FPoolAt.push_back(static_cast<std::uint32_t>(FPool.size()));
       FPoolSize.push_back(static_cast<std::uint32_t>(folded.size()));
@@ -1261,7 +1290,7 @@ std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool
                             : b;
   if (!(FCounterStart[code / 64] >> (code % 64) & 1)) return 0;
   for (const auto& [counter, address] : FCounters)
-    if (Key.compare(At, counter.size(), counter) == 0) {
+    if (counter[0] == Key[At] && Key.compare(At, counter.size(), counter) == 0) {
       Address = address;
       return counter.size();
     }
@@ -1326,8 +1355,11 @@ bool TVariantFolder::NumberHit(std::string_view Key) const {
 // kanji but 第 or an address's next numeral follows the counter. 丁目 and
 // 番地 may follow a place's name (本町一丁目).
 void TVariantFolder::Numbers(std::string& Key) const {
-  std::string out;
-  out.reserve(Key.size() + 8);
+  // The thread's buffers, so that a key keeps its string's room: no
+  // allocation a key.
+  thread_local std::string out;
+  thread_local std::vector<int> run;  // the kanji numerals' values
+  out.clear();
   const auto at = [&](std::size_t i) {
     const auto b = static_cast<unsigned char>(Key[i]);
     const std::size_t n = !IsLeadByte(b) || i + 1 >= Key.size() ? 1
@@ -1348,11 +1380,10 @@ void TVariantFolder::Numbers(std::string& Key) const {
   };
   // Whether the text before the numeral ends with an address's counter.
   bool afterAddress = false;
-  std::vector<int> run;     // the kanji numerals' values
   std::string_view before;  // the character before, in Key
   for (std::size_t i = 0; i < Key.size();) {
     // ℡, TEL, Tel. and TEL: before a number, apart from a Latin word.
-    if (const bool sign = at(i) == FTel;
+    if (const bool sign = i + 1 < Key.size() && Key[i] == FTel[0] && Key[i + 1] == FTel[1];
         sign || ((Key[i] | 0x20) == 't' && i + 2 < Key.size() && (Key[i + 1] | 0x20) == 'e' &&
                  (Key[i + 2] | 0x20) == 'l' && (before.size() != 1 || !IsLatin(before[0])))) {
       std::size_t e = i + (sign ? FTel.size() : 3);
@@ -1401,14 +1432,23 @@ void TVariantFolder::Numbers(std::string& Key) const {
         if (Key.compare(markEnd, counter.size(), counter) == 0) length = counter.size();
       if (length != 0) c = markEnd, marked = true;
     }
+    if (length == 0) {
+      // No number of a counter: the run stays as it is.
+      out.append(Key, i, e - i);
+      before = at(last);
+      i = e;
+      afterAddress = false;
+      continue;
+    }
     const std::size_t end = c + length;
     const std::string_view counter = std::string_view(Key).substr(c, length);
     const bool addressPart = address || counter == FBan || counter == FGo;
     // The words of the list stay (一時, 九段).
-    const bool word =
-        std::any_of(FNumberWords.begin(), FNumberWords.end(), [&](const std::string& w) {
-          return Key.compare(i, w.size(), w) == 0 && i + w.size() >= end;
-        });
+    const auto word = [&] {
+      return std::any_of(FNumberWords.begin(), FNumberWords.end(), [&](const std::string& w) {
+        return Key.compare(i, w.size(), w) == 0 && i + w.size() >= end;
+      });
+    };
     // A hyphen that stands for a long-vowel mark ends a word too (レツゴー三匹).
     const auto markAfterWord = [&] {
       const auto [last, previous] = LastTwo(out);
@@ -1428,9 +1468,9 @@ void TVariantFolder::Numbers(std::string& Key) const {
         run.size() == 1 && run[0] >= 10 &&
         std::find(FLoneCounters.begin(), FLoneCounters.end(), counter) == FLoneCounters.end() &&
         !(run[0] == 10 && counter == FMonth);
-    if (!run.empty() && !digits && length != 0 && leftOk && rightOk && !word && !lonePlace)
+    if (!run.empty() && !digits && leftOk && rightOk && !lonePlace && !word())
       digitsOf = NumeralDigits(run, counter == FYear);
-    if (length == 0 || (!run.empty() && digitsOf.empty())) {
+    if (!run.empty() && digitsOf.empty()) {
       // No number of a counter: the run stays as it is.
       out.append(Key, i, e - i);
       before = at(last);
@@ -1483,9 +1523,10 @@ void TVariantFolder::Numbers(std::string& Key) const {
   }
   if (copied != 0) {
     addressed.append(out, copied);
-    out = std::move(addressed);
+    Key = std::move(addressed);
+  } else {
+    Key.assign(out);
   }
-  Key = std::move(out);
 }
 
 const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view Key, std::size_t At,
@@ -1517,38 +1558,93 @@ const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view 
 
 bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
   if (FOkuriAlways) return true;
-  // The last two characters' codes, whether a spelling may start at each
-  // (its code begins one; a kana's only after what is neither kana nor a
-  // kanji, as a form of the codec counts), and whether the last is neither.
-  unsigned c1 = kOkuriNoCode, c2 = kOkuriNoCode;
-  bool start1 = false, start2 = false, free = true;
-  for (std::size_t i = 0; i < Key.size();) {
-    unsigned code = static_cast<unsigned char>(Key[i]);
-    bool plain = true, kana = false;
-    if (IsLeadByte(static_cast<unsigned char>(code)) && i + 1 < Key.size()) {
-      const std::size_t n = code == kSequenceLead ? CharLength(Key, i) : 2;
-      if (n > 2) {
-        code = kOkuriFormCode;
+  // Whether a spelling may start at the last character (its code begins
+  // one; a kana's only after what is neither kana nor a kanji, as a form of
+  // the codec counts), where it starts, its code, the class of the
+  // character before it as OkuriganaAt reads it, and the last one's class.
+  // Mostly without branches on the bytes: kana and kanji alternate.
+  bool start = false;
+  std::size_t last = 0;
+  unsigned previous = 0;
+  std::uint8_t before = 0, lastClass = 0;
+  const std::uint64_t* const first = FOkuriFirst.data();
+  const std::uint64_t* const second = FOkuriSecond.data();
+  const std::size_t size = Key.size();
+  for (std::size_t i = 0; i < size;) {
+    // Kana after kana or a kanji start nothing, nor finish a spelling's
+    // start when nothing starts before them: skipped at once.
+    if (!start && lastClass != 0) {
+      const std::size_t from = i;
+      while (i < size && static_cast<unsigned char>(Key[i]) >= 0xA6 &&
+             static_cast<unsigned char>(Key[i]) <= 0xDF)
+        ++i;
+      if (i == size) break;
+      if (i != from) lastClass = kOkuriKana;
+    }
+    const auto b = static_cast<unsigned char>(Key[i]);
+    const std::size_t at = i;
+    unsigned code = b;
+    std::uint8_t cls = b >= 0xA6 && b <= 0xDF ? kOkuriKana : 0;
+    if (IsLeadByte(b) && i + 1 < size) {
+      if (b == kSequenceLead && CharLength(Key, i) > 2) [[unlikely]] {
+        code = kOkuriFormCode;  // counts as neither kana nor a kanji
+        i += CharLength(Key, i);
       } else {
-        plain = code < 0x88 || IsUnassignedLead(static_cast<unsigned char>(code)) ||
-                (code == 0x88 && static_cast<unsigned char>(Key[i + 1]) < 0x9F);
-        code = code << 8 | static_cast<unsigned char>(Key[i + 1]);
+        const auto trail = static_cast<unsigned char>(Key[i + 1]);
+        code = unsigned(b) << 8 | trail;
+        cls = code >= 0x889F && !IsUnassignedLead(b) ? kOkuriKanji : 0;
+        i += 2;
       }
-      i += n;
     } else {
-      kana = code >= 0xA6 && code <= 0xDF;
-      plain = !kana;
       ++i;
     }
-    // A spelling of two that starts at the last character, one of three or
-    // more at the one before.
-    if ((start2 && OkuriStartBit(c2, code, kOkuriNoCode)) ||
-        (start1 && OkuriStartBit(c1, c2, code)))
+    // A spelling's first two codes: the spellings of that start are
+    // compared there.
+    if (start && (second[code / 64] >> (code % 64) & 1) != 0 && OkuriPairBit(previous, code) &&
+        ChangingAt(Key, last, i, before))
       return true;
-    c1 = c2, c2 = code;
-    start1 = start2;
-    start2 = (FOkuriFirst[code / 64] >> (code % 64) & 1) != 0 && (!kana || free);
-    free = plain;
+    start = (first[code / 64] >> (code % 64) & 1) != 0 && (cls != kOkuriKana || lastClass == 0);
+    before = lastClass;
+    lastClass = cls;
+    last = at;
+    previous = code;
+  }
+  return false;
+}
+
+bool TVariantFolder::ChangingAt(std::string_view Key, std::size_t At, std::size_t End,
+                                std::uint8_t Before) const {
+  // The spellings of three characters or more by the hash of their first
+  // three, then those of two, as OkuriHash makes them.
+  const auto hash = [&](std::size_t e, int chars) {
+    std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(chars);
+    for (std::size_t k = At; k < e; ++k) h = (h ^ static_cast<unsigned char>(Key[k])) * 16777619u;
+    return h == UINT32_MAX || h == 0 ? 1 : h;
+  };
+  for (const int chars : {3, 2}) {
+    std::size_t e = End;
+    if (chars == 3) {
+      if (End == Key.size()) continue;
+      const auto b = static_cast<unsigned char>(Key[End]);
+      e += !IsLeadByte(b) || End + 1 == Key.size() ? 1
+           : b == kSequenceLead                    ? CharLength(Key, End)
+                                                   : 2;
+    }
+    const std::uint32_t h = hash(e, chars);
+    if (!OkuriBit(FOkuriBits, h)) continue;
+    const TOkuriSlot* range = OkuriSlot(h);
+    if (range == nullptr) continue;
+    for (std::uint32_t k = range->First; k < range->End; ++k) {
+      const TOkuriEntry& entry = FOkuriEntries[k];
+      const std::size_t n = entry.Source.size();
+      if (entry.Source == entry.Target || n > Key.size() - At ||
+          Key.compare(At, n, entry.Source) != 0)
+        continue;
+      if ((entry.KanaStart && Before != 0) ||
+          (entry.KanaOnly && At + n < Key.size() && OkuriClass(Key, At + n) != 0))
+        continue;
+      return true;
+    }
   }
   return false;
 }
@@ -1677,7 +1773,8 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
   MapCharacters(Key, Out, true);
   if (!FPatterns.empty() || (FKinds & kVariantSymbol)) Spellings(Out);
   KeBetweenKanji(Out);
-  if (FOkuri) Okurigana(Out);
+  // Without a spelling that may change, the words are not walked.
+  if (FOkuri && MayHoldOkurigana(Out)) Okurigana(Out);
   if (!FStarts.empty()) CompanyForms(Out);
   if (FNumbers && NumberHit(Out)) Numbers(Out);
   return Out;
@@ -1708,8 +1805,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   const char* p = Text.data();
   const char* const end = p + Text.size();
   bool starter = false, ke = false;
-  std::uint32_t flags = 0;   // every character's flags, or-ed
-  std::uint64_t number = 0;  // bit 0: a character that may make a number's form
+  std::uint32_t flags = 0;  // every character's flags, or-ed
   // Where the characters that may end a company form inside the line end.
   std::size_t hintEnds[4], hints = 0;
   while (p < end) {
@@ -1732,7 +1828,6 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
       ke = ke || (lead >= 0x88 && lead <= 0x9F) || lead >= 0xE0;
     }
     flags |= to;
-    number |= FNumberText[code / 64] >> (code % 64);
 
     // A character that goes leaves the last one's flag.
     if ((to & 7) != 0) starter = (to & kStarterLast) != 0;
@@ -1741,16 +1836,15 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
       // Up to three bytes inline: the word is written whole, the next
       // character overwrites what lies beyond.
       if constexpr (std::endian::native == std::endian::little) {
-        const std::uint32_t word = to >> 8;
+        const std::uint32_t word = to >> 8 & 0xFFFF;
         std::memcpy(o, &word, 4);
       } else {
-        const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16),
-                               static_cast<char>(to >> 24), 0};
+        const char bytes[4] = {static_cast<char>(to >> 8), static_cast<char>(to >> 16), 0, 0};
         std::memcpy(o, bytes, 4);
       }
       o += length;
     } else {
-      const std::size_t at = to >> 8;
+      const std::size_t at = to >> 8 & 0xFFFF;
       std::memcpy(o, FPool.data() + FPoolAt[at], FPoolSize[at]);
       o += FPoolSize[at];
     }
@@ -1771,7 +1865,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     if (changed && hints != 0) hints = std::size(hintEnds) + 1;
   }
   // The number kind looks at each numeral's neighbours: it finishes too.
-  Company = (number & 1) != 0 && NumberHit(std::string_view(Out.data(), n));
+  Company = (flags & kNumberText) != 0 && NumberHit(std::string_view(Out.data(), n));
   // So does the okurigana kind.
   Company = Company || (FOkuri && OkuriganaHit(std::string_view(Out.data(), n)));
   if (FStarts.empty() || n == 0) return n;

@@ -189,6 +189,8 @@ const TPairCase kGrouped[] = {
     {kVariantOkurigana, "ください", "下さい"},
     {kVariantOkurigana, "あらかじめ", "予め"},
     {kVariantOkurigana, "（すでに）", "(既に)"},
+    // After a run of kana, which the first look passes over.
+    {kVariantOkurigana, "新しいお申込書", "新しいお申し込み書"},
 };
 
 TEST(VariantFolds, EachKindJoinsItsPairs) {
