@@ -37,25 +37,36 @@ struct TEntry {
 };
 using prefix_radix::kPrefixBytes;
 
-// The twelve bytes of R's sort string from D on, 0 past its end.
-void SetPrefix(TEntry& e, const TStringReader& r, std::size_t D) {
-  unsigned char b[kPrefixBytes];
+// The twelve bytes of R's sort string from D on, 0 past its end. The
+// bytes are gathered in registers: bytes stored one at a time and read
+// back as a word would stall the processor.
+inline void SetPrefix(TEntry& e, const TStringReader& r, std::size_t D) {
   const std::size_t key = r.S.Key.size();
+  const char* k = r.S.Key.data();
   if (D + kPrefixBytes <= key) {
-    std::memcpy(b, r.S.Key.data() + D, kPrefixBytes);
-  } else if (D < key && key + r.Pad >= D + kPrefixBytes) {
-    // The usual short key: its bytes, then the padding.
-    std::memset(b, 0x20, kPrefixBytes);
-    std::memcpy(b, r.S.Key.data() + D, key - D);
-  } else {
-    for (std::size_t k = 0; k < kPrefixBytes; ++k) b[k] = static_cast<unsigned char>(r.Byte(D + k));
+    std::uint64_t hi;
+    std::uint32_t lo;
+    std::memcpy(&hi, k + D, 8);
+    std::memcpy(&lo, k + D + 8, 4);
+    e.Hi = __builtin_bswap64(hi);
+    e.Lo = __builtin_bswap32(lo);
+    return;
   }
-  std::uint64_t hi;
-  std::uint32_t lo;
-  std::memcpy(&hi, b, 8);
-  std::memcpy(&lo, b + 8, 4);
-  e.Hi = __builtin_bswap64(hi);
-  e.Lo = __builtin_bswap32(lo);
+  const auto gather = [&](const auto& byte) {
+    std::uint64_t hi = 0;
+    std::uint32_t lo = 0;
+    for (std::size_t i = 0; i < 8; ++i) hi = hi << 8 | byte(D + i);
+    for (std::size_t i = 8; i < kPrefixBytes; ++i) lo = lo << 8 | byte(D + i);
+    e.Hi = hi;
+    e.Lo = lo;
+  };
+  // The usual short key: its bytes, then the padding.
+  if (D < key && key + r.Pad >= D + kPrefixBytes) {
+    return gather([&](std::size_t d) -> unsigned {
+      return d < key ? static_cast<unsigned char>(k[d]) : 0x20u;
+    });
+  }
+  gather([&](std::size_t d) { return r.Byte(d); });
 }
 
 // Fetching ahead does nothing where the strings' memory is not known.
@@ -75,10 +86,23 @@ class TFinish {
 
   void operator()(TEntry* first, TEntry* last, unsigned D) {
     if (last - first > prefix_radix::kSmall && D == kPrefixBytes) return Deeper(first, last);
-    // The strings are read at random: their memory is asked for first.
-    for (const TEntry* it = first; it != last; ++it) FPrefetch(it->Item, false);
-    for (const TEntry* it = first; it != last; ++it) FPrefetch(it->Item, true);
-    SortWhole(first, last);
+    if (D < kPrefixBytes) {
+      std::sort(first, last, [](const TEntry& a, const TEntry& b) {
+        return prefix_radix::ComparePrefix(a, b) < 0;
+      });
+    }
+    // Only runs of tied prefixes read their strings, at random: their
+    // memory is asked for first.
+    for (TEntry* a = first; a != last;) {
+      TEntry* b = a + 1;
+      while (b != last && prefix_radix::SamePrefix(*a, *b)) ++b;
+      if (b - a > 1) {
+        for (const TEntry* it = a; it != b; ++it) FPrefetch(it->Item, false);
+        for (const TEntry* it = a; it != b; ++it) FPrefetch(it->Item, true);
+        SortWhole(a, b);
+      }
+      a = b;
+    }
   }
 
  private:
@@ -131,9 +155,9 @@ class TFinish {
 
 template <class F, class Prefetch = TNoPrefetch>
 void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
-                       const Prefetch& prefetch = {}, std::vector<bool>* Ties = nullptr) {
+                       const Prefetch& prefetch = {}, std::vector<std::uint64_t>* Ties = nullptr) {
   const std::size_t n = Order.size();
-  if (Ties != nullptr) Ties->assign(n, true);
+  if (Ties != nullptr) Ties->assign((n + 63) / 64, ~std::uint64_t{0});
   if (n < 2) return;
   // Written once by the parts below, not first cleared.
   const std::unique_ptr<TEntry[]> entries(new TEntry[n]);
@@ -172,15 +196,17 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
   }
   for (std::size_t k = 0; k < n; ++k) Order[k] = entries[k].Item;
   if (Ties != nullptr) {
-    for (std::size_t k = 1; k < n; ++k)
-      (*Ties)[k] = prefix_radix::SamePrefix(entries[k - 1], entries[k]);
+    for (std::size_t k = 1; k < n; ++k) {
+      if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
+        (*Ties)[k / 64] &= ~(std::uint64_t{1} << (k % 64));
+    }
   }
 }
 
 }  // namespace
 
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,
-                     std::vector<bool>* Ties) {
+                     std::vector<std::uint64_t>* Ties) {
   Manager.MakeKeys();
   SortBySortStrings(
       Order, [&](std::uint32_t i) { return Manager.SortString(i); },

@@ -20,12 +20,12 @@ namespace tavrin {
 // several threads at once).
 using TSortStringOf = std::function<TSortString(std::uint32_t)>;
 void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf);
-// The same over the manager's items (their keys made). With Ties, also
-// false at each position whose item's sort string differs from the
-// previous one's in its first twelve bytes (then so do their padded key
-// fields), true elsewhere.
+// The same over the manager's items (their keys made). With Ties, also a
+// bit per position (bit k % 64 of word k / 64): clear where the item's
+// sort string differs from the previous one's in its first twelve bytes
+// (then so do their padded key fields), set elsewhere.
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,
-                     std::vector<bool>* Ties = nullptr);
+                     std::vector<std::uint64_t>* Ties = nullptr);
 
 // ListSort(order, CompareBytes(keyOf(a), keyOf(b))), exactly.
 void SortByKeyBytes(std::vector<std::uint32_t>& Order,

@@ -1,6 +1,7 @@
 // TUniqueManager::Organize: groups of equal display key for the all-data
 // view, merged into one representative each unless both distinctions are on.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <string_view>
@@ -37,7 +38,7 @@ void TUniqueManager::Organize() {
   };
   // Where the sort saw the first bytes of two neighbours' keys differ, the
   // keys differ: the walk below reads no key there.
-  std::vector<bool> ties;
+  std::vector<std::uint64_t> ties;
   if (fullKey) {
     SortByPaddedKey(*this, w, &ties);
   } else {
@@ -80,13 +81,32 @@ void TUniqueManager::Organize() {
     };
     const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
     const auto sameKey = [&](std::size_t at) {
-      return (!fullKey || ties[at]) && displayKey(w[at]) == displayKey(w[at - 1]);
+      return (!fullKey || (ties[at / 64] >> (at % 64) & 1) != 0) &&
+             displayKey(w[at]) == displayKey(w[at - 1]);
     };
-    const auto tied = [&](std::size_t p) { return !fullKey || (p < n && ties[p]); };
+    const auto tied = [&](std::size_t p) {
+      return !fullKey || (p < n && (ties[p / 64] >> (p % 64) & 1) != 0);
+    };
+    // The first position from P on that may hold its predecessor's key, or n.
+    const auto nextTied = [&](std::size_t p) -> std::size_t {
+      if (!fullKey || p >= n) return std::min(p, n);
+      std::size_t k = p / 64;
+      std::uint64_t bits = ties[k] & (~std::uint64_t{0} << (p % 64));
+      while (bits == 0) {
+        if (++k == ties.size()) return n;
+        bits = ties[k];
+      }
+      return std::min(n, k * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
+    };
     const std::vector<std::size_t> bounds = RunBounds(n, width, sameKey);
     std::vector<std::vector<TGroup>> found(width);
     RunParts(width, [&](unsigned part) {
       for (std::size_t p = bounds[part]; p < bounds[part + 1];) {
+        // Items that share no first bytes with the next stand alone.
+        if (const std::size_t t = nextTied(p + 1); t > p + 1) {
+          p = t - 1;
+          if (p >= bounds[part + 1]) break;
+        }
         std::size_t q = p + 1;
         for (;; ++q) {
           if (tied(q + 16) || tied(q + 17)) prefetch(q + 16, false);
