@@ -74,15 +74,25 @@ struct TNoPrefetch {
   void operator()(std::uint32_t, bool) const {}
 };
 
+// A run of entries equal in the bytes before Depth + 12.
+struct TDeepRun {
+  TEntry *First, *Last;
+  std::size_t Depth;
+};
+
 // Sorts the buckets the radix passes leave, entries equal in the bytes
 // before Depth: small ones by whole compares, larger ones whose twelve
-// bytes tie by the next twelve bytes (their prefixes are given back
-// afterwards, so that the finished entries hold the bytes from Depth).
+// bytes tie by the next twelve bytes. Those are taken in turn from a list,
+// not by recursion, however long the strings' common start; a finish of
+// the deeper bytes (with Pending) only adds to the list. The first finish
+// gives such runs back their prefixes afterwards, so that the finished
+// entries hold their first twelve bytes.
 template <class StringOf, class Prefetch>
 class TFinish {
  public:
-  TFinish(const StringOf& stringOf, const Prefetch& prefetch, std::size_t depth = 0)
-      : FStringOf(stringOf), FPrefetch(prefetch), FDepth(depth) {}
+  TFinish(const StringOf& stringOf, const Prefetch& prefetch, std::size_t depth = 0,
+          std::vector<TDeepRun>* pending = nullptr)
+      : FStringOf(stringOf), FPrefetch(prefetch), FDepth(depth), FPending(pending) {}
 
   void operator()(TEntry* first, TEntry* last, unsigned D) {
     if (last - first > prefix_radix::kSmall && D == kPrefixBytes) return Deeper(first, last);
@@ -118,29 +128,35 @@ class TFinish {
   // Sorts [first, last), equal up to FDepth + 12, by the bytes from there
   // on. Where a string ends there, whole compares settle the entries.
   void Deeper(TEntry* first, TEntry* last) {
+    if (FPending != nullptr) return FPending->push_back({first, last, FDepth});
     const TEntry tied = *first;
-    std::size_t next = FDepth + kPrefixBytes;
-    bool ended = false, allInPad = true;
-    for (TEntry* it = first; it != last; ++it) {
-      if (last - it > kFar) FPrefetch(it[kFar].Item, false);
-      if (last - it > kNear) FPrefetch(it[kNear].Item, true);
-      const TStringReader r(FStringOf(it->Item));
-      ended = ended || r.Length() <= next;
-      allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
-      SetPrefix(*it, r, next);
-    }
-    if (ended) {
-      SortWhole(first, last);
-    } else {
+    if (!FBuffer) FBuffer.reset(new TEntry[prefix_radix::kBuffered]);
+    std::vector<TDeepRun> pending{{first, last, FDepth}};
+    while (!pending.empty()) {
+      const TDeepRun run = pending.back();
+      pending.pop_back();
+      std::size_t next = run.Depth + kPrefixBytes;
+      bool ended = false, allInPad = true;
+      for (TEntry* it = run.First; it != run.Last; ++it) {
+        if (run.Last - it > kFar) FPrefetch(it[kFar].Item, false);
+        if (run.Last - it > kNear) FPrefetch(it[kNear].Item, true);
+        const TStringReader r(FStringOf(it->Item));
+        ended = ended || r.Length() <= next;
+        allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
+        SetPrefix(*it, r, next);
+      }
+      if (ended) {
+        SortWhole(run.First, run.Last);
+        continue;
+      }
       // Past every key the padding is alike: go on at the texts.
       if (allInPad && next < kKeyField) {
         next = kKeyField;
-        for (TEntry* it = first; it != last; ++it)
+        for (TEntry* it = run.First; it != run.Last; ++it)
           SetPrefix(*it, TStringReader(FStringOf(it->Item)), next);
       }
-      if (!FBuffer) FBuffer.reset(new TEntry[prefix_radix::kBuffered]);
-      TFinish deeper(FStringOf, FPrefetch, next);
-      prefix_radix::SortFrom(first, last, 0, FBuffer.get(), deeper);
+      TFinish deeper(FStringOf, FPrefetch, next, &pending);
+      prefix_radix::SortFrom(run.First, run.Last, 0, FBuffer.get(), deeper);
     }
     for (TEntry* it = first; it != last; ++it) it->Hi = tied.Hi, it->Lo = tied.Lo;
   }
@@ -150,6 +166,7 @@ class TFinish {
   const StringOf& FStringOf;
   const Prefetch& FPrefetch;
   std::size_t FDepth;
+  std::vector<TDeepRun>* FPending;
   std::unique_ptr<TEntry[]> FBuffer;
 };
 
