@@ -16,6 +16,7 @@
 
 #include "app/batch_texts.h"
 #include "engine/char_folding.h"
+#include "engine/prefix_radix.h"
 #include "engine/text_index.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
@@ -36,10 +37,9 @@ struct TEntry {
   std::uint32_t At;
 };
 constexpr std::uint32_t kKeyIsText = 0x80000000u;
-constexpr unsigned kPrefixBytes = 12;
+using prefix_radix::kPrefixBytes;
+using prefix_radix::SamePrefix;
 constexpr std::size_t kMaxText = kKeyIsText;  // offsets keep 31 bits
-
-bool SamePrefix(const TEntry& a, const TEntry& b) { return a.Hi == b.Hi && a.Lo == b.Lo; }
 
 constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
 
@@ -122,146 +122,14 @@ class TLines {
   const TDistinct* FDistinct;
 };
 
-// How many entries of [first, last) have each byte, and the range of the
-// bytes that occur.
-struct TByteCounts {
-  std::size_t Count[256] = {};
-  unsigned Low = 255, High = 0;
-};
-template <class ByteFn>
-TByteCounts CountBytes(const TEntry* first, const TEntry* last, const ByteFn& Byte) {
-  TByteCounts counts;
-  for (const TEntry* it = first; it != last; ++it) {
-    const unsigned b = Byte(*it);
-    ++counts.Count[b];
-    counts.Low = std::min(counts.Low, b);
-    counts.High = std::max(counts.High, b);
-  }
-  return counts;
-}
-
-// Puts [first, last) in order of byte D of the prefixes, in place
-// (American flag sort), and calls Bucket(from, to) for each bucket of two
-// or more. False, changing nothing, when every entry has the same byte.
-// Only the range of bytes that occur is walked: keys of digits use a tenth
-// of the 256.
-template <class ByteFn, class BucketFn>
-bool RadixPass(TEntry* first, TEntry* last, const ByteFn& Byte, const BucketFn& Bucket) {
-  const TByteCounts counts = CountBytes(first, last, Byte);
-  const unsigned low = counts.Low, high = counts.High;
-  if (low == high) return false;
-  std::size_t head[256], tail[256], start[256];
-  std::size_t at = 0;
-  for (unsigned d = low; d <= high; ++d) {
-    start[d] = head[d] = at;
-    at += counts.Count[d];
-    tail[d] = at;
-  }
-  for (unsigned k = low; k <= high; ++k) {
-    while (head[k] < tail[k]) {
-      TEntry v = first[head[k]];
-      unsigned d = Byte(v);
-      while (d != k) {
-        std::swap(v, first[head[d]++]);
-        d = Byte(v);
-      }
-      first[head[k]++] = v;
-    }
-  }
-  for (unsigned d = low; d <= high; ++d) {
-    if (tail[d] - start[d] > 1) Bucket(first + start[d], first + tail[d]);
-  }
-  return true;
-}
-// The same through Buffer (room for last - first entries): the entries are
-// copied there and dealt back by their byte, two streaming passes instead
-// of a walk of swaps.
-template <class ByteFn, class BucketFn>
-bool ScatterPass(TEntry* first, TEntry* last, TEntry* Buffer, const ByteFn& Byte,
-                 const BucketFn& Bucket) {
-  const TByteCounts counts = CountBytes(first, last, Byte);
-  const unsigned low = counts.Low, high = counts.High;
-  if (low == high) return false;
-  const std::size_t* count = counts.Count;
-  std::size_t start[256], at[256];
-  const auto n = static_cast<std::size_t>(last - first);
-  std::memcpy(Buffer, first, n * sizeof(TEntry));
-  std::size_t sum = 0;
-  for (unsigned d = low; d <= high; ++d) start[d] = at[d] = sum, sum += count[d];
-  for (const TEntry* it = Buffer; it != Buffer + n; ++it) first[at[Byte(*it)]++] = *it;
-  for (unsigned d = low; d <= high; ++d) {
-    if (count[d] > 1) Bucket(first + start[d], first + start[d] + count[d]);
-  }
-  return true;
-}
-
-// Calls F with the function that reads byte D of an entry's prefix.
-template <class F>
-bool WithByte(unsigned D, const F& f) {
-  if (D < 8) {
-    const unsigned shift = 56 - 8 * D;
-    return f([shift](const TEntry& e) { return static_cast<unsigned>(e.Hi >> shift) & 0xFFu; });
-  }
-  const unsigned shift = 24 - 8 * (D - 8);
-  return f([shift](const TEntry& e) { return (e.Lo >> shift) & 0xFFu; });
-}
-template <class BucketFn>
-bool RadixPass(TEntry* first, TEntry* last, unsigned D, const BucketFn& Bucket) {
-  return WithByte(D, [&](const auto& byte) { return RadixPass(first, last, byte, Bucket); });
-}
-
-// Buckets up to this many entries go through a buffer of that size, which
-// stays in the cache; larger ones are sorted in place.
-constexpr std::size_t kBuffered = std::size_t{1} << 16;
-
-// Sorts [first, last), equal in the prefix bytes before D: radix passes
-// over the bytes that vary, whole comparisons for small buckets and for
-// entries whose prefixes tie. Buffer has room for kBuffered entries.
-void SortFrom(const TLines& Lines, TEntry* first, TEntry* last, unsigned D, TEntry* Buffer,
-              TLines::TScratch& s) {
-  for (;; ++D) {
-    if (last - first <= 32 || D == kPrefixBytes) {
+// Sorts the entries: the radix passes on the cores, whole comparisons for
+// small buckets and for entries whose prefixes tie.
+void SortEntries(const TLines& Lines, TEntry* entries, std::size_t n) {
+  prefix_radix::SortOnCores(entries, n, [&] {
+    return [&Lines, s = TLines::TScratch()](TEntry* first, TEntry* last, unsigned) mutable {
       std::sort(first, last,
                 [&](const TEntry& a, const TEntry& b) { return Lines.Compare(a, b, s) < 0; });
-      return;
-    }
-    const auto bucket = [&](TEntry* a, TEntry* b) { SortFrom(Lines, a, b, D + 1, Buffer, s); };
-    const bool buffered = static_cast<std::size_t>(last - first) <= kBuffered;
-    if (WithByte(D, [&](const auto& byte) {
-          return buffered ? ScatterPass(first, last, Buffer, byte, bucket)
-                          : RadixPass(first, last, byte, bucket);
-        }))
-      return;
-  }
-}
-
-// The same on the cores: passes over the leading bytes split the entries
-// into buckets of at most a share each, which the cores take in turn,
-// largest first.
-void SortEntries(const TLines& Lines, TEntry* entries, std::size_t n) {
-  const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
-  struct TBucket {
-    TEntry *From, *To;
-    unsigned D;
-  };
-  std::vector<TBucket> buckets;
-  const std::size_t share = width < 2 ? n : n / (2 * width);
-  const auto split = [&](auto& self, TEntry* a, TEntry* b, unsigned d) -> void {
-    for (;; ++d) {
-      if (static_cast<std::size_t>(b - a) <= share || d == kPrefixBytes)
-        return buckets.push_back({a, b, d});
-      if (RadixPass(a, b, d, [&](TEntry* x, TEntry* y) { self(self, x, y, d + 1); })) return;
-    }
-  };
-  split(split, entries, entries + n, 0);
-  std::sort(buckets.begin(), buckets.end(),
-            [](const TBucket& x, const TBucket& y) { return x.To - x.From > y.To - y.From; });
-  std::atomic<std::size_t> next{0};
-  RunParts(static_cast<unsigned>(std::min<std::size_t>(width, buckets.size())), [&](unsigned) {
-    TLines::TScratch s;
-    const std::unique_ptr<TEntry[]> buffer(new TEntry[kBuffered]);
-    for (std::size_t k; (k = next.fetch_add(1)) < buckets.size();)
-      SortFrom(Lines, buckets[k].From, buckets[k].To, buckets[k].D, buffer.get(), s);
+    };
   });
 }
 

@@ -187,30 +187,43 @@ void TUniqueManager::MakeKeys() const {
   FKeys.resize(FCount);
   try {
     RunParts(width, [&](unsigned p) {
-      std::string& bytes = stores[p];
+      // The part's store and count are its own while it runs (the parts'
+      // would share cache lines), and given back at its end.
+      std::string bytes = std::move(stores[p]);
+      std::size_t unplainHere = 0;
       std::string scratch, scratch2;
       const std::size_t begin = first(p), end = first(p + 1);
-      bytes.reserve(bytes.size() + room(begin, p == 0 ? FCount : end));
-      for (std::size_t i = begin; i < end; ++i) {
-        const std::string_view text = TextOf(i);
-        std::string_view key;
-        const bool keyIsText = KeyIsText(text, FVariants);
-        if (!keyIsText && std::any_of(text.begin(), text.end(), [](char c) {
-              return IsUnassignedLead(static_cast<unsigned char>(c));
-            }))
-          unassigned[p].push_back(i);
-        if (keyIsText || (key = KeyIn(text, FVariants, scratch, scratch2)) == text) {
-          FKeys[i] = kSameAsText;
-          unplain[p] += !PlainKey(text);
-          continue;
+      const auto giveBack = [&] {
+        stores[p] = std::move(bytes);
+        unplain[p] = unplainHere;
+      };
+      try {
+        bytes.reserve(bytes.size() + room(begin, p == 0 ? FCount : end));
+        for (std::size_t i = begin; i < end; ++i) {
+          const std::string_view text = TextOf(i);
+          std::string_view key;
+          const bool keyIsText = KeyIsText(text, FVariants);
+          if (!keyIsText && std::any_of(text.begin(), text.end(), [](char c) {
+                return IsUnassignedLead(static_cast<unsigned char>(c));
+              }))
+            unassigned[p].push_back(i);
+          if (keyIsText || (key = KeyIn(text, FVariants, scratch, scratch2)) == text) {
+            FKeys[i] = kSameAsText;
+            unplainHere += !PlainKey(text);
+            continue;
+          }
+          if (bytes.size() + key.size() + 5 >= kSameAsText)
+            throw std::length_error("keys of 4 GiB or more");
+          FKeys[i] = static_cast<std::uint32_t>(bytes.size());
+          AppendLength(bytes, key.size());
+          bytes += key;
+          unplainHere += !PlainKey(key);
         }
-        if (bytes.size() + key.size() + 5 >= kSameAsText)
-          throw std::length_error("keys of 4 GiB or more");
-        FKeys[i] = static_cast<std::uint32_t>(bytes.size());
-        AppendLength(bytes, key.size());
-        bytes += key;
-        unplain[p] += !PlainKey(key);
+      } catch (...) {
+        giveBack();
+        throw;
       }
+      giveBack();
     });
     for (unsigned p = 1; p < width; ++p) {
       if (stores[0].size() + stores[p].size() >= kSameAsText)

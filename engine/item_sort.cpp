@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "engine/list_sort.h"
+#include "engine/prefix_radix.h"
 #include "util/parallel.h"
 
 namespace tavrin {
 namespace {
 
-// A sort string with its length, read four bytes at a time.
+// A sort string with its length, read byte by byte.
 struct TStringReader {
   TSortString S;
   std::size_t Pad;  // spaces between key and text
@@ -24,90 +26,47 @@ struct TStringReader {
     d -= Pad;
     return d < S.Text.size() ? static_cast<unsigned char>(S.Text[d]) : 0;
   }
-  // Bytes d .. d + 3, big-endian; 0 past the end.
-  std::uint32_t Prefix(std::size_t d) const {
-    if (d + 4 <= S.Key.size()) {
-      std::uint32_t v;
-      std::memcpy(&v, S.Key.data() + d, 4);
-      return __builtin_bswap32(v);
-    }
-    return Byte(d) << 24 | Byte(d + 1) << 16 | Byte(d + 2) << 8 | Byte(d + 3);
-  }
 };
 
-// An entry: four bytes of the sort string above the item number, so that
-// entries sort as plain integers.
-std::uint64_t Entry(std::uint32_t prefix, std::uint32_t item) {
-  return std::uint64_t{prefix} << 32 | item;
-}
-std::uint32_t ItemOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry); }
-std::uint32_t PrefixOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
+// An entry: twelve bytes of the sort string from some depth on, and the
+// item number.
+struct TEntry {
+  std::uint64_t Hi;
+  std::uint32_t Lo;
+  std::uint32_t Item;
+};
+using prefix_radix::kPrefixBytes;
 
-// Puts [first, last) in order of the byte of each entry at Shift, in place
-// (American flag sort), and calls Bucket(from, to) for each bucket.
-template <class BucketFn>
-void RadixPass(std::uint64_t* first, std::uint64_t* last, unsigned Shift, const BucketFn& Bucket) {
-  std::size_t head[256] = {}, tail[256], start[256];
-  for (const std::uint64_t* it = first; it != last; ++it) ++head[*it >> Shift & 0xFF];
-  std::size_t at = 0;
-  for (unsigned d = 0; d < 256; ++d) {
-    start[d] = at;
-    at += head[d];
-    head[d] = start[d];
-    tail[d] = at;
+// The twelve bytes of R's sort string from D on, 0 past its end. The
+// bytes are gathered in registers: bytes stored one at a time and read
+// back as a word would stall the processor.
+inline void SetPrefix(TEntry& e, const TStringReader& r, std::size_t D) {
+  const std::size_t key = r.S.Key.size();
+  const char* k = r.S.Key.data();
+  if (D + kPrefixBytes <= key) {
+    std::uint64_t hi;
+    std::uint32_t lo;
+    std::memcpy(&hi, k + D, 8);
+    std::memcpy(&lo, k + D + 8, 4);
+    e.Hi = __builtin_bswap64(hi);
+    e.Lo = __builtin_bswap32(lo);
+    return;
   }
-  for (unsigned k = 0; k < 256; ++k) {
-    while (head[k] < tail[k]) {
-      std::uint64_t v = first[head[k]];
-      unsigned d = v >> Shift & 0xFF;
-      while (d != k) {
-        std::swap(v, first[head[d]++]);
-        d = v >> Shift & 0xFF;
-      }
-      first[head[k]++] = v;
-    }
-  }
-  for (unsigned d = 0; d < 256; ++d) {
-    if (tail[d] - start[d] > 1) Bucket(first + start[d], first + tail[d]);
-  }
-}
-
-// Sorts the entries by their prefixes: radix passes from the top byte while
-// a bucket is large, std::sort below. Entries of equal prefix stay in any
-// order (the string sort takes each such run further).
-void RadixSort(std::uint64_t* first, std::uint64_t* last, unsigned Shift) {
-  if (Shift < 32) return;
-  if (last - first <= (1 << 10)) return std::sort(first, last);
-  RadixPass(first, last, Shift,
-            [&](std::uint64_t* a, std::uint64_t* b) { RadixSort(a, b, Shift - 8); });
-}
-
-// The same on several cores: the passes split the entries into buckets of
-// at most a share each, which the cores take in turns of equal size.
-void SortEntries(std::vector<std::uint64_t>& entries) {
-  const std::size_t n = entries.size();
-  const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
-  if (width < 2) return RadixSort(entries.data(), entries.data() + n, 56);
-  struct TBucket {
-    std::uint64_t *From, *To;
-    unsigned Shift;
+  const auto gather = [&](const auto& byte) {
+    std::uint64_t hi = 0;
+    std::uint32_t lo = 0;
+    for (std::size_t i = 0; i < 8; ++i) hi = hi << 8 | byte(D + i);
+    for (std::size_t i = 8; i < kPrefixBytes; ++i) lo = lo << 8 | byte(D + i);
+    e.Hi = hi;
+    e.Lo = lo;
   };
-  std::vector<TBucket> buckets;
-  const std::size_t share = n / (4 * width);
-  const auto split = [&](auto& self, std::uint64_t* a, std::uint64_t* b, unsigned shift) -> void {
-    if (static_cast<std::size_t>(b - a) <= share || shift < 32)
-      return buckets.push_back({a, b, shift});
-    RadixPass(a, b, shift,
-              [&](std::uint64_t* x, std::uint64_t* y) { self(self, x, y, shift - 8); });
-  };
-  split(split, entries.data(), entries.data() + n, 56);
-  // Part p takes the buckets that start in its share of the entries.
-  RunParts(width, [&](unsigned p) {
-    for (const TBucket& b : buckets) {
-      if (static_cast<std::size_t>(b.From - entries.data()) * width / n == p)
-        RadixSort(b.From, b.To, b.Shift);
-    }
-  });
+  // The usual short key: its bytes, then the padding.
+  if (D < key && key + r.Pad >= D + kPrefixBytes) {
+    return gather([&](std::size_t d) -> unsigned {
+      return d < key ? static_cast<unsigned char>(k[d]) : 0x20u;
+    });
+  }
+  gather([&](std::size_t d) { return r.Byte(d); });
 }
 
 // Fetching ahead does nothing where the strings' memory is not known.
@@ -115,132 +74,129 @@ struct TNoPrefetch {
   void operator()(std::uint32_t, bool) const {}
 };
 
+// A run of entries equal in the bytes before Depth + 12.
+struct TDeepRun {
+  TEntry *First, *Last;
+  std::size_t Depth;
+};
+
+// Sorts the buckets the radix passes leave, entries equal in the bytes
+// before Depth: small ones by whole compares, larger ones whose twelve
+// bytes tie by the next twelve bytes. Those are taken in turn from a list,
+// not by recursion, however long the strings' common start; a finish of
+// the deeper bytes (with Pending) only adds to the list. The first finish
+// gives such runs back their prefixes afterwards, so that the finished
+// entries hold their first twelve bytes.
 template <class StringOf, class Prefetch>
-class TStringSort {
+class TFinish {
  public:
-  TStringSort(const StringOf& stringOf, const Prefetch& prefetch,
-              std::vector<std::uint64_t>& entries)
-      : FStringOf(stringOf), FPrefetch(prefetch), FEntries(entries) {}
+  TFinish(const StringOf& stringOf, const Prefetch& prefetch, std::size_t depth = 0,
+          std::vector<TDeepRun>* pending = nullptr)
+      : FStringOf(stringOf), FPrefetch(prefetch), FDepth(depth), FPending(pending) {}
 
-  TStringReader Reader(std::uint32_t item) const { return TStringReader(FStringOf(item)); }
-  bool Less(std::uint32_t a, std::uint32_t b) const {
-    return PaddedKeyOrder(FStringOf(a), FStringOf(b)) < 0;
-  }
-
-  // Sorts the entries [from, to), already sorted by the bytes before depth
-  // + 4 and equal in those before depth, completely.
-  // The runs are taken in order, each completely, while the strings of
-  // the runs ahead are fetched.
-  void Resolve(std::size_t from, std::size_t to, std::size_t depth) {
-    std::vector<TRun> pending;
-    const auto same = [&](std::size_t a, std::size_t b) {
-      return PrefixOf(FEntries[a]) == PrefixOf(FEntries[b]);
-    };
-    const auto inRun = [&](std::size_t k) {
-      return (k > from && same(k, k - 1)) || (k + 1 < to && same(k, k + 1));
-    };
-    std::size_t far = from, near = from;
-    for (std::size_t a = from; a < to;) {
-      std::size_t b = a + 1;
-      while (b < to && same(a, b)) ++b;
-      for (; far < std::min(to, b + 2 * kFar); ++far)
-        if (inRun(far)) FPrefetch(ItemOf(FEntries[far]), false);
-      for (; near < std::min(to, b + 2 * kNear); ++near)
-        if (inRun(near)) FPrefetch(ItemOf(FEntries[near]), true);
+  void operator()(TEntry* first, TEntry* last, unsigned D) {
+    if (last - first > prefix_radix::kSmall && D == kPrefixBytes) return Deeper(first, last);
+    if (D < kPrefixBytes) {
+      std::sort(first, last, [](const TEntry& a, const TEntry& b) {
+        return prefix_radix::ComparePrefix(a, b) < 0;
+      });
+    }
+    // Only runs of tied prefixes read their strings, at random: their
+    // memory is asked for first.
+    for (TEntry* a = first; a != last;) {
+      TEntry* b = a + 1;
+      while (b != last && prefix_radix::SamePrefix(*a, *b)) ++b;
       if (b - a > 1) {
-        pending.push_back({a, b, depth});
-        Drain(pending);
+        for (const TEntry* it = a; it != b; ++it) FPrefetch(it->Item, false);
+        for (const TEntry* it = a; it != b; ++it) FPrefetch(it->Item, true);
+        SortWhole(a, b);
       }
       a = b;
     }
   }
 
  private:
-  struct TRun {
-    std::size_t From, To, Depth;
-  };
+  // By the prefixes, then by whole compares.
+  void SortWhole(TEntry* first, TEntry* last) const {
+    std::sort(first, last, [&](const TEntry& a, const TEntry& b) {
+      const int c = prefix_radix::ComparePrefix(a, b);
+      if (c != 0) return c < 0;
+      return PaddedKeyOrder(FStringOf(a.Item), FStringOf(b.Item)) < 0;
+    });
+  }
 
-  // Sorts the pending runs and the runs they leave, completely.
-  void Drain(std::vector<TRun>& pending) {
+  // Sorts [first, last), equal up to FDepth + 12, by the bytes from there
+  // on. Where a string ends there, whole compares settle the entries.
+  void Deeper(TEntry* first, TEntry* last) {
+    if (FPending != nullptr) return FPending->push_back({first, last, FDepth});
+    const TEntry tied = *first;
+    if (!FBuffer) FBuffer.reset(new TEntry[prefix_radix::kBuffered]);
+    std::vector<TDeepRun> pending{{first, last, FDepth}};
     while (!pending.empty()) {
-      const TRun run = pending.back();
+      const TDeepRun run = pending.back();
       pending.pop_back();
-      auto first = FEntries.begin() + static_cast<std::ptrdiff_t>(run.From);
-      auto last = FEntries.begin() + static_cast<std::ptrdiff_t>(run.To);
-      // Equal up to Depth: pairs, and runs where a string ends, are settled
-      // by whole compares. One read of each string takes the next bytes and
-      // sees whether it ends.
-      std::size_t next = run.Depth + 4;
+      std::size_t next = run.Depth + kPrefixBytes;
       bool ended = false, allInPad = true;
-      if (run.To - run.From > 2) {
-        for (auto it = first; it != last; ++it) {
-          if (last - it > kFar) FPrefetch(ItemOf(it[kFar]), false);
-          if (last - it > kNear) FPrefetch(ItemOf(it[kNear]), true);
-          const TStringReader r = Reader(ItemOf(*it));
-          ended = ended || r.Length() <= next;
-          allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
-          *it = Entry(r.Prefix(next), ItemOf(*it));
-        }
+      for (TEntry* it = run.First; it != run.Last; ++it) {
+        if (run.Last - it > kFar) FPrefetch(it[kFar].Item, false);
+        if (run.Last - it > kNear) FPrefetch(it[kNear].Item, true);
+        const TStringReader r(FStringOf(it->Item));
+        ended = ended || r.Length() <= next;
+        allInPad = allInPad && r.S.Key.size() <= next && r.S.Key.size() < kKeyField;
+        SetPrefix(*it, r, next);
       }
-      if (run.To - run.From <= 2 || ended) {
-        std::sort(first, last,
-                  [&](std::uint64_t a, std::uint64_t b) { return Less(ItemOf(a), ItemOf(b)); });
+      if (ended) {
+        SortWhole(run.First, run.Last);
         continue;
       }
       // Past every key the padding is alike: go on at the texts.
       if (allInPad && next < kKeyField) {
         next = kKeyField;
-        for (auto it = first; it != last; ++it)
-          *it = Entry(Reader(ItemOf(*it)).Prefix(next), ItemOf(*it));
+        for (TEntry* it = run.First; it != run.Last; ++it)
+          SetPrefix(*it, TStringReader(FStringOf(it->Item)), next);
       }
-      RadixSort(&*first, &*first + (last - first), 56);
-      PushRuns(pending, run.From, run.To, next);
+      TFinish deeper(FStringOf, FPrefetch, next, &pending);
+      prefix_radix::SortFrom(run.First, run.Last, 0, FBuffer.get(), deeper);
     }
-  }
-
-  // Each run of equal prefixes of two or more entries in [from, to).
-  void PushRuns(std::vector<TRun>& pending, std::size_t from, std::size_t to,
-                std::size_t depth) const {
-    for (std::size_t a = from; a < to;) {
-      std::size_t b = a + 1;
-      while (b < to && PrefixOf(FEntries[b]) == PrefixOf(FEntries[a])) ++b;
-      if (b - a > 1) pending.push_back({a, b, depth});
-      a = b;
-    }
+    for (TEntry* it = first; it != last; ++it) it->Hi = tied.Hi, it->Lo = tied.Lo;
   }
 
   // How far ahead a walk over a run fetches an item's places, and its bytes.
   static constexpr std::ptrdiff_t kFar = 16, kNear = 8;
   const StringOf& FStringOf;
   const Prefetch& FPrefetch;
-  std::vector<std::uint64_t>& FEntries;
+  std::size_t FDepth;
+  std::vector<TDeepRun>* FPending;
+  std::unique_ptr<TEntry[]> FBuffer;
 };
 
 template <class F, class Prefetch = TNoPrefetch>
 void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
-                       const Prefetch& prefetch = {}) {
+                       const Prefetch& prefetch = {}, std::vector<std::uint64_t>* Ties = nullptr) {
   const std::size_t n = Order.size();
+  if (Ties != nullptr) Ties->assign((n + 63) / 64, ~std::uint64_t{0});
   if (n < 2) return;
-  std::vector<std::uint64_t> entries(n);
+  // Written once by the parts below, not first cleared.
+  const std::unique_ptr<TEntry[]> entries(new TEntry[n]);
   std::size_t longKeys = 0;
   const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
   {
     std::vector<std::size_t> longs(width, 0);
     RunParts(width, [&](unsigned part) {
+      // Counted here and stored once: the parts' counts share a cache line.
+      std::size_t count = 0;
       for (std::size_t k = n * part / width; k < n * (part + 1) / width; ++k) {
         const TStringReader r(StringOf(Order[k]));
-        longs[part] += r.S.Key.size() >= kKeyField;
-        entries[k] = Entry(r.Prefix(0), Order[k]);
+        count += r.S.Key.size() >= kKeyField;
+        SetPrefix(entries[k], r, 0);
+        entries[k].Item = Order[k];
       }
+      longs[part] = count;
     });
     for (const std::size_t l : longs) longKeys += l;
   }
-  SortEntries(entries);
-  TStringSort<F, Prefetch> sort(StringOf, prefetch, entries);
-  // The parts take the runs on either side of a run boundary each.
-  const std::vector<std::size_t> bounds = RunBounds(
-      n, width, [&](std::size_t at) { return PrefixOf(entries[at]) == PrefixOf(entries[at - 1]); });
-  RunParts(width, [&](unsigned part) { sort.Resolve(bounds[part], bounds[part + 1], 0); });
+  prefix_radix::SortOnCores(entries.get(), n,
+                            [&] { return TFinish<F, Prefetch>(StringOf, prefetch); });
 
   // Keys of 1024 bytes and more can make two sort strings equal; then the
   // order of the ties is ListSort's, from the original order.
@@ -249,22 +205,29 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
       return PaddedKeyOrder(StringOf(a), StringOf(b));
     };
     for (std::size_t k = 1; k < n; ++k) {
-      if (compare(ItemOf(entries[k - 1]), ItemOf(entries[k])) == 0) {
+      if (compare(entries[k - 1].Item, entries[k].Item) == 0) {
         ListSort(Order, compare);
         return;
       }
     }
   }
-  for (std::size_t k = 0; k < n; ++k) Order[k] = ItemOf(entries[k]);
+  for (std::size_t k = 0; k < n; ++k) Order[k] = entries[k].Item;
+  if (Ties != nullptr) {
+    for (std::size_t k = 1; k < n; ++k) {
+      if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
+        (*Ties)[k / 64] &= ~(std::uint64_t{1} << (k % 64));
+    }
+  }
 }
 
 }  // namespace
 
-void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order) {
+void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,
+                     std::vector<std::uint64_t>* Ties) {
   Manager.MakeKeys();
   SortBySortStrings(
       Order, [&](std::uint32_t i) { return Manager.SortString(i); },
-      [&](std::uint32_t i, bool near) { Manager.PrefetchSortString(i, near); });
+      [&](std::uint32_t i, bool near) { Manager.PrefetchSortString(i, near); }, Ties);
 }
 
 void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf) {

@@ -13,14 +13,19 @@ namespace tavrin {
 // ListSort(order, PaddedKeyOrder of the items numbered), exactly. When no
 // two items compare equal (texts are unique, so only keys of 1024 bytes and
 // more can tie) the order is unique and a string sort finds it: the items
-// are sorted by four bytes of their sort strings at a time, deeper only
-// within runs of equal bytes; otherwise ListSort runs.
+// are sorted by twelve bytes of their sort strings at a time (a radix sort
+// on the cores), deeper only within runs of equal bytes; otherwise
+// ListSort runs.
 // StringOf gives the sort string of an item number (and may be called from
 // several threads at once).
 using TSortStringOf = std::function<TSortString(std::uint32_t)>;
 void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& StringOf);
-// The same over the manager's items (their keys made).
-void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order);
+// The same over the manager's items (their keys made). With Ties, also a
+// bit per position (bit k % 64 of word k / 64): clear where the item's
+// sort string differs from the previous one's in its first twelve bytes
+// (then so do their padded key fields), set elsewhere.
+void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,
+                     std::vector<std::uint64_t>* Ties = nullptr);
 
 // ListSort(order, CompareBytes(keyOf(a), keyOf(b))), exactly.
 void SortByKeyBytes(std::vector<std::uint32_t>& Order,

@@ -1,6 +1,7 @@
 // TUniqueManager::Organize: groups of equal display key for the all-data
 // view, merged into one representative each unless both distinctions are on.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <string_view>
@@ -35,8 +36,11 @@ void TUniqueManager::Organize() {
     if (fullKey) return KeyOf(i);
     return {ownKeyBytes.data() + ownKeys[i].At, ownKeys[i].Size};
   };
+  // Where the sort saw the first bytes of two neighbours' keys differ, the
+  // keys differ: the walk below reads no key there.
+  std::vector<std::uint64_t> ties;
   if (fullKey) {
-    SortByPaddedKey(*this, w);
+    SortByPaddedKey(*this, w, &ties);
   } else {
     ownKeys.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -76,17 +80,38 @@ void TUniqueManager::Organize() {
       __builtin_prefetch(&ownKeys[w[p]]);
     };
     const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
-    const std::vector<std::size_t> bounds = RunBounds(
-        n, width, [&](std::size_t at) { return displayKey(w[at]) == displayKey(w[at - 1]); });
+    const auto sameKey = [&](std::size_t at) {
+      return (!fullKey || (ties[at / 64] >> (at % 64) & 1) != 0) &&
+             displayKey(w[at]) == displayKey(w[at - 1]);
+    };
+    const auto tied = [&](std::size_t p) {
+      return !fullKey || (p < n && (ties[p / 64] >> (p % 64) & 1) != 0);
+    };
+    // The first position from P on that may hold its predecessor's key, or n.
+    const auto nextTied = [&](std::size_t p) -> std::size_t {
+      if (!fullKey || p >= n) return std::min(p, n);
+      std::size_t k = p / 64;
+      std::uint64_t bits = ties[k] & (~std::uint64_t{0} << (p % 64));
+      while (bits == 0) {
+        if (++k == ties.size()) return n;
+        bits = ties[k];
+      }
+      return std::min(n, k * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
+    };
+    const std::vector<std::size_t> bounds = RunBounds(n, width, sameKey);
     std::vector<std::vector<TGroup>> found(width);
     RunParts(width, [&](unsigned part) {
       for (std::size_t p = bounds[part]; p < bounds[part + 1];) {
-        const std::string_view key = displayKey(w[p]);
+        // Items that share no first bytes with the next stand alone.
+        if (const std::size_t t = nextTied(p + 1); t > p + 1) {
+          p = t - 1;
+          if (p >= bounds[part + 1]) break;
+        }
         std::size_t q = p + 1;
         for (;; ++q) {
-          prefetch(q + 16, false);
-          prefetch(q + 8, true);
-          if (q == n || displayKey(w[q]) != key) break;
+          if (tied(q + 16) || tied(q + 17)) prefetch(q + 16, false);
+          if (tied(q + 8) || tied(q + 9)) prefetch(q + 8, true);
+          if (q == n || !tied(q) || displayKey(w[q]) != displayKey(w[p])) break;
         }
         if (q - p > 1)
           found[part].push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(q - p)});

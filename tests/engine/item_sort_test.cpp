@@ -19,7 +19,7 @@ struct TAwkward {
   std::vector<std::uint32_t> Order;
 };
 
-TAwkward AwkwardItems(std::mt19937& rng, bool withTies) {
+TAwkward AwkwardItems(std::mt19937& rng, bool withTies, int count = 400) {
   const std::string wide(1024, 'a');
   const std::string pieces[] = {
       "a", "b", " ", "\t", "", "\xFF", std::string(1, '\0'), "abcdefghijklmnop"};
@@ -30,7 +30,7 @@ TAwkward AwkwardItems(std::mt19937& rng, bool withTies) {
     return s;
   };
   TAwkward a;
-  for (int i = 0; i < 400; ++i) {
+  for (int i = 0; i < count; ++i) {
     a.Keys.push_back(pick());
     a.Texts.push_back(pick() + std::to_string(i));  // texts stay unique
   }
@@ -49,20 +49,47 @@ TAwkward AwkwardItems(std::mt19937& rng, bool withTies) {
   return a;
 }
 
+// Lists of 20000 are sorted on the cores, in buckets that tie in their
+// first bytes and go deeper.
 TEST(ItemSort, PaddedKeySortEqualsTheListSort) {
   std::mt19937 rng(17);
-  for (const bool ties : {false, true}) {
-    for (int round = 0; round < 20; ++round) {
-      TAwkward a = AwkwardItems(rng, ties);
+  const struct {
+    bool Ties;
+    int Count, Rounds;
+  } runs[] = {{false, 400, 20}, {true, 400, 20}, {false, 20000, 2}, {true, 20000, 2}};
+  for (const auto [ties, count, rounds] : runs) {
+    for (int round = 0; round < rounds; ++round) {
+      TAwkward a = AwkwardItems(rng, ties, count);
       const auto stringOf = [&](std::uint32_t i) { return TSortString{a.Keys[i], a.Texts[i]}; };
       std::vector<std::uint32_t> expected = a.Order, actual = a.Order;
       ListSort(expected, [&](std::uint32_t x, std::uint32_t y) {
         return PaddedKeyOrder(stringOf(x), stringOf(y));
       });
       SortByPaddedKey(actual, stringOf);
-      ASSERT_EQ(actual, expected) << "ties " << ties << " round " << round;
+      ASSERT_EQ(actual, expected) << "ties " << ties << " count " << count << " round " << round;
     }
   }
+}
+
+// Keys that share their first 100000 bytes: the sort goes twelve bytes
+// deeper thousands of times, in bounded memory and stack.
+TEST(ItemSort, LongCommonStartsAreSorted) {
+  std::mt19937 rng(29);
+  std::vector<std::string> keys, texts;
+  for (int i = 0; i < 40; ++i) {
+    keys.push_back(std::string(100000, 'k') + static_cast<char>('a' + i * 7 % 40));
+    texts.push_back(std::to_string(i));
+  }
+  std::vector<std::uint32_t> expected(keys.size());
+  std::iota(expected.begin(), expected.end(), 0u);
+  std::shuffle(expected.begin(), expected.end(), rng);
+  std::vector<std::uint32_t> actual = expected;
+  const auto stringOf = [&](std::uint32_t i) { return TSortString{keys[i], texts[i]}; };
+  ListSort(expected, [&](std::uint32_t x, std::uint32_t y) {
+    return PaddedKeyOrder(stringOf(x), stringOf(y));
+  });
+  SortByPaddedKey(actual, stringOf);
+  EXPECT_EQ(actual, expected);
 }
 
 TEST(ItemSort, KeyBytesSortEqualsTheListSortTiesIncluded) {
