@@ -37,7 +37,6 @@ struct TEntry {
   std::uint32_t At;
 };
 constexpr std::uint32_t kKeyIsText = 0x80000000u;
-using prefix_radix::kPrefixBytes;
 using prefix_radix::SamePrefix;
 constexpr std::size_t kMaxText = kKeyIsText;  // offsets keep 31 bits
 
@@ -201,14 +200,8 @@ bool MakeEntry(std::string_view Line, bool MaybeText, std::uint32_t At, const TU
     keyIsText = key == Line;
     if (!PlainKey(key)) return false;
   }
-  unsigned char b[kPrefixBytes];
-  std::memset(b, ' ', sizeof b);
-  std::memcpy(b, key.data(), std::min(key.size(), sizeof b));
-  std::uint64_t hi = 0;
-  for (unsigned i = 0; i < 8; ++i) hi = hi << 8 | b[i];
-  const std::uint32_t lo =
-      std::uint32_t{b[8]} << 24 | std::uint32_t{b[9]} << 16 | std::uint32_t{b[10]} << 8 | b[11];
-  Entry = {hi, lo, At | (keyIsText ? kKeyIsText : 0)};
+  prefix_radix::SetPaddedPrefix(Entry, key.data(), key.size());
+  Entry.At = At | (keyIsText ? kKeyIsText : 0);
   return true;
 }
 

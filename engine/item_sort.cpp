@@ -37,36 +37,18 @@ struct TEntry {
 };
 using prefix_radix::kPrefixBytes;
 
-// The twelve bytes of R's sort string from D on, 0 past its end. The
-// bytes are gathered in registers: bytes stored one at a time and read
-// back as a word would stall the processor.
+// The twelve bytes of R's sort string from D on, 0 past its end.
 inline void SetPrefix(TEntry& e, const TStringReader& r, std::size_t D) {
   const std::size_t key = r.S.Key.size();
-  const char* k = r.S.Key.data();
-  if (D + kPrefixBytes <= key) {
-    std::uint64_t hi;
-    std::uint32_t lo;
-    std::memcpy(&hi, k + D, 8);
-    std::memcpy(&lo, k + D + 8, 4);
-    e.Hi = __builtin_bswap64(hi);
-    e.Lo = __builtin_bswap32(lo);
-    return;
-  }
-  const auto gather = [&](const auto& byte) {
-    std::uint64_t hi = 0;
-    std::uint32_t lo = 0;
-    for (std::size_t i = 0; i < 8; ++i) hi = hi << 8 | byte(D + i);
-    for (std::size_t i = 8; i < kPrefixBytes; ++i) lo = lo << 8 | byte(D + i);
-    e.Hi = hi;
-    e.Lo = lo;
-  };
-  // The usual short key: its bytes, then the padding.
-  if (D < key && key + r.Pad >= D + kPrefixBytes) {
-    return gather([&](std::size_t d) -> unsigned {
-      return d < key ? static_cast<unsigned char>(k[d]) : 0x20u;
-    });
-  }
-  gather([&](std::size_t d) { return r.Byte(d); });
+  // The usual key: its bytes from D, then the padding.
+  if (D < key && key + r.Pad >= D + kPrefixBytes)
+    return prefix_radix::SetPaddedPrefix(e, r.S.Key.data() + D, key - D);
+  std::uint64_t hi = 0;
+  std::uint32_t lo = 0;
+  for (std::size_t i = 0; i < 8; ++i) hi = hi << 8 | r.Byte(D + i);
+  for (std::size_t i = 8; i < kPrefixBytes; ++i) lo = lo << 8 | r.Byte(D + i);
+  e.Hi = hi;
+  e.Lo = lo;
 }
 
 // Fetching ahead does nothing where the strings' memory is not known.

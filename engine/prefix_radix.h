@@ -34,6 +34,32 @@ int ComparePrefix(const E& a, const E& b) {
   return 0;
 }
 
+// Sets e's twelve bytes to the first twelve of the N bytes at P, spaces
+// past them, as a string padded with spaces orders. The bytes are gathered
+// in registers: bytes stored one at a time and read back as a word would
+// stall the processor.
+template <class E>
+void SetPaddedPrefix(E& e, const char* P, std::size_t N) {
+  if (N >= kPrefixBytes) {
+    std::uint64_t hi;
+    std::uint32_t lo;
+    std::memcpy(&hi, P, 8);
+    std::memcpy(&lo, P + 8, 4);
+    e.Hi = __builtin_bswap64(hi);
+    e.Lo = __builtin_bswap32(lo);
+    return;
+  }
+  const auto byte = [&](std::size_t i) -> unsigned {
+    return i < N ? static_cast<unsigned char>(P[i]) : 0x20u;
+  };
+  std::uint64_t hi = 0;
+  std::uint32_t lo = 0;
+  for (std::size_t i = 0; i < 8; ++i) hi = hi << 8 | byte(i);
+  for (std::size_t i = 8; i < kPrefixBytes; ++i) lo = lo << 8 | byte(i);
+  e.Hi = hi;
+  e.Lo = lo;
+}
+
 // How many entries of [first, last) have each byte, and the range of the
 // bytes that occur.
 struct TByteCounts {
