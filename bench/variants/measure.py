@@ -37,6 +37,8 @@ import random
 import subprocess
 import sys
 
+from recall import canonical_of
+
 IPADIC = "/usr/share/mecab/dic/ipadic/"
 NAIST = "/usr/share/mecab/dic/naist-jdic-eucjp/naist-jdic.csv"
 SKK = "/usr/share/skk/"
@@ -170,14 +172,7 @@ def kanji_pairs():
 def count_kanji_pairs(batch):
     sets = kanji_pairs()
     chars = sorted({c for pairs in sets.values() for p in pairs for c in p})
-    text = ("\r\n".join(chars) + "\r\n").encode("utf-8")
-    out = subprocess.run([batch, "map", "--utf8", "--fold=kanji"], input=text, capture_output=True,
-                         check=True).stdout.decode("utf-8")
-    canonical = {}
-    for line in out.split("\r\n"):
-        if line:
-            variant, to = line.split("\t")[:2]
-            canonical[variant] = to
+    canonical = canonical_of(batch, chars, "kanji")
     for name, pairs in sets.items():
         joined = sum(len({canonical.get(c, c) for c in p}) == 1 for p in pairs)
         print("%s: %d of %d pairs joined" % (name, joined, len(pairs)), file=sys.stderr)

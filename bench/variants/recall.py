@@ -24,11 +24,12 @@ def cell(text):
     return text
 
 
-def canonical_of(batch, spellings):
+def canonical_of(batch, spellings, fold="all"):
+    """Each spelling `map --fold=FOLD` maps to another: {variant: canonical}."""
     # A quote inside one line is the text's own; the map writes a text with
     # a quote as a quoted cell.
     text = ("\r\n".join(spellings) + "\r\n").encode("utf-8")
-    out = subprocess.run([batch, "map", "--utf8", "--fold=all"], input=text, capture_output=True,
+    out = subprocess.run([batch, "map", "--utf8", "--fold=" + fold], input=text, capture_output=True,
                          check=True).stdout.decode("utf-8")
     to = {}
     for line in out.split("\r\n"):
@@ -107,4 +108,5 @@ def main():
     return 1 if wrong else 0
 
 
-sys.exit(main())
+if __name__ == "__main__":
+    sys.exit(main())
