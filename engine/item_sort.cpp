@@ -30,11 +30,7 @@ struct TStringReader {
 
 // An entry: twelve bytes of the sort string from some depth on, and the
 // item number.
-struct TEntry {
-  std::uint64_t Hi;
-  std::uint32_t Lo;
-  std::uint32_t Item;
-};
+using TEntry = TSortEntry;
 using prefix_radix::kPrefixBytes;
 
 // The twelve bytes of R's sort string from D on, 0 past its end.
@@ -152,6 +148,36 @@ class TFinish {
   std::unique_ptr<TEntry[]> FBuffer;
 };
 
+// Sorts the N = Order.size() filled entries and puts their numbers into
+// Order, with Ties as SortByPaddedKey gives them.
+template <class F, class Prefetch>
+void SortFilled(TEntry* entries, std::vector<std::uint32_t>& Order, const F& StringOf,
+                const Prefetch& prefetch, std::vector<std::uint64_t>* Ties, std::size_t longKeys) {
+  const std::size_t n = Order.size();
+  prefix_radix::SortOnCores(entries, n, [&] { return TFinish<F, Prefetch>(StringOf, prefetch); });
+
+  // Keys of 1024 bytes and more can make two sort strings equal; then the
+  // order of the ties is ListSort's, from the original order.
+  if (longKeys >= 2) {
+    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
+      return PaddedKeyOrder(StringOf(a), StringOf(b));
+    };
+    for (std::size_t k = 1; k < n; ++k) {
+      if (compare(entries[k - 1].Item, entries[k].Item) == 0) {
+        ListSort(Order, compare);
+        return;
+      }
+    }
+  }
+  for (std::size_t k = 0; k < n; ++k) Order[k] = entries[k].Item;
+  if (Ties != nullptr) {
+    for (std::size_t k = 1; k < n; ++k) {
+      if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
+        (*Ties)[k / 64] &= ~(std::uint64_t{1} << (k % 64));
+    }
+  }
+}
+
 template <class F, class Prefetch = TNoPrefetch>
 void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
                        const Prefetch& prefetch = {}, std::vector<std::uint64_t>* Ties = nullptr) {
@@ -177,32 +203,21 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
     });
     for (const std::size_t l : longs) longKeys += l;
   }
-  prefix_radix::SortOnCores(entries.get(), n,
-                            [&] { return TFinish<F, Prefetch>(StringOf, prefetch); });
-
-  // Keys of 1024 bytes and more can make two sort strings equal; then the
-  // order of the ties is ListSort's, from the original order.
-  if (longKeys >= 2) {
-    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
-      return PaddedKeyOrder(StringOf(a), StringOf(b));
-    };
-    for (std::size_t k = 1; k < n; ++k) {
-      if (compare(entries[k - 1].Item, entries[k].Item) == 0) {
-        ListSort(Order, compare);
-        return;
-      }
-    }
-  }
-  for (std::size_t k = 0; k < n; ++k) Order[k] = entries[k].Item;
-  if (Ties != nullptr) {
-    for (std::size_t k = 1; k < n; ++k) {
-      if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
-        (*Ties)[k / 64] &= ~(std::uint64_t{1} << (k % 64));
-    }
-  }
+  SortFilled(entries.get(), Order, StringOf, prefetch, Ties, longKeys);
 }
 
 }  // namespace
+
+void SortEntriesByPaddedKey(TSortEntry* Entries, std::size_t N, const TSortStringOf& StringOf,
+                            std::vector<std::uint32_t>& Order, std::vector<std::uint64_t>* Ties) {
+  Order.resize(N);
+  if (Ties != nullptr) Ties->assign((N + 63) / 64, ~std::uint64_t{0});
+  if (N < 2) {
+    if (N == 1) Order[0] = Entries[0].Item;
+    return;
+  }
+  SortFilled(Entries, Order, StringOf, TNoPrefetch{}, Ties, 0);
+}
 
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,
                      std::vector<std::uint64_t>* Ties) {

@@ -18,6 +18,13 @@ namespace tavrin {
 
 void TUniqueManager::Organize() {
   if (FCount == 0) return;
+  // The order AddAllSorted found, when nothing changed since.
+  std::vector<std::uint32_t> found;
+  std::vector<std::uint64_t> foundTies;
+  if (FSortedValid && !FSortedTies.empty() && FSortedOrder.size() == FCount) {
+    found = std::move(FSortedOrder);
+    foundTies = std::move(FSortedTies);
+  }
   ReleaseTextIndex();
   ListChanged();
   MakeKeys();
@@ -39,7 +46,10 @@ void TUniqueManager::Organize() {
   // Where the sort saw the first bytes of two neighbours' keys differ, the
   // keys differ: the walk below reads no key there.
   std::vector<std::uint64_t> ties;
-  if (fullKey) {
+  if (fullKey && !found.empty()) {
+    w = std::move(found);
+    ties = std::move(foundTies);
+  } else if (fullKey) {
     SortByPaddedKey(*this, w, &ties);
   } else {
     ownKeys.reserve(n);

@@ -231,6 +231,7 @@ TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
 void TUniqueManager::ListChanged() {
   FSortedValid = false;
   FSortedOrder = {};
+  FSortedTies = {};
 }
 
 void TUniqueManager::Clear() {
