@@ -148,33 +148,12 @@ class TFinish {
   std::unique_ptr<TEntry[]> FBuffer;
 };
 
-// Sorts the N = Order.size() filled entries and puts their numbers into
-// Order, with Ties as SortByPaddedKey gives them.
-template <class F, class Prefetch>
-void SortFilled(TEntry* entries, std::vector<std::uint32_t>& Order, const F& StringOf,
-                const Prefetch& prefetch, std::vector<std::uint64_t>* Ties, std::size_t longKeys) {
-  const std::size_t n = Order.size();
-  prefix_radix::SortOnCores(entries, n, [&] { return TFinish<F, Prefetch>(StringOf, prefetch); });
-
-  // Keys of 1024 bytes and more can make two sort strings equal; then the
-  // order of the ties is ListSort's, from the original order.
-  if (longKeys >= 2) {
-    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
-      return PaddedKeyOrder(StringOf(a), StringOf(b));
-    };
-    for (std::size_t k = 1; k < n; ++k) {
-      if (compare(entries[k - 1].Item, entries[k].Item) == 0) {
-        ListSort(Order, compare);
-        return;
-      }
-    }
-  }
-  for (std::size_t k = 0; k < n; ++k) Order[k] = entries[k].Item;
-  if (Ties != nullptr) {
-    for (std::size_t k = 1; k < n; ++k) {
-      if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
-        (*Ties)[k / 64] &= ~(std::uint64_t{1} << (k % 64));
-    }
+// Clears the bits of Ties (all set) where an entry's prefix differs from
+// the previous one's.
+void MarkTies(const TEntry* entries, std::size_t n, std::vector<std::uint64_t>& Ties) {
+  for (std::size_t k = 1; k < n; ++k) {
+    if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
+      Ties[k / 64] &= ~(std::uint64_t{1} << (k % 64));
   }
 }
 
@@ -203,20 +182,35 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
     });
     for (const std::size_t l : longs) longKeys += l;
   }
-  SortFilled(entries.get(), Order, StringOf, prefetch, Ties, longKeys);
+  prefix_radix::SortOnCores(entries.get(), n,
+                            [&] { return TFinish<F, Prefetch>(StringOf, prefetch); });
+
+  // Keys of 1024 bytes and more can make two sort strings equal; then the
+  // order of the ties is ListSort's, from the original order.
+  if (longKeys >= 2) {
+    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
+      return PaddedKeyOrder(StringOf(a), StringOf(b));
+    };
+    for (std::size_t k = 1; k < n; ++k) {
+      if (compare(entries[k - 1].Item, entries[k].Item) == 0) {
+        ListSort(Order, compare);
+        return;
+      }
+    }
+  }
+  for (std::size_t k = 0; k < n; ++k) Order[k] = entries[k].Item;
+  if (Ties != nullptr) MarkTies(entries.get(), n, *Ties);
 }
 
 }  // namespace
 
 void SortEntriesByPaddedKey(TSortEntry* Entries, std::size_t N, const TSortStringOf& StringOf,
-                            std::vector<std::uint32_t>& Order, std::vector<std::uint64_t>* Ties) {
-  Order.resize(N);
-  if (Ties != nullptr) Ties->assign((N + 63) / 64, ~std::uint64_t{0});
-  if (N < 2) {
-    if (N == 1) Order[0] = Entries[0].Item;
-    return;
-  }
-  SortFilled(Entries, Order, StringOf, TNoPrefetch{}, Ties, 0);
+                            std::vector<std::uint64_t>& Ties) {
+  Ties.assign((N + 63) / 64, ~std::uint64_t{0});
+  const TNoPrefetch prefetch;
+  prefix_radix::SortOnCores(
+      Entries, N, [&] { return TFinish<TSortStringOf, TNoPrefetch>(StringOf, prefetch); });
+  MarkTies(Entries, N, Ties);
 }
 
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,

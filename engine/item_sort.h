@@ -36,11 +36,10 @@ struct TSortEntry {
   std::uint32_t Item;
 };
 // Sorts N entries so filled by the sort strings StringOf gives their
-// numbers, all with keys shorter than 1024 bytes, and puts the numbers in
-// that order into Order, with Ties as above. Equal strings end up next to
-// each other.
+// numbers, all with keys shorter than 1024 bytes, with Ties as above (a bit
+// per entry). Equal strings end up next to each other.
 void SortEntriesByPaddedKey(TSortEntry* Entries, std::size_t N, const TSortStringOf& StringOf,
-                            std::vector<std::uint32_t>& Order, std::vector<std::uint64_t>* Ties);
+                            std::vector<std::uint64_t>& Ties);
 
 // ListSort(order, CompareBytes(keyOf(a), keyOf(b))), exactly.
 void SortByKeyBytes(std::vector<std::uint32_t>& Order,

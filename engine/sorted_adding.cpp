@@ -4,8 +4,10 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "engine/item_sort.h"
 #include "engine/prefix_radix.h"
 #include "engine/unique_manager.h"
+#include "util/os.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
 
@@ -90,7 +93,6 @@ bool TUniqueManager::AddSorted(std::shared_ptr<const void> Store, std::string_vi
 
   // Sorted by their sort strings; the copies of a text share one and lie
   // next to each other. Prefixes that differ mean texts that differ.
-  std::vector<std::uint32_t> order;
   std::vector<std::uint64_t> ties;
   SortEntriesByPaddedKey(
       entries.get(), m,
@@ -98,57 +100,60 @@ bool TUniqueManager::AddSorted(std::shared_ptr<const void> Store, std::string_vi
         const std::string_view t = text(line);
         return {keyOf(line, t), t};
       },
-      order, &ties);
-  entries.reset();
+      ties);
+  const TSortEntry* order = entries.get();
   const auto tied = [&](std::size_t k) { return (ties[k / 64] >> (k % 64) & 1) != 0; };
-  // The runs of one text: its first line (the least) and how many lines.
-  // RunTies are the ties of the runs' sort order.
-  std::vector<std::uint32_t> runFirst, runCount;
-  std::vector<std::uint64_t> runTies;
-  for (std::size_t k = 0; k < m; ++k) {
-    const std::uint32_t line = order[k];
-    if (k > 0 && tied(k) && text(line) == text(order[k - 1])) {
-      runFirst.back() = std::min(runFirst.back(), line);
-      runCount.back() += runCount.back() < std::numeric_limits<std::int32_t>::max();
-      continue;
-    }
-    const std::size_t run = runFirst.size();
-    if (run % 64 == 0) runTies.push_back(~std::uint64_t{0});
-    if (!tied(k)) runTies[run / 64] &= ~(std::uint64_t{1} << (run % 64));
-    runFirst.push_back(line);
-    runCount.push_back(1);
+  // The runs of one text, in sort order: Sorted[r] holds run r's count
+  // (later its item's number), RunAt[its first line] holds r + 1. RunTies
+  // are the ties of the runs' order.
+  std::vector<std::uint32_t> sorted(m);
+  // Zeroed, on pages of its own, given back whole at the end.
+  const std::size_t runAtBytes = n * sizeof(std::uint32_t);
+  const std::unique_ptr<std::uint32_t, std::function<void(std::uint32_t*)>> runAtPages(
+      static_cast<std::uint32_t*>(os::AllocatePages(runAtBytes)),
+      [runAtBytes](std::uint32_t* p) { os::FreePages(p, runAtBytes); });
+  if (!runAtPages) throw std::bad_alloc();
+  std::uint32_t* const runAt = runAtPages.get();
+  std::vector<std::uint64_t> runTies((m + 63) / 64, ~std::uint64_t{0});
+  std::size_t runs = 0;
+  for (std::size_t k = 0; k < m; ++runs) {
+    std::uint32_t firstLine = order[k].Item;
+    std::size_t q = k + 1;
+    for (; q < m && tied(q) && text(order[q].Item) == text(order[k].Item); ++q)
+      firstLine = std::min(firstLine, order[q].Item);
+    if (!tied(k)) runTies[runs / 64] &= ~(std::uint64_t{1} << (runs % 64));
+    sorted[runs] = static_cast<std::uint32_t>(
+        std::min<std::size_t>(q - k, std::numeric_limits<std::int32_t>::max()));
+    runAt[firstLine] = static_cast<std::uint32_t>(runs + 1);
+    k = q;
   }
-  order = {};
+  entries.reset();
   ties = {};
+  sorted.resize(runs);
+  runTies.resize((runs + 63) / 64);
 
-  // The items in the order their texts first occur: each run's first line
-  // holds the run's number and count, read back in line order.
-  const std::size_t runs = runFirst.size();
-  std::vector<std::uint64_t> runAt(n, 0);
-  for (std::size_t r = 0; r < runs; ++r) runAt[runFirst[r]] = std::uint64_t{runCount[r]} << 32 | r;
-  runFirst = {};
-  runCount = {};
+  // The items in the order their texts first occur; each takes its first
+  // line's key, moved down in KeyAt to the item's number.
   const TStoreRef store = AdoptStore(std::move(Store), Bytes);
-  std::vector<std::uint32_t> sorted(runs);
   try {
-    FMarks.reserve(runs);
-    FKeys.reserve(runs);
+    FMarks.assign(runs, kShown);
     for (std::size_t i = 0; i < n; ++i) {
       if (runAt[i] == 0) continue;
-      const auto r = static_cast<std::uint32_t>(runAt[i]);
+      std::uint32_t& slot = sorted[runAt[i] - 1];
       const std::string_view t = text(i);
       TUniqueItem& item = NewItem();
       item.FTextAt = store.Start + static_cast<std::uint32_t>(t.data() - store.Data);
       item.FTextSize = static_cast<std::uint32_t>(t.size());
-      item.FCount = static_cast<std::int32_t>(runAt[i] >> 32);
-      FMarks.push_back(kShown);
-      FKeys.push_back(keyAt[i]);
-      sorted[r] = static_cast<std::uint32_t>(FCount - 1);
+      item.FCount = static_cast<std::int32_t>(slot);
+      slot = static_cast<std::uint32_t>(FCount - 1);
+      keyAt[FCount - 1] = keyAt[i];
     }
   } catch (...) {
     Clear();
     throw;
   }
+  keyAt.resize(runs);
+  FKeys = std::move(keyAt);
   FKeyBytes = std::move(keyBytes);
   FTextIndex = TItemTable();
   FIndexReleased = true;
