@@ -21,7 +21,7 @@
 
 namespace tavrin {
 
-bool TUniqueManager::AddSorted(std::shared_ptr<const void> Store, std::string_view Bytes,
+bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
                                std::size_t n, const void* Lines, TLineFn LineAt) {
   if (FCount != 0 || n >= kSameAsText) return false;
   const auto text = [&](std::size_t i) { return Kept(LineAt(Lines, i)); };
@@ -38,9 +38,10 @@ bool TUniqueManager::AddSorted(std::shared_ptr<const void> Store, std::string_vi
   std::atomic<bool> declined{false};
   RunParts(width, [&](unsigned p) {
     std::string bytes, scratch, scratch2;
-    std::size_t room = 0;
-    for (std::size_t i = first(p); i < first(p + 1); ++i) room += LineAt(Lines, i).size() + 5;
-    bytes.reserve(room);
+    // Room for the part's share of the bytes as keys, a key rarely being
+    // longer than its text (untouched room costs nothing).
+    const std::size_t lines = first(p + 1) - first(p);
+    bytes.reserve(Bytes.size() / n * lines + Bytes.size() / width + 5 * lines);
     TSortEntry* out = entries.get() + first(p);
     std::size_t k = 0;
     for (std::size_t i = first(p); i < first(p + 1); ++i) {
@@ -58,7 +59,7 @@ bool TUniqueManager::AddSorted(std::shared_ptr<const void> Store, std::string_vi
       }
       prefix_radix::SetPaddedPrefix(out[k], key.data(), key.size());
       out[k++].Item = static_cast<std::uint32_t>(i);
-      if (key == t) {
+      if (key.data() == t.data() || key == t) {
         keyAt[i] = kSameAsText;
         continue;
       }
@@ -134,7 +135,7 @@ bool TUniqueManager::AddSorted(std::shared_ptr<const void> Store, std::string_vi
 
   // The items in the order their texts first occur; each takes its first
   // line's key, moved down in KeyAt to the item's number.
-  const TStoreRef store = AdoptStore(std::move(Store), Bytes);
+  const TStoreRef store = AdoptStore(Store, Bytes);
   try {
     FMarks.assign(runs, kShown);
     for (std::size_t i = 0; i < n; ++i) {

@@ -126,9 +126,9 @@ class TUniqueManager {
   // not empty or a line is one this way does not take (a key of 1024 bytes
   // and more or not PlainKey, a text with a code of the unassigned rows).
   template <class LineAt>
-  bool AddAllSorted(std::shared_ptr<const void> Store, std::string_view Bytes, std::size_t n,
+  bool AddAllSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes, std::size_t n,
                     const LineAt& lineAt) {
-    return AddSorted(std::move(Store), Bytes, n, &lineAt, [](const void* f, std::size_t i) {
+    return AddSorted(Store, Bytes, n, &lineAt, [](const void* f, std::size_t i) {
       return std::string_view((*static_cast<const LineAt*>(f))(i));
     });
   }
@@ -314,7 +314,7 @@ class TUniqueManager {
   template <class LineAt>
   void AddLines(std::size_t n, const TStoreRef* Store, LineAt lineAt);
   using TLineFn = std::string_view (*)(const void* Lines, std::size_t Index);
-  bool AddSorted(std::shared_ptr<const void> Store, std::string_view Bytes, std::size_t n,
+  bool AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes, std::size_t n,
                  const void* Lines, TLineFn LineAt);
   // The key of a kept text, Text itself when its key is the text (the
   // scratch strings as in KeyIn).
