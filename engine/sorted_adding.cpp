@@ -39,9 +39,10 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   RunParts(width, [&](unsigned p) {
     std::string bytes, scratch, scratch2;
     // Room for the part's share of the bytes as keys, a key rarely being
-    // longer than its text (untouched room costs nothing).
+    // longer than its text, made at the first key that is not its text
+    // (untouched room costs nothing, a store begun does).
     const std::size_t lines = first(p + 1) - first(p);
-    bytes.reserve(Bytes.size() / n * lines + Bytes.size() / width + 5 * lines);
+    const std::size_t room = Bytes.size() / n * lines + Bytes.size() / width + 5 * lines;
     TSortEntry* out = entries.get() + first(p);
     std::size_t k = 0;
     for (std::size_t i = first(p); i < first(p + 1); ++i) {
@@ -63,6 +64,7 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
         keyAt[i] = kSameAsText;
         continue;
       }
+      if (bytes.capacity() < room) bytes.reserve(room);
       keyAt[i] = static_cast<std::uint32_t>(bytes.size());
       AppendLength(bytes, key.size());
       bytes += key;
