@@ -23,7 +23,10 @@ using TStatusFn = std::function<void(const std::string& text)>;
 // on. While adding, Status receives ProgressText of the percentage, once for
 // the first line and again each time the percentage changes (the text is the
 // same as showing it after every line, at most 100 repaints); before
-// Organize it receives OrganizingText. Status may be empty.
+// Organize it receives OrganizingText. Status may be empty. A large input
+// whose first lines nearly all differ is added in one step, by sorting
+// (TUniqueManager::AddAllSorted): then the first percentage is the only
+// one shown.
 //
 // Lines empty: returns false and leaves the manager untouched; the caller
 // shows NoLinesMessage and goes on with its summary. Otherwise true.

@@ -102,13 +102,12 @@ bool KeyIsText(std::string_view Text, unsigned Variants) {
   return true;
 }
 
-// A key's length in front of its bytes, as KeyAt reads it (LEB128).
-void AppendLength(std::string& bytes, std::size_t size) {
-  for (; size > 0x7F; size >>= 7) bytes += static_cast<char>((size & 0x7F) | 0x80);
-  bytes += static_cast<char>(size);
-}
-
 }  // namespace
+
+void TUniqueManager::AppendLength(std::string& Store, std::size_t Size) {
+  for (; Size > 0x7F; Size >>= 7) Store += static_cast<char>((Size & 0x7F) | 0x80);
+  Store += static_cast<char>(Size);
+}
 
 std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
                                        std::string& Scratch, std::string& Scratch2) const {
@@ -152,6 +151,11 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
   // it keeps the key of the options alone.
   if (key.empty()) key = finish({Scratch.data(), FoldKeyInto(Text, FHyphen, Scratch.data())});
   return key;
+}
+
+std::string_view TUniqueManager::OwnKey(std::string_view Text, std::string& Scratch,
+                                        std::string& Scratch2) const {
+  return KeyIsText(Text, FVariants) ? Text : KeyIn(Text, FVariants, Scratch, Scratch2);
 }
 
 std::string TUniqueManager::MakeKey(std::string_view Text) const {

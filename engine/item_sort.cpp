@@ -30,11 +30,7 @@ struct TStringReader {
 
 // An entry: twelve bytes of the sort string from some depth on, and the
 // item number.
-struct TEntry {
-  std::uint64_t Hi;
-  std::uint32_t Lo;
-  std::uint32_t Item;
-};
+using TEntry = TSortEntry;
 using prefix_radix::kPrefixBytes;
 
 // The twelve bytes of R's sort string from D on, 0 past its end.
@@ -152,6 +148,15 @@ class TFinish {
   std::unique_ptr<TEntry[]> FBuffer;
 };
 
+// Clears the bits of Ties (all set) where an entry's prefix differs from
+// the previous one's.
+void MarkTies(const TEntry* entries, std::size_t n, std::vector<std::uint64_t>& Ties) {
+  for (std::size_t k = 1; k < n; ++k) {
+    if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
+      Ties[k / 64] &= ~(std::uint64_t{1} << (k % 64));
+  }
+}
+
 template <class F, class Prefetch = TNoPrefetch>
 void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
                        const Prefetch& prefetch = {}, std::vector<std::uint64_t>* Ties = nullptr) {
@@ -194,15 +199,19 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
     }
   }
   for (std::size_t k = 0; k < n; ++k) Order[k] = entries[k].Item;
-  if (Ties != nullptr) {
-    for (std::size_t k = 1; k < n; ++k) {
-      if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
-        (*Ties)[k / 64] &= ~(std::uint64_t{1} << (k % 64));
-    }
-  }
+  if (Ties != nullptr) MarkTies(entries.get(), n, *Ties);
 }
 
 }  // namespace
+
+void SortEntriesByPaddedKey(TSortEntry* Entries, std::size_t N, const TSortStringOf& StringOf,
+                            std::vector<std::uint64_t>& Ties) {
+  Ties.assign((N + 63) / 64, ~std::uint64_t{0});
+  const TNoPrefetch prefetch;
+  prefix_radix::SortOnCores(
+      Entries, N, [&] { return TFinish<TSortStringOf, TNoPrefetch>(StringOf, prefetch); });
+  MarkTies(Entries, N, Ties);
+}
 
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,
                      std::vector<std::uint64_t>* Ties) {

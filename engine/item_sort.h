@@ -27,6 +27,20 @@ void SortByPaddedKey(std::vector<std::uint32_t>& Order, const TSortStringOf& Str
 void SortByPaddedKey(const TUniqueManager& Manager, std::vector<std::uint32_t>& Order,
                      std::vector<std::uint64_t>* Ties = nullptr);
 
+// An entry of the padded-key sort: the first twelve bytes of a sort string,
+// big-endian in Hi and Lo (prefix_radix::SetPaddedPrefix of a key shorter
+// than 1024 bytes sets them), and the number that stands for the string.
+struct TSortEntry {
+  std::uint64_t Hi;
+  std::uint32_t Lo;
+  std::uint32_t Item;
+};
+// Sorts N entries so filled by the sort strings StringOf gives their
+// numbers, all with keys shorter than 1024 bytes, with Ties as above (a bit
+// per entry). Equal strings end up next to each other.
+void SortEntriesByPaddedKey(TSortEntry* Entries, std::size_t N, const TSortStringOf& StringOf,
+                            std::vector<std::uint64_t>& Ties);
+
 // ListSort(order, CompareBytes(keyOf(a), keyOf(b))), exactly.
 void SortByKeyBytes(std::vector<std::uint32_t>& Order,
                     const std::function<std::string_view(std::uint32_t)>& KeyOf);

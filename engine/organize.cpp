@@ -18,6 +18,15 @@ namespace tavrin {
 
 void TUniqueManager::Organize() {
   if (FCount == 0) return;
+  const bool fullKey = FZenkaku == FUpper;
+  // The order AddAllSorted found, when nothing changed since: the order of
+  // the full keys.
+  std::vector<std::uint32_t> found;
+  std::vector<std::uint64_t> foundTies;
+  if (fullKey && FSortedValid && !FSortedTies.empty() && FSortedOrder.size() == FCount) {
+    found = std::move(FSortedOrder);
+    foundTies = std::move(FSortedTies);
+  }
   ReleaseTextIndex();
   ListChanged();
   MakeKeys();
@@ -25,13 +34,12 @@ void TUniqueManager::Organize() {
   const std::size_t n = FCount;
   // Item numbers in the order of their display key. Positions are 32-bit:
   // a list holds fewer than 2^31 items.
-  std::vector<std::uint32_t> w = ListOrder();
+  std::vector<std::uint32_t> w = found.empty() ? ListOrder() : std::move(found);
 
   // The display key is the full key, or with one distinction off a key of
   // its own, made here for the length of the pass.
   std::vector<TKeyRef> ownKeys;
   std::string ownKeyBytes;
-  const bool fullKey = FZenkaku == FUpper;
   const auto displayKey = [&](std::uint32_t i) -> std::string_view {
     if (fullKey) return KeyOf(i);
     return {ownKeyBytes.data() + ownKeys[i].At, ownKeys[i].Size};
@@ -39,7 +47,9 @@ void TUniqueManager::Organize() {
   // Where the sort saw the first bytes of two neighbours' keys differ, the
   // keys differ: the walk below reads no key there.
   std::vector<std::uint64_t> ties;
-  if (fullKey) {
+  if (!foundTies.empty()) {
+    ties = std::move(foundTies);
+  } else if (fullKey) {
     SortByPaddedKey(*this, w, &ties);
   } else {
     ownKeys.reserve(n);

@@ -231,6 +231,7 @@ TUniqueItem* TUniqueManager::FindText(std::string_view Text) const {
 void TUniqueManager::ListChanged() {
   FSortedValid = false;
   FSortedOrder = {};
+  FSortedTies = {};
 }
 
 void TUniqueManager::Clear() {
@@ -266,8 +267,13 @@ TUniqueItem* TUniqueManager::Items(std::int32_t Index) const {
 }
 
 std::int32_t TUniqueManager::TotalCount() const {
+  // Chunk by chunk: no division per item.
   std::int32_t total = 0;
-  for (std::size_t i = 0; i < FCount; ++i) total = SaturatedAdd(total, Item(i).FCount);
+  for (std::size_t c = 0; c * kPerChunk < FCount; ++c) {
+    const TUniqueItem* items = FChunkItems[c];
+    const std::size_t size = std::min(kPerChunk, FCount - c * kPerChunk);
+    for (std::size_t k = 0; k < size; ++k) total = SaturatedAdd(total, items[k].FCount);
+  }
   return total;
 }
 

@@ -116,6 +116,23 @@ class TUniqueManager {
     AddLines(n, &store, lineAt);
   }
 
+  // The same as AddAll of the lines into an empty manager, for lines that
+  // are nearly all distinct: instead of one look-up of the text index a
+  // line, the lines' keys are made and the lines sorted by their sort
+  // strings at once (on the cores), so that the copies of a text lie next
+  // to each other; each run of them is one item. The keys stay made, the
+  // text index is left to be built when next needed, and the order found is
+  // kept for Organize and Sort. False, adding nothing, when the manager is
+  // not empty or a line is one this way does not take (a key of 1024 bytes
+  // and more or not PlainKey, a text with a code of the unassigned rows).
+  template <class LineAt>
+  bool AddAllSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes, std::size_t n,
+                    const LineAt& lineAt) {
+    return AddSorted(Store, Bytes, n, &lineAt, [](const void* f, std::size_t i) {
+      return std::string_view((*static_cast<const LineAt*>(f))(i));
+    });
+  }
+
   // Makes room in the text index for Texts distinct texts in all, so that
   // it is made once instead of growing step by step; only a guess, past
   // which the index grows as usual. Results never depend on it.
@@ -252,6 +269,8 @@ class TUniqueManager {
     } while ((b & 0x80) != 0);
     return {Store.data() + At, size};
   }
+  // Writes a key's length in front of its bytes, as KeyAt reads it.
+  static void AppendLength(std::string& Store, std::size_t Size);
   // A key Organize makes for itself: bytes [At, At + Size) of its store.
   struct TKeyRef {
     std::uint32_t At, Size;
@@ -294,6 +313,12 @@ class TUniqueManager {
   // taken from it instead of copied.
   template <class LineAt>
   void AddLines(std::size_t n, const TStoreRef* Store, LineAt lineAt);
+  using TLineFn = std::string_view (*)(const void* Lines, std::size_t Index);
+  bool AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes, std::size_t n,
+                 const void* Lines, TLineFn LineAt);
+  // The key of a kept text, Text itself when its key is the text (the
+  // scratch strings as in KeyIn).
+  std::string_view OwnKey(std::string_view Text, std::string& Scratch, std::string& Scratch2) const;
   // What Add keeps of a line: empty for a blank line.
   std::string_view Kept(std::string_view Line) const;
   // Counts the text on the item the index found, or makes its item.
@@ -344,8 +369,10 @@ class TUniqueManager {
   mutable bool FIndexReleased = false;
   std::vector<TUniqueItem*> FSameList;
   // Organize's PaddedKeyOrder sort: the order it found, valid while
-  // FSortedValid.
+  // FSortedValid. After AddAllSorted also the sort's ties (as
+  // SortByPaddedKey gives them), for Organize to take instead of sorting.
   std::vector<std::uint32_t> FSortedOrder;
+  std::vector<std::uint64_t> FSortedTies;
   bool FSortedValid = false;
 };
 

@@ -113,6 +113,18 @@ TEST(BuildData, StatusTextsChangeWithThePercentage) {
     EXPECT_EQ(seen, expected) << n;
     EXPECT_EQ(m.TotalCount(), n) << n;
   }
+
+  // Many distinct lines are added in one step: the first percentage, then
+  // the organising text.
+  std::string distinct;
+  for (int i = 0; i < 40000; ++i) distinct += std::to_string(i % 39000) + "\n";
+  std::vector<std::string> seen;
+  TUniqueManager m;
+  ASSERT_TRUE(BuildData(m, ClipboardLines(distinct), false,
+                        [&](const std::string& s) { seen.push_back(s); }));
+  EXPECT_EQ(seen, (std::vector<std::string>{ProgressText(0), OrganizingText()}));
+  EXPECT_EQ(m.TotalCount(), 40000);
+  EXPECT_EQ(m.Count(), 39000);
 }
 
 TEST(BuildData, NoLinesKeepsThePreviousResult) {

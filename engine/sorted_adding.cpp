@@ -1,0 +1,170 @@
+// TUniqueManager::AddAllSorted: the collection of nearly distinct lines made
+// by one sort of the lines instead of a look-up of the text index each.
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/item_sort.h"
+#include "engine/prefix_radix.h"
+#include "engine/unique_manager.h"
+#include "util/os.h"
+#include "util/parallel.h"
+#include "util/sjis.h"
+
+namespace tavrin {
+
+bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
+                               std::size_t n, const void* Lines, TLineFn LineAt) {
+  if (FCount != 0 || n >= kSameAsText) return false;
+  const auto text = [&](std::size_t i) { return Kept(LineAt(Lines, i)); };
+  const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
+  const auto first = [&](unsigned p) { return n * p / width; };
+
+  // Each part makes the keys of its lines into a store of its own, and an
+  // entry for each kept line from its first line's place on. A line's key
+  // is its text (kSameAsText) or lies at KeyAt[line].
+  std::vector<std::uint32_t> keyAt(n);
+  std::unique_ptr<TSortEntry[]> entries(new TSortEntry[n]);
+  std::vector<std::string> stores(width);
+  std::vector<std::size_t> kept(width, 0);
+  std::atomic<bool> declined{false};
+  RunParts(width, [&](unsigned p) {
+    std::string bytes, scratch, scratch2;
+    // Room for the part's share of the bytes as keys, a key rarely being
+    // longer than its text, made at the first key that is not its text
+    // (untouched room costs nothing, a store begun does).
+    const std::size_t lines = first(p + 1) - first(p);
+    const std::size_t room = Bytes.size() / n * lines + Bytes.size() / width + 5 * lines;
+    TSortEntry* out = entries.get() + first(p);
+    std::size_t k = 0;
+    for (std::size_t i = first(p); i < first(p + 1); ++i) {
+      if ((i & 0xFFF) == 0 && declined.load(std::memory_order_relaxed)) break;
+      const std::string_view t = text(i);
+      if (t.empty()) continue;
+      const std::string_view key = OwnKey(t, scratch, scratch2);
+      const bool unassigned = key.data() != t.data() && std::any_of(t.begin(), t.end(), [](char c) {
+                                return IsUnassignedLead(static_cast<unsigned char>(c));
+                              });
+      if (t.size() >= kKeyField || unassigned || !PlainKey(key) ||
+          bytes.size() + key.size() + 5 >= kSameAsText) {
+        declined = true;
+        break;
+      }
+      prefix_radix::SetPaddedPrefix(out[k], key.data(), key.size());
+      out[k++].Item = static_cast<std::uint32_t>(i);
+      if (key.data() == t.data() || key == t) {
+        keyAt[i] = kSameAsText;
+        continue;
+      }
+      if (bytes.capacity() < room) bytes.reserve(room);
+      keyAt[i] = static_cast<std::uint32_t>(bytes.size());
+      AppendLength(bytes, key.size());
+      bytes += key;
+    }
+    stores[p] = std::move(bytes);
+    kept[p] = k;
+  });
+  if (declined) return false;
+  // One key store, the parts' entries closed up behind each other.
+  std::string keyBytes = std::move(stores[0]);
+  std::size_t m = kept[0];
+  for (unsigned p = 1; p < width; ++p) {
+    if (keyBytes.size() + stores[p].size() >= kSameAsText) return false;
+    const auto base = static_cast<std::uint32_t>(keyBytes.size());
+    const TSortEntry* from = entries.get() + first(p);
+    for (std::size_t k = 0; k < kept[p]; ++k) {
+      const std::uint32_t line = from[k].Item;
+      if (keyAt[line] != kSameAsText) keyAt[line] += base;
+    }
+    std::memmove(static_cast<void*>(entries.get() + m), from, kept[p] * sizeof(TSortEntry));
+    m += kept[p];
+    keyBytes += stores[p];
+    stores[p] = {};
+  }
+  if (m == 0) return true;
+  const auto keyOf = [&](std::uint32_t line, std::string_view t) {
+    return keyAt[line] == kSameAsText ? t : KeyAt(keyBytes, keyAt[line]);
+  };
+
+  // Sorted by their sort strings; the copies of a text share one and lie
+  // next to each other. Prefixes that differ mean texts that differ.
+  std::vector<std::uint64_t> ties;
+  SortEntriesByPaddedKey(
+      entries.get(), m,
+      [&](std::uint32_t line) -> TSortString {
+        const std::string_view t = text(line);
+        return {keyOf(line, t), t};
+      },
+      ties);
+  const TSortEntry* order = entries.get();
+  const auto tied = [&](std::size_t k) { return (ties[k / 64] >> (k % 64) & 1) != 0; };
+  // The runs of one text, in sort order: Sorted[r] holds run r's count
+  // (later its item's number), RunAt[its first line] holds r + 1. RunTies
+  // are the ties of the runs' order.
+  std::vector<std::uint32_t> sorted(m);
+  // Zeroed, on pages of its own, given back whole at the end.
+  const std::size_t runAtBytes = n * sizeof(std::uint32_t);
+  const std::unique_ptr<std::uint32_t, std::function<void(std::uint32_t*)>> runAtPages(
+      static_cast<std::uint32_t*>(os::AllocatePages(runAtBytes)),
+      [runAtBytes](std::uint32_t* p) { os::FreePages(p, runAtBytes); });
+  if (!runAtPages) throw std::bad_alloc();
+  std::uint32_t* const runAt = runAtPages.get();
+  std::vector<std::uint64_t> runTies((m + 63) / 64, ~std::uint64_t{0});
+  std::size_t runs = 0;
+  for (std::size_t k = 0; k < m; ++runs) {
+    std::uint32_t firstLine = order[k].Item;
+    std::size_t q = k + 1;
+    for (; q < m && tied(q) && text(order[q].Item) == text(order[k].Item); ++q)
+      firstLine = std::min(firstLine, order[q].Item);
+    if (!tied(k)) runTies[runs / 64] &= ~(std::uint64_t{1} << (runs % 64));
+    sorted[runs] = static_cast<std::uint32_t>(
+        std::min<std::size_t>(q - k, std::numeric_limits<std::int32_t>::max()));
+    runAt[firstLine] = static_cast<std::uint32_t>(runs + 1);
+    k = q;
+  }
+  entries.reset();
+  ties = {};
+  sorted.resize(runs);
+  runTies.resize((runs + 63) / 64);
+
+  // The items in the order their texts first occur; each takes its first
+  // line's key, moved down in KeyAt to the item's number.
+  const TStoreRef store = AdoptStore(Store, Bytes);
+  try {
+    FMarks.assign(runs, kShown);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (runAt[i] == 0) continue;
+      std::uint32_t& slot = sorted[runAt[i] - 1];
+      const std::string_view t = text(i);
+      TUniqueItem& item = NewItem();
+      item.FTextAt = store.Start + static_cast<std::uint32_t>(t.data() - store.Data);
+      item.FTextSize = static_cast<std::uint32_t>(t.size());
+      item.FCount = static_cast<std::int32_t>(slot);
+      slot = static_cast<std::uint32_t>(FCount - 1);
+      keyAt[FCount - 1] = keyAt[i];
+    }
+  } catch (...) {
+    Clear();
+    throw;
+  }
+  keyAt.resize(runs);
+  FKeys = std::move(keyAt);
+  FKeyBytes = std::move(keyBytes);
+  FTextIndex = TItemTable();
+  FIndexReleased = true;
+  FKeyGroupsValid = false;
+  FSortedOrder = std::move(sorted);
+  FSortedTies = std::move(runTies);
+  FSortedValid = true;
+  return true;
+}
+
+}  // namespace tavrin
