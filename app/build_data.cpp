@@ -44,13 +44,12 @@ void AddLines(TUniqueManager& Manager, const TClipboardLines& Lines, const TStat
   Manager.Clear();
   const std::size_t n = Lines.size();
   if (n >= kSortedLines && LooksDistinct(Lines)) {
-    // One step: the first text, then the organising text.
+    // One step: the first text, then the organising text. Lines the sort
+    // declines are added one by one below, with every percentage.
     if (Status) Status(ProgressText(0));
     if (Manager.AddAllSorted(Lines.Store(), Lines.Bytes(), n,
                              [&](std::size_t i) { return Lines[i]; }))
       return;
-    AddRange(Manager, Lines, 0, n);
-    return;
   }
   const auto addRange = [&](std::size_t from, std::size_t to) {
     AddRange(Manager, Lines, from, to);

@@ -26,7 +26,8 @@ using TStatusFn = std::function<void(const std::string& text)>;
 // Organize it receives OrganizingText. Status may be empty. A large input
 // whose first lines nearly all differ is added in one step, by sorting
 // (TUniqueManager::AddAllSorted): then the first percentage is the only
-// one shown.
+// one shown, unless the sort declines the lines, which are then added as
+// above (the first percentage shows twice).
 //
 // Lines empty: returns false and leaves the manager untouched; the caller
 // shows NoLinesMessage and goes on with its summary. Otherwise true.

@@ -125,6 +125,16 @@ TEST(BuildData, StatusTextsChangeWithThePercentage) {
   EXPECT_EQ(seen, (std::vector<std::string>{ProgressText(0), OrganizingText()}));
   EXPECT_EQ(m.TotalCount(), 40000);
   EXPECT_EQ(m.Count(), 39000);
+
+  // A line the sort declines (a key past the padded field): added line by
+  // line, with every percentage again.
+  seen.clear();
+  ASSERT_TRUE(BuildData(m, ClipboardLines(distinct + std::string(kKeyField, 'k')), false,
+                        [&](const std::string& s) { seen.push_back(s); }));
+  ASSERT_EQ(seen.size(), 102u);
+  EXPECT_EQ(seen[1], ProgressText(0));
+  EXPECT_EQ(seen[100], ProgressText(99));
+  EXPECT_EQ(m.Count(), 39001);
 }
 
 TEST(BuildData, NoLinesKeepsThePreviousResult) {
