@@ -90,8 +90,18 @@ std::vector<std::string> TClipboardLines::ToVector() const {
 }
 
 void TClipboardLines::JoinQuotedCells() {
-  if (FBuffer.use_count() > 1) FBuffer = std::make_shared<std::string>(*FBuffer);
+  if (FBuffer.use_count() > 1) {
+    // Until its first join the pass changes nothing.
+    if (!JoinsAny()) return;
+    FBuffer = std::make_shared<std::string>(*FBuffer);
+  }
   JoinInPlace();
+}
+
+bool TClipboardLines::JoinsAny() const {
+  for (std::size_t i = 0; i + 1 < FSpans.size(); ++i)
+    if (JoinsCells((*this)[i], (*this)[i + 1])) return true;
+  return false;
 }
 
 void TClipboardLines::JoinInPlace() {
@@ -181,8 +191,12 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
   return true;
 }
 
-TClipboardLines ClipboardLines(std::string Text) {
+TClipboardLines ClipboardLines(std::string Text, std::shared_ptr<const std::string>* Read) {
+  std::shared_ptr<const std::string> whole;
+  if (Read && std::memchr(Text.data(), '\0', Text.size()))
+    whole = std::make_shared<const std::string>(Text);
   TClipboardLines lines = TClipboardLines::Split(std::move(Text));
+  if (Read) *Read = whole ? std::move(whole) : lines.FBuffer;
   lines.JoinQuotedCells();
   lines.RemoveBlankLines();
   return lines;

@@ -59,7 +59,8 @@ class TClipboardLines {
   // exists and it ends with '"', line i becomes line i without its first byte
   // followed directly by line i+1 without its last byte, and line i+1 becomes
   // empty (and, being empty, is passed over next). Only the first byte of
-  // line i and the last byte of line i+1 are looked at.
+  // line i and the last byte of line i+1 are looked at. A buffer shared
+  // with others is copied first, only when a cell is joined.
   void JoinQuotedCells();
 
   // Deletes every line that TrimBlanks reduces to nothing (only half-width
@@ -69,8 +70,11 @@ class TClipboardLines {
 
  private:
   friend class TClipboardLineBlocks;
+  friend TClipboardLines ClipboardLines(std::string Text, std::shared_ptr<const std::string>* Read);
   // The joining pass over the buffer in place, shared or not.
   void JoinInPlace();
+  // Whether the joining pass joins any two lines.
+  bool JoinsAny() const;
   using TSpan = TLineSpan;
   // Shared with the collections that refer to it; changed only while not.
   std::shared_ptr<std::string> FBuffer = std::make_shared<std::string>();
@@ -98,6 +102,9 @@ class TClipboardLineBlocks {
 
 // Steps 2 to 4 of ReadClipboard over a clipboard text that exists: split,
 // join the quoted cells, remove the blank lines. The result is FLines.
-TClipboardLines ClipboardLines(std::string Text);
+// Read, when given, receives the text as read, all of it (past a NUL too):
+// the lines' own buffer, unless a NUL cut it or a cell was joined.
+TClipboardLines ClipboardLines(std::string Text,
+                               std::shared_ptr<const std::string>* Read = nullptr);
 
 }  // namespace tavrin

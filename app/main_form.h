@@ -200,8 +200,8 @@ class TMainForm : public TSetOptionValues {
   std::unique_ptr<TFormSettings> AccIni1;
   FontValue FListFont;
   // The clipboard text as read, and the one the collection was built from
-  // (normalizing writes it back).
-  std::string FReadText, FInputText;
+  // (normalizing writes it back); mostly FLines' own buffer, not a copy.
+  std::shared_ptr<const std::string> FReadText, FInputText;
   bool FListSimilar = false;  // the list shows what [類字抽出] found
   // The user's rules as the last [類字抽出] read them; none without a file.
   std::optional<TDictionaryGroups> FDictionary;

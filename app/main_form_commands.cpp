@@ -95,8 +95,7 @@ bool TMainForm::ReadClipboard() {
   }
   if (text->Replaced > 0)
     FView.Message(MessageKind::Warning, ReplacedCharactersMessage(text->Replaced));
-  FReadText = text->Text;
-  FLines = ClipboardLines(std::move(text->Text));
+  FLines = ClipboardLines(std::move(text->Text), &FReadText);
   return true;
 }
 

@@ -22,8 +22,12 @@ bool TMainForm::CopyFound(const std::function<std::string()>& makeText,
 
 // With the options the result was made with, whatever they are now.
 void TMainForm::pmCopyNormalizedClick() {
-  CopyFound([this] { return NormalizedText(FInputText, FList.Groups(), FList.Options().Trim); },
-            NormalizedCopiedMessage());
+  CopyFound(
+      [this] {
+        return NormalizedText(FInputText ? std::string_view(*FInputText) : std::string_view(),
+                              FList.Groups(), FList.Options().Trim);
+      },
+      NormalizedCopiedMessage());
 }
 
 void TMainForm::pmCopyMapClick() {

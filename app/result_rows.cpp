@@ -14,8 +14,9 @@ std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly
   // the copies of a growing list (a large block's pages untouched cost
   // nothing); the similar ones are mostly few.
   if (!SimilarOnly) rows.reserve(static_cast<std::size_t>(Manager.Count()));
-  ForEachRow(Manager, SimilarOnly, Zenkaku, Upper,
-             [&](const TResultRow& row) { rows.push_back(row); });
+  // A row holds its item and count; the texts are read only when painted.
+  ForEachRow<false>(Manager, SimilarOnly, Zenkaku, Upper,
+                    [&](const TResultRow& row) { rows.push_back(row); });
   return rows;
 }
 

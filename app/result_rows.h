@@ -28,7 +28,10 @@ std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly
                                  bool Upper);
 // The same rows one by one, to Row, without a list of them; those of the
 // items at positions From .. To - 1 (clipped to the list) only, when given.
-template <class RowFn>
+// WithTexts: Row reads each row's text, so the walk fetches the texts
+// ahead too; without, it fetches only the marks and the items (reading an
+// item early to find its text stalls the walk when nothing needs the text).
+template <bool WithTexts = true, class RowFn>
 void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, bool Upper,
                 RowFn Row, std::int32_t From = 0, std::int32_t To = INT32_MAX) {
   const bool ownCount = SimilarOnly || (Zenkaku && Upper);
@@ -42,7 +45,7 @@ void ForEachRow(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku, b
     // next step asks for it.
     Manager.PrefetchMarks(i + 48);
     if (listed(i + 32)) Manager.PrefetchItem(i + 32);
-    if (listed(i + 16)) Manager.PrefetchText(i + 16);
+    if (WithTexts && listed(i + 16)) Manager.PrefetchText(i + 16);
     if (!listed(i)) continue;
     TUniqueItem* item = Manager.Items(i);
     Row(TResultRow{item, ownCount ? item->FCount : item->MergedCount()});

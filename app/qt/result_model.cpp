@@ -27,6 +27,17 @@ int TResultModel::rowCount(const QModelIndex& parent) const {
 
 int TResultModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
 
+QModelIndex TResultModel::index(int row, int column, const QModelIndex& parent) const {
+  if (parent.isValid() || row < 0 || column < 0 || row >= Count() || column >= 2) return {};
+  return createIndex(row, column);
+}
+
+Qt::ItemFlags TResultModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return {};
+  if (index.model() != this) return Qt::ItemNeverHasChildren;
+  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 QVariant TResultModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Count() || index.row() >= FList->Count()) return {};
   const int row = index.row();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -94,6 +95,19 @@ TEST(JoinQuotedCells, SpreadsheetCells) {
       {"emptied line is not joined again", "\"a\n\"b\"\nc\"", {"a\"b", "", "c\""}},
   };
   for (const auto& c : cases) EXPECT_EQ(Joined(c.text), c.lines) << c.name;
+}
+
+// The text as read stays whole and unchanged beside the lines: joining a
+// cell must not write into it, and a NUL cuts the lines only.
+TEST(ReadClipboardLines, TextAsReadStaysWhole) {
+  for (const std::string& text : {std::string("a\r\nb\r\n"), std::string("\"abc\r\ndef\"\r\nx"),
+                                  std::string("a\nb\0c\nd", 9)}) {
+    std::shared_ptr<const std::string> read;
+    const Lines lines = ClipboardLines(text, &read).ToVector();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, text);
+    EXPECT_EQ(lines, Read(text));
+  }
 }
 
 TEST(ReadClipboardLines, BlankLinesGo) {
