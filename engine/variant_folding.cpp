@@ -204,6 +204,13 @@ class TVariantFolder {
   std::size_t FoldText(std::string_view Text, std::string& Out, bool& Company) const;
 
  private:
+  // A run of blanks at P in Text, for FoldText, whose output has reached O
+  // from Start: written as it stands at either end of the line, else gone,
+  // or one blank where it separates two digits or two Latin letters. The
+  // next character is left to the caller (nullptr when it needs its
+  // neighbours). A character before the run keeps its flag of a spelling's
+  // start, as the run goes.
+  const char* BlankRun(std::string_view Text, const char* P, char*& O, const char* Start) const;
   void AddTable(std::span<const vt::TPair> Pairs, TAction Action);
   void AddRule(std::string_view Source, TAction Action, std::string_view Target);
   const TRule* RuleFor(std::string_view c) const {
@@ -510,8 +517,12 @@ class TVariantFolder {
   // The fold may spell ヶ, which counts after a kanji.
   // A character that ends a company form that counts inside a line.
   // And in the top byte: the fold may make a number's form (NumberChars).
+  // A blank of the space kind (with kMarkFirst, so that the loop's one
+  // rare-case test finds it): a run of them goes or stays by what stands
+  // on both sides, which the one-pass folding looks at where the run ends.
   static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32,
-                                 kKeSpelling = 64, kInsideHint = 128, kNumberText = 1u << 24;
+                                 kKeSpelling = 64, kInsideHint = 128, kNumberText = 1u << 24,
+                                 kBlankRun = 1u << 25;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -933,8 +944,14 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
-    // A middle dot looks at the pieces on both sides: folded in steps.
-    if (const TRule* dot = RuleFor(f); dot != nullptr && dot->Action == TAction::Dot) continue;
+    // A middle dot looks at the pieces on both sides: folded in steps. A
+    // blank writes itself, and its run is settled by the one pass.
+    if (const TRule* rule = RuleFor(f); rule != nullptr && rule->Action != TAction::Replace) {
+      if (rule->Action == TAction::Blank && f.size() == 1)
+        FComposed[code] =
+            1 | std::uint32_t{static_cast<unsigned char>(f[0])} << 8 | kMarkFirst | kBlankRun;
+      if (rule->Action == TAction::Dot || rule->Action == TAction::Blank) continue;
+    }
     bool neighbours = false;
     for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
       const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
@@ -947,6 +964,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
+    // A character that folds to nothing would leave a blank run's
+    // neighbours unknown to the one pass: folded in steps.
+    if (folded.empty()) continue;
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
     if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kKeSpelling;
     // A fold that ends a form inside the line notes where; one that holds
@@ -1820,7 +1840,15 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     }
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
-    if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
+    if ((to & kMarkFirst) != 0) [[unlikely]] {
+      if (to == kNeighbours) return std::string::npos;
+      if ((to & kBlankRun) != 0) {
+        p = BlankRun(Text, p, o, Out.data());
+        if (p == nullptr) return std::string::npos;
+        continue;
+      }
+      if (starter) return std::string::npos;
+    }
     if ((to & kKeSpelling) != 0 && o - Out.data() >= 2) {
       // A spelling of ヶ after what may end in a kanji (a lead byte of the
       // kanji rows two bytes back): looked at afterwards.
@@ -1884,6 +1912,38 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     for (std::size_t h = 0; h < hints && !inside; ++h) inside = InsideFormEndsAt(key, hintEnds[h]);
   Company = Company || inside || (maybe && !EndsUntouched(key));
   return n;
+}
+
+const char* TVariantFolder::BlankRun(std::string_view Text, const char* P, char*& O,
+                                     const char* Start) const {
+  const char* const end = Text.data() + Text.size();
+  char* const run = O;
+  std::uint32_t to = 0;
+  const char* p = P;
+  while (p < end) {
+    const auto b = static_cast<unsigned char>(*p);
+    unsigned code = b;
+    std::size_t n = 1;
+    if (IsLeadByte(b) && p + 1 < end) {
+      if (b == kSequenceLead && CharLength(Text, static_cast<std::size_t>(p - Text.data())) > 2)
+        return nullptr;
+      code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
+      n = 2;
+    }
+    to = FComposed[code];
+    if ((to & kBlankRun) == 0 || to == kNeighbours) break;
+    *O++ = static_cast<char>(to >> 8);
+    p += n;
+  }
+  // Blanks before the first character and after the last stay: the
+  // trimming options decide about them.
+  if (p == end || run == Start) return p;
+  if (to == kNeighbours) return nullptr;
+  const char next = (to & 4) == 0 ? static_cast<char>(to >> 8) : FPool[FPoolAt[to >> 8 & 0xFFFF]];
+  const std::size_t before = static_cast<std::size_t>(run - Start);
+  O = run;
+  if (Separates(std::string_view(Start, before), before - 1, next)) *O++ = ' ';
+  return p;
 }
 
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out,

@@ -385,6 +385,12 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
       {FromUtf8("霞").bytes, FromUtf8("関").bytes},
       {FromUtf8("一").bytes, FromUtf8("人").bytes},
       {FromUtf8("第十").bytes, FromUtf8("丁目2番").bytes},
+      // Blank runs the one pass settles: at the ends, between what a
+      // spelling, ヶ or a repeat mark joins, between digits.
+      {FromUtf8("　 ").bytes, FromUtf8("\t　").bytes},
+      {FromUtf8("ｳ　").bytes, FromUtf8("ァイオリン").bytes},
+      {FromUtf8("霞 ").bytes, FromUtf8("　関").bytes},
+      {FromUtf8("3　").bytes, FromUtf8(" 々").bytes},
   };
   std::size_t checked = 0;
   for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, 64u, 128u, kAllVariantKinds}) {
