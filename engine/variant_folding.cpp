@@ -374,6 +374,24 @@ class TVariantFolder {
     return (FOkuriPair[h / 64] >> (h % 64) & 1) != 0;
   }
   bool MayHoldOkurigana(std::string_view Key) const;
+  // A spelling that begins with kana starts a run of kana after what is
+  // neither kana nor a kanji: the run is all of it, or its kana before
+  // the first other character. One bit of 2^20 per hash of those bytes
+  // (OkuriHash's with Chars 4 for the first, 5 for the second) says that
+  // a spelling other than a standard one may start at such a run.
+  std::vector<std::uint64_t> FOkuriKanaRuns;
+  static bool OkuriKanaByte(char c) {
+    return static_cast<unsigned char>(c) >= 0xA6 && static_cast<unsigned char>(c) <= 0xDF;
+  }
+  static std::uint32_t OkuriBytesHash(std::string_view Key, std::size_t At, std::size_t End,
+                                      int Seed) {
+    std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(Seed);
+    for (std::size_t k = At; k < End; ++k) h = (h ^ static_cast<unsigned char>(Key[k])) * 16777619u;
+    return h >> 12;
+  }
+  bool OkuriKanaRunBit(std::uint32_t Hash) const {
+    return (FOkuriKanaRuns[Hash / 64] >> (Hash % 64) & 1) != 0;
+  }
   // Whether a spelling that is no standard one stands at At, whose second
   // character ends at End, after a character of the class Before.
   bool ChangingAt(std::string_view Key, std::size_t At, std::size_t End, std::uint8_t Before) const;
@@ -837,6 +855,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FOkuriFirst.assign(0x10000 / 64, 0);
     FOkuriSecond = FOkuriFirst;
     FOkuriPair.assign((std::size_t{1} << 20) / 64, 0);
+    FOkuriKanaRuns = FOkuriPair;
     // The spellings as the key holds them after the other kinds: each word's
     // standard spelling maps to itself, so that a longest match never takes
     // a piece of it for a shorter word (引っ越 in 引っ越し).
@@ -917,6 +936,14 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
         const std::uint32_t pair = OkuriPairHash(codes[0], codes[1]);
         FOkuriPair[pair / 64] |= std::uint64_t{1} << (pair % 64);
         FOkuriFirst[codes[0] / 64] |= std::uint64_t{1} << (codes[0] % 64);
+        if (entry.KanaStart) {
+          std::size_t run = 0;
+          while (run < w.size() && OkuriKanaByte(w[run])) ++run;
+          const std::uint32_t h = run == w.size()
+                                      ? OkuriBytesHash(w, 0, run, 4)
+                                      : OkuriBytesHash(w, 0, run + CharLength(w, run), 5);
+          FOkuriKanaRuns[h / 64] |= std::uint64_t{1} << (h % 64);
+        }
       }
       FOkuriEntries.push_back(entries[k].second);
     }
@@ -1623,6 +1650,24 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
     if (start && (second[code / 64] >> (code % 64) & 1) != 0 && OkuriPairBit(previous, code) &&
         ChangingAt(Key, last, i, before))
       return true;
+    if (cls == kOkuriKana && lastClass == 0) {
+      // A run of kana where a spelling of kana may start: the whole run,
+      // or the run and the character after it, shows whether one does.
+      std::size_t run = i;
+      while (run < size && OkuriKanaByte(Key[run])) ++run;
+      const std::size_t after = run == size ? run : run + CharLength(Key, run);
+      // The second character's end, where the spellings' look reads it.
+      const std::size_t secondEnd = run - at >= 2 ? at + 2 : after;
+      if (secondEnd > i &&
+          (OkuriKanaRunBit(OkuriBytesHash(Key, at, run, 4)) ||
+           (after > run && OkuriKanaRunBit(OkuriBytesHash(Key, at, after, 5)))) &&
+          ChangingAt(Key, at, secondEnd, 0))
+        return true;
+      i = run;
+      start = false;
+      lastClass = kOkuriKana;
+      continue;
+    }
     start = (first[code / 64] >> (code % 64) & 1) != 0 && (cls != kOkuriKana || lastClass == 0);
     before = lastClass;
     lastClass = cls;
