@@ -354,16 +354,17 @@ class TVariantFolder {
   // The same bits for the first two characters of every spelling: most
   // places of a key start none, which one hash shows.
   std::vector<std::uint64_t> FOkuriPrefix;
-  // Cheaper still, for a whole key at once: a bit per code that begins a
-  // spelling other than a standard one (FOkuriFirst), one per code that is
-  // the second of one (FOkuriSecond), and one of 2^20 per hash of the two
-  // (FOkuriPair); only where two neighbours have them are the spellings of
-  // that start compared, and a key where none matches is left as it is. A
-  // character of the codec's longer forms counts as one code,
-  // kOkuriFormCode, whichever it is. A spelling that begins with kana
-  // counts only where neither kana nor a kanji stands before it.
+  // Cheaper still, for a whole key at once, over the spellings other than
+  // a standard one: per code that begins one but kana, a bit of 64 per
+  // code that may follow it there (FOkuriFollow, by OkuriFollowBit), so
+  // that one look-up a character tests the pair with the character before;
+  // then one bit of 2^20 per hash of the two (FOkuriPair). Only where two
+  // neighbours pass both are the spellings of that start compared, and a
+  // key where none matches is left as it is. A character of the codec's
+  // longer forms counts as one code, kOkuriFormCode, whichever it is.
   static constexpr unsigned kOkuriFormCode = 0xFFFF;  // no double-byte code (0xFF leads none)
-  std::vector<std::uint64_t> FOkuriFirst, FOkuriSecond;
+  std::vector<std::uint64_t> FOkuriFollow;
+  static unsigned OkuriFollowBit(unsigned Code) { return (Code * 0x9E3779B1u) >> 26; }
   std::vector<std::uint64_t> FOkuriPair;
   static std::uint32_t OkuriPairHash(unsigned First, unsigned Second) {
     return static_cast<std::uint32_t>((std::uint64_t{First} << 16 | Second) * 0x9E3779B97F4A7C15u >>
@@ -376,9 +377,10 @@ class TVariantFolder {
   bool MayHoldOkurigana(std::string_view Key) const;
   // A spelling that begins with kana starts a run of kana after what is
   // neither kana nor a kanji: the run is all of it, or its kana before
-  // the first other character. One bit of 2^20 per hash of those bytes
-  // (OkuriHash's with Chars 4 for the first, 5 for the second) says that
-  // a spelling other than a standard one may start at such a run.
+  // the first other character (then the run and that character stand at
+  // the spelling's start). One bit of 2^20 per hash of those bytes (FNV-1a,
+  // seeded 4 for the first, 5 for the second) says that a spelling other
+  // than a standard one may start at such a run.
   std::vector<std::uint64_t> FOkuriKanaRuns;
   static bool OkuriKanaByte(char c) {
     return static_cast<unsigned char>(c) >= 0xA6 && static_cast<unsigned char>(c) <= 0xDF;
@@ -852,10 +854,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FOkuri = true;
     FOkuriBits.assign((std::size_t{1} << (32 - kOkuriBitShift)) / 64, 0);
     FOkuriPrefix = FOkuriBits;
-    FOkuriFirst.assign(0x10000 / 64, 0);
-    FOkuriSecond = FOkuriFirst;
     FOkuriPair.assign((std::size_t{1} << 20) / 64, 0);
     FOkuriKanaRuns = FOkuriPair;
+    FOkuriFollow.assign(0x10000, 0);
     // The spellings as the key holds them after the other kinds: each word's
     // standard spelling maps to itself, so that a longest match never takes
     // a piece of it for a shorter word (引っ越 in 引っ越し).
@@ -932,11 +933,11 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
                               : b;
           at += n;
         }
-        FOkuriSecond[codes[1] / 64] |= std::uint64_t{1} << (codes[1] % 64);
         const std::uint32_t pair = OkuriPairHash(codes[0], codes[1]);
         FOkuriPair[pair / 64] |= std::uint64_t{1} << (pair % 64);
-        FOkuriFirst[codes[0] / 64] |= std::uint64_t{1} << (codes[0] % 64);
-        if (entry.KanaStart) {
+        if (!entry.KanaStart) {
+          FOkuriFollow[codes[0]] |= std::uint64_t{1} << OkuriFollowBit(codes[1]);
+        } else {
           std::size_t run = 0;
           while (run < w.size() && OkuriKanaByte(w[run])) ++run;
           const std::uint32_t h = run == w.size()
@@ -1605,22 +1606,22 @@ const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view 
 
 bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
   if (FOkuriAlways) return true;
-  // Whether a spelling may start at the last character (its code begins
-  // one; a kana's only after what is neither kana nor a kanji, as a form of
-  // the codec counts), where it starts, its code, the class of the
-  // character before it as OkuriganaAt reads it, and the last one's class.
-  // Mostly without branches on the bytes: kana and kanji alternate.
-  bool start = false;
+  // What may follow the last character where it starts a spelling (its
+  // bits of FOkuriFollow, none for kana: their runs are looked at whole),
+  // where it starts, its code, the class of the character before it as
+  // OkuriganaAt reads it (a form of the codec counts as neither kana nor
+  // a kanji), and the last one's class. Mostly without branches on the
+  // bytes: kana and kanji alternate.
+  std::uint64_t follow = 0;
   std::size_t last = 0;
   unsigned previous = 0;
   std::uint8_t before = 0, lastClass = 0;
-  const std::uint64_t* const first = FOkuriFirst.data();
-  const std::uint64_t* const second = FOkuriSecond.data();
+  const std::uint64_t* const follows = FOkuriFollow.data();
   const std::size_t size = Key.size();
   for (std::size_t i = 0; i < size;) {
     // Kana after kana or a kanji start nothing, nor finish a spelling's
     // start when nothing starts before them: skipped at once.
-    if (!start && lastClass != 0) {
+    if (follow == 0 && lastClass != 0) {
       const std::size_t from = i;
       while (i < size && static_cast<unsigned char>(Key[i]) >= 0xA6 &&
              static_cast<unsigned char>(Key[i]) <= 0xDF)
@@ -1647,7 +1648,7 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
     }
     // A spelling's first two codes: the spellings of that start are
     // compared there.
-    if (start && (second[code / 64] >> (code % 64) & 1) != 0 && OkuriPairBit(previous, code) &&
+    if ((follow >> OkuriFollowBit(code) & 1) != 0 && OkuriPairBit(previous, code) &&
         ChangingAt(Key, last, i, before))
       return true;
     if (cls == kOkuriKana && lastClass == 0) {
@@ -1664,11 +1665,11 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
           ChangingAt(Key, at, secondEnd, 0))
         return true;
       i = run;
-      start = false;
+      follow = 0;
       lastClass = kOkuriKana;
       continue;
     }
-    start = (first[code / 64] >> (code % 64) & 1) != 0 && (cls != kOkuriKana || lastClass == 0);
+    follow = cls == kOkuriKana ? 0 : follows[code];
     before = lastClass;
     lastClass = cls;
     last = at;
