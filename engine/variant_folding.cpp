@@ -422,18 +422,25 @@ class TVariantFolder {
   std::array<std::uint8_t, 256> FNumberByte{};
   std::vector<std::uint64_t> FNumberCode = std::vector<std::uint64_t>(0x10000 / 64, 0),
                              FCounterStart = std::vector<std::uint64_t>(0x10000 / 64, 0);
-  // Whether Key holds one of those: the one-pass folding looks for numbers
-  // only in a text whose characters' folds hold one (kNumberText).
-  bool NumberChars(std::string_view Key) const {
+  // Which of those Key holds, as kNumberText (a numeral, ℡ or t, looked
+  // at wherever it stands), kNumberMark (a mark or 丁, which count only
+  // after a digit) and kNumberDigit (a digit): the one-pass folding looks
+  // for numbers only in a text whose characters' folds hold the first, or
+  // the second and the third.
+  std::uint32_t NumberChars(std::string_view Key) const {
+    std::uint32_t holds = 0;
     for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) {
       const auto b = static_cast<unsigned char>(Key[i]);
-      if (FNumberByte[b] == kTee || FNumberByte[b] == kSingleMark) return true;
+      if (IsDigit(Key[i])) holds |= kNumberDigit;
+      if (FNumberByte[b] == kTee) holds |= kNumberText;
+      if (FNumberByte[b] == kSingleMark) holds |= kNumberMark;
       if (CharLength(Key, i) == 2) {
         const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
-        if (FNumberCode[code / 64] >> (code % 64) & 1) return true;
+        if (FNumberCode[code / 64] >> (code % 64) & 1)
+          holds |= NumeralOf(Key.substr(i, 2)) >= 0 || code == 0x8784 ? kNumberText : kNumberMark;
       }
     }
-    return false;
+    return holds;
   }
   std::string FMarkToken, FOrdinal, FYear, FChome, FBanchi, FBan, FGo, FTel;
   // The counters a lone 十, 百 or 千 is a number before (十日, 百円), and
@@ -536,13 +543,15 @@ class TVariantFolder {
   // The fold holds a word's odd piece: the words are looked for afterwards.
   // The fold may spell ヶ, which counts after a kanji.
   // A character that ends a company form that counts inside a line.
-  // And in the top byte: the fold may make a number's form (NumberChars).
+  // And in the top byte: what of a number's form the fold holds
+  // (NumberChars).
   // A blank of the space kind (with kMarkFirst, so that the loop's one
   // rare-case test finds it): a run of them goes or stays by what stands
   // on both sides, which the one-pass folding looks at where the run ends.
   static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32,
                                  kKeSpelling = 64, kInsideHint = 128, kNumberText = 1u << 24,
-                                 kBlankRun = 1u << 25;
+                                 kBlankRun = 1u << 25, kNumberMark = 1u << 26,
+                                 kNumberDigit = 1u << 27;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -1013,7 +1022,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     if (!folded.empty() && FStarter[static_cast<unsigned char>(folded.back())] &&
         LastTwo(folded).first == folded.size() - 1)
       bits |= kStarterLast;
-    if (FNumbers && (NumberChars(f) || NumberChars(folded))) bits |= kNumberText;
+    if (FNumbers) bits |= NumberChars(f) | NumberChars(folded);
     if (folded.size() <= 2) {
       std::uint32_t to = static_cast<std::uint32_t>(folded.size()) | bits;
       for (std::size_t k = 0; k < folded.size(); ++k)
@@ -1939,7 +1948,10 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     if (changed && hints != 0) hints = std::size(hintEnds) + 1;
   }
   // The number kind looks at each numeral's neighbours: it finishes too.
-  Company = (flags & kNumberText) != 0 && NumberHit(std::string_view(Out.data(), n));
+  // A mark or 丁 counts only after a digit: a text without one leaves them.
+  const bool numbers =
+      (flags & kNumberText) != 0 || ((flags & kNumberMark) != 0 && (flags & kNumberDigit) != 0);
+  Company = numbers && NumberHit(std::string_view(Out.data(), n));
   // So does the okurigana kind.
   Company = Company || (FOkuri && OkuriganaHit(std::string_view(Out.data(), n)));
   if (FStarts.empty() || n == 0) return n;
