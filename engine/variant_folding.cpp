@@ -1628,32 +1628,21 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
   const std::uint64_t* const follows = FOkuriFollow.data();
   const std::size_t size = Key.size();
   for (std::size_t i = 0; i < size;) {
-    // Kana after kana or a kanji start nothing, nor finish a spelling's
-    // start when nothing starts before them: skipped at once.
-    if (follow == 0 && lastClass != 0) {
-      const std::size_t from = i;
-      while (i < size && static_cast<unsigned char>(Key[i]) >= 0xA6 &&
-             static_cast<unsigned char>(Key[i]) <= 0xDF)
-        ++i;
-      if (i == size) break;
-      if (i != from) lastClass = kOkuriKana;
-    }
+    // The character's code, length and class, without branches on which
+    // of kana and kanji it is.
     const auto b = static_cast<unsigned char>(Key[i]);
     const std::size_t at = i;
-    unsigned code = b;
-    std::uint8_t cls = b >= 0xA6 && b <= 0xDF ? kOkuriKana : 0;
-    if (IsLeadByte(b) && i + 1 < size) {
-      if (b == kSequenceLead && CharLength(Key, i) > 2) [[unlikely]] {
-        code = kOkuriFormCode;  // counts as neither kana nor a kanji
-        i += CharLength(Key, i);
-      } else {
-        const auto trail = static_cast<unsigned char>(Key[i + 1]);
-        code = unsigned(b) << 8 | trail;
-        cls = code >= 0x889F && !IsUnassignedLead(b) ? kOkuriKanji : 0;
-        i += 2;
-      }
-    } else {
-      ++i;
+    const bool lead = IsLeadByte(b) && i + 1 < size;
+    const unsigned trail = static_cast<unsigned char>(Key[lead ? i + 1 : i]);
+    unsigned code = lead ? unsigned(b) << 8 | trail : b;
+    const bool kanji = lead && code >= 0x889F && !IsUnassignedLead(b);
+    const bool kana = b >= 0xA6 && b <= 0xDF;
+    std::uint8_t cls = kanji ? kOkuriKanji : kana ? kOkuriKana : 0;
+    i += lead ? 2 : 1;
+    if (b == kSequenceLead && lead && CharLength(Key, at) > 2) [[unlikely]] {
+      code = kOkuriFormCode;  // counts as neither kana nor a kanji
+      cls = 0;
+      i = at + CharLength(Key, at);
     }
     // A spelling's first two codes: the spellings of that start are
     // compared there.
