@@ -379,20 +379,21 @@ class TVariantFolder {
   // neither kana nor a kanji: the run is all of it, or its kana before
   // the first other character (then the run and that character stand at
   // the spelling's start). One bit of 2^20 per hash of those bytes (FNV-1a,
-  // seeded 4 for the first, 5 for the second) says that a spelling other
-  // than a standard one may start at such a run.
+  // its top 20 bits) says that a spelling other than a standard one may
+  // start at such a run.
   std::vector<std::uint64_t> FOkuriKanaRuns;
   static bool OkuriKanaByte(char c) {
     return static_cast<unsigned char>(c) >= 0xA6 && static_cast<unsigned char>(c) <= 0xDF;
   }
+  // The hash of Key's bytes from At to End, going on from H (the hash of
+  // the bytes before At).
   static std::uint32_t OkuriBytesHash(std::string_view Key, std::size_t At, std::size_t End,
-                                      int Seed) {
-    std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(Seed);
-    for (std::size_t k = At; k < End; ++k) h = (h ^ static_cast<unsigned char>(Key[k])) * 16777619u;
-    return h >> 12;
+                                      std::uint32_t H = 2166136261u) {
+    for (std::size_t k = At; k < End; ++k) H = (H ^ static_cast<unsigned char>(Key[k])) * 16777619u;
+    return H;
   }
   bool OkuriKanaRunBit(std::uint32_t Hash) const {
-    return (FOkuriKanaRuns[Hash / 64] >> (Hash % 64) & 1) != 0;
+    return (FOkuriKanaRuns[(Hash >> 12) / 64] >> (Hash >> 12) % 64 & 1) != 0;
   }
   // Whether a spelling that is no standard one stands at At, whose second
   // character ends at End, after a character of the class Before.
@@ -950,8 +951,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
           std::size_t run = 0;
           while (run < w.size() && OkuriKanaByte(w[run])) ++run;
           const std::uint32_t h = run == w.size()
-                                      ? OkuriBytesHash(w, 0, run, 4)
-                                      : OkuriBytesHash(w, 0, run + CharLength(w, run), 5);
+                                      ? OkuriBytesHash(w, 0, run) >> 12
+                                      : OkuriBytesHash(w, 0, run + CharLength(w, run)) >> 12;
           FOkuriKanaRuns[h / 64] |= std::uint64_t{1} << (h % 64);
         }
       }
@@ -1657,9 +1658,10 @@ bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
       const std::size_t after = run == size ? run : run + CharLength(Key, run);
       // The second character's end, where the spellings' look reads it.
       const std::size_t secondEnd = run - at >= 2 ? at + 2 : after;
+      const std::uint32_t whole = OkuriBytesHash(Key, at, run);
       if (secondEnd > i &&
-          (OkuriKanaRunBit(OkuriBytesHash(Key, at, run, 4)) ||
-           (after > run && OkuriKanaRunBit(OkuriBytesHash(Key, at, after, 5)))) &&
+          (OkuriKanaRunBit(whole) ||
+           (after > run && OkuriKanaRunBit(OkuriBytesHash(Key, run, after, whole)))) &&
           ChangingAt(Key, at, secondEnd, 0))
         return true;
       i = run;
