@@ -194,14 +194,18 @@ class TVariantFolder {
   std::string_view Fold(std::string_view Key, std::string& Out) const;
   // The same for a key whose text FoldKeyIntoMarked found unmarked, or
   // marked (then folded without a first look: the marks are close).
-  std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const;
+  std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const {
+    return FoldUnmarked(Key, FOkuri && OkuriganaHit(Key), Out);
+  }
+  // The same, told whether the okurigana kind changes Key (Words).
+  std::string_view FoldUnmarked(std::string_view Key, bool Words, std::string& Out) const;
   std::string_view FoldMarked(std::string_view Key, std::string& Out) const;
   const std::uint64_t* Marks() const { return FMarks.data(); }
   // The whole key folding of a text (width and case folding included) in
   // one pass, when each character folds on its own; false when one needs
   // its neighbours (blanks, repeat marks, sound marks, ヴ, ｰ) or is a form
   // of the codec. Company forms are not looked at.
-  std::size_t FoldText(std::string_view Text, std::string& Out, bool& Company) const;
+  std::size_t FoldText(std::string_view Text, std::string& Out, unsigned& Finish) const;
 
  private:
   // A run of blanks at P in Text, for FoldText, whose output has reached O
@@ -1846,8 +1850,9 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
   return Out;
 }
 
-std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
-  if (FOkuri && OkuriganaHit(Key)) {
+std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, bool Words,
+                                              std::string& Out) const {
+  if (Words) {
     // The words first, as FoldMarked does; then the forms around them.
     Out.assign(Key);
     Okurigana(Out);
@@ -1864,7 +1869,8 @@ std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string&
   return Out;
 }
 
-std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bool& Company) const {
+std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out,
+                                     unsigned& Finish) const {
   // Room for the longest fold and for the whole word each short one writes.
   if (Out.size() < Text.size() * FGrowth + 4) Out.resize(Text.size() * FGrowth + 4);
   char* o = Out.data();
@@ -1942,9 +1948,9 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
   // A mark or 丁 counts only after a digit: a text without one leaves them.
   const bool numbers =
       (flags & kNumberText) != 0 || ((flags & kNumberMark) != 0 && (flags & kNumberDigit) != 0);
-  Company = numbers && NumberHit(std::string_view(Out.data(), n));
-  // So does the okurigana kind.
-  Company = Company || (FOkuri && OkuriganaHit(std::string_view(Out.data(), n)));
+  Finish = numbers && NumberHit(std::string_view(Out.data(), n)) ? kFinishForms : 0;
+  // So does the okurigana kind, whose look is then not made again.
+  if (FOkuri && OkuriganaHit(std::string_view(Out.data(), n))) Finish |= kFinishOkurigana;
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
@@ -1959,7 +1965,7 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     inside = HasInside(key);
   else
     for (std::size_t h = 0; h < hints && !inside; ++h) inside = InsideFormEndsAt(key, hintEnds[h]);
-  Company = Company || inside || (maybe && !EndsUntouched(key));
+  if (inside || (maybe && !EndsUntouched(key))) Finish |= kFinishForms;
   return n;
 }
 
@@ -1996,13 +2002,13 @@ const char* TVariantFolder::BlankRun(std::string_view Text, const char* P, char*
 }
 
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out,
-                            bool& Company) {
-  return Folder.FoldText(Text, Out, Company);
+                            unsigned& Finish) {
+  return Folder.FoldText(Text, Out, Finish);
 }
 
 std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key,
-                                         std::string& Out) {
-  return Folder.FoldUnmarked(Key, Out);
+                                         unsigned Finish, std::string& Out) {
+  return Folder.FoldUnmarked(Key, (Finish & kFinishOkurigana) != 0, Out);
 }
 
 const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens) {
