@@ -1443,7 +1443,26 @@ void TVariantFolder::Numbers(std::string& Key) const {
   // Whether the text before the numeral ends with an address's counter.
   bool afterAddress = false;
   std::string_view before;  // the character before, in Key
+  // A character that starts nothing here: no digit, numeral, ℡, t or T
+  // (nor a mark or 丁, looked at one by one as well).
+  const auto plain = [&](std::size_t i) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    if (IsDigit(Key[i]) || (b | 0x20) == 't') return false;
+    if (!IsLeadByte(b) || i + 1 >= Key.size()) return true;
+    const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+    return (FNumberCode[code / 64] >> (code % 64) & 1) == 0;
+  };
   for (std::size_t i = 0; i < Key.size();) {
+    // A stretch of such characters is copied as it stands.
+    if (plain(i)) {
+      std::size_t e = i, last = i;
+      for (; e < Key.size() && plain(e); e += at(e).size()) last = e;
+      out.append(Key, i, e - i);
+      before = at(last);
+      i = e;
+      afterAddress = false;
+      continue;
+    }
     // ℡, TEL, Tel. and TEL: before a number, apart from a Latin word.
     if (const bool sign = i + 1 < Key.size() && Key[i] == FTel[0] && Key[i + 1] == FTel[1];
         sign || ((Key[i] | 0x20) == 't' && i + 2 < Key.size() && (Key[i + 1] | 0x20) == 'e' &&
