@@ -131,11 +131,11 @@ std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
   // pass, when it can.
   const std::size_t kept = FHyphenTerminate ? BeforeTrailingMark(Text, FHyphen) : Text.size();
   if (kept != std::string_view::npos) {
-    bool company = false;
-    if (const std::size_t n = VariantFoldText(folder, Text.substr(0, kept), Scratch2, company);
+    unsigned finish = 0;
+    if (const std::size_t n = VariantFoldText(folder, Text.substr(0, kept), Scratch2, finish);
         n != std::string::npos) {
       key = {Scratch2.data(), n};
-      if (company) key = FoldVariantCompanyForms(folder, key, Scratch);
+      if (finish != 0) key = FoldVariantCompanyForms(folder, key, finish, Scratch);
       folded = true;
     }
   }

@@ -194,16 +194,27 @@ class TVariantFolder {
   std::string_view Fold(std::string_view Key, std::string& Out) const;
   // The same for a key whose text FoldKeyIntoMarked found unmarked, or
   // marked (then folded without a first look: the marks are close).
-  std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const;
+  std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const {
+    return FoldUnmarked(Key, FOkuri && OkuriganaHit(Key), Out);
+  }
+  // The same, told whether the okurigana kind changes Key (Words).
+  std::string_view FoldUnmarked(std::string_view Key, bool Words, std::string& Out) const;
   std::string_view FoldMarked(std::string_view Key, std::string& Out) const;
   const std::uint64_t* Marks() const { return FMarks.data(); }
   // The whole key folding of a text (width and case folding included) in
   // one pass, when each character folds on its own; false when one needs
   // its neighbours (blanks, repeat marks, sound marks, ヴ, ｰ) or is a form
   // of the codec. Company forms are not looked at.
-  std::size_t FoldText(std::string_view Text, std::string& Out, bool& Company) const;
+  std::size_t FoldText(std::string_view Text, std::string& Out, unsigned& Finish) const;
 
  private:
+  // A run of blanks at P in Text, for FoldText, whose output has reached O
+  // from Start: written as it stands at either end of the line, else gone,
+  // or one blank where it separates two digits or two Latin letters. The
+  // next character is left to the caller (nullptr when it needs its
+  // neighbours). A character before the run keeps its flag of a spelling's
+  // start, as the run goes.
+  const char* BlankRun(std::string_view Text, const char* P, char*& O, const char* Start) const;
   void AddTable(std::span<const vt::TPair> Pairs, TAction Action);
   void AddRule(std::string_view Source, TAction Action, std::string_view Target);
   const TRule* RuleFor(std::string_view c) const {
@@ -347,16 +358,17 @@ class TVariantFolder {
   // The same bits for the first two characters of every spelling: most
   // places of a key start none, which one hash shows.
   std::vector<std::uint64_t> FOkuriPrefix;
-  // Cheaper still, for a whole key at once: a bit per code that begins a
-  // spelling other than a standard one (FOkuriFirst), one per code that is
-  // the second of one (FOkuriSecond), and one of 2^20 per hash of the two
-  // (FOkuriPair); only where two neighbours have them are the spellings of
-  // that start compared, and a key where none matches is left as it is. A
-  // character of the codec's longer forms counts as one code,
-  // kOkuriFormCode, whichever it is. A spelling that begins with kana
-  // counts only where neither kana nor a kanji stands before it.
+  // Cheaper still, for a whole key at once, over the spellings other than
+  // a standard one: per code that begins one but kana, a bit of 64 per
+  // code that may follow it there (FOkuriFollow, by OkuriFollowBit), so
+  // that one look-up a character tests the pair with the character before;
+  // then one bit of 2^20 per hash of the two (FOkuriPair). Only where two
+  // neighbours pass both are the spellings of that start compared, and a
+  // key where none matches is left as it is. A character of the codec's
+  // longer forms counts as one code, kOkuriFormCode, whichever it is.
   static constexpr unsigned kOkuriFormCode = 0xFFFF;  // no double-byte code (0xFF leads none)
-  std::vector<std::uint64_t> FOkuriFirst, FOkuriSecond;
+  std::vector<std::uint64_t> FOkuriFollow;
+  static unsigned OkuriFollowBit(unsigned Code) { return (Code * 0x9E3779B1u) >> 26; }
   std::vector<std::uint64_t> FOkuriPair;
   static std::uint32_t OkuriPairHash(unsigned First, unsigned Second) {
     return static_cast<std::uint32_t>((std::uint64_t{First} << 16 | Second) * 0x9E3779B97F4A7C15u >>
@@ -367,6 +379,26 @@ class TVariantFolder {
     return (FOkuriPair[h / 64] >> (h % 64) & 1) != 0;
   }
   bool MayHoldOkurigana(std::string_view Key) const;
+  // A spelling that begins with kana starts a run of kana after what is
+  // neither kana nor a kanji: the run is all of it, or its kana before
+  // the first other character (then the run and that character stand at
+  // the spelling's start). One bit of 2^20 per hash of those bytes (FNV-1a,
+  // its top 20 bits) says that a spelling other than a standard one may
+  // start at such a run.
+  std::vector<std::uint64_t> FOkuriKanaRuns;
+  static bool OkuriKanaByte(char c) {
+    return static_cast<unsigned char>(c) >= 0xA6 && static_cast<unsigned char>(c) <= 0xDF;
+  }
+  // The hash of Key's bytes from At to End, going on from H (the hash of
+  // the bytes before At).
+  static std::uint32_t OkuriBytesHash(std::string_view Key, std::size_t At, std::size_t End,
+                                      std::uint32_t H = 2166136261u) {
+    for (std::size_t k = At; k < End; ++k) H = (H ^ static_cast<unsigned char>(Key[k])) * 16777619u;
+    return H;
+  }
+  bool OkuriKanaRunBit(std::uint32_t Hash) const {
+    return (FOkuriKanaRuns[(Hash >> 12) / 64] >> (Hash >> 12) % 64 & 1) != 0;
+  }
   // Whether a spelling that is no standard one stands at At, whose second
   // character ends at End, after a character of the class Before.
   bool ChangingAt(std::string_view Key, std::size_t At, std::size_t End, std::uint8_t Before) const;
@@ -395,18 +427,25 @@ class TVariantFolder {
   std::array<std::uint8_t, 256> FNumberByte{};
   std::vector<std::uint64_t> FNumberCode = std::vector<std::uint64_t>(0x10000 / 64, 0),
                              FCounterStart = std::vector<std::uint64_t>(0x10000 / 64, 0);
-  // Whether Key holds one of those: the one-pass folding looks for numbers
-  // only in a text whose characters' folds hold one (kNumberText).
-  bool NumberChars(std::string_view Key) const {
+  // Which of those Key holds, as kNumberText (a numeral, ℡ or t, looked
+  // at wherever it stands), kNumberMark (a mark or 丁, which count only
+  // after a digit) and kNumberDigit (a digit): the one-pass folding looks
+  // for numbers only in a text whose characters' folds hold the first, or
+  // the second and the third.
+  std::uint32_t NumberChars(std::string_view Key) const {
+    std::uint32_t holds = 0;
     for (std::size_t i = 0; i < Key.size(); i += CharLength(Key, i)) {
       const auto b = static_cast<unsigned char>(Key[i]);
-      if (FNumberByte[b] == kTee || FNumberByte[b] == kSingleMark) return true;
+      if (IsDigit(Key[i])) holds |= kNumberDigit;
+      if (FNumberByte[b] == kTee) holds |= kNumberText;
+      if (FNumberByte[b] == kSingleMark) holds |= kNumberMark;
       if (CharLength(Key, i) == 2) {
         const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
-        if (FNumberCode[code / 64] >> (code % 64) & 1) return true;
+        if (FNumberCode[code / 64] >> (code % 64) & 1)
+          holds |= NumeralOf(Key.substr(i, 2)) >= 0 || code == 0x8784 ? kNumberText : kNumberMark;
       }
     }
-    return false;
+    return holds;
   }
   std::string FMarkToken, FOrdinal, FYear, FChome, FBanchi, FBan, FGo, FTel;
   // The counters a lone 十, 百 or 千 is a number before (十日, 百円), and
@@ -509,9 +548,15 @@ class TVariantFolder {
   // The fold holds a word's odd piece: the words are looked for afterwards.
   // The fold may spell ヶ, which counts after a kanji.
   // A character that ends a company form that counts inside a line.
-  // And in the top byte: the fold may make a number's form (NumberChars).
+  // And in the top byte: what of a number's form the fold holds
+  // (NumberChars).
+  // A blank of the space kind (with kMarkFirst, so that the loop's one
+  // rare-case test finds it): a run of them goes or stays by what stands
+  // on both sides, which the one-pass folding looks at where the run ends.
   static constexpr std::uint32_t kMarkFirst = 8, kStarterLast = 16, kOddPiece = 32,
-                                 kKeSpelling = 64, kInsideHint = 128, kNumberText = 1u << 24;
+                                 kKeSpelling = 64, kInsideHint = 128, kNumberText = 1u << 24,
+                                 kBlankRun = 1u << 25, kNumberMark = 1u << 26,
+                                 kNumberDigit = 1u << 27;
   std::vector<std::uint32_t> FComposed = std::vector<std::uint32_t>(0x10000, kNeighbours);
   std::string FPool;
   std::vector<std::uint32_t> FPoolAt, FPoolSize;
@@ -823,9 +868,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FOkuri = true;
     FOkuriBits.assign((std::size_t{1} << (32 - kOkuriBitShift)) / 64, 0);
     FOkuriPrefix = FOkuriBits;
-    FOkuriFirst.assign(0x10000 / 64, 0);
-    FOkuriSecond = FOkuriFirst;
     FOkuriPair.assign((std::size_t{1} << 20) / 64, 0);
+    FOkuriKanaRuns = FOkuriPair;
+    FOkuriFollow.assign(0x10000, 0);
     // The spellings as the key holds them after the other kinds: each word's
     // standard spelling maps to itself, so that a longest match never takes
     // a piece of it for a shorter word (引っ越 in 引っ越し).
@@ -902,10 +947,18 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
                               : b;
           at += n;
         }
-        FOkuriSecond[codes[1] / 64] |= std::uint64_t{1} << (codes[1] % 64);
         const std::uint32_t pair = OkuriPairHash(codes[0], codes[1]);
         FOkuriPair[pair / 64] |= std::uint64_t{1} << (pair % 64);
-        FOkuriFirst[codes[0] / 64] |= std::uint64_t{1} << (codes[0] % 64);
+        if (!entry.KanaStart) {
+          FOkuriFollow[codes[0]] |= std::uint64_t{1} << OkuriFollowBit(codes[1]);
+        } else {
+          std::size_t run = 0;
+          while (run < w.size() && OkuriKanaByte(w[run])) ++run;
+          const std::uint32_t h = run == w.size()
+                                      ? OkuriBytesHash(w, 0, run) >> 12
+                                      : OkuriBytesHash(w, 0, run + CharLength(w, run)) >> 12;
+          FOkuriKanaRuns[h / 64] |= std::uint64_t{1} << (h % 64);
+        }
       }
       FOkuriEntries.push_back(entries[k].second);
     }
@@ -933,8 +986,14 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     // Whether the character's fold depends on its neighbours. A lone sound
     // mark only does after a character that may start a spelling, which
     // the one-pass folding checks.
-    // A middle dot looks at the pieces on both sides: folded in steps.
-    if (const TRule* dot = RuleFor(f); dot != nullptr && dot->Action == TAction::Dot) continue;
+    // A middle dot looks at the pieces on both sides: folded in steps. A
+    // blank writes itself, and its run is settled by the one pass.
+    if (const TRule* rule = RuleFor(f); rule != nullptr && rule->Action != TAction::Replace) {
+      if (rule->Action == TAction::Blank && f.size() == 1)
+        FComposed[code] =
+            1 | std::uint32_t{static_cast<unsigned char>(f[0])} << 8 | kMarkFirst | kBlankRun;
+      if (rule->Action == TAction::Dot || rule->Action == TAction::Blank) continue;
+    }
     bool neighbours = false;
     for (std::size_t i = 0; i < f.size() && !neighbours; i += CharLength(f, i)) {
       const TRule* rule = RuleFor(std::string_view(f).substr(i, CharLength(f, i)));
@@ -947,6 +1006,9 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
         neighbours = f.size() >= k && f.compare(f.size() - k, k, pattern, 0, k) == 0;
     if (neighbours) continue;
     const std::string folded = Inner(f);
+    // A character that folds to nothing would leave a blank run's
+    // neighbours unknown to the one pass: folded in steps.
+    if (folded.empty()) continue;
     std::uint32_t bits = (mark ? kMarkFirst : 0) | (odd ? kOddPiece : 0);
     if (!folded.empty() && FKeFirst[static_cast<unsigned char>(folded[0])]) bits |= kKeSpelling;
     // A fold that ends a form inside the line notes where; one that holds
@@ -965,7 +1027,7 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     if (!folded.empty() && FStarter[static_cast<unsigned char>(folded.back())] &&
         LastTwo(folded).first == folded.size() - 1)
       bits |= kStarterLast;
-    if (FNumbers && (NumberChars(f) || NumberChars(folded))) bits |= kNumberText;
+    if (FNumbers) bits |= NumberChars(f) | NumberChars(folded);
     if (folded.size() <= 2) {
       std::uint32_t to = static_cast<std::uint32_t>(folded.size()) | bits;
       for (std::size_t k = 0; k < folded.size(); ++k)
@@ -1381,7 +1443,26 @@ void TVariantFolder::Numbers(std::string& Key) const {
   // Whether the text before the numeral ends with an address's counter.
   bool afterAddress = false;
   std::string_view before;  // the character before, in Key
+  // A character that starts nothing here: no digit, numeral, ℡, t or T
+  // (nor a mark or 丁, looked at one by one as well).
+  const auto plain = [&](std::size_t i) {
+    const auto b = static_cast<unsigned char>(Key[i]);
+    if (IsDigit(Key[i]) || (b | 0x20) == 't') return false;
+    if (!IsLeadByte(b) || i + 1 >= Key.size()) return true;
+    const unsigned code = unsigned(b) << 8 | static_cast<unsigned char>(Key[i + 1]);
+    return (FNumberCode[code / 64] >> (code % 64) & 1) == 0;
+  };
   for (std::size_t i = 0; i < Key.size();) {
+    // A stretch of such characters is copied as it stands.
+    if (plain(i)) {
+      std::size_t e = i, last = i;
+      for (; e < Key.size() && plain(e); e += at(e).size()) last = e;
+      out.append(Key, i, e - i);
+      before = at(last);
+      i = e;
+      afterAddress = false;
+      continue;
+    }
     // ℡, TEL, Tel. and TEL: before a number, apart from a Latin word.
     if (const bool sign = i + 1 < Key.size() && Key[i] == FTel[0] && Key[i + 1] == FTel[1];
         sign || ((Key[i] | 0x20) == 't' && i + 2 < Key.size() && (Key[i + 1] | 0x20) == 'e' &&
@@ -1558,52 +1639,60 @@ const TVariantFolder::TOkuriEntry* TVariantFolder::OkuriganaAt(std::string_view 
 
 bool TVariantFolder::MayHoldOkurigana(std::string_view Key) const {
   if (FOkuriAlways) return true;
-  // Whether a spelling may start at the last character (its code begins
-  // one; a kana's only after what is neither kana nor a kanji, as a form of
-  // the codec counts), where it starts, its code, the class of the
-  // character before it as OkuriganaAt reads it, and the last one's class.
-  // Mostly without branches on the bytes: kana and kanji alternate.
-  bool start = false;
+  // What may follow the last character where it starts a spelling (its
+  // bits of FOkuriFollow, none for kana: their runs are looked at whole),
+  // where it starts, its code, the class of the character before it as
+  // OkuriganaAt reads it (a form of the codec counts as neither kana nor
+  // a kanji), and the last one's class. Mostly without branches on the
+  // bytes: kana and kanji alternate.
+  std::uint64_t follow = 0;
   std::size_t last = 0;
   unsigned previous = 0;
   std::uint8_t before = 0, lastClass = 0;
-  const std::uint64_t* const first = FOkuriFirst.data();
-  const std::uint64_t* const second = FOkuriSecond.data();
+  const std::uint64_t* const follows = FOkuriFollow.data();
   const std::size_t size = Key.size();
   for (std::size_t i = 0; i < size;) {
-    // Kana after kana or a kanji start nothing, nor finish a spelling's
-    // start when nothing starts before them: skipped at once.
-    if (!start && lastClass != 0) {
-      const std::size_t from = i;
-      while (i < size && static_cast<unsigned char>(Key[i]) >= 0xA6 &&
-             static_cast<unsigned char>(Key[i]) <= 0xDF)
-        ++i;
-      if (i == size) break;
-      if (i != from) lastClass = kOkuriKana;
-    }
+    // The character's code, length and class, without branches on which
+    // of kana and kanji it is.
     const auto b = static_cast<unsigned char>(Key[i]);
     const std::size_t at = i;
-    unsigned code = b;
-    std::uint8_t cls = b >= 0xA6 && b <= 0xDF ? kOkuriKana : 0;
-    if (IsLeadByte(b) && i + 1 < size) {
-      if (b == kSequenceLead && CharLength(Key, i) > 2) [[unlikely]] {
-        code = kOkuriFormCode;  // counts as neither kana nor a kanji
-        i += CharLength(Key, i);
-      } else {
-        const auto trail = static_cast<unsigned char>(Key[i + 1]);
-        code = unsigned(b) << 8 | trail;
-        cls = code >= 0x889F && !IsUnassignedLead(b) ? kOkuriKanji : 0;
-        i += 2;
-      }
-    } else {
-      ++i;
+    const bool lead = IsLeadByte(b) && i + 1 < size;
+    const unsigned trail = static_cast<unsigned char>(Key[lead ? i + 1 : i]);
+    unsigned code = lead ? unsigned(b) << 8 | trail : b;
+    const bool kanji = lead && code >= 0x889F && !IsUnassignedLead(b);
+    const bool kana = b >= 0xA6 && b <= 0xDF;
+    std::uint8_t cls = kanji ? kOkuriKanji : kana ? kOkuriKana : 0;
+    i += lead ? 2 : 1;
+    if (b == kSequenceLead && lead && CharLength(Key, at) > 2) [[unlikely]] {
+      code = kOkuriFormCode;  // counts as neither kana nor a kanji
+      cls = 0;
+      i = at + CharLength(Key, at);
     }
     // A spelling's first two codes: the spellings of that start are
     // compared there.
-    if (start && (second[code / 64] >> (code % 64) & 1) != 0 && OkuriPairBit(previous, code) &&
+    if ((follow >> OkuriFollowBit(code) & 1) != 0 && OkuriPairBit(previous, code) &&
         ChangingAt(Key, last, i, before))
       return true;
-    start = (first[code / 64] >> (code % 64) & 1) != 0 && (cls != kOkuriKana || lastClass == 0);
+    if (cls == kOkuriKana && lastClass == 0) {
+      // A run of kana where a spelling of kana may start: the whole run,
+      // or the run and the character after it, shows whether one does.
+      std::size_t run = i;
+      while (run < size && OkuriKanaByte(Key[run])) ++run;
+      const std::size_t after = run == size ? run : run + CharLength(Key, run);
+      // The second character's end, where the spellings' look reads it.
+      const std::size_t secondEnd = run - at >= 2 ? at + 2 : after;
+      const std::uint32_t whole = OkuriBytesHash(Key, at, run);
+      if (secondEnd > i &&
+          (OkuriKanaRunBit(whole) ||
+           (after > run && OkuriKanaRunBit(OkuriBytesHash(Key, run, after, whole)))) &&
+          ChangingAt(Key, at, secondEnd, 0))
+        return true;
+      i = run;
+      follow = 0;
+      lastClass = kOkuriKana;
+      continue;
+    }
+    follow = cls == kOkuriKana ? 0 : follows[code];
     before = lastClass;
     lastClass = cls;
     last = at;
@@ -1780,8 +1869,9 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
   return Out;
 }
 
-std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string& Out) const {
-  if (FOkuri && OkuriganaHit(Key)) {
+std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, bool Words,
+                                              std::string& Out) const {
+  if (Words) {
     // The words first, as FoldMarked does; then the forms around them.
     Out.assign(Key);
     Okurigana(Out);
@@ -1798,7 +1888,8 @@ std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, std::string&
   return Out;
 }
 
-std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bool& Company) const {
+std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out,
+                                     unsigned& Finish) const {
   // Room for the longest fold and for the whole word each short one writes.
   if (Out.size() < Text.size() * FGrowth + 4) Out.resize(Text.size() * FGrowth + 4);
   char* o = Out.data();
@@ -1820,7 +1911,15 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     }
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
-    if ((to & kMarkFirst) != 0 && (to == kNeighbours || starter)) return std::string::npos;
+    if ((to & kMarkFirst) != 0) [[unlikely]] {
+      if (to == kNeighbours) return std::string::npos;
+      if ((to & kBlankRun) != 0) {
+        p = BlankRun(Text, p, o, Out.data());
+        if (p == nullptr) return std::string::npos;
+        continue;
+      }
+      if (starter) return std::string::npos;
+    }
     if ((to & kKeSpelling) != 0 && o - Out.data() >= 2) {
       // A spelling of ヶ after what may end in a kanji (a lead byte of the
       // kanji rows two bytes back): looked at afterwards.
@@ -1865,9 +1964,12 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     if (changed && hints != 0) hints = std::size(hintEnds) + 1;
   }
   // The number kind looks at each numeral's neighbours: it finishes too.
-  Company = (flags & kNumberText) != 0 && NumberHit(std::string_view(Out.data(), n));
-  // So does the okurigana kind.
-  Company = Company || (FOkuri && OkuriganaHit(std::string_view(Out.data(), n)));
+  // A mark or 丁 counts only after a digit: a text without one leaves them.
+  const bool numbers =
+      (flags & kNumberText) != 0 || ((flags & kNumberMark) != 0 && (flags & kNumberDigit) != 0);
+  Finish = numbers && NumberHit(std::string_view(Out.data(), n)) ? kFinishForms : 0;
+  // So does the okurigana kind, whose look is then not made again.
+  if (FOkuri && OkuriganaHit(std::string_view(Out.data(), n))) Finish |= kFinishOkurigana;
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };
@@ -1882,18 +1984,50 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out, bo
     inside = HasInside(key);
   else
     for (std::size_t h = 0; h < hints && !inside; ++h) inside = InsideFormEndsAt(key, hintEnds[h]);
-  Company = Company || inside || (maybe && !EndsUntouched(key));
+  if (inside || (maybe && !EndsUntouched(key))) Finish |= kFinishForms;
   return n;
 }
 
+const char* TVariantFolder::BlankRun(std::string_view Text, const char* P, char*& O,
+                                     const char* Start) const {
+  const char* const end = Text.data() + Text.size();
+  char* const run = O;
+  std::uint32_t to = 0;
+  const char* p = P;
+  while (p < end) {
+    const auto b = static_cast<unsigned char>(*p);
+    unsigned code = b;
+    std::size_t n = 1;
+    if (IsLeadByte(b) && p + 1 < end) {
+      if (b == kSequenceLead && CharLength(Text, static_cast<std::size_t>(p - Text.data())) > 2)
+        return nullptr;
+      code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
+      n = 2;
+    }
+    to = FComposed[code];
+    if ((to & kBlankRun) == 0 || to == kNeighbours) break;
+    *O++ = static_cast<char>(to >> 8);
+    p += n;
+  }
+  // Blanks before the first character and after the last stay: the
+  // trimming options decide about them.
+  if (p == end || run == Start) return p;
+  if (to == kNeighbours) return nullptr;
+  const char next = (to & 4) == 0 ? static_cast<char>(to >> 8) : FPool[FPoolAt[to >> 8 & 0xFFFF]];
+  const std::size_t before = static_cast<std::size_t>(run - Start);
+  O = run;
+  if (Separates(std::string_view(Start, before), before - 1, next)) *O++ = ' ';
+  return p;
+}
+
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out,
-                            bool& Company) {
-  return Folder.FoldText(Text, Out, Company);
+                            unsigned& Finish) {
+  return Folder.FoldText(Text, Out, Finish);
 }
 
 std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key,
-                                         std::string& Out) {
-  return Folder.FoldUnmarked(Key, Out);
+                                         unsigned Finish, std::string& Out) {
+  return Folder.FoldUnmarked(Key, (Finish & kFinishOkurigana) != 0, Out);
 }
 
 const TVariantFolder& VariantFolder(unsigned Kinds, bool Hyphens) {

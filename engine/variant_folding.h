@@ -56,13 +56,15 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
 // folding (width, case, small kana, hyphens) and the kinds' folds but the
 // company forms in one pass into the start of Out (grown as needed, never
 // shrunk); returns the length, or npos when a character needs its
-// neighbours. When Company comes back true, a company form may stand at
-// an end, or a number's form in the line: FoldVariantCompanyForms then
-// finishes.
+// neighbours. Finish comes back 0 when the key is done; else
+// FoldVariantCompanyForms, given it, finishes: kFinishForms when a company
+// form may stand at an end or a number's form in the line,
+// kFinishOkurigana when a word of the okurigana table changes the key.
+inline constexpr unsigned kFinishForms = 1, kFinishOkurigana = 2;
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out,
-                            bool& Company);
+                            unsigned& Finish);
 std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::string_view Key,
-                                         std::string& Out);
+                                         unsigned Finish, std::string& Out);
 
 // How far Text (CP932) stands from the standard spelling, for choosing a
 // group's canonical text on a tie: the lower the better. In order of

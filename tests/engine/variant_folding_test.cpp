@@ -159,6 +159,7 @@ const TPairCase kGrouped[] = {
     {kVariantNumber, "二〇二四年", "2024年"},
     {kVariantNumber, "一九九九年", "1999年"},
     {kVariantNumber, "一人", "1人"},
+    {kVariantNumber, "山(一人", "山(1人"},  // what stands right before the numeral counts
     {kVariantNumber, "一つ", "1つ"},
     {kVariantNumber, "二十一世紀", "21世紀"},
     {kVariantNumber, "一時間", "1時間"},
@@ -258,6 +259,7 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"10⁵", "105"},
       {"H₂O", "H2O"},
       {"10 20", "1020"},
+      {"(山一人", "(山1人"},  // a numeral after a kanji is part of a word
       {"1・2年", "12年"},
       {"John Smith", "JohnSmith"},
       {"A・B", "AB"},
@@ -385,6 +387,12 @@ TEST(VariantFolds, AreIdempotentOverEveryTableCharacter) {
       {FromUtf8("霞").bytes, FromUtf8("関").bytes},
       {FromUtf8("一").bytes, FromUtf8("人").bytes},
       {FromUtf8("第十").bytes, FromUtf8("丁目2番").bytes},
+      // Blank runs the one pass settles: at the ends, between what a
+      // spelling, ヶ or a repeat mark joins, between digits.
+      {FromUtf8("　 ").bytes, FromUtf8("\t　").bytes},
+      {FromUtf8("ｳ　").bytes, FromUtf8("ァイオリン").bytes},
+      {FromUtf8("霞 ").bytes, FromUtf8("　関").bytes},
+      {FromUtf8("3　").bytes, FromUtf8(" 々").bytes},
   };
   std::size_t checked = 0;
   for (const unsigned kinds : {1u, 2u, 4u, 8u, 16u, 32u, 64u, 128u, kAllVariantKinds}) {
