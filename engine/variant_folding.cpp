@@ -419,6 +419,9 @@ class TVariantFolder {
   // of an address), the counters after a mark, the marks, and a few words.
   bool FNumbers = false;
   std::vector<std::pair<std::string, bool>> FCounters;
+  // The counters by their first code (ordered by it; longest first within
+  // one): that code and where its counters start in FCounters.
+  std::vector<std::pair<unsigned, std::uint32_t>> FCounterFirst;
   std::vector<std::string> FMarkCounters, FCounterMarks, FNumberWords;
   // NumberHit's tables: per byte, what it may start; the double-byte
   // codes of numerals, ℡, 丁 and the marks; the first characters of
@@ -863,6 +866,15 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       set(FCounterStart, firstCode(m));
     }
     for (const auto& [counter, address] : FCounters) set(FCounterStart, firstCode(counter));
+    // Longest first within one first code, as CounterAt takes the first
+    // that matches.
+    std::stable_sort(FCounters.begin(), FCounters.end(), [&](const auto& a, const auto& b) {
+      return firstCode(a.first) < firstCode(b.first);
+    });
+    for (std::size_t k = 0; k < FCounters.size(); ++k)
+      if (k == 0 || firstCode(FCounters[k].first) != firstCode(FCounters[k - 1].first))
+        FCounterFirst.emplace_back(firstCode(FCounters[k].first), static_cast<std::uint32_t>(k));
+    FCounterFirst.emplace_back(0x10000, static_cast<std::uint32_t>(FCounters.size()));
   }
   if (Kinds & kVariantOkurigana) {
     FOkuri = true;
@@ -1351,11 +1363,18 @@ std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool
                             ? unsigned(b) << 8 | static_cast<unsigned char>(Key[At + 1])
                             : b;
   if (!(FCounterStart[code / 64] >> (code % 64) & 1)) return 0;
-  for (const auto& [counter, address] : FCounters)
-    if (counter[0] == Key[At] && Key.compare(At, counter.size(), counter) == 0) {
+  // A mark's code has a bit too, but may start no counter.
+  const auto first = std::lower_bound(
+      FCounterFirst.begin(), FCounterFirst.end(), code,
+      [](const std::pair<unsigned, std::uint32_t>& e, unsigned c) { return e.first < c; });
+  if (first->first != code) return 0;
+  for (std::uint32_t k = first->second; k < first[1].second; ++k) {
+    const auto& [counter, address] = FCounters[k];
+    if (Key.compare(At, counter.size(), counter) == 0) {
       Address = address;
       return counter.size();
     }
+  }
   return 0;
 }
 
