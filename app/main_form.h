@@ -195,6 +195,10 @@ class TMainForm : public TSetOptionValues {
 
   IMainView& FView;
   std::unique_ptr<TUniqueManager> FUniqueManager;
+  // The lines the collection counts (TotalCount), taken once a build: only
+  // BuildData changes the counts, and the summary of [類字抽出] and of each
+  // relisting would otherwise walk every item again.
+  std::int32_t FTotalCount = 0;
   TClipboardLines FLines;
   TResultList FList;
   std::unique_ptr<TFormSettings> AccIni1;

@@ -83,8 +83,7 @@ void TMainForm::ReadDictionary() {
 }
 
 void TMainForm::ShowSummary(bool AllData) {
-  FView.SetStatus(
-      SummaryText(AllData, FUniqueManager->TotalCount(), static_cast<std::size_t>(FList.Count())));
+  FView.SetStatus(SummaryText(AllData, FTotalCount, static_cast<std::size_t>(FList.Count())));
 }
 
 bool TMainForm::ReadClipboard() {
@@ -124,6 +123,7 @@ void TMainForm::BuildData(bool ShowAll) {
     shownAt = now;
     FView.SetStatus(text);
   });
+  FTotalCount = FUniqueManager->TotalCount();
   FInputText = std::move(FReadText);
   if (ShowAll) FillList(false);
 }

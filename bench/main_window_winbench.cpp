@@ -4,7 +4,10 @@
 // messages handled, beside the batch program's core on the same lines;
 // best of three, in wall seconds and in the processor seconds of the
 // process (its threads together; wine's server and the X server not
-// counted), which a loaded machine moves less. Built only when asked:
+// counted), which a loaded machine moves less. The same form over a view
+// that draws nothing ("form alone", the text handed over as CP932) and the
+// clipboard's reading and conversion ("clipboard in") show what of the
+// window's time is the skin's. Built only when asked:
 //   cmake -S . -B build-win -DTAVRIN_BENCH=ON ... && ninja -C build-win main_window_winbench
 //   build/bin/gen_lines_bench 1000000 > repeats.txt; seq 1 1000000 > distinct.txt
 //   build-win/wine-run bin/main_window_winbench.exe repeats.txt distinct.txt
@@ -23,6 +26,7 @@
 #include "app/batch_command.h"
 #include "app/win32/main_window.h"
 #include "settings/form_settings.h"
+#include "tests/app/fake_main_view.h"
 #include "util/beep.h"
 #include "util/memory_setup.h"
 #include "util/messages.h"
@@ -100,6 +104,10 @@ int main(int argc, char** argv) {
     UpdateWindow(window.Handle());
   };
 
+  // Made after the window, whose settings file it leaves alone: it sets a
+  // fresh folder of its own as the default.
+  FakeWindow alone;
+
   std::printf("%-8s %-20s %-14s %9s %9s %7s %9s %9s %7s\n", "lines", "file", "action", "window_s",
               "batch_s", "ratio", "w_cpu_s", "b_cpu_s", "ratio");
   for (int a = 1; a < argc; ++a) {
@@ -108,6 +116,7 @@ int main(int argc, char** argv) {
                             std::istreambuf_iterator<char>());
     if (!WriteClipboardUnicode(window.Handle(), WideFromSjis(input))) return 1;
     const long lines = static_cast<long>(std::count(input.begin(), input.end(), '\n'));
+    alone.view.Clipboard = input;
     TBatchOptions options;
     for (const bool similar : {true, false}) {
       options.Similar = similar;
@@ -116,6 +125,14 @@ int main(int argc, char** argv) {
       std::printf("%-8ld %-20s %-14s %9.3f %9.3f %7.2f %9.3f %9.3f %7.2f\n", lines, argv[a],
                   similar ? "F5 similar" : "F6 all", shown.Wall, batch.Wall,
                   shown.Wall / batch.Wall, shown.Cpu, batch.Cpu, shown.Cpu / batch.Cpu);
+      const TFigures form = Best([&] {
+        if (similar)
+          alone.form.sbExtractRuijiClick(TControl::foMAIN);
+        else
+          alone.form.sbGetAllDataClick(TControl::sbGetAllData);
+      });
+      std::printf("%-8ld %-20s %-14s %9.3f %9s %7s %9.3f\n", lines, argv[a], "  form alone",
+                  form.Wall, "", "", form.Cpu);
       std::fflush(stdout);
     }
     // The part of it that is reading the clipboard and converting its text.

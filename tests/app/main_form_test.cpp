@@ -46,6 +46,27 @@ TEST(MainFormTest, ExtractionListsThePairWithItsCountsAndBeepsOnce) {
   EXPECT_GT(w.view.Waits, 0);
 }
 
+// The summary counts the lines of the collection the last build made: a
+// smaller build after a larger one, and no build at all (nothing but blank
+// lines: the collection and its rows stay).
+TEST(MainFormTest, SummaryCountsTheLastBuildsLines) {
+  const struct {
+    std::vector<std::string> lines;
+    TKey key;
+    const char* status;
+  } steps[] = {
+      {{"b", "a", "b", "c"}, TKey::F6, "全4個のデータの中から、3 種類のデータを取得しました"},
+      {{"ｶﾀｶﾅ", "カタカナ"}, TKey::F5, "全2個のデータの中から、2 種類の類字データを抽出しました"},
+      {{"", " "}, TKey::F6, "全2個のデータの中から、2 種類のデータを取得しました"},
+  };
+  FakeWindow w;
+  for (const auto& step : steps) {
+    w.Clip(step.lines);
+    w.form.FormKeyDown(step.key, kShiftNone);
+    EXPECT_EQ(cp932::ToUtf8(w.view.Statuses.back()), step.status) << step.status;
+  }
+}
+
 // Progress texts are spaced by the clock: with a clock that stands still only
 // the first shows; with one that moves on half the interval at each reading,
 // every second percentage; with the whole interval, every percentage. The
