@@ -1,9 +1,10 @@
 #include "util/cp932.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -126,33 +127,18 @@ std::size_t PutCharacter(char* out, std::size_t o, char32_t c, std::uint16_t cod
 constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// One piece of a UTF-16 text, encoded into a region of the result that
-// holds two bytes a unit. Plane sequences (six bytes for one unit, or for a
-// pair of two) may need more: then the piece moves to a buffer of its own.
-class TUtf16Piece {
- public:
-  TUtf16Piece(char* region, std::size_t room) : FOut(region), FRoom(room) {}
-  std::size_t Size() const { return FSize; }
-  std::size_t Replaced() const { return FReplaced; }
-  const char* Own() const { return FOwn.get(); }
-
-  void Encode(std::u16string_view s);
-
- private:
-  // Room for need bytes in all.
-  void Reserve(std::size_t need) {
-    if (need <= FRoom) return;
-    FRoom = std::max(2 * FRoom, need);
-    std::unique_ptr<char[]> grown(new char[FRoom]);
-    std::memcpy(grown.get(), FOut, FSize);
-    FOwn = std::move(grown);
-    FOut = FOwn.get();
-  }
-  char* FOut;
-  std::size_t FRoom;
-  std::unique_ptr<char[]> FOwn;
-  std::size_t FSize = 0, FReplaced = 0;
-};
+// Whether the eight units at s are all ASCII.
+inline bool Ascii8(const char16_t* s) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  return _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x80)),
+                                           _mm_setzero_si128())) == 0xFFFF;
+#else
+  std::uint64_t v[2];
+  std::memcpy(v, s, 16);
+  return ((v[0] | v[1]) & 0xFF80FF80FF80FF80u) == 0;
+#endif
+}
 
 // Eight units that are all ASCII, written as their eight bytes; false (and
 // nothing written) when one is not.
@@ -165,19 +151,95 @@ inline bool PutAscii8(const char16_t* s, char* out) {
   _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
   return true;
 #else
-  std::uint64_t v[2];
-  std::memcpy(v, s, 16);
-  if (((v[0] | v[1]) & 0xFF80FF80FF80FF80u) != 0) return false;
+  if (!Ascii8(s)) return false;
   for (std::size_t k = 0; k < 8; ++k) out[k] = char(s[k]);
   return true;
 #endif
 }
 
-void TUtf16Piece::Encode(std::u16string_view s) {
+// The units other than ASCII that do not take two bytes: one-byte codes,
+// characters CP932 lacks, surrogates. A bit each, 8 KB.
+const std::array<std::uint64_t, 1024>& NotTwoBytes() {
+  static const std::array<std::uint64_t, 1024> bits = [] {
+    std::array<std::uint64_t, 1024> b{};
+    for (unsigned u = 0x80; u < 0x10000; ++u) {
+      const std::uint16_t code = kEncodeTable[u];
+      if (code == kNone || code <= 0xFF || (u >= 0xD800 && u <= 0xDFFF))
+        b[u / 64] |= std::uint64_t{1} << (u % 64);
+    }
+    return b;
+  }();
+  return bits;
+}
+
+// Bit k set when unit k of the eight at s is not ASCII.
+inline unsigned NotAscii8(const char16_t* s) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  const __m128i ascii =
+      _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x80)), _mm_setzero_si128());
+  return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(ascii, ascii))) & 0xFF;
+#else
+  unsigned mask = 0;
+  for (unsigned k = 0; k < 8; ++k) mask |= unsigned(s[k] >= 0x80) << k;
+  return mask;
+#endif
+}
+
+// The bytes of the unit (or pair) at s[i], added to size; returns where the
+// next one starts.
+std::size_t SizeAt(std::u16string_view s, std::size_t i, std::size_t& size) {
+  const char16_t u = s[i++];
+  if (u < 0x80) {
+    size += 1;
+  } else if (u < 0xD800 || u > 0xDFFF) {
+    const std::uint16_t code = kEncodeTable[u];
+    size += code == kNone ? 6 : code > 0xFF ? 2 : 1;
+  } else if (IsHighSurrogate(u) && i < s.size() && IsLowSurrogate(s[i])) {
+    size += 6;  // a plane sequence
+    ++i;
+  } else {
+    size += 1;  // kReplacement
+  }
+  return i;
+}
+
+// The bits set in a byte (std::popcount may be a library call).
+constexpr auto kBitCount = [] {
+  std::array<std::uint8_t, 256> c{};
+  for (unsigned b = 1; b < 256; ++b) c[b] = static_cast<std::uint8_t>(c[b / 2] + (b & 1));
+  return c;
+}();
+
+// The number of bytes Utf16Into writes for s: eight units at a time, where
+// each is ASCII or a character of two bytes.
+std::size_t Utf16Size(std::u16string_view s) {
+  const std::array<std::uint64_t, 1024>& notTwo = NotTwoBytes();
   const std::size_t n = s.size();
-  // The room left always holds two bytes for each unit left.
-  char* out = FOut;
-  std::size_t o = 0;
+  std::size_t size = 0, i = 0;
+  while (i + 8 <= n) {
+    const unsigned wide = NotAscii8(s.data() + i);
+    bool plain = true;
+    for (unsigned m = wide; m != 0 && plain; m &= m - 1) {
+      const char16_t u = s[i + static_cast<unsigned>(std::countr_zero(m))];
+      plain = (notTwo[u / 64] >> (u % 64) & 1) == 0;
+    }
+    if (plain) {
+      size += 8 + kBitCount[wide];
+      i += 8;
+      continue;
+    }
+    for (const std::size_t end = i + 8; i < end;) i = SizeAt(s, i, size);
+  }
+  while (i < n) i = SizeAt(s, i, size);
+  return size;
+}
+
+// Encodes s into out, which holds exactly Utf16Size(s) bytes; returns the
+// number of lone surrogates replaced.
+std::size_t Utf16Into(std::u16string_view s, char* out) {
+  const std::size_t n = s.size();
+  std::size_t o = 0, replaced = 0;
   for (std::size_t i = 0; i < n;) {
     const char16_t u = s[i];
     if (u < 0x80) {  // ASCII is CP932 unchanged: then eight units at a time while they are
@@ -188,11 +250,11 @@ void TUtf16Piece::Encode(std::u16string_view s) {
     }
     if (u < 0xD800 || u > 0xDFFF) {
       if (const std::uint16_t code = kEncodeTable[u]; code != kNone) {
-        // One byte or two, written without a branch: a one-byte code's
-        // second write is overwritten next.
+        // One byte or two: a one-byte code's second write is overwritten by
+        // the next unit's first byte (the piece's last unit writes only its own).
         const bool two = code > 0xFF;
         out[o] = char(two ? code >> 8 : code);
-        out[o + 1] = char(code & 0xFF);
+        if (two || i + 1 < n) out[o + 1] = char(code & 0xFF);
         o += 1 + std::size_t{two};
         ++i;
         continue;
@@ -204,19 +266,15 @@ void TUtf16Piece::Encode(std::u16string_view s) {
       i += 2;
     } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
       out[o++] = kReplacement;
-      ++FReplaced;
+      ++replaced;
       ++i;
       continue;
     } else {
       ++i;
     }
-    const std::uint16_t code = c < 0x10000 ? kEncodeTable[c] : kNone;
-    FSize = o;
-    Reserve(o + 6 + 2 * (n - i));
-    out = FOut;
-    o = PutCharacter(out, o, c, code);
+    o = PutCharacter(out, o, c, c < 0x10000 ? kEncodeTable[c] : kNone);
   }
-  FSize = o;
+  return replaced;
 }
 
 }  // namespace
@@ -230,49 +288,21 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
   const std::vector<std::size_t> bounds = RunBounds(n, parts, [&](std::size_t at) {
     return IsHighSurrogate(utf16[at - 1]) && IsLowSurrogate(utf16[at]);
   });
-  // Each piece writes at twice its first unit, then the pieces move up
-  // together: one buffer, and the first piece never copied.
-  EncodeResult r;
-  r.bytes.resize(2 * n);
-  std::vector<TUtf16Piece> pieces;
-  pieces.reserve(parts);
-  for (unsigned part = 0; part < parts; ++part)
-    pieces.emplace_back(r.bytes.data() + 2 * bounds[part], 2 * (bounds[part + 1] - bounds[part]));
-  RunParts(parts, [&](unsigned part) {
-    pieces[part].Encode(utf16.substr(bounds[part], bounds[part + 1] - bounds[part]));
-  });
-  std::size_t size = 0;
-  bool own = false;
-  for (const TUtf16Piece& p : pieces) {
-    size += p.Size();
-    r.replaced += p.Replaced();
-    own = own || p.Own() != nullptr;
-  }
-  const auto bytesOf = [&](unsigned part) {
-    const TUtf16Piece& p = pieces[part];
-    return std::string_view(p.Own() ? p.Own() : r.bytes.data() + 2 * bounds[part], p.Size());
+  const auto piece = [&](unsigned part) {
+    return utf16.substr(bounds[part], bounds[part + 1] - bounds[part]);
   };
-  if (own) {
-    // A piece outgrew its region: joined anew, so that no piece's bytes are
-    // overwritten before they moved.
-    std::string joined;
-    joined.reserve(size);
-    for (unsigned part = 0; part < parts; ++part) joined += bytesOf(part);
-    r.bytes = std::move(joined);
-    return r;
-  }
-  std::size_t o = 0;
-  for (unsigned part = 0; part < parts; ++part) {
-    const std::string_view piece = bytesOf(part);
-    if (piece.data() != r.bytes.data() + o)
-      std::memmove(r.bytes.data() + o, piece.data(), piece.size());
-    o += piece.size();
-  }
-  r.bytes.resize(o);
-  // The window holds the text as long as its result: room left over of more
-  // than half the text (ASCII leaves half of two bytes a unit unused) is
-  // given back, at the cost of a copy.
-  if (r.bytes.capacity() - o > o / 2) r.bytes.shrink_to_fit();
+  // The text is held as long as the window keeps it: each piece's size is
+  // counted first, so that the result is made at its size and each piece
+  // written in its place.
+  std::vector<std::size_t> at(parts + 1, 0), replaced(parts, 0);
+  RunParts(parts, [&](unsigned part) { at[part + 1] = Utf16Size(piece(part)); });
+  for (unsigned part = 0; part < parts; ++part) at[part + 1] += at[part];
+  EncodeResult r;
+  r.bytes.resize(at[parts]);
+  RunParts(parts, [&](unsigned part) {
+    replaced[part] = Utf16Into(piece(part), r.bytes.data() + at[part]);
+  });
+  for (const std::size_t k : replaced) r.replaced += k;
   return r;
 }
 
