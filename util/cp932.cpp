@@ -1,10 +1,9 @@
 #include "util/cp932.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -127,18 +126,39 @@ std::size_t PutCharacter(char* out, std::size_t o, char32_t c, std::uint16_t cod
 constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Whether the eight units at s are all ASCII.
-inline bool Ascii8(const char16_t* s) {
-#if defined(__SSE2__)
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  return _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x80)),
-                                           _mm_setzero_si128())) == 0xFFFF;
-#else
-  std::uint64_t v[2];
-  std::memcpy(v, s, 16);
-  return ((v[0] | v[1]) & 0xFF80FF80FF80FF80u) == 0;
-#endif
-}
+// One piece of a UTF-16 text, encoded into a region of the result that
+// holds a byte for each ASCII unit and two for each other (RegionSize).
+// Plane sequences (six bytes for one unit, or for a pair of two) may need
+// more than the room one-byte codes left: then the piece moves to a buffer
+// of its own.
+class TUtf16Piece {
+ public:
+  TUtf16Piece(char* region, std::size_t room) : FOut(region), FRoom(room) {}
+  std::size_t Size() const { return FSize; }
+  std::size_t Replaced() const { return FReplaced; }
+  const char* Own() const { return FOwn.get(); }
+
+  void Encode(std::u16string_view s);
+
+ private:
+  // Room for need bytes so far, when the units so far were counted for
+  // counted bytes of the room.
+  void Reserve(std::size_t need, std::size_t counted) {
+    if (need <= counted + FGrown) return;
+    const std::size_t growth = std::max(FRoom, need - counted - FGrown);
+    std::unique_ptr<char[]> grown(new char[FRoom + growth]);
+    std::memcpy(grown.get(), FOut, FSize);
+    FRoom += growth;
+    FGrown += growth;
+    FOwn = std::move(grown);
+    FOut = FOwn.get();
+  }
+  char* FOut;
+  std::size_t FRoom;
+  std::unique_ptr<char[]> FOwn;
+  std::size_t FSize = 0, FReplaced = 0;
+  std::size_t FGrown = 0;  // the room beyond the region
+};
 
 // Eight units that are all ASCII, written as their eight bytes; false (and
 // nothing written) when one is not.
@@ -151,95 +171,49 @@ inline bool PutAscii8(const char16_t* s, char* out) {
   _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
   return true;
 #else
-  if (!Ascii8(s)) return false;
+  std::uint64_t v[2];
+  std::memcpy(v, s, 16);
+  if (((v[0] | v[1]) & 0xFF80FF80FF80FF80u) != 0) return false;
   for (std::size_t k = 0; k < 8; ++k) out[k] = char(s[k]);
   return true;
 #endif
 }
 
-// The units other than ASCII that do not take two bytes: one-byte codes,
-// characters CP932 lacks, surrogates. A bit each, 8 KB.
-const std::array<std::uint64_t, 1024>& NotTwoBytes() {
-  static const std::array<std::uint64_t, 1024> bits = [] {
-    std::array<std::uint64_t, 1024> b{};
-    for (unsigned u = 0x80; u < 0x10000; ++u) {
-      const std::uint16_t code = kEncodeTable[u];
-      if (code == kNone || code <= 0xFF || (u >= 0xD800 && u <= 0xDFFF))
-        b[u / 64] |= std::uint64_t{1} << (u % 64);
-    }
-    return b;
-  }();
-  return bits;
-}
-
-// Bit k set when unit k of the eight at s is not ASCII.
-inline unsigned NotAscii8(const char16_t* s) {
-#if defined(__SSE2__)
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  const __m128i ascii =
-      _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x80)), _mm_setzero_si128());
-  return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(ascii, ascii))) & 0xFF;
-#else
-  unsigned mask = 0;
-  for (unsigned k = 0; k < 8; ++k) mask |= unsigned(s[k] >= 0x80) << k;
-  return mask;
-#endif
-}
-
-// The bytes of the unit (or pair) at s[i], added to size; returns where the
-// next one starts.
-std::size_t SizeAt(std::u16string_view s, std::size_t i, std::size_t& size) {
-  const char16_t u = s[i++];
-  if (u < 0x80) {
-    size += 1;
-  } else if (u < 0xD800 || u > 0xDFFF) {
-    const std::uint16_t code = kEncodeTable[u];
-    size += code == kNone ? 6 : code > 0xFF ? 2 : 1;
-  } else if (IsHighSurrogate(u) && i < s.size() && IsLowSurrogate(s[i])) {
-    size += 6;  // a plane sequence
-    ++i;
-  } else {
-    size += 1;  // kReplacement
-  }
-  return i;
-}
-
-// The bits set in a byte (std::popcount may be a library call).
-constexpr auto kBitCount = [] {
-  std::array<std::uint8_t, 256> c{};
-  for (unsigned b = 1; b < 256; ++b) c[b] = static_cast<std::uint8_t>(c[b / 2] + (b & 1));
-  return c;
-}();
-
-// The number of bytes Utf16Into writes for s: eight units at a time, where
-// each is ASCII or a character of two bytes.
-std::size_t Utf16Size(std::u16string_view s) {
-  const std::array<std::uint64_t, 1024>& notTwo = NotTwoBytes();
+// The bytes of the region a piece is first written in: one for each ASCII
+// unit, two for each other.
+std::size_t RegionSize(std::u16string_view s) {
   const std::size_t n = s.size();
-  std::size_t size = 0, i = 0;
+  std::size_t size = n, i = 0;
+#if defined(__SSE2__)
+  // The units of 0x80 and above, counted in eight lanes (each lane's count
+  // subtracts -1 at most 0x7FFF times before it is added up).
   while (i + 8 <= n) {
-    const unsigned wide = NotAscii8(s.data() + i);
-    bool plain = true;
-    for (unsigned m = wide; m != 0 && plain; m &= m - 1) {
-      const char16_t u = s[i + static_cast<unsigned>(std::countr_zero(m))];
-      plain = (notTwo[u / 64] >> (u % 64) & 1) == 0;
+    __m128i counts = _mm_setzero_si128();
+    for (const std::size_t end = std::min(n - 7, i + 8 * 0x7FFF); i < end; i += 8) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
+      counts = _mm_sub_epi16(
+          counts, _mm_xor_si128(
+                      _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x80)), _mm_setzero_si128()),
+                      _mm_set1_epi16(-1)));
     }
-    if (plain) {
-      size += 8 + kBitCount[wide];
-      i += 8;
-      continue;
-    }
-    for (const std::size_t end = i + 8; i < end;) i = SizeAt(s, i, size);
+    alignas(16) std::uint16_t lanes[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), counts);
+    for (const std::uint16_t c : lanes) size += c;
   }
-  while (i < n) i = SizeAt(s, i, size);
+#endif
+  for (; i < n; ++i) size += s[i] >= 0x80;
   return size;
 }
 
-// Encodes s into out, which holds exactly Utf16Size(s) bytes; returns the
-// number of lone surrogates replaced.
-std::size_t Utf16Into(std::u16string_view s, char* out) {
+void TUtf16Piece::Encode(std::u16string_view s) {
   const std::size_t n = s.size();
-  std::size_t o = 0, replaced = 0;
+  // The room left holds a byte for each ASCII unit left and two for each
+  // other: one-byte codes and lone surrogates leave some over, which a
+  // plane sequence takes first. What the units before it were counted for
+  // is found only then (most texts hold none).
+  char* out = FOut;
+  std::size_t o = 0;
+  std::size_t counted = 0, region = 0;  // units [0, counted) are counted for region bytes
   for (std::size_t i = 0; i < n;) {
     const char16_t u = s[i];
     if (u < 0x80) {  // ASCII is CP932 unchanged: then eight units at a time while they are
@@ -250,31 +224,39 @@ std::size_t Utf16Into(std::u16string_view s, char* out) {
     }
     if (u < 0xD800 || u > 0xDFFF) {
       if (const std::uint16_t code = kEncodeTable[u]; code != kNone) {
-        // One byte or two: a one-byte code's second write is overwritten by
-        // the next unit's first byte (the piece's last unit writes only its own).
+        // One byte or two, written without a branch: a one-byte code's
+        // second write is overwritten next.
         const bool two = code > 0xFF;
         out[o] = char(two ? code >> 8 : code);
-        if (two || i + 1 < n) out[o + 1] = char(code & 0xFF);
+        out[o + 1] = char(code & 0xFF);
         o += 1 + std::size_t{two};
         ++i;
         continue;
       }
     }
+    const std::size_t start = i;
     char32_t c = u;
     if (IsHighSurrogate(u) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
       c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
       i += 2;
     } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
       out[o++] = kReplacement;
-      ++replaced;
+      ++FReplaced;
       ++i;
       continue;
     } else {
       ++i;
     }
+    // Six bytes, where the room left must still hold what the units after
+    // this character were counted for.
+    region += RegionSize(s.substr(counted, start - counted)) + 2 * (i - start);
+    counted = i;
+    FSize = o;
+    Reserve(o + 6, region);
+    out = FOut;
     o = PutCharacter(out, o, c, c < 0x10000 ? kEncodeTable[c] : kNone);
   }
-  return replaced;
+  FSize = o;
 }
 
 }  // namespace
@@ -291,18 +273,52 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
   const auto piece = [&](unsigned part) {
     return utf16.substr(bounds[part], bounds[part + 1] - bounds[part]);
   };
-  // The text is held as long as the window keeps it: each piece's size is
-  // counted first, so that the result is made at its size and each piece
-  // written in its place.
-  std::vector<std::size_t> at(parts + 1, 0), replaced(parts, 0);
-  RunParts(parts, [&](unsigned part) { at[part + 1] = Utf16Size(piece(part)); });
+  // Each piece writes at its region (mostly its exact place: only one-byte
+  // codes other than ASCII, lone surrogates and plane sequences differ),
+  // then the pieces move up together: one buffer, and the first piece never
+  // copied.
+  std::vector<std::size_t> at(parts + 1, 0);
+  RunParts(parts, [&](unsigned part) { at[part + 1] = RegionSize(piece(part)); });
   for (unsigned part = 0; part < parts; ++part) at[part + 1] += at[part];
   EncodeResult r;
   r.bytes.resize(at[parts]);
-  RunParts(parts, [&](unsigned part) {
-    replaced[part] = Utf16Into(piece(part), r.bytes.data() + at[part]);
-  });
-  for (const std::size_t k : replaced) r.replaced += k;
+  std::vector<TUtf16Piece> pieces;
+  pieces.reserve(parts);
+  for (unsigned part = 0; part < parts; ++part)
+    pieces.emplace_back(r.bytes.data() + at[part], at[part + 1] - at[part]);
+  RunParts(parts, [&](unsigned part) { pieces[part].Encode(piece(part)); });
+  std::size_t size = 0;
+  bool own = false;
+  for (const TUtf16Piece& p : pieces) {
+    size += p.Size();
+    r.replaced += p.Replaced();
+    own = own || p.Own() != nullptr;
+  }
+  const auto bytesOf = [&](unsigned part) {
+    const TUtf16Piece& p = pieces[part];
+    return std::string_view(p.Own() ? p.Own() : r.bytes.data() + at[part], p.Size());
+  };
+  if (own) {
+    // A piece outgrew its region: joined anew, so that no piece's bytes are
+    // overwritten before they moved.
+    std::string joined;
+    joined.reserve(size);
+    for (unsigned part = 0; part < parts; ++part) joined += bytesOf(part);
+    r.bytes = std::move(joined);
+    return r;
+  }
+  std::size_t o = 0;
+  for (unsigned part = 0; part < parts; ++part) {
+    const std::string_view piece = bytesOf(part);
+    if (piece.data() != r.bytes.data() + o)
+      std::memmove(r.bytes.data() + o, piece.data(), piece.size());
+    o += piece.size();
+  }
+  r.bytes.resize(o);
+  // The window holds the text as long as its result: room left over of more
+  // than half the text (half-width kana take one byte of two) is given back,
+  // at the cost of a copy.
+  if (r.bytes.capacity() - o > o / 2) r.bytes.shrink_to_fit();
   return r;
 }
 
