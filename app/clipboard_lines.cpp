@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <stdexcept>
 
 #if defined(__SSE2__)
@@ -10,6 +11,7 @@
 #endif
 
 #include "engine/char_folding.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 namespace {
@@ -48,22 +50,57 @@ std::size_t AfterBreak(std::string_view b, std::size_t i) {
   return b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n' ? i + 2 : i + 1;
 }
 
-}  // namespace
-
-std::vector<TLineSpan> SplitLineSpans(std::string_view Text) {
-  const std::size_t n = Text.size();
-  std::vector<TLineSpan> spans;
-  spans.reserve(static_cast<std::size_t>(std::count(Text.begin(), Text.end(), '\n')) + 1);
-  std::size_t start = 0;
+// Appends the lines of Text[From, To) to spans: From starts a line, and To
+// is Text's end or follows an LF.
+void AddLineSpans(std::string_view Text, std::size_t From, std::size_t To,
+                  std::vector<TLineSpan>& spans) {
+  std::size_t start = From;
   const auto add = [&](std::size_t end) {
     spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
   };
-  ForEachBreak(Text.data(), n, [&](std::size_t i) {
+  ForEachBreak(Text.data() + From, To - From, [&](std::size_t k) {
+    const std::size_t i = From + k;
     if (i < start) return;  // the LF of a CR LF already ended its line
     add(i);
     start = AfterBreak(Text, i);
   });
-  if (start < n) add(n);
+  if (start < To) add(To);
+}
+
+std::size_t LfCount(std::string_view Text) {
+  return static_cast<std::size_t>(std::count(Text.begin(), Text.end(), '\n'));
+}
+
+}  // namespace
+
+std::vector<TLineSpan> SplitLineSpans(std::string_view Text) {
+  constexpr std::size_t kPiece = std::size_t{1}
+                                 << 20;  // bytes; smaller parts are not worth a thread
+  const std::size_t n = Text.size();
+  const unsigned parts =
+      static_cast<unsigned>(std::clamp<std::size_t>(n / kPiece, 1, ParallelWidth()));
+  std::vector<TLineSpan> spans;
+  if (parts == 1) {
+    spans.reserve(LfCount(Text) + 1);
+    AddLineSpans(Text, 0, n, spans);
+    return spans;
+  }
+  // Parts start behind an LF, where a line always starts; each is split on
+  // a core of its own, the first into the result, made at once for every
+  // part's lines, the others then appended.
+  const std::vector<std::size_t> bounds =
+      RunBounds(n, parts, [&](std::size_t at) { return Text[at - 1] != '\n'; });
+  const auto part = [&](unsigned p) { return Text.substr(bounds[p], bounds[p + 1] - bounds[p]); };
+  std::vector<std::size_t> lfs(parts);
+  RunParts(parts, [&](unsigned p) { lfs[p] = LfCount(part(p)); });
+  std::vector<std::vector<TLineSpan>> others(parts);
+  RunParts(parts, [&](unsigned p) {
+    std::vector<TLineSpan>& into = p == 0 ? spans : others[p];
+    into.reserve(p == 0 ? std::accumulate(lfs.begin(), lfs.end(), std::size_t{parts}) : lfs[p] + 1);
+    AddLineSpans(Text, bounds[p], bounds[p + 1], into);
+  });
+  for (unsigned p = 1; p < parts; ++p)
+    spans.insert(spans.end(), others[p].begin(), others[p].end());
   return spans;
 }
 

@@ -2076,35 +2076,72 @@ std::string_view FoldVariantsInto(std::string_view Key, unsigned Kinds, bool Hyp
 }
 
 unsigned NonstandardForms(std::string_view Text) {
-  static const auto sources = [] {
-    std::unordered_map<std::string_view, unsigned> s;
-    for (const vt::TPair& p : vt::kKanji) s.emplace(p.Source, 2u);
-    for (const vt::TPair& p : vt::kCompat) s.emplace(p.Source, 4u);
+  // What a character alone tells, by its code (a byte, or lead << 8 |
+  // trail): 2 for a kanji's variant form, 4 for a compatibility character
+  // (the first table to list a character decides), 8 for half-width kana.
+  // The codec's longer forms are looked up by their bytes.
+  struct TSources {
+    std::vector<std::uint8_t> Code = std::vector<std::uint8_t>(0x10000, 0);
+    std::unordered_map<std::string_view, unsigned> Longer;
+    void Add(std::string_view source, unsigned form) {
+      if (source.size() > 2) {
+        Longer.emplace(source, form);
+        return;
+      }
+      // A character is looked up as one byte, or as a lead byte and the
+      // byte after it: other sources are no character.
+      if (source.empty() ||
+          (source.size() == 2 && !IsLeadByte(static_cast<unsigned char>(source[0]))))
+        return;
+      const unsigned code = source.size() == 1 ? static_cast<unsigned char>(source[0])
+                                               : static_cast<unsigned char>(source[0]) << 8 |
+                                                     static_cast<unsigned char>(source[1]);
+      if ((Code[code] & 6) == 0) Code[code] |= static_cast<std::uint8_t>(form);
+    }
+  };
+  static const TSources sources = [] {
+    TSources s;
+    for (const vt::TPair& p : vt::kKanji) s.Add(p.Source, 2u);
+    for (const vt::TPair& p : vt::kCompat) s.Add(p.Source, 4u);
+    for (unsigned b = 0xA1; b <= 0xDF; ++b) s.Code[b] |= 8;
     return s;
   }();
-  // The full forms: no brackets, more than one character (株式会社,
-  // カブシキガイシャ, NPO法人).
+  // The full forms (no brackets, more than one character: 株式会社,
+  // カブシキガイシャ, NPO法人) by their first byte.
   static const auto full = [] {
-    std::vector<std::string_view> f;
+    std::array<std::vector<std::string_view>, 256> f;
     for (const vt::TPair& p : vt::kCompanyForms)
       if (p.Source.find_first_of("(\x81") != 0 && CharLength(p.Source, 0) < p.Source.size())
-        f.push_back(p.Source);
+        f[static_cast<unsigned char>(p.Source[0])].push_back(p.Source);
     return f;
   }();
-  unsigned forms = 16;
-  for (const std::string_view form : full)
-    for (std::size_t at = Text.find(form); at != std::string_view::npos && forms != 0;
-         at = Text.find(form, at + 1))
-      if (IsCharacterStart(Text, at)) forms = 0;
-  for (std::size_t i = 0; i < Text.size(); i += CharLength(Text, i)) {
+  unsigned forms = 0;
+  bool fullForm = false;
+  for (std::size_t i = 0; i < Text.size();) {
+    const std::size_t n = CharLength(Text, i);
     const auto b = static_cast<unsigned char>(Text[i]);
-    if (b >= 0xA1 && b <= 0xDF) forms |= 8;
-    if (const auto it = sources.find(Text.substr(i, CharLength(Text, i))); it != sources.end())
+    if (n == 1) {
+      forms |= sources.Code[b];
+    } else if (n == 2) {
+      forms |= sources.Code[b << 8 | static_cast<unsigned char>(Text[i + 1])];
+    } else if (const auto it = sources.Longer.find(Text.substr(i, n)); it != sources.Longer.end()) {
       forms |= it->second;
+    }
+    if (!fullForm)
+      for (const std::string_view form : full[b])
+        if (Text.compare(i, form.size(), form) == 0) fullForm = true;
+    i += n;
   }
-  // A spelling of the okurigana table other than a word's standard one.
-  std::string key = KeyFold(Text, false), out;
-  if (VariantFolder(kVariantOkurigana, false).Fold(key, out) != key) forms |= 1;
+  if (!fullForm) forms |= 16;
+  // A spelling of the okurigana table other than a word's standard one,
+  // through the folder's quick look where the key holds none of its marks.
+  const TVariantFolder& okurigana = VariantFolder(kVariantOkurigana, false);
+  thread_local std::string key, out;
+  if (key.size() < Text.size()) key.resize(Text.size());
+  bool marked = false;
+  const std::string_view folded(
+      key.data(), FoldKeyIntoMarked(Text, false, key.data(), VariantMarks(okurigana), marked));
+  if (FoldVariantsInto(okurigana, folded, marked, out) != folded) forms |= 1;
   return forms;
 }
 

@@ -127,8 +127,10 @@ constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; 
 constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // One piece of a UTF-16 text, encoded into a region of the result that
-// holds two bytes a unit. Plane sequences (six bytes for one unit, or for a
-// pair of two) may need more: then the piece moves to a buffer of its own.
+// holds a byte for each ASCII unit and two for each other (RegionSize).
+// Plane sequences (six bytes for one unit, or for a pair of two) may need
+// more than the room one-byte codes left: then the piece moves to a buffer
+// of its own.
 class TUtf16Piece {
  public:
   TUtf16Piece(char* region, std::size_t room) : FOut(region), FRoom(room) {}
@@ -139,12 +141,15 @@ class TUtf16Piece {
   void Encode(std::u16string_view s);
 
  private:
-  // Room for need bytes in all.
-  void Reserve(std::size_t need) {
-    if (need <= FRoom) return;
-    FRoom = std::max(2 * FRoom, need);
-    std::unique_ptr<char[]> grown(new char[FRoom]);
+  // Room for need bytes so far, when the units so far were counted for
+  // counted bytes of the room.
+  void Reserve(std::size_t need, std::size_t counted) {
+    if (need <= counted + FGrown) return;
+    const std::size_t growth = std::max(FRoom, need - counted - FGrown);
+    std::unique_ptr<char[]> grown(new char[FRoom + growth]);
     std::memcpy(grown.get(), FOut, FSize);
+    FRoom += growth;
+    FGrown += growth;
     FOwn = std::move(grown);
     FOut = FOwn.get();
   }
@@ -152,6 +157,7 @@ class TUtf16Piece {
   std::size_t FRoom;
   std::unique_ptr<char[]> FOwn;
   std::size_t FSize = 0, FReplaced = 0;
+  std::size_t FGrown = 0;  // the room beyond the region
 };
 
 // Eight units that are all ASCII, written as their eight bytes; false (and
@@ -173,11 +179,41 @@ inline bool PutAscii8(const char16_t* s, char* out) {
 #endif
 }
 
+// The bytes of the region a piece is first written in: one for each ASCII
+// unit, two for each other.
+std::size_t RegionSize(std::u16string_view s) {
+  const std::size_t n = s.size();
+  std::size_t size = n, i = 0;
+#if defined(__SSE2__)
+  // The units of 0x80 and above, counted in eight lanes (each lane's count
+  // subtracts -1 at most 0x7FFF times before it is added up).
+  while (i + 8 <= n) {
+    __m128i counts = _mm_setzero_si128();
+    for (const std::size_t end = std::min(n - 7, i + 8 * 0x7FFF); i < end; i += 8) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
+      counts = _mm_sub_epi16(
+          counts, _mm_xor_si128(
+                      _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x80)), _mm_setzero_si128()),
+                      _mm_set1_epi16(-1)));
+    }
+    alignas(16) std::uint16_t lanes[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), counts);
+    for (const std::uint16_t c : lanes) size += c;
+  }
+#endif
+  for (; i < n; ++i) size += s[i] >= 0x80;
+  return size;
+}
+
 void TUtf16Piece::Encode(std::u16string_view s) {
   const std::size_t n = s.size();
-  // The room left always holds two bytes for each unit left.
+  // The room left holds a byte for each ASCII unit left and two for each
+  // other: one-byte codes and lone surrogates leave some over, which a
+  // plane sequence takes first. What the units before it were counted for
+  // is found only then (most texts hold none).
   char* out = FOut;
   std::size_t o = 0;
+  std::size_t counted = 0, region = 0;  // units [0, counted) are counted for region bytes
   for (std::size_t i = 0; i < n;) {
     const char16_t u = s[i];
     if (u < 0x80) {  // ASCII is CP932 unchanged: then eight units at a time while they are
@@ -198,6 +234,7 @@ void TUtf16Piece::Encode(std::u16string_view s) {
         continue;
       }
     }
+    const std::size_t start = i;
     char32_t c = u;
     if (IsHighSurrogate(u) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
       c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
@@ -210,11 +247,14 @@ void TUtf16Piece::Encode(std::u16string_view s) {
     } else {
       ++i;
     }
-    const std::uint16_t code = c < 0x10000 ? kEncodeTable[c] : kNone;
+    // Six bytes, where the room left must still hold what the units after
+    // this character were counted for.
+    region += RegionSize(s.substr(counted, start - counted)) + 2 * (i - start);
+    counted = i;
     FSize = o;
-    Reserve(o + 6 + 2 * (n - i));
+    Reserve(o + 6, region);
     out = FOut;
-    o = PutCharacter(out, o, c, code);
+    o = PutCharacter(out, o, c, c < 0x10000 ? kEncodeTable[c] : kNone);
   }
   FSize = o;
 }
@@ -230,17 +270,23 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
   const std::vector<std::size_t> bounds = RunBounds(n, parts, [&](std::size_t at) {
     return IsHighSurrogate(utf16[at - 1]) && IsLowSurrogate(utf16[at]);
   });
-  // Each piece writes at twice its first unit, then the pieces move up
-  // together: one buffer, and the first piece never copied.
+  const auto piece = [&](unsigned part) {
+    return utf16.substr(bounds[part], bounds[part + 1] - bounds[part]);
+  };
+  // Each piece writes at its region (mostly its exact place: only one-byte
+  // codes other than ASCII, lone surrogates and plane sequences differ),
+  // then the pieces move up together: one buffer, and the first piece never
+  // copied.
+  std::vector<std::size_t> at(parts + 1, 0);
+  RunParts(parts, [&](unsigned part) { at[part + 1] = RegionSize(piece(part)); });
+  for (unsigned part = 0; part < parts; ++part) at[part + 1] += at[part];
   EncodeResult r;
-  r.bytes.resize(2 * n);
+  r.bytes.resize(at[parts]);
   std::vector<TUtf16Piece> pieces;
   pieces.reserve(parts);
   for (unsigned part = 0; part < parts; ++part)
-    pieces.emplace_back(r.bytes.data() + 2 * bounds[part], 2 * (bounds[part + 1] - bounds[part]));
-  RunParts(parts, [&](unsigned part) {
-    pieces[part].Encode(utf16.substr(bounds[part], bounds[part + 1] - bounds[part]));
-  });
+    pieces.emplace_back(r.bytes.data() + at[part], at[part + 1] - at[part]);
+  RunParts(parts, [&](unsigned part) { pieces[part].Encode(piece(part)); });
   std::size_t size = 0;
   bool own = false;
   for (const TUtf16Piece& p : pieces) {
@@ -250,7 +296,7 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
   }
   const auto bytesOf = [&](unsigned part) {
     const TUtf16Piece& p = pieces[part];
-    return std::string_view(p.Own() ? p.Own() : r.bytes.data() + 2 * bounds[part], p.Size());
+    return std::string_view(p.Own() ? p.Own() : r.bytes.data() + at[part], p.Size());
   };
   if (own) {
     // A piece outgrew its region: joined anew, so that no piece's bytes are
@@ -270,8 +316,8 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
   }
   r.bytes.resize(o);
   // The window holds the text as long as its result: room left over of more
-  // than half the text (ASCII leaves half of two bytes a unit unused) is
-  // given back, at the cost of a copy.
+  // than half the text (half-width kana take one byte of two) is given back,
+  // at the cost of a copy.
   if (r.bytes.capacity() - o > o / 2) r.bytes.shrink_to_fit();
   return r;
 }

@@ -5,10 +5,12 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/build_data.h"
 #include "util/cp932.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 namespace {
@@ -51,6 +53,28 @@ TEST(SplitClipboardText, BreaksAtEveryOffsetAmongAwkwardBytes) {
     if (!line.empty()) expected.push_back(line);
     ASSERT_EQ(Split(text), expected) << round;
   }
+}
+
+// A large text is split on several cores, its parts starting behind an LF:
+// the lines of one core, also where only CRs break lines (no part starts
+// there) and where the text ends without a break.
+TEST(SplitClipboardText, PartsOnCoresGiveTheLinesOfOne) {
+  std::mt19937 rng(31);
+  const std::string pieces[] = {"abc", "\r", "\n", "\r\n", "\x81\x40", "\r\r"};
+  std::string mixed;
+  while (mixed.size() < (std::size_t{5} << 20)) mixed += pieces[rng() % std::size(pieces)];
+  const auto spans = [](std::string_view text, unsigned width) {
+    SetParallelWidth(width);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> out;
+    for (const TLineSpan& s : SplitLineSpans(text)) out.emplace_back(s.Start, s.Length);
+    return out;
+  };
+  const std::string crOnly = std::string(3 << 20, 'x') + "\r" + std::string(2 << 20, 'y');
+  for (const std::string& text : {mixed, mixed + "tail", crOnly, "\n" + crOnly + "\n"}) {
+    const auto one = spans(text, 1);
+    for (const unsigned width : {2u, 3u}) EXPECT_EQ(spans(text, width), one) << width;
+  }
+  SetParallelWidth(0);
 }
 
 TEST(SplitClipboardText, LineEnds) {

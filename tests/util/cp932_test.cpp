@@ -196,8 +196,8 @@ TEST(Cp932, MixedTextRoundTrips) {
 // The clipboard's UTF-16 gives the bytes of its UTF-8 form, whatever the
 // width: every scalar value, between ASCII runs of 0 to 9 (the eight-unit
 // steps end anywhere), and pairs only, where pieces would fall inside a pair;
-// and every character CP932 holds, four times over, where no piece outgrows its two
-// bytes a unit and the pieces move up in one buffer.
+// and every character CP932 holds, four times over, where no piece outgrows
+// its region and the pieces move up in one buffer.
 TEST(Cp932, FromUtf16GivesTheBytesOfFromUtf8) {
   std::u16string every, pairs, held;
   std::string everyUtf8, pairsUtf8, heldUtf8;
@@ -227,6 +227,20 @@ TEST(Cp932, FromUtf16GivesTheBytesOfFromUtf8) {
   }
   SetParallelWidth(0);
   EXPECT_EQ(FromUtf16(u"").bytes, "");
+}
+
+// Each piece is first written where its units take a byte (ASCII) or two:
+// half-width kana take one of their two, so the pieces move up, and the
+// last byte of each is its own.
+TEST(Cp932, FromUtf16PiecesOfOneByteCodesMoveUp) {
+  const std::u16string kana(600001, u'\uFF71');  // half-width ｱ
+  for (const unsigned width : {1u, 2u, 3u}) {
+    SetParallelWidth(width);
+    const EncodeResult r = FromUtf16(kana);
+    EXPECT_TRUE(r.bytes == std::string(kana.size(), '\xB1')) << width;
+    EXPECT_EQ(r.bytes.c_str()[r.bytes.size()], '\0') << width;
+  }
+  SetParallelWidth(0);
 }
 
 // ASCII is copied in runs found eight bytes at a time: runs of every length
