@@ -125,7 +125,7 @@ TEST(JoinQuotedCells, SpreadsheetCells) {
 // cell must not write into it, and a NUL cuts the lines only.
 TEST(ReadClipboardLines, TextAsReadStaysWhole) {
   for (const std::string& text : {std::string("a\r\nb\r\n"), std::string("\"abc\r\ndef\"\r\nx"),
-                                  std::string("a\nb\0c\nd", 9)}) {
+                                  std::string("a\nb\0c\nd", 7)}) {
     std::shared_ptr<const std::string> read;
     const Lines lines = ClipboardLines(text, &read).ToVector();
     ASSERT_TRUE(read);
