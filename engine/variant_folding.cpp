@@ -51,6 +51,22 @@ char32_t FormScalar(std::string_view c) {
   return static_cast<char32_t>(plane << 16 | unsigned(hi) << 8 | unsigned(lo));
 }
 
+// The code of the character at P in Text (a byte, or lead << 8 | trail)
+// and its length, for the one-pass folding's table; false at a form of the
+// codec, which that folding leaves to the folding in steps.
+inline bool OnePassCode(std::string_view Text, const char* P, unsigned& Code, std::size_t& N) {
+  const auto b = static_cast<unsigned char>(*P);
+  Code = b;
+  N = 1;
+  if (IsLeadByte(b) && P + 1 < Text.data() + Text.size()) {
+    if (b == kSequenceLead && CharLength(Text, static_cast<std::size_t>(P - Text.data())) > 2)
+      return false;
+    Code = unsigned(b) << 8 | static_cast<unsigned char>(P[1]);
+    N = 2;
+  }
+  return true;
+}
+
 // U+200D, the zero-width joiner, as the codec writes it.
 constexpr std::string_view kJoinerForm = "\xEF\x41\xEB\x60\xEB\x4D";
 
@@ -1919,15 +1935,9 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out,
   // Where the characters that may end a company form inside the line end.
   std::size_t hintEnds[4], hints = 0;
   while (p < end) {
-    const auto b = static_cast<unsigned char>(*p);
-    unsigned code = b;
-    std::size_t n = 1;
-    if (IsLeadByte(b) && p + 1 < end) {
-      if (b == kSequenceLead && CharLength(Text, static_cast<std::size_t>(p - Text.data())) > 2)
-        return std::string::npos;
-      code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
-      n = 2;
-    }
+    unsigned code;
+    std::size_t n;
+    if (!OnePassCode(Text, p, code, n)) return std::string::npos;
     const std::uint32_t to = FComposed[code];
     // kNeighbours has every flag, so one test covers the rare cases.
     if ((to & kMarkFirst) != 0) [[unlikely]] {
@@ -2014,15 +2024,9 @@ const char* TVariantFolder::BlankRun(std::string_view Text, const char* P, char*
   std::uint32_t to = 0;
   const char* p = P;
   while (p < end) {
-    const auto b = static_cast<unsigned char>(*p);
-    unsigned code = b;
-    std::size_t n = 1;
-    if (IsLeadByte(b) && p + 1 < end) {
-      if (b == kSequenceLead && CharLength(Text, static_cast<std::size_t>(p - Text.data())) > 2)
-        return nullptr;
-      code = unsigned(b) << 8 | static_cast<unsigned char>(p[1]);
-      n = 2;
-    }
+    unsigned code;
+    std::size_t n;
+    if (!OnePassCode(Text, p, code, n)) return nullptr;
     to = FComposed[code];
     if ((to & kBlankRun) == 0 || to == kNeighbours) break;
     *O++ = static_cast<char>(to >> 8);
