@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <functional>
 
@@ -27,6 +26,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/result_model.h"
 #include "app/qt/result_view.h"
+#include "cpu_clock.h"
 #include "settings/qt/acc_ini.h"
 #include "util/cp932.h"
 #include "util/memory_setup.h"
@@ -44,11 +44,7 @@ struct Seconds {
   double wall = 1e9, cpu = 1e9;
 };
 
-double ProcessCpu() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
+double ProcessCpu() { return tavrin::bench::ProcessCpuMs() / 1e3; }
 
 // The best of kRuns timings of action: wall seconds, and processor seconds.
 Seconds Best(const std::function<void()>& action) {

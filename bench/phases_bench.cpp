@@ -3,8 +3,6 @@
 // Each phase shows its wall time and the processor time of all threads.
 // "build" is the window's way to the same collection: BuildData of the lines
 // into a second collection (added, organised and sorted at once).
-#include <time.h>
-
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -18,6 +16,7 @@
 #include "app/copy_text.h"
 #include "app/extract_similar.h"
 #include "app/result_rows.h"
+#include "cpu_clock.h"
 #include "engine/unique_manager.h"
 #include "util/memory_setup.h"
 
@@ -25,18 +24,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double CpuMs() {
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+using tavrin::bench::ProcessCpuMs;
 
 class TPhase {
  public:
-  explicit TPhase(const char* name) : FName(name), FStart(Clock::now()), FCpu(CpuMs()) {}
+  explicit TPhase(const char* name) : FName(name), FStart(Clock::now()), FCpu(ProcessCpuMs()) {}
   ~TPhase() {
     const std::chrono::duration<double, std::milli> ms = Clock::now() - FStart;
-    std::fprintf(stderr, "%-10s %8.1f ms %8.1f cpu ms\n", FName, ms.count(), CpuMs() - FCpu);
+    std::fprintf(stderr, "%-10s %8.1f ms %8.1f cpu ms\n", FName, ms.count(), ProcessCpuMs() - FCpu);
   }
 
  private:

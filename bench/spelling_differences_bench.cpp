@@ -6,19 +6,15 @@
 // Processor time of one thread, best of five: spelling_differences_bench
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 #include "app/spelling_differences.h"
+#include "cpu_clock.h"
 #include "engine/variant_folding.h"
 
 namespace {
 
-double ThreadMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using tavrin::bench::ThreadCpuMs;
 
 std::string Repeat(const std::string& s, std::size_t n) {
   std::string out;
@@ -47,9 +43,9 @@ int main() {
       double best = 1e300;
       std::size_t parts = 0;
       for (int round = 0; round < 5; ++round) {
-        const double start = ThreadMs();
+        const double start = ThreadCpuMs();
         parts = CompareSpellings(c.variant, c.canonical, true, kAllVariantKinds).Parts.size();
-        best = std::min(best, ThreadMs() - start);
+        best = std::min(best, ThreadCpuMs() - start);
       }
       std::printf("%-10s %9zu %10.3f %8zu\n", c.shape, c.variant.size(), best, parts);
     }

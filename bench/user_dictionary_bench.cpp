@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/batch_command.h"
+#include "cpu_clock.h"
 
 namespace {
 
@@ -39,16 +39,12 @@ std::string Code(std::uint32_t n, bool Wide) {
   return s;
 }
 
-double ProcessMs() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using tavrin::bench::ProcessCpuMs;
 
 double RunMs(const tavrin::TBatchOptions& Options, const std::string& Input) {
-  const double start = ProcessMs();
+  const double start = ProcessCpuMs();
   const tavrin::TBatchOutput out = tavrin::RunBatch(Options, Input);
-  const double ms = ProcessMs() - start;
+  const double ms = ProcessCpuMs() - start;
   if (std::getenv("SUMMARY"))
     std::fprintf(stderr, "%s, %zu bytes\n", out.Summary.c_str(), out.Out.size());
   return ms;

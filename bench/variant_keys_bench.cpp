@@ -9,24 +9,20 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/clipboard_lines.h"
+#include "cpu_clock.h"
 #include "engine/unique_manager.h"
 #include "engine/variant_folding.h"
 #include "util/memory_setup.h"
 
 namespace {
 
-double ThreadMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using tavrin::bench::ThreadCpuMs;
 
 }  // namespace
 
@@ -51,9 +47,9 @@ int main(int argc, char** argv) {
     for (int on = 0; on < 2; ++on) {
       const unsigned kinds = on ? all : 0;
       std::size_t total = 0;
-      const double start = ThreadMs();
+      const double start = ThreadCpuMs();
       for (const std::string_view text : texts) total += m.KeyIn(text, kinds, a, b).size();
-      best[on] = std::min(best[on], ThreadMs() - start);
+      best[on] = std::min(best[on], ThreadCpuMs() - start);
       bytes[on] = total;
     }
   }
