@@ -28,15 +28,11 @@ void AddRange(TUniqueManager& Manager, const TClipboardLines& Lines, std::size_t
 // by sorting them (AddAllSorted) rather than one look-up each.
 constexpr std::size_t kSortedLines = std::size_t{1} << 15;
 
-// Whether nine in ten of the first 8k lines differ.
+// Whether the first lines nearly all differ, as the batch tests its input.
 bool LooksDistinct(const TClipboardLines& Lines) {
-  const std::size_t sample = std::min<std::size_t>(Lines.size(), std::size_t{1} << 13);
-  std::vector<std::uint64_t> hashes(sample);
-  for (std::size_t i = 0; i < sample; ++i) hashes[i] = HashBytes(Lines[i]);
-  std::sort(hashes.begin(), hashes.end());
-  const auto distinct =
-      static_cast<std::size_t>(std::unique(hashes.begin(), hashes.end()) - hashes.begin());
-  return distinct * 10 >= sample * 9;
+  std::vector<std::uint64_t> hashes(std::min(Lines.size(), kDistinctSample));
+  for (std::size_t i = 0; i < hashes.size(); ++i) hashes[i] = HashBytes(Lines[i]);
+  return MostlyDistinct(hashes);
 }
 
 // Clear, then Add of every line in order with the progress texts.

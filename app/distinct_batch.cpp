@@ -545,19 +545,15 @@ void AppendRow(std::string& Out, std::string_view Text, std::int32_t Count, bool
 bool LooksDistinctHeavy(std::string_view Text, std::size_t MinBytes) {
   if (Text.size() < MinBytes) return false;
   // A quick look, cheap beside any run worth it: the hashes of the first
-  // few thousand lines, sorted, counted where they change.
-  constexpr std::size_t kSample = 1 << 13;
+  // few thousand lines.
   std::vector<std::uint64_t> hashes;
-  hashes.reserve(kSample);
-  for (std::size_t at = 0; at < Text.size() && hashes.size() < kSample;) {
+  hashes.reserve(kDistinctSample);
+  for (std::size_t at = 0; at < Text.size() && hashes.size() < kDistinctSample;) {
     const std::size_t end = LineEnd(Text, at);
     hashes.push_back(HashBytes(Text.substr(at, end - at)));
     at = NextLine(Text, end);
   }
-  std::sort(hashes.begin(), hashes.end());
-  const auto distinct =
-      static_cast<std::size_t>(std::unique(hashes.begin(), hashes.end()) - hashes.begin());
-  return distinct * 10 >= hashes.size() * 9;
+  return MostlyDistinct(hashes);
 }
 
 bool DistinctBatchTakes(const TBatchOptions& Options) {

@@ -1,5 +1,7 @@
 #include "engine/text_index.h"
 
+#include <algorithm>
+
 namespace tavrin {
 namespace {
 
@@ -58,6 +60,13 @@ std::uint64_t HashBytes(std::string_view bytes) {
   }
   const std::uint64_t h = Fold(kSeed1 ^ n, Fold(a ^ kSeed1, b ^ seed) ^ kSeed2);
   return h != 0 ? h : 1;  // zero marks a free slot
+}
+
+bool MostlyDistinct(std::vector<std::uint64_t>& Hashes) {
+  std::sort(Hashes.begin(), Hashes.end());
+  const auto distinct =
+      static_cast<std::size_t>(std::unique(Hashes.begin(), Hashes.end()) - Hashes.begin());
+  return distinct * 10 >= Hashes.size() * 9;
 }
 
 }  // namespace tavrin

@@ -16,6 +16,12 @@ namespace tavrin {
 // 64-bit hash of a byte string, eight bytes at a time; never zero.
 std::uint64_t HashBytes(std::string_view bytes);
 
+// How many lines' hashes tell whether a large input is mostly distinct
+// (its first lines), and whether those hashes do: nine in ten differ.
+// Sorts Hashes.
+inline constexpr std::size_t kDistinctSample = std::size_t{1} << 13;
+bool MostlyDistinct(std::vector<std::uint64_t>& Hashes);
+
 template <class V>
 class TTextIndex {
  public:
