@@ -109,6 +109,22 @@ void TUniqueManager::AppendLength(std::string& Store, std::size_t Size) {
   Store += static_cast<char>(Size);
 }
 
+bool TUniqueManager::JoinKeyStores(std::vector<std::string>& Stores,
+                                   std::vector<std::uint32_t>& KeyAt, std::size_t From,
+                                   std::size_t N) {
+  const std::size_t width = Stores.size();
+  for (std::size_t p = 1; p < width; ++p) {
+    if (Stores[0].size() + Stores[p].size() >= kSameAsText) return false;
+    const auto base = static_cast<std::uint32_t>(Stores[0].size());
+    for (std::size_t i = From + N * p / width; i < From + N * (p + 1) / width; ++i) {
+      if (KeyAt[i] != kSameAsText) KeyAt[i] += base;
+    }
+    Stores[0] += Stores[p];
+    Stores[p] = {};
+  }
+  return true;
+}
+
 std::string_view TUniqueManager::KeyIn(std::string_view Text, unsigned Variants,
                                        std::string& Scratch, std::string& Scratch2) const {
   if (Scratch.size() < Text.size()) Scratch.resize(Text.size());
@@ -229,16 +245,7 @@ void TUniqueManager::MakeKeys() const {
       }
       giveBack();
     });
-    for (unsigned p = 1; p < width; ++p) {
-      if (stores[0].size() + stores[p].size() >= kSameAsText)
-        throw std::length_error("keys of 4 GiB or more");
-      const auto base = static_cast<std::uint32_t>(stores[0].size());
-      for (std::size_t i = first(p); i < first(p + 1); ++i) {
-        if (FKeys[i] != kSameAsText) FKeys[i] += base;
-      }
-      stores[0] += stores[p];
-      stores[p] = {};
-    }
+    if (!JoinKeyStores(stores, FKeys, from, n)) throw std::length_error("keys of 4 GiB or more");
   } catch (...) {
     FKeyBytes = std::move(stores[0]);
     FKeys.resize(from);  // the items keep no half-made keys

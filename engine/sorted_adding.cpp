@@ -74,20 +74,13 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   });
   if (declined) return false;
   // One key store, the parts' entries closed up behind each other.
+  if (!JoinKeyStores(stores, keyAt, 0, n)) return false;
   std::string keyBytes = std::move(stores[0]);
   std::size_t m = kept[0];
   for (unsigned p = 1; p < width; ++p) {
-    if (keyBytes.size() + stores[p].size() >= kSameAsText) return false;
-    const auto base = static_cast<std::uint32_t>(keyBytes.size());
-    const TSortEntry* from = entries.get() + first(p);
-    for (std::size_t k = 0; k < kept[p]; ++k) {
-      const std::uint32_t line = from[k].Item;
-      if (keyAt[line] != kSameAsText) keyAt[line] += base;
-    }
-    std::memmove(static_cast<void*>(entries.get() + m), from, kept[p] * sizeof(TSortEntry));
+    std::memmove(static_cast<void*>(entries.get() + m), entries.get() + first(p),
+                 kept[p] * sizeof(TSortEntry));
     m += kept[p];
-    keyBytes += stores[p];
-    stores[p] = {};
   }
   if (m == 0) return true;
   const auto keyOf = [&](std::uint32_t line, std::string_view t) {

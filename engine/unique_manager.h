@@ -271,6 +271,12 @@ class TUniqueManager {
   }
   // Writes a key's length in front of its bytes, as KeyAt reads it.
   static void AppendLength(std::string& Store, std::size_t Size);
+  // Appends the key stores that parts made at once to the first, in order:
+  // part p made the keys of positions From + N * p / Stores.size() up to
+  // the next part's, whose places in KeyAt (kSameAsText for none) it gave
+  // in its own store. False, when the keys come to 4 GiB, having stopped.
+  static bool JoinKeyStores(std::vector<std::string>& Stores, std::vector<std::uint32_t>& KeyAt,
+                            std::size_t From, std::size_t N);
   // A key Organize makes for itself: bytes [At, At + Size) of its store.
   struct TKeyRef {
     std::uint32_t At, Size;
