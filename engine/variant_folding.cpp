@@ -1796,9 +1796,11 @@ bool TVariantFolder::Okurigana(std::string& Key) const {
   // A few rounds reach the fixed point: each one only makes words standard,
   // and the characters' folds see the new neighbours (a repeat mark after
   // a word's new last kana repeats it).
+  // The thread's buffer, and Key's own room for the folds of each round's
+  // words (Inner's work): no allocation a round.
+  thread_local std::string out;
   for (int round = 0; round < 4; ++round) {
-    std::string out;
-    out.reserve(Key.size() + 16);
+    out.clear();
     std::uint8_t before = 0;
     bool changed = false;
     for (std::size_t i = 0; i < Key.size();) {
@@ -1816,7 +1818,8 @@ bool TVariantFolder::Okurigana(std::string& Key) const {
       i += n;
     }
     if (!changed) return round != 0;
-    Key = Inner(out);
+    MapCharacters(out, Key, false);
+    Spellings(Key);
     KeBetweenKanji(Key);
   }
   return true;
