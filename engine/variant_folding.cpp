@@ -213,7 +213,7 @@ class TVariantFolder {
   std::string_view FoldUnmarked(std::string_view Key, std::string& Out) const {
     return FoldUnmarked(Key, FOkuri && OkuriganaHit(Key), Out);
   }
-  // The same, told whether the okurigana kind changes Key (Words).
+  // The same, told whether the okurigana kind may change Key (Words).
   std::string_view FoldUnmarked(std::string_view Key, bool Words, std::string& Out) const;
   std::string_view FoldMarked(std::string_view Key, std::string& Out) const;
   const std::uint64_t* Marks() const { return FMarks.data(); }
@@ -348,7 +348,9 @@ class TVariantFolder {
   const TOkuriEntry* OkuriganaAt(std::string_view Key, std::size_t At, std::uint8_t Before,
                                  std::size_t& Length) const;
   bool OkuriganaHit(std::string_view Key) const;
-  void Okurigana(std::string& Key) const;
+  // Whether a word changed Key: its first round is the look of
+  // OkuriganaHit.
+  bool Okurigana(std::string& Key) const;
   bool FOkuri = false, FOkuriAlways = false;
   std::vector<std::string> FOkuriText;  // the table's spellings as folded
   // The spellings by the hash of their first three characters (of two for
@@ -1790,13 +1792,15 @@ bool TVariantFolder::OkuriganaHit(std::string_view Key) const {
   return false;
 }
 
-void TVariantFolder::Okurigana(std::string& Key) const {
+bool TVariantFolder::Okurigana(std::string& Key) const {
   // A few rounds reach the fixed point: each one only makes words standard,
   // and the characters' folds see the new neighbours (a repeat mark after
   // a word's new last kana repeats it).
+  // The thread's buffer, and Key's own room for the folds of each round's
+  // words (Inner's work): no allocation a round.
+  thread_local std::string out;
   for (int round = 0; round < 4; ++round) {
-    std::string out;
-    out.reserve(Key.size() + 16);
+    out.clear();
     std::uint8_t before = 0;
     bool changed = false;
     for (std::size_t i = 0; i < Key.size();) {
@@ -1813,10 +1817,12 @@ void TVariantFolder::Okurigana(std::string& Key) const {
       out.append(Key, i, n);
       i += n;
     }
-    if (!changed) return;
-    Key = Inner(out);
+    if (!changed) return round != 0;
+    MapCharacters(out, Key, false);
+    Spellings(Key);
     KeBetweenKanji(Key);
   }
+  return true;
 }
 
 // Most keys hold nothing the kinds change: one look at each character
@@ -1906,10 +1912,9 @@ std::string_view TVariantFolder::FoldMarked(std::string_view Key, std::string& O
 
 std::string_view TVariantFolder::FoldUnmarked(std::string_view Key, bool Words,
                                               std::string& Out) const {
-  if (Words) {
-    // The words first, as FoldMarked does; then the forms around them.
-    Out.assign(Key);
-    Okurigana(Out);
+  // The words first, as FoldMarked does; then the forms around them. A
+  // key no word changes goes on as one without words.
+  if (Words && (Out.assign(Key), Okurigana(Out))) {
     if (!EndsUntouched(Out) || (!FInside.empty() && HasInside(Out))) CompanyForms(Out);
     if (FNumbers && NumberHit(Out)) Numbers(Out);
     return Out;
@@ -1997,8 +2002,9 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out,
   const bool numbers =
       (flags & kNumberText) != 0 || ((flags & kNumberMark) != 0 && (flags & kNumberDigit) != 0);
   Finish = numbers && NumberHit(std::string_view(Out.data(), n)) ? kFinishForms : 0;
-  // So does the okurigana kind, whose look is then not made again.
-  if (FOkuri && OkuriganaHit(std::string_view(Out.data(), n))) Finish |= kFinishOkurigana;
+  // So does the okurigana kind where a spelling that changes a key may
+  // stand: the words' first round shows whether one does.
+  if (FOkuri && MayHoldOkurigana(std::string_view(Out.data(), n))) Finish |= kFinishOkurigana;
   if (FStarts.empty() || n == 0) return n;
   // The first two and last two bytes show most keys without a form.
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Out[i]); };

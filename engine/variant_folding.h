@@ -59,7 +59,7 @@ std::string_view FoldVariantsInto(const TVariantFolder& Folder, std::string_view
 // neighbours. Finish comes back 0 when the key is done; else
 // FoldVariantCompanyForms, given it, finishes: kFinishForms when a company
 // form may stand at an end or a number's form in the line,
-// kFinishOkurigana when a word of the okurigana table changes the key.
+// kFinishOkurigana when a word of the okurigana table may change the key.
 inline constexpr unsigned kFinishForms = 1, kFinishOkurigana = 2;
 std::size_t VariantFoldText(const TVariantFolder& Folder, std::string_view Text, std::string& Out,
                             unsigned& Finish);
