@@ -22,9 +22,11 @@ struct TRowGroups {
 };
 
 // The rows' groups, each row going to its rule's group or its key's. ByRuns:
-// equal keys are taken to be adjacent (rows in PaddedKeyOrder with plain
-// keys, as a sorted list is), so that a row of the key before it joins that
-// row's group without a look-up; false as soon as that does not hold.
+// a row of the key before it joins that row's group and a row of another
+// key starts one, without a look-up, as long as the keys rise in byte order
+// (a sorted list's do, its keys in PaddedKeyOrder, but for rare keys such
+// as one with a control character after another's end); false as soon as
+// they do not.
 bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictionary, bool ByRuns,
                TRowGroups& Out) {
   Out.Groups.clear();
@@ -34,9 +36,9 @@ bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictio
   if (!ByRuns) groupOfKey.reserve(Rows.size());
   std::vector<std::size_t> groupOfRule(Dictionary != nullptr ? Dictionary->GroupCount() : 0,
                                        SIZE_MAX);
-  const TUniqueItem* previous = nullptr;  // the last row that went by its key
+  // The key and group of the last row that went by its key.
   std::string_view previousKey;
-  std::size_t previousGroup = 0;
+  std::size_t previousGroup = SIZE_MAX;
   for (std::size_t r = 0; r < Rows.size(); ++r) {
     const TUniqueItem* item = Rows[r].Item;
     const std::uint32_t rule =
@@ -48,17 +50,18 @@ bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictio
       group = ofRule;
     } else if (ByRuns) {
       const std::string_view key = item->Key();
-      if (!PlainKey(key) || (previous != nullptr && PaddedKeyOrder(previous, item) > 0))
-        return false;
-      if (previous != nullptr && key == previousKey) group = previousGroup;
-      previous = item;
+      if (previousGroup != SIZE_MAX) {
+        const int order = previousKey.compare(key);
+        if (order > 0) return false;
+        if (order == 0) group = previousGroup;
+      }
       previousKey = key;
       previousGroup = group;
     } else {
       group = *groupOfKey.try_emplace(item->Key(), group).first;
     }
     if (group == Out.Groups.size()) {
-      Out.Groups.emplace_back();
+      Out.Groups.emplace_back().Rows.reserve(2);  // most groups have two rows
       Out.RuleOf.push_back(rule);
     }
     Out.Groups[group].Rows.push_back(item);
