@@ -106,7 +106,7 @@ const TVariantGroup* TMainForm::CurrentGroup() const {
   if (!FListSimilar || !current || *current >= static_cast<std::size_t>(FList.Count()))
     return nullptr;
   const int group = FList.GroupOf(static_cast<int>(*current));
-  return group < 0 ? nullptr : &FList.Groups()[static_cast<std::size_t>(group)];
+  return group < 0 ? nullptr : &FList.Group(group);
 }
 
 bool TMainForm::CanMakeCanonical() const {

@@ -14,13 +14,12 @@ void TMainForm::FillList(bool SimilarOnly) {
   const TResultOptions options{FExprsQuote, m.FTrim, m.FHyphen, m.FHyphenTerminate, m.FVariants};
   FList.SetRows(FillRows(*FUniqueManager, SimilarOnly, FZenkaku, FUpper), options);
   FListSimilar = SimilarOnly;
-  if (SimilarOnly)
-    FList.SetGroups(VariantGroups(FList.Rows(), FDictionary ? &*FDictionary : nullptr));
+  if (SimilarOnly) FList.MakeGroups(FDictionary ? &*FDictionary : nullptr);
   FView.ListReset();
 }
 
 void TMainForm::ShowGroups() {
-  FList.SetGroups(VariantGroups(FList.Rows(), FDictionary ? &*FDictionary : nullptr));
+  FList.MakeGroups(FDictionary ? &*FDictionary : nullptr);
   FView.ListGroupsChanged();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
+#include <unordered_map>
 
 #include "util/clusters.h"
 #include "util/cp932.h"
@@ -55,7 +56,9 @@ void TResultList::SetRows(std::vector<TResultRow> rows, const TResultOptions& op
   }
   FOptions = options;
   FGroups.clear();
-  FGroupOfItem.clear();
+  FChosen.clear();
+  FUnchosen = 0;
+  FGroupOfRow.clear();
 }
 
 std::string TResultList::Caption(int row) const {
@@ -88,43 +91,67 @@ std::string TResultList::CellToolTip(int row, int column) const {
   return tip;
 }
 
+void TResultList::MakeGroups(const TDictionaryGroups* Dictionary) {
+  FGroups = GroupVariantRows(FRows, Dictionary, &FGroupOfRow);
+  FChosen.assign(FGroups.size(), false);
+  FUnchosen = FGroups.size();
+}
+
 void TResultList::SetGroups(std::vector<TVariantGroup> groups) {
   FGroups = std::move(groups);
-  FGroupOfItem.clear();
+  FChosen.assign(FGroups.size(), true);
+  FUnchosen = 0;
+  std::unordered_map<const TUniqueItem*, int> groupOfItem;
   for (std::size_t g = 0; g < FGroups.size(); ++g)
-    for (const TUniqueItem* item : FGroups[g].Rows) FGroupOfItem.emplace(item, static_cast<int>(g));
+    for (const TUniqueItem* item : FGroups[g].Rows) groupOfItem.emplace(item, static_cast<int>(g));
+  FGroupOfRow.assign(FRows.size(), -1);
+  for (std::size_t r = 0; r < FRows.size(); ++r)
+    if (const auto found = groupOfItem.find(FRows[r].Item); found != groupOfItem.end())
+      FGroupOfRow[r] = found->second;
+}
+
+const TVariantGroup& TResultList::Group(int group) const {
+  const auto g = static_cast<std::size_t>(group);
+  if (!FChosen[g]) {
+    ChooseCanonical(FGroups[g]);
+    FChosen[g] = true;
+    --FUnchosen;
+  }
+  return FGroups[g];
+}
+
+const std::vector<TVariantGroup>& TResultList::Groups() const {
+  for (std::size_t g = 0; FUnchosen > 0 && g < FGroups.size(); ++g) Group(static_cast<int>(g));
+  return FGroups;
 }
 
 int TResultList::GroupOf(int row) const {
-  if (FGroupOfItem.empty()) return -1;
-  const auto found = FGroupOfItem.find(Row(row).Item);
-  return found == FGroupOfItem.end() ? -1 : found->second;
+  return FGroupOfRow.empty() ? -1 : FGroupOfRow[static_cast<std::size_t>(row)];
 }
 
 bool TResultList::IsCanonical(int row) const {
   const int group = GroupOf(row);
-  return group >= 0 && FGroups[static_cast<std::size_t>(group)].Canonical == Row(row).Item;
+  return group >= 0 && Group(group).Canonical == Row(row).Item;
 }
 
 const TUniqueItem* TResultList::CanonicalOf(int row) const {
   const int group = GroupOf(row);
   if (group < 0) return nullptr;
-  const TUniqueItem* canonical = FGroups[static_cast<std::size_t>(group)].Canonical;
+  const TUniqueItem* canonical = Group(group).Canonical;
   return canonical == Row(row).Item ? nullptr : canonical;
 }
 
 TSpellingDifferences TResultList::Differences(int row) const {
   const int group = GroupOf(row);
   if (group < 0 || IsCanonical(row)) return {};
-  return CompareSpellings(Row(row).Item->Text(),
-                          FGroups[static_cast<std::size_t>(group)].CanonicalText(), FOptions.Hyphen,
+  return CompareSpellings(Row(row).Item->Text(), Group(group).CanonicalText(), FOptions.Hyphen,
                           FOptions.Variants);
 }
 
 std::string TResultList::ToolTip(int row) const {
   const int group = GroupOf(row);
   if (group < 0) return {};
-  const TVariantGroup& g = FGroups[static_cast<std::size_t>(group)];
+  const TVariantGroup& g = Group(group);
   if (g.Canonical == Row(row).Item)
     return cp932::Sjis("正規の表記（ほかに ") + std::to_string(g.Rows.size() - 1) +
            cp932::Sjis(" 種類の書き方があります）");
@@ -233,8 +260,12 @@ std::vector<TCaptionGlyph> TResultList::Glyphs(int row) const {
 void TResultList::RemoveRows(const std::vector<bool>& remove) {
   std::size_t out = 0;
   for (std::size_t i = 0; i < FRows.size(); ++i)
-    if (!remove[i]) FRows[out++] = std::move(FRows[i]);
+    if (!remove[i]) {
+      if (!FGroupOfRow.empty()) FGroupOfRow[out] = FGroupOfRow[i];
+      FRows[out++] = std::move(FRows[i]);
+    }
   FRows.resize(out);
+  if (!FGroupOfRow.empty()) FGroupOfRow.resize(out);
 }
 
 std::vector<int> TResultList::SortRows(
@@ -252,6 +283,12 @@ std::vector<int> TResultList::SortRows(
     sorted.push_back(std::move(FRows[static_cast<std::size_t>(order[i])]));
   }
   FRows = std::move(sorted);
+  if (!FGroupOfRow.empty()) {
+    std::vector<std::int32_t> groups(FGroupOfRow.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+      groups[i] = FGroupOfRow[static_cast<std::size_t>(order[i])];
+    FGroupOfRow = std::move(groups);
+  }
   return newPos;
 }
 

@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/result_rows.h"
@@ -57,9 +56,14 @@ class TResultList {
   std::string CellToolTip(int row, int column) const;
   static constexpr int kImageIndex = 10;  // the row picture
 
-  // The groups of the similar rows (VariantGroups of these rows).
+  // The groups of the similar rows (VariantGroups of these rows): made
+  // here, each group's canonical row chosen when first asked for, since a
+  // list of many groups shows a few at a time; or given, chosen.
+  void MakeGroups(const TDictionaryGroups* Dictionary);
   void SetGroups(std::vector<TVariantGroup> groups);
-  const std::vector<TVariantGroup>& Groups() const { return FGroups; }
+  const std::vector<TVariantGroup>& Groups() const;  // every canonical row chosen
+  const TVariantGroup& Group(int group) const;       // its canonical row chosen
+  bool HasGroups() const { return !FGroups.empty(); }
   int GroupOf(int row) const;  // an index into Groups(), or -1
   bool IsCanonical(int row) const;
   const TUniqueItem* CanonicalOf(int row) const;  // nullptr: none, or itself
@@ -78,8 +82,12 @@ class TResultList {
  private:
   std::vector<TResultRow> FRows;
   TResultOptions FOptions;
-  std::vector<TVariantGroup> FGroups;
-  std::unordered_map<const TUniqueItem*, int> FGroupOfItem;
+  // The groups, whether each one's canonical row is chosen yet (FUnchosen:
+  // how many are not), and each row's group or -1.
+  mutable std::vector<TVariantGroup> FGroups;
+  mutable std::vector<bool> FChosen;
+  mutable std::size_t FUnchosen = 0;
+  std::vector<std::int32_t> FGroupOfRow;
   // Makes keys with the result's options, to name the kinds of variants
   // that join a variant to its canonical row; none without kinds.
   std::shared_ptr<const TUniqueManager> FKeyMaker;

@@ -13,73 +13,133 @@
 
 namespace tavrin {
 
-std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
-                                         const TDictionaryGroups* Dictionary) {
-  std::vector<TVariantGroup> groups;
+namespace {
+
+struct TRowGroups {
+  std::vector<TVariantGroup> Groups;
+  std::vector<std::uint32_t> RuleOf;  // each group's rule, or kNone
+  std::vector<std::size_t> OfRow;     // each row's group
+};
+
+// The rows' groups, each row going to its rule's group or its key's. ByRuns:
+// a row of the key before it joins that row's group and a row of another
+// key starts one, without a look-up, as long as the keys rise in byte order
+// (a sorted list's do, its keys in PaddedKeyOrder, but for rare keys such
+// as one with a control character after another's end); false as soon as
+// they do not.
+bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictionary, bool ByRuns,
+               TRowGroups& Out) {
+  Out.Groups.clear();
+  Out.RuleOf.clear();
+  Out.OfRow.assign(Rows.size(), 0);
   TTextIndex<std::size_t> groupOfKey;
-  groupOfKey.reserve(Rows.size());
-  // The rules' groups by their number, and which of the groups they are.
+  if (!ByRuns) groupOfKey.reserve(Rows.size());
   std::vector<std::size_t> groupOfRule(Dictionary != nullptr ? Dictionary->GroupCount() : 0,
                                        SIZE_MAX);
-  std::vector<std::uint32_t> ruleOf;
-  for (const TResultRow& row : Rows) {
+  // The key and group of the last row that went by its key.
+  std::string_view previousKey;
+  std::size_t previousGroup = SIZE_MAX;
+  for (std::size_t r = 0; r < Rows.size(); ++r) {
+    const TUniqueItem* item = Rows[r].Item;
     const std::uint32_t rule =
-        Dictionary != nullptr ? Dictionary->GroupOf(*row.Item) : TDictionaryGroups::kNone;
-    std::size_t* group = nullptr;
+        Dictionary != nullptr ? Dictionary->GroupOf(*item) : TDictionaryGroups::kNone;
+    std::size_t group = Out.Groups.size();
     if (rule != TDictionaryGroups::kNone) {
-      group = &groupOfRule[rule];
-      if (*group == SIZE_MAX) *group = groups.size();
+      std::size_t& ofRule = groupOfRule[rule];
+      if (ofRule == SIZE_MAX) ofRule = group;
+      group = ofRule;
+    } else if (ByRuns) {
+      const std::string_view key = item->Key();
+      if (previousGroup != SIZE_MAX) {
+        const int order = previousKey.compare(key);
+        if (order > 0) return false;
+        if (order == 0) group = previousGroup;
+      }
+      previousKey = key;
+      previousGroup = group;
     } else {
-      group = groupOfKey.try_emplace(row.Item->Key(), groups.size()).first;
+      group = *groupOfKey.try_emplace(item->Key(), group).first;
     }
-    if (*group == groups.size()) {
-      groups.emplace_back();
-      ruleOf.push_back(rule);
+    if (group == Out.Groups.size()) {
+      Out.Groups.emplace_back().Rows.reserve(2);  // most groups have two rows
+      Out.RuleOf.push_back(rule);
     }
-    groups[*group].Rows.push_back(row.Item);
+    Out.Groups[group].Rows.push_back(item);
+    Out.OfRow[r] = group;
   }
+  return true;
+}
+
+}  // namespace
+
+std::vector<TVariantGroup> GroupVariantRows(std::span<const TResultRow> Rows,
+                                            const TDictionaryGroups* Dictionary,
+                                            std::vector<std::int32_t>* GroupOfRow) {
+  TRowGroups rows;
+  if (!GroupRows(Rows, Dictionary, true, rows)) GroupRows(Rows, Dictionary, false, rows);
+  std::vector<TVariantGroup>& groups = rows.Groups;
   for (std::size_t k = 0; k < groups.size(); ++k) {
-    if (ruleOf[k] == TDictionaryGroups::kNone) continue;
-    groups[k].RuleCanonical = Dictionary->CanonicalOf(ruleOf[k]);
+    if (rows.RuleOf[k] == TDictionaryGroups::kNone) continue;
+    groups[k].RuleCanonical = Dictionary->CanonicalOf(rows.RuleOf[k]);
     // A single row still goes to a canonical spelling other than its own.
     if (groups[k].Rows.size() == 1 && !groups[k].RuleCanonical.empty() &&
         groups[k].Rows.front()->Text() != groups[k].RuleCanonical)
       groups[k].Rows.push_back(nullptr);
   }
-  std::erase_if(groups, [](const TVariantGroup& g) { return g.Rows.size() < 2; });
+  // Groups of one row go; the rows' indices follow the groups that stay.
+  std::vector<std::int32_t> kept(groups.size(), -1);
+  std::size_t n = 0;
+  for (std::size_t k = 0; k < groups.size(); ++k) {
+    if (groups[k].Rows.size() < 2) continue;
+    kept[k] = static_cast<std::int32_t>(n);
+    if (n != k) groups[n] = std::move(groups[k]);
+    ++n;
+  }
+  groups.resize(n);
   for (TVariantGroup& g : groups) std::erase(g.Rows, nullptr);
+  if (GroupOfRow != nullptr) {
+    GroupOfRow->resize(Rows.size());
+    for (std::size_t r = 0; r < Rows.size(); ++r) (*GroupOfRow)[r] = kept[rows.OfRow[r]];
+  }
+  return std::move(groups);
+}
 
+void ChooseCanonical(TVariantGroup& g) {
+  if (!g.RuleCanonical.empty()) {
+    g.Canonical = nullptr;
+    for (const TUniqueItem* item : g.Rows)
+      if (item->Text() == g.RuleCanonical) g.Canonical = item;
+    return;
+  }
   // The most frequent text; on a tie the standard spelling (ﾕ)ﾔﾏﾀﾞ is not
   // written over 有限会社ヤマダ, nor ①番 over 1番), then the first seen:
-  // an item's number is its place in the order of first occurrence.
-  for (TVariantGroup& g : groups) {
-    if (!g.RuleCanonical.empty()) {
-      g.Canonical = nullptr;
-      for (const TUniqueItem* item : g.Rows)
-        if (item->Text() == g.RuleCanonical) g.Canonical = item;
+  // an item's number is its place in the order of first occurrence. The
+  // spellings are weighed on ties only, the canonical's once.
+  g.Canonical = g.Rows.front();
+  std::optional<unsigned> canonicalForms;
+  for (const TUniqueItem* item : g.Rows) {
+    if (item == g.Canonical) continue;
+    if (item->FCount != g.Canonical->FCount) {
+      if (item->FCount > g.Canonical->FCount) {
+        g.Canonical = item;
+        canonicalForms.reset();
+      }
       continue;
     }
-    // The spellings are weighed on ties only, the canonical's once.
-    g.Canonical = g.Rows.front();
-    std::optional<unsigned> canonicalForms;
-    for (const TUniqueItem* item : g.Rows) {
-      if (item == g.Canonical) continue;
-      if (item->FCount != g.Canonical->FCount) {
-        if (item->FCount > g.Canonical->FCount) {
-          g.Canonical = item;
-          canonicalForms.reset();
-        }
-        continue;
-      }
-      const unsigned forms = NonstandardForms(item->Text());
-      if (!canonicalForms) canonicalForms = NonstandardForms(g.Canonical->Text());
-      if (forms < *canonicalForms ||
-          (forms == *canonicalForms && item->Index() < g.Canonical->Index())) {
-        g.Canonical = item;
-        canonicalForms = forms;
-      }
+    const unsigned forms = NonstandardForms(item->Text());
+    if (!canonicalForms) canonicalForms = NonstandardForms(g.Canonical->Text());
+    if (forms < *canonicalForms ||
+        (forms == *canonicalForms && item->Index() < g.Canonical->Index())) {
+      g.Canonical = item;
+      canonicalForms = forms;
     }
   }
+}
+
+std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
+                                         const TDictionaryGroups* Dictionary) {
+  std::vector<TVariantGroup> groups = GroupVariantRows(Rows, Dictionary);
+  for (TVariantGroup& g : groups) ChooseCanonical(g);
   return groups;
 }
 

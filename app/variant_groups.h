@@ -4,6 +4,7 @@
 // from that: the replacement map and the input text with every variant row
 // replaced by its canonical text.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -38,6 +39,15 @@ struct TVariantGroup {
 // when the rule's canonical spelling differs from it).
 std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
                                          const TDictionaryGroups* Dictionary = nullptr);
+// VariantGroups in two steps, for a list that shows a few of many groups at
+// a time: the groups with their rows but no canonical row yet, with each
+// row's group (an index into them, or -1) in GroupOfRow when given; then,
+// group by group as they are needed, ChooseCanonical, which weighs the
+// spellings of tied rows.
+std::vector<TVariantGroup> GroupVariantRows(std::span<const TResultRow> Rows,
+                                            const TDictionaryGroups* Dictionary = nullptr,
+                                            std::vector<std::int32_t>* GroupOfRow = nullptr);
+void ChooseCanonical(TVariantGroup& Group);
 
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
 // group, the variants of a group in list order. A text with a TAB, a quote

@@ -1,8 +1,11 @@
 // Times each phase of a command on the lines of standard input, to show
 // where the batch program's time goes: phases_bench [similar|all] < lines.txt
 // Each phase shows its wall time and the processor time of all threads.
+// "groups" is the window's variant groups of the similar rows with the look
+// of the first 40 (their canonical rows chosen).
 // "build" is the window's way to the same collection: BuildData of the lines
 // into a second collection (added, organised and sorted at once).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -15,9 +18,12 @@
 #include "app/clipboard_lines.h"
 #include "app/copy_text.h"
 #include "app/extract_similar.h"
+#include "app/result_list.h"
 #include "app/result_rows.h"
+#include "app/row_look.h"
 #include "cpu_clock.h"
 #include "engine/unique_manager.h"
+#include "engine/variant_folding.h"
 #include "util/memory_setup.h"
 
 namespace {
@@ -80,6 +86,15 @@ int main(int argc, char** argv) {
     TPhase p(similar ? "similar" : "rows");
     if (similar) MarkSimilar(*manager);
     rows = FillRows(*manager, similar, true, true);
+  }
+  if (similar) {
+    // The window's groups of these rows, as it first paints a screen of them.
+    TResultList list;
+    list.SetRows(rows, {});
+    (void)NonstandardForms({});  // its tables are made once a process, not here
+    TPhase p("groups");
+    list.MakeGroups(nullptr);
+    for (int row = 0; row < std::min(list.Count(), 40); ++row) (void)RowLook(list, row, 0, false);
   }
   std::size_t copied = 0;
   {

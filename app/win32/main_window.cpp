@@ -516,7 +516,7 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
       return 0;
     case LVN_ITEMCHANGED:
       // The tint follows the current row's group.
-      if (!List().Groups().empty()) InvalidateRect(lvResult, nullptr, FALSE);
+      if (List().HasGroups()) InvalidateRect(lvResult, nullptr, FALSE);
       return 0;
     case NM_CLICK:
       lvResultClick();

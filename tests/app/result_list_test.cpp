@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/build_data.h"
 #include "app/clipboard_lines.h"
 #include "app/extract_similar.h"
@@ -90,6 +92,47 @@ TEST(ResultListTest, ToolTipNamesTheDrawnMarks) {
     list.SetRows(FillRows(manager, false, true, true), {false, false, true});
     EXPECT_EQ(cp932::ToUtf8(list.CellToolTip(0, 0)), c.tip) << c.line;
     EXPECT_EQ(list.CellToolTip(0, 1), "") << c.line;
+  }
+}
+
+// Groups the list makes itself choose each canonical row when first asked
+// for, as VariantGroups does at once, and each row keeps its group through a
+// sort and a deletion. Sorted, "y\t" (listed before "y", but after it in
+// byte order) sends the grouping from adjacent keys to look-ups midway;
+// unsorted, it looks up all.
+TEST(ResultListTest, MadeGroupsFollowTheirRows) {
+  for (const bool sorted : {true, false}) {
+    TUniqueManager manager;
+    const std::string lines = "ﾃｽﾄ\nX\nてすと\nx\ny\t\nY\t\nx\ny\nY\nz\n";
+    BuildData(manager, ClipboardLines(cp932::Sjis(lines)), sorted);
+    MarkSimilar(manager);
+    TResultList made, given;
+    made.SetRows(FillRows(manager, true, true, true), {false, false, true});
+    given.SetRows(made.Rows(), {false, false, true});
+    made.MakeGroups(nullptr);
+    given.SetGroups(VariantGroups(given.Rows()));
+    // Each row as "text>canonical text", "*" marking the canonical row.
+    const auto shown = [](const TResultList& list) {
+      std::multiset<std::string> out;
+      for (int row = 0; row < list.Count(); ++row)
+        out.insert(cp932::ToUtf8(list.Caption(row)) + (list.IsCanonical(row) ? "*" : ">") +
+                   cp932::ToUtf8(std::string(list.Group(list.GroupOf(row)).CanonicalText())));
+      return out;
+    };
+    const std::multiset<std::string> expected = {
+        "x*x", "X>x", "てすと*てすと", "ﾃｽﾄ>てすと", "y\t*y\t", "Y\t>y\t", "y*y", "Y>y"};
+    EXPECT_EQ(shown(made), expected) << sorted;
+    const auto byCount = [](const TResultRow& a, const TResultRow& b) { return a.Count > b.Count; };
+    made.SortRows(byCount);
+    EXPECT_EQ(shown(made), expected) << sorted;
+    std::vector<bool> remove(static_cast<std::size_t>(made.Count()), false);
+    remove[0] = true;  // x
+    made.RemoveRows(remove);
+    std::multiset<std::string> left = expected;
+    left.erase("x*x");
+    EXPECT_EQ(shown(made), left) << sorted;
+    EXPECT_EQ(made.Groups().size(), 4u);
+    EXPECT_EQ(shown(given), expected) << sorted;
   }
 }
 
