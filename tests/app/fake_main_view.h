@@ -4,6 +4,7 @@
 // boxes), with the settings in a fresh folder.
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -58,6 +59,7 @@ class FakeMainView : public IMainView {
   std::optional<std::size_t> Current;
   std::optional<std::size_t> Top;  // the row the list shows first
   bool ConfirmAnswer = true;
+  std::function<void()> OnMessage;  // run while a message is shown
   bool SettingsAnswer = false;
   std::optional<TSetOptionValues> SettingsChange;
   bool OpenAnswer = true;
@@ -141,6 +143,7 @@ class FakeMainView : public IMainView {
   }
   bool Message(MessageKind kind, const std::string& sjis) override {
     Messages.push_back({kind, sjis});
+    if (OnMessage) OnMessage();  // what a box's event loop may do while it is up
     return kind == MessageKind::Confirm ? ConfirmAnswer : true;
   }
   void Beep() override { ++Beeps; }

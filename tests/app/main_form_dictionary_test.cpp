@@ -65,6 +65,30 @@ TEST(MainFormDictionaryTest, MalformedFileIsToldAndLeftOut) {
   EXPECT_EQ(w.Captions(), (std::vector<std::string>{"イトウ", "ｲﾄｳ"}));
 }
 
+// A message box runs the event loop, which paints the list: a warning met
+// while the dictionary is read again must find no row whose group still
+// refers to the rules read before.
+TEST(MainFormDictionaryTest, ListPaintedUnderAWarningOutlivesNoRule) {
+  FakeWindow w;
+  w.Clip({"旧社名", "イトウ"});
+  WriteDictionary(w, "新社名\t旧社名\n");
+  w.form.FormKeyDown(TKey::F5, kShiftNone);
+  ASSERT_EQ(w.form.List().Count(), 1);
+  WriteDictionary(w, "新社名\t旧社名\n旧社名\n");
+  std::vector<std::string> painted;
+  w.view.OnMessage = [&] {
+    const TResultList& list = w.form.List();
+    if (w.view.Messages.back().Kind != MessageKind::Warning) return;
+    for (int row = 0; row < list.Count(); ++row)
+      if (const int group = list.GroupOf(row); group >= 0)
+        painted.emplace_back(list.Group(group).CanonicalText());
+  };
+  w.view.Clipboard = "";  // no lines: the collection is kept and listed again
+  w.form.FormKeyDown(TKey::F5, kShiftNone);
+  EXPECT_EQ(w.view.Messages.size(), 2u);
+  EXPECT_TRUE(painted.empty());
+}
+
 // F8 writes what normalize --dict writes for the same lines and file, also
 // where the rule's canonical spelling is not among them.
 TEST(MainFormDictionaryTest, NormalizedCopyIsTheBatchs) {
