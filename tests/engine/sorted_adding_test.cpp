@@ -38,7 +38,9 @@ void Set(TUniqueManager& m, const TOptions& o) {
 
 // AddAllSorted, then the window's steps, leaves what AddAll and the same
 // steps leave, and so do finding, deleting, sorting and copying after it;
-// input it does not take is left to AddAll.
+// input it does not take is left to AddAll. One collection cleared and
+// added again for every case (its working room kept from larger and
+// smaller inputs) leaves the same.
 TEST(AddAllSorted, LeavesWhatAddingLeaves) {
   // Even ones may end a line.
   const std::string pieces[] = {
@@ -66,6 +68,7 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       {plain, 3000, "a ", false},  // a key ending in a space
       {window, 3000, "x\xEF\x40\xEB\x41", false},
   };
+  TUniqueManager reused;
   for (const auto& c : cases) {
     std::mt19937 rng(static_cast<unsigned>(c.lines) + c.options.variants);
     auto bytes = std::make_shared<std::string>();
@@ -90,16 +93,21 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     const auto lineAt = [&](std::size_t i) { return all.substr(spans[i].first, spans[i].second); };
     for (const bool sort : {false, true}) {
       TUniqueManager added, sorted, copy, addedCopy;
+      reused.Clear();
       Set(added, c.options);
       Set(sorted, c.options);
+      Set(reused, c.options);
       added.AddAll(bytes, all, spans.size(), lineAt);
-      ASSERT_EQ(sorted.AddAllSorted(bytes, all, spans.size(), lineAt), c.taken) << c.lines;
-      if (!c.taken) sorted.AddAll(bytes, all, spans.size(), lineAt);
-      for (TUniqueManager* m : {&added, &sorted}) {
+      for (TUniqueManager* m : {&sorted, &reused}) {
+        ASSERT_EQ(m->AddAllSorted(bytes, all, spans.size(), lineAt), c.taken) << c.lines;
+        if (!c.taken) m->AddAll(bytes, all, spans.size(), lineAt);
+      }
+      for (TUniqueManager* m : {&added, &sorted, &reused}) {
         m->Organize();
         if (sort) m->Sort();
       }
       ASSERT_EQ(State(sorted), State(added)) << c.lines << " " << c.late;
+      ASSERT_EQ(State(reused), State(added)) << c.lines << " " << c.late;
       const std::string gone(added.Items(1)->Text());
       for (TUniqueManager* m : {&added, &sorted}) {
         m->Delete(m->FindText(gone));
