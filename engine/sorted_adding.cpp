@@ -22,7 +22,14 @@ namespace tavrin {
 bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
                                std::size_t n, const void* Lines, TLineFn LineAt) {
   if (FCount != 0 || n >= kSameAsText) return false;
-  const auto text = [&](std::size_t i) { return Kept(LineAt(Lines, i)); };
+  // Once every line is known to be kept as it is (no blanks to trim, none
+  // blank), a line's text is read without asking.
+  std::atomic<bool> trimmed{false};
+  bool asIs = false;
+  const auto text = [&](std::size_t i) {
+    const std::string_view line = LineAt(Lines, i);
+    return asIs ? line : Kept(line);
+  };
   const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
   const auto first = [&](unsigned p) { return n * p / width; };
 
@@ -53,9 +60,12 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     const std::size_t room = Bytes.size() / n * lines + Bytes.size() / width + 5 * lines;
     TSortEntry* out = entries + first(p);
     std::size_t k = 0;
+    bool partTrimmed = false;
     for (std::size_t i = first(p); i < first(p + 1); ++i) {
       if ((i & 0xFFF) == 0 && declined.load(std::memory_order_relaxed)) break;
-      const std::string_view t = text(i);
+      const std::string_view line = LineAt(Lines, i);
+      const std::string_view t = Kept(line);
+      partTrimmed = partTrimmed || t.size() != line.size();
       if (t.empty()) continue;
       const std::string_view key = OwnKey(t, scratch, scratch2);
       const bool unassigned = key.data() != t.data() && std::any_of(t.begin(), t.end(), [](char c) {
@@ -79,8 +89,10 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     }
     stores[p] = std::move(bytes);
     kept[p] = k;
+    if (partTrimmed) trimmed = true;
   });
   if (declined) return false;
+  asIs = !trimmed;
   // One key store, the parts' entries closed up behind each other.
   if (!JoinKeyStores(stores, keyAt, 0, n)) return false;
   std::string keyBytes = std::move(stores[0]);

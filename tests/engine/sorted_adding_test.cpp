@@ -56,8 +56,10 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     int lines;
     std::string late;  // a line put among the others; declined when it is one AddAllSorted leaves
     bool taken;
+    bool blanks = true;  // blank lines among the others
   } cases[] = {
       {window, 3000, "", true},
+      {window, 3000, "", true, false},  // every line kept as it is
       {plain, 3000, "", true},
       {width, 3000, "", true},
       {caseOnly, 3000, "", true},
@@ -77,7 +79,7 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       const std::size_t at = bytes->size();
       if (i == c.lines / 2) {
         *bytes += c.late;
-      } else if (i % 50 == 7) {
+      } else if (c.blanks && i % 50 == 7) {
         *bytes += " \t";  // blank
       } else {
         if (i % 2 == 0) *bytes += std::to_string(i);  // mostly distinct
