@@ -110,6 +110,9 @@ void TMainForm::BuildData(bool ShowAll) {
   // paint (a message box runs the event loop) ever reaches a freed item.
   FList.Clear();
   FView.ListReset();
+  // The text as read of the result going: held no longer than its items,
+  // which the build clears first.
+  FInputText.reset();
   // The kinds of variants fold the keys of [類字抽出] only: [全データ]
   // merges as it always did.
   FUniqueManager->FVariants = ShowAll ? 0 : VariantKinds();

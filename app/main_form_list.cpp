@@ -12,7 +12,8 @@ void TMainForm::FillList(bool SimilarOnly) {
   // The result keeps the options it was made with.
   const TUniqueManager& m = *FUniqueManager;
   const TResultOptions options{FExprsQuote, m.FTrim, m.FHyphen, m.FHyphenTerminate, m.FVariants};
-  FList.SetRows(FillRows(*FUniqueManager, SimilarOnly, FZenkaku, FUpper), options);
+  FList.SetRows(FillRows(*FUniqueManager, SimilarOnly, FZenkaku, FUpper, FList.TakeRoom()),
+                options);
   FListSimilar = SimilarOnly;
   if (SimilarOnly) FList.MakeGroups(FDictionary ? &*FDictionary : nullptr);
   FView.ListReset();

@@ -3,6 +3,7 @@
 // and every skin shows them: the caption (quoted as the list was filled),
 // the count text, the group tool-tip and the drawn pieces of a caption are
 // formed only for the rows a skin paints.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,7 +45,22 @@ class TResultList {
 
   // Replaces every row; clears the groups.
   void SetRows(std::vector<TResultRow> rows, const TResultOptions& options);
-  void Clear() { SetRows({}, FOptions); }
+  // No rows; the memory of many rows stays for the next list (TakeRoom).
+  void Clear() { SetRows(TakeRoom(), FOptions); }
+  // Clears the rows and hands over their memory, for FillRows to fill the
+  // next list in: a window lists again at each press, and a million rows
+  // taken afresh are 16 MB the system zeroes page by page. Only a room of
+  // kKeptRoomBytes and more is kept (smaller blocks come from the heap,
+  // which reuses them without the system; kept, they would only add to
+  // the next build's peak).
+  static constexpr std::size_t kKeptRoomBytes = std::size_t{8} << 20;
+  std::vector<TResultRow> TakeRoom() {
+    std::vector<TResultRow> room = std::move(FRows);
+    room.clear();
+    SetRows({}, FOptions);
+    if (room.capacity() * sizeof(TResultRow) < kKeptRoomBytes) return {};
+    return room;
+  }
 
   // The texts of a row, CP932: whole caption, count text ("%3d"), the
   // caption as drawn (cut) and the cell's tool-tip (empty: none; CR between

@@ -8,8 +8,9 @@
 namespace tavrin {
 
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
-                                 bool Upper) {
-  std::vector<TResultRow> rows;
+                                 bool Upper, std::vector<TResultRow> Room) {
+  std::vector<TResultRow> rows = std::move(Room);
+  rows.clear();
   // [全データ] lists nearly every item: room for all of them at once spares
   // the copies of a growing list (a large block's pages untouched cost
   // nothing); the similar ones are mostly few.

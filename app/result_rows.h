@@ -23,9 +23,11 @@ struct TResultRow {
 // - SimilarOnly: every item marked similar, with its own FCount;
 // - otherwise every item shown, with its own FCount when Zenkaku and Upper
 //   are both on, else with its merged count.
-// Zenkaku and Upper are the window's FZenkaku and FUpper.
+// Zenkaku and Upper are the window's FZenkaku and FUpper. The rows are
+// written into Room's memory (what it holds is dropped), so that a caller
+// listing again can hand back the last list's room.
 std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly, bool Zenkaku,
-                                 bool Upper);
+                                 bool Upper, std::vector<TResultRow> Room = {});
 // The same rows one by one, to Row, without a list of them; those of the
 // items at positions From .. To - 1 (clipped to the list) only, when given.
 // WithTexts: Row reads each row's text, so the walk fetches the texts

@@ -7,7 +7,6 @@
 #include <functional>
 #include <limits>
 #include <memory>
-#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,7 +14,6 @@
 #include "engine/item_sort.h"
 #include "engine/prefix_radix.h"
 #include "engine/unique_manager.h"
-#include "util/os.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
 
@@ -24,7 +22,14 @@ namespace tavrin {
 bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
                                std::size_t n, const void* Lines, TLineFn LineAt) {
   if (FCount != 0 || n >= kSameAsText) return false;
-  const auto text = [&](std::size_t i) { return Kept(LineAt(Lines, i)); };
+  // Once every line is known to be kept as it is (no blanks to trim, none
+  // blank), a line's text is read without asking.
+  std::atomic<bool> trimmed{false};
+  bool asIs = false;
+  const auto text = [&](std::size_t i) {
+    const std::string_view line = LineAt(Lines, i);
+    return asIs ? line : Kept(line);
+  };
   const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
   const auto first = [&](unsigned p) { return n * p / width; };
 
@@ -32,7 +37,17 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   // entry for each kept line from its first line's place on. A line's key
   // is its text (kSameAsText) or lies at KeyAt[line].
   std::vector<std::uint32_t> keyAt(n);
-  std::unique_ptr<TSortEntry[]> entries(new TSortEntry[n]);
+  // The entries, then the runs' places (RunAt), in the room kept from the
+  // last call when it is large enough.
+  const std::size_t roomBytes = n * (sizeof(TSortEntry) + sizeof(std::uint32_t));
+  if (FSortRoomBytes < roomBytes) {
+    FSortRoom.reset();
+    FSortRoomBytes = 0;
+    FSortRoom.reset(new std::byte[roomBytes]);
+    FSortRoomBytes = roomBytes;
+  }
+  static_assert(alignof(TSortEntry) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+  TSortEntry* const entries = reinterpret_cast<TSortEntry*>(FSortRoom.get());
   std::vector<std::string> stores(width);
   std::vector<std::size_t> kept(width, 0);
   std::atomic<bool> declined{false};
@@ -43,11 +58,14 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     // (untouched room costs nothing, a store begun does).
     const std::size_t lines = first(p + 1) - first(p);
     const std::size_t room = Bytes.size() / n * lines + Bytes.size() / width + 5 * lines;
-    TSortEntry* out = entries.get() + first(p);
+    TSortEntry* out = entries + first(p);
     std::size_t k = 0;
+    bool partTrimmed = false;
     for (std::size_t i = first(p); i < first(p + 1); ++i) {
       if ((i & 0xFFF) == 0 && declined.load(std::memory_order_relaxed)) break;
-      const std::string_view t = text(i);
+      const std::string_view line = LineAt(Lines, i);
+      const std::string_view t = Kept(line);
+      partTrimmed = partTrimmed || t.size() != line.size();
       if (t.empty()) continue;
       const std::string_view key = OwnKey(t, scratch, scratch2);
       const bool unassigned = key.data() != t.data() && std::any_of(t.begin(), t.end(), [](char c) {
@@ -71,15 +89,16 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     }
     stores[p] = std::move(bytes);
     kept[p] = k;
+    if (partTrimmed) trimmed = true;
   });
   if (declined) return false;
+  asIs = !trimmed;
   // One key store, the parts' entries closed up behind each other.
   if (!JoinKeyStores(stores, keyAt, 0, n)) return false;
   std::string keyBytes = std::move(stores[0]);
   std::size_t m = kept[0];
   for (unsigned p = 1; p < width; ++p) {
-    std::memmove(static_cast<void*>(entries.get() + m), entries.get() + first(p),
-                 kept[p] * sizeof(TSortEntry));
+    std::memmove(static_cast<void*>(entries + m), entries + first(p), kept[p] * sizeof(TSortEntry));
     m += kept[p];
   }
   if (m == 0) return true;
@@ -91,25 +110,20 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   // next to each other. Prefixes that differ mean texts that differ.
   std::vector<std::uint64_t> ties;
   SortEntriesByPaddedKey(
-      entries.get(), m,
+      entries, m,
       [&](std::uint32_t line) -> TSortString {
         const std::string_view t = text(line);
         return {keyOf(line, t), t};
       },
       ties);
-  const TSortEntry* order = entries.get();
+  const TSortEntry* order = entries;
   const auto tied = [&](std::size_t k) { return (ties[k / 64] >> (k % 64) & 1) != 0; };
   // The runs of one text, in sort order: Sorted[r] holds run r's count
   // (later its item's number), RunAt[its first line] holds r + 1. RunTies
   // are the ties of the runs' order.
   std::vector<std::uint32_t> sorted(m);
-  // Zeroed, on pages of its own, given back whole at the end.
-  const std::size_t runAtBytes = n * sizeof(std::uint32_t);
-  const std::unique_ptr<std::uint32_t, std::function<void(std::uint32_t*)>> runAtPages(
-      static_cast<std::uint32_t*>(os::AllocatePages(runAtBytes)),
-      [runAtBytes](std::uint32_t* p) { os::FreePages(p, runAtBytes); });
-  if (!runAtPages) throw std::bad_alloc();
-  std::uint32_t* const runAt = runAtPages.get();
+  std::uint32_t* const runAt = reinterpret_cast<std::uint32_t*>(entries + n);
+  std::memset(runAt, 0, n * sizeof(std::uint32_t));
   std::vector<std::uint64_t> runTies((m + 63) / 64, ~std::uint64_t{0});
   std::size_t runs = 0;
   for (std::size_t k = 0; k < m; ++runs) {
@@ -123,7 +137,6 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     runAt[firstLine] = static_cast<std::uint32_t>(runs + 1);
     k = q;
   }
-  entries.reset();
   ties = {};
   sorted.resize(runs);
   runTies.resize((runs + 63) / 64);

@@ -148,6 +148,9 @@ TEST(BuildData, WithoutSortFirstOccurrenceOrder) {
   Built b({"b", "a", "b", "c"}, true, true, false);
   EXPECT_EQ(Texts(FillRows(b.manager, false, true, true)),
             (std::vector<std::string>{"b:2", "a:1", "c:1"}));
+  // In an earlier list's room, the rows replace what it held.
+  EXPECT_EQ(Texts(FillRows(b.manager, true, true, true, FillRows(b.manager, false, true, true))),
+            (std::vector<std::string>{}));
 }
 
 TEST(MarkSimilar, ListsExactlyTheItemsWhoseKeyIsShared) {

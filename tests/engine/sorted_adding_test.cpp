@@ -38,7 +38,9 @@ void Set(TUniqueManager& m, const TOptions& o) {
 
 // AddAllSorted, then the window's steps, leaves what AddAll and the same
 // steps leave, and so do finding, deleting, sorting and copying after it;
-// input it does not take is left to AddAll.
+// input it does not take is left to AddAll. One collection cleared and
+// added again for every case (its working room kept from larger and
+// smaller inputs) leaves the same.
 TEST(AddAllSorted, LeavesWhatAddingLeaves) {
   // Even ones may end a line.
   const std::string pieces[] = {
@@ -54,8 +56,10 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     int lines;
     std::string late;  // a line put among the others; declined when it is one AddAllSorted leaves
     bool taken;
+    bool blanks = true;  // blank lines among the others
   } cases[] = {
       {window, 3000, "", true},
+      {window, 3000, "", true, false},  // every line kept as it is
       {plain, 3000, "", true},
       {width, 3000, "", true},
       {caseOnly, 3000, "", true},
@@ -66,6 +70,7 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       {plain, 3000, "a ", false},  // a key ending in a space
       {window, 3000, "x\xEF\x40\xEB\x41", false},
   };
+  TUniqueManager reused;
   for (const auto& c : cases) {
     std::mt19937 rng(static_cast<unsigned>(c.lines) + c.options.variants);
     auto bytes = std::make_shared<std::string>();
@@ -74,7 +79,7 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       const std::size_t at = bytes->size();
       if (i == c.lines / 2) {
         *bytes += c.late;
-      } else if (i % 50 == 7) {
+      } else if (c.blanks && i % 50 == 7) {
         *bytes += " \t";  // blank
       } else {
         if (i % 2 == 0) *bytes += std::to_string(i);  // mostly distinct
@@ -90,16 +95,21 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     const auto lineAt = [&](std::size_t i) { return all.substr(spans[i].first, spans[i].second); };
     for (const bool sort : {false, true}) {
       TUniqueManager added, sorted, copy, addedCopy;
+      reused.Clear();
       Set(added, c.options);
       Set(sorted, c.options);
+      Set(reused, c.options);
       added.AddAll(bytes, all, spans.size(), lineAt);
-      ASSERT_EQ(sorted.AddAllSorted(bytes, all, spans.size(), lineAt), c.taken) << c.lines;
-      if (!c.taken) sorted.AddAll(bytes, all, spans.size(), lineAt);
-      for (TUniqueManager* m : {&added, &sorted}) {
+      for (TUniqueManager* m : {&sorted, &reused}) {
+        ASSERT_EQ(m->AddAllSorted(bytes, all, spans.size(), lineAt), c.taken) << c.lines;
+        if (!c.taken) m->AddAll(bytes, all, spans.size(), lineAt);
+      }
+      for (TUniqueManager* m : {&added, &sorted, &reused}) {
         m->Organize();
         if (sort) m->Sort();
       }
       ASSERT_EQ(State(sorted), State(added)) << c.lines << " " << c.late;
+      ASSERT_EQ(State(reused), State(added)) << c.lines << " " << c.late;
       const std::string gone(added.Items(1)->Text());
       for (TUniqueManager* m : {&added, &sorted}) {
         m->Delete(m->FindText(gone));
