@@ -111,9 +111,11 @@ void TResultView::UpdateRowHeight() {
   if (list != nullptr && list->rowCount() > 0) {
     for (int column = 0; column < list->columnCount(); ++column)
       height = std::max(height, itemDelegate()->sizeHint(option, list->index(0, column)).height());
-  } else {
+  } else if (list == nullptr) {
     height = itemDelegate()->sizeHint(option, QModelIndex()).height();
   }
+  // A new height goes to every row there is (a signal each): an empty list
+  // keeps the height it has, so that clearing and refilling costs nothing.
   if (height > 0 && height != verticalHeader()->defaultSectionSize())
     verticalHeader()->setDefaultSectionSize(height);
 }

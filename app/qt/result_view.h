@@ -43,8 +43,8 @@ class TResultView : public QTableView {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  // Every row takes the height the first row asks for (the view's empty-row
-  // height without rows), as a list of uniform rows does.
+  // Every row takes the height the first row asks for, as a list of uniform
+  // rows does; an empty list keeps its height.
   void UpdateRowHeight();
 };
 
