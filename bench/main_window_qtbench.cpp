@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
   QApplication::setActiveWindow(&window);
   TResultView& view = *window.ResultView();
   view.setFocus();
-  QHeaderView* header = view.header();
+  QHeaderView* header = view.horizontalHeader();
 
   const auto press = [&](Qt::Key key) {
     QTest::keyClick(QApplication::focusWidget(), key);

@@ -60,7 +60,7 @@ void TfoMAIN::ConnectEvents() {
           [this](const QPoint& at) { PopupMenu1->popup(lvResult->viewport()->mapToGlobal(at)); });
   connect(lvResult, &TResultView::Clicked, this, [this] { lvResultClick(); });
   connect(lvResult, &TResultView::DoubleClicked, this, [this] { lvResultDblClick(); });
-  connect(lvResult->header(), &QHeaderView::sectionClicked, this,
+  connect(lvResult->horizontalHeader(), &QHeaderView::sectionClicked, this,
           [this](int column) { lvResultColumnClick(column); });
   ConnectExtras();
   // Keyboard preview: the window sees every key before the focused control.

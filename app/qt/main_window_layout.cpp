@@ -210,8 +210,8 @@ void TfoMAIN::BuildClient() {
   const int icon = MainSizes(kDesignDpi).RowIcon;
   lvResult->setIconSize(QSize(icon, icon));
   lvResult->setContextMenuPolicy(Qt::CustomContextMenu);
-  lvResult->header()->resizeSection(0, kDesignColumnWidths[0]);
-  lvResult->header()->resizeSection(1, kDesignColumnWidths[1]);
+  lvResult->horizontalHeader()->resizeSection(0, kDesignColumnWidths[0]);
+  lvResult->horizontalHeader()->resizeSection(1, kDesignColumnWidths[1]);
   lvResult->raise();  // over the strips: only their margins show
 }
 

@@ -127,7 +127,7 @@ void TfoMAIN::SetControlEnabled(TControl control, bool enabled) {
 // A new result opens at its first row, without a sort mark.
 void TfoMAIN::ListReset() {
   TUpdatesSuspended suspended(lvResult);
-  lvResult->header()->setSortIndicatorShown(false);
+  lvResult->horizontalHeader()->setSortIndicatorShown(false);
   FModel->Reset();
   lvResult->scrollToTop();
 }
@@ -143,12 +143,12 @@ void TfoMAIN::ListGroupsChanged() { FModel->GroupsChanged(); }
 
 void TfoMAIN::SetSortMark(int column, int direction) {
   if (direction == 0) {
-    lvResult->header()->setSortIndicatorShown(false);
+    lvResult->horizontalHeader()->setSortIndicatorShown(false);
     return;
   }
-  lvResult->header()->setSortIndicator(column,
-                                       direction > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
-  lvResult->header()->setSortIndicatorShown(true);
+  lvResult->horizontalHeader()->setSortIndicator(
+      column, direction > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+  lvResult->horizontalHeader()->setSortIndicatorShown(true);
 }
 
 void TfoMAIN::SetListHighlight(bool on) {
@@ -195,10 +195,12 @@ void TfoMAIN::SetTopRow(std::size_t row) {
   lvResult->scrollTo(FModel->index(static_cast<int>(row), 0), QAbstractItemView::PositionAtTop);
 }
 
-int TfoMAIN::ColumnWidth(int column) const { return lvResult->header()->sectionSize(column); }
+int TfoMAIN::ColumnWidth(int column) const {
+  return lvResult->horizontalHeader()->sectionSize(column);
+}
 
 void TfoMAIN::SetColumnWidth(int column, int width) {
-  lvResult->header()->resizeSection(column, width);
+  lvResult->horizontalHeader()->resizeSection(column, width);
 }
 
 FontValue TfoMAIN::ListFont() const { return WidgetFont(*lvResult); }

@@ -4,7 +4,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <vector>
 
 #include "app/qt/result_model.h"
@@ -23,6 +26,7 @@ class TGridDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
+    opt.state &= ~QStyle::State_HasFocus;  // the view frames the whole current row
     const auto* model = qobject_cast<const TResultModel*>(index.model());
     const bool selected = opt.state & QStyle::State_Selected;
     if (model != nullptr &&
@@ -73,23 +77,83 @@ class TGridDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TResultView::TResultView(QWidget* parent) : QTreeView(parent) {
-  setRootIsDecorated(false);
-  setItemsExpandable(false);
-  setUniformRowHeights(true);  // row heights are never measured: fast at scale
-  setAllColumnsShowFocus(true);
+TResultView::TResultView(QWidget* parent) : QTableView(parent) {
+  setShowGrid(false);  // the delegate draws the lines
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setTabKeyNavigation(false);  // Tab leaves the list for the next control
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);  // never measured: fast at scale
+  verticalHeader()->setMinimumSectionSize(1);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSortingEnabled(false);  // the window sorts with its own compare functions
   setItemDelegate(new TGridDelegate(this));
-  header()->setSectionsMovable(false);
-  header()->setStretchLastSection(false);
-  header()->setSectionsClickable(true);
+  horizontalHeader()->setSectionsMovable(false);
+  horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setSectionsClickable(true);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   QPalette p = palette();
   for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
     p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
   setPalette(p);
+  UpdateRowHeight();
+}
+
+void TResultView::UpdateRowHeight() {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  int height = 0;
+  QAbstractItemModel* list = model();
+  if (list != nullptr && list->rowCount() > 0) {
+    for (int column = 0; column < list->columnCount(); ++column)
+      height = std::max(height, itemDelegate()->sizeHint(option, list->index(0, column)).height());
+  } else if (list == nullptr) {
+    height = itemDelegate()->sizeHint(option, QModelIndex()).height();
+  }
+  // A new height goes to every row there is (a signal each): an empty list
+  // keeps the height it has, so that clearing and refilling costs nothing.
+  if (height > 0 && height != verticalHeader()->defaultSectionSize())
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+void TResultView::reset() {
+  QTableView::reset();
+  UpdateRowHeight();
+}
+
+void TResultView::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    UpdateRowHeight();
+}
+
+// A list moves by rows: Home and End go to the first and last row, and left
+// and right scroll the columns sideways instead of moving between cells.
+QModelIndex TResultView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  QAbstractItemModel* list = model();
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return QTableView::moveCursor(action, modifiers);  // the first row
+  const int column = current.column();
+  switch (action) {
+    case MoveHome:
+      if (list == nullptr || list->rowCount() == 0) return {};
+      return list->index(0, column);
+    case MoveEnd:
+      if (list == nullptr || list->rowCount() == 0) return {};
+      return list->index(list->rowCount() - 1, column);
+    case MoveLeft:
+    case MoveRight: {
+      QScrollBar* bar = horizontalScrollBar();
+      bar->setValue(bar->value() + (action == MoveLeft ? -1 : 1) * bar->singleStep());
+      return current;
+    }
+    default:
+      return QTableView::moveCursor(action, modifiers);
+  }
 }
 
 void TResultView::SetBackground(const QColor& color) {
@@ -115,14 +179,31 @@ QBrush TResultView::TintColor(const QPalette& palette) {
 
 QColor TResultView::DifferenceColor() { return QColor(255, 221, 110); }
 
+void TResultView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  const QModelIndex current = currentIndex();
+  if (!hasFocus() || !current.isValid() || model() == nullptr) return;
+  const QRect first = visualRect(current.siblingAtColumn(0));
+  const QRect last = visualRect(current.siblingAtColumn(model()->columnCount() - 1));
+  QStyleOptionFocusRect frame;
+  frame.initFrom(this);
+  frame.rect = first.united(last);
+  if (!frame.rect.intersects(viewport()->rect())) return;
+  frame.state |= QStyle::State_KeyboardFocusChange;
+  frame.backgroundColor = palette().color(
+      selectionModel()->isRowSelected(current.row(), {}) ? QPalette::Highlight : QPalette::Base);
+  QPainter painter(viewport());
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
 void TResultView::selectionChanged(const QItemSelection& selected,
                                    const QItemSelection& deselected) {
-  QTreeView::selectionChanged(selected, deselected);
+  QTableView::selectionChanged(selected, deselected);
   viewport()->update();  // a selected row shows no tint
 }
 
 void TResultView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTreeView::currentChanged(current, previous);
+  QTableView::currentChanged(current, previous);
   viewport()->update();
 }
 
@@ -144,16 +225,16 @@ void TResultView::keyPressEvent(QKeyEvent* event) {
     Q_EMIT customContextMenuRequested(shown ? QPoint(row.left() + 8, row.bottom()) : QPoint(8, 8));
     return;
   }
-  QTreeView::keyPressEvent(event);
+  QTableView::keyPressEvent(event);
 }
 
 void TResultView::mouseReleaseEvent(QMouseEvent* event) {
-  QTreeView::mouseReleaseEvent(event);
+  QTableView::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton) Q_EMIT Clicked();
 }
 
 void TResultView::mouseDoubleClickEvent(QMouseEvent* event) {
-  QTreeView::mouseDoubleClickEvent(event);
+  QTableView::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) Q_EMIT DoubleClicked();
 }
 

@@ -235,12 +235,12 @@ class MainWindowFlowTest : public QObject {
   // The options and the column widths reach the settings file at closing.
   void closingSavesTheOptions() {
     window->FCopyCount = false;
-    window->ResultView()->header()->resizeSection(0, 300);
+    window->ResultView()->horizontalHeader()->resizeSection(0, 300);
     window->close();
     window.reset();
     window = std::make_unique<TfoMAIN>();
     QCOMPARE(window->FCopyCount, false);
-    QCOMPARE(window->ResultView()->header()->sectionSize(0), 300);
+    QCOMPARE(window->ResultView()->horizontalHeader()->sectionSize(0), 300);
   }
 };
 

@@ -84,7 +84,7 @@ class MainWindowTest : public QObject {
                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
   void ClickHeader(int column) {
-    QHeaderView* header = View().header();
+    QHeaderView* header = View().horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
   }
@@ -210,8 +210,8 @@ class MainWindowTest : public QObject {
       QVERIFY(Child<TGradationExprs>(name)->Active());
     QCOMPARE(Child<TGradationExprs>("GradationExprs1")->Colors().Colors(),
              (std::vector<TColor>{clLime, clBlack, clBlack, clBlack, clLime}));
-    QCOMPARE(View().header()->sectionSize(0), 480);
-    QCOMPARE(View().header()->sectionSize(1), 65);
+    QCOMPARE(View().horizontalHeader()->sectionSize(0), 480);
+    QCOMPARE(View().horizontalHeader()->sectionSize(1), 65);
     QCOMPARE(Model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), U("文字列"));
     QCOMPARE(Model().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), U("個数"));
     QCOMPARE(Child<QLabel>("sbPanel0")->text(), U("情報"));
@@ -429,12 +429,12 @@ class MainWindowTest : public QObject {
 
   void sortDirectionsAlternateAndResetAfterACommand() {
     ListTen();
-    QVERIFY(!View().header()->isSortIndicatorShown());
+    QVERIFY(!View().horizontalHeader()->isSortIndicatorShown());
     ClickHeader(1);
     QCOMPARE(Caption(0), U("a9"));  // highest count first
-    QVERIFY(View().header()->isSortIndicatorShown());
-    QCOMPARE(View().header()->sortIndicatorSection(), 1);
-    QCOMPARE(View().header()->sortIndicatorOrder(), Qt::DescendingOrder);
+    QVERIFY(View().horizontalHeader()->isSortIndicatorShown());
+    QCOMPARE(View().horizontalHeader()->sortIndicatorSection(), 1);
+    QCOMPARE(View().horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     ClickHeader(0);
     QCOMPARE(Caption(0), U("a9"));  // text descending
     ClickHeader(1);
@@ -442,7 +442,7 @@ class MainWindowTest : public QObject {
     ClickHeader(0);
     QCOMPARE(Caption(0), U("a0"));
     Key(Qt::Key_F6);  // a new command: both directions back to 1
-    QVERIFY(!View().header()->isSortIndicatorShown());
+    QVERIFY(!View().horizontalHeader()->isSortIndicatorShown());
     QCOMPARE(W().TextSortDirection, 1);
     QCOMPARE(W().CountSortDirection, 1);
     ClickHeader(1);
@@ -700,6 +700,26 @@ class MainWindowTest : public QObject {
     View().setCurrentIndex(Model().index(0, 0));
     Key(Qt::Key_Down);
     QCOMPARE(View().currentIndex().row(), 1);
+  }
+
+  // The list moves by rows, as a list does: Home and End reach the first and
+  // last row, and left and right keep the row.
+  void listKeysMoveByRows() {
+    ListTen();
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers modifiers;
+      int row;
+    } cases[] = {{Qt::Key_Home, Qt::NoModifier, 0},      {Qt::Key_End, Qt::NoModifier, 9},
+                 {Qt::Key_Home, Qt::ControlModifier, 0}, {Qt::Key_End, Qt::ControlModifier, 9},
+                 {Qt::Key_Right, Qt::NoModifier, 4},     {Qt::Key_Left, Qt::NoModifier, 4}};
+    for (const auto& c : cases) {
+      View().setFocus();
+      View().setCurrentIndex(Model().index(4, 0));
+      Key(c.key, c.modifiers);
+      QCOMPARE(View().currentIndex().row(), c.row);
+      QCOMPARE(View().currentIndex().column(), 0);
+    }
   }
 
   // A message box takes the focus while it is open; once it is closed the

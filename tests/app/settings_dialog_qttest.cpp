@@ -281,7 +281,7 @@ class SettingsDialogTest : public QObject {
     file.close();
     NewWindow();
     QCOMPARE(W().FSetLvColumn0, 31);
-    W().ResultView()->header()->resizeSection(1, 90);  // as a drag of the divider does
+    W().ResultView()->horizontalHeader()->resizeSection(1, 90);  // as a drag of the divider does
     W().close();
     window.reset();
     QVERIFY(file.open(QIODevice::ReadOnly));
