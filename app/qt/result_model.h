@@ -22,7 +22,7 @@ class TResultModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   // As the table model's own, without its calls through the base classes:
-  // the tree view asks for each row's index and flags at every reset.
+  // the view asks for rows' indexes and flags at every reset.
   QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant data(const QModelIndex& index, int role) const override;
