@@ -426,9 +426,12 @@ class TVariantFolder {
   // Everything but the company forms.
   std::string Inner(std::string_view Key) const {
     std::string out;
-    MapCharacters(Key, out, false);
-    Spellings(out);
+    Inner(Key, out);
     return out;
+  }
+  void Inner(std::string_view Key, std::string& Out) const {
+    MapCharacters(Key, Out, false);
+    Spellings(Out);
   }
 
   unsigned FKinds;
@@ -1797,7 +1800,7 @@ bool TVariantFolder::Okurigana(std::string& Key) const {
   // and the characters' folds see the new neighbours (a repeat mark after
   // a word's new last kana repeats it).
   // The thread's buffer, and Key's own room for the folds of each round's
-  // words (Inner's work): no allocation a round.
+  // words: no allocation a round.
   thread_local std::string out;
   for (int round = 0; round < 4; ++round) {
     out.clear();
@@ -1818,8 +1821,7 @@ bool TVariantFolder::Okurigana(std::string& Key) const {
       i += n;
     }
     if (!changed) return round != 0;
-    MapCharacters(out, Key, false);
-    Spellings(Key);
+    Inner(out, Key);
     KeBetweenKanji(Key);
   }
   return true;
