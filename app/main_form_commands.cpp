@@ -70,7 +70,7 @@ void TMainForm::ReadDictionary() {
   // Read at each command, so that an edit made meanwhile applies; a missing
   // file is no dictionary. The list's groups may hold the old rules'
   // spellings: they go first, as a warning box below paints the list.
-  if (FDictionary) FList.SetGroups({});
+  if (FDictionary) FList.ClearGroups();
   FDictionary.reset();
   const std::string path = DictionaryFile();
   std::optional<std::string> bytes = os::ReadRegularFile(path);

@@ -55,6 +55,10 @@ void TResultList::SetRows(std::vector<TResultRow> rows, const TResultOptions& op
     FKeyMaker = std::move(maker);
   }
   FOptions = options;
+  ClearGroups();
+}
+
+void TResultList::ClearGroups() {
   FGroups.clear();
   FChosen.clear();
   FUnchosen = 0;

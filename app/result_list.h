@@ -77,6 +77,7 @@ class TResultList {
   // list of many groups shows a few at a time; or given, chosen.
   void MakeGroups(const TDictionaryGroups* Dictionary);
   void SetGroups(std::vector<TVariantGroup> groups);
+  void ClearGroups();                                // every row without a group; the rows stay
   const std::vector<TVariantGroup>& Groups() const;  // every canonical row chosen
   const TVariantGroup& Group(int group) const;       // its canonical row chosen
   bool HasGroups() const { return !FGroups.empty(); }
