@@ -51,11 +51,16 @@ std::size_t AfterBreak(std::string_view b, std::size_t i) {
 }
 
 // Appends the lines of Text[From, To) to spans: From starts a line, and To
-// is Text's end or follows an LF.
+// is Text's end or follows an LF. Facts gathers what the lines' first
+// bytes show.
 void AddLineSpans(std::string_view Text, std::size_t From, std::size_t To,
-                  std::vector<TLineSpan>& spans) {
+                  std::vector<TLineSpan>& spans, TSplitFacts& Facts) {
   std::size_t start = From;
+  bool quoted = false, maybeBlank = false;
   const auto add = [&](std::size_t end) {
+    const std::string_view line = Text.substr(start, end - start);
+    quoted |= !line.empty() && line.front() == '"';
+    maybeBlank |= !StartsUnblank(line);
     spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
   };
   ForEachBreak(Text.data() + From, To - From, [&](std::size_t k) {
@@ -65,15 +70,60 @@ void AddLineSpans(std::string_view Text, std::size_t From, std::size_t To,
     start = AfterBreak(Text, i);
   });
   if (start < To) add(To);
+  Facts.Quoted |= quoted;
+  Facts.MaybeBlank |= maybeBlank;
 }
 
 std::size_t LfCount(std::string_view Text) {
-  return static_cast<std::size_t>(std::count(Text.begin(), Text.end(), '\n'));
+  const char* const p = Text.data();
+  const std::size_t n = Text.size();
+  std::size_t i = 0, count = 0;
+#if defined(__SSE2__)
+  // Sixteen byte counters, each taking at most 255 blocks before they are
+  // summed.
+  const __m128i lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+  while (i + 16 <= n) {
+    __m128i counters = zero;
+    for (int k = 0; k < 255 && i + 16 <= n; ++k, i += 16)
+      counters = _mm_sub_epi8(
+          counters, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), lf));
+    const __m128i sums = _mm_sad_epu8(counters, zero);
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+  }
+#endif
+  return count + static_cast<std::size_t>(std::count(p + i, p + n, '\n'));
 }
 
 }  // namespace
 
-std::vector<TLineSpan> SplitLineSpans(std::string_view Text) {
+std::size_t NulAt(std::string_view Text) {
+  const char* const p = Text.data();
+  const std::size_t n = Text.size();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixty-four bytes at a time up to the block that holds a NUL, then
+  // sixteen. (A C library's memchr may go byte by byte.)
+  const __m128i zero = _mm_setzero_si128();
+  const auto at = [&](std::size_t k) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+  };
+  for (; i + 64 <= n; i += 64) {
+    const __m128i least =
+        _mm_min_epu8(_mm_min_epu8(at(i), at(i + 16)), _mm_min_epu8(at(i + 32), at(i + 48)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(least, zero)) != 0) break;
+  }
+  for (; i + 16 <= n; i += 16) {
+    if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(at(i), zero)))
+      return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+#endif
+  const void* nul = std::memchr(p + i, '\0', n - i);
+  return nul == nullptr ? n : static_cast<std::size_t>(static_cast<const char*>(nul) - p);
+}
+
+std::vector<TLineSpan> SplitLineSpans(std::string_view Text, TSplitFacts* Facts) {
+  TSplitFacts seen{false, false};
   constexpr std::size_t kPiece = std::size_t{1}
                                  << 20;  // bytes; smaller parts are not worth a thread
   const std::size_t n = Text.size();
@@ -82,7 +132,8 @@ std::vector<TLineSpan> SplitLineSpans(std::string_view Text) {
   std::vector<TLineSpan> spans;
   if (parts == 1) {
     spans.reserve(LfCount(Text) + 1);
-    AddLineSpans(Text, 0, n, spans);
+    AddLineSpans(Text, 0, n, spans, seen);
+    if (Facts) *Facts = seen;
     return spans;
   }
   // Parts start behind an LF, where a line always starts; each is split on
@@ -94,13 +145,19 @@ std::vector<TLineSpan> SplitLineSpans(std::string_view Text) {
   std::vector<std::size_t> lfs(parts);
   RunParts(parts, [&](unsigned p) { lfs[p] = LfCount(part(p)); });
   std::vector<std::vector<TLineSpan>> others(parts);
+  std::vector<TSplitFacts> facts(parts, seen);
   RunParts(parts, [&](unsigned p) {
     std::vector<TLineSpan>& into = p == 0 ? spans : others[p];
     into.reserve(p == 0 ? std::accumulate(lfs.begin(), lfs.end(), std::size_t{parts}) : lfs[p] + 1);
-    AddLineSpans(Text, bounds[p], bounds[p + 1], into);
+    AddLineSpans(Text, bounds[p], bounds[p + 1], into, facts[p]);
   });
   for (unsigned p = 1; p < parts; ++p)
     spans.insert(spans.end(), others[p].begin(), others[p].end());
+  for (const TSplitFacts& f : facts) {
+    seen.Quoted |= f.Quoted;
+    seen.MaybeBlank |= f.MaybeBlank;
+  }
+  if (Facts) *Facts = seen;
   return spans;
 }
 
@@ -109,13 +166,16 @@ bool IsBlankLine(std::string_view Line) {
 }
 
 TClipboardLines TClipboardLines::Split(std::string Text) {
+  const std::size_t nul = NulAt(Text);
+  return SplitAt(std::move(Text), nul);
+}
+
+TClipboardLines TClipboardLines::SplitAt(std::string Text, std::size_t Nul) {
   TClipboardLines lines;
-  if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
-    Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
-  }
+  Text.resize(Nul);
   if (Text.size() >= kMaxText) throw std::length_error("clipboard text of 4 GiB or more");
   lines.FBuffer = std::make_shared<std::string>(std::move(Text));
-  lines.FSpans = SplitLineSpans(*lines.FBuffer);
+  lines.FSpans = SplitLineSpans(*lines.FBuffer, &lines.FFacts);
   return lines;
 }
 
@@ -127,6 +187,7 @@ std::vector<std::string> TClipboardLines::ToVector() const {
 }
 
 void TClipboardLines::JoinQuotedCells() {
+  if (!FFacts.Quoted) return;
   if (FBuffer.use_count() > 1) {
     // Until its first join the pass changes nothing.
     if (!JoinsAny()) return;
@@ -157,22 +218,23 @@ void TClipboardLines::JoinInPlace() {
     first.Start += 1;
     first.Length = static_cast<std::uint32_t>(first.Length - 1 + tail);
     second.Length = 0;
+    FFacts.MaybeBlank = true;
   }
 }
 
 void TClipboardLines::RemoveBlankLines() {
+  if (!FFacts.MaybeBlank) return;
   const auto blank = [this](const TSpan& span) {
     return IsBlankLine({FBuffer->data() + span.Start, span.Length});
   };
   FSpans.erase(std::remove_if(FSpans.begin(), FSpans.end(), blank), FSpans.end());
+  FFacts.MaybeBlank = false;
 }
 
 TClipboardLineBlocks::TClipboardLineBlocks(std::string Text, std::size_t BlockBytes)
     : FAll(TClipboardLines::Split(std::string())),
       FBlockBytes(std::max<std::size_t>(BlockBytes, 1)) {
-  if (const void* nul = std::memchr(Text.data(), '\0', Text.size())) {
-    Text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - Text.data()));
-  }
+  Text.resize(NulAt(Text));
   if (Text.size() >= TClipboardLines::kMaxText)
     throw std::length_error("clipboard text of 4 GiB or more");
   FAll.FBuffer = std::make_shared<std::string>(std::move(Text));
@@ -202,7 +264,8 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
   // lines pairs them as the whole pass does; only when the block's last
   // line starts a row (it is not the second line of a cell) and opens a
   // cell that the line after the block closes does that line belong here.
-  std::vector<TLineSpan> spans = SplitLineSpans(std::string_view(b).substr(FAt, end - FAt));
+  TSplitFacts facts;
+  std::vector<TLineSpan> spans = SplitLineSpans(std::string_view(b).substr(FAt, end - FAt), &facts);
   const auto lineAt = [&](const TLineSpan& s) {
     return std::string_view(b).substr(FAt + s.Start, s.Length);
   };
@@ -220,6 +283,7 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
   }
   Block.FBuffer = FAll.FBuffer;
   Block.FSpans = std::move(spans);
+  Block.FFacts = facts;
   for (TLineSpan& span : Block.FSpans) span.Start += static_cast<std::uint32_t>(FAt);
   FAt = end;
   // Only this block's bytes move, and no one refers to them yet.
@@ -230,9 +294,9 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
 
 TClipboardLines ClipboardLines(std::string Text, std::shared_ptr<const std::string>* Read) {
   std::shared_ptr<const std::string> whole;
-  if (Read && std::memchr(Text.data(), '\0', Text.size()))
-    whole = std::make_shared<const std::string>(Text);
-  TClipboardLines lines = TClipboardLines::Split(std::move(Text));
+  const std::size_t nul = NulAt(Text);
+  if (Read && nul != Text.size()) whole = std::make_shared<const std::string>(Text);
+  TClipboardLines lines = TClipboardLines::SplitAt(std::move(Text), nul);
   if (Read) *Read = whole ? std::move(whole) : lines.FBuffer;
   lines.JoinQuotedCells();
   lines.RemoveBlankLines();

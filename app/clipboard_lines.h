@@ -19,10 +19,20 @@ struct TLineSpan {
   std::uint32_t Start;
   std::uint32_t Length;
 };
+// What a split saw of its lines' first bytes, so that the passes after it
+// skip the lines when none can concern them: whether a line starts with '"'
+// (it may open a quoted cell), and whether a line may be blank (it is empty
+// or its first byte does not show that something is left after trimming).
+struct TSplitFacts {
+  bool Quoted = true;
+  bool MaybeBlank = true;
+};
 // The lines of Text (already cut at its first NUL, shorter than 4 GiB): a
 // line ends at CR, at LF or at the pair CR LF; a break at the very end adds
-// no empty line.
-std::vector<TLineSpan> SplitLineSpans(std::string_view Text);
+// no empty line. Facts, when given, tells what the lines' first bytes show.
+std::vector<TLineSpan> SplitLineSpans(std::string_view Text, TSplitFacts* Facts = nullptr);
+// Where Text's first NUL byte is, or Text's size when it has none.
+std::size_t NulAt(std::string_view Text);
 // Whether the joining pass joins Line with the line after it, Next: Line
 // begins with '"' and Next ends with '"'.
 inline bool JoinsCells(std::string_view Line, std::string_view Next) {
@@ -76,9 +86,12 @@ class TClipboardLines {
   // Whether the joining pass joins any two lines.
   bool JoinsAny() const;
   using TSpan = TLineSpan;
+  // Splits Text, cut at Nul (its first NUL byte, or its size).
+  static TClipboardLines SplitAt(std::string Text, std::size_t Nul);
   // Shared with the collections that refer to it; changed only while not.
   std::shared_ptr<std::string> FBuffer = std::make_shared<std::string>();
   std::vector<TSpan> FSpans;
+  TSplitFacts FFacts;
 };
 
 // The lines ClipboardLines gives, in blocks of about BlockBytes bytes of

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -63,18 +64,43 @@ TEST(SplitClipboardText, PartsOnCoresGiveTheLinesOfOne) {
   const std::string pieces[] = {"abc", "\r", "\n", "\r\n", "\x81\x40", "\r\r"};
   std::string mixed;
   while (mixed.size() < (std::size_t{5} << 20)) mixed += pieces[rng() % std::size(pieces)];
+  // The spans, then whether a line starts with a quote and whether one may
+  // be blank.
   const auto spans = [](std::string_view text, unsigned width) {
     SetParallelWidth(width);
     std::vector<std::pair<std::uint32_t, std::uint32_t>> out;
-    for (const TLineSpan& s : SplitLineSpans(text)) out.emplace_back(s.Start, s.Length);
+    TSplitFacts facts;
+    for (const TLineSpan& s : SplitLineSpans(text, &facts)) out.emplace_back(s.Start, s.Length);
+    out.emplace_back(facts.Quoted, facts.MaybeBlank);
     return out;
   };
   const std::string crOnly = std::string(3 << 20, 'x') + "\r" + std::string(2 << 20, 'y');
-  for (const std::string& text : {mixed, mixed + "tail", crOnly, "\n" + crOnly + "\n"}) {
+  std::string plain;
+  while (plain.size() < (std::size_t{4} << 20)) plain += "abc\n";
+  for (const std::string& text : {mixed, mixed + "tail", crOnly, "\n" + crOnly + "\n", plain,
+                                  plain + "\"q\n", plain + "\x81\x40\n"}) {
     const auto one = spans(text, 1);
     for (const unsigned width : {2u, 3u}) EXPECT_EQ(spans(text, width), one) << width;
   }
   SetParallelWidth(0);
+  // Only the last line tells: its quote or its blank is seen.
+  EXPECT_EQ(Read(plain + "\"q\n r\"").back(), "q r");
+  EXPECT_EQ(Read(plain + " \n").size(), Read(plain).size());
+}
+
+// The first NUL, read sixteen and sixty-four bytes at a time, at every
+// place of a block, among high bytes.
+TEST(SplitClipboardText, NulFoundWhereverItIs) {
+  std::string text(200, '\x80');
+  for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>(0x80 | i);
+  EXPECT_EQ(NulAt(text), text.size());
+  for (const std::size_t at : {0, 1, 15, 16, 31, 63, 64, 65, 127, 128, 190, 199}) {
+    std::string with = text;
+    with[at] = '\0';
+    with[std::min<std::size_t>(at + 5, 199)] = '\0';
+    EXPECT_EQ(NulAt(with), at);
+    EXPECT_EQ(NulAt(std::string_view(with).substr(0, at)), at);
+  }
 }
 
 TEST(SplitClipboardText, LineEnds) {
