@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "util/parallel.h"
 #include "util/sjis.h"
 
 namespace tavrin {
@@ -11,13 +12,34 @@ std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly
                                  bool Upper, std::vector<TResultRow> Room) {
   std::vector<TResultRow> rows = std::move(Room);
   rows.clear();
-  // [全データ] lists nearly every item: room for all of them at once spares
-  // the copies of a growing list (a large block's pages untouched cost
-  // nothing); the similar ones are mostly few.
-  if (!SimilarOnly) rows.reserve(static_cast<std::size_t>(Manager.Count()));
+  const std::int32_t n = Manager.Count();
   // A row holds its item and count; the texts are read only when painted.
-  ForEachRow<false>(Manager, SimilarOnly, Zenkaku, Upper,
-                    [&](const TResultRow& row) { rows.push_back(row); });
+  // The similar ones are mostly few, and so are the items of a small list.
+  const unsigned width = n < (1 << 16) ? 1u : ParallelWidth();
+  if (SimilarOnly || width == 1) {
+    ForEachRow<false>(Manager, SimilarOnly, Zenkaku, Upper,
+                      [&](const TResultRow& row) { rows.push_back(row); });
+    return rows;
+  }
+  // [全データ] lists nearly every item: the parts of the items count their
+  // rows, then write them in place on the cores.
+  const auto from = [&](unsigned p) {
+    return static_cast<std::int32_t>(std::int64_t{n} * p / width);
+  };
+  std::vector<std::size_t> before(width + 1, 0);
+  RunParts(width, [&](unsigned p) {
+    std::size_t listed = 0;
+    for (std::int32_t i = from(p); i < from(p + 1); ++i) listed += Manager.ShownAt(i) ? 1 : 0;
+    before[p + 1] = listed;
+  });
+  for (unsigned p = 0; p < width; ++p) before[p + 1] += before[p];
+  rows.resize(before[width]);
+  RunParts(width, [&](unsigned p) {
+    TResultRow* out = rows.data() + before[p];
+    ForEachRow<false>(
+        Manager, false, Zenkaku, Upper, [&](const TResultRow& row) { *out++ = row; }, from(p),
+        from(p + 1));
+  });
   return rows;
 }
 

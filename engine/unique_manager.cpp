@@ -92,20 +92,27 @@ TUniqueManager::TUniqueManager() { BuildWidthTable(); }
 TUniqueManager::~TUniqueManager() = default;
 
 TUniqueItem& TUniqueManager::NewItem() {
-  if (FCount == FChunks.size() * kPerChunk) {
-    void* memory = os::AlignedAlloc(kChunkBytes, kChunkBytes);
-    if (memory == nullptr) throw std::bad_alloc();
-    std::unique_ptr<TChunk, void (*)(TChunk*)> chunk(static_cast<TChunk*>(memory),
-                                                     [](TChunk* c) { os::AlignedFree(c); });
-    chunk->Manager = this;
-    chunk->First = FCount;
-    FChunkItems.reserve(FChunkItems.size() + 1);
-    FChunks.push_back(std::move(chunk));
-    FChunkItems.push_back(FChunks.back()->Items());
-  }
+  if (FCount == FChunks.size() * kPerChunk) AddChunk();
   TUniqueItem* item = new (FChunks.back()->Items() + FCount % kPerChunk) TUniqueItem();
   ++FCount;
   return *item;
+}
+
+void TUniqueManager::AddItems(std::size_t Count) {
+  while (FChunks.size() * kPerChunk < FCount + Count) AddChunk();
+  FCount += Count;
+}
+
+void TUniqueManager::AddChunk() {
+  void* memory = os::AlignedAlloc(kChunkBytes, kChunkBytes);
+  if (memory == nullptr) throw std::bad_alloc();
+  std::unique_ptr<TChunk, void (*)(TChunk*)> chunk(static_cast<TChunk*>(memory),
+                                                   [](TChunk* c) { os::AlignedFree(c); });
+  chunk->Manager = this;
+  chunk->First = FChunks.size() * kPerChunk;
+  FChunkItems.reserve(FChunkItems.size() + 1);
+  FChunks.push_back(std::move(chunk));
+  FChunkItems.push_back(FChunks.back()->Items());
 }
 
 TUniqueManager::TStoreRef TUniqueManager::AdoptStore(std::shared_ptr<const void> Store,

@@ -315,6 +315,13 @@ class TUniqueManager {
   }
   // A new item at the end; its text stays to be set.
   TUniqueItem& NewItem();
+  // Room for Count new items at the end, made one by one by NewItemAt
+  // (several threads may make different items at once) before anything
+  // else reads them.
+  void AddItems(std::size_t Count);
+  TUniqueItem& NewItemAt(std::size_t Index) { return *new (&Item(Index)) TUniqueItem(); }
+  // One more chunk of items at the end.
+  void AddChunk();
   // Lines through the text index, pipelined; with Store, new texts are
   // taken from it instead of copied.
   template <class LineAt>

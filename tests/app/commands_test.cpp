@@ -16,6 +16,7 @@
 #include "app/result_rows.h"
 #include "engine/unique_manager.h"
 #include "util/cp932.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 namespace {
@@ -226,6 +227,29 @@ TEST(FillRows, CountsOfTheAllDataModes) {
   ASSERT_TRUE(MarkSimilar(merged.manager));
   EXPECT_EQ(Texts(FillRows(merged.manager, true, true, false)),
             (std::vector<std::string>{"ABC:2", "abc:1"}));
+}
+
+// A large list is filled on the cores: the rows of one walk, whatever the
+// width, with merged items left out.
+TEST(FillRows, ManyItemsOnTheCoresAsInOneWalk) {
+  std::vector<std::string> lines;
+  for (int k = 0; k < 150000; ++k) lines.push_back((k % 3 ? "A" : "a") + std::to_string(k / 2));
+  Built b(lines, true, false);
+  for (int i = 7;; ++i) {
+    if (b.manager.Items(i)->Shown()) {
+      b.manager.Items(i)->SetShown(false);
+      break;
+    }
+  }
+  std::vector<std::string> oneWalk;
+  for (const unsigned width : {1u, 2u, 3u}) {
+    SetParallelWidth(width);
+    const std::vector<std::string> rows = Texts(FillRows(b.manager, false, true, false));
+    if (width == 1) oneWalk = rows;
+    EXPECT_EQ(rows, oneWalk) << width;
+  }
+  SetParallelWidth(0);
+  EXPECT_EQ(oneWalk.size(), 74999u);  // a pair of case forms a row, one hidden
 }
 
 TEST(FillRows, DeletedRowIsLeftOutOfTheNextListing) {
