@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -114,10 +115,18 @@ void TResultView::UpdateRowHeight() {
   } else if (list == nullptr) {
     height = itemDelegate()->sizeHint(option, QModelIndex()).height();
   }
-  // A new height goes to every row there is (a signal each): an empty list
-  // keeps the height it has, so that clearing and refilling costs nothing.
-  if (height > 0 && height != verticalHeader()->defaultSectionSize())
-    verticalHeader()->setDefaultSectionSize(height);
+  // A new height goes to every row there is: an empty list keeps the height
+  // it has, so that clearing and refilling costs nothing. The header signals
+  // each row's new height, and the view would queue each row for a new
+  // layout (about 40 ms for a million): the rows are laid out once instead.
+  if (height > 0 && height != verticalHeader()->defaultSectionSize()) {
+    {
+      const QSignalBlocker quiet(verticalHeader());
+      verticalHeader()->setDefaultSectionSize(height);
+    }
+    updateGeometries();
+    viewport()->update();
+  }
 }
 
 void TResultView::reset() {

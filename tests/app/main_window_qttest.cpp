@@ -722,6 +722,26 @@ class MainWindowTest : public QObject {
     }
   }
 
+  // A larger font lays the listed rows out again at the new height, the
+  // scroll range too: the rows' own height signals are left out, the view's
+  // layout is not.
+  void rowsTakeANewFontsHeight() {
+    ListTen();
+    const int before = View().rowHeight(0), scrollBefore = View().verticalScrollBar()->maximum();
+    QFont font = View().font();
+    if (font.pixelSize() > 0)
+      font.setPixelSize(font.pixelSize() * 2);
+    else
+      font.setPointSizeF(font.pointSizeF() * 2);
+    View().setFont(font);
+    QCoreApplication::processEvents();
+    QVERIFY(View().rowHeight(0) > before);
+    QCOMPARE(View().rowHeight(9), View().rowHeight(0));
+    QCOMPARE(View().visualRect(Model().index(3, 0)).top(), 3 * View().rowHeight(0));
+    QCOMPARE(View().rowAt(View().visualRect(Model().index(2, 0)).center().y()), 2);
+    QVERIFY(View().verticalScrollBar()->maximum() > scrollBefore);
+  }
+
   // A message box takes the focus while it is open; once it is closed the
   // key that showed it must not act again on its way up to the window.
   void oneKeyPressGivesOneMessage() {
