@@ -8,6 +8,7 @@
 // _list, _copy (copy, delete, keys), _groups, _extras and _settings.
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -219,6 +220,9 @@ class TMainForm : public TSetOptionValues {
   // The widths the columns took from FSetLvColumn0/1 (a skin may keep a
   // minimum): a column still at that width saves what was read.
   int FLoadedColumnWidth[2] = {0, 0};
+  // The folding tables the first [類字抽出] needs, made on another thread
+  // once the window shows (about 60 ms of tables); waited for at the end.
+  std::future<void> FWarmUp;
 };
 
 }  // namespace tavrin
