@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <future>
 #include <memory>
 #include <new>
 #include <optional>
@@ -13,6 +14,7 @@
 
 #include "app/batch_command.h"
 #include "app/batch_texts.h"
+#include "engine/variant_folding.h"
 #include "util/cp932.h"
 #include "util/error_texts.h"
 #include "util/memory_setup.h"
@@ -157,6 +159,19 @@ int Run(const std::vector<std::string>& argStrings) {
         !error.empty()) {
       Say(error);
       return 2;
+    }
+    // The folding tables the run asks for (the canonical spellings of map
+    // and normalize read the okurigana table, the keys the kinds folded) are
+    // made on another thread while the input is read.
+    std::future<void> tables;
+    if (options.Similar &&
+        (options.Output != tavrin::TBatchOptions::TOutput::Copy || options.Folds != 0)) {
+      const bool canonical = options.Output != tavrin::TBatchOptions::TOutput::Copy;
+      tables = std::async(std::launch::async,
+                          [canonical, folds = options.Folds, hyphen = options.Hyphen] {
+                            if (canonical) tavrin::VariantFolder(tavrin::kVariantOkurigana, false);
+                            if (folds != 0) tavrin::VariantFolder(folds, hyphen);
+                          });
     }
     std::vector<tavrin::TBatchInput> inputs;
     const std::vector<std::string> stdinOnly{"-"};
