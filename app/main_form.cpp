@@ -79,10 +79,7 @@ void TMainForm::FormShow() {
   // table, and the keys the kinds switched on: their tables are made while
   // the user has not pressed a key yet, rather than at the first press. Made
   // once in the process; a failure here leaves them to be made at the press.
-  FWarmUp = std::async(std::launch::async, [kinds = VariantKinds(), hyphens = FHyphen] {
-    VariantFolder(kVariantOkurigana, false);
-    if (kinds != 0) VariantFolder(kinds, hyphens);
-  });
+  FWarmUp = MakeFoldersAhead(VariantKinds(), FHyphen, true);
   SetHint(TControl::sbGetAllData,
           cp932::Sjis("全てのデータを表示します\rショートカットキー : [F6]"));
   SetHint(TControl::sbExtractRuiji,

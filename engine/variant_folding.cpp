@@ -2157,6 +2157,13 @@ unsigned NonstandardForms(std::string_view Text) {
   return forms;
 }
 
+std::future<void> MakeFoldersAhead(unsigned Kinds, bool Hyphens, bool Canonical) {
+  return std::async(std::launch::async, [Kinds, Hyphens, Canonical] {
+    if (Canonical) VariantFolder(kVariantOkurigana, false);
+    if ((Kinds & kAllVariantKinds) != 0) VariantFolder(Kinds, Hyphens);
+  });
+}
+
 std::string FoldVariants(std::string_view Key, unsigned Kinds, bool Hyphens) {
   std::string out;
   return std::string(FoldVariantsInto(Key, Kinds, Hyphens, out));

@@ -8,6 +8,7 @@
 // Every combination of kinds is idempotent: folding its result again
 // changes nothing.
 #include <cstdint>
+#include <future>
 #include <string>
 #include <string_view>
 
@@ -72,5 +73,11 @@ std::string_view FoldVariantCompanyForms(const TVariantFolder& Folder, std::stri
 // kana, a compatibility character (①, ㍻), a kanji's variant form (髙), a
 // spelling the okurigana kind maps to a word's standard one (申込, 子ども).
 unsigned NonstandardForms(std::string_view Text);
+
+// Makes on another thread the folders a run will ask for first, so that
+// the asking finds them made: those of Kinds (none when 0), and with
+// Canonical the one NonstandardForms reads. A failure is left to the asking.
+// The future waits for the work when it goes.
+std::future<void> MakeFoldersAhead(unsigned Kinds, bool Hyphens, bool Canonical);
 
 }  // namespace tavrin

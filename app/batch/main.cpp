@@ -164,15 +164,9 @@ int Run(const std::vector<std::string>& argStrings) {
     // and normalize read the okurigana table, the keys the kinds folded) are
     // made on another thread while the input is read.
     std::future<void> tables;
-    if (options.Similar &&
-        (options.Output != tavrin::TBatchOptions::TOutput::Copy || options.Folds != 0)) {
-      const bool canonical = options.Output != tavrin::TBatchOptions::TOutput::Copy;
-      tables = std::async(std::launch::async,
-                          [canonical, folds = options.Folds, hyphen = options.Hyphen] {
-                            if (canonical) tavrin::VariantFolder(tavrin::kVariantOkurigana, false);
-                            if (folds != 0) tavrin::VariantFolder(folds, hyphen);
-                          });
-    }
+    const bool canonical = options.Output != tavrin::TBatchOptions::TOutput::Copy;
+    if (options.Similar && (canonical || options.Folds != 0))
+      tables = tavrin::MakeFoldersAhead(options.Folds, options.Hyphen, canonical);
     std::vector<tavrin::TBatchInput> inputs;
     const std::vector<std::string> stdinOnly{"-"};
     const std::vector<std::string>& files = parsed.Files.empty() ? stdinOnly : parsed.Files;
