@@ -172,7 +172,8 @@ void SortBySortStrings(std::vector<std::uint32_t>& Order, const F& StringOf,
     RunParts(width, [&](unsigned part) {
       // Counted here and stored once: the parts' counts share a cache line.
       std::size_t count = 0;
-      for (std::size_t k = n * part / width; k < n * (part + 1) / width; ++k) {
+      const std::size_t from = n * part / width, to = n * (part + 1) / width;
+      for (std::size_t k = from; k < to; ++k) {
         const TStringReader r(StringOf(Order[k]));
         count += r.S.Key.size() >= kKeyField;
         SetPrefix(entries[k], r, 0);

@@ -53,15 +53,18 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   std::atomic<bool> declined{false};
   RunParts(width, [&](unsigned p) {
     std::string bytes, scratch, scratch2;
+    // The bounds once: the loop's writes might alias the captured size, so
+    // the compiler would divide again at every line.
+    const std::size_t from = first(p), to = first(p + 1);
     // Room for the part's share of the bytes as keys, a key rarely being
     // longer than its text, made at the first key that is not its text
     // (untouched room costs nothing, a store begun does).
-    const std::size_t lines = first(p + 1) - first(p);
+    const std::size_t lines = to - from;
     const std::size_t room = Bytes.size() / n * lines + Bytes.size() / width + 5 * lines;
-    TSortEntry* out = entries + first(p);
+    TSortEntry* out = entries + from;
     std::size_t k = 0;
     bool partTrimmed = false;
-    for (std::size_t i = first(p); i < first(p + 1); ++i) {
+    for (std::size_t i = from; i < to; ++i) {
       if ((i & 0xFFF) == 0 && declined.load(std::memory_order_relaxed)) break;
       const std::string_view line = LineAt(Lines, i);
       const std::string_view t = Kept(line);
@@ -171,8 +174,9 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     throw;
   }
   RunParts(width, [&](unsigned p) {
-    std::size_t item = itemsBefore[p], kept = first(p);
-    for (std::size_t i = first(p); i < first(p + 1); ++i) {
+    const std::size_t from = first(p), to = first(p + 1);
+    std::size_t item = itemsBefore[p], kept = from;
+    for (std::size_t i = from; i < to; ++i) {
       if (runAt[i] == 0) continue;
       std::uint32_t& slot = sorted[runAt[i] - 1];
       const std::string_view t = text(i);
