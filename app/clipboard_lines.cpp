@@ -1,9 +1,9 @@
 #include "app/clipboard_lines.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <numeric>
 #include <stdexcept>
 
 #if defined(__SSE2__)
@@ -50,18 +50,18 @@ std::size_t AfterBreak(std::string_view b, std::size_t i) {
   return b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n' ? i + 2 : i + 1;
 }
 
-// Appends the lines of Text[From, To) to spans: From starts a line, and To
-// is Text's end or follows an LF. Facts gathers what the lines' first
-// bytes show.
-void AddLineSpans(std::string_view Text, std::size_t From, std::size_t To,
-                  std::vector<TLineSpan>& spans, TSplitFacts& Facts) {
+// Writes the lines of Text[From, To) to Out, which has room for them (as
+// many as LineCount gives): From starts a line, and To is Text's end or
+// follows an LF. Facts gathers what the lines' first bytes show.
+void WriteLineSpans(std::string_view Text, std::size_t From, std::size_t To, TLineSpan* Out,
+                    TSplitFacts& Facts) {
   std::size_t start = From;
   bool quoted = false, maybeBlank = false;
   const auto add = [&](std::size_t end) {
     const std::string_view line = Text.substr(start, end - start);
     quoted |= !line.empty() && line.front() == '"';
     maybeBlank |= !StartsUnblank(line);
-    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)});
+    *Out++ = {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
   };
   ForEachBreak(Text.data() + From, To - From, [&](std::size_t k) {
     const std::size_t i = From + k;
@@ -74,25 +74,27 @@ void AddLineSpans(std::string_view Text, std::size_t From, std::size_t To,
   Facts.MaybeBlank |= maybeBlank;
 }
 
-std::size_t LfCount(std::string_view Text) {
+// How many lines WriteLineSpans writes for Text[From, To): one a break (an
+// LF, or a CR no LF follows), and a last one that no break ends.
+std::size_t LineCount(std::string_view Text, std::size_t From, std::size_t To) {
   const char* const p = Text.data();
-  const std::size_t n = Text.size();
-  std::size_t i = 0, count = 0;
+  const std::size_t size = Text.size();
+  std::size_t i = From, count = 0;
 #if defined(__SSE2__)
-  // Sixteen byte counters, each taking at most 255 blocks before they are
-  // summed.
-  const __m128i lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
-  while (i + 16 <= n) {
-    __m128i counters = zero;
-    for (int k = 0; k < 255 && i + 16 <= n; ++k, i += 16)
-      counters = _mm_sub_epi8(
-          counters, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), lf));
-    const __m128i sums = _mm_sad_epu8(counters, zero);
-    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+  for (; i + 16 <= To; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const auto lfs = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+    const auto crs = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+    // The LFs moved onto the bytes before them, the next block's first one
+    // included: a CR before an LF is no break of its own.
+    const std::uint32_t lfNext = lfs >> 1 | std::uint32_t{i + 16 < size && p[i + 16] == '\n'} << 15;
+    count += static_cast<std::size_t>(std::popcount(lfs) + std::popcount(crs & ~lfNext));
   }
 #endif
-  return count + static_cast<std::size_t>(std::count(p + i, p + n, '\n'));
+  for (; i < To; ++i)
+    count += p[i] == '\n' || (p[i] == '\r' && (i + 1 == size || p[i + 1] != '\n'));
+  return count + (To > From && p[To - 1] != '\n' && p[To - 1] != '\r');
 }
 
 }  // namespace
@@ -123,36 +125,25 @@ std::size_t NulAt(std::string_view Text) {
 }
 
 std::vector<TLineSpan> SplitLineSpans(std::string_view Text, TSplitFacts* Facts) {
-  TSplitFacts seen{false, false};
   constexpr std::size_t kPiece = std::size_t{1}
                                  << 20;  // bytes; smaller parts are not worth a thread
   const std::size_t n = Text.size();
   const unsigned parts =
       static_cast<unsigned>(std::clamp<std::size_t>(n / kPiece, 1, ParallelWidth()));
-  std::vector<TLineSpan> spans;
-  if (parts == 1) {
-    spans.reserve(LfCount(Text) + 1);
-    AddLineSpans(Text, 0, n, spans, seen);
-    if (Facts) *Facts = seen;
-    return spans;
-  }
-  // Parts start behind an LF, where a line always starts; each is split on
-  // a core of its own, the first into the result, made at once for every
-  // part's lines, the others then appended.
+  // Parts start behind an LF, where a line always starts. Each part counts
+  // its lines, then writes them into its own range of the result, on a core
+  // of its own.
   const std::vector<std::size_t> bounds =
       RunBounds(n, parts, [&](std::size_t at) { return Text[at - 1] != '\n'; });
-  const auto part = [&](unsigned p) { return Text.substr(bounds[p], bounds[p + 1] - bounds[p]); };
-  std::vector<std::size_t> lfs(parts);
-  RunParts(parts, [&](unsigned p) { lfs[p] = LfCount(part(p)); });
-  std::vector<std::vector<TLineSpan>> others(parts);
-  std::vector<TSplitFacts> facts(parts, seen);
+  std::vector<std::size_t> first(parts + 1, 0);
+  RunParts(parts, [&](unsigned p) { first[p + 1] = LineCount(Text, bounds[p], bounds[p + 1]); });
+  for (unsigned p = 0; p < parts; ++p) first[p + 1] += first[p];
+  std::vector<TLineSpan> spans(first[parts]);
+  std::vector<TSplitFacts> facts(parts, TSplitFacts{false, false});
   RunParts(parts, [&](unsigned p) {
-    std::vector<TLineSpan>& into = p == 0 ? spans : others[p];
-    into.reserve(p == 0 ? std::accumulate(lfs.begin(), lfs.end(), std::size_t{parts}) : lfs[p] + 1);
-    AddLineSpans(Text, bounds[p], bounds[p + 1], into, facts[p]);
+    WriteLineSpans(Text, bounds[p], bounds[p + 1], spans.data() + first[p], facts[p]);
   });
-  for (unsigned p = 1; p < parts; ++p)
-    spans.insert(spans.end(), others[p].begin(), others[p].end());
+  TSplitFacts seen{false, false};
   for (const TSplitFacts& f : facts) {
     seen.Quoted |= f.Quoted;
     seen.MaybeBlank |= f.MaybeBlank;

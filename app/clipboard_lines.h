@@ -16,6 +16,10 @@ namespace tavrin {
 
 // One line of a text: its bytes [Start, Start + Length), no line break.
 struct TLineSpan {
+  // Made without a value: a split makes room for all its spans at once and
+  // writes each, so a million of them are not cleared first.
+  TLineSpan() {}  // not "= default", which would clear them
+  TLineSpan(std::uint32_t S, std::uint32_t N) : Start(S), Length(N) {}
   std::uint32_t Start;
   std::uint32_t Length;
 };

@@ -77,9 +77,24 @@ TEST(SplitClipboardText, PartsOnCoresGiveTheLinesOfOne) {
   const std::string crOnly = std::string(3 << 20, 'x') + "\r" + std::string(2 << 20, 'y');
   std::string plain;
   while (plain.size() < (std::size_t{4} << 20)) plain += "abc\n";
+  // Byte by byte, as the reference: the parts make room for the lines they
+  // count first, so a miscount would lose lines or leave spans unwritten.
+  const auto walked = [](std::string_view text) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> out;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' && text[i] != '\n') continue;
+      out.emplace_back(start, i - start);
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+    if (start < text.size()) out.emplace_back(start, text.size() - start);
+    return out;
+  };
   for (const std::string& text : {mixed, mixed + "tail", crOnly, "\n" + crOnly + "\n", plain,
                                   plain + "\"q\n", plain + "\x81\x40\n"}) {
     const auto one = spans(text, 1);
+    EXPECT_EQ(std::vector(one.begin(), one.end() - 1), walked(text));
     for (const unsigned width : {2u, 3u}) EXPECT_EQ(spans(text, width), one) << width;
   }
   SetParallelWidth(0);
