@@ -36,28 +36,45 @@ int ComparePrefix(const E& a, const E& b) {
 
 // Sets e's twelve bytes to the first twelve of the N bytes at P, spaces
 // past them, as a string padded with spaces orders. The bytes are gathered
-// in registers: bytes stored one at a time and read back as a word would
-// stall the processor.
+// in registers, a short key by loads that overlap within its N bytes:
+// bytes stored one at a time and read back as a word would stall the
+// processor, and a loop over a short key's bytes mispredicts its end.
 template <class E>
 void SetPaddedPrefix(E& e, const char* P, std::size_t N) {
-  if (N >= kPrefixBytes) {
-    std::uint64_t hi;
-    std::uint32_t lo;
-    std::memcpy(&hi, P, 8);
-    std::memcpy(&lo, P + 8, 4);
-    e.Hi = __builtin_bswap64(hi);
-    e.Lo = __builtin_bswap32(lo);
-    return;
-  }
-  const auto byte = [&](std::size_t i) -> unsigned {
-    return i < N ? static_cast<unsigned char>(P[i]) : 0x20u;
+  constexpr std::uint64_t kSpaces = 0x2020202020202020u;
+  const auto load8 = [](const char* q) {
+    std::uint64_t v;
+    std::memcpy(&v, q, 8);
+    return __builtin_bswap64(v);
   };
-  std::uint64_t hi = 0;
-  std::uint32_t lo = 0;
-  for (std::size_t i = 0; i < 8; ++i) hi = hi << 8 | byte(i);
-  for (std::size_t i = 8; i < kPrefixBytes; ++i) lo = lo << 8 | byte(i);
-  e.Hi = hi;
-  e.Lo = lo;
+  const auto load4 = [](const char* q) {
+    std::uint32_t v;
+    std::memcpy(&v, q, 4);
+    return std::uint64_t{__builtin_bswap32(v)};
+  };
+  // The last Have (0 to 3) of the four bytes W (big-endian) as the first
+  // bytes of a four-byte word, spaces behind them.
+  const auto tail4 = [](std::uint64_t W, std::size_t Have) {
+    return Have == 0 ? kSpaces >> 32
+                     : ((W << (32 - 8 * Have)) & 0xFFFFFFFFu) | (kSpaces >> (32 + 8 * Have));
+  };
+  if (N >= kPrefixBytes) {
+    e.Hi = load8(P);
+    e.Lo = static_cast<std::uint32_t>(load4(P + 8));
+  } else if (N >= 8) {
+    e.Hi = load8(P);
+    e.Lo = static_cast<std::uint32_t>(tail4(load4(P + N - 4), N - 8));
+  } else if (N >= 4) {
+    e.Hi = load4(P) << 32 | tail4(load4(P + N - 4), N - 4);
+    e.Lo = static_cast<std::uint32_t>(kSpaces);
+  } else {
+    std::uint64_t hi = kSpaces;
+    for (std::size_t i = 0; i < N; ++i)
+      hi = (hi & ~(std::uint64_t{0xFF} << (56 - 8 * i))) |
+           std::uint64_t{static_cast<unsigned char>(P[i])} << (56 - 8 * i);
+    e.Hi = hi;
+    e.Lo = static_cast<std::uint32_t>(kSpaces);
+  }
 }
 
 // How many entries of [first, last) have each byte, and the range of the

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "engine/list_sort.h"
+#include "engine/prefix_radix.h"
 
 namespace tavrin {
 namespace {
@@ -51,6 +52,26 @@ TAwkward AwkwardItems(std::mt19937& rng, bool withTies, int count = 400) {
 
 // Lists of 20000 are sorted on the cores, in buckets that tie in their
 // first bytes and go deeper.
+// The twelve bytes of every length of key, gathered by overlapping loads,
+// against the bytes taken one by one and padded with spaces.
+TEST(ItemSort, PrefixOfEveryLength) {
+  std::mt19937 rng(5);
+  for (std::size_t n = 0; n <= 14; ++n) {
+    for (int round = 0; round < 20; ++round) {
+      std::string key(n, '\0');
+      for (char& c : key) c = static_cast<char>(rng());
+      TSortEntry e{};
+      prefix_radix::SetPaddedPrefix(e, key.data(), key.size());
+      std::uint64_t hi = 0, lo = 0;
+      for (std::size_t i = 0; i < 12; ++i)
+        (i < 8 ? hi : lo) =
+            (i < 8 ? hi : lo) << 8 | (i < n ? static_cast<unsigned char>(key[i]) : 0x20u);
+      EXPECT_EQ(e.Hi, hi) << n;
+      EXPECT_EQ(e.Lo, lo) << n;
+    }
+  }
+}
+
 TEST(ItemSort, PaddedKeySortEqualsTheListSort) {
   std::mt19937 rng(17);
   const struct {

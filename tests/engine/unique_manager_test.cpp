@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "engine/variant_folding.h"
 #include "util/cp932.h"
 #include "util/messages.h"
 #include "util/parallel.h"
@@ -304,25 +305,28 @@ TEST(UniqueManager, SortAfterOrganizeFollowsTheCurrentItems) {
 namespace tavrin {
 namespace {
 
-// The key pass skips the folding for plain ASCII and folds large lists in
-// parts: every key must still be what MakeKey gives its text, under each
-// option set, with one part and with several.
+// The key pass skips the folding for plain ASCII (eight bytes at a step)
+// and folds large lists in parts: every key must still be what MakeKey
+// gives its text, under each option set and with the kinds that look at
+// ASCII, with one part and with several.
 TEST(UniqueManagerKeys, BulkKeysEqualMakeKey) {
   std::mt19937 rng(9);
   const std::string pieces[] = {"a",        "Z",    "-",        " ",        "\t", "0",
-                                "\x81\x5B", "\xB0", "\x83\x41", "\x82\xA0", "~"};
+                                "\x81\x5B", "\xB0", "\x83\x41", "\x82\xA0", "~",  "`"};
   std::vector<std::string> lines;
   for (int i = 0; i < 40000; ++i) {
-    std::string s = std::to_string(i);  // keeps most lines distinct
+    // Most lines distinct, and long enough for a step of eight bytes.
+    std::string s = (i % 2 ? "item" : "") + std::to_string(i);
     for (int k = std::uniform_int_distribution<>(0, 3)(rng); k > 0; --k)
       s.insert(rng() % (s.size() + 1), pieces[rng() % std::size(pieces)]);
     lines.push_back(s);
   }
   for (const unsigned width : {1u, 2u}) {
     SetParallelWidth(width);
-    for (int options = 0; options < 8; ++options) {
+    for (int options = 0; options < 16; ++options) {
       TUniqueManager m;
       m.FTrim = options & 1, m.FHyphen = options & 2, m.FHyphenTerminate = options & 4;
+      m.FVariants = options & 8 ? kVariantSpace | kVariantSymbol : 0;
       m.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
       m.Organize();
       for (int i = 0; i < m.Count(); ++i) {
