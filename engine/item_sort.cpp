@@ -151,10 +151,17 @@ class TFinish {
 // Clears the bits of Ties (all set) where an entry's prefix differs from
 // the previous one's.
 void MarkTies(const TEntry* entries, std::size_t n, std::vector<std::uint64_t>& Ties) {
-  for (std::size_t k = 1; k < n; ++k) {
-    if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
-      Ties[k / 64] &= ~(std::uint64_t{1} << (k % 64));
-  }
+  // On the cores for a large sort, by parts of whole words of Ties.
+  const unsigned width = n < (1u << 16) ? 1u : ParallelWidth();
+  const std::size_t words = (n + 63) / 64;
+  RunParts(width, [&](unsigned p) {
+    const std::size_t from = std::max<std::size_t>(1, words * p / width * 64),
+                      to = std::min(n, words * (p + 1) / width * 64);
+    for (std::size_t k = from; k < to; ++k) {
+      if (!prefix_radix::SamePrefix(entries[k - 1], entries[k]))
+        Ties[k / 64] &= ~(std::uint64_t{1} << (k % 64));
+    }
+  });
 }
 
 template <class F, class Prefetch = TNoPrefetch>
