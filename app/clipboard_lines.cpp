@@ -1,7 +1,6 @@
 #include "app/clipboard_lines.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -81,15 +80,25 @@ std::size_t LineCount(std::string_view Text, std::size_t From, std::size_t To) {
   const std::size_t size = Text.size();
   std::size_t i = From, count = 0;
 #if defined(__SSE2__)
-  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
-  for (; i + 16 <= To; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const auto lfs = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-    const auto crs = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-    // The LFs moved onto the bytes before them, the next block's first one
-    // included: a CR before an LF is no break of its own.
-    const std::uint32_t lfNext = lfs >> 1 | std::uint32_t{i + 16 < size && p[i + 16] == '\n'} << 15;
-    count += static_cast<std::size_t>(std::popcount(lfs) + std::popcount(crs & ~lfNext));
+  // Sixteen byte counters of breaks, each taking at most 255 blocks before
+  // they are summed; a CR is a break unless the byte after it (read by a
+  // second load, one byte on) is an LF.
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
+  const auto at = [&](std::size_t k) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+  };
+  while (i + 17 <= To) {
+    __m128i counters = zero;
+    for (int k = 0; k < 255 && i + 17 <= To; ++k, i += 16) {
+      const __m128i v = at(i);
+      const __m128i breaks =
+          _mm_or_si128(_mm_cmpeq_epi8(v, lf),
+                       _mm_andnot_si128(_mm_cmpeq_epi8(at(i + 1), lf), _mm_cmpeq_epi8(v, cr)));
+      counters = _mm_sub_epi8(counters, breaks);
+    }
+    const __m128i sums = _mm_sad_epu8(counters, zero);
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
   }
 #endif
   for (; i < To; ++i)
