@@ -18,6 +18,20 @@
 #include "util/sjis.h"
 
 namespace tavrin {
+namespace {
+
+// Whether an entry after the first of M ties its prefix with the one before
+// (Ties as the sort gives them: a bit per entry, the first one's set).
+bool AnyTie(const std::vector<std::uint64_t>& Ties, std::size_t M) {
+  for (std::size_t w = 0; w < Ties.size(); ++w) {
+    std::uint64_t bits = w == 0 ? Ties[w] & ~std::uint64_t{1} : Ties[w];
+    if (w + 1 == Ties.size() && M % 64 != 0) bits &= (std::uint64_t{1} << (M % 64)) - 1;
+    if (bits != 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
                                std::size_t n, const void* Lines, TLineFn LineAt) {
@@ -120,86 +134,119 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
       },
       ties);
   const TSortEntry* order = entries;
-  const auto tied = [&](std::size_t k) { return (ties[k / 64] >> (k % 64) & 1) != 0; };
-  // The runs of one text, in sort order, found by parts of the entries that
-  // split no run (a part starts at an entry whose prefix is not tied). A
-  // part's runs are numbered from its first entry on, leaving gaps closed
-  // at the end: Sorted[that number] holds the run's count (later its
-  // item's number), RunAt[its first line] the number + 1, and the part's
-  // PartTies the ties of its runs' order.
-  const unsigned runWidth = m < (1u << 14) ? 1u : width;
-  const std::vector<std::size_t> bounds = RunBounds(m, runWidth, tied);
-  std::vector<std::uint32_t> sorted(m);
-  std::uint32_t* const runAt = reinterpret_cast<std::uint32_t*>(entries + n);
-  std::memset(runAt, 0, n * sizeof(std::uint32_t));
-  std::vector<std::size_t> partRuns(runWidth);
-  std::vector<std::vector<std::uint64_t>> partTies(runWidth);
-  RunParts(runWidth, [&](unsigned p) {
-    const std::size_t from = bounds[p], to = bounds[p + 1];
-    std::vector<std::uint64_t>& runTies = partTies[p];
-    runTies.assign((to - from + 63) / 64, ~std::uint64_t{0});
-    std::size_t runs = 0;
-    for (std::size_t k = from; k < to; ++runs) {
-      std::uint32_t firstLine = order[k].Item;
-      std::size_t q = k + 1;
-      for (; q < to && tied(q) && text(order[q].Item) == text(order[k].Item); ++q)
-        firstLine = std::min(firstLine, order[q].Item);
-      if (!tied(k)) runTies[runs / 64] &= ~(std::uint64_t{1} << (runs % 64));
-      sorted[from + runs] = static_cast<std::uint32_t>(
-          std::min<std::size_t>(q - k, std::numeric_limits<std::int32_t>::max()));
-      runAt[firstLine] = static_cast<std::uint32_t>(from + runs + 1);
-      k = q;
-    }
-    partRuns[p] = runs;
-  });
-  ties = {};
   std::size_t runs = 0;
-  for (const std::size_t r : partRuns) runs += r;
-
-  // The items in the order their texts first occur, made by parts of the
-  // lines: each takes its first line's key, moved down in KeyAt to the
-  // item's number (within the part first, then the parts closed up).
-  std::vector<std::size_t> itemsBefore(width + 1, 0);
-  RunParts(width, [&](unsigned p) {
-    itemsBefore[p + 1] = static_cast<std::size_t>(std::count_if(
-        runAt + first(p), runAt + first(p + 1), [](std::uint32_t r) { return r != 0; }));
-  });
-  for (unsigned p = 0; p < width; ++p) itemsBefore[p + 1] += itemsBefore[p];
-  const TStoreRef store = AdoptStore(Store, Bytes);
-  try {
-    FMarks.assign(runs, kShown);
-    AddItems(runs);
-  } catch (...) {
-    Clear();
-    throw;
-  }
-  RunParts(width, [&](unsigned p) {
-    const std::size_t from = first(p), to = first(p + 1);
-    std::size_t item = itemsBefore[p], kept = from;
-    for (std::size_t i = from; i < to; ++i) {
-      if (runAt[i] == 0) continue;
-      std::uint32_t& slot = sorted[runAt[i] - 1];
-      const std::string_view t = text(i);
-      TUniqueItem& made = NewItemAt(item);
-      made.FTextAt = store.Start + static_cast<std::uint32_t>(t.data() - store.Data);
-      made.FTextSize = static_cast<std::uint32_t>(t.size());
-      made.FCount = static_cast<std::int32_t>(slot);
-      slot = static_cast<std::uint32_t>(item++);
-      keyAt[kept++] = keyAt[i];
+  std::vector<std::uint32_t> sorted(m);
+  std::vector<std::uint64_t> runTies;
+  if (m == n && !AnyTie(ties, m)) {
+    // Every line kept and no prefix tied (the usual distinct input): each
+    // line is an item of its own, numbered as the line, and the sort's
+    // order is the items' order. No runs to find, nothing to move, and the
+    // items are written in one pass over the lines.
+    runs = n;
+    const TStoreRef store = AdoptStore(Store, Bytes);
+    try {
+      FMarks.assign(runs, kShown);
+      AddItems(runs);
+    } catch (...) {
+      Clear();
+      throw;
     }
-  });
-  for (unsigned p = 1; p < width; ++p)
-    std::memmove(keyAt.data() + itemsBefore[p], keyAt.data() + first(p),
-                 (itemsBefore[p + 1] - itemsBefore[p]) * sizeof(std::uint32_t));
-  // The parts' runs closed up, with their ties.
-  std::vector<std::uint64_t> runTies((runs + 63) / 64, ~std::uint64_t{0});
-  std::copy_n(partTies[0].begin(), std::min(partTies[0].size(), runTies.size()), runTies.begin());
-  for (std::size_t p = 1, at = partRuns[0]; p < runWidth; at += partRuns[p++]) {
-    std::memmove(sorted.data() + at, sorted.data() + bounds[p],
-                 partRuns[p] * sizeof(std::uint32_t));
-    for (std::size_t r = 0; r < partRuns[p]; ++r)
-      if ((partTies[p][r / 64] >> (r % 64) & 1) == 0)
-        runTies[(at + r) / 64] &= ~(std::uint64_t{1} << ((at + r) % 64));
+    RunParts(width, [&](unsigned p) {
+      const std::size_t from = first(p), to = first(p + 1);
+      for (std::size_t i = from; i < to; ++i) {
+        const std::string_view t = text(i);
+        TUniqueItem& made = NewItemAt(i);
+        made.FTextAt = store.Start + static_cast<std::uint32_t>(t.data() - store.Data);
+        made.FTextSize = static_cast<std::uint32_t>(t.size());
+        made.FCount = 1;
+        sorted[i] = order[i].Item;
+      }
+    });
+    // As the runs' walk leaves them untied: the first run's bit set, and
+    // those past the last run.
+    runTies.assign((runs + 63) / 64, 0);
+    runTies.front() |= 1;
+    if (runs % 64 != 0) runTies.back() |= ~((std::uint64_t{1} << (runs % 64)) - 1);
+  } else {
+    const auto tied = [&](std::size_t k) { return (ties[k / 64] >> (k % 64) & 1) != 0; };
+    // The runs of one text, in sort order, found by parts of the entries that
+    // split no run (a part starts at an entry whose prefix is not tied). A
+    // part's runs are numbered from its first entry on, leaving gaps closed
+    // at the end: Sorted[that number] holds the run's count (later its
+    // item's number), RunAt[its first line] the number + 1, and the part's
+    // PartTies the ties of its runs' order.
+    const unsigned runWidth = m < (1u << 14) ? 1u : width;
+    const std::vector<std::size_t> bounds = RunBounds(m, runWidth, tied);
+    std::uint32_t* const runAt = reinterpret_cast<std::uint32_t*>(entries + n);
+    std::memset(runAt, 0, n * sizeof(std::uint32_t));
+    std::vector<std::size_t> partRuns(runWidth);
+    std::vector<std::vector<std::uint64_t>> partTies(runWidth);
+    RunParts(runWidth, [&](unsigned p) {
+      const std::size_t from = bounds[p], to = bounds[p + 1];
+      std::vector<std::uint64_t>& own = partTies[p];
+      own.assign((to - from + 63) / 64, ~std::uint64_t{0});
+      std::size_t count = 0;
+      for (std::size_t k = from; k < to; ++count) {
+        std::uint32_t firstLine = order[k].Item;
+        std::size_t q = k + 1;
+        for (; q < to && tied(q) && text(order[q].Item) == text(order[k].Item); ++q)
+          firstLine = std::min(firstLine, order[q].Item);
+        if (!tied(k)) own[count / 64] &= ~(std::uint64_t{1} << (count % 64));
+        sorted[from + count] = static_cast<std::uint32_t>(
+            std::min<std::size_t>(q - k, std::numeric_limits<std::int32_t>::max()));
+        runAt[firstLine] = static_cast<std::uint32_t>(from + count + 1);
+        k = q;
+      }
+      partRuns[p] = count;
+    });
+    ties = {};
+    for (const std::size_t r : partRuns) runs += r;
+
+    // The items in the order their texts first occur, made by parts of the
+    // lines: each takes its first line's key, moved down in KeyAt to the
+    // item's number (within the part first, then the parts closed up).
+    std::vector<std::size_t> itemsBefore(width + 1, 0);
+    RunParts(width, [&](unsigned p) {
+      itemsBefore[p + 1] = static_cast<std::size_t>(std::count_if(
+          runAt + first(p), runAt + first(p + 1), [](std::uint32_t r) { return r != 0; }));
+    });
+    for (unsigned p = 0; p < width; ++p) itemsBefore[p + 1] += itemsBefore[p];
+    const TStoreRef store = AdoptStore(Store, Bytes);
+    try {
+      FMarks.assign(runs, kShown);
+      AddItems(runs);
+    } catch (...) {
+      Clear();
+      throw;
+    }
+    RunParts(width, [&](unsigned p) {
+      const std::size_t from = first(p), to = first(p + 1);
+      std::size_t item = itemsBefore[p], kept = from;
+      for (std::size_t i = from; i < to; ++i) {
+        if (runAt[i] == 0) continue;
+        std::uint32_t& slot = sorted[runAt[i] - 1];
+        const std::string_view t = text(i);
+        TUniqueItem& made = NewItemAt(item);
+        made.FTextAt = store.Start + static_cast<std::uint32_t>(t.data() - store.Data);
+        made.FTextSize = static_cast<std::uint32_t>(t.size());
+        made.FCount = static_cast<std::int32_t>(slot);
+        slot = static_cast<std::uint32_t>(item++);
+        keyAt[kept++] = keyAt[i];
+      }
+    });
+    for (unsigned p = 1; p < width; ++p)
+      std::memmove(keyAt.data() + itemsBefore[p], keyAt.data() + first(p),
+                   (itemsBefore[p + 1] - itemsBefore[p]) * sizeof(std::uint32_t));
+    // The parts' runs closed up, with their ties.
+    runTies.assign((runs + 63) / 64, ~std::uint64_t{0});
+    std::copy_n(partTies[0].begin(), std::min(partTies[0].size(), runTies.size()), runTies.begin());
+    for (std::size_t p = 1, at = partRuns[0]; p < runWidth; at += partRuns[p++]) {
+      std::memmove(sorted.data() + at, sorted.data() + bounds[p],
+                   partRuns[p] * sizeof(std::uint32_t));
+      for (std::size_t r = 0; r < partRuns[p]; ++r)
+        if ((partTies[p][r / 64] >> (r % 64) & 1) == 0)
+          runTies[(at + r) / 64] &= ~(std::uint64_t{1} << ((at + r) % 64));
+    }
   }
   sorted.resize(runs);
   keyAt.resize(runs);

@@ -56,7 +56,8 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     int lines;
     std::string late;  // a line put among the others; declined when it is one AddAllSorted leaves
     bool taken;
-    bool blanks = true;  // blank lines among the others
+    bool blanks = true;    // blank lines among the others
+    bool numbers = false;  // only numbers, each its own text: nothing tied, every line kept
   } cases[] = {
       {window, 3000, "", true},
       {window, 3000, "", true, false},  // every line kept as it is
@@ -66,6 +67,8 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       {trim, 3000, " a ", true},
       {variants, 3000, "\x87\x40", true},
       {window, 140000, "", true},  // on the cores, items in two chunks
+      {window, 3000, "", true, false, true},
+      {plain, 140000, "", true, false, true},
       {window, 3000, std::string(1100, 'x'), false},
       {plain, 3000, "a ", false},  // a key ending in a space
       {window, 3000, "x\xEF\x40\xEB\x41", false},
@@ -77,7 +80,9 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
     for (int i = 0; i < c.lines; ++i) {
       const std::size_t at = bytes->size();
-      if (i == c.lines / 2) {
+      if (c.numbers) {
+        *bytes += std::to_string(i * 7919 % c.lines);
+      } else if (i == c.lines / 2) {
         *bytes += c.late;
       } else if (c.blanks && i % 50 == 7) {
         *bytes += " \t";  // blank
