@@ -96,6 +96,9 @@ bool TMainForm::ReadClipboard() {
   }
   if (text->Replaced > 0)
     FView.Message(MessageKind::Warning, ReplacedCharactersMessage(text->Replaced));
+  // The old lines go first, so that the new ones take their room again
+  // (8 MB at a million lines) rather than pages the system must fault in.
+  FLines = {};
   FLines = ClipboardLines(std::move(text->Text), &FReadText);
   return true;
 }
