@@ -2,6 +2,7 @@
 // by one sort of the lines instead of a look-up of the text index each.
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -62,6 +63,14 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   }
   static_assert(alignof(TSortEntry) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
   TSortEntry* const entries = reinterpret_cast<TSortEntry*>(FSortRoom.get());
+  // A bit per line that makes no item: dropped (blank) here, or repeating
+  // the text of an earlier line, found after the sort. Set with atomic ors:
+  // the parts' lines may share a word.
+  std::vector<std::uint64_t> noItem((n + 63) / 64, 0);
+  const auto markNoItem = [&](std::size_t line) {
+    std::atomic_ref<std::uint64_t>(noItem[line / 64])
+        .fetch_or(std::uint64_t{1} << (line % 64), std::memory_order_relaxed);
+  };
   std::vector<std::string> stores(width);
   std::vector<std::size_t> kept(width, 0);
   std::atomic<bool> declined{false};
@@ -83,7 +92,10 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
       const std::string_view line = LineAt(Lines, i);
       const std::string_view t = Kept(line);
       partTrimmed = partTrimmed || t.size() != line.size();
-      if (t.empty()) continue;
+      if (t.empty()) {
+        markNoItem(i);
+        continue;
+      }
       const std::string_view key = OwnKey(t, scratch, scratch2);
       const bool unassigned = key.data() != t.data() && std::any_of(t.begin(), t.end(), [](char c) {
                                 return IsUnassignedLead(static_cast<unsigned char>(c));
@@ -172,15 +184,18 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     // The runs of one text, in sort order, found by parts of the entries that
     // split no run (a part starts at an entry whose prefix is not tied). A
     // part's runs are numbered from its first entry on, leaving gaps closed
-    // at the end: Sorted[that number] holds the run's count (later its
-    // item's number), RunAt[its first line] the number + 1, and the part's
-    // PartTies the ties of its runs' order.
+    // at the end: Sorted[that number] holds the run's first line (later its
+    // item's number), and the part's PartTies the ties of its runs' order.
+    // A run of more lines than one marks the others as making no item and
+    // notes its first line and count: such runs are few.
     const unsigned runWidth = m < (1u << 14) ? 1u : width;
     const std::vector<std::size_t> bounds = RunBounds(m, runWidth, tied);
-    std::uint32_t* const runAt = reinterpret_cast<std::uint32_t*>(entries + n);
-    std::memset(runAt, 0, n * sizeof(std::uint32_t));
+    struct TRepeated {
+      std::uint32_t Line, Count;
+    };
     std::vector<std::size_t> partRuns(runWidth);
     std::vector<std::vector<std::uint64_t>> partTies(runWidth);
+    std::vector<std::vector<TRepeated>> repeated(runWidth);
     RunParts(runWidth, [&](unsigned p) {
       const std::size_t from = bounds[p], to = bounds[p + 1];
       std::vector<std::uint64_t>& own = partTies[p];
@@ -192,9 +207,13 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
         for (; q < to && tied(q) && text(order[q].Item) == text(order[k].Item); ++q)
           firstLine = std::min(firstLine, order[q].Item);
         if (!tied(k)) own[count / 64] &= ~(std::uint64_t{1} << (count % 64));
-        sorted[from + count] = static_cast<std::uint32_t>(
-            std::min<std::size_t>(q - k, std::numeric_limits<std::int32_t>::max()));
-        runAt[firstLine] = static_cast<std::uint32_t>(from + count + 1);
+        if (q - k > 1) {
+          for (std::size_t r = k; r < q; ++r)
+            if (order[r].Item != firstLine) markNoItem(order[r].Item);
+          repeated[p].push_back({firstLine, static_cast<std::uint32_t>(std::min<std::size_t>(
+                                                q - k, std::numeric_limits<std::int32_t>::max()))});
+        }
+        sorted[from + count] = firstLine;
         k = q;
       }
       partRuns[p] = count;
@@ -202,15 +221,28 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     ties = {};
     for (const std::size_t r : partRuns) runs += r;
 
+    // A line's item is its number less the lines before it that make none:
+    // counted a word at a time, then within its word.
+    std::vector<std::uint32_t> noneBefore(noItem.size() + 1, 0);
+    for (std::size_t w = 0; w < noItem.size(); ++w)
+      noneBefore[w + 1] = noneBefore[w] + static_cast<std::uint32_t>(std::popcount(noItem[w]));
+    const auto itemOf = [&](std::size_t line) {
+      // Most words hold no such line: then no bits are counted.
+      const std::uint64_t word = noItem[line / 64];
+      const std::size_t within = word == 0 ? 0
+                                           : static_cast<std::size_t>(std::popcount(
+                                                 word & ((std::uint64_t{1} << (line % 64)) - 1)));
+      return static_cast<std::uint32_t>(line - noneBefore[line / 64] - within);
+    };
+    const auto makesItem = [&](std::size_t line) {
+      return (noItem[line / 64] >> (line % 64) & 1) == 0;
+    };
+
     // The items in the order their texts first occur, made by parts of the
     // lines: each takes its first line's key, moved down in KeyAt to the
     // item's number (within the part first, then the parts closed up).
     std::vector<std::size_t> itemsBefore(width + 1, 0);
-    RunParts(width, [&](unsigned p) {
-      itemsBefore[p + 1] = static_cast<std::size_t>(std::count_if(
-          runAt + first(p), runAt + first(p + 1), [](std::uint32_t r) { return r != 0; }));
-    });
-    for (unsigned p = 0; p < width; ++p) itemsBefore[p + 1] += itemsBefore[p];
+    for (unsigned p = 0; p <= width; ++p) itemsBefore[p] = p == width ? runs : itemOf(first(p));
     const TStoreRef store = AdoptStore(Store, Bytes);
     try {
       FMarks.assign(runs, kShown);
@@ -223,21 +255,23 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
       const std::size_t from = first(p), to = first(p + 1);
       std::size_t item = itemsBefore[p], kept = from;
       for (std::size_t i = from; i < to; ++i) {
-        if (runAt[i] == 0) continue;
-        std::uint32_t& slot = sorted[runAt[i] - 1];
+        if (!makesItem(i)) continue;
         const std::string_view t = text(i);
-        TUniqueItem& made = NewItemAt(item);
+        TUniqueItem& made = NewItemAt(item++);
         made.FTextAt = store.Start + static_cast<std::uint32_t>(t.data() - store.Data);
         made.FTextSize = static_cast<std::uint32_t>(t.size());
-        made.FCount = static_cast<std::int32_t>(slot);
-        slot = static_cast<std::uint32_t>(item++);
+        made.FCount = 1;
         keyAt[kept++] = keyAt[i];
       }
     });
+    for (const std::vector<TRepeated>& part : repeated)
+      for (const TRepeated& r : part)
+        Item(itemOf(r.Line)).FCount = static_cast<std::int32_t>(r.Count);
     for (unsigned p = 1; p < width; ++p)
       std::memmove(keyAt.data() + itemsBefore[p], keyAt.data() + first(p),
                    (itemsBefore[p + 1] - itemsBefore[p]) * sizeof(std::uint32_t));
-    // The parts' runs closed up, with their ties.
+    // The parts' runs closed up, with their ties, and their first lines
+    // turned into their items.
     runTies.assign((runs + 63) / 64, ~std::uint64_t{0});
     std::copy_n(partTies[0].begin(), std::min(partTies[0].size(), runTies.size()), runTies.begin());
     for (std::size_t p = 1, at = partRuns[0]; p < runWidth; at += partRuns[p++]) {
@@ -247,6 +281,11 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
         if ((partTies[p][r / 64] >> (r % 64) & 1) == 0)
           runTies[(at + r) / 64] &= ~(std::uint64_t{1} << ((at + r) % 64));
     }
+    RunParts(runs < (1u << 14) ? 1u : width, [&](unsigned p) {
+      const unsigned parts = runs < (1u << 14) ? 1u : width;
+      const std::size_t from = runs * p / parts, to = runs * (p + 1) / parts;
+      for (std::size_t r = from; r < to; ++r) sorted[r] = itemOf(sorted[r]);
+    });
   }
   sorted.resize(runs);
   keyAt.resize(runs);
