@@ -52,9 +52,9 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   // entry for each kept line from its first line's place on. A line's key
   // is its text (kSameAsText) or lies at KeyAt[line].
   std::vector<std::uint32_t> keyAt(n);
-  // The entries, then the runs' places (RunAt), in the room kept from the
-  // last call when it is large enough.
-  const std::size_t roomBytes = n * (sizeof(TSortEntry) + sizeof(std::uint32_t));
+  // The entries, in the room kept from the last call when it is large
+  // enough.
+  const std::size_t roomBytes = n * sizeof(TSortEntry);
   if (FSortRoomBytes < roomBytes) {
     FSortRoom.reset();
     FSortRoomBytes = 0;

@@ -387,10 +387,10 @@ class TUniqueManager {
   std::vector<std::uint32_t> FSortedOrder;
   std::vector<std::uint64_t> FSortedTies;
   bool FSortedValid = false;
-  // AddAllSorted's working room (its entries and the runs' places, 20
-  // bytes a line), kept for the next call, which Clear does not give back:
-  // a window adds anew at each press, and memory taken afresh is zeroed by
-  // the system page by page. Holds nothing between calls.
+  // AddAllSorted's working room (its entries, 16 bytes a line), kept for
+  // the next call, which Clear does not give back: a window adds anew at
+  // each press, and memory taken afresh is zeroed by the system page by
+  // page. Holds nothing between calls.
   std::unique_ptr<std::byte[]> FSortRoom;
   std::size_t FSortRoomBytes = 0;
 };
