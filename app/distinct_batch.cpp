@@ -19,6 +19,7 @@
 #include "engine/prefix_radix.h"
 #include "engine/text_index.h"
 #include "engine/unique_manager.h"
+#include "util/byte_words.h"
 #include "util/cp932.h"
 #include "util/os.h"
 #include "util/parallel.h"
@@ -40,7 +41,8 @@ constexpr std::uint32_t kKeyIsText = 0x80000000u;
 using prefix_radix::SamePrefix;
 constexpr std::size_t kMaxText = kKeyIsText;  // offsets keep 31 bits
 
-constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
+using byte_words::kHighs;
+using byte_words::kOnes;
 
 // Asks the processor for the memory at P. GCC 12 leaves out a
 // __builtin_prefetch whose address it read from memory in a loop such as
@@ -157,8 +159,7 @@ bool WalkLines(std::string_view Text, std::size_t From, std::size_t To, const Li
         bytes |= (head & kHighs) != 0 ? 0x80u : 0u;
         // Capitals, where every byte is ASCII (else the flag does not
         // matter); the bytes cleared behind the head are no capitals.
-        capital |=
-            ((head + kOnes * (0x80 - 'A')) & ~(head + kOnes * (0x80 - 'Z' - 1)) & kHighs) != 0;
+        capital |= byte_words::AsciiCapitals(head) != 0;
         q += before;
         if (before == 8) continue;
       }
@@ -221,14 +222,6 @@ std::vector<std::size_t> PartStarts(std::string_view Text, unsigned width) {
   return from;
 }
 
-// The high bit of each of the eight bytes of W that is C (exactly: no
-// borrow reaches from one byte into the next).
-std::uint64_t BytesEqual(std::uint64_t W, unsigned char C) {
-  constexpr std::uint64_t kLow7 = kOnes * 0x7F;
-  const std::uint64_t x = W ^ (kOnes * C);
-  return ~(((x & kLow7) + kLow7) | x | kLow7);
-}
-
 // The line breaks in [A, B): LFs, and CRs that no LF follows inside it
 // (CR LF is one break); eight bytes at a step.
 std::size_t LineBreaks(const char* A, const char* B) {
@@ -237,7 +230,7 @@ std::size_t LineBreaks(const char* A, const char* B) {
   for (; B - p > 8; p += 8) {
     std::uint64_t w;
     std::memcpy(&w, p, 8);
-    const std::uint64_t lf = BytesEqual(w, '\n'), cr = BytesEqual(w, '\r');
+    const std::uint64_t lf = byte_words::Equal(w, '\n'), cr = byte_words::Equal(w, '\r');
     // The LF flags moved onto the bytes before them, the next word's first
     // byte included.
     const std::uint64_t lfNext = lf >> 8 | std::uint64_t{p[8] == '\n'} << 63;

@@ -10,6 +10,7 @@
 #include "engine/char_folding.h"
 #include "engine/unique_manager.h"
 #include "engine/variant_folding.h"
+#include "util/byte_words.h"
 #include "util/cp932.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
@@ -87,28 +88,23 @@ std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
 // alone: ASCII without capitals (no folding applies), no byte of 0x20 or
 // below at either end (no trimming) and no trailing hyphen; under the kinds
 // of variants also no blank inside (space) and no grave accent (symbol).
-// Eight bytes at a step, each test exact for ASCII bytes (no carry crosses
-// from one byte into the next below 0x80).
+// Eight bytes at a step.
 bool KeyIsText(std::string_view Text, unsigned Variants) {
   if (Text.empty()) return false;
   const auto first = static_cast<unsigned char>(Text.front());
   const auto last = static_cast<unsigned char>(Text.back());
   if (first <= 0x20 || last <= 0x20 || last == '-') return false;
   const bool blanks = (Variants & kVariantSpace) != 0, grave = (Variants & kVariantSymbol) != 0;
-  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = kOnes * 0x80;
-  // The high bit of each byte of W, ASCII, that is C.
-  const auto equal = [](std::uint64_t W, unsigned char C) {
-    return ((W ^ (kOnes * C)) + kOnes * 0x7F) ^ kHighs;
-  };
+  namespace bw = byte_words;
   std::size_t i = 0;
   for (; i + 8 <= Text.size(); i += 8) {
     std::uint64_t w;
     std::memcpy(&w, Text.data() + i, 8);
-    if ((w & kHighs) != 0) return false;
-    std::uint64_t hit = (w + kOnes * (0x80 - 'A')) & ~(w + kOnes * (0x80 - 'Z' - 1));
-    if (blanks) hit |= equal(w, ' ') | equal(w, '\t');
-    if (grave) hit |= equal(w, '`');
-    if ((hit & kHighs) != 0) return false;
+    if ((w & bw::kHighs) != 0) return false;
+    std::uint64_t hit = bw::AsciiCapitals(w);
+    if (blanks) hit |= bw::Equal(w, ' ') | bw::Equal(w, '\t');
+    if (grave) hit |= bw::Equal(w, '`');
+    if (hit != 0) return false;
   }
   for (; i < Text.size(); ++i) {
     const auto b = static_cast<unsigned char>(Text[i]);

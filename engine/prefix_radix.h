@@ -55,8 +55,7 @@ void SetPaddedPrefix(E& e, const char* P, std::size_t N) {
   // The last Have (0 to 3) of the four bytes W (big-endian) as the first
   // bytes of a four-byte word, spaces behind them.
   const auto tail4 = [](std::uint64_t W, std::size_t Have) {
-    return Have == 0 ? kSpaces >> 32
-                     : ((W << (32 - 8 * Have)) & 0xFFFFFFFFu) | (kSpaces >> (32 + 8 * Have));
+    return ((W << (32 - 8 * Have)) & 0xFFFFFFFFu) | (kSpaces >> (32 + 8 * Have));
   };
   if (N >= kPrefixBytes) {
     e.Hi = load8(P);
@@ -68,10 +67,10 @@ void SetPaddedPrefix(E& e, const char* P, std::size_t N) {
     e.Hi = load4(P) << 32 | tail4(load4(P + N - 4), N - 4);
     e.Lo = static_cast<std::uint32_t>(kSpaces);
   } else {
-    std::uint64_t hi = kSpaces;
+    // Up to three bytes, then spaces.
+    std::uint64_t hi = kSpaces >> (8 * N);
     for (std::size_t i = 0; i < N; ++i)
-      hi = (hi & ~(std::uint64_t{0xFF} << (56 - 8 * i))) |
-           std::uint64_t{static_cast<unsigned char>(P[i])} << (56 - 8 * i);
+      hi |= std::uint64_t{static_cast<unsigned char>(P[i])} << (56 - 8 * i);
     e.Hi = hi;
     e.Lo = static_cast<std::uint32_t>(kSpaces);
   }

@@ -280,9 +280,9 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
         if ((partTies[p][r / 64] >> (r % 64) & 1) == 0)
           runTies[(at + r) / 64] &= ~(std::uint64_t{1} << ((at + r) % 64));
     }
-    RunParts(runs < (1u << 14) ? 1u : width, [&](unsigned p) {
-      const unsigned parts = runs < (1u << 14) ? 1u : width;
-      const std::size_t from = runs * p / parts, to = runs * (p + 1) / parts;
+    const unsigned runParts = runs < (1u << 14) ? 1u : width;
+    RunParts(runParts, [&](unsigned p) {
+      const std::size_t from = runs * p / runParts, to = runs * (p + 1) / runParts;
       for (std::size_t r = from; r < to; ++r) sorted[r] = itemOf(sorted[r]);
     });
   }
