@@ -16,10 +16,12 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <new>
 
 #include "util/os.h"
 
@@ -104,6 +106,102 @@ std::string FolderPart(const std::string& path) {
   return path.substr(0, path.find_last_of("\\/:") + 1);
 }
 
+// Freed blocks of a megabyte up to 8 MB kept for the next block of about
+// their size, 128 MB of them in all, as the POSIX build's heap keeps freed
+// memory: the C runtime's heap gives every block of half a megabyte or more
+// back to the system when it is freed, so that each press of a command
+// faulted in its arrays afresh, page by page. Larger blocks, and all
+// blocks until TuneAllocator is called, come and go as before. The blocks
+// are the system's own (aligned to its 64 KB granularity), so that a
+// pointer of the C runtime's heap is told from them by its address alone
+// in nearly every case.
+class TKeptBlocks {
+ public:
+  static constexpr std::size_t kLeast = std::size_t{1} << 20, kMost = std::size_t{8} << 20,
+                               kKeep = std::size_t{128} << 20;
+
+  void Start() { FOn.store(true, std::memory_order_relaxed); }
+
+  // A block of Size bytes or more; null when this keeper does not make it.
+  void* Take(std::size_t Size) {
+    if (Size < kLeast || Size > kMost || !FOn.load(std::memory_order_relaxed)) return nullptr;
+    const std::size_t rounded = (Size + kGranule - 1) & ~(kGranule - 1);
+    {
+      TLock lock(FLock);
+      // The smallest kept block that fits, but none of over twice the size.
+      TBlock* best = nullptr;
+      for (TBlock& b : FBlocks)
+        if (b.At && !b.Used && b.Size >= rounded && b.Size <= 2 * rounded &&
+            (!best || b.Size < best->Size))
+          best = &b;
+      if (best) {
+        best->Used = true;
+        FKept -= best->Size;
+        return best->At;
+      }
+    }
+    void* at = ::VirtualAlloc(nullptr, rounded, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (!at) return nullptr;
+    TLock lock(FLock);
+    for (TBlock& b : FBlocks)
+      if (!b.At) {
+        b = {at, rounded, true};
+        return at;
+      }
+    ::VirtualFree(at, 0, MEM_RELEASE);  // no slot left: the heap makes it
+    return nullptr;
+  }
+
+  // Whether Block was this keeper's: it is then kept, or given back when
+  // the kept blocks would pass kKeep.
+  bool Give(void* Block) {
+    if ((reinterpret_cast<std::uintptr_t>(Block) & (kGranule - 1)) != 0) return false;
+    void* release = nullptr;
+    {
+      TLock lock(FLock);
+      TBlock* mine = nullptr;
+      for (TBlock& b : FBlocks)
+        if (b.At == Block && b.Used) mine = &b;
+      if (!mine) return false;
+      mine->Used = false;
+      FKept += mine->Size;
+      if (FKept > kKeep) {
+        FKept -= mine->Size;
+        release = mine->At;
+        *mine = {};
+      }
+    }
+    if (release) ::VirtualFree(release, 0, MEM_RELEASE);
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kGranule = 64 * 1024;
+  struct TBlock {
+    void* At = nullptr;
+    std::size_t Size = 0;
+    bool Used = false;
+  };
+  class TLock {
+   public:
+    explicit TLock(SRWLOCK& l) : FL(l) { ::AcquireSRWLockExclusive(&FL); }
+    ~TLock() { ::ReleaseSRWLockExclusive(&FL); }
+    TLock(const TLock&) = delete;
+    TLock& operator=(const TLock&) = delete;
+
+   private:
+    SRWLOCK& FL;
+  };
+
+  SRWLOCK FLock = SRWLOCK_INIT;
+  std::atomic<bool> FOn{false};
+  std::size_t FKept = 0;
+  TBlock FBlocks[256];
+};
+
+// Constant-initialised: allocations before main find it ready.
+constinit TKeptBlocks keptBlocks;
+
 }  // namespace
 
 DateTime LocalTime(std::int64_t unixSeconds) {
@@ -151,7 +249,7 @@ std::string UserConfigFolder() {
   return absolute ? Narrow(folder) : std::string();
 }
 
-void TuneAllocator() {}
+void TuneAllocator() { keptBlocks.Start(); }
 
 void* AlignedAlloc(std::size_t alignment, std::size_t size) {
   return ::_aligned_malloc(size, alignment);
@@ -408,3 +506,22 @@ bool WriteConsoleText(std::FILE* stream, std::string_view utf8) {
 }
 
 }  // namespace tavrin::os
+
+// The program's operator new and delete: the kept blocks above, else the C
+// runtime's heap as the library's own operators use it.
+void* operator new(std::size_t size) {
+  if (void* block = tavrin::os::keptBlocks.Take(size)) return block;
+  for (;;) {
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    std::new_handler handler = std::get_new_handler();
+    if (!handler) throw std::bad_alloc();
+    handler();
+  }
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void operator delete(void* block) noexcept {
+  if (block && !tavrin::os::keptBlocks.Give(block)) std::free(block);
+}
+void operator delete[](void* block) noexcept { ::operator delete(block); }
+void operator delete(void* block, std::size_t) noexcept { ::operator delete(block); }
+void operator delete[](void* block, std::size_t) noexcept { ::operator delete(block); }
