@@ -464,6 +464,31 @@ std::pair<int, int> TfoMAIN::CellAt(POINT client) const {
   return {hit.iItem, hit.iSubItem};
 }
 
+namespace {
+
+// Whether the list view selects the one row a message points at or moves
+// to, and no other: a click or a move key without Shift or Ctrl.
+bool PlainSelect(UINT message, WPARAM w) {
+  if (message == WM_LBUTTONDOWN) return (w & (MK_SHIFT | MK_CONTROL)) == 0;
+  if (message != WM_KEYDOWN || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0)
+    return false;
+  switch (w) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 LRESULT CALLBACK TfoMAIN::ListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR,
                                    DWORD_PTR data) {
   auto* self = reinterpret_cast<TfoMAIN*>(data);
@@ -477,6 +502,10 @@ LRESULT CALLBACK TfoMAIN::ListProc(HWND list, UINT message, WPARAM w, LPARAM l, 
     }
   } else if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(list, &TfoMAIN::ListProc, 1);
+  } else if (PlainSelect(message, w) && ListView_GetSelectedCount(list) > 1) {
+    // The list view would take the other selected rows off one by one, as
+    // slow as selecting them so; they go at once, and it selects its row.
+    self->SetEveryRowState(0, LVIS_SELECTED);
   }
   return DefSubclassProc(list, message, w, l);
 }
@@ -516,7 +545,7 @@ LRESULT TfoMAIN::OnNotify(NMHDR* header) {
       return 0;
     case LVN_ITEMCHANGED:
       // The tint follows the current row's group.
-      if (List().HasGroups()) InvalidateRect(lvResult, nullptr, FALSE);
+      if (List().HasGroups() && !FSettingEveryRow) InvalidateRect(lvResult, nullptr, FALSE);
       return 0;
     case NM_CLICK:
       lvResultClick();

@@ -119,7 +119,7 @@ void TfoMAIN::ListReset() {
 }
 
 void TfoMAIN::ListRowsRemoved(const std::vector<bool>&) {
-  ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED);
+  ClearSelection();
   ListView_SetItemCountEx(lvResult, List().Count(), LVSICF_NOSCROLL);
   InvalidateRect(lvResult, nullptr, TRUE);
 }
@@ -181,12 +181,23 @@ std::optional<std::size_t> TfoMAIN::CurrentRow() const {
   return std::size_t(i);
 }
 
-void TfoMAIN::ClearSelection() { ListView_SetItemState(lvResult, -1, 0, LVIS_SELECTED); }
+void TfoMAIN::SetEveryRowState(UINT state, UINT mask) {
+  FSettingEveryRow = true;
+  SendMessageW(lvResult, WM_SETREDRAW, FALSE, 0);
+  ListView_SetItemState(lvResult, -1, state, mask);
+  SendMessageW(lvResult, WM_SETREDRAW, TRUE, 0);
+  FSettingEveryRow = false;
+  InvalidateRect(lvResult, nullptr, TRUE);
+}
+
+void TfoMAIN::ClearSelection() {
+  if (ListView_GetSelectedCount(lvResult) > 0) SetEveryRowState(0, LVIS_SELECTED);
+}
 
 void TfoMAIN::SelectRows(const std::vector<std::size_t>& rows, std::optional<std::size_t> current) {
   // Every row (Ctrl+A) in one message rather than one a row.
   if (!rows.empty() && rows.size() == std::size_t(List().Count())) {
-    ListView_SetItemState(lvResult, -1, LVIS_SELECTED, LVIS_SELECTED);
+    SetEveryRowState(LVIS_SELECTED, LVIS_SELECTED);
   } else {
     for (std::size_t r : rows)
       ListView_SetItemState(lvResult, int(r), LVIS_SELECTED, LVIS_SELECTED);

@@ -57,6 +57,15 @@ expect_clipboard $'b\t2\r\n'
 press ctrl+a
 message Return "$(next_closer)"
 expect_clipboard $'a\t1\r\nb\t2\r\ncafé\t1\r\n'
+# A plain click, or a move key, then leaves one row selected.
+xdotool mousemove --window "$window" 100 162 click 1
+sleep 0.5
+message Return "$(next_closer)"
+expect_clipboard $'b\t2\r\n'
+press ctrl+a
+press Down
+message Return "$(next_closer)"
+expect_clipboard $'café\t1\r\n'
 
 # The row's menu: a pop-up menu is a mapped window of the program without
 # a name. A right click opens one; once an item is chosen, none follows.
