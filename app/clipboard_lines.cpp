@@ -295,7 +295,8 @@ bool TClipboardLineBlocks::Next(TClipboardLines& Block) {
 TClipboardLines ClipboardLines(std::string Text, std::shared_ptr<const std::string>* Read) {
   std::shared_ptr<const std::string> whole;
   const std::size_t nul = NulAt(Text);
-  if (Read && nul != Text.size()) whole = std::make_shared<const std::string>(Text);
+  // Not made const: the window takes an unshared text's memory back.
+  if (Read && nul != Text.size()) whole = std::make_shared<std::string>(Text);
   TClipboardLines lines = TClipboardLines::SplitAt(std::move(Text), nul);
   if (Read) *Read = whole ? std::move(whole) : lines.FBuffer;
   lines.JoinQuotedCells();

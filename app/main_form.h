@@ -207,6 +207,8 @@ class TMainForm : public TSetOptionValues {
   // The clipboard text as read, and the one the collection was built from
   // (normalizing writes it back); mostly FLines' own buffer, not a copy.
   std::shared_ptr<const std::string> FReadText, FInputText;
+  // The memory of a text no longer read, for the next one.
+  std::string FSpareText;
   bool FListSimilar = false;  // the list shows what [類字抽出] found
   // The user's rules as the last [類字抽出] read them; none without a file.
   std::optional<TDictionaryGroups> FDictionary;

@@ -89,7 +89,8 @@ void TMainForm::ShowSummary(bool AllData) {
 }
 
 bool TMainForm::ReadClipboard() {
-  std::optional<TClipboardText> text = FView.ReadClipboard();
+  std::optional<TClipboardText> text = FView.ReadClipboard(std::move(FSpareText));
+  FSpareText = {};
   if (!text) {
     FView.Message(MessageKind::Error, NoClipboardTextMessage());
     return false;
@@ -114,7 +115,10 @@ void TMainForm::BuildData(bool ShowAll) {
   FList.Clear();
   FView.ListReset();
   // The text as read of the result going: held no longer than its items,
-  // which the build clears first.
+  // which go first. Its memory serves the next read, where nothing else
+  // holds it (a text is never made const: see ClipboardLines).
+  FUniqueManager->Clear();
+  if (FInputText.use_count() == 1) FSpareText = std::move(const_cast<std::string&>(*FInputText));
   FInputText.reset();
   // The kinds of variants fold the keys of [類字抽出] only: [全データ]
   // merges as it always did.

@@ -146,7 +146,8 @@ class IMainView {
   virtual void SetListFont(const FontValue& font) = 0;
 
   // The clipboard as CP932 text; nothing when it holds no text at all.
-  virtual std::optional<TClipboardText> ReadClipboard() = 0;
+  // Room is the memory of an earlier text, for the text's bytes.
+  virtual std::optional<TClipboardText> ReadClipboard(std::string Room) = 0;
   // False when the system's clipboard did not take the text (held open by
   // another program, or no memory for it).
   virtual bool WriteClipboard(const std::string& sjis) = 0;

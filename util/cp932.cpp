@@ -261,7 +261,7 @@ void TUtf16Piece::Encode(std::u16string_view s) {
 
 }  // namespace
 
-EncodeResult FromUtf16(std::u16string_view utf16) {
+EncodeResult FromUtf16(std::u16string_view utf16, std::string Room) {
   constexpr std::size_t kPiece = 1 << 18;  // units; smaller pieces are not worth a thread
   const std::size_t n = utf16.size();
   const unsigned parts =
@@ -281,6 +281,8 @@ EncodeResult FromUtf16(std::u16string_view utf16) {
   RunParts(parts, [&](unsigned part) { at[part + 1] = RegionSize(piece(part)); });
   for (unsigned part = 0; part < parts; ++part) at[part + 1] += at[part];
   EncodeResult r;
+  r.bytes = std::move(Room);
+  r.bytes.clear();  // its old bytes are never copied
   r.bytes.resize(at[parts]);
   std::vector<TUtf16Piece> pieces;
   pieces.reserve(parts);

@@ -48,8 +48,10 @@ EncodeResult FromUtf8(std::string_view utf8);
 // UTF-16 (the clipboard's text in both windows) to the engine's text: the
 // bytes FromUtf8 gives for the same characters. A lone surrogate (no
 // character at all, so nothing can keep it) becomes "?" and counts as one
-// replaced character. A large text is encoded in pieces on all cores.
-EncodeResult FromUtf16(std::u16string_view utf16);
+// replaced character. A large text is encoded in pieces on all cores. The
+// bytes are written into Room's memory when it holds enough (an earlier
+// text's, whose pages are then not faulted in again).
+EncodeResult FromUtf16(std::u16string_view utf16, std::string Room = {});
 
 // The engine's text to UTF-8; every character FromUtf8 kept decodes to its
 // original.

@@ -29,8 +29,8 @@ std::string ToUtf8(std::u16string_view text, char32_t lone, std::size_t& count) 
 
 }  // namespace
 
-std::string SjisFromUtf16(std::u16string_view text, std::size_t* replaced) {
-  cp932::EncodeResult r = cp932::FromUtf16(text);
+std::string SjisFromUtf16(std::u16string_view text, std::size_t* replaced, std::string Room) {
+  cp932::EncodeResult r = cp932::FromUtf16(text, std::move(Room));
   if (replaced) *replaced = r.replaced;
   return std::move(r.bytes);
 }

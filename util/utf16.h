@@ -11,7 +11,9 @@ namespace tavrin {
 
 // A lone surrogate (no character at all, so nothing can keep it) becomes
 // "?" and is counted in *replaced, as are the codec's own replacements.
-std::string SjisFromUtf16(std::u16string_view text, std::size_t* replaced = nullptr);
+// Room's memory takes the bytes when it holds enough (cp932::FromUtf16).
+std::string SjisFromUtf16(std::u16string_view text, std::size_t* replaced = nullptr,
+                          std::string Room = {});
 
 // The engine's text as UTF-16; bytes the codec cannot decode give U+FFFD.
 std::u16string Utf16FromSjis(std::string_view sjis);

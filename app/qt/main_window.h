@@ -78,7 +78,7 @@ class TfoMAIN : public QMainWindow, public IMainView, public TMainForm {
   void SetColumnWidth(int column, int width) override;
   FontValue ListFont() const override;
   void SetListFont(const FontValue& font) override;
-  std::optional<TClipboardText> ReadClipboard() override;
+  std::optional<TClipboardText> ReadClipboard(std::string Room) override;
   bool WriteClipboard(const std::string& sjis) override;
   bool Message(MessageKind kind, const std::string& sjis) override;
   void Beep() override;

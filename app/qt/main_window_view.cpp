@@ -211,11 +211,11 @@ void TfoMAIN::SetListFont(const FontValue& font) {
   if (WidgetFont(*lvResult) != font) SetWidgetFont(*lvResult, font);
 }
 
-std::optional<TClipboardText> TfoMAIN::ReadClipboard() {
+std::optional<TClipboardText> TfoMAIN::ReadClipboard(std::string Room) {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
   if (!data || !data->hasText()) return std::nullopt;
   TClipboardText text;
-  text.Text = ToSjis(data->text(), &text.Replaced);
+  text.Text = ToSjis(data->text(), &text.Replaced, std::move(Room));
   return text;
 }
 

@@ -235,12 +235,13 @@ void TfoMAIN::SetListFont(const FontValue& font) {
   UpdateFonts();
 }
 
-std::optional<TClipboardText> TfoMAIN::ReadClipboard() {
+std::optional<TClipboardText> TfoMAIN::ReadClipboard(std::string Room) {
   // Converted where the clipboard keeps it: a large text is not copied
   // first.
   TClipboardText text;
-  if (!ReadClipboardUnicode(
-          FHandle, [&](std::wstring_view wide) { text.Text = SjisFromWide(wide, &text.Replaced); }))
+  if (!ReadClipboardUnicode(FHandle, [&](std::wstring_view wide) {
+        text.Text = SjisFromWide(wide, &text.Replaced, std::move(Room));
+      }))
     return std::nullopt;
   return text;
 }

@@ -55,6 +55,7 @@ class FakeMainView : public IMainView {
   std::optional<std::string> Clipboard;  // CP932; nullopt: no text at all
   bool ClipboardTakes = true;            // false: the system refuses a copy
   std::size_t ClipboardReplaced = 0;
+  std::size_t RoomOffered = 0;  // the capacity the last read was offered
   std::vector<std::size_t> Selection;
   std::optional<std::size_t> Current;
   std::optional<std::size_t> Top;  // the row the list shows first
@@ -131,9 +132,11 @@ class FakeMainView : public IMainView {
   void SetColumnWidth(int column, int width) override { Widths[column] = width; }
   FontValue ListFont() const override { return Font; }
   void SetListFont(const FontValue& font) override { Font = font; }
-  std::optional<TClipboardText> ReadClipboard() override {
+  std::optional<TClipboardText> ReadClipboard(std::string Room) override {
+    RoomOffered = Room.capacity();
     if (!Clipboard) return std::nullopt;
-    return TClipboardText{*Clipboard, ClipboardReplaced};
+    Room.assign(*Clipboard);
+    return TClipboardText{std::move(Room), ClipboardReplaced};
   }
   bool WriteClipboard(const std::string& sjis) override {
     if (!ClipboardTakes) return false;

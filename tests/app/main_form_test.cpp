@@ -126,6 +126,23 @@ TEST(MainFormTest, NoTextAndBlankTextAreDifferentMessagesAndKeepTheResult) {
   EXPECT_EQ(w.Captions(), (std::vector<std::string>{"x", "y"}));
 }
 
+// A replaced result's text lends its memory to the next read; the result
+// built from that read keeps its own text (F8 writes it back).
+TEST(MainFormTest, AReplacedResultsTextServesTheNextRead) {
+  FakeWindow w;
+  const std::string first(5000, 'a');
+  w.view.Clipboard = first;
+  w.form.FormKeyDown(TKey::F6, kShiftNone);
+  w.Clip({"b"});
+  w.form.FormKeyDown(TKey::F6, kShiftNone);
+  EXPECT_LT(w.view.RoomOffered, first.size());  // the first text is still the result's
+  w.Clip({"ユニット", "ﾕﾆｯﾄ"});
+  w.form.FormKeyDown(TKey::F5, kShiftNone);
+  EXPECT_GE(w.view.RoomOffered, first.size());
+  w.form.FormKeyDown(TKey::F8, kShiftNone);
+  EXPECT_EQ(cp932::ToUtf8(*w.view.Clipboard), "ユニット\r\nユニット\r\n");
+}
+
 TEST(MainFormTest, ReplacedCharactersAreReportedBeforeListing) {
   FakeWindow w;
   w.Clip({"a"});

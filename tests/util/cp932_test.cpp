@@ -231,14 +231,17 @@ TEST(Cp932, FromUtf16GivesTheBytesOfFromUtf8) {
 
 // Each piece is first written where its units take a byte (ASCII) or two:
 // half-width kana take one of their two, so the pieces move up, and the
-// last byte of each is its own.
+// last byte of each is its own. An earlier text's room, too small or
+// larger, leaves none of its bytes behind.
 TEST(Cp932, FromUtf16PiecesOfOneByteCodesMoveUp) {
   const std::u16string kana(600001, u'\uFF71');  // half-width ｱ
   for (const unsigned width : {1u, 2u, 3u}) {
     SetParallelWidth(width);
-    const EncodeResult r = FromUtf16(kana);
-    EXPECT_TRUE(r.bytes == std::string(kana.size(), '\xB1')) << width;
-    EXPECT_EQ(r.bytes.c_str()[r.bytes.size()], '\0') << width;
+    for (const std::size_t room : {std::size_t{0}, std::size_t{10}, kana.size() * 3}) {
+      const EncodeResult r = FromUtf16(kana, std::string(room, 'x'));
+      EXPECT_TRUE(r.bytes == std::string(kana.size(), '\xB1')) << width << " " << room;
+      EXPECT_EQ(r.bytes.c_str()[r.bytes.size()], '\0') << width << " " << room;
+    }
   }
   SetParallelWidth(0);
 }

@@ -16,10 +16,13 @@ inline QString FromSjis(std::string_view sjis) {
 // Characters the codec could not give a code are counted in *replaced. A
 // lone surrogate (no character at all, so nothing can keep it) becomes "?"
 // and counts too, where QString's own conversion would turn it silently into
-// U+FFFD.
-inline std::string ToSjis(const QString& text, std::size_t* replaced = nullptr) {
-  cp932::EncodeResult r = cp932::FromUtf16(std::u16string_view(
-      reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+// U+FFFD. Room's memory takes the bytes when it holds enough.
+inline std::string ToSjis(const QString& text, std::size_t* replaced = nullptr,
+                          std::string Room = {}) {
+  cp932::EncodeResult r =
+      cp932::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                           static_cast<std::size_t>(text.size())),
+                       std::move(Room));
   if (replaced) *replaced = r.replaced;
   return std::move(r.bytes);
 }

@@ -16,10 +16,12 @@ inline std::wstring WideFromSjis(std::string_view sjis) {
 
 // The units are read in place, not copied: wchar_t and char16_t are the
 // same 16-bit units here.
-inline std::string SjisFromWide(std::wstring_view wide, std::size_t* replaced = nullptr) {
+inline std::string SjisFromWide(std::wstring_view wide, std::size_t* replaced = nullptr,
+                                std::string room = {}) {
   static_assert(sizeof(wchar_t) == sizeof(char16_t));
   return SjisFromUtf16(
-      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()), replaced);
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()), replaced,
+      std::move(room));
 }
 
 inline std::wstring Widen(std::string_view utf8) {
