@@ -132,7 +132,7 @@ bool TUniqueManager::JoinKeyStores(std::vector<std::string>& Stores,
       if (KeyAt[i] != kSameAsText) KeyAt[i] += base;
     }
     Stores[0] += Stores[p];
-    Stores[p] = {};
+    Stores[p].clear();
   }
   return true;
 }
@@ -211,11 +211,10 @@ void TUniqueManager::MakeKeys() const {
     for (std::size_t i = a; i < b; ++i) bytes += Item(i).FTextSize + 5;
     return bytes;
   };
-  std::vector<std::string> stores(width);
+  std::vector<std::string> stores = KeyStores(width);
   std::vector<std::size_t> unplain(width, 0);
   // Items whose text holds a lead byte of the unassigned rows, by part.
   std::vector<std::vector<std::size_t>> unassigned(width);
-  stores[0] = std::move(FKeyBytes);
   FKeys.resize(FCount);
   try {
     RunParts(width, [&](unsigned p) {
@@ -264,6 +263,7 @@ void TUniqueManager::MakeKeys() const {
     throw;
   }
   FKeyBytes = std::move(stores[0]);
+  KeepKeyStores(stores);
   for (const std::size_t u : unplain) FUnplainKeys += u;
   // Sized for every item only once some text holds an escape.
   if (!FGivenAt.empty()) FGivenAt.resize(FCount, kNoEscape);

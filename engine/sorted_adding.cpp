@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/item_sort.h"
@@ -51,7 +52,8 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   // Each part makes the keys of its lines into a store of its own, and an
   // entry for each kept line from its first line's place on. A line's key
   // is its text (kSameAsText) or lies at KeyAt[line].
-  std::vector<std::uint32_t> keyAt(n);
+  std::vector<std::uint32_t> keyAt = std::exchange(FKeys, {});
+  keyAt.assign(n, 0);
   // The entries, in the room kept from the last call when it is large
   // enough.
   const std::size_t roomBytes = n * sizeof(TSortEntry);
@@ -71,11 +73,11 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     std::atomic_ref<std::uint64_t>(noItem[line / 64])
         .fetch_or(std::uint64_t{1} << (line % 64), std::memory_order_relaxed);
   };
-  std::vector<std::string> stores(width);
+  std::vector<std::string> stores = KeyStores(width);
   std::vector<std::size_t> kept(width, 0);
   std::atomic<bool> declined{false};
   RunParts(width, [&](unsigned p) {
-    std::string bytes, scratch, scratch2;
+    std::string bytes = std::move(stores[p]), scratch, scratch2;
     // The bounds once: the loop's writes might alias the captured size, so
     // the compiler would divide again at every line.
     const std::size_t from = first(p), to = first(p + 1);
@@ -120,11 +122,21 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     kept[p] = k;
     if (partTrimmed) trimmed = true;
   });
-  if (declined) return false;
+  // Declined, the memory of the keys stays for the index's way.
+  const auto decline = [&] {
+    FKeys = std::move(keyAt);
+    FKeys.clear();
+    FKeyBytes = std::move(stores[0]);
+    FKeyBytes.clear();
+    KeepKeyStores(stores);
+    return false;
+  };
+  if (declined) return decline();
   asIs = !trimmed;
   // One key store, the parts' entries closed up behind each other.
-  if (!JoinKeyStores(stores, keyAt, 0, n)) return false;
+  if (!JoinKeyStores(stores, keyAt, 0, n)) return decline();
   std::string keyBytes = std::move(stores[0]);
+  KeepKeyStores(stores);
   std::size_t m = kept[0];
   for (unsigned p = 1; p < width; ++p) {
     std::memmove(static_cast<void*>(entries + m), entries + first(p), kept[p] * sizeof(TSortEntry));
@@ -147,7 +159,7 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
       ties);
   const TSortEntry* order = entries;
   std::size_t runs = 0;
-  std::vector<std::uint32_t> sorted(m);
+  std::vector<std::uint32_t> sorted = KeptOrder(m);
   std::vector<std::uint64_t> runTies;
   // The lines' store taken on, and room for count items, shown; nothing
   // left half made when it fails.

@@ -8,6 +8,7 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "engine/char_folding.h"
 #include "engine/container.h"
@@ -104,13 +105,19 @@ void TUniqueManager::AddItems(std::size_t Count) {
 }
 
 void TUniqueManager::AddChunk() {
-  void* memory = os::AlignedAlloc(kChunkBytes, kChunkBytes);
-  if (memory == nullptr) throw std::bad_alloc();
-  std::unique_ptr<TChunk, void (*)(TChunk*)> chunk(static_cast<TChunk*>(memory),
-                                                   [](TChunk* c) { os::AlignedFree(c); });
-  chunk->Manager = this;
+  TChunkPtr chunk(nullptr, [](TChunk* c) { os::AlignedFree(c); });
+  if (!FRoom.Chunks.empty()) {
+    chunk = std::move(FRoom.Chunks.back());
+    FRoom.Chunks.pop_back();
+  } else {
+    void* memory = os::AlignedAlloc(kChunkBytes, kChunkBytes);
+    if (memory == nullptr) throw std::bad_alloc();
+    chunk.reset(static_cast<TChunk*>(memory));
+    chunk->Manager = this;
+  }
   chunk->First = FChunks.size() * kPerChunk;
   FChunkItems.reserve(FChunkItems.size() + 1);
+  FChunks.reserve(FChunks.size() + 1);
   FChunks.push_back(std::move(chunk));
   FChunkItems.push_back(FChunks.back()->Items());
 }
@@ -242,17 +249,23 @@ void TUniqueManager::ListChanged() {
 }
 
 void TUniqueManager::Clear() {
+  // The arrays are emptied, not freed: their memory serves the next build.
+  for (TChunkPtr& chunk : FChunks) FRoom.Chunks.push_back(std::move(chunk));
   FChunks.clear();
   FChunkItems.clear();
   FCount = 0;
   FStores = {};
   FTextEnd = 0;
   FOwnLeft = 0;
-  FView = {};
-  FMarks = {};
-  FMerged = {};
-  FKeys = {};
-  FKeyBytes = {};
+  for (std::vector<std::uint32_t>* order : {&FView, &FSortedOrder}) {
+    if (order->capacity() > FRoom.Order.capacity()) FRoom.Order = std::move(*order);
+  }
+  FRoom.Order.clear();
+  FView.clear();
+  FMarks.clear();
+  FMerged.clear();
+  FKeys.clear();
+  FKeyBytes.clear();
   FTextIndex = TItemTable();
   FIndexReleased = false;
   FSameList = {};
@@ -263,6 +276,29 @@ void TUniqueManager::Clear() {
   FOtherFormTexts = 0;
   FKeyGroupsValid = false;
   ListChanged();
+}
+
+std::vector<std::string> TUniqueManager::KeyStores(unsigned Width) const {
+  std::vector<std::string> stores(Width);
+  stores[0] = std::exchange(FKeyBytes, {});
+  for (unsigned p = 1; p < Width && p <= FRoom.KeyStores.size(); ++p)
+    stores[p] = std::move(FRoom.KeyStores[p - 1]);
+  return stores;
+}
+
+void TUniqueManager::KeepKeyStores(std::vector<std::string>& Stores) const {
+  if (FRoom.KeyStores.size() + 1 < Stores.size()) FRoom.KeyStores.resize(Stores.size() - 1);
+  for (std::size_t p = 1; p < Stores.size(); ++p) {
+    Stores[p].clear();
+    if (Stores[p].capacity() > FRoom.KeyStores[p - 1].capacity())
+      FRoom.KeyStores[p - 1] = std::move(Stores[p]);
+  }
+}
+
+std::vector<std::uint32_t> TUniqueManager::KeptOrder(std::size_t N) const {
+  std::vector<std::uint32_t> order = std::exchange(FRoom.Order, {});
+  order.resize(N);
+  return order;
 }
 
 TUniqueItem* TUniqueManager::Items(std::int32_t Index) const {
@@ -297,7 +333,7 @@ std::string TUniqueManager::DisplayKey(const TUniqueItem& Item) const {
 
 std::vector<std::uint32_t> TUniqueManager::ListOrder() const {
   if (!FView.empty()) return FView;
-  std::vector<std::uint32_t> order(FCount);
+  std::vector<std::uint32_t> order = KeptOrder(FCount);
   for (std::size_t i = 0; i < FCount; ++i) order[i] = static_cast<std::uint32_t>(i);
   return order;
 }

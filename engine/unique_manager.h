@@ -351,7 +351,8 @@ class TUniqueManager {
     return FView.empty() ? i : FView[i];
   }
 
-  std::vector<std::unique_ptr<TChunk, void (*)(TChunk*)>> FChunks;
+  using TChunkPtr = std::unique_ptr<TChunk, void (*)(TChunk*)>;
+  std::vector<TChunkPtr> FChunks;
   std::vector<TUniqueItem*> FChunkItems;  // the first item of each chunk
   std::size_t FCount = 0;
   std::vector<TStore> FStores;
@@ -393,6 +394,23 @@ class TUniqueManager {
   // page. Holds nothing between calls.
   std::unique_ptr<std::byte[]> FSortRoom;
   std::size_t FSortRoomBytes = 0;
+  // The memory of the last build's arrays, which Clear keeps for the next
+  // build as well, for the same reason: the item chunks, the key stores
+  // of the parts after the first (the first is FKeyBytes, as FKeys, FMarks
+  // and the others keep their own), and the list order. Empty while a
+  // build uses it.
+  struct TRoom {
+    std::vector<TChunkPtr> Chunks;
+    std::vector<std::string> KeyStores;
+    std::vector<std::uint32_t> Order;
+  };
+  mutable TRoom FRoom;
+  // Width key stores for parts of a build: FKeyBytes and the kept ones.
+  std::vector<std::string> KeyStores(unsigned Width) const;
+  // Keeps the emptied stores after the first for the next build.
+  void KeepKeyStores(std::vector<std::string>& Stores) const;
+  // The order kept for the next build, resized to N (its values unset).
+  std::vector<std::uint32_t> KeptOrder(std::size_t N) const;
 };
 
 // Adds pushed lines three stages apart: hash the text and fetch its slot;
