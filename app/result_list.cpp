@@ -63,6 +63,7 @@ void TResultList::ClearGroups() {
   FChosen.clear();
   FUnchosen = 0;
   FGroupOfRow.clear();
+  FGrouped = {};
 }
 
 std::string TResultList::Caption(int row) const {
@@ -96,12 +97,15 @@ std::string TResultList::CellToolTip(int row, int column) const {
 }
 
 void TResultList::MakeGroups(const TDictionaryGroups* Dictionary) {
-  FGroups = GroupVariantRows(FRows, Dictionary, &FGroupOfRow);
+  FGrouped = GroupVariantRows(FRows, Dictionary);
+  FGroups = std::move(FGrouped.Groups);
+  FGroupOfRow = std::move(FGrouped.GroupOfRow);
   FChosen.assign(FGroups.size(), false);
   FUnchosen = FGroups.size();
 }
 
 void TResultList::SetGroups(std::vector<TVariantGroup> groups) {
+  FGrouped = {};
   FGroups = std::move(groups);
   FChosen.assign(FGroups.size(), true);
   FUnchosen = 0;
@@ -117,6 +121,7 @@ void TResultList::SetGroups(std::vector<TVariantGroup> groups) {
 const TVariantGroup& TResultList::Group(int group) const {
   const auto g = static_cast<std::size_t>(group);
   if (!FChosen[g]) {
+    FGrouped.GiveRows(FGroups[g], g);
     ChooseCanonical(FGroups[g]);
     FChosen[g] = true;
     --FUnchosen;

@@ -101,10 +101,12 @@ class TResultList {
   TResultOptions FOptions;
   // The groups, whether each one's canonical row is chosen yet (FUnchosen:
   // how many are not), and each row's group or -1.
+  // Made groups take their rows from FGrouped when first asked for.
   mutable std::vector<TVariantGroup> FGroups;
   mutable std::vector<bool> FChosen;
   mutable std::size_t FUnchosen = 0;
   std::vector<std::int32_t> FGroupOfRow;
+  mutable TVariantGroupRows FGrouped;
   // Makes keys with the result's options, to name the kinds of variants
   // that join a variant to its canonical row; none without kinds.
   std::shared_ptr<const TUniqueManager> FKeyMaker;

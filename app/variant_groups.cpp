@@ -16,7 +16,8 @@ namespace tavrin {
 namespace {
 
 struct TRowGroups {
-  std::vector<TVariantGroup> Groups;
+  std::vector<std::uint32_t> Size;    // each group's rows
+  std::vector<std::size_t> FirstRow;  // each group's first row
   std::vector<std::uint32_t> RuleOf;  // each group's rule, or kNone
   std::vector<std::size_t> OfRow;     // each row's group
 };
@@ -29,7 +30,8 @@ struct TRowGroups {
 // they do not.
 bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictionary, bool ByRuns,
                TRowGroups& Out) {
-  Out.Groups.clear();
+  Out.Size.clear();
+  Out.FirstRow.clear();
   Out.RuleOf.clear();
   Out.OfRow.assign(Rows.size(), 0);
   TTextIndex<std::size_t> groupOfKey;
@@ -43,7 +45,7 @@ bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictio
     const TUniqueItem* item = Rows[r].Item;
     const std::uint32_t rule =
         Dictionary != nullptr ? Dictionary->GroupOf(*item) : TDictionaryGroups::kNone;
-    std::size_t group = Out.Groups.size();
+    std::size_t group = Out.Size.size();
     if (rule != TDictionaryGroups::kNone) {
       std::size_t& ofRule = groupOfRule[rule];
       if (ofRule == SIZE_MAX) ofRule = group;
@@ -60,11 +62,12 @@ bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictio
     } else {
       group = *groupOfKey.try_emplace(item->Key(), group).first;
     }
-    if (group == Out.Groups.size()) {
-      Out.Groups.emplace_back().Rows.reserve(2);  // most groups have two rows
+    if (group == Out.Size.size()) {
+      Out.Size.push_back(0);
+      Out.FirstRow.push_back(r);
       Out.RuleOf.push_back(rule);
     }
-    Out.Groups[group].Rows.push_back(item);
+    ++Out.Size[group];
     Out.OfRow[r] = group;
   }
   return true;
@@ -72,36 +75,35 @@ bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictio
 
 }  // namespace
 
-std::vector<TVariantGroup> GroupVariantRows(std::span<const TResultRow> Rows,
-                                            const TDictionaryGroups* Dictionary,
-                                            std::vector<std::int32_t>* GroupOfRow) {
+TVariantGroupRows GroupVariantRows(std::span<const TResultRow> Rows,
+                                   const TDictionaryGroups* Dictionary) {
   TRowGroups rows;
   if (!GroupRows(Rows, Dictionary, true, rows)) GroupRows(Rows, Dictionary, false, rows);
-  std::vector<TVariantGroup>& groups = rows.Groups;
-  for (std::size_t k = 0; k < groups.size(); ++k) {
-    if (rows.RuleOf[k] == TDictionaryGroups::kNone) continue;
-    groups[k].RuleCanonical = Dictionary->CanonicalOf(rows.RuleOf[k]);
-    // A single row still goes to a canonical spelling other than its own.
-    if (groups[k].Rows.size() == 1 && !groups[k].RuleCanonical.empty() &&
-        groups[k].Rows.front()->Text() != groups[k].RuleCanonical)
-      groups[k].Rows.push_back(nullptr);
+  // Groups of one row go, but for a row a rule sends to a canonical
+  // spelling other than its own; the rows' indices follow the groups that
+  // stay.
+  TVariantGroupRows out;
+  std::vector<std::int32_t> kept(rows.Size.size(), -1);
+  out.RowsAt.push_back(0);
+  for (std::size_t k = 0; k < rows.Size.size(); ++k) {
+    const std::string_view canonical = rows.RuleOf[k] == TDictionaryGroups::kNone
+                                           ? std::string_view{}
+                                           : Dictionary->CanonicalOf(rows.RuleOf[k]);
+    if (rows.Size[k] < 2 && (canonical.empty() || Rows[rows.FirstRow[k]].Item->Text() == canonical))
+      continue;
+    kept[k] = static_cast<std::int32_t>(out.Groups.size());
+    out.Groups.emplace_back().RuleCanonical = canonical;
+    out.RowsAt.push_back(out.RowsAt.back() + rows.Size[k]);
   }
-  // Groups of one row go; the rows' indices follow the groups that stay.
-  std::vector<std::int32_t> kept(groups.size(), -1);
-  std::size_t n = 0;
-  for (std::size_t k = 0; k < groups.size(); ++k) {
-    if (groups[k].Rows.size() < 2) continue;
-    kept[k] = static_cast<std::int32_t>(n);
-    if (n != k) groups[n] = std::move(groups[k]);
-    ++n;
+  out.Items.resize(out.RowsAt.back());
+  out.GroupOfRow.resize(Rows.size());
+  std::vector<std::uint32_t> next(out.RowsAt.begin(), out.RowsAt.end() - 1);
+  for (std::size_t r = 0; r < Rows.size(); ++r) {
+    const std::int32_t g = kept[rows.OfRow[r]];
+    out.GroupOfRow[r] = g;
+    if (g >= 0) out.Items[next[static_cast<std::size_t>(g)]++] = Rows[r].Item;
   }
-  groups.resize(n);
-  for (TVariantGroup& g : groups) std::erase(g.Rows, nullptr);
-  if (GroupOfRow != nullptr) {
-    GroupOfRow->resize(Rows.size());
-    for (std::size_t r = 0; r < Rows.size(); ++r) (*GroupOfRow)[r] = kept[rows.OfRow[r]];
-  }
-  return std::move(groups);
+  return out;
 }
 
 void ChooseCanonical(TVariantGroup& g) {
@@ -138,9 +140,12 @@ void ChooseCanonical(TVariantGroup& g) {
 
 std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
                                          const TDictionaryGroups* Dictionary) {
-  std::vector<TVariantGroup> groups = GroupVariantRows(Rows, Dictionary);
-  for (TVariantGroup& g : groups) ChooseCanonical(g);
-  return groups;
+  TVariantGroupRows groups = GroupVariantRows(Rows, Dictionary);
+  for (std::size_t g = 0; g < groups.Groups.size(); ++g) {
+    groups.GiveRows(groups.Groups[g], g);
+    ChooseCanonical(groups.Groups[g]);
+  }
+  return std::move(groups.Groups);
 }
 
 namespace {

@@ -39,14 +39,25 @@ struct TVariantGroup {
 // when the rule's canonical spelling differs from it).
 std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
                                          const TDictionaryGroups* Dictionary = nullptr);
-// VariantGroups in two steps, for a list that shows a few of many groups at
-// a time: the groups with their rows but no canonical row yet, with each
-// row's group (an index into them, or -1) in GroupOfRow when given; then,
-// group by group as they are needed, ChooseCanonical, which weighs the
-// spellings of tied rows.
-std::vector<TVariantGroup> GroupVariantRows(std::span<const TResultRow> Rows,
-                                            const TDictionaryGroups* Dictionary = nullptr,
-                                            std::vector<std::int32_t>* GroupOfRow = nullptr);
+// VariantGroups in steps, for a list that shows a few of many groups at a
+// time: the groups with neither rows nor canonical row yet, their rows'
+// items in one array and each row's group (an index into Groups, or -1);
+// then, group by group as they are needed, GiveRows and ChooseCanonical,
+// which weighs the spellings of tied rows. A list of many groups so takes
+// no memory block for each (under wine's heap, 28,000 blocks made and
+// freed cost about 10 ms).
+struct TVariantGroupRows {
+  std::vector<TVariantGroup> Groups;
+  std::vector<const TUniqueItem*> Items;  // group after group, each in list order
+  std::vector<std::uint32_t> RowsAt;      // group g's lie from RowsAt[g] to RowsAt[g + 1]
+  std::vector<std::int32_t> GroupOfRow;
+  // Gives Group, the one of index Index, its rows.
+  void GiveRows(TVariantGroup& Group, std::size_t Index) const {
+    Group.Rows.assign(Items.begin() + RowsAt[Index], Items.begin() + RowsAt[Index + 1]);
+  }
+};
+TVariantGroupRows GroupVariantRows(std::span<const TResultRow> Rows,
+                                   const TDictionaryGroups* Dictionary = nullptr);
 void ChooseCanonical(TVariantGroup& Group);
 
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
