@@ -600,7 +600,12 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
       if (!ListView_GetSubItemRect(lvResult, row, 0, LVIR_LABEL, &cell)) return CDRF_DODEFAULT;
       HDC dc = draw->nmcd.hdc;
       const bool selected = ListView_GetItemState(lvResult, row, LVIS_SELECTED) & LVIS_SELECTED;
-      HBRUSH back = CreateSolidBrush(selected                         ? GetSysColor(COLOR_HIGHLIGHT)
+      // A selection in the colours the list view gives its own: the
+      // highlight's while it has the focus, else the button face's.
+      const bool focused = GetFocus() == lvResult;
+      const COLORREF selectedBack = GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+      const COLORREF selectedText = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+      HBRUSH back = CreateSolidBrush(selected                         ? selectedBack
                                      : draw->clrTextBk == CLR_DEFAULT ? GetSysColor(COLOR_WINDOW)
                                                                       : draw->clrTextBk);
       RECT inner = cell;
@@ -624,12 +629,10 @@ LRESULT TfoMAIN::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
         }
         SIZE size{};
         GetTextExtentPoint32W(dc, s.c_str(), int(s.size()), &size);
-        SetBkColor(dc, g.Differs  ? kDifferingBack
-                       : selected ? GetSysColor(COLOR_HIGHLIGHT)
-                                  : GetBkColor(dc));
+        SetBkColor(dc, g.Differs ? kDifferingBack : selected ? selectedBack : GetBkColor(dc));
         SetBkMode(dc, g.Differs ? OPAQUE : TRANSPARENT);
         SetTextColor(dc, g.Mark     ? RGB(0x80, 0x80, 0x80)
-                         : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                         : selected ? selectedText
                                     : FontColour(FListFontValue.color));
         RECT r{x, cell.top, std::min<LONG>(x + size.cx, cell.right), cell.bottom};
         ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2,
