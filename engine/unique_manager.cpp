@@ -249,8 +249,13 @@ void TUniqueManager::ListChanged() {
 }
 
 void TUniqueManager::Clear() {
-  // The arrays are emptied, not freed: their memory serves the next build.
-  for (TChunkPtr& chunk : FChunks) FRoom.Chunks.push_back(std::move(chunk));
+  // The arrays are emptied, not freed: their memory serves the next build
+  // (the chunks are freed when no room is left to list them).
+  try {
+    FRoom.Chunks.reserve(FRoom.Chunks.size() + FChunks.size());
+    for (TChunkPtr& chunk : FChunks) FRoom.Chunks.push_back(std::move(chunk));
+  } catch (const std::bad_alloc&) {
+  }
   FChunks.clear();
   FChunkItems.clear();
   FCount = 0;
@@ -287,7 +292,12 @@ std::vector<std::string> TUniqueManager::KeyStores(unsigned Width) const {
 }
 
 void TUniqueManager::KeepKeyStores(std::vector<std::string>& Stores) const {
-  if (FRoom.KeyStores.size() + 1 < Stores.size()) FRoom.KeyStores.resize(Stores.size() - 1);
+  // Never fails: stores without a place to keep them are freed.
+  try {
+    if (FRoom.KeyStores.size() + 1 < Stores.size()) FRoom.KeyStores.resize(Stores.size() - 1);
+  } catch (const std::bad_alloc&) {
+    return;
+  }
   for (std::size_t p = 1; p < Stores.size(); ++p) {
     Stores[p].clear();
     if (Stores[p].capacity() > FRoom.KeyStores[p - 1].capacity())
