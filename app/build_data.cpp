@@ -24,8 +24,9 @@ void AddRange(TUniqueManager& Manager, const TClipboardLines& Lines, std::size_t
                  [&](std::size_t i) { return Lines[from + i]; });
 }
 
-// From this many lines on, lines that look nearly all distinct are added
-// by sorting them (AddAllSorted) rather than one look-up each.
+// From this many lines on, lines are added on the cores rather than by one
+// look-up each: sorted (AddAllSorted) when they look nearly all distinct,
+// else counted (AddAllCounted).
 constexpr std::size_t kSortedLines = std::size_t{1} << 15;
 
 // Whether the first lines nearly all differ, as the batch tests its input.
@@ -39,12 +40,13 @@ bool LooksDistinct(const TClipboardLines& Lines) {
 void AddLines(TUniqueManager& Manager, const TClipboardLines& Lines, const TStatusFn& Status) {
   Manager.Clear();
   const std::size_t n = Lines.size();
-  if (n >= kSortedLines && LooksDistinct(Lines)) {
-    // One step: the first text, then the organising text. Lines the sort
-    // declines are added one by one below, with every percentage.
+  if (n >= kSortedLines) {
+    // One step: the first text, then the organising text. Lines declined
+    // are added one by one below, with every percentage.
     if (Status) Status(ProgressText(0));
-    if (Manager.AddAllSorted(Lines.Store(), Lines.Bytes(), n,
-                             [&](std::size_t i) { return Lines[i]; }))
+    const auto lineAt = [&](std::size_t i) { return Lines[i]; };
+    if (LooksDistinct(Lines) ? Manager.AddAllSorted(Lines.Store(), Lines.Bytes(), n, lineAt)
+                             : Manager.AddAllCounted(Lines.Store(), Lines.Bytes(), n, lineAt))
       return;
   }
   const auto addRange = [&](std::size_t from, std::size_t to) {

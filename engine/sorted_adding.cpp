@@ -161,26 +161,13 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
   std::size_t runs = 0;
   std::vector<std::uint32_t> sorted = KeptOrder(m);
   std::vector<std::uint64_t> runTies;
-  // The lines' store taken on, and room for count items, shown; nothing
-  // left half made when it fails.
-  const auto roomForItems = [&](std::size_t count) {
-    const TStoreRef store = AdoptStore(Store, Bytes);
-    try {
-      FMarks.assign(count, kShown);
-      AddItems(count);
-    } catch (...) {
-      Clear();
-      throw;
-    }
-    return store;
-  };
   if (m == n && !AnyTie(ties, m)) {
     // Every line kept and no prefix tied (the usual distinct input): each
     // line is an item of its own, numbered as the line, and the sort's
     // order is the items' order. No runs to find, nothing to move, and the
     // items are written in one pass over the lines.
     runs = n;
-    const TStoreRef store = roomForItems(runs);
+    const TStoreRef store = RoomForItems(Store, Bytes, runs);
     RunParts(width, [&](unsigned p) {
       const std::size_t from = first(p), to = first(p + 1);
       for (std::size_t i = from; i < to; ++i) {
@@ -261,7 +248,7 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
     // item's number (within the part first, then the parts closed up).
     std::vector<std::size_t> itemsBefore(width + 1, 0);
     for (unsigned p = 0; p <= width; ++p) itemsBefore[p] = p == width ? runs : itemOf(first(p));
-    const TStoreRef store = roomForItems(runs);
+    const TStoreRef store = RoomForItems(Store, Bytes, runs);
     RunParts(width, [&](unsigned p) {
       const std::size_t from = first(p), to = first(p + 1);
       std::size_t item = itemsBefore[p], kept = from;

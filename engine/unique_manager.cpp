@@ -104,6 +104,19 @@ void TUniqueManager::AddItems(std::size_t Count) {
   FCount += Count;
 }
 
+TUniqueManager::TStoreRef TUniqueManager::RoomForItems(const std::shared_ptr<const void>& Store,
+                                                       std::string_view Bytes, std::size_t Count) {
+  const TStoreRef store = AdoptStore(Store, Bytes);
+  try {
+    FMarks.assign(Count, kShown);
+    AddItems(Count);
+  } catch (...) {
+    Clear();
+    throw;
+  }
+  return store;
+}
+
 void TUniqueManager::AddChunk() {
   TChunkPtr chunk(nullptr, [](TChunk* c) { os::AlignedFree(c); });
   if (!FRoom.Chunks.empty()) {

@@ -133,6 +133,20 @@ class TUniqueManager {
     });
   }
 
+  // The same as AddAll of the lines into an empty manager, for large input
+  // with many repeated lines: the cores count the texts of their parts of
+  // the lines, in tables of their own, then join them, and each text is an
+  // item in the order the texts first occur. The keys are made later, and
+  // the text index is left to be built when next needed. False, adding
+  // nothing, when the manager is not empty or for input of 4 GiB and more.
+  template <class LineAt>
+  bool AddAllCounted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
+                     std::size_t n, const LineAt& lineAt) {
+    return AddCounted(Store, Bytes, n, &lineAt, [](const void* f, std::size_t i) {
+      return std::string_view((*static_cast<const LineAt*>(f))(i));
+    });
+  }
+
   // Makes room in the text index for Texts distinct texts in all, so that
   // it is made once instead of growing step by step; only a guess, past
   // which the index grows as usual. Results never depend on it.
@@ -320,6 +334,10 @@ class TUniqueManager {
   // else reads them.
   void AddItems(std::size_t Count);
   TUniqueItem& NewItemAt(std::size_t Index) { return *new (&Item(Index)) TUniqueItem(); }
+  // For a build into an empty manager: Bytes' store taken on, and room for
+  // Count items, shown; nothing left half made when it fails.
+  TStoreRef RoomForItems(const std::shared_ptr<const void>& Store, std::string_view Bytes,
+                         std::size_t Count);
   // One more chunk of items at the end.
   void AddChunk();
   // Lines through the text index, pipelined; with Store, new texts are
@@ -329,6 +347,8 @@ class TUniqueManager {
   using TLineFn = std::string_view (*)(const void* Lines, std::size_t Index);
   bool AddSorted(const std::shared_ptr<const void>& Store, std::string_view Bytes, std::size_t n,
                  const void* Lines, TLineFn LineAt);
+  bool AddCounted(const std::shared_ptr<const void>& Store, std::string_view Bytes, std::size_t n,
+                  const void* Lines, TLineFn LineAt);
   // The key of a kept text, Text itself when its key is the text (the
   // scratch strings as in KeyIn).
   std::string_view OwnKey(std::string_view Text, std::string& Scratch, std::string& Scratch2) const;

@@ -7,6 +7,7 @@
 
 #include "engine/unique_manager.h"
 #include "engine/variant_folding.h"
+#include "util/parallel.h"
 
 namespace tavrin {
 namespace {
@@ -36,9 +37,9 @@ void Set(TUniqueManager& m, const TOptions& o) {
   m.FHyphen = o.hyphen, m.FHyphenTerminate = o.terminate, m.FVariants = o.variants;
 }
 
-// AddAllSorted, then the window's steps, leaves what AddAll and the same
-// steps leave, and so do finding, deleting, sorting and copying after it;
-// input it does not take is left to AddAll. One collection cleared and
+// AddAllSorted or AddAllCounted, then the window's steps, leaves what
+// AddAll and the same steps leave, and so do finding, deleting, sorting
+// and copying after it; input it does not take is left to AddAll. One collection cleared and
 // added again for every case (its working room kept from larger and
 // smaller inputs) leaves the same.
 TEST(AddAllSorted, LeavesWhatAddingLeaves) {
@@ -58,6 +59,7 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     bool taken;
     bool blanks = true;    // blank lines among the others
     bool numbers = false;  // only numbers, each its own text: nothing tied, every line kept
+    bool repeats = false;  // a few hundred texts, most lines repeating one
   } cases[] = {
       {window, 3000, "", true},
       {window, 3000, "", true, false},  // every line kept as it is
@@ -72,6 +74,7 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       {window, 3000, std::string(1100, 'x'), false},
       {plain, 3000, "a ", false},  // a key ending in a space
       {window, 3000, "x\xEF\x40\xEB\x41", false},
+      {variants, 140000, "", true, true, false, true},
   };
   TUniqueManager reused;
   for (const auto& c : cases) {
@@ -82,6 +85,8 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       const std::size_t at = bytes->size();
       if (c.numbers) {
         *bytes += std::to_string(i * 7919 % c.lines);
+      } else if (c.repeats && i != c.lines / 2) {
+        *bytes += std::to_string(rng() % 300) + pieces[rng() % std::size(pieces)];
       } else if (i == c.lines / 2) {
         *bytes += c.late;
       } else if (c.blanks && i % 50 == 7) {
@@ -99,21 +104,27 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     const std::string_view all = *bytes;
     const auto lineAt = [&](std::size_t i) { return all.substr(spans[i].first, spans[i].second); };
     for (const bool sort : {false, true}) {
-      TUniqueManager added, sorted, copy, addedCopy;
+      TUniqueManager added, sorted, counted, copy, addedCopy;
       reused.Clear();
       Set(added, c.options);
       Set(sorted, c.options);
+      Set(counted, c.options);
       Set(reused, c.options);
       added.AddAll(bytes, all, spans.size(), lineAt);
       for (TUniqueManager* m : {&sorted, &reused}) {
         ASSERT_EQ(m->AddAllSorted(bytes, all, spans.size(), lineAt), c.taken) << c.lines;
         if (!c.taken) m->AddAll(bytes, all, spans.size(), lineAt);
       }
-      for (TUniqueManager* m : {&added, &sorted, &reused}) {
+      // Counting takes every input; on the cores, or in three parts.
+      SetParallelWidth(sort ? 3 : 0);
+      ASSERT_TRUE(counted.AddAllCounted(bytes, all, spans.size(), lineAt));
+      SetParallelWidth(0);
+      for (TUniqueManager* m : {&added, &sorted, &counted, &reused}) {
         m->Organize();
         if (sort) m->Sort();
       }
       ASSERT_EQ(State(sorted), State(added)) << c.lines << " " << c.late;
+      ASSERT_EQ(State(counted), State(added)) << c.lines << " " << c.late;
       ASSERT_EQ(State(reused), State(added)) << c.lines << " " << c.late;
       const std::string gone(added.Items(1)->Text());
       for (TUniqueManager* m : {&added, &sorted}) {

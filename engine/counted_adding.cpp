@@ -1,0 +1,141 @@
+// TUniqueManager::AddAllCounted: the collection of input with many repeated
+// lines counted on the cores instead of one look-up of the text index a
+// line on one.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/text_index.h"
+#include "engine/unique_manager.h"
+#include "util/parallel.h"
+
+namespace tavrin {
+namespace {
+
+// A distinct text of one part: where it lies in the bytes, the first line
+// that holds it, how many lines do and the high half of its hash.
+struct TCounted {
+  std::uint32_t At, Size, Line;
+  std::int32_t Count;
+  std::uint32_t Tag;
+};
+
+// The texts of one share of the hashes met in one part of the lines, with
+// an open-addressing table over them: a slot holds the high half of the
+// text's hash and its number in Texts plus one (0: free). A table holds
+// fewer than 2^32 slots, so the tags alone place its entries when it grows.
+class TCountedTexts {
+ public:
+  TCountedTexts() : FSlots(kMinSlots, 0), FMask(kMinSlots - 1) {}
+
+  std::vector<TCounted> Texts;
+
+  // Counts Text's lines, the texts' bytes lying at Bytes.
+  void Add(const char* Bytes, const TCounted& Text) {
+    const std::uint32_t tag = Text.Tag;
+    std::size_t i = tag & FMask;
+    for (;; i = (i + 1) & FMask) {
+      const std::uint64_t slot = FSlots[i];
+      if (slot == 0) break;
+      if (static_cast<std::uint32_t>(slot >> 32) != tag) continue;
+      TCounted& known = Texts[static_cast<std::uint32_t>(slot) - 1];
+      if (known.Size == Text.Size &&
+          std::memcmp(Bytes + known.At, Bytes + Text.At, Text.Size) == 0) {
+        known.Count = static_cast<std::int32_t>(std::min<std::int64_t>(
+            std::int64_t{known.Count} + Text.Count, std::numeric_limits<std::int32_t>::max()));
+        return;
+      }
+    }
+    Texts.push_back(Text);
+    FSlots[i] = std::uint64_t{tag} << 32 | Texts.size();
+    if (Texts.size() > (FMask + 1) / 8 * 5) Grow();
+  }
+
+ private:
+  static constexpr std::size_t kMinSlots = 1024;
+  void Grow() {
+    std::vector<std::uint64_t> old(FSlots.size() * 2, 0);
+    old.swap(FSlots);
+    FMask = FSlots.size() - 1;
+    for (const std::uint64_t slot : old) {
+      if (slot == 0) continue;
+      std::size_t i = static_cast<std::uint32_t>(slot >> 32) & FMask;
+      while (FSlots[i] != 0) i = (i + 1) & FMask;
+      FSlots[i] = slot;
+    }
+  }
+  std::vector<std::uint64_t> FSlots;
+  std::size_t FMask;
+};
+
+}  // namespace
+
+bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
+                                std::size_t n, const void* Lines, TLineFn LineAt) {
+  const unsigned width = n < (1u << 14) ? 1u : ParallelWidth();
+  if (FCount != 0 || n >= std::numeric_limits<std::uint32_t>::max() ||
+      Bytes.size() >= std::numeric_limits<std::uint32_t>::max())
+    return false;
+  const auto first = [&](unsigned p) { return n * p / width; };
+  // A hash's share: bits the tags' places in a table do not use.
+  const auto shareOf = [width](std::uint64_t hash) {
+    return static_cast<unsigned>((hash >> 16 & 0xFFFF) * width >> 16);
+  };
+  const auto tagOf = [](std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); };
+
+  // Each part counts its lines, a table for each share: Parts[p][s].
+  std::vector<std::vector<TCountedTexts>> parts(width);
+  RunParts(width, [&](unsigned p) {
+    std::vector<TCountedTexts> shares(width);
+    const std::size_t from = first(p), to = first(p + 1);
+    for (std::size_t i = from; i < to; ++i) {
+      const std::string_view t = Kept(LineAt(Lines, i));
+      if (t.empty()) continue;
+      const std::uint64_t hash = HashBytes(t);
+      shares[shareOf(hash)].Add(Bytes.data(), {static_cast<std::uint32_t>(t.data() - Bytes.data()),
+                                               static_cast<std::uint32_t>(t.size()),
+                                               static_cast<std::uint32_t>(i), 1, tagOf(hash)});
+    }
+    parts[p] = std::move(shares);
+  });
+  // Each core joins one share: the later parts' texts, in order, into the
+  // first part's table, whose texts then lie in the order they first occur
+  // (a part's lines come after the earlier parts').
+  RunParts(width, [&](unsigned s) {
+    TCountedTexts& joined = parts[0][s];
+    for (unsigned p = 1; p < width; ++p) {
+      for (const TCounted& text : parts[p][s].Texts) joined.Add(Bytes.data(), text);
+      parts[p][s] = {};
+    }
+  });
+  // The shares' texts merged by their first lines: the items.
+  std::vector<std::size_t> next(width, 0);
+  std::size_t count = 0;
+  for (unsigned s = 0; s < width; ++s) count += parts[0][s].Texts.size();
+  const TStoreRef store = RoomForItems(Store, Bytes, count);
+  for (std::size_t k = 0; k < count; ++k) {
+    unsigned from = width;
+    for (unsigned s = 0; s < width; ++s) {
+      const std::vector<TCounted>& texts = parts[0][s].Texts;
+      if (next[s] < texts.size() &&
+          (from == width || texts[next[s]].Line < parts[0][from].Texts[next[from]].Line))
+        from = s;
+    }
+    const TCounted& text = parts[0][from].Texts[next[from]++];
+    TUniqueItem& made = NewItemAt(k);
+    made.FTextAt = store.Start + text.At;
+    made.FTextSize = text.Size;
+    made.FCount = text.Count;
+  }
+  ListChanged();
+  FTextIndex = TItemTable();
+  FIndexReleased = true;
+  FKeyGroupsValid = false;
+  return true;
+}
+
+}  // namespace tavrin
