@@ -106,7 +106,7 @@ class TResultList {
   mutable std::vector<bool> FChosen;
   mutable std::size_t FUnchosen = 0;
   std::vector<std::int32_t> FGroupOfRow;
-  mutable TVariantGroupRows FGrouped;
+  TVariantGroupRows FGrouped;
   // Makes keys with the result's options, to name the kinds of variants
   // that join a variant to its canonical row; none without kinds.
   std::shared_ptr<const TUniqueManager> FKeyMaker;

@@ -1,14 +1,13 @@
 // TUniqueManager::AddAllCounted: the collection of input with many repeated
 // lines counted on the cores instead of one look-up of the text index a
 // line on one.
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/item_table.h"
 #include "engine/text_index.h"
 #include "engine/unique_manager.h"
 #include "util/parallel.h"
@@ -24,52 +23,11 @@ struct TCounted {
   std::uint32_t Tag;
 };
 
-// The texts of one share of the hashes met in one part of the lines, with
-// an open-addressing table over them: a slot holds the high half of the
-// text's hash and its number in Texts plus one (0: free). A table holds
-// fewer than 2^32 slots, so the tags alone place its entries when it grows.
-class TCountedTexts {
- public:
-  TCountedTexts() : FSlots(kMinSlots, 0), FMask(kMinSlots - 1) {}
-
+// The texts of one share of the hashes met in one part of the lines, and
+// their index (numbers into Texts).
+struct TCountedTexts {
   std::vector<TCounted> Texts;
-
-  // Counts Text's lines, the texts' bytes lying at Bytes.
-  void Add(const char* Bytes, const TCounted& Text) {
-    const std::uint32_t tag = Text.Tag;
-    std::size_t i = tag & FMask;
-    for (;; i = (i + 1) & FMask) {
-      const std::uint64_t slot = FSlots[i];
-      if (slot == 0) break;
-      if (static_cast<std::uint32_t>(slot >> 32) != tag) continue;
-      TCounted& known = Texts[static_cast<std::uint32_t>(slot) - 1];
-      if (known.Size == Text.Size &&
-          std::memcmp(Bytes + known.At, Bytes + Text.At, Text.Size) == 0) {
-        known.Count = static_cast<std::int32_t>(std::min<std::int64_t>(
-            std::int64_t{known.Count} + Text.Count, std::numeric_limits<std::int32_t>::max()));
-        return;
-      }
-    }
-    Texts.push_back(Text);
-    FSlots[i] = std::uint64_t{tag} << 32 | Texts.size();
-    if (Texts.size() > (FMask + 1) / 8 * 5) Grow();
-  }
-
- private:
-  static constexpr std::size_t kMinSlots = 1024;
-  void Grow() {
-    std::vector<std::uint64_t> old(FSlots.size() * 2, 0);
-    old.swap(FSlots);
-    FMask = FSlots.size() - 1;
-    for (const std::uint64_t slot : old) {
-      if (slot == 0) continue;
-      std::size_t i = static_cast<std::uint32_t>(slot >> 32) & FMask;
-      while (FSlots[i] != 0) i = (i + 1) & FMask;
-      FSlots[i] = slot;
-    }
-  }
-  std::vector<std::uint64_t> FSlots;
-  std::size_t FMask;
+  TItemTable Index;
 };
 
 }  // namespace
@@ -86,6 +44,19 @@ bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::s
     return static_cast<unsigned>((hash >> 16 & 0xFFFF) * width >> 16);
   };
   const auto tagOf = [](std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); };
+  // Counts Text's lines in Table.
+  const auto add = [&](TCountedTexts& table, const TCounted& text) {
+    const auto textOf = [&](const TCounted& t) { return Bytes.substr(t.At, t.Size); };
+    const std::uint64_t hash = std::uint64_t{text.Tag} << 32;
+    if (std::uint32_t* found = table.Index.Find(
+            textOf(text), hash, [&](std::uint32_t k) { return textOf(table.Texts[k]); })) {
+      TCounted& known = table.Texts[*found - 1];
+      known.Count = SaturatedAdd(known.Count, text.Count);
+      return;
+    }
+    table.Texts.push_back(text);
+    table.Index.Insert(hash, static_cast<std::uint32_t>(table.Texts.size() - 1));
+  };
 
   // Each part counts its lines, a table for each share: Parts[p][s].
   std::vector<std::vector<TCountedTexts>> parts(width);
@@ -96,9 +67,9 @@ bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::s
       const std::string_view t = Kept(LineAt(Lines, i));
       if (t.empty()) continue;
       const std::uint64_t hash = HashBytes(t);
-      shares[shareOf(hash)].Add(Bytes.data(), {static_cast<std::uint32_t>(t.data() - Bytes.data()),
-                                               static_cast<std::uint32_t>(t.size()),
-                                               static_cast<std::uint32_t>(i), 1, tagOf(hash)});
+      add(shares[shareOf(hash)],
+          {static_cast<std::uint32_t>(t.data() - Bytes.data()),
+           static_cast<std::uint32_t>(t.size()), static_cast<std::uint32_t>(i), 1, tagOf(hash)});
     }
     parts[p] = std::move(shares);
   });
@@ -108,7 +79,7 @@ bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::s
   RunParts(width, [&](unsigned s) {
     TCountedTexts& joined = parts[0][s];
     for (unsigned p = 1; p < width; ++p) {
-      for (const TCounted& text : parts[p][s].Texts) joined.Add(Bytes.data(), text);
+      for (const TCounted& text : parts[p][s].Texts) add(joined, text);
       parts[p][s] = {};
     }
   });

@@ -23,12 +23,6 @@ constexpr std::uint64_t kTextSpace = std::uint64_t{1} << 32;
 // The manager's own stores (for copied lines) start small and grow.
 constexpr std::size_t kOwnStoreMin = std::size_t{64} << 10, kOwnStoreMax = std::size_t{1} << 20;
 
-std::int32_t SaturatedAdd(std::int32_t a, std::int32_t b) {
-  const std::int64_t sum = static_cast<std::int64_t>(a) + b;
-  return static_cast<std::int32_t>(
-      std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
-}
-
 }  // namespace
 
 struct TUniqueManager::TChunk {
@@ -43,6 +37,12 @@ struct TUniqueManager::TChunk {
   }
 };
 static_assert(sizeof(TUniqueItem) == 12 && alignof(TUniqueItem) == 4);
+
+std::int32_t TUniqueManager::SaturatedAdd(std::int32_t a, std::int32_t b) {
+  const std::int64_t sum = static_cast<std::int64_t>(a) + b;
+  return static_cast<std::int32_t>(
+      std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+}
 
 // ---- TUniqueItem ----
 

@@ -336,6 +336,8 @@ class TUniqueManager {
   TUniqueItem& NewItemAt(std::size_t Index) { return *new (&Item(Index)) TUniqueItem(); }
   // For a build into an empty manager: Bytes' store taken on, and room for
   // Count items, shown; nothing left half made when it fails.
+  // A + B, counts held at the largest int32_t.
+  static std::int32_t SaturatedAdd(std::int32_t A, std::int32_t B);
   TStoreRef RoomForItems(const std::shared_ptr<const void>& Store, std::string_view Bytes,
                          std::size_t Count);
   // One more chunk of items at the end.
