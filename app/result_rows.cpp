@@ -14,18 +14,32 @@ std::vector<TResultRow> FillRows(const TUniqueManager& Manager, bool SimilarOnly
   rows.clear();
   const std::int32_t n = Manager.Count();
   // A row holds its item and count; the texts are read only when painted.
-  // The similar ones are mostly few, and so are the items of a small list.
+  // A small list is walked on one core.
   const unsigned width = n < (1 << 16) ? 1u : ParallelWidth();
-  if (SimilarOnly || width == 1) {
+  if (width == 1) {
     ForEachRow<false>(Manager, SimilarOnly, Zenkaku, Upper,
                       [&](const TResultRow& row) { rows.push_back(row); });
     return rows;
   }
-  // [全データ] lists nearly every item: the parts of the items count their
-  // rows, then write them in place on the cores.
   const auto from = [&](unsigned p) {
     return static_cast<std::int32_t>(std::int64_t{n} * p / width);
   };
+  if (SimilarOnly) {
+    // The similar rows are mostly few, but finding them reads a mark for
+    // every item: each part of the items gathers its rows, then the parts
+    // join.
+    std::vector<std::vector<TResultRow>> parts(width);
+    RunParts(width, [&](unsigned p) {
+      ForEachRow<false>(
+          Manager, true, Zenkaku, Upper, [&](const TResultRow& row) { parts[p].push_back(row); },
+          from(p), from(p + 1));
+    });
+    for (const std::vector<TResultRow>& part : parts)
+      rows.insert(rows.end(), part.begin(), part.end());
+    return rows;
+  }
+  // [全データ] lists nearly every item: the parts of the items count their
+  // rows, then write them in place on the cores.
   std::vector<std::size_t> before(width + 1, 0);
   RunParts(width, [&](unsigned p) {
     std::size_t listed = 0;

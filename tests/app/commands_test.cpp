@@ -230,7 +230,7 @@ TEST(FillRows, CountsOfTheAllDataModes) {
 }
 
 // A large list is filled on the cores: the rows of one walk, whatever the
-// width, with merged items left out.
+// width, with merged items left out, for both kinds of list.
 TEST(FillRows, ManyItemsOnTheCoresAsInOneWalk) {
   std::vector<std::string> lines;
   for (int k = 0; k < 150000; ++k) lines.push_back((k % 3 ? "A" : "a") + std::to_string(k / 2));
@@ -241,15 +241,19 @@ TEST(FillRows, ManyItemsOnTheCoresAsInOneWalk) {
       break;
     }
   }
-  std::vector<std::string> oneWalk;
-  for (const unsigned width : {1u, 2u, 3u}) {
-    SetParallelWidth(width);
-    const std::vector<std::string> rows = Texts(FillRows(b.manager, false, true, false));
-    if (width == 1) oneWalk = rows;
-    EXPECT_EQ(rows, oneWalk) << width;
+  ASSERT_TRUE(MarkSimilar(b.manager));
+  for (const bool similar : {false, true}) {
+    std::vector<std::string> oneWalk;
+    for (const unsigned width : {1u, 2u, 3u}) {
+      SetParallelWidth(width);
+      const std::vector<std::string> rows = Texts(FillRows(b.manager, similar, true, false));
+      if (width == 1) oneWalk = rows;
+      EXPECT_EQ(rows, oneWalk) << similar << width;
+    }
+    SetParallelWidth(0);
+    // A pair of case forms a row, one hidden; a and A of a number are similar.
+    EXPECT_EQ(oneWalk.size(), similar ? 100000u : 74999u);
   }
-  SetParallelWidth(0);
-  EXPECT_EQ(oneWalk.size(), 74999u);  // a pair of case forms a row, one hidden
 }
 
 TEST(FillRows, DeletedRowIsLeftOutOfTheNextListing) {
