@@ -13,24 +13,27 @@
 #include "util/parallel.h"
 
 namespace tavrin {
-namespace {
 
-// A distinct text of one part: where it lies in the bytes, the first line
-// that holds it, how many lines do and the high half of its hash.
-struct TCounted {
-  std::uint32_t At, Size, Line;
-  std::int32_t Count;
-  std::uint32_t Tag;
+// The tables of the last counting, kept with the collection's other room:
+// a window counts anew at each press, and tables taken afresh (and grown
+// from small) are zeroed by the system page by page.
+struct TUniqueManager::TCountedRoom {
+  // A distinct text of one part: where it lies in the bytes, the first
+  // line that holds it, how many lines do and the high half of its hash.
+  struct TCounted {
+    std::uint32_t At, Size, Line;
+    std::int32_t Count;
+    std::uint32_t Tag;
+  };
+  // The texts of one share of the hashes met in one part of the lines, and
+  // their index (numbers into Texts).
+  struct TTexts {
+    std::vector<TCounted> Texts;
+    TItemTable Index;
+  };
+  // Parts[p][s]: part p's texts of share s.
+  std::vector<std::vector<TTexts>> Parts;
 };
-
-// The texts of one share of the hashes met in one part of the lines, and
-// their index (numbers into Texts).
-struct TCountedTexts {
-  std::vector<TCounted> Texts;
-  TItemTable Index;
-};
-
-}  // namespace
 
 bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::string_view Bytes,
                                 std::size_t n, const void* Lines, TLineFn LineAt) {
@@ -45,6 +48,8 @@ bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::s
   };
   const auto tagOf = [](std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); };
   // Counts Text's lines in Table.
+  using TCounted = TCountedRoom::TCounted;
+  using TCountedTexts = TCountedRoom::TTexts;
   const auto add = [&](TCountedTexts& table, const TCounted& text) {
     const auto textOf = [&](const TCounted& t) { return Bytes.substr(t.At, t.Size); };
     const std::uint64_t hash = std::uint64_t{text.Tag} << 32;
@@ -58,10 +63,18 @@ bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::s
     table.Index.Insert(hash, static_cast<std::uint32_t>(table.Texts.size() - 1));
   };
 
-  // Each part counts its lines, a table for each share: Parts[p][s].
-  std::vector<std::vector<TCountedTexts>> parts(width);
+  // Each part counts its lines, a table for each share, in the tables of
+  // the last counting emptied.
+  if (!FRoom.Counted) FRoom.Counted = std::make_shared<TCountedRoom>();
+  std::vector<std::vector<TCountedTexts>>& parts = FRoom.Counted->Parts;
+  parts.resize(width);
   RunParts(width, [&](unsigned p) {
-    std::vector<TCountedTexts> shares(width);
+    std::vector<TCountedTexts>& shares = parts[p];
+    shares.resize(width);
+    for (TCountedTexts& share : shares) {
+      share.Texts.clear();
+      share.Index.Empty();
+    }
     const std::size_t from = first(p), to = first(p + 1);
     for (std::size_t i = from; i < to; ++i) {
       const std::string_view t = Kept(LineAt(Lines, i));
@@ -71,17 +84,14 @@ bool TUniqueManager::AddCounted(const std::shared_ptr<const void>& Store, std::s
           {static_cast<std::uint32_t>(t.data() - Bytes.data()),
            static_cast<std::uint32_t>(t.size()), static_cast<std::uint32_t>(i), 1, tagOf(hash)});
     }
-    parts[p] = std::move(shares);
   });
   // Each core joins one share: the later parts' texts, in order, into the
   // first part's table, whose texts then lie in the order they first occur
   // (a part's lines come after the earlier parts').
   RunParts(width, [&](unsigned s) {
     TCountedTexts& joined = parts[0][s];
-    for (unsigned p = 1; p < width; ++p) {
+    for (unsigned p = 1; p < width; ++p)
       for (const TCounted& text : parts[p][s].Texts) add(joined, text);
-      parts[p][s] = {};
-    }
   });
   // The shares' texts merged by their first lines: the items.
   std::vector<std::size_t> next(width, 0);

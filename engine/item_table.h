@@ -5,6 +5,7 @@
 // the caller gives by number. A million distinct lines cost 16 MB.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string_view>
@@ -23,6 +24,11 @@ class TItemTable {
     FUsed = 0;
     FSlots.reset();
     Rebuild(kMinSlots);
+  }
+  // Empties the table and keeps its slots, for as many entries again.
+  void Empty() {
+    if (FUsed != 0) std::memset(static_cast<void*>(FSlots.get()), 0, (FMask + 1) * sizeof(TSlot));
+    FUsed = 0;
   }
   // Room for n entries without growing.
   void reserve(std::size_t n) {

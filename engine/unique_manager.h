@@ -421,10 +421,13 @@ class TUniqueManager {
   // of the parts after the first (the first is FKeyBytes, as FKeys, FMarks
   // and the others keep their own), and the list order. Empty while a
   // build uses it.
+  // AddAllCounted's tables (counted_adding.cpp).
+  struct TCountedRoom;
   struct TRoom {
     std::vector<TChunkPtr> Chunks;
     std::vector<std::string> KeyStores;
     std::vector<std::uint32_t> Order;
+    std::shared_ptr<TCountedRoom> Counted;
   };
   mutable TRoom FRoom;
   // Width key stores for parts of a build: FKeyBytes and the kept ones.

@@ -39,9 +39,10 @@ void Set(TUniqueManager& m, const TOptions& o) {
 
 // AddAllSorted or AddAllCounted, then the window's steps, leaves what
 // AddAll and the same steps leave, and so do finding, deleting, sorting
-// and copying after it; input it does not take is left to AddAll. One collection cleared and
-// added again for every case (its working room kept from larger and
-// smaller inputs) leaves the same.
+// and copying after it; input it does not take is left to AddAll. A
+// collection cleared and added again for every case, sorted or counted
+// (its working room kept from larger and smaller inputs and other widths),
+// leaves the same.
 TEST(AddAllSorted, LeavesWhatAddingLeaves) {
   // Even ones may end a line.
   const std::string pieces[] = {
@@ -76,7 +77,7 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       {window, 3000, "x\xEF\x40\xEB\x41", false},
       {variants, 140000, "", true, true, false, true},
   };
-  TUniqueManager reused;
+  TUniqueManager reused, recounted;
   for (const auto& c : cases) {
     std::mt19937 rng(static_cast<unsigned>(c.lines) + c.options.variants);
     auto bytes = std::make_shared<std::string>();
@@ -106,10 +107,12 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
     for (const bool sort : {false, true}) {
       TUniqueManager added, sorted, counted, copy, addedCopy;
       reused.Clear();
+      recounted.Clear();
       Set(added, c.options);
       Set(sorted, c.options);
       Set(counted, c.options);
       Set(reused, c.options);
+      Set(recounted, c.options);
       added.AddAll(bytes, all, spans.size(), lineAt);
       for (TUniqueManager* m : {&sorted, &reused}) {
         ASSERT_EQ(m->AddAllSorted(bytes, all, spans.size(), lineAt), c.taken) << c.lines;
@@ -117,15 +120,17 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       }
       // Counting takes every input; on the cores, or in three parts.
       SetParallelWidth(sort ? 3 : 0);
-      ASSERT_TRUE(counted.AddAllCounted(bytes, all, spans.size(), lineAt));
+      for (TUniqueManager* m : {&counted, &recounted})
+        ASSERT_TRUE(m->AddAllCounted(bytes, all, spans.size(), lineAt));
       SetParallelWidth(0);
-      for (TUniqueManager* m : {&added, &sorted, &counted, &reused}) {
+      for (TUniqueManager* m : {&added, &sorted, &counted, &reused, &recounted}) {
         m->Organize();
         if (sort) m->Sort();
       }
       ASSERT_EQ(State(sorted), State(added)) << c.lines << " " << c.late;
       ASSERT_EQ(State(counted), State(added)) << c.lines << " " << c.late;
       ASSERT_EQ(State(reused), State(added)) << c.lines << " " << c.late;
+      ASSERT_EQ(State(recounted), State(added)) << c.lines << " " << c.late;
       const std::string gone(added.Items(1)->Text());
       for (TUniqueManager* m : {&added, &sorted}) {
         m->Delete(m->FindText(gone));
