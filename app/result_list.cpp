@@ -63,7 +63,7 @@ void TResultList::ClearGroups() {
   FChosen.clear();
   FUnchosen = 0;
   FGroupOfRow.clear();
-  FGrouped = {};
+  FGrouped.Clear();
 }
 
 std::string TResultList::Caption(int row) const {
@@ -97,7 +97,11 @@ std::string TResultList::CellToolTip(int row, int column) const {
 }
 
 void TResultList::MakeGroups(const TDictionaryGroups* Dictionary) {
-  FGrouped = GroupVariantRows(FRows, Dictionary);
+  // The last grouping's memory serves this one.
+  TVariantGroupRows room = std::move(FGrouped);
+  room.Groups = std::move(FGroups);
+  room.GroupOfRow = std::move(FGroupOfRow);
+  FGrouped = GroupVariantRows(FRows, Dictionary, std::move(room));
   FGroups = std::move(FGrouped.Groups);
   FGroupOfRow = std::move(FGrouped.GroupOfRow);
   FChosen.assign(FGroups.size(), false);
@@ -105,7 +109,7 @@ void TResultList::MakeGroups(const TDictionaryGroups* Dictionary) {
 }
 
 void TResultList::SetGroups(std::vector<TVariantGroup> groups) {
-  FGrouped = {};
+  FGrouped.Clear();
   FGroups = std::move(groups);
   FChosen.assign(FGroups.size(), true);
   FUnchosen = 0;

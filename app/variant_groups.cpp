@@ -15,12 +15,7 @@ namespace tavrin {
 
 namespace {
 
-struct TRowGroups {
-  std::vector<std::uint32_t> Size;    // each group's rows
-  std::vector<std::size_t> FirstRow;  // each group's first row
-  std::vector<std::uint32_t> RuleOf;  // each group's rule, or kNone
-  std::vector<std::size_t> OfRow;     // each row's group
-};
+using TRowGroups = TVariantGroupRows::TWork;
 
 // The rows' groups, each row going to its rule's group or its key's. ByRuns:
 // a row of the key before it joins that row's group and a row of another
@@ -75,15 +70,24 @@ bool GroupRows(std::span<const TResultRow> Rows, const TDictionaryGroups* Dictio
 
 }  // namespace
 
+void TVariantGroupRows::Clear() {
+  Groups.clear();
+  Items.clear();
+  RowsAt.clear();
+  GroupOfRow.clear();
+}
+
 TVariantGroupRows GroupVariantRows(std::span<const TResultRow> Rows,
-                                   const TDictionaryGroups* Dictionary) {
-  TRowGroups rows;
+                                   const TDictionaryGroups* Dictionary, TVariantGroupRows Room) {
+  TVariantGroupRows out = std::move(Room);
+  out.Clear();
+  TRowGroups& rows = out.Work;
   if (!GroupRows(Rows, Dictionary, true, rows)) GroupRows(Rows, Dictionary, false, rows);
   // Groups of one row go, but for a row a rule sends to a canonical
   // spelling other than its own; the rows' indices follow the groups that
   // stay.
-  TVariantGroupRows out;
-  std::vector<std::int32_t> kept(rows.Size.size(), -1);
+  std::vector<std::int32_t>& kept = rows.Kept;
+  kept.assign(rows.Size.size(), -1);
   out.RowsAt.push_back(0);
   for (std::size_t k = 0; k < rows.Size.size(); ++k) {
     const std::string_view canonical = rows.RuleOf[k] == TDictionaryGroups::kNone
@@ -97,7 +101,8 @@ TVariantGroupRows GroupVariantRows(std::span<const TResultRow> Rows,
   }
   out.Items.resize(out.RowsAt.back());
   out.GroupOfRow.resize(Rows.size());
-  std::vector<std::uint32_t> next(out.RowsAt.begin(), out.RowsAt.end() - 1);
+  std::vector<std::uint32_t>& next = rows.Next;
+  next.assign(out.RowsAt.begin(), out.RowsAt.end() - 1);
   for (std::size_t r = 0; r < Rows.size(); ++r) {
     const std::int32_t g = kept[rows.OfRow[r]];
     out.GroupOfRow[r] = g;

@@ -45,7 +45,9 @@ std::vector<TVariantGroup> VariantGroups(std::span<const TResultRow> Rows,
 // then, group by group as they are needed, GiveRows and ChooseCanonical,
 // which weighs the spellings of tied rows. A list of many groups so takes
 // no memory block for each (under wine's heap, 28,000 blocks made and
-// freed cost about 10 ms).
+// freed cost about 10 ms). Room: an earlier result, whose arrays the new
+// one fills instead of taking memory afresh (a list is grouped at every
+// press).
 struct TVariantGroupRows {
   std::vector<TVariantGroup> Groups;
   std::vector<const TUniqueItem*> Items;  // group after group, each in list order
@@ -55,9 +57,21 @@ struct TVariantGroupRows {
   void GiveRows(TVariantGroup& Group, std::size_t Index) const {
     Group.Rows.assign(Items.begin() + RowsAt[Index], Items.begin() + RowsAt[Index + 1]);
   }
+  // Empties the result's arrays and keeps their memory.
+  void Clear();
+
+  // The grouping's working arrays, kept with the result: every key's (or
+  // rule's) group with its size, first row and rule, each row's group.
+  struct TWork {
+    std::vector<std::uint32_t> Size, RuleOf;
+    std::vector<std::size_t> FirstRow, OfRow;
+    std::vector<std::int32_t> Kept;
+    std::vector<std::uint32_t> Next;
+  } Work;
 };
 TVariantGroupRows GroupVariantRows(std::span<const TResultRow> Rows,
-                                   const TDictionaryGroups* Dictionary = nullptr);
+                                   const TDictionaryGroups* Dictionary = nullptr,
+                                   TVariantGroupRows Room = {});
 void ChooseCanonical(TVariantGroup& Group);
 
 // One line per variant, "variant TAB canonical TAB count CR LF", group by
