@@ -61,7 +61,9 @@ struct TVariantGroupRows {
   void Clear();
 
   // The grouping's working arrays, kept with the result: every key's (or
-  // rule's) group with its size, first row and rule, each row's group.
+  // rule's) group with its size, first row and rule, each row's group,
+  // each group's index among those that stay (-1 for none), and where the
+  // next row of each that stays goes in Items.
   struct TWork {
     std::vector<std::uint32_t> Size, RuleOf;
     std::vector<std::size_t> FirstRow, OfRow;

@@ -416,13 +416,13 @@ class TUniqueManager {
   // page. Holds nothing between calls.
   std::unique_ptr<std::byte[]> FSortRoom;
   std::size_t FSortRoomBytes = 0;
+  // AddAllCounted's tables (counted_adding.cpp).
+  struct TCountedRoom;
   // The memory of the last build's arrays, which Clear keeps for the next
   // build as well, for the same reason: the item chunks, the key stores
   // of the parts after the first (the first is FKeyBytes, as FKeys, FMarks
-  // and the others keep their own), and the list order. Empty while a
-  // build uses it.
-  // AddAllCounted's tables (counted_adding.cpp).
-  struct TCountedRoom;
+  // and the others keep their own), the list order and the counting's
+  // tables. Empty while a build uses it.
   struct TRoom {
     std::vector<TChunkPtr> Chunks;
     std::vector<std::string> KeyStores;
