@@ -334,10 +334,10 @@ class TUniqueManager {
   // else reads them.
   void AddItems(std::size_t Count);
   TUniqueItem& NewItemAt(std::size_t Index) { return *new (&Item(Index)) TUniqueItem(); }
-  // For a build into an empty manager: Bytes' store taken on, and room for
-  // Count items, shown; nothing left half made when it fails.
   // A + B, counts held at the largest int32_t.
   static std::int32_t SaturatedAdd(std::int32_t A, std::int32_t B);
+  // For a build into an empty manager: Bytes' store taken on, and room for
+  // Count items, shown; nothing left half made when it fails.
   TStoreRef RoomForItems(const std::shared_ptr<const void>& Store, std::string_view Bytes,
                          std::size_t Count);
   // One more chunk of items at the end.
@@ -421,8 +421,9 @@ class TUniqueManager {
   // The memory of the last build's arrays, which Clear keeps for the next
   // build as well, for the same reason: the item chunks, the key stores
   // of the parts after the first (the first is FKeyBytes, as FKeys, FMarks
-  // and the others keep their own), the list order and the counting's
-  // tables. Empty while a build uses it.
+  // and the others keep their own), the list order, and the counting's
+  // tables (used where they lie). Empty while a build uses it, but for
+  // those tables.
   struct TRoom {
     std::vector<TChunkPtr> Chunks;
     std::vector<std::string> KeyStores;
