@@ -87,14 +87,15 @@ std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
 // Whether every option gives Text itself as its key, seen from its bytes
 // alone: ASCII without capitals (no folding applies), no byte of 0x20 or
 // below at either end (no trimming) and no trailing hyphen; under the kinds
-// of variants also no blank inside (space) and no grave accent (symbol).
-// Eight bytes at a step.
+// of variants also no blank inside (space), no grave accent (symbol) and no
+// t (number: tel before a number is ℡). Eight bytes at a step.
 bool KeyIsText(std::string_view Text, unsigned Variants) {
   if (Text.empty()) return false;
   const auto first = static_cast<unsigned char>(Text.front());
   const auto last = static_cast<unsigned char>(Text.back());
   if (first <= 0x20 || last <= 0x20 || last == '-') return false;
-  const bool blanks = (Variants & kVariantSpace) != 0, grave = (Variants & kVariantSymbol) != 0;
+  const bool blanks = (Variants & kVariantSpace) != 0, grave = (Variants & kVariantSymbol) != 0,
+             tee = (Variants & kVariantNumber) != 0;
   namespace bw = byte_words;
   std::size_t i = 0;
   for (; i + 8 <= Text.size(); i += 8) {
@@ -104,12 +105,14 @@ bool KeyIsText(std::string_view Text, unsigned Variants) {
     std::uint64_t hit = bw::AsciiCapitals(w);
     if (blanks) hit |= bw::Equal(w, ' ') | bw::Equal(w, '\t');
     if (grave) hit |= bw::Equal(w, '`');
+    if (tee) hit |= bw::Equal(w, 't');
     if (hit != 0) return false;
   }
   for (; i < Text.size(); ++i) {
     const auto b = static_cast<unsigned char>(Text[i]);
     if (b >= 0x80 || (b >= 'A' && b <= 'Z')) return false;
-    if ((blanks && (b == ' ' || b == '\t')) || (grave && b == '`')) return false;
+    if ((blanks && (b == ' ' || b == '\t')) || (grave && b == '`') || (tee && b == 't'))
+      return false;
   }
   return true;
 }

@@ -308,11 +308,12 @@ namespace {
 // The key pass skips the folding for plain ASCII (eight bytes at a step)
 // and folds large lists in parts: every key must still be what MakeKey
 // gives its text, under each option set and with the kinds that look at
-// ASCII, with one part and with several.
+// ASCII (blanks, the grave accent, tel before a number), with one part and
+// with several.
 TEST(UniqueManagerKeys, BulkKeysEqualMakeKey) {
   std::mt19937 rng(9);
-  const std::string pieces[] = {"a",        "Z",    "-",        " ",        "\t", "0",
-                                "\x81\x5B", "\xB0", "\x83\x41", "\x82\xA0", "~",  "`"};
+  const std::string pieces[] = {"a",    "Z",        "-",        " ", "\t", "0",  "\x81\x5B",
+                                "\xB0", "\x83\x41", "\x82\xA0", "~", "`",  "tel"};
   std::vector<std::string> lines;
   for (int i = 0; i < 40000; ++i) {
     // Most lines distinct, and long enough for a step of eight bytes.
@@ -326,7 +327,7 @@ TEST(UniqueManagerKeys, BulkKeysEqualMakeKey) {
     for (int options = 0; options < 16; ++options) {
       TUniqueManager m;
       m.FTrim = options & 1, m.FHyphen = options & 2, m.FHyphenTerminate = options & 4;
-      m.FVariants = options & 8 ? kVariantSpace | kVariantSymbol : 0;
+      m.FVariants = options & 8 ? kVariantSpace | kVariantSymbol | kVariantNumber : 0;
       m.AddAll(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
       m.Organize();
       for (int i = 0; i < m.Count(); ++i) {
