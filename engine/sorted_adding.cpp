@@ -16,6 +16,7 @@
 #include "engine/item_sort.h"
 #include "engine/prefix_radix.h"
 #include "engine/unique_manager.h"
+#include "util/cp932.h"
 #include "util/parallel.h"
 #include "util/sjis.h"
 
@@ -99,9 +100,14 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
         continue;
       }
       const std::string_view key = OwnKey(t, scratch, scratch2);
-      const bool unassigned = key.data() != t.data() && std::any_of(t.begin(), t.end(), [](char c) {
-                                return IsUnassignedLead(static_cast<unsigned char>(c));
-                              });
+      // A code of an unassigned row (escaped, or an internal form) is left
+      // to the index's way. Its lead byte is often another code's trail
+      // byte (ャ, ユ): only where one stands are the characters walked.
+      const bool unassigned =
+          key.data() != t.data() &&
+          std::any_of(t.begin(), t.end(),
+                      [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }) &&
+          cp932::FirstUnassignedCode(t) != t.size();
       if (t.size() >= kKeyField || unassigned || !PlainKey(key) ||
           bytes.size() + key.size() + 5 >= kSameAsText) {
         declined = true;
