@@ -199,7 +199,9 @@ bool MakeEntry(std::string_view Line, bool MaybeText, std::uint32_t At, const TU
     if (cp932::FirstUnassignedCode(Line) != Line.size()) return false;
     key = Keys.KeyIn(Line, 0, s1, s2);
     keyIsText = key == Line;
-    if (!PlainKey(key)) return false;
+    // An empty key (－, ー) pads to spaces alone, which no other key does:
+    // its lines sort together, first, as in the collection.
+    if (!PlainKey(key) && !key.empty()) return false;
   }
   prefix_radix::SetPaddedPrefix(Entry, key.data(), key.size());
   Entry.At = At | (keyIsText ? kKeyIsText : 0);

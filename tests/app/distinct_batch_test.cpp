@@ -62,7 +62,7 @@ const std::vector<Shape>& Shapes() {
       // shared by several texts, and a key equal to another line's text.
       {"folds", Sjis("abc\nABC\nAbc\nｱｲｳ\nアイウ\nァィゥ\nabc-\nabc\xE3\x83\xBC\nab "
                      "c\nab\tc\nab\n\xE3\x80\x80\n"
-                     "ABC-\nx-\n")},
+                     "ABC-\nx-\n-\n－\nー\n-\n")},
       // Keys longer than the entries' prefix that tie on it.
       {"long",
        Sjis("アイウエオカキク1\nｱｲｳｴｵｶｷｸ1\nアイウエオカキク2\nアイウエオカキク1\nabcdefghijklmnop\n"
@@ -138,7 +138,6 @@ TEST(DistinctBatch, LeavesToTheCollection) {
       {"a quoted cell", {"all"}, "\"a\nb\"\n"},
       {"a key of 1024 bytes", {"all"}, std::string(1024, 'A') + "\n"},
       {"a text of 1024 bytes", {"all"}, std::string(1024, 'a') + "\n"},
-      {"a key folded to nothing", {"all"}, "-\n"},
       {"a code of an unassigned row", {"all"}, "\x85\x40\n"},
   };
   for (const auto& c : cases) {

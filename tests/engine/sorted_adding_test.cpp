@@ -69,6 +69,8 @@ TEST(AddAllSorted, LeavesWhatAddingLeaves) {
       {caseOnly, 3000, "", true},
       {trim, 3000, " a ", true},
       {variants, 3000, "\x87\x40", true},
+      {window, 3000, "\x81\x5B", true},  // ー: an empty key
+      {variants, 140000, "-", true},
       {window, 3000, "\x83\x85\x83\x86", true},  // ャユ: trail bytes of the unassigned rows' leads
       {window, 140000, "", true},                // on the cores, items in two chunks
       {window, 3000, "", true, false, true},
