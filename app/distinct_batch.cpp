@@ -105,7 +105,7 @@ class TLines {
   }
   std::string_view Key(const TEntry& e, std::string_view Line, std::string& s1,
                        std::string& s2) const {
-    return (e.At & kKeyIsText) != 0 ? Line : FKeys.KeyIn(Line, 0, s1, s2);
+    return (e.At & kKeyIsText) != 0 ? Line : FKeys.KeyIn(Line, FKeys.FVariants, s1, s2);
   }
   // PaddedKeyOrder of the two lines' sort strings; keys are folded again
   // only for entries whose prefixes tie.
@@ -183,21 +183,23 @@ bool WalkLines(std::string_view Text, std::size_t From, std::size_t To, const Li
 }
 
 // The entry of a kept line (At: where it starts, or its number), or false
-// when its key is one the path does not take.
+// when its key is one the path does not take. Keys' kinds of variants
+// make the keys.
 bool MakeEntry(std::string_view Line, bool MaybeText, std::uint32_t At, const TUniqueManager& Keys,
                std::string& s1, std::string& s2, TEntry& Entry) {
   std::string_view key = Line;
-  // The collection's own rule for a key that equals its text, without
-  // kinds of variants: ASCII without capitals, no byte of 0x20 or below at
-  // either end, no trailing hyphen.
+  // The collection's own rule for a key that equals its text: without
+  // kinds of variants ASCII without capitals, no byte of 0x20 or below at
+  // either end, no trailing hyphen; the kinds look at some ASCII too.
   const auto last = static_cast<unsigned char>(Line.back());
   bool keyIsText =
       MaybeText && static_cast<unsigned char>(Line.front()) > 0x20 && last > 0x20 && last != '-';
+  if (keyIsText && Keys.FVariants != 0) keyIsText = KeyIsText(Line, Keys.FVariants);
   if (!keyIsText) {
     // A code of an unassigned row (escaped, or an internal form) sorts as
     // the bytes given: the collection knows how.
     if (cp932::FirstUnassignedCode(Line) != Line.size()) return false;
-    key = Keys.KeyIn(Line, 0, s1, s2);
+    key = Keys.KeyIn(Line, Keys.FVariants, s1, s2);
     keyIsText = key == Line;
     // An empty key (－, ー) pads to spaces alone, which no other key does:
     // its lines sort together, first, as in the collection.
@@ -552,8 +554,8 @@ bool LooksDistinctHeavy(std::string_view Text, std::size_t MinBytes) {
 }
 
 bool DistinctBatchTakes(const TBatchOptions& Options) {
-  return Options.Output == TBatchOptions::TOutput::Copy && Options.Folds == 0 &&
-         Options.Dictionary.Rules.empty() && !Options.Trim && Options.ExtractSort &&
+  return Options.Output == TBatchOptions::TOutput::Copy && Options.Dictionary.Rules.empty() &&
+         !Options.Trim && Options.ExtractSort &&
          (Options.Similar || (Options.Zenkaku && Options.Upper));
 }
 
@@ -566,6 +568,7 @@ std::optional<TBatchOutput> RunDistinctBatch(const TBatchOptions& Options, std::
   keys.FUpper = Options.Upper;
   keys.FHyphen = Options.Hyphen;
   keys.FHyphenTerminate = Options.HyphenTerminate;
+  keys.FVariants = Options.Similar ? Options.Folds : 0;
   TFilled filled =
       Way == TDistinctWay::Counted ? CountEntries(Text, keys) : FillEntries(Text, keys);
   if (filled.Declined) return std::nullopt;

@@ -20,9 +20,10 @@ inline constexpr std::size_t kDistinctBatchBytes = std::size_t{4} << 20;
 // MinBytes long, and nine in ten of its first lines differ from each other.
 bool LooksDistinctHeavy(std::string_view Text, std::size_t MinBytes = kDistinctBatchBytes);
 
-// Whether the path takes the options: the copy text of "all" or "similar",
-// sorted; not another output, kinds of variants, a dictionary, trimming,
-// an unsorted list, nor "all" that merges (--no-zenkaku or --no-upper).
+// Whether the path takes the options: the copy text of "all" or "similar"
+// (with any kinds of variants), sorted; not another output, a dictionary,
+// trimming, an unsorted list, nor "all" that merges (--no-zenkaku or
+// --no-upper).
 bool DistinctBatchTakes(const TBatchOptions& Options);
 
 // The two ways of the path: one entry a line, sorted with its repeats

@@ -84,6 +84,8 @@ std::size_t BeforeTrailingMark(std::string_view Text, bool hyphenFolded) {
   return e == Text.size() ? at : std::string_view::npos;
 }
 
+}  // namespace
+
 // Whether every option gives Text itself as its key, seen from its bytes
 // alone: ASCII without capitals (no folding applies), no byte of 0x20 or
 // below at either end (no trimming) and no trailing hyphen; under the kinds
@@ -116,8 +118,6 @@ bool KeyIsText(std::string_view Text, unsigned Variants) {
   }
   return true;
 }
-
-}  // namespace
 
 void TUniqueManager::AppendLength(std::string& Store, std::size_t Size) {
   for (; Size > 0x7F; Size >>= 7) Store += static_cast<char>((Size & 0x7F) | 0x80);

@@ -79,6 +79,10 @@ inline constexpr std::size_t kKeyField = 1024;  // width of the padded key field
 // padded fields and may interleave by text.
 bool PlainKey(std::string_view Key);
 inline bool PlainKey(const TUniqueItem& Item) { return PlainKey(Item.Key()); }
+// Whether every option gives Text itself as its key under the kinds of
+// variants Variants, seen from its bytes alone (a false answer may still
+// be such a text).
+bool KeyIsText(std::string_view Text, unsigned Variants);
 // -1, 0 or +1: the two sort strings compared as unsigned bytes, a proper
 // prefix first. Compares as if padded; no padded string is built.
 int PaddedKeyOrder(const TSortString& A, const TSortString& B);
