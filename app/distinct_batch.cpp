@@ -201,9 +201,7 @@ bool MakeEntry(std::string_view Line, bool MaybeText, std::uint32_t At, const TU
     if (cp932::FirstUnassignedCode(Line) != Line.size()) return false;
     key = Keys.KeyIn(Line, Keys.FVariants, s1, s2);
     keyIsText = key == Line;
-    // An empty key (－, ー) pads to spaces alone, which no other key does:
-    // its lines sort together, first, as in the collection.
-    if (!PlainKey(key) && !key.empty()) return false;
+    if (!PlainKey(key)) return false;
   }
   prefix_radix::SetPaddedPrefix(Entry, key.data(), key.size());
   Entry.At = At | (keyIsText ? kKeyIsText : 0);

@@ -42,7 +42,7 @@ int CompareBytes(std::string_view A, std::string_view B) {
 }
 
 bool PlainKey(std::string_view Key) {
-  return !Key.empty() && Key.size() < kKeyField && Key.back() != ' ';
+  return Key.size() < kKeyField && (Key.empty() || Key.back() != ' ');
 }
 
 int PaddedKeyOrder(const TSortString& A, const TSortString& B) {

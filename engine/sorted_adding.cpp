@@ -108,9 +108,7 @@ bool TUniqueManager::AddSorted(const std::shared_ptr<const void>& Store, std::st
           std::any_of(t.begin(), t.end(),
                       [](char c) { return IsUnassignedLead(static_cast<unsigned char>(c)); }) &&
           cp932::FirstUnassignedCode(t) != t.size();
-      // An empty key (－, ー) pads to spaces alone, as no other key does:
-      // its texts still sort next to each other.
-      if (t.size() >= kKeyField || unassigned || (!PlainKey(key) && !key.empty()) ||
+      if (t.size() >= kKeyField || unassigned || !PlainKey(key) ||
           bytes.size() + key.size() + 5 >= kSameAsText) {
         declined = true;
         break;

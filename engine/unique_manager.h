@@ -72,11 +72,12 @@ struct TSortString {
 };
 inline constexpr std::size_t kKeyField = 1024;  // width of the padded key field
 
-// Whether Key is not empty, shorter than the padded field and does not end
-// in a space. When every key of a list is plain, sorting it by
-// PaddedKeyOrder puts the items of equal keys next to each other; keys that
-// differ only in trailing spaces, and keys of 1024 bytes and more, share
-// padded fields and may interleave by text.
+// Whether Key is shorter than the padded field and does not end in a space.
+// When every key of a list is plain, sorting it by PaddedKeyOrder puts the
+// items of equal keys next to each other (the empty key, of －, ー or - alone,
+// pads to spaces alone, as no other plain key does); keys that differ only
+// in trailing spaces, and keys of 1024 bytes and more, share padded fields
+// and may interleave by text.
 bool PlainKey(std::string_view Key);
 inline bool PlainKey(const TUniqueItem& Item) { return PlainKey(Item.Key()); }
 // Whether every option gives Text itself as its key under the kinds of
