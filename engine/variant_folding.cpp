@@ -169,12 +169,44 @@ int NumeralOf(std::string_view c) {
   }
 }
 
+// 万 and 億 as they part a run of kanji numerals into groups (一万五千),
+// 0 for any other character.
+int GroupPlaceOf(std::string_view c) {
+  if (c.size() != 2) return 0;
+  switch (static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1])) {
+    case 0x969C:
+      return 10000;
+    case 0x89AD:
+      return 100000000;
+    default:
+      return 0;
+  }
+}
+
 // The digits of a run of kanji numerals: with 十, 百 or 千 as places
 // (十二 = 12, 二十 = 20, 百五 = 105), else one numeral or digit by digit,
 // where the run holds 〇 or is a year of four (二〇二四, 一九九九年);
 // empty when the run is no number (十十, 二三百) or may be a figure of
 // speech (一二回 is once or twice, 三三九度 a rite, 七三分け a parting).
 std::string NumeralDigits(const std::vector<int>& Run, bool Year) {
+  // 億 and 万 stay, each after the digits of its group, in falling order
+  // (三億五千万 = 3億5000万, 一万二 = 1万2).
+  if (std::any_of(Run.begin(), Run.end(), [](int v) { return v >= 10000; })) {
+    std::string digits;
+    int lastGroup = 1000000000;
+    auto from = Run.begin();
+    for (auto it = Run.begin(); it != Run.end(); ++it) {
+      if (*it < 10000) continue;
+      const std::string group = NumeralDigits({from, it}, false);
+      if (group.empty() || *it >= lastGroup) return {};
+      digits += group + (*it == 10000 ? "\x96\x9C" : "\x89\xAD");
+      lastGroup = *it;
+      from = it + 1;
+    }
+    if (from == Run.end()) return digits;
+    const std::string rest = NumeralDigits({from, Run.end()}, false);
+    return rest.empty() ? std::string{} : digits + rest;
+  }
   if (std::none_of(Run.begin(), Run.end(), [](int v) { return v >= 10; })) {
     if (Run.size() > 1 && std::find(Run.begin(), Run.end(), 0) == Run.end() &&
         !(Year && Run.size() == 4))
@@ -306,6 +338,9 @@ class TVariantFolder {
   // The length of the counter (of kCounters or kAddress, as folded) at At
   // in Key, 0 for none; Address tells which list.
   std::size_t CounterAt(std::string_view Key, std::size_t At, bool& Address) const;
+  // Whether kanji numerals and the unit after Counter stand at At (年 then
+  // 五月, 時 then 十五分).
+  bool NextUnitAt(std::string_view Key, std::size_t At, std::string_view Counter) const;
   // The okurigana kind: each word of the table where it stands in Key, by
   // longest match, as its standard spelling (申込書 -> 申し込み書). A
   // spelling that begins with kana needs neither kana nor a kanji before
@@ -476,6 +511,10 @@ class TVariantFolder {
   // the month, the one a lone 十 is (十月; 百月 is a name).
   std::vector<std::string> FLoneCounters;
   std::string FMonth;
+  // The eras a year's number may follow (平成三十年).
+  std::vector<std::string> FEras;
+  // A date's and a time's units, each with the one after it.
+  std::vector<std::pair<std::string, std::string>> FNextUnits;
   std::array<const TRule*, 256> FSingle{};
   std::vector<const TRule*> FDouble = std::vector<const TRule*>(0x10000, nullptr);
   std::unordered_map<std::string, TRule> FLong;
@@ -858,6 +897,11 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FYear = folded("年");
     for (const std::string_view c : {"円", "日"}) FLoneCounters.push_back(folded(c));
     FMonth = folded("月");
+    for (const std::string_view era : {"明治", "大正", "昭和", "平成", "令和"})
+      FEras.push_back(folded(era));
+    // Not 月 then 日: 四月一日 and 八月一日 are family names.
+    for (const auto& [unit, next] : {std::pair{"年", "月"}, {"時", "分"}, {"分", "秒"}})
+      FNextUnits.emplace_back(folded(unit), folded(next));
     FChome = folded("丁目");
     FBanchi = folded("番地");
     FBan = folded("番");
@@ -1399,6 +1443,18 @@ std::size_t TVariantFolder::CounterAt(std::string_view Key, std::size_t At, bool
   return 0;
 }
 
+bool TVariantFolder::NextUnitAt(std::string_view Key, std::size_t At,
+                                std::string_view Counter) const {
+  const auto unit = std::find_if(FNextUnits.begin(), FNextUnits.end(),
+                                 [&](const auto& u) { return u.first == Counter; });
+  if (unit == FNextUnits.end()) return false;
+  std::size_t e = At;
+  while (e + 1 < Key.size() && NumeralOf(Key.substr(e, 2)) >= 0) e += 2;
+  bool address = false;
+  return e > At && CounterAt(Key, e, address) == unit->second.size() &&
+         Key.compare(e, unit->second.size(), unit->second) == 0;
+}
+
 // One look at each byte: only a numeral before a counter or a mark, a mark
 // or 丁 after a digit, ℡ or t e l send a key to Numbers.
 bool TVariantFolder::NumberHit(std::string_view Key) const {
@@ -1435,7 +1491,9 @@ bool TVariantFolder::NumberHit(std::string_view Key) const {
     const bool afterDigit = i > 0 && IsDigit(Key[i - 1]);
     if (n == 2 && bit(FNumberCode, code)) {
       if (NumeralOf(Key.substr(i, 2)) >= 0) {
-        if (i + 2 < Key.size() && bit(FCounterStart, codeAt(i + 2))) return true;
+        if (i + 2 < Key.size() &&
+            (bit(FCounterStart, codeAt(i + 2)) || GroupPlaceOf(Key.substr(i + 2, 2)) != 0))
+          return true;
       } else if (code == 0x8784 || afterDigit) {
         return true;  // ℡, or 丁 or a mark after a digit
       }
@@ -1480,7 +1538,8 @@ void TVariantFolder::Numbers(std::string& Key) const {
                       : 0;
     return kanji(c) || (code >= 0x829F && code <= 0x8396) || code == 0x815B;
   };
-  // Whether the text before the numeral ends with an address's counter.
+  // Whether the text before the numeral ends with a counter whose number
+  // goes on: an address's (一丁目二番) or a date's or time's (三年五月).
   bool afterAddress = false;
   std::string_view before;  // the character before, in Key
   // A character that starts nothing here: no digit, numeral, ℡, t or T
@@ -1531,6 +1590,9 @@ void TVariantFolder::Numbers(std::string& Key) const {
                                  : -1;
                v >= 0)
         run.push_back(v);
+      else if (const int group = GroupPlaceOf(Key.substr(e, 2));
+               group != 0 && !run.empty() && !digits && run.back() < 10000)
+        run.push_back(group);  // 一万, 三億
       else
         break;
       last = e;
@@ -1579,9 +1641,18 @@ void TVariantFolder::Numbers(std::string& Key) const {
     const bool mark = before == "-" && markAfterWord();
     // A numeral after a letter (お八つ, いの一番, 明け六つ) or a counter
     // before one (一人前, 三日月, 一つ穴) is part of a word.
-    const bool leftOk = before.empty() || (!letter(before) && !mark) || afterAddress || address;
-    const bool rightOk =
-        end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || !letter(at(end));
+    const bool era =
+        counter == FYear && std::any_of(FEras.begin(), FEras.end(), [&](const auto& e) {
+          return i >= e.size() && Key.compare(i - e.size(), e.size(), e) == 0 &&
+                 IsCharacterStart(Key, i - e.size());
+        });
+    const bool leftOk =
+        before.empty() || (!letter(before) && !mark) || afterAddress || address || era;
+    // After 第 a number is an ordinal whatever follows (第三回定例会); a
+    // date or a time goes on with its next unit (三年五月, 三時十五分).
+    const bool goesOn = NextUnitAt(Key, end, counter);
+    const bool rightOk = end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || goesOn ||
+                         before == FOrdinal || !letter(at(end));
     std::string digitsOf;
     // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種), but
     // before 円 and 日 a number (百円, 十日), and 十 before 月.
@@ -1604,7 +1675,7 @@ void TVariantFolder::Numbers(std::string& Key) const {
     out += counter;
     before = counter.substr(LastTwo(counter).first);
     i = end;
-    afterAddress = addressPart;
+    afterAddress = addressPart || goesOn;
   }
   // An address's 丁目 and 番 (番地, 号) as hyphens: 1丁目2番3号 = 1-2-3.
   std::string addressed;

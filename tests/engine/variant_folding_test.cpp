@@ -177,6 +177,13 @@ const TPairCase kGrouped[] = {
     {kVariantNumber, "℡03-1234-5678", "TEL03-1234-5678"},
     {kVariantNumber, "Tel.03-1234-5678", "TEL 03-1234-5678"},
     {kVariantNumber, "tel:(03)1234-5678", "℡(03)1234-5678"},
+    {kVariantNumber, "一万円", "1万円"},  // 万 and 億 stay after their group's digits
+    {kVariantNumber, "三億五千万円", "3億5000万円"},
+    {kVariantNumber, "一万二人", "1万2人"},
+    {kVariantNumber, "第三回定例会", "第3回定例会"},  // after 第, whatever follows
+    {kVariantNumber, "三時十五分", "3時15分"},        // a time or a date going on
+    {kVariantNumber, "二〇二四年五月", "2024年5月"},
+    {kVariantNumber, "平成三十年", "平成30年"},
     // The words of the okurigana table, alone and inside a line.
     {kVariantOkurigana, "申込", "申し込み"},
     {kVariantOkurigana, "申込書", "申し込み書"},
@@ -297,6 +304,14 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"三三九度", "339度"},
       {"十十人", "20人"},
       {"1丁目", "1"},
+      {"四月一日", "4月1日"},  // family names (わたぬき, ほずみ)
+      {"八月一日", "8月1日"},
+      {"一万田", "1万田"},
+      {"万一回", "万1回"},
+      {"一万万円", "1万万円"},
+      {"万人", "1万人"},
+      {"一年一度", "1年1度"},
+      {"東三十年", "東30年"},
       {"1丁目2", "1-2"},
       // Another kanji is another word; kana alone may be any word read so,
       // or a name's kana, and a kanji word read two ways is neither.
