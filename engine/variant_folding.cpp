@@ -511,6 +511,9 @@ class TVariantFolder {
   // the month, the one a lone 十 is (十月; 百月 is a name).
   std::vector<std::string> FLoneCounters;
   std::string FMonth;
+  // A counter and the kanji that may follow it in a number's word
+  // (三号館, 二番線).
+  std::vector<std::string> FCounterWords;
   // The eras a year's number may follow (平成三十年).
   std::vector<std::string> FEras;
   // A date's and a time's units, each with the one after it.
@@ -897,6 +900,8 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FYear = folded("年");
     for (const std::string_view c : {"円", "日"}) FLoneCounters.push_back(folded(c));
     FMonth = folded("月");
+    for (const std::string_view w : {"号館", "号棟", "号室", "号車", "号線", "号機", "番線"})
+      FCounterWords.push_back(folded(w));
     for (const std::string_view era : {"明治", "大正", "昭和", "平成", "令和"})
       FEras.push_back(folded(era));
     // Not 月 then 日: 四月一日 and 八月一日 are family names.
@@ -1651,8 +1656,12 @@ void TVariantFolder::Numbers(std::string& Key) const {
     // After 第 a number is an ordinal whatever follows (第三回定例会); a
     // date or a time goes on with its next unit (三年五月, 三時十五分).
     const bool goesOn = NextUnitAt(Key, end, counter);
-    const bool rightOk = end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || goesOn ||
-                         before == FOrdinal || !letter(at(end));
+    const bool rightOk =
+        end == Key.size() || (addressPart && NumeralOf(at(end)) >= 0) || goesOn ||
+        before == FOrdinal || !letter(at(end)) ||
+        std::any_of(FCounterWords.begin(), FCounterWords.end(), [&](const std::string& w) {
+          return w.size() > length && Key.compare(c, w.size(), w) == 0;
+        });
     std::string digitsOf;
     // A lone 十, 百 or 千 is mostly a word's (十分, 百度, 千歳, 千種), but
     // before 円 and 日 a number (百円, 十日), and 十 before 月.

@@ -184,6 +184,8 @@ const TPairCase kGrouped[] = {
     {kVariantNumber, "三時十五分", "3時15分"},        // a time or a date going on
     {kVariantNumber, "二〇二四年五月", "2024年5月"},
     {kVariantNumber, "平成三十年", "平成30年"},
+    {kVariantNumber, "三号館", "3号館"},  // a few kanji after 号 and 番
+    {kVariantNumber, "二番線", "2番線"},
     // The words of the okurigana table, alone and inside a line.
     {kVariantOkurigana, "申込", "申し込み"},
     {kVariantOkurigana, "申込書", "申し込み書"},
