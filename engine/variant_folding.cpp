@@ -294,6 +294,23 @@ class TVariantFolder {
     return false;
   }
   void Spellings(std::string& Key) const { Key.resize(Spellings(Key.data(), Key.size())); }
+  // ヴ in a long word of kana as the B row (ヴァイオリニスト, ベートーヴェン,
+  // ヴァージョン): one of six kana or more is nearly always a borrowed word
+  // spelt both ways; a shorter one may be another word or name (ベスト and
+  // ヴェスト, ハービー and ハーヴィー). In place; the new size.
+  static constexpr std::size_t kVuWordLength = 6;
+  std::size_t VuWords(char* Key, std::size_t Size) const {
+    bool found = false;
+    return VuWords(Key, std::string_view(Key, Size), found);
+  }
+  bool HasVuWord(std::string_view Key) const {
+    bool found = false;
+    if (FWords && Key.find("\xA9\xDE") != std::string_view::npos) VuWords(nullptr, Key, found);
+    return found;
+  }
+  // Writes to Out when given (it may be Key's own bytes: the key never
+  // grows), else only looks; Found tells whether a word was there.
+  std::size_t VuWords(char* Out, std::string_view Key, bool& Found) const;
   // The place-name ヶ between two kanji (霞ヶ関, 霞ケ関, 三ヵ所, 三カ所) as ｹ,
   // in place; the new size, and whether anything changed.
   std::size_t KeBetweenKanji(char* Key, std::size_t Size, bool& Changed) const;
@@ -1292,6 +1309,10 @@ bool TVariantFolder::OnePieceAt(std::string_view Key, std::size_t At) const {
 
 // In place: a spelling never grows.
 std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
+  // The long words first: a word of the list may stand inside one (ラヴ in
+  // キャラヴァン).
+  if (FWords && std::string_view(Key, Size).find("\xA9\xDE") != std::string_view::npos)
+    Size = VuWords(Key, Size);
   const std::string_view key(Key, Size);
   const bool dash = (FKinds & kVariantSymbol) != 0;
   std::size_t o = 0;
@@ -1324,6 +1345,63 @@ std::size_t TVariantFolder::Spellings(char* Key, std::size_t Size) const {
       for (std::size_t k = 0; k < n; ++k) Key[o + k] = Key[i + k];
     o += n;
     i += n;
+  }
+  return o;
+}
+
+std::size_t TVariantFolder::VuWords(char* Out, std::string_view Key, bool& Found) const {
+  const std::size_t Size = Key.size();
+  // A run of kana (ｩﾞ is ヴ, the key's kana being small) and long-vowel
+  // marks or hyphens after them, counted without its sound marks.
+  const auto kana = [](unsigned char b) { return b >= 0xA6 && b <= 0xDF; };
+  std::size_t o = 0;
+  const auto put = [&](std::string_view bytes) {
+    if (Out != nullptr && o != static_cast<std::size_t>(bytes.data() - Key.data()))
+      std::memmove(Out + o, bytes.data(), bytes.size());
+    o += bytes.size();
+  };
+  for (std::size_t i = 0; i < Size;) {
+    const std::size_t n = CharLength(Key, i);
+    if (n != 1 || !kana(static_cast<unsigned char>(Key[i]))) {
+      put(Key.substr(i, n));
+      i += n;
+      continue;
+    }
+    std::size_t e = i, count = 0;
+    bool vu = false;
+    for (; e < Size && CharLength(Key, e) == 1; ++e) {
+      const auto b = static_cast<unsigned char>(Key[e]);
+      if (!kana(b) && b != '-') break;
+      count += b != 0xDE && b != 0xDF;
+      vu = vu || (b == 0xDE && Key[e - 1] == '\xA9');
+    }
+    if (!vu || count < kVuWordLength) {
+      put(Key.substr(i, e - i));
+      i = e;
+      continue;
+    }
+    Found = true;
+    if (Out == nullptr) return Size;
+    // ｩﾞｧ ｩﾞｨ ｩﾞｪ ｩﾞｫ as ﾊﾞ ﾋﾞ ﾍﾞ ﾎﾞ, ｩﾞｭ as ﾋﾞｭ, ｩﾞ alone as ﾌﾞ.
+    for (std::size_t p = i; p < e;) {
+      if (Key[p] != '\xA9' || p + 1 == e || Key[p + 1] != '\xDE') {
+        put(Key.substr(p, 1));
+        ++p;
+        continue;
+      }
+      const char next = p + 2 < e ? Key[p + 2] : '\0';
+      const char* row = next == '\xA7'   ? "\xCA\xDE"
+                        : next == '\xA8' ? "\xCB\xDE"
+                        : next == '\xAA' ? "\xCD\xDE"
+                        : next == '\xAB' ? "\xCE\xDE"
+                        : next == '\xAD' ? "\xCB\xDE\xAD"
+                                         : nullptr;
+      const std::string_view to = row != nullptr ? std::string_view(row) : "\xCC\xDE";
+      if (Out != nullptr) std::memcpy(Out + o, to.data(), to.size());
+      o += to.size();
+      p += row != nullptr ? 3 : 2;
+    }
+    i = e;
   }
   return o;
 }
@@ -2070,7 +2148,8 @@ std::size_t TVariantFolder::FoldText(std::string_view Text, std::string& Out,
     }
   }
   std::size_t n = static_cast<std::size_t>(o - Out.data());
-  if ((flags & kOddPiece) != 0 && HasWord(std::string_view(Out.data(), n))) {
+  if ((flags & kOddPiece) != 0 &&
+      (HasWord(std::string_view(Out.data(), n)) || HasVuWord(std::string_view(Out.data(), n)))) {
     n = Spellings(Out.data(), n);
     if (hints != 0) hints = std::size(hintEnds) + 1;  // the ends moved: look again
   }

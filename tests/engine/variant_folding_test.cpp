@@ -147,6 +147,11 @@ const TPairCase kGrouped[] = {
     {kVariantCompany, "山田(株)東京支店", "山田株式会社東京支店"},
     {kVariantCompany, "山田㈲東京支店", "山田（有）東京支店"},
     {kVariantCompany, "東京医療法人会", "東京(医)会"},
+    // ヴ in a word of six kana or more, one of the list inside it too.
+    {kVariantKana, "ヴァージニア", "バージニア"},
+    {kVariantKana, "ベートーヴェン", "ベートーベン"},
+    {kVariantKana, "キャラヴァン隊", "キャラバン隊"},
+    {kVariantKana, "インタヴュアー", "インタビュアー"},
     {kVariantNumber, "一丁目", "1丁目"},
     {kVariantNumber, "本町一丁目", "本町１丁目"},
     {kVariantNumber, "二番地", "2番地"},
@@ -240,6 +245,8 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"バリ", "ヴァリ"},
       {"ベン", "ヴェン"},
       {"エルベ", "エルヴェ"},
+      {"ハービー", "ハーヴィー"},  // five kana: Herbie, Harvey
+      {"ベルナー", "ヴェルナー"},  // a trailing mark does not count
       {"ちず子", "ちづ子"},
       {"かずき", "かづき"},
       {"じ", "ぢ"},
