@@ -370,7 +370,8 @@ class TVariantFolder {
   struct TOkuriEntry {
     std::string_view Source, Target;
     bool KanaStart, KanaOnly;
-    std::uint8_t End;  // what the target's last character is (kOkuriKana, kOkuriKanji, 0)
+    std::uint8_t End;    // what the target's last character is (kOkuriKana, kOkuriKanji, 0)
+    std::uint32_t Hash;  // OkuriHash of its first characters
   };
   static constexpr std::uint8_t kOkuriKana = 1, kOkuriKanji = 2;
   static std::uint8_t OkuriClass(std::string_view Key, std::size_t At) {
@@ -404,7 +405,7 @@ class TVariantFolder {
   // OkuriganaHit.
   bool Okurigana(std::string& Key) const;
   bool FOkuri = false, FOkuriAlways = false;
-  std::vector<std::string> FOkuriText;  // the table's spellings as folded
+  std::string FOkuriText;  // the table's spellings as folded, one after another
   // The spellings by the hash of their first three characters (of two for
   // those of two), longest first within one hash (FOkuriRanges: first,
   // end); a bit per hash's top bits says, without a look-up, that no
@@ -690,8 +691,13 @@ const std::vector<std::string>& OkuriganaKeys(bool hyphens) {
     }
     return keys;
   };
-  static const std::vector<std::string> plain = make(false), hyphened = make(true);
-  return hyphens ? hyphened : plain;
+  // Each made on first use: a run mostly asks for one.
+  if (hyphens) {
+    static const std::vector<std::string> hyphened = make(true);
+    return hyphened;
+  }
+  static const std::vector<std::string> plain = make(false);
+  return plain;
 }
 
 }  // namespace
@@ -970,70 +976,91 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
     FOkuriPair.assign((std::size_t{1} << 20) / 64, 0);
     FOkuriKanaRuns = FOkuriPair;
     FOkuriFollow.assign(0x10000, 0);
-    // The spellings as the key holds them after the other kinds: each word's
-    // standard spelling maps to itself, so that a longest match never takes
-    // a piece of it for a shorter word (引っ越 in 引っ越し).
-    std::vector<std::pair<std::size_t, std::size_t>> pairs;  // source, target in FOkuriText
+    // The spellings as the key holds them after the other kinds, one after
+    // another in one string: each word's standard spelling maps to itself,
+    // so that a longest match never takes a piece of it for a shorter word
+    // (引っ越 in 引っ越し).
+    struct TSpan {
+      std::uint32_t At = 0, Size = 0;
+    };
+    std::vector<std::pair<TSpan, TSpan>> pairs;  // source, target in FOkuriText
     const std::vector<std::string>& words = OkuriganaKeys(Hyphens);
-    FOkuriText.reserve(words.size());
-    std::size_t target = 0;
+    std::size_t bytes = 0;
+    for (const std::string& w : words) bytes += w.size();
+    FOkuriText.reserve(bytes + bytes / 16);
+    pairs.reserve(words.size());
+    TSpan target;
+    bool standard = false;
+    std::string folded;
     for (const std::string& w : words) {
       // Each word's spellings follow its standard one, after an empty line.
       if (w.empty()) {
-        target = FOkuriText.size();
+        standard = true;
         continue;
       }
+      const auto at = static_cast<std::uint32_t>(FOkuriText.size());
       // The other kinds' folds, where they change anything.
       if (CharsUntouched(w) && !KeChanges(w)) {
-        FOkuriText.push_back(w);
+        FOkuriText += w;
       } else {
-        std::string folded = Inner(w);
+        Inner(w, folded);
         KeBetweenKanji(folded);
-        FOkuriText.push_back(std::move(folded));
+        FOkuriText += folded;
       }
-      pairs.emplace_back(FOkuriText.size() - 1, target);
+      const TSpan span{at, static_cast<std::uint32_t>(FOkuriText.size() - at)};
+      if (standard) target = span, standard = false;
+      pairs.emplace_back(span, target);
     }
+    const auto view = [&](TSpan s) { return std::string_view(FOkuriText).substr(s.At, s.Size); };
     const auto kana = [](std::string_view w, std::size_t at) {
       return OkuriClass(w, at) == kOkuriKana;
     };
-    std::unordered_map<std::string_view, bool> seen;
-    std::vector<std::pair<std::uint32_t, TOkuriEntry>> entries;
+    FOkuriEntries.reserve(pairs.size());
     for (const auto& [source, target] : pairs) {
-      const std::string_view w = FOkuriText[source], t = FOkuriText[target];
+      const std::string_view w = view(source), t = view(target);
       if (w.empty() || CharLength(w, 0) == w.size()) continue;
-      // Spellings that the other kinds make one keep the first word's.
-      if (!seen.emplace(w, true).second) continue;
       bool kanaOnly = true;
       for (std::size_t i = 0; i < w.size(); i += CharLength(w, i))
         kanaOnly = kanaOnly && kana(w, i);
-      entries.emplace_back(
-          OkuriHash(w, 0, OkuriChars(w)),
-          TOkuriEntry{w, t, kana(w, 0), kanaOnly,
-                      t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first)});
+      FOkuriEntries.push_back(TOkuriEntry{
+          w, t, kana(w, 0), kanaOnly, t.empty() ? std::uint8_t{0} : OkuriClass(t, LastTwo(t).first),
+          OkuriHash(w, 0, OkuriChars(w))});
     }
-    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-      return a.first != b.first ? a.first < b.first
-                                : a.second.Source.size() > b.second.Source.size();
-    });
+    // By hash, longest first, then by bytes (two spellings of one length
+    // never match at one place): a spelling the other kinds make one with
+    // another stands next to it, and keeps the first word's, whose target
+    // stands first in FOkuriText.
+    std::sort(FOkuriEntries.begin(), FOkuriEntries.end(),
+              [](const TOkuriEntry& a, const TOkuriEntry& b) {
+                if (a.Hash != b.Hash) return a.Hash < b.Hash;
+                if (a.Source.size() != b.Source.size()) return a.Source.size() > b.Source.size();
+                if (a.Source != b.Source) return a.Source < b.Source;
+                return std::less<const char*>()(a.Target.data(), b.Target.data());
+              });
+    FOkuriEntries.erase(std::unique(FOkuriEntries.begin(), FOkuriEntries.end(),
+                                    [](const TOkuriEntry& a, const TOkuriEntry& b) {
+                                      return a.Source == b.Source;
+                                    }),
+                        FOkuriEntries.end());
     std::size_t capacity = 1024;
-    while (capacity < 2 * entries.size()) capacity *= 2;
+    while (capacity < 2 * FOkuriEntries.size()) capacity *= 2;
     FOkuriRanges.assign(capacity, {});
     FOkuriMask = static_cast<std::uint32_t>(capacity - 1);
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-      const std::uint32_t h = entries[k].first;
+    for (std::size_t k = 0; k < FOkuriEntries.size(); ++k) {
+      const TOkuriEntry& entry = FOkuriEntries[k];
+      const std::uint32_t h = entry.Hash;
       std::uint32_t i = h & FOkuriMask;
       while (FOkuriRanges[i].Hash != 0 && FOkuriRanges[i].Hash != h) i = (i + 1) & FOkuriMask;
       TOkuriSlot& range = FOkuriRanges[i];
       if (range.Hash == 0) range = {h, static_cast<std::uint32_t>(k), 0};
       range.End = static_cast<std::uint32_t>(k + 1);
       FOkuriBits[(h >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((h >> kOkuriBitShift) % 64);
-      const std::uint32_t p = OkuriHash(entries[k].second.Source, 0, 2);
+      const std::uint32_t p = OkuriHash(entry.Source, 0, 2);
       FOkuriPrefix[(p >> kOkuriBitShift) / 64] |= std::uint64_t{1} << ((p >> kOkuriBitShift) % 64);
       // The codes the key's look reads where this spelling starts, for the
       // spellings that change a key (a standard one maps to itself). A lone
       // lead byte at the spelling's end may be a double-byte code's in a
       // key: such a spelling is looked for in every key.
-      const TOkuriEntry& entry = entries[k].second;
       if (entry.Source != entry.Target) {
         const std::string_view w = entry.Source;
         unsigned codes[3] = {};
@@ -1059,7 +1086,6 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
           FOkuriKanaRuns[h / 64] |= std::uint64_t{1} << (h % 64);
         }
       }
-      FOkuriEntries.push_back(entries[k].second);
     }
   }
   // The characters of a text whose folded form a rule or a spelling may
