@@ -676,27 +676,44 @@ std::string KeyFold(std::string_view s, bool hyphens) {
   return out;
 }
 
-// The okurigana table's spellings as keys, made once for each option: an
-// empty string before each word, then its standard spelling and the others.
-const std::vector<std::string>& OkuriganaKeys(bool hyphens) {
+// The okurigana table's spellings as keys, one after another in Bytes:
+// the i-th ends at Ends[i]; an empty one before each word, then its
+// standard spelling and the others.
+struct TOkuriganaKeys {
+  std::string Bytes;
+  std::vector<std::uint32_t> Ends;
+  std::size_t size() const { return Ends.size(); }
+  std::string_view operator[](std::size_t i) const {
+    const std::uint32_t from = i == 0 ? 0 : Ends[i - 1];
+    return std::string_view(Bytes).substr(from, Ends[i] - from);
+  }
+};
+
+// Made once for each option, on first use: a run mostly asks for one.
+const TOkuriganaKeys& OkuriganaKeys(bool hyphens) {
   const auto make = [](bool h) {
-    std::vector<std::string> keys;
+    TOkuriganaKeys keys;
+    keys.Ends.reserve(std::size(okurigana_table::kWords) * 4);
+    std::string sjis;
     for (const std::string_view line : okurigana_table::kWords) {
-      keys.emplace_back();
+      keys.Ends.push_back(static_cast<std::uint32_t>(keys.Bytes.size()));
       for (std::size_t from = 0; from <= line.size();) {
         const std::size_t tab = std::min(line.find('\t', from), line.size());
-        keys.push_back(KeyFold(cp932::Sjis(line.substr(from, tab - from)), h));
+        sjis = cp932::Sjis(line.substr(from, tab - from));
+        const std::size_t at = keys.Bytes.size();
+        keys.Bytes.resize(at + sjis.size());
+        keys.Bytes.resize(at + FoldKeyInto(sjis, h, keys.Bytes.data() + at));
+        keys.Ends.push_back(static_cast<std::uint32_t>(keys.Bytes.size()));
         from = tab + 1;
       }
     }
     return keys;
   };
-  // Each made on first use: a run mostly asks for one.
   if (hyphens) {
-    static const std::vector<std::string> hyphened = make(true);
+    static const TOkuriganaKeys hyphened = make(true);
     return hyphened;
   }
-  static const std::vector<std::string> plain = make(false);
+  static const TOkuriganaKeys plain = make(false);
   return plain;
 }
 
@@ -984,15 +1001,14 @@ TVariantFolder::TVariantFolder(unsigned Kinds, bool Hyphens) : FKinds(Kinds), FH
       std::uint32_t At = 0, Size = 0;
     };
     std::vector<std::pair<TSpan, TSpan>> pairs;  // source, target in FOkuriText
-    const std::vector<std::string>& words = OkuriganaKeys(Hyphens);
-    std::size_t bytes = 0;
-    for (const std::string& w : words) bytes += w.size();
-    FOkuriText.reserve(bytes + bytes / 16);
+    const TOkuriganaKeys& words = OkuriganaKeys(Hyphens);
+    FOkuriText.reserve(words.Bytes.size() + words.Bytes.size() / 16);
     pairs.reserve(words.size());
     TSpan target;
     bool standard = false;
     std::string folded;
-    for (const std::string& w : words) {
+    for (std::size_t k = 0; k < words.size(); ++k) {
+      const std::string_view w = words[k];
       // Each word's spellings follow its standard one, after an empty line.
       if (w.empty()) {
         standard = true;
