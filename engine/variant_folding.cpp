@@ -1415,7 +1415,7 @@ std::size_t TVariantFolder::VuWords(char* Out, std::string_view Key, bool& Found
       const auto b = static_cast<unsigned char>(Key[e]);
       if (!kana(b) && b != '-') break;
       count += b != 0xDE && b != 0xDF;
-      vu = vu || (b == 0xDE && Key[e - 1] == '\xA9');
+      vu = vu || (b == 0xDE && e > i && Key[e - 1] == '\xA9');
     }
     if (!vu || count < kVuWordLength) {
       put(Key.substr(i, e - i));

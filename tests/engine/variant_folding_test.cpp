@@ -245,8 +245,9 @@ TEST(VariantFolds, DifferentNamesStayApartUnderAllKinds) {
       {"バリ", "ヴァリ"},
       {"ベン", "ヴェン"},
       {"エルベ", "エルヴェ"},
-      {"ハービー", "ハーヴィー"},  // five kana: Herbie, Harvey
-      {"ベルナー", "ヴェルナー"},  // a trailing mark does not count
+      {"ハービー", "ハーヴィー"},    // five kana: Herbie, Harvey
+      {"ベルナー", "ヴェルナー"},    // a trailing mark does not count
+      {"ﾞヴェルナー", "ﾞベルナー"},  // nor a sound mark that opens the line
       {"ちず子", "ちづ子"},
       {"かずき", "かづき"},
       {"じ", "ぢ"},
