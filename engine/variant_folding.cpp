@@ -1439,7 +1439,7 @@ std::size_t TVariantFolder::VuWords(char* Out, std::string_view Key, bool& Found
                         : next == '\xAD' ? "\xCB\xDE\xAD"
                                          : nullptr;
       const std::string_view to = row != nullptr ? std::string_view(row) : "\xCC\xDE";
-      if (Out != nullptr) std::memcpy(Out + o, to.data(), to.size());
+      std::memcpy(Out + o, to.data(), to.size());
       o += to.size();
       p += row != nullptr ? 3 : 2;
     }
