@@ -152,6 +152,8 @@ const TPairCase kGrouped[] = {
     {kVariantKana, "ベートーヴェン", "ベートーベン"},
     {kVariantKana, "キャラヴァン隊", "キャラバン隊"},
     {kVariantKana, "インタヴュアー", "インタビュアー"},
+    {kVariantKana, "ムーヴメント", "ムーブメント"},  // a rewrite that keeps the key's size
+    {kVariantKana, "ｳﾞｧｰｼﾞﾆｱ", "バージニア"},        // a sound mark of its own
     {kVariantNumber, "一丁目", "1丁目"},
     {kVariantNumber, "本町一丁目", "本町１丁目"},
     {kVariantNumber, "二番地", "2番地"},
