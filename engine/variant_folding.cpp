@@ -694,12 +694,11 @@ const TOkuriganaKeys& OkuriganaKeys(bool hyphens) {
   const auto make = [](bool h) {
     TOkuriganaKeys keys;
     keys.Ends.reserve(std::size(okurigana_table::kWords) * 4);
-    std::string sjis;
     for (const std::string_view line : okurigana_table::kWords) {
       keys.Ends.push_back(static_cast<std::uint32_t>(keys.Bytes.size()));
       for (std::size_t from = 0; from <= line.size();) {
         const std::size_t tab = std::min(line.find('\t', from), line.size());
-        sjis = cp932::Sjis(line.substr(from, tab - from));
+        const std::string sjis = cp932::Sjis(line.substr(from, tab - from));
         const std::size_t at = keys.Bytes.size();
         keys.Bytes.resize(at + sjis.size());
         keys.Bytes.resize(at + FoldKeyInto(sjis, h, keys.Bytes.data() + at));
